@@ -1,0 +1,473 @@
+#include "machpdf.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QSaveFile>
+#include <QScreen>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <zlib.h>
+
+#include "platform/win1252.h"
+
+EPDFError::EPDFError(const QString &message)
+    : std::runtime_error(message.toStdString()), m_message(message) {}
+
+namespace {
+
+const char *const kFontNames[TmachPDF::kFontCount] = {
+    "Helvetica",   "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
+    "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
+    "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
+    "Symbol",      "ZapfDingbats"};
+
+const QString kDefaultProducer = QStringLiteral("Glykovalin");
+
+QByteArray num(qint64 n) {
+    return QByteArray::number(n);
+}
+
+QByteArray ref(qint64 object) {
+    return num(object) + " 0 R";
+}
+
+QString createError(const QString &path) {
+    return QStringLiteral("Datei \"%1\" kann nicht erstellt werden.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString writeError(const QString &path, const QString &reason) {
+    return QStringLiteral("Datei \"%1\" konnte nicht geschrieben werden (%2).")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Picture as tightly packed rows of red, green, blue bytes. Transparent parts
+// are laid on white, as on paper.
+QByteArray rgbBytes(const QImage &image) {
+    QImage rgb;
+    if (image.hasAlphaChannel()) {
+        rgb = QImage(image.size(), QImage::Format_RGB888);
+        rgb.fill(Qt::white);
+        QPainter p(&rgb);
+        p.drawImage(0, 0, image);
+    } else {
+        rgb = image.convertToFormat(QImage::Format_RGB888);
+    }
+    if (rgb.isNull()) return {};
+    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
+    QByteArray out;
+    out.reserve(rowBytes * rgb.height());
+    for (int y = 0; y < rgb.height(); ++y)
+        out.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rowBytes);
+    return out;
+}
+
+void writeAll(QIODevice &out, const QByteArray &bytes, const QString &path) {
+    if (out.write(bytes) != bytes.size()) throw EPDFError(writeError(path, out.errorString()));
+}
+
+} // namespace
+
+TmachPDF::TmachPDF(QObject *owner)
+    : QObject(owner), Producer(kDefaultProducer), Author(kDefaultProducer),
+      Creator(kDefaultProducer) {}
+
+TmachPDF::~TmachPDF() = default;
+
+QString TmachPDF::FontName(int index) {
+    if (index < 0 || index >= kFontCount) return {};
+    return QString::fromLatin1(kFontNames[index]);
+}
+
+QByteArray TmachPDF::escapeLiteral(const QByteArray &bytes) {
+    QByteArray out;
+    out.reserve(bytes.size() + 8);
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '(' || c == ')' || c == '\\') {
+            out.append('\\');
+            out.append(ch);
+        } else if (c < 0x20 || c == 0x7F) {
+            // Line ends inside a string would be normalised by readers, other
+            // control bytes are easier to read this way.
+            char buf[5];
+            std::snprintf(buf, sizeof buf, "\\%03o", unsigned(c));
+            out.append(buf, 4);
+        } else {
+            out.append(ch);
+        }
+    }
+    return out;
+}
+
+QByteArray TmachPDF::infoTextBytes(const QString &text) {
+    bool latin = true;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u > 0xFF || (u >= 0x7F && u < 0xA0)) {
+            latin = false;
+            break;
+        }
+    }
+    if (latin) return text.toLatin1();
+    QByteArray out("\xFE\xFF", 2);
+    for (const QChar ch : text) {
+        out.append(char(ch.unicode() >> 8));
+        out.append(char(ch.unicode() & 0xFF));
+    }
+    return out;
+}
+
+void TmachPDF::appendLine(QByteArray &buffer, const QByteArray &line) {
+    buffer.append(line);
+    buffer.append("\r\n", 2);
+}
+
+void TmachPDF::beginObject() {
+    m_object.clear();
+    ++m_objectCounter;
+    appendLine(m_object, num(m_objectCounter) + " 0 obj");
+}
+
+void TmachPDF::recordObject() {
+    m_fileOffset += m_object.size();
+    m_offsets.append(m_fileOffset);
+    m_file.append(m_object);
+    m_object.clear();
+}
+
+QByteArray TmachPDF::deflate(const QByteArray &data) const {
+    uLongf size = compressBound(uLong(data.size()));
+    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    const int rc = compress2(reinterpret_cast<Bytef *>(out.data()), &size,
+                             reinterpret_cast<const Bytef *>(data.constData()), uLong(data.size()),
+                             Z_DEFAULT_COMPRESSION);
+    if (rc != Z_OK)
+        throw EPDFError(
+            QStringLiteral("Die Daten der PDF-Datei konnten nicht komprimiert werden."));
+    out.truncate(qsizetype(size));
+    return out;
+}
+
+double TmachPDF::pixelsPerInchX() const {
+    if (PixelsPerInchX > 0) return PixelsPerInchX;
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        if (const QScreen *s = QGuiApplication::primaryScreen(); s && s->logicalDotsPerInchX() > 0)
+            return s->logicalDotsPerInchX();
+    return 96.0;
+}
+
+double TmachPDF::pixelsPerInchY() const {
+    if (PixelsPerInchY > 0) return PixelsPerInchY;
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        if (const QScreen *s = QGuiApplication::primaryScreen(); s && s->logicalDotsPerInchY() > 0)
+            return s->logicalDotsPerInchY();
+    return 96.0;
+}
+
+void TmachPDF::reset() {
+    m_offsets.clear();
+    m_contents.clear();
+    m_fonts.clear();
+    m_file.clear();
+    m_object.clear();
+    m_page.clear();
+    m_streamStart = 0;
+    m_imageFiles.clear(); // removes the temporary files
+}
+
+void TmachPDF::ensureOpen() {
+    if (!m_open) BeginneDokument();
+}
+
+void TmachPDF::BeginneDokument() {
+    reset();
+    m_pageCount = 1;
+    m_imageCount = 0;
+    m_objectCounter = 0;
+    m_fileOffset = 0;
+    m_open = true;
+
+    // Header.
+    appendLine(m_object, "%PDF-1.4");
+    recordObject();
+
+    // Info dictionary.
+    const QDateTime when = CreationTime.isValid() ? CreationTime : QDateTime::currentDateTime();
+    auto info = [](const QString &t) { return escapeLiteral(infoTextBytes(t)); };
+    beginObject();
+    appendLine(m_object, "<<");
+    appendLine(m_object, "/Producer (" + info(Producer) + ")");
+    appendLine(m_object, "/Author (" + info(Author) + ")");
+    appendLine(m_object, "/CreationDate (D:" +
+                             when.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + ")");
+    appendLine(m_object, "/Creator (" + info(Creator) + ")");
+    appendLine(m_object, "/Keywords (" + info(Keywords) + ")");
+    appendLine(m_object, "/Subject (" + info(Subject) + ")");
+    appendLine(m_object, "/Title (" + info(Title) + ")");
+    appendLine(m_object, "/ModDate ()");
+    appendLine(m_object, ">>");
+    appendLine(m_object, "endobj");
+    recordObject();
+
+    beginContentStream();
+}
+
+void TmachPDF::beginContentStream() {
+    beginObject();
+    appendLine(m_object, "<< /Length " + ref(m_objectCounter + 1));
+    if (Compress) appendLine(m_object, "/Filter [/FlateDecode]");
+    appendLine(m_object, " >>");
+    m_streamStart = m_object.size();
+    appendLine(m_object, "stream");
+    m_page.clear();
+}
+
+void TmachPDF::finishContentStream() {
+    const QByteArray data = Compress ? deflate(m_page) : m_page;
+    m_page.clear();
+    m_object.append(data);
+    appendLine(m_object, "endstream");
+    appendLine(m_object, "endobj");
+    // Everything after the line end of "stream" up to "endstream".
+    const qint64 length = m_object.size() - m_streamStart - 27;
+    recordObject();
+
+    beginObject();
+    appendLine(m_object, num(length));
+    appendLine(m_object, "endobj");
+    recordObject();
+}
+
+void TmachPDF::NeueSeite() {
+    ensureOpen();
+    ++m_pageCount;
+    finishContentStream();
+    beginContentStream();
+}
+
+void TmachPDF::SchreibeText(int x, int y, const QString &text) {
+    ensureOpen();
+    const int font = std::clamp(int(Font.FontIndex), 0, kFontCount - 1);
+    appendLine(m_page, "BT");
+    appendLine(m_page, "/F" + num(font + 1) + " " + num(Font.FontSize) + " Tf");
+    appendLine(m_page, num(x) + " " + num(qint64(PageHeight) - y) + " Td");
+    appendLine(m_page, "(" + escapeLiteral(win1252::encode(text)) + ") Tj");
+    appendLine(m_page, "ET");
+}
+
+void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches,
+                           const QImage &image) {
+    ensureOpen();
+    double sx = 0, sy = 0;
+    if (widthInches != 0 && heightInches != 0) {
+        sx = PageWidth / (pixelsPerInchX() * widthInches);
+        sy = PageHeight / (pixelsPerInchY() * heightInches);
+    }
+    if (!(std::isfinite(sx) && std::isfinite(sy)) || sx == 0 || sy == 0) {
+        sx = PageWidth / (pixelsPerInchX() * 8.0);
+        sy = PageHeight / (pixelsPerInchY() * 10.625);
+    }
+
+    const QByteArray raw = image.isNull() ? QByteArray() : rgbBytes(image);
+    if (raw.isEmpty())
+        throw EPDFError(
+            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
+    const QByteArray data = Compress ? deflate(raw) : raw;
+    const int k = m_imageCount + 1;
+
+    QByteArray head;
+    appendLine(head, "<< /Type /XObject");
+    appendLine(head, "/Subtype /Image");
+    appendLine(head, "/Width " + num(image.width()));
+    appendLine(head, "/Height " + num(image.height()));
+    appendLine(head, "/ColorSpace /DeviceRGB");
+    appendLine(head, "/BitsPerComponent 8");
+    appendLine(head, "/Length " + num(data.size()));
+    appendLine(head, "/Name /Im" + num(k));
+    if (Compress) appendLine(head, "/Filter [/FlateDecode]");
+    appendLine(head, ">>");
+    appendLine(head, "stream");
+
+    auto tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                QStringLiteral("/glykovalin-pdf-XXXXXX.tmp"));
+    if (!tmp->open()) throw EPDFError(createError(tmp->fileTemplate()) + " " + tmp->errorString());
+    if (tmp->write(head) != head.size() || tmp->write(data) != data.size() || !tmp->flush())
+        throw EPDFError(writeError(tmp->fileName(), tmp->errorString()));
+    tmp->close();
+
+    // Only now that the picture is safely stored does the page refer to it.
+    m_imageFiles.push_back(std::move(tmp));
+    m_imageCount = k;
+    const qint64 w = qint64(image.width() * sx);
+    const qint64 h = qint64(image.height() * sy);
+    appendLine(m_page, "q");
+    appendLine(m_page, num(w) + " 0 0 " + num(h) + " " + num(x) + " " +
+                           num(qint64(PageHeight) - y - h) + " cm");
+    appendLine(m_page, "/Im" + num(k) + " Do");
+    appendLine(m_page, "Q");
+}
+
+void TmachPDF::writeDocument(QIODevice &out) {
+    const int pages = m_pageCount;
+    const int images = m_imageCount;
+    const int outlines = 2 * pages + 2;
+    const int pageTree = 2 * pages + 17;
+    const int resources = 2 * pages + 18;
+    const int firstImage = 2 * pages + 19;
+    const int firstPage = firstImage + images;
+    const int catalog = firstPage + pages;
+
+    finishContentStream();
+
+    beginObject();
+    appendLine(m_object, "<< /Type /Outlines");
+    appendLine(m_object, "/Count 0");
+    appendLine(m_object, ">>");
+    appendLine(m_object, "endobj");
+    recordObject();
+
+    for (int i = 0; i < kFontCount; ++i) {
+        beginObject();
+        m_fonts.append(QString::number(m_objectCounter));
+        appendLine(m_object, "<< /Type /Font");
+        appendLine(m_object, "/Subtype /Type1");
+        appendLine(m_object, "/Name /F" + num(i + 1));
+        appendLine(m_object, QByteArray("/BaseFont /") + kFontNames[i]);
+        appendLine(m_object, "/Encoding /WinAnsiEncoding");
+        appendLine(m_object, ">>");
+        appendLine(m_object, "endobj");
+        recordObject();
+    }
+
+    beginObject();
+    appendLine(m_object, "<< /Type /Pages");
+    appendLine(m_object, "/Kids [");
+    for (int p = 0; p < pages; ++p) {
+        m_contents.append(QString::number(2 * (p + 1)));
+        appendLine(m_object, ref(firstPage + p));
+    }
+    appendLine(m_object, "]");
+    appendLine(m_object, "/Count " + num(pages));
+    appendLine(m_object, ">>");
+    appendLine(m_object, "endobj");
+    recordObject();
+
+    beginObject();
+    appendLine(m_object, "<< /ProcSet [ /PDF /Text /ImageC]");
+    appendLine(m_object, "/XObject << ");
+    for (int k = 1; k <= images; ++k)
+        appendLine(m_object, "/Im" + num(k) + " " + ref(firstImage + k - 1));
+    appendLine(m_object, ">>");
+    appendLine(m_object, "/Font << ");
+    for (int k = 1; k <= m_fonts.size(); ++k)
+        appendLine(m_object, "/F" + num(k) + " " + ref(m_fonts[k - 1].toInt()) + " ");
+    appendLine(m_object, ">>");
+    appendLine(m_object, ">>");
+    appendLine(m_object, "endobj");
+    recordObject();
+
+    // What is assembled so far goes out; the pictures follow straight from
+    // their temporary files.
+    writeAll(out, m_file, FileName);
+    m_file.clear();
+    for (int k = 1; k <= images; ++k) {
+        QTemporaryFile &tmp = *m_imageFiles[size_t(k - 1)];
+        if (!tmp.open()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+        tmp.seek(0);
+        beginObject();
+        writeAll(out, m_object, FileName);
+        qint64 total = m_object.size();
+        m_object.clear();
+        while (!tmp.atEnd()) {
+            const QByteArray chunk = tmp.read(1 << 20);
+            if (chunk.isEmpty()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+            writeAll(out, chunk, FileName);
+            total += chunk.size();
+        }
+        tmp.close();
+        QByteArray tail;
+        appendLine(tail, "");
+        appendLine(tail, "endstream");
+        appendLine(tail, "endobj");
+        writeAll(out, tail, FileName);
+        total += tail.size();
+        m_fileOffset += total;
+        m_offsets.append(m_fileOffset);
+    }
+
+    for (int p = 0; p < pages; ++p) {
+        beginObject();
+        appendLine(m_object, "<< /Type /Page");
+        appendLine(m_object, "/Parent " + ref(pageTree));
+        appendLine(m_object, "/MediaBox [ 0 0 " + num(PageWidth) + " " + num(PageHeight) + "]");
+        appendLine(m_object, "/Contents " + ref(m_contents[p].toInt()));
+        appendLine(m_object, "/Resources " + ref(resources));
+        appendLine(m_object, ">>");
+        appendLine(m_object, "endobj");
+        recordObject();
+    }
+
+    beginObject();
+    appendLine(m_object, "<< /Type /Catalog");
+    appendLine(m_object, "/Pages " + ref(pageTree));
+    appendLine(m_object, "/Outlines " + ref(outlines));
+    appendLine(m_object, ">>");
+    appendLine(m_object, "endobj");
+    recordObject();
+    Q_ASSERT(m_objectCounter == catalog);
+
+    const qint64 xref = m_fileOffset;
+    QByteArray &t = m_object;
+    appendLine(t, "xref");
+    appendLine(t, "0 " + num(catalog + 1));
+    appendLine(t, "0000000000 65535 f");
+    // Entry k-1 of the offset list is where object k begins.
+    for (int k = 1; k <= catalog; ++k)
+        appendLine(t, num(m_offsets[k - 1]).rightJustified(10, '0') + " 00000 n");
+    appendLine(t, "trailer");
+    appendLine(t, "<< /Size " + num(catalog + 1));
+    appendLine(t, "/Root " + ref(catalog));
+    appendLine(t, "/Info 1 0 R");
+    appendLine(t, ">>");
+    appendLine(t, "startxref");
+    appendLine(t, num(xref));
+    appendLine(t, "%%EOF");
+    m_fileOffset += t.size();
+    m_file.append(t);
+    m_object.clear();
+    writeAll(out, m_file, FileName);
+    m_file.clear();
+}
+
+void TmachPDF::BeendeDokument() {
+    ensureOpen();
+    struct Cleanup {
+        TmachPDF *w;
+        ~Cleanup() {
+            w->m_open = false;
+            w->reset();
+        }
+    } cleanup{this};
+
+    if (FileName.isEmpty())
+        throw EPDFError(QStringLiteral("Für die PDF-Datei ist kein Dateiname angegeben."));
+    QSaveFile out(FileName);
+    if (!out.open(QIODevice::WriteOnly))
+        throw EPDFError(createError(FileName) + " " + out.errorString());
+    writeDocument(out);
+    if (!out.commit()) throw EPDFError(writeError(FileName, out.errorString()));
+}
+
+bool TmachPDF::BeendeDokument(QString *error) {
+    try {
+        BeendeDokument();
+        return true;
+    } catch (const EPDFError &e) {
+        if (error) *error = e.message();
+        return false;
+    }
+}

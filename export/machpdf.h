@@ -1,0 +1,127 @@
+#pragma once
+#include <QByteArray>
+#include <QDateTime>
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+class QIODevice;
+class QTemporaryFile;
+
+// A PDF that cannot be written: a file or a temporary image file that cannot
+// be created or written, or a picture that cannot be converted. The message
+// is German and names the file.
+class EPDFError : public std::runtime_error {
+public:
+    explicit EPDFError(const QString &message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// One of the 14 standard Type 1 fonts (FontIndex 0..13, see TmachPDF::FontName)
+// in a size in points.
+struct TPDFFont {
+    quint8 FontIndex = 4; // Courier
+    int FontSize = 12;
+};
+
+// Minimal PDF 1.4 writer: text lines in the standard fonts and pictures as
+// RGB images, page by page. The file is assembled in memory (image data waits
+// in temporary files, so only one picture's raw pixels are in memory at a
+// time) and written in one go by BeendeDokument. Lengths are in points; y is
+// measured from the top edge of the page.
+//
+// Use: set the properties, BeginneDokument, per page any SchreibeText and
+// ZeichneBild calls, NeueSeite between pages, BeendeDokument.
+class TmachPDF : public QObject {
+    Q_OBJECT
+public:
+    explicit TmachPDF(QObject *owner = nullptr);
+    ~TmachPDF() override;
+
+    // Media box of every page.
+    int PageWidth = 612;
+    int PageHeight = 792;
+    // Written by BeendeDokument.
+    QString FileName;
+    // FlateDecode for content and image streams.
+    bool Compress = true;
+    // Info dictionary.
+    QString Title, Subject, Keywords;
+    QString Producer, Author, Creator;
+    // Font of the next SchreibeText.
+    TPDFFont Font;
+    // Time written as CreationDate; when invalid, the time BeginneDokument runs.
+    QDateTime CreationTime;
+    // Screen resolution that ZeichneBild scales with; 0 takes the primary
+    // screen's logical resolution, or 96 without a screen.
+    double PixelsPerInchX = 0;
+    double PixelsPerInchY = 0;
+
+    static constexpr int kFontCount = 14;
+    // PostScript name of a standard font, "" outside 0..13.
+    static QString FontName(int index);
+
+    // Starts a new document (resets everything of an earlier one); page 1 is open.
+    void BeginneDokument();
+    // Closes the current page and opens the next one.
+    void NeueSeite();
+    // Text at (x, y), y from the top edge; "(", ")" and "\" are escaped.
+    void SchreibeText(int x, int y, const QString &text);
+    // Places a picture with its top-left corner at (x, y). The page shows
+    // widthInches by heightInches of screen pixels; when one of them is 0 the
+    // page shows 8 by 10.625 inches. Throws EPDFError when the picture is
+    // empty or its temporary file cannot be written.
+    void ZeichneBild(int x, int y, double widthInches, double heightInches, const QImage &image);
+    // Finishes the document and writes FileName safely (an existing file is
+    // replaced only when the whole new file was written). Throws EPDFError on
+    // failure; the temporary image files are removed in either case.
+    void BeendeDokument();
+    // The same, reporting a failure as false and *error instead of throwing.
+    bool BeendeDokument(QString *error);
+
+    // State of the document being built.
+    int PageCount() const { return m_pageCount; }
+    int ImageCount() const { return m_imageCount; }
+    bool DocumentOpen() const { return m_open; }
+
+    // Escapes a byte string for a PDF literal string: "(", ")", "\" get a
+    // backslash, control bytes become octal escapes.
+    static QByteArray escapeLiteral(const QByteArray &bytes);
+    // Bytes of an Info text: PDFDocEncoding where that is Latin-1, else UTF-16BE
+    // with byte-order mark.
+    static QByteArray infoTextBytes(const QString &text);
+
+private:
+    void ensureOpen();
+    void beginContentStream();
+    void finishContentStream();
+    void recordObject();
+    void beginObject();
+    void appendLine(QByteArray &buffer, const QByteArray &line);
+    QByteArray deflate(const QByteArray &data) const;
+    double pixelsPerInchX() const;
+    double pixelsPerInchY() const;
+    void writeDocument(QIODevice &out);
+    void reset();
+
+    bool m_open = false;
+    int m_pageCount = 0;
+    int m_imageCount = 0;
+    int m_objectCounter = 0;
+    qint64 m_fileOffset = 0;
+    QList<qint64> m_offsets; // after the header and after every object
+    QStringList m_contents;  // per page, its content stream's object number
+    QStringList m_fonts;     // per font, its object number
+    QByteArray m_file;
+    QByteArray m_object;
+    QByteArray m_page;
+    qsizetype m_streamStart = 0; // object buffer size after "stream"
+    std::vector<std::unique_ptr<QTemporaryFile>> m_imageFiles;
+};

@@ -1,0 +1,387 @@
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "export/machpdf.h"
+#include "pdfreader.h"
+#include "testutil.h"
+
+namespace {
+
+// Runs qpdf --check where qpdf is installed.
+void expectQpdfAccepts(const QString &path) {
+    bool ran = false;
+    QString out;
+    const bool ok = PdfReader::qpdfCheck(path, &ran, &out);
+    if (!ran) {
+        std::printf("[  NOTE    ] qpdf not installed, structure check skipped\n");
+        return;
+    }
+    EXPECT_TRUE(ok) << out.toStdString();
+    EXPECT_FALSE(out.contains("WARNING")) << out.toStdString();
+}
+
+QImage stripes(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 3) & 0xFF, (x + y) & 0xFF));
+    return img;
+}
+
+QByteArray rgbOf(const QImage &img) {
+    QByteArray out;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            out.append(char(qRed(c)));
+            out.append(char(qGreen(c)));
+            out.append(char(qBlue(c)));
+        }
+    return out;
+}
+
+QStringList split(const QByteArray &operators) {
+    QStringList l = QString::fromLatin1(operators).split("\r\n");
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+    return l;
+}
+
+// Points TMPDIR at a folder of the test while it lives, so the temporary
+// image files can be counted.
+class TempDirOverride {
+public:
+    explicit TempDirOverride(const QString &dir) : m_old(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", QFile::encodeName(dir));
+    }
+    ~TempDirOverride() {
+        if (m_old.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_old);
+    }
+
+private:
+    QByteArray m_old;
+};
+
+// Temporary files in the folder: named ones, and unnamed ones that Linux
+// keeps only as open descriptors.
+int tempImageFiles(const QString &dir) {
+    int n = int(QDir(dir).entryList({"glykovalin-pdf-*"}, QDir::Files).size());
+    const QDir fds("/proc/self/fd");
+    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        const QString target = QFile::symLinkTarget(fds.filePath(fd));
+        if (target.startsWith(dir + "/") && !target.contains("glykovalin-pdf-")) ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(TmachPDF, OnePageWithoutImageHasTheFixedObjectLayout) {
+    testutil::TempFolder tmp;
+    TmachPDF pdf;
+    EXPECT_EQ(pdf.PageWidth, 612);
+    EXPECT_EQ(pdf.PageHeight, 792);
+    EXPECT_TRUE(pdf.Compress);
+    EXPECT_EQ(pdf.Font.FontIndex, 4);
+    EXPECT_EQ(pdf.Font.FontSize, 12);
+
+    pdf.FileName = tmp.file("eins.pdf");
+    pdf.Compress = false;
+    pdf.PageHeight = 1000;
+    pdf.Title = "Glykovalin-Tagebuch";
+    pdf.CreationTime = QDateTime(QDate(2005, 3, 5), QTime(14, 7, 9));
+    pdf.BeginneDokument();
+    EXPECT_EQ(pdf.PageCount(), 1);
+    pdf.Font.FontIndex = 0;
+    pdf.Font.FontSize = 10;
+    pdf.SchreibeText(281, 15, "Seite 1 von 1");
+    pdf.BeendeDokument();
+
+    const QByteArray file = testutil::readBytes(pdf.FileName);
+    PdfReader r(file);
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    EXPECT_EQ(r.xrefEntries(), 23);
+    EXPECT_EQ(r.size(), 23);
+    expectQpdfAccepts(pdf.FileName);
+
+    // Every line ends with CR LF: no lone LF anywhere in an uncompressed file.
+    EXPECT_EQ(file.count('\n'), file.count("\r\n"));
+
+    EXPECT_EQ(r.lines(1),
+              QStringList({"1 0 obj", "<<", "/Producer (Glykovalin)", "/Author (Glykovalin)",
+                           "/CreationDate (D:20050305140709)", "/Creator (Glykovalin)",
+                           "/Keywords ()", "/Subject ()", "/Title (Glykovalin-Tagebuch)",
+                           "/ModDate ()", ">>", "endobj"}));
+    EXPECT_EQ(r.lines(2), QStringList({"2 0 obj", "<< /Length 3 0 R", " >>", "stream", "<data>",
+                                       "endstream", "endobj"}));
+    EXPECT_FALSE(r.hasFilter(2));
+    EXPECT_EQ(split(r.stream(2)),
+              QStringList({"BT", "/F1 10 Tf", "281 985 Td", "(Seite 1 von 1) Tj", "ET"}));
+    EXPECT_EQ(r.lines(3), QStringList({"3 0 obj", QString::number(r.stream(2).size()), "endobj"}));
+    EXPECT_EQ(r.lines(4),
+              QStringList({"4 0 obj", "<< /Type /Outlines", "/Count 0", ">>", "endobj"}));
+    const QStringList names = {
+        "Helvetica",   "Helvetica-Bold", "Helvetica-Oblique", "Helvetica-BoldOblique",
+        "Courier",     "Courier-Bold",   "Courier-Oblique",   "Courier-BoldOblique",
+        "Times-Roman", "Times-Bold",     "Times-Italic",      "Times-BoldItalic",
+        "Symbol",      "ZapfDingbats"};
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(r.lines(5 + i),
+                  QStringList({QString("%1 0 obj").arg(5 + i), "<< /Type /Font", "/Subtype /Type1",
+                               QString("/Name /F%1").arg(i + 1), "/BaseFont /" + names[i],
+                               "/Encoding /WinAnsiEncoding", ">>", "endobj"}));
+    EXPECT_EQ(r.lines(19), QStringList({"19 0 obj", "<< /Type /Pages", "/Kids [", "21 0 R", "]",
+                                        "/Count 1", ">>", "endobj"}));
+    QStringList res = {"20 0 obj", "<< /ProcSet [ /PDF /Text /ImageC]", "/XObject << ", ">>",
+                       "/Font << "};
+    for (int i = 0; i < 14; ++i)
+        res << QString("/F%1 %2 0 R ").arg(i + 1).arg(5 + i);
+    res << ">>"
+        << ">>"
+        << "endobj";
+    EXPECT_EQ(r.lines(20), res);
+    EXPECT_EQ(r.lines(21), QStringList({"21 0 obj", "<< /Type /Page", "/Parent 19 0 R",
+                                        "/MediaBox [ 0 0 612 1000]", "/Contents 2 0 R",
+                                        "/Resources 20 0 R", ">>", "endobj"}));
+    EXPECT_EQ(r.lines(22), QStringList({"22 0 obj", "<< /Type /Catalog", "/Pages 19 0 R",
+                                        "/Outlines 4 0 R", ">>", "endobj"}));
+    const QByteArray tail = file.mid(r.xrefOffset());
+    EXPECT_TRUE(tail.startsWith("xref\r\n0 23\r\n0000000000 65535 f\r\n"));
+    EXPECT_TRUE(tail.endsWith("trailer\r\n<< /Size 23\r\n/Root 22 0 R\r\n/Info 1 0 R\r\n>>\r\n"
+                              "startxref\r\n" +
+                              QByteArray::number(r.xrefOffset()) + "\r\n%%EOF\r\n"));
+}
+
+TEST(TmachPDF, PagesWithTextAndImagesAreCompressedAndConsistent) {
+    testutil::TempFolder tmp;
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("buch.pdf");
+    pdf.PageWidth = 595;
+    pdf.PageHeight = 842;
+    pdf.PixelsPerInchX = 96;
+    pdf.PixelsPerInchY = 96;
+    pdf.Title = "Glykovalin-Tagebuch";
+    const QImage a = stripes(82, 100);
+    const QImage b = stripes(70, 130);
+    pdf.BeginneDokument();
+    pdf.Font.FontIndex = 0;
+    pdf.Font.FontSize = 10;
+    pdf.SchreibeText(272, 15, "Seite 1 von 3");
+    pdf.ZeichneBild(60, 40, 8.5, 10.625, a);
+    pdf.NeueSeite();
+    pdf.Font.FontIndex = 9;
+    pdf.SchreibeText(272, 15, "Seite 2 von 3");
+    pdf.NeueSeite();
+    pdf.ZeichneBild(60, 25, 13.7, 8.0, b);
+    pdf.ZeichneBild(10, 10, 0, 5, a);
+    EXPECT_EQ(pdf.PageCount(), 3);
+    EXPECT_EQ(pdf.ImageCount(), 3);
+    pdf.BeendeDokument();
+
+    const QByteArray file = testutil::readBytes(pdf.FileName);
+    PdfReader r(file);
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    // P = 3, I = 3: catalog is 2P + 19 + I + P = 31.
+    EXPECT_EQ(r.size(), 32);
+    expectQpdfAccepts(pdf.FileName);
+
+    for (int p = 1; p <= 3; ++p) {
+        EXPECT_TRUE(r.hasFilter(2 * p));
+        EXPECT_EQ(r.lines(2 * p + 1).value(1).toLongLong(), r.stream(2 * p).size());
+        EXPECT_EQ(static_cast<unsigned char>(r.stream(2 * p).at(0)), 0x78);
+    }
+    EXPECT_EQ(split(r.decodedStream(2)),
+              QStringList({"BT", "/F1 10 Tf", "272 827 Td", "(Seite 1 von 3) Tj", "ET", "q",
+                           // 82 * 595 / (96 * 8.5) = 59.79, 100 * 842 / (96 * 10.625) = 82.55
+                           "59 0 0 82 60 720 cm", "/Im1 Do", "Q"}));
+    EXPECT_EQ(split(r.decodedStream(4)),
+              QStringList({"BT", "/F10 10 Tf", "272 827 Td", "(Seite 2 von 3) Tj", "ET"}));
+    EXPECT_EQ(split(r.decodedStream(6)),
+              QStringList({"q",
+                           // 70 * 595 / (96 * 13.7) = 31.67, 130 * 842 / (96 * 8) = 142.5
+                           "31 0 0 142 60 675 cm", "/Im2 Do", "Q", "q",
+                           // widthInches 0: 8 and 10.625 for both scales
+                           "63 0 0 82 10 750 cm", "/Im3 Do", "Q"}));
+
+    // Resource dictionary (2P + 18 = 24) names the images 25..27, pages 28..30.
+    const QStringList res = r.lines(24);
+    EXPECT_TRUE(res.contains("/Im1 25 0 R"));
+    EXPECT_TRUE(res.contains("/Im3 27 0 R"));
+    EXPECT_EQ(r.lines(23).mid(3, 3), QStringList({"28 0 R", "29 0 R", "30 0 R"}));
+    EXPECT_EQ(r.lines(30).value(4), "/Contents 6 0 R");
+
+    const QStringList im2 = r.lines(26);
+    EXPECT_EQ(im2.mid(0, 12),
+              QStringList({"26 0 obj", "<< /Type /XObject", "/Subtype /Image", "/Width 70",
+                           "/Height 130", "/ColorSpace /DeviceRGB", "/BitsPerComponent 8",
+                           QString("/Length %1").arg(r.stream(26).size()), "/Name /Im2",
+                           "/Filter [/FlateDecode]", ">>", "stream"}));
+    EXPECT_EQ(r.decodedStream(25, 82 * 100 * 3), rgbOf(a));
+    EXPECT_EQ(r.decodedStream(26, 70 * 130 * 3), rgbOf(b));
+
+    bool ran = false;
+    const QString text = PdfReader::pdfToText(pdf.FileName, &ran);
+    if (ran) {
+        EXPECT_TRUE(text.contains("Seite 1 von 3"));
+        EXPECT_TRUE(text.contains("Seite 2 von 3"));
+    }
+}
+
+TEST(TmachPDF, TextsAreEscapedSoNoTextBreaksTheFile) {
+    testutil::TempFolder tmp;
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("escape.pdf");
+    pdf.Title = "Werte (Januar) \\ Test";
+    pdf.Author = "Jörg Müller";
+    pdf.Subject = "Zeichen \u4E2D";
+    pdf.Keywords = ") Tj ET";
+    pdf.BeginneDokument();
+    pdf.SchreibeText(10, 20, "Blutzucker (mg/dl) \\ Tag 3)");
+    pdf.SchreibeText(10, 40, "Zeile\r\nzwei");
+    pdf.SchreibeText(10, 60, "Grüße (");
+    pdf.BeendeDokument();
+
+    const QByteArray file = testutil::readBytes(pdf.FileName);
+    PdfReader r(file);
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    expectQpdfAccepts(pdf.FileName);
+    const QStringList ops = split(r.decodedStream(2));
+    EXPECT_EQ(ops.value(3), "(Blutzucker \\(mg/dl\\) \\\\ Tag 3\\)) Tj");
+    EXPECT_EQ(ops.value(8), "(Zeile\\015\\012zwei) Tj");
+    EXPECT_EQ(ops.value(13), QString::fromLatin1("(Gr\xFC\xDF"
+                                                 "e \\() Tj"));
+
+    const QStringList info = r.lines(1);
+    EXPECT_TRUE(info.contains("/Title (Werte \\(Januar\\) \\\\ Test)"));
+    EXPECT_TRUE(info.contains(QString::fromLatin1("/Author (J\xF6rg M\xFCller)")));
+    EXPECT_TRUE(info.contains("/Keywords (\\) Tj ET)"));
+    // Outside Latin-1 the text goes as UTF-16BE with byte-order mark.
+    EXPECT_TRUE(
+        file.contains(QByteArray("/Subject (") + QByteArray("\xFE\xFF", 2) + "\\000Z\\000e"));
+
+    bool ran = false;
+    const QString text = PdfReader::pdfToText(pdf.FileName, &ran);
+    if (ran) {
+        EXPECT_TRUE(text.contains("Blutzucker (mg/dl) \\ Tag 3)")) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8("Grüße ("))) << text.toStdString();
+    }
+}
+
+TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
+    testutil::TempFolder tmp;
+    const QString tmpdir = tmp.path() + "tmp";
+    QDir().mkpath(tmpdir);
+    TempDirOverride override(tmpdir);
+
+    // A picture that cannot be converted leaves the document as it was.
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("fehlt/ordner/buch.pdf");
+    pdf.BeginneDokument();
+    pdf.ZeichneBild(0, 0, 8, 10, stripes(20, 20));
+    EXPECT_EQ(tempImageFiles(tmpdir), 1);
+    try {
+        pdf.ZeichneBild(0, 0, 8, 10, QImage());
+        ADD_FAILURE() << "empty picture accepted";
+    } catch (const EPDFError &e) {
+        EXPECT_TRUE(e.message().contains("Bild")) << e.message().toStdString();
+    }
+    EXPECT_EQ(pdf.ImageCount(), 1);
+
+    // The target folder is missing: a German message naming the file, no
+    // temporary file left behind.
+    QString error;
+    EXPECT_FALSE(pdf.BeendeDokument(&error));
+    EXPECT_TRUE(error.contains("kann nicht erstellt werden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("buch.pdf"));
+    EXPECT_EQ(tempImageFiles(tmpdir), 0);
+    EXPECT_FALSE(QFile::exists(pdf.FileName));
+    EXPECT_FALSE(pdf.DocumentOpen());
+
+    pdf.FileName.clear();
+    pdf.BeginneDokument();
+    EXPECT_THROW(pdf.BeendeDokument(), EPDFError);
+
+    // A writer freed in the middle of a document removes its files too.
+    {
+        TmachPDF other;
+        other.BeginneDokument();
+        other.ZeichneBild(0, 0, 8, 10, stripes(5, 5));
+        EXPECT_EQ(tempImageFiles(tmpdir), 1);
+    }
+    EXPECT_EQ(tempImageFiles(tmpdir), 0);
+
+    // An existing file is replaced only by a complete new one.
+    const QString target = tmp.file("alt.pdf");
+    testutil::writeBytes(target, "alt");
+    pdf.FileName = target;
+    pdf.BeginneDokument();
+    pdf.ZeichneBild(0, 0, 8, 10, stripes(5, 5));
+    pdf.BeendeDokument();
+    EXPECT_TRUE(PdfReader(testutil::readBytes(target)).errors().isEmpty());
+    EXPECT_EQ(tempImageFiles(tmpdir), 0);
+}
+
+TEST(TmachPDF, TwoWritersAtOnceAndARestartedDocument) {
+    testutil::TempFolder tmp;
+    TmachPDF one, two;
+    one.FileName = tmp.file("eins.pdf");
+    two.FileName = tmp.file("zwei.pdf");
+    const QImage red = [] {
+        QImage i(10, 10, QImage::Format_RGB32);
+        i.fill(Qt::red);
+        return i;
+    }();
+    const QImage blue = [] {
+        QImage i(10, 10, QImage::Format_RGB32);
+        i.fill(Qt::blue);
+        return i;
+    }();
+    one.BeginneDokument();
+    two.BeginneDokument();
+    one.ZeichneBild(0, 0, 8, 10, red);
+    two.ZeichneBild(0, 0, 8, 10, blue);
+    one.BeendeDokument();
+    two.BeendeDokument();
+    PdfReader r1(testutil::readBytes(one.FileName));
+    PdfReader r2(testutil::readBytes(two.FileName));
+    ASSERT_TRUE(r1.errors().isEmpty());
+    ASSERT_TRUE(r2.errors().isEmpty());
+    // P = 1, I = 1: the image is object 21.
+    EXPECT_EQ(r1.decodedStream(21, 300), rgbOf(red));
+    EXPECT_EQ(r2.decodedStream(21, 300), rgbOf(blue));
+
+    // Starting again on the same writer forgets the earlier document.
+    one.BeginneDokument();
+    one.NeueSeite();
+    one.BeendeDokument();
+    PdfReader again(testutil::readBytes(one.FileName));
+    ASSERT_TRUE(again.errors().isEmpty()) << again.errors().join("\n").toStdString();
+    EXPECT_EQ(again.size(), 2 * 2 + 19 + 2 + 1);
+    expectQpdfAccepts(one.FileName);
+}
+
+TEST(TmachPDF, TransparentPicturesLieOnWhite) {
+    testutil::TempFolder tmp;
+    QImage img(4, 2, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    img.setPixel(1, 1, qRgba(0, 128, 0, 255));
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("alpha.pdf");
+    pdf.Compress = false;
+    pdf.BeginneDokument();
+    pdf.ZeichneBild(0, 0, 1, 1, img);
+    pdf.BeendeDokument();
+    PdfReader r(testutil::readBytes(pdf.FileName));
+    ASSERT_TRUE(r.errors().isEmpty());
+    EXPECT_FALSE(r.hasFilter(21));
+    QByteArray expected(4 * 2 * 3, char(0xFF));
+    expected[(4 + 1) * 3] = 0;
+    expected[(4 + 1) * 3 + 1] = char(128);
+    expected[(4 + 1) * 3 + 2] = 0;
+    EXPECT_EQ(r.stream(21), expected);
+    expectQpdfAccepts(pdf.FileName);
+}
