@@ -1,0 +1,470 @@
+#include "browserchart.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include "platform/colorref.h"
+#include "platform/pause.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "platform/win1252.h"
+#include "storage/appstate.h"
+#include "storage/convert.h"
+#include "storage/settingsstore.h"
+
+namespace {
+
+struct DayGroup {
+    int firstDay;
+    const char *notice;
+    const char *canvas;
+    const char *function;
+    const char *title;
+};
+
+const DayGroup kGroups[5] = {
+    {1, "1-7", "diagramm1", "createConfig", "Die erste Woche"},
+    {8, " , 8-14", "diagramm2", "createConfig2", "Die zweite Woche"},
+    {15, " , 15-21", "diagramm3", "createConfig3", "Die dritte Woche"},
+    {22, " , 22-28", "diagramm4", "createConfig4", "Die vierte Woche"},
+    {29, " , 29-31", "diagramm5", "createConfig5", "Rest des Monats"},
+};
+
+const QString kGreen = QStringLiteral("#25E432");
+const QString kYellow = QStringLiteral("#EDED20");
+const QString kRed = QStringLiteral("#E42625");
+
+// Days of a group: seven, or 29..31 for the last one.
+QList<int> groupDays(int g) {
+    QList<int> days;
+    const int count = g == 4 ? 3 : 7;
+    for (int i = 0; i < count; ++i)
+        days << kGroups[g].firstDay + i;
+    return days;
+}
+
+// The daily means as whole-number texts; anything else counts as no reading,
+// so that no foreign text reaches the script.
+QStringList cleanMeans(const QStringList &means) {
+    QStringList out;
+    for (int d = 0; d < 31; ++d) {
+        bool ok = false;
+        const int v = means.value(d).trimmed().toInt(&ok);
+        out << (ok ? QString::number(v) : QStringLiteral("0"));
+    }
+    return out;
+}
+
+bool groupHasData(const QStringList &means, int g) {
+    for (int d : groupDays(g))
+        if (means[d - 1] != QLatin1String("0")) return true;
+    return false;
+}
+
+int groupMaximum(const QStringList &means, int g) {
+    int m = 0;
+    for (int d : groupDays(g))
+        m = std::max(m, means[d - 1].toInt());
+    return m;
+}
+
+QString penWidth(const QString &text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok ? QString::number(v) : QString::number(defaults::StiftBreite);
+}
+
+bool parseMonth(const BrowserChartInput &in, int &month, int &year) {
+    static const QRegularExpression monthRe(QStringLiteral("^\\d{1,2}$"));
+    static const QRegularExpression yearRe(QStringLiteral("^\\d{4}$"));
+    if (!monthRe.match(in.entryMonth).hasMatch() || !yearRe.match(in.entryYear).hasMatch())
+        return false;
+    month = in.entryMonth.toInt();
+    year = in.entryYear.toInt();
+    return month >= 1 && month <= 12 && year >= 1;
+}
+
+} // namespace
+
+namespace browserchart {
+
+BrowserChartSettings readSettings(const QString &settingsPath) {
+    const SettingsStore store(settingsPath);
+    BrowserChartSettings s;
+    s.highLimit = store.requiredNumber(keys::Hochwerte);
+    s.criticalLimit = store.requiredNumber(keys::Kritischwerte);
+    s.lowLimit = store.requiredNumber(keys::Tiefwerte);
+    s.breakAtZero = store.flag(keys::LinieBeiNullUnterbrechen);
+    return s;
+}
+
+QString fileName(const QString &tablePath) {
+    QString name = tablePath;
+    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
+    name = name.mid(slash + 1);
+    const qsizetype tab = name.toLower().indexOf(QLatin1String(".tab"));
+    if (tab >= 0) name.remove(tab, 4);
+    return name + QStringLiteral(".html");
+}
+
+int axisTop(int maximum) {
+    int hundreds = maximum / 100;
+    const int rest = maximum % 100;
+    if (rest > 50 || (rest == 50 && hundreds % 2 != 0)) ++hundreds;
+    return hundreds * 100 + 50;
+}
+
+QString weekdayAbbreviation(const QDate &date) {
+    static const char *const names[7] = {"Mo.", "Di.", "Mi.", "Do.", "Fr.", "Sa.", "So."};
+    const int dow = date.dayOfWeek();
+    return dow >= 1 && dow <= 7 ? QString::fromLatin1(names[dow - 1]) : QString();
+}
+
+int daysInMonth(int month, int year) {
+    if (month == 2) {
+        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+        return leap ? 29 : 28;
+    }
+    if (month <= 7) return month % 2 == 1 ? 31 : 30;
+    return month % 2 == 0 ? 31 : 30;
+}
+
+QString dayLabel(int day, int month, int year) {
+    return weekdayAbbreviation(QDate(year, month, day)) +
+           QStringLiteral("%1.%2.%3")
+               .arg(day, 2, 10, QLatin1Char('0'))
+               .arg(month, 2, 10, QLatin1Char('0'))
+               .arg(year % 100, 2, 10, QLatin1Char('0'));
+}
+
+QString breakAtZero(QString line) {
+    const std::pair<const char *, const char *> rules[3] = {
+        {",0,", ",NaN,"}, {"[0,", "[NaN,"}, {",0]", ",NaN]"}};
+    for (const auto &[from, to] : rules) {
+        const QLatin1String f(from);
+        for (qsizetype at = line.indexOf(f); at >= 0; at = line.indexOf(f))
+            line.replace(at, f.size(), QLatin1String(to));
+    }
+    return line;
+}
+
+QString htmlText(const QString &text) {
+    QString out;
+    for (const char32_t cp : text.toUcs4()) {
+        switch (cp) {
+        case '&':
+            out += QStringLiteral("&amp;");
+            break;
+        case '<':
+            out += QStringLiteral("&lt;");
+            break;
+        case '>':
+            out += QStringLiteral("&gt;");
+            break;
+        case '"':
+            out += QStringLiteral("&quot;");
+            break;
+        case '\'':
+            out += QStringLiteral("&#39;");
+            break;
+        default: {
+            const QString ch = QString::fromUcs4(&cp, 1);
+            // Whatever the page's code page cannot carry goes as a character reference.
+            if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp > 0xFFFF || !win1252::encodable(ch))
+                out += QStringLiteral("&#%1;").arg(uint(cp));
+            else
+                out += ch;
+        }
+        }
+    }
+    return out;
+}
+
+QString jsText(const QString &text) {
+    QString out;
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        const bool plain = u >= 0x20 && u < 0x7F && u != '\\' && u != '\'' && u != '"' &&
+                           u != '<' && u != '>' && u != '&';
+        if (plain)
+            out += ch;
+        else
+            out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s) {
+    int month = 0, year = 0;
+    parseMonth(in, month, year);
+    const int days = daysInMonth(month, year);
+    const QStringList means = cleanMeans(in.dayMeans);
+    const QString monthText = QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
+
+    int tops[5];
+    bool present[5];
+    for (int g = 0; g < 5; ++g) {
+        tops[g] = axisTop(groupMaximum(means, g));
+        present[g] = groupHasData(means, g);
+    }
+    const int overallTop = *std::max_element(tops, tops + 5);
+    const QString curve = colorref::toHtml(in.curveColor);
+    const QString above = colorref::toHtml(in.aboveValuesColor);
+    const QString width = penWidth(in.penWidthText);
+    auto n = [](qint64 v) { return QString::number(v); };
+
+    QStringList L;
+    L << QStringLiteral(
+        "<!doctype html><html><head><style>h0{font-family: "
+        "Verdana;font-style:normal;font-weight:400;color:black;font-size:18px;}</style>"
+        "<title>Glykovalinmesswerte</title><script src=\"Chart.min.js\"></script>"
+        "<meta charset=\"windows-1252\">");
+    L << QStringLiteral("<style> h1{ font-family:Verdana;font-style:normal;font-weight:100;"
+                        "color:red;font-size:16px;} </style>");
+    L << QStringLiteral("<style> h2{ font-family:Verdana;font-style:normal;font-weight:100;"
+                        "color:black;font-size:14px;} </style>");
+    L << QStringLiteral(
+        "<style>canvas {-moz-user-select: none;-webkit-user-select: none;-ms-user-select: "
+        "none;}.chart-container {width: 600px;margin-left: 10px;margin-right: 10px;}.container "
+        "{display: flex;flex-direction: row;flex-wrap: wrap;justify-content: center;}");
+    L << QStringLiteral("</style></head><body><center>");
+    L << QStringLiteral("<h0><b>Glykovalin-Werte von ") + htmlText(in.tableUserName) +
+             QStringLiteral(" im ") + htmlText(in.entryMonthName) + QStringLiteral(" ") +
+             htmlText(in.entryYear) + QStringLiteral("</b></h0>");
+    L << QStringLiteral(
+        "<br><h1>Die täglichen Messwerte werden hier als Mittelwerte dargestellt. </h1>");
+
+    // Notice of the groups without data.
+    const QString start = QStringLiteral("[Es fehlen Daten der Tagesgruppe: ");
+    QString notice = start;
+    for (int g = 0; g < 5; ++g) {
+        if (g == 4 && days <= 28) continue;
+        if (!present[g]) notice += QLatin1String(kGroups[g].notice);
+    }
+    if (notice != start) {
+        if (notice.startsWith(QStringLiteral("[Es fehlen Daten der Tagesgruppe:  ,")))
+            notice.remove(notice.indexOf(u','), 1);
+        L << QStringLiteral("<center><h2>") + notice;
+        L << QStringLiteral("]</h2></center><br>");
+    }
+
+    QString container = QStringLiteral("<div class=\"container\">");
+    for (int g = 0; g < 5; ++g)
+        if (present[g])
+            container += QStringLiteral("<div class=\"chart-container\"><canvas id=\"") +
+                         QLatin1String(kGroups[g].canvas) + QStringLiteral("\"></canvas></div>");
+    L << container;
+    L << QStringLiteral("</div><script>");
+    L << QStringLiteral("var insideFontColor = '255,255,255'; var outsideFontColor = '0,0,0'; "
+                        "var topThreshold = 20;");
+    L << QStringLiteral(
+        "var fontSize = 12; var fontStyle = 'normal';  var fontFamily = 'Helvetica Neue';   ");
+    L << QStringLiteral(
+        "var modifyCtx = function(ctx) { ctx.font = Chart.helpers.fontString(fontSize, "
+        "fontStyle, fontFamily);  ctx.textAlign = 'center';  ctx.textBaseline = 'bottom';  "
+        "return ctx;}; ");
+    L << QStringLiteral("var fadeIn = function(ctx, obj, x, y, black, step) { var ctx = "
+                        "modifyCtx(ctx); var alpha = 0; ctx.fillStyle =   '") +
+             above + QStringLiteral("';   ctx.fillText(obj, x, y);};  ");
+
+    QString draw =
+        QStringLiteral("var drawValue = function(context, step) { var ctx = context.chart.ctx; "
+                       "context.data.datasets.forEach(function (dataset) { for (var i = 0; i < "
+                       "dataset.data.length; i++) { var model = "
+                       "dataset._meta[Object.keys(dataset._meta)[0]].data[i]._model;  "
+                       "var textY = (model.y > topThreshold) ? model.y - 3 : model.y + 20;  ");
+    const qint64 skipped[11] = {s.lowLimit,
+                                qint64(s.lowLimit) + 1,
+                                qint64(s.highLimit) - 1,
+                                s.highLimit,
+                                overallTop,
+                                tops[0],
+                                s.criticalLimit,
+                                tops[1],
+                                tops[2],
+                                tops[3],
+                                tops[4]};
+    for (const qint64 v : skipped)
+        draw += QStringLiteral("if (dataset.data[i]==") + n(v) + QStringLiteral(") { }else ");
+    draw += QStringLiteral("{fadeIn(ctx, dataset.data[i], model.x, textY, model.y > "
+                           "topThreshold, step); } } });};  ");
+    L << draw;
+
+    for (int g = 0; g < 5; ++g) {
+        const DayGroup &grp = kGroups[g];
+        L << QStringLiteral("function ") + QLatin1String(grp.function) +
+                 QStringLiteral("(colorName) {return {type:'line',\tdata: { ");
+
+        if (g < 4 || days > 28) {
+            QStringList labels;
+            for (int d : groupDays(g))
+                labels << (d <= days ? dayLabel(d, month, year) : QStringLiteral("-"));
+            QString line = QStringLiteral("labels: [");
+            for (const QString &l : labels)
+                line += QStringLiteral("'") + jsText(l) + QStringLiteral("' ,");
+            L << line + QStringLiteral("], ");
+        }
+        L << QStringLiteral("datasets: [{label: 'Glykovalin-Wert',");
+        L << QStringLiteral("backgroundColor: '#0000FF',borderColor: '") + curve +
+                 QStringLiteral("',borderWidth: ") + width +
+                 QStringLiteral(",fill: false,  pointBackgroundColor: '") + curve +
+                 QStringLiteral("',  pointBorderColor: '") + curve + QStringLiteral("', ");
+
+        QStringList values;
+        for (int d : groupDays(g))
+            values << means[d - 1];
+        QString valuesLine = QStringLiteral("data: [") + values.join(u',');
+        if (g == 4) valuesLine += QStringLiteral(",0,0,0,0,0,0,0,0,0,0,0");
+        valuesLine += QStringLiteral("] , }, ");
+        if (s.breakAtZero) valuesLine = breakAtZero(valuesLine);
+        L << valuesLine;
+
+        struct Band {
+            const char *label;
+            QString colour;
+            bool fill;
+            qint64 number;
+            const char *closing;
+        };
+        const Band bands[6] = {
+            {"{label: 'Schlecht',", kRed, true, s.lowLimit, "] , }, "},
+            {"{label: 'Gruen',", kGreen, true, s.criticalLimit, "] , }, "},
+            {"{label: 'Gruen',", kGreen, false, qint64(s.lowLimit) + 1, "] , }, "},
+            {"{label: 'Geht so',", kYellow, true, qint64(s.highLimit) - 1, "] , }, "},
+            {"{label: 'rot',", kRed, true, s.highLimit, "] , }, "},
+            {"{label: 'rot',", kRed, true, tops[g], "] , } ]}, "},
+        };
+        for (const Band &b : bands) {
+            L << QLatin1String(b.label);
+            L << QStringLiteral("backgroundColor: '") + b.colour +
+                     QStringLiteral("',borderColor: '', borderWidth : 1,fill: ") +
+                     (b.fill ? QStringLiteral("true") : QStringLiteral("false")) +
+                     QStringLiteral(",pointRadius: 0.1, pointHoverRadius: 0.1, ");
+            QStringList seven;
+            for (int i = 0; i < 7; ++i)
+                seven << n(b.number);
+            L << QStringLiteral("data: [") + seven.join(u',') + QLatin1String(b.closing);
+        }
+
+        L << QStringLiteral(
+            "options: {aspectRatio:1.5 ,  legend: {  labels: {  filter: function(legendItem, "
+            "chartData) {    if (legendItem.datasetIndex === 0) {   return true;    }    return "
+            "false;    }   }   },elements: {line: {tension: 0}},responsive: true,title:  ");
+        L << QStringLiteral("{display: true, fontSize : 16,text: '") + QLatin1String(grp.title) +
+                 QStringLiteral("'}, ");
+        L << QStringLiteral("hover:{animationDuration: 1},");
+        if (in.showValues)
+            L << QStringLiteral(
+                "animation:{duration:1, onComplete: function(){this.chart.controller.draw(); "
+                "drawValue(this, 1);},onProgress: function(state){var animation = "
+                "state.animationObject;drawValue(this,animation.currentStep / "
+                "animation.numSteps); }}, ");
+        L << QStringLiteral("tooltips: {enabled: true,  filter: function(tooltipItems, data) { "
+                            "var label = data.datasets[tooltipItems.datasetIndex].label; ");
+        L << QStringLiteral(" if ((label == \"Glykovalin-Wert\") || (label == \"Goal 2\")) {  "
+                            "return true;   } else { return false;  }   }}, ");
+        if (in.showValues)
+            L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
+                                "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
+                     n(tops[g]) + QStringLiteral(", min:") + QStringLiteral("0") +
+                     QStringLiteral("},display: true,scaleLabel: {display: true,labelString: ") +
+                     QStringLiteral("'mg/dl'") + QStringLiteral("},}]}}};}   ");
+        else
+            L << QStringLiteral(
+                "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: true,labelString: '     "
+                "'}\t}],yAxes: [{display: true,scaleLabel: {display: true,labelString: "
+                "'mg/dl'},}]}}};}   ");
+    }
+
+    for (int g = 0; g < 5; ++g)
+        L << QStringLiteral("function createPointStyleConfig(colorName) {var config = ") +
+                 QLatin1String(kGroups[g].function) +
+                 QStringLiteral("(colorName);config.options.legend.labels.usePointStyle = "
+                                "true;return config;}");
+
+    QString load = QStringLiteral("window.onload = function() {[");
+    for (int g = 0; g < 5; ++g)
+        if (present[g])
+            load += QStringLiteral("{id: '") + QLatin1String(kGroups[g].canvas) +
+                    QStringLiteral("',config: ") + QLatin1String(kGroups[g].function) +
+                    QStringLiteral("()},");
+    load += QStringLiteral("].forEach(function(details) {var ctx = "
+                           "document.getElementById(details.id).getContext('2d');new Chart(ctx, "
+                           "details.config);");
+    L << load;
+    L << QStringLiteral("});};</script></body></html>");
+    return L;
+}
+
+} // namespace browserchart
+
+QString writeBrowserChart(const BrowserChartInput &in, QString *error, QStringList *notices) {
+    BrowserChartSettings settings;
+    try {
+        settings = browserchart::readSettings(in.settingsPath);
+    } catch (const EConvertError &e) {
+        if (error) *error = e.message();
+        return {};
+    }
+    return writeBrowserChart(in, settings, error, notices);
+}
+
+QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSettings &settings,
+                          QString *error, QStringList *notices) {
+    auto fail = [error](const QString &text) {
+        if (error) *error = text;
+        return QString();
+    };
+    auto notice = [notices](const QString &text) {
+        if (notices) notices->append(text);
+    };
+    if (in.entryMonth.isEmpty() || in.currentTablePath.isEmpty())
+        return fail(QStringLiteral("Es wurden noch keine Daten eingegeben!"));
+    int month = 0, year = 0;
+    if (!parseMonth(in, month, year))
+        return fail(QStringLiteral("Monat \"%1\" und Jahr \"%2\" der Tabelle sind ungültig; "
+                                   "das Liniendiagramm kann nicht erstellt werden.")
+                        .arg(in.entryMonth, in.entryYear));
+
+    const QStringList lines = browserchart::pageLines(in, settings);
+    const QString yearFolder = in.browserFolder + in.entryYear;
+    if (!FolderExists(yearFolder) && !ForceFolders(yearFolder))
+        notice(QStringLiteral("Ordner \"") + yearFolder +
+               QStringLiteral("\" konnte nicht erstellt werden! "));
+
+    const QString path =
+        yearFolder + QStringLiteral("/") + browserchart::fileName(in.currentTablePath);
+    QString why;
+    if (!textfile::writeLines(path, lines, &why))
+        return fail(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
+
+    const QString script = yearFolder + QStringLiteral("/Chart.min.js");
+    if (!QFile::exists(script)) {
+        const QString source = in.baseFolder + QStringLiteral("scripts/Chart.min.js");
+        if (QFile::exists(source))
+            QFile::copy(source, script); // never overwrites
+        else
+            notice(QStringLiteral("Datei \"") + source +
+                   QStringLiteral("\" konnte nicht in den Ordner:\"Jahr\" kopiert werden! "));
+    }
+    return path;
+}
+
+bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in) {
+    BrowserChartSettings settings;
+    if (!convert::guarded([&] { settings = browserchart::readSettings(in.settingsPath); }))
+        return false;
+    appState().ConnectAcrossZero = !settings.breakAtZero;
+
+    QString error;
+    QStringList notices;
+    const QString path = writeBrowserChart(in, settings, &error, &notices);
+    for (const QString &n : notices)
+        ui::showMessage(n);
+    if (path.isEmpty()) {
+        ui::showMessage(error);
+        return false;
+    }
+    ui::services().shellOpen(path);
+    return true;
+}
