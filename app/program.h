@@ -1,0 +1,20 @@
+#pragma once
+#include <memory>
+
+class QApplication;
+class TMainForm;
+class TAboutBox;
+class TreadonlyDlg;
+
+// All windows of a run, created in their fixed order and wired together.
+struct Program {
+    TMainForm *MainForm = nullptr;
+    TAboutBox *AboutBox = nullptr;
+    TreadonlyDlg *readonlyDlg = nullptr;
+    ~Program();
+};
+
+// Creates and wires the windows; nullptr when start-up has to end the program.
+std::unique_ptr<Program> createProgram();
+// Runs the program until the main window closes.
+int runProgram(QApplication &app);

@@ -1,0 +1,34 @@
+#include "commands.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+QString usage() {
+    return QStringLiteral(
+        "Aufruf: glykovalin-cli BEFEHL ...\n"
+        "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
+        "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
+        "  table TABELLE               Monatstabelle als Text ausgeben\n"
+        "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
+        "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
+        "  --help                      diese Hilfe\n");
+}
+
+} // namespace
+
+int run(const QStringList &args) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
+        out << usage();
+        return args.isEmpty() ? 2 : 0;
+    }
+    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
+    return 2;
+}
+
+} // namespace cli

@@ -1,0 +1,87 @@
+#include "templatepicture.h"
+
+#include <QPainter>
+
+namespace templatepicture {
+
+namespace {
+constexpr int kLeft = 40;
+constexpr int kRight = 40 + 48 * 31; // 1528
+
+QFont arial(int pixels, bool bold = false) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+} // namespace
+
+QImage graphTemplate(MeasureMode mode) {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    // Value rows every 10 mg/dl, stronger every 50.
+    for (int t = 0; t <= 500; t += 10) {
+        p.setPen(QPen(t % 50 == 0 ? QColor(200, 200, 200) : QColor(236, 236, 236), 1));
+        p.drawLine(kLeft, rowY(t), kRight, rowY(t));
+    }
+    // Day grid: each day 48 pixels wide, slot ticks inside.
+    p.setFont(arial(11, true));
+    for (int d = 0; d <= 31; ++d) {
+        const int x = kLeft + 48 * d;
+        p.setPen(QPen(QColor(150, 150, 150), 1));
+        p.drawLine(x, rowY(500) - 6, x, rowY(0) + 4);
+        if (d == 31) break;
+        p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
+        const int perDay = mode == MeasureMode::Four ? 4 : 8;
+        for (int s = 1; s < perDay; ++s) {
+            const int sx = x + s * 48 / perDay;
+            p.drawLine(sx, rowY(500), sx, rowY(0));
+        }
+        p.setPen(Qt::black);
+        p.drawText(QRect(x, rowY(0) + 6, 48, 16), Qt::AlignCenter, QString::number(d + 1));
+    }
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(kLeft, rowY(500) - 6, kRight - kLeft, rowY(0) + 4 - (rowY(500) - 6));
+    p.setFont(arial(10));
+    p.setPen(QColor(90, 90, 90));
+    p.drawText(QRect(kLeft, rowY(0) + 22, kRight - kLeft, 14), Qt::AlignCenter,
+               mode == MeasureMode::Four ? QStringLiteral("Tage des Monats (je Tag bis zu 4 "
+                                                          "Messungen: M1 bis M4)")
+                                         : QStringLiteral("Tage des Monats (je Tag bis zu 8 "
+                                                          "Messungen: M1 bis M8)"));
+    return img;
+}
+
+QImage legend() {
+    QImage img(kLegendWidth, kLegendHeight, QImage::Format_RGB32);
+    img.fill(QColor(246, 246, 240));
+    QPainter p(&img);
+    p.setFont(arial(10, true));
+    for (int t = 0; t <= 500; t += 50) {
+        const int y = rowY(t) - kLegendTop;
+        p.setPen(Qt::black);
+        p.drawLine(kLegendWidth - 6, y, kLegendWidth - 1, y);
+        p.drawText(QRect(0, y - 7, kLegendWidth - 7, 14), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(t));
+    }
+    p.setFont(arial(9, true));
+    p.drawText(QRect(0, 2, kLegendWidth, 12), Qt::AlignCenter, QStringLiteral("mg/dl"));
+    p.setPen(QColor(120, 120, 120));
+    p.drawLine(kLegendWidth - 1, 0, kLegendWidth - 1, kLegendHeight);
+    return img;
+}
+
+QImage header(int width) {
+    QImage img(width, 27, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 27);
+    g.setColorAt(0, QColor(214, 230, 248));
+    g.setColorAt(1, QColor(160, 190, 226));
+    p.fillRect(img.rect(), g);
+    p.setPen(QColor(110, 140, 180));
+    p.drawLine(0, 26, width, 26);
+    return img;
+}
+
+} // namespace templatepicture

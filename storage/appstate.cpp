@@ -1,0 +1,6 @@
+#include "appstate.h"
+
+AppState &appState() {
+    static AppState s;
+    return s;
+}

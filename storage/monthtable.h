@@ -1,0 +1,58 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// One user's readings of one month: a "Personendaten" header followed by one
+// entry line per reading, in Windows-1252 with CR LF.
+namespace monthtable {
+
+inline const QString kSection = QStringLiteral("Personendaten");
+
+struct Margins {
+    QString left = QStringLiteral("18");
+    QString right = QStringLiteral("10");
+    QString top = QStringLiteral("10");
+    QString bottom = QStringLiteral("10");
+};
+// The print margins of a table; defaults for a missing file or key.
+Margins readMargins(const QString &tablePath);
+
+// Initials of a user name: the first character and the one after the first
+// blank. Returns false (with a German reason) when the name is empty or the
+// initials are not safe in a file name.
+bool initialsOf(const QString &userName, QString &initials, QString *error = nullptr);
+
+// dataFolder + year + "/" + initials + month + year + ".tab"; dataFolder ends in "/".
+QString pathFor(const QString &dataFolder, const QString &initials, const QString &month,
+                const QString &year);
+
+// The four characters before the final ".tab".
+QString yearOfPath(const QString &tablePath);
+// The diary file beside a table: the name up to and including the dot of the
+// first ".tab" (any case) + "txt"; empty when the name holds no ".tab".
+QString diaryPathOf(const QString &tablePath);
+
+struct WriteRequest {
+    QStringList entries;      // entry lines in list order
+    QString userName;         // TableUserName
+    QString month, year;      // "03", "2024"
+    bool fourSlots = true;    // menu tick "bis zu 4 Messungen je Tag"
+    bool eightSlots = false;  // menu tick "bis zu 8 Messungen je Tag"
+    QString currentTablePath; // margins are carried over from it
+    QString dataFolder;       // ends in "/"
+};
+
+// The file's lines as written for a request with the given margins.
+QStringList compose(const WriteRequest &req, const Margins &margins);
+
+// Writes the month table file. Shows the German messages for a year folder
+// that cannot be made or a file that cannot be written and returns an empty
+// path then; the previous file stays intact on any failure.
+QString write(const WriteRequest &req);
+
+// All lines of a table; false when it cannot be read.
+bool readLines(const QString &tablePath, QStringList &lines);
+// The entry lines of a table in file order.
+QStringList entryLines(const QStringList &lines);
+
+} // namespace monthtable

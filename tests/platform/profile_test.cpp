@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "platform/textfile.h"
+#include "testutil.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+using testutil::crlf;
+using testutil::readBytes;
+using testutil::writeBytes;
+
+TEST(Profile, ReadsWithWindowsRules) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("a.ini");
+    writeBytes(ini, crlf({"[Einstellung]", "  Hochwerte>  =  180  ", "hochwerte>=999",
+                          "Quoted=\"Max Muster\"", "Single='x'", "Lone=\"Bemerkung",
+                          "Semi=;kein Kommentar", "Eq=a=b", "NoKey", "[ÄNDERUNG]", "größe=1",
+                          "[einstellung]", "Later=2"}));
+    EXPECT_EQ(profile::read(ini, "einstellung", "HOCHWERTE>"), "180");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Quoted"), "Max Muster");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Single"), "x");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Lone"), "\"Bemerkung");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Semi"), ";kein Kommentar");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Eq"), "a=b");
+    EXPECT_EQ(profile::read(ini, "Einstellung", "NoKey"), "");
+    EXPECT_EQ(profile::read(ini, "änderung", "GRÖSSE"), "");
+    EXPECT_EQ(profile::read(ini, "änderung", "GRÖßE"), "1");
+    // The first section of a name wins; its duplicate is not searched.
+    EXPECT_EQ(profile::read(ini, "Einstellung", "Later"), "");
+    EXPECT_EQ(profile::read(ini, "Fehlt", "x"), "");
+    EXPECT_EQ(profile::read(dir.file("missing.ini"), "Einstellung", "x"), "");
+}
+
+TEST(Profile, LongValuesLfFilesAndBom) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("b.ini");
+    writeBytes(ini, "\xEF\xBB\xBF[S]\nK=" + QByteArray(300, 'x') + "\nU=\xC3\xA4");
+    EXPECT_EQ(profile::read(ini, "S", "K"), QString(255, 'x'));
+    EXPECT_EQ(profile::read(ini, "S", "U"), QString::fromUtf8("ä"));
+    const QString lf = dir.file("c.ini");
+    writeBytes(lf, "[S]\nA=1\nB=2");
+    EXPECT_EQ(profile::read(lf, "s", "b"), "2");
+    ASSERT_TRUE(profile::write(lf, "S", "C", "3"));
+    EXPECT_EQ(readBytes(lf), QByteArray("[S]\nA=1\nB=2\r\nC=3\r\n"));
+}
+
+TEST(Profile, WriteKeepsEveryOtherLine) {
+    testutil::TempFolder dir;
+    const QString tab = dir.file("MM032024.tab");
+    const QStringList lines = {"[Personendaten]",
+                               "BenutzerName=Max Muster",
+                               "Datum=März 2024",
+                               "",
+                               "DruckenTabellenRandLeft=18",
+                               "DruckenTabellenRandRight=10",
+                               "",
+                               "Morgens den    05.03.2024 Z=07:30  ZuckerWert=128",
+                               "Abends den     05.03.2024 Z=21:00  ZuckerWert=99"};
+    writeBytes(tab, crlf(lines));
+    ASSERT_TRUE(profile::write(tab, "Personendaten", "druckentabellenrandleft", "15"));
+    QStringList expected = lines;
+    expected[4] = "druckentabellenrandleft=15";
+    EXPECT_EQ(readBytes(tab), crlf(expected));
+    // A new key goes after the section's last key line (here the last entry line).
+    ASSERT_TRUE(profile::write(tab, "Personendaten", "DruckenTabellenRandTop", "12"));
+    expected.append("DruckenTabellenRandTop=12");
+    EXPECT_EQ(readBytes(tab), crlf(expected));
+    // New section and new file.
+    const QString fresh = dir.file("new.ini");
+    ASSERT_TRUE(profile::write(fresh, "Einstellung", "A", "ä"));
+    ASSERT_TRUE(profile::write(fresh, "Bemerkungen_jan.tab", "01.01.2024,1", "\"x"));
+    EXPECT_EQ(readBytes(fresh), QByteArray("[Einstellung]\r\nA=\xE4\r\n[Bemerkungen_jan.tab]\r\n"
+                                           "01.01.2024,1=\"x\r\n"));
+    EXPECT_EQ(profile::read(fresh, "Bemerkungen_jan.tab", "01.01.2024,1"), "\"x");
+}
+
+TEST(Profile, ReadOnlyFileIsLeftAlone) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("ro.ini");
+    writeBytes(ini, "[S]\r\nA=1\r\n");
+    QFile::setPermissions(ini, QFile::ReadOwner);
+    if (QFileInfo(ini).isWritable())
+        GTEST_SKIP() << "running as a user that can write read-only files";
+    EXPECT_FALSE(profile::write(ini, "S", "A", "2"));
+    EXPECT_EQ(readBytes(ini), QByteArray("[S]\r\nA=1\r\n"));
+}
+
+TEST(TextFile, LinesRoundTripAndAcceptLf) {
+    testutil::TempFolder dir;
+    const QString f = dir.file("t.txt");
+    writeBytes(f, "a\r\nb\nc");
+    QStringList lines;
+    ASSERT_TRUE(textfile::readLines(f, lines));
+    EXPECT_EQ(lines, QStringList({"a", "b", "c"}));
+    ASSERT_TRUE(textfile::writeLines(f, {"Ä€", ""}));
+    EXPECT_EQ(readBytes(f), QByteArray("\xC4\x80\r\n\r\n"));
+    EXPECT_FALSE(textfile::readLines(dir.file("none.txt"), lines));
+    QString error;
+    EXPECT_FALSE(textfile::writeLines(dir.file("no/such/folder/x.txt"), {"a"}, &error));
+    EXPECT_FALSE(error.isEmpty());
+}

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "platform/ui.h"
+
+#include "storage/entryline.h"
+#include "storage/monthtable.h"
+#include "testutil.h"
+#include <QFileInfo>
+
+using testutil::crlf;
+using testutil::readBytes;
+
+namespace {
+QStringList header(const QString &name, const QString &date, const QStringList &margins,
+                   bool four) {
+    QStringList l = {"[Personendaten]",
+                     "BenutzerName=" + name,
+                     "Datum=" + date,
+                     "",
+                     "DruckenTabellenRandLeft=" + margins[0],
+                     "DruckenTabellenRandRight=" + margins[1],
+                     "DruckenTabellenRandTop=" + margins[2],
+                     "DruckenTabellenRandBottom=" + margins[3],
+                     "",
+                     ""};
+    if (four)
+        l << "BisZu4MessungenJeTag=1"
+          << "BisZu8MessungenJeTag=0";
+    else
+        l << "BisZu8MessungenJeTag=1"
+          << "BisZu4MessungenJeTag=0";
+    return l << ""
+             << "";
+}
+} // namespace
+
+TEST(EntryLine, FormatAndReaders) {
+    const QString m =
+        entryline::format(MeasurementSlot::Morgens, "05", "03", "2024", "07:30", "128");
+    EXPECT_EQ(m, "Morgens den    05.03.2024 Z=07:30  ZuckerWert=128");
+    const QString a = entryline::format(MeasurementSlot::Abends, "05", "03", "2024", "21:00", "0");
+    EXPECT_EQ(a, "Abends den     05.03.2024 Z=21:00  ZuckerWert=0");
+    const QString m2 =
+        entryline::format(MeasurementSlot::Messung2, "31", "12", "2023", "7:30", "99");
+    EXPECT_EQ(m.indexOf("05.03"), 15);
+    EXPECT_EQ(a.indexOf("05.03"), 15);
+    EXPECT_EQ(m2.indexOf("31.12"), 13);
+    MeasurementSlot s{};
+    ASSERT_TRUE(entryline::slotOf(a, s));
+    EXPECT_EQ(s, MeasurementSlot::Abends);
+    EXPECT_EQ(entryline::dayOf(m2), 31);
+    EXPECT_EQ(entryline::valueOf(a), "0");
+    EXPECT_EQ(entryline::monthOf(m2), "12");
+    EXPECT_EQ(entryline::yearOf(m2), "2023");
+    EXPECT_EQ(entryline::timeOf(m2), "7:30 ");
+    entryline::Fields f;
+    entryline::split(m2, f);
+    EXPECT_EQ(f.slotPrefix, "Messung2 den ");
+    EXPECT_EQ(f.day, "31");
+    EXPECT_EQ(f.month, "12");
+    EXPECT_EQ(f.year, "2023");
+    EXPECT_EQ(f.value, "99");
+    entryline::Fields keep;
+    keep.value = "7";
+    entryline::split("kaputt", keep);
+    EXPECT_EQ(keep.value, "7");
+    EXPECT_TRUE(entryline::isEntryLine(m));
+    EXPECT_FALSE(entryline::isEntryLine(""));
+    EXPECT_FALSE(entryline::isEntryLine("[Personendaten]"));
+    EXPECT_EQ(GibMonatLang(3), QString::fromUtf8("März"));
+    EXPECT_EQ(GibMonatLang(0), "");
+    EXPECT_EQ(GibMonatLang(13), "");
+    EXPECT_EQ(slotinfo::displayLabel(MeasurementSlot::Messung5), "Messung 5");
+    ASSERT_TRUE(slotinfo::fromLabel("Messung 5", s));
+    EXPECT_EQ(s, MeasurementSlot::Messung5);
+    EXPECT_EQ(slotinfo::next(MeasurementSlot::Messung3, MeasureMode::Four),
+              MeasurementSlot::Abends);
+    EXPECT_EQ(slotinfo::next(MeasurementSlot::Messung7, MeasureMode::Eight),
+              MeasurementSlot::Abends);
+    EXPECT_EQ(slotinfo::timeKey(MeasurementSlot::Abends, MeasureMode::Four),
+              "Messung4UhrzeitAbends");
+}
+
+TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    monthtable::WriteRequest feb;
+    feb.userName = QString::fromUtf8("Jörg Müller");
+    feb.month = "02";
+    feb.year = "2024";
+    feb.dataFolder = dir.path() + "Glykovalin-Daten/";
+    feb.entries << entryline::format(MeasurementSlot::Morgens, "01", "02", "2024", "07:00", "101");
+    const QString febPath = monthtable::write(feb);
+    ASSERT_EQ(febPath, dir.path() + "Glykovalin-Daten/2024/JM022024.tab");
+    EXPECT_EQ(readBytes(febPath), crlf(header(QString::fromUtf8("Jörg Müller"), "Februar 2024",
+                                              {"18", "10", "10", "10"}, true)
+                                       << feb.entries));
+    EXPECT_EQ(readBytes(febPath).mid(30, 11), QByteArray("J\xF6rg M\xFCller"));
+
+    // March, eight slots, empty list, one-letter initials: margins come from February.
+    ASSERT_TRUE(profile::write(febPath, "Personendaten", "DruckenTabellenRandLeft", "15"));
+    monthtable::WriteRequest mar;
+    mar.userName = "Anna";
+    mar.month = "03";
+    mar.year = "2024";
+    mar.fourSlots = false;
+    mar.eightSlots = true;
+    mar.currentTablePath = febPath;
+    mar.dataFolder = feb.dataFolder;
+    const QString marPath = monthtable::write(mar);
+    ASSERT_EQ(marPath, dir.path() + "Glykovalin-Daten/2024/A032024.tab");
+    EXPECT_EQ(readBytes(marPath),
+              crlf(header("Anna", QString::fromUtf8("März"), {"15", "10", "10", "10"}, false))
+                  .replace("Datum=M\xE4rz\r\n", "Datum=M\xE4rz 2024\r\n"));
+    EXPECT_TRUE(rec.shown.isEmpty());
+    EXPECT_EQ(monthtable::yearOfPath(marPath), "2024");
+    EXPECT_EQ(monthtable::diaryPathOf("/x/JAN2005.TAB"), "/x/JAN2005.txt");
+    EXPECT_EQ(monthtable::diaryPathOf("/x/notes.txt"), "");
+
+    QStringList lines;
+    ASSERT_TRUE(monthtable::readLines(febPath, lines));
+    EXPECT_EQ(monthtable::entryLines(lines), feb.entries);
+}
+
+TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    monthtable::WriteRequest req;
+    req.month = "03";
+    req.year = "2024";
+    req.dataFolder = dir.path() + "Glykovalin-Daten/";
+    for (const char *name : {"", "   ", "../x", "/etc", ".versteckt", "A \\b"}) {
+        req.userName = QString::fromUtf8(name);
+        rec.clear();
+        EXPECT_TRUE(monthtable::write(req).isEmpty()) << name;
+        ASSERT_EQ(rec.shown.size(), 1) << name;
+        EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    }
+    EXPECT_FALSE(QFileInfo::exists(req.dataFolder));
+
+    // A year folder that cannot be made: the folder message, then the file error.
+    testutil::writeBytes(dir.path() + "blocked", "x");
+    req.userName = "Max Muster";
+    req.dataFolder = dir.path() + "blocked/";
+    rec.clear();
+    EXPECT_TRUE(monthtable::write(req).isEmpty());
+    ASSERT_EQ(rec.shown.size(), 2);
+    EXPECT_EQ(rec.shown[0].text,
+              "Ordner \"" + dir.path() + "blocked/2024\" konnte nicht erstellt werden! ");
+    EXPECT_EQ(rec.shown[1].text,
+              "Fehler beim Erzeugen der Datei " + dir.path() + "blocked/2024/MM032024.tab!");
+}

@@ -1,0 +1,30 @@
+#include "testutil.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include "platform/win1252.h"
+
+namespace testutil {
+
+TempFolder::TempFolder() {}
+
+QByteArray readBytes(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+}
+
+QByteArray crlf(const QStringList &lines) {
+    QByteArray out;
+    for (const QString &l : lines)
+        out += win1252::encode(l) + "\r\n";
+    return out;
+}
+
+} // namespace testutil

@@ -1,0 +1,10 @@
+# Places the Chart.js bundle among the delivered files.
+set(src "${SRC}/node_modules/chart.js/dist/Chart.min.js")
+file(MAKE_DIRECTORY "${DST}/scripts")
+if(EXISTS "${src}")
+  file(COPY_FILE "${src}" "${DST}/scripts/Chart.min.js" ONLY_IF_DIFFERENT)
+elseif(EXISTS "${SRC}/scripts/Chart.min.js")
+  file(COPY_FILE "${SRC}/scripts/Chart.min.js" "${DST}/scripts/Chart.min.js" ONLY_IF_DIFFERENT)
+else()
+  message(WARNING "Chart.min.js not found: run npm ci in ${SRC}")
+endif()

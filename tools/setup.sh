@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing on a Debian machine (apt-get and npm, as root) and
+# fetches the chart script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
+      libgtest-dev libbenchmark-dev fonts-liberation2 nodejs npm qpdf poppler-utils)
+[ "${GLYKO_GUI:-0}" = 1 ] && pkgs+=(xvfb xauth)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
+[ -f node_modules/chart.js/dist/Chart.min.js ] || npm ci --no-audit --no-fund
