@@ -5,6 +5,7 @@
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
 #include "mainform.h"
+#include "wiring.h"
 
 // The dialogs are children of the main window and go with it.
 Program::~Program() {
@@ -19,6 +20,7 @@ std::unique_ptr<Program> createProgram() {
     p->readonlyDlg = new TreadonlyDlg(p->MainForm);
     p->MainForm->setAboutBox(p->AboutBox);
     p->MainForm->setReadonlyDlg(p->readonlyDlg);
+    // Subsystem windows, in creation order.
     return p;
 }
 
