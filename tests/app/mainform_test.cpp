@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include "app/mainform.h"
+#include "app/program.h"
+#include "dialogs/readonlydlg.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "testutil.h"
+
+namespace {
+
+// Runs a test inside a fresh folder made current, as the program starts in.
+class InFolder {
+public:
+    InFolder() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~InFolder() { QDir::setCurrent(m_old); }
+    QString path() const { return m_dir.path(); }
+    QString ini() const { return m_dir.file("glykoval.ini"); }
+
+private:
+    testutil::TempFolder m_dir;
+    QString m_old;
+};
+
+QString get(const QString &ini, const char *key) {
+    return profile::read(ini, "Einstellung", QString::fromLatin1(key));
+}
+
+} // namespace
+
+TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
+    InFolder f;
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten").isDir());
+    EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten im Browser").isDir());
+    const AppState &s = program->MainForm->state();
+    EXPECT_EQ(s.BaseFolder, f.path());
+    EXPECT_EQ(s.SettingsPath, f.path() + "glykoval.ini");
+    EXPECT_EQ(program->MainForm->windowTitle(), "Glykovalinmesswerte - ");
+    for (const char *name : {"NeuerstellenneuerMonatoderJahr1",
+                             "LiniendiagrammimBrowseranzeigen1",
+                             "undalsGrafikanzeigen1",
+                             "undTabelleanzeigen1",
+                             "undTabellebearbeiten1",
+                             "Beenden1",
+                             "DatenaktuellerTagebucheintraglschen1",
+                             "GrafikganzenMonatdrucken1",
+                             "GrafikNurSichtbarenBereichdrucken1",
+                             "Tabelledrucken1",
+                             "AllegespeichertenTagebuchseitendrucken1",
+                             "Einstellungen",
+                             "Mittelwert",
+                             "Messwerte",
+                             "anzeigen1",
+                             "aktuellebearbeiten1",
+                             "neuerstellen1",
+                             "Benutzernamendern1",
+                             "biszu4MessungenjeTag",
+                             "biszu8MessungenjeTag",
+                             "Hilfethemen1",
+                             "Infober1"})
+        EXPECT_NE(program->MainForm->menuAction(QString::fromLatin1(name)), nullptr) << name;
+    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    EXPECT_EQ(rec.opened, QStringList({"Glykovalin-Hilfe.htm"}));
+}
+
+TEST(MainForm, DataFolderThatCannotBeMadeEndsTheProgram) {
+    InFolder f;
+    testutil::writeBytes(f.path() + "Glykovalin-Daten", "Datei statt Ordner");
+    ui::RecordingServices rec;
+    EXPECT_FALSE(createProgram());
+    ASSERT_EQ(rec.shown.size(), 2);
+    EXPECT_EQ(rec.shown[0].text, "Ordner \"Glykovalin-Daten\" konnte nicht erstellt werden! ");
+    EXPECT_EQ(rec.shown[1].kind, ui::Kind::Information);
+    EXPECT_EQ(rec.shown[1].text, "Ordner: " + f.path() +
+                                     "Glykovalin-Daten/\" existiert nicht! "
+                                     " Das Programm wird beendet.");
+}
+
+TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
+    InFolder f;
+    testutil::writeBytes(
+        f.ini(), testutil::crlf({"[Einstellung]", "BisZu4MessungenJeTag=1",
+                                 "BisZu8MessungenJeTag=10", "Tagebuch_sichtbar=1", "BE_Einheit=1",
+                                 "FensterPosTop=50", "FensterPosLinks=60", "FensterHoehe=700",
+                                 "LetzteKlickPosition=", "BenutzerName=Max Muster",
+                                 "LetzteHScrollPosition=96"}));
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    // Both flags set: both entries ticked, the eight-slot mode wins.
+    EXPECT_TRUE(w.menuAction("biszu4MessungenjeTag")->isChecked());
+    EXPECT_TRUE(w.menuAction("biszu8MessungenjeTag")->isChecked());
+    w.FirstPaint();
+    EXPECT_EQ(w.width(), 300);
+    EXPECT_EQ(w.height(), 700);
+    EXPECT_EQ(w.state().LastClickPosition, 64);
+    EXPECT_EQ(w.state().LastScrollPosition, 96);
+    EXPECT_TRUE(w.state().CarbUnitIsBE);
+    EXPECT_TRUE(w.options()->diaryVisible());
+    EXPECT_EQ(w.Label1->text(), "von Max Muster");
+    EXPECT_TRUE(w.menuAction("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
+
+    // The mode toggle: the ticked "4" entry switches to eight measurements.
+    w.applyModeTicks(true, false);
+    w.biszu4MessungenjeTagClick();
+    EXPECT_FALSE(w.menuAction("biszu4MessungenjeTag")->isChecked());
+    EXPECT_TRUE(w.menuAction("biszu8MessungenjeTag")->isChecked());
+    w.biszu8MessungenjeTagClick();
+    EXPECT_TRUE(w.menuAction("biszu4MessungenjeTag")->isChecked());
+
+    w.options()->setDiaryVisible(false);
+    w.resize(640, 500);
+    w.close();
+    EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "0");
+    EXPECT_EQ(get(f.ini(), "BE_Einheit"), "1");
+    EXPECT_EQ(get(f.ini(), "CT_Therapie"), "0");
+    EXPECT_EQ(get(f.ini(), "FensterBreite"), "640");
+    EXPECT_EQ(get(f.ini(), "FensterHoehe"), "700"); // below 590 is never stored
+    EXPECT_EQ(get(f.ini(), "BisZu4MessungenJeTag"), "1");
+    EXPECT_EQ(get(f.ini(), "BisZu8MessungenJeTag"), "0");
+    EXPECT_EQ(get(f.ini(), "LetzteKlickPosition"), "64");
+    EXPECT_EQ(get(f.ini(), "FensterPosTop"), QString::number(w.y()));
+    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), "");
+}
+
+TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
+    InFolder f;
+    testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterHoehe=900"}));
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    bool asked = false;
+    w.hooks.askUserName = [&] { asked = true; };
+    w.FirstPaint();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(w.height(), 590);
+    EXPECT_FALSE(w.RichEdit1->isVisibleTo(&w));
+    EXPECT_FALSE(w.menuAction("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
+}
+
+TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
+    InFolder f;
+    testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterBreite=breit"}));
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    program->MainForm->FirstPaint();
+    ASSERT_FALSE(rec.shown.isEmpty());
+    EXPECT_TRUE(rec.shown[0].text.contains("breit"));
+    EXPECT_TRUE(rec.shown[0].text.contains("FensterBreite"));
+}
+
+TEST(ReadonlyDlg, PaintFillsTheSixLines) {
+    TreadonlyDlg dlg;
+    dlg.memo()->setPlainText("alt");
+    dlg.FormPaint();
+    const QStringList lines = dlg.memo()->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], QString::fromUtf8("Das Programm GLYKOVALIN muß in der Datei "
+                                          "\"GLYKOVAL.INI\" Änderungen vornehmen."));
+    EXPECT_EQ(lines[4], "oder mit: ");
+    EXPECT_EQ(lines[5], QString::fromUtf8("Start | Ausführen | attrib \"Laufwerk:\\Pfad der "
+                                          "Datei\\GLYKOVAL.INI\" -r +a"));
+    EXPECT_EQ(dlg.windowTitle(), "Dateiattribut Info");
+    EXPECT_EQ(dlg.size(), QSize(445, 245));
+}
