@@ -83,7 +83,7 @@ void TMainForm::buildControls() {
     Image->picture().fill(Qt::white);
     M_einheit_Image = new PictureBox(ScrollBox1);
     M_einheit_Image->setObjectName(QStringLiteral("M_einheit_Image"));
-    M_einheit_Image->move(0, 0);
+    M_einheit_Image->setGeometry(0, 41, 42, 403);
     MittelwertImage = new PictureBox(ScrollBox1);
     MittelwertImage->setObjectName(QStringLiteral("MittelwertImage"));
     LeerImage = new PictureBox(ScrollBox1);
@@ -356,6 +356,8 @@ void TMainForm::FirstPaint() {
 }
 
 void TMainForm::LayoutControls() {
+    // The readout line sits right under the graph picture.
+    StatusLabel->move(StatusLabel->x(), Image->y() + Image->height() + 2);
     const int sum = StatusLabel->y() + StatusLabel->height() + 20;
     const int contentWidth = std::max(Image->x() + Image->width(), width());
     ScrollBox1->setGeometry(0, Panel1->height(), contentWidth, sum);
