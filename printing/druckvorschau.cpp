@@ -1,0 +1,329 @@
+#include "druckvorschau.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/pause.h"
+#include "platform/picturebox.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "storage/settingsstore.h"
+
+using graphprint::Format;
+
+namespace {
+
+constexpr int kLandscapeW = 310;
+constexpr int kLandscapeH = 160;
+
+QString head() {
+    return QStringLiteral("\r\nAktuelle Einstellungen sind:\r\n") + QString(43, u'-') +
+           QStringLiteral("\r\n\r\n");
+}
+
+QString forMemo(const QString &text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+} // namespace
+
+QString TDruckvorschau::descriptionA4() {
+    return head() + QStringLiteral("Papiergrösse ist DIN A-4.\r\n\r\n"
+                                   "Die Grafik wird an DIN A-4 angepasst.\r\n\r\n"
+                                   "Linker Rand ~25 mm. Rechter Rand ~ 20 mm. Oberer und unterer "
+                                   "Rand ~ 20 mm.");
+}
+
+QString TDruckvorschau::descriptionA5() {
+    return head() + QStringLiteral("Papiergrösse ist DIN A-5 quer in Drucker eingelegt. Die Grafik "
+                                   "wird an DIN A-5 angepasst. Linker und rechter Rand ~ 16 "
+                                   "mm.Oberer und unterer Rand ~ 16 mm.");
+}
+
+QString TDruckvorschau::descriptionA6() {
+    return head() + QStringLiteral("Papiergrösse ist DIN A-6 quer in Drucker eingelegt. Die Grafik "
+                                   "wird an DIN A-6 angepasst. Linker und rechter Rand ~ 7 "
+                                   "mm.Oberer und unterer Rand ~ 7 mm.");
+}
+
+TDruckvorschau::TDruckvorschau(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Druckvorschau"));
+    setWindowTitle(QStringLiteral("Druckvorschau"));
+    setFixedSize(327, 436);
+
+    DruckImage = new PictureBox(this);
+    DruckImage->setObjectName(QStringLiteral("DruckImage"));
+    DruckImage->setAutoSize(false);
+    DruckImage->setStretch(true);
+    TempImage = new PictureBox(this);
+    TempImage->setObjectName(QStringLiteral("TempImage"));
+    TempImage->setAutoSize(false);
+    TempImage->hide();
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+
+    Label2 = new QLabel(QStringLiteral("Grafikformat:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    QFont underlined = Label2->font();
+    underlined.setUnderline(true);
+    Label2->setFont(underlined);
+    Label2->setGeometry(8, 334, 150, 16);
+
+    auto box = [this](const char *name, const QString &caption, int top) {
+        auto *b = new QCheckBox(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(8, top, 150, 18);
+        return b;
+    };
+    DIN4CheckBox = box("DIN4CheckBox", QStringLiteral("DIN A-4 (hoch)"), 352);
+    DIN5CheckBox = box("DIN5CheckBox", QStringLiteral("DIN A-5 (quer)"), 372);
+    DIN6CheckBox = box("DIN6CheckBox", QStringLiteral("DIN A-6 (quer)"), 392);
+    connect(DIN4CheckBox, &QCheckBox::clicked, this, [this] { DIN4CheckBoxClick(); });
+    connect(DIN5CheckBox, &QCheckBox::clicked, this, [this] { DIN5CheckBoxClick(); });
+    connect(DIN6CheckBox, &QCheckBox::clicked, this, [this] { DIN6CheckBoxClick(); });
+
+    DruckenBtn = new QPushButton(QStringLiteral("&Drucken"), this);
+    DruckenBtn->setObjectName(QStringLiteral("DruckenBtn"));
+    DruckenBtn->setDefault(true);
+    DruckenBtn->setGeometry(168, 360, 150, 25);
+    CancelButton = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setGeometry(168, 396, 150, 25);
+    connect(DruckenBtn, &QPushButton::clicked, this, [this] { DruckenBtnClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+
+    MachPause1 = new TMachPause(this);
+    MachPause1->setObjectName(QStringLiteral("MachPause1"));
+    MachPause1->setInterval(1000);
+
+    layoutLandscape(2);
+    m_setupPending = true;
+}
+
+TDruckvorschau::~TDruckvorschau() {
+    FormDestroy();
+    delete m_ownPrinter;
+}
+
+QPrinter *TDruckvorschau::printer() const {
+    if (m_printer) return m_printer;
+    auto *self = const_cast<TDruckvorschau *>(this);
+    if (!self->m_ownPrinter) self->m_ownPrinter = new QPrinter(QPrinter::HighResolution);
+    return m_ownPrinter;
+}
+
+const QImage &TDruckvorschau::previewPicture() const {
+    return DruckImage->picture();
+}
+
+void TDruckvorschau::prepare(Mode mode) {
+    m_mode = mode;
+    m_setupPending = true;
+}
+
+void TDruckvorschau::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
+    if (m_setupPending)
+        QTimer::singleShot(0, this, [this] {
+            if (m_setupPending) FormPaint();
+        });
+}
+
+void TDruckvorschau::pauseFor(int ms) {
+    if (m_src.pause)
+        m_src.pause(ms);
+    else
+        MachPause1->Pause(ms);
+}
+
+void TDruckvorschau::layoutLandscape(int left) {
+    DruckImage->setGeometry(left, 7, kLandscapeW, kLandscapeH);
+    Memo1->setGeometry(left, DruckImage->y() + kLandscapeH + 2, kLandscapeW, kLandscapeH);
+}
+
+void TDruckvorschau::layoutUpright() {
+    DruckImage->setGeometry(2, DruckImage->y(), kLandscapeH, kLandscapeW);
+    Memo1->setGeometry(DruckImage->x() + kLandscapeH + 2, DruckImage->y(), kLandscapeH,
+                       kLandscapeW);
+}
+
+QImage TDruckvorschau::composedPicture() {
+    const QString title = m_src.titleText ? m_src.titleText()
+                          : m_src.title   ? m_src.title->text()
+                                          : QString();
+    const QFont titleFont = m_src.title ? m_src.title->font() : font();
+    if (m_mode == Mode::VisibleArea) {
+        QImage shown;
+        if (m_src.shownArea) {
+            const int diary = m_src.diaryEditor ? m_src.diaryEditor->height() : 0;
+            const int w = std::max(1, m_src.shownArea->width());
+            const int h = std::max(1, m_src.shownArea->height() - diary);
+            shown = m_src.shownArea->grab(QRect(0, 0, w, h)).toImage();
+        }
+        if (shown.isNull()) shown = QImage(1, 1, QImage::Format_RGB32);
+        return graphprint::composeVisibleArea(shown, title, titleFont);
+    }
+    graphprint::MonthPictureParts parts;
+    if (m_src.header) parts.header = m_src.header->picture();
+    if (m_src.graph) parts.graph = m_src.graph->picture();
+    if (parts.graph.isNull()) {
+        parts.graph = QImage(200, 200, QImage::Format_RGB32);
+        parts.graph.fill(Qt::white);
+    }
+    parts.title = title;
+    parts.titleFont = titleFont;
+    if (m_src.timeStrip) parts.timeStrip = m_src.timeStrip();
+    if (m_src.meanCaption) parts.meanCaption = m_src.meanCaption();
+    if (m_src.meanValue) parts.meanValue = m_src.meanValue();
+    QFont small(QStringLiteral("MS Sans Serif"));
+    small.setPointSize(8);
+    parts.measureFont = small;
+    return graphprint::composeWholeMonth(parts);
+}
+
+void TDruckvorschau::FormPaint() {
+    if (!m_setupPending) return;
+    // Let the main window repaint without the dialog (composing runs before
+    // the dialog is shown) and without its readout and title before its
+    // picture is taken.
+    const QString shownTitle = m_src.title ? m_src.title->text() : QString();
+    if (m_src.status) m_src.status->clear();
+    if (m_src.title) m_src.title->clear();
+    pauseFor(500);
+    const QString title = m_src.titleText ? m_src.titleText() : shownTitle;
+    if (m_src.title) m_src.title->setText(title);
+
+    m_turn = 0;
+    layoutLandscape(DruckImage->x());
+
+    const QImage picture = composedPicture();
+    DruckImage->setPicture(picture);
+    TempImage->setPicture(picture);
+
+    switch (graphprint::formatOf(appState().PrintFormat)) {
+    case Format::A4:
+        DIN4CheckBox->setChecked(true);
+        DIN5CheckBox->setChecked(false);
+        DIN6CheckBox->setChecked(false);
+        DIN4CheckBoxClick();
+        break;
+    case Format::A5:
+        DIN5CheckBox->setChecked(true);
+        layoutLandscape(8);
+        DIN5CheckBoxClick();
+        break;
+    case Format::A6:
+        DIN6CheckBox->setChecked(true);
+        layoutLandscape(8);
+        DIN6CheckBoxClick();
+        break;
+    case Format::None:
+        break;
+    }
+    if (m_src.title) m_src.title->setText(title);
+    m_setupPending = false;
+}
+
+void TDruckvorschau::formatClick(QCheckBox *self, QCheckBox *other1, QCheckBox *other2) {
+    // One box of the group always stays ticked.
+    if (!other1->isChecked() && !other2->isChecked()) self->setChecked(true);
+    if (!self->isChecked()) return;
+    other1->setChecked(false);
+    other2->setChecked(false);
+    if (self == DIN4CheckBox) {
+        if (m_turn == 0) {
+            m_turn = 1;
+            BitmapDrehen_90Grad(DruckImage->picture());
+        }
+        Memo1->setPlainText(forMemo(descriptionA4()));
+    } else {
+        if (m_turn == 1) {
+            m_turn = 2;
+            BitmapDrehen_90Grad(DruckImage->picture());
+        }
+        Memo1->setPlainText(forMemo(self == DIN5CheckBox ? descriptionA5() : descriptionA6()));
+    }
+}
+
+void TDruckvorschau::DIN4CheckBoxClick() {
+    formatClick(DIN4CheckBox, DIN5CheckBox, DIN6CheckBox);
+}
+void TDruckvorschau::DIN5CheckBoxClick() {
+    formatClick(DIN5CheckBox, DIN4CheckBox, DIN6CheckBox);
+}
+void TDruckvorschau::DIN6CheckBoxClick() {
+    formatClick(DIN6CheckBox, DIN4CheckBox, DIN5CheckBox);
+}
+
+void TDruckvorschau::BitmapDrehen_90Grad(QImage &bitmap) {
+    if (m_turn < 2) {
+        if (m_turn == 0)
+            layoutLandscape(DruckImage->x());
+        else
+            layoutUpright();
+        const QImage turned = graphprint::turnClockwise(bitmap);
+        if (&bitmap == &DruckImage->picture())
+            DruckImage->setPicture(turned);
+        else
+            bitmap = turned;
+        return;
+    }
+    m_turn = 0;
+    DruckImage->setPicture(TempImage->picture());
+    layoutLandscape(8);
+}
+
+Format TDruckvorschau::tickedFormat() const {
+    if (DIN4CheckBox->isChecked()) return Format::A4;
+    if (DIN5CheckBox->isChecked()) return Format::A5;
+    if (DIN6CheckBox->isChecked()) return Format::A6;
+    return Format::None;
+}
+
+void TDruckvorschau::storeFormat(Format f) {
+    const QString text = graphprint::formatText(f);
+    if (text.isEmpty()) return;
+    appState().PrintFormat = text;
+    SettingsStore(appState().SettingsPath).set(keys::Grafikformat, text);
+}
+
+void TDruckvorschau::DruckenBtnClick() {
+    // Before the first choice no box is ticked: print as DIN A4.
+    if (tickedFormat() == Format::None) {
+        DIN4CheckBox->setChecked(true);
+        DIN4CheckBoxClick();
+    }
+    const Format f = tickedFormat();
+    storeFormat(f);
+    QPrinter *pr = printer();
+    graphprint::setPaper(*pr, f);
+    if (ui::services().printDialog(this, pr)) {
+        if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
+            ui::showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "
+                                           "Die Grafik wurde nicht gedruckt."));
+    }
+    accept();
+}
+
+void TDruckvorschau::CancelButtonClick() {
+    reject();
+}
+
+void TDruckvorschau::reject() {
+    storeFormat(tickedFormat());
+    QDialog::reject();
+}
+
+void TDruckvorschau::FormDestroy() {
+    if (m_destroyed) return;
+    m_destroyed = true;
+    const Format f = tickedFormat();
+    storeFormat(f == Format::None ? Format::A4 : f);
+}

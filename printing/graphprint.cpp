@@ -1,0 +1,191 @@
+#include "graphprint.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <algorithm>
+
+namespace graphprint {
+
+namespace {
+
+// Pictures carry 96 dpi so point sizes give the same pixels everywhere.
+constexpr int kDotsPerMeter96 = 3780;
+
+QImage blankPicture(QSize size) {
+    QImage img(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    img.setDotsPerMeterX(kDotsPerMeter96);
+    img.setDotsPerMeterY(kDotsPerMeter96);
+    img.fill(Qt::white);
+    return img;
+}
+
+// Text with its top left at (x, y), as a canvas writes it.
+void textOut(QPainter &p, int x, int y, const QString &text) {
+    p.drawText(x, y + QFontMetrics(p.font(), p.device()).ascent(), text);
+}
+
+int textWidth(const QFont &font, const QString &text) {
+    QImage probe = blankPicture(QSize(1, 1));
+    return QFontMetrics(font, &probe).horizontalAdvance(text);
+}
+
+QFont arialBold(int points) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(points);
+    f.setBold(true);
+    return f;
+}
+
+} // namespace
+
+QImage composeWholeMonth(const MonthPictureParts &parts) {
+    const int gw = parts.graph.width();
+    const int gh = parts.graph.height();
+    QImage img = blankPicture(QSize(gw, gh));
+    QPainter p(&img);
+
+    if (!parts.header.isNull()) p.drawImage(0, 0, parts.header);
+    p.setFont(parts.titleFont);
+    p.setPen(Qt::black);
+    const int hw = parts.header.width();
+    const int tw = QFontMetrics(parts.titleFont, &img).horizontalAdvance(parts.title);
+    textOut(p, hw / 2 - tw / 2, 2, parts.title);
+
+    const int y = parts.header.height() + 2;
+    if (!parts.graph.isNull() && gh > y + 20)
+        p.drawImage(QRect(0, y + 20, gw, gh - (y + 20)), parts.graph);
+
+    const int bandTop = std::min(50, y + 40);
+    const int bandBottom = std::max(50, y + 40);
+    p.fillRect(QRect(0, bandTop, gw, bandBottom - bandTop), Qt::white);
+
+    QFont strip = arialBold(8);
+    p.setFont(strip);
+    p.setPen(QColor(0, 0, 255));
+    textOut(p, gw / 2 - textWidth(parts.measureFont, parts.timeStrip) / 2 - 10, y + 20,
+            parts.timeStrip);
+
+    p.setFont(arialBold(12));
+    p.setPen(Qt::black);
+    const int lw = textWidth(parts.measureFont, parts.meanCaption);
+    const int lx = gw / 2 - lw / 2 - 80;
+    textOut(p, lx, y + 70, parts.meanCaption);
+    textOut(p, lx + lw + 70, y + 70, parts.meanValue);
+    return img;
+}
+
+QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont &titleFont) {
+    QImage img = blankPicture(shown.size());
+    QPainter p(&img);
+    p.drawImage(0, 0, shown);
+    p.setFont(titleFont);
+    p.setPen(Qt::black);
+    const QFontMetrics fm(titleFont, &img);
+    p.fillRect(QRect(20, 6, fm.horizontalAdvance(title), fm.height()), Qt::cyan);
+    textOut(p, 20, 6, title);
+    return img;
+}
+
+QImage turnClockwise(const QImage &source) {
+    const QImage src = source.convertToFormat(QImage::Format_RGB32);
+    const int w = src.width();
+    const int h = src.height();
+    QImage target(h, w, QImage::Format_RGB32);
+    target.setDotsPerMeterX(src.dotsPerMeterY());
+    target.setDotsPerMeterY(src.dotsPerMeterX());
+    for (int y = 0; y < w; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(target.scanLine(y));
+        for (int x = 0; x < h; ++x)
+            row[x] = reinterpret_cast<const QRgb *>(src.constScanLine(h - 1 - x))[y];
+    }
+    return target;
+}
+
+QString formatText(Format f) {
+    switch (f) {
+    case Format::A4:
+        return QStringLiteral("DINA4");
+    case Format::A5:
+        return QStringLiteral("DINA5");
+    case Format::A6:
+        return QStringLiteral("DINA6");
+    case Format::None:
+        break;
+    }
+    return {};
+}
+
+Format formatOf(const QString &text) {
+    if (text.contains(QStringLiteral("DINA4"))) return Format::A4;
+    if (text.contains(QStringLiteral("DINA5"))) return Format::A5;
+    if (text.contains(QStringLiteral("DINA6"))) return Format::A6;
+    return Format::None;
+}
+
+QRect rectAt600(Format f) {
+    switch (f) {
+    case Format::A5:
+        return QRect(QPoint(300, 300), QPoint(4500 - 1, 3100 - 1));
+    case Format::A6:
+        return QRect(QPoint(100, 100), QPoint(3250 - 1, 2250 - 1));
+    case Format::A4:
+    case Format::None:
+        break;
+    }
+    return QRect(QPoint(340, 400), QPoint(4450 - 1, 6500 - 1));
+}
+
+QRect printRect(Format f, int dpiX, int dpiY, const QSize &page) {
+    const QRect r = rectAt600(f);
+    auto sx = [dpiX](int v) { return int(qRound64(qint64(v) * dpiX / 600.0)); };
+    auto sy = [dpiY](int v) { return int(qRound64(qint64(v) * dpiY / 600.0)); };
+    int left = sx(r.left()), top = sy(r.top());
+    int width = sx(r.left() + r.width()) - left;
+    int height = sy(r.top() + r.height()) - top;
+    if (page.isValid() && page.width() > 0 && page.height() > 0) {
+        // Shrink so that the right and bottom edges stay on the page.
+        double k = 1.0;
+        if (left + width > page.width())
+            k = std::min(k, double(std::max(1, page.width() - left)) / width);
+        if (top + height > page.height())
+            k = std::min(k, double(std::max(1, page.height() - top)) / height);
+        if (k < 1.0) {
+            width = std::max(1, int(width * k));
+            height = std::max(1, int(height * k));
+        }
+    }
+    return QRect(left, top, width, height);
+}
+
+void setPaper(QPrinter &printer, Format f) {
+    switch (f) {
+    case Format::A5:
+        printer.setPageSize(QPageSize(QPageSize::A5));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        break;
+    case Format::A6:
+        printer.setPageSize(QPageSize(QPageSize::A6));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        break;
+    case Format::A4:
+    case Format::None:
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        break;
+    }
+}
+
+bool printPicture(QPrinter &printer, const QImage &picture, Format f) {
+    QPainter p;
+    if (!p.begin(&printer)) return false;
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRect target = printRect(f, printer.logicalDpiX(), printer.logicalDpiY(), page.size());
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, picture);
+    return p.end();
+}
+
+} // namespace graphprint
