@@ -5,12 +5,19 @@ class QApplication;
 class TMainForm;
 class TAboutBox;
 class TreadonlyDlg;
+class TTabellenDlg;
+class TDruckvorschauTabelleDlg;
+class TDruckvorschau;
 
 // All windows of a run, created in their fixed order and wired together.
 struct Program {
     TMainForm *MainForm = nullptr;
     TAboutBox *AboutBox = nullptr;
     TreadonlyDlg *readonlyDlg = nullptr;
+    // Table window, table print preview, graph print preview.
+    TTabellenDlg *TabellenDlg = nullptr;
+    TDruckvorschauTabelleDlg *DruckvorschauTabelleDlg = nullptr;
+    TDruckvorschau *Druckvorschau = nullptr;
     ~Program();
 };
 
