@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// The remarks the user writes behind the day rows of the table window. They
+// live in the settings file, in one section per month table file: the key is
+// the row key with ",1" or ",2", the value a double quote followed by the
+// remark as it stood behind the row's last bar.
+class RemarkStore {
+public:
+    // Longest remark the profile access gives back whole: the stored value
+    // (quote + remark) is read back with at most 255 characters.
+    static constexpr int kMaxRemark = 254;
+
+    RemarkStore(const QString &settingsPath, const QString &tablePath);
+
+    // "Bemerkungen_" + the table's file name without folder.
+    static QString sectionFor(const QString &tablePath);
+    // The line up to and including its first "|", trimmed, without that bar,
+    // trimmed again; empty when the line has no bar.
+    static QString rowKey(const QString &line);
+
+    const QString &section() const { return m_section; }
+
+    // The remarks appended to the lines they belong to.
+    QStringList merge(const QStringList &lines) const;
+
+    struct StoreResult {
+        bool written = true; // false when the settings file could not be written
+        QStringList tooLong; // full keys whose remark is longer than kMaxRemark
+    };
+    // Writes the remark of every row; an emptied remark overwrites a stored one
+    // with the empty value.
+    StoreResult store(const QStringList &lines) const;
+
+    // The stored remark of a full key, without its leading quote.
+    QString remark(const QString &fullKey) const;
+
+private:
+    QString m_path;
+    QString m_section;
+};

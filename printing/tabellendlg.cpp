@@ -1,0 +1,164 @@
+#include "tabellendlg.h"
+
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "printing/remarkstore.h"
+#include "storage/appstate.h"
+
+TTabellenDlg::TTabellenDlg(QWidget *parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TabellenDlg"));
+    setWindowTitle(QStringLiteral("Glykovalinmesswerte-Tabelle"));
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    resize(732, 412);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    menuBar = new QMenuBar(this);
+    menuBar->setObjectName(QStringLiteral("MainMenu1"));
+    layout->setMenuBar(menuBar);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(11);
+    Memo1->setFont(f);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setMinimumSize(200, 100);
+    layout->addWidget(Memo1);
+
+    auto entry = [this](QMenu *menu, const char *name, const QString &caption,
+                        void (TTabellenDlg::*handler)()) {
+        QAction *a = menu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    QMenu *datei = menuBar->addMenu(QStringLiteral("&Datei"));
+    datei->setObjectName(QStringLiteral("Datei1"));
+    entry(datei, "drucken", QStringLiteral("&drucken"), &TTabellenDlg::druckenClick);
+    entry(datei, "beenden1", QStringLiteral("be&enden"), &TTabellenDlg::beenden1Click);
+    QMenu *patient = menuBar->addMenu(QStringLiteral("&Patientendaten"));
+    patient->setObjectName(QStringLiteral("Patientendaten1"));
+    entry(patient, "einfgen1", QStringLiteral("&einfügen"), &TTabellenDlg::einfgen1Click);
+    entry(patient, "bearbeiten1", QStringLiteral("&bearbeiten"), &TTabellenDlg::bearbeiten1Click);
+}
+
+QString TTabellenDlg::patientDataFilter() {
+    return QStringLiteral("Textdateien (*.txt);;Alle Dateien (*.*)");
+}
+
+void TTabellenDlg::setTableText(const QString &text) {
+    Memo1->setPlainText(text);
+}
+
+QString TTabellenDlg::tableText() const {
+    return Memo1->toPlainText();
+}
+
+QStringList TTabellenDlg::tableLines() const {
+    return textfile::splitLines(Memo1->toPlainText());
+}
+
+void TTabellenDlg::setTextColor(const QColor &color) {
+    QPalette pal = Memo1->palette();
+    pal.setColor(QPalette::Text, color);
+    Memo1->setPalette(pal);
+}
+
+void TTabellenDlg::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
+    m_open = true;
+    if (QScreen *s = screen()) move(s->availableGeometry().center() - rect().center());
+    if (m_remarksPending)
+        QTimer::singleShot(0, this, [this] {
+            if (m_remarksPending) FormPaint();
+        });
+}
+
+void TTabellenDlg::FormPaint() {
+    if (!m_remarksPending) return;
+    const AppState &s = appState();
+    const RemarkStore store(s.SettingsPath, s.CurrentTablePath);
+    Memo1->setPlainText(store.merge(tableLines()).join(u'\n'));
+    m_remarksPending = false;
+    if (m_printTableOnOpen) {
+        druckenClick();
+        m_printTableOnOpen = false;
+    }
+}
+
+void TTabellenDlg::BemerkungenSpeichern() {
+    const AppState &s = appState();
+    if (s.CurrentTablePath.isEmpty()) return;
+    const RemarkStore store(s.SettingsPath, s.CurrentTablePath);
+    const RemarkStore::StoreResult r = store.store(tableLines());
+    if (!r.written)
+        ui::showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
+                                       "gespeichert werden.")
+                            .arg(s.SettingsPath));
+    if (!r.tooLong.isEmpty()) {
+        QStringList rows;
+        for (const QString &key : r.tooLong)
+            rows << key.section(u',', 0, 0);
+        ui::showWarning(
+            QStringLiteral("Die Bemerkung in Zeile %1 ist länger als %2 Zeichen und kann nicht "
+                           "vollständig behalten werden. Beim nächsten Öffnen der Tabelle "
+                           "erscheinen nur die ersten %2 Zeichen.")
+                .arg(rows.join(QStringLiteral(", ")))
+                .arg(RemarkStore::kMaxRemark));
+    }
+}
+
+void TTabellenDlg::FormClose() {
+    BemerkungenSpeichern();
+    m_remarksPending = true;
+    if (hooks.closeEntryDialog) hooks.closeEntryDialog();
+    appState().SkipNextReselect = true;
+    if (hooks.redrawMonth) hooks.redrawMonth();
+}
+
+void TTabellenDlg::done(int r) {
+    if (m_open) {
+        m_open = false;
+        FormClose();
+    }
+    QDialog::done(r);
+}
+
+void TTabellenDlg::druckenClick() {
+    if (hooks.print) hooks.print();
+}
+
+QString TTabellenDlg::patientDataFileName() {
+    return ui::services().openFileName(this, QStringLiteral("Patientendaten"),
+                                       appState().BaseFolder + QStringLiteral("Patientendaten.txt"),
+                                       patientDataFilter());
+}
+
+void TTabellenDlg::einfgen1Click() {
+    const QString file = patientDataFileName();
+    if (file.isEmpty()) return;
+    QStringList inserted;
+    if (!textfile::readLines(file, inserted)) {
+        ui::showWarning(QStringLiteral("Fehler Lesen der Datei!"));
+        return;
+    }
+    Memo1->setPlainText((inserted + tableLines()).join(u'\n'));
+}
+
+void TTabellenDlg::bearbeiten1Click() {
+    const QString file = patientDataFileName();
+    if (file.isEmpty()) return;
+    if (hooks.editPatientData) hooks.editPatientData(file);
+}
+
+void TTabellenDlg::beenden1Click() {
+    close();
+}
