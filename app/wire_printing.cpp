@@ -1,3 +1,5 @@
+#include <QAction>
+#include <QPointer>
 #include <QScrollArea>
 #include <QTextEdit>
 #include <QTimer>
@@ -5,10 +7,14 @@
 #include "mainform.h"
 #include "platform/pause.h"
 #include "printing/druckvorschau.h"
+#include "printing/tabellendlg.h"
 #include "program.h"
 #include "wiring.h"
 
 namespace {
+
+// The table window of the run, for showTableWindow().
+QPointer<TTabellenDlg> g_tableWindow;
 
 // The two graph print entries of the menu "&Drucken".
 void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode) {
@@ -23,8 +29,36 @@ void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode
 
 } // namespace
 
+void showTableWindow(const QString &tableText, bool modal) {
+    TTabellenDlg *dlg = g_tableWindow;
+    if (!dlg) return;
+    dlg->setTableText(tableText);
+    if (modal) {
+        dlg->exec();
+    } else {
+        dlg->show();
+        dlg->raise();
+    }
+}
+
 void wirePrinting(Program &p) {
     TMainForm *mf = p.MainForm;
+    auto *table = new TTabellenDlg(mf);
+    p.TabellenDlg = table;
+    g_tableWindow = table;
+    table->hooks.closeEntryDialog = [mf] {
+        if (auto *entry = mf->findChild<QDialog *>(QStringLiteral("EingabeDlg")))
+            if (entry->isVisible()) entry->close();
+    };
+    table->hooks.redrawMonth = [mf] {
+        const QString path = mf->state().CurrentTablePath;
+        if (path.isEmpty()) return;
+        if (mf->hooks.drawMonth)
+            mf->hooks.drawMonth(path);
+        else if (mf->hooks.redrawThroughEntry)
+            mf->hooks.redrawThroughEntry();
+    };
+
     auto *graphPreview = new TDruckvorschau(mf);
     p.Druckvorschau = graphPreview;
 
@@ -46,6 +80,14 @@ void wirePrinting(Program &p) {
         }
         if (name == u"GrafikNurSichtbarenBereichdrucken1") {
             GrafikDrucken(mf, graphPreview, TDruckvorschau::Mode::VisibleArea);
+            return true;
+        }
+        if (name == u"Tabelledrucken1") {
+            // Printing starts with the table window's first paint; the
+            // table command shows the window modally.
+            table->setPrintTableOnOpen(true);
+            if (QAction *show = mf->menuAction(QStringLiteral("anzeigen1"))) show->trigger();
+            table->setPrintTableOnOpen(false);
             return true;
         }
         return previous ? previous(name) : false;

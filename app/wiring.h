@@ -1,9 +1,13 @@
 #pragma once
 
 struct Program;
+class QString;
 
 // Each subsystem creates its windows and connects them to the main window.
 // createProgram() calls these in the fixed creation order.
 
 // Table window, table print preview and graph print preview (wire_printing.cpp).
 void wirePrinting(Program &p);
+// Shows the table window with a table text: modally for the main window's
+// table commands, non-modally for the entry dialog's table button.
+void showTableWindow(const QString &tableText, bool modal = false);
