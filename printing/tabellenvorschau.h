@@ -1,0 +1,87 @@
+#pragma once
+#include <QColor>
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+
+// What the table print preview asks of the paged print engine.
+class TablePrintEngine {
+public:
+    virtual ~TablePrintEngine() = default;
+    // The preview control shown in the dialog.
+    virtual QWidget *widget() = 0;
+    // Margins in millimetres.
+    virtual void setRandLeft(double mm) = 0;
+    virtual void setRandRight(double mm) = 0;
+    virtual void setRandTop(double mm) = 0;
+    virtual void setRandBottom(double mm) = 0;
+    virtual void setZoomPercent(int percent) = 0;
+    virtual void setPortrait() = 0;
+    virtual void clearLines() = 0;
+    virtual void BeginDoc() = 0;
+    virtual void WriteLine(const QString &text) = 0;
+    virtual void EndDoc() = 0;
+    // False when printing stopped before the end.
+    virtual bool Print() = 0;
+    virtual void setTextColor(const QColor &color) = 0;
+    // The printer the print dialog sets up.
+    virtual QPrinter *printer() = 0;
+};
+
+// Preview of the table print with the four margins and the text colour;
+// prints and keeps the margins in the month table file.
+class TDruckvorschauTabelleDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDruckvorschauTabelleDlg(QWidget *parent = nullptr);
+    ~TDruckvorschauTabelleDlg() override;
+
+    // Takes over the print engine and shows it as MyPrinter2.
+    void setEngine(std::unique_ptr<TablePrintEngine> engine);
+    TablePrintEngine *engine() const { return m_engine.get(); }
+
+    // Connections to the table window.
+    struct Hooks {
+        std::function<QStringList()> tableLines;
+        std::function<void(const QColor &)> setTableColor;
+    } hooks;
+
+    // The table window's print command, up to showing the dialog: hides the
+    // font button, runs the print dialog, takes the margins of the current
+    // table file and builds the first preview at 25 %. False when the print
+    // dialog was cancelled (or a margin text is no number).
+    bool prepareFromTable(const QStringList &lines);
+
+    void SpinEdit1Change();
+    void SpinEdit2Change();
+    void SpinEdit3Change();
+    void SpinEdit4Change();
+    void VorschauNeuZeichnen();
+    void OKBtnClick();
+    void BitBtn2Click();
+
+    QColor textColor() const { return m_color; }
+
+    QWidget *MyPrinter2 = nullptr;
+    QSpinBox *SpinEdit1 = nullptr; // left
+    QSpinBox *SpinEdit2 = nullptr; // right
+    QSpinBox *SpinEdit3 = nullptr; // top
+    QSpinBox *SpinEdit4 = nullptr; // bottom
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+    QPushButton *BitBtn1 = nullptr; // font, hidden before each showing
+    QPushButton *BitBtn2 = nullptr; // colour
+
+private:
+    void writeDocument(const QStringList &lines);
+    void storeMargins();
+
+    std::unique_ptr<TablePrintEngine> m_engine;
+    QColor m_color = Qt::black;
+    bool m_applying = false;
+};

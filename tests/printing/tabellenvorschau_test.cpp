@@ -1,0 +1,191 @@
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "printing/tabellenvorschau.h"
+#include "storage/appstate.h"
+#include "storage/entryline.h"
+#include "storage/monthtable.h"
+#include "testutil.h"
+
+namespace {
+
+// Records what the dialog asks of the engine.
+class FakeEngine : public TablePrintEngine {
+public:
+    QStringList log;
+    QStringList lines;
+    double left = 0, right = 0, top = 0, bottom = 0;
+    int zoom = 0;
+    bool printResult = true;
+    int prints = 0;
+    QColor color;
+    QWidget view;
+    QPrinter pr;
+
+    QWidget *widget() override { return &view; }
+    void setRandLeft(double mm) override { log << "left " + QString::number(left = mm); }
+    void setRandRight(double mm) override { log << "right " + QString::number(right = mm); }
+    void setRandTop(double mm) override { log << "top " + QString::number(top = mm); }
+    void setRandBottom(double mm) override { log << "bottom " + QString::number(bottom = mm); }
+    void setZoomPercent(int p) override { log << "zoom " + QString::number(zoom = p); }
+    void setPortrait() override { log << "portrait"; }
+    void clearLines() override { log << "clear"; }
+    void BeginDoc() override {
+        log << "begin";
+        lines.clear();
+    }
+    void WriteLine(const QString &t) override { lines << t; }
+    void EndDoc() override { log << "end"; }
+    bool Print() override {
+        ++prints;
+        return printResult;
+    }
+    void setTextColor(const QColor &c) override { color = c; }
+    QPrinter *printer() override { return &pr; }
+};
+
+const QStringList kTable{"GLYKOVALINMESSWERTE: März 2024 von Max Muster", "=====", "",
+                         "  Datum  |    Morgens    | Wert |", "   01       |  07:00  |  95  |"};
+
+struct PreviewFixture {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    TDruckvorschauTabelleDlg dlg;
+    FakeEngine *engine = new FakeEngine;
+    QString table;
+    QByteArray original;
+    PreviewFixture() {
+        dlg.setEngine(std::unique_ptr<TablePrintEngine>(engine));
+        dlg.hooks.tableLines = [] { return kTable; };
+        table = dir.file("MM032024.tab");
+        // A month table as the program writes it, with a hand-made umlaut line.
+        original = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=März 2024",
+                                   "", "DruckenTabellenRandLeft=15", "DruckenTabellenRandRight=8",
+                                   "DruckenTabellenRandTop=12", "DruckenTabellenRandBottom=9", "",
+                                   "", "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0", "", ""});
+        original.replace("M\xC3\xA4rz", "M\xE4rz");
+        original += "Morgens den    01.03.2024 Z=07:00  ZuckerWert=95\r\n"
+                    "Abends den     01.03.2024 Z=21:30  ZuckerWert=140\r\n";
+        testutil::writeBytes(table, original);
+        appState().CurrentTablePath = table;
+        appState().DataFolder = dir.path();
+    }
+    ~PreviewFixture() { appState().CurrentTablePath.clear(); }
+    bool prepare() {
+        rec.printAnswers.enqueue(true);
+        return dlg.prepareFromTable(kTable);
+    }
+};
+
+} // namespace
+
+TEST(TabellenVorschau, TablePrintCommandBuildsTheFirstPreview) {
+    PreviewFixture f;
+    EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("Druckvorschau"));
+    EXPECT_EQ(f.dlg.MyPrinter2, &f.engine->view);
+
+    // A cancelled print dialog prepares nothing.
+    EXPECT_FALSE(f.dlg.prepareFromTable(kTable));
+    EXPECT_TRUE(f.engine->log.isEmpty());
+
+    ASSERT_TRUE(f.prepare());
+    EXPECT_TRUE(f.dlg.BitBtn1->isHidden());
+    EXPECT_EQ(f.dlg.SpinEdit1->value(), 15);
+    EXPECT_EQ(f.dlg.SpinEdit2->value(), 8);
+    EXPECT_EQ(f.dlg.SpinEdit3->value(), 12);
+    EXPECT_EQ(f.dlg.SpinEdit4->value(), 9);
+    EXPECT_EQ(f.engine->log, (QStringList{"left 15", "right 8", "top 12", "bottom 9", "zoom 25",
+                                          "portrait", "clear", "begin", "end"}));
+    EXPECT_EQ(f.engine->lines, QStringList({"    ", "    "}) + kTable);
+}
+
+TEST(TabellenVorschau, MissingMarginsDefaultToTenAndBadOnesStop) {
+    PreviewFixture f;
+    testutil::writeBytes(f.table, testutil::crlf({"[Personendaten]", "BenutzerName=Max"}));
+    ASSERT_TRUE(f.prepare());
+    EXPECT_EQ(f.dlg.SpinEdit1->value(), 10);
+    EXPECT_EQ(f.dlg.SpinEdit4->value(), 10);
+
+    testutil::writeBytes(f.table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandTop=x"}));
+    f.engine->log.clear();
+    EXPECT_FALSE(f.prepare());
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("DruckenTabellenRandTop")));
+    EXPECT_FALSE(f.engine->log.contains(QStringLiteral("begin")));
+}
+
+TEST(TabellenVorschau, MarginLimitsAndRedrawAt35) {
+    PreviewFixture f;
+    ASSERT_TRUE(f.prepare());
+    f.engine->log.clear();
+    f.dlg.SpinEdit1->setValue(25);
+    EXPECT_EQ(f.dlg.SpinEdit1->value(), 19);
+    EXPECT_EQ(f.engine->left, 19);
+    EXPECT_EQ(f.engine->zoom, 35);
+    EXPECT_EQ(f.engine->lines, QStringList({"    ", "    "}) + kTable);
+    f.dlg.SpinEdit2->setValue(12);
+    EXPECT_EQ(f.dlg.SpinEdit2->value(), 10);
+    EXPECT_EQ(f.engine->right, 10);
+    f.dlg.SpinEdit3->setValue(40);
+    EXPECT_EQ(f.dlg.SpinEdit3->value(), 40);
+    EXPECT_EQ(f.engine->top, 40);
+    f.dlg.SpinEdit4->setValue(30);
+    EXPECT_EQ(f.engine->bottom, 30);
+}
+
+TEST(TabellenVorschau, PrintingStoresTheMarginsAndKeepsTheReadings) {
+    PreviewFixture f;
+    ASSERT_TRUE(f.prepare());
+    f.dlg.SpinEdit1->setValue(17);
+    f.dlg.SpinEdit3->setValue(40);
+
+    // Cancelled print dialog: nothing printed, nothing stored.
+    f.dlg.OKBtnClick();
+    EXPECT_EQ(f.dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(f.engine->prints, 0);
+    EXPECT_EQ(testutil::readBytes(f.table), f.original);
+
+    // Printing stopped before the end: the message, and the margins are kept.
+    f.engine->printResult = false;
+    f.rec.printAnswers.enqueue(true);
+    f.dlg.OKBtnClick();
+    EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(f.engine->prints, 1);
+    EXPECT_EQ(f.rec.texts(), QStringList{"Druckvorgang wurde abgebrochen."});
+    QByteArray expected = f.original;
+    expected.replace("RandLeft=15", "RandLeft=17");
+    expected.replace("RandTop=12", "RandTop=40");
+    EXPECT_EQ(testutil::readBytes(f.table), expected);
+
+    // The next month starts with these margins.
+    monthtable::WriteRequest req;
+    req.userName = QStringLiteral("Max Muster");
+    req.month = QStringLiteral("04");
+    req.year = QStringLiteral("2024");
+    req.currentTablePath = f.table;
+    req.dataFolder = f.dir.path();
+    const QString april = monthtable::write(req);
+    ASSERT_FALSE(april.isEmpty());
+    EXPECT_EQ(profile::read(april, monthtable::kSection, "DruckenTabellenRandLeft"), "17");
+    EXPECT_EQ(profile::read(april, monthtable::kSection, "DruckenTabellenRandTop"), "40");
+}
+
+TEST(TabellenVorschau, ColourGoesToTheTableAndTheEngine) {
+    PreviewFixture f;
+    ASSERT_TRUE(f.prepare());
+    QColor tableColor;
+    f.dlg.hooks.setTableColor = [&tableColor](const QColor &c) { tableColor = c; };
+    f.rec.colors.enqueue(QColor(Qt::red));
+    f.dlg.BitBtn2Click();
+    EXPECT_EQ(tableColor, QColor(Qt::red));
+    EXPECT_EQ(f.engine->color, QColor(Qt::red));
+    EXPECT_EQ(f.rec.colorInitials, QList<QColor>{QColor(Qt::black)});
+    // Cancelled: the previous colour stays.
+    f.dlg.BitBtn2Click();
+    EXPECT_EQ(tableColor, QColor(Qt::red));
+    EXPECT_EQ(f.dlg.textColor(), QColor(Qt::red));
+}
