@@ -8,6 +8,7 @@
 #include "platform/pause.h"
 #include "printing/druckvorschau.h"
 #include "printing/tabellendlg.h"
+#include "printing/tabellenvorschau.h"
 #include "program.h"
 #include "wiring.h"
 
@@ -57,6 +58,14 @@ void wirePrinting(Program &p) {
             mf->hooks.drawMonth(path);
         else if (mf->hooks.redrawThroughEntry)
             mf->hooks.redrawThroughEntry();
+    };
+
+    auto *tablePreview = new TDruckvorschauTabelleDlg(mf);
+    p.DruckvorschauTabelleDlg = tablePreview;
+    tablePreview->hooks.tableLines = [table] { return table->tableLines(); };
+    tablePreview->hooks.setTableColor = [table](const QColor &c) { table->setTextColor(c); };
+    table->hooks.print = [table, tablePreview] {
+        if (tablePreview->prepareFromTable(table->tableLines())) tablePreview->exec();
     };
 
     auto *graphPreview = new TDruckvorschau(mf);
