@@ -1,5 +1,6 @@
 #include "tabellendlg.h"
 
+#include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -25,7 +26,9 @@ TTabellenDlg::TTabellenDlg(QWidget *parent) : QDialog(parent) {
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    QFont f(QStringLiteral("MS Sans Serif"));
+    // Where "MS Sans Serif" is missing, Arial's metrics keep the columns in line.
+    const QString family = QStringLiteral("MS Sans Serif");
+    QFont f(QFontDatabase::hasFamily(family) ? family : QStringLiteral("Arial"));
     f.setPixelSize(11);
     Memo1->setFont(f);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

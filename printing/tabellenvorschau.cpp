@@ -19,7 +19,7 @@ QSpinBox *marginField(QWidget *parent, const char *name, int x, int y) {
     auto *s = new QSpinBox(parent);
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, 999);
-    s->setGeometry(x, y, 48, 22);
+    s->setGeometry(x, y, 56, 24);
     return s;
 }
 
@@ -34,9 +34,9 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(QWidget *parent) : QDialog(pa
     setFont(f);
 
     SpinEdit1 = marginField(this, "SpinEdit1", 2, 240);
-    SpinEdit2 = marginField(this, "SpinEdit2", 523 - 50, 240);
-    SpinEdit3 = marginField(this, "SpinEdit3", 237, 4);
-    SpinEdit4 = marginField(this, "SpinEdit4", 237, 482);
+    SpinEdit2 = marginField(this, "SpinEdit2", 523 - 58, 240);
+    SpinEdit3 = marginField(this, "SpinEdit3", 233, 3);
+    SpinEdit4 = marginField(this, "SpinEdit4", 233, 481);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
     connect(SpinEdit2, &QSpinBox::valueChanged, this, [this] { SpinEdit2Change(); });
     connect(SpinEdit3, &QSpinBox::valueChanged, this, [this] { SpinEdit3Change(); });
