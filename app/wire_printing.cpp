@@ -60,7 +60,8 @@ void wirePrinting(Program &p) {
             mf->hooks.redrawThroughEntry();
     };
 
-    auto *tablePreview = new TDruckvorschauTabelleDlg(mf);
+    auto *tablePreview =
+        new TDruckvorschauTabelleDlg(table); // above the table window, which stays on top
     p.DruckvorschauTabelleDlg = tablePreview;
     tablePreview->hooks.tableLines = [table] { return table->tableLines(); };
     tablePreview->hooks.setTableColor = [table](const QColor &c) { table->setTextColor(c); };
