@@ -22,6 +22,7 @@ std::unique_ptr<Program> createProgram() {
     p->MainForm->setReadonlyDlg(p->readonlyDlg);
     // Subsystem windows, in creation order.
     wirePrinting(*p);
+    wireBook(*p);
     return p;
 }
 

@@ -8,6 +8,7 @@ class TreadonlyDlg;
 class TTabellenDlg;
 class TDruckvorschauTabelleDlg;
 class TDruckvorschau;
+class TTagebuchSpeichernForm;
 
 // All windows of a run, created in their fixed order and wired together.
 struct Program {
@@ -18,6 +19,8 @@ struct Program {
     TTabellenDlg *TabellenDlg = nullptr;
     TDruckvorschauTabelleDlg *DruckvorschauTabelleDlg = nullptr;
     TDruckvorschau *Druckvorschau = nullptr;
+    // Diary book window.
+    TTagebuchSpeichernForm *TagebuchSpeichernForm = nullptr;
     ~Program();
 };
 

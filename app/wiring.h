@@ -11,3 +11,5 @@ void wirePrinting(Program &p);
 // Shows the table window with a table text: modally for the main window's
 // table commands, non-modally for the entry dialog's table button.
 void showTableWindow(const QString &tableText, bool modal = false);
+// Diary book window and the browser chart command (wire_book.cpp).
+void wireBook(Program &p);

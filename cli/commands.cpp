@@ -3,6 +3,8 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "diary/diarybook_cli.h"
+
 namespace cli {
 
 namespace {
@@ -26,6 +28,20 @@ int run(const QStringList &args) {
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
         out << usage();
         return args.isEmpty() ? 2 : 0;
+    }
+    if (args.first() == u"diary-pdf") {
+        if (args.size() != 3) {
+            err << QStringLiteral("Aufruf: glykovalin-cli diary-pdf TABELLE AUSGABE.pdf\n");
+            return 2;
+        }
+        return diarybook::diaryPdfCommand(args.at(1), args.at(2), out, err);
+    }
+    if (args.first() == u"chart") {
+        if (args.size() != 2) {
+            err << QStringLiteral("Aufruf: glykovalin-cli chart TABELLE\n");
+            return 2;
+        }
+        return diarybook::chartCommand(args.at(1), out, err);
     }
     err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
     return 2;

@@ -1,0 +1,98 @@
+#include <QAction>
+#include <QPlainTextEdit>
+
+#include "diary/diarybook_compose.h"
+#include "diary/diarybook_month.h"
+#include "diary/tagebuchspeichernform.h"
+#include "export/browserchart.h"
+#include "mainform.h"
+#include "platform/pause.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "program.h"
+#include "wiring.h"
+
+namespace {
+
+// The month on screen as its table file holds it; what cannot be read stays
+// empty (the commands then report that no data was entered).
+diarybook::MonthFigures currentFigures(const AppState &s) {
+    diarybook::MonthFigures f;
+    QString error;
+    if (!s.CurrentTablePath.isEmpty() &&
+        !diarybook::readMonthFigures(s.CurrentTablePath, f, &error))
+        ui::showWarning(error);
+    return f;
+}
+
+// Main window: "Alle gespeicherten Tagebuchseiten drucken".
+void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, TTagebuchSpeichernForm *form) {
+    AppState &s = mf->state();
+    // Day order: the sorted lines go back into the diary memo; the file is
+    // not written here.
+    const QStringList sorted = diarybook::sortPages(textfile::splitLines(mf->Memo2->toPlainText()));
+    mf->Memo2->setPlainText(sorted.join(u'\n'));
+
+    const diarybook::MonthFigures f = currentFigures(s);
+    DiaryBookInput in;
+    in.pages = sorted;
+    in.dayLineTexts = s.DayLineTexts;
+    bool anyDay = false;
+    for (const QString &t : s.DayLineTexts)
+        anyDay = anyDay || !t.isEmpty();
+    if (!anyDay) in.dayLineTexts = f.dayLineTexts;
+    in.tableDateText = f.tableDateText;
+    in.tableUserText = f.tableUserText;
+    if (!f.monthMean.isEmpty())
+        in.meanSuffixText =
+            QStringLiteral(" -  Mittelwert: ") + f.monthMean + QStringLiteral(" mg/dl");
+    in.dataFolder = s.DataFolder;
+    in.entryYear = f.entryYear;
+    in.mode = s.mode();
+
+    bool anyPage = false;
+    for (const QString &l : sorted)
+        anyPage = anyPage || diarybook::isPageLine(l);
+    if (!anyPage) {
+        ui::showInformation(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
+        return;
+    }
+    form->requestCompose(in);
+    form->exec();
+}
+
+// Main window: "Liniendiagramm im Browser anzeigen".
+void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf) {
+    const AppState &s = mf->state();
+    const diarybook::MonthFigures f = currentFigures(s);
+    BrowserChartInput in = diarybook::chartInput(s.CurrentTablePath, f, s.BaseFolder);
+    in.curveColor = s.CurveColor;
+    in.aboveValuesColor = s.AboveValuesColor;
+    in.showValues = mf->options()->valuesAboveCurve();
+    if (!s.TableUserName.isEmpty() && in.tableUserName.isEmpty())
+        in.tableUserName = s.TableUserName;
+    if (s.CurrentTablePath.isEmpty()) in.entryMonth.clear();
+    LiniendiagrammimBrowseranzeigen(in);
+}
+
+} // namespace
+
+void wireBook(Program &p) {
+    TMainForm *mf = p.MainForm;
+    auto *form = new TTagebuchSpeichernForm(mf);
+    form->pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
+    p.TagebuchSpeichernForm = form;
+
+    auto previous = mf->hooks.command;
+    mf->hooks.command = [=](const QString &name) {
+        if (name == u"AllegespeichertenTagebuchseitendrucken1") {
+            AllegespeichertenTagebuchseitendrucken1Click(mf, form);
+            return true;
+        }
+        if (name == u"LiniendiagrammimBrowseranzeigen1") {
+            LiniendiagrammimBrowseranzeigen1Click(mf);
+            return true;
+        }
+        return previous ? previous(name) : false;
+    };
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <array>
+
+#include "diarybook_compose.h"
+#include "export/browserchart.h"
+
+// What the drawing of a month leaves behind for the diary book and the
+// browser chart, read straight from a month table file (for the command-line
+// tool and for the menu commands, which work on the month on screen).
+namespace diarybook {
+
+struct MonthFigures {
+    std::array<QString, 31> dayLineTexts; // entry lines of each day with slot tags
+    QStringList dayMeans;                 // 31 whole-number texts, "0" without readings
+    QString monthMean;                    // "143,57"; empty with fewer than 3 readings
+    QString entryMonth, entryYear;        // of the last entry line
+    QString tableDateText, tableUserText; // "Datum", "BenutzerName" of "Personendaten"
+    bool eightSlots = false;              // the table's stored mode
+    bool modeStored = false;              // the table names a mode at all
+};
+
+// The figures of the entry lines, collected as the month drawing does. A value
+// that is not a number throws EConvertError.
+MonthFigures figuresOf(const QStringList &entryLines);
+// Reads the table; false with a German *error when it cannot be read or holds
+// a value that is not a number.
+bool readMonthFigures(const QString &tablePath, MonthFigures &figures, QString *error);
+
+// The book input of a table and its diary file (a missing diary file gives no pages).
+DiaryBookInput bookInput(const QString &tablePath, const MonthFigures &f, const QString &dataFolder,
+                         MeasureMode fallbackMode);
+// The chart input of a table, with the colours and flags read from the settings.
+BrowserChartInput chartInput(const QString &tablePath, const MonthFigures &f,
+                             const QString &baseFolder);
+
+} // namespace diarybook
