@@ -1,0 +1,136 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include "diary/diarybook_cli.h"
+#include "platform/textfile.h"
+#include "storage/entryline.h"
+#include "storage/monthtable.h"
+#include "testutil.h"
+
+namespace {
+
+// A folder like the program's: settings, chart script, a month table of
+// March 2024 in four-slot mode and its diary file stored in the order 12, 03, 07.
+struct Folder {
+    testutil::TempFolder tmp;
+    QString table;
+    QString old;
+
+    Folder() {
+        old = QDir::currentPath();
+        textfile::writeLines(tmp.file("glykoval.ini"),
+                             {"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140",
+                              "Tiefwerte<=60", "KurvenFarbe=255", "StiftBreite=3",
+                              "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0"});
+        QDir().mkpath(tmp.file("scripts"));
+        testutil::writeBytes(tmp.file("scripts/Chart.min.js"), "// chart");
+        monthtable::WriteRequest req;
+        req.userName = "Max Muster";
+        req.month = "03";
+        req.year = "2024";
+        req.dataFolder = tmp.file("Glykovalin-Daten/");
+        for (int d : {3, 7, 12})
+            req.entries << entryline::format(MeasurementSlot::Morgens,
+                                             QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
+                                             "2024", "07:30", QString::number(100 + d));
+        QDir().mkpath(req.dataFolder + "2024");
+        table = monthtable::pathFor(req.dataFolder, "MM", "03", "2024");
+        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
+        QStringList diary;
+        for (int d : {12, 3, 7})
+            diary << QStringLiteral("Tag%1: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= "
+                                    "\t #Insulin (CT)  : Morgens= \t|  M2= \t|  M3= \t|  "
+                                    "Abends=  \t #Bemerkung: Seite %2")
+                         .arg(d, 2, 10, QChar(u'0'))
+                         .arg(d);
+        textfile::writeLines(monthtable::diaryPathOf(table), diary);
+        QDir::setCurrent(tmp.path());
+    }
+    ~Folder() { QDir::setCurrent(old); }
+};
+
+QString pdfText(const QString &path) {
+    const QString tool = QStandardPaths::findExecutable("pdftotext");
+    if (tool.isEmpty()) return {};
+    QProcess p;
+    p.start(tool, {"-enc", "UTF-8", path, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
+    Folder f;
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+
+    // diary-pdf: the book of the table's diary file.
+    EXPECT_EQ(
+        diarybook::diaryPdfCommand("Glykovalin-Daten/2024/MM032024.tab", "buch.pdf", out, err), 0)
+        << errText.toStdString();
+    out.flush();
+    EXPECT_TRUE(QFile::exists(f.tmp.file("buch.pdf")));
+    EXPECT_TRUE(testutil::readBytes(f.tmp.file("buch.pdf")).startsWith("%PDF-1.4"));
+    EXPECT_TRUE(outText.contains("buch.pdf"));
+    const QString text = pdfText(f.tmp.file("buch.pdf"));
+    if (!text.isEmpty()) {
+        EXPECT_TRUE(text.contains("Seite 1 von 1"));
+    }
+
+    // chart: the page below the browser folder with the script beside it.
+    outText.clear();
+    EXPECT_EQ(diarybook::chartCommand(f.table, out, err), 0) << errText.toStdString();
+    out.flush();
+    const QString page = f.tmp.file("Glykovalin-Daten im Browser/2024/MM032024.html");
+    EXPECT_EQ(outText.trimmed(), page);
+    EXPECT_TRUE(QFile::exists(page));
+    EXPECT_TRUE(QFile::exists(f.tmp.file("Glykovalin-Daten im Browser/2024/Chart.min.js")));
+    QStringList lines;
+    ASSERT_TRUE(textfile::readLines(page, lines));
+    const QString all = lines.join('\n');
+    EXPECT_TRUE(all.contains("Glykovalin-Werte von Max Muster im März 2024"));
+    EXPECT_TRUE(all.contains("borderColor: '#FF0000',borderWidth: 3"));
+    EXPECT_TRUE(all.contains("103")); // the mean of day 3
+
+    // Failures: German text, non-zero exit, nothing written.
+    errText.clear();
+    EXPECT_NE(diarybook::diaryPdfCommand("fehlt.tab", "x.pdf", out, err), 0);
+    err.flush();
+    EXPECT_TRUE(errText.contains("kann nicht gelesen werden"));
+    EXPECT_FALSE(QFile::exists(f.tmp.file("x.pdf")));
+    QFile::remove(monthtable::diaryPathOf(f.table));
+    errText.clear();
+    EXPECT_NE(diarybook::diaryPdfCommand(f.table, "y.pdf", out, err), 0);
+    err.flush();
+    EXPECT_TRUE(errText.contains("keine Tagebuchdatei"));
+    errText.clear();
+    EXPECT_NE(diarybook::chartCommand("fehlt.tab", out, err), 0);
+}
+
+TEST(DiaryBookCli, EndToEndWithTheBuiltTool) {
+    const QString exe = QCoreApplication::applicationDirPath() + "/glykovalin-cli";
+    if (!QFileInfo(exe).isExecutable()) GTEST_SKIP() << "glykovalin-cli not built";
+    Folder f;
+    QProcess p;
+    p.setWorkingDirectory(f.tmp.path());
+    p.start(exe, {"diary-pdf", f.table, "cli.pdf"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(f.tmp.file("cli.pdf")));
+
+    p.start(exe, {"chart", f.table});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains("MM032024.html"));
+
+    p.start(exe, {"diary-pdf", "fehlt.tab"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_NE(p.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("Aufruf"));
+}

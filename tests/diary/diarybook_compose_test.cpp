@@ -1,0 +1,230 @@
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+#include "diary/diarybook_compose.h"
+#include "diary/diarybook_month.h"
+#include "storage/convert.h"
+#include "storage/entryline.h"
+
+using namespace diarybook;
+
+namespace {
+
+const QString kBE4 = QStringLiteral("\t #BE: Morgens= 2\t|  M2= 3\t|  M3= 1\t|  Abends= 2\t ");
+const QString kBE8 = QStringLiteral(
+    "\t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  M4= 5\t|  M5= \t|  M6= \t|  M7= \t|  Abends= 4\t ");
+const QString kCT8 = QStringLiteral("#Insulin (CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  M4= 7\t|  "
+                                    "M5= \t|  M6= \t|  M7= \t|  Abends= 6\t ");
+
+QString pageLine(int day, const QString &carb = kBE4,
+                 const QString &insulin = QStringLiteral("#Insulin (CT)  : Morgens= 8\t|  "
+                                                         "M2= \t|  M3= \t|  Abends=  \t ")) {
+    return QStringLiteral("Tag%1: ").arg(day, 2, 10, QChar(u'0')) + carb + insulin +
+           QStringLiteral("#Bemerkung: Tag %1").arg(day);
+}
+
+QStringList blocks(const QTextDocument &doc) {
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+        out << b.text();
+    return out;
+}
+
+DiaryBookInput input(MeasureMode mode, const QStringList &pages) {
+    DiaryBookInput in;
+    in.mode = mode;
+    in.pages = pages;
+    in.tableDateText = QStringLiteral("März 2024");
+    in.tableUserText = QStringLiteral("Max Muster");
+    in.meanSuffixText = QStringLiteral(" -  Mittelwert: 120,00 mg/dl");
+    in.dataFolder = QStringLiteral("/daten/");
+    in.entryYear = QStringLiteral("2024");
+    in.dayLineTexts[4] =
+        entryline::format(MeasurementSlot::Morgens, "05", "03", "2024", "07:30", "120") +
+        QStringLiteral(" -1 ") +
+        entryline::format(MeasurementSlot::Abends, "05", "03", "2024", "21:00", "140") +
+        QStringLiteral(" -8 ");
+    return in;
+}
+
+} // namespace
+
+TEST(DiaryBookCompose, SortsPagesByDayAndDropsDoubles) {
+    const QStringList sorted =
+        sortPages({pageLine(12), pageLine(3), pageLine(7), pageLine(3), QString()});
+    ASSERT_EQ(sorted.size(), 4);
+    EXPECT_TRUE(sorted[0].isEmpty());
+    EXPECT_TRUE(sorted[1].startsWith("Tag03"));
+    EXPECT_TRUE(sorted[2].startsWith("Tag07"));
+    EXPECT_TRUE(sorted[3].startsWith("Tag12"));
+    // Without regard to case: "tag" sorts with "Tag".
+    const QStringList mixed = sortPages({"Tag10: b", "tag02: a"});
+    EXPECT_EQ(mixed, QStringList({"tag02: a", "Tag10: b"}));
+}
+
+TEST(DiaryBookCompose, FourSlotBookInDayOrderWithItsLines) {
+    QTextDocument doc;
+    // Stored as 12, 03, 07 plus a line that is no page; the book prints 03, 07, 12.
+    const DiaryBookInput in = input(
+        MeasureMode::Four, sortPages({pageLine(12), pageLine(3), "Notiz ohne Tag", pageLine(7)}));
+    const ComposeResult r = composeBook(&doc, in);
+    EXPECT_EQ(r.pageLines, 3);
+    const QStringList b = blocks(doc);
+    ASSERT_GE(b.size(), 4 + 3 * 11);
+    EXPECT_EQ(b[0], "   Glykovalin-Tagebuch März 2024 von Max Muster  -  Mittelwert: 120,00 mg/dl");
+    EXPECT_EQ(b[1], "");
+    EXPECT_EQ(b[2], "");
+    EXPECT_EQ(b[3], "");
+    const QString blanks(82, u' ');
+    EXPECT_EQ(b[4], blanks + "Tag: 03");
+    EXPECT_EQ(b[4 + 11], blanks + "Tag: 07");
+    EXPECT_EQ(b[4 + 22], blanks + "Tag: 12");
+    EXPECT_FALSE(doc.toPlainText().contains("Notiz"));
+    // One diary page: measurement line, carbohydrate, insulin, remark, underscores.
+    EXPECT_TRUE(b[6].startsWith(" Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 ("));
+    EXPECT_EQ(b[8], "\t " + kBE4.mid(3));
+    EXPECT_TRUE(b[10].startsWith("\t Insulin (CT)"));
+    EXPECT_EQ(b[12], QString(14, u' ') + "Bemerkung: Tag 3");
+    EXPECT_EQ(b[13], QString(101, u'_'));
+
+    // Tab stops: 16 on the measurement line, 8 on the carbohydrate line, the
+    // first moved to 35 points on the insulin line (96 pixels per inch).
+    const QTextBlock meas = doc.findBlockByNumber(6);
+    ASSERT_EQ(meas.blockFormat().tabPositions().size(), 16);
+    EXPECT_DOUBLE_EQ(meas.blockFormat().tabPositions()[0].position, 223 * 96.0 / 72);
+    const QTextBlock carb = doc.findBlockByNumber(8);
+    ASSERT_EQ(carb.blockFormat().tabPositions().size(), 8);
+    EXPECT_DOUBLE_EQ(carb.blockFormat().tabPositions()[0].position, 82 * 96.0 / 72);
+    const QTextBlock ins = doc.findBlockByNumber(10);
+    EXPECT_DOUBLE_EQ(ins.blockFormat().tabPositions()[0].position, 35 * 96.0 / 72);
+    EXPECT_DOUBLE_EQ(ins.blockFormat().tabPositions()[1].position, 223 * 96.0 / 72);
+
+    // Title and day label are underlined, the blanks before them are not.
+    QTextCursor c(&doc);
+    c.setPosition(doc.findBlockByNumber(0).position() + 4);
+    EXPECT_TRUE(c.charFormat().fontUnderline());
+    EXPECT_EQ(c.charFormat().intProperty(QTextFormat::FontPixelSize), 16);
+    c.setPosition(doc.findBlockByNumber(0).position() + 1);
+    EXPECT_FALSE(c.charFormat().fontUnderline());
+    c.setPosition(doc.findBlockByNumber(4).position() + 84);
+    EXPECT_TRUE(c.charFormat().fontUnderline());
+    c.setPosition(doc.findBlockByNumber(4).position() + 10);
+    EXPECT_FALSE(c.charFormat().fontUnderline());
+}
+
+TEST(DiaryBookCompose, FourSlotPageFillingAfterEveryFifthPage) {
+    QStringList pages;
+    for (int d = 1; d <= 16; ++d)
+        pages << pageLine(d);
+    QTextDocument doc;
+    composeBook(&doc, input(MeasureMode::Four, pages));
+    const QStringList b = blocks(doc);
+    // Title 4 lines, 5 pages of 11, 4 filling lines, then day 6.
+    EXPECT_EQ(b[4 + 55 + 4], QString(82, u' ') + "Tag: 06");
+    for (int i = 4 + 55; i < 4 + 55 + 4; ++i)
+        EXPECT_EQ(b[i], "");
+    // Then 7 filling lines after page 2, 8 after page 3.
+    EXPECT_EQ(b[4 + 55 + 4 + 55 + 7], QString(82, u' ') + "Tag: 11");
+    EXPECT_EQ(b[4 + 55 + 4 + 55 + 7 + 55 + 8], QString(82, u' ') + "Tag: 16");
+}
+
+TEST(DiaryBookCompose, EightSlotNinePagesNameThreePrintedPages) {
+    QStringList pages;
+    for (int d : {9, 1, 2, 3, 4, 5, 6, 7, 8})
+        pages << pageLine(d, kBE8, kCT8);
+    QTextDocument doc;
+    const ComposeResult r = composeBook(&doc, input(MeasureMode::Eight, sortPages(pages)));
+    EXPECT_EQ(r.printedPages, 3);
+    const QStringList b = blocks(doc);
+    EXPECT_EQ(b[0],
+              QString(6, u'\t') +
+                  " Glykovalin-Tagebuch März 2024 von Max Muster  -  Mittelwert: 120,00 mg/dl");
+    EXPECT_EQ(b[2], QString(12, u'\t') + " Seite 1 von 3");
+    const QString blanks(150, u' ');
+    EXPECT_EQ(b[5], blanks + "Tag: 01");
+    // After the 4th page: 5 empty lines, the page line, an empty line.
+    const int after4 = 5 + 44;
+    for (int i = after4; i < after4 + 5; ++i)
+        EXPECT_EQ(b[i], "");
+    EXPECT_EQ(b[after4 + 5], QString(145, u' ') + "Seite 2 von 3");
+    EXPECT_EQ(b[after4 + 7], blanks + "Tag: 05");
+    // After the 8th: 6 empty lines and page 3.
+    const int after8 = after4 + 7 + 44;
+    EXPECT_EQ(b[after8 + 6], QString(145, u' ') + "Seite 3 von 3");
+    EXPECT_EQ(b[after8 + 8], blanks + "Tag: 09");
+    EXPECT_FALSE(doc.toPlainText().contains("Seite 4"));
+    // Eight columns stay in eight-slot mode.
+    EXPECT_TRUE(doc.toPlainText().contains("M4= 5"));
+
+    EXPECT_EQ(printedPageCount(8, MeasureMode::Eight), 2);
+    EXPECT_EQ(printedPageCount(1, MeasureMode::Eight), 1);
+    EXPECT_EQ(printedPageCount(0, MeasureMode::Eight), 1);
+    EXPECT_EQ(printedPageCount(9, MeasureMode::Four), 1);
+}
+
+TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
+    Sections s = splitSections(pageLine(5, kBE8, kCT8));
+    EXPECT_EQ(s.head, "Tag05: \t ");
+    fitEightColumnsIntoFour(s);
+    EXPECT_EQ(s.carb, "BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= 4\t");
+    EXPECT_EQ(s.insulin, "Insulin (CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  M4= 7\t ");
+    EXPECT_EQ(s.remark, "Bemerkung: Tag 5");
+
+    // A KE page and a four-column page stay as they are.
+    QString ke = kBE8;
+    ke.replace("BE:", "KE:");
+    Sections k = splitSections(pageLine(5, ke, kCT8));
+    const Sections before = k;
+    fitEightColumnsIntoFour(k);
+    EXPECT_EQ(k.carb, before.carb);
+    EXPECT_EQ(k.insulin, before.insulin);
+
+    // Extra "#" in the remark stay in it; missing labels give empty sections.
+    const Sections extra = splitSections("Tag02: #a#b#Bemerkung: 3 # 4");
+    EXPECT_EQ(extra.remark, "Bemerkung: 3 # 4");
+    const Sections few = splitSections("Tag02: nur Text");
+    EXPECT_EQ(few.head, "Tag02: nur Text");
+    EXPECT_TRUE(few.remark.isEmpty());
+    EXPECT_EQ(dayOfHead("Tag02: \t "), "02");
+}
+
+TEST(DiaryBookCompose, MeasurementLineCells) {
+    const DiaryBookInput in = input(MeasureMode::Four, {});
+    const QString dayText = GibTagebuchWerte(in.dayLineTexts, "05");
+    EXPECT_EQ(FormatiereTagebuchstr(dayText, MeasureMode::Four),
+              "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
+              "?\t|\tAbends (21:00) = 140");
+    const QString eight = FormatiereTagebuchstr(dayText, MeasureMode::Eight);
+    EXPECT_EQ(eight.count("\t|\t"), 7);
+    EXPECT_TRUE(eight.contains("\t|\tM7 (  ?  ) =   ?\t|\tAbends (21:00) = 140"));
+    // No readings: question marks everywhere.
+    EXPECT_EQ(FormatiereTagebuchstr(QString(), MeasureMode::Four),
+              "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
+              "?\t|\tAbends (  ?  ) =   ?");
+    EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "5").isEmpty());
+    EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "32").isEmpty());
+    EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "").isEmpty());
+}
+
+TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
+    const QStringList lines = {
+        entryline::format(MeasurementSlot::Morgens, "03", "03", "2024", "07:00", "99"),
+        entryline::format(MeasurementSlot::Abends, "03", "03", "2024", "21:00", "100"),
+        entryline::format(MeasurementSlot::Morgens, "04", "03", "2024", "07:00", "0"),
+    };
+    const MonthFigures f = figuresOf(lines);
+    EXPECT_EQ(f.dayMeans.size(), 31);
+    EXPECT_EQ(f.dayMeans[2], "100"); // 99,50 rounds up
+    EXPECT_EQ(f.dayMeans[3], "0");
+    EXPECT_EQ(f.monthMean, "66,33"); // zeros count
+    EXPECT_EQ(f.entryMonth, "03");
+    EXPECT_EQ(f.entryYear, "2024");
+    EXPECT_EQ(f.dayLineTexts[2], lines[0] + " -1 " + lines[1] + " -8 ");
+    EXPECT_TRUE(figuresOf(lines.mid(0, 2)).monthMean.isEmpty());
+    // A value that is no number stops with a conversion error.
+    EXPECT_THROW(
+        figuresOf({lines[0], lines[1],
+                   entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")}),
+        EConvertError);
+}
