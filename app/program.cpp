@@ -21,6 +21,7 @@ std::unique_ptr<Program> createProgram() {
     p->MainForm->setAboutBox(p->AboutBox);
     p->MainForm->setReadonlyDlg(p->readonlyDlg);
     // Subsystem windows, in creation order.
+    wireEntry(*p);
     wirePrinting(*p);
     wireBook(*p);
     return p;

@@ -8,6 +8,9 @@ class TreadonlyDlg;
 class TTabellenDlg;
 class TDruckvorschauTabelleDlg;
 class TDruckvorschau;
+class TEingabeDlg;
+class TNameEingDlg;
+class THeaderBearbeitenDlg;
 class TTagebuchSpeichernForm;
 
 // All windows of a run, created in their fixed order and wired together.
@@ -15,6 +18,10 @@ struct Program {
     TMainForm *MainForm = nullptr;
     TAboutBox *AboutBox = nullptr;
     TreadonlyDlg *readonlyDlg = nullptr;
+    // Entry dialog, user-name dialog, header editor.
+    TEingabeDlg *EingabeDlg = nullptr;
+    TNameEingDlg *NameEingDlg = nullptr;
+    THeaderBearbeitenDlg *HeaderBearbeitenDlg = nullptr;
     // Table window, table print preview, graph print preview.
     TTabellenDlg *TabellenDlg = nullptr;
     TDruckvorschauTabelleDlg *DruckvorschauTabelleDlg = nullptr;

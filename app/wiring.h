@@ -6,6 +6,8 @@ class QString;
 // Each subsystem creates its windows and connects them to the main window.
 // createProgram() calls these in the fixed creation order.
 
+// Entry dialog, user-name and header dialogs, month commands (wire_entry.cpp).
+void wireEntry(Program &p);
 // Table window, table print preview and graph print preview (wire_printing.cpp).
 void wirePrinting(Program &p);
 // Shows the table window with a table text: modally for the main window's

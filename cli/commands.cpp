@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "diary/diarybook_cli.h"
+#include "entry/tablecli.h"
 
 namespace cli {
 
@@ -35,6 +36,13 @@ int run(const QStringList &args) {
             return 2;
         }
         return diarybook::diaryPdfCommand(args.at(1), args.at(2), out, err);
+    }
+    if (args.first() == u"table") {
+        if (args.size() != 2) {
+            err << QStringLiteral("Aufruf: glykovalin-cli table TABELLE\n");
+            return 2;
+        }
+        return tablecli::tableCommand(args.at(1), out, err);
     }
     if (args.first() == u"chart") {
         if (args.size() != 2) {

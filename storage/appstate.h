@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "entryline.h"
@@ -48,6 +49,23 @@ struct AppState {
     bool SkipNextReselect = false;
     int CurrentPageDay = 0;
     bool DiaryChanged = false;
+
+    // Month graph: results of the last drawing pass, for the diary, the
+    // browser chart and the prints.
+    std::array<QString, 31> DayMean; // day 1..31 at index 0..30; "0" without readings
+    QString MonthMean;               // "143,57"; empty below 3 readings
+    QString TitleText;               // title strip text
+    QString MeanValueText;           // MonthMean + " mg/dl"
+    QString MeanHeaderText;          // " -  Mittelwert: " + MeanValueText
+    // Month and year of the last entry line read ("03", "2024", "März").
+    QString EntryMonth;
+    QString EntryYear;
+    QString EntryMonthName;
+    QStringList dayMeans() const { return QStringList(DayMean.begin(), DayMean.end()); }
+
+    // Measurement entry: set by the user-name dialog's OK; the entry dialog's
+    // closing buttons then re-select the last clicked day.
+    bool ReselectAfterEntry = false;
 
     void clearDayLineTexts() { DayLineTexts.fill(QString()); }
 };

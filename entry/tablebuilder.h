@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Order of the entry list and the month table text built from it.
+namespace tablebuilder {
+
+// Two day digits before the first "." followed by the slot letter a..h.
+// An item without "." takes the day of the previous item (lastDay).
+QString SortKey(const QString &line, QString *lastDay = nullptr);
+
+// The entry list in day, slot order; items equal character for character
+// are kept once.
+QStringList sortEntries(const QStringList &entries);
+
+struct TableInput {
+    QStringList entries;   // entry list in list order
+    QString monthName;     // EntryMonthName, e.g. "März"
+    QString year;          // EntryYear
+    QString userName;      // TableUserName
+    bool fourSlots = true; // menu tick "bis zu 4 Messungen je Tag"
+    bool eightSlots = false;
+};
+
+// The table lines: title, underline, empty line, header, separator, then
+// 31 day rows each followed by the separator. Empty when no mode is ticked.
+QStringList BringsAufDieReihe(const TableInput &in);
+// The lines joined with "\n".
+QString TableText(const TableInput &in);
+
+} // namespace tablebuilder
