@@ -210,6 +210,33 @@ TEST(DiaryBookPdf, BothModesWriteValidFilesWithPageNumbers) {
             hasDarkPixels(page.copy(0, page.height() / 20, page.width(), page.height() / 10)));
     }
 
+    // Eight-slot pages show the whole turned book: its start lies right of
+    // 600 points across, the ends of its underscore lines (book columns up to
+    // about 1240) low on the page.
+    if (!ppm.isEmpty()) {
+        QProcess p;
+        p.start(ppm, {"-png", "-r", "36", "-f", "1", "-l", "1", eight, tmp.file("e")});
+        p.waitForFinished(60000);
+        const QStringList pngs = QDir(tmp.path()).entryList({"e*.png"});
+        ASSERT_FALSE(pngs.isEmpty());
+        const QImage page(tmp.file(pngs.first()));
+        ASSERT_EQ(page.height(), 650); // 1300 points at half a pixel each
+        EXPECT_TRUE(hasDarkPixels(page.copy(300, 0, 100, 650)));
+        EXPECT_TRUE(hasDarkPixels(page.copy(0, 600, page.width(), 40)));
+    }
+
+    // Long lines wrap at the picture's width instead of being cut off.
+    DiaryBookInput longRemark = bookOf(MeasureMode::Four, 1);
+    const QImage shortBook = [&] {
+        QTextDocument d;
+        composeBook(&d, longRemark);
+        return renderBook(d, MeasureMode::Four);
+    }();
+    longRemark.pages[0] += QString(60, u' ').replace(" ", " langer Text");
+    QTextDocument d;
+    composeBook(&d, longRemark);
+    EXPECT_GT(renderBook(d, MeasureMode::Four).height(), shortBook.height() + 30);
+
     // A book without stored pages and a file that cannot be written are errors.
     DiaryBookInput none = bookOf(MeasureMode::Four, 0);
     none.pages = {"keine Seite"};
