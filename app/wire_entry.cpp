@@ -206,7 +206,7 @@ struct MonthCommands {
     void Benutzernamendern1Click() const {
         mf->LiesUhrzeitenEin();
         nameDlg->atStartup = false;
-        nameDlg->exec();
+        nameDlg->open();
     }
 
     bool run(const QString &name) const {
@@ -275,10 +275,10 @@ void wireEntry(Program &p) {
     mf->hooks.setEntryTime = [entry](const QString &t) { entry->Edit1->setText(t); };
     mf->hooks.currentSlot = [entry] { return entry->currentSlot(); };
     mf->hooks.setEntryHeading = [entry](const QString &t) { entry->Label4->setText(t); };
+    // Modal to the application, but the caller (the first paint) returns at once.
     mf->hooks.askUserName = [nameDlg] {
         nameDlg->atStartup = true;
-        nameDlg->exec();
-        nameDlg->atStartup = false;
+        nameDlg->open();
     };
     mf->hooks.redrawThroughEntry = [entry] { entry->GrafikZeigen(); };
 
