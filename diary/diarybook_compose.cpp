@@ -276,6 +276,10 @@ ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
     font.setPixelSize(13);
     font.setBold(true);
     doc->setDefaultFont(font);
+    // Tabs without own stops advance by half an inch, as in the page editor.
+    QTextOption option = doc->defaultTextOption();
+    option.setTabStopDistance(kPixelsPerInch / 2);
+    doc->setDefaultTextOption(option);
     BookWriter w(doc, L.lineHeight);
 
     const QString title = L.titlePrefix + QStringLiteral(" Glykovalin-Tagebuch ") +

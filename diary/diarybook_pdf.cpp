@@ -28,6 +28,7 @@ QImage renderBook(const QTextDocument &doc, MeasureMode mode) {
     std::unique_ptr<QTextDocument> copy(doc.clone());
     copy->setDefaultFont(doc.defaultFont());
     copy->setDocumentMargin(doc.documentMargin());
+    copy->setDefaultTextOption(doc.defaultTextOption());
     copy->setTextWidth(width);
     const int height = int(std::ceil(copy->documentLayout()->documentSize().height()));
     QImage book = whitePicture(width, height);
