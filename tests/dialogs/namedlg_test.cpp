@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "dialogs/headerdlg.h"
+#include "dialogs/namedlg.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "testutil.h"
+
+namespace {
+
+struct NameFixture {
+    testutil::TempFolder dir;
+    QStringList drawn, titles, headings;
+    int newMonths = 0, quits = 0;
+    NameFixture() {
+        appState() = AppState{};
+        appState().SettingsPath = dir.file("glykoval.ini");
+    }
+    ~NameFixture() { appState() = AppState{}; }
+    void wire(TNameEingDlg &d) {
+        d.callbacks.drawMonth = [this](const QString &p) { drawn << p; };
+        d.callbacks.setTitle = [this](const QString &t) { titles << t; };
+        d.callbacks.setEntryHeading = [this](const QString &t) { headings << t; };
+        d.callbacks.newMonth = [this] { ++newMonths; };
+        d.callbacks.quitProgram = [this] { ++quits; };
+    }
+};
+
+} // namespace
+
+TEST(NameDialog, InitialsMatchDrawsTheStoredTableThenStartsANewMonth) {
+    NameFixture fx;
+    ui::RecordingServices rec;
+    const QString table = fx.dir.path() + "Glykovalin-Daten/2024/MM032024.tab";
+    profile::write(appState().SettingsPath, "Einstellung", "TabellenDateiName", table);
+    profile::write(appState().SettingsPath, "Einstellung", "BenutzerName", "Alt Name");
+    TNameEingDlg d;
+    fx.wire(d);
+    d.FormCreate();
+    EXPECT_EQ(d.Edit1->text(), "Alt Name");
+    EXPECT_EQ(appState().TableUserName, "Alt Name");
+
+    d.Edit1->setText("anna maier");
+    EXPECT_TRUE(d.OKBtnClick());
+    EXPECT_TRUE(fx.drawn.isEmpty());
+    EXPECT_EQ(fx.newMonths, 1);
+    EXPECT_EQ(fx.titles, QStringList({" von anna maier"}));
+    EXPECT_EQ(fx.headings, QStringList({"Messwerte von anna maier"}));
+    EXPECT_TRUE(appState().ReselectAfterEntry);
+
+    d.Edit1->setText("Max Muster");
+    EXPECT_TRUE(d.OKBtnClick());
+    EXPECT_EQ(fx.drawn, QStringList({table}));
+    EXPECT_EQ(fx.newMonths, 2);
+    EXPECT_EQ(profile::read(appState().SettingsPath, "Einstellung", "BenutzerName"), "Max Muster");
+
+    // One initial never matches.
+    d.Edit1->setText("Max");
+    EXPECT_TRUE(d.OKBtnClick());
+    EXPECT_EQ(fx.drawn.size(), 1);
+    EXPECT_TRUE(rec.shown.isEmpty());
+}
+
+TEST(NameDialog, BlankNameIsRefusedAndCancelEndsTheProgramOnlyAtStartUp) {
+    NameFixture fx;
+    ui::RecordingServices rec;
+    TNameEingDlg d;
+    fx.wire(d);
+    d.FormCreate();
+    for (const char *bad : {"", "   "}) {
+        d.Edit1->setText(bad);
+        EXPECT_FALSE(d.OKBtnClick());
+    }
+    ASSERT_EQ(rec.shown.size(), 2);
+    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(rec.shown[0].text.startsWith("Bitte geben Sie Ihren Vornamen"));
+    EXPECT_TRUE(profile::read(appState().SettingsPath, "Einstellung", "BenutzerName").isEmpty());
+    EXPECT_EQ(fx.newMonths, 0);
+
+    d.atStartup = false;
+    d.CancelBtn->click();
+    EXPECT_EQ(fx.quits, 0);
+    d.atStartup = true;
+    d.CancelBtn->click();
+    EXPECT_EQ(fx.quits, 1);
+}
+
+TEST(HeaderDialog, SavesTheLinesWithCrLf) {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    THeaderBearbeitenDlg d;
+    d.headerFileName = dir.file("Patientendaten.txt");
+    d.loadFile();
+    EXPECT_TRUE(d.Memo1->toPlainText().isEmpty());
+    d.Memo1->setPlainText(QString::fromUtf8("Max Müller\nGeb. 1.1.1950"));
+    d.OKBtn->click();
+    EXPECT_EQ(testutil::readBytes(d.headerFileName),
+              testutil::crlf({QString::fromUtf8("Max Müller"), "Geb. 1.1.1950"}));
+    d.Memo1->clear();
+    d.loadFile();
+    EXPECT_EQ(d.Memo1->toPlainText(), QString::fromUtf8("Max Müller\nGeb. 1.1.1950"));
+
+    // A file that cannot be written: a message, no crash.
+    d.headerFileName = dir.file("fehlt/ordner/x.txt");
+    d.OKBtn->click();
+    EXPECT_EQ(rec.shown.size(), 1);
+}
