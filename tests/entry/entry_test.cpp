@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTextStream>
 #include <QToolButton>
 
 #include "entry/eingabedlg.h"
 #include "entry/tablebuilder.h"
+#include "entry/tablecli.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
@@ -425,4 +427,44 @@ TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
     // Caption after the mode.
     d.FormPaint();
     EXPECT_EQ(d.windowTitle(), "Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
+}
+
+TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
+    testutil::TempFolder dir;
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QDir().mkpath(dir.path() + "Glykovalin-Daten/2024");
+    const QString table = "Glykovalin-Daten/2024/MM032024.tab";
+    testutil::writeBytes(
+        dir.file(table),
+        testutil::crlf({"[Personendaten]", QString::fromUtf8("BenutzerName=Max Müller"),
+                        QString::fromUtf8("Datum=März 2024"), "", "BisZu4MessungenJeTag=1",
+                        "BisZu8MessungenJeTag=0", "",
+                        line("Morgens", "05.03.2024", "07:00", "95")}));
+    QByteArray outBytes, errBytes;
+    {
+        QTextStream out(&outBytes), err(&errBytes);
+        EXPECT_EQ(tablecli::tableCommand(table, out, err), 0);
+    }
+    const QStringList lines = QString::fromUtf8(outBytes).split('\n');
+    ASSERT_EQ(lines.size(), 68); // 67 lines and the closing line end
+    EXPECT_EQ(lines[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Müller"));
+    EXPECT_TRUE(outBytes.contains("M\xc3\xa4rz"));
+    EXPECT_EQ(lines[13], "   05       |       07:00      |  95    |" +
+                             QString("                       |          |").repeated(3));
+    // Found by its bare name inside the data folder too.
+    outBytes.clear();
+    {
+        QTextStream out(&outBytes), err(&errBytes);
+        EXPECT_EQ(tablecli::tableCommand("2024/MM032024.tab", out, err), 0);
+    }
+    EXPECT_FALSE(outBytes.isEmpty());
+    outBytes.clear();
+    {
+        QTextStream out(&outBytes), err(&errBytes);
+        EXPECT_NE(tablecli::tableCommand("fehlt.tab", out, err), 0);
+    }
+    EXPECT_TRUE(outBytes.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(errBytes).contains("fehlt.tab"));
+    QDir::setCurrent(old);
 }
