@@ -31,6 +31,18 @@ void TPreviewSurface::paintEvent(QPaintEvent *) {
     m_engine->paintPreview(p, size());
 }
 
+// Replays a page in its own pixels: the painter scales a picture by the
+// device's resolution against the picture's, which is undone here.
+void playPage(QPainter &painter, const QPicture &page) {
+    const QPaintDevice *device = painter.device();
+    const double sx = double(page.logicalDpiX()) / std::max(1, device->logicalDpiX());
+    const double sy = double(page.logicalDpiY()) / std::max(1, device->logicalDpiY());
+    painter.save();
+    painter.scale(sx, sy);
+    painter.drawPicture(0, 0, page);
+    painter.restore();
+}
+
 // --- recording ---
 
 void TMyPrinter::startRecordedPage() {
@@ -141,7 +153,7 @@ void TMyPrinter::paintPreview(QPainter &p, const QSize &area) const {
             p.setRenderHint(QPainter::SmoothPixmapTransform);
             p.translate(target.topLeft());
             p.scale(target.width() / w, target.height() / h);
-            p.drawPicture(0, 0, *m_pages.at(m_pageNumber - 1));
+            playPage(p, *m_pages.at(m_pageNumber - 1));
             p.restore();
         }
     }
@@ -201,7 +213,7 @@ struct WaitCursor {
 void TMyPrinter::printPage(QPainter &painter, int index) {
     if (m_showProgress && m_showCancel) QCoreApplication::processEvents();
     if (m_cancelRequested) throw ECancelPrinting(QStringLiteral("Printing Cancelled"));
-    painter.drawPicture(0, 0, *m_pages.at(index));
+    playPage(painter, *m_pages.at(index));
 }
 
 bool TMyPrinter::Print() {

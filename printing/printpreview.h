@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+class QPainter;
 class QPicture;
 class TMyPrinter;
 
@@ -22,6 +23,9 @@ public:
 private:
     std::vector<std::unique_ptr<QPicture>> m_pages;
 };
+
+// Draws a recorded page at (0, 0) in its own pixels on any device.
+void playPage(QPainter &painter, const QPicture &page);
 
 // The widget inside the engine's scroll box on which the preview is painted.
 class TPreviewSurface : public QWidget {

@@ -1,15 +1,551 @@
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include "graphprint_pdf.h"
+#include "platform/textfile.h"
 #include "printing/myprinter.h"
+#include "testutil.h"
 
-TEST(MyPrinter, Smoke) {
-    QPrinter pr(QPrinter::HighResolution);
-    pr.setOutputFormat(QPrinter::PdfFormat);
-    TMyPrinter p(nullptr, &pr);
-    printf("dpi %d %d page %f x %f min %f %f\n", p.dpiX(), p.dpiY(), p.PageWidth(), p.PageHeight(), p.MinLeft(), p.MinTop());
+namespace {
+
+bool haveFonts() {
+    const QStringList f = QFontDatabase::families();
+    return f.contains(QStringLiteral("Liberation Mono")) ||
+           f.contains(QStringLiteral("Courier New"));
+}
+
+// A PDF printer writing into a temporary folder.
+struct PdfPrinter {
+    testutil::TempFolder dir;
+    QPrinter printer{QPrinter::HighResolution};
+    QString path = dir.file(QStringLiteral("out.pdf"));
+    PdfPrinter() {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    }
+};
+
+// The text of each page of a PDF, in order.
+QStringList pdfPageTexts(const QString &pdf) {
+    const QString out = pdftools::run(QStringLiteral("pdftotext"),
+                                      {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QStringList pages = out.split(QChar(12));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+// The page numbers "Seite N" found on each page, in print order.
+QStringList pageNumbers(const QString &pdf) {
+    QStringList seq;
+    for (const QString &page : pdfPageTexts(pdf)) {
+        const qsizetype at = page.indexOf(QStringLiteral("Seite "));
+        seq << (at < 0 ? QStringLiteral("?") : page.mid(at + 6).section(u' ', 0, 0).trimmed());
+    }
+    return seq;
+}
+
+QStringList readLinesOf(const QString &path) {
+    QStringList lines;
+    textfile::readLines(path, lines);
+    return lines;
+}
+
+} // namespace
+
+TEST(MyPrinter, DefaultsAndGeometryFromPrinter) {
+    PdfPrinter pp;
+    pp.printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    TMyPrinter p(nullptr, &pp.printer);
+    EXPECT_EQ(p.Masseinheit(), muInches);
+    EXPECT_EQ(p.ZoomPercent(), 25u);
+    EXPECT_EQ(p.TabSize(), 8u);
+    EXPECT_EQ(p.TokenSeparator(), QChar(124));
+    EXPECT_TRUE(p.WordWrap());
+    EXPECT_TRUE(p.Collate());
+    EXPECT_EQ(p.Copies(), 1u);
+    p.setCopies(0);
+    EXPECT_EQ(p.Copies(), 1u);
+    EXPECT_EQ(p.ShadowOffset(), 5u);
+    EXPECT_EQ(p.font().family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(p.font().pointSize(), 10);
+    EXPECT_EQ(p.KopfFont(), p.font());
+    EXPECT_EQ(p.PageNumber(), 0);
+    EXPECT_EQ(p.dpiX(), 1200);
+    // A4 and the 5 mm unprintable border; margins start at that border.
+    p.setMasseinheit(muMillimeters);
+    EXPECT_NEAR(p.PageWidth(), 210.0, 0.1);
+    EXPECT_NEAR(p.PageHeight(), 297.0, 0.1);
+    EXPECT_NEAR(p.MinLeft(), 5.0, 0.1);
+    EXPECT_NEAR(p.MinTop(), 5.0, 0.1);
+    EXPECT_NEAR(p.RandLeft(), p.MinLeft(), 1e-9);
+    EXPECT_NEAR(p.RandBottom(), p.MinBottom(), 1e-9);
+
+    // Clamping to the unprintable border and to the paper.
+    p.setRandLeft(2);
+    EXPECT_NEAR(p.RandLeft(), p.MinLeft(), 1e-9);
+    p.setRandTop(1000);
+    EXPECT_NEAR(p.RandTop(), p.PageHeight() - p.MinBottom(), 1e-9);
+    p.setRandRight(-3);
+    EXPECT_NEAR(p.RandRight(), p.MinRight(), 1e-9);
+    p.setRandBottom(20);
+    EXPECT_DOUBLE_EQ(p.RandBottom(), 20.0);
+    p.setRandTop(15);
+    p.setRandLeft(19);
+    p.setRandRight(10);
+    // Text area in printer pixels at 1200 dpi.
+    EXPECT_NEAR(p.textWidthPx(), (p.PageWidth() - 29.0) / 25.4 * 1200, 3);
+    EXPECT_NEAR(p.textHeightPx(), (p.PageHeight() - 35.0) / 25.4 * 1200, 3);
+
+    // Unit change: every length is converted, formats are rewritten.
+    p.setPageBorderOffset(2.54);
+    p.setDefaultColWidth(25.4);
+    p.setTableFormat(QStringLiteral(">50.8|^-25.4||<"));
+    p.setMasseinheit(muInches);
+    EXPECT_NEAR(p.RandLeft(), 19 / 25.4, 1e-9);
+    EXPECT_NEAR(p.RandRight(), 10 / 25.4, 1e-9);
+    EXPECT_NEAR(p.RandTop(), 15 / 25.4, 1e-9);
+    EXPECT_NEAR(p.RandBottom(), 20 / 25.4, 1e-9);
+    EXPECT_NEAR(p.PageBorderOffset(), 0.1, 1e-9);
+    EXPECT_NEAR(p.DefaultColWidth(), 1.0, 1e-9);
+    EXPECT_EQ(p.TableFormat(), QStringLiteral(">2|^-1|<|<"));
+    p.setMasseinheit(muMillimeters);
+    EXPECT_NEAR(p.RandLeft(), 19.0, 1e-9);
+    EXPECT_NEAR(p.RandTop(), 15.0, 1e-9);
+    EXPECT_EQ(p.TableFormat(), QStringLiteral(">50.8|^-25.4|<|<"));
+    EXPECT_NEAR(p.PageWidth(), 210.0, 0.1);
+
+    // Orientation follows the printer.
+    p.setOrientation(QPageLayout::Landscape);
+    EXPECT_EQ(pp.printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_NEAR(p.PageWidth(), 297.0, 0.1);
+    p.setOrientation(QPageLayout::Portrait);
+}
+
+TEST(MyPrinter, SettersRefuseWhilePrinting) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    const double top = p.RandTop();
     p.BeginDoc();
-    for (int i = 0; i < 200; ++i) p.WriteLine(QString("Zeile %1").arg(i));
+    auto message = [](const std::function<void()> &f) {
+        try {
+            f();
+        } catch (const EPagePrinter &e) {
+            return e.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(message([&] { p.setRandTop(1); }),
+              QStringLiteral("Unable to change top Rand while printing"));
+    EXPECT_EQ(message([&] { p.setRandBottom(1); }),
+              QStringLiteral("Unable to change bottom Rand while printing"));
+    EXPECT_EQ(message([&] { p.setRandLeft(1); }),
+              QStringLiteral("Unable to change left Rand while printing"));
+    EXPECT_EQ(message([&] { p.setRandRight(1); }),
+              QStringLiteral("Unable to change right Rand while printing"));
+    EXPECT_EQ(message([&] { p.setOrientation(QPageLayout::Landscape); }),
+              QStringLiteral("Unable to change orientation while printing"));
+    EXPECT_EQ(message([&] { p.setPrintToFile(true); }),
+              QStringLiteral("Can't change PrintToFile while printing"));
+    EXPECT_EQ(message([&] { p.setFileName(QStringLiteral("x")); }),
+              QStringLiteral("Can't change FileName while printing"));
+    EXPECT_DOUBLE_EQ(p.RandTop(), top);
+    EXPECT_EQ(p.Orientation(), QPageLayout::Portrait);
     p.EndDoc();
-    printf("pages %d lh %d\n", p.PageCount(), p.lineHeightPx());
+    // A document without lines still has one page.
+    EXPECT_EQ(p.PageCount(), 1);
+    EXPECT_EQ(p.PageNumber(), 1);
+    EXPECT_EQ(message([&] { p.setPageNumber(2); }),
+              QStringLiteral("PageNumber must be between 1 and 1"));
+    EXPECT_EQ(p.PageNumber(), 1);
+    p.setFileName(QStringLiteral("  /tmp/a b.txt  "));
+    EXPECT_EQ(p.FileName(), QStringLiteral("/tmp/a b.txt"));
+
+    // Page range rules.
+    p.setFromPage(2);
+    EXPECT_EQ(p.ToPage(), 2);
+    p.setToPage(1);
+    EXPECT_EQ(p.FromPage(), 1);
+    p.setToPage(0);
+    EXPECT_EQ(p.FromPage(), 0);
+}
+
+TEST(MyPrinter, LineHeightFollowsSpacing) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    const int h = int(std::lround(10 * 1200 / 72.0)); // 10 points at 1200 dpi
+    EXPECT_EQ(p.lineHeightPx(), h);
+    p.setZeilenAbstand(lsDoubleSpace);
+    EXPECT_EQ(p.lineHeightPx(), 2 * h);
+    p.setZeilenAbstand(lsHalfSpace);
+    EXPECT_EQ(p.lineHeightPx(), h / 2);
+    p.setZeilenAbstand(lsSingleAndAHalf);
+    EXPECT_EQ(p.lineHeightPx(), h + h / 2);
+    // Lines written at double spacing are two font heights apart.
+    p.setZeilenAbstand(lsDoubleSpace);
+    QList<int> tops;
+    int lines = 0;
+    p.OnNewLine = [&] { ++lines; };
+    p.BeginDoc();
+    const int perPage = [&] {
+        int n = 0;
+        int pages = p.PageCount();
+        while (p.PageCount() == pages) {
+            p.WriteLine(QStringLiteral("x"));
+            ++n;
+        }
+        return n;
+    }();
+    p.EndDoc();
+    // Lines fit while y + line height stays below the text height.
+    const int th = p.textHeightPx(), lh = 2 * h;
+    int expected = 0;
+    for (int y = 0; y + lh < th; y += lh)
+        ++expected;
+    EXPECT_EQ(perPage, expected); // the last one's line end opened the next page
+    EXPECT_GT(lines, perPage);
+}
+
+TEST(MyPrinter, FitPrefixIsTheLongestFittingPrefix) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    const QString text = QStringLiteral("Blutzuckertagebuch mit Werten und Bemerkungen");
+    for (int width : {1, 50, 300, 1000, 2500, 6000}) {
+        int expected = 1;
+        for (int n = 1; n <= text.size(); ++n)
+            if (p.textWidth(text.left(n)) <= width) expected = n;
+        EXPECT_EQ(p.fitPrefix(text, width), expected) << width;
+    }
+    EXPECT_EQ(p.fitPrefix(text, 1e9), text.size());
+    EXPECT_EQ(p.fitPrefix(QString(), 100), 0);
+}
+
+TEST(MyPrinter, FileOutputWrapsCutsTabsAndAligns) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    p.setRandLeft(20);
+    p.setRandRight(20);
+    const QString file = pp.dir.file(QStringLiteral("druck.txt"));
+    p.setPrintToFile(true);
+    p.setFileName(file);
+    const int tw = p.textWidthPx();
+    const int blank = int(p.textWidth(QStringLiteral(" ")));
+    const int perLine = tw / blank; // Courier is monospaced
+    ASSERT_GT(perLine, 20);
+
+    QStringList words;
+    for (int i = 0; i < 40; ++i)
+        words << QStringLiteral("wort%1").arg(i, 2, 10, QChar(u'0'));
+    const QString longText = words.join(u' ');
+    const QString longWord(perLine * 2 + 5, u'X');
+
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("a\tb\tc"));
+    p.WriteLine(QStringLiteral("123456789\tz"));
+    p.WriteLine(longText);
+    p.WriteLine(longWord);
+    p.setWordWrap(false);
+    p.WriteLine(longText);
+    p.setWordWrap(true);
+    p.setAlignment(taRightJustify);
+    p.WriteLine(QStringLiteral("rechts"));
+    p.setAlignment(taCenter);
+    p.WriteLine(QStringLiteral("mitte"));
+    p.setAlignment(taLeftJustify);
+    p.NewPage();
+    p.WriteLine(QStringLiteral("zweite Seite"));
+    p.EndDoc();
+    EXPECT_EQ(p.PageCount(), 0); // a text file has no recorded pages
+
+    const QStringList lines = readLinesOf(file);
+    ASSERT_GE(lines.size(), 8);
+    int i = 0;
+    EXPECT_EQ(lines[i++], QStringLiteral("a       b       c"));
+    EXPECT_EQ(lines[i++], QStringLiteral("123456789       z"));
+    // Wrapped at blanks: every piece fits, the blanks at the breaks are gone.
+    QStringList pieces;
+    while (lines[i].startsWith(QStringLiteral("wort"))) {
+        EXPECT_LE(p.textWidth(lines[i].trimmed()), tw) << lines[i].toStdString();
+        EXPECT_FALSE(lines[i].startsWith(u' '));
+        pieces << lines[i].trimmed();
+        ++i;
+    }
+    EXPECT_GT(pieces.size(), 2);
+    EXPECT_EQ(pieces.join(u' '), longText);
+    // A word wider than the text area is cut inside the word.
+    EXPECT_EQ(lines[i++], QString(perLine, u'X'));
+    EXPECT_EQ(lines[i++], QString(perLine, u'X'));
+    EXPECT_EQ(lines[i++], QString(5, u'X'));
+    // Without wrapping only the fitting prefix is written.
+    EXPECT_EQ(lines[i], longText.left(perLine));
+    ++i;
+    EXPECT_EQ(lines[i++], QString(perLine - 6, u' ') + QStringLiteral("rechts"));
+    EXPECT_EQ(lines[i++], QString((perLine - 5) / 2, u' ') + QStringLiteral("mitte"));
+    EXPECT_EQ(lines[i++], QStringLiteral("\fzweite Seite"));
+    EXPECT_EQ(lines.size(), i);
+}
+
+TEST(MyPrinter, AmpersandCode) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    p.setRandLeft(10);
+    p.setRandRight(10);
+    const QString w2 = QLocale().toString((p.PageWidth() - 20) / 2, 'f', 2);
+    const QString w1 = QLocale().toString(p.PageWidth() - 20, 'f', 2);
+    p.setFutKopf(QStringLiteral("&lTabelle&rSeite &p"));
+    EXPECT_EQ(p.Kopf(), QStringLiteral("Tabelle|Seite {$PAGE}"));
+    EXPECT_EQ(p.KopfFormat(), QStringLiteral("<") + w2 + u'|' + u'>' + w2);
+    p.setFutFuss(QStringLiteral("&cSeite &p"));
+    EXPECT_EQ(p.Fuss(), QStringLiteral("Seite {$PAGE}"));
+    EXPECT_EQ(p.FussFormat(), QStringLiteral("^") + w1);
+    p.setFutKopf(QStringLiteral("A&&B &x &i"));
+    EXPECT_EQ(p.Kopf(), QStringLiteral("A&B   {$TITLE}"));
+    EXPECT_EQ(p.KopfFormat(), QStringLiteral("<") + w1);
+    p.setFutKopf(QStringLiteral("links&rrechts"));
+    EXPECT_EQ(p.Kopf(), QStringLiteral("links|rechts"));
+    EXPECT_EQ(p.KopfFormat(), QStringLiteral("<") + w2 + u'|' + u'>' + w2);
+    p.setFileName(QStringLiteral("/daten/MM032024.txt"));
+    p.setFutKopf(QStringLiteral("&f"));
+    EXPECT_EQ(p.Kopf(), QStringLiteral("MM032024.txt"));
+    p.setFutKopf(QStringLiteral("&t"));
+    EXPECT_EQ(p.Kopf().size(), 5);
+    // A unit change makes the code's columns anew in the new unit.
+    p.setFutKopf(QStringLiteral("&cSeite &p"));
+    p.setMasseinheit(muInches);
+    EXPECT_EQ(p.KopfFormat(),
+              QStringLiteral("^") +
+                  QLocale().toString(p.PageWidth() - p.RandLeft() - p.RandRight(), 'f', 2));
+
+    // Header and footer in a text file: header first, footer closes the page.
+    p.setMasseinheit(muMillimeters);
+    p.setFutKopf(QStringLiteral("&lKopf&rSeite &p"));
+    p.setTitle(QStringLiteral("Titel"));
+    p.setFutFuss(QStringLiteral("&l&i"));
+    const QString file = pp.dir.file(QStringLiteral("k.txt"));
+    p.setPrintToFile(true);
+    p.setFileName(file);
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("eins"));
+    p.NewPage();
+    p.WriteLine(QStringLiteral("zwei"));
+    p.EndDoc();
+    const QStringList lines = readLinesOf(file);
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines[0].trimmed().startsWith(QStringLiteral("Kopf")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("Seite 1")));
+    EXPECT_EQ(lines[1], QStringLiteral("eins"));
+    EXPECT_EQ(lines[2].trimmed(), QStringLiteral("Titel"));
+    EXPECT_TRUE(lines[3].startsWith(QChar(12)));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("Seite 2")));
+    EXPECT_EQ(lines[4], QStringLiteral("zwei"));
+    EXPECT_EQ(lines[5].trimmed(), QStringLiteral("Titel"));
+}
+
+TEST(MyPrinter, LongTablePaginatesWithHeaderAndFooterOnEveryPage) {
+    if (!haveFonts() || !pdftools::available()) GTEST_SKIP() << "fonts or poppler missing";
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    p.setRandTop(20);
+    p.setRandBottom(20);
+    p.setFutKopf(QStringLiteral("&lGlykovalin&rSeite &p"));
+    p.setFutFuss(QStringLiteral("&cFusszeile &p"));
+    int pagesStarted = 0;
+    p.OnNeueSeite = [&] { ++pagesStarted; };
+    p.BeginDoc();
+    for (int i = 1; i <= 150; ++i)
+        p.WriteLine(QStringLiteral("%1 | Morgens | 120 | Zeile%2").arg(i, 3).arg(i));
+    p.EndDoc();
+    // Lines per page from the text height and the line height.
+    int perPage = 0;
+    for (int y = 0; y + p.lineHeightPx() < p.textHeightPx(); y += p.lineHeightPx())
+        ++perPage;
+    const int expectedPages = (150 + perPage - 1) / perPage;
+    EXPECT_GT(expectedPages, 2);
+    EXPECT_EQ(p.PageCount(), expectedPages);
+    EXPECT_EQ(pagesStarted, expectedPages);
+    ASSERT_TRUE(p.Print());
+    ASSERT_EQ(pdftools::pages(pp.path), expectedPages);
+    const QStringList texts = pdfPageTexts(pp.path);
+    ASSERT_EQ(texts.size(), expectedPages);
+    for (int n = 0; n < expectedPages; ++n) {
+        EXPECT_TRUE(texts[n].contains(QStringLiteral("Glykovalin"))) << n;
+        EXPECT_TRUE(texts[n].contains(QStringLiteral("Seite %1").arg(n + 1))) << n;
+        EXPECT_TRUE(texts[n].contains(QStringLiteral("Fusszeile %1").arg(n + 1))) << n;
+        // First and last line of the page.
+        EXPECT_TRUE(texts[n].contains(QStringLiteral("Zeile%1 ").arg(n * perPage + 1)) ||
+                    texts[n].contains(QStringLiteral("Zeile%1\n").arg(n * perPage + 1)))
+            << n;
+    }
+    EXPECT_TRUE(texts.last().contains(QStringLiteral("Zeile150")));
+    // Header above the text, footer below it, on the real page.
+    const QImage img = pdftools::render(pp.path, 1, 50);
+    const QRect box = pdftools::darkBox(img);
+    const double mmPerPx = 25.4 / 50;
+    EXPECT_LT(box.top() * mmPerPx, 20.0);
+    EXPECT_GT(box.bottom() * mmPerPx, 297.0 - 20.0);
+}
+
+TEST(MyPrinter, CopiesCollationAndPageRange) {
+    if (!haveFonts() || !pdftools::available()) GTEST_SKIP() << "fonts or poppler missing";
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setFutKopf(QStringLiteral("&cSeite &p"));
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("eins"));
+    p.NewPage();
+    p.WriteLine(QStringLiteral("zwei"));
+    p.NewPage();
+    p.WriteLine(QStringLiteral("drei"));
+    p.EndDoc();
+    ASSERT_EQ(p.PageCount(), 3);
+    p.setCopies(2);
+    p.setCollate(false);
+    pp.printer.setCopyCount(4);
+    ASSERT_TRUE(p.Print());
+    EXPECT_EQ(pageNumbers(pp.path).join(u','), QStringLiteral("1,1,2,2,3,3"));
+    EXPECT_EQ(pp.printer.copyCount(), 4); // the printer's own count is given back
+    p.setCollate(true);
+    ASSERT_TRUE(p.Print());
+    EXPECT_EQ(pageNumbers(pp.path).join(u','), QStringLiteral("1,2,3,1,2,3"));
+    p.setCopies(1);
+    p.setFromPage(5);
+    ASSERT_TRUE(p.Print());
+    EXPECT_EQ(pageNumbers(pp.path).join(u','), QStringLiteral("3"));
+    p.setToPage(0);
+    p.setFromPage(2);
+    EXPECT_EQ(p.ToPage(), 2);
+    ASSERT_TRUE(p.Print());
+    EXPECT_EQ(pageNumbers(pp.path).join(u','), QStringLiteral("2"));
+
+    // An empty document prints one sheet.
+    p.setToPage(0);
+    p.setFutKopf(QString());
+    p.BeginDoc();
+    p.EndDoc();
+    ASSERT_TRUE(p.Print());
+    EXPECT_EQ(pdftools::pages(pp.path), 1);
+}
+
+TEST(MyPrinter, CancelStopsPrinting) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("eins"));
+    p.NewPage();
+    p.WriteLine(QStringLiteral("zwei"));
+    p.EndDoc();
+    pp.printer.setCopyCount(3);
+    // A cancel request arriving through the message processing between pages.
+    QTimer::singleShot(0, &p, [&] { p.RequestCancel(); });
+    EXPECT_FALSE(p.Print());
+    EXPECT_EQ(pp.printer.copyCount(), 3);
+    // Without message processing nothing can cancel: printing runs through.
+    p.setShowCancel(false);
+    QTimer::singleShot(0, &p, [&] { p.RequestCancel(); });
+    EXPECT_TRUE(p.Print());
+    QCoreApplication::processEvents();
+    try {
+        throw ECancelPrinting(QStringLiteral("Printing Cancelled"));
+    } catch (const EPagePrinter &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Printing Cancelled"));
+    }
+}
+
+TEST(MyPrinter, PreviewPaintsGradientShadowPageAndMargins) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.show();
+    p.setMasseinheit(muMillimeters);
+    p.setColor(QColor(200, 100, 50));
+    p.setShadowColor(QColor(0, 0, 255));
+    p.setRandLeft(20);
+    p.setRandTop(30);
+    p.BeginDoc();
+    p.WriteLine(QString(30, QChar(0x2588))); // a black bar at the top left of the text
+    p.EndDoc();
+
+    // 100 %: the page has the paper's size on screen.
+    p.setZoomPercent(100);
+    const int dpi = p.logicalDpiX();
+    const QSize page = p.screenPageSize();
+    EXPECT_NEAR(page.width(), 210 / 25.4 * dpi, 1.0);
+    EXPECT_NEAR(page.height(), 297 / 25.4 * p.logicalDpiY(), 1.0);
+    p.setZoomPercent(35);
+    const QSize small = p.screenPageSize();
+    EXPECT_NEAR(small.width(), page.width() * 0.35, 1.0);
+    p.resize(300, 300);
+    EXPECT_EQ(p.surface()->width(), std::max(small.width() + 12, p.viewport()->width()));
+    EXPECT_EQ(p.surface()->height(), small.height() + 12);
+
+    const QSize area(small.width() + 40, small.height() + 40);
+    QImage img(area, QImage::Format_RGB32);
+    {
+        QPainter painter(&img);
+        p.paintPreview(painter, area);
+    }
+    const int left = (area.width() - small.width()) / 2;
+    const int top = (area.height() - small.height()) / 2;
+    const int right = left + small.width(), bottom = top + small.height();
+    // Gradient: black at the top, the component's colour at the bottom.
+    EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(1, area.height() - 1), qRgb(200, 100, 50));
+    const QColor mid = img.pixelColor(1, area.height() / 2);
+    EXPECT_NEAR(mid.red(), 100, 3);
+    // Shadow right of and below the page, not at its top right corner.
+    EXPECT_EQ(img.pixel(right + 2, top + 20), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(left + 20, bottom + 2), qRgb(0, 0, 255));
+    EXPECT_NE(img.pixel(right + 2, top + 2), qRgb(0, 0, 255));
+    // White page with a black frame.
+    EXPECT_EQ(img.pixel(left, top + 10), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(right - 1, top + 10), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(left + small.width() / 2, bottom - 5), qRgb(255, 255, 255));
+    // Dotted silver margin frame at the left margin.
+    const int ml = left + p.screenLength(20, true);
+    int silver = 0;
+    for (int y = top + small.height() / 2; y < top + small.height() / 2 + 20; ++y)
+        if (img.pixel(ml, y) == qRgb(192, 192, 192)) ++silver;
+    EXPECT_GE(silver, 5);
+    EXPECT_LT(silver, 20);
+    // The recorded page: dark text just inside the margins.
+    const int mt = top + p.screenLength(30, false);
+    int dark = 0;
+    for (int x = ml + 2; x < ml + 30; ++x)
+        if (qGray(img.pixel(x, mt + 3)) < 100) ++dark;
+    EXPECT_GT(dark, 10);
+
+    // No shadow: the scroll range is the page size + 2.
+    p.setShadowOffset(0);
+    p.setGradHintergrund(false);
+    p.resize(50, 50);
+    EXPECT_EQ(p.surface()->width(), small.width() + 2);
+    EXPECT_EQ(p.surface()->height(), small.height() + 2);
+    {
+        QPainter painter(&img);
+        p.paintPreview(painter, area);
+    }
+    EXPECT_EQ(img.pixel(right + 2, top + 20), qRgb(200, 100, 50));
+    EXPECT_EQ(img.pixel(1, 0), qRgb(200, 100, 50));
+
+    // Zoom location: centred scrolls to the middle of the range.
+    p.setZoomLocation(zlCenter);
+    EXPECT_EQ(p.horizontalScrollBar()->value(), (small.width() + 2 - p.viewport()->width()) / 2);
+    EXPECT_EQ(p.verticalScrollBar()->value(), (small.height() + 2 - p.viewport()->height()) / 2);
+    p.setZoomLocation(zlTopCenter);
+    EXPECT_EQ(p.verticalScrollBar()->value(), 0);
+    p.setZoomLocation(zlTopLeft);
+    EXPECT_EQ(p.horizontalScrollBar()->value(), 0);
+
+    // The widget itself paints the same way.
+    p.resize(200, 200);
+    const QImage shot = p.surface()->grab().toImage();
+    EXPECT_EQ(shot.pixel(shot.width() / 2, shot.height() / 2), qRgb(255, 255, 255));
 }
