@@ -112,8 +112,9 @@ struct MonthCommands {
     void heading(bool replaceEmptyName) const {
         const SettingsStore header(s().CurrentTablePath);
         const QString sec = monthtable::kSection;
-        const QString date = header.read(sec, QStringLiteral("Datum"));
-        const QString name = header.read(sec, QStringLiteral("BenutzerName"));
+        const bool known = QFileInfo(s().CurrentTablePath).isFile();
+        const QString date = known ? header.read(sec, QStringLiteral("Datum")) : QString();
+        const QString name = known ? header.read(sec, QStringLiteral("BenutzerName")) : QString();
         entry->Label4->setText(QStringLiteral("Messwerte ") + date + QStringLiteral("  ") + name);
         if (!name.isEmpty() || replaceEmptyName) s().TableUserName = name;
     }
