@@ -1,0 +1,64 @@
+#include <QPointer>
+#include <QPrinter>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "graphprint_pdf.h"
+#include "printing/myprinter_tableengine.h"
+#include "testutil.h"
+
+// The engine inside the table print preview: margins in millimetres with
+// the dialog's limits, the redraw at 35 %, and printing with the copies the
+// print dialog chose.
+TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
+    testutil::TempFolder dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.file(QStringLiteral("tabelle.pdf"));
+    printer.setOutputFileName(pdf);
+    QStringList table;
+    for (int i = 1; i <= 31; ++i)
+        table << QStringLiteral("%1 | 110 | 140 | 95 |").arg(i, 2, 10, QChar(u'0'));
+
+    QPointer<TMyPrinter> engine;
+    {
+        TDruckvorschauTabelleDlg dlg;
+        dlg.hooks.tableLines = [&] { return table; };
+        auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
+        engine = adapter->engine();
+        TMyPrinterTableEngine *a = adapter.get();
+        dlg.setEngine(std::move(adapter));
+        ASSERT_EQ(dlg.MyPrinter2, engine.data());
+        EXPECT_EQ(engine->parentWidget(), &dlg);
+        EXPECT_EQ(engine->Masseinheit(), muMillimeters);
+
+        dlg.SpinEdit1->setValue(25); // becomes 19
+        EXPECT_EQ(dlg.SpinEdit1->value(), 19);
+        EXPECT_NEAR(engine->RandLeft(), 19.0, 1e-9);
+        dlg.SpinEdit3->setValue(40);
+        EXPECT_NEAR(engine->RandTop(), 40.0, 1e-9);
+        EXPECT_EQ(engine->ZoomPercent(), 35u);
+        EXPECT_EQ(engine->PageCount(), 1);
+        EXPECT_EQ(engine->PageNumber(), 1);
+
+        a->setTextColor(QColor(0, 0, 200));
+        EXPECT_EQ(engine->FontColor(), QColor(0, 0, 200));
+
+        // Two copies chosen in the print dialog come out as two sheets.
+        printer.setCopyCount(2);
+        ASSERT_TRUE(a->Print());
+        if (pdftools::available()) {
+            EXPECT_EQ(pdftools::pages(pdf), 2);
+        }
+        EXPECT_EQ(printer.copyCount(), 2);
+    }
+    // The dialog and the adapter ended without deleting the engine twice.
+    EXPECT_TRUE(engine.isNull());
+
+    // An adapter that was never put into a dialog deletes its engine.
+    {
+        TMyPrinterTableEngine a(&printer);
+        engine = a.engine();
+    }
+    EXPECT_TRUE(engine.isNull());
+}
