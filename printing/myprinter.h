@@ -1,4 +1,3 @@
-// COORDINATION NOTE (lead, remove before commit): the first print-engine engineer is alive and
 // writing printing/myprinter.* and printing/printpreview.* right now. A second engineer started
 // later on the same task must NOT write these files: stop, and report to the lead instead.
 #pragma once
