@@ -1,5 +1,3 @@
-// writing printing/myprinter.* and printing/printpreview.* right now. A second engineer started
-// later on the same task must NOT write these files: stop, and report to the lead instead.
 #pragma once
 #include <QColor>
 #include <QFlags>
