@@ -102,6 +102,7 @@ struct MonthCommands {
             const QString month = w.left(p);
             entry->SpinEdit2->setFieldText(month);
             s().EntryMonth = month;
+            s().EntryMonthName = GibMonatLang(month.toInt());
             w = w.mid(p + 1);
             p = w.indexOf(u' ');
             if (p >= 0) s().EntryYear = w.left(p);
@@ -135,6 +136,13 @@ struct MonthCommands {
             attach(file);
             applyMode(file);
             mf->MittelwertImage->setPicture(mf->LeerImage->picture());
+            // The display command below saves the entry list before it redraws:
+            // it has to hold the chosen month, not the one shown before.
+            entry->clearEntries();
+            if (!readIntoList(file)) {
+                mf->FormResize();
+                return;
+            }
             if (mf->hooks.drawMonth) mf->hooks.drawMonth(file);
             mf->MesswerteClick();
         }

@@ -205,3 +205,47 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     EXPECT_TRUE(entry->entries().isEmpty());
     EXPECT_TRUE(w.state().NewMonthPending);
 }
+
+TEST(EntryCommands, OpenAsGraphLoadsTheChosenMonthBeforeTheRedrawSavesIt) {
+    InFolder f;
+    profile::write(f.ini(), "Einstellung", "BenutzerName", "Max Muster");
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    QStringList drawn;
+    fakeDrawing(w, drawn);
+    w.FirstPaint();
+    TEingabeDlg *entry = program->EingabeDlg;
+    entry->appendEntry(line("Morgens", "01.01.2024", "07:00", 99)); // a list from before
+    const QString folder = f.path() + "Glykovalin-Daten/2024/";
+    QDir().mkpath(folder);
+    const QString path = folder + "MM032024.tab";
+    const QStringList file = {"[Personendaten]",
+                              "BenutzerName=Max Muster",
+                              QString::fromUtf8("Datum=März 2024"),
+                              "",
+                              "DruckenTabellenRandLeft=20",
+                              "DruckenTabellenRandRight=10",
+                              "DruckenTabellenRandTop=10",
+                              "DruckenTabellenRandBottom=10",
+                              "",
+                              "",
+                              "BisZu4MessungenJeTag=1",
+                              "BisZu8MessungenJeTag=0",
+                              "",
+                              "",
+                              line("Morgens", "05.03.2024", "07:00", 120)};
+    testutil::writeBytes(path, testutil::crlf(file));
+    rec.fileNames.enqueue(path);
+    w.menuAction("undalsGrafikanzeigen1")->trigger();
+    EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_EQ(drawn.last(), path);
+    // The redraw went through a save of the same readings: the file is unchanged.
+    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
+    EXPECT_FALSE(QFile::exists(f.path() + "Glykovalin-Daten/2024/MM012024.tab"));
+    // The table of the current month.
+    const QStringList table = entry->tableText().split('\n');
+    EXPECT_EQ(table[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
+}
