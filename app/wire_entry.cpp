@@ -281,7 +281,11 @@ void wireEntry(Program &p) {
     };
     nameDlg->FormCreate();
 
-    mf->hooks.setEntryTime = [entry](const QString &t) { entry->Edit1->setText(t); };
+    // A slot without a stored time keeps the time shown, so that no reading
+    // is formed without a time.
+    mf->hooks.setEntryTime = [entry](const QString &t) {
+        if (!t.isEmpty()) entry->Edit1->setText(t);
+    };
     mf->hooks.currentSlot = [entry] { return entry->currentSlot(); };
     mf->hooks.setEntryHeading = [entry](const QString &t) { entry->Label4->setText(t); };
     // Modal to the application, but the caller (the first paint) returns at once.

@@ -468,3 +468,32 @@ TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
     EXPECT_TRUE(QString::fromUtf8(errBytes).contains("fehlt.tab"));
     QDir::setCurrent(old);
 }
+
+TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDate) {
+    EntryFixture fx;
+    ui::RecordingServices rec;
+    TEingabeDlg d;
+    d.FormCreate();
+    d.setEntries({line("Morgens", "05.03.2024", "07:00", "100"),
+                  line("Messung2", "05.03.2024", "12:00", "110"),
+                  line("Morgens", "06.03.2024", "07:00", "120")});
+    appState().EntryMonth = "03";
+    d.SpinEdit2->setValue(3);
+    d.SpinEdit3->setValue(2024);
+    d.SpinEdit1->setValue(5);
+    // Without a graph nothing is marked.
+    EXPECT_EQ(d.ListBox1->currentRow(), -1);
+    appState().GraphShown = true;
+    d.setCurrentSlot(MeasurementSlot::Messung2);
+    d.MarkierEintragInListe();
+    EXPECT_EQ(d.ListBox1->currentRow(), 1);
+    d.setCurrentSlot(MeasurementSlot::Morgens);
+    d.SpinEdit1->setValue(6); // the day change marks too
+    EXPECT_EQ(d.ListBox1->currentRow(), 2);
+    d.SpinEdit1->setValue(7);
+    EXPECT_EQ(d.ListBox1->currentRow(), -1);
+    EXPECT_TRUE(d.ListBox1->selectedItems().isEmpty());
+    // The month of a filled list stays, shown in grey.
+    d.SpinEdit2->setValue(5);
+    EXPECT_EQ(d.SpinEdit2->text(), "03");
+}
