@@ -1,9 +1,11 @@
 #include <QAction>
+#include <QLabel>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTextEdit>
 #include <QTimer>
 
+#include "dialogs/headerdlg.h"
 #include "mainform.h"
 #include "platform/pause.h"
 #include "printing/druckvorschau.h"
@@ -51,6 +53,18 @@ void wirePrinting(Program &p) {
         if (auto *entry = mf->findChild<QDialog *>(QStringLiteral("EingabeDlg")))
             if (entry->isVisible()) entry->close();
     };
+    Program *program = &p;
+    table->hooks.editPatientData = [program, table](const QString &fileName) {
+        THeaderBearbeitenDlg *editor = program->HeaderBearbeitenDlg;
+        if (!editor) return;
+        editor->headerFileName = fileName;
+        editor->loadFile();
+        // Shown above the table window, which stays on top.
+        QWidget *owner = editor->parentWidget();
+        editor->setParent(table, editor->windowFlags());
+        editor->exec();
+        editor->setParent(owner, editor->windowFlags());
+    };
     table->hooks.redrawMonth = [mf] {
         const QString path = mf->state().CurrentTablePath;
         if (path.isEmpty()) return;
@@ -80,6 +94,21 @@ void wirePrinting(Program &p) {
     src.shownArea = mf->formScroll;
     src.diaryEditor = mf->RichEdit1;
     src.pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
+    src.titleText = [mf] {
+        const QString t = mf->state().TitleText;
+        return t.isEmpty() ? mf->Label1->text() : t;
+    };
+    src.timeStrip = [mf] {
+        return graphprint::timeStripText(mf->state().SettingsPath, mf->state().mode());
+    };
+    // The monthly mean is written only when the month has one (3 readings or more).
+    src.meanCaption = [mf] {
+        return mf->state().MonthMean.isEmpty() ? QString()
+                                               : QStringLiteral("Monatlicher Mittelwert =");
+    };
+    src.meanValue = [mf] {
+        return mf->state().MonthMean.isEmpty() ? QString() : mf->state().MeanValueText;
+    };
     graphPreview->setSources(src);
 
     auto previous = mf->hooks.command;

@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <algorithm>
 
+#include "storage/settingsstore.h"
+
 namespace graphprint {
 
 namespace {
@@ -87,6 +89,22 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
     p.fillRect(QRect(20, 6, fm.horizontalAdvance(title), fm.height()), Qt::cyan);
     textOut(p, 20, 6, title);
     return img;
+}
+
+QString timeStripText(const QString &settingsPath, MeasureMode mode) {
+    const SettingsStore st(settingsPath);
+    QString text = QStringLiteral("    Uhrzeiten: M1= ");
+    MeasurementSlot slot = MeasurementSlot::Morgens;
+    int n = 1;
+    for (;;) {
+        text += st.get(slotinfo::timeKey(slot, mode));
+        const MeasurementSlot next = slotinfo::next(slot, mode);
+        if (next == MeasurementSlot::Morgens || n >= slotinfo::kCount) break;
+        slot = next;
+        ++n;
+        text += QStringLiteral("  M%1= ").arg(n);
+    }
+    return text;
 }
 
 QImage turnClockwise(const QImage &source) {

@@ -158,3 +158,18 @@ TEST(GraphPrint, PdfPrintPutsThePictureAtTheScaledRectangle) {
         EXPECT_NEAR(box.height(), want.height(), 2);
     }
 }
+
+TEST(GraphPrint, TimeStripNamesTheSlotTimesOfTheMode) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(
+        ini, testutil::crlf({"[Einstellung]", "Messung4UhrzeitMorgens=07:00",
+                             "Messung4UhrzeitMessung2=12:00", "Messung4UhrzeitMessung3=18:00",
+                             "Messung4UhrzeitAbends=22:00", "Messung8UhrzeitMorgens=06:00",
+                             "Messung8UhrzeitAbends=23:00"}));
+    EXPECT_EQ(graphprint::timeStripText(ini, MeasureMode::Four),
+              QStringLiteral("    Uhrzeiten: M1= 07:00  M2= 12:00  M3= 18:00  M4= 22:00"));
+    EXPECT_EQ(graphprint::timeStripText(ini, MeasureMode::Eight),
+              QStringLiteral("    Uhrzeiten: M1= 06:00  M2=   M3=   M4=   M5=   M6=   M7=   "
+                             "M8= 23:00"));
+}
