@@ -549,3 +549,88 @@ TEST(MyPrinter, PreviewPaintsGradientShadowPageAndMargins) {
     const QImage shot = p.surface()->grab().toImage();
     EXPECT_EQ(shot.pixel(shot.width() / 2, shot.height() / 2), qRgb(255, 255, 255));
 }
+
+TEST(MyPrinter, HeaderCellsWrapInTheirColumnAndBreakAtLineFeeds) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    p.setRandLeft(20);
+    const QString file = pp.dir.file(QStringLiteral("kopf.txt"));
+    p.setPrintToFile(true);
+    p.setFileName(file);
+    p.setKopfFormat(QStringLiteral("<40|>60"));
+    EXPECT_EQ(p.KopfFormat(), QStringLiteral("<40|>60"));
+    p.setKopf(QStringLiteral("erste\nzweite|Seite {$PAGE} von Glykovalin Tabelle"));
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("Text"));
+    p.EndDoc();
+    const QStringList lines = readLinesOf(file);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("erste"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("zweite"))) << lines[1].toStdString();
+    // The right cell wraps within 60 mm: both pieces fit, nothing is lost.
+    const double blank = p.textWidth(QStringLiteral(" "));
+    const int col2 = int((40 / 25.4 * 1200) / blank);
+    QStringList right;
+    for (int i = 0; i < lines.size() - 1; ++i) {
+        const QString part = lines[i].mid(col2).trimmed();
+        if (!part.isEmpty()) right << part;
+        EXPECT_LE(p.textWidth(part), 60 / 25.4 * 1200);
+    }
+    EXPECT_GE(right.size(), 2);
+    EXPECT_EQ(right.join(u' '), QStringLiteral("Seite 1 von Glykovalin Tabelle"));
+    EXPECT_EQ(lines.last(), QStringLiteral("Text"));
+}
+
+TEST(MyPrinter, FileOutputFailuresAreReported) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setPrintToFile(true);
+    try {
+        p.BeginDoc();
+        FAIL() << "no file name";
+    } catch (const EPrinter &e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Für die Ausgabe in eine Datei fehlt der Dateiname."));
+    }
+    EXPECT_FALSE(p.printing());
+    const QString bad = pp.dir.file(QStringLiteral("fehlt/druck.txt"));
+    p.setFileName(bad);
+    p.BeginDoc();
+    p.WriteLine(QStringLiteral("x"));
+    try {
+        p.EndDoc();
+        FAIL() << "folder missing";
+    } catch (const EPrinter &e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Die Datei \"") + bad));
+    }
+    EXPECT_FALSE(p.printing());
+    p.setPrintToFile(false); // the engine is usable again
+    p.BeginDoc();
+    p.EndDoc();
+    EXPECT_EQ(p.PageCount(), 1);
+}
+
+TEST(MyPrinter, PrintedTextSitsInsideTheMargins) {
+    if (!haveFonts() || !pdftools::available()) GTEST_SKIP() << "fonts or poppler missing";
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    p.setRandLeft(30);
+    p.setRandTop(40);
+    p.setRandRight(30);
+    p.BeginDoc();
+    for (int i = 0; i < 5; ++i)
+        p.WriteLine(QString(200, u'M')); // wrapped into full-width lines
+    p.setAlignment(taRightJustify);
+    p.WriteLine(QStringLiteral("M"));
+    p.EndDoc();
+    ASSERT_TRUE(p.Print());
+    const QImage img = pdftools::render(pp.path, 1, 100);
+    const QRect box = pdftools::darkBox(img);
+    const double mm = 25.4 / 100;
+    EXPECT_NEAR(box.left() * mm, 30.0, 1.0);
+    EXPECT_NEAR(box.top() * mm, 40.0, 2.0);
+    EXPECT_LE(box.right() * mm, p.PageWidth() - 30.0 + 0.5);
+    EXPECT_GT(box.right() * mm, p.PageWidth() - 30.0 - 4.0);
+}
