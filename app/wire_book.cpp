@@ -25,6 +25,14 @@ diarybook::MonthFigures currentFigures(const AppState &s) {
     return f;
 }
 
+// Whether a drawing pass has filled the month's results in the state.
+bool drawn(const AppState &s) {
+    if (s.EntryMonth.isEmpty() || s.EntryYear.isEmpty()) return false;
+    for (const QString &mean : s.DayMean)
+        if (mean.isEmpty()) return false;
+    return true;
+}
+
 // Main window: "Alle gespeicherten Tagebuchseiten drucken".
 void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, TTagebuchSpeichernForm *form) {
     AppState &s = mf->state();
@@ -46,8 +54,13 @@ void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, TTagebuchSpeich
     if (!f.monthMean.isEmpty())
         in.meanSuffixText =
             QStringLiteral(" -  Mittelwert: ") + f.monthMean + QStringLiteral(" mg/dl");
-    in.dataFolder = s.DataFolder;
     in.entryYear = f.entryYear;
+    // What the last drawing of the month left behind wins over the file.
+    if (drawn(s)) {
+        in.meanSuffixText = s.MeanHeaderText;
+        in.entryYear = s.EntryYear;
+    }
+    in.dataFolder = s.DataFolder;
     in.mode = s.mode();
 
     bool anyPage = false;
@@ -66,6 +79,12 @@ void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf) {
     const AppState &s = mf->state();
     const diarybook::MonthFigures f = currentFigures(s);
     BrowserChartInput in = diarybook::chartInput(s.CurrentTablePath, f, s.BaseFolder);
+    if (drawn(s)) {
+        in.dayMeans = s.dayMeans();
+        in.entryMonth = s.EntryMonth;
+        in.entryYear = s.EntryYear;
+        in.entryMonthName = s.EntryMonthName;
+    }
     in.curveColor = s.CurveColor;
     in.aboveValuesColor = s.AboveValuesColor;
     in.showValues = mf->options()->valuesAboveCurve();
