@@ -634,3 +634,31 @@ TEST(MyPrinter, PrintedTextSitsInsideTheMargins) {
     EXPECT_LE(box.right() * mm, p.PageWidth() - 30.0 + 0.5);
     EXPECT_GT(box.right() * mm, p.PageWidth() - 30.0 - 4.0);
 }
+
+TEST(MyPrinter, PageBordersFrameTheTextArea) {
+    if (!pdftools::available()) GTEST_SKIP() << "poppler missing";
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setTitle(QStringLiteral("Rahmen"));
+    EXPECT_EQ(pp.printer.docName(), QStringLiteral("Rahmen"));
+    p.setMasseinheit(muMillimeters);
+    p.setRandLeft(25);
+    p.setRandRight(15);
+    p.setRandTop(30);
+    p.setRandBottom(20);
+    p.setPageBorderOffset(5);
+    p.setPageBorders(pbTop | pbBottom | pbLeft | pbRight);
+    p.BeginDoc();
+    p.EndDoc();
+    ASSERT_TRUE(p.Print());
+    const QImage img = pdftools::render(pp.path, 1, 100);
+    const QRect box = pdftools::darkBox(img);
+    ASSERT_FALSE(box.isNull());
+    const double mm = 25.4 / 100;
+    EXPECT_NEAR(box.left() * mm, 20.0, 0.8);
+    EXPECT_NEAR(box.top() * mm, 25.0, 0.8);
+    EXPECT_NEAR(box.right() * mm, p.PageWidth() - 10.0, 0.8);
+    EXPECT_NEAR(box.bottom() * mm, p.PageHeight() - 15.0, 0.8);
+    // Only the frame is dark: the middle of the page stays white.
+    EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(255, 255, 255));
+}
