@@ -497,3 +497,48 @@ TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDate) {
     d.SpinEdit2->setValue(5);
     EXPECT_EQ(d.SpinEdit2->text(), "03");
 }
+
+TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
+    EntryFixture fx(true);
+    ui::RecordingServices rec;
+    appState().TableUserName = "Max";
+    TEingabeDlg d;
+    d.FormCreate();
+    d.SpinEdit2->setValue(7);
+    d.SpinEdit3->setValue(2025);
+    QStringList drawn;
+    d.callbacks.drawMonth = [&](const QString &p) { drawn << p; };
+    d.setCurrentSlot(MeasurementSlot::Messung5);
+    d.Edit1->setText("14:30");
+    // The main window's display commands save an empty list directly.
+    d.GrafikZeigen();
+    const QString path = fx.dir.path() + "Glykovalin-Daten/2025/M072025.tab";
+    ASSERT_EQ(drawn, QStringList({path}));
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
+    QStringList header = {"[Personendaten]",
+                          "BenutzerName=Max",
+                          "Datum=Juli 2025",
+                          "",
+                          "DruckenTabellenRandLeft=18",
+                          "DruckenTabellenRandRight=10",
+                          "DruckenTabellenRandTop=10",
+                          "DruckenTabellenRandBottom=10",
+                          "",
+                          "",
+                          "BisZu8MessungenJeTag=1",
+                          "BisZu4MessungenJeTag=0",
+                          "",
+                          ""};
+    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
+    appState().DayLineTexts[3] = "x";
+
+    // A reading in eight-slot mode; the slot moves on to Messung6.
+    add(d, 9, "14:30", 180);
+    EXPECT_EQ(d.BitBtn3->text(), "Messung 6");
+    d.BitBtn4->click();
+    EXPECT_TRUE(appState().DayLineTexts[3].isEmpty());
+    header << line("Messung5", "09.07.2025", "14:30", "180");
+    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "14:30");
+    EXPECT_TRUE(rec.shown.isEmpty());
+}
