@@ -633,6 +633,22 @@ TEST(MyPrinter, PrintedTextSitsInsideTheMargins) {
     EXPECT_NEAR(box.top() * mm, 40.0, 2.0);
     EXPECT_LE(box.right() * mm, p.PageWidth() - 30.0 + 0.5);
     EXPECT_GT(box.right() * mm, p.PageWidth() - 30.0 - 4.0);
+
+    // The text colour reaches the paper.
+    p.setAlignment(taLeftJustify);
+    p.setFontColor(QColor(0, 0, 255));
+    p.BeginDoc();
+    p.WriteLine(QString(20, QChar(0x2588)));
+    p.EndDoc();
+    ASSERT_TRUE(p.Print());
+    const QImage blue = pdftools::render(pp.path, 1, 100);
+    int bluePixels = 0;
+    for (int y = 0; y < blue.height(); ++y)
+        for (int x = 0; x < blue.width(); ++x) {
+            const QRgb c = blue.pixel(x, y);
+            if (qBlue(c) > 200 && qRed(c) < 60 && qGreen(c) < 60) ++bluePixels;
+        }
+    EXPECT_GT(bluePixels, 100);
 }
 
 TEST(MyPrinter, PageBordersFrameTheTextArea) {
