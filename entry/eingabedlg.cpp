@@ -519,7 +519,8 @@ QString TEingabeDlg::tableText() const {
     const AppState &s = appState();
     tablebuilder::TableInput in;
     in.entries = entries();
-    in.monthName = s.EntryMonthName;
+    in.monthName =
+        s.EntryMonthName.isEmpty() ? GibMonatLang(s.EntryMonth.toInt()) : s.EntryMonthName;
     in.year = s.EntryYear;
     in.userName = s.TableUserName;
     in.fourSlots = s.FourSlotsTicked;
