@@ -9,6 +9,7 @@
 #include "mainform.h"
 #include "platform/pause.h"
 #include "printing/druckvorschau.h"
+#include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
 #include "printing/tabellenvorschau.h"
 #include "program.h"
@@ -77,6 +78,8 @@ void wirePrinting(Program &p) {
     auto *tablePreview =
         new TDruckvorschauTabelleDlg(table); // above the table window, which stays on top
     p.DruckvorschauTabelleDlg = tablePreview;
+    tablePreview->setEngine(
+        std::make_unique<TMyPrinterTableEngine>(TMyPrinter::applicationPrinter()));
     tablePreview->hooks.tableLines = [table] { return table->tableLines(); };
     tablePreview->hooks.setTableColor = [table](const QColor &c) { table->setTextColor(c); };
     table->hooks.print = [table, tablePreview] {

@@ -1,0 +1,92 @@
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "graphprint_pdf.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "printing/myprinter_tableengine.h"
+#include "printing/tabellendlg.h"
+#include "storage/appstate.h"
+#include "storage/monthtable.h"
+#include "tabellendlg_table.h"
+#include "testutil.h"
+
+// The table window's text printed through the preview into a PDF file, as
+// the user does it: remark written, "&drucken", a margin changed, "Drucken".
+TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
+    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    AppState &s = appState();
+    s.BaseFolder = dir.path();
+    s.SettingsPath = dir.file("glykoval.ini");
+    s.CurrentTablePath = dir.file("MM032024.tab");
+    const QByteArray entries = "Morgens den    05.03.2024 Z=07:00  ZuckerWert=95\r\n";
+    testutil::writeBytes(
+        s.CurrentTablePath,
+        testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "DruckenTabellenRandLeft=15",
+                        "DruckenTabellenRandRight=10", "DruckenTabellenRandTop=10",
+                        "DruckenTabellenRandBottom=10", ""}) +
+            entries);
+    testutil::writeBytes(s.SettingsPath,
+                         testutil::crlf({"[Bemerkungen_MM032024.tab]", "05,1=\"nach Sport"}));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.file("tabelle.pdf");
+    printer.setOutputFileName(pdf);
+
+    TTabellenDlg table;
+    TDruckvorschauTabelleDlg preview(&table);
+    auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
+    TMyPrinter *engine = adapter->engine();
+    preview.setEngine(std::move(adapter));
+    preview.hooks.tableLines = [&table] { return table.tableLines(); };
+    table.hooks.print = [&] { preview.prepareFromTable(table.tableLines()); };
+
+    table.setTableText(sampleTableLines().join(u'\n'));
+    table.setPrintTableOnOpen(true);
+    rec.printAnswers.enqueue(true);
+    table.FormPaint(); // merges the remark and prepares the print
+    EXPECT_EQ(preview.SpinEdit1->value(), 15);
+    EXPECT_EQ(preview.SpinEdit2->value(), 10);
+    EXPECT_EQ(engine->ZoomPercent(), 25u);
+    preview.SpinEdit1->setValue(25);
+    EXPECT_EQ(engine->ZoomPercent(), 35u);
+
+    rec.printAnswers.enqueue(true);
+    preview.OKBtnClick();
+    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
+    const int pages = engine->PageCount();
+    ASSERT_GE(pages, 1);
+    EXPECT_EQ(pdftools::pages(pdf), pages);
+    bool ran = false;
+    const QString text = pdftools::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ran = !text.isEmpty();
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(text.contains(QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
+    EXPECT_TRUE(text.contains(QStringLiteral("nach Sport")));
+    EXPECT_EQ(profile::read(s.CurrentTablePath, monthtable::kSection, "DruckenTabellenRandLeft"),
+              QStringLiteral("19"));
+    EXPECT_TRUE(testutil::readBytes(s.CurrentTablePath).endsWith(entries));
+
+    // A long table (patient data above it) runs over several pages.
+    QStringList lines = table.tableLines();
+    for (int i = 0; i < 200; ++i)
+        lines.prepend(QStringLiteral("Patientendaten Zeile %1").arg(200 - i));
+    table.Memo1->setPlainText(lines.join(u'\n'));
+    rec.printAnswers.enqueue(true);
+    table.druckenClick();
+    rec.printAnswers.enqueue(true);
+    preview.OKBtnClick();
+    ASSERT_GT(engine->PageCount(), pages) << table.tableLines().size() << " lines";
+    EXPECT_EQ(pdftools::pages(pdf), engine->PageCount());
+    const QString last = pdftools::run(
+        QStringLiteral("pdftotext"),
+        {QStringLiteral("-f"), QString::number(engine->PageCount()), pdf, QStringLiteral("-")});
+    EXPECT_TRUE(last.contains(QStringLiteral("31"))) << "the last day row ends the last page";
+    s.SettingsPath.clear();
+    s.CurrentTablePath.clear();
+}
