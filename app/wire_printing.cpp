@@ -97,10 +97,8 @@ void wirePrinting(Program &p) {
     src.shownArea = mf->formScroll;
     src.diaryEditor = mf->RichEdit1;
     src.pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
-    src.titleText = [mf] {
-        const QString t = mf->state().TitleText;
-        return t.isEmpty() ? mf->Label1->text() : t;
-    };
+    // Empty before the first drawing pass: the shown title is used then.
+    src.titleText = [mf] { return mf->state().TitleText; };
     src.timeStrip = [mf] {
         return graphprint::timeStripText(mf->state().SettingsPath, mf->state().mode());
     };

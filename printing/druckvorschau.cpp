@@ -197,7 +197,8 @@ void TDruckvorschau::FormPaint() {
     if (m_src.status) m_src.status->clear();
     if (m_src.title) m_src.title->clear();
     pauseFor(500);
-    const QString title = m_src.titleText ? m_src.titleText() : shownTitle;
+    QString title = m_src.titleText ? m_src.titleText() : QString();
+    if (title.isEmpty()) title = shownTitle;
     if (m_src.title) m_src.title->setText(title);
 
     m_turn = 0;

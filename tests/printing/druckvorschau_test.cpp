@@ -151,11 +151,16 @@ TEST(Druckvorschau, DescriptionsHaveTheirLines) {
 
 TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUnticked) {
     Fixture f{QString()};
+    // Without a title of a drawing pass the shown title comes back.
+    GraphPrintSources s = f.src.get();
+    s.titleText = [] { return QString(); };
+    f.dlg.setSources(s);
     f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
     f.dlg.FormPaint();
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::None);
     EXPECT_EQ(f.dlg.turnState(), 0);
     EXPECT_TRUE(f.dlg.Memo1->toPlainText().isEmpty());
+    EXPECT_EQ(f.src.title->text(), QStringLiteral("von Max"));
     // Ending the dialog then stores DIN A4.
     f.dlg.FormDestroy();
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
