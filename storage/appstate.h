@@ -62,6 +62,7 @@ struct AppState {
     QString EntryYear;
     QString EntryMonthName;
     QStringList dayMeans() const { return QStringList(DayMean.begin(), DayMean.end()); }
+    AppState() { DayMean.fill(QStringLiteral("0")); }
 
     // Measurement entry: set by the user-name dialog's OK; the entry dialog's
     // closing buttons then re-select the last clicked day.
