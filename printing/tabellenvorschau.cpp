@@ -71,6 +71,9 @@ void TDruckvorschauTabelleDlg::setEngine(std::unique_ptr<TablePrintEngine> engin
         MyPrinter2->setObjectName(QStringLiteral("MyPrinter2"));
         MyPrinter2->setGeometry(17, 30, 489, 448);
         MyPrinter2->show();
+        // The margin fields stand over the preview's edges.
+        for (QSpinBox *field : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4})
+            field->raise();
     }
     if (m_engine) m_engine->setTextColor(m_color);
 }
