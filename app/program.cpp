@@ -4,12 +4,14 @@
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
+#include "graph/monthgraph.h"
 #include "mainform.h"
 #include "wiring.h"
 
 // The dialogs are children of the main window and go with it.
 Program::~Program() {
     delete MainForm;
+    delete MonthGraph;
 }
 
 std::unique_ptr<Program> createProgram() {
@@ -22,8 +24,10 @@ std::unique_ptr<Program> createProgram() {
     p->MainForm->setReadonlyDlg(p->readonlyDlg);
     // Subsystem windows, in creation order.
     wireEntry(*p);
+    wireGraph(*p);
     wirePrinting(*p);
     wireBook(*p);
+    wireDiary(*p);
     return p;
 }
 

@@ -12,6 +12,9 @@ class TEingabeDlg;
 class TNameEingDlg;
 class THeaderBearbeitenDlg;
 class TTagebuchSpeichernForm;
+class DiaryPage;
+class TEinstellDlg;
+class TMonthGraph;
 
 // All windows of a run, created in their fixed order and wired together.
 struct Program {
@@ -28,6 +31,11 @@ struct Program {
     TDruckvorschau *Druckvorschau = nullptr;
     // Diary book window.
     TTagebuchSpeichernForm *TagebuchSpeichernForm = nullptr;
+    // Diary page of the selected day, settings dialog.
+    DiaryPage *diaryPage = nullptr;
+    TEinstellDlg *EinstellDlg = nullptr;
+    // Month graph of the main window.
+    TMonthGraph *MonthGraph = nullptr;
     ~Program();
 };
 

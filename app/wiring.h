@@ -8,6 +8,8 @@ class QString;
 
 // Entry dialog, user-name and header dialogs, month commands (wire_entry.cpp).
 void wireEntry(Program &p);
+// Month graph: drawing pass, scrolling and pointer readout (wire_graph.cpp).
+void wireGraph(Program &p);
 // Table window, table print preview and graph print preview (wire_printing.cpp).
 void wirePrinting(Program &p);
 // Shows the table window with a table text: modally for the main window's
@@ -15,3 +17,5 @@ void wirePrinting(Program &p);
 void showTableWindow(const QString &tableText, bool modal = false);
 // Diary book window and the browser chart command (wire_book.cpp).
 void wireBook(Program &p);
+// Diary page, its editing rules and the settings dialog (wire_diary.cpp).
+void wireDiary(Program &p);

@@ -1,0 +1,42 @@
+#include <QAction>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextEdit>
+
+#include "diary/diarypage.h"
+#include "mainform.h"
+#include "program.h"
+#include "wiring.h"
+
+void wireDiary(Program &p) {
+    TMainForm *mf = p.MainForm;
+    DiaryPageControls c;
+    c.editor = mf->RichEdit1;
+    c.memo = mf->Memo2;
+    c.arrow = mf->Pfeilimage;
+    c.deleteEntry = mf->menuAction(QStringLiteral("DatenaktuellerTagebucheintraglschen1"));
+    c.printEntry = mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"));
+    c.scrollPosition = [mf] { return mf->formScroll->horizontalScrollBar()->value(); };
+    c.setScrollPosition = [mf](int v) { mf->formScroll->horizontalScrollBar()->setValue(v); };
+    c.windowWidth = [mf] { return mf->width(); };
+    c.options = [mf] { return mf->options(); };
+    c.resize = [mf] { mf->FormResize(); };
+    auto *page = new DiaryPage(c, mf);
+    p.diaryPage = page;
+
+    // A click on the graph, any button, selects the day under it.
+    QObject::connect(mf->Image, &PictureBox::mousePressed, page,
+                     [mf, page](QPoint pos, Qt::MouseButton) {
+                         page->FormMouseDown(mf->Image->mapTo(mf, pos).x());
+                     });
+    mf->hooks.reselectDay = [page] { page->MacheinenKlickAufGrafik(); };
+    mf->hooks.closeDiary = [page] { page->closeDiary(); };
+    auto previous = mf->hooks.command;
+    mf->hooks.command = [page, previous](const QString &name) {
+        if (name == QStringLiteral("DatenaktuellerTagebucheintraglschen1")) {
+            page->DatenaktuellerTagebucheintraglschen1Click();
+            return true;
+        }
+        return previous ? previous(name) : false;
+    };
+}

@@ -1,0 +1,515 @@
+#include "diarypage.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "dialogs/optioncontrols.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "storage/monthtable.h"
+#include "storage/settingsstore.h"
+
+namespace {
+
+const QString kNoValues = QStringLiteral("Es sind keine Glykovalinmesswerte eingetragen!");
+const QString kStoreQuestion =
+    QStringLiteral("Das Tagebuch wurde verändert. Möchten Sie es speichern?");
+const QString kStoredNote = QStringLiteral("(Diese Seite stammt aus dem gespeicherten Tagebuch.)");
+
+const QList<int> kColumnTabs = {72, 205, 294, 382, 471, 559, 648, 736};
+
+QString twoDigits(int day) {
+    return QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
+}
+
+QList<QTextOption::Tab> tabsOf(const QList<int> &points) {
+    QList<QTextOption::Tab> tabs;
+    for (int pt : points)
+        tabs << QTextOption::Tab(pt * 96.0 / 72.0, QTextOption::LeftTab);
+    return tabs;
+}
+
+QList<int> withFirst(QList<int> tabs, int first) {
+    tabs[0] = first;
+    return tabs;
+}
+
+// Cuts everything up to and including `after` characters past the start of
+// `what`; false when `what` is missing.
+bool cutPast(QString &t, const QString &what, int after) {
+    const qsizetype p = t.indexOf(what);
+    if (p < 0) return false;
+    t = t.mid(p + after + 1);
+    return true;
+}
+
+} // namespace
+
+DiaryPage::DiaryPage(const DiaryPageControls &c, QObject *parent) : QObject(parent), m_c(c) {
+    m_c.editor->installEventFilter(this);
+    m_c.editor->viewport()->installEventFilter(this);
+    m_c.editor->setLineWrapMode(QTextEdit::NoWrap);
+}
+
+int DiaryPage::dayAtX(int x) {
+    if (x < 40) return 0;
+    if (x < 1480) return (x - 40) / 48 + 1;
+    if (x < 1551) return 31;
+    return 0;
+}
+
+QString DiaryPage::carbTemplate(bool be, MeasureMode mode) {
+    const QString unit = be ? QStringLiteral("BE") : QStringLiteral("KE");
+    if (mode == MeasureMode::Eight)
+        return QStringLiteral("\t ") + unit +
+               QStringLiteral(": Morgens= \t|  M2= \t|  M3= \t|  M4= \t|  M5= \t|  M6= \t|  M7= "
+                              "\t|  Abends= ");
+    return QStringLiteral("\t ") + unit +
+           QStringLiteral(": Morgens= \t|  M2= \t|  M3= \t|  Abends= ");
+}
+
+QString DiaryPage::insulinTemplate(bool ct, MeasureMode mode) {
+    const bool eight = mode == MeasureMode::Eight;
+    if (ct && eight)
+        return QStringLiteral("\t Insulin (CT)  : Morgens= \t|  M2= \t|  M3= \t|  M4= \t|  M5= "
+                              "\t|  M6= \t|  M7= \t|  Abends= ");
+    if (ct) return QStringLiteral("\t Insulin (CT)  : Morgens= \t|  M2= \t|  M3= \t|  Abends=  ");
+    if (eight)
+        return QStringLiteral("\t Insulin (ICT) : Bolus=   Basal= \t|  Bol.=   Bas.= \t|  Bol.=   "
+                              "Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
+                              "Bol.=   Bas.= \t|  Bol.=   Bas.=  ");
+    return QStringLiteral("\t Insulin (ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= "
+                          "\t|  Bol.=   Bas.= ");
+}
+
+const QList<int> &DiaryPage::measurementTabs() {
+    static const QList<int> tabs = {205, 213, 294, 303, 382, 390, 471,
+                                    479, 559, 567, 648, 656, 736, 744};
+    return tabs;
+}
+
+QString DiaryPage::FormatiereTagebuchstr(const QString &dayText, MeasureMode mode) {
+    QString date;
+    const qsizetype z = dayText.indexOf(QStringLiteral("Z="));
+    if (z >= 0) {
+        date = dayText.left(z);
+        cutPast(date, QStringLiteral("den"), 3);
+        date = date.trimmed();
+    }
+    QString rest = dayText;
+    QString slotText[9];
+    for (int k = 1; k <= 8; ++k) {
+        const QString tag = QStringLiteral("-%1").arg(k);
+        const qsizetype p = rest.indexOf(tag);
+        if (p < 0) continue;
+        slotText[k] = rest.left(std::max<qsizetype>(0, p - 1));
+        rest = rest.mid(p + 3);
+    }
+    static const char *labels[9] = {"",          "Morgens ",  "Messung2 ", "Messung3 ", "Messung4 ",
+                                    "Messung5 ", "Messung6 ", "Messung7 ", "Abends "};
+    QString cell[9];
+    for (int k = 1; k <= 8; ++k) {
+        QString t = slotText[k];
+        if (t.isEmpty())
+            t = QString::fromLatin1(labels[k]) + QStringLiteral("den ") + date +
+                QStringLiteral(" Z=  ?    ZuckerWert=  ?");
+        QString c;
+        qsizetype p = t.indexOf(QStringLiteral("den"));
+        if (p >= 0) {
+            c = t.left(p) + u'(';
+            t = t.mid(p + 4);
+        }
+        p = t.indexOf(QStringLiteral("Z="));
+        if (p >= 0) {
+            c += t.mid(p + 2, 5) + QStringLiteral(") ");
+            t = t.mid(p + 8);
+        }
+        p = t.indexOf(QStringLiteral("ZuckerWert="));
+        if (p >= 0) c += QStringLiteral("= ") + t.mid(p + 11);
+        if (k >= 2 && k <= 7) {
+            const QString long_ = QStringLiteral("Messung%1").arg(k);
+            const qsizetype m = c.indexOf(long_, 0, Qt::CaseInsensitive);
+            if (m >= 0) c.replace(m, long_.size(), QStringLiteral("M%1").arg(k));
+        }
+        cell[k] = c;
+    }
+    const QString sep = QStringLiteral("\t|\t");
+    QString line = QStringLiteral("Messwerte [mg/dl]: ") + cell[1];
+    if (mode == MeasureMode::Eight) {
+        for (int k = 2; k <= 8; ++k)
+            line += sep + cell[k];
+    } else {
+        const qsizetype d = cell[8].indexOf(QStringLiteral(" -"));
+        if (d >= 0) cell[8] = cell[8].left(d + 1);
+        line += sep + cell[2] + sep + cell[3] + sep + cell[8];
+    }
+    const QString padded = QString(12, u' ') + QStringLiteral("Abends");
+    const qsizetype a = line.indexOf(padded, 0, Qt::CaseInsensitive);
+    if (a >= 0) line.replace(a, padded.size(), QStringLiteral("Abends"));
+    return line;
+}
+
+QString DiaryPage::GibTagebuchWerte(const QString &dd) const {
+    if (dd.size() != 2 || !dd.at(0).isDigit() || !dd.at(1).isDigit()) return {};
+    const int day = dd.toInt();
+    if (day < 1 || day > 31) return {};
+    return appState().DayLineTexts[day - 1];
+}
+
+void DiaryPage::syncFromMemo() {
+    const QString text = m_c.memo->toPlainText();
+    m_book.setLines(text.isEmpty() ? QStringList() : textfile::splitLines(text));
+    m_book.setPath(appState().DiaryPath);
+}
+
+void DiaryPage::syncToMemo() {
+    m_c.memo->setPlainText(m_book.lines().join(u'\n'));
+    appState().DiaryPath = m_book.path();
+}
+
+void DiaryPage::updateDeleteEntry() {
+    const bool any = !m_c.memo->toPlainText().isEmpty();
+    if (m_c.deleteEntry)
+        m_c.deleteEntry->setEnabled(!m_c.editor->toPlainText().contains(kNoValues) && any);
+}
+
+void DiaryPage::FormMouseDown(int clientX) {
+    AppState &s = appState();
+    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_c.memo->toPlainText().isEmpty());
+    if (clientX < 40) return;
+    if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), 419);
+    const int scroll = m_c.scrollPosition ? m_c.scrollPosition() : 0;
+    s.LastScrollPosition = scroll;
+    s.LastClickPosition = clientX;
+    const int day = dayAtX(clientX + scroll);
+    // Right of day 31 there is no day: nothing is shown, stored or deleted.
+    if (day == 0) return;
+    if (s.DiaryChanged) {
+        if (ui::askYesNo(kStoreQuestion)) store(DiaryBook::StoreFrom::DayClick);
+        s.DiaryChanged = false;
+        return;
+    }
+    showDay(day);
+}
+
+void DiaryPage::showDay(int day) {
+    AppState &s = appState();
+    QTextEdit *ed = m_c.editor;
+    syncFromMemo();
+    const QString dd = twoDigits(day);
+    ed->clear();
+    s.CurrentPageDay = day;
+    if (m_c.arrow) m_c.arrow->move(dayLeft(day), m_c.arrow->y());
+
+    const MeasureMode mode = s.mode();
+    OptionControls *opt = m_c.options ? m_c.options() : nullptr;
+    const bool be = opt ? opt->carbUnitBE() : s.CarbUnitIsBE;
+    const bool ct = opt ? opt->therapyCT() : false;
+
+    QString dateText, userText;
+    if (!s.CurrentTablePath.isEmpty()) {
+        const SettingsStore header(s.CurrentTablePath);
+        dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
+        userText = header.read(monthtable::kSection, keys::BenutzerName);
+    }
+
+    const int px = QFontInfo(ed->font()).pixelSize();
+    QTextCursor cur(ed->document());
+    bool first = true;
+    auto add = [&](const QString &text, int heightStep, const QList<int> &tabs) {
+        QTextBlockFormat bf;
+        if (!tabs.isEmpty()) bf.setTabPositions(tabsOf(tabs));
+        QTextCharFormat cf;
+        cf.setForeground(Qt::black);
+        QFont f = ed->font();
+        f.setPixelSize(std::max(1, px + heightStep));
+        cf.setFont(f);
+        if (first) {
+            cur.setBlockFormat(bf);
+            cur.setBlockCharFormat(cf);
+            first = false;
+        } else {
+            cur.insertBlock(bf, cf);
+        }
+        cur.insertText(text, cf);
+    };
+
+    const QString title = QString(16, u' ') + QStringLiteral("Glykovalin-Tagebuch");
+    add(title, 4, {});
+    add(QString(10, u' ') + dd + u' ' + dateText + u' ' + userText, 7, {});
+    add(QString(98, u'_'), 0, {});
+    add(QString(), 0, {});
+
+    const QString values = GibTagebuchWerte(dd);
+    const QString stored = m_book.pageLineOfDay(day);
+    m_noValues = false;
+    if (!stored.isEmpty()) {
+        const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
+        // Text before the first marker that is more than the line's opening
+        // (an old line without labels) stays with the carbohydrate line.
+        QString carb = sec.carb;
+        if (!sec.head.trimmed().isEmpty()) carb = sec.head.trimmed() + carb;
+        add(u' ' + FormatiereTagebuchstr(values, mode), 0, measurementTabs());
+        add(QString(), 0, measurementTabs());
+        add(QStringLiteral("\t ") + carb, 0, kColumnTabs);
+        add(QString(), 0, kColumnTabs);
+        add(QStringLiteral("\t ") + sec.insulin, 0, withFirst(kColumnTabs, 25));
+        add(QString(), 0, withFirst(kColumnTabs, 25));
+        add(QString(11, u' ') + sec.remark, 0, withFirst(kColumnTabs, 25));
+        // The note at the end of the title line, bold and smaller.
+        QTextCursor t(ed->document()->firstBlock());
+        t.movePosition(QTextCursor::EndOfBlock);
+        t.insertText(QStringLiteral("\t\t") + kStoredNote);
+        const int open = title.size() + 3;
+        t.setPosition(open);
+        t.setPosition(open + 50, QTextCursor::KeepAnchor);
+        QTextCharFormat note;
+        QFont f = ed->font();
+        f.setPixelSize(std::max(1, px));
+        f.setBold(true);
+        note.setFont(f);
+        note.setForeground(Qt::black);
+        t.mergeCharFormat(note);
+    } else if (!values.isEmpty()) {
+        add(u' ' + FormatiereTagebuchstr(values, mode), 0, measurementTabs());
+        add(QString(), 0, measurementTabs());
+        add(carbTemplate(be, mode), 0, kColumnTabs);
+        add(QString(), 0, kColumnTabs);
+        add(insulinTemplate(ct, mode), 0, withFirst(kColumnTabs, 25));
+        add(QString(), 0, withFirst(kColumnTabs, 29));
+        add(QStringLiteral("\t Bemerkung: "), 0, withFirst(kColumnTabs, 29));
+    } else {
+        m_noValues = true;
+        add(u' ' + kNoValues + u' ', 0, {});
+        add(QString(), 0, {});
+    }
+    ed->verticalScrollBar()->setValue(0);
+    QTextCursor caret(ed->document());
+    caret.setPosition(std::max(0, ed->document()->characterCount() - 2));
+    ed->setTextCursor(caret);
+    ed->verticalScrollBar()->setValue(0);
+    updateDeleteEntry();
+}
+
+void DiaryPage::MacheinenKlickAufGrafik() {
+    AppState &s = appState();
+    if (s.SkipNextReselect) {
+        s.SkipNextReselect = false;
+        return;
+    }
+    const int width = m_c.windowWidth ? m_c.windowWidth() : 0;
+    if (width > s.LastClickPosition) {
+        if (s.LastClickPosition < 64) s.LastClickPosition = 64;
+        FormMouseDown(s.LastClickPosition);
+    }
+}
+
+QStringList DiaryPage::editorLines() const {
+    QStringList lines;
+    for (QTextBlock b = m_c.editor->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    return lines;
+}
+
+bool DiaryPage::store(DiaryBook::StoreFrom from) {
+    AppState &s = appState();
+    syncFromMemo();
+    // Always the editor's current text, so a second store never repeats an
+    // older line.
+    const QString marked = DiaryBook::GibMarkierteTagebuchseite(editorLines());
+    m_c.editor->setPlainText(m_c.editor->toPlainText());
+    QString error;
+    const bool ok = m_book.SpeichereTagebuchseite(s.CurrentPageDay, marked, from,
+                                                  s.CurrentTablePath, s.SettingsPath, &error);
+    syncToMemo();
+    if (!ok) ui::showMessage(error);
+    if (from == DiaryBook::StoreFrom::DayClick && m_c.printEntry)
+        m_c.printEntry->setEnabled(QFileInfo::exists(m_book.path()));
+    return ok;
+}
+
+void DiaryPage::closeDiary() {
+    AppState &s = appState();
+    if (s.DiaryChanged) {
+        if (ui::askYesNo(kStoreQuestion)) store(DiaryBook::StoreFrom::Close);
+        s.DiaryChanged = false;
+    } else {
+        m_c.editor->clear();
+    }
+}
+
+void DiaryPage::DatenaktuellerTagebucheintraglschen1Click() {
+    AppState &s = appState();
+    if (s.DiaryChanged) {
+        if (!ui::askYesNo(kStoreQuestion)) return;
+        store(DiaryBook::StoreFrom::Delete);
+        s.DiaryChanged = false;
+    }
+    if (DiaryBook::dayKey(s.CurrentPageDay).isEmpty()) return;
+    if (!ui::askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
+                      twoDigits(s.CurrentPageDay) + QStringLiteral(" löschen ?")))
+        return;
+    syncFromMemo();
+    QString error;
+    const bool ok = m_book.deleteDay(s.CurrentPageDay, &error);
+    syncToMemo();
+    if (!ok) ui::showMessage(error);
+    MacheinenKlickAufGrafik();
+}
+
+int DiaryPage::caretLine() const {
+    return m_c.editor->textCursor().block().blockNumber();
+}
+
+bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
+    if (watched == m_c.editor && e->type() == QEvent::KeyPress)
+        return keyPress(static_cast<QKeyEvent *>(e));
+    if (watched == m_c.editor && e->type() == QEvent::KeyRelease)
+        keyRelease(static_cast<QKeyEvent *>(e));
+    if (watched == m_c.editor->viewport() && e->type() == QEvent::MouseButtonRelease) mouseUp();
+    return false;
+}
+
+bool DiaryPage::keyPress(QKeyEvent *e) {
+    AppState &s = appState();
+    const int key = e->key();
+    // The page has a fixed line structure: no line is added or split.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    if (caretLine() <= 4) return true;
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const bool ctrl = mods == Qt::ControlModifier;
+    OptionControls *opt = m_c.options ? m_c.options() : nullptr;
+    if (ctrl && (key == Qt::Key_Right || key == Qt::Key_Left) && opt && opt->diaryVisible()) {
+        if (m_c.scrollPosition && m_c.setScrollPosition)
+            m_c.setScrollPosition(m_c.scrollPosition() + (key == Qt::Key_Right ? 48 : -48));
+        if (m_c.resize) m_c.resize();
+        return true;
+    }
+    if (ctrl && (key == Qt::Key_V || key == Qt::Key_X)) s.DiaryChanged = true;
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !m_noValues) s.DiaryChanged = true;
+    if (key == Qt::Key_Backspace) {
+        // Column keeping: widen the cell before the next "|" so the
+        // separator stays where it was.
+        QTextCursor c = m_c.editor->textCursor();
+        const int caret = c.position();
+        const QString text = m_c.editor->document()->toPlainText();
+        for (int k = 1; k <= 30; ++k) {
+            const int at = caret + k - 1;
+            if (at >= text.size()) break;
+            if (text.at(at) != u'|') continue;
+            const int pos = caret + k - 3;
+            if (pos >= 0 && caret > 0) {
+                const bool blank = text.at(caret - 1) == u' ';
+                QTextCursor r(m_c.editor->document());
+                r.setPosition(pos);
+                r.setPosition(pos + 1, QTextCursor::KeepAnchor);
+                r.insertText(QString(blank ? 2 : 3, u' '));
+                c.setPosition(caret);
+                m_c.editor->setTextCursor(c);
+            }
+            break;
+        }
+    }
+    const QString t = e->text();
+    if (t.size() == 1 && !ctrl) {
+        const QChar ch = t.at(0);
+        const ushort u = ch.unicode();
+        static const QString extra = QStringLiteral("´ÄÖÜßäöü");
+        if (ch == u' ')
+            s.DiaryChanged = true;
+        else if (((u >= 33 && u <= 93) || (u >= 95 && u <= 126) || extra.contains(ch)) &&
+                 !m_noValues)
+            s.DiaryChanged = true;
+    }
+    return false;
+}
+
+void DiaryPage::keyRelease(QKeyEvent *e) {
+    if (e->key() < Qt::Key_0 || e->key() > Qt::Key_9) return;
+    if (e->modifiers() & Qt::KeypadModifier) return;
+    if (caretLine() != 6) return;
+    daySum();
+}
+
+void DiaryPage::mouseUp() {
+    QTextCursor c = m_c.editor->textCursor();
+    const QString text = m_c.editor->document()->toPlainText();
+    if (c.position() < text.size() && text.at(c.position()) == u'|' && c.position() > 0) {
+        c.setPosition(c.position() - 1);
+        m_c.editor->setTextCursor(c);
+    }
+}
+
+void DiaryPage::daySum() {
+    QTextDocument *doc = m_c.editor->document();
+    if (doc->blockCount() <= 10) return;
+    const QString line = doc->findBlockByNumber(6).text();
+    const qsizetype colon = line.indexOf(u':');
+    const QString label = colon < 0 ? QString() : line.left(colon).trimmed();
+    const bool eight = appState().mode() == MeasureMode::Eight;
+    const bool longLine = line.size() > 60;
+    QString cells[9];
+    QString rest = line;
+    auto dropEq = [&rest] { rest = rest.mid(rest.indexOf(u'=') + 1); };
+    for (int i = 1; i <= 8 && rest.contains(u'='); ++i) {
+        if (i <= 3 || (i <= 7 && eight && longLine)) {
+            dropEq();
+            const qsizetype bar = rest.indexOf(u'|');
+            cells[i] = bar < 0 ? rest : rest.left(bar);
+            rest = bar < 0 ? QString() : rest.mid(bar + 1);
+        } else if (i == 4) {
+            dropEq();
+            cells[4] = rest.trimmed();
+        } else if (i == 8 && eight && longLine) {
+            dropEq();
+            cells[8] = rest.trimmed();
+        }
+    }
+    double sum = 0;
+    const int last = longLine ? 8 : 4;
+    for (int i = 1; i <= last; ++i) {
+        QString c = cells[i].trimmed();
+        if (c.isEmpty()) c = QStringLiteral("0");
+        const qsizetype dot = c.indexOf(u'.');
+        if (dot >= 0) c[dot] = u',';
+        bool ok = false;
+        QString plain = c;
+        plain.replace(u',', u'.');
+        const double v = plain.count(u'.') <= 1 ? QLocale::c().toDouble(plain, &ok) : 0;
+        if (!ok) {
+            ui::showMessage(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(c));
+            return;
+        }
+        sum += v;
+    }
+    QString remark = doc->findBlockByNumber(10).text();
+    const qsizetype bem = remark.indexOf(QStringLiteral("Bemerkung:"));
+    if (bem < 0) return;
+    if (remark.contains(QStringLiteral("•")) && remark.contains(QStringLiteral("Tagessumme="))) {
+        const qsizetype start = remark.indexOf(label + QStringLiteral("-Tagessumme= "));
+        const qsizetype count = remark.indexOf(QStringLiteral("•")) - bem - 6;
+        if (start >= 0 && count > 0) remark.remove(start, count);
+    }
+    QString value = QString::number(sum, 'g', 15);
+    value.replace(u'.', u',');
+    const QString block =
+        label + QStringLiteral("-Tagessumme= ") + value + QStringLiteral("\t•    ");
+    remark.insert(std::min<qsizetype>(bem + 11, remark.size()), block);
+
+    QTextCursor c = m_c.editor->textCursor();
+    const int caret = c.position();
+    QTextCursor r(doc->findBlockByNumber(10));
+    r.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    r.insertText(remark);
+    c.setPosition(caret);
+    m_c.editor->setTextCursor(c);
+}

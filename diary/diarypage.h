@@ -1,0 +1,78 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "storage/diarybook.h"
+#include "storage/entryline.h"
+
+class QAction;
+class QPlainTextEdit;
+class QTextEdit;
+class QWidget;
+class OptionControls;
+
+// The main window's parts the diary page works with.
+struct DiaryPageControls {
+    QTextEdit *editor = nullptr;                // RichEdit1
+    QPlainTextEdit *memo = nullptr;             // Memo2, the diary file's lines
+    QWidget *arrow = nullptr;                   // Pfeilimage
+    QAction *deleteEntry = nullptr;             // DatenaktuellerTagebucheintraglschen1
+    QAction *printEntry = nullptr;              // AllegespeichertenTagebuchseitendrucken1
+    std::function<int()> scrollPosition;        // the window's horizontal scroll position
+    std::function<void(int)> setScrollPosition; // Ctrl+Left/Right
+    std::function<int()> windowWidth;
+    std::function<OptionControls *()> options; // settings dialog controls
+    std::function<void()> resize;              // the window's resize handling
+};
+
+// The page of the selected day in the diary editor: day selection from a
+// click, page layout, editing rules, day sums, storing and deleting.
+class DiaryPage : public QObject {
+public:
+    explicit DiaryPage(const DiaryPageControls &c, QObject *parent = nullptr);
+
+    // Day of an absolute graph x: 1..31, 0 for none (left of 40, 1551 or more).
+    static int dayAtX(int absoluteX);
+    // Left edge of a day's column.
+    static int dayLeft(int day) { return 40 + 48 * (day - 1); }
+    static QString carbTemplate(bool be, MeasureMode mode);
+    static QString insulinTemplate(bool ct, MeasureMode mode);
+    // The measurement line of a day's entry lines (with their slot tags).
+    static QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode);
+    // The 14 tab stops of the measurement line, in points.
+    static const QList<int> &measurementTabs();
+
+    // A click on the graph at client x (any button).
+    void FormMouseDown(int clientX);
+    // The day's entry lines for "01".."31", else empty.
+    QString GibTagebuchWerte(const QString &dd) const;
+    void showDay(int day);
+    // Re-selects the last clicked day.
+    void MacheinenKlickAufGrafik();
+    // The close question.
+    void closeDiary();
+    void DatenaktuellerTagebucheintraglschen1Click();
+    // Line of the caret.
+    int caretLine() const;
+    bool noValuesPageShown() const { return m_noValues; }
+    DiaryBook &book() { return m_book; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+private:
+    bool keyPress(class QKeyEvent *e);
+    void keyRelease(QKeyEvent *e);
+    void mouseUp();
+    void daySum();
+    bool store(DiaryBook::StoreFrom from);
+    void syncFromMemo();
+    void syncToMemo();
+    void updateDeleteEntry();
+    QStringList editorLines() const;
+
+    DiaryPageControls m_c;
+    DiaryBook m_book;
+    bool m_noValues = false;
+};
