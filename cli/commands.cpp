@@ -5,6 +5,7 @@
 
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
+#include "graph/graphcli.h"
 
 namespace cli {
 
@@ -36,6 +37,13 @@ int run(const QStringList &args) {
             return 2;
         }
         return diarybook::diaryPdfCommand(args.at(1), args.at(2), out, err);
+    }
+    if (args.first() == u"graph") {
+        if (args.size() != 3) {
+            err << QStringLiteral("Aufruf: glykovalin-cli graph TABELLE AUSGABE.png\n");
+            return 2;
+        }
+        return graphcli::run(args.at(1), args.at(2), err);
     }
     if (args.first() == u"table") {
         if (args.size() != 2) {

@@ -7,7 +7,7 @@
 // mg/dl legend laid over the graph's left edge, and the title strip picture.
 namespace templatepicture {
 
-constexpr int kWidth = 1560;
+constexpr int kWidth = 1550; // the band ends 24 pixels before the right edge, at x 1526
 constexpr int kHeight = 440;
 constexpr int kLegendWidth = 42;
 constexpr int kLegendHeight = 403;

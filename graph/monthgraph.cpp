@@ -1,0 +1,524 @@
+#include "monthgraph.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "platform/colorref.h"
+#include "platform/picturebox.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "storage/convert.h"
+#include "storage/monthtable.h"
+#include "storage/settingsstore.h"
+
+namespace graphgeo {
+
+int DayX(int day) {
+    return 45 + 48 * (day - 1);
+}
+
+int SlotX(int day, MeasurementSlot slot, MeasureMode mode) {
+    const int x = DayX(day);
+    const int n = slotinfo::number(slot);
+    if (mode == MeasureMode::Four) {
+        switch (slot) {
+        case MeasurementSlot::Morgens:
+            return x;
+        case MeasurementSlot::Messung2:
+            return x + 12;
+        case MeasurementSlot::Messung3:
+            return x + 24;
+        case MeasurementSlot::Abends:
+            return x + 36;
+        default:
+            return -1; // not drawn in four-slot mode
+        }
+    }
+    return x - 3 + 6 * (n - 1);
+}
+
+int valueY(int v) {
+    if (v <= 0) return 411;
+    if (v >= 500) return 61;
+    if (v % 10 == 0) return RowY(v);
+    const int t = (v / 10 + 1) * 10;
+    const int k = t - v;
+    const int digit = v % 10;
+    return digit <= 5 ? RowY(t) + k - 2 : RowY(t) + k;
+}
+
+int limitRowY(int v) {
+    if (v == 0) return 0;
+    if (v > 250 || v < 0) return v;
+    return valueY(v);
+}
+
+QString readoutValueText(int y) {
+    auto row = [](int t) { return 460 - 7 * t / 10; };
+    for (int t = 0; t <= 500; t += 10)
+        if (y == row(t)) return QString::number(t);
+    for (int t = 0; t <= 490; t += 10)
+        if (y > row(t + 10) && y < row(t)) {
+            int d = row(t) - y;
+            if (d > 2) d -= 2;
+            return QString::number(t / 10) + QString::number(2 * d);
+        }
+    return {};
+}
+
+} // namespace graphgeo
+
+namespace {
+
+QFont arialPoints(int points, bool bold) {
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSize(points);
+    f.setBold(bold);
+    return f;
+}
+
+QPen pen(const QColor &c, int width) {
+    return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// Text with its top-left corner at (x, y).
+void textAt(QPainter &p, int x, int y, const QString &text) {
+    p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+SettingsStore settings() {
+    return SettingsStore(appState().SettingsPath);
+}
+
+} // namespace
+
+TMonthGraph::TMonthGraph(const GraphWidgets &w) : m_w(w), m_pointColor(0, 255, 0) {}
+
+QImage &TMonthGraph::pic() {
+    return m_w.image->picture();
+}
+
+int TMonthGraph::winWidth() const {
+    if (m_w.window) return m_w.window->width();
+    if (callbacks.windowWidth) return callbacks.windowWidth();
+    return 793;
+}
+
+int TMonthGraph::legendLeft() const {
+    return m_w.legend ? m_w.legend->x() : 0;
+}
+
+int TMonthGraph::legendWidth() const {
+    return m_w.legend ? m_w.legend->width() : 42;
+}
+
+int TMonthGraph::penWidth() const {
+    return convert::toIntOr(m_penWidthText, 2, QStringLiteral("Einstellung \"StiftBreite\""));
+}
+
+int TMonthGraph::ValueToY(int v) {
+    const int y = graphgeo::valueY(v);
+    m_lastPointY = y;
+    if (y <= m_highY)
+        m_pointColor = colorref::toColor(HighColor);
+    else if (y <= m_criticalY)
+        m_pointColor = colorref::toColor(CriticalColor);
+    else if (y < m_lowY)
+        m_pointColor = QColor(0, 255, 0);
+    else
+        m_pointColor = colorref::toColor(LowColor);
+    return y;
+}
+
+void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
+    const SettingsStore st = settings();
+    QString valueKey, colorKey;
+    int *row = nullptr;
+    quint32 *color = nullptr;
+    if (kind.contains(QStringLiteral("hoch"))) {
+        valueKey = keys::Hochwerte, colorKey = keys::FarbeHochwerte;
+        row = &m_highY, color = &HighColor;
+    } else if (kind.contains(QStringLiteral("kritisch"))) {
+        valueKey = keys::Kritischwerte, colorKey = keys::FarbeKritischwerte;
+        row = &m_criticalY, color = &CriticalColor;
+    } else if (kind.contains(QStringLiteral("tief"))) {
+        valueKey = keys::Tiefwerte, colorKey = keys::FarbeTiefwerte;
+        row = &m_lowY, color = &LowColor;
+    } else {
+        return;
+    }
+    const int y = graphgeo::limitRowY(st.requiredNumber(valueKey));
+    *row = y;
+    const QString c = st.get(colorKey);
+    if (!c.isEmpty())
+        *color = quint32(convert::toInt(c, QStringLiteral("Einstellung \"%1\"").arg(colorKey)));
+    QPainter p(&pic());
+    p.setPen(QPen(colorref::toColor(*color), 1));
+    p.drawLine(40, y, 1526, y);
+}
+
+void TMonthGraph::MachSchraffierung() {
+    QPainter p(&pic());
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(QBrush(QColor(0, 255, 0), Qt::BDiagPattern));
+    // The outline covers the first and last row and column of the rectangle
+    // (right and bottom edges exclusive).
+    const int x1 = legendWidth(), y1 = m_criticalY + 1;
+    const int x2 = pic().width() - 24, y2 = m_lowY;
+    if (x2 - x1 >= 2 && y2 - y1 >= 2) p.drawRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+}
+
+void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
+    const MeasureMode mm = appState().mode();
+    MeasurementSlot slot = MeasurementSlot::Morgens;
+    const bool hasSlot = entryline::slotOf(line, slot);
+    const int day = entryline::dayOf(line);
+    long double num = 0;
+    monthvalues::toNumber(entryline::valueOf(line), num);
+    const int v = int(num);
+    const bool drawn = hasSlot && day >= 1 && slotinfo::usedIn(slot, mm);
+    const int w = penWidth();
+
+    if (mode == u"Mittelwert") {
+        if (drawn) {
+            m_daySlots[slotinfo::number(slot) - 1] = v;
+            m_dayLastX = graphgeo::SlotX(day, slot, mm);
+        }
+        if (!m_lastOfDay) return;
+        int count = 0, sum = 0;
+        for (int s : m_daySlots) {
+            sum += s;
+            if (s > 0) ++count;
+        }
+        // A day whose readings are all 0 has no mean point.
+        if (count > 0 && m_dayLastX >= 0) {
+            const int y = ValueToY(sum / count);
+            m_dayMeanPoints.append(QString::number(m_dayLastX) + u' ' + QString::number(y));
+        }
+        m_daySlots.fill(0);
+        m_dayLastX = -1;
+        return;
+    }
+
+    if (!drawn) return;
+    const int x = graphgeo::SlotX(day, slot, mm);
+    if (v != 0) ValueToY(v);
+    const int y = m_lastPointY;
+    QPainter p(&pic());
+    const QColor curve = colorref::toColor(appState().CurveColor);
+    if (m_pointDrawn) {
+        p.setPen(pen(curve, w));
+        p.drawLine(x, y, m_prevX, y <= m_prevY ? m_prevY - w : m_prevY + w);
+    }
+    p.setPen(pen(m_pointColor, w + 1));
+    p.drawLine(x + 1, y, x, y + 1);
+    m_pointDrawn = true;
+    m_prevX = x;
+    m_prevY = y;
+}
+
+void TMonthGraph::drawHint(const QString &text, int x, int y) {
+    QPainter p(&pic());
+    p.setFont(arialPoints(10, true));
+    p.setPen(QColor(255, 0, 0));
+    textAt(p, x, y, text);
+}
+
+void TMonthGraph::meanLine() {
+    if (m_dayMeanPoints.size() < 2) return;
+    long long sum = 0;
+    for (const QString &pt : std::as_const(m_dayMeanPoints))
+        sum += pt.section(u' ', 1, 1).toInt();
+    const int meanRow = int(sum / m_dayMeanPoints.size());
+    const int shift = appState().mode() == MeasureMode::Eight ? 11 : 8;
+    const int x1 = m_dayMeanPoints.first().section(u' ', 0, 0).toInt() - shift;
+    const int x2 = m_dayMeanPoints.last().section(u' ', 0, 0).toInt() - shift;
+    QPainter p(&pic());
+    p.setPen(pen(colorref::toColor(appState().MeanCurveColor), penWidth()));
+    p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
+}
+
+QStringList TMonthGraph::dayEndLinesOf(const QStringList &lines) {
+    auto dayNumber = [](const QString &l) {
+        const qsizetype dot = l.indexOf(u'.');
+        if (dot < 2 || !l.at(dot - 1).isDigit() || !l.at(dot - 2).isDigit()) return 0;
+        return l.mid(dot - 2, 2).toInt();
+    };
+    QStringList out;
+    int previous = lines.isEmpty() ? 0 : dayNumber(lines.first());
+    int lastDated = -1;
+    for (int i = 1; i < lines.size(); ++i) {
+        const int n = dayNumber(lines.at(i));
+        if (n != 0 && n != previous && !lines.at(i - 1).trimmed().isEmpty())
+            out.append(QString::number(i - 1));
+        if (n != 0) lastDated = i;
+        previous = n;
+    }
+    // The last day ends with the last dated line, also when blank lines follow.
+    if (lastDated >= 0) out.append(QString::number(lastDated));
+    return out;
+}
+
+bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
+    AppState &s = appState();
+    const SettingsStore st = settings();
+    bool finished = false;
+    convert::guarded([&] {
+        m_values.clearDayValues();
+        s.GraphShown = false;
+        s.CurrentTablePath = tablePath;
+        if (s.NewMonthPending || s.ShowTableOnOpen) {
+            if (callbacks.attachTable) callbacks.attachTable(tablePath);
+            s.NewMonthPending = false;
+            s.ShowTableOnOpen = false;
+        }
+        if (callbacks.setEntryYear) callbacks.setEntryYear(monthtable::yearOfPath(tablePath));
+        if (!s.KeepPicture) m_w.image->loadPicture(s.GraphTemplatePath);
+        m_pointDrawn = false;
+        m_lastPointY = 411;
+
+        ZeichneGrenzwerteLinie(QStringLiteral("hoch"));
+        ZeichneGrenzwerteLinie(QStringLiteral("kritisch"));
+        ZeichneGrenzwerteLinie(QStringLiteral("tief"));
+        MachSchraffierung();
+
+        m_penWidthText = st.get(keys::StiftBreite);
+        if (m_penWidthText.isEmpty()) m_penWidthText = QStringLiteral("2");
+        penWidth(); // a width that is no number stops here
+
+        const SettingsStore table(tablePath);
+        m_tableDate = table.read(monthtable::kSection, QStringLiteral("Datum"));
+        m_tableUser = table.read(monthtable::kSection, keys::BenutzerName);
+        s.TableUserName = m_tableUser;
+        if (storeSettings && st.get(keys::BenutzerName) != m_tableUser)
+            st.set(keys::BenutzerName, m_tableUser);
+        if (storeSettings && st.isReadOnly() && callbacks.showReadonlyNotice)
+            callbacks.showReadonlyNotice();
+
+        const QString dateName = m_tableDate + QStringLiteral("  ") + m_tableUser;
+        QString title = dateName;
+        if (s.MeanPass) title = QStringLiteral("Monatlicher Glykovalinmittelwert  ") + dateName;
+        if (s.KeepPicture)
+            title = QStringLiteral("Glykovalinmesswerte und monatlicher Mittelwert  ") + dateName;
+        else
+            title = QStringLiteral("Glykovalinmesswerte  ") + dateName;
+        m_titleText = title;
+        s.TitleText = title;
+        if (m_w.title) {
+            m_w.title->setText(title);
+            m_w.title->resize(m_w.title->fontMetrics().horizontalAdvance(title) + 4,
+                              m_w.title->height());
+        }
+
+        QStringList lines;
+        const bool readable =
+            QFileInfo(tablePath).isFile() && textfile::readLines(tablePath, lines);
+        if (m_w.memo) m_w.memo->setPlainText(lines.join(u'\n'));
+        m_dayEndLines = dayEndLinesOf(lines);
+        m_dayEnds.clear();
+        for (const QString &e : std::as_const(m_dayEndLines))
+            m_dayEnds.insert(e.toInt());
+
+        m_pointCounter = 0;
+        if (callbacks.clearEntryList) callbacks.clearEntryList();
+
+        if (!readable) {
+            m_w.image->pictureChanged();
+            ui::showWarning(QStringLiteral("Fehler beim Lesen der Datei: ") + tablePath);
+            s.ShowTableOnOpen = true;
+            if (callbacks.openForEditing) callbacks.openForEditing();
+            if (callbacks.formResize) callbacks.formResize();
+            return;
+        }
+
+        m_dayMeanPoints.clear();
+        m_daySlots.fill(0);
+        m_dayLastX = -1;
+        m_values.clearValues();
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString &line = lines.at(i);
+            if (!entryline::isEntryLine(line)) continue;
+            if (callbacks.addEntry) callbacks.addEntry(line);
+            m_values.collect(line,
+                             QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(tablePath),
+                             &s.DayLineTexts);
+            ++m_pointCounter;
+            if (s.MeanPass) {
+                m_lastOfDay = m_dayEnds.contains(i);
+                ZeichneInGrafik(line, QStringLiteral("Mittelwert"));
+            } else {
+                ZeichneInGrafik(line, QStringLiteral("oben"));
+                if (m_pointCounter == 1) ZeichneInGrafik(line, QStringLiteral("oben"));
+            }
+            // Month and year of the line.
+            QString rest = line;
+            qsizetype p = rest.indexOf(QStringLiteral("den "));
+            if (p >= 0) rest.remove(0, p + 4);
+            p = rest.indexOf(u'.');
+            if (p >= 0) rest.remove(0, p + 1);
+            p = rest.indexOf(u'.');
+            if (p >= 0) {
+                s.EntryMonth = rest.left(p);
+                if (callbacks.setEntryMonth) callbacks.setEntryMonth(s.EntryMonth);
+                rest.remove(0, p + 1);
+                p = rest.indexOf(u' ');
+                if (p >= 0) s.EntryYear = rest.left(p);
+            }
+            s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
+        }
+        s.MonthMean = m_values.MonthMean();
+        SchreibeMonatsMittelwInGrafik();
+
+        if (m_dayMeanPoints.size() == 1)
+            drawHint(QStringLiteral("Nur 1 Tag mit Messwerten vorhanden. Zu wenig um ihn als "
+                                    "Mittelwert zu zeichnen!"),
+                     64, 140);
+        else if (s.MeanPass)
+            meanLine();
+
+        m_values.GibDieTagesMittelwerte();
+        for (int d = 1; d <= 31; ++d)
+            s.DayMean[d - 1] = m_values.DayMean(d);
+
+        if (m_values.lineCount() == 0)
+            drawHint(QStringLiteral("Kein Datensatz vorhanden. Farbkurve kann nicht angezeigt "
+                                    "werden!       "),
+                     64, 170);
+        else if (m_values.lineCount() == 1)
+            drawHint(QStringLiteral("Nur 1 Datensatz vorhanden. Zu wenig um ihn als Farbkurve "
+                                    "anzuzeigen!"),
+                     64, 170);
+
+        HorzScrollPositionEinstellen();
+        schreibTextInGrafik();
+        s.GraphShown = true;
+        finished = true;
+    });
+    // What was drawn before a stop stays on screen.
+    m_w.image->pictureChanged();
+    return finished;
+}
+
+void TMonthGraph::schreibTextInGrafik() {
+    const SettingsStore st = settings();
+    const MeasureMode mode = appState().mode();
+    QString text = QStringLiteral("    Uhrzeiten: M1= ");
+    QString padded;
+    if (mode == MeasureMode::Four) {
+        const MeasurementSlot four[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
+                                        MeasurementSlot::Messung3, MeasurementSlot::Abends};
+        for (int i = 0; i < 4; ++i) {
+            if (i > 0) text += QStringLiteral("  M%1= ").arg(i + 1);
+            text += st.get(slotinfo::timeKey(four[i], mode));
+        }
+        padded = QString(35, u' ') + text + QString(47, u' ');
+    } else {
+        for (int n = 1; n <= 8; ++n) {
+            if (n > 1) text += QStringLiteral("  M%1= ").arg(n);
+            text += st.get(slotinfo::timeKey(slotinfo::fromNumber(n), mode));
+        }
+        padded = QString(30, u' ') + text + QString(38, u' ');
+    }
+    m_timeStripText = text;
+    QPainter p(&pic());
+    p.fillRect(QRect(0, 2, pic().width(), 18), Qt::white);
+    p.setFont(arialPoints(8, true));
+    p.setPen(QColor(0, 0, 255));
+    const int tw = p.fontMetrics().horizontalAdvance(padded);
+    m_timeStripX = legendLeft() + winWidth() / 2 - tw / 2 - legendWidth() + 50;
+    textAt(p, m_timeStripX, 4, padded);
+    p.end();
+    m_w.image->pictureChanged();
+}
+
+void TMonthGraph::SchreibeMonatsMittelwInGrafik() {
+    AppState &s = appState();
+    if (m_values.valueCount() < 3) {
+        // No caption of an earlier month stays beside this one.
+        if (m_w.meanImage) m_w.meanImage->hide();
+        m_meanCaption.clear();
+        s.MeanValueText.clear();
+        s.MeanHeaderText.clear();
+        return;
+    }
+    const QString mean = m_values.MonthMean();
+    m_meanCaption = QStringLiteral("Monatlicher Mittelwert =");
+    s.MeanValueText = mean + QStringLiteral(" mg/dl");
+    s.MeanHeaderText = QStringLiteral(" -  Mittelwert: ") + s.MeanValueText;
+    if (m_w.meanImage) {
+        QImage img(206, 14, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setFont(arialPoints(8, true));
+        p.setPen(Qt::black);
+        textAt(p, 0, 0, m_meanCaption);
+        const int tw = p.fontMetrics().horizontalAdvance(m_meanCaption);
+        p.setPen(colorref::toColor(s.MeanMode ? s.MeanCurveColor : s.CurveColor));
+        textAt(p, 136, 0, s.MeanValueText);
+        p.end();
+        m_w.meanImage->setAutoSize(true);
+        m_w.meanImage->setPicture(img);
+        int left = legendLeft() + winWidth() / 2 - tw / 2 - legendWidth();
+        if (left < legendLeft() + legendWidth()) left = legendLeft() + legendWidth() + 10;
+        m_w.meanImage->move(left, 78);
+        m_w.meanImage->show();
+        m_w.meanImage->raise();
+    }
+    if (m_w.title) {
+        const int tw = m_w.title->fontMetrics().horizontalAdvance(m_w.title->text());
+        m_w.title->move(legendLeft() + winWidth() / 2 - tw / 2 - (legendWidth() - 40),
+                        m_w.title->y());
+    }
+}
+
+void TMonthGraph::pinAfterScroll(bool overlapCorrection) {
+    const int offset = m_w.hscroll ? m_w.hscroll->value() : 0;
+    if (m_w.legend) m_w.legend->move(offset - 2, m_w.legend->y());
+    schreibTextInGrafik();
+    SchreibeMonatsMittelwInGrafik();
+    if (overlapCorrection && m_w.meanImage && m_w.legend &&
+        m_w.legend->x() + m_w.legend->width() > m_w.meanImage->x())
+        m_w.meanImage->move(legendLeft() + legendWidth() + 10, m_w.meanImage->y());
+    if (overlapCorrection && m_w.title) {
+        const int tw = m_w.title->fontMetrics().horizontalAdvance(m_w.title->text());
+        m_w.title->move(legendLeft() + winWidth() / 2 - tw / 2 + 40 - legendWidth(),
+                        m_w.title->y());
+    }
+}
+
+void TMonthGraph::HorzScrollPositionEinstellen() {
+    if (m_w.hscroll) m_w.hscroll->setValue(appState().LastScrollPosition);
+    pinAfterScroll(false);
+    if (callbacks.reselectDay) callbacks.reselectDay();
+}
+
+bool TMonthGraph::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers != Qt::ControlModifier || !m_w.hscroll) return false;
+    if (key != Qt::Key_Right && key != Qt::Key_Left) return false;
+    m_w.hscroll->setValue(m_w.hscroll->value() + (key == Qt::Key_Right ? 48 : -48));
+    if (callbacks.formResize) callbacks.formResize();
+    return true;
+}
+
+void TMonthGraph::FormMouseMove(const QPoint &graphPos) {
+    if (!m_w.status) return;
+    const int offset = m_w.hscroll ? m_w.hscroll->value() : 0;
+    const int x = graphPos.x() - offset;
+    // The graph picture lies 49 pixels below the client top of the layout the
+    // readout rows are made for.
+    const QString value = graphgeo::readoutValueText(graphPos.y() + 49);
+    QString caption;
+    if (!value.isEmpty())
+        caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
+    if (x < 40 || graphPos.x() >= 1527) caption.clear();
+    m_w.status->setText(caption);
+    const int left = x >= winWidth() / 2 ? legendLeft() + x - 300 : legendLeft() + x - 150;
+    const int top = m_w.legend ? m_w.legend->y() + m_w.legend->height() + 2 : m_w.status->y();
+    m_w.status->move(left, top);
+}

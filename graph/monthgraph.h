@@ -1,0 +1,154 @@
+#pragma once
+#include <QColor>
+#include <QImage>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "monthvalues.h"
+#include "storage/entryline.h"
+
+class PictureBox;
+class QLabel;
+class QPlainTextEdit;
+class QScrollBar;
+class QWidget;
+
+// Geometry of the month graph: day columns 48 pixels wide from x 45, value
+// rows 0.7 pixel per mg/dl from y 411 (0 mg/dl) up to y 61 (500 mg/dl).
+namespace graphgeo {
+
+int DayX(int day);
+int SlotX(int day, MeasurementSlot slot, MeasureMode mode);
+// Row of a multiple of 10 mg/dl.
+inline int RowY(int t) {
+    return 411 - 7 * t / 10;
+}
+// y of a reading (without the classification).
+int valueY(int v);
+// Row of a limit value: the reading rule over 0 … 250; 0 gives 0 and a value
+// above 250 the value itself.
+int limitRowY(int v);
+// Readout text for a pointer at y in window client coordinates whose graph
+// picture starts 49 pixels below the client top; empty off the scale.
+QString readoutValueText(int clientY);
+
+} // namespace graphgeo
+
+// The pieces of the main window the graph draws into.
+struct GraphWidgets {
+    PictureBox *image = nullptr;     // Image: the graph bitmap
+    PictureBox *legend = nullptr;    // M_einheit_Image
+    PictureBox *meanImage = nullptr; // MittelwertImage
+    QLabel *title = nullptr;         // Label1
+    QLabel *status = nullptr;        // StatusLabel
+    QPlainTextEdit *memo = nullptr;  // Memo1: the table file as read
+    QScrollBar *hscroll = nullptr;   // the window's horizontal scroll bar
+    QWidget *window = nullptr;       // its width centres the texts
+};
+
+// The month graph: draws a month table onto the graph picture and keeps the
+// pinned parts in place while the window scrolls.
+class TMonthGraph {
+public:
+    explicit TMonthGraph(const GraphWidgets &w);
+
+    // Steps that reach other windows; each may stay unset.
+    struct Callbacks {
+        // Stores the table as "TabellenDateiName" and attaches its diary.
+        std::function<void(const QString &)> attachTable;
+        std::function<void(const QString &)> setEntryYear;
+        std::function<void()> clearEntryList;
+        std::function<void(const QString &)> addEntry;
+        std::function<void(const QString &)> setEntryMonth;
+        // The read-only notice, modally.
+        std::function<void()> showReadonlyNotice;
+        // "und Tabelle bearbeiten" after an unreadable table.
+        std::function<void()> openForEditing;
+        std::function<void()> formResize;
+        // Re-selects the last clicked day.
+        std::function<void()> reselectDay;
+        // Width of the window when no window widget is given.
+        std::function<int()> windowWidth;
+    } callbacks;
+
+    // The drawing pass; false when it stopped early (unreadable table or a
+    // value that is no number, the message was shown).
+    bool GrafikZeichnen(const QString &tablePath);
+    // Time strip at the top of the graph.
+    void schreibTextInGrafik();
+    // Monthly-mean caption and the centred title label.
+    void SchreibeMonatsMittelwInGrafik();
+    // Limit line "hoch", "kritisch" or "tief".
+    void ZeichneGrenzwerteLinie(const QString &kind);
+    void MachSchraffierung();
+    // Draws one entry line: mode "oben" (curve) or "Mittelwert" (mean pass).
+    void ZeichneInGrafik(const QString &line, const QString &mode);
+    // y of a reading; also sets LastPointY and PointColor.
+    int ValueToY(int v);
+
+    // Scrolling.
+    void HorzScrollPositionEinstellen();
+    // Keeps legend, time strip, mean caption and title in place.
+    void pinAfterScroll(bool overlapCorrection = true);
+    // Ctrl+Right / Ctrl+Left; true when the key was used.
+    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Pointer readout for a point in graph picture coordinates.
+    void FormMouseMove(const QPoint &graphPos);
+
+    // Results of the last pass.
+    const MonthValues &values() const { return m_values; }
+    int LastPointY() const { return m_lastPointY; }
+    QColor PointColor() const { return m_pointColor; }
+    int HighLimitY() const { return m_highY; }
+    int CriticalLimitY() const { return m_criticalY; }
+    int LowLimitY() const { return m_lowY; }
+    const QStringList &DayEndLines() const { return m_dayEndLines; }
+    const QStringList &DayMeanPoints() const { return m_dayMeanPoints; }
+    const QString &TitleText() const { return m_titleText; }
+    const QString &TimeStripText() const { return m_timeStripText; }
+    int TimeStripX() const { return m_timeStripX; }
+    const QString &PenWidthText() const { return m_penWidthText; }
+    int PointCounter() const { return m_pointCounter; }
+    const QString &MeanCaptionText() const { return m_meanCaption; }
+
+    // Whether a pass stores "BenutzerName" and checks the settings file
+    // (off for exports that only render).
+    bool storeSettings = true;
+    // Limit colours (colour references) as the settings dialog picks them.
+    quint32 HighColor = 0, CriticalColor = 0, LowColor = 0;
+
+    // Builds the list of memo line indices that end a day.
+    static QStringList dayEndLinesOf(const QStringList &lines);
+
+private:
+    QImage &pic();
+    int winWidth() const;
+    int legendLeft() const;
+    int legendWidth() const;
+    void drawHint(const QString &text, int x, int y);
+    void meanLine();
+    int penWidth() const;
+
+    GraphWidgets m_w;
+    MonthValues m_values;
+    QStringList m_dayEndLines;
+    QSet<int> m_dayEnds;
+    QStringList m_dayMeanPoints;
+    std::array<int, 8> m_daySlots{};
+    int m_dayLastX = -1;
+    bool m_lastOfDay = false;
+    int m_prevX = 0, m_prevY = 0;
+    bool m_pointDrawn = false;
+    int m_lastPointY = 411;
+    QColor m_pointColor;
+    int m_highY = 0, m_criticalY = 0, m_lowY = 0;
+    QString m_penWidthText = QStringLiteral("2");
+    int m_pointCounter = 0;
+    QString m_titleText, m_tableDate, m_tableUser;
+    QString m_timeStripText;
+    int m_timeStripX = 0;
+    QString m_meanCaption;
+};

@@ -1,0 +1,118 @@
+#include "monthvalues.h"
+
+#include <QLocale>
+#include <cmath>
+
+#include "storage/convert.h"
+#include "storage/entryline.h"
+
+namespace monthvalues {
+
+namespace {
+const QLocale &german() {
+    static const QLocale l = [] {
+        QLocale g(QLocale::German, QLocale::Germany);
+        g.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+        return g;
+    }();
+    return l;
+}
+} // namespace
+
+QString SlotTag(const QString &line) {
+    MeasurementSlot s;
+    return entryline::slotOf(line, s) ? slotinfo::tag(s) : QString();
+}
+
+QString dayValueText(const QString &line) {
+    const qsizetype dot = line.indexOf(u'.');
+    QString day = dot < 0 ? QString() : line.left(dot + 1);
+    if (day.contains(u'.')) {
+        const qsizetype p = day.indexOf(u'.');
+        day.remove(0, std::max<qsizetype>(0, p - 2));
+        day.chop(1);
+    }
+    QString value = line;
+    const qsizetype z = value.indexOf(QStringLiteral("ZuckerWert="));
+    if (z >= 0) value.remove(0, z + 11);
+    return day + u'_' + value.trimmed();
+}
+
+QString twoDecimals(long double v) {
+    return german().toString(double(v), 'f', 2);
+}
+
+bool toNumber(const QString &text, long double &v) {
+    bool ok = false;
+    const double d = german().toDouble(text.trimmed(), &ok);
+    if (ok) v = d;
+    return ok;
+}
+
+int roundHalfUp(const QString &text) {
+    long double v = 0;
+    toNumber(text, v);
+    const long double whole = std::floor(v);
+    return int(whole) + int(std::floor((v - whole) * 2));
+}
+
+} // namespace monthvalues
+
+void MonthValues::clearValues() {
+    m_values.clear();
+    m_sum = 0;
+    m_lineCount = 0;
+    m_monthMean.clear();
+}
+
+void MonthValues::collect(const QString &line, const QString &where,
+                          std::array<QString, 31> *dayLineTexts) {
+    const int day = entryline::dayOf(line);
+    if (dayLineTexts && day >= 1) (*dayLineTexts)[day - 1] += line + monthvalues::SlotTag(line);
+    const QString dayValue = monthvalues::dayValueText(line);
+    const QString valueText = dayValue.mid(dayValue.indexOf(u'_') + 1);
+    long double v = 0;
+    if (!monthvalues::toNumber(valueText, v))
+        throw EConvertError(QStringLiteral("Der Messwert \"%1\" in %2 ist keine gültige Zahl. Die "
+                                           "Grafik wurde nur bis zu dieser Zeile gezeichnet.")
+                                .arg(valueText, where));
+    if (line.contains(QStringLiteral("ZuckerWert="))) {
+        m_values.append(entryline::valueOf(line));
+        m_sum += v;
+        m_monthMean = m_values.size() < 3
+                          ? QString()
+                          : monthvalues::twoDecimals(m_sum / (long double)m_values.size());
+    }
+    ++m_lineCount;
+    m_dayValues.append(dayValue);
+}
+
+void MonthValues::GibDieTagesMittelwerte() {
+    m_dayMean.fill(QStringLiteral("0"));
+    if (m_dayValues.isEmpty()) return;
+    long double sum = 0;
+    int count = 0;
+    QString previous;
+    for (const QString &item : std::as_const(m_dayValues)) {
+        const qsizetype us = item.indexOf(u'_');
+        const QString day = item.left(us);
+        const QString value = item.mid(us + 1);
+        if (previous.isEmpty() || !day.contains(previous)) {
+            sum = 0;
+            count = 0;
+        }
+        previous = day;
+        for (int d = 1; d <= 31; ++d) {
+            if (!day.contains(QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')))) continue;
+            long double v = 0;
+            if (!monthvalues::toNumber(value, v))
+                throw EConvertError(
+                    QStringLiteral("Der Messwert \"%1\" ist keine gültige Zahl.").arg(value));
+            ++count;
+            sum += v;
+            const QString text = monthvalues::twoDecimals(sum / count);
+            m_dayMean[d - 1] = QString::number(monthvalues::roundHalfUp(text));
+            break;
+        }
+    }
+}
