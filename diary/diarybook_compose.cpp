@@ -1,5 +1,7 @@
 #include "diarybook_compose.h"
 
+#include "storage/diarybook.h"
+
 #include <QFont>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -118,26 +120,14 @@ QStringList sortPages(const QStringList &lines) {
 }
 
 Sections splitSections(const QString &line) {
+    // The diary file's own split, which gives back the "#" a user typed.
+    const DiaryBook::Sections d = DiaryBook::splitSections(line);
     Sections s;
-    const qsizetype a = line.indexOf(u'#');
-    if (a < 0) {
-        s.head = line;
-        return s;
-    }
-    s.head = line.left(a);
-    const qsizetype b = line.indexOf(u'#', a + 1);
-    if (b < 0) {
-        s.carb = line.mid(a + 1);
-        return s;
-    }
-    s.carb = line.mid(a + 1, b - a - 1);
-    const qsizetype c = line.indexOf(u'#', b + 1);
-    if (c < 0) {
-        s.insulin = line.mid(b + 1);
-        return s;
-    }
-    s.insulin = line.mid(b + 1, c - b - 1);
-    s.remark = line.mid(c + 1);
+    const qsizetype first = line.indexOf(u'#');
+    s.head = first < 0 ? line : line.left(first);
+    s.carb = d.carb;
+    s.insulin = d.insulin;
+    s.remark = d.remark;
     return s;
 }
 

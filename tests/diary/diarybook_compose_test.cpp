@@ -183,6 +183,8 @@ TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
     // Extra "#" in the remark stay in it; missing labels give empty sections.
     const Sections extra = splitSections("Tag02: #a#b#Bemerkung: 3 # 4");
     EXPECT_EQ(extra.remark, "Bemerkung: 3 # 4");
+    // A "#" the user typed is stored escaped and printed as "#".
+    EXPECT_EQ(splitSections("Tag02: #a#b#Bemerkung: Nr. &num;4").remark, "Bemerkung: Nr. #4");
     const Sections few = splitSections("Tag02: nur Text");
     EXPECT_EQ(few.head, "Tag02: nur Text");
     EXPECT_TRUE(few.remark.isEmpty());
