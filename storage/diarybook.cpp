@@ -170,11 +170,11 @@ bool DiaryBook::SpeichereTagebuchseite(int day, const QString &markedText, Store
     }
     removeDay(day);
     const SettingsStore settings(settingsPath);
-    if (from != StoreFrom::Delete) {
-        if (from == StoreFrom::DayClick && !currentTablePath.isEmpty() && !settingsPath.isEmpty())
-            settings.set(keys::TabellenDateiName, currentTablePath);
-        if (m_path.trimmed().isEmpty()) m_path = diaryPathFor(currentTablePath, m_path);
-    }
+    if (from == StoreFrom::DayClick && !currentTablePath.isEmpty() && !settingsPath.isEmpty())
+        settings.set(keys::TabellenDateiName, currentTablePath);
+    // Every variant derives a missing path, so a page is never dropped
+    // before a delete only because no diary was loaded yet.
+    if (m_path.trimmed().isEmpty()) m_path = diaryPathFor(currentTablePath, m_path);
     m_lines << key + QStringLiteral(": ") + markedText;
     if (!write(error)) return false;
     if (from == StoreFrom::DayClick && !settingsPath.isEmpty()) {

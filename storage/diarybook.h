@@ -44,8 +44,8 @@ public:
     LoadResult LadeTagebuch(const QString &tablePath, bool clearWhenMissing = true);
 
     // Stores `markedText` as the page of `day`: removes the day's lines,
-    // appends the new line and writes the file. From a day click or close,
-    // an empty path is derived from currentTablePath; from a day click the
+    // appends the new line and writes the file. An empty path is derived
+    // from currentTablePath; from a day click the
     // table path goes to "TabellenDateiName" first and the file is read back
     // afterwards. False with *error when the day is invalid or writing failed
     // (the list keeps the change).

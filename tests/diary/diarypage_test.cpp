@@ -1,0 +1,268 @@
+#include "diary/diarypage.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "dialogs/optioncontrols.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "testutil.h"
+
+namespace {
+
+const QString kMorgens = "Morgens den 05.05.2024 Z=07:30  ZuckerWert=120 -1 ";
+const QString kAbends = "Abends den 05.05.2024 Z=20:00  ZuckerWert=140 -8 ";
+
+// A diary page on its own editor and memo, with a month table in a temp folder.
+struct Page {
+    testutil::TempFolder tmp;
+    QTextEdit editor;
+    QPlainTextEdit memo;
+    QWidget arrow;
+    QAction del{"del"}, print{"print"};
+    SimpleOptionControls opt;
+    int scroll = 0;
+    std::unique_ptr<DiaryPage> page;
+
+    explicit Page(bool eight = false) {
+        AppState &s = appState();
+        s.clearDayLineTexts();
+        s.DayLineTexts[4] = kMorgens + kAbends;
+        s.DayLineTexts[6] = kAbends;
+        s.FourSlotsTicked = !eight;
+        s.EightSlotsTicked = eight;
+        s.DiaryChanged = false;
+        s.SkipNextReselect = false;
+        s.CurrentPageDay = 0;
+        s.CurrentTablePath = tmp.file("MM052024.tab");
+        s.SettingsPath = tmp.file("glykoval.ini");
+        s.DiaryPath.clear();
+        testutil::writeBytes(
+            s.CurrentTablePath,
+            testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=Mai 2024", ""}));
+        DiaryPageControls c;
+        c.editor = &editor;
+        c.memo = &memo;
+        c.arrow = &arrow;
+        c.deleteEntry = &del;
+        c.printEntry = &print;
+        c.scrollPosition = [this] { return scroll; };
+        c.setScrollPosition = [this](int v) { scroll = v; };
+        c.windowWidth = [] { return 1000; };
+        c.options = [this] { return &opt; };
+        page = std::make_unique<DiaryPage>(c);
+    }
+    QStringList lines() const {
+        QStringList l;
+        for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next())
+            l << b.text();
+        return l;
+    }
+    void caretAt(int line, const QString &after) {
+        const QTextBlock b = editor.document()->findBlockByNumber(line);
+        QTextCursor c(b);
+        c.setPosition(b.position() + b.text().indexOf(after) + after.size());
+        editor.setTextCursor(c);
+    }
+    void key(int k, const QString &text, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, k, m, text);
+        QApplication::sendEvent(&editor, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, m, text);
+        QApplication::sendEvent(&editor, &release);
+    }
+};
+
+} // namespace
+
+TEST(DiaryPageDay, DayColumnsFromX) {
+    EXPECT_EQ(DiaryPage::dayAtX(39), 0);
+    EXPECT_EQ(DiaryPage::dayAtX(40), 1);
+    EXPECT_EQ(DiaryPage::dayAtX(87), 1);
+    EXPECT_EQ(DiaryPage::dayAtX(88), 2);
+    EXPECT_EQ(DiaryPage::dayAtX(1479), 30);
+    EXPECT_EQ(DiaryPage::dayAtX(1480), 31);
+    EXPECT_EQ(DiaryPage::dayAtX(1550), 31);
+    EXPECT_EQ(DiaryPage::dayAtX(1551), 0);
+    EXPECT_EQ(DiaryPage::dayAtX(580), 12);
+
+    Page p;
+    p.scroll = 480;
+    p.page->FormMouseDown(100);
+    EXPECT_EQ(appState().CurrentPageDay, 12);
+    EXPECT_EQ(appState().LastClickPosition, 100);
+    EXPECT_EQ(appState().LastScrollPosition, 480);
+    EXPECT_EQ(p.arrow.x(), DiaryPage::dayLeft(12));
+    EXPECT_EQ(p.arrow.y(), 419);
+    EXPECT_TRUE(p.page->noValuesPageShown());
+    EXPECT_EQ(p.lines().at(4), " Es sind keine Glykovalinmesswerte eingetragen! ");
+    EXPECT_FALSE(p.del.isEnabled());
+
+    // Right of day 31 nothing new is shown, stored or deleted.
+    appState().DiaryChanged = true;
+    ui::RecordingServices rec;
+    p.scroll = 1200;
+    p.page->FormMouseDown(400);
+    EXPECT_TRUE(rec.shown.isEmpty());
+    EXPECT_EQ(appState().CurrentPageDay, 12);
+    EXPECT_TRUE(appState().DiaryChanged);
+
+    // Re-selection raises a small click position to 64.
+    appState().DiaryChanged = false;
+    appState().LastClickPosition = 30;
+    p.scroll = 0;
+    p.page->MacheinenKlickAufGrafik();
+    EXPECT_EQ(appState().LastClickPosition, 64);
+    EXPECT_EQ(appState().CurrentPageDay, 1);
+}
+
+TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
+    const QString four = "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  "
+                         "?  ) =   ?\t|\tAbends "
+                         "(20:00) = 140";
+    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four), four);
+    // Only Abends: question marks in the first three columns.
+    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kAbends, MeasureMode::Four),
+              "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
+              "?\t|\tAbends (20:00) = 140");
+    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kAbends, MeasureMode::Eight).count("\t|\t"), 7);
+
+    for (bool eight : {false, true})
+        for (bool be : {false, true})
+            for (bool ct : {false, true}) {
+                Page p(eight);
+                p.opt.setCarbUnitBE(be);
+                p.opt.setTherapyCT(ct);
+                p.page->FormMouseDown(40 + 48 * 4 + 5);
+                const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
+                const QStringList expect = {
+                    QString(16, ' ') + "Glykovalin-Tagebuch",
+                    QString(10, ' ') + "05 Mai 2024 Max Muster",
+                    QString(98, '_'),
+                    "",
+                    " " + DiaryPage::FormatiereTagebuchstr(kMorgens + kAbends, mode),
+                    "",
+                    DiaryPage::carbTemplate(be, mode),
+                    "",
+                    DiaryPage::insulinTemplate(ct, mode),
+                    "",
+                    "\t Bemerkung: "};
+                EXPECT_EQ(p.lines(), expect) << eight << be << ct;
+                EXPECT_FALSE(p.page->noValuesPageShown());
+            }
+    EXPECT_EQ(DiaryPage::carbTemplate(true, MeasureMode::Four),
+              "\t BE: Morgens= \t|  M2= \t|  M3= \t|  Abends= ");
+    EXPECT_EQ(DiaryPage::insulinTemplate(true, MeasureMode::Four),
+              "\t Insulin (CT)  : Morgens= \t|  M2= \t|  M3= \t|  Abends=  ");
+    EXPECT_EQ(
+        DiaryPage::insulinTemplate(false, MeasureMode::Four),
+        "\t Insulin (ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   "
+        "Bas.= ");
+    EXPECT_TRUE(DiaryPage::insulinTemplate(false, MeasureMode::Eight).endsWith("Bas.=  "));
+    EXPECT_EQ(DiaryPage::carbTemplate(false, MeasureMode::Eight).count('|'), 7);
+}
+
+TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
+    Page p;
+    ui::RecordingServices rec;
+    p.opt.setCarbUnitBE(true);
+    p.opt.setTherapyCT(true);
+    p.page->FormMouseDown(40 + 48 * 4 + 5);
+
+    // The title line takes no key.
+    p.caretAt(0, "Glyko");
+    const QStringList before = p.lines();
+    p.key(Qt::Key_A, "a");
+    p.key(Qt::Key_Backspace, "");
+    p.key(Qt::Key_V, "", Qt::ControlModifier);
+    EXPECT_EQ(p.lines(), before);
+    EXPECT_FALSE(appState().DiaryChanged);
+
+    p.caretAt(6, "Morgens= ");
+    p.key(Qt::Key_2, "2");
+    EXPECT_TRUE(appState().DiaryChanged);
+    p.caretAt(6, "Abends= ");
+    p.key(Qt::Key_3, "3");
+    EXPECT_EQ(p.lines().at(10), "\t Bemerkung: BE-Tagessumme= 5\t\u2022    ");
+    p.caretAt(6, "M2= ");
+    p.key(Qt::Key_1, "1");
+    EXPECT_EQ(p.lines().at(10), "\t Bemerkung: BE-Tagessumme= 6\t\u2022    ");
+    // Keypad digits change the page but not the sum.
+    p.caretAt(6, "M3= ");
+    p.key(Qt::Key_4, "4", Qt::KeypadModifier);
+    EXPECT_EQ(p.lines().at(10), "\t Bemerkung: BE-Tagessumme= 6\t\u2022    ");
+    p.caretAt(10, "\u2022    ");
+    for (QChar c : QString("Sport #1"))
+        p.key(c == ' ' ? Qt::Key_Space : Qt::Key_A, QString(c));
+
+    // Leaving the changed page asks; Yes stores it, the other day is not shown.
+    rec.answers.enqueue(ui::Answer::Yes);
+    p.page->FormMouseDown(40 + 48 * 9 + 5);
+    ASSERT_EQ(rec.texts().size(), 1);
+    EXPECT_EQ(rec.texts().at(0), "Das Tagebuch wurde verändert. Möchten Sie es speichern?");
+    EXPECT_EQ(appState().CurrentPageDay, 5);
+    EXPECT_FALSE(appState().DiaryChanged);
+    QStringList file;
+    ASSERT_TRUE(textfile::readLines(p.tmp.file("MM052024.txt"), file));
+    ASSERT_EQ(file.size(), 1);
+    EXPECT_TRUE(file.at(0).startsWith(
+        "Tag05: \t #BE: Morgens= 2\t|  M2= 1\t|  M3= 4\t|  Abends= 3\t #Insulin"))
+        << file.at(0).toStdString();
+    EXPECT_TRUE(file.at(0).endsWith("#Bemerkung: BE-Tagessumme= 6\t\u2022    Sport &num;1"));
+
+    // Shown again from the diary, with the note and the user's "#".
+    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    const QStringList l = p.lines();
+    EXPECT_TRUE(l.at(0).endsWith("\t\t(Diese Seite stammt aus dem gespeicherten Tagebuch.)"));
+    EXPECT_TRUE(l.at(6).startsWith("\t BE: Morgens= 2\t|  M2= 1\t"));
+    EXPECT_TRUE(l.at(8).startsWith("\t Insulin (CT)  : Morgens= "));
+    EXPECT_EQ(l.at(10), QString(11, ' ') + "Bemerkung: BE-Tagessumme= 6\t\u2022    Sport #1");
+    EXPECT_TRUE(p.del.isEnabled());
+}
+
+TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
+    Page p;
+    ui::RecordingServices rec;
+    p.opt.setCarbUnitBE(false);
+    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.caretAt(6, "Morgens= ");
+    p.key(Qt::Key_1, "1");
+    p.key(Qt::Key_Period, ".");
+    p.key(Qt::Key_5, "5");
+    p.caretAt(6, "M2= ");
+    p.key(Qt::Key_2, "2");
+    EXPECT_EQ(p.lines().at(10), "\t Bemerkung: KE-Tagessumme= 3,5\t\u2022    ");
+
+    // A cell that is not a number: the message, the page as typed.
+    p.caretAt(6, "M3= ");
+    p.key(Qt::Key_X, "x");
+    p.key(Qt::Key_7, "7");
+    ASSERT_EQ(rec.texts().size(), 1);
+    EXPECT_EQ(rec.texts().at(0), "'x7' ist kein gültiger Gleitkommawert");
+    EXPECT_TRUE(p.lines().at(6).contains("M3= x7"));
+    EXPECT_EQ(p.lines().at(10), "\t Bemerkung: KE-Tagessumme= 3,5\t\u2022    ");
+
+    // No to the store question cancels the delete.
+    rec.answers.enqueue(ui::Answer::No);
+    p.page->DatenaktuellerTagebucheintraglschen1Click();
+    EXPECT_TRUE(appState().DiaryChanged);
+    EXPECT_EQ(rec.texts().size(), 2);
+    EXPECT_FALSE(QFile::exists(p.tmp.file("MM052024.txt")));
+
+    // Yes stores the page, then Yes deletes it; the day shows as empty page.
+    rec.answers.enqueue(ui::Answer::Yes);
+    rec.answers.enqueue(ui::Answer::Yes);
+    appState().LastClickPosition = 40 + 48 * 4 + 5;
+    p.page->DatenaktuellerTagebucheintraglschen1Click();
+    ASSERT_EQ(rec.texts().size(), 4) << rec.texts().join("|").toStdString();
+    EXPECT_EQ(rec.texts().at(3), "Möchten Sie wirklich die Tagebuch-Daten von Tag 05 löschen ?");
+    EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), QByteArray());
+    EXPECT_EQ(p.lines().at(6), DiaryPage::carbTemplate(false, MeasureMode::Four));
+    EXPECT_TRUE(p.memo.toPlainText().isEmpty());
+}
