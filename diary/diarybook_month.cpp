@@ -1,10 +1,8 @@
 #include "diarybook_month.h"
 
 #include <QFileInfo>
-#include <QLocale>
-#include <cmath>
 
-#include "platform/profile.h"
+#include "graph/monthvalues.h"
 #include "platform/textfile.h"
 #include "storage/convert.h"
 #include "storage/monthtable.h"
@@ -12,78 +10,19 @@
 
 namespace diarybook {
 
-namespace {
-
-double toNumber(const QString &text, const QString &line) {
-    bool ok = false;
-    double v = QLocale(QLocale::German).toDouble(text.trimmed(), &ok);
-    if (!ok) v = text.trimmed().toDouble(&ok);
-    if (!ok)
-        throw EConvertError(
-            QStringLiteral("\"%1\" ist keine gültige Zahl (Zeile \"%2\").").arg(text, line));
-    return v;
-}
-
-// Whole-number mean: two decimals first, then half up on that text's value.
-QString roundedMean(long double sum, int count) {
-    const double twoDecimals = QString::number(double(sum / count), 'f', 2).toDouble();
-    const double whole = std::floor(twoDecimals);
-    const double half = std::floor(2 * (twoDecimals - whole));
-    return QString::number(qint64(whole + half));
-}
-
-} // namespace
-
 MonthFigures figuresOf(const QStringList &entryLines) {
     MonthFigures f;
-    QStringList values;
-    QStringList dayValues;
+    MonthValues values;
+    values.clearValues();
+    values.clearDayValues();
     for (const QString &line : entryLines) {
-        MeasurementSlot slot;
-        const QString tag = entryline::slotOf(line, slot) ? slotinfo::tag(slot) : QString();
-        const int day = entryline::dayOf(line);
-        if (day >= 1) f.dayLineTexts[size_t(day - 1)] += line + tag;
-        const qsizetype zw = line.indexOf(QStringLiteral("ZuckerWert="));
-        if (zw >= 0) values.append(line.mid(zw + 11));
-        // Day-value text: the two digits before the first "." and the trimmed value.
-        const qsizetype dot = line.indexOf(u'.');
-        const QString dd = dot >= 2 ? line.mid(dot - 2, 2) : QString();
-        const QString value = zw >= 0 ? line.mid(zw + 11).trimmed() : line.trimmed();
-        dayValues.append(dd + u'_' + value);
+        values.collect(line, QStringLiteral("der Zeile \"%1\"").arg(line), &f.dayLineTexts);
         f.entryMonth = entryline::monthOf(line);
         f.entryYear = entryline::yearOf(line);
     }
-
-    if (values.size() >= 3) {
-        long double sum = 0;
-        for (const QString &v : values)
-            sum += toNumber(v, v);
-        f.monthMean =
-            QLocale(QLocale::German).toString(double(sum / values.size()), 'f', 2).remove(u'.');
-    }
-
-    for (int d = 0; d < 31; ++d)
-        f.dayMeans.append(QStringLiteral("0"));
-    long double sum = 0;
-    int count = 0;
-    QString previous;
-    for (const QString &item : dayValues) {
-        const qsizetype us = item.indexOf(u'_');
-        const QString day = item.left(us);
-        const QString value = item.mid(us + 1);
-        if (previous.isEmpty() || !day.contains(previous)) {
-            sum = 0;
-            count = 0;
-        }
-        previous = day;
-        for (int d = 1; d <= 31; ++d)
-            if (day.contains(QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')))) {
-                ++count;
-                sum += toNumber(value, item);
-                f.dayMeans[d - 1] = roundedMean(sum, count);
-                break;
-            }
-    }
+    values.GibDieTagesMittelwerte();
+    f.dayMeans = values.dayMeans();
+    f.monthMean = values.MonthMean();
     return f;
 }
 

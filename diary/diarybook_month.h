@@ -21,7 +21,7 @@ struct MonthFigures {
     bool modeStored = false;              // the table names a mode at all
 };
 
-// The figures of the entry lines, collected as the month drawing does. A value
+// The figures of the entry lines, collected with the month drawing's MonthValues. A value
 // that is not a number throws EConvertError.
 MonthFigures figuresOf(const QStringList &entryLines);
 // Reads the table; false with a German *error when it cannot be read or holds
