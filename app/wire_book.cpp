@@ -5,6 +5,7 @@
 #include "diary/diarybook_month.h"
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
+#include "graph/monthgraph.h"
 #include "mainform.h"
 #include "platform/pause.h"
 #include "platform/textfile.h"
@@ -75,7 +76,7 @@ void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, TTagebuchSpeich
 }
 
 // Main window: "Liniendiagramm im Browser anzeigen".
-void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf) {
+void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf, const TMonthGraph *graph) {
     const AppState &s = mf->state();
     const diarybook::MonthFigures f = currentFigures(s);
     BrowserChartInput in = diarybook::chartInput(s.CurrentTablePath, f, s.BaseFolder);
@@ -85,6 +86,8 @@ void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf) {
         in.entryYear = s.EntryYear;
         in.entryMonthName = s.EntryMonthName;
     }
+    // "StiftBreite" as the graph drawing last read it.
+    if (graph && !graph->PenWidthText().isEmpty()) in.penWidthText = graph->PenWidthText();
     in.curveColor = s.CurveColor;
     in.aboveValuesColor = s.AboveValuesColor;
     in.showValues = mf->options()->valuesAboveCurve();
@@ -98,6 +101,7 @@ void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf) {
 
 void wireBook(Program &p) {
     TMainForm *mf = p.MainForm;
+    const TMonthGraph *graph = p.MonthGraph;
     auto *form = new TTagebuchSpeichernForm(mf);
     form->pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
     p.TagebuchSpeichernForm = form;
@@ -109,7 +113,7 @@ void wireBook(Program &p) {
             return true;
         }
         if (name == u"LiniendiagrammimBrowseranzeigen1") {
-            LiniendiagrammimBrowseranzeigen1Click(mf);
+            LiniendiagrammimBrowseranzeigen1Click(mf, graph);
             return true;
         }
         return previous ? previous(name) : false;
