@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QTextEdit>
 
+#include "dialogs/einstelldlg.h"
 #include "diary/diarypage.h"
 #include "mainform.h"
 #include "program.h"
@@ -31,8 +32,27 @@ void wireDiary(Program &p) {
                      });
     mf->hooks.reselectDay = [page] { page->MacheinenKlickAufGrafik(); };
     mf->hooks.closeDiary = [page] { page->closeDiary(); };
+    // Settings dialog: the home of the options the main window reads.
+    auto *dlg = new TEinstellDlg(mf->state().SettingsPath, mf);
+    p.EinstellDlg = dlg;
+    mf->setOptionControls(dlg);
+    dlg->callbacks.redraw = [mf] {
+        if (mf->hooks.redrawThroughEntry) mf->hooks.redrawThroughEntry();
+    };
+    dlg->callbacks.applyDiary = [mf](bool visible) {
+        mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"))
+            ->setEnabled(visible);
+        mf->RichEdit1->setVisible(visible);
+        mf->Pfeilimage->setVisible(visible);
+        mf->resize(mf->width(), visible ? 780 : 590);
+    };
+
     auto previous = mf->hooks.command;
-    mf->hooks.command = [page, previous](const QString &name) {
+    mf->hooks.command = [page, dlg, previous](const QString &name) {
+        if (name == QStringLiteral("Einstellungen")) {
+            dlg->EinstellungenClick();
+            return true;
+        }
         if (name == QStringLiteral("DatenaktuellerTagebucheintraglschen1")) {
             page->DatenaktuellerTagebucheintraglschen1Click();
             return true;

@@ -1,0 +1,285 @@
+#include "einstelldlg.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "platform/colorref.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "storage/convert.h"
+
+namespace {
+
+template <class W> W *named(W *w, const char *name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+void setFontColor(QLabel *l, quint32 ref) {
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colorref::toColor(ref));
+    l->setPalette(p);
+}
+
+} // namespace
+
+TEinstellDlg::TEinstellDlg(const QString &settingsPath, QWidget *parent)
+    : QDialog(parent), m_settingsPath(settingsPath) {
+    setObjectName(QStringLiteral("EinstellDlg"));
+    setWindowTitle(QStringLiteral("Einstellungen"));
+    setModal(true);
+    resize(354, 601);
+    auto *grid = new QGridLayout;
+    int row = 0;
+    auto colorRow = [&](QLabel *&label, const char *lname, const QString &caption,
+                        QPushButton *&button, const char *bname) {
+        label = named(new QLabel(caption, this), lname);
+        button = named(new QPushButton(QStringLiteral("Ändern"), this), bname);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(button, row++, 1);
+    };
+    colorRow(Label1, "Label1", QStringLiteral("Farbe Trennlinie Hochwerte"), Button1, "Button1");
+    colorRow(Label2, "Label2", QStringLiteral("Farbe Trennlinie kritisch"), Button2, "Button2");
+    colorRow(Label3, "Label3", QStringLiteral("Farbe Trennlinie Tiefwerte"), Button3, "Button3");
+    colorRow(Label4, "Label4", QStringLiteral("Farbe der Messkurve"), Button4, "Button4");
+    colorRow(Label5, "Label5", QStringLiteral("Farbe der Mittelwert-Messkurve"), Button5,
+             "Button5");
+    auto spinRow = [&](QLabel *&label, const char *lname, const QString &caption, QSpinBox *&spin,
+                       const char *sname, int lo, int hi) {
+        label = named(new QLabel(caption, this), lname);
+        spin = named(new QSpinBox(this), sname);
+        spin->setRange(lo, hi);
+        // Clamped when the typed value is taken, not at every keystroke.
+        spin->setKeyboardTracking(false);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(spin, row++, 1);
+    };
+    spinRow(Label6, "Label6", QStringLiteral("Hochwerte >="), SpinEdit1, "SpinEdit1", 0, 99999);
+    spinRow(Label7, "Label7", QStringLiteral("Kritisch ab:"), SpinEdit2, "SpinEdit2", 0, 99999);
+    spinRow(Label8, "Label8", QStringLiteral("Tiefwerte <="), SpinEdit3, "SpinEdit3", 0, 99999);
+    spinRow(Label10, "Label10", QStringLiteral("Breite der Grafik-Linien:"), SpinEdit4, "SpinEdit4",
+            1, 8);
+    SpinEdit4->setValue(1);
+
+    Tagebuch_sichtbar_checkBox = named(new QCheckBox(QStringLiteral("Tagebuch sichtbar"), this),
+                                       "Tagebuch_sichtbar_checkBox");
+    grid->addWidget(Tagebuch_sichtbar_checkBox, row++, 0, 1, 2);
+
+    auto *unit = new QGroupBox(this);
+    auto *ul = new QVBoxLayout(unit);
+    BE_Button = named(new QRadioButton(QStringLiteral("Broteinheit (BE)"), unit), "BE_Button");
+    KE_Button =
+        named(new QRadioButton(QStringLiteral("Kohlenhydrateinheit (KE)"), unit), "KE_Button");
+    Label9 = named(new QLabel(QStringLiteral("(Sie sollten sich für den gesamten Monat für eine "
+                                             "Einheit entscheiden)"),
+                              unit),
+                   "Label9");
+    Label9->setWordWrap(true);
+    ul->addWidget(BE_Button);
+    ul->addWidget(KE_Button);
+    ul->addWidget(Label9);
+    KE_Button->setChecked(true);
+    grid->addWidget(unit, row++, 0, 1, 2);
+
+    auto *therapy = new QGroupBox(QStringLiteral("Welche Insulintherapie"), this);
+    auto *tl = new QVBoxLayout(therapy);
+    CT_Button =
+        named(new QRadioButton(QStringLiteral(" CT (konventionelle)"), therapy), "CT_Button");
+    CT_Button->setToolTip(QStringLiteral("Konventionelle Therapie (CT)"));
+    ICT_Button =
+        named(new QRadioButton(QStringLiteral(" ICT (intensiviert)"), therapy), "ICT_Button");
+    ICT_Button->setToolTip(QStringLiteral("Bolus -Basal (ICT)"));
+    tl->addWidget(CT_Button);
+    tl->addWidget(ICT_Button);
+    ICT_Button->setChecked(true);
+    grid->addWidget(therapy, row++, 0, 1, 2);
+
+    auto *browser = new QGroupBox(QStringLiteral("Beim Liniendiagramm im Browser:"), this);
+    auto *bl = new QGridLayout(browser);
+    LinieUnterbrechenCheckBox =
+        named(new QCheckBox(QStringLiteral("Ist Mittelwert = 0 dann Linie unterbrechen."), browser),
+              "LinieUnterbrechenCheckBox");
+    LinieUnterbrechenCheckBox->setChecked(true);
+    WerteOberhalbKurveAnzeigenCheckBox =
+        named(new QCheckBox(QStringLiteral("Die Datenwerte anzeigen"), browser),
+              "WerteOberhalbKurveAnzeigenCheckBox");
+    Label13 = named(new QLabel(QStringLiteral("Farbe der Datenwerte"), browser), "Label13");
+    Button6 = named(new QPushButton(QStringLiteral("Ändern"), browser), "Button6");
+    bl->addWidget(LinieUnterbrechenCheckBox, 0, 0, 1, 2);
+    bl->addWidget(WerteOberhalbKurveAnzeigenCheckBox, 1, 0, 1, 2);
+    bl->addWidget(Label13, 2, 0);
+    bl->addWidget(Button6, 2, 1);
+    grid->addWidget(browser, row++, 0, 1, 2);
+
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
+    OKBtn->setDefault(true);
+    grid->addWidget(OKBtn, row++, 0, 1, 2, Qt::AlignHCenter);
+    setLayout(grid);
+
+    QPushButton *buttons[6] = {Button1, Button2, Button3, Button4, Button5, Button6};
+    for (int k = 0; k < 6; ++k)
+        connect(buttons[k], &QPushButton::clicked, this, [this, k] { colorButtonClick(k + 1); });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this,
+            [this] { limitChanged(SpinEdit1, 250, 160, keys::Hochwerte); });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this,
+            [this] { limitChanged(SpinEdit2, 250, 120, keys::Kritischwerte); });
+    connect(SpinEdit3, &QSpinBox::valueChanged, this,
+            [this] { limitChanged(SpinEdit3, 100, 20, keys::Tiefwerte); });
+    connect(SpinEdit4, &QSpinBox::valueChanged, this,
+            [this](int v) { settings().set(keys::StiftBreite, QString::number(v)); });
+    connect(LinieUnterbrechenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
+        settings().set(keys::LinieBeiNullUnterbrechen, convert::flagText(on));
+    });
+    connect(WerteOberhalbKurveAnzeigenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
+        settings().set(keys::WerteOberhalbKurveAnzeigen, convert::flagText(on));
+    });
+    connect(OKBtn, &QPushButton::clicked, this, &TEinstellDlg::OKBtnClick);
+}
+
+void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString &key) {
+    int v = spin->value();
+    if (v >= high) v = high;
+    if (v < low + 1) v = low;
+    if (v != spin->value()) {
+        const QSignalBlocker block(spin);
+        spin->setValue(v);
+    }
+    settings().set(key, QString::number(v));
+    if (callbacks.redraw) callbacks.redraw();
+}
+
+void TEinstellDlg::fillFromSettings() {
+    const SettingsStore st = settings();
+    auto colorOf = [&st](const QString &key, quint32 &var) {
+        bool ok = false;
+        const quint32 v = st.get(key).trimmed().toUInt(&ok);
+        if (ok) var = v;
+    };
+    colorOf(keys::FarbeHochwerte, HighColor);
+    colorOf(keys::FarbeKritischwerte, CriticalColor);
+    colorOf(keys::FarbeTiefwerte, LowColor);
+    convert::guarded([&] {
+        QSpinBox *spins[3] = {SpinEdit1, SpinEdit2, SpinEdit3};
+        const QString limitKeys[3] = {keys::Hochwerte, keys::Kritischwerte, keys::Tiefwerte};
+        for (int i = 0; i < 3; ++i) {
+            const QString t = st.get(limitKeys[i]);
+            if (!t.isEmpty())
+                spins[i]->setValue(
+                    convert::toInt(t, QStringLiteral("Einstellung \"%1\"").arg(limitKeys[i])));
+        }
+        const QString w = st.get(keys::StiftBreite);
+        if (!w.isEmpty())
+            SpinEdit4->setValue(convert::toInt(w, QStringLiteral("Einstellung \"StiftBreite\"")));
+    });
+    FormPaint();
+}
+
+void TEinstellDlg::EinstellungenClick() {
+    fillFromSettings();
+    exec();
+}
+
+void TEinstellDlg::OKBtnClick() {
+    AppState &s = appState();
+    s.CarbUnitIsBE = BE_Button->isChecked();
+    if (callbacks.applyDiary) callbacks.applyDiary(Tagebuch_sichtbar_checkBox->isChecked());
+    if (callbacks.redraw) callbacks.redraw();
+    accept();
+}
+
+void TEinstellDlg::colorButtonClick(int k) {
+    AppState &s = appState();
+    quint32 *var = nullptr;
+    QString key;
+    switch (k) {
+    case 1:
+        var = &HighColor, key = keys::FarbeHochwerte;
+        break;
+    case 2:
+        var = &CriticalColor, key = keys::FarbeKritischwerte;
+        break;
+    case 3:
+        var = &LowColor, key = keys::FarbeTiefwerte;
+        break;
+    case 4:
+        var = &s.CurveColor, key = keys::KurvenFarbe;
+        break;
+    case 5:
+        var = &s.MeanCurveColor, key = keys::MittelKurvenFarbe;
+        break;
+    case 6:
+        var = &s.AboveValuesColor, key = keys::DatenwerteOberhalbFarbe;
+        break;
+    default:
+        return;
+    }
+    QColor chosen;
+    if (ui::services().chooseColor(this, colorref::toColor(*var), chosen) && chosen.isValid())
+        *var = colorref::fromColor(chosen);
+    // Stored also when the dialog was cancelled.
+    settings().set(key, QString::number(*var));
+    FormPaint();
+    if (k == 6)
+        setFontColor(Label13, *var);
+    else if (callbacks.redraw)
+        callbacks.redraw();
+}
+
+void TEinstellDlg::FormPaint() {
+    const AppState &s = appState();
+    setFontColor(Label1, HighColor);
+    setFontColor(Label6, HighColor);
+    setFontColor(Label2, CriticalColor);
+    setFontColor(Label7, CriticalColor);
+    setFontColor(Label3, LowColor);
+    setFontColor(Label8, LowColor);
+    setFontColor(Label4, s.CurveColor);
+    setFontColor(Label5, s.MeanCurveColor);
+}
+
+void TEinstellDlg::showEvent(QShowEvent *e) {
+    FormPaint();
+    QDialog::showEvent(e);
+}
+
+bool TEinstellDlg::diaryVisible() const {
+    return Tagebuch_sichtbar_checkBox->isChecked();
+}
+void TEinstellDlg::setDiaryVisible(bool on) {
+    Tagebuch_sichtbar_checkBox->setChecked(on);
+}
+bool TEinstellDlg::carbUnitBE() const {
+    return BE_Button->isChecked();
+}
+void TEinstellDlg::setCarbUnitBE(bool on) {
+    (on ? BE_Button : KE_Button)->setChecked(true);
+}
+bool TEinstellDlg::therapyCT() const {
+    return CT_Button->isChecked();
+}
+void TEinstellDlg::setTherapyCT(bool on) {
+    (on ? CT_Button : ICT_Button)->setChecked(true);
+}
+bool TEinstellDlg::valuesAboveCurve() const {
+    return WerteOberhalbKurveAnzeigenCheckBox->isChecked();
+}
+void TEinstellDlg::setValuesAboveCurve(bool on) {
+    WerteOberhalbKurveAnzeigenCheckBox->setChecked(on);
+}
+bool TEinstellDlg::breakLineAtZero() const {
+    return LinieUnterbrechenCheckBox->isChecked();
+}
+void TEinstellDlg::setBreakLineAtZero(bool on) {
+    LinieUnterbrechenCheckBox->setChecked(on);
+}
+void TEinstellDlg::setValueColor(unsigned colorRef) {
+    appState().AboveValuesColor = colorRef;
+    setFontColor(Label13, colorRef);
+}

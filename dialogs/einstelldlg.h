@@ -1,0 +1,70 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+
+#include "optioncontrols.h"
+#include "storage/settingsstore.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+// The settings dialog: limits, colours, line width, carbohydrate unit,
+// insulin therapy, diary visibility and the browser-chart options. Limits,
+// colours, width and chart options are stored the moment they change; unit
+// and diary visibility take effect on OK.
+class TEinstellDlg : public QDialog, public OptionControls {
+public:
+    struct Callbacks {
+        // Redraws the graph through the entry dialog's show-graph operation.
+        std::function<void()> redraw;
+        // Shows or hides the diary: menu entry, editor, arrow, window height.
+        std::function<void(bool visible)> applyDiary;
+    } callbacks;
+
+    explicit TEinstellDlg(const QString &settingsPath, QWidget *parent = nullptr);
+
+    // Fills the limit and width fields from the settings.
+    void fillFromSettings();
+    // Fills the fields and shows the dialog modally.
+    void EinstellungenClick();
+    void OKBtnClick();
+    // Colour button k (1..6): the colour dialog, then the colour is stored
+    // whether it was changed or not.
+    void colorButtonClick(int k);
+    // Label font colours from the colour variables.
+    void FormPaint();
+
+    // OptionControls.
+    bool diaryVisible() const override;
+    void setDiaryVisible(bool on) override;
+    bool carbUnitBE() const override;
+    void setCarbUnitBE(bool on) override;
+    bool therapyCT() const override;
+    void setTherapyCT(bool on) override;
+    bool valuesAboveCurve() const override;
+    void setValuesAboveCurve(bool on) override;
+    bool breakLineAtZero() const override;
+    void setBreakLineAtZero(bool on) override;
+    void setValueColor(unsigned colorRef) override;
+
+    quint32 HighColor = 0x000000FF, CriticalColor = 0x000080FF, LowColor = 0x00FF0000;
+
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
+        *Label10, *Label13;
+    QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *OKBtn;
+    QSpinBox *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
+    QCheckBox *Tagebuch_sichtbar_checkBox, *LinieUnterbrechenCheckBox,
+        *WerteOberhalbKurveAnzeigenCheckBox;
+    QRadioButton *BE_Button, *KE_Button, *CT_Button, *ICT_Button;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+
+private:
+    void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
+    SettingsStore settings() const { return SettingsStore(m_settingsPath); }
+    QString m_settingsPath;
+};

@@ -1,0 +1,93 @@
+#include "dialogs/einstelldlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+#include "platform/colorref.h"
+#include "platform/ui.h"
+#include "storage/appstate.h"
+#include "testutil.h"
+
+TEST(EinstellDlg, ControlsClampingColoursAndOk) {
+    testutil::TempFolder tmp;
+    const QString ini = tmp.file("glykoval.ini");
+    testutil::writeBytes(ini,
+                         testutil::crlf({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140",
+                                         "Tiefwerte<=60", "StiftBreite=3", "FarbeHochwerte=255"}));
+    ui::RecordingServices rec;
+    TEinstellDlg dlg(ini);
+    int redraws = 0;
+    bool diaryShown = true;
+    dlg.callbacks.redraw = [&] { ++redraws; };
+    dlg.callbacks.applyDiary = [&](bool on) { diaryShown = on; };
+    const SettingsStore st(ini);
+
+    // Captions and names.
+    auto *l6 = dlg.findChild<QLabel *>("Label6");
+    ASSERT_TRUE(l6);
+    EXPECT_EQ(l6->text(), "Hochwerte >=");
+    EXPECT_EQ(dlg.findChild<QLabel *>("Label8")->text(), "Tiefwerte <=");
+    EXPECT_EQ(dlg.findChild<QPushButton *>("Button6")->text(), "Ändern");
+    EXPECT_EQ(dlg.findChild<QRadioButton *>("CT_Button")->text(), " CT (konventionelle)");
+    EXPECT_TRUE(dlg.findChild<QCheckBox *>("LinieUnterbrechenCheckBox")->isChecked());
+    EXPECT_EQ(dlg.findChild<QCheckBox *>("Tagebuch_sichtbar_checkBox")->text(),
+              "Tagebuch sichtbar");
+
+    dlg.fillFromSettings();
+    EXPECT_EQ(dlg.SpinEdit1->value(), 180);
+    EXPECT_EQ(dlg.SpinEdit4->value(), 3);
+    EXPECT_EQ(dlg.HighColor, 255u);
+
+    redraws = 0;
+    dlg.SpinEdit1->setValue(300);
+    EXPECT_EQ(dlg.SpinEdit1->value(), 250);
+    EXPECT_EQ(st.get(keys::Hochwerte), "250");
+    dlg.SpinEdit1->setValue(100);
+    EXPECT_EQ(dlg.SpinEdit1->value(), 160);
+    dlg.SpinEdit2->setValue(50);
+    EXPECT_EQ(st.get(keys::Kritischwerte), "120");
+    dlg.SpinEdit3->setValue(10);
+    EXPECT_EQ(dlg.SpinEdit3->value(), 20);
+    EXPECT_EQ(st.get(keys::Tiefwerte), "20");
+    dlg.SpinEdit3->setValue(150);
+    EXPECT_EQ(st.get(keys::Tiefwerte), "100");
+    EXPECT_EQ(redraws, 5);
+    dlg.SpinEdit4->setValue(5);
+    EXPECT_EQ(st.get(keys::StiftBreite), "5");
+    EXPECT_EQ(redraws, 5);
+
+    // Cancelled colour dialog: the unchanged colour is written all the same.
+    rec.colors.enqueue(QColor());
+    dlg.Button1->click();
+    EXPECT_EQ(st.get(keys::FarbeHochwerte), "255");
+    EXPECT_EQ(redraws, 6);
+    rec.colors.enqueue(QColor(0, 128, 0));
+    dlg.Button4->click();
+    EXPECT_EQ(st.get(keys::KurvenFarbe), QString::number(colorref::fromColor(QColor(0, 128, 0))));
+    EXPECT_EQ(appState().CurveColor, colorref::fromColor(QColor(0, 128, 0)));
+    EXPECT_EQ(dlg.Label4->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    rec.colors.enqueue(QColor(1, 2, 3));
+    dlg.Button6->click();
+    EXPECT_EQ(st.get(keys::DatenwerteOberhalbFarbe),
+              QString::number(colorref::fromColor(QColor(1, 2, 3))));
+    EXPECT_EQ(redraws, 7); // the value colour does not redraw
+
+    dlg.WerteOberhalbKurveAnzeigenCheckBox->click();
+    EXPECT_EQ(st.get(keys::WerteOberhalbKurveAnzeigen), "1");
+    dlg.LinieUnterbrechenCheckBox->click();
+    EXPECT_EQ(st.get(keys::LinieBeiNullUnterbrechen), "0");
+
+    // OK with the diary unticked and BE chosen.
+    dlg.setDiaryVisible(false);
+    dlg.setCarbUnitBE(true);
+    dlg.OKBtnClick();
+    EXPECT_FALSE(diaryShown);
+    EXPECT_TRUE(appState().CarbUnitIsBE);
+    EXPECT_TRUE(dlg.carbUnitBE());
+    EXPECT_EQ(redraws, 8);
+}
