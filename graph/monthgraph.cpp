@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QWidget>
+#include <optional>
 
 #include "platform/colorref.h"
 #include "platform/picturebox.h"
@@ -177,13 +178,13 @@ void TMonthGraph::MachSchraffierung() {
 void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
     const MeasureMode mm = appState().mode();
     MeasurementSlot slot = MeasurementSlot::Morgens;
-    const bool hasSlot = entryline::slotOf(line, slot);
-    const int day = entryline::dayOf(line);
+    const bool hasSlot = monthvalues::slotOfLine(line, slot);
+    const int day = monthvalues::dayOfLine(line);
     long double num = 0;
     monthvalues::toNumber(entryline::valueOf(line), num);
     const int v = int(num);
     const bool drawn = hasSlot && day >= 1 && slotinfo::usedIn(slot, mm);
-    const int w = penWidth();
+    const int w = m_penWidth;
 
     if (mode == u"Mittelwert") {
         if (drawn) {
@@ -210,7 +211,10 @@ void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
     const int x = graphgeo::SlotX(day, slot, mm);
     if (v != 0) ValueToY(v);
     const int y = m_lastPointY;
-    QPainter p(&pic());
+    // The pass keeps one painter open over its readings.
+    std::optional<QPainter> own;
+    if (!m_painter) own.emplace(&pic());
+    QPainter &p = m_painter ? *m_painter : *own;
     const QColor curve = colorref::toColor(appState().CurveColor);
     if (m_pointDrawn) {
         p.setPen(pen(curve, w));
@@ -290,7 +294,7 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
 
         m_penWidthText = st.get(keys::StiftBreite);
         if (m_penWidthText.isEmpty()) m_penWidthText = QStringLiteral("2");
-        penWidth(); // a width that is no number stops here
+        m_penWidth = penWidth(); // a width that is no number stops here
 
         const SettingsStore table(tablePath);
         m_tableDate = table.read(monthtable::kSection, QStringLiteral("Datum"));
@@ -341,6 +345,12 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
         m_daySlots.fill(0);
         m_dayLastX = -1;
         m_values.clearValues();
+        QPainter painter(&pic());
+        m_painter = &painter;
+        struct Reset {
+            QPainter *&ptr;
+            ~Reset() { ptr = nullptr; }
+        } reset{m_painter};
         for (int i = 0; i < lines.size(); ++i) {
             const QString &line = lines.at(i);
             if (!entryline::isEntryLine(line)) continue;
@@ -372,6 +382,8 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
             }
             s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
         }
+        painter.end();
+        m_painter = nullptr;
         s.MonthMean = m_values.MonthMean();
         SchreibeMonatsMittelwInGrafik();
 

@@ -12,6 +12,7 @@
 
 class PictureBox;
 class QLabel;
+class QPainter;
 class QPlainTextEdit;
 class QScrollBar;
 class QWidget;
@@ -146,6 +147,8 @@ private:
     QColor m_pointColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
     QString m_penWidthText = QStringLiteral("2");
+    int m_penWidth = 2;
+    QPainter *m_painter = nullptr;
     int m_pointCounter = 0;
     QString m_titleText, m_tableDate, m_tableUser;
     QString m_timeStripText;

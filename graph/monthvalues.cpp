@@ -19,9 +19,34 @@ const QLocale &german() {
 }
 } // namespace
 
+int dayOfLine(const QString &line) {
+    int day = 0;
+    for (qsizetype i = 0; i + 3 < line.size(); ++i) {
+        if (line.at(i) != u' ' || line.at(i + 3) != u'.') continue;
+        const QChar a = line.at(i + 1), b = line.at(i + 2);
+        if (a < u'0' || a > u'9' || b < u'0' || b > u'9') continue;
+        const int d = (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
+        if (d >= 1 && d <= 31 && d > day) day = d;
+    }
+    return day;
+}
+
+bool slotOfLine(const QString &line, MeasurementSlot &slot) {
+    static const QLatin1StringView words[] = {
+        QLatin1StringView("Morgens"),  QLatin1StringView("Messung2"), QLatin1StringView("Messung3"),
+        QLatin1StringView("Messung4"), QLatin1StringView("Messung5"), QLatin1StringView("Messung6"),
+        QLatin1StringView("Messung7"), QLatin1StringView("Abends")};
+    for (int n = 8; n >= 1; --n)
+        if (line.contains(words[n - 1])) {
+            slot = slotinfo::fromNumber(n);
+            return true;
+        }
+    return false;
+}
+
 QString SlotTag(const QString &line) {
     MeasurementSlot s;
-    return entryline::slotOf(line, s) ? slotinfo::tag(s) : QString();
+    return slotOfLine(line, s) ? slotinfo::tag(s) : QString();
 }
 
 QString dayValueText(const QString &line) {
@@ -67,7 +92,7 @@ void MonthValues::clearValues() {
 
 void MonthValues::collect(const QString &line, const QString &where,
                           std::array<QString, 31> *dayLineTexts) {
-    const int day = entryline::dayOf(line);
+    const int day = monthvalues::dayOfLine(line);
     if (dayLineTexts && day >= 1) (*dayLineTexts)[day - 1] += line + monthvalues::SlotTag(line);
     const QString dayValue = monthvalues::dayValueText(line);
     const QString valueText = dayValue.mid(dayValue.indexOf(u'_') + 1);

@@ -3,12 +3,19 @@
 #include <QStringList>
 #include <array>
 
+#include "storage/entryline.h"
+
 // The month's readings as the drawing pass collects them line by line: the
 // value list for the monthly mean, the day-value list for the daily means,
 // and the per-day line texts of the diary. Numbers pass through text with the
 // German decimal comma, whatever the user's locale.
 namespace monthvalues {
 
+// The scanning readers of entry lines without building search texts: the day
+// of the last " DD." found (the highest, as the readers scan 01 … 31) and the
+// last slot word found in slot order.
+int dayOfLine(const QString &line);
+bool slotOfLine(const QString &line, MeasurementSlot &slot);
 // " -1 " .. " -8 " of the line's slot, empty when the line names none.
 QString SlotTag(const QString &line);
 // Two-digit day, "_" and the trimmed value, e.g. "05_128" (ErstelleTagesMittelwert).
