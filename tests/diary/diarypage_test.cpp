@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -265,4 +266,43 @@ TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), QByteArray());
     EXPECT_EQ(p.lines().at(6), DiaryPage::carbTemplate(false, MeasureMode::Four));
     EXPECT_TRUE(p.memo.toPlainText().isEmpty());
+}
+
+TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
+    Page p;
+    p.opt.setCarbUnitBE(true);
+    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.caretAt(6, "Morgens= ");
+    p.key(Qt::Key_1, "1");
+    p.key(Qt::Key_2, "2");
+    p.key(Qt::Key_Backspace, "");
+    EXPECT_TRUE(p.lines().at(6).startsWith("\t BE: Morgens= 1  \t|  M2= "));
+    // The caret in front of a separator goes back before its tab on mouse up.
+    p.caretAt(6, "1  \t");
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(p.editor.viewport(), &up);
+    EXPECT_EQ(p.editor.textCursor().position(),
+              p.editor.document()->findBlockByNumber(6).position() +
+                  p.lines().at(6).indexOf("1  \t") + 3);
+
+    // Ctrl+Right scrolls one day only while the diary is switched on.
+    p.key(Qt::Key_Right, "", Qt::ControlModifier);
+    EXPECT_EQ(p.scroll, 0);
+    p.opt.setDiaryVisible(true);
+    p.key(Qt::Key_Right, "", Qt::ControlModifier);
+    EXPECT_EQ(p.scroll, 48);
+
+    // The no-values notice: letters leave the page unchanged, a blank not.
+    appState().DiaryChanged = false;
+    p.page->FormMouseDown(40 + 48 * 11 + 5);
+    ASSERT_TRUE(p.page->noValuesPageShown());
+    QTextCursor c(p.editor.document()->findBlockByNumber(5));
+    p.editor.setTextCursor(c);
+    p.key(Qt::Key_A, "a");
+    p.key(Qt::Key_Backspace, "");
+    EXPECT_FALSE(appState().DiaryChanged);
+    p.key(Qt::Key_Space, " ");
+    EXPECT_TRUE(appState().DiaryChanged);
+    appState().DiaryChanged = false;
 }
