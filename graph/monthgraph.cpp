@@ -11,6 +11,7 @@
 
 #include "platform/colorref.h"
 #include "platform/picturebox.h"
+#include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
@@ -91,6 +92,39 @@ QPen pen(const QColor &c, int width) {
 // Text with its top-left corner at (x, y).
 void textAt(QPainter &p, int x, int y, const QString &text) {
     p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+// A key of a section in lines already read, with the rules of the profile
+// reader: names without regard to case, first section and key win, blanks and
+// tabs trimmed, matching quotes removed, at most 255 characters.
+QString headerValue(const QStringList &lines, const QString &section, const QString &key) {
+    auto trim = [](const QString &t) {
+        qsizetype a = 0, e = t.size();
+        while (a < e && (t.at(a) == u' ' || t.at(a) == u'\t'))
+            ++a;
+        while (e > a && (t.at(e - 1) == u' ' || t.at(e - 1) == u'\t'))
+            --e;
+        return t.mid(a, e - a);
+    };
+    bool in = false;
+    for (const QString &l : lines) {
+        const QString t = trim(l);
+        if (t.startsWith(u'[')) {
+            if (in) break;
+            const qsizetype close = t.indexOf(u']');
+            in = QString::compare(trim(close < 0 ? t.mid(1) : t.mid(1, close - 1)), section,
+                                  Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!in) continue;
+        const qsizetype eq = l.indexOf(u'=');
+        if (eq < 0 || QString::compare(trim(l.left(eq)), key, Qt::CaseInsensitive) != 0) continue;
+        QString v = trim(l.mid(eq + 1));
+        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+            v = v.mid(1, v.size() - 2);
+        return v.left(profile::kMaxValue);
+    }
+    return {};
 }
 
 SettingsStore settings() {
@@ -296,9 +330,12 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
         if (m_penWidthText.isEmpty()) m_penWidthText = QStringLiteral("2");
         m_penWidth = penWidth(); // a width that is no number stops here
 
-        const SettingsStore table(tablePath);
-        m_tableDate = table.read(monthtable::kSection, QStringLiteral("Datum"));
-        m_tableUser = table.read(monthtable::kSection, keys::BenutzerName);
+        // The file is read once; its header keys come from the lines read.
+        QStringList lines;
+        const bool readable =
+            QFileInfo(tablePath).isFile() && textfile::readLines(tablePath, lines);
+        m_tableDate = headerValue(lines, monthtable::kSection, QStringLiteral("Datum"));
+        m_tableUser = headerValue(lines, monthtable::kSection, keys::BenutzerName);
         s.TableUserName = m_tableUser;
         if (storeSettings && st.get(keys::BenutzerName) != m_tableUser)
             st.set(keys::BenutzerName, m_tableUser);
@@ -320,9 +357,6 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
                               m_w.title->height());
         }
 
-        QStringList lines;
-        const bool readable =
-            QFileInfo(tablePath).isFile() && textfile::readLines(tablePath, lines);
         if (m_w.memo) m_w.memo->setPlainText(lines.join(u'\n'));
         m_dayEndLines = dayEndLinesOf(lines);
         m_dayEnds.clear();

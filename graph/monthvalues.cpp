@@ -21,9 +21,10 @@ const QLocale &german() {
 
 int dayOfLine(const QString &line) {
     int day = 0;
+    const QChar *c = line.constData();
     for (qsizetype i = 0; i + 3 < line.size(); ++i) {
-        if (line.at(i) != u' ' || line.at(i + 3) != u'.') continue;
-        const QChar a = line.at(i + 1), b = line.at(i + 2);
+        if (c[i] != u' ' || c[i + 3] != u'.') continue;
+        const QChar a = c[i + 1], b = c[i + 2];
         if (a < u'0' || a > u'9' || b < u'0' || b > u'9') continue;
         const int d = (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
         if (d >= 1 && d <= 31 && d > day) day = d;
@@ -127,7 +128,11 @@ void MonthValues::GibDieTagesMittelwerte() {
             count = 0;
         }
         previous = day;
-        for (int d = 1; d <= 31; ++d) {
+        // A two-digit day text contains exactly its own day.
+        int first = 1, last = 31;
+        if (day.size() == 2 && day.at(0).isDigit() && day.at(1).isDigit())
+            first = last = day.toInt();
+        for (int d = first; d <= last; ++d) {
             if (!day.contains(QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')))) continue;
             long double v = 0;
             if (!monthvalues::toNumber(value, v))

@@ -423,3 +423,16 @@ TEST(MonthValues, FastScannersAgreeWithTheEntryLineReaders) {
         EXPECT_EQ(a, b) << l.toStdString();
     }
 }
+
+TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
+    Bench b;
+    ui::RecordingServices rec;
+    const QString path = b.dir.file("MM032024.tab");
+    testutil::writeBytes(
+        path,
+        testutil::crlf({"[personendaten]", "  benutzername =  \"Eva Bauer\" ", "Datum=April 2024",
+                        "BenutzerName=Zweiter", line(MS::Morgens, 1, 100)}));
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
+    EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
+    EXPECT_EQ(appState().TableUserName, profile::read(path, "Personendaten", "BenutzerName"));
+}
