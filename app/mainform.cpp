@@ -372,6 +372,7 @@ void TMainForm::LayoutControls() {
 void TMainForm::FormResize() {
     LayoutControls();
     if (isMaximized()) M_einheit_Image->move(0, M_einheit_Image->y());
+    if (m_state.GraphShown && hooks.repinGraph) hooks.repinGraph();
 }
 
 void TMainForm::resizeEvent(QResizeEvent *e) {

@@ -97,6 +97,8 @@ public:
         std::function<void()> closeDiary;
         // Requests the re-selection of the last clicked day.
         std::function<void()> reselectDay;
+        // Keeps the graph's pinned parts in place at the current scroll position.
+        std::function<void()> repinGraph;
         // Called for each menu command not handled here, by object name.
         std::function<bool(const QString &)> command;
     } hooks;

@@ -77,6 +77,7 @@ void wireGraph(Program &p) {
         cb.addEntry = [entry](const QString &line) { entry->appendEntry(line); };
     }
 
+    mf->hooks.repinGraph = [graph] { graph->pinAfterScroll(true); };
     mf->hooks.drawMonth = [graph](const QString &path) { graph->GrafikZeichnen(path); };
     if (!mf->hooks.redrawThroughEntry)
         mf->hooks.redrawThroughEntry = [graph] {
