@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QPainter>
+#include <QPolygon>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -22,6 +24,20 @@ void wireDiary(Program &p) {
     c.windowWidth = [mf] { return mf->width(); };
     c.options = [mf] { return mf->options(); };
     c.resize = [mf] { mf->FormResize(); };
+    // The marker of the selected day: an arrow one day column wide.
+    if (mf->Pfeilimage->picture().isNull()) {
+        QImage arrow(48, 12, QImage::Format_ARGB32);
+        arrow.fill(Qt::transparent);
+        QPainter painter(&arrow);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(QColor(200, 0, 0));
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(QPolygon({QPoint(24, 0), QPoint(34, 11), QPoint(14, 11)}));
+        painter.end();
+        mf->Pfeilimage->setPicture(arrow);
+        mf->Pfeilimage->resize(arrow.size());
+    }
+    mf->Pfeilimage->raise();
     auto *page = new DiaryPage(c, mf);
     p.diaryPage = page;
 
