@@ -436,3 +436,30 @@ TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
     EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
     EXPECT_EQ(appState().TableUserName, profile::read(path, "Personendaten", "BenutzerName"));
 }
+
+TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
+    Bench b;
+    ui::RecordingServices rec;
+    const QString path = b.table({line(MS::Morgens, 1, 100), line(MS::Abends, 1, 100),
+                                  line(MS::Morgens, 5, 200), line(MS::Abends, 5, 200)});
+    AppState &s = appState();
+    s.MeanCurveColor = 0x008000;
+    // "Mittelwert": the template once, then the curve and the mean pass on it.
+    b.image.loadPicture(s.GraphTemplatePath);
+    s.KeepPicture = true;
+    s.MeanMode = true;
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
+    s.MeanPass = true;
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
+    s.MeanPass = false;
+    s.KeepPicture = false;
+    EXPECT_EQ(b.graph->TitleText(),
+              QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
+                                "Muster"));
+    EXPECT_EQ(b.at(45, 341), kGreen);                // the curve stays
+    EXPECT_EQ(b.at(237, valueY(200)), c(kCritical)); // 200 lies above the critical row
+    const int row = (valueY(100) + valueY(200)) / 2 + 1;
+    EXPECT_EQ(b.at(150, row), QColor(0, 128, 0));
+    EXPECT_EQ(b.graph->DayMeanPoints().size(), 2);
+    s.MeanMode = false;
+}
