@@ -8,7 +8,7 @@
 namespace templatepicture {
 
 constexpr int kWidth = 1550; // the band ends 24 pixels before the right edge, at x 1526
-constexpr int kHeight = 440;
+constexpr int kHeight = 448;
 constexpr int kLegendWidth = 42;
 constexpr int kLegendHeight = 403;
 constexpr int kLegendTop = 41; // top of the legend in the graph's scroll box
