@@ -178,3 +178,23 @@ TEST(ReadonlyDlg, PaintFillsTheSixLines) {
     EXPECT_EQ(dlg.windowTitle(), "Dateiattribut Info");
     EXPECT_EQ(dlg.size(), QSize(445, 245));
 }
+
+TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
+    InFolder f;
+    testutil::writeBytes(f.ini(),
+                         testutil::crlf({"[Einstellung]", "FensterBreite=777", "FensterHoehe=800",
+                                         "Tagebuch_sichtbar=1", "BenutzerName=Anna"}));
+    ui::RecordingServices rec;
+    auto program = createProgram();
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    w.FirstPaint();
+    w.setWindowState(Qt::WindowMaximized);
+    ASSERT_TRUE(w.isMaximized());
+    w.FormClose();
+    EXPECT_EQ(get(f.ini(), "FensterBreite"), "777");
+    EXPECT_EQ(get(f.ini(), "FensterHoehe"), "800");
+    EXPECT_FALSE(get(f.ini(), "FensterPosTop").isEmpty());
+    EXPECT_FALSE(get(f.ini(), "FensterPosLinks").isEmpty());
+    EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "1");
+}
