@@ -153,9 +153,11 @@ TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
         s->setGeometry(r);
         return s;
     };
-    SpinEdit1 = spin("SpinEdit1", 2, 1, 31, 1, QRect(312, 110, 64, 26));
-    SpinEdit2 = spin("SpinEdit2", 2, 1, 12, 1, QRect(388, 110, 64, 26));
-    SpinEdit3 = spin("SpinEdit3", 1, 1900, 9999, 1998, QRect(464, 110, 76, 26));
+    // Until a reading is restored or a month is read, the fields show today.
+    const QDate today = QDate::currentDate();
+    SpinEdit1 = spin("SpinEdit1", 2, 1, 31, today.day(), QRect(312, 110, 64, 26));
+    SpinEdit2 = spin("SpinEdit2", 2, 1, 12, today.month(), QRect(388, 110, 64, 26));
+    SpinEdit3 = spin("SpinEdit3", 1, 1900, 9999, today.year(), QRect(464, 110, 76, 26));
     Label1 = label("Label1", QStringLiteral("Glykovalinmeßwert mg/dl"), QRect(312, 146, 230, 16));
     SpinEdit4 = spin("SpinEdit4", 1, 0, 500, 140, QRect(312, 164, 100, 26));
     SpinEdit4->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));

@@ -404,6 +404,7 @@ TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
     ui::RecordingServices rec;
     TEingabeDlg d;
     d.FormCreate();
+    d.SpinEdit1->setValue(1);
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
     d.Edit1->setText("23:50");
