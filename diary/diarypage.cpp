@@ -56,7 +56,8 @@ bool cutPast(QString &t, const QString &what, int after) {
 
 DiaryPage::DiaryPage(const DiaryPageControls &c, QObject *parent) : QObject(parent), m_c(c) {
     m_c.editor->installEventFilter(this);
-    m_c.editor->viewport()->installEventFilter(this);
+    m_viewport = m_c.editor->viewport();
+    m_viewport->installEventFilter(this);
     m_c.editor->setLineWrapMode(QTextEdit::NoWrap);
 }
 
@@ -375,7 +376,9 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
         return keyPress(static_cast<QKeyEvent *>(e));
     if (watched == m_c.editor && e->type() == QEvent::KeyRelease)
         keyRelease(static_cast<QKeyEvent *>(e));
-    if (watched == m_c.editor->viewport() && e->type() == QEvent::MouseButtonRelease) mouseUp();
+    // Compared by address only: during the editor's destruction its viewport
+    // may still send events after the editor part is gone.
+    if (e->type() == QEvent::MouseButtonRelease && watched == m_viewport) mouseUp();
     return false;
 }
 

@@ -75,4 +75,5 @@ private:
     DiaryPageControls m_c;
     DiaryBook m_book;
     bool m_noValues = false;
+    QObject *m_viewport = nullptr;
 };
