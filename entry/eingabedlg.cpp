@@ -222,6 +222,17 @@ void TEingabeDlg::appendEntry(const QString &line) {
     ListBox1->addItem(line);
 }
 
+// The fields as shown, so a line without some marker leaves those unchanged.
+entryline::Fields TEingabeDlg::fieldsShown() const {
+    entryline::Fields f;
+    f.day = SpinEdit1->fieldText();
+    f.month = SpinEdit2->fieldText();
+    f.year = SpinEdit3->fieldText();
+    f.time = Edit1->text();
+    f.value = SpinEdit4->fieldText();
+    return f;
+}
+
 void TEingabeDlg::FormCreate() {
     const SettingsStore st(appState().SettingsPath);
     const QString last = st.get(keys::LetzteEingabe);
@@ -230,12 +241,7 @@ void TEingabeDlg::FormCreate() {
         MeasurementSlot stored;
         if (entryline::slotOf(last, stored))
             m_slot = entrydlg::slotAfterRestore(stored, appState().mode());
-        entryline::Fields f;
-        f.day = SpinEdit1->fieldText();
-        f.month = SpinEdit2->fieldText();
-        f.year = SpinEdit3->fieldText();
-        f.time = Edit1->text();
-        f.value = SpinEdit4->fieldText();
+        entryline::Fields f = fieldsShown();
         entryline::split(last, f);
         SpinEdit2->setFieldText(f.month);
         SpinEdit3->setFieldText(f.year);
@@ -408,12 +414,7 @@ void TEingabeDlg::BitBtn2Click() {
     ListBox1->item(row)->setText(item);
     MeasurementSlot slot;
     if (entryline::slotOf(before, slot)) setCurrentSlot(slot);
-    entryline::Fields f;
-    f.day = SpinEdit1->fieldText();
-    f.month = SpinEdit2->fieldText();
-    f.year = SpinEdit3->fieldText();
-    f.time = Edit1->text();
-    f.value = SpinEdit4->fieldText();
+    entryline::Fields f = fieldsShown();
     entryline::split(before, f);
     SpinEdit3->setFieldText(f.year);
     SpinEdit1->setFieldText(f.day);

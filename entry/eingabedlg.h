@@ -102,6 +102,7 @@ protected:
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:
+    entryline::Fields fieldsShown() const;
     void stepTime(bool up);
     // The warning before a new month replaces a file with other readings;
     // false when the user says No.
