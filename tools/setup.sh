@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
-      libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils chromium)
+      libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils chromium mold)
 command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
 [ "${GLYKO_GUI:-0}" = 1 ] && pkgs+=(xvfb xauth)
 missing=()
