@@ -95,15 +95,6 @@ void TMainForm::buildControls() {
     StatusLabel = new QLabel(ScrollBox1);
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     StatusLabel->setGeometry(8, 200, 600, 16);
-    auto hiddenMemo = [](QWidget *parent, const char *name) {
-        auto *m = new QPlainTextEdit(parent);
-        m->setObjectName(QString::fromLatin1(name));
-        m->hide();
-        return m;
-    };
-    Memo1 = hiddenMemo(ScrollBox1, "Memo1");
-    MemoBrowser1 = hiddenMemo(ScrollBox1, "MemoBrowser1");
-    MemoBrowser2 = hiddenMemo(ScrollBox1, "MemoBrowser2");
 
     RichEdit1 = new QTextEdit(client);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
@@ -114,7 +105,6 @@ void TMainForm::buildControls() {
     RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setAcceptRichText(true);
-    Memo2 = hiddenMemo(client, "Memo2");
 
     MachPause1 = new TMachPause(this);
     MachPause1->setObjectName(QStringLiteral("MachPause1"));
@@ -345,12 +335,7 @@ void TMainForm::FirstPaint() {
     if (hooks.setEntryHeading) hooks.setEntryHeading(QStringLiteral("Messwerte von ") + name);
     const QString table = st.get(keys::TabellenDateiName);
     if (table.isEmpty() || !QFileInfo(table).isFile()) return;
-    const QString diary = monthtable::diaryPathOf(table);
-    if (!diary.isEmpty()) {
-        s.DiaryPath = diary;
-        QString text;
-        if (QFileInfo(diary).isFile() && textfile::readText(diary, text)) Memo2->setPlainText(text);
-    }
+    if (hooks.attachDiary) hooks.attachDiary(table);
     s.CurrentTablePath = table;
     if (hooks.drawMonth) hooks.drawMonth(table);
 }
@@ -395,14 +380,14 @@ void TMainForm::switchMode(bool toEight, bool fromFourEntry) {
     if (fromFourEntry) {
         if (hooks.reselectDay) hooks.reselectDay();
         LiesUhrzeitenEin();
-        if (hooks.redrawThroughEntry) hooks.redrawThroughEntry();
+        redrawMonth();
         FormResize();
     } else {
         m_state.clearDayLineTexts();
         m_state.MeanMode = false;
         LiesUhrzeitenEin();
         m_state.SkipNextReselect = true;
-        if (hooks.redrawThroughEntry) hooks.redrawThroughEntry();
+        redrawMonth();
         FormResize();
         if (hooks.reselectDay) hooks.reselectDay();
     }
@@ -425,7 +410,17 @@ void TMainForm::MesswerteClick() {
     if (!s.OverlayBuilding) s.KeepPicture = false;
     if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
     s.MeanPass = false;
-    if (hooks.redrawThroughEntry) hooks.redrawThroughEntry();
+    redrawMonth();
+}
+
+void TMainForm::redrawMonth() {
+    // Only a month that is stored can be shown again.
+    const QString table = m_state.CurrentTablePath;
+    if (table.isEmpty() || !QFileInfo(table).isFile()) {
+        m_state.SkipNextReselect = false;
+        return;
+    }
+    if (hooks.drawMonth) hooks.drawMonth(table);
 }
 
 void TMainForm::MittelwertClick() {
@@ -441,7 +436,7 @@ void TMainForm::MittelwertClick() {
     if (!s.OverlayBuilding) s.KeepPicture = false;
     if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
     s.MeanPass = true;
-    if (hooks.redrawThroughEntry) hooks.redrawThroughEntry();
+    redrawMonth();
     s.MeanPass = false;
     s.OverlayBuilding = false;
 }
@@ -454,13 +449,14 @@ void TMainForm::Infober1Click() {
     if (m_about) m_about->exec();
 }
 
-void TMainForm::FormClose() {
-    if (m_closed) return;
-    m_closed = true;
-    if (hooks.closeDiary)
-        hooks.closeDiary();
-    else
+bool TMainForm::FormClose() {
+    if (m_closed) return true;
+    if (hooks.closeDiary) {
+        if (!hooks.closeDiary()) return false;
+    } else {
         RichEdit1->clear();
+    }
+    m_closed = true;
     const SettingsStore st = settings();
     st.set(keys::Tagebuch_sichtbar, convert::flagText(m_options->diaryVisible()));
     st.set(keys::BE_Einheit, convert::flagText(m_options->carbUnitBE()));
@@ -479,9 +475,12 @@ void TMainForm::FormClose() {
     st.set(keys::LetzteKlickPosition, QString::number(m_state.LastClickPosition));
     st.set(keys::FensterPosTop, QString::number(isMaximized() ? g.top() : y()));
     st.set(keys::FensterPosLinks, QString::number(isMaximized() ? g.left() : x()));
+    return true;
 }
 
 void TMainForm::closeEvent(QCloseEvent *e) {
-    FormClose();
-    e->accept();
+    if (FormClose())
+        e->accept();
+    else
+        e->ignore();
 }

@@ -33,8 +33,11 @@ public:
     // Lays out the controls as every paint does.
     void LayoutControls();
     void FormResize();
-    // Stores the window state and options (the close handler's work).
-    void FormClose();
+    // Stores the window state and options (the close handler's work); false
+    // when a diary page that could not be stored keeps the window open.
+    bool FormClose();
+    // Redraws the stored month for a change of the view; never writes it.
+    void redrawMonth();
     void LiesUhrzeitenEin();
 
     // Measurement mode toggle pair.
@@ -71,11 +74,7 @@ public:
     PictureBox *Pfeilimage = nullptr;
     PictureBox *LeerImage = nullptr;
     QLabel *StatusLabel = nullptr;
-    QPlainTextEdit *Memo1 = nullptr;
-    QPlainTextEdit *MemoBrowser1 = nullptr;
-    QPlainTextEdit *MemoBrowser2 = nullptr;
     QTextEdit *RichEdit1 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
     TMachPause *MachPause1 = nullptr;
     QTimer *TimerEieruhr = nullptr;
 
@@ -91,10 +90,11 @@ public:
         std::function<void(const QString &)> setEntryHeading;
         // Draws a month table (the drawing pass).
         std::function<void(const QString &)> drawMonth;
-        // Redraws through the entry dialog's show-graph operation.
-        std::function<void()> redrawThroughEntry;
-        // Asks whether a changed diary page is to be stored (on close).
-        std::function<void()> closeDiary;
+        // Loads the diary of a month table into the diary page.
+        std::function<void(const QString &)> attachDiary;
+        // Asks whether a changed diary page is to be stored (on close); false
+        // when the window is to stay open for it.
+        std::function<bool()> closeDiary;
         // Requests the re-selection of the last clicked day.
         std::function<void()> reselectDay;
         // Keeps the graph's pinned parts in place at the current scroll position.

@@ -3,6 +3,7 @@
 
 #include "diary/diarybook_compose.h"
 #include "diary/diarybook_month.h"
+#include "diary/diarypage.h"
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
 #include "graph/monthgraph.h"
@@ -35,12 +36,12 @@ bool drawn(const AppState &s) {
 }
 
 // Main window: "Alle gespeicherten Tagebuchseiten drucken".
-void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, TTagebuchSpeichernForm *form) {
+void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, DiaryPage *page,
+                                                  TTagebuchSpeichernForm *form) {
     AppState &s = mf->state();
-    // Day order: the sorted lines go back into the diary memo; the file is
-    // not written here.
-    const QStringList sorted = diarybook::sortPages(textfile::splitLines(mf->Memo2->toPlainText()));
-    mf->Memo2->setPlainText(sorted.join(u'\n'));
+    // Day order in the diary held in memory; the file is not written here.
+    page->sortBook();
+    const QStringList sorted = page->book().lines();
 
     const diarybook::MonthFigures f = currentFigures(s);
     DiaryBookInput in;
@@ -102,6 +103,7 @@ void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf, const TMonthGraph *gra
 void wireBook(Program &p) {
     TMainForm *mf = p.MainForm;
     const TMonthGraph *graph = p.MonthGraph;
+    Program *program = &p;
     auto *form = new TTagebuchSpeichernForm(mf);
     form->pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
     p.TagebuchSpeichernForm = form;
@@ -109,7 +111,7 @@ void wireBook(Program &p) {
     auto previous = mf->hooks.command;
     mf->hooks.command = [=](const QString &name) {
         if (name == u"AllegespeichertenTagebuchseitendrucken1") {
-            AllegespeichertenTagebuchseitendrucken1Click(mf, form);
+            AllegespeichertenTagebuchseitendrucken1Click(mf, program->diaryPage, form);
             return true;
         }
         if (name == u"LiniendiagrammimBrowseranzeigen1") {

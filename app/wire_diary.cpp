@@ -15,7 +15,6 @@ void wireDiary(Program &p) {
     TMainForm *mf = p.MainForm;
     DiaryPageControls c;
     c.editor = mf->RichEdit1;
-    c.memo = mf->Memo2;
     c.arrow = mf->Pfeilimage;
     c.deleteEntry = mf->menuAction(QStringLiteral("DatenaktuellerTagebucheintraglschen1"));
     c.printEntry = mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"));
@@ -47,14 +46,13 @@ void wireDiary(Program &p) {
                          page->FormMouseDown(mf->Image->mapTo(mf, pos).x());
                      });
     mf->hooks.reselectDay = [page] { page->MacheinenKlickAufGrafik(); };
-    mf->hooks.closeDiary = [page] { page->closeDiary(); };
+    mf->hooks.closeDiary = [page] { return page->closeDiary(); };
+    mf->hooks.attachDiary = [page](const QString &table) { page->attachBook(table); };
     // Settings dialog: the home of the options the main window reads.
     auto *dlg = new TEinstellDlg(mf->state().SettingsPath, mf);
     p.EinstellDlg = dlg;
     mf->setOptionControls(dlg);
-    dlg->callbacks.redraw = [mf] {
-        if (mf->hooks.redrawThroughEntry) mf->hooks.redrawThroughEntry();
-    };
+    dlg->callbacks.redraw = [mf] { mf->redrawMonth(); };
     dlg->callbacks.applyDiary = [mf](bool visible) {
         mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"))
             ->setEnabled(visible);

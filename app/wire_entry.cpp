@@ -14,6 +14,7 @@
 
 #include "dialogs/headerdlg.h"
 #include "dialogs/namedlg.h"
+#include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "platform/textfile.h"
@@ -26,6 +27,7 @@
 namespace {
 
 struct MonthCommands {
+    Program *program;
     TMainForm *mf;
     TEingabeDlg *entry;
     TNameEingDlg *nameDlg;
@@ -41,26 +43,7 @@ struct MonthCommands {
                                                           "Alle Dateien (*.*)"));
     }
 
-    void attach(const QString &file) const {
-        s().CurrentTablePath = file;
-        if (file.isEmpty()) return;
-        st().set(keys::TabellenDateiName, file);
-        const QString back = st().get(keys::TabellenDateiName);
-        if (!QFileInfo(back).isFile() ||
-            !QFileInfo(back).fileName().contains(QStringLiteral(".tab"), Qt::CaseInsensitive))
-            return;
-        s().DiaryPath = monthtable::diaryPathOf(back);
-        QAction *all = mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"));
-        QString text;
-        if (QFileInfo(s().DiaryPath).isFile() && textfile::readText(s().DiaryPath, text)) {
-            if (all) all->setEnabled(true);
-            mf->Memo2->setPlainText(text);
-        } else {
-            if (all) all->setEnabled(false);
-            mf->Memo2->clear();
-            mf->RichEdit1->clear();
-        }
-    }
+    bool attach(const QString &file) const { return attachTable(*program, file); }
 
     void applyMode(const QString &table) const {
         const SettingsStore header(table);
@@ -121,9 +104,8 @@ struct MonthCommands {
     }
 
     void today() const {
-        entry->Label3->setText(
-            QStringLiteral("Heute ist der ") +
-            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+        entry->Label3->setText(QStringLiteral("Heute ist der ") +
+                               QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     }
 
     void reselect() const {
@@ -132,17 +114,9 @@ struct MonthCommands {
 
     void undalsGrafikanzeigen1Click() const {
         const QString file = chooseFile();
-        if (!file.isEmpty()) {
-            attach(file);
+        if (!file.isEmpty() && attach(file)) {
             applyMode(file);
             mf->MittelwertImage->setPicture(mf->LeerImage->picture());
-            // The display command below saves the entry list before it redraws:
-            // it has to hold the chosen month, not the one shown before.
-            entry->clearEntries();
-            if (!readIntoList(file)) {
-                mf->FormResize();
-                return;
-            }
             if (mf->hooks.drawMonth) mf->hooks.drawMonth(file);
             mf->MesswerteClick();
         }
@@ -163,9 +137,13 @@ struct MonthCommands {
             reselect();
             return;
         }
+        if (!attach(file)) {
+            s().ShowTableOnOpen = false;
+            mf->FormResize();
+            return;
+        }
         entry->clearEntries();
         entry->clearYearMismatch();
-        attach(file);
         entry->SpinEdit3->setFieldText(monthtable::yearOfPath(s().CurrentTablePath));
         mf->LiesUhrzeitenEin();
         heading(true);
@@ -241,6 +219,17 @@ struct MonthCommands {
 
 } // namespace
 
+bool attachTable(Program &p, const QString &path) {
+    TMainForm *mf = p.MainForm;
+    AppState &s = mf->state();
+    if (p.diaryPage && !p.diaryPage->leavePage()) return false;
+    s.CurrentTablePath = path;
+    if (path.isEmpty()) return true;
+    mf->settings().set(keys::TabellenDateiName, path);
+    if (p.diaryPage) p.diaryPage->attachBook(path);
+    return true;
+}
+
 void wireEntry(Program &p) {
     TMainForm *mf = p.MainForm;
     auto *entry = new TEingabeDlg(mf);
@@ -249,7 +238,7 @@ void wireEntry(Program &p) {
     p.EingabeDlg = entry;
     p.NameEingDlg = nameDlg;
     p.HeaderBearbeitenDlg = header;
-    const auto cmds = std::make_shared<MonthCommands>(MonthCommands{mf, entry, nameDlg});
+    const auto cmds = std::make_shared<MonthCommands>(MonthCommands{&p, mf, entry, nameDlg});
 
     entry->callbacks.liesUhrzeitenEin = [mf] { mf->LiesUhrzeitenEin(); };
     entry->callbacks.drawMonth = [mf](const QString &path) {
@@ -281,11 +270,9 @@ void wireEntry(Program &p) {
     };
     nameDlg->FormCreate();
 
-    // A slot without a stored time keeps the time shown, so that no reading
-    // is formed without a time.
-    mf->hooks.setEntryTime = [entry](const QString &t) {
-        if (!t.isEmpty()) entry->Edit1->setText(t);
-    };
+    // A slot without a remembered time shows an empty time field; the add
+    // command asks for a time then.
+    mf->hooks.setEntryTime = [entry](const QString &t) { entry->Edit1->setText(t); };
     mf->hooks.currentSlot = [entry] { return entry->currentSlot(); };
     mf->hooks.setEntryHeading = [entry](const QString &t) { entry->Label4->setText(t); };
     // Modal to the application, but the caller (the first paint) returns at once.
@@ -293,7 +280,6 @@ void wireEntry(Program &p) {
         nameDlg->atStartup = true;
         nameDlg->open();
     };
-    mf->hooks.redrawThroughEntry = [entry] { entry->GrafikZeigen(); };
 
     auto previous = mf->hooks.command;
     mf->hooks.command = [cmds, previous](const QString &name) {

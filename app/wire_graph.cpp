@@ -11,38 +11,9 @@
 #include "entry/eingabedlg.h"
 #include "graph/monthgraph.h"
 #include "mainform.h"
-#include "platform/textfile.h"
 #include "program.h"
 #include "storage/monthtable.h"
 #include "wiring.h"
-
-namespace {
-
-// Attaching a table chosen for a new month or an opened table: store it as
-// the last table and load its diary.
-void attachTable(TMainForm *mf, const QString &path) {
-    AppState &s = mf->state();
-    const SettingsStore st = mf->settings();
-    s.CurrentTablePath = path;
-    if (path.isEmpty()) return;
-    st.set(keys::TabellenDateiName, path);
-    const QString back = st.get(keys::TabellenDateiName);
-    QAction *book = mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"));
-    if (QFileInfo(back).isFile() &&
-        QFileInfo(back).fileName().contains(QStringLiteral(".tab"), Qt::CaseInsensitive)) {
-        s.DiaryPath = monthtable::diaryPathOf(back);
-        if (book) book->setEnabled(true);
-        QString text;
-        if (QFileInfo(s.DiaryPath).isFile() && textfile::readText(s.DiaryPath, text))
-            mf->Memo2->setPlainText(text);
-    } else {
-        if (book) book->setEnabled(false);
-        mf->Memo2->clear();
-        mf->RichEdit1->clear();
-    }
-}
-
-} // namespace
 
 void wireGraph(Program &p) {
     TMainForm *mf = p.MainForm;
@@ -52,14 +23,14 @@ void wireGraph(Program &p) {
     w.meanImage = mf->MittelwertImage;
     w.title = mf->Label1;
     w.status = mf->StatusLabel;
-    w.memo = mf->Memo1;
     w.hscroll = mf->formScroll->horizontalScrollBar();
     w.window = mf;
     auto *graph = new TMonthGraph(w);
     p.MonthGraph = graph;
 
     TMonthGraph::Callbacks &cb = graph->callbacks;
-    cb.attachTable = [mf](const QString &path) { attachTable(mf, path); };
+    Program *program = &p;
+    cb.attachTable = [program](const QString &path) { attachTable(*program, path); };
     cb.showReadonlyNotice = [mf] {
         if (mf->readonlyDlg()) mf->readonlyDlg()->exec();
     };
@@ -79,10 +50,6 @@ void wireGraph(Program &p) {
 
     mf->hooks.repinGraph = [graph] { graph->pinAfterScroll(true); };
     mf->hooks.drawMonth = [graph](const QString &path) { graph->GrafikZeichnen(path); };
-    if (!mf->hooks.redrawThroughEntry)
-        mf->hooks.redrawThroughEntry = [graph] {
-            graph->GrafikZeichnen(appState().CurrentTablePath);
-        };
 
     // Scrolling keeps legend, time strip, mean caption and title in place.
     QObject::connect(w.hscroll, &QScrollBar::valueChanged, mf, [graph] {
@@ -93,9 +60,10 @@ void wireGraph(Program &p) {
         QObject::connect(sc, &QShortcut::activated, mf,
                          [graph, key] { graph->FormKeyDown(key, Qt::ControlModifier); });
     }
-    // Pointer readout over the graph and the pictures laid on it.
-    for (PictureBox *box : {mf->Image, mf->M_einheit_Image, mf->MittelwertImage})
+    // Pointer readout over the graph and the pictures laid on it: all lie in
+    // the graph's scroll box, so a point maps through it into the graph.
+    for (PictureBox *box : {mf->Image, mf->M_einheit_Image, mf->MittelwertImage, mf->Pfeilimage})
         QObject::connect(box, &PictureBox::mouseMoved, mf, [graph, box, mf](QPoint pos) {
-            graph->FormMouseMove(box->mapTo(mf->Image, pos));
+            graph->FormMouseMove(box->mapTo(mf->ScrollBox1, pos) - mf->Image->pos());
         });
 }

@@ -69,10 +69,7 @@ void wirePrinting(Program &p) {
     table->hooks.redrawMonth = [mf] {
         const QString path = mf->state().CurrentTablePath;
         if (path.isEmpty()) return;
-        if (mf->hooks.drawMonth)
-            mf->hooks.drawMonth(path);
-        else if (mf->hooks.redrawThroughEntry)
-            mf->hooks.redrawThroughEntry();
+        mf->redrawMonth();
     };
 
     auto *tablePreview =

@@ -8,6 +8,10 @@ class QString;
 
 // Entry dialog, user-name and header dialogs, month commands (wire_entry.cpp).
 void wireEntry(Program &p);
+// Makes a month table the current one: it is remembered as the last table
+// and its diary is loaded (an unsaved page of the month shown so far is
+// offered for storing first). False when the user kept that page on screen.
+bool attachTable(Program &p, const QString &path);
 // Month graph: drawing pass, scrolling and pointer readout (wire_graph.cpp).
 void wireGraph(Program &p);
 // Table window, table print preview and graph print preview (wire_printing.cpp).

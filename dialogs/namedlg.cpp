@@ -1,5 +1,6 @@
 #include "namedlg.h"
 
+#include <QBoxLayout>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,27 +15,38 @@ TNameEingDlg::TNameEingDlg(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("NameEingDlg"));
     setWindowTitle(QString());
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(272, 173);
     auto *l1 = new QLabel(QStringLiteral("Geben Sie Ihren Vornamen und Nachname ein:"), this);
     l1->setObjectName(QStringLiteral("Label1"));
-    l1->setGeometry(12, 10, 250, 18);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(12, 32, 248, 24);
+    l1->setBuddy(Edit1);
     auto *l2 = new QLabel(QStringLiteral("Die Anfangsbuchstaben des Namens werden für"), this);
     l2->setObjectName(QStringLiteral("Label2"));
-    l2->setGeometry(12, 66, 250, 18);
     auto *l3 = new QLabel(QStringLiteral("die Kennzeichnung der Tabellen-Dateien benutzt."), this);
     l3->setObjectName(QStringLiteral("Label3"));
-    l3->setGeometry(12, 84, 250, 18);
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
-    OKBtn->setGeometry(40, 130, 88, 28);
     CancelBtn = new QPushButton(QStringLiteral("Abbrechen"), this);
     CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
     CancelBtn->setAutoDefault(false);
-    CancelBtn->setGeometry(144, 130, 88, 28);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(CancelBtn);
+    buttons->addStretch(1);
+    auto *box = new QVBoxLayout(this);
+    box->addWidget(l1);
+    box->addWidget(Edit1);
+    box->addSpacing(8);
+    box->addWidget(l2);
+    box->addWidget(l3);
+    box->addSpacing(12);
+    box->addLayout(buttons);
+    // Every label shows its whole text; the dialog is as large as they need.
+    box->setSizeConstraint(QLayout::SetFixedSize);
+    setTabOrder(Edit1, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
 }
@@ -48,13 +60,16 @@ void TNameEingDlg::FormCreate() {
     }
 }
 
-void TNameEingDlg::paintEvent(QPaintEvent *e) {
-    QDialog::paintEvent(e);
+void TNameEingDlg::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
     FormPaint();
 }
 
 void TNameEingDlg::FormPaint() {
-    if (!Edit1->hasFocus()) Edit1->setFocus();
+    // Only when the dialog appears: a focus taken at every paint would keep
+    // Tab and the mouse from ever leaving the name field.
+    Edit1->setFocus();
+    Edit1->selectAll();
 }
 
 bool TNameEingDlg::OKBtnClick() {

@@ -34,6 +34,6 @@ public:
     QPushButton *CancelBtn;
 
 protected:
-    void paintEvent(QPaintEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     void reject() override;
 };

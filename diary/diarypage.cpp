@@ -12,6 +12,7 @@
 #include <QTextEdit>
 
 #include "dialogs/optioncontrols.h"
+#include "diarybook_compose.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
@@ -166,26 +167,32 @@ QString DiaryPage::GibTagebuchWerte(const QString &dd) const {
     return appState().DayLineTexts[day - 1];
 }
 
-void DiaryPage::syncFromMemo() {
-    const QString text = m_c.memo->toPlainText();
-    m_book.setLines(text.isEmpty() ? QStringList() : textfile::splitLines(text));
-    m_book.setPath(appState().DiaryPath);
-}
-
-void DiaryPage::syncToMemo() {
-    m_c.memo->setPlainText(m_book.lines().join(u'\n'));
-    appState().DiaryPath = m_book.path();
-}
-
 void DiaryPage::updateDeleteEntry() {
-    const bool any = !m_c.memo->toPlainText().isEmpty();
     if (m_c.deleteEntry)
-        m_c.deleteEntry->setEnabled(!m_c.editor->toPlainText().contains(kNoValues) && any);
+        m_c.deleteEntry->setEnabled(!m_c.editor->toPlainText().contains(kNoValues) &&
+                                    !m_book.lines().isEmpty());
+}
+
+void DiaryPage::attachBook(const QString &tablePath) {
+    m_book.setLines({});
+    m_book.setPath(DiaryBook::diaryPathFor(tablePath));
+    if (!m_book.path().isEmpty()) m_book.LadeTagebuch(tablePath);
+    appState().DiaryPath = m_book.path();
+    appState().DiaryChanged = false;
+    appState().CurrentPageDay = 0;
+    m_c.editor->clear();
+    m_noValues = false;
+    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_book.lines().isEmpty());
+    updateDeleteEntry();
+}
+
+void DiaryPage::sortBook() {
+    m_book.setLines(diarybook::sortPages(m_book.lines()));
 }
 
 void DiaryPage::FormMouseDown(int clientX) {
     AppState &s = appState();
-    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_c.memo->toPlainText().isEmpty());
+    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_book.lines().isEmpty());
     if (clientX < 40) return;
     if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), 419);
     const int scroll = m_c.scrollPosition ? m_c.scrollPosition() : 0;
@@ -195,8 +202,7 @@ void DiaryPage::FormMouseDown(int clientX) {
     // Right of day 31 there is no day: nothing is shown, stored or deleted.
     if (day == 0) return;
     if (s.DiaryChanged) {
-        if (ui::askYesNo(kStoreQuestion)) store(DiaryBook::StoreFrom::DayClick);
-        s.DiaryChanged = false;
+        askAndStore(DiaryBook::StoreFrom::DayClick);
         return;
     }
     showDay(day);
@@ -205,7 +211,6 @@ void DiaryPage::FormMouseDown(int clientX) {
 void DiaryPage::showDay(int day) {
     AppState &s = appState();
     QTextEdit *ed = m_c.editor;
-    syncFromMemo();
     const QString dd = twoDigits(day);
     ed->clear();
     s.CurrentPageDay = day;
@@ -323,47 +328,86 @@ QStringList DiaryPage::editorLines() const {
 
 bool DiaryPage::store(DiaryBook::StoreFrom from) {
     AppState &s = appState();
-    syncFromMemo();
     // Always the editor's current text, so a second store never repeats an
     // older line.
     const QString marked = DiaryBook::GibMarkierteTagebuchseite(editorLines());
-    m_c.editor->setPlainText(m_c.editor->toPlainText());
+    if (!m_book.canStore(marked)) {
+        const QString missing = DiaryBook::unstorableCharacters(marked);
+        if (!ui::askYesNo(
+                QStringLiteral("Die Zeichen „%1“ können im Tagebuch nicht gespeichert werden und "
+                               "würden durch „?“ ersetzt. Möchten Sie die Seite trotzdem "
+                               "speichern?\n\nWählen Sie „Nein“, um die Seite zu ändern.")
+                    .arg(missing)))
+            return false;
+    }
     QString error;
     const bool ok = m_book.SpeichereTagebuchseite(s.CurrentPageDay, marked, from,
                                                   s.CurrentTablePath, s.SettingsPath, &error);
-    syncToMemo();
-    if (!ok) ui::showMessage(error);
+    s.DiaryPath = m_book.path();
+    if (!ok) {
+        ui::showWarning(error);
+        return false;
+    }
+    // The stored page stays on screen as plain text.
+    m_c.editor->setPlainText(m_c.editor->toPlainText());
     if (from == DiaryBook::StoreFrom::DayClick && m_c.printEntry)
         m_c.printEntry->setEnabled(QFileInfo::exists(m_book.path()));
-    return ok;
+    return true;
 }
 
-void DiaryPage::closeDiary() {
+bool DiaryPage::askAndStore(DiaryBook::StoreFrom from) {
     AppState &s = appState();
-    if (s.DiaryChanged) {
-        if (ui::askYesNo(kStoreQuestion)) store(DiaryBook::StoreFrom::Close);
+    if (!ui::askYesNo(kStoreQuestion)) {
         s.DiaryChanged = false;
-    } else {
-        m_c.editor->clear();
+        return false;
     }
+    // Only a verified write makes the page count as stored.
+    if (!store(from)) return false;
+    s.DiaryChanged = false;
+    return true;
+}
+
+bool DiaryPage::closeDiary() {
+    AppState &s = appState();
+    if (!s.DiaryChanged) {
+        m_c.editor->clear();
+        return true;
+    }
+    if (askAndStore(DiaryBook::StoreFrom::Close) || !s.DiaryChanged) return true;
+    if (ui::askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie das "
+                                    "Programm trotzdem beenden? Die Änderungen gehen dann "
+                                    "verloren."))) {
+        s.DiaryChanged = false;
+        return true;
+    }
+    return false;
+}
+
+bool DiaryPage::leavePage() {
+    AppState &s = appState();
+    if (!s.DiaryChanged) return true;
+    if (askAndStore(DiaryBook::StoreFrom::Delete) || !s.DiaryChanged) return true;
+    if (ui::askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie "
+                                    "trotzdem fortfahren? Die Änderungen gehen dann verloren."))) {
+        s.DiaryChanged = false;
+        return true;
+    }
+    return false;
 }
 
 void DiaryPage::DatenaktuellerTagebucheintraglschen1Click() {
     AppState &s = appState();
     if (s.DiaryChanged) {
         if (!ui::askYesNo(kStoreQuestion)) return;
-        store(DiaryBook::StoreFrom::Delete);
+        if (!store(DiaryBook::StoreFrom::Delete)) return;
         s.DiaryChanged = false;
     }
     if (DiaryBook::dayKey(s.CurrentPageDay).isEmpty()) return;
     if (!ui::askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
                       twoDigits(s.CurrentPageDay) + QStringLiteral(" löschen ?")))
         return;
-    syncFromMemo();
     QString error;
-    const bool ok = m_book.deleteDay(s.CurrentPageDay, &error);
-    syncToMemo();
-    if (!ok) ui::showMessage(error);
+    if (!m_book.deleteDay(s.CurrentPageDay, &error)) ui::showWarning(error);
     MacheinenKlickAufGrafik();
 }
 

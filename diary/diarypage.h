@@ -15,7 +15,6 @@ class OptionControls;
 // The main window's parts the diary page works with.
 struct DiaryPageControls {
     QTextEdit *editor = nullptr;                // RichEdit1
-    QPlainTextEdit *memo = nullptr;             // Memo2, the diary file's lines
     QWidget *arrow = nullptr;                   // Pfeilimage
     QAction *deleteEntry = nullptr;             // DatenaktuellerTagebucheintraglschen1
     QAction *printEntry = nullptr;              // AllegespeichertenTagebuchseitendrucken1
@@ -50,8 +49,19 @@ public:
     void showDay(int day);
     // Re-selects the last clicked day.
     void MacheinenKlickAufGrafik();
-    // The close question.
-    void closeDiary();
+    // The close question. False when the changed page could not be stored
+    // and the user keeps the program open for it.
+    bool closeDiary();
+    // Before another month is attached: a changed page is offered for storing
+    // in the diary of the month it belongs to. False when it stays unsaved
+    // and the user wants to keep it on screen.
+    bool leavePage();
+    // The diary of a month table becomes the book; the editor is emptied. A
+    // table without ".tab" in its name, or without a diary file, gives an
+    // empty book.
+    void attachBook(const QString &tablePath);
+    // Day order for the diary book; the file is not written.
+    void sortBook();
     void DatenaktuellerTagebucheintraglschen1Click();
     // Line of the caret.
     int caretLine() const;
@@ -67,8 +77,8 @@ private:
     void mouseUp();
     void daySum();
     bool store(DiaryBook::StoreFrom from);
-    void syncFromMemo();
-    void syncToMemo();
+    // Asks whether to store a changed page; false when it was not stored.
+    bool askAndStore(DiaryBook::StoreFrom from);
     void updateDeleteEntry();
     QStringList editorLines() const;
 

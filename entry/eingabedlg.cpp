@@ -1,5 +1,7 @@
 #include "eingabedlg.h"
 
+#include <QApplication>
+#include <QBoxLayout>
 #include <QDate>
 #include <QEvent>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QToolButton>
 
@@ -22,6 +25,20 @@ void SpinEdit::setFieldText(const QString &t) {
     bool ok = false;
     const int v = t.trimmed().toInt(&ok);
     if (ok) setValue(v);
+}
+
+void SpinEdit::setStepRange(int lo, int hi) {
+    m_stepLow = lo;
+    m_stepHigh = hi;
+}
+
+void SpinEdit::stepBy(int steps) {
+    if (m_stepHigh < m_stepLow) {
+        QSpinBox::stepBy(steps);
+        return;
+    }
+    setValue(std::clamp(value() + steps * singleStep(), m_stepLow, m_stepHigh));
+    selectAll();
 }
 
 QString SpinEdit::textFromValue(int value) const {
@@ -77,6 +94,14 @@ QString stepTimeText(const QString &time, bool up) {
     return QStringLiteral("%1:%2").arg(h, 2, 10, QLatin1Char('0')).arg(m, 2, 10, QLatin1Char('0'));
 }
 
+bool validTime(const QString &time) {
+    if (time.size() != 5 || time.at(2) != u':') return false;
+    for (int i : {0, 1, 3, 4})
+        if (!time.at(i).isDigit() || time.at(i).unicode() > '9') return false;
+    const int h = time.left(2).toInt(), m = time.mid(3).toInt();
+    return m <= 59 && (h < 24 || (h == 24 && m == 0));
+}
+
 } // namespace entrydlg
 
 namespace {
@@ -101,37 +126,40 @@ TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("EingabeDlg"));
     setWindowTitle(QStringLiteral("Eingabe der Glykovalinmesswerte"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(551, 340);
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setSizeGripEnabled(true);
 
-    auto label = [this](const char *name, const QString &text, QRect r) {
+    auto label = [this](const char *name, const QString &text) {
         auto *l = new QLabel(text, this);
         l->setObjectName(QString::fromLatin1(name));
-        l->setGeometry(r);
         return l;
     };
-    Label4 = label("Label4", QString(), QRect(8, 6, 535, 20));
+    Label4 = label("Label4", QString());
     Label4->setFont(boldFont(13));
-    Label3 = label("Label3", QString(), QRect(8, 28, 535, 18));
+    Label3 = label("Label3", QString());
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setGeometry(8, 52, 289, 212);
+    // Wide enough for a whole entry line.
+    const int lineWidth = ListBox1->fontMetrics().horizontalAdvance(
+        QStringLiteral("Messung7 den 31.12.2026 Z=23:50  ZuckerWert=500"));
+    ListBox1->setMinimumSize(lineWidth + 40, 212);
+    ListBox1->installEventFilter(this);
 
     BitBtn3 = new QPushButton(this);
     BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
     BitBtn3->setFont(boldFont());
-    BitBtn3->setGeometry(312, 52, 110, 28);
+    BitBtn3->setMinimumWidth(110);
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    QFont tf = boldFont(16);
-    Edit1->setFont(tf);
+    Edit1->setFont(boldFont(16));
     Edit1->setStyleSheet(kGreen);
-    Edit1->setGeometry(432, 52, 80, 28);
+    Edit1->setFixedWidth(80);
+    Edit1->setToolTip(QStringLiteral("Uhrzeit der Messung, zum Beispiel 07:30"));
     SpinButton1 = new QWidget(this);
     SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
-    SpinButton1->setGeometry(514, 52, 20, 28);
+    SpinButton1->setFixedSize(20, 28);
     SpinButton1Up = new QToolButton(SpinButton1);
     SpinButton1Up->setObjectName(QStringLiteral("SpinButton1Up"));
     SpinButton1Up->setArrowType(Qt::UpArrow);
@@ -141,50 +169,89 @@ TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
     SpinButton1Down->setArrowType(Qt::DownArrow);
     SpinButton1Down->setGeometry(0, 14, 20, 14);
 
-    Label2 = label("Label2", QStringLiteral("Tag              Monat            Jahr"),
-                   QRect(312, 92, 230, 16));
-    auto spin = [this](const char *name, int digits, int lo, int hi, int start, QRect r) {
+    Label2 = label("Label2", QStringLiteral("Tag              Monat            Jahr"));
+    auto spin = [this](const char *name, int digits, int lo, int hi, int start) {
         auto *s = new SpinEdit(digits, this);
         s->setObjectName(QString::fromLatin1(name));
         s->setRange(lo, hi);
         s->setValue(start);
         s->setFont(boldFont());
         s->setStyleSheet(kGreen);
-        s->setGeometry(r);
         return s;
     };
     // Until a reading is restored or a month is read, the fields show today.
     const QDate today = QDate::currentDate();
-    SpinEdit1 = spin("SpinEdit1", 2, 1, 31, today.day(), QRect(312, 110, 64, 26));
-    SpinEdit2 = spin("SpinEdit2", 2, 1, 12, today.month(), QRect(388, 110, 64, 26));
-    SpinEdit3 = spin("SpinEdit3", 1, 1900, 9999, today.year(), QRect(464, 110, 76, 26));
-    Label1 = label("Label1", QStringLiteral("Glykovalinmeßwert mg/dl"), QRect(312, 146, 230, 16));
-    SpinEdit4 = spin("SpinEdit4", 1, 0, 500, 140, QRect(312, 164, 100, 26));
+    SpinEdit1 = spin("SpinEdit1", 2, 1, 31, today.day());
+    SpinEdit2 = spin("SpinEdit2", 2, 1, 12, today.month());
+    SpinEdit3 = spin("SpinEdit3", 1, 1900, 9999, today.year());
+    Label1 = label("Label1", QStringLiteral("Glykovalinmeßwert mg/dl"));
+    // A typed value above 500 is refused with a message, not cut.
+    SpinEdit4 = spin("SpinEdit4", 1, 0, 99999, 140);
+    SpinEdit4->setStepRange(0, 500);
     SpinEdit4->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));
     SpinEdit4->installEventFilter(this);
     if (SpinEdit4->findChild<QLineEdit *>())
         SpinEdit4->findChild<QLineEdit *>()->installEventFilter(this);
 
-    auto button = [this](const char *name, const QString &text, QRect r, bool bold) {
+    auto button = [this](const char *name, const QString &text, bool bold) {
         auto *b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(r);
         b->setAutoDefault(false);
         if (bold) b->setFont(boldFont());
         return b;
     };
-    BitBtn1 =
-        button("BitBtn1", QStringLiteral("In Liste &aufnehmen"), QRect(312, 200, 228, 28), true);
-    BitBtn2 =
-        button("BitBtn2", QStringLiteral("Eintrag &bearbeiten"), QRect(312, 236, 228, 28), true);
-    OKBtn = button("OKBtn", QStringLiteral("&Grafik zeigen"), QRect(8, 290, 140, 30), false);
+    BitBtn1 = button("BitBtn1", QStringLiteral("In Liste &aufnehmen"), true);
+    BitBtn2 = button("BitBtn2", QStringLiteral("Eintrag &bearbeiten"), true);
+    BitBtn5 = button("BitBtn5", QStringLiteral("Eintrag &löschen"), true);
+    BitBtn5->setToolTip(QStringLiteral("Löscht den ausgewählten Eintrag (auch mit der Entf-Taste "
+                                       "in der Liste)."));
+    OKBtn = button("OKBtn", QStringLiteral("&Grafik zeigen"), false);
     OKBtn->setDefault(true);
-    BitBtn4 = button("BitBtn4", QStringLiteral("&Tabelle zeigen"), QRect(160, 290, 140, 30), false);
+    BitBtn4 = button("BitBtn4", QStringLiteral("&Tabelle zeigen"), false);
+
+    auto *slotRow = new QHBoxLayout;
+    slotRow->addWidget(BitBtn3, 1);
+    slotRow->addWidget(Edit1);
+    slotRow->addWidget(SpinButton1);
+    auto *dateRow = new QHBoxLayout;
+    dateRow->addWidget(SpinEdit1);
+    dateRow->addWidget(SpinEdit2);
+    dateRow->addWidget(SpinEdit3);
+    auto *valueRow = new QHBoxLayout;
+    valueRow->addWidget(SpinEdit4);
+    valueRow->addStretch(1);
+    auto *fields = new QVBoxLayout;
+    fields->addLayout(slotRow);
+    fields->addSpacing(8);
+    fields->addWidget(Label2);
+    fields->addLayout(dateRow);
+    fields->addSpacing(8);
+    fields->addWidget(Label1);
+    fields->addLayout(valueRow);
+    fields->addSpacing(8);
+    fields->addWidget(BitBtn1);
+    fields->addWidget(BitBtn2);
+    fields->addWidget(BitBtn5);
+    fields->addStretch(1);
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(ListBox1, 1);
+    middle->addLayout(fields);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(OKBtn);
+    bottom->addWidget(BitBtn4);
+    bottom->addStretch(1);
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(Label4);
+    main->addWidget(Label3);
+    main->addLayout(middle, 1);
+    main->addLayout(bottom);
+    resize(sizeHint().expandedTo(QSize(551, 340)));
 
     auto guard = [](auto fn) { return [fn] { convert::guarded(fn); }; };
     connect(BitBtn1, &QPushButton::clicked, this, guard([this] { BitBtn1Click(); }));
     connect(BitBtn2, &QPushButton::clicked, this, guard([this] { BitBtn2Click(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard([this] { BitBtn3Click(); }));
+    connect(BitBtn5, &QPushButton::clicked, this, guard([this] { BitBtn5Click(); }));
     connect(OKBtn, &QPushButton::clicked, this, guard([this] { OKBtnClick(); }));
     connect(BitBtn4, &QPushButton::clicked, this, guard([this] { BitBtn4Click(); }));
     connect(SpinButton1Up, &QToolButton::clicked, this, guard([this] { SpinButton1UpClick(); }));
@@ -193,6 +260,10 @@ TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
     connect(SpinEdit1, &QSpinBox::textChanged, this, [this] { SpinEdit1Change(); });
     connect(SpinEdit2, &QSpinBox::textChanged, this, [this] { SpinEdit2Change(); });
     connect(SpinEdit3, &QSpinBox::textChanged, this, [this] { SpinEdit3Change(); });
+    // A date typed digit by digit is marked once it is complete.
+    for (SpinEdit *date : {SpinEdit1, SpinEdit2, SpinEdit3})
+        connect(date, &QAbstractSpinBox::editingFinished, this,
+                [this] { MarkierEintragInListe(); });
 
     BitBtn3->setText(slotinfo::displayLabel(m_slot));
 }
@@ -271,13 +342,18 @@ void TEingabeDlg::FormPaint() {
     // Day and month always show two digits (SpinEdit's own formatting).
     if (appState().ShowTableOnOpen) {
         appState().ShowTableOnOpen = false;
-        // Not from inside the paint: the table button closes this dialog.
-        QTimer::singleShot(0, this, [this] { convert::guarded([this] { BitBtn4Click(); }); });
+        // Not from inside the paint: showing the table closes this dialog.
+        QTimer::singleShot(0, this, [this] { convert::guarded([this] { showStoredTable(); }); });
     }
 }
 
 bool TEingabeDlg::eventFilter(QObject *o, QEvent *e) {
-    if (e->type() == QEvent::KeyPress) {
+    if (o == ListBox1 && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Delete) {
+        convert::guarded([this] { BitBtn5Click(); });
+        return true;
+    }
+    if (o != ListBox1 && e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             SpinEdit4->interpretText();
@@ -292,7 +368,12 @@ bool TEingabeDlg::eventFilter(QObject *o, QEvent *e) {
 }
 
 void TEingabeDlg::SpinEdit1Change() {
-    MarkierEintragInListe();
+    markWhenComplete(SpinEdit1->fieldText());
+}
+
+void TEingabeDlg::markWhenComplete(const QString &dayText) {
+    // The first digit of a two-digit day is no day yet.
+    if (dayText.trimmed().size() >= 2) MarkierEintragInListe();
 }
 
 void TEingabeDlg::SpinEdit2Change() {
@@ -327,6 +408,13 @@ void TEingabeDlg::BitBtn3Click() {
 }
 
 void TEingabeDlg::stepTime(bool up) {
+    if (!entrydlg::validTime(Edit1->text())) {
+        // No time to step from: the slot's remembered time, else noon.
+        const QString stored = SettingsStore(appState().SettingsPath)
+                                   .get(slotinfo::timeKey(m_slot, appState().mode()));
+        Edit1->setText(entrydlg::validTime(stored) ? stored : QStringLiteral("12:00"));
+        return;
+    }
     Edit1->setText(entrydlg::stepTimeText(Edit1->text(), up));
 }
 
@@ -351,6 +439,7 @@ void TEingabeDlg::BitBtn1Click() {
                            "den Menüpunkt \"Datei|neu erstellen (neuer Monat oder Jahr)\""));
         return;
     }
+    if (!checkFields()) return;
     s.EntryMonth = SpinEdit2->fieldText();
     s.EntryYear = year;
     const QString day = SpinEdit1->fieldText();
@@ -368,18 +457,24 @@ void TEingabeDlg::BitBtn1Click() {
     const QString start = line.left(line.indexOf(QStringLiteral(" Z=")));
     for (int i = 0; i < ListBox1->count(); ++i) {
         if (!ListBox1->item(i)->text().contains(start)) continue;
-        if (ui::askYesNo(QStringLiteral("Ein Eintrag mit dem Datum: ") + currentSlotPrefix() + day +
-                         u'.' + month + u'.' + year +
-                         QStringLiteral(" existiert schon in der Liste. Soll er ersetzt werden?")))
+        if (ui::askYesNo(
+                QStringLiteral("Ein Eintrag mit dem Datum: ") + currentSlotPrefix() + day + u'.' +
+                month + u'.' + year +
+                QStringLiteral(" existiert schon in der Liste. Soll er ersetzt werden?"))) {
             ListBox1->item(i)->setText(line);
-        else
+            m_changed = true;
+            m_slotTimes[m_slot] = Edit1->text();
+        } else {
             m_lastEntryLine.clear();
+        }
         MarkierEintragInListe();
         return;
     }
     QStringList l = entries();
     l.append(line);
     setEntries(tablebuilder::sortEntries(l));
+    m_changed = true;
+    m_slotTimes[m_slot] = Edit1->text();
     ListBox1->setFocus();
     ListBox1->setCurrentRow(ListBox1->count() - 1);
     BitBtn3Click();
@@ -412,6 +507,7 @@ void TEingabeDlg::BitBtn2Click() {
     if (p >= 0) item.remove(p + 11, 3);
     item += u'0';
     ListBox1->item(row)->setText(item);
+    m_changed = true;
     MeasurementSlot slot;
     if (entryline::slotOf(before, slot)) setCurrentSlot(slot);
     entryline::Fields f = fieldsShown();
@@ -429,11 +525,17 @@ void TEingabeDlg::MarkierEintragInListe() {
     if (word.startsWith(QStringLiteral("Messung "))) word.remove(u' ');
     const QString date =
         SpinEdit1->fieldText() + u'.' + SpinEdit2->fieldText() + u'.' + SpinEdit3->fieldText();
+    // The focus stays in a field the user is typing in.
+    const QWidget *focus = QApplication::focusWidget();
+    bool typing = false;
+    for (const QWidget *field :
+         std::initializer_list<const QWidget *>{SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, Edit1})
+        typing = typing || (focus && (focus == field || field->isAncestorOf(focus)));
     bool hit = false;
     for (int i = 0; i < ListBox1->count(); ++i) {
         const QString t = ListBox1->item(i)->text();
         if (t.contains(word) && t.contains(date)) {
-            ListBox1->setFocus();
+            if (!typing) ListBox1->setFocus();
             ListBox1->setCurrentRow(i);
             hit = true;
         }
@@ -441,11 +543,11 @@ void TEingabeDlg::MarkierEintragInListe() {
     if (!hit) {
         ListBox1->clearSelection();
         ListBox1->setCurrentRow(-1);
-        BitBtn3->setFocus();
+        if (!typing) BitBtn3->setFocus();
     }
 }
 
-void TEingabeDlg::GrafikZeigen() {
+bool TEingabeDlg::GrafikZeigen() {
     AppState &s = appState();
     if (ListBox1->count() == 0) {
         s.EntryMonth = SpinEdit2->fieldText();
@@ -461,15 +563,23 @@ void TEingabeDlg::GrafikZeigen() {
     req.currentTablePath = s.CurrentTablePath;
     req.dataFolder = s.DataFolder;
     const QString path = monthtable::write(req);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return false;
     s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
     const SettingsStore st(s.SettingsPath);
     st.set(keys::BenutzerName, s.TableUserName);
     st.set(keys::LetzteEingabe, m_lastEntryLine);
-    st.set(slotinfo::timeKey(m_slot, s.mode()), Edit1->text());
+    // A slot's remembered time is the time of the reading the user saved for it.
+    for (auto it = m_slotTimes.cbegin(); it != m_slotTimes.cend(); ++it)
+        if (entrydlg::validTime(it.value()))
+            st.set(slotinfo::timeKey(it.key(), s.mode()), it.value());
+    m_slotTimes.clear();
+    m_changed = false;
+    m_deleted.clear();
     if (callbacks.liesUhrzeitenEin) callbacks.liesUhrzeitenEin();
     s.clearDayLineTexts();
     if (callbacks.drawMonth) callbacks.drawMonth(path);
+    m_shownWith = entries();
+    return true;
 }
 
 bool TEingabeDlg::refuseEmptyList() {
@@ -478,25 +588,99 @@ bool TEingabeDlg::refuseEmptyList() {
     return true;
 }
 
-bool TEingabeDlg::confirmReplaceFile() {
-    // Only a new month can meet a file it did not come from.
+namespace {
+// A reading is known by its day and slot; a line without them by its text.
+QString readingKey(const QString &line) {
+    MeasurementSlot slot;
+    const int day = entryline::dayOf(line);
+    if (day == 0 || !entryline::slotOf(line, slot)) return line;
+    return QStringLiteral("%1/%2").arg(day).arg(slotinfo::number(slot));
+}
+} // namespace
+
+bool TEingabeDlg::confirmDroppedReadings() {
     const AppState &s = appState();
-    if (!s.NewMonthPending) return true;
     QString initials;
     if (!monthtable::initialsOf(s.TableUserName, initials)) return true;
-    const QString path = monthtable::pathFor(s.DataFolder, initials, s.EntryMonth, s.EntryYear);
+    const bool empty = ListBox1->count() == 0;
+    const QString month = empty ? SpinEdit2->fieldText() : s.EntryMonth;
+    const QString year = empty ? SpinEdit3->fieldText() : s.EntryYear;
+    const QString path = monthtable::pathFor(s.DataFolder, initials, month, year);
     QStringList lines;
     if (!QFile::exists(path) || !monthtable::readLines(path, lines)) return true;
-    const QStringList list = entries();
-    bool allThere = true;
+    QSet<QString> kept;
+    for (const QString &l : entries())
+        kept.insert(readingKey(l));
+    bool drops = false;
     for (const QString &l : monthtable::entryLines(lines))
-        if (!list.contains(l)) allThere = false;
-    if (allThere) return true;
-    const QString text = QStringLiteral("Eine Tabelle mit Namen: ") + initials + s.EntryMonth +
-                         s.EntryYear + QStringLiteral(".tab") +
-                         QStringLiteral(" existiert schon! ") +
+        if (!kept.contains(readingKey(l)) && !m_deleted.contains(l)) drops = true;
+    if (!drops) return true;
+    const QString text = QStringLiteral("Eine Tabelle mit Namen: ") + initials + month + year +
+                         QStringLiteral(".tab") + QStringLiteral(" existiert schon! ") +
                          QStringLiteral("Alle Messwerte darin werden gelöscht! Möchten Sie das?");
     return ui::services().message(ui::Kind::Warning, ui::Buttons::YesNo, text) == ui::Answer::Yes;
+}
+
+bool TEingabeDlg::checkFields() {
+    bool ok = false;
+    const int value = SpinEdit4->fieldText().trimmed().toInt(&ok);
+    if (!ok || value < 0 || value > 500) {
+        ui::showWarning(QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 mg/dl. "
+                                       "Bitte geben Sie ihn richtig ein.")
+                            .arg(SpinEdit4->fieldText()));
+        SpinEdit4->setFocus();
+        return false;
+    }
+    if (!entrydlg::validTime(Edit1->text())) {
+        ui::showWarning(QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte geben "
+                                       "Sie sie in der Form SS:MM ein, zum Beispiel 07:30.")
+                            .arg(Edit1->text()));
+        Edit1->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TEingabeDlg::startEditing() {
+    m_shownWith = entries();
+    m_changed = false;
+    m_deleted.clear();
+    m_slotTimes.clear();
+}
+
+void TEingabeDlg::reject() {
+    if (m_changed) {
+        if (!ui::askYesNo(QStringLiteral("Möchten Sie wirklich abbrechen? Wenn ja, dann sind die "
+                                         "eingegebenen Daten verloren!")))
+            return;
+        setEntries(m_shownWith);
+        m_changed = false;
+        m_deleted.clear();
+        m_slotTimes.clear();
+    }
+    QDialog::reject();
+}
+
+void TEingabeDlg::BitBtn5Click() {
+    QListWidgetItem *item = ListBox1->currentItem();
+    if (!item || !item->isSelected()) {
+        ui::showInformation(QStringLiteral(
+            "Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
+        return;
+    }
+    const QString line = item->text();
+    if (!ui::askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
+                                     "löschen? Er wird beim nächsten Speichern nicht mehr in die "
+                                     "Tabelle geschrieben.")
+                          .arg(line)))
+        return;
+    const int row = ListBox1->row(item);
+    QStringList l = entries();
+    l.removeAt(row);
+    setEntries(tablebuilder::sortEntries(l));
+    m_deleted << line;
+    m_changed = true;
+    if (ListBox1->count() > 0) ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
 }
 
 void TEingabeDlg::finishAfterEntry() {
@@ -509,13 +693,26 @@ void TEingabeDlg::finishAfterEntry() {
 
 void TEingabeDlg::OKBtnClick() {
     if (refuseEmptyList()) return;
-    if (!confirmReplaceFile()) return;
+    if (!confirmDroppedReadings()) return;
     appState().SkipNextReselect = true;
-    GrafikZeigen();
+    if (!GrafikZeigen()) {
+        appState().SkipNextReselect = false;
+        return;
+    }
     if (callbacks.afterGraph) callbacks.afterGraph();
     finishAfterEntry();
     if (callbacks.layoutMainWindow) callbacks.layoutMainWindow();
-    close();
+    accept();
+}
+
+void TEingabeDlg::showStoredTable() {
+    // Opening a month as a table only shows it: the file stays as it is.
+    if (callbacks.drawMonth && !appState().CurrentTablePath.isEmpty())
+        callbacks.drawMonth(appState().CurrentTablePath);
+    const QString text = tableText();
+    m_changed = false;
+    accept();
+    if (callbacks.showTableWindow) callbacks.showTableWindow(text);
 }
 
 QString TEingabeDlg::tableText() const {
@@ -533,16 +730,20 @@ QString TEingabeDlg::tableText() const {
 
 void TEingabeDlg::BitBtn4Click() {
     if (refuseEmptyList()) return;
-    if (!confirmReplaceFile()) return;
+    if (!confirmDroppedReadings()) return;
     appState().SkipNextReselect = true;
-    GrafikZeigen();
+    if (!GrafikZeigen()) {
+        appState().SkipNextReselect = false;
+        return;
+    }
     const QString text = tableText();
     finishAfterEntry();
+    accept();
     if (callbacks.showTableWindow) callbacks.showTableWindow(text);
-    close();
 }
 
 void TEingabeDlg::showNonModal() {
+    startEditing();
     setModal(false);
     show();
     raise();
@@ -550,6 +751,7 @@ void TEingabeDlg::showNonModal() {
 }
 
 void TEingabeDlg::showModally() {
+    startEditing();
     if (callbacks.runModal) {
         callbacks.runModal(this);
         return;

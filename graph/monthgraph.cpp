@@ -309,6 +309,8 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
     bool finished = false;
     convert::guarded([&] {
         m_values.clearDayValues();
+        // Every pass collects the day texts of the month anew.
+        s.clearDayLineTexts();
         s.GraphShown = false;
         s.CurrentTablePath = tablePath;
         if (s.NewMonthPending || s.ShowTableOnOpen) {

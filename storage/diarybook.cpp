@@ -1,9 +1,12 @@
 #include "diarybook.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include "platform/textfile.h"
+#include "platform/win1252.h"
 #include "settingsstore.h"
 
 namespace {
@@ -136,8 +139,14 @@ DiaryBook::LoadResult DiaryBook::LadeTagebuch(const QString &tablePath, bool cle
     QStringList lines;
     if (QFileInfo(m_path).isFile() && textfile::readLines(m_path, lines)) {
         m_lines = lines;
+        QFile f(m_path);
+        const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        (void)utf8.decode(raw);
+        m_utf8 = raw.startsWith("\xEF\xBB\xBF") && !utf8.hasError();
         return LoadResult::Loaded;
     }
+    m_utf8 = false;
     if (clearWhenMissing) m_lines.clear();
     return LoadResult::Missing;
 }
@@ -152,7 +161,14 @@ bool DiaryBook::write(QString *error) {
         return false;
     }
     QString why;
-    if (textfile::writeLines(m_path, m_lines, &why)) return true;
+    if (m_utf8) {
+        QByteArray bytes = "\xEF\xBB\xBF";
+        for (const QString &l : std::as_const(m_lines))
+            bytes += l.toUtf8() + "\r\n";
+        if (textfile::writeBytes(m_path, bytes, &why)) return true;
+    } else if (textfile::writeLines(m_path, m_lines, &why)) {
+        return true;
+    }
     if (error)
         *error = QStringLiteral("Die Tagebuchdatei \"%1\" kann nicht geschrieben werden.\n%2")
                      .arg(m_path, why);
@@ -191,6 +207,17 @@ bool DiaryBook::deleteDay(int day, QString *error) {
     }
     removeDay(day);
     return write(error);
+}
+
+bool DiaryBook::canStore(const QString &text) const {
+    return m_utf8 || win1252::encodable(text);
+}
+
+QString DiaryBook::unstorableCharacters(const QString &text) {
+    QString out;
+    for (QChar c : text)
+        if (!win1252::encodable(QString(c)) && !out.contains(c)) out += c;
+    return out;
 }
 
 QStringList DiaryBook::linesOfDay(int day) const {

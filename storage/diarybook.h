@@ -59,6 +59,14 @@ public:
     QString pageLineOfDay(int day) const;
     QStringList linesOfDay(int day) const;
 
+    // Whether a page text can be written without loss: a diary read as
+    // UTF-8 (with byte-order mark) takes every character, a Windows-1252
+    // diary only the characters of that code page.
+    bool canStore(const QString &text) const;
+    // The distinct characters of the text that a Windows-1252 file cannot hold.
+    static QString unstorableCharacters(const QString &text);
+    bool isUtf8() const { return m_utf8; }
+
     const QStringList &lines() const { return m_lines; }
     void setLines(const QStringList &lines) { m_lines = lines; }
     const QString &path() const { return m_path; }
@@ -70,4 +78,5 @@ private:
 
     QString m_path;
     QStringList m_lines;
+    bool m_utf8 = false; // read from a UTF-8 file with byte-order mark: written back so
 };

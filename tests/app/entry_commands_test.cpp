@@ -206,15 +206,15 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     EXPECT_TRUE(w.state().NewMonthPending);
 }
 
-TEST(EntryCommands, OpenAsGraphLoadsTheChosenMonthBeforeTheRedrawSavesIt) {
+TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
     InFolder f;
-    profile::write(f.ini(), "Einstellung", "BenutzerName", "Max Muster");
+    testutil::writeBytes(f.ini(),
+                         testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
+                                         "Hochwerte>=180", "Kritischwerte>=140", "Tiefwerte<=60"}));
     ui::RecordingServices rec;
     auto program = createProgram();
     ASSERT_TRUE(program);
     TMainForm &w = *program->MainForm;
-    QStringList drawn;
-    fakeDrawing(w, drawn);
     w.FirstPaint();
     TEingabeDlg *entry = program->EingabeDlg;
     entry->appendEntry(line("Morgens", "01.01.2024", "07:00", 99)); // a list from before
@@ -239,10 +239,12 @@ TEST(EntryCommands, OpenAsGraphLoadsTheChosenMonthBeforeTheRedrawSavesIt) {
     testutil::writeBytes(path, testutil::crlf(file));
     rec.fileNames.enqueue(path);
     w.menuAction("undalsGrafikanzeigen1")->trigger();
+    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    // The drawing of the chosen month fills the entry list from its file.
     EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
-    ASSERT_FALSE(drawn.isEmpty());
-    EXPECT_EQ(drawn.last(), path);
-    // The redraw went through a save of the same readings: the file is unchanged.
+    EXPECT_EQ(w.state().CurrentTablePath, path);
+    EXPECT_TRUE(w.state().GraphShown);
+    // Showing a month never writes it.
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
     EXPECT_FALSE(QFile::exists(f.path() + "Glykovalin-Daten/2024/MM012024.tab"));
     // The table of the current month.

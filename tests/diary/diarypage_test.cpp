@@ -21,11 +21,10 @@ namespace {
 const QString kMorgens = "Morgens den 05.05.2024 Z=07:30  ZuckerWert=120 -1 ";
 const QString kAbends = "Abends den 05.05.2024 Z=20:00  ZuckerWert=140 -8 ";
 
-// A diary page on its own editor and memo, with a month table in a temp folder.
+// A diary page on its own editor, with a month table in a temp folder.
 struct Page {
     testutil::TempFolder tmp;
     QTextEdit editor;
-    QPlainTextEdit memo;
     QWidget arrow;
     QAction del{"del"}, print{"print"};
     SimpleOptionControls opt;
@@ -50,7 +49,6 @@ struct Page {
             testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=Mai 2024", ""}));
         DiaryPageControls c;
         c.editor = &editor;
-        c.memo = &memo;
         c.arrow = &arrow;
         c.deleteEntry = &del;
         c.printEntry = &print;
@@ -265,7 +263,7 @@ TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     EXPECT_EQ(rec.texts().at(3), "Möchten Sie wirklich die Tagebuch-Daten von Tag 05 löschen ?");
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), QByteArray());
     EXPECT_EQ(p.lines().at(6), DiaryPage::carbTemplate(false, MeasureMode::Four));
-    EXPECT_TRUE(p.memo.toPlainText().isEmpty());
+    EXPECT_TRUE(p.page->book().lines().isEmpty());
 }
 
 TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {

@@ -233,9 +233,13 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
     EXPECT_EQ(fx.ini("BenutzerName"), "Max Muster");
     EXPECT_EQ(fx.ini("LetzteEingabe"), expected[5]);
-    // The slot is now Messung3, its time stored under the four-slot key.
+    // Each slot remembers the time of the last reading saved for it, under
+    // the four-slot key; the time field of the next slot stores nothing.
     EXPECT_EQ(d.BitBtn3->text(), "Messung 3");
-    EXPECT_EQ(fx.ini("Messung4UhrzeitMessung3"), "07:20");
+    EXPECT_EQ(fx.ini("Messung4UhrzeitMorgens"), "07:10");
+    EXPECT_EQ(fx.ini("Messung4UhrzeitMessung2"), "07:20");
+    EXPECT_EQ(fx.ini("Messung4UhrzeitMessung3"), "18:00");
+    EXPECT_EQ(fx.ini("Messung4UhrzeitAbends"), "22:00");
     EXPECT_EQ(appState().EntryMonthName, QString::fromUtf8("März"));
     EXPECT_TRUE(appState().SkipNextReselect);
 
@@ -415,10 +419,15 @@ TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
     d.Edit1->setText("00:00");
     d.SpinButton1Down->click();
     EXPECT_EQ(d.Edit1->text(), "24:00");
+    // A field without a time starts from the slot's remembered time, or noon.
     d.Edit1->setText("kaputt");
     d.SpinButton1Up->click();
-    ASSERT_EQ(rec.shown.size(), 1); // the conversion error, no crash
-    EXPECT_EQ(d.Edit1->text(), "kaputt");
+    EXPECT_TRUE(rec.shown.isEmpty());
+    EXPECT_EQ(d.Edit1->text(), "12:00");
+    profile::write(fx.dir.file("glykoval.ini"), "Einstellung", "Messung4UhrzeitMorgens", "06:40");
+    d.Edit1->clear();
+    d.SpinButton1Down->click();
+    EXPECT_EQ(d.Edit1->text(), "06:40");
 
     d.Edit1->setText("07:00");
     QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -511,11 +520,12 @@ TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
     d.callbacks.drawMonth = [&](const QString &p) { drawn << p; };
     d.setCurrentSlot(MeasurementSlot::Messung5);
     d.Edit1->setText("14:30");
-    // The main window's display commands save an empty list directly.
+    // A save of an empty list writes the header; the time field alone
+    // changes no remembered time.
     d.GrafikZeigen();
     const QString path = fx.dir.path() + "Glykovalin-Daten/2025/M072025.tab";
     ASSERT_EQ(drawn, QStringList({path}));
-    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "");
     QStringList header = {"[Personendaten]",
                           "BenutzerName=Max",
                           "Datum=Juli 2025",
@@ -540,6 +550,7 @@ TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
     EXPECT_TRUE(appState().DayLineTexts[3].isEmpty());
     header << line("Messung5", "09.07.2025", "14:30", "180");
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
-    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "14:30");
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "");
     EXPECT_TRUE(rec.shown.isEmpty());
 }

@@ -1,0 +1,296 @@
+// Scenarios in which the program used to crash or lose readings.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "app/mainform.h"
+#include "dialogs/einstelldlg.h"
+#include "dialogs/namedlg.h"
+#include "entry/eingabedlg.h"
+#include "graph/monthgraph.h"
+#include "platform/profile.h"
+#include "scenario.h"
+
+using scenario::App;
+using scenario::Folder;
+using MS = MeasurementSlot;
+
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+// Twelve readings of a month: four a day on days 1 to 3.
+QStringList twelveReadings(int month, int year) {
+    QStringList l;
+    const MS slotList[] = {MS::Morgens, MS::Messung2, MS::Messung3, MS::Abends};
+    const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
+    for (int d = 1; d <= 3; ++d)
+        for (int s = 0; s < 4; ++s)
+            l << scenario::reading(slotList[s], d, month, year, QString::fromLatin1(times[s]),
+                                   100 + 10 * d + s);
+    return l;
+}
+
+struct ThisMonth {
+    QDate today = QDate::currentDate();
+    int month = today.month();
+    int year = today.year();
+    QString name() const {
+        return QStringLiteral("MM%1%2.tab").arg(month, 2, 10, QChar(u'0')).arg(year);
+    }
+};
+
+// A folder whose stored month (this month of Max Muster) holds twelve readings.
+struct StoredMonth {
+    ThisMonth m;
+    Folder f{{"BenutzerName=Max Muster"}};
+    QString table = f.table(m.name(), m.year);
+    QByteArray bytes =
+        scenario::monthFile("Max Muster", m.month, m.year, twelveReadings(m.month, m.year));
+    explicit StoredMonth(bool current = true) {
+        testutil::writeBytes(table, bytes);
+        if (current) profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    }
+    QByteArray onDisk() const { return testutil::readBytes(table); }
+};
+
+QPoint dayPoint(int day) {
+    return QPoint(graphgeo::DayX(day) + 10, 200);
+}
+
+// Places the diary editor's caret at the end of the text `after` in line `line`.
+void caretAfter(QTextEdit *ed, int line, const QString &after) {
+    const QTextBlock b = ed->document()->findBlockByNumber(line);
+    const int at = b.text().indexOf(after);
+    ASSERT_GE(at, 0) << b.text().toStdString();
+    QTextCursor c(b);
+    c.setPosition(b.position() + at + after.size());
+    ed->setTextCursor(c);
+    ed->setFocus();
+}
+
+} // namespace
+
+TEST(SafetyScenario, PointerOverLegendAndMeanCaptionShowsTheReadout) {
+    StoredMonth s;
+    App app;
+    TMainForm &w = app.window();
+    ASSERT_TRUE(w.MittelwertImage->isVisible());
+    // Over the legend (pinned at the left edge, left of client x 40) the
+    // readout is empty; over the mean caption it reads the value there.
+    QTest::mouseMove(w.M_einheit_Image, QPoint(20, 201));
+    App::settle();
+    EXPECT_EQ(w.StatusLabel->text(), QString());
+    const QPoint onCaption(100, 5);
+    QTest::mouseMove(w.MittelwertImage, onCaption);
+    App::settle();
+    const int graphY = w.MittelwertImage->mapTo(w.ScrollBox1, onCaption).y() - w.Image->y();
+    EXPECT_EQ(w.StatusLabel->text(),
+              "Cursor befindet sich auf: " + graphgeo::readoutValueText(graphY + 49) + " mg/dl");
+    QTest::mouseMove(w.Pfeilimage, QPoint(2, 2));
+    QTest::mouseMove(w.Image, QPoint(600, 300));
+    App::settle();
+    EXPECT_TRUE(w.StatusLabel->text().startsWith("Cursor befindet sich auf: "));
+}
+
+TEST(SafetyScenario, SettingsOpenedWithAMovedTableLeaveTheMonthAlone) {
+    StoredMonth s(false);
+    profile::write(s.f.ini(), "Einstellung", "TabellenDateiName",
+                   "/verschoben/Glykovalin-Daten/" + QString::number(s.m.year) + "/" + s.m.name());
+    App app;
+    app.whenModal([](QWidget *dlg) {
+        auto *settings = dynamic_cast<TEinstellDlg *>(dlg);
+        ASSERT_NE(settings, nullptr);
+        settings->SpinEdit1->setValue(200); // a limit change redraws
+        settings->OKBtn->click();
+    });
+    app.menu("Einstellungen");
+    app.menu("Messwerte");
+    app.menu("Mittelwert");
+    app.menu("biszu8MessungenjeTag");
+    app.menu("biszu4MessungenjeTag");
+    EXPECT_EQ(s.onDisk(), s.bytes);
+}
+
+TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
+    StoredMonth s;
+    App app;
+    TEingabeDlg *entry = app.program().EingabeDlg;
+    app.menu("Benutzernamendern1");
+    TNameEingDlg *name = app.program().NameEingDlg;
+    ASSERT_TRUE(name->isVisible());
+    QTest::mouseClick(name->OKBtn, Qt::LeftButton);
+    App::settle();
+    ASSERT_TRUE(entry->isVisible());
+    QTest::keyClick(entry, Qt::Key_Escape);
+    App::settle();
+    EXPECT_FALSE(entry->isVisible());
+    app.menu("Messwerte");
+    app.menu("Mittelwert");
+    EXPECT_EQ(s.onDisk(), s.bytes);
+    EXPECT_EQ(app.window().state().CurrentTablePath, s.table);
+}
+
+TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
+    StoredMonth s;
+    App app;
+    TEingabeDlg *entry = app.program().EingabeDlg;
+    app.menu("neuerstellen1");
+    ASSERT_TRUE(entry->isVisible());
+    entry->SpinEdit1->setValue(20);
+    entry->Edit1->setText("08:00");
+    entry->SpinEdit4->setValue(150);
+    QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
+    ASSERT_EQ(entry->entries().size(), 1);
+    app.rec.answers.enqueue(ui::Answer::No); // "... existiert schon! ... Möchten Sie das?"
+    QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    App::settle();
+    ASSERT_TRUE(entry->isVisible());
+    ASSERT_FALSE(app.rec.shown.isEmpty());
+    EXPECT_TRUE(app.rec.shown.last().text.contains("existiert schon!"));
+    EXPECT_EQ(s.onDisk(), s.bytes);
+
+    app.rec.answers.enqueue(ui::Answer::Yes); // discard the unsaved reading
+    QTest::keyClick(entry, Qt::Key_Escape);
+    App::settle();
+    EXPECT_FALSE(entry->isVisible());
+    app.menu("Messwerte");
+    app.menu("biszu8MessungenjeTag");
+    EXPECT_EQ(s.onDisk(), s.bytes);
+    // The dropped reading does not come back into the month on screen.
+    EXPECT_EQ(app.window().state().DayLineTexts[19], QString());
+}
+
+TEST(SafetyScenario, EscapeWithUnsavedReadingsAsksBeforeDiscarding) {
+    StoredMonth s;
+    App app;
+    TEingabeDlg *entry = app.program().EingabeDlg;
+    app.whenModal([&](QWidget *dlg) {
+        ASSERT_EQ(dlg, entry);
+        entry->SpinEdit1->setValue(21);
+        entry->Edit1->setText("09:00");
+        entry->SpinEdit4->setValue(133);
+        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
+        app.rec.answers.enqueue(ui::Answer::No); // keep editing
+        QTest::keyClick(entry, Qt::Key_Escape);
+        EXPECT_TRUE(entry->isVisible());
+        EXPECT_TRUE(app.rec.texts().join('|').contains("Möchten Sie wirklich abbrechen?"));
+        QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    });
+    app.menu("aktuellebearbeiten1");
+    const QStringList stored = scenario::readingsIn(s.table);
+    EXPECT_EQ(stored.size(), 13);
+    EXPECT_TRUE(stored.join('|').contains(".2026 Z=09:00  ZuckerWert=133") ||
+                stored.join('|').contains(" Z=09:00  ZuckerWert=133"));
+}
+
+TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
+    ThisMonth m;
+    const QDate prev = m.today.addMonths(-1);
+    Folder f({"BenutzerName=Max Muster"});
+    const QString old =
+        f.table(QStringLiteral("MM%1%2.tab").arg(prev.month(), 2, 10, QChar(u'0')).arg(prev.year()),
+                prev.year());
+    testutil::writeBytes(old, scenario::monthFile("Max Muster", prev.month(), prev.year(),
+                                                  twelveReadings(prev.month(), prev.year())));
+    const QString oldDiary = old.left(old.size() - 3) + "txt";
+    const QByteArray oldPage =
+        "Tag02: \t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= \t #Insulin (ICT) : Bolus=  "
+        "Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t #Bemerkung: "
+        "alter Monat\r\n";
+    testutil::writeBytes(oldDiary, oldPage);
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", old);
+
+    App app;
+    TMainForm &w = app.window();
+    TEingabeDlg *entry = app.program().EingabeDlg;
+    app.menu("neuerstellen1");
+    entry->SpinEdit1->setValue(2);
+    entry->Edit1->setText("07:00");
+    entry->SpinEdit4->setValue(120);
+    QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    App::settle();
+    const QString table = f.table(m.name(), m.year);
+    ASSERT_EQ(w.state().CurrentTablePath, table);
+
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    App::settle();
+    EXPECT_FALSE(w.RichEdit1->toPlainText().contains("alter Monat"));
+    EXPECT_FALSE(w.RichEdit1->toPlainText().contains("gespeicherten Tagebuch"));
+
+    caretAfter(w.RichEdit1, 6, "Morgens= ");
+    QTest::keyClicks(w.RichEdit1, "3");
+    app.rec.answers.enqueue(ui::Answer::Yes); // store the changed page
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(3));
+    App::settle();
+    const QByteArray diary = testutil::readBytes(table.left(table.size() - 3) + "txt");
+    EXPECT_TRUE(diary.startsWith("Tag02: ")) << diary.toStdString();
+    EXPECT_FALSE(diary.contains("alter Monat"));
+    EXPECT_EQ(diary.count("\r\n"), 1);
+    EXPECT_EQ(testutil::readBytes(oldDiary), oldPage);
+}
+
+TEST(SafetyScenario, StoringOnePageKeepsEveryOtherPageByteForByte) {
+    StoredMonth s;
+    const QString diaryPath = s.table.left(s.table.size() - 3) + "txt";
+    // Day 3's remark holds no-break spaces (0xA0) and a typed "#".
+    const QByteArray other = "Tag03: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
+                             "(ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
+                             "Bol.=   Bas.= \t #Bemerkung: 5\xA0km\xA0gelaufen &num;1\r\n";
+    const QByteArray foreign = "Notiz ohne Tag\xA0\r\n";
+    testutil::writeBytes(diaryPath, other + foreign);
+    App app;
+    TMainForm &w = app.window();
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    App::settle();
+    caretAfter(w.RichEdit1, 6, "Morgens= ");
+    QTest::keyClicks(w.RichEdit1, "4");
+    app.rec.answers.enqueue(ui::Answer::Yes);
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    App::settle();
+    const QByteArray after = testutil::readBytes(diaryPath);
+    EXPECT_TRUE(after.startsWith(other + foreign)) << after.toStdString();
+    EXPECT_TRUE(after.mid(other.size() + foreign.size()).startsWith("Tag01: "));
+}
+
+TEST(SafetyScenario, FailedDiaryStoreAtCloseKeepsThePageAndAsksAgain) {
+    StoredMonth s;
+    // A folder where the diary file should be: every write of it fails.
+    QDir().mkpath(s.table.left(s.table.size() - 3) + "txt");
+    App app;
+    TMainForm &w = app.window();
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    App::settle();
+    caretAfter(w.RichEdit1, 6, "Morgens= ");
+    QTest::keyClicks(w.RichEdit1, "2");
+    ASSERT_TRUE(w.state().DiaryChanged);
+    app.rec.answers.enqueue(ui::Answer::Yes); // store
+    app.rec.answers.enqueue(ui::Answer::Ok);  // the page could not be written
+    app.rec.answers.enqueue(ui::Answer::No);  // do not end without the page
+    ASSERT_TRUE(w.isVisible());
+    const bool closed = w.close();
+    EXPECT_FALSE(closed);
+    App::settle();
+    EXPECT_TRUE(w.isVisible()) << app.rec.texts().join("|").toStdString();
+    EXPECT_TRUE(w.RichEdit1->toPlainText().contains("Morgens= 2"));
+    // Asked again at the next close.
+    app.rec.clear();
+    app.rec.answers.enqueue(ui::Answer::No); // do not store
+    w.close();
+    App::settle();
+    ASSERT_FALSE(app.rec.shown.isEmpty());
+    EXPECT_EQ(app.rec.shown.first().text,
+              QString::fromUtf8("Das Tagebuch wurde verändert. Möchten Sie es speichern?"));
+    EXPECT_FALSE(w.isVisible());
+}

@@ -1,0 +1,165 @@
+#include "scenario.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/mainform.h"
+#include "graph/templatepicture.h"
+#include "platform/profile.h"
+#include "platform/textfile.h"
+#include "storage/appstate.h"
+#include "storage/monthtable.h"
+
+namespace scenario {
+
+QStringList deliveredSettings(const QStringList &extra) {
+    QStringList l = {"[Einstellung]",
+                     "Grafik4=Grafik4.bmp",
+                     "Grafik8=Grafik8.bmp",
+                     "Header=Header.bmp",
+                     "BisZu4MessungenJeTag=1",
+                     "BisZu8MessungenJeTag=0",
+                     "Hochwerte>=180",
+                     "Kritischwerte>=140",
+                     "Tiefwerte<=60",
+                     "FarbeHochwerte=255",
+                     "FarbeKritischwerte=33023",
+                     "FarbeTiefwerte=16711680",
+                     "KurvenFarbe=8388608",
+                     "MittelKurvenFarbe=32768",
+                     "StiftBreite=2",
+                     "Grafikformat=DINA4",
+                     "BE_Einheit=1",
+                     "CT_Therapie=0",
+                     "Tagebuch_sichtbar=1",
+                     "FensterPosTop=39",
+                     "FensterPosLinks=39",
+                     "FensterBreite=1000",
+                     "FensterHoehe=780"};
+    return l + extra;
+}
+
+QString reading(MeasurementSlot slot, int day, int month, int year, const QString &time,
+                int value) {
+    return entryline::format(slot, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')),
+                             QStringLiteral("%1").arg(month, 2, 10, QChar(u'0')),
+                             QString::number(year), time, QString::number(value));
+}
+
+QByteArray monthFile(const QString &user, int month, int year, const QStringList &entries,
+                     bool eight) {
+    monthtable::WriteRequest req;
+    req.entries = entries;
+    req.userName = user;
+    req.month = QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'));
+    req.year = QString::number(year);
+    req.fourSlots = !eight;
+    req.eightSlots = eight;
+    return testutil::crlf(monthtable::compose(req, monthtable::Margins()));
+}
+
+QStringList readingsIn(const QString &tablePath) {
+    QStringList lines;
+    if (!textfile::readLines(tablePath, lines)) return {};
+    return monthtable::entryLines(lines);
+}
+
+Folder::Folder(const QStringList &extraSettings) : m_old(QDir::currentPath()) {
+    testutil::writeBytes(ini(), testutil::crlf(deliveredSettings(extraSettings)));
+    templatepicture::graphTemplate(MeasureMode::Four).save(m_dir.file("Grafik4.bmp"), "BMP");
+    templatepicture::graphTemplate(MeasureMode::Eight).save(m_dir.file("Grafik8.bmp"), "BMP");
+    templatepicture::legend().save(m_dir.file("M_einheit.bmp"), "BMP");
+    templatepicture::header().save(m_dir.file("Header.bmp"), "BMP");
+    QDir().mkpath(data());
+    QDir::setCurrent(m_dir.path());
+}
+
+Folder::~Folder() {
+    QDir::setCurrent(m_old);
+}
+
+QString Folder::table(const QString &name, int year) const {
+    const QString folder = data() + QString::number(year);
+    QDir().mkpath(folder);
+    return folder + u'/' + name;
+}
+
+QString Folder::setting(const QString &key) const {
+    return profile::read(ini(), QStringLiteral("Einstellung"), key);
+}
+
+App::App() {
+    appState() = AppState{};
+    m_program = createProgram();
+    if (!m_program) return;
+    m_program->MainForm->show();
+    settle();
+}
+
+App::~App() {
+    // Windows a test left open go with the program.
+    if (m_program) m_program->MainForm->hide();
+    settle();
+}
+
+TMainForm &App::window() {
+    return *m_program->MainForm;
+}
+
+void App::menu(const char *objectName) {
+    QAction *a = m_program->MainForm->findChild<QAction *>(QString::fromLatin1(objectName));
+    ASSERT_NE(a, nullptr) << objectName;
+    ASSERT_TRUE(a->isEnabled()) << objectName << " is disabled";
+    a->trigger();
+    settle();
+}
+
+void App::whenModal(const std::function<void(QWidget *)> &inside) {
+    auto *timer = new QTimer;
+    auto *clock = new QElapsedTimer;
+    clock->start();
+    QWidget *before = QApplication::activeModalWidget();
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, inside, before] {
+        QPointer<QWidget> m = QApplication::activeModalWidget();
+        if (!m || m == before || !m->isVisible()) {
+            if (clock->elapsed() > 10000) {
+                ADD_FAILURE() << "no modal window opened";
+                timer->stop();
+                timer->deleteLater();
+                delete clock;
+            }
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+        inside(m);
+        if (m && m->isVisible()) {
+            ADD_FAILURE() << "modal window " << m->objectName().toStdString() << " was left open";
+            if (auto *d = qobject_cast<QDialog *>(m.data()))
+                d->reject();
+            else
+                m->close();
+        }
+    });
+    timer->start();
+}
+
+void App::settle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    } while (t.elapsed() < ms);
+}
+
+} // namespace scenario

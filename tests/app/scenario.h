@@ -1,0 +1,71 @@
+#pragma once
+// Scenario tests run the real program: all windows, the real drawing pass and
+// the real saves, in a fresh folder with the delivered files, driven through
+// menu actions, buttons, keys and mouse events. Only message boxes, file
+// dialogs and the shell are answered by ui::RecordingServices.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "app/program.h"
+#include "platform/ui.h"
+#include "storage/entryline.h"
+#include "testutil.h"
+
+class QWidget;
+class TMainForm;
+
+namespace scenario {
+
+// The settings file as delivered, with the lines given appended.
+QStringList deliveredSettings(const QStringList &extra = {});
+
+// One reading as the entry dialog writes it ("05" style day, "12" month).
+QString reading(MeasurementSlot slot, int day, int month, int year, const QString &time, int value);
+// A month table file as a save writes it (header, mode lines, entry lines).
+QByteArray monthFile(const QString &user, int month, int year, const QStringList &entries,
+                     bool eight = false);
+// The entry lines of a month table on disk.
+QStringList readingsIn(const QString &tablePath);
+
+// A fresh folder made current, with glykoval.ini and the pictures.
+class Folder {
+public:
+    explicit Folder(const QStringList &extraSettings = {});
+    ~Folder();
+    QString path() const { return m_dir.path(); }
+    QString ini() const { return m_dir.file("glykoval.ini"); }
+    QString data() const { return m_dir.path() + "Glykovalin-Daten/"; }
+    // Data folder + year + "/" + name; the year folder is made.
+    QString table(const QString &name, int year) const;
+    QString setting(const QString &key) const;
+
+private:
+    testutil::TempFolder m_dir;
+    QString m_old;
+};
+
+// The running program; its main window is shown and has had its first paint.
+class App {
+public:
+    App();
+    ~App();
+    Program &program() { return *m_program; }
+    TMainForm &window();
+    ui::RecordingServices rec;
+
+    // Triggers a menu entry by its object name, as a click on it does.
+    void menu(const char *objectName);
+    // Runs `inside` on the next modal dialog that opens; it must close it.
+    // The dialog is closed (and the test fails) when it is still open after.
+    void whenModal(const std::function<void(QWidget *)> &inside);
+    // Lets queued events (first paint, posted clicks, timers) run.
+    static void settle(int ms = 0);
+
+private:
+    std::unique_ptr<Program> m_program;
+};
+
+} // namespace scenario
