@@ -314,7 +314,8 @@ void TMainForm::FirstPaint() {
         const bool diary = st.flag(keys::Tagebuch_sichtbar);
         menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"))->setEnabled(diary);
         RichEdit1->setVisible(diary);
-        Pfeilimage->setVisible(diary);
+        // The day marker appears with the first selected day.
+        Pfeilimage->setVisible(diary && m_state.CurrentPageDay > 0);
         m_options->setDiaryVisible(diary);
         if (!diary) height = 590;
         setGeometry(left, top, width, height);
@@ -442,7 +443,18 @@ void TMainForm::MittelwertClick() {
 }
 
 void TMainForm::Hilfethemen1Click() {
-    ui::services().shellOpen(QStringLiteral("Glykovalin-Hilfe.htm"));
+    const QString page = m_state.BaseFolder + QStringLiteral("Glykovalin-Hilfe.htm");
+    if (!QFileInfo(page).isFile()) {
+        ui::showWarning(QStringLiteral("Die Hilfeseite wurde nicht gefunden. Sie gehört in den "
+                                       "Ordner des Programms:\n%1")
+                            .arg(QDir::toNativeSeparators(page)));
+        return;
+    }
+    if (!ui::services().shellOpen(QStringLiteral("Glykovalin-Hilfe.htm")))
+        ui::showWarning(QStringLiteral("Die Hilfeseite konnte nicht geöffnet werden, weil kein "
+                                       "Programm zum Anzeigen von HTML-Seiten gefunden wurde. "
+                                       "Sie können sie selbst in Ihrem Browser öffnen:\n%1")
+                            .arg(QDir::toNativeSeparators(page)));
 }
 
 void TMainForm::Infober1Click() {

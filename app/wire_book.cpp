@@ -39,6 +39,8 @@ bool drawn(const AppState &s) {
 void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, DiaryPage *page,
                                                   TTagebuchSpeichernForm *form) {
     AppState &s = mf->state();
+    // A changed page is offered for storing first, so it is in the book.
+    if (!page->storeBeforeBook()) return;
     // Day order in the diary held in memory; the file is not written here.
     page->sortBook();
     const QStringList sorted = page->book().lines();

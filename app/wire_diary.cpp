@@ -31,7 +31,7 @@ void wireDiary(Program &p) {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setBrush(QColor(200, 0, 0));
         painter.setPen(Qt::NoPen);
-        painter.drawPolygon(QPolygon({QPoint(24, 0), QPoint(34, 11), QPoint(14, 11)}));
+        painter.drawPolygon(QPolygon({QPoint(14, 0), QPoint(34, 0), QPoint(24, 11)}));
         painter.end();
         mf->Pfeilimage->setPicture(arrow);
         mf->Pfeilimage->resize(arrow.size());
@@ -57,7 +57,7 @@ void wireDiary(Program &p) {
         mf->menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"))
             ->setEnabled(visible);
         mf->RichEdit1->setVisible(visible);
-        mf->Pfeilimage->setVisible(visible);
+        mf->Pfeilimage->setVisible(visible && mf->state().CurrentPageDay > 0);
         mf->resize(mf->width(), visible ? 780 : 590);
     };
 

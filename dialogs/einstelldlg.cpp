@@ -151,6 +151,20 @@ void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString
         const QSignalBlocker block(spin);
         spin->setValue(v);
     }
+    // The normal band lies between the low and the critical limit, and the
+    // critical limit below the high one.
+    if (!(SpinEdit3->value() < SpinEdit2->value() && SpinEdit2->value() < SpinEdit1->value())) {
+        ui::showWarning(
+            QStringLiteral(
+                "Die Grenzwerte müssen in dieser Reihenfolge stehen: Tiefwerte < Kritisch < "
+                "Hochwerte. Der Wert %1 passt nicht dazu und wird nicht übernommen.")
+                .arg(v));
+        bool ok = false;
+        const int stored = settings().get(key).trimmed().toInt(&ok);
+        const QSignalBlocker block(spin);
+        if (ok) spin->setValue(stored);
+        return;
+    }
     settings().set(key, QString::number(v));
     if (callbacks.redraw) callbacks.redraw();
 }
@@ -165,6 +179,8 @@ void TEinstellDlg::fillFromSettings() {
     colorOf(keys::FarbeHochwerte, HighColor);
     colorOf(keys::FarbeKritischwerte, CriticalColor);
     colorOf(keys::FarbeTiefwerte, LowColor);
+    // Filling the fields is no change by the user: nothing is stored or redrawn.
+    const QSignalBlocker b1(SpinEdit1), b2(SpinEdit2), b3(SpinEdit3), b4(SpinEdit4);
     convert::guarded([&] {
         QSpinBox *spins[3] = {SpinEdit1, SpinEdit2, SpinEdit3};
         const QString limitKeys[3] = {keys::Hochwerte, keys::Kritischwerte, keys::Tiefwerte};

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "platform/ui.h"
+#include "platform/win1252.h"
 #include "storage/appstate.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
@@ -87,6 +88,9 @@ bool TNameEingDlg::OKBtnClick() {
         ui::showWarning(error);
         return false;
     }
+    if (!win1252::encodable(name) &&
+        !ui::askYesNo(win1252::lossQuestion(QStringLiteral("Der Name"), name)))
+        return false;
     s.ReselectAfterEntry = true;
     s.TableUserName = name;
     const SettingsStore st(s.SettingsPath);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 
 TreadonlyDlg::TreadonlyDlg(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("readonlyDlg"));
@@ -51,9 +52,10 @@ QStringList TreadonlyDlg::noticeLines() {
 }
 
 void TreadonlyDlg::FormPaint() {
-    m_memo->clear();
-    for (const QString &l : noticeLines())
-        m_memo->appendPlainText(l);
+    m_memo->setPlainText(noticeLines().join(u'\n'));
+    // The notice is read from its first line.
+    m_memo->moveCursor(QTextCursor::Start);
+    m_memo->verticalScrollBar()->setValue(0);
 }
 
 void TreadonlyDlg::showEvent(QShowEvent *e) {

@@ -15,6 +15,7 @@
 #include "diarybook_compose.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "platform/win1252.h"
 #include "storage/appstate.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
@@ -51,6 +52,17 @@ bool cutPast(QString &t, const QString &what, int after) {
     if (p < 0) return false;
     t = t.mid(p + after + 1);
     return true;
+}
+
+// A stored section and the opening of the next line at its end: from the
+// last tab of its trailing blanks and tabs on (or all of them without a tab).
+std::pair<QString, QString> splitOpening(const QString &section) {
+    qsizetype start = section.size();
+    while (start > 0 && (section.at(start - 1) == u' ' || section.at(start - 1) == u'\t'))
+        --start;
+    const qsizetype tab = section.lastIndexOf(u'\t');
+    const qsizetype cut = tab >= start ? tab : start;
+    return {section.left(cut), section.mid(cut)};
 }
 
 } // namespace
@@ -194,7 +206,7 @@ void DiaryPage::FormMouseDown(int clientX) {
     AppState &s = appState();
     if (m_c.printEntry) m_c.printEntry->setEnabled(!m_book.lines().isEmpty());
     if (clientX < 40) return;
-    if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), 419);
+    if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), kArrowTop);
     const int scroll = m_c.scrollPosition ? m_c.scrollPosition() : 0;
     s.LastScrollPosition = scroll;
     s.LastClickPosition = clientX;
@@ -214,7 +226,13 @@ void DiaryPage::showDay(int day) {
     const QString dd = twoDigits(day);
     ed->clear();
     s.CurrentPageDay = day;
-    if (m_c.arrow) m_c.arrow->move(dayLeft(day), m_c.arrow->y());
+    if (m_c.arrow) {
+        m_c.arrow->move(dayLeft(day), kArrowTop);
+        // Shown from the first selected day on, with the diary.
+        OptionControls *o = m_c.options ? m_c.options() : nullptr;
+        m_c.arrow->setVisible(!o || o->diaryVisible());
+        m_c.arrow->raise();
+    }
 
     const MeasureMode mode = s.mode();
     OptionControls *opt = m_c.options ? m_c.options() : nullptr;
@@ -259,18 +277,19 @@ void DiaryPage::showDay(int day) {
     const QString stored = m_book.pageLineOfDay(day);
     m_noValues = false;
     if (!stored.isEmpty()) {
+        // Each section ends with the opening of the next line (a tab and a
+        // blank): it goes back in front of that line, so storing the page
+        // again gives the same bytes.
         const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
-        // Text before the first marker that is more than the line's opening
-        // (an old line without labels) stays with the carbohydrate line.
-        QString carb = sec.carb;
-        if (!sec.head.trimmed().isEmpty()) carb = sec.head.trimmed() + carb;
+        const auto [carb, carbOpening] = splitOpening(sec.carb);
+        const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
         add(u' ' + FormatiereTagebuchstr(values, mode), 0, measurementTabs());
         add(QString(), 0, measurementTabs());
-        add(QStringLiteral("\t ") + carb, 0, kColumnTabs);
+        add(sec.head + carb, 0, kColumnTabs);
         add(QString(), 0, kColumnTabs);
-        add(QStringLiteral("\t ") + sec.insulin, 0, withFirst(kColumnTabs, 25));
+        add(carbOpening + insulin, 0, withFirst(kColumnTabs, 25));
         add(QString(), 0, withFirst(kColumnTabs, 25));
-        add(QString(11, u' ') + sec.remark, 0, withFirst(kColumnTabs, 25));
+        add(insulinOpening + sec.remark, 0, withFirst(kColumnTabs, 25));
         // The note at the end of the title line, bold and smaller.
         QTextCursor t(ed->document()->firstBlock());
         t.movePosition(QTextCursor::EndOfBlock);
@@ -331,15 +350,9 @@ bool DiaryPage::store(DiaryBook::StoreFrom from) {
     // Always the editor's current text, so a second store never repeats an
     // older line.
     const QString marked = DiaryBook::GibMarkierteTagebuchseite(editorLines());
-    if (!m_book.canStore(marked)) {
-        const QString missing = DiaryBook::unstorableCharacters(marked);
-        if (!ui::askYesNo(
-                QStringLiteral("Die Zeichen „%1“ können im Tagebuch nicht gespeichert werden und "
-                               "würden durch „?“ ersetzt. Möchten Sie die Seite trotzdem "
-                               "speichern?\n\nWählen Sie „Nein“, um die Seite zu ändern.")
-                    .arg(missing)))
-            return false;
-    }
+    if (!m_book.canStore(marked) &&
+        !ui::askYesNo(win1252::lossQuestion(QStringLiteral("Die Tagebuchseite"), marked)))
+        return false;
     QString error;
     const bool ok = m_book.SpeichereTagebuchseite(s.CurrentPageDay, marked, from,
                                                   s.CurrentTablePath, s.SettingsPath, &error);
@@ -427,10 +440,23 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
 }
 
 bool DiaryPage::keyPress(QKeyEvent *e) {
+    const bool consumed = keyPressRules(e);
+    // A changed page can go into the diary book even before a page is stored.
+    if (appState().DiaryChanged && m_c.printEntry) m_c.printEntry->setEnabled(true);
+    return consumed;
+}
+
+bool DiaryPage::keyPressRules(QKeyEvent *e) {
     AppState &s = appState();
     const int key = e->key();
     // The page has a fixed line structure: no line is added or split.
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    // Tab and Shift+Tab move between the cells; a typed tab would shift the
+    // column separators.
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        if (!m_noValues) moveToCell(key == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
+        return true;
+    }
     if (caretLine() <= 4) return true;
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     const bool ctrl = mods == Qt::ControlModifier;
@@ -485,6 +511,55 @@ void DiaryPage::keyRelease(QKeyEvent *e) {
     if (e->modifiers() & Qt::KeypadModifier) return;
     if (caretLine() != 6) return;
     daySum();
+}
+
+QList<int> DiaryPage::cellPositions() const {
+    QList<int> cells;
+    const QTextDocument *doc = m_c.editor->document();
+    for (int line : {6, 8}) {
+        const QTextBlock b = doc->findBlockByNumber(line);
+        const QString t = b.text();
+        for (qsizetype eq = t.indexOf(u'='); eq >= 0; eq = t.indexOf(u'=', eq + 1))
+            cells << b.position() + int(eq) + (eq + 1 < t.size() && t.at(eq + 1) == u' ' ? 2 : 1);
+    }
+    const QTextBlock remark = doc->findBlockByNumber(10);
+    if (remark.isValid()) cells << remark.position() + remark.length() - 1;
+    return cells;
+}
+
+void DiaryPage::moveToCell(bool forward) {
+    const QList<int> cells = cellPositions();
+    if (cells.isEmpty()) return;
+    const int at = m_c.editor->textCursor().position();
+    int target = forward ? cells.first() : cells.last();
+    if (forward) {
+        for (int c : cells)
+            if (c > at) {
+                target = c;
+                break;
+            }
+    } else {
+        // The cell before the one that holds the caret.
+        int current = -1;
+        for (int c : cells)
+            if (c <= at) current = c;
+        for (auto it = cells.crbegin(); it != cells.crend(); ++it)
+            if (*it < current) {
+                target = *it;
+                break;
+            }
+    }
+    QTextCursor c = m_c.editor->textCursor();
+    c.setPosition(target);
+    m_c.editor->setTextCursor(c);
+}
+
+bool DiaryPage::storeBeforeBook() {
+    AppState &s = appState();
+    if (!s.DiaryChanged || !ui::askYesNo(kStoreQuestion)) return true;
+    if (!store(DiaryBook::StoreFrom::Delete)) return false;
+    s.DiaryChanged = false;
+    return true;
 }
 
 void DiaryPage::mouseUp() {

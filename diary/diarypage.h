@@ -35,6 +35,9 @@ public:
     static int dayAtX(int absoluteX);
     // Left edge of a day's column.
     static int dayLeft(int day) { return 40 + 48 * (day - 1); }
+    // Top of the day marker: above the graph's frame, pointing down at the
+    // day's column, so it covers neither day numbers nor readings.
+    static constexpr int kArrowTop = 42;
     static QString carbTemplate(bool be, MeasureMode mode);
     static QString insulinTemplate(bool ct, MeasureMode mode);
     // The measurement line of a day's entry lines (with their slot tags).
@@ -62,6 +65,9 @@ public:
     void attachBook(const QString &tablePath);
     // Day order for the diary book; the file is not written.
     void sortBook();
+    // Before the diary book is made: a changed page is offered for storing
+    // (No leaves it changed on screen). False when storing it failed.
+    bool storeBeforeBook();
     void DatenaktuellerTagebucheintraglschen1Click();
     // Line of the caret.
     int caretLine() const;
@@ -73,6 +79,7 @@ protected:
 
 private:
     bool keyPress(class QKeyEvent *e);
+    bool keyPressRules(QKeyEvent *e);
     void keyRelease(QKeyEvent *e);
     void mouseUp();
     void daySum();
@@ -80,6 +87,10 @@ private:
     // Asks whether to store a changed page; false when it was not stored.
     bool askAndStore(DiaryBook::StoreFrom from);
     void updateDeleteEntry();
+    // Caret positions of the page's cells: behind each "=" of the
+    // carbohydrate and insulin lines, and the end of the remark line.
+    QList<int> cellPositions() const;
+    void moveToCell(bool forward);
     QStringList editorLines() const;
 
     DiaryPageControls m_c;

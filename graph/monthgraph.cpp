@@ -193,12 +193,14 @@ void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
     const QString c = st.get(colorKey);
     if (!c.isEmpty())
         *color = quint32(convert::toInt(c, QStringLiteral("Einstellung \"%1\"").arg(colorKey)));
+    if (m_frameKept) return;
     QPainter p(&pic());
     p.setPen(QPen(colorref::toColor(*color), 1));
     p.drawLine(40, y, 1526, y);
 }
 
 void TMonthGraph::MachSchraffierung() {
+    if (m_frameKept) return;
     QPainter p(&pic());
     p.setPen(QPen(Qt::white, 1));
     p.setBrush(QBrush(QColor(0, 255, 0), Qt::BDiagPattern));
@@ -323,6 +325,9 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
         m_pointDrawn = false;
         m_lastPointY = 411;
 
+        // The mean pass over a kept picture finds the limits and the band
+        // there already; drawn again they would cover the curve.
+        m_frameKept = s.KeepPicture && s.MeanPass;
         ZeichneGrenzwerteLinie(QStringLiteral("hoch"));
         ZeichneGrenzwerteLinie(QStringLiteral("kritisch"));
         ZeichneGrenzwerteLinie(QStringLiteral("tief"));
@@ -566,7 +571,10 @@ void TMonthGraph::FormMouseMove(const QPoint &graphPos) {
         caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
     if (x < 40 || graphPos.x() >= 1527) caption.clear();
     m_w.status->setText(caption);
-    const int left = x >= winWidth() / 2 ? legendLeft() + x - 300 : legendLeft() + x - 150;
+    m_w.status->adjustSize();
+    int left = x >= winWidth() / 2 ? legendLeft() + x - 300 : legendLeft() + x - 150;
+    // The whole caption stays right of the legend, in the visible part.
+    left = std::max(left, legendLeft() + legendWidth() + 4);
     const int top = m_w.legend ? m_w.legend->y() + m_w.legend->height() + 2 : m_w.status->y();
     m_w.status->move(left, top);
 }

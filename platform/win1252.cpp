@@ -1,5 +1,6 @@
 #include "win1252.h"
 
+#include <QStringList>
 #include <array>
 
 namespace {
@@ -45,6 +46,23 @@ bool encodable(const QString &text) {
     for (QChar c : text)
         if (byteOf(c.unicode()) < 0) return false;
     return true;
+}
+
+QString unencodable(const QString &text) {
+    QString out;
+    for (QChar c : text)
+        if (byteOf(c.unicode()) < 0 && !out.contains(c)) out += c;
+    return out;
+}
+
+QString lossQuestion(const QString &what, const QString &text) {
+    QStringList shown;
+    for (QChar c : unencodable(text))
+        shown << QStringLiteral("„%1“").arg(c);
+    return QStringLiteral("%1 enthält Zeichen, die nicht gespeichert werden können: %2.\n"
+                          "Sie würden als „?“ gespeichert. Möchten Sie trotzdem speichern?\n\n"
+                          "Wählen Sie „Nein“, um den Text zu ändern.")
+        .arg(what, shown.join(QStringLiteral(", ")));
 }
 
 } // namespace win1252

@@ -12,5 +12,11 @@ QString decode(const QByteArray &bytes);
 QByteArray encode(const QString &text);
 // Whether the text can be written without loss.
 bool encodable(const QString &text);
+// The distinct characters of the text that the code page cannot hold, in the
+// order they first appear.
+QString unencodable(const QString &text);
+// The question shown before a text with such characters is stored: they
+// would be written as "?". `what` names the text ("Die Tagebuchseite").
+QString lossQuestion(const QString &what, const QString &text);
 
 } // namespace win1252

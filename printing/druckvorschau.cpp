@@ -124,6 +124,7 @@ const QImage &TDruckvorschau::previewPicture() const {
 }
 
 void TDruckvorschau::prepare(Mode mode) {
+    m_prepared = true;
     m_mode = mode;
     m_setupPending = true;
 }
@@ -325,6 +326,8 @@ void TDruckvorschau::reject() {
 void TDruckvorschau::FormDestroy() {
     if (m_destroyed) return;
     m_destroyed = true;
+    // A run without the preview leaves the stored format as it was.
+    if (!m_prepared) return;
     const Format f = tickedFormat();
     storeFormat(f == Format::None ? Format::A4 : f);
 }

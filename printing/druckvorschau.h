@@ -104,5 +104,6 @@ private:
     Mode m_mode = Mode::WholeMonth;
     bool m_setupPending = true;
     bool m_destroyed = false;
+    bool m_prepared = false; // the preview was opened in this run
     int m_turn = 0;
 };

@@ -213,13 +213,6 @@ bool DiaryBook::canStore(const QString &text) const {
     return m_utf8 || win1252::encodable(text);
 }
 
-QString DiaryBook::unstorableCharacters(const QString &text) {
-    QString out;
-    for (QChar c : text)
-        if (!win1252::encodable(QString(c)) && !out.contains(c)) out += c;
-    return out;
-}
-
 QStringList DiaryBook::linesOfDay(int day) const {
     QStringList out;
     for (const QString &l : m_lines)

@@ -63,8 +63,6 @@ public:
     // UTF-8 (with byte-order mark) takes every character, a Windows-1252
     // diary only the characters of that code page.
     bool canStore(const QString &text) const;
-    // The distinct characters of the text that a Windows-1252 file cannot hold.
-    static QString unstorableCharacters(const QString &text);
     bool isUtf8() const { return m_utf8; }
 
     const QStringList &lines() const { return m_lines; }

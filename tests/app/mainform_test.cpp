@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextEdit>
 
 #include "app/mainform.h"
@@ -69,8 +71,20 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
                              "Hilfethemen1",
                              "Infober1"})
         EXPECT_NE(program->MainForm->menuAction(QString::fromLatin1(name)), nullptr) << name;
+    // The help page: missing, then present but without a program to show it.
+    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    EXPECT_TRUE(rec.opened.isEmpty());
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_TRUE(rec.shown[0].text.contains(f.path() + "Glykovalin-Hilfe.htm"));
+    testutil::writeBytes(f.path() + "Glykovalin-Hilfe.htm", "<html></html>\r\n");
+    rec.shellResult = false;
     program->MainForm->menuAction("Hilfethemen1")->trigger();
     EXPECT_EQ(rec.opened, QStringList({"Glykovalin-Hilfe.htm"}));
+    ASSERT_EQ(rec.shown.size(), 2);
+    EXPECT_TRUE(rec.shown[1].text.contains("konnte nicht geöffnet werden"));
+    rec.shellResult = true;
+    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    EXPECT_EQ(rec.shown.size(), 2);
 }
 
 TEST(MainForm, DataFolderThatCannotBeMadeEndsTheProgram) {
@@ -176,6 +190,12 @@ TEST(ReadonlyDlg, PaintFillsTheSixLines) {
     EXPECT_EQ(lines[5], QString::fromUtf8("Start | Ausführen | attrib \"Laufwerk:\\Pfad der "
                                           "Datei\\GLYKOVAL.INI\" -r +a"));
     EXPECT_EQ(dlg.windowTitle(), "Dateiattribut Info");
+    // Shown from its first line.
+    dlg.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.memo()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(dlg.memo()->textCursor().position(), 0);
+    dlg.hide();
     EXPECT_EQ(dlg.size(), QSize(445, 245));
 }
 

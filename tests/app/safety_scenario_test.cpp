@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -293,4 +294,58 @@ TEST(SafetyScenario, FailedDiaryStoreAtCloseKeepsThePageAndAsksAgain) {
     EXPECT_EQ(app.rec.shown.first().text,
               QString::fromUtf8("Das Tagebuch wurde verändert. Möchten Sie es speichern?"));
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST(SafetyScenario, CharactersTheDiaryCannotHoldAreNamedBeforeAnythingIsStored) {
+    StoredMonth s;
+    const QString diaryPath = s.table.left(s.table.size() - 3) + "txt";
+    App app;
+    TMainForm &w = app.window();
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    App::settle();
+    caretAfter(w.RichEdit1, 10, "Bemerkung: ");
+    scenario::typeText(w.RichEdit1, QString::fromUtf8("Hypo ≤ 60 → ½ BE"));
+    ASSERT_TRUE(w.state().DiaryChanged);
+    app.rec.answers.enqueue(ui::Answer::Yes); // store
+    app.rec.answers.enqueue(ui::Answer::No);  // not with "?" in place of ≤ and →
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    App::settle();
+    ASSERT_EQ(app.rec.shown.size(), 2);
+    EXPECT_TRUE(app.rec.shown[1].text.contains(QString::fromUtf8("„≤“, „→“")))
+        << app.rec.shown[1].text.toStdString();
+    EXPECT_FALSE(QFile::exists(diaryPath));
+    EXPECT_TRUE(w.state().DiaryChanged);
+    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QString::fromUtf8("Hypo ≤ 60 → ½ BE")));
+
+    // Confirmed: stored, with "?" for what Windows-1252 has no place for.
+    app.rec.clear();
+    app.rec.answers.enqueue(ui::Answer::Yes);
+    app.rec.answers.enqueue(ui::Answer::Yes);
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    App::settle();
+    EXPECT_TRUE(testutil::readBytes(diaryPath).contains("Hypo ? 60 ? \xBD BE"));
+}
+
+TEST(SafetyScenario, AUtf8DiaryKeepsEveryCharacterOfUntouchedDays) {
+    StoredMonth s;
+    const QString diaryPath = s.table.left(s.table.size() - 3) + "txt";
+    const QByteArray other =
+        QString::fromUtf8("Tag03: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
+                          "(ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
+                          "Bol.=   Bas.= \t #Bemerkung: Hypo ≤ 60 → ½ BE\r\n")
+            .toUtf8();
+    testutil::writeBytes(diaryPath, "\xEF\xBB\xBF" + other);
+    App app;
+    TMainForm &w = app.window();
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    App::settle();
+    caretAfter(w.RichEdit1, 10, "Bemerkung: ");
+    scenario::typeText(w.RichEdit1, QString::fromUtf8("5 km → gut"));
+    app.rec.answers.enqueue(ui::Answer::Yes);
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    App::settle();
+    ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
+    const QByteArray after = testutil::readBytes(diaryPath);
+    EXPECT_TRUE(after.startsWith("\xEF\xBB\xBF" + other)) << after.toStdString();
+    EXPECT_TRUE(after.contains(QString::fromUtf8("5 km → gut").toUtf8()));
 }

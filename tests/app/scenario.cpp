@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -62,6 +63,17 @@ QByteArray monthFile(const QString &user, int month, int year, const QStringList
     req.fourSlots = !eight;
     req.eightSlots = eight;
     return testutil::crlf(monthtable::compose(req, monthtable::Margins()));
+}
+
+void typeText(QWidget *widget, const QString &text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(c));
+            continue;
+        }
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 QStringList readingsIn(const QString &tablePath) {

@@ -27,6 +27,10 @@ QString reading(MeasurementSlot slot, int day, int month, int year, const QStrin
 // A month table file as a save writes it (header, mode lines, entry lines).
 QByteArray monthFile(const QString &user, int month, int year, const QStringList &entries,
                      bool eight = false);
+// Types text into a widget key by key, also characters that have no key of
+// their own on a German keyboard (≤, →).
+void typeText(QWidget *widget, const QString &text);
+
 // The entry lines of a month table on disk.
 QStringList readingsIn(const QString &tablePath);
 

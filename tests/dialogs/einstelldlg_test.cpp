@@ -13,6 +13,37 @@
 #include "storage/appstate.h"
 #include "testutil.h"
 
+TEST(EinstellDlg, LimitsKeepLowBelowCriticalBelowHigh) {
+    testutil::TempFolder tmp;
+    const QString ini = tmp.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "Hochwerte>=180",
+                                              "Kritischwerte>=140", "Tiefwerte<=60"}));
+    ui::RecordingServices rec;
+    TEinstellDlg dlg(ini);
+    int redraws = 0;
+    dlg.callbacks.redraw = [&] { ++redraws; };
+    const SettingsStore st(ini);
+    dlg.fillFromSettings();
+    EXPECT_EQ(redraws, 0); // opening the dialog changes nothing
+    EXPECT_TRUE(rec.shown.isEmpty());
+
+    // A critical limit above the high one is refused.
+    dlg.SpinEdit2->setValue(200);
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(rec.shown[0].text.contains("Tiefwerte < Kritisch < Hochwerte"));
+    EXPECT_EQ(dlg.SpinEdit2->value(), 140);
+    EXPECT_EQ(st.get(keys::Kritischwerte), "140");
+    // So is a high limit at or below the critical one.
+    dlg.SpinEdit2->setValue(170);
+    EXPECT_EQ(st.get(keys::Kritischwerte), "170");
+    dlg.SpinEdit1->setValue(165);
+    EXPECT_EQ(rec.shown.size(), 2);
+    EXPECT_EQ(dlg.SpinEdit1->value(), 180);
+    EXPECT_EQ(st.get(keys::Hochwerte), "180");
+    EXPECT_EQ(redraws, 1);
+}
+
 TEST(EinstellDlg, ControlsClampingColoursAndOk) {
     testutil::TempFolder tmp;
     const QString ini = tmp.file("glykoval.ini");
@@ -47,10 +78,10 @@ TEST(EinstellDlg, ControlsClampingColoursAndOk) {
     dlg.SpinEdit1->setValue(300);
     EXPECT_EQ(dlg.SpinEdit1->value(), 250);
     EXPECT_EQ(st.get(keys::Hochwerte), "250");
-    dlg.SpinEdit1->setValue(100);
-    EXPECT_EQ(dlg.SpinEdit1->value(), 160);
     dlg.SpinEdit2->setValue(50);
     EXPECT_EQ(st.get(keys::Kritischwerte), "120");
+    dlg.SpinEdit1->setValue(100);
+    EXPECT_EQ(dlg.SpinEdit1->value(), 160);
     dlg.SpinEdit3->setValue(10);
     EXPECT_EQ(dlg.SpinEdit3->value(), 20);
     EXPECT_EQ(st.get(keys::Tiefwerte), "20");

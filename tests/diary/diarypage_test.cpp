@@ -98,7 +98,7 @@ TEST(DiaryPageDay, DayColumnsFromX) {
     EXPECT_EQ(appState().LastClickPosition, 100);
     EXPECT_EQ(appState().LastScrollPosition, 480);
     EXPECT_EQ(p.arrow.x(), DiaryPage::dayLeft(12));
-    EXPECT_EQ(p.arrow.y(), 419);
+    EXPECT_EQ(p.arrow.y(), DiaryPage::kArrowTop);
     EXPECT_TRUE(p.page->noValuesPageShown());
     EXPECT_EQ(p.lines().at(4), " Es sind keine Glykovalinmesswerte eingetragen! ");
     EXPECT_FALSE(p.del.isEnabled());
@@ -221,8 +221,18 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     EXPECT_TRUE(l.at(0).endsWith("\t\t(Diese Seite stammt aus dem gespeicherten Tagebuch.)"));
     EXPECT_TRUE(l.at(6).startsWith("\t BE: Morgens= 2\t|  M2= 1\t"));
     EXPECT_TRUE(l.at(8).startsWith("\t Insulin (CT)  : Morgens= "));
-    EXPECT_EQ(l.at(10), QString(11, ' ') + "Bemerkung: BE-Tagessumme= 6\t\u2022    Sport #1");
+    EXPECT_EQ(l.at(10), "\t Bemerkung: BE-Tagessumme= 6\t\u2022    Sport #1");
     EXPECT_TRUE(p.del.isEnabled());
+
+    // Stored again without a real change: the same bytes.
+    const QByteArray first = testutil::readBytes(p.tmp.file("MM052024.txt"));
+    p.caretAt(10, "Sport #1");
+    p.key(Qt::Key_Space, " ");
+    p.key(Qt::Key_Backspace, "");
+    ASSERT_TRUE(appState().DiaryChanged);
+    rec.answers.enqueue(ui::Answer::Yes);
+    p.page->FormMouseDown(40 + 48 * 9 + 5);
+    EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), first);
 }
 
 TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
