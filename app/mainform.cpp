@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -43,14 +44,20 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::buildControls() {
-    formScroll = new QScrollArea(this);
+    // The graph scrolls in its own area; the diary page below it stays in
+    // view whatever part of the month is shown.
+    m_split = new QSplitter(Qt::Vertical, this);
+    m_split->setObjectName(QStringLiteral("GraphDiarySplitter"));
+    m_split->setChildrenCollapsible(false);
+    setCentralWidget(m_split);
+    formScroll = new QScrollArea(m_split);
     formScroll->setObjectName(QStringLiteral("FormScrollArea"));
     formScroll->setFrameShape(QFrame::NoFrame);
     formScroll->setWidgetResizable(false);
-    formScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    formScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     formScroll->horizontalScrollBar()->setObjectName(QStringLiteral("HorzScrollBar"));
-    setCentralWidget(formScroll);
+    connect(m_split, &QSplitter::splitterMoved, this, [this] { m_diaryHeightChosen = true; });
 
     client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));
@@ -96,7 +103,7 @@ void TMainForm::buildControls() {
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     StatusLabel->setGeometry(8, 200, 600, 16);
 
-    RichEdit1 = new QTextEdit(client);
+    RichEdit1 = new QTextEdit(m_split);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     QFont diaryFont(QStringLiteral("Arial"));
     diaryFont.setPixelSize(13);
@@ -105,6 +112,9 @@ void TMainForm::buildControls() {
     RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setAcceptRichText(true);
+    RichEdit1->setMinimumHeight(120);
+    m_split->setStretchFactor(0, 0);
+    m_split->setStretchFactor(1, 1);
 
     MachPause1 = new TMachPause(this);
     MachPause1->setObjectName(QStringLiteral("MachPause1"));
@@ -345,14 +355,17 @@ void TMainForm::LayoutControls() {
     // The readout line sits right under the graph picture.
     StatusLabel->move(StatusLabel->x(), Image->y() + Image->height() + 2);
     const int sum = StatusLabel->y() + StatusLabel->height() + 20;
-    const int contentWidth = std::max(Image->x() + Image->width(), width());
+    const int contentWidth = std::max(Image->x() + Image->width(), formScroll->viewport()->width());
     ScrollBox1->setGeometry(0, Panel1->height(), contentWidth, sum);
     Panel1->resize(contentWidth, 27);
-    RichEdit1->setGeometry(0, sum + 36, std::max(0, width() - 30),
-                           std::max(0, height() - Image->height() - 140));
-    const int clientHeight = std::max(formScroll->viewport()->height(),
-                                      RichEdit1->isVisible() ? RichEdit1->geometry().bottom() : 0);
-    client->resize(contentWidth, clientHeight);
+    client->resize(contentWidth, Panel1->height() + sum);
+    if (!RichEdit1->isVisible() || m_diaryHeightChosen) return;
+    // The graph as tall as it is, the page the rest; a short window gives
+    // the page its room and lets the graph scroll.
+    const int scrollBar = formScroll->horizontalScrollBar()->sizeHint().height();
+    const int total = m_split->height() - m_split->handleWidth();
+    const int graph = std::max(80, std::min(client->height() + scrollBar, total - kDiaryMinimum));
+    m_split->setSizes({graph, std::max(0, total - graph)});
 }
 
 void TMainForm::FormResize() {

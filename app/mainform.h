@@ -12,6 +12,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QScrollArea;
+class QSplitter;
 class QTextEdit;
 class QTimer;
 class TMachPause;
@@ -121,7 +122,12 @@ private:
     void runCommand(const QString &name);
     void switchMode(bool toEight, bool fromFourEntry);
 
+    // Height the diary page keeps at least when the window is short.
+    static constexpr int kDiaryMinimum = 220;
+
     AppState &m_state;
+    QSplitter *m_split = nullptr;
+    bool m_diaryHeightChosen = false; // the user moved the divider
     SimpleOptionControls m_defaultOptions;
     OptionControls *m_options = &m_defaultOptions;
     TAboutBox *m_about = nullptr;

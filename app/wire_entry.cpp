@@ -245,12 +245,7 @@ void wireEntry(Program &p) {
         if (mf->hooks.drawMonth) mf->hooks.drawMonth(path);
     };
     entry->callbacks.afterGraph = [mf] { mf->FormResize(); };
-    entry->callbacks.layoutMainWindow = [mf] {
-        QLabel *status = mf->StatusLabel;
-        mf->ScrollBox1->resize(mf->ScrollBox1->width(), status->y() + status->height() + 20);
-        mf->RichEdit1->setGeometry(0, status->y() + status->height() + 36, mf->width() - 30,
-                                   mf->height() - mf->Image->height() - 140);
-    };
+    entry->callbacks.layoutMainWindow = [mf] { mf->LayoutControls(); };
     entry->callbacks.reselectDay = [mf] {
         if (mf->hooks.reselectDay) mf->hooks.reselectDay();
     };

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -307,4 +309,31 @@ TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
               QString::fromUtf8("Das Tagebuch wurde verändert. Möchten Sie es speichern?"));
     const QByteArray diary = testutil::readBytes(m.table.left(m.table.size() - 3) + "txt");
     EXPECT_TRUE(diary.startsWith("Tag02: \t #BE: Morgens= 2\t|  M2= 3\t|")) << diary.toStdString();
+}
+
+TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
+    Month m;
+    profile::write(m.f.ini(), "Einstellung", "BisZu4MessungenJeTag", "0");
+    profile::write(m.f.ini(), "Einstellung", "BisZu8MessungenJeTag", "1");
+    App app;
+    TMainForm &w = app.window();
+    ASSERT_EQ(w.size(), QSize(1000, 780));
+    QTest::mouseClick(w.Image, Qt::LeftButton, {}, QPoint(graphgeo::DayX(2) + 10, 200));
+    App::settle();
+    QTextEdit *ed = w.RichEdit1;
+    ASSERT_TRUE(ed->document()->findBlockByNumber(6).text().contains("M7="));
+    // The remark line of an eight-column page is visible at the default size.
+    const QTextBlock remark = ed->document()->findBlockByNumber(10);
+    const QRect line = ed->cursorRect(QTextCursor(remark));
+    EXPECT_TRUE(ed->viewport()->rect().contains(line))
+        << line.y() << " " << line.height() << " in " << ed->viewport()->height();
+    // Scrolling the graph by days leaves the page where it is.
+    const QPoint before = ed->mapTo(&w, QPoint(0, 0));
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(&w, Qt::Key_Right, Qt::ControlModifier);
+    App::settle();
+    EXPECT_GT(w.formScroll->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(ed->mapTo(&w, QPoint(0, 0)), before);
+    EXPECT_TRUE(ed->isVisible());
+    EXPECT_GE(ed->width(), w.width() - 10);
 }
