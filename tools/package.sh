@@ -8,7 +8,7 @@ build=${1:-build-release}
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" --target glykovalin glykovalin-cli assets manpages >/dev/null
 rm -f "$build"/package/glykovalin_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
+(cd "$build" && cpack -G DEB >cpack.log 2>&1) || { cat "$build/cpack.log"; exit 1; }
 deb=$(ls "$build"/package/glykovalin_*.deb)
 failed=0
 depends=$(dpkg-deb -f "$deb" Depends)
