@@ -5,10 +5,12 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "platform/german.h"
 
 int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    german::setUp();
     QStringList args = app.arguments();
     args.removeFirst();
     return cli::run(args);

@@ -1,13 +1,18 @@
 // Writes the files delivered beside the program into the given folder:
 // glykoval.ini (only when missing), the graph templates, the legend and title
-// pictures, and the help page.
+// pictures, and the help page. With --icons it writes the program's icon
+// instead, as SVG and as PNG pictures of the usual sizes.
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTextStream>
 
 #include "graph/templatepicture.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
+#include "platform/win1252.h"
 #include "storage/monthtable.h"
 
 #include <QDate>
@@ -46,35 +51,429 @@ QStringList defaultSettings() {
     };
 }
 
+// The help page, opened with the shell from "Hilfethemen". Written like the
+// other delivered text files in Windows-1252, so only characters of that code
+// page may appear here.
 QStringList helpPage() {
-    return {
-        QStringLiteral("<!DOCTYPE html>"),
-        QStringLiteral("<html lang=\"de\"><head><meta charset=\"windows-1252\">"),
-        QStringLiteral("<title>Glykovalin - Hilfe</title></head><body style=\"font-family:Arial,"
-                       "sans-serif;max-width:50em;margin:2em auto\">"),
-        QStringLiteral("<h1>Glykovalin - Hilfe</h1>"),
-        QStringLiteral("<p>Glykovalin ist Ihr Tagebuch der Blutzuckermesswerte. Sie tragen bis zu "
-                       "4 oder 8 Messungen am Tag ein; das Programm zeigt den Monat als Grafik "
-                       "mit Grenzwerten, Normalbereich und Monatsmittelwert.</p>"),
-        QStringLiteral("<h2>Erste Schritte</h2><ol>"),
-        QStringLiteral("<li>Geben Sie beim ersten Start Ihren Namen ein.</li>"),
-        QStringLiteral(
-            "<li>Unter <b>Datei | Neu erstellen</b> beginnen Sie einen Monat. Wählen Sie "
-            "Tag, Messung, Uhrzeit und Wert und drücken Sie <b>In Liste "
-            "aufnehmen</b>.</li>"),
-        QStringLiteral("<li>Mit <b>Grafik zeigen</b> wird der Monat gespeichert und "
-                       "gezeichnet.</li>"),
-        QStringLiteral("<li>Ein Klick auf einen Tag der Grafik zeigt dessen Tagebuchseite "
-                       "(BE/KE, Insulin, Bemerkung).</li></ol>"),
-        QStringLiteral("<h2>Ausgaben</h2><ul>"),
-        QStringLiteral("<li><b>Drucken</b>: Grafik (DIN A4, A5, A6), Tabelle und alle "
-                       "Tagebuchseiten als PDF.</li>"),
-        QStringLiteral("<li><b>Datei | Liniendiagramm im Browser anzeigen</b>: die "
-                       "Tagesmittelwerte als Wochendiagramme.</li></ul>"),
-        QStringLiteral("<p>Ihre Daten liegen im Ordner <i>Glykovalin-Daten</i> neben dem "
-                       "Programm, die Einstellungen in <i>glykoval.ini</i>.</p>"),
-        QStringLiteral("</body></html>"),
+    return QStringLiteral(R"HTML(<!DOCTYPE html>
+<html lang="de">
+<head>
+<meta charset="windows-1252">
+<title>Glykovalin - Hilfe</title>
+<style>
+body { font-family: Arial, Helvetica, sans-serif; max-width: 52em; margin: 2em auto; padding: 0 1em; line-height: 1.45; color: #1a1a1a; }
+h1 { color: #1f4f8f; }
+h2 { color: #1f4f8f; border-bottom: 1px solid #c8d4e4; padding-bottom: 0.2em; margin-top: 2em; }
+h3 { margin-bottom: 0.3em; }
+table { border-collapse: collapse; width: 100%; }
+th, td { border: 1px solid #c8d4e4; padding: 0.35em 0.6em; text-align: left; vertical-align: top; }
+th { background: #eef3f9; }
+code, kbd { font-family: "Courier New", monospace; background: #f3f3f3; padding: 0 0.2em; }
+.hinweis { background: #fff8e0; border-left: 4px solid #e0b000; padding: 0.5em 0.8em; }
+</style>
+</head>
+<body>
+<h1>Glykovalin - Hilfe</h1>
+<p>Glykovalin ist Ihr Tagebuch der Blutzucker-Selbstkontrolle. Sie tragen bis zu vier oder bis zu
+acht Messwerte am Tag ein (in mg/dl, von 0 bis 500, jeweils mit Uhrzeit). Das Programm zeichnet
+jeden Monat als Liniengrafik mit Ihren drei Grenzwerten (hoch, kritisch, tief), dem schraffierten
+Normalbereich und dem Monatsmittelwert. Zu jedem Tag führen Sie eine Tagebuchseite mit
+Broteinheiten und Insulin. Grafik, Tabelle und Tagebuch können Sie drucken, als PDF-Datei
+speichern oder als Wochendiagramme im Webbrowser ansehen.</p>
+
+<h2>Inhalt</h2>
+<ul>
+<li><a href="#start">Erste Schritte</a></li>
+<li><a href="#eingabe">Messwerte eingeben</a></li>
+<li><a href="#korrigieren">Messwerte korrigieren und löschen</a></li>
+<li><a href="#grafik">Die Monatsgrafik</a></li>
+<li><a href="#tagebuch">Die Tagebuchseite (BE/KE, CT/ICT)</a></li>
+<li><a href="#menue">Alle Menübefehle</a></li>
+<li><a href="#einstellungen">Einstellungen</a></li>
+<li><a href="#drucken">Drucken</a></li>
+<li><a href="#ausgaben">PDF, Webbrowser und Befehlszeile</a></li>
+<li><a href="#dateien">Wo Ihre Daten liegen</a></li>
+<li><a href="#sicherung">Daten sichern und zurückholen</a></li>
+</ul>
+
+<h2 id="start">Erste Schritte</h2>
+<ol>
+<li>Beim ersten Start fragt Glykovalin nach Ihrem Vor- und Nachnamen. Die Anfangsbuchstaben
+kennzeichnen Ihre Monatstabellen (zum Beispiel <code>MM122026.tab</code> für Max Muster im
+Dezember 2026).</li>
+<li>Wählen Sie <b>Datei › Neu erstellen (neuer Monat oder Jahr)</b>. Das
+Eingabefenster öffnet sich mit dem heutigen Monat.</li>
+<li>Tragen Sie Ihre Messwerte ein und klicken Sie auf <b>Grafik zeigen</b>. Der Monat wird
+gespeichert und als Grafik gezeichnet.</li>
+<li>Klicken Sie in der Grafik auf einen Tag: darunter erscheint die Tagebuchseite dieses Tages.</li>
+</ol>
+<p>Unter <b>Optionen</b> legen Sie fest, ob Sie bis zu 4 oder bis zu 8 Messungen je Tag eintragen.
+Bei 4 Messungen heißen sie Morgens, Messung 2, Messung 3 und Abends, bei 8 Messungen
+Morgens, Messung 2 bis Messung 7 und Abends.</p>
+
+<h2 id="eingabe">Messwerte eingeben</h2>
+<p>Das Fenster <b>Eingabe der Glykovalinmesswerte</b> öffnen Sie mit
+<b>Tabelle › aktuelle bearbeiten</b> (der gezeigte Monat),
+<b>Tabelle › neu erstellen (neuer Monat)</b> oder
+<b>Datei › Öffnen › und Tabelle bearbeiten</b> (ein gespeicherter Monat).
+Links steht die Liste der Messwerte des Monats, nach Tag und Messung geordnet.</p>
+<ol>
+<li>Stellen Sie <b>Tag</b>, <b>Monat</b> und <b>Jahr</b> ein. Der Monat einer Liste, die schon
+Werte enthält, lässt sich nicht mehr ändern: ein neuer Monat bekommt eine neue
+Tabelle.</li>
+<li>Der Schalter mit dem Namen der Messung (zum Beispiel <b>Morgens</b>) wechselt bei jedem Klick
+zur nächsten Messung des Tages. Dabei wird die zuletzt für diese Messung benutzte Uhrzeit
+eingetragen.</li>
+<li>Die <b>Uhrzeit</b> tippen Sie als <code>SS:MM</code> ein (zum Beispiel <code>07:30</code>) oder
+stellen Sie sie mit den Pfeilen daneben in Schritten von 10 Minuten ein.</li>
+<li>Geben Sie den <b>Glykovalinmesswert</b> in mg/dl ein (0 bis 500).</li>
+<li>Klicken Sie auf <b>In Liste aufnehmen</b> oder drücken Sie die Eingabetaste im Wertfeld.
+Der Wert steht dann in der Liste, und der Schalter springt zur nächsten Messung.</li>
+<li>Wenn alle Werte eingetragen sind: <b>Grafik zeigen</b> speichert den Monat und zeichnet die
+Grafik, <b>Tabelle zeigen</b> speichert den Monat und zeigt ihn als Tabelle.</li>
+</ol>
+<p class="hinweis">Die Werte sind erst gespeichert, wenn Sie <b>Grafik zeigen</b> oder
+<b>Tabelle zeigen</b> geklickt haben.</p>
+
+<h2 id="korrigieren">Messwerte korrigieren und löschen</h2>
+<h3>Einen Wert ersetzen</h3>
+<p>Tragen Sie für denselben Tag und dieselbe Messung einfach den richtigen Wert ein und
+klicken Sie auf <b>In Liste aufnehmen</b>. Glykovalin fragt, ob der vorhandene Eintrag ersetzt
+werden soll; mit <b>Ja</b> wird er ersetzt, mit <b>Nein</b> bleibt der alte Wert.</p>
+<h3>Einen Eintrag bearbeiten</h3>
+<p>Markieren Sie den Eintrag in der Liste und klicken Sie auf <b>Eintrag bearbeiten</b>. Nach
+Ihrer Bestätigung setzt Glykovalin den Wert in der Liste auf 0 und trägt Tag, Messung,
+Uhrzeit und Wert in die Eingabefelder ein. Ändern Sie den Wert und klicken Sie auf <b>In
+Liste aufnehmen</b>; die Frage nach dem Ersetzen beantworten Sie mit <b>Ja</b>. Der erste Eintrag
+der Liste kann so nicht bearbeitet werden, weil er einen Messwert haben muss.</p>
+<h3>Einen falschen Eintrag löschen</h3>
+<p>Markieren Sie den falschen Eintrag in der Liste und klicken Sie auf <b>Eintrag löschen</b>
+oder drücken Sie die Taste <kbd>Entf</kbd>. Nach Ihrer Bestätigung verschwindet der
+Eintrag aus der Liste; mit <b>Grafik zeigen</b> wird der Monat ohne ihn gespeichert. Ein
+gelöschter Wert zählt, anders als ein auf 0 gesetzter, auch nicht mehr im
+Monatsmittelwert.</p>
+
+<h2 id="grafik">Die Monatsgrafik</h2>
+<p>Die Grafik zeigt den ganzen Monat, Tag für Tag von links nach rechts, mit allen Messungen
+des Tages. Die drei waagrechten Linien sind Ihre Grenzwerte für Hochwerte, kritische Werte
+und Tiefwerte; der schraffierte Streifen ist der Normalbereich. Darunter steht der
+Monatsmittelwert, sobald der Monat mindestens drei Messwerte hat.</p>
+<ul>
+<li>Die Grafik ist breiter als das Fenster: Sie verschieben sie mit der Bildlaufleiste oder mit
+<kbd>Strg</kbd>+<kbd>Pfeil rechts</kbd> und <kbd>Strg</kbd>+<kbd>Pfeil links</kbd>.</li>
+<li>Zeigen Sie mit der Maus in die Grafik, steht unten der Wert in mg/dl auf dieser Höhe.</li>
+<li>Ein Klick auf einen Tag zeigt darunter dessen Tagebuchseite; ein Pfeil markiert den Tag.</li>
+<li><b>Mittelwert</b> in der Menüleiste zeichnet über die Messkurve die Mittelwertkurve,
+<b>Messwerte</b> wieder nur die Messwerte.</li>
+</ul>
+
+<h2 id="tagebuch">Die Tagebuchseite (BE/KE, CT/ICT)</h2>
+<p>Unter der Grafik steht die Tagebuchseite des gewählten Tages. Oben stehen der Tag und die
+Messwerte des Tages mit Uhrzeit (diese Zeilen können Sie nicht ändern), darunter drei
+Zeilen zum Ausfüllen:</p>
+<ul>
+<li><b>BE</b> oder <b>KE</b>: die Kohlenhydrate zu jeder Messung, in Broteinheiten (BE) oder
+Kohlenhydrateinheiten (KE). Was gilt, stellen Sie unter <b>Einstellungen</b> ein. Glykovalin
+rechnet beim Tippen die <b>Tagessumme</b> aus und schreibt sie an den Anfang der Bemerkung
+(zum Beispiel <code>BE-Tagessumme= 5,5</code>). Zahlen mit Nachkommastelle schreiben Sie mit
+Komma.</li>
+<li><b>Insulin</b>: bei konventioneller Therapie (<b>CT</b>) eine Dosis zu jeder Messung, bei
+intensivierter Therapie (<b>ICT</b>) je Messung die Dosis <b>Bolus</b> (Bol.) und <b>Basal</b>
+(Bas.). Die Therapie wählen Sie unter <b>Einstellungen</b>.</li>
+<li><b>Bemerkung</b>: ein freier Text zum Tag.</li>
+</ul>
+<p>Tragen Sie die Werte hinter dem jeweiligen <code>=</code> ein. Die senkrechten Striche
+<code>|</code> trennen die Spalten der Messungen und bleiben an ihrem Platz.</p>
+<p>Wenn Sie eine geänderte Seite verlassen (einen anderen Tag anklicken oder das Programm
+beenden), fragt Glykovalin: „Das Tagebuch wurde verändert. Möchten Sie es
+speichern?“ Mit <b>Ja</b> wird die Seite gespeichert. Nach der Frage klicken Sie den neuen
+Tag noch einmal an.</p>
+<p><b>Bearbeiten › Daten der aktuellen Tagebuchseite löschen</b> löscht die
+gespeicherte Seite des gezeigten Tages (nach Rückfrage); die Messwerte bleiben
+erhalten.</p>
+
+<h2 id="menue">Alle Menübefehle</h2>
+<table>
+<tr><th>Menü</th><th>Befehl</th><th>Was er tut</th></tr>
+<tr><td rowspan="6">Datei</td><td>Neu erstellen (neuer Monat oder Jahr)</td>
+<td>Öffnet das leere Eingabefenster für den heutigen Monat. Die Tabelle wird angelegt,
+sobald Sie <b>Grafik zeigen</b> klicken.</td></tr>
+<tr><td>Liniendiagramm im Browser anzeigen</td>
+<td>Schreibt die Tagesmittelwerte des gezeigten Monats als fünf Wochendiagramme in eine
+Webseite und öffnet sie im Webbrowser.</td></tr>
+<tr><td>Öffnen › und als Grafik anzeigen</td>
+<td>Wählt eine gespeicherte Monatstabelle (<code>.tab</code>) und zeichnet sie.</td></tr>
+<tr><td>Öffnen › und Tabelle anzeigen</td>
+<td>Wählt eine Monatstabelle und zeigt sie gleich als Tabelle.</td></tr>
+<tr><td>Öffnen › und Tabelle bearbeiten</td>
+<td>Wählt eine Monatstabelle und öffnet sie im Eingabefenster.</td></tr>
+<tr><td>Beenden</td>
+<td>Beendet Glykovalin. Eine geänderte Tagebuchseite wird vorher zum Speichern angeboten;
+Fenstergröße und Einstellungen werden gespeichert.</td></tr>
+<tr><td>Bearbeiten</td><td>Daten der aktuellen Tagebuchseite löschen</td>
+<td>Löscht nach Rückfrage die gespeicherte Tagebuchseite des gezeigten Tages.</td></tr>
+<tr><td rowspan="4">Drucken</td><td>Grafik ganzen Monat drucken</td>
+<td>Druckt die Grafik des ganzen Monats nach einer Vorschau (DIN A4, A5 oder A6).</td></tr>
+<tr><td>Grafik nur sichtbaren Bereich drucken</td>
+<td>Druckt nur den Teil der Grafik, der gerade im Fenster zu sehen ist.</td></tr>
+<tr><td>Tabelle drucken</td>
+<td>Zeigt den Monat als Tabelle und bereitet den Druck mit Vorschau und Rändern vor.</td></tr>
+<tr><td>Alle gespeicherten Tagebuchseiten drucken</td>
+<td>Stellt alle gespeicherten Tagebuchseiten des Monats zusammen; Sie speichern sie als PDF-Datei
+oder drucken sie über Ihr PDF-Programm.</td></tr>
+<tr><td>Einstellungen</td><td>(direkt in der Menüleiste)</td>
+<td>Grenzwerte, Farben, Linienbreite, BE oder KE, CT oder ICT, Tagebuch sichtbar und die
+Wahl für das Liniendiagramm im Browser.</td></tr>
+<tr><td>Mittelwert</td><td>(direkt in der Menüleiste)</td>
+<td>Zeichnet Messkurve und Mittelwertkurve zusammen.</td></tr>
+<tr><td>Messwerte</td><td>(direkt in der Menüleiste)</td>
+<td>Zeichnet nur die Messwerte.</td></tr>
+<tr><td rowspan="3">Tabelle</td><td>aktuelle anzeigen</td>
+<td>Zeigt den gezeigten Monat als Tabelle. Hinter jede Tageszeile können Sie eine
+Bemerkung schreiben; über <b>Patientendaten</b> fügen Sie Ihre Angaben über der
+Tabelle ein.</td></tr>
+<tr><td>aktuelle bearbeiten</td>
+<td>Öffnet den gezeigten Monat im Eingabefenster.</td></tr>
+<tr><td>neu erstellen (neuer Monat)</td>
+<td>Wie <b>Datei › Neu erstellen</b>: ein neuer Monat.</td></tr>
+<tr><td rowspan="3">Optionen</td><td>Benutzername ändern</td>
+<td>Fragt nach Ihrem Namen. Die Anfangsbuchstaben kennzeichnen die Dateien neuer Monate.</td></tr>
+<tr><td>bis zu 4 Messungen je Tag</td>
+<td>Vier Messungen am Tag: Morgens, Messung 2, Messung 3, Abends.</td></tr>
+<tr><td>bis zu 8 Messungen je Tag</td>
+<td>Acht Messungen am Tag: Morgens, Messung 2 bis Messung 7, Abends.</td></tr>
+<tr><td rowspan="2">Hilfe</td><td>Hilfethemen</td><td>Zeigt diese Seite.</td></tr>
+<tr><td>Info über...</td><td>Zeigt Programmname und Version.</td></tr>
+</table>
+
+<h2 id="einstellungen">Einstellungen</h2>
+<ul>
+<li><b>Grenzwerte</b>: Hochwerte (ab), kritisch (ab) und Tiefwerte (bis) in mg/dl. Sie
+bestimmen die drei Linien und den Normalbereich der Grafik und die Farbfelder im Webbrowser.</li>
+<li><b>Farben</b> der drei Grenzlinien, der Messkurve, der Mittelwertkurve und der Datenwerte;
+<b>Breite der Grafik-Linien</b>.</li>
+<li><b>Broteinheit (BE)</b> oder <b>Kohlenhydrateinheit (KE)</b> für die Tagebuchseite.</li>
+<li>Insulintherapie: <b>konventionell (CT)</b> oder <b>intensiviert (ICT)</b> mit Bolus und
+Basal.</li>
+<li><b>Tagebuch sichtbar</b>: blendet die Tagebuchseite unter der Grafik ein oder aus.</li>
+<li>Beim <b>Liniendiagramm im Browser</b>: die Datenwerte über der Kurve anzeigen und die
+Linie bei einem Tag ohne Werte unterbrechen.</li>
+</ul>
+
+<h2 id="drucken">Drucken</h2>
+<h3>Grafik</h3>
+<p><b>Drucken › Grafik ganzen Monat drucken</b> oder <b>Grafik nur sichtbaren Bereich
+drucken</b> zeigt eine Vorschau. Wählen Sie das Papierformat: DIN A4 (hochkant, die Grafik
+wird gedreht), DIN A5 oder DIN A6 (quer). Dann öffnet sich der Druckdialog, in dem Sie
+Drucker und Anzahl der Exemplare wählen. Im Druckdialog können Sie statt eines
+Druckers auch <b>In PDF-Datei drucken</b> wählen.</p>
+<h3>Tabelle</h3>
+<p><b>Drucken › Tabelle drucken</b> zeigt den Monat als Tabelle; im Tabellenfenster
+wählen Sie <b>Datei › drucken</b>. In der Druckvorschau stellen Sie die vier
+Seitenränder in Millimetern, Schrift und Farbe ein. Die Ränder werden mit dem Monat
+gespeichert und für den nächsten Monat übernommen.</p>
+<h3>Tagebuch</h3>
+<p><b>Drucken › Alle gespeicherten Tagebuchseiten drucken</b> stellt alle gespeicherten
+Seiten des Monats in einem Fenster zusammen. <b>Datei › Speichern als PDF-Datei</b>
+speichert sie als PDF-Datei; <b>Drucken</b> erstellt die PDF-Datei und öffnet sie in Ihrem
+PDF-Programm, aus dem Sie sie drucken.</p>
+
+<h2 id="ausgaben">PDF, Webbrowser und Befehlszeile</h2>
+<ul>
+<li><b>PDF-Datei des Tagebuchs</b>: siehe oben; der Speicherort ist frei wählbar.</li>
+<li><b>Liniendiagramm im Browser</b> (Menü <b>Datei</b>): die Tagesmittelwerte der Tage
+1-7, 8-14, 15-21, 22-28 und 29 bis Monatsende als fünf Diagramme vor farbigen Feldern
+(rot: zu tief oder zu hoch, grün: im Normalbereich, gelb: kritisch). Die Seite liegt im
+Ordner <code>Glykovalin-Daten im Browser</code> und kann auch später mit jedem Webbrowser
+geöffnet werden.</li>
+<li><b>Tabelle</b>: das Tabellenfenster zeigt den Monat als Text, den Sie auch markieren und in
+andere Programme kopieren können.</li>
+<li><b>Ohne Fenster</b>: der Befehl <code>glykovalin-cli</code> schreibt im Ordner Ihrer Daten
+die Grafik als PNG-Bild (<code>glykovalin-cli graph TABELLE BILD.png</code>), gibt die Tabelle
+als Text aus (<code>glykovalin-cli table TABELLE</code>), schreibt die Webseite
+(<code>glykovalin-cli chart TABELLE</code>) und das Tagebuch als PDF
+(<code>glykovalin-cli diary-pdf TABELLE DATEI.pdf</code>). <code>glykovalin-cli --help</code>
+zeigt alle Befehle.</li>
+</ul>
+
+<h2 id="dateien">Wo Ihre Daten liegen</h2>
+<p>Glykovalin arbeitet in einem Ordner, dem <b>Glykovalin-Ordner</b>:</p>
+<ul>
+<li>Starten Sie Glykovalin aus dem Menü Ihrer Arbeitsumgebung oder mit dem Befehl
+<code>glykovalin</code>, ist das der Ordner <code>Glykovalin</code> in Ihrem persönlichen
+Ordner (<code>~/Glykovalin</code>). Beim ersten Start wird er angelegt und bekommt die
+mitgelieferten Dateien.</li>
+<li>Starten Sie Glykovalin in einem Ordner, der schon eine Datei <code>glykoval.ini</code>
+enthält, arbeitet es in diesem Ordner.</li>
+</ul>
+<table>
+<tr><th>Datei oder Ordner</th><th>Inhalt</th></tr>
+<tr><td><code>Glykovalin-Daten/2026/MM122026.tab</code></td>
+<td>Die Monatstabelle: Ihre Messwerte eines Monats (Anfangsbuchstaben, Monat, Jahr).</td></tr>
+<tr><td><code>Glykovalin-Daten/2026/MM122026.txt</code></td>
+<td>Das Tagebuch desselben Monats.</td></tr>
+<tr><td><code>glykoval.ini</code></td>
+<td>Ihre Einstellungen, Ihr Name und die Bemerkungen der Tabellen.</td></tr>
+<tr><td><code>Patientendaten.txt</code></td>
+<td>Ihre Angaben für den Kopf der gedruckten Tabelle, wenn Sie sie angelegt haben.</td></tr>
+<tr><td><code>Glykovalin-Daten im Browser/</code></td>
+<td>Die Webseiten des Liniendiagramms, nach Jahren geordnet.</td></tr>
+<tr><td><code>Grafik4.bmp</code>, <code>Grafik8.bmp</code>, <code>Header.bmp</code>,
+<code>M_einheit.bmp</code>, <code>scripts/</code>, <code>Glykovalin-Hilfe.htm</code></td>
+<td>Mitgelieferte Bilder, das Skript der Webseiten und diese Hilfe. Fehlt eine dieser Dateien im
+Ordner <code>~/Glykovalin</code>, legt Glykovalin sie beim nächsten Start wieder an.</td></tr>
+</table>
+<p>Alle Dateien sind einfache Textdateien (Zeichensatz Windows-1252). Glykovalin schreibt jede
+Datei über eine Zwischendatei: die alte Datei wird erst ersetzt, wenn die neue
+vollständig geschrieben ist.</p>
+
+<h2 id="sicherung">Daten sichern und zurückholen</h2>
+<p>Ihre Messwerte sind Gesundheitsdaten aus vielen Jahren. Sichern Sie sie regelmäßig,
+zum Beispiel einmal im Monat, auf einen USB-Stick oder eine zweite Festplatte:</p>
+<ol>
+<li>Beenden Sie Glykovalin, damit auch die letzte Tagebuchseite gespeichert ist.</li>
+<li>Kopieren Sie den ganzen Glykovalin-Ordner (<code>~/Glykovalin</code>) mit dem Dateimanager
+auf das Sicherungsmedium, am besten in einen Ordner mit dem Datum, zum Beispiel
+<code>Glykovalin-Sicherung-2026-12-07</code>. Im Terminal geht das so:
+<code>cp -a ~/Glykovalin /media/STICK/Glykovalin-Sicherung-2026-12-07</code></li>
+<li>Bewahren Sie mehrere ältere Sicherungen auf.</li>
+</ol>
+<p>Zum Zurückholen beenden Sie Glykovalin und kopieren die gesicherten Dateien wieder in den
+Glykovalin-Ordner, einzelne Monate auch nur die Dateien aus
+<code>Glykovalin-Daten</code>.</p>
+
+<hr>
+<p>Glykovalin 5.0 - Mit 4 oder 8 Eingabemöglichkeiten am Tag.</p>
+</body>
+</html>)HTML")
+        .split(u'\n');
+}
+
+// The program's icon: a sheet with the three limit lines, the normal range and
+// a curve of readings on a blue tile, with a drop of blood at its corner. One
+// description in a 256 x 256 square serves the SVG file and the PNG pictures.
+struct IconShape {
+    QPainterPath path;
+    QColor fill;   // invalid: not filled
+    QColor stroke; // invalid: no outline
+    double width = 0;
+};
+
+QList<IconShape> iconShapes() {
+    QList<IconShape> shapes;
+    auto add = [&shapes](const QPainterPath &p, QColor fill, QColor stroke = {}, double w = 0) {
+        shapes.append({p, fill, stroke, w});
     };
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(16, 16, 224, 224), 44, 44);
+    add(tile, QColor(0x1f, 0x5f, 0xa8));
+    QPainterPath sheet;
+    sheet.addRoundedRect(QRectF(40, 56, 176, 148), 12, 12);
+    add(sheet, Qt::white);
+    QPainterPath band;
+    band.addRect(QRectF(48, 112, 160, 66));
+    add(band, QColor(0xd4, 0xee, 0xcc));
+    const std::pair<double, QColor> limits[] = {{92, QColor(0xd0, 0x20, 0x20)},
+                                                {112, QColor(0xff, 0x80, 0x00)},
+                                                {178, QColor(0x20, 0x40, 0xe0)}};
+    for (const auto &[y, color] : limits) {
+        QPainterPath line(QPointF(48, y));
+        line.lineTo(208, y);
+        add(line, {}, color, 5);
+    }
+    const QPointF readings[] = {{60, 156},  {88, 124},  {116, 146},
+                                {144, 102}, {172, 136}, {198, 128}};
+    QPainterPath curve(readings[0]);
+    for (const QPointF &p : readings)
+        curve.lineTo(p);
+    add(curve, {}, QColor(0x00, 0x00, 0x80), 9);
+    for (const QPointF &p : readings) {
+        QPainterPath dot;
+        dot.addEllipse(p, 8, 8);
+        add(dot, QColor(0x00, 0x00, 0x80));
+    }
+    QPainterPath drop(QPointF(204, 18));
+    drop.cubicTo(194, 40, 174, 58, 174, 80);
+    drop.cubicTo(174, 97, 188, 110, 204, 110);
+    drop.cubicTo(220, 110, 234, 97, 234, 80);
+    drop.cubicTo(234, 58, 214, 40, 204, 18);
+    drop.closeSubpath();
+    add(drop, QColor(0xc8, 0x1e, 0x1e), Qt::white, 6);
+    return shapes;
+}
+
+QString svgNumber(double v) {
+    return QString::number(v, 'g', 6);
+}
+
+QString svgPathData(const QPainterPath &path) {
+    QStringList parts;
+    QPointF start;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QString xy = svgNumber(e.x) + u' ' + svgNumber(e.y);
+        if (e.isMoveTo()) {
+            parts << u'M' + xy;
+            start = e;
+        } else if (e.isLineTo()) {
+            parts << u'L' + xy;
+        } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element end = path.elementAt(i + 2);
+            parts << u'C' + xy + u' ' + svgNumber(c2.x) + u' ' + svgNumber(c2.y) + u' ' +
+                         svgNumber(end.x) + u' ' + svgNumber(end.y);
+            i += 2;
+        }
+        const bool subpathEnds = i + 1 == path.elementCount() || path.elementAt(i + 1).isMoveTo();
+        if (subpathEnds && QPointF(path.elementAt(i)) == start && !e.isMoveTo()) parts << "Z";
+    }
+    return parts.join(u' ');
+}
+
+QString svgColor(const QColor &c) {
+    return c.isValid() ? c.name() : QStringLiteral("none");
+}
+
+QByteArray iconSvg() {
+    QString svg;
+    QTextStream out(&svg);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+           "viewBox=\"0 0 256 256\">\n"
+        << "<title>Glykovalin</title>\n";
+    for (const IconShape &s : iconShapes()) {
+        out << "<path d=\"" << svgPathData(s.path) << "\" fill=\"" << svgColor(s.fill) << '"';
+        if (s.stroke.isValid())
+            out << " stroke=\"" << svgColor(s.stroke) << "\" stroke-width=\"" << svgNumber(s.width)
+                << "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+        out << "/>\n";
+    }
+    out << "</svg>\n";
+    out.flush();
+    return svg.toUtf8();
+}
+
+QImage iconImage(int size) {
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 256.0, size / 256.0);
+    for (const IconShape &s : iconShapes()) {
+        if (s.fill.isValid()) p.fillPath(s.path, s.fill);
+        if (s.stroke.isValid())
+            p.strokePath(s.path,
+                         QPen(s.stroke, s.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+    p.end();
+    return img;
+}
+
+bool writeIcons(const QString &dir) {
+    bool ok = textfile::writeBytes(dir + QStringLiteral("glykovalin.svg"), iconSvg());
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        ok &= iconImage(size).save(dir + QStringLiteral("glykovalin-%1.png").arg(size), "PNG");
+    return ok;
 }
 
 // A demo month for a first look: four readings a day up to today.
@@ -120,9 +519,18 @@ bool writeDemo(const QString &dir) {
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    const QStringList args = app.arguments().mid(1);
+    const QString out = !args.isEmpty() ? args.first() : QDir::currentPath();
     const QString dir = out.endsWith(u'/') ? out : out + u'/';
     QDir().mkpath(dir);
+    if (args.contains(QStringLiteral("--icons"))) return writeIcons(dir) ? 0 : 1;
+    const QStringList help = helpPage();
+    for (const QString &line : help)
+        if (!win1252::encodable(line)) {
+            QTextStream(stderr) << "Hilfeseite: Zeichen außerhalb von Windows-1252: " << line
+                                << '\n';
+            return 1;
+        }
     bool ok = true;
     if (!QFileInfo::exists(dir + "glykoval.ini"))
         ok &= textfile::writeLines(dir + "glykoval.ini", defaultSettings());
@@ -130,7 +538,7 @@ int main(int argc, char **argv) {
     ok &= templatepicture::graphTemplate(MeasureMode::Eight).save(dir + "Grafik8.bmp", "BMP");
     ok &= templatepicture::legend().save(dir + "M_einheit.bmp", "BMP");
     ok &= templatepicture::header().save(dir + "Header.bmp", "BMP");
-    ok &= textfile::writeLines(dir + "Glykovalin-Hilfe.htm", helpPage());
-    if (argc > 2 && QString::fromLatin1(argv[2]) == u"--demo") ok &= writeDemo(dir);
+    ok &= textfile::writeLines(dir + "Glykovalin-Hilfe.htm", help);
+    if (args.contains(QStringLiteral("--demo"))) ok &= writeDemo(dir);
     return ok ? 0 : 1;
 }

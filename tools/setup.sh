@@ -3,10 +3,14 @@
 # fetches the chart script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
-      libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils chromium mold)
+# Build and program: compiler, Qt (with the display plugin and Qt's German
+# texts), zlib, fonts. Tests: GoogleTest, Google Benchmark, PDF tools,
+# Chromium, the desktop-entry and AppStream validators. Package: dpkg-dev and
+# file for CPack's dependency search.
+pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+      libgl-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils
+      chromium mold desktop-file-utils appstream dpkg-dev file)
 command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
-[ "${GLYKO_GUI:-0}" = 1 ] && pkgs+=(xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

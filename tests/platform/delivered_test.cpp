@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QXmlStreamReader>
+
+#include "platform/win1252.h"
+#include "testutil.h"
+
+namespace {
+
+// The files the build delivers, beside the test program.
+QString built(const QString &name) {
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
+} // namespace
+
+TEST(DeliveredFiles, HelpPageExplainsEveryMenuCommandInWindows1252) {
+    const QByteArray bytes = testutil::readBytes(built("Glykovalin-Hilfe.htm"));
+    ASSERT_GT(bytes.size(), 10000);
+    EXPECT_TRUE(bytes.contains("<meta charset=\"windows-1252\">"));
+    EXPECT_TRUE(bytes.contains("l\xF6schen")) << "umlauts as single Windows-1252 bytes";
+    EXPECT_FALSE(bytes.contains("\xC3")) << "no UTF-8";
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count("\n")) << "CR LF line ends";
+    const QString page = win1252::decode(bytes);
+    // The captions of the main menu.
+    for (const char *caption : {"Datei",
+                                "Neu erstellen (neuer Monat oder Jahr)",
+                                "Liniendiagramm im Browser anzeigen",
+                                "Öffnen › und als Grafik anzeigen",
+                                "Öffnen › und Tabelle anzeigen",
+                                "Öffnen › und Tabelle bearbeiten",
+                                "Beenden",
+                                "Bearbeiten",
+                                "Daten der aktuellen Tagebuchseite löschen",
+                                "Drucken",
+                                "Grafik ganzen Monat drucken",
+                                "Grafik nur sichtbaren Bereich drucken",
+                                "Tabelle drucken",
+                                "Alle gespeicherten Tagebuchseiten drucken",
+                                "Einstellungen",
+                                "Mittelwert",
+                                "Messwerte",
+                                "Tabelle",
+                                "aktuelle anzeigen",
+                                "aktuelle bearbeiten",
+                                "neu erstellen (neuer Monat)",
+                                "Optionen",
+                                "Benutzername ändern",
+                                "bis zu 4 Messungen je Tag",
+                                "bis zu 8 Messungen je Tag",
+                                "Hilfe",
+                                "Hilfethemen",
+                                "Info über..."})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(caption))) << caption;
+    // Entering, correcting and deleting readings; the diary page; printing,
+    // exports, files and backups.
+    for (const char *topic : {"In Liste aufnehmen",
+                              "Grafik zeigen",
+                              "Eintrag bearbeiten",
+                              "Eintrag löschen",
+                              "<kbd>Entf</kbd>",
+                              "Broteinheiten (BE)",
+                              "Kohlenhydrateinheiten (KE)",
+                              "(CT)",
+                              "(ICT)",
+                              "Bolus",
+                              "Basal",
+                              "Tagessumme",
+                              "DIN A4",
+                              "PDF-Datei",
+                              "Webbrowser",
+                              "glykovalin-cli",
+                              "~/Glykovalin",
+                              "Glykovalin-Daten",
+                              "glykoval.ini",
+                              "Daten sichern",
+                              "cp -a"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(topic))) << topic;
+}
+
+TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {
+    const QByteArray svg = testutil::readBytes(built("icons/glykovalin.svg"));
+    QXmlStreamReader xml(svg);
+    int paths = 0;
+    QString viewBox;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == u"svg") viewBox = xml.attributes().value("viewBox").toString();
+        if (xml.name() == u"path") ++paths;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(viewBox, "0 0 256 256");
+    EXPECT_GE(paths, 10);
+
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage png(built(QStringLiteral("icons/glykovalin-%1.png").arg(size)));
+        ASSERT_EQ(png.size(), QSize(size, size)) << size;
+        EXPECT_EQ(qAlpha(png.pixel(0, 0)), 0) << "transparent corner, " << size;
+        EXPECT_EQ(qAlpha(png.pixel(size / 2, size - size / 8)), 255) << "opaque tile, " << size;
+    }
+    // The blue tile, the white sheet and the red drop.
+    const QImage big(built("icons/glykovalin-256.png"));
+    EXPECT_EQ(big.pixelColor(24, 128), QColor(0x1f, 0x5f, 0xa8));
+    EXPECT_EQ(big.pixelColor(60, 190), QColor(Qt::white));
+    EXPECT_EQ(big.pixelColor(204, 80), QColor(0xc8, 0x1e, 0x1e));
+}

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDate>
+
+#include "platform/german.h"
+
+TEST(German, DatesWeekdaysAndNumbers) {
+    const QDate d(2026, 12, 7);
+    EXPECT_EQ(german::date(d), "07.12.2026");
+    EXPECT_EQ(german::longDate(d), "Montag, 7. Dezember 2026");
+    EXPECT_EQ(german::weekday(d), "Montag");
+    const char *shortNames[] = {"Mo.", "Di.", "Mi.", "Do.", "Fr.", "Sa.", "So."};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(german::shortWeekday(QDate(2021, 3, 1 + i)), shortNames[i]);
+    EXPECT_EQ(german::weekday(QDate()), "");
+    EXPECT_EQ(german::number(143.567, 2), "143,57");
+    // No thousands separator: the text reads back as the same number.
+    EXPECT_EQ(german::number(4960.5, 1), "4960,5");
+    bool ok = false;
+    EXPECT_DOUBLE_EQ(german::toNumber("5,5", &ok), 5.5);
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(german::toNumber(" 4960,5 ", &ok), 4960.5);
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(german::toNumber("5.5", &ok), 5.5);
+    EXPECT_TRUE(ok);
+    german::toNumber("fünf", &ok);
+    EXPECT_FALSE(ok);
+    german::toNumber("1.234,5", &ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST(German, SetUpMakesQtGermanWhateverTheSystemLocaleAndTearDownTakesItBack) {
+    const QLocale before = QLocale();
+    QLocale::setDefault(QLocale::c());
+    const QString lookIn = QStringLiteral("Look in:");
+    ASSERT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);
+
+    ASSERT_TRUE(german::setUp()) << "qtbase_de.qm (qt6-translations-l10n) not found";
+    EXPECT_TRUE(german::setUp()); // a second call changes nothing
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Suchen in:");
+    EXPECT_EQ(QCoreApplication::translate("QColorDialog", "&Basic colors"), "Grundfar&ben");
+    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    EXPECT_EQ(QLocale().language(), QLocale::German);
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QLocale::ShortFormat), "07.12.26");
+    EXPECT_EQ(QLocale().toString(4960.25, 'f', 2), "4960,25");
+    EXPECT_EQ(QLocale().dayName(1), "Montag");
+
+    german::tearDown();
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);
+    EXPECT_EQ(QLocale(), QLocale::c());
+    EXPECT_FALSE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+    QLocale::setDefault(before);
+}
