@@ -6,6 +6,7 @@
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
 #include "graph/graphcli.h"
+#include "statsview/statscli.h"
 
 namespace cli {
 
@@ -13,13 +14,14 @@ namespace {
 
 QString usage() {
     return QStringLiteral(
-        "Aufruf: glykovalin-cli BEFEHL ...\n"
-        "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
-        "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
-        "  table TABELLE               Monatstabelle als Text ausgeben\n"
-        "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
-        "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
-        "  --help                      diese Hilfe\n");
+               "Aufruf: glykovalin-cli BEFEHL ...\n"
+               "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
+               "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
+               "  table TABELLE               Monatstabelle als Text ausgeben\n"
+               "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
+               "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
+               "  --help                      diese Hilfe\n") +
+           statscli::usage();
 }
 
 } // namespace
@@ -31,6 +33,7 @@ int run(const QStringList &args) {
         out << usage();
         return args.isEmpty() ? 2 : 0;
     }
+    if (int rc = 0; statscli::run(args, out, err, rc)) return rc;
     if (args.first() == u"diary-pdf") {
         if (args.size() != 3) {
             err << QStringLiteral("Aufruf: glykovalin-cli diary-pdf TABELLE AUSGABE.pdf\n");
