@@ -14,14 +14,13 @@ namespace {
 
 QString usage() {
     return QStringLiteral(
-               "Aufruf: glykovalin-cli BEFEHL ...\n"
-               "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
-               "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
-               "  table TABELLE               Monatstabelle als Text ausgeben\n"
-               "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
-               "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
-               "  --help                      diese Hilfe\n") +
-           statscli::usage();
+        "Aufruf: glykovalin-cli BEFEHL ...\n"
+        "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
+        "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
+        "  table TABELLE               Monatstabelle als Text ausgeben\n"
+        "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
+        "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
+        "  --help                      diese Hilfe\n");
 }
 
 } // namespace
@@ -30,7 +29,7 @@ int run(const QStringList &args) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
-        out << usage();
+        out << usage() << statscli::usage();
         return args.isEmpty() ? 2 : 0;
     }
     if (int rc = 0; statscli::run(args, out, err, rc)) return rc;
@@ -62,7 +61,8 @@ int run(const QStringList &args) {
         }
         return diarybook::chartCommand(args.at(1), out, err);
     }
-    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
+    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage()
+        << statscli::usage();
     return 2;
 }
 
