@@ -1,6 +1,5 @@
 #include "figures.h"
 
-#include <QSet>
 #include <algorithm>
 #include <cmath>
 

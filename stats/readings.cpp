@@ -10,13 +10,14 @@ namespace stats {
 
 namespace {
 
-QString trimBlanks(const QString &s) {
-    qsizetype a = 0, e = s.size();
-    while (a < e && (s.at(a) == u' ' || s.at(a) == u'\t'))
-        ++a;
-    while (e > a && (s.at(e - 1) == u' ' || s.at(e - 1) == u'\t'))
-        --e;
-    return s.mid(a, e - a);
+// Blanks and tabs off both ends, as the profile reader trims names and values.
+QStringView blanksOff(QStringView v) {
+    auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    while (!v.isEmpty() && blank(v.front()))
+        v = v.mid(1);
+    while (!v.isEmpty() && blank(v.back()))
+        v.chop(1);
+    return v;
 }
 
 // A whole number of at most `maxDigits` digits and nothing else; -1 otherwise.
@@ -63,23 +64,21 @@ bool monthOfFileName(const QString &path, int &month, int &year) {
 QString headerValue(const QStringList &lines, const QString &key) {
     bool inSection = false;
     for (const QString &line : lines) {
-        const QString t = trimBlanks(line);
+        const QStringView t = blanksOff(line);
         if (t.startsWith(u'[')) {
             if (inSection) break;
             const qsizetype close = t.indexOf(u']');
-            const QString name = trimBlanks(close < 0 ? t.mid(1) : t.mid(1, close - 1));
-            inSection =
-                QString::compare(name, QStringLiteral("Personendaten"), Qt::CaseInsensitive) == 0;
+            const QStringView name = blanksOff(close < 0 ? t.mid(1) : t.mid(1, close - 1));
+            inSection = name.compare(u"Personendaten", Qt::CaseInsensitive) == 0;
             continue;
         }
-        if (!inSection) continue;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq < 0) continue;
-        if (QString::compare(trimBlanks(line.left(eq)), key, Qt::CaseInsensitive) != 0) continue;
-        QString v = trimBlanks(line.mid(eq + 1));
+        const qsizetype eq = inSection ? line.indexOf(u'=') : -1;
+        if (eq < 0 || blanksOff(QStringView(line).left(eq)).compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        QStringView v = blanksOff(QStringView(line).mid(eq + 1));
         if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
             v = v.mid(1, v.size() - 2);
-        return v.left(255);
+        return v.left(255).toString();
     }
     return {};
 }

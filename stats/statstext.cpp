@@ -72,36 +72,24 @@ QString bandCaption(Band b) {
     }
 }
 
+namespace {
+struct TargetWords {
+    const char *text, *caption;
+};
+// By Target: InRange, LowAll, VeryLow, HighAll, VeryHigh.
+constexpr TargetWords kTargetWords[] = {{"> 70 %", "im Zielbereich"},
+                                        {"< 4 %", "niedrig und sehr niedrig"},
+                                        {"< 1 %", "sehr niedrig"},
+                                        {"< 25 %", "hoch und sehr hoch"},
+                                        {"< 5 %", "sehr hoch"}};
+} // namespace
+
 QString targetText(Target t) {
-    switch (t) {
-    case Target::InRange:
-        return QStringLiteral("> 70 %");
-    case Target::LowAll:
-        return QStringLiteral("< 4 %");
-    case Target::VeryLow:
-        return QStringLiteral("< 1 %");
-    case Target::HighAll:
-        return QStringLiteral("< 25 %");
-    case Target::VeryHigh:
-        return QStringLiteral("< 5 %");
-    }
-    return {};
+    return QString::fromUtf8(kTargetWords[int(t)].text);
 }
 
 QString targetCaption(Target t) {
-    switch (t) {
-    case Target::InRange:
-        return QStringLiteral("im Zielbereich");
-    case Target::LowAll:
-        return QStringLiteral("niedrig und sehr niedrig");
-    case Target::VeryLow:
-        return QStringLiteral("sehr niedrig");
-    case Target::HighAll:
-        return QStringLiteral("hoch und sehr hoch");
-    case Target::VeryHigh:
-        return QStringLiteral("sehr hoch");
-    }
-    return {};
+    return QString::fromUtf8(kTargetWords[int(t)].caption);
 }
 
 QString slotCaption(MeasurementSlot s) {

@@ -78,26 +78,25 @@ QString percentText(const Tenths &t) {
 
 } // namespace
 
-RangeBarWidget::RangeBarWidget(const Figures &f, QWidget *parent) : QWidget(parent), m_figures(f) {
-    setObjectName(QStringLiteral("Bereichsbalken"));
-    setMinimumSize(340, 240);
+ChartWidget::ChartWidget(Kind kind, const Figures &f, QWidget *parent)
+    : QWidget(parent), m_kind(kind), m_figures(f) {
+    setObjectName(kind == Kind::RangeBar ? QStringLiteral("Bereichsbalken")
+                                         : QStringLiteral("Tageszeitenprofil"));
+    setMinimumSize(kind == Kind::RangeBar ? QSize(340, 240) : QSize(380, 200));
 }
 
-void RangeBarWidget::paintEvent(QPaintEvent *) {
+QSize ChartWidget::sizeHint() const {
+    return m_kind == Kind::RangeBar ? QSize(380, 270) : QSize(460, 230);
+}
+
+void ChartWidget::paintEvent(QPaintEvent *) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    drawRangeBar(p, QRectF(rect()).adjusted(6, 6, -6, -6), m_figures, 8);
-}
-
-ProfileWidget::ProfileWidget(const Figures &f, QWidget *parent) : QWidget(parent), m_figures(f) {
-    setObjectName(QStringLiteral("Tageszeitenprofil"));
-    setMinimumSize(380, 200);
-}
-
-void ProfileWidget::paintEvent(QPaintEvent *) {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::white);
-    drawProfile(p, QRectF(rect()).adjusted(6, 6, -6, -6), m_figures, 8);
+    const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
+    if (m_kind == Kind::RangeBar)
+        drawRangeBar(p, area, m_figures, 8);
+    else
+        drawProfile(p, area, m_figures, 8);
 }
 
 TStatistikDlg::TStatistikDlg(const QList<Page> &pages, QWidget *parent) : QDialog(parent) {
@@ -194,7 +193,7 @@ QWidget *TStatistikDlg::makePage(const Page &page) {
     fitHeight(figures);
     auto *top = new QHBoxLayout;
     top->addWidget(figures, 3);
-    top->addWidget(new RangeBarWidget(f, content), 2);
+    top->addWidget(new ChartWidget(ChartWidget::Kind::RangeBar, f, content), 2);
     v->addLayout(top);
 
     // The time-of-day profile and its figures.
@@ -217,7 +216,7 @@ QWidget *TStatistikDlg::makePage(const Page &page) {
                     QStringLiteral("–") + german(s.maxMmol) + u')'});
     fitHeight(slotTable);
     auto *middle = new QHBoxLayout;
-    middle->addWidget(new ProfileWidget(f, content), 1);
+    middle->addWidget(new ChartWidget(ChartWidget::Kind::Profile, f, content), 1);
     auto *slotBox = new QVBoxLayout;
     slotBox->addWidget(new QLabel(QStringLiteral("Werte in mg/dl (in Klammern mmol/l)"), content));
     slotBox->addWidget(slotTable);

@@ -11,29 +11,19 @@ class QPushButton;
 
 namespace statsview {
 
-// Paints the stacked range bar of a set of figures.
-class RangeBarWidget : public QWidget {
+// Paints one of the two pictures of a set of figures: the stacked range bar
+// (object name "Bereichsbalken") or the time-of-day profile ("Tageszeitenprofil").
+class ChartWidget : public QWidget {
 public:
-    explicit RangeBarWidget(const stats::Figures &f, QWidget *parent = nullptr);
-    QSize sizeHint() const override { return {380, 270}; }
+    enum class Kind { RangeBar, Profile };
+    ChartWidget(Kind kind, const stats::Figures &f, QWidget *parent = nullptr);
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *) override;
 
 private:
-    stats::Figures m_figures;
-};
-
-// Paints the time-of-day profile of a set of figures.
-class ProfileWidget : public QWidget {
-public:
-    explicit ProfileWidget(const stats::Figures &f, QWidget *parent = nullptr);
-    QSize sizeHint() const override { return {460, 230}; }
-
-protected:
-    void paintEvent(QPaintEvent *) override;
-
-private:
+    Kind m_kind;
     stats::Figures m_figures;
 };
 

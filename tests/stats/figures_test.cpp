@@ -167,40 +167,27 @@ TEST(StatsFigures, FullMonthsMatchIndependentComputation) {
 }
 
 TEST(StatsFigures, ThresholdsOfThirtyReadingsAndFourteenDays) {
-    // 29 readings on 15 days: no spread, no eA1c.
-    QList<Entry> e;
-    for (int i = 0; i < 29; ++i)
-        e.append(Entry{1 + i % 15, i < 15 ? MeasurementSlot::Morgens : MeasurementSlot::Abends,
-                       90 + (i * 17) % 120});
-    Figures f = collectEntries(MeasureMode::Four, e).figures;
-    EXPECT_EQ(f.readings, 29);
-    EXPECT_EQ(f.daysWithReadings, 15);
-    EXPECT_FALSE(f.sd);
-    EXPECT_FALSE(f.ea1cPercent);
-    expectIndependent(e, f);
-
-    // 30 readings on 14 days: both.
-    e.clear();
-    for (int i = 0; i < 30; ++i)
-        e.append(Entry{1 + i % 14, slotinfo::fromNumber(1 + i / 14), 90 + (i * 17) % 120});
-    f = collectEntries(MeasureMode::Eight, e).figures;
-    EXPECT_EQ(f.readings, 30);
-    EXPECT_EQ(f.daysWithReadings, 14);
-    ASSERT_TRUE(f.sd);
-    ASSERT_TRUE(f.ea1cPercent);
-    expectIndependent(e, f);
-
-    // 40 readings on 10 days: spread, but no eA1c.
-    e.clear();
-    for (int i = 0; i < 40; ++i)
-        e.append(Entry{1 + i % 10, slotinfo::fromNumber(1 + i / 10), 80 + (i * 23) % 150});
-    f = collectEntries(MeasureMode::Eight, e).figures;
-    EXPECT_EQ(f.daysWithReadings, 10);
-    EXPECT_TRUE(f.sd);
-    EXPECT_TRUE(f.cv);
-    EXPECT_FALSE(f.ea1cPercent);
-    EXPECT_FALSE(f.ea1cMmolMol);
-    expectIndependent(e, f);
+    const struct {
+        int readings, days;
+        bool spread, ea1c;
+    } cases[] = {
+        {29, 15, false, false}, {30, 14, true, true}, {40, 10, true, false}, {30, 13, true, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString("%1 on %2 days").arg(c.readings).arg(c.days).toStdString());
+        // Reading i on day 1 + i % days, in the slot of its round.
+        QList<Entry> e;
+        for (int i = 0; i < c.readings; ++i)
+            e.append(
+                Entry{1 + i % c.days, slotinfo::fromNumber(1 + i / c.days), 80 + (i * 23) % 150});
+        const Figures f = collectEntries(MeasureMode::Eight, e).figures;
+        EXPECT_EQ(f.readings, c.readings);
+        EXPECT_EQ(f.daysWithReadings, c.days);
+        EXPECT_EQ(bool(f.sd), c.spread);
+        EXPECT_EQ(bool(f.cv), c.spread);
+        EXPECT_EQ(bool(f.ea1cPercent), c.ea1c);
+        EXPECT_EQ(bool(f.ea1cMmolMol), c.ea1c);
+        expectIndependent(e, f);
+    }
 }
 
 TEST(StatsFigures, RoundingEdgesHalfAwayFromZero) {
