@@ -6,6 +6,7 @@
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
 #include "graph/graphcli.h"
+#include "statsview/statscli.h"
 
 namespace cli {
 
@@ -28,9 +29,10 @@ int run(const QStringList &args) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
-        out << usage();
+        out << usage() << statscli::usage();
         return args.isEmpty() ? 2 : 0;
     }
+    if (int rc = 0; statscli::run(args, out, err, rc)) return rc;
     if (args.first() == u"diary-pdf") {
         if (args.size() != 3) {
             err << QStringLiteral("Aufruf: glykovalin-cli diary-pdf TABELLE AUSGABE.pdf\n");
@@ -59,7 +61,8 @@ int run(const QStringList &args) {
         }
         return diarybook::chartCommand(args.at(1), out, err);
     }
-    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
+    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage()
+        << statscli::usage();
     return 2;
 }
 

@@ -1,0 +1,189 @@
+#include "figures.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace stats {
+
+namespace {
+
+using Wide = __int128;
+
+// num / den rounded half away from zero; den > 0.
+Wide roundDivWide(Wide num, Wide den) {
+    if (num >= 0) return (2 * num + den) / (2 * den);
+    return -((-2 * num + den) / (2 * den));
+}
+
+// sqrt(num / den) rounded half away from zero; num >= 0, den > 0. The result
+// k is the largest whole number with (k - 1/2)^2 <= num / den.
+qint64 roundSqrt(Wide num, Wide den) {
+    qint64 k =
+        std::llround(std::sqrt(static_cast<long double>(num) / static_cast<long double>(den)));
+    auto fits = [&](qint64 c) { // (c - 1/2)^2 <= num / den
+        const Wide odd = 2 * Wide(c) - 1;
+        return c <= 0 || odd * odd * den <= 4 * num;
+    };
+    while (fits(k + 1))
+        ++k;
+    while (k > 0 && !fits(k))
+        --k;
+    return k;
+}
+
+// Tenths of a percentile of sorted values, linear between the closest ranks
+// (numpy's default): h = (n - 1) * quarter / 4.
+struct Quarters {
+    qint64 value; // 4 × the percentile
+};
+Quarters percentile(const QList<int> &sorted, int quarter) {
+    const qint64 h4 = qint64(sorted.size() - 1) * quarter; // 4 × h
+    const qint64 lo = h4 / 4, frac = h4 % 4;
+    const qint64 a = sorted[lo];
+    const qint64 b = frac ? sorted[lo + 1] : a;
+    return {4 * a + frac * (b - a)};
+}
+qint64 tenthsOf(Quarters q) {
+    return qint64(roundDivWide(Wide(10) * q.value, 4));
+}
+qint64 mmolOf(Quarters q) {
+    return qint64(roundDivWide(Wide(10000) * q.value, Wide(4) * 18016));
+}
+
+Tenths percentOf(int count, int total) {
+    if (total <= 0) return std::nullopt;
+    return qint64(roundDivWide(Wide(1000) * count, total));
+}
+
+} // namespace
+
+qint64 roundDiv(qint64 num, qint64 den) {
+    return qint64(roundDivWide(num, den));
+}
+
+qint64 mmolTenths(int mgdl) {
+    return qint64(roundDivWide(Wide(10000) * mgdl, 18016));
+}
+
+Band bandOf(int mgdl) {
+    if (mgdl < 54) return VeryLow;
+    if (mgdl < 70) return Low;
+    if (mgdl <= 180) return InRange;
+    if (mgdl <= 250) return High;
+    return VeryHigh;
+}
+
+Tenths Figures::share(Target t) const {
+    switch (t) {
+    case Target::InRange:
+        return bands[InRange];
+    case Target::LowAll:
+        return lowAll;
+    case Target::VeryLow:
+        return bands[VeryLow];
+    case Target::HighAll:
+        return highAll;
+    case Target::VeryHigh:
+        return bands[VeryHigh];
+    }
+    return std::nullopt;
+}
+
+bool Figures::met(Target t) const {
+    if (readings <= 0) return false;
+    const qint64 n = readings;
+    const auto &c = bandCounts;
+    switch (t) {
+    case Target::InRange: // > 70 %
+        return 100 * qint64(c[InRange]) > 70 * n;
+    case Target::LowAll: // < 4 %
+        return 100 * qint64(c[Low] + c[VeryLow]) < 4 * n;
+    case Target::VeryLow: // < 1 %
+        return 100 * qint64(c[VeryLow]) < n;
+    case Target::HighAll: // < 25 %
+        return 100 * qint64(c[High] + c[VeryHigh]) < 25 * n;
+    case Target::VeryHigh: // < 5 %
+        return 100 * qint64(c[VeryHigh]) < 5 * n;
+    }
+    return false;
+}
+
+Figures compute(const QList<Reading> &input) {
+    Figures f;
+    QList<Reading> readings = input;
+    sortByDateAndSlot(readings);
+    const qint64 n = readings.size();
+    f.readings = int(n);
+    if (n == 0) return f;
+
+    Wide sum = 0, sumSquares = 0;
+    std::array<QList<int>, slotinfo::kCount> perSlot;
+    for (const Reading &r : readings) {
+        sum += r.mgdl;
+        sumSquares += Wide(r.mgdl) * r.mgdl;
+        ++f.bandCounts[bandOf(r.mgdl)];
+        perSlot[slotinfo::number(r.slot) - 1].append(r.mgdl);
+        if (r.mgdl < 70) {
+            f.hypos.append(r);
+            ++(r.mgdl < 54 ? f.hypoLevel2 : f.hypoLevel1);
+        }
+        if (f.dayMeans.isEmpty() || f.dayMeans.back().date != r.date)
+            f.dayMeans.append(DayMean{r.date, 0, 0, 0});
+        DayMean &d = f.dayMeans.back();
+        ++d.readings;
+        d.mgdl += r.mgdl; // the day's sum until the loop ends
+    }
+    for (DayMean &d : f.dayMeans) {
+        const qint64 daySum = d.mgdl;
+        d.mgdl = qint64(roundDivWide(daySum, d.readings));
+        d.mmol = qint64(roundDivWide(Wide(10000) * daySum, Wide(18016) * d.readings));
+    }
+    f.daysWithReadings = int(f.dayMeans.size());
+
+    f.mean = qint64(roundDivWide(10 * sum, n));
+    f.meanMmol = qint64(roundDivWide(10000 * sum, Wide(18016) * n));
+    if (n >= kMinReadingsForSpread) {
+        // Sample variance (n - 1): (n·Σx² − (Σx)²) / (n·(n − 1)).
+        const Wide spread = n * sumSquares - sum * sum;
+        f.sd = roundSqrt(100 * spread, Wide(n) * (n - 1));
+        f.sdMmol = roundSqrt(Wide(100) * spread * 1000000, Wide(n) * (n - 1) * 18016 * 18016);
+        // 10 × sd / mean × 100 = sqrt(10^6 · n · spread / ((n − 1) · (Σx)²)).
+        f.cv = roundSqrt(Wide(1000000) * n * spread, Wide(n - 1) * sum * sum);
+    }
+    for (int b = 0; b < BandCount; ++b)
+        f.bands[b] = percentOf(f.bandCounts[b], int(n));
+    f.lowAll = percentOf(f.bandCounts[Low] + f.bandCounts[VeryLow], int(n));
+    f.highAll = percentOf(f.bandCounts[High] + f.bandCounts[VeryHigh], int(n));
+
+    if (n >= kMinReadingsForSpread && f.daysWithReadings >= kMinDaysForEa1c) {
+        // (mean + 46.7) / 28.7 = (10·Σx + 467·n) / (287·n).
+        f.ea1cPercent = qint64(roundDivWide(10 * (10 * sum + 467 * n), Wide(287) * n));
+        // (eA1c − 2.15) × 10.929 = (1000·Σx − 15005·n) · 10929 / (28 700 000 · n).
+        f.ea1cMmolMol =
+            qint64(roundDivWide((1000 * sum - Wide(15005) * n) * 10929, Wide(28700000) * n));
+    }
+
+    for (int s = 0; s < slotinfo::kCount; ++s) {
+        QList<int> &v = perSlot[s];
+        if (v.isEmpty()) continue;
+        std::sort(v.begin(), v.end());
+        SlotFigures sf;
+        sf.slot = slotinfo::fromNumber(s + 1);
+        sf.readings = int(v.size());
+        const Quarters q1 = percentile(v, 1), q2 = percentile(v, 2), q3 = percentile(v, 3);
+        sf.p25 = tenthsOf(q1);
+        sf.median = tenthsOf(q2);
+        sf.p75 = tenthsOf(q3);
+        sf.p25Mmol = mmolOf(q1);
+        sf.medianMmol = mmolOf(q2);
+        sf.p75Mmol = mmolOf(q3);
+        sf.min = v.front();
+        sf.max = v.back();
+        sf.minMmol = mmolTenths(sf.min);
+        sf.maxMmol = mmolTenths(sf.max);
+        f.perSlot.append(sf);
+    }
+    return f;
+}
+
+} // namespace stats

@@ -1,0 +1,48 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "collection.h"
+
+// The figures as text: German numbers for people (decimal comma, whatever
+// the system's locale), JSON for programs, CSV for spreadsheets.
+namespace stats {
+
+// "143,5" from tenths; "–" for a figure that is not given.
+QString german(const Tenths &t);
+QString german(qint64 tenths);
+// "143,5 mg/dl (8,0 mmol/l)"; "–" when not given.
+QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol);
+// "128 mg/dl (7,1 mmol/l)" of a whole reading.
+QString readingText(int mgdl);
+// "05.03.2024".
+QString dateText(const QDate &date);
+
+// German caption of a band with its bounds in both units, e.g.
+// "im Zielbereich (70–180 mg/dl / 3,9–10,0 mmol/l)".
+QString bandCaption(Band b);
+// "> 70 %" etc. and the caption of what the target speaks of.
+QString targetText(Target t);
+QString targetCaption(Target t);
+// "Messung 2" etc.
+QString slotCaption(MeasurementSlot s);
+
+// The figures of a collection as German lines (the "stats" command and the
+// window's copy).
+QStringList germanLines(const Collection &c);
+
+// One JSON object with the keys readings, days_with_readings, mean_mgdl,
+// sd_mgdl, cv_percent, bands_percent, hypo_level1, hypo_level2, ea1c_percent,
+// ea1c_mmol_mol, slots, tables and period; numbers with a point, null for
+// figures not given.
+QByteArray json(const Collection &c);
+
+// The readings as CSV: UTF-8 with byte-order mark, ";" between the fields,
+// CR LF after each row, a header row "Datum;Uhrzeit;Messung;mg/dl;mmol/l",
+// then one row per reading in date and slot order.
+QByteArray csv(const QList<Reading> &readings);
+// Writes the CSV file safely; false with a German *error.
+bool writeCsv(const QString &path, const QList<Reading> &readings, QString *error);
+
+} // namespace stats

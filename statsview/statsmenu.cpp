@@ -1,0 +1,130 @@
+#include "statsmenu.h"
+
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "arztbericht.h"
+#include "platform/ui.h"
+#include "statistikdlg.h"
+#include "stats/statstext.h"
+
+namespace statsmenu {
+
+using namespace stats;
+
+namespace {
+
+QString folderOf(const QString &baseFolder) {
+    if (baseFolder.isEmpty() || baseFolder.endsWith(u'/')) return baseFolder;
+    return baseFolder + u'/';
+}
+
+// The chosen file name, with the suffix added when the user typed none.
+QString withSuffix(const QString &file, const QString &suffix) {
+    if (file.isEmpty() || QFileInfo(file).suffix().compare(suffix, Qt::CaseInsensitive) == 0)
+        return file;
+    return file + u'.' + suffix;
+}
+
+bool haveTable(const QString &tablePath) {
+    if (!tablePath.trimmed().isEmpty()) return true;
+    ui::showInformation(QStringLiteral("Es ist keine Monatstabelle geöffnet. Bitte öffnen Sie "
+                                       "zuerst einen Monat."));
+    return false;
+}
+
+} // namespace
+
+bool Months::read(const QString &tablePath, const QString &baseFolder) {
+    if (!haveTable(tablePath)) return false;
+    const MeasureMode fallback = fallbackMode(baseFolder);
+    QString error;
+    missing.clear();
+    if (!collect({tablePath}, fallback, shown, &error) ||
+        !collect(lastThreeMonths(tablePath, baseFolder, &missing), fallback, lastThree, &error)) {
+        ui::showWarning(error);
+        return false;
+    }
+    return true;
+}
+
+bool saveReport(const Collection &c, const QStringList &missing, const QString &baseFolder,
+                QWidget *parent) {
+    QString period = c.period;
+    period.replace(QChar(0x2013), u'-');
+    const QString proposal =
+        folderOf(baseFolder) + QStringLiteral("Arztbericht ") + period + QStringLiteral(".pdf");
+    const QString file =
+        withSuffix(ui::services().saveFileName(parent, QStringLiteral("Arztbericht speichern"),
+                                               proposal, QStringLiteral("PDF-Dateien (*.pdf)")),
+                   QStringLiteral("pdf"));
+    if (file.isEmpty()) return false;
+    QString error;
+    if (!statsview::writeArztbericht(file, statsview::reportData(c, QDate::currentDate(), missing),
+                                     &error)) {
+        ui::showWarning(error);
+        return false;
+    }
+    ui::services().shellOpen(file);
+    return true;
+}
+
+statsview::TStatistikDlg *createStatistikDlg(const Months &m, const QString &baseFolder,
+                                             QWidget *parent) {
+    statsview::TStatistikDlg::Page shown{
+        QStringLiteral("Angezeigter Monat (%1)").arg(m.shown.periodName()), m.shown, {}};
+    statsview::TStatistikDlg::Page three{
+        QStringLiteral("Letzte drei Monate (%1)").arg(m.lastThree.periodName()), m.lastThree, {}};
+    if (!m.missing.isEmpty())
+        three.extraNotes
+            << QStringLiteral("Ohne Tabelle: %1.").arg(m.missing.join(QStringLiteral(", ")));
+    three.extraNotes << QStringLiteral("Der geschätzte HbA1c (eA1c) spiegelt etwa die letzten "
+                                       "drei Monate wider; er ist kein Laborwert.");
+    auto *dlg = new statsview::TStatistikDlg({shown, three}, parent);
+    const Collection lastThree = m.lastThree;
+    const QStringList missing = m.missing;
+    QObject::connect(
+        dlg->ArztberichtBtn, &QPushButton::clicked, dlg,
+        [lastThree, missing, baseFolder, dlg] { saveReport(lastThree, missing, baseFolder, dlg); });
+    return dlg;
+}
+
+void Statistik(const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+    Months m;
+    if (!m.read(tablePath, baseFolder)) return;
+    statsview::TStatistikDlg *dlg = createStatistikDlg(m, baseFolder, parent);
+    dlg->setAttribute(Qt::WA_DeleteOnClose);
+    dlg->exec();
+}
+
+void Arztbericht(const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+    Months m;
+    if (!m.read(tablePath, baseFolder)) return;
+    saveReport(m.lastThree, m.missing, baseFolder, parent);
+}
+
+void MesswerteAlsCsv(const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+    if (!haveTable(tablePath)) return;
+    Collection c;
+    QString error;
+    if (!collect({tablePath}, fallbackMode(baseFolder), c, &error)) {
+        ui::showWarning(error);
+        return;
+    }
+    const QString proposal =
+        folderOf(baseFolder) + QFileInfo(tablePath).completeBaseName() + QStringLiteral(".csv");
+    const QString file = withSuffix(
+        ui::services().saveFileName(parent, QStringLiteral("Messwerte als CSV exportieren"),
+                                    proposal, QStringLiteral("CSV-Dateien (*.csv)")),
+        QStringLiteral("csv"));
+    if (file.isEmpty()) return;
+    if (!writeCsv(file, c.readings, &error)) {
+        ui::showWarning(error);
+        return;
+    }
+    ui::showInformation(QStringLiteral("%1 Messwerte wurden in die Datei \"%2\" exportiert.")
+                            .arg(c.readings.size())
+                            .arg(file));
+}
+
+} // namespace statsmenu

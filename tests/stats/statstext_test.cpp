@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "monthfixture.h"
+#include "stats/collection.h"
+#include "stats/diarysums.h"
+#include "stats/statstext.h"
+#include "testutil.h"
+
+using namespace stats;
+using monthfixture::Entry;
+
+namespace {
+
+Collection collectOne(const QString &path) {
+    Collection c;
+    QString error;
+    EXPECT_TRUE(collect({path}, MeasureMode::Four, c, &error)) << error.toStdString();
+    return c;
+}
+
+} // namespace
+
+TEST(StatsText, GermanNumbersWhateverTheLocale) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(german(qint64(1435)), "143,5");
+    EXPECT_EQ(german(qint64(-30)), "-3,0");
+    EXPECT_EQ(german(qint64(5)), "0,5");
+    EXPECT_EQ(german(Tenths()), "–");
+    EXPECT_EQ(readingText(128), "128 mg/dl (7,1 mmol/l)");
+    EXPECT_EQ(sumText(12.5), "12,5");
+    EXPECT_EQ(sumText(34), "34");
+    EXPECT_EQ(sumText(1.25), "1,25");
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(StatsText, JsonHasExactlyTheNamedKeys) {
+    testutil::TempFolder tmp;
+    const QList<Entry> e = monthfixture::spread(31, 8, 3);
+    const QString path = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight, e);
+    const Collection c = collectOne(path);
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(json(c), &pe);
+    ASSERT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
+    const QJsonObject o = doc.object();
+    const QStringList expected = {
+        "readings",     "days_with_readings", "mean_mgdl",   "sd_mgdl",
+        "cv_percent",   "bands_percent",      "hypo_level1", "hypo_level2",
+        "ea1c_percent", "ea1c_mmol_mol",      "slots",       "tables",
+        "period"};
+    QStringList keys = o.keys();
+    keys.sort();
+    QStringList want = expected;
+    want.sort();
+    EXPECT_EQ(keys, want);
+    EXPECT_EQ(o["readings"].toInt(), 248);
+    EXPECT_EQ(o["days_with_readings"].toInt(), 31);
+    EXPECT_DOUBLE_EQ(o["mean_mgdl"].toDouble(), *c.figures.mean / 10.0);
+    EXPECT_DOUBLE_EQ(o["sd_mgdl"].toDouble(), *c.figures.sd / 10.0);
+    EXPECT_DOUBLE_EQ(o["ea1c_percent"].toDouble(), *c.figures.ea1cPercent / 10.0);
+    EXPECT_EQ(o["ea1c_mmol_mol"].toInt(), *c.figures.ea1cMmolMol);
+    EXPECT_EQ(o["tables"].toArray().at(0).toString(), "MM032024.tab");
+    EXPECT_EQ(o["period"].toString(), "03.2024");
+    const QJsonObject bands = o["bands_percent"].toObject();
+    EXPECT_EQ(bands.keys(), QStringList({"high", "in_range", "low", "very_high", "very_low"}));
+    EXPECT_DOUBLE_EQ(bands["in_range"].toDouble(), *c.figures.bands[InRange] / 10.0);
+    const QJsonArray slotList = o["slots"].toArray();
+    ASSERT_EQ(slotList.size(), 8);
+    EXPECT_EQ(slotList[0].toObject()["slot"].toString(), "Morgens");
+    EXPECT_EQ(slotList[1].toObject()["slot"].toString(), "Messung2");
+    EXPECT_EQ(slotList[7].toObject()["slot"].toString(), "Abends");
+    EXPECT_EQ(slotList[0].toObject().keys(),
+              QStringList({"max", "median", "min", "p25", "p75", "readings", "slot"}));
+    EXPECT_DOUBLE_EQ(slotList[2].toObject()["median"].toDouble(),
+                     c.figures.perSlot[2].median / 10.0);
+    // The text has a point, never a comma, in its numbers.
+    EXPECT_TRUE(json(c).contains("\"mean_mgdl\": " + QByteArray::number(*c.figures.mean / 10) +
+                                 "." + QByteArray::number(*c.figures.mean % 10)));
+
+    // Few readings: the figures not given are null.
+    const QString small = monthfixture::writeTable(tmp.path(), 4, 2024, MeasureMode::Four,
+                                                   {{1, MeasurementSlot::Morgens, 100}});
+    const QJsonObject s = QJsonDocument::fromJson(json(collectOne(small))).object();
+    EXPECT_TRUE(s["sd_mgdl"].isNull());
+    EXPECT_TRUE(s["cv_percent"].isNull());
+    EXPECT_TRUE(s["ea1c_percent"].isNull());
+    EXPECT_TRUE(s["ea1c_mmol_mol"].isNull());
+    EXPECT_DOUBLE_EQ(s["mean_mgdl"].toDouble(), 100.0);
+    // No readings at all.
+    const QString empty = monthfixture::writeTable(tmp.path(), 5, 2024, MeasureMode::Four, {});
+    const QJsonObject z = QJsonDocument::fromJson(json(collectOne(empty))).object();
+    EXPECT_TRUE(z["mean_mgdl"].isNull());
+    EXPECT_TRUE(z["bands_percent"].toObject()["in_range"].isNull());
+    EXPECT_EQ(z["slots"].toArray().size(), 0);
+    EXPECT_EQ(z["period"].toString(), "05.2024");
+}
+
+TEST(StatsText, GermanLinesShowEveryFigureInBothUnits) {
+    testutil::TempFolder tmp;
+    const QString path = monthfixture::writeTable(
+        tmp.path(), 3, 2024, MeasureMode::Four,
+        {{1, MeasurementSlot::Morgens, 52, "06:45"}, {1, MeasurementSlot::Abends, 180}});
+    const QString text = germanLines(collectOne(path)).join(u'\n');
+    EXPECT_TRUE(text.contains("Zeitraum: März 2024 (03.2024)"));
+    EXPECT_TRUE(text.contains("Messwerte: 2 an 1 Tagen"));
+    EXPECT_TRUE(text.contains("Mittelwert: 116,0 mg/dl (6,4 mmol/l)"));
+    EXPECT_TRUE(text.contains("Standardabweichung: – (erst ab 30 Messwerten)"));
+    EXPECT_TRUE(text.contains("kein Laborwert): – (erst ab 30 Messwerten an 14 Tagen)"));
+    EXPECT_TRUE(text.contains("sehr niedrig (< 54 mg/dl / < 3,0 mmol/l): 50,0 %  – Ziel < 1 %: "
+                              "nicht erreicht"));
+    EXPECT_TRUE(text.contains("Stufe 2 (< 54 mg/dl): 1"));
+    EXPECT_TRUE(text.contains("01.03.2024  Morgens  06:45  52 mg/dl (2,9 mmol/l)  Stufe 2"));
+    EXPECT_TRUE(text.contains("Abends: 1 Messwerte, Median 180,0 mg/dl (10,0 mmol/l)"));
+}
+
+TEST(StatsText, CsvReadBack) {
+    testutil::TempFolder tmp;
+    const QString mar = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight,
+                                                 {{2, MeasurementSlot::Abends, 250, "21:10"},
+                                                  {2, MeasurementSlot::Morgens, 563, "7:00"},
+                                                  {2, MeasurementSlot::Messung2, 0},
+                                                  {1, MeasurementSlot::Messung5, 99, "xx"}});
+    const QString feb = monthfixture::writeTable(tmp.path(), 2, 2024, MeasureMode::Eight,
+                                                 {{29, MeasurementSlot::Messung7, 54, "23:50"}});
+    Collection c;
+    ASSERT_TRUE(collect({mar, feb}, MeasureMode::Four, c, nullptr));
+    const QString out = tmp.file("messwerte.csv");
+    QString error;
+    ASSERT_TRUE(writeCsv(out, c.readings, &error)) << error.toStdString();
+    const QByteArray bytes = testutil::readBytes(out);
+    EXPECT_EQ(bytes, QByteArray("\xEF\xBB\xBF"
+                                "Datum;Uhrzeit;Messung;mg/dl;mmol/l\r\n"
+                                "2024-02-29;23:50;Messung 7;54;3,0\r\n"
+                                "2024-03-01;;Messung 5;99;5,5\r\n"
+                                "2024-03-02;07:00;Morgens;563;31,3\r\n"
+                                "2024-03-02;21:10;Abends;250;13,9\r\n"));
+    // Read back as a spreadsheet would.
+    const QStringList rows = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 5);
+    for (const QString &r : rows)
+        EXPECT_EQ(r.split(u';').size(), 5);
+    EXPECT_EQ(rows[3].split(u';')[3].toInt(), 563);
+
+    // A folder that does not exist: a German message, no file.
+    EXPECT_FALSE(writeCsv(tmp.file("fehlt/x.csv"), c.readings, &error));
+    EXPECT_TRUE(error.contains("konnte nicht geschrieben werden"));
+}
+
+TEST(StatsText, CsvFailedWriteKeepsTheOldFile) {
+    // A file size limit makes the write fail the way a full disk does.
+    testutil::TempFolder tmp;
+    const QString out = tmp.file("alt.csv");
+    testutil::writeBytes(out, "alt");
+    QList<Reading> many;
+    for (int i = 0; i < 3000; ++i)
+        many.append(Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, "07:30", 100});
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{1024, 1024};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        QString error;
+        const bool ok = writeCsv(out, many, &error);
+        _exit(!ok && error.contains("konnte nicht geschrieben werden") ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(testutil::readBytes(out), "alt");
+}
+
+TEST(StatsDiary, DaySumsOfStoredPages) {
+    const QString be8 =
+        "Tag05: \t #BE: Morgens= 2 \t|  M2= 1,5 \t|  M3= \t|  M4= 3.5 \t|  M5= \t|  M6= \t|  M7= "
+        "\t|  Abends= 4 \t #Insulin (ICT) : Bolus= 6  Basal= 10 \t|  Bol.= 4   Bas.= \t|  "
+        "Bol.= 2 IE  Bas.= 12 \t #Bemerkung: BE-Tagessumme= 11\t•    gut";
+    DaySums d = sumsOfPage(be8);
+    EXPECT_EQ(d.carbUnit, "BE");
+    ASSERT_TRUE(d.carb);
+    EXPECT_DOUBLE_EQ(*d.carb, 11.0);
+    EXPECT_FALSE(d.carbUnreadable);
+    ASSERT_TRUE(d.insulin && d.bolus && d.basal);
+    EXPECT_DOUBLE_EQ(*d.insulin, 34.0);
+    EXPECT_DOUBLE_EQ(*d.bolus, 12.0);
+    EXPECT_DOUBLE_EQ(*d.basal, 22.0);
+
+    const QString ke4 = "Tag06: \t #KE: Morgens= x \t|  M2= \t|  M3= \t|  Abends= 1 \t #Insulin "
+                        "(CT)  : Morgens= 8 \t|  M2= \t|  M3= \t|  Abends=  6 #Bemerkung: ";
+    d = sumsOfPage(ke4);
+    EXPECT_EQ(d.carbUnit, "KE");
+    EXPECT_TRUE(d.carbUnreadable);
+    EXPECT_DOUBLE_EQ(*d.insulin, 14.0);
+    EXPECT_FALSE(d.bolus);
+
+    // An empty page has no sums; a page without markers does not crash.
+    EXPECT_TRUE(sumsOfPage("Tag07: \t #BE: Morgens= \t|  Abends= \t #Insulin (CT)  : Morgens= "
+                           "#Bemerkung: ")
+                    .empty());
+    EXPECT_TRUE(sumsOfPage("Tag08: irgendein Text = ohne Marken | = =").empty());
+}
+
+TEST(StatsDiary, DiaryFileBesideTheTable) {
+    testutil::TempFolder tmp;
+    const QString table = monthfixture::writeTable(tmp.path(), 2, 2024, MeasureMode::Four, {});
+    textfile::writeLines(
+        tmp.file("MM022024.txt"),
+        {"Tag29: \t #BE: Morgens= 3 #Insulin (CT)  : Morgens= 8 #Bemerkung: ",
+         "Tag30: \t #BE: Morgens= 3 #Insulin (CT)  : Morgens= 8 #Bemerkung: ",
+         "Tag03: \t #BE: Morgens= 1 #Insulin (CT)  : Morgens= 2 #Bemerkung: ", "freie Zeile"});
+    TableReadings t;
+    ASSERT_TRUE(readTable(table, MeasureMode::Four, t, nullptr));
+    const QList<DaySums> sums = diarySums(t);
+    ASSERT_EQ(sums.size(), 2); // 30 February is no day
+    EXPECT_EQ(sums[0].date, QDate(2024, 2, 3));
+    EXPECT_EQ(sums[1].date, QDate(2024, 2, 29));
+    EXPECT_DOUBLE_EQ(*sums[1].carb, 3.0);
+}
