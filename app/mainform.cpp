@@ -148,6 +148,9 @@ void TMainForm::buildMenu() {
     addEntry(open, QStringLiteral("undTabelleanzeigen1"), QStringLiteral("und Tabelle anzeigen"));
     addEntry(open, QStringLiteral("undTabellebearbeiten1"),
              QStringLiteral("und Tabelle bearbeiten"));
+    QMenu *export_ = datei->addMenu(QStringLiteral("Exportieren"));
+    export_->setObjectName(QStringLiteral("Exportieren1"));
+    addEntry(export_, QStringLiteral("MesswertealsCSV1"), QStringLiteral("Messwerte als CSV…"));
     datei->addSeparator();
     addEntry(datei, QStringLiteral("Beenden1"), QStringLiteral("Beenden"));
 
@@ -165,10 +168,13 @@ void TMainForm::buildMenu() {
     addEntry(print, QStringLiteral("Tabelledrucken1"), QStringLiteral("&Tabelle drucken"));
     addEntry(print, QStringLiteral("AllegespeichertenTagebuchseitendrucken1"),
              QStringLiteral("Alle gespeicherten Tagebuchseiten drucken"));
+    print->addSeparator();
+    addEntry(print, QStringLiteral("Arztbericht1"), QStringLiteral("Arztbericht als PDF…"));
 
     addEntry(nullptr, QStringLiteral("Einstellungen"), QStringLiteral("&Einstellungen"));
     addEntry(nullptr, QStringLiteral("Mittelwert"), QStringLiteral("Mittelwert"));
     addEntry(nullptr, QStringLiteral("Messwerte"), QStringLiteral("Messwerte"));
+    addEntry(nullptr, QStringLiteral("Statistik1"), QStringLiteral("&Statistik"));
 
     QMenu *table = bar->addMenu(QStringLiteral("&Tabelle"));
     table->setObjectName(QStringLiteral("Tabelle1"));

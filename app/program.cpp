@@ -28,6 +28,7 @@ std::unique_ptr<Program> createProgram() {
     wirePrinting(*p);
     wireBook(*p);
     wireDiary(*p);
+    wireStats(*p);
     return p;
 }
 

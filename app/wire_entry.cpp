@@ -17,6 +17,7 @@
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
+#include "platform/german.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "program.h"
@@ -105,7 +106,7 @@ struct MonthCommands {
 
     void today() const {
         entry->Label3->setText(QStringLiteral("Heute ist der ") +
-                               QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+                               german::date(QDate::currentDate()));
     }
 
     void reselect() const {
@@ -180,8 +181,7 @@ struct MonthCommands {
         entry->clearEntries();
         entry->clearYearMismatch();
         const QDate d = QDate::currentDate();
-        entry->Label3->setText(QStringLiteral("Heute ist der ") +
-                               d.toString(QStringLiteral("dd.MM.yyyy")));
+        entry->Label3->setText(QStringLiteral("Heute ist der ") + german::date(d));
         entry->SpinEdit2->setValue(d.month());
         entry->SpinEdit3->setValue(d.year());
         mf->LiesUhrzeitenEin();

@@ -23,3 +23,5 @@ void showTableWindow(const QString &tableText, bool modal = false);
 void wireBook(Program &p);
 // Diary page, its editing rules and the settings dialog (wire_diary.cpp).
 void wireDiary(Program &p);
+// Statistics window, doctor's report and CSV export (wire_stats.cpp).
+void wireStats(Program &p);

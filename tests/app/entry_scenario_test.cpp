@@ -337,3 +337,25 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     EXPECT_TRUE(ed->isVisible());
     EXPECT_GE(ed->width(), w.width() - 10);
 }
+
+TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
+    Month m;
+    App app;
+    bool shown = false;
+    app.whenModal([&](QWidget *dlg) {
+        shown = true;
+        dlg->close();
+    });
+    app.menu("Statistik1");
+    EXPECT_TRUE(shown);
+    const QString csv = m.f.path() + "Messwerte.csv";
+    app.rec.fileNames.enqueue(csv);
+    app.menu("MesswertealsCSV1");
+    const QByteArray bytes = testutil::readBytes(csv);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << app.rec.texts().join('|').toStdString();
+    EXPECT_EQ(bytes.count("\r\n"), 13); // the heading and twelve readings
+    const QString pdf = m.f.path() + "Arztbericht.pdf";
+    app.rec.fileNames.enqueue(pdf);
+    app.menu("Arztbericht1");
+    EXPECT_TRUE(testutil::readBytes(pdf).startsWith("%PDF-"));
+}
