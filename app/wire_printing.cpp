@@ -36,6 +36,9 @@ void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode
 void showTableWindow(const QString &tableText, bool modal) {
     TTabellenDlg *dlg = g_tableWindow;
     if (!dlg) return;
+    // A table still open from the entry dialog is closed first: its remarks
+    // are stored, and the new table opens as a window of its own.
+    if (dlg->isVisible()) dlg->done(QDialog::Rejected);
     dlg->setTableText(tableText);
     if (modal) {
         dlg->exec();

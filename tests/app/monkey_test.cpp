@@ -1,0 +1,348 @@
+// Random use of the whole program: mouse moves and clicks, keys, menu
+// commands and the dialogs they open, with message boxes and file dialogs
+// answered at random. Nothing may crash, and no month file may lose a
+// reading except through a save the user confirmed.
+//
+// GLYKO_MONKEY_STEPS and GLYKO_MONKEY_SEED choose a longer or another run.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QDialog>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QMenu>
+#include <QPointer>
+#include <QSet>
+#include <QSpinBox>
+#include <QTest>
+#include <QThread>
+#include <QTextEdit>
+#include <QTimer>
+#include <random>
+
+#include "app/mainform.h"
+#include "entry/eingabedlg.h"
+#include "platform/profile.h"
+#include "scenario.h"
+
+using scenario::App;
+using scenario::Folder;
+using MS = MeasurementSlot;
+
+namespace {
+
+int envNumber(const char *name, int fallback) {
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? v : fallback;
+}
+
+// Message boxes and dialogs answered at random; what was asked is kept for
+// the check of each step.
+class MonkeyServices : public ui::Services {
+public:
+    MonkeyServices(std::mt19937 &rng, QStringList tables, QString outFolder)
+        : m_rng(rng), m_tables(std::move(tables)), m_out(std::move(outFolder)) {
+        ui::setServices(this);
+    }
+    ~MonkeyServices() override { ui::setServices(nullptr); }
+
+    ui::Answer message(ui::Kind, ui::Buttons buttons, const QString &text) override {
+        ui::Answer a = ui::Answer::Ok;
+        if (buttons == ui::Buttons::YesNo || buttons == ui::Buttons::YesNoCancel)
+            a = pick(2) ? ui::Answer::Yes : ui::Answer::No;
+        else if (buttons == ui::Buttons::OkCancel)
+            a = pick(2) ? ui::Answer::Ok : ui::Answer::Cancel;
+        asked.append({text, a});
+        return a;
+    }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        const int k = pick(int(m_tables.size()) + 2);
+        if (k < m_tables.size()) return m_tables.at(k);
+        return k == m_tables.size() ? QString() : m_out + QStringLiteral("fehlt.tab");
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return pick(3) == 0 ? QString() : m_out + QStringLiteral("ausgabe%1").arg(pick(3));
+    }
+    bool chooseColor(QWidget *, const QColor &, QColor &chosen) override {
+        if (pick(2) == 0) return false;
+        chosen = QColor::fromRgb(m_rng() & 0xFFFFFF);
+        return true;
+    }
+    bool printDialog(QWidget *, QPrinter *) override { return false; }
+    bool shellOpen(const QString &) override { return pick(2) == 0; }
+
+    int pick(int n) { return n <= 1 ? 0 : int(m_rng() % unsigned(n)); }
+
+    struct Asked {
+        QString text;
+        ui::Answer answer;
+    };
+    QList<Asked> asked;
+
+private:
+    std::mt19937 &m_rng;
+    QStringList m_tables;
+    QString m_out;
+};
+
+// A reading is known by its day and slot.
+QSet<QString> readingKeys(const QStringList &lines) {
+    QSet<QString> keys;
+    for (const QString &l : lines) {
+        MeasurementSlot slot;
+        if (entryline::slotOf(l, slot))
+            keys.insert(QStringLiteral("%1/%2").arg(entryline::dayOf(l)).arg(int(slot)));
+    }
+    return keys;
+}
+
+QMap<QString, QByteArray> monthFiles(const QString &dataFolder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(dataFolder, {QStringLiteral("*.tab")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, testutil::readBytes(path));
+    }
+    return files;
+}
+
+class Monkey {
+public:
+    Monkey(App &app, MonkeyServices &services, std::mt19937 &rng)
+        : m_app(app), m_w(app.window()), m_s(services), m_rng(rng) {
+        m_entry = app.program().EingabeDlg;
+        for (QAction *a : m_w.findChildren<QAction *>())
+            if (!a->objectName().isEmpty() && !a->menu() && a->objectName() != u"Beenden1")
+                m_menu << a;
+        // Drives whatever modal window a step opened, then closes it.
+        m_modal.setInterval(1);
+        QObject::connect(&m_modal, &QTimer::timeout, [this] { driveModal(); });
+        m_modal.start();
+    }
+
+    // One random action; true when it could have saved a month (a click or
+    // key that reaches the entry dialog's save buttons).
+    bool step() {
+        m_couldSave = false;
+        const int what = m_s.pick(10);
+        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE")) qWarning("action %d", what);
+        switch (what) {
+        case 0:
+        case 1: {
+            QAction *a = m_menu.at(m_s.pick(int(m_menu.size())));
+            if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE"))
+                qWarning("menu %s", qPrintable(a->objectName()));
+            if (a->isEnabled()) a->trigger();
+            break;
+        }
+        case 2:
+            QTest::mouseClick(m_w.Image, Qt::MouseButton(1 << m_s.pick(2)), {}, graphPoint());
+            break;
+        case 3:
+            QTest::mouseMove(m_w.Image, graphPoint());
+            break;
+        case 4:
+        case 5:
+            typeInDiary();
+            break;
+        case 6:
+            QTest::keyClick(&m_w, m_s.pick(2) ? Qt::Key_Right : Qt::Key_Left,
+                            Qt::ControlModifier);
+            break;
+        default:
+            if (m_entry->isVisible())
+                actIn(m_entry);
+            else
+                QTest::mouseMove(m_w.M_einheit_Image, QPoint(m_s.pick(42), m_s.pick(403)));
+        }
+        App::settle();
+        return m_couldSave;
+    }
+
+    void stop() { m_modal.stop(); }
+
+private:
+    QPoint graphPoint() { return QPoint(m_s.pick(1550), m_s.pick(448)); }
+
+    void typeInDiary() {
+        QTextEdit *ed = m_w.RichEdit1;
+        if (!ed->isVisible()) return;
+        QTextCursor c = ed->textCursor();
+        c.setPosition(m_s.pick(ed->document()->characterCount()));
+        ed->setTextCursor(c);
+        static const int keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Return,
+                                   Qt::Key_Space,     Qt::Key_2,      Qt::Key_A,   Qt::Key_Comma};
+        const int k = keys[m_s.pick(8)];
+        const QString text = k == Qt::Key_2   ? QStringLiteral("2")
+                             : k == Qt::Key_A ? QStringLiteral("a")
+                             : k == Qt::Key_Comma ? QStringLiteral(",")
+                             : k == Qt::Key_Space ? QStringLiteral(" ")
+                                                  : QString();
+        QTest::sendKeyEvent(QTest::Click, ed, Qt::Key(k), text,
+                            m_s.pick(6) == 0 ? Qt::ControlModifier : Qt::NoModifier);
+    }
+
+    // A random click, typed text or key in a window.
+    void actIn(QWidget *window) {
+        QList<QAbstractButton *> buttons;
+        for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
+            if (b->isVisible() && b->isEnabled()) buttons << b;
+        QList<QWidget *> fields;
+        for (QWidget *f : window->findChildren<QLineEdit *>())
+            if (f->isVisible() && f->isEnabled()) fields << f;
+        QList<QAction *> actions;
+        for (QAction *a : window->findChildren<QAction *>())
+            if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) actions << a;
+        auto *list = window->findChild<QListWidget *>();
+        switch (m_s.pick(6)) {
+        case 0:
+            if (!buttons.isEmpty()) {
+                QAbstractButton *b = buttons.at(m_s.pick(int(buttons.size())));
+                if (window == m_entry) m_couldSave = true;
+                QTest::mouseClick(b, Qt::LeftButton);
+            }
+            break;
+        case 1:
+        case 2:
+            if (!fields.isEmpty()) {
+                QWidget *f = fields.at(m_s.pick(int(fields.size())));
+                f->setFocus();
+                static const char *texts[] = {"16", "7", "600", "12:30", "ab", "", "31", "0"};
+                QTest::keyClick(f, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(f, QString::fromLatin1(texts[m_s.pick(8)]));
+            }
+            break;
+        case 3:
+            if (list && list->count() > 0) {
+                list->setCurrentRow(m_s.pick(list->count()));
+                if (m_s.pick(3) == 0) QTest::keyClick(list, Qt::Key_Delete);
+            }
+            break;
+        case 4:
+            if (!actions.isEmpty()) actions.at(m_s.pick(int(actions.size())))->trigger();
+            break;
+        default: {
+            if (window == m_entry) m_couldSave = true;
+            QTest::keyClick(window, m_s.pick(2) ? Qt::Key_Escape : Qt::Key_Return);
+        }
+        }
+    }
+
+    void driveModal() {
+        // Only inside a window's own event loop (a modal dialog); the steps
+        // drive everything else.
+        if (QThread::currentThread()->loopLevel() == 0) return;
+        QPointer<QWidget> top = QApplication::activeModalWidget();
+        if (!top)
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (qobject_cast<QDialog *>(w) && w->isVisible()) top = w;
+        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE") && (++m_ticks % 500) == 0)
+            qWarning("tick %d %p", m_ticks, static_cast<void *>(top.data()));
+        if (!top || !top->isVisible()) {
+            m_modalActions = 0;
+            return;
+        }
+        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE"))
+            qWarning("modal %s %d", qPrintable(top->objectName()), m_modalActions);
+        if (++m_modalActions > 12) {
+            m_modalActions = 0;
+            if (auto *d = qobject_cast<QDialog *>(top.data()))
+                d->reject();
+            else
+                top->close();
+            if (top && top->isVisible()) top->hide();
+            return;
+        }
+        actIn(top);
+    }
+
+    App &m_app;
+    TMainForm &m_w;
+    MonkeyServices &m_s;
+    std::mt19937 &m_rng;
+    TEingabeDlg *m_entry = nullptr;
+    QList<QAction *> m_menu;
+    QTimer m_modal;
+    int m_modalActions = 0;
+    int m_ticks = 0;
+    bool m_couldSave = false;
+};
+
+} // namespace
+
+TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
+    const int steps = envNumber("GLYKO_MONKEY_STEPS", 1500);
+    const unsigned seed = unsigned(envNumber("GLYKO_MONKEY_SEED", 20261207));
+    std::mt19937 rng(seed);
+
+    Folder f({"BenutzerName=Max Muster"});
+    const QDate today = QDate::currentDate();
+    QStringList tables;
+    for (int back = 0; back < 2; ++back) {
+        const QDate d = today.addMonths(-back);
+        const QString table = f.table(
+            QStringLiteral("MM%1%2.tab").arg(d.month(), 2, 10, QChar(u'0')).arg(d.year()),
+            d.year());
+        QStringList lines;
+        for (int day = 1; day <= 5; ++day)
+            for (MS s : {MS::Morgens, MS::Messung2, MS::Abends})
+                lines << scenario::reading(s, day, d.month(), d.year(), "08:00",
+                                           90 + 7 * day + int(s));
+        testutil::writeBytes(table, scenario::monthFile("Max Muster", d.month(), d.year(), lines));
+        tables << table;
+    }
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", tables.first());
+    testutil::writeBytes(tables.first().left(tables.first().size() - 3) + "txt",
+                         "Tag02: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
+                         "(ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
+                         "Bol.=   Bas.= \t #Bemerkung: Sport\r\n");
+    const QString out = f.path() + "ausgabe/";
+    QDir().mkpath(out);
+
+    App app;
+    MonkeyServices services(rng, tables, out);
+    Monkey monkey(app, services, rng);
+    QMap<QString, QByteArray> files = monthFiles(f.data());
+    QSet<QString> deleted; // readings the user deleted in the entry dialog
+    int done = 0;
+    for (int i = 0; i < steps; ++i, ++done) {
+        services.asked.clear();
+        const bool couldSave = monkey.step();
+        bool overwriteConfirmed = false;
+        for (const auto &a : std::as_const(services.asked)) {
+            if (a.answer != ui::Answer::Yes) continue;
+            if (a.text.contains(QStringLiteral("existiert schon! Alle Messwerte")))
+                overwriteConfirmed = true;
+            if (a.text.startsWith(QStringLiteral("Möchten Sie den Eintrag")))
+                deleted.unite(readingKeys({a.text.section(u'\n', 1, 1)}));
+        }
+        const QMap<QString, QByteArray> now = monthFiles(f.data());
+        for (auto it = now.cbegin(); it != now.cend(); ++it) {
+            const QByteArray before = files.value(it.key());
+            if (before == it.value()) continue;
+            ASSERT_TRUE(couldSave) << "step " << i << " wrote " << it.key().toStdString()
+                                   << " without a save";
+            QSet<QString> lost = readingKeys(QString::fromLatin1(before).split("\r\n"));
+            lost.subtract(readingKeys(QString::fromLatin1(it.value()).split("\r\n")));
+            if (!overwriteConfirmed) {
+                QSet<QString> unexplained = lost;
+                unexplained.subtract(deleted);
+                ASSERT_TRUE(unexplained.isEmpty())
+                    << "step " << i << " lost readings of " << it.key().toStdString();
+            }
+        }
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            ASSERT_TRUE(now.contains(it.key())) << "step " << i << " removed " << it.key().toStdString();
+        files = now;
+        ASSERT_TRUE(app.window().isVisible()) << "step " << i << " closed the main window";
+    }
+    monkey.stop();
+    EXPECT_EQ(done, steps);
+}
