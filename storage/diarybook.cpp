@@ -151,11 +151,15 @@ bool DiaryBook::write(QString *error) {
         if (error) *error = QStringLiteral("Es ist keine Tagebuchdatei festgelegt.");
         return false;
     }
-    QString why;
-    if (textfile::writeLines(m_path, m_lines, &why)) return true;
-    if (error)
+    const textfile::SaveResult saved = textfile::save(m_path, textfile::encodeLines(m_lines));
+    if (saved) return true;
+    if (error) {
         *error = QStringLiteral("Die Tagebuchdatei \"%1\" kann nicht geschrieben werden.\n%2")
-                     .arg(m_path, why);
+                     .arg(m_path, saved.reason);
+        if (saved.existed)
+            *error +=
+                QStringLiteral(" Die bisherige Fassung der Datei bleibt unverändert erhalten.");
+    }
     return false;
 }
 
