@@ -111,30 +111,35 @@ IniDocument::IniDocument(const QString &path) : m_path(path) {}
 
 IniDocument::~IniDocument() = default;
 
-IniDocument::Stamp IniDocument::stampOf(const QString &path) {
+namespace {
+
+qint64 nanoseconds(const timespec &t) {
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+} // namespace
+
+IniDocument::Stamp IniDocument::stampOf(const struct stat *st) {
     Stamp s;
-    struct stat st {};
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0) return s;
+    if (!st) return s;
     s.exists = true;
-    s.size = st.st_size;
-    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    s.inode = st.st_ino;
-    s.device = st.st_dev;
+    s.size = st->st_size;
+    s.mtimeNs = nanoseconds(st->st_mtim);
+    s.ctimeNs = nanoseconds(st->st_ctim);
+    s.inode = st->st_ino;
+    s.device = st->st_dev;
     return s;
 }
 
-IniDocument::Stamp IniDocument::stampOfDescriptor(int fd) {
-    Stamp s;
+IniDocument::Stamp IniDocument::stampOf(const QString &path) {
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) return s;
-    s.exists = true;
-    s.size = st.st_size;
-    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.ctimeNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-    s.inode = st.st_ino;
-    s.device = st.st_dev;
-    return s;
+    const bool ok = !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return stampOf(ok ? &st : nullptr);
+}
+
+IniDocument::Stamp IniDocument::stampOfDescriptor(int fd) {
+    struct stat st {};
+    return stampOf(fd >= 0 && ::fstat(fd, &st) == 0 ? &st : nullptr);
 }
 
 void IniDocument::refresh() {

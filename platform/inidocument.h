@@ -9,6 +9,7 @@
 namespace textfile {
 struct SaveResult;
 }
+struct stat;
 
 // INI files with the rules of the Windows profile functions: sections and
 // keys match without regard to case, the first section of a name and the
@@ -97,6 +98,7 @@ private:
         QHash<QString, KeyEntry> keys; // by folded name, first occurrence
     };
 
+    static Stamp stampOf(const struct stat *st);
     static Stamp stampOf(const QString &path);
     static Stamp stampOfDescriptor(int fd);
     void refresh();

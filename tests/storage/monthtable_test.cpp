@@ -173,17 +173,17 @@ TEST(MonthTable, FullDiskKeepsTheStoredMonth) {
     req.month = "03";
     req.year = "2024";
     req.dataFolder = dir.path();
+    auto reading = [](MeasurementSlot slot, int day) {
+        return entryline::format(slot, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')), "03",
+                                 "2024", "07:30", "120");
+    };
     for (int d = 1; d <= 5; ++d)
-        req.entries << entryline::format(MeasurementSlot::Morgens,
-                                         QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                                         "2024", "07:30", "120");
+        req.entries << reading(MeasurementSlot::Morgens, d);
     const QString path = monthtable::write(req).path;
     ASSERT_FALSE(path.isEmpty());
     const QByteArray stored = readBytes(path);
     for (int d = 6; d <= 31; ++d)
-        req.entries << entryline::format(MeasurementSlot::Abends,
-                                         QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                                         "2024", "21:00", "99");
+        req.entries << reading(MeasurementSlot::Abends, d);
     monthtable::WriteResult r;
     {
         testutil::FileSizeLimit limit(stored.size());
