@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
 #include "entry/tablebuilder.h"
 #include "printing/tabellendlg.h"
 #include "settings_fixture.h"
@@ -30,7 +31,7 @@ QString marchTable() {
 // remarks (the shown month has one behind every row). Nothing changes, so
 // closing writes nothing.
 void BM_TableWindowOpenClose(benchmark::State &state) {
-    benchfixture::ensureApplication();
+    benchapp::ensureApplication();
     benchfixture::SettingsFolder f(state.range(0) == 1);
     AppState &s = appState();
     s.BaseFolder = f.base();

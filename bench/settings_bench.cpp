@@ -9,15 +9,29 @@
 namespace {
 
 // The settings one redraw of the month asks for.
-const QStringList kRedrawKeys = {"Hochwerte>", "Kritischwerte>", "Tiefwerte<", "FarbeHochwerte",
-                                 "FarbeKritischwerte", "FarbeTiefwerte", "StiftBreite",
-                                 "KurvenFarbe", "MittelKurvenFarbe", "DatenwerteOberhalbFarbe",
-                                 "WerteOberhalbKurveAnzeigen", "LinieBeiNullUnterbrechen",
-                                 "BenutzerName", "TabellenDateiName", "BisZu4MessungenJeTag",
-                                 "BisZu8MessungenJeTag", "Messung8UhrzeitMorgens",
-                                 "Messung8UhrzeitMessung2", "Messung8UhrzeitMessung3",
-                                 "Messung8UhrzeitMessung4", "Messung8UhrzeitMessung5",
-                                 "Messung8UhrzeitMessung6", "Messung8UhrzeitMessung7",
+const QStringList kRedrawKeys = {"Hochwerte>",
+                                 "Kritischwerte>",
+                                 "Tiefwerte<",
+                                 "FarbeHochwerte",
+                                 "FarbeKritischwerte",
+                                 "FarbeTiefwerte",
+                                 "StiftBreite",
+                                 "KurvenFarbe",
+                                 "MittelKurvenFarbe",
+                                 "DatenwerteOberhalbFarbe",
+                                 "WerteOberhalbKurveAnzeigen",
+                                 "LinieBeiNullUnterbrechen",
+                                 "BenutzerName",
+                                 "TabellenDateiName",
+                                 "BisZu4MessungenJeTag",
+                                 "BisZu8MessungenJeTag",
+                                 "Messung8UhrzeitMorgens",
+                                 "Messung8UhrzeitMessung2",
+                                 "Messung8UhrzeitMessung3",
+                                 "Messung8UhrzeitMessung4",
+                                 "Messung8UhrzeitMessung5",
+                                 "Messung8UhrzeitMessung6",
+                                 "Messung8UhrzeitMessung7",
                                  "Messung8UhrzeitAbends"};
 
 // The reads of one redraw through a settings store on a shared document:

@@ -1,21 +1,10 @@
 #pragma once
-#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "platform/textfile.h"
 
 namespace benchfixture {
-
-// Widgets need an application object; benchmarks run on the offscreen platform.
-inline void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "glyko_bench";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // Section "Einstellung" as a user's glykoval.ini holds it after some use.
 inline QStringList settingsLines() {
@@ -64,7 +53,7 @@ inline QStringList remarkSections(int years) {
         const int year = 2024 - (i + 9) / 12;
         l << QStringLiteral("[Bemerkungen_MM%1%2.tab]").arg(month, 2, 10, QChar(u'0')).arg(year);
         for (int d = 1; d <= 31; ++d)
-            l << QStringLiteral("%1,1=\"nach dem Sport %2 BE, Pumpe gewechselt")
+            l << QStringLiteral("%1,1=\"nach dem Sport %2 BE, Pumpe ausgewechselt")
                      .arg(d, 2, 10, QChar(u'0'))
                      .arg(d % 7);
     }
@@ -78,7 +67,8 @@ struct SettingsFolder {
     QString ini;
     explicit SettingsFolder(bool twentyYears) {
         ini = dir.path() + QStringLiteral("/glykoval.ini");
-        textfile::writeLines(ini, settingsLines() + (twentyYears ? remarkSections(20) : QStringList()));
+        textfile::writeLines(ini,
+                             settingsLines() + (twentyYears ? remarkSections(20) : QStringList()));
     }
     QString base() const { return dir.path() + u'/'; }
 };
