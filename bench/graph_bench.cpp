@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
@@ -12,15 +13,6 @@
 #include "storage/monthtable.h"
 
 namespace {
-
-void ensureGraphApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "glyko_bench";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // A folder with settings, the eight-slot template and a full month of
 // 31 × 8 readings.
@@ -59,7 +51,7 @@ struct GraphFolder {
 
 // The bare template: load the picture file and copy it into the graph picture.
 void BM_TemplateLoadOnly(benchmark::State &state) {
-    ensureGraphApplication();
+    benchapp::ensureApplication();
     GraphFolder f;
     PictureBox image;
     for (auto _ : state) {
@@ -71,7 +63,7 @@ BENCHMARK(BM_TemplateLoadOnly)->Unit(benchmark::kMillisecond);
 
 // The whole drawing pass of a full eight-slot month (248 readings).
 void BM_DrawFullEightSlotMonth(benchmark::State &state) {
-    ensureGraphApplication();
+    benchapp::ensureApplication();
     GraphFolder f;
     PictureBox image, legend, meanImage;
     QLabel title;

@@ -2,24 +2,15 @@
 #include <QPrinter>
 #include <benchmark/benchmark.h>
 
+#include "benchapp.h"
 #include "printing/myprinter.h"
 
 namespace {
 
-// The print engine is a widget: it needs an application object.
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "glyko_bench";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
-
 // Lays out a 500-line month table document with header and footer into
 // recorded pages at 1200 dpi, some lines wrapped and some with tabs.
 void BM_Layout500Lines(benchmark::State &state) {
-    ensureApplication();
+    benchapp::ensureApplication();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     TMyPrinter engine(nullptr, &printer);

@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "cli/add.h"
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
 #include "graph/graphcli.h"
@@ -12,58 +13,86 @@ namespace cli {
 
 namespace {
 
+QString usageLine(const QString &head, const QString &summary) {
+    return QStringLiteral("  ") + head.leftJustified(std::max<qsizetype>(28, head.size() + 2)) +
+           summary + u'\n';
+}
+
 QString usage() {
-    return QStringLiteral(
+    QString text = QStringLiteral(
         "Aufruf: glykovalin-cli BEFEHL ...\n"
-        "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n"
-        "  graph TABELLE AUSGABE.png   Monatsgrafik als PNG-Bild schreiben\n"
-        "  table TABELLE               Monatstabelle als Text ausgeben\n"
-        "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
-        "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
-        "  --help                      diese Hilfe\n");
+        "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n");
+    for (const Command &c : commands())
+        text += usageLine(c.name + u' ' + c.arguments, c.summary);
+    text += statscli::usage();
+    text += usageLine(QStringLiteral("--help"), QStringLiteral("diese Hilfe"));
+    return text;
 }
 
 } // namespace
 
+const QList<Command> &commands() {
+    static const QList<Command> list = {
+        {QStringLiteral("graph"), QStringLiteral("TABELLE AUSGABE.png"),
+         QStringLiteral("Monatsgrafik als PNG-Bild schreiben"), 2,
+         [](const QStringList &a, QTextStream &, QTextStream &err) {
+             return graphcli::run(a.at(0), a.at(1), err);
+         }},
+        {QStringLiteral("table"), QStringLiteral("TABELLE"),
+         QStringLiteral("Monatstabelle als Text ausgeben"), 1,
+         [](const QStringList &a, QTextStream &out, QTextStream &err) {
+             return tablecli::tableCommand(a.at(0), out, err);
+         }},
+        {QStringLiteral("chart"), QStringLiteral("TABELLE"),
+         QStringLiteral("Liniendiagramm-Seite schreiben, Pfad ausgeben"), 1,
+         [](const QStringList &a, QTextStream &out, QTextStream &err) {
+             return diarybook::chartCommand(a.at(0), out, err);
+         }},
+        {QStringLiteral("diary-pdf"), QStringLiteral("TABELLE AUSGABE.pdf"),
+         QStringLiteral("alle Tagebuchseiten als PDF schreiben"), 2,
+         [](const QStringList &a, QTextStream &out, QTextStream &err) {
+             return diarybook::diaryPdfCommand(a.at(0), a.at(1), out, err);
+         }},
+        {QStringLiteral("add"), QStringLiteral("TABELLE TAG ZEITPUNKT HH:MM WERT"),
+         QStringLiteral("Messwert eintragen oder ersetzen\n"
+                        "      (ZEITPUNKT: Morgens, Messung2 ... Messung7, Abends; "
+                        "WERT: 0 bis 500 mg/dl)"),
+         5, addCommand},
+    };
+    return list;
+}
+
+int run(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
+        out << usage();
+        out.flush();
+        return args.isEmpty() ? 2 : 0;
+    }
+    // Commands that take any number of tables.
+    if (int rc = 0; statscli::run(args, out, err, rc)) {
+        out.flush();
+        err.flush();
+        return rc;
+    }
+    for (const Command &c : commands()) {
+        if (args.first() != c.name) continue;
+        if (args.size() != c.argumentCount + 1) {
+            err << QStringLiteral("Aufruf: glykovalin-cli %1 %2\n").arg(c.name, c.arguments);
+            return 2;
+        }
+        const int code = c.run(args.mid(1), out, err);
+        out.flush();
+        err.flush();
+        return code;
+    }
+    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
+    return 2;
+}
+
 int run(const QStringList &args) {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
-        out << usage() << statscli::usage();
-        return args.isEmpty() ? 2 : 0;
-    }
-    if (int rc = 0; statscli::run(args, out, err, rc)) return rc;
-    if (args.first() == u"diary-pdf") {
-        if (args.size() != 3) {
-            err << QStringLiteral("Aufruf: glykovalin-cli diary-pdf TABELLE AUSGABE.pdf\n");
-            return 2;
-        }
-        return diarybook::diaryPdfCommand(args.at(1), args.at(2), out, err);
-    }
-    if (args.first() == u"graph") {
-        if (args.size() != 3) {
-            err << QStringLiteral("Aufruf: glykovalin-cli graph TABELLE AUSGABE.png\n");
-            return 2;
-        }
-        return graphcli::run(args.at(1), args.at(2), err);
-    }
-    if (args.first() == u"table") {
-        if (args.size() != 2) {
-            err << QStringLiteral("Aufruf: glykovalin-cli table TABELLE\n");
-            return 2;
-        }
-        return tablecli::tableCommand(args.at(1), out, err);
-    }
-    if (args.first() == u"chart") {
-        if (args.size() != 2) {
-            err << QStringLiteral("Aufruf: glykovalin-cli chart TABELLE\n");
-            return 2;
-        }
-        return diarybook::chartCommand(args.at(1), out, err);
-    }
-    err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage()
-        << statscli::usage();
-    return 2;
+    return run(args, out, err);
 }
 
 } // namespace cli

@@ -562,8 +562,11 @@ bool TEingabeDlg::GrafikZeigen() {
     req.eightSlots = s.EightSlotsTicked;
     req.currentTablePath = s.CurrentTablePath;
     req.dataFolder = s.DataFolder;
-    const QString path = monthtable::write(req);
-    if (path.isEmpty()) return false;
+    const monthtable::WriteResult written = monthtable::write(req);
+    for (const monthtable::Notice &n : written.notices)
+        ui::services().message(n.kind, ui::Buttons::Ok, n.text);
+    if (!written) return false;
+    const QString &path = written.path;
     s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
     const SettingsStore st(s.SettingsPath);
     st.set(keys::BenutzerName, s.TableUserName);

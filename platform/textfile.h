@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,12 +13,35 @@ bool readLines(const QString &path, QStringList &lines);
 // The whole file as one text with the line ends as stored.
 bool readText(const QString &path, QString &text);
 
-// Writes every line followed by CR LF through a temporary file that replaces
-// the old one only when everything was written. On failure the previous file
-// is untouched and *error (when given) holds the reason.
+// Outcome of a verified save.
+struct SaveResult {
+    bool ok = true;
+    bool opened = true;   // false when not even the temporary file could be made
+    bool existed = false; // a previous file was there (and is still there on failure)
+    int code = 0;         // system error number of the failed step, 0 when unknown
+    QString reason;       // German sentence naming the cause; empty on success
+
+    explicit operator bool() const { return ok; }
+    // German message for the user naming the file, the cause and that the
+    // previous file was kept.
+    QString message(const QString &path) const;
+};
+
+// Writes the bytes through a temporary file beside the target that replaces
+// it only after every write, the flush and the sync to disk succeeded. On
+// any failure the temporary file is removed and the previous file stays byte
+// for byte.
+SaveResult save(const QString &path, const QByteArray &bytes);
+// Every line followed by CR LF, in Windows-1252.
+QByteArray encodeLines(const QStringList &lines);
+
+// The same safe writes with a yes/no answer; *error (when given) receives the
+// German reason.
 bool writeLines(const QString &path, const QStringList &lines, QString *error = nullptr);
-// Writes raw bytes the same safe way.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+// German sentence for a system error number of a failed write.
+QString reasonOf(int code);
 
 // Splits a decoded text into lines (CR LF, LF or lone CR).
 QStringList splitLines(const QString &text);

@@ -1,9 +1,8 @@
 #include "remarkstore.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <functional>
-
-#include "platform/profile.h"
 
 namespace {
 
@@ -40,7 +39,10 @@ void scan(const QStringList &lines, const std::function<void(const ScannedLine &
 } // namespace
 
 RemarkStore::RemarkStore(const QString &settingsPath, const QString &tablePath)
-    : m_path(settingsPath), m_section(sectionFor(tablePath)) {}
+    : RemarkStore(std::make_shared<IniDocument>(settingsPath), tablePath) {}
+
+RemarkStore::RemarkStore(std::shared_ptr<IniDocument> settings, const QString &tablePath)
+    : m_settings(std::move(settings)), m_section(sectionFor(tablePath)) {}
 
 QString RemarkStore::sectionFor(const QString &tablePath) {
     return QStringLiteral("Bemerkungen_") + QFileInfo(tablePath).fileName();
@@ -53,7 +55,7 @@ QString RemarkStore::rowKey(const QString &line) {
 }
 
 QString RemarkStore::remark(const QString &fullKey) const {
-    QString v = profile::read(m_path, m_section, fullKey);
+    QString v = m_settings->read(m_section, fullKey);
     if (v.startsWith(u'"')) v.remove(0, 1);
     return v;
 }
@@ -70,6 +72,16 @@ QStringList RemarkStore::merge(const QStringList &lines) const {
 
 RemarkStore::StoreResult RemarkStore::store(const QStringList &lines) const {
     StoreResult result;
+    QList<IniDocument::Change> changes;
+    QHash<QString, QString> pending; // values set earlier in this pass, by folded key
+    auto stored = [&](const QString &fullKey) {
+        const auto it = pending.constFind(fullKey.toCaseFolded());
+        return it != pending.cend() ? ini::readValue(*it) : m_settings->read(m_section, fullKey);
+    };
+    auto set = [&](const QString &fullKey, const QString &value) {
+        changes.append({m_section, fullKey, value});
+        pending.insert(fullKey.toCaseFolded(), value);
+    };
     scan(lines, [&](const ScannedLine &l) {
         if (l.empty || l.rowKey.isEmpty()) return;
         const QString &line = lines.at(l.index);
@@ -77,14 +89,18 @@ RemarkStore::StoreResult RemarkStore::store(const QStringList &lines) const {
         if (!head.startsWith(l.rowKey)) return;
         const qsizetype lastBar = line.lastIndexOf(u'|');
         const QString text = lastBar < 0 ? line : line.mid(lastBar + 1);
-        bool ok = true;
         if (!text.isEmpty()) {
             if (text.size() > kMaxRemark) result.tooLong << l.fullKey;
-            ok = profile::write(m_path, m_section, l.fullKey, u'"' + text);
-        } else if (!profile::read(m_path, m_section, l.fullKey).isEmpty()) {
-            ok = profile::write(m_path, m_section, l.fullKey, QString());
+            set(l.fullKey, u'"' + text);
+        } else if (!stored(l.fullKey).isEmpty()) {
+            set(l.fullKey, QString());
         }
-        if (!ok) result.written = false;
     });
+    const int saves = m_settings->saveCount();
+    if (!m_settings->write(changes)) {
+        result.written = false;
+        result.reason = m_settings->lastReason();
+    }
+    result.changed = m_settings->saveCount() != saves;
     return result;
 }

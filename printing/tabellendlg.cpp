@@ -104,8 +104,8 @@ void TTabellenDlg::BemerkungenSpeichern() {
     const RemarkStore::StoreResult r = store.store(tableLines());
     if (!r.written)
         ui::showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
-                                       "gespeichert werden.")
-                            .arg(s.SettingsPath));
+                                       "gespeichert werden. %2")
+                            .arg(s.SettingsPath, r.reason));
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
         for (const QString &key : r.tooLong)

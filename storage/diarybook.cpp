@@ -160,18 +160,23 @@ bool DiaryBook::write(QString *error) {
         if (error) *error = QStringLiteral("Es ist keine Tagebuchdatei festgelegt.");
         return false;
     }
-    QString why;
+    QByteArray bytes;
     if (m_utf8) {
-        QByteArray bytes = "\xEF\xBB\xBF";
+        bytes = "\xEF\xBB\xBF";
         for (const QString &l : std::as_const(m_lines))
             bytes += l.toUtf8() + "\r\n";
-        if (textfile::writeBytes(m_path, bytes, &why)) return true;
-    } else if (textfile::writeLines(m_path, m_lines, &why)) {
-        return true;
+    } else {
+        bytes = textfile::encodeLines(m_lines);
     }
-    if (error)
+    const textfile::SaveResult saved = textfile::save(m_path, bytes);
+    if (saved) return true;
+    if (error) {
         *error = QStringLiteral("Die Tagebuchdatei \"%1\" kann nicht geschrieben werden.\n%2")
-                     .arg(m_path, why);
+                     .arg(m_path, saved.reason);
+        if (saved.existed)
+            *error +=
+                QStringLiteral(" Die bisherige Fassung der Datei bleibt unverändert erhalten.");
+    }
     return false;
 }
 

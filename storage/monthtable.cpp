@@ -6,7 +6,6 @@
 #include "platform/pause.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
-#include "platform/ui.h"
 #include "platform/win1252.h"
 
 namespace monthtable {
@@ -91,24 +90,41 @@ QStringList compose(const WriteRequest &req, const Margins &m) {
     return l;
 }
 
-QString write(const WriteRequest &req) {
+WriteResult write(const WriteRequest &req) {
+    WriteResult result;
     const Margins margins = readMargins(req.currentTablePath);
-    QString initials, error;
-    if (!initialsOf(req.userName, initials, &error)) {
-        ui::showWarning(error);
-        return {};
+    QString path = req.targetPath;
+    if (path.isEmpty()) {
+        QString initials, error;
+        if (!initialsOf(req.userName, initials, &error)) {
+            result.notices.append({ui::Kind::Warning, error});
+            return result;
+        }
+        const QString folder = req.dataFolder + req.year;
+        if (!FolderExists(folder) && !ForceFolders(folder))
+            result.notices.append({ui::Kind::Plain, QStringLiteral("Ordner \"") + folder +
+                                                        QStringLiteral("\" konnte nicht erstellt "
+                                                                       "werden! ")});
+        path = pathFor(req.dataFolder, initials, req.month, req.year);
     }
-    const QString folder = req.dataFolder + req.year;
-    if (!FolderExists(folder) && !ForceFolders(folder))
-        ui::showMessage(QStringLiteral("Ordner \"") + folder +
-                        QStringLiteral("\" konnte nicht erstellt werden! "));
-    const QString path = pathFor(req.dataFolder, initials, req.month, req.year);
-    if (!textfile::writeLines(path, compose(req, margins))) {
-        ui::showWarning(QStringLiteral("Fehler beim Erzeugen der Datei ") + path +
-                        QStringLiteral("!"));
-        return {};
+    const textfile::SaveResult saved =
+        textfile::save(path, textfile::encodeLines(compose(req, margins)));
+    if (!saved.opened) {
+        result.notices.append(
+            {ui::Kind::Warning, QStringLiteral("Fehler beim Erzeugen der Datei ") + path + u'!'});
+        return result;
     }
-    return path;
+    if (!saved) {
+        QString text = QStringLiteral("Fehler beim Schreiben der Datei ") + path +
+                       QStringLiteral("! ") + saved.reason;
+        if (saved.existed)
+            text += QStringLiteral(" Die bisherige Fassung der Datei bleibt "
+                                   "unverändert erhalten.");
+        result.notices.append({ui::Kind::Warning, text});
+        return result;
+    }
+    result.path = path;
+    return result;
 }
 
 bool readLines(const QString &tablePath, QStringList &lines) {

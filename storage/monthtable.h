@@ -1,6 +1,9 @@
 #pragma once
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include "platform/ui.h"
 
 // One user's readings of one month: a "Personendaten" header followed by one
 // entry line per reading, in Windows-1252 with CR LF.
@@ -40,15 +43,29 @@ struct WriteRequest {
     bool eightSlots = false;  // menu tick "bis zu 8 Messungen je Tag"
     QString currentTablePath; // margins are carried over from it
     QString dataFolder;       // ends in "/"
+    QString targetPath;       // when set, the file written instead of the named one
 };
 
 // The file's lines as written for a request with the given margins.
 QStringList compose(const WriteRequest &req, const Margins &margins);
 
-// Writes the month table file. Shows the German messages for a year folder
-// that cannot be made or a file that cannot be written and returns an empty
-// path then; the previous file stays intact on any failure.
-QString write(const WriteRequest &req);
+// A German message for the user, of the kind of box it belongs in.
+struct Notice {
+    ui::Kind kind;
+    QString text;
+};
+
+struct WriteResult {
+    QString path;          // the file written; empty when nothing was written
+    QList<Notice> notices; // messages for the user in the order they arose
+    explicit operator bool() const { return !path.isEmpty(); }
+};
+
+// Writes the month table file and counts it written only after a verified
+// save. A name without initials, a year folder that cannot be made and a file
+// that cannot be written give notices; the previous file stays byte for byte
+// on any failure. Shows nothing itself.
+WriteResult write(const WriteRequest &req);
 
 // All lines of a table; false when it cannot be read.
 bool readLines(const QString &tablePath, QStringList &lines);

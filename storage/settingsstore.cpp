@@ -5,12 +5,26 @@
 #include "convert.h"
 #include "platform/profile.h"
 
-QString SettingsStore::read(const QString &section, const QString &key) const {
-    return profile::read(m_path, section, key);
+SettingsStore::SettingsStore(std::shared_ptr<IniDocument> document)
+    : m_path(document ? document->path() : QString()), m_document(std::move(document)) {}
+
+void SettingsStore::setPath(const QString &path) {
+    m_path = path;
+    m_document.reset();
 }
 
-bool SettingsStore::write(const QString &section, const QString &key, const QString &value) const {
-    return profile::write(m_path, section, key, value);
+QString SettingsStore::read(const QString &section, const QString &key) const {
+    return m_document ? m_document->read(section, key) : profile::read(m_path, section, key);
+}
+
+bool SettingsStore::write(const QString &section, const QString &key, const QString &value,
+                          QString *error) const {
+    return write(QList<Change>{{section, key, value}}, error);
+}
+
+bool SettingsStore::write(const QList<Change> &changes, QString *error) const {
+    if (m_document) return m_document->write(changes, error);
+    return IniDocument(m_path).write(changes, error);
 }
 
 bool SettingsStore::setUnlessEmpty(const QString &key, const QString &value) const {

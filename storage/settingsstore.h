@@ -1,23 +1,42 @@
 #pragma once
+#include <QList>
 #include <QString>
+#include <memory>
+
+#include "platform/inidocument.h"
 
 // Read and write one key of one section of an INI file; serves the settings
 // file "glykoval.ini", the month table headers and the remark sections.
+//
+// A store made from a path reads the file anew on every call. A store made
+// from a shared IniDocument answers reads from memory and writes each change
+// through that document, so every window that holds the same document sees
+// one parsed file.
 class SettingsStore {
 public:
     static constexpr const char *kSection = "Einstellung";
+    using Change = IniDocument::Change;
 
     explicit SettingsStore(const QString &path = QString()) : m_path(path) {}
+    explicit SettingsStore(std::shared_ptr<IniDocument> document);
     const QString &path() const { return m_path; }
-    void setPath(const QString &path) { m_path = path; }
+    // Works on the file anew (leaving a shared document).
+    void setPath(const QString &path);
+    // The shared document, or nullptr for a store made from a path.
+    const std::shared_ptr<IniDocument> &document() const { return m_document; }
 
     QString read(const QString &section, const QString &key) const;
-    bool write(const QString &section, const QString &key, const QString &value) const;
+    // False when the file could not be written; *error then holds the German
+    // message naming the file, and the file is as it was.
+    bool write(const QString &section, const QString &key, const QString &value,
+               QString *error = nullptr) const;
+    // Several changes in one write of the file.
+    bool write(const QList<Change> &changes, QString *error = nullptr) const;
 
     // Section "Einstellung".
     QString get(const QString &key) const { return read(QString::fromLatin1(kSection), key); }
-    bool set(const QString &key, const QString &value) const {
-        return write(QString::fromLatin1(kSection), key, value);
+    bool set(const QString &key, const QString &value, QString *error = nullptr) const {
+        return write(QString::fromLatin1(kSection), key, value, error);
     }
     // Skips the write when the text is empty.
     bool setUnlessEmpty(const QString &key, const QString &value) const;
@@ -33,6 +52,7 @@ public:
 
 private:
     QString m_path;
+    std::shared_ptr<IniDocument> m_document;
 };
 
 // Key names of section "Einstellung".

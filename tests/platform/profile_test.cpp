@@ -76,6 +76,22 @@ TEST(Profile, WriteKeepsEveryOtherLine) {
     EXPECT_EQ(profile::read(fresh, "Bemerkungen_jan.tab", "01.01.2024,1"), "\"x");
 }
 
+// A section name ends at the last "]" of its line, so a name holding "]" is
+// found again and a second write changes its key instead of adding a section.
+TEST(Profile, SectionNamesEndAtTheLastBracket) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    writeBytes(ini, crlf({"[Einstellung]", "A=1", "[Bemerkungen_M]032024.tab]", "05,1=\"alt",
+                          "[x]y] ]", "k=v"}));
+    EXPECT_EQ(profile::read(ini, "Bemerkungen_M]032024.tab", "05,1"), "\"alt");
+    EXPECT_EQ(profile::read(ini, "x]y]", "k"), "v");
+    EXPECT_EQ(profile::read(ini, "Bemerkungen_M", "05,1"), "");
+    ASSERT_TRUE(profile::write(ini, "Bemerkungen_M]032024.tab", "05,1", "\"neu"));
+    ASSERT_TRUE(profile::write(ini, "Bemerkungen_M]032024.tab", "06,1", "\"auch"));
+    EXPECT_EQ(readBytes(ini), crlf({"[Einstellung]", "A=1", "[Bemerkungen_M]032024.tab]",
+                                    "05,1=\"neu", "06,1=\"auch", "[x]y] ]", "k=v"}));
+}
+
 TEST(Profile, ReadOnlyFileIsLeftAlone) {
     testutil::TempFolder dir;
     const QString ini = dir.file("ro.ini");

@@ -1,9 +1,18 @@
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
+#include "filelimit.h"
 #include "platform/profile.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
 #include "printing/remarkstore.h"
+#include "printing/tabellendlg.h"
+#include "storage/appstate.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
+
+#include <QFileInfo>
+#include <cerrno>
 
 namespace {
 const QString kTable = QStringLiteral("/data/2024/MM032024.tab");
@@ -97,4 +106,114 @@ TEST(RemarkStore, UnwritableSettingsFileIsReported) {
     QStringList lines = sampleTableLines();
     lines[rowOfDay(5)] += QStringLiteral("nach Sport");
     EXPECT_FALSE(store.store(lines).written);
+}
+
+// A table whose file name holds "]" finds its remarks again, and storing them
+// twice keeps one section.
+TEST(RemarkStore, TableNameWithBracket) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
+    const QString table = QStringLiteral("/data/2024/M]032024.tab");
+    QStringList lines = sampleTableLines();
+    lines[rowOfDay(5)] += QStringLiteral("nach Sport");
+    ASSERT_TRUE(RemarkStore(ini, table).store(lines).written);
+    lines[rowOfDay(6)] += QStringLiteral("Feier");
+    ASSERT_TRUE(RemarkStore(ini, table).store(lines).written);
+    EXPECT_EQ(RemarkStore(ini, table).merge(sampleTableLines()), lines);
+    EXPECT_EQ(testutil::readBytes(ini).count("[Bemerkungen_M]032024.tab]"), 1);
+}
+
+// Opening reads the settings file once; closing writes all remarks in one
+// save, and nothing at all when no remark changed.
+TEST(RemarkStore, OneReadOnOpeningOneWriteOnClosing) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
+    QStringList lines = sampleTableLines();
+    for (int d = 1; d <= 31; ++d)
+        lines[rowOfDay(d)] += QStringLiteral("Bemerkung %1").arg(d);
+    const RemarkStore first(ini, kTable);
+    const RemarkStore::StoreResult r = first.store(lines);
+    EXPECT_TRUE(r.written);
+    EXPECT_TRUE(r.changed);
+    EXPECT_EQ(first.document().saveCount(), 1);
+
+    const RemarkStore opened(ini, kTable);
+    EXPECT_EQ(opened.merge(sampleTableLines()), lines);
+    EXPECT_EQ(opened.document().loadCount(), 1);
+    const QFileInfo before(ini);
+    const RemarkStore::StoreResult again = opened.store(lines);
+    EXPECT_TRUE(again.written);
+    EXPECT_FALSE(again.changed);
+    EXPECT_EQ(opened.document().saveCount(), 0);
+    EXPECT_EQ(opened.document().loadCount(), 1);
+    EXPECT_EQ(QFileInfo(ini).lastModified(), before.lastModified());
+
+    // Emptied and changed remarks together, in one write.
+    lines[rowOfDay(3)] = sampleTableLines()[rowOfDay(3)];
+    lines[rowOfDay(4)] += QStringLiteral(" und mehr");
+    EXPECT_TRUE(opened.store(lines).changed);
+    EXPECT_EQ(opened.document().saveCount(), 1);
+    EXPECT_EQ(profile::read(ini, opened.section(), "03,1"), "");
+    EXPECT_EQ(opened.remark("04,1"), "Bemerkung 4 und mehr");
+}
+
+// Disk full while the remarks are stored: none of them is written, so the
+// file never holds half the old and half the new remarks.
+TEST(RemarkStore, FullDiskWritesNoRemarkAtAll) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
+                                              "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
+    const QByteArray old = testutil::readBytes(ini);
+    QStringList lines = sampleTableLines();
+    lines[rowOfDay(1)] += QStringLiteral("neu");
+    for (int d = 2; d <= 9; ++d)
+        lines[rowOfDay(d)] += QStringLiteral("eine neue Bemerkung");
+    RemarkStore::StoreResult r;
+    {
+        testutil::FileSizeLimit limit(old.size() + 60);
+        ASSERT_TRUE(limit.active());
+        r = RemarkStore(ini, kTable).store(lines);
+    }
+    EXPECT_FALSE(r.written);
+    EXPECT_FALSE(r.changed);
+    EXPECT_EQ(r.reason, textfile::reasonOf(EFBIG));
+    EXPECT_EQ(testutil::readBytes(ini), old);
+}
+
+// The table window closing on a full disk: no remark is written, the old ones
+// stay, and the warning names the file and the cause.
+TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
+                                              "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
+    const QByteArray old = testutil::readBytes(ini);
+    AppState &s = appState();
+    s.SettingsPath = ini;
+    s.CurrentTablePath = dir.file("MM032024.tab");
+    TTabellenDlg dlg;
+    dlg.setTableText(sampleTableLines().join(u'\n'));
+    dlg.FormPaint();
+    QStringList lines = dlg.tableLines();
+    EXPECT_TRUE(lines[rowOfDay(1)].endsWith("alt"));
+    for (int d = 2; d <= 9; ++d)
+        lines[rowOfDay(d)] += QStringLiteral("eine neue Bemerkung");
+    dlg.Memo1->setPlainText(lines.join(u'\n'));
+    {
+        testutil::FileSizeLimit limit(old.size() + 60);
+        ASSERT_TRUE(limit.active());
+        dlg.FormClose();
+    }
+    s.SettingsPath.clear();
+    s.CurrentTablePath.clear();
+    EXPECT_EQ(testutil::readBytes(ini), old);
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_EQ(rec.shown[0].text, QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"") +
+                                     ini + QStringLiteral("\" gespeichert werden. ") +
+                                     textfile::reasonOf(EFBIG));
 }

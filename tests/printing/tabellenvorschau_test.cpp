@@ -168,7 +168,7 @@ TEST(TabellenVorschau, PrintingStoresTheMarginsAndKeepsTheReadings) {
     req.year = QStringLiteral("2024");
     req.currentTablePath = f.table;
     req.dataFolder = f.dir.path();
-    const QString april = monthtable::write(req);
+    const QString april = monthtable::write(req).path;
     ASSERT_FALSE(april.isEmpty());
     EXPECT_EQ(profile::read(april, monthtable::kSection, "DruckenTabellenRandLeft"), "17");
     EXPECT_EQ(profile::read(april, monthtable::kSection, "DruckenTabellenRandTop"), "40");

@@ -4,9 +4,13 @@
 
 #include <QFile>
 
+#include "filelimit.h"
+#include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
+
+#include <cerrno>
 
 using testutil::crlf;
 using testutil::readBytes;
@@ -145,4 +149,32 @@ TEST(DiaryBookFile, MissingFileAndUnwritableFolder) {
     EXPECT_FALSE(book.SpeichereTagebuchseite(4, "x", DiaryBook::StoreFrom::Close, "", "", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(book.lines(), QStringList{"Tag04: x"}); // the list keeps the change
+}
+
+// A full disk while a page is stored: the diary file stays as it was, and the
+// store reports the file and the cause in German.
+TEST(DiaryBookFile, FullDiskKeepsTheDiaryFile) {
+    testutil::TempFolder tmp;
+    const QString diary = tmp.file("MM052024.txt");
+    const QByteArray old = crlf({"Tag01: \t #BE: 1#Insulin#Bemerkung: alt"});
+    testutil::writeBytes(diary, old);
+    DiaryBook book;
+    ASSERT_EQ(book.LadeTagebuch(tmp.file("MM052024.tab")), DiaryBook::LoadResult::Loaded);
+    QString error;
+    {
+        testutil::FileSizeLimit limit(old.size());
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(book.SpeichereTagebuchseite(
+            2, DiaryBook::GibMarkierteTagebuchseite(page("3", "neu")), DiaryBook::StoreFrom::Close,
+            tmp.file("MM052024.tab"), QString(), &error));
+    }
+    EXPECT_EQ(readBytes(diary), old);
+    EXPECT_TRUE(error.contains(diary)) << error.toStdString();
+    EXPECT_TRUE(error.contains(textfile::reasonOf(EFBIG))) << error.toStdString();
+    EXPECT_TRUE(
+        error.contains(QString::fromUtf8("bisherige Fassung der Datei bleibt unverändert")));
+    // The page is still in the list, so a later store can write it.
+    EXPECT_EQ(book.linesOfDay(2).size(), 1);
+    EXPECT_TRUE(book.deleteDay(3, &error));
+    EXPECT_TRUE(readBytes(diary).contains("Tag02: "));
 }

@@ -3,10 +3,16 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 
+#include "filelimit.h"
+#include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
+
+#include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
 
 using testutil::crlf;
 using testutil::readBytes;
@@ -91,7 +97,7 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     feb.year = "2024";
     feb.dataFolder = dir.path() + "Glykovalin-Daten/";
     feb.entries << entryline::format(MeasurementSlot::Morgens, "01", "02", "2024", "07:00", "101");
-    const QString febPath = monthtable::write(feb);
+    const QString febPath = monthtable::write(feb).path;
     ASSERT_EQ(febPath, dir.path() + "Glykovalin-Daten/2024/JM022024.tab");
     EXPECT_EQ(readBytes(febPath), crlf(header(QString::fromUtf8("Jörg Müller"), "Februar 2024",
                                               {"18", "10", "10", "10"}, true)
@@ -108,7 +114,9 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     mar.eightSlots = true;
     mar.currentTablePath = febPath;
     mar.dataFolder = feb.dataFolder;
-    const QString marPath = monthtable::write(mar);
+    const monthtable::WriteResult written = monthtable::write(mar);
+    EXPECT_TRUE(written.notices.isEmpty());
+    const QString marPath = written.path;
     ASSERT_EQ(marPath, dir.path() + "Glykovalin-Daten/2024/A032024.tab");
     EXPECT_EQ(readBytes(marPath),
               crlf(header("Anna", QString::fromUtf8("März"), {"15", "10", "10", "10"}, false))
@@ -132,10 +140,10 @@ TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
     req.dataFolder = dir.path() + "Glykovalin-Daten/";
     for (const char *name : {"", "   ", "../x", "/etc", ".versteckt", "A \\b"}) {
         req.userName = QString::fromUtf8(name);
-        rec.clear();
-        EXPECT_TRUE(monthtable::write(req).isEmpty()) << name;
-        ASSERT_EQ(rec.shown.size(), 1) << name;
-        EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+        const monthtable::WriteResult r = monthtable::write(req);
+        EXPECT_FALSE(r) << name;
+        ASSERT_EQ(r.notices.size(), 1) << name;
+        EXPECT_EQ(r.notices[0].kind, ui::Kind::Warning);
     }
     EXPECT_FALSE(QFileInfo::exists(req.dataFolder));
 
@@ -143,11 +151,61 @@ TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
     testutil::writeBytes(dir.path() + "blocked", "x");
     req.userName = "Max Muster";
     req.dataFolder = dir.path() + "blocked/";
-    rec.clear();
-    EXPECT_TRUE(monthtable::write(req).isEmpty());
-    ASSERT_EQ(rec.shown.size(), 2);
-    EXPECT_EQ(rec.shown[0].text,
+    const monthtable::WriteResult r = monthtable::write(req);
+    EXPECT_TRUE(r.path.isEmpty());
+    ASSERT_EQ(r.notices.size(), 2);
+    EXPECT_EQ(r.notices[0].kind, ui::Kind::Plain);
+    EXPECT_EQ(r.notices[0].text,
               "Ordner \"" + dir.path() + "blocked/2024\" konnte nicht erstellt werden! ");
-    EXPECT_EQ(rec.shown[1].text,
+    EXPECT_EQ(r.notices[1].kind, ui::Kind::Warning);
+    EXPECT_EQ(r.notices[1].text,
               "Fehler beim Erzeugen der Datei " + dir.path() + "blocked/2024/MM032024.tab!");
+    EXPECT_TRUE(rec.shown.isEmpty()) << "storage shows no message itself";
+}
+
+// The disk fills up while a month is saved: the stored month stays byte for
+// byte and the save reports the file and the cause instead of success.
+TEST(MonthTable, FullDiskKeepsTheStoredMonth) {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    monthtable::WriteRequest req;
+    req.userName = "Max Muster";
+    req.month = "03";
+    req.year = "2024";
+    req.dataFolder = dir.path();
+    auto reading = [](MeasurementSlot slot, int day) {
+        return entryline::format(slot, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')), "03",
+                                 "2024", "07:30", "120");
+    };
+    for (int d = 1; d <= 5; ++d)
+        req.entries << reading(MeasurementSlot::Morgens, d);
+    const QString path = monthtable::write(req).path;
+    ASSERT_FALSE(path.isEmpty());
+    const QByteArray stored = readBytes(path);
+    for (int d = 6; d <= 31; ++d)
+        req.entries << reading(MeasurementSlot::Abends, d);
+    monthtable::WriteResult r;
+    {
+        testutil::FileSizeLimit limit(stored.size());
+        ASSERT_TRUE(limit.active());
+        r = monthtable::write(req);
+    }
+    EXPECT_FALSE(r);
+    EXPECT_EQ(readBytes(path), stored);
+    ASSERT_EQ(r.notices.size(), 1);
+    EXPECT_EQ(r.notices[0].kind, ui::Kind::Warning);
+    EXPECT_EQ(r.notices[0].text, "Fehler beim Schreiben der Datei " + path + "! " +
+                                     textfile::reasonOf(EFBIG) +
+                                     QString::fromUtf8(" Die bisherige Fassung der Datei bleibt "
+                                                       "unverändert erhalten."));
+    EXPECT_TRUE(rec.shown.isEmpty());
+    EXPECT_EQ(QDir(dir.path() + "2024").entryList(QDir::Files | QDir::Hidden),
+              QStringList{"MM032024.tab"});
+
+    // An explicit target is written as it is named.
+    req.targetPath = dir.file("eigene.tab");
+    EXPECT_EQ(monthtable::write(req).path, dir.file("eigene.tab"));
+    EXPECT_EQ(monthtable::entryLines(
+                  textfile::splitLines(QString::fromLatin1(readBytes(dir.file("eigene.tab"))))),
+              req.entries);
 }

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "filelimit.h"
+#include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/convert.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
+
+#include <cerrno>
 
 TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     testutil::TempFolder dir;
@@ -29,4 +33,47 @@ TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     EXPECT_FALSE(st.isReadOnly());
     EXPECT_FALSE(st.setUnlessEmpty(keys::TabellenDateiName, ""));
     EXPECT_TRUE(SettingsStore(dir.file("missing.ini")).isReadOnly());
+}
+
+// Windows that hold one shared document see each other's changes without
+// reading the file again; a write that fails leaves file and document as
+// they were and names the file in German.
+TEST(SettingsStore, SharedDocumentAndFailedWrites) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    const QByteArray original =
+        testutil::crlf({"[Einstellung]", "Hochwerte>=180", "StiftBreite=2"});
+    testutil::writeBytes(ini, original);
+    const auto doc = std::make_shared<IniDocument>(ini);
+    const SettingsStore mainWindow(doc), dialog(doc);
+    EXPECT_EQ(mainWindow.path(), ini);
+    EXPECT_EQ(mainWindow.document(), doc);
+    EXPECT_EQ(dialog.requiredNumber(keys::Hochwerte), 180);
+    ASSERT_TRUE(mainWindow.set(keys::StiftBreite, "3"));
+    EXPECT_EQ(dialog.number(keys::StiftBreite, 2), 3);
+    ASSERT_TRUE(dialog.write(QList<SettingsStore::Change>{
+        {"Einstellung", keys::FensterBreite, "812"}, {"Einstellung", keys::FensterHoehe, "600"}}));
+    EXPECT_EQ(mainWindow.number(keys::FensterHoehe, 590), 600);
+    EXPECT_EQ(doc->loadCount(), 1);
+    EXPECT_EQ(doc->saveCount(), 2);
+    const QByteArray before = testutil::readBytes(ini);
+
+    QString error, pathError;
+    {
+        testutil::FileSizeLimit limit(before.size());
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(mainWindow.set(keys::TabellenDateiName, "/daten/2024/MM032024.tab", &error));
+        EXPECT_FALSE(SettingsStore(ini).set(keys::LetzteEingabe, QString(100, u'x'), &pathError));
+    }
+    EXPECT_EQ(testutil::readBytes(ini), before);
+    EXPECT_EQ(dialog.get(keys::TabellenDateiName), "");
+    EXPECT_TRUE(error.contains(ini)) << error.toStdString();
+    EXPECT_TRUE(error.contains(textfile::reasonOf(EFBIG)));
+    EXPECT_EQ(pathError, error);
+
+    // A store made from a path leaves the document behind when it moves on.
+    SettingsStore moved(doc);
+    moved.setPath(dir.file("anders.ini"));
+    EXPECT_EQ(moved.document(), nullptr);
+    EXPECT_EQ(moved.get(keys::Hochwerte), "");
 }

@@ -1,8 +1,6 @@
-// glykovalin-cli: headless exports of a month, run in a folder that holds the
-// delivered files.
+// glykovalin-cli: headless exports and scripted entries of a month, run in a
+// folder that holds the delivered files.
 #include <QApplication>
-#include <QTextStream>
-#include <cstdio>
 
 #include "cli/commands.h"
 #include "platform/german.h"

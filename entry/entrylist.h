@@ -1,0 +1,29 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "storage/entryline.h"
+
+// Operations on the entry list (the month's readings as entry lines in list
+// order), without any window: what the entry dialog and the command line do
+// when a reading is added, replaced or removed.
+namespace entrylist {
+
+// The part of an entry line that names its reading: slot prefix, pad and
+// date, up to " Z=" (the whole line when it has no time).
+QString readingOf(const QString &line);
+// Index of the first entry that holds the reading of the line; -1 when none.
+int find(const QStringList &entries, const QString &line);
+
+enum class Added { Appended, Replaced };
+// Puts a reading into the list: an entry of the same slot and date is replaced
+// in place and the list keeps its order; otherwise the line is appended and
+// the list sorted by day and slot.
+Added addOrReplace(QStringList &entries, const QString &line);
+// The list in day, slot order; entries equal character for character are kept once.
+QStringList sorted(const QStringList &entries);
+// Removes every entry of that slot and date; returns how many were removed.
+int remove(QStringList &entries, MeasurementSlot slot, const QString &day, const QString &month,
+           const QString &year);
+
+} // namespace entrylist

@@ -1,0 +1,374 @@
+#include "inidocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include "textfile.h"
+#include "win1252.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
+QStringView trimBlanks(QStringView s) {
+    qsizetype a = 0, e = s.size();
+    while (a < e && (s.at(a) == u' ' || s.at(a) == u'\t'))
+        ++a;
+    while (e > a && (s.at(e - 1) == u' ' || s.at(e - 1) == u'\t'))
+        --e;
+    return s.sliced(a, e - a);
+}
+
+// The name with every character case-folded as QString::compare does for
+// Qt::CaseInsensitive, so equal folded names are exactly the names that
+// compare equal.
+QString fold(QStringView s) {
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        char32_t c = s.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(s.at(i), s.at(i + 1));
+            ++i;
+        }
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            out += QChar(QChar::highSurrogate(c));
+            out += QChar(QChar::lowSurrogate(c));
+        } else {
+            out += QChar(char16_t(c));
+        }
+    }
+    return out;
+}
+
+bool sectionName(QStringView line, QStringView &name) {
+    const QStringView t = trimBlanks(line);
+    if (!t.startsWith(u'[')) return false;
+    // Like the Windows profile functions, the name ends at the last "]".
+    const qsizetype close = t.lastIndexOf(u']');
+    name = trimBlanks(close < 0 ? t.sliced(1) : t.sliced(1, close - 1));
+    return true;
+}
+
+QString nonNull(QString s) {
+    return s.isNull() ? QStringLiteral("") : s;
+}
+
+} // namespace
+
+namespace ini {
+
+QString sectionOf(QStringView line) {
+    QStringView name;
+    if (!sectionName(line, name)) return {};
+    return nonNull(name.toString());
+}
+
+bool keyOf(QStringView line, QString &key, QString &value) {
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0) return false;
+    key = trimBlanks(line.first(eq)).toString();
+    value = trimBlanks(line.sliced(eq + 1)).toString();
+    return true;
+}
+
+QString readValue(const QString &stored) {
+    QString v = stored;
+    if (v.size() >= 2) {
+        const QChar q = v.front();
+        if ((q == u'"' || q == u'\'') && v.back() == q) v = v.mid(1, v.size() - 2);
+    }
+    return v.left(kMaxValue);
+}
+
+QString valueIn(const QStringList &lines, const QString &section, const QString &key, bool *found) {
+    if (found) *found = false;
+    bool inSection = false;
+    for (const QString &line : lines) {
+        QStringView name;
+        if (sectionName(line, name)) {
+            if (inSection) break; // the first section of the name ends here
+            inSection = QStringView(section).compare(name, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        QString k, v;
+        if (!inSection || !keyOf(line, k, v)) continue;
+        if (QString::compare(k, key, Qt::CaseInsensitive) != 0) continue;
+        if (found) *found = true;
+        return readValue(v);
+    }
+    return {};
+}
+
+} // namespace ini
+
+IniDocument::IniDocument(const QString &path) : m_path(path) {}
+
+IniDocument::~IniDocument() = default;
+
+namespace {
+
+qint64 nanoseconds(const timespec &t) {
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+} // namespace
+
+IniDocument::Stamp IniDocument::stampOf(const struct stat *st) {
+    Stamp s;
+    if (!st) return s;
+    s.exists = true;
+    s.size = st->st_size;
+    s.mtimeNs = nanoseconds(st->st_mtim);
+    s.ctimeNs = nanoseconds(st->st_ctim);
+    s.inode = st->st_ino;
+    s.device = st->st_dev;
+    return s;
+}
+
+IniDocument::Stamp IniDocument::stampOf(const QString &path) {
+    struct stat st {};
+    const bool ok = !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return stampOf(ok ? &st : nullptr);
+}
+
+IniDocument::Stamp IniDocument::stampOfDescriptor(int fd) {
+    struct stat st {};
+    return stampOf(fd >= 0 && ::fstat(fd, &st) == 0 ? &st : nullptr);
+}
+
+void IniDocument::refresh() {
+    if (m_loaded && stampOf(m_path) == m_stamp) return;
+    load();
+}
+
+void IniDocument::load() {
+    m_loaded = true;
+    m_readable = true;
+    QFile f(m_path);
+    if (m_path.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        m_stamp = stampOf(m_path);
+        m_readable = !m_stamp.exists;
+        parse({});
+        return;
+    }
+    ++m_loads;
+    // The stamp of what is read; a change after this point shows at the next check.
+    m_stamp = stampOfDescriptor(f.handle());
+    parse(f.readAll());
+}
+
+void IniDocument::parse(const QByteArray &raw) {
+    m_raw = raw;
+    m_lines.clear();
+    m_sections.clear();
+    m_sectionIndex.clear();
+    m_utf8 = false;
+    if (raw.startsWith(kBom)) {
+        QStringDecoder dec(QStringDecoder::Utf8);
+        (void)dec.decode(QByteArrayView(raw).sliced(3));
+        m_utf8 = !dec.hasError();
+    }
+    const char *data = raw.constData();
+    const qsizetype n = raw.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = data[i];
+        if (c != '\n' && c != '\r') continue;
+        Line l{start, i - start, 1};
+        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') {
+            l.endLength = 2;
+            ++i;
+        }
+        m_lines.append(l);
+        start = i + 1;
+    }
+    if (start < n) m_lines.append(Line{start, n - start, 0});
+
+    int current = -1;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const Line &l = m_lines.at(i);
+        qsizetype p = l.start;
+        const qsizetype e = l.start + l.length;
+        if (i == 0 && raw.startsWith(kBom)) p += 3;
+        while (p < e && (data[p] == ' ' || data[p] == '\t'))
+            ++p;
+        if (p >= e || data[p] != '[') continue;
+        if (current >= 0) m_sections[current].end = i;
+        current = -1;
+        const QString name = fold(ini::sectionOf(lineText(i)));
+        if (m_sectionIndex.contains(name)) continue; // a later section of a known name
+        Section s;
+        s.header = i;
+        s.lastKeyLine = i;
+        m_sectionIndex.insert(name, int(m_sections.size()));
+        m_sections.append(s);
+        current = int(m_sections.size()) - 1;
+    }
+    if (current >= 0) m_sections[current].end = int(m_lines.size());
+}
+
+QString IniDocument::lineText(int index) const {
+    const Line &l = m_lines.at(index);
+    const char *p = m_raw.constData() + l.start;
+    qsizetype len = l.length;
+    if (index == 0 && m_raw.startsWith(kBom)) {
+        p += 3;
+        len -= 3;
+    }
+    return m_utf8 ? QString::fromUtf8(p, len) : win1252::decode(QByteArray::fromRawData(p, len));
+}
+
+QByteArray IniDocument::encode(const QString &text) const {
+    return m_utf8 ? text.toUtf8() : win1252::encode(text);
+}
+
+void IniDocument::index(Section &s) {
+    s.indexed = true;
+    s.lastKeyLine = s.header;
+    for (int i = s.header + 1; i < s.end; ++i) {
+        QString k, v;
+        if (!ini::keyOf(lineText(i), k, v)) continue;
+        s.lastKeyLine = i;
+        const QString f = fold(k);
+        if (!s.keys.contains(f)) s.keys.insert(f, KeyEntry{i, v});
+    }
+}
+
+IniDocument::Section *IniDocument::section(const QString &name) {
+    const auto it = m_sectionIndex.constFind(fold(name));
+    if (it == m_sectionIndex.cend()) return nullptr;
+    Section &s = m_sections[*it];
+    if (!s.indexed) index(s);
+    return &s;
+}
+
+const IniDocument::KeyEntry *IniDocument::find(const QString &sectionName, const QString &key) {
+    refresh();
+    const Section *s = section(sectionName);
+    if (!s) return nullptr;
+    const auto it = s->keys.constFind(fold(key));
+    return it == s->keys.cend() ? nullptr : &*it;
+}
+
+QString IniDocument::read(const QString &sectionName, const QString &key) {
+    const KeyEntry *e = find(sectionName, key);
+    return e ? ini::readValue(e->value) : QString();
+}
+
+bool IniDocument::contains(const QString &sectionName, const QString &key) {
+    return find(sectionName, key) != nullptr;
+}
+
+bool IniDocument::exists() {
+    refresh();
+    return m_stamp.exists;
+}
+
+bool IniDocument::write(const QString &sectionName, const QString &key, const QString &value,
+                        QString *error) {
+    return write(QList<Change>{{sectionName, key, value}}, error);
+}
+
+bool IniDocument::fail(const textfile::SaveResult &r, QString *error) {
+    m_lastReason = r.reason;
+    if (error) *error = r.message(m_path);
+    return false;
+}
+
+bool IniDocument::write(const QList<Change> &changes, QString *error) {
+    if (changes.isEmpty()) return true;
+    refresh();
+    if (m_stamp.exists && (!m_readable || !QFileInfo(m_path).isWritable())) {
+        textfile::SaveResult r;
+        r.ok = false;
+        r.existed = true;
+        r.code = m_readable ? EACCES : 0;
+        r.reason = m_readable ? textfile::reasonOf(EACCES)
+                              : QStringLiteral("Die Datei lässt sich nicht lesen und wird "
+                                               "deshalb nicht überschrieben.");
+        return fail(r, error);
+    }
+
+    // Changes to lines of the file, lines inserted after a line of it, and
+    // sections that are new, each in the order single writes would give.
+    QHash<int, QByteArray> replaced;
+    QHash<int, QList<QByteArray>> inserted;
+    QHash<QString, QPair<int, qsizetype>> insertedAt; // folded section/key → anchor, index
+    struct NewSection {
+        QByteArray header;
+        QList<QByteArray> lines;
+        QHash<QString, qsizetype> keys;
+    };
+    QList<NewSection> added;
+    QHash<QString, qsizetype> addedIndex;
+    for (const Change &c : changes) {
+        const QByteArray line = encode(c.key + u'=' + c.value);
+        const QString foldedKey = fold(c.key);
+        if (Section *s = section(c.section)) {
+            const auto known = s->keys.constFind(foldedKey);
+            const QString id = fold(c.section) + QChar(0) + foldedKey;
+            if (known != s->keys.cend()) {
+                replaced.insert(known->line, line);
+            } else if (insertedAt.contains(id)) {
+                const auto at = insertedAt.value(id);
+                inserted[at.first][at.second] = line;
+            } else {
+                QList<QByteArray> &after = inserted[s->lastKeyLine];
+                insertedAt.insert(id, {s->lastKeyLine, after.size()});
+                after.append(line);
+            }
+            continue;
+        }
+        const QString foldedSection = fold(c.section);
+        if (!addedIndex.contains(foldedSection)) {
+            addedIndex.insert(foldedSection, added.size());
+            added.append(NewSection{encode(u'[' + c.section + u']'), {}, {}});
+        }
+        NewSection &n = added[addedIndex.value(foldedSection)];
+        if (n.keys.contains(foldedKey)) {
+            n.lines[n.keys.value(foldedKey)] = line;
+        } else {
+            n.keys.insert(foldedKey, n.lines.size());
+            n.lines.append(line);
+        }
+    }
+
+    const bool grows = !inserted.isEmpty() || !added.isEmpty();
+    QByteArray out;
+    out.reserve(m_raw.size() + 256);
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const Line &l = m_lines.at(i);
+        const auto r = replaced.constFind(i);
+        if (r != replaced.cend())
+            out += *r;
+        else
+            out += QByteArrayView(m_raw.constData() + l.start, l.length);
+        if (l.endLength > 0)
+            out += QByteArrayView(m_raw.constData() + l.start + l.length, l.endLength);
+        else if (grows)
+            out += "\r\n"; // the last line gets its line end before more follow
+        for (const QByteArray &extra : inserted.value(i))
+            out += extra + "\r\n";
+    }
+    for (const NewSection &n : std::as_const(added)) {
+        out += n.header + "\r\n";
+        for (const QByteArray &l : n.lines)
+            out += l + "\r\n";
+    }
+
+    if (m_stamp.exists && out == m_raw) return true;
+    const textfile::SaveResult r = textfile::save(m_path, out);
+    if (!r) return fail(r, error);
+    ++m_saves;
+    m_lastReason.clear();
+    parse(out);
+    m_readable = true;
+    m_stamp = stampOf(m_path);
+    return true;
+}

@@ -1,0 +1,126 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace textfile {
+struct SaveResult;
+}
+struct stat;
+
+// INI files with the rules of the Windows profile functions: sections and
+// keys match without regard to case, the first section of a name and the
+// first key of a name in it win, a section name ends at the last "]" of its
+// line, names and values are trimmed of blanks and tabs, a value in matching
+// double or single quotes loses them, the value is all text after the first
+// "=", and ";" starts no comment. Reads give at most ini::kMaxValue characters
+// and the empty text when file, section or key is missing. A file that starts
+// with a UTF-8 byte-order mark and is valid UTF-8 is read and written as
+// UTF-8, any other as Windows-1252.
+namespace ini {
+
+constexpr int kMaxValue = 255;
+
+// The section name of a line, or a null text when the line is no section line.
+QString sectionOf(QStringView line);
+// Key and value (both trimmed, the value still quoted) of a line holding "=".
+bool keyOf(QStringView line, QString &key, QString &value);
+// A stored value as a read gives it: quotes removed, cut to kMaxValue.
+QString readValue(const QString &stored);
+
+// The value of a key in lines that were already read, with the rules above;
+// *found (when given) tells whether the key exists.
+QString valueIn(const QStringList &lines, const QString &section, const QString &key,
+                bool *found = nullptr);
+
+} // namespace ini
+
+// One INI file held in memory. Reads are answered from the parsed text; the
+// file is read again only when its size, modification time, change time or
+// inode changed since it was read or written. Every change is written through
+// at once, atomically and verified, and keeps every other line byte for byte.
+// A failed write leaves the file and the document as they were.
+class IniDocument {
+public:
+    explicit IniDocument(const QString &path);
+    ~IniDocument();
+    IniDocument(const IniDocument &) = delete;
+    IniDocument &operator=(const IniDocument &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    QString read(const QString &section, const QString &key);
+    // Whether the key exists (its value may be empty).
+    bool contains(const QString &section, const QString &key);
+    // Whether the file exists (as of the last check).
+    bool exists();
+
+    struct Change {
+        QString section, key, value;
+    };
+    // Creates file, section or key as needed. False (with the German message
+    // naming the file in *error) when the file cannot be written.
+    bool write(const QString &section, const QString &key, const QString &value,
+               QString *error = nullptr);
+    // Several changes in one write, applied in order as single writes would
+    // be. Nothing is written when the result equals the file.
+    bool write(const QList<Change> &changes, QString *error = nullptr);
+
+    // The German cause of the last failed write (without the file name).
+    const QString &lastReason() const { return m_lastReason; }
+
+    // How often the file was opened and parsed, and how often it was written.
+    int loadCount() const { return m_loads; }
+    int saveCount() const { return m_saves; }
+
+private:
+    struct Stamp {
+        bool exists = false;
+        qint64 size = 0, mtimeNs = 0, ctimeNs = 0;
+        quint64 inode = 0, device = 0;
+        bool operator==(const Stamp &) const = default;
+    };
+    struct Line {
+        qsizetype start = 0, length = 0, endLength = 0;
+    };
+    struct KeyEntry {
+        int line = -1;
+        QString value; // trimmed, quotes kept
+    };
+    struct Section {
+        int header = -1;
+        int end = -1; // the next section line or the line count
+        bool indexed = false;
+        int lastKeyLine = -1;
+        QHash<QString, KeyEntry> keys; // by folded name, first occurrence
+    };
+
+    static Stamp stampOf(const struct stat *st);
+    static Stamp stampOf(const QString &path);
+    static Stamp stampOfDescriptor(int fd);
+    void refresh();
+    void load();
+    void parse(const QByteArray &raw);
+    QString lineText(int index) const;
+    QByteArray encode(const QString &text) const;
+    Section *section(const QString &name);
+    const KeyEntry *find(const QString &section, const QString &key);
+    void index(Section &s);
+    bool fail(const textfile::SaveResult &r, QString *error);
+
+    QString m_path;
+    bool m_loaded = false;
+    bool m_readable = true; // false when the file exists but could not be read
+    Stamp m_stamp;
+    QByteArray m_raw;
+    QList<Line> m_lines;
+    bool m_utf8 = false;
+    QList<Section> m_sections;
+    QHash<QString, int> m_sectionIndex; // folded name → first section of it
+    QString m_lastReason;
+    int m_loads = 0;
+    int m_saves = 0;
+};

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include "entry/entrylist.h"
+
+namespace {
+QString reading(MeasurementSlot slot, const QString &day, const QString &time,
+                const QString &value) {
+    return entryline::format(slot, day, "03", "2024", time, value);
+}
+} // namespace
+
+TEST(EntryList, AddReplaceAndRemoveReadings) {
+    const QString m5 = reading(MeasurementSlot::Morgens, "05", "07:30", "128");
+    const QString a5 = reading(MeasurementSlot::Abends, "05", "21:00", "99");
+    const QString m2 = reading(MeasurementSlot::Messung2, "05", "12:00", "140");
+    const QString m1 = reading(MeasurementSlot::Morgens, "01", "07:00", "101");
+    QStringList list = {a5, m5}; // an order the dialog never makes, kept when replacing
+    EXPECT_EQ(entrylist::readingOf(m5), "Morgens den    05.03.2024");
+    EXPECT_EQ(entrylist::find(list, reading(MeasurementSlot::Morgens, "05", "08:00", "1")), 1);
+    EXPECT_EQ(entrylist::find(list, m2), -1);
+
+    const QString m5new = reading(MeasurementSlot::Morgens, "05", "08:00", "0");
+    EXPECT_EQ(entrylist::addOrReplace(list, m5new), entrylist::Added::Replaced);
+    EXPECT_EQ(list, QStringList({a5, m5new}));
+
+    EXPECT_EQ(entrylist::addOrReplace(list, m2), entrylist::Added::Appended);
+    EXPECT_EQ(list, QStringList({m5new, m2, a5}));
+    EXPECT_EQ(entrylist::addOrReplace(list, m1), entrylist::Added::Appended);
+    EXPECT_EQ(list, QStringList({m1, m5new, m2, a5}));
+
+    EXPECT_EQ(entrylist::remove(list, MeasurementSlot::Messung2, "05", "03", "2024"), 1);
+    EXPECT_EQ(entrylist::remove(list, MeasurementSlot::Messung2, "05", "03", "2024"), 0);
+    EXPECT_EQ(list, QStringList({m1, m5new, a5}));
+    EXPECT_EQ(entrylist::sorted({a5, m1, a5}), QStringList({m1, a5}));
+}
