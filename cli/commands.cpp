@@ -6,6 +6,7 @@
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
 #include "graph/graphcli.h"
+#include "printing/printcli.h"
 
 namespace cli {
 
@@ -19,6 +20,9 @@ QString usage() {
         "  table TABELLE               Monatstabelle als Text ausgeben\n"
         "  chart TABELLE               Liniendiagramm-Seite schreiben, Pfad ausgeben\n"
         "  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten als PDF schreiben\n"
+        "  print-graph TABELLE AUSGABE.pdf [--format A4|A5|A6]\n"
+        "                              Grafikdruck des ganzen Monats als PDF schreiben\n"
+        "  print-table TABELLE AUSGABE.pdf  Tabellendruck als PDF schreiben\n"
         "  --help                      diese Hilfe\n");
 }
 
@@ -59,6 +63,7 @@ int run(const QStringList &args) {
         }
         return diarybook::chartCommand(args.at(1), out, err);
     }
+    if (const int rc = printcli::run(args, out, err); rc >= 0) return rc;
     err << QStringLiteral("Unbekannter Befehl: %1\n").arg(args.first()) << usage();
     return 2;
 }

@@ -44,6 +44,7 @@ struct Sources {
         s.status = status;
         s.shownArea = &window;
         s.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max"); };
+        s.timeStrip = [] { return QString(); };
         s.pause = [this](int ms) {
             pauses << QString::number(ms) + u':' + title->text() + u':' + status->text();
         };
@@ -197,12 +198,14 @@ TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
     f.dlg.FormPaint();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = f.dir.file("a4.pdf");
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(f.dir.file("a4.pdf"));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     f.dlg.setPrinter(&printer);
     f.rec.printAnswers.enqueue(true);
     f.dlg.DruckenBtnClick();
+    // The file the print dialog proposed, in the folder printed into before.
+    const QString pdf = printer.outputFileName();
+    EXPECT_TRUE(pdf.startsWith(f.dir.path())) << pdf.toStdString();
     EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
     ASSERT_EQ(pdftools::pages(pdf), 1);
