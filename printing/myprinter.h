@@ -74,8 +74,6 @@ public:
     // Asks a running Print to stop before its next page.
     void RequestCancel() { m_cancelRequested = true; }
     bool printing() const { return m_printing; }
-    // Line number within the current page ("{$LINE}").
-    int LineNumber() const { return m_lineNo; }
 
     // --- properties ---
     TMasseinheit Masseinheit() const { return m_unit; }

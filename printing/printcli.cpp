@@ -26,19 +26,14 @@ namespace printcli {
 
 namespace {
 
-QString baseFolder() {
-    QString base = QDir::currentPath();
-    if (!base.endsWith(u'/')) base += u'/';
-    return base;
-}
-
 // The table as given, in the current folder, or in the data folder (also
 // under the year its name ends with).
 QString findTable(const QString &table) {
-    const QString base = baseFolder();
-    const QString data = base + QStringLiteral("Glykovalin-Daten/");
-    const QStringList candidates = {table, base + table, data + table,
-                                    data + monthtable::yearOfPath(table) + u'/' + table};
+    const QDir base = QDir::current();
+    const QString data = QStringLiteral("Glykovalin-Daten/");
+    const QStringList candidates = {
+        table, base.filePath(table), base.filePath(data + table),
+        base.filePath(data + monthtable::yearOfPath(table) + u'/' + table)};
     for (const QString &c : candidates)
         if (QFileInfo(c).isFile()) return QFileInfo(c).absoluteFilePath();
     return {};
@@ -164,7 +159,7 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
         if (const int rc = tablecli::tableCommand(path, tableOut, err); rc != 0) return rc;
         tableOut.flush();
     }
-    const QString settings = baseFolder() + QStringLiteral("glykoval.ini");
+    const QString settings = QDir::current().filePath(QStringLiteral("glykoval.ini"));
     const QStringList lines = RemarkStore(settings, path).merge(textfile::splitLines(text));
 
     ui::RecordingServices messages; // no message box without a window

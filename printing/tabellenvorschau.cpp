@@ -76,13 +76,13 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(QWidget *parent) : QDialog(pa
         return b;
     };
     VorherigeSeiteBtn = button("VorherigeSeiteBtn", QStringLiteral("< &Vorherige Seite"),
-                               QRect(kPreview.left(), navY, 136, 25));
+                               QRect(kPreview.left(), navY, 128, 25));
     SeitenLabel = new QLabel(this);
     SeitenLabel->setObjectName(QStringLiteral("SeitenLabel"));
     SeitenLabel->setAlignment(Qt::AlignCenter);
-    SeitenLabel->setGeometry(kPreview.left() + 140, navY, 130, 25);
+    SeitenLabel->setGeometry(kPreview.left() + 132, navY, 120, 25);
     NaechsteSeiteBtn = button("NaechsteSeiteBtn", QStringLiteral("&Nächste Seite >"),
-                              QRect(kPreview.left() + 274, navY, 136, 25));
+                              QRect(kPreview.left() + 256, navY, 128, 25));
     auto *zoomLabel = new QLabel(QStringLiteral("&Zoom:"), this);
     zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
     zoomLabel->setAlignment(right);
