@@ -155,10 +155,7 @@ void TDruckvorschau::layoutUpright() {
                        kLandscapeW);
 }
 
-QImage TDruckvorschau::composedPicture() {
-    const QString title = m_src.titleText ? m_src.titleText()
-                          : m_src.title   ? m_src.title->text()
-                                          : QString();
+QImage TDruckvorschau::composedPicture(const QString &title) {
     const QFont titleFont = m_src.title ? m_src.title->font() : font();
     if (m_mode == Mode::VisibleArea) {
         QImage shown;
@@ -203,12 +200,14 @@ void TDruckvorschau::FormPaint() {
     pauseFor(500);
     QString title = m_src.titleText ? m_src.titleText() : QString();
     if (title.isEmpty()) title = shownTitle;
-    if (m_src.title) m_src.title->setText(title);
 
     m_turn = 0;
     layoutLandscape(DruckImage->x());
 
-    const QImage picture = composedPicture();
+    // The shown part is taken while the title label is empty: the picture
+    // gets the title once, on its own background.
+    const QImage picture = composedPicture(title);
+    if (m_src.title) m_src.title->setText(title);
     DruckImage->setPicture(picture);
     TempImage->setPicture(picture);
 

@@ -1,11 +1,11 @@
 #include "printcli.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
-#include <QTemporaryFile>
 #include <QTextStream>
 #include <cstdio>
 
@@ -45,37 +45,33 @@ class PdfTarget {
 public:
     explicit PdfTarget(const QString &target)
         : m_target(QFileInfo(target).absoluteFilePath()),
-          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.glykovalin-XXXXXX.pdf")),
+          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
+                 QFileInfo(m_target).fileName() +
+                 QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid())),
           m_printer(QPrinter::HighResolution) {
-        m_ok = m_temp.open();
-        if (m_ok) m_temp.close();
         m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(m_temp.fileName());
+        m_printer.setOutputFileName(m_temp);
     }
-    bool opened() const { return m_ok; }
+    ~PdfTarget() { QFile::remove(m_temp); }
     QPrinter &printer() { return m_printer; }
 
     // Moves the written file into place; false when it is not a whole PDF file.
     bool commit() {
-        QFile f(m_temp.fileName());
+        QFile f(m_temp);
         if (!f.open(QIODevice::ReadOnly) || f.size() < 16) return false;
         const QByteArray head = f.read(5);
         f.seek(f.size() - 8);
         const QByteArray tail = f.readAll();
         f.close();
         if (head != "%PDF-" || !tail.contains("%%EOF")) return false;
-        if (std::rename(QFile::encodeName(m_temp.fileName()).constData(),
-                        QFile::encodeName(m_target).constData()) != 0)
-            return false;
-        m_temp.setAutoRemove(false);
-        return true;
+        return std::rename(QFile::encodeName(m_temp).constData(),
+                           QFile::encodeName(m_target).constData()) == 0;
     }
 
 private:
     QString m_target;
-    QTemporaryFile m_temp;
+    QString m_temp;
     QPrinter m_printer;
-    bool m_ok = false;
 };
 
 int finish(PdfTarget &target, bool printed, const QString &pdf, QTextStream &out,
@@ -138,7 +134,6 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 
     PdfTarget target(pdf);
-    if (!target.opened()) return finish(target, false, pdf, out, err);
     graphprint::setPaper(target.printer(), f);
     target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Grafik"));
     const bool printed = graphprint::printPicture(target.printer(), sheet, f);
@@ -171,7 +166,6 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
         return 1;
     }
     PdfTarget target(pdf);
-    if (!target.opened()) return finish(target, false, pdf, out, err);
     target.printer().setPageSize(QPageSize(QPageSize::A4));
     target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Tabelle"));
     TMyPrinterTableEngine engine(&target.printer());

@@ -39,9 +39,17 @@ void writePass(TMyPrinter &engine, const QStringList &lines, const QString &page
     bool headDone = false;
     // A page that starts with the repeated heads starts after a separator.
     bool afterSeparator = false;
-    engine.OnNeueSeite = [&] { afterSeparator = headDone; };
-    const std::unique_ptr<TMyPrinter, void (*)(TMyPrinter *)> unhook(
-        &engine, [](TMyPrinter *e) { e->OnNeueSeite = nullptr; });
+    // The owner's page callback is kept and called as before.
+    const std::function<void()> owners = engine.OnNeueSeite;
+    engine.OnNeueSeite = [&] {
+        afterSeparator = headDone;
+        if (owners) owners();
+    };
+    struct Restore {
+        TMyPrinter &e;
+        const std::function<void()> &f;
+        ~Restore() { e.OnNeueSeite = f; }
+    } restore{engine, owners};
     engine.setKopfZeilen(head);
     for (const QString &line : lines) {
         const bool separatorLine = isSeparator(line);

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPlainTextEdit>
@@ -240,4 +241,29 @@ TEST(Druckvorschau, VisibleAreaTakesWhatTheWindowShows) {
     EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::A5);
     EXPECT_EQ(f.dlg.DruckImage->geometry(), QRect(8, 7, 310, 160));
+}
+
+// The shown part is taken without the window's own title label: the sheet
+// carries the title once, on cyan, not a second time where the label stands.
+TEST(Druckvorschau, VisibleAreaCarriesTheTitleOnce) {
+    if (!QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'G')))
+        GTEST_SKIP() << "no font";
+    Fixture f(QStringLiteral("DINA5"));
+    f.src.window.resize(900, 300);
+    f.src.window.setStyleSheet(QStringLiteral("background: white"));
+    f.src.title->setText(QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
+    f.src.title->setGeometry(500, 4, 380, 19);
+    f.src.graph->hide();
+    f.src.header->hide();
+    f.src.status->hide();
+    f.dlg.prepare(TDruckvorschau::Mode::VisibleArea);
+    f.dlg.FormPaint();
+    const QImage &pic = f.dlg.TempImage->picture();
+    int dark = 0;
+    for (int y = 4; y < 23; ++y)
+        for (int x = 500; x < 880; ++x)
+            if (qGray(pic.pixel(x, y)) < 128) ++dark;
+    EXPECT_EQ(dark, 0);
+    EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
+    EXPECT_EQ(f.src.title->text(), QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
 }
