@@ -212,6 +212,7 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
             << errText.toStdString();
         EXPECT_TRUE(pdfcheck::valid(cliPdf));
+        EXPECT_TRUE(pdfcheck::valid(menuPdf));
         EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
         EXPECT_EQ(pdftools::info(menuPdf, "Page size"), pdftools::info(cliPdf, "Page size"));
         const QImage a = pdftools::render(menuPdf, 1, 72);
