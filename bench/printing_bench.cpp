@@ -4,6 +4,7 @@
 
 #include "benchapp.h"
 #include "printing/myprinter.h"
+#include "printing/tableprint.h"
 
 namespace {
 
@@ -43,5 +44,76 @@ void BM_Layout500Lines(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * 500);
 }
 BENCHMARK(BM_Layout500Lines)->Unit(benchmark::kMillisecond);
+
+// A 31-day four-slot table with a remark on every row, as the table print
+// writes it.
+QStringList monthTableLines() {
+    QStringList lines{QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster"),
+                      QString(45, u'='), QString(),
+                      QStringLiteral("  Datum  |    Morgens    | Wert |   Messung 2   | Wert |   "
+                                     "Messung 3   | Wert |     Abends      | Wert |     Bemerkung"),
+                      QString(115, u'_')};
+    for (int d = 1; d <= 31; ++d)
+        lines << QStringLiteral("   %1       |       07:00      |  %2  |       12:00       |  "
+                                "140  |       17:00       |  95    |       21:30       |  110  | "
+                                "nach dem Sport gemessen")
+                     .arg(d, 2, 10, QChar(u'0'))
+                     .arg(100 + d)
+              << QString(115, u'_');
+    return lines;
+}
+
+// The table print preview's engine: millimetres, 11-pixel Arial, margins
+// that spread the month over two pages.
+TMyPrinter &tableEngine() {
+    static QPrinter printer(QPrinter::HighResolution);
+    static const std::unique_ptr<TMyPrinter> engine = [] {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        auto e = std::make_unique<TMyPrinter>(nullptr, &printer);
+        e->setMasseinheit(muMillimeters);
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(11);
+        e->setFont(f);
+        e->setRandLeft(18);
+        e->setRandRight(10);
+        e->setRandTop(60);
+        e->setRandBottom(60);
+        return e;
+    }();
+    return *engine;
+}
+
+// Baseline: the table's lines written once, line by line (the separators,
+// wider than the text area, wrap).
+void BM_TableOnePass(benchmark::State &state) {
+    benchapp::ensureApplication();
+    TMyPrinter &engine = tableEngine();
+    const QStringList lines = tableprint::documentLines(monthTableLines());
+    for (auto _ : state) {
+        engine.BeginDoc();
+        for (const QString &line : lines)
+            engine.WriteLine(line);
+        engine.EndDoc();
+        benchmark::DoNotOptimize(engine.PageCount());
+    }
+}
+BENCHMARK(BM_TableOnePass)->Unit(benchmark::kMillisecond);
+
+// The table print's layout: page heads, fitted separators and the page
+// count, for which the document is laid out twice; about as fast as the
+// baseline, whose wrapping separators cost what the second run costs.
+void BM_TablePrintDocument(benchmark::State &state) {
+    benchapp::ensureApplication();
+    TMyPrinter &engine = tableEngine();
+    const QStringList lines = tableprint::documentLines(monthTableLines());
+    int pages = 0;
+    for (auto _ : state) {
+        tableprint::writeDocument(engine, lines);
+        pages = engine.PageCount();
+        benchmark::DoNotOptimize(pages);
+    }
+    state.counters["pages"] = pages;
+}
+BENCHMARK(BM_TablePrintDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace

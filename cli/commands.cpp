@@ -7,6 +7,7 @@
 #include "diary/diarybook_cli.h"
 #include "entry/tablecli.h"
 #include "graph/graphcli.h"
+#include "printing/printcli.h"
 #include "statsview/statscli.h"
 
 namespace cli {
@@ -24,6 +25,12 @@ QString usage() {
         "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n");
     for (const Command &c : commands())
         text += usageLine(c.name + u' ' + c.arguments, c.summary);
+    text +=
+        usageLine(QStringLiteral("print-graph TABELLE AUSGABE.pdf [--format A4|A5|A6]"),
+                  QStringLiteral("\n                              Grafikdruck des ganzen Monats "
+                                 "als PDF schreiben"));
+    text += usageLine(QStringLiteral("print-table TABELLE AUSGABE.pdf"),
+                      QStringLiteral("Tabellendruck als PDF schreiben"));
     text += statscli::usage();
     text += usageLine(QStringLiteral("--help"), QStringLiteral("diese Hilfe"));
     return text;
@@ -68,7 +75,12 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
         out.flush();
         return args.isEmpty() ? 2 : 0;
     }
-    // Commands that take any number of tables.
+    // Commands with optional arguments or any number of tables.
+    if (const int rc = printcli::run(args, out, err); rc >= 0) {
+        out.flush();
+        err.flush();
+        return rc;
+    }
     if (int rc = 0; statscli::run(args, out, err, rc)) {
         out.flush();
         err.flush();

@@ -1,10 +1,14 @@
 #include "headerdlg.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "platform/win1252.h"
 
 THeaderBearbeitenDlg::THeaderBearbeitenDlg(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("HeaderBearbeitenDlg"));
@@ -29,19 +33,67 @@ THeaderBearbeitenDlg::THeaderBearbeitenDlg(QWidget *parent) : QDialog(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void THeaderBearbeitenDlg::loadFile() {
-    QStringList lines;
-    if (textfile::readLines(headerFileName, lines))
-        Memo1->setPlainText(lines.join(u'\n'));
-    else
-        Memo1->clear();
+bool THeaderBearbeitenDlg::loadFile() {
+    m_loadedBytes.clear();
+    m_loadedText.clear();
+    m_unreadable = false;
+    QString text;
+    if (QFileInfo::exists(headerFileName)) {
+        QFile f(headerFileName);
+        if (!f.open(QIODevice::ReadOnly) || !textfile::readText(headerFileName, text)) {
+            m_unreadable = true;
+            Memo1->clear();
+            ui::showWarning(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+                                .arg(headerFileName, f.errorString()));
+            return false;
+        }
+        m_loadedBytes = f.readAll();
+    }
+    // One line of the editor per line of the file; the line end after the
+    // last line is implied, as saving adds it again.
+    m_loadedText = textfile::splitLines(text).join(u'\n');
+    Memo1->setPlainText(m_loadedText);
+    return true;
+}
+
+QString THeaderBearbeitenDlg::editedText() const {
+    QString text = Memo1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
 }
 
 void THeaderBearbeitenDlg::OKBtnClick() {
-    QStringList lines = Memo1->toPlainText().split(u'\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-    if (!textfile::writeLines(headerFileName, lines))
-        ui::showWarning(QStringLiteral("Die Datei \"") + headerFileName +
-                        QStringLiteral("\" konnte nicht gespeichert werden!"));
+    if (m_unreadable) {
+        ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden und wird "
+                                       "deshalb nicht überschrieben.")
+                            .arg(headerFileName));
+        return;
+    }
+    const QString text = editedText();
+    QByteArray bytes;
+    if (text == m_loadedText) {
+        bytes = m_loadedBytes; // unchanged: the file as it was
+    } else {
+        if (!win1252::encodable(text)) {
+            ui::showWarning(QStringLiteral("Der Text enthält Zeichen, die in der Datei \"%1\" "
+                                           "nicht gespeichert werden können. Bitte ersetzen Sie "
+                                           "sie und speichern Sie erneut.")
+                                .arg(headerFileName));
+            return;
+        }
+        if (!text.isEmpty())
+            for (const QString &line : text.split(u'\n'))
+                bytes += win1252::encode(line) + "\r\n";
+    }
+    QString error;
+    if (!textfile::writeBytes(headerFileName, bytes, &error)) {
+        ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2\n"
+                                       "Der Text bleibt im Fenster, bis er gespeichert ist.")
+                            .arg(headerFileName, error));
+        return;
+    }
+    m_loadedBytes = bytes;
+    m_loadedText = text;
     accept();
 }

@@ -59,7 +59,7 @@ void setUpState(const QString &tablePath) {
 
 } // namespace
 
-bool render(const QString &tablePath, QImage &out, QString *error) {
+bool draw(const QString &tablePath, DrawnMonth &out, QString *error) {
     if (!QFileInfo(tablePath).isFile()) {
         if (error) *error = QStringLiteral("Die Tabelle \"%1\" gibt es nicht.").arg(tablePath);
         return false;
@@ -104,21 +104,36 @@ bool render(const QString &tablePath, QImage &out, QString *error) {
                                               : messages.shown.last().text;
         return false;
     }
+    out = DrawnMonth();
+    out.graph = image.picture();
+    if (!appState().HeaderImagePath.isEmpty()) out.header.load(appState().HeaderImagePath);
+    out.legend = legend.picture();
+    out.legendPos = legend.pos();
+    out.title = title.text();
+    out.titleFont = title.font();
+    out.titlePos = title.pos();
+    if (!meanImage.isHidden()) {
+        out.meanImage = meanImage.picture();
+        out.meanPos = meanImage.pos();
+    }
+    return true;
+}
 
-    const QImage &g = image.picture();
+bool render(const QString &tablePath, QImage &out, QString *error) {
+    DrawnMonth m;
+    if (!draw(tablePath, m, error)) return false;
+    const QImage &g = m.graph;
     out = QImage(g.width(), 27 + g.height(), QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter p(&out);
-    QImage header;
-    if (!appState().HeaderImagePath.isEmpty() && header.load(appState().HeaderImagePath))
-        p.drawImage(0, 0, header);
-    p.setFont(title.font());
+    if (!m.header.isNull()) p.drawImage(0, 0, m.header);
+    p.setFont(m.titleFont);
     p.setPen(Qt::black);
-    p.drawText(QPoint(title.x(), title.y() + QFontMetrics(title.font()).ascent()), title.text());
+    p.drawText(QPoint(m.titlePos.x(), m.titlePos.y() + QFontMetrics(m.titleFont).ascent()),
+               m.title);
     p.drawImage(0, 27, g);
-    if (!legend.picture().isNull()) p.drawImage(legend.x(), 27 + legend.y(), legend.picture());
-    if (!meanImage.isHidden() && !meanImage.picture().isNull())
-        p.drawImage(meanImage.x(), 27 + meanImage.y(), meanImage.picture());
+    if (!m.legend.isNull()) p.drawImage(m.legendPos.x(), 27 + m.legendPos.y(), m.legend);
+    if (!m.meanImage.isNull()) p.drawImage(m.meanPos.x(), 27 + m.meanPos.y(), m.meanImage);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
+#include <QFont>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 
 class QTextStream;
@@ -7,6 +9,23 @@ class QTextStream;
 // The month graph without a window: in the current folder with the delivered
 // files, as the main window draws it at its stored width.
 namespace graphcli {
+
+// The month as the main window holds it after its drawing pass.
+struct DrawnMonth {
+    QImage graph;     // the graph picture (Image)
+    QImage header;    // the title-strip picture; null when there is none
+    QImage legend;    // the mg/dl legend laid over the graph's left edge
+    QPoint legendPos; // its top left over the graph
+    QString title;    // the title label's text
+    QFont titleFont;  // and its font
+    QPoint titlePos;  // its top left over the title strip
+    QImage meanImage; // the monthly-mean caption; null without a monthly mean
+    QPoint meanPos;   // its top left over the graph
+};
+
+// Draws the table as the main window does. False with *error set when the
+// table is missing or cannot be read or drawn.
+bool draw(const QString &tablePath, DrawnMonth &out, QString *error);
 
 // Renders the table: title strip on top, below it the graph with the legend
 // and the monthly-mean caption at their places. False with *error set when

@@ -10,6 +10,7 @@
 #include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
+#include "printing/printfile.h"
 #include "storage/appstate.h"
 #include "storage/settingsstore.h"
 
@@ -155,10 +156,7 @@ void TDruckvorschau::layoutUpright() {
                        kLandscapeW);
 }
 
-QImage TDruckvorschau::composedPicture() {
-    const QString title = m_src.titleText ? m_src.titleText()
-                          : m_src.title   ? m_src.title->text()
-                                          : QString();
+QImage TDruckvorschau::composedPicture(const QString &title) {
     const QFont titleFont = m_src.title ? m_src.title->font() : font();
     if (m_mode == Mode::VisibleArea) {
         QImage shown;
@@ -169,7 +167,11 @@ QImage TDruckvorschau::composedPicture() {
             shown = m_src.shownArea->grab(QRect(0, 0, w, h)).toImage();
         }
         if (shown.isNull()) shown = QImage(1, 1, QImage::Format_RGB32);
-        return graphprint::composeVisibleArea(shown, title, titleFont);
+        QPoint origin;
+        if (m_src.graph && m_src.shownArea && m_src.shownArea->isAncestorOf(m_src.graph))
+            origin = m_src.graph->mapTo(m_src.shownArea, QPoint(0, 0));
+        return graphprint::composeVisibleArea(
+            shown, title, titleFont, graphprint::limitMarks(appState().SettingsPath), origin);
     }
     graphprint::MonthPictureParts parts;
     if (m_src.header) parts.header = m_src.header->picture();
@@ -178,14 +180,13 @@ QImage TDruckvorschau::composedPicture() {
         parts.graph = QImage(200, 200, QImage::Format_RGB32);
         parts.graph.fill(Qt::white);
     }
+    graphprint::textsOfLastPass(parts);
     parts.title = title;
     parts.titleFont = titleFont;
     if (m_src.timeStrip) parts.timeStrip = m_src.timeStrip();
     if (m_src.meanCaption) parts.meanCaption = m_src.meanCaption();
     if (m_src.meanValue) parts.meanValue = m_src.meanValue();
-    QFont small(QStringLiteral("MS Sans Serif"));
-    small.setPointSize(8);
-    parts.measureFont = small;
+    graphprint::addScaleAndLimits(parts, appState().BaseFolder, appState().SettingsPath);
     return graphprint::composeWholeMonth(parts);
 }
 
@@ -200,12 +201,14 @@ void TDruckvorschau::FormPaint() {
     pauseFor(500);
     QString title = m_src.titleText ? m_src.titleText() : QString();
     if (title.isEmpty()) title = shownTitle;
-    if (m_src.title) m_src.title->setText(title);
 
     m_turn = 0;
     layoutLandscape(DruckImage->x());
 
-    const QImage picture = composedPicture();
+    // The shown part is taken while the title label is empty: the picture
+    // gets the title once, on its own background.
+    const QImage picture = composedPicture(title);
+    if (m_src.title) m_src.title->setText(title);
     DruckImage->setPicture(picture);
     TempImage->setPicture(picture);
 
@@ -306,6 +309,8 @@ void TDruckvorschau::DruckenBtnClick() {
     storeFormat(f);
     QPrinter *pr = printer();
     graphprint::setPaper(*pr, f);
+    printfile::propose(*pr, appState().BaseFolder, appState().CurrentTablePath,
+                       QStringLiteral("Grafik"));
     if (ui::services().printDialog(this, pr)) {
         if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
             ui::showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "

@@ -96,7 +96,7 @@ private:
     void formatClick(QCheckBox *self, QCheckBox *other1, QCheckBox *other2);
     void storeFormat(graphprint::Format f);
     void pauseFor(int ms);
-    QImage composedPicture();
+    QImage composedPicture(const QString &title);
 
     GraphPrintSources m_src;
     QPrinter *m_printer = nullptr;

@@ -6,7 +6,12 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <climits>
 
+#include "graph/monthgraph.h"
+#include "graph/templatepicture.h"
+#include "platform/colorref.h"
+#include "storage/appstate.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -41,7 +46,86 @@ QFont arialBold(int points) {
     return f;
 }
 
+// Font of the limit values: as large as the legend's numbers.
+QFont limitFont() {
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(10);
+    f.setBold(true);
+    return f;
+}
+
+// Right end of the limit lines on the graph.
+constexpr int kLimitLineEnd = 1526;
+
 } // namespace
+
+QList<LimitMark> limitMarks(const QString &settingsPath) {
+    const SettingsStore st(settingsPath);
+    QList<LimitMark> marks;
+    const std::pair<QString, QString> limits[] = {{keys::Hochwerte, keys::FarbeHochwerte},
+                                                  {keys::Kritischwerte, keys::FarbeKritischwerte},
+                                                  {keys::Tiefwerte, keys::FarbeTiefwerte}};
+    for (const auto &[valueKey, colorKey] : limits) {
+        bool ok = false;
+        const int v = st.get(valueKey).trimmed().toInt(&ok);
+        if (!ok) continue;
+        bool colorOk = false;
+        const quint32 ref = st.get(colorKey).trimmed().toUInt(&colorOk);
+        marks.append(
+            {QString::number(v), graphgeo::limitRowY(v), colorref::toColor(colorOk ? ref : 0)});
+    }
+    return marks;
+}
+
+QImage legendPicture(const QString &baseFolder) {
+    QImage legend;
+    if (legend.load(baseFolder + QStringLiteral("M_einheit.bmp")) && !legend.isNull())
+        return legend;
+    return templatepicture::legend();
+}
+
+void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
+    if (marks.isEmpty()) return;
+    p.save();
+    const QFont font = limitFont();
+    p.setFont(font);
+    const QFontMetrics fm(font, p.device());
+    const int h = fm.height();
+    // From the top down, each value at least one text height below the one above.
+    QList<LimitMark> sorted = marks;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const LimitMark &a, const LimitMark &b) { return a.row < b.row; });
+    int lastTop = INT_MIN / 2;
+    for (const LimitMark &m : sorted) {
+        const int top = std::max(m.row + dy - h / 2, lastTop + h);
+        const int w = fm.horizontalAdvance(m.text);
+        p.fillRect(QRect(x - w - 1, top, w + 2, h), Qt::white);
+        p.setPen(m.color);
+        textOut(p, x - w, top, m.text);
+        lastTop = top;
+    }
+    p.restore();
+}
+
+void textsOfLastPass(MonthPictureParts &parts) {
+    const AppState &s = appState();
+    parts.title = s.TitleText;
+    parts.timeStrip = timeStripText(s.SettingsPath, s.mode());
+    // The monthly mean is written only when the month has one (3 readings or more).
+    parts.meanCaption =
+        s.MonthMean.isEmpty() ? QString() : QStringLiteral("Monatlicher Mittelwert =");
+    parts.meanValue = s.MonthMean.isEmpty() ? QString() : s.MeanValueText;
+}
+
+void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
+                       const QString &settingsPath) {
+    parts.legend = legendPicture(baseFolder);
+    parts.legendPos = QPoint(0, templatepicture::kLegendTop);
+    parts.limits = limitMarks(settingsPath);
+    QFont small(QStringLiteral("MS Sans Serif"));
+    small.setPointSize(8);
+    parts.measureFont = small;
+}
 
 QImage composeWholeMonth(const MonthPictureParts &parts) {
     const int gw = parts.graph.width();
@@ -57,8 +141,17 @@ QImage composeWholeMonth(const MonthPictureParts &parts) {
     textOut(p, hw / 2 - tw / 2, 2, parts.title);
 
     const int y = parts.header.height() + 2;
-    if (!parts.graph.isNull() && gh > y + 20)
-        p.drawImage(QRect(0, y + 20, gw, gh - (y + 20)), parts.graph);
+    if (!parts.graph.isNull() && gh > y + 20) {
+        // The scale and the limit values go onto the graph before it is
+        // squeezed, so they stay on the rows they name.
+        QImage graph = parts.graph.convertToFormat(QImage::Format_RGB32);
+        if (!parts.legend.isNull() || !parts.limits.isEmpty()) {
+            QPainter g(&graph);
+            if (!parts.legend.isNull()) g.drawImage(parts.legendPos, parts.legend);
+            drawLimitMarks(g, parts.limits, std::min(gw - 1, kLimitLineEnd + 24), 0);
+        }
+        p.drawImage(QRect(0, y + 20, gw, gh - (y + 20)), graph);
+    }
 
     const int bandTop = std::min(50, y + 40);
     const int bandBottom = std::max(50, y + 40);
@@ -79,10 +172,14 @@ QImage composeWholeMonth(const MonthPictureParts &parts) {
     return img;
 }
 
-QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont &titleFont) {
+QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont &titleFont,
+                          const QList<LimitMark> &limits, QPoint graphOrigin) {
     QImage img = blankPicture(shown.size());
     QPainter p(&img);
     p.drawImage(0, 0, shown);
+    // At the lines' right end when it is shown, else at the right edge.
+    drawLimitMarks(p, limits, std::min(shown.width() - 2, graphOrigin.x() + kLimitLineEnd + 24),
+                   graphOrigin.y());
     p.setFont(titleFont);
     p.setPen(Qt::black);
     const QFontMetrics fm(titleFont, &img);
@@ -176,6 +273,10 @@ QRect printRect(Format f, int dpiX, int dpiY, const QSize &page) {
         }
     }
     return QRect(left, top, width, height);
+}
+
+QImage sheetPicture(const QImage &composed, Format f) {
+    return f == Format::A5 || f == Format::A6 ? composed : turnClockwise(composed);
 }
 
 void setPaper(QPrinter &printer, Format f) {

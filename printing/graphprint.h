@@ -1,15 +1,36 @@
 #pragma once
+#include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
 #include "storage/entryline.h"
 
+class QPainter;
 class QPrinter;
 
 // Pictures and page placement of the graph print.
 namespace graphprint {
+
+// A limit line of the graph: its value as text, its row and its colour.
+struct LimitMark {
+    QString text;
+    int row = 0;
+    QColor color;
+};
+
+// The limit lines "hoch", "kritisch" and "tief" as the settings file gives
+// them; a limit that is missing or no number has no mark.
+QList<LimitMark> limitMarks(const QString &settingsPath);
+// The mg/dl legend of the base folder ("M_einheit.bmp"); the delivered
+// artwork when that picture is missing or unreadable.
+QImage legendPicture(const QString &baseFolder);
+// Writes each limit value beside its line, left of x (the values are kept
+// apart when lines lie close together); rows are shifted by dy.
+void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy);
 
 // What the whole-month picture is made of.
 struct MonthPictureParts {
@@ -21,7 +42,19 @@ struct MonthPictureParts {
     QString meanCaption; // monthly-mean caption, e.g. "Monatlicher Mittelwert ="
     QString meanValue;   // its value text, e.g. "123,45 mg/dl"
     QFont measureFont;   // small label font the centring of the last two is measured in
+    QImage legend;       // the mg/dl scale laid over the graph's left edge
+    QPoint legendPos = QPoint(0, 41);
+    QList<LimitMark> limits; // written at the right end of the limit lines
 };
+
+// The texts of the last drawing pass: title, time strip and, when the month
+// has one, the monthly mean.
+void textsOfLastPass(MonthPictureParts &parts);
+// Fills in what the print adds to the main window's pieces: the mg/dl
+// legend of the base folder, the limit values of the settings file and the
+// small font the centring of the texts is measured in.
+void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
+                       const QString &settingsPath);
 
 // The whole month on one picture: title strip with the title, the graph
 // squeezed below it, a white band for the time strip, the time strip and the
@@ -29,8 +62,10 @@ struct MonthPictureParts {
 QImage composeWholeMonth(const MonthPictureParts &parts);
 
 // The shown part of the main window (already cut to size) with the title
-// written at (20, 6) on cyan.
-QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont &titleFont);
+// written at (20, 6) on cyan. The limit values are written at the right edge
+// of what is shown when the graph's top left lies at graphOrigin.
+QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont &titleFont,
+                          const QList<LimitMark> &limits = {}, QPoint graphOrigin = QPoint());
 
 // The picture turned by 90 degrees clockwise: target (x, y) = source
 // (column y, row H - 1 - x), target H wide and W high.
@@ -52,6 +87,10 @@ QRect rectAt600(Format f);
 // size in device pixels is given, the rectangle is shrunk (keeping its
 // proportions and its top left) so that it stays on the page.
 QRect printRect(Format f, int dpiX, int dpiY, const QSize &page = QSize());
+
+// The picture as it goes on the sheet: turned for the upright DIN A4 sheet,
+// unchanged for the landscape formats.
+QImage sheetPicture(const QImage &composed, Format f);
 
 // Paper of a format: A4 upright, A5 and A6 landscape.
 void setPaper(QPrinter &printer, Format f);

@@ -533,6 +533,14 @@ void TMyPrinter::startPage() {
     m_lineNo = 0;
     if (OnNewLine) OnNewLine();
     if (!m_fileOpen) drawBorders();
+    if (m_docPage > 1 && !m_kopfZeilen.isEmpty() && !m_writingKopfZeilen &&
+        (m_kopfZeilen.size() + 1) * qint64(m_lineHeight) < textHeightPx()) {
+        m_writingKopfZeilen = true;
+        const std::unique_ptr<bool, void (*)(bool *)> reset(&m_writingKopfZeilen,
+                                                            [](bool *b) { *b = false; });
+        for (const QString &line : std::as_const(m_kopfZeilen))
+            WriteLine(line);
+    }
 }
 
 void TMyPrinter::writeFooterToFile() {

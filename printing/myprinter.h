@@ -116,6 +116,11 @@ public:
     void setFussFormat(const QString &f) { m_fussFormat = normaliseFormat(f); }
     QString FutKopf() const { return m_futKopf; }
     void setFutKopf(const QString &code);
+    // Body lines written again at the top of every page after the first
+    // (for example a table's title and column heads); left out on a page too
+    // short to hold them and one more line.
+    QStringList KopfZeilen() const { return m_kopfZeilen; }
+    void setKopfZeilen(const QStringList &lines) { m_kopfZeilen = lines; }
     QString FutFuss() const { return m_futFuss; }
     void setFutFuss(const QString &code);
     QFont KopfFont() const { return m_kopfFont; }
@@ -264,6 +269,8 @@ private:
     QString m_tableFormat;
     bool m_tableGrid = false;
     QString m_kopf, m_fuss, m_kopfFormat, m_fussFormat, m_futKopf, m_futFuss;
+    QStringList m_kopfZeilen;
+    bool m_writingKopfZeilen = false;
     QFont m_kopfFont, m_fussFont;
     bool m_autoKopfFont = true, m_autoFussFont = true;
     QColor m_fontColor = Qt::black, m_kopfColor = Qt::black, m_fussColor = Qt::black;

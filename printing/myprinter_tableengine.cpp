@@ -2,6 +2,8 @@
 
 #include <QPrinter>
 
+#include "printing/tableprint.h"
+
 TMyPrinterTableEngine::TMyPrinterTableEngine(QPrinter *printer)
     : m_engine(new TMyPrinter(nullptr, printer)) {
     m_engine->setMasseinheit(muMillimeters);
@@ -31,4 +33,12 @@ bool TMyPrinterTableEngine::Print() {
         m_engine->setFromPage(0);
     }
     return m_engine->Print();
+}
+
+void TMyPrinterTableEngine::writeDocument(const QStringList &lines) {
+    tableprint::writeDocument(*m_engine, lines);
+}
+
+void TMyPrinterTableEngine::setPageNumber(int n) {
+    if (n >= 1 && n <= m_engine->PageCount()) m_engine->setPageNumber(n);
 }

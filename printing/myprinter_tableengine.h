@@ -31,6 +31,11 @@ public:
     bool Print() override;
     void setTextColor(const QColor &color) override { m_engine->setFontColor(color); }
     QPrinter *printer() override { return m_engine->printer(); }
+    // The month table's paged layout (tableprint::writeDocument).
+    void writeDocument(const QStringList &lines) override;
+    int pageCount() const override { return m_engine->PageCount(); }
+    int pageNumber() const override { return m_engine->PageNumber(); }
+    void setPageNumber(int n) override;
 
 private:
     QPointer<TMyPrinter> m_engine;

@@ -1,5 +1,7 @@
 #include "tabellendlg.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -156,7 +158,33 @@ void TTabellenDlg::einfgen1Click() {
     Memo1->setPlainText((inserted + tableLines()).join(u'\n'));
 }
 
+QStringList TTabellenDlg::patientDataTemplate() {
+    return {QStringLiteral("Patientendaten"),
+            QStringLiteral("Name:"),
+            QStringLiteral("Geboren am:"),
+            QStringLiteral("Anschrift:"),
+            QStringLiteral("Telefon:"),
+            QStringLiteral("Krankenkasse und Versichertennummer:"),
+            QStringLiteral("Diabetestyp und Therapie:"),
+            QStringLiteral("Behandelnde Praxis:")};
+}
+
 void TTabellenDlg::bearbeiten1Click() {
+    // Before there is a patient-data file, one can be made from a template.
+    const QString proposed = appState().BaseFolder + QStringLiteral("Patientendaten.txt");
+    if (!QFileInfo::exists(proposed) &&
+        ui::askYesNo(QStringLiteral("Die Datei \"Patientendaten.txt\" gibt es im Ordner \"%1\" "
+                                    "noch nicht.\nSoll sie mit einer Vorlage angelegt werden?")
+                         .arg(QDir::toNativeSeparators(appState().BaseFolder)))) {
+        QString error;
+        if (!textfile::writeLines(proposed, patientDataTemplate(), &error)) {
+            ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
+                                .arg(proposed, error));
+            return;
+        }
+        if (hooks.editPatientData) hooks.editPatientData(proposed);
+        return;
+    }
     const QString file = patientDataFileName();
     if (file.isEmpty()) return;
     if (hooks.editPatientData) hooks.editPatientData(file);

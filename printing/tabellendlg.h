@@ -29,6 +29,8 @@ public:
     void BemerkungenSpeichern();
     void druckenClick();
     void einfgen1Click();
+    // Edits a patient-data file; offers to make "Patientendaten.txt" in the
+    // base folder from a template when there is none.
     void bearbeiten1Click();
     void beenden1Click();
 
@@ -54,6 +56,8 @@ public:
 
     // Filter of the patient-data file dialog.
     static QString patientDataFilter();
+    // Lines of a new patient-data file.
+    static QStringList patientDataTemplate();
 
     void done(int r) override;
 

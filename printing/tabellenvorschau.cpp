@@ -1,11 +1,15 @@
 #include "tabellenvorschau.h"
 
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <exception>
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "printing/printfile.h"
+#include "printing/tableprint.h"
 #include "storage/appstate.h"
 #include "storage/convert.h"
 #include "storage/monthtable.h"
@@ -14,12 +18,22 @@ namespace {
 
 constexpr int kMaxLeft = 19;
 constexpr int kMaxRight = 10;
+constexpr int kWidth = 640;
+constexpr int kHeight = 606;
+// Where the preview stands; the margin fields sit at its four sides.
+const QRect kPreview(92, 40, 456, 468);
 
-QSpinBox *marginField(QWidget *parent, const char *name, int x, int y) {
+QSpinBox *marginField(QWidget *parent, const char *name, const QString &caption, QRect field,
+                      QRect label, Qt::Alignment align) {
     auto *s = new QSpinBox(parent);
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(0, 999);
-    s->setGeometry(x, y, 56, 24);
+    s->setGeometry(field);
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
+    l->setGeometry(label);
+    l->setAlignment(align);
+    l->setBuddy(s);
     return s;
 }
 
@@ -28,30 +42,69 @@ QSpinBox *marginField(QWidget *parent, const char *name, int x, int y) {
 TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("DruckvorschauTabelleDlg"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
-    setFixedSize(523, 521);
+    setFixedSize(kWidth, kHeight);
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(13);
     setFont(f);
 
-    SpinEdit1 = marginField(this, "SpinEdit1", 2, 240);
-    SpinEdit2 = marginField(this, "SpinEdit2", 523 - 58, 240);
-    SpinEdit3 = marginField(this, "SpinEdit3", 233, 3);
-    SpinEdit4 = marginField(this, "SpinEdit4", 233, 481);
+    const int midY = kPreview.center().y();
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignBottom;
+    SpinEdit1 = marginField(this, "SpinEdit1", QStringLiteral("&Linker\nRand (mm):"),
+                            QRect(14, midY + 4, 64, 24), QRect(2, midY - 34, 88, 36), centre);
+    SpinEdit2 = marginField(this, "SpinEdit2", QStringLiteral("&Rechter\nRand (mm):"),
+                            QRect(kWidth - 78, midY + 4, 64, 24),
+                            QRect(kWidth - 90, midY - 34, 88, 36), centre);
+    SpinEdit3 =
+        marginField(this, "SpinEdit3", QStringLiteral("&Oberer Rand (mm):"),
+                    QRect(kWidth / 2 + 4, 8, 64, 24), QRect(kWidth / 2 - 164, 8, 160, 24), right);
+    SpinEdit4 = marginField(this, "SpinEdit4", QStringLiteral("&Unterer Rand (mm):"),
+                            QRect(kWidth / 2 + 4, kPreview.bottom() + 6, 64, 24),
+                            QRect(kWidth / 2 - 164, kPreview.bottom() + 6, 160, 24), right);
     connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
     connect(SpinEdit2, &QSpinBox::valueChanged, this, [this] { SpinEdit2Change(); });
     connect(SpinEdit3, &QSpinBox::valueChanged, this, [this] { SpinEdit3Change(); });
     connect(SpinEdit4, &QSpinBox::valueChanged, this, [this] { SpinEdit4Change(); });
 
-    auto button = [this](const char *name, const QString &caption, int x) {
+    // Paging and zoom of the preview.
+    const int navY = kPreview.bottom() + 38;
+    auto button = [this](const char *name, const QString &caption, QRect where) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(x, 490, 75, 25);
+        b->setGeometry(where);
+        b->setAutoDefault(false);
         return b;
     };
-    BitBtn1 = button("BitBtn1", QStringLiteral("Schrift"), 8);
-    BitBtn2 = button("BitBtn2", QStringLiteral("Farbe"), 88);
-    OKBtn = button("OKBtn", QStringLiteral("Drucken"), 520 - 160);
-    CancelBtn = button("CancelBtn", QStringLiteral("Abbrechen"), 520 - 80);
+    VorherigeSeiteBtn = button("VorherigeSeiteBtn", QStringLiteral("< &Vorherige Seite"),
+                               QRect(kPreview.left(), navY, 128, 25));
+    SeitenLabel = new QLabel(this);
+    SeitenLabel->setObjectName(QStringLiteral("SeitenLabel"));
+    SeitenLabel->setAlignment(Qt::AlignCenter);
+    SeitenLabel->setGeometry(kPreview.left() + 132, navY, 120, 25);
+    NaechsteSeiteBtn = button("NaechsteSeiteBtn", QStringLiteral("&Nächste Seite >"),
+                              QRect(kPreview.left() + 256, navY, 128, 25));
+    auto *zoomLabel = new QLabel(QStringLiteral("&Zoom:"), this);
+    zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
+    zoomLabel->setAlignment(right);
+    zoomLabel->setGeometry(kWidth - 150, navY, 50, 25);
+    ZoomBox = new QComboBox(this);
+    ZoomBox->setObjectName(QStringLiteral("ZoomBox"));
+    for (int z : {25, 35, 50, 75, 100})
+        ZoomBox->addItem(QStringLiteral("%1 %").arg(z), z);
+    ZoomBox->setGeometry(kWidth - 96, navY, 84, 25);
+    zoomLabel->setBuddy(ZoomBox);
+    connect(VorherigeSeiteBtn, &QPushButton::clicked, this, [this] { showPage(-1); });
+    connect(NaechsteSeiteBtn, &QPushButton::clicked, this, [this] { showPage(+1); });
+    connect(ZoomBox, &QComboBox::currentIndexChanged, this, [this] {
+        if (!m_applying && m_engine) m_engine->setZoomPercent(ZoomBox->currentData().toInt());
+    });
+
+    const int buttonY = navY + 32;
+    BitBtn1 = button("BitBtn1", QStringLiteral("Schrift"), QRect(8, buttonY, 80, 25));
+    BitBtn2 = button("BitBtn2", QStringLiteral("Farbe"), QRect(kPreview.left(), buttonY, 80, 25));
+    OKBtn = button("OKBtn", QStringLiteral("Drucken"), QRect(kWidth - 196, buttonY, 90, 25));
+    CancelBtn =
+        button("CancelBtn", QStringLiteral("Abbrechen"), QRect(kWidth - 100, buttonY, 90, 25));
     OKBtn->setDefault(true);
     // The font choice is not offered: the table's columns line up only in
     // the font they were made for.
@@ -59,6 +112,7 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(QWidget *parent) : QDialog(pa
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    updatePageControls();
 }
 
 TDruckvorschauTabelleDlg::~TDruckvorschauTabelleDlg() = default;
@@ -69,49 +123,79 @@ void TDruckvorschauTabelleDlg::setEngine(std::unique_ptr<TablePrintEngine> engin
     if (MyPrinter2) {
         MyPrinter2->setParent(this);
         MyPrinter2->setObjectName(QStringLiteral("MyPrinter2"));
-        MyPrinter2->setGeometry(17, 30, 489, 448);
+        MyPrinter2->setGeometry(kPreview);
         MyPrinter2->show();
-        // The margin fields stand over the preview's edges.
-        for (QSpinBox *field : {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4})
-            field->raise();
     }
     if (m_engine) m_engine->setTextColor(m_color);
+    updatePageControls();
+}
+
+void TablePrintEngine::writeDocument(const QStringList &lines) {
+    clearLines();
+    BeginDoc();
+    for (const QString &line : lines)
+        WriteLine(line);
+    EndDoc();
 }
 
 void TDruckvorschauTabelleDlg::writeDocument(const QStringList &lines) {
-    m_engine->clearLines();
-    m_engine->BeginDoc();
-    m_engine->WriteLine(QStringLiteral("    "));
-    m_engine->WriteLine(QStringLiteral("    "));
-    for (const QString &line : lines)
-        m_engine->WriteLine(line);
-    m_engine->EndDoc();
+    // The page shown stays when the document is made anew.
+    const int page = m_engine->pageNumber();
+    m_engine->writeDocument(tableprint::documentLines(lines));
+    if (page > 1) m_engine->setPageNumber(std::min(page, m_engine->pageCount()));
+    updatePageControls();
+}
+
+void TDruckvorschauTabelleDlg::showPage(int step) {
+    if (!m_engine) return;
+    const int page = m_engine->pageNumber() + step;
+    if (page >= 1 && page <= m_engine->pageCount()) m_engine->setPageNumber(page);
+    updatePageControls();
+}
+
+int TDruckvorschauTabelleDlg::zoomPercent() const {
+    return ZoomBox->currentData().toInt();
+}
+
+void TDruckvorschauTabelleDlg::setZoomField(int percent) {
+    const bool applying = m_applying;
+    m_applying = true;
+    int index = ZoomBox->findData(percent);
+    if (index < 0) {
+        ZoomBox->addItem(QStringLiteral("%1 %").arg(percent), percent);
+        index = ZoomBox->count() - 1;
+    }
+    ZoomBox->setCurrentIndex(index);
+    m_applying = applying;
+}
+
+void TDruckvorschauTabelleDlg::updatePageControls() {
+    const int count = m_engine ? m_engine->pageCount() : 0;
+    const int page = m_engine ? m_engine->pageNumber() : 0;
+    SeitenLabel->setText(QStringLiteral("Seite %1 von %2").arg(page).arg(count));
+    VorherigeSeiteBtn->setEnabled(page > 1);
+    NaechsteSeiteBtn->setEnabled(page >= 1 && page < count);
 }
 
 bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     BitBtn1->hide();
     if (!m_engine) return false;
+    printfile::propose(*m_engine->printer(), appState().BaseFolder, appState().CurrentTablePath,
+                       QStringLiteral("Tabelle"));
     if (!ui::services().printDialog(parentWidget(), m_engine->printer())) return false;
-    const QString table = appState().CurrentTablePath;
-    auto margin = [&table](const char *key) {
-        const QString v = profile::read(table, monthtable::kSection, QString::fromLatin1(key));
-        return convert::toInt(v.isEmpty() ? QStringLiteral("10") : v, QString::fromLatin1(key));
-    };
     return convert::guarded([&] {
-        const int left = margin("DruckenTabellenRandLeft");
-        const int right = margin("DruckenTabellenRandRight");
-        const int top = margin("DruckenTabellenRandTop");
-        const int bottom = margin("DruckenTabellenRandBottom");
+        const tableprint::Margins m = tableprint::storedMargins(appState().CurrentTablePath);
         m_applying = true;
-        SpinEdit1->setValue(left);
-        SpinEdit2->setValue(right);
-        SpinEdit3->setValue(top);
-        SpinEdit4->setValue(bottom);
+        SpinEdit1->setValue(m.left);
+        SpinEdit2->setValue(m.right);
+        SpinEdit3->setValue(m.top);
+        SpinEdit4->setValue(m.bottom);
         m_applying = false;
         m_engine->setRandLeft(SpinEdit1->value());
         m_engine->setRandRight(SpinEdit2->value());
         m_engine->setRandTop(SpinEdit3->value());
         m_engine->setRandBottom(SpinEdit4->value());
+        setZoomField(25);
         m_engine->setZoomPercent(25);
         m_engine->setPortrait();
         writeDocument(lines);
@@ -152,7 +236,7 @@ void TDruckvorschauTabelleDlg::SpinEdit4Change() {
 
 void TDruckvorschauTabelleDlg::VorschauNeuZeichnen() {
     if (!m_engine) return;
-    m_engine->setZoomPercent(35);
+    m_engine->setZoomPercent(zoomPercent());
     writeDocument(hooks.tableLines ? hooks.tableLines() : QStringList());
 }
 

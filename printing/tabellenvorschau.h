@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 
+class QComboBox;
+class QLabel;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
@@ -31,6 +33,13 @@ public:
     virtual void setTextColor(const QColor &color) = 0;
     // The printer the print dialog sets up.
     virtual QPrinter *printer() = 0;
+    // Writes the lines as a new document; by default line by line between
+    // BeginDoc and EndDoc.
+    virtual void writeDocument(const QStringList &lines);
+    // The document's pages and the one the preview shows (1-based, 0 = none).
+    virtual int pageCount() const { return 0; }
+    virtual int pageNumber() const { return 0; }
+    virtual void setPageNumber(int) {}
 };
 
 // Preview of the table print with the four margins and the text colour;
@@ -52,7 +61,8 @@ public:
     } hooks;
 
     // The table window's print command, up to showing the dialog: hides the
-    // font button, runs the print dialog, takes the margins of the current
+    // font button, runs the print dialog (proposing a PDF file in the base
+    // folder when there is no printer), takes the margins of the current
     // table file and builds the first preview at 25 %. False when the print
     // dialog was cancelled (or a margin text is no number).
     bool prepareFromTable(const QStringList &lines);
@@ -76,9 +86,20 @@ public:
     QPushButton *CancelBtn = nullptr;
     QPushButton *BitBtn1 = nullptr; // font, hidden before each showing
     QPushButton *BitBtn2 = nullptr; // colour
+    QPushButton *VorherigeSeiteBtn = nullptr;
+    QPushButton *NaechsteSeiteBtn = nullptr;
+    QLabel *SeitenLabel = nullptr; // "Seite n von m"
+    QComboBox *ZoomBox = nullptr;
+
+    // The zoom the preview is drawn at.
+    int zoomPercent() const;
 
 private:
     void writeDocument(const QStringList &lines);
+    // Shows the previous (-1) or next (+1) page.
+    void showPage(int step);
+    void setZoomField(int percent);
+    void updatePageControls();
     void storeMargins();
 
     std::unique_ptr<TablePrintEngine> m_engine;

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPlainTextEdit>
@@ -44,6 +45,7 @@ struct Sources {
         s.status = status;
         s.shownArea = &window;
         s.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max"); };
+        s.timeStrip = [] { return QString(); };
         s.pause = [this](int ms) {
             pauses << QString::number(ms) + u':' + title->text() + u':' + status->text();
         };
@@ -197,12 +199,14 @@ TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
     f.dlg.FormPaint();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = f.dir.file("a4.pdf");
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(f.dir.file("a4.pdf"));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     f.dlg.setPrinter(&printer);
     f.rec.printAnswers.enqueue(true);
     f.dlg.DruckenBtnClick();
+    // The file the print dialog proposed, in the folder printed into before.
+    const QString pdf = printer.outputFileName();
+    EXPECT_TRUE(pdf.startsWith(f.dir.path())) << pdf.toStdString();
     EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
     ASSERT_EQ(pdftools::pages(pdf), 1);
@@ -237,4 +241,29 @@ TEST(Druckvorschau, VisibleAreaTakesWhatTheWindowShows) {
     EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::A5);
     EXPECT_EQ(f.dlg.DruckImage->geometry(), QRect(8, 7, 310, 160));
+}
+
+// The shown part is taken without the window's own title label: the sheet
+// carries the title once, on cyan, not a second time where the label stands.
+TEST(Druckvorschau, VisibleAreaCarriesTheTitleOnce) {
+    if (!QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'G')))
+        GTEST_SKIP() << "no font";
+    Fixture f(QStringLiteral("DINA5"));
+    f.src.window.resize(900, 300);
+    f.src.window.setStyleSheet(QStringLiteral("background: white"));
+    f.src.title->setText(QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
+    f.src.title->setGeometry(500, 4, 380, 19);
+    f.src.graph->hide();
+    f.src.header->hide();
+    f.src.status->hide();
+    f.dlg.prepare(TDruckvorschau::Mode::VisibleArea);
+    f.dlg.FormPaint();
+    const QImage &pic = f.dlg.TempImage->picture();
+    int dark = 0;
+    for (int y = 4; y < 23; ++y)
+        for (int x = 500; x < 880; ++x)
+            if (qGray(pic.pixel(x, y)) < 128) ++dark;
+    EXPECT_EQ(dark, 0);
+    EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
+    EXPECT_EQ(f.src.title->text(), QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
 }

@@ -8,7 +8,7 @@
 #include "testutil.h"
 
 // The engine inside the table print preview: margins in millimetres with
-// the dialog's limits, the redraw at 35 %, and printing with the copies the
+// the dialog's limits, the redraw at the zoom of the zoom field, and printing with the copies the
 // print dialog chose.
 TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
     testutil::TempFolder dir;
@@ -37,7 +37,7 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
         EXPECT_NEAR(engine->RandLeft(), 19.0, 1e-9);
         dlg.SpinEdit3->setValue(40);
         EXPECT_NEAR(engine->RandTop(), 40.0, 1e-9);
-        EXPECT_EQ(engine->ZoomPercent(), 35u);
+        EXPECT_EQ(engine->ZoomPercent(), 25u);
         EXPECT_EQ(engine->PageCount(), 1);
         EXPECT_EQ(engine->PageNumber(), 1);
 

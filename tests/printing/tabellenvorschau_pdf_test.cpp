@@ -35,8 +35,7 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = dir.file("tabelle.pdf");
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(dir.file("tabelle.pdf"));
 
     TTabellenDlg table;
     TDruckvorschauTabelleDlg preview(&table);
@@ -54,7 +53,10 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     EXPECT_EQ(preview.SpinEdit2->value(), 10);
     EXPECT_EQ(engine->ZoomPercent(), 25u);
     preview.SpinEdit1->setValue(25);
-    EXPECT_EQ(engine->ZoomPercent(), 35u);
+    EXPECT_EQ(engine->ZoomPercent(), 25u);
+    // Printing into a file proposes one named after the table.
+    EXPECT_EQ(printer.outputFileName(), dir.file("MM032024-Tabelle.pdf"));
+    const QString pdf = printer.outputFileName();
 
     rec.printAnswers.enqueue(true);
     preview.OKBtnClick();

@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -118,14 +119,18 @@ TEST(TabellenVorschau, MissingMarginsDefaultToTenAndBadOnesStop) {
     EXPECT_FALSE(f.engine->log.contains(QStringLiteral("begin")));
 }
 
-TEST(TabellenVorschau, MarginLimitsAndRedrawAt35) {
+TEST(TabellenVorschau, MarginLimitsAndRedrawAtTheChosenZoom) {
     PreviewFixture f;
     ASSERT_TRUE(f.prepare());
     f.engine->log.clear();
     f.dlg.SpinEdit1->setValue(25);
     EXPECT_EQ(f.dlg.SpinEdit1->value(), 19);
     EXPECT_EQ(f.engine->left, 19);
-    EXPECT_EQ(f.engine->zoom, 35);
+    EXPECT_EQ(f.engine->zoom, 25);
+    f.dlg.ZoomBox->setCurrentIndex(f.dlg.ZoomBox->findData(50));
+    EXPECT_EQ(f.engine->zoom, 50);
+    f.dlg.SpinEdit1->setValue(12);
+    EXPECT_EQ(f.engine->zoom, 50) << "a redraw keeps the chosen zoom";
     EXPECT_EQ(f.engine->lines, QStringList({"    ", "    "}) + kTable);
     f.dlg.SpinEdit2->setValue(12);
     EXPECT_EQ(f.dlg.SpinEdit2->value(), 10);

@@ -1,0 +1,215 @@
+#include "printcli.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTextStream>
+#include <cstdio>
+
+#include "entry/tablecli.h"
+#include "graph/graphcli.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "printing/graphprint.h"
+#include "printing/myprinter_tableengine.h"
+#include "printing/remarkstore.h"
+#include "printing/tableprint.h"
+#include "storage/appstate.h"
+#include "storage/convert.h"
+#include "storage/monthtable.h"
+#include "storage/settingsstore.h"
+
+namespace printcli {
+
+namespace {
+
+// The table as given, in the current folder, or in the data folder (also
+// under the year its name ends with).
+QString findTable(const QString &table) {
+    const QDir base = QDir::current();
+    const QString data = QStringLiteral("Glykovalin-Daten/");
+    const QStringList candidates = {
+        table, base.filePath(table), base.filePath(data + table),
+        base.filePath(data + monthtable::yearOfPath(table) + u'/' + table)};
+    for (const QString &c : candidates)
+        if (QFileInfo(c).isFile()) return QFileInfo(c).absoluteFilePath();
+    return {};
+}
+
+// A printer that writes a PDF file beside the target; the target is
+// replaced only by a complete file.
+class PdfTarget {
+public:
+    explicit PdfTarget(const QString &target)
+        : m_target(QFileInfo(target).absoluteFilePath()),
+          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
+                 QFileInfo(m_target).fileName() +
+                 QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid())),
+          m_printer(QPrinter::HighResolution) {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(m_temp);
+    }
+    ~PdfTarget() { QFile::remove(m_temp); }
+    QPrinter &printer() { return m_printer; }
+
+    // Moves the written file into place; false when it is not a whole PDF file.
+    bool commit() {
+        QFile f(m_temp);
+        if (!f.open(QIODevice::ReadOnly) || f.size() < 16) return false;
+        const QByteArray head = f.read(5);
+        f.seek(f.size() - 8);
+        const QByteArray tail = f.readAll();
+        f.close();
+        if (head != "%PDF-" || !tail.contains("%%EOF")) return false;
+        return std::rename(QFile::encodeName(m_temp).constData(),
+                           QFile::encodeName(m_target).constData()) == 0;
+    }
+
+private:
+    QString m_target;
+    QString m_temp;
+    QPrinter m_printer;
+};
+
+int finish(PdfTarget &target, bool printed, const QString &pdf, QTextStream &out,
+           QTextStream &err) {
+    if (!printed || !target.commit()) {
+        err << QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.\n").arg(pdf);
+        return 1;
+    }
+    out << QFileInfo(pdf).absoluteFilePath() << u'\n';
+    return 0;
+}
+
+graphprint::Format formatFromArgument(const QString &arg, bool *ok) {
+    *ok = true;
+    const QString a = arg.trimmed().toUpper().remove(QStringLiteral("DIN")).remove(u'-');
+    if (a == u"A4") return graphprint::Format::A4;
+    if (a == u"A5") return graphprint::Format::A5;
+    if (a == u"A6") return graphprint::Format::A6;
+    *ok = false;
+    return graphprint::Format::None;
+}
+
+} // namespace
+
+int printGraphCommand(const QString &table, const QString &pdf, const QString &format,
+                      QTextStream &out, QTextStream &err) {
+    const QString path = findTable(table);
+    if (path.isEmpty()) {
+        err << QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden!\n").arg(table);
+        return 1;
+    }
+    graphcli::DrawnMonth drawn;
+    QString error;
+    if (!graphcli::draw(path, drawn, &error)) {
+        err << error << u'\n';
+        return 1;
+    }
+    const AppState &s = appState();
+    graphprint::Format f =
+        graphprint::formatOf(SettingsStore(s.SettingsPath).get(keys::Grafikformat));
+    if (!format.isEmpty()) {
+        bool ok = false;
+        f = formatFromArgument(format, &ok);
+        if (!ok) {
+            err << QStringLiteral("Unbekanntes Format \"%1\": erlaubt sind A4, A5 und A6.\n")
+                       .arg(format);
+            return 2;
+        }
+    }
+    if (f == graphprint::Format::None) f = graphprint::Format::A4;
+
+    // The pieces the print preview takes from the main window.
+    graphprint::MonthPictureParts parts;
+    parts.header = drawn.header;
+    parts.graph = drawn.graph;
+    graphprint::textsOfLastPass(parts);
+    if (parts.title.isEmpty()) parts.title = drawn.title;
+    parts.titleFont = drawn.titleFont;
+    graphprint::addScaleAndLimits(parts, s.BaseFolder, s.SettingsPath);
+    const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
+
+    PdfTarget target(pdf);
+    graphprint::setPaper(target.printer(), f);
+    target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Grafik"));
+    const bool printed = graphprint::printPicture(target.printer(), sheet, f);
+    return finish(target, printed, pdf, out, err);
+}
+
+int printTableCommand(const QString &table, const QString &pdf, QTextStream &out,
+                      QTextStream &err) {
+    const QString path = findTable(table);
+    if (path.isEmpty()) {
+        err << QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden!\n").arg(table);
+        return 1;
+    }
+    // The table text as the table window shows it, with the remarks.
+    QString text;
+    {
+        QTextStream tableOut(&text);
+        if (const int rc = tablecli::tableCommand(path, tableOut, err); rc != 0) return rc;
+        tableOut.flush();
+    }
+    const QString settings = QDir::current().filePath(QStringLiteral("glykoval.ini"));
+    const QStringList lines = RemarkStore(settings, path).merge(textfile::splitLines(text));
+
+    ui::RecordingServices messages; // no message box without a window
+    tableprint::Margins m;
+    if (!convert::guarded([&] { m = tableprint::storedMargins(path); })) {
+        err << (messages.shown.isEmpty() ? QStringLiteral("Die Druckränder sind ungültig.")
+                                         : messages.shown.last().text)
+            << u'\n';
+        return 1;
+    }
+    PdfTarget target(pdf);
+    target.printer().setPageSize(QPageSize(QPageSize::A4));
+    target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Tabelle"));
+    TMyPrinterTableEngine engine(&target.printer());
+    // The margin fields of the preview hold 0 … 999.
+    engine.setRandLeft(qBound(0, m.left, 999));
+    engine.setRandRight(qBound(0, m.right, 999));
+    engine.setRandTop(qBound(0, m.top, 999));
+    engine.setRandBottom(qBound(0, m.bottom, 999));
+    engine.setPortrait();
+    engine.writeDocument(tableprint::documentLines(lines));
+    bool printed = false;
+    try {
+        printed = engine.Print();
+    } catch (const std::exception &e) {
+        err << QString::fromLocal8Bit(e.what()) << u'\n';
+    }
+    return finish(target, printed, pdf, out, err);
+}
+
+int run(const QStringList &args, QTextStream &out, QTextStream &err) {
+    if (args.isEmpty()) return -1;
+    if (args.first() == u"print-graph") {
+        QString format;
+        QStringList rest = args.mid(1);
+        const qsizetype at = rest.indexOf(QStringLiteral("--format"));
+        if (at >= 0 && at + 1 < rest.size()) {
+            format = rest.at(at + 1);
+            rest.remove(at, 2);
+        }
+        if (rest.size() != 2 || rest.contains(QStringLiteral("--format"))) {
+            err << QStringLiteral(
+                "Aufruf: glykovalin-cli print-graph TABELLE AUSGABE.pdf [--format A4|A5|A6]\n");
+            return 2;
+        }
+        return printGraphCommand(rest.at(0), rest.at(1), format, out, err);
+    }
+    if (args.first() == u"print-table") {
+        if (args.size() != 3) {
+            err << QStringLiteral("Aufruf: glykovalin-cli print-table TABELLE AUSGABE.pdf\n");
+            return 2;
+        }
+        return printTableCommand(args.at(1), args.at(2), out, err);
+    }
+    return -1;
+}
+
+} // namespace printcli

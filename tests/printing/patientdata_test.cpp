@@ -1,0 +1,85 @@
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "dialogs/headerdlg.h"
+#include "platform/ui.h"
+#include "printing/tabellendlg.h"
+#include "storage/appstate.h"
+#include "testutil.h"
+
+namespace {
+
+struct PatientFixture {
+    testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    TTabellenDlg table;
+    QStringList edited;
+    PatientFixture() {
+        appState().BaseFolder = dir.path();
+        table.hooks.editPatientData = [this](const QString &name) { edited << name; };
+    }
+    ~PatientFixture() { appState().BaseFolder.clear(); }
+};
+
+} // namespace
+
+// "Patientendaten bearbeiten" without a patient-data file offers to make
+// "Patientendaten.txt" in the base folder from a German template, and opens
+// it in the editor, where the user fills it in.
+TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
+    PatientFixture f;
+    const QString file = f.dir.file("Patientendaten.txt");
+    f.table.bearbeiten1Click();
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Confirmation);
+    EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("\"Patientendaten.txt\"")));
+    EXPECT_TRUE(f.rec.shown[0].text.contains(f.dir.path()));
+    EXPECT_TRUE(f.rec.dialogCalls.isEmpty());
+    EXPECT_EQ(f.edited, QStringList{file});
+    const QByteArray made = testutil::readBytes(file);
+    EXPECT_EQ(made, testutil::crlf(TTabellenDlg::patientDataTemplate()));
+    EXPECT_TRUE(made.startsWith("Patientendaten\r\nName:\r\n"));
+
+    // The editor shows the template; the filled-in text is stored.
+    THeaderBearbeitenDlg editor;
+    editor.headerFileName = file;
+    ASSERT_TRUE(editor.loadFile());
+    EXPECT_EQ(editor.Memo1->toPlainText(), TTabellenDlg::patientDataTemplate().join(u'\n'));
+    QStringList filled = TTabellenDlg::patientDataTemplate();
+    filled[1] += QStringLiteral(" Max Müller");
+    editor.Memo1->setPlainText(filled.join(u'\n'));
+    editor.OKBtn->click();
+    EXPECT_EQ(editor.result(), QDialog::Accepted);
+    EXPECT_EQ(testutil::readBytes(file), testutil::crlf(filled));
+
+    // Once it exists, the file is chosen in the open dialog without a question.
+    f.rec.clear();
+    f.rec.fileNames.enqueue(file);
+    f.table.bearbeiten1Click();
+    EXPECT_TRUE(f.rec.shown.isEmpty());
+    ASSERT_EQ(f.rec.dialogCalls.size(), 1);
+    EXPECT_EQ(f.rec.dialogCalls[0].section(u'|', 2, 2), file);
+    EXPECT_EQ(f.edited.size(), 2);
+}
+
+TEST(PatientData, DecliningTheTemplateLeavesTheChoiceOfAFile) {
+    PatientFixture f;
+    f.rec.answers.enqueue(ui::Answer::No);
+    f.table.bearbeiten1Click(); // the open dialog is cancelled
+    EXPECT_FALSE(QFileInfo::exists(f.dir.file("Patientendaten.txt")));
+    EXPECT_EQ(f.rec.dialogCalls.size(), 1);
+    EXPECT_TRUE(f.edited.isEmpty());
+}
+
+TEST(PatientData, TemplateThatCannotBeWrittenIsReported) {
+    PatientFixture f;
+    appState().BaseFolder = f.dir.file("fehlt/");
+    f.table.bearbeiten1Click();
+    ASSERT_EQ(f.rec.shown.size(), 2);
+    EXPECT_EQ(f.rec.shown[1].kind, ui::Kind::Warning);
+    EXPECT_TRUE(f.rec.shown[1].text.contains(f.dir.file("fehlt/Patientendaten.txt")));
+    EXPECT_TRUE(f.edited.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(f.dir.file("fehlt")));
+}

@@ -1,0 +1,256 @@
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTextStream>
+#include <QTransform>
+#include <gtest/gtest.h>
+
+#include "graph/graphcli.h"
+#include "graph/templatepicture.h"
+#include "graphprint_pdf.h"
+#include "platform/picturebox.h"
+#include "platform/ui.h"
+#include "printfolder.h"
+#include "printing/druckvorschau.h"
+#include "printing/graphprint.h"
+#include "printing/printcli.h"
+
+using graphprint::Format;
+
+namespace {
+
+bool haveFonts() {
+    return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'5'));
+}
+
+// Where the picture lies on a page rendered at dpi: the format's rectangle
+// inside the printable area of a 1200 dpi PDF printer with that paper.
+QRect pictureOnPage(Format f, int dpi) {
+    QPrinter pr(QPrinter::HighResolution);
+    pr.setOutputFormat(QPrinter::PdfFormat);
+    graphprint::setPaper(pr, f);
+    const QRect area = pr.pageLayout().paintRectPixels(pr.resolution());
+    const QRect r = graphprint::printRect(f, pr.resolution(), pr.resolution(), area.size())
+                        .translated(area.topLeft());
+    const double k = dpi / double(pr.resolution());
+    return QRect(QPoint(qRound(r.left() * k), qRound(r.top() * k)),
+                 QPoint(qRound((r.right() + 1) * k) - 1, qRound((r.bottom() + 1) * k) - 1));
+}
+
+// The rendered page cut back to the composed whole-month picture: the
+// print rectangle scaled to the picture's size, the DIN A4 turn undone.
+QImage composedFromPage(const QImage &page, Format f, int dpi, QSize composed) {
+    const QSize sheet = f == Format::A4 ? composed.transposed() : composed;
+    QImage cut = page.copy(pictureOnPage(f, dpi))
+                     .scaled(sheet, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (f == Format::A4) cut = cut.transformed(QTransform().rotate(-90));
+    return cut.convertToFormat(QImage::Format_RGB32);
+}
+
+// Row of the composed picture that shows graph row r: the graph is
+// squeezed below the 27-pixel title strip, starting at row 27 + 2 + 20.
+int composedRow(int r, int graphHeight) {
+    return 49 + r * (graphHeight - 49) / graphHeight;
+}
+
+int darkPixels(const QImage &img, const QRect &r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 140) ++n;
+    return n;
+}
+
+// Pixels of the hue of a limit colour (red, orange or blue), also where
+// anti-aliasing has lightened them.
+int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            const int red = p.red(), green = p.green(), blue = p.blue();
+            bool like = false;
+            if (c == QColor(255, 0, 0)) like = red > green + 60 && red > blue + 60;
+            if (c == QColor(255, 128, 0))
+                like = red > blue + 80 && green > blue + 30 && red > green + 30;
+            if (c == QColor(0, 0, 255)) like = blue > red + 60 && blue > green + 60;
+            if (like) ++n;
+        }
+    return n;
+}
+
+} // namespace
+
+// The headless graph print of each format is a valid one-page PDF on the
+// format's paper, and the sheet carries the mg/dl scale with its tick
+// labels at their rows, the three limit values in their colours beside
+// their lines, and the title strip.
+TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    PrintFolder folder;
+    const QSize composed(templatepicture::kWidth, templatepicture::kHeight);
+    const struct {
+        const char *arg;
+        Format f;
+        const char *paper;
+    } formats[] = {{"A4", Format::A4, "595 x 842"},
+                   {"A5", Format::A5, "595 x 420"},
+                   {"A6", Format::A6, "420 x 297"}};
+    for (const auto &fmt : formats) {
+        SCOPED_TRACE(fmt.arg);
+        const QString pdf = folder.file(QStringLiteral("grafik-%1.pdf").arg(fmt.arg));
+        QString outText, errText;
+        QTextStream out(&outText), err(&errText);
+        ASSERT_EQ(printcli::printGraphCommand("MM032024.tab", pdf, fmt.arg, out, err), 0)
+            << errText.toStdString();
+        QString report;
+        EXPECT_TRUE(pdfcheck::valid(pdf, &report)) << report.toStdString();
+        EXPECT_EQ(pdftools::pages(pdf), 1);
+        EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith(fmt.paper))
+            << pdftools::info(pdf, "Page size").toStdString();
+
+        const int dpi = 200;
+        const QImage page = pdftools::render(pdf, 1, dpi);
+        ASSERT_FALSE(page.isNull());
+        const QImage pic = composedFromPage(page, fmt.f, dpi, composed);
+        for (int t = 0; t <= 500; t += 50) {
+            // Tick label t stands right-aligned left of the tick at its row.
+            const int row = templatepicture::rowY(t);
+            const QRect label(2, composedRow(row - 5, composed.height()), 33,
+                              composedRow(row + 5, composed.height()) -
+                                  composedRow(row - 5, composed.height()));
+            EXPECT_GT(darkPixels(pic, label), 10) << "tick label " << t;
+            if (t < 500) {
+                // Half way to the next tick the label column is empty.
+                const int mid = templatepicture::rowY(t + 25);
+                const QRect gap(2, composedRow(mid - 3, composed.height()), 33,
+                                composedRow(mid + 3, composed.height()) -
+                                    composedRow(mid - 3, composed.height()));
+                EXPECT_EQ(darkPixels(pic, gap), 0) << "between " << t << " and " << t + 50;
+            }
+        }
+        // The limit values 180 (red), 140 (orange) and 60 (blue) right of their lines.
+        const struct {
+            int value;
+            QColor color;
+        } limits[] = {
+            {180, QColor(255, 0, 0)}, {140, QColor(255, 128, 0)}, {60, QColor(0, 0, 255)}};
+        for (const auto &l : limits) {
+            const int row = composedRow(templatepicture::rowY(l.value), composed.height());
+            EXPECT_GT(pixelsLike(pic, QRect(1528, row - 6, 21, 12), l.color), 3)
+                << "limit " << l.value;
+        }
+        // The title strip carries the title in black.
+        EXPECT_GT(darkPixels(pic, QRect(400, 2, 750, 22)), 50);
+    }
+
+    // The stored format is the default; a wrong one is refused.
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab", "stored.pdf"}, out, err), 0);
+    EXPECT_TRUE(pdftools::info(folder.file("stored.pdf"), "Page size").startsWith("595 x 842"));
+    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab", "x.pdf", "--format", "A3"}, out, err),
+              2);
+    EXPECT_TRUE(errText.contains("A3"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("x.pdf")));
+    EXPECT_EQ(printcli::run({"print-graph", "fehlt.tab", "x.pdf"}, out, err), 1);
+    EXPECT_FALSE(QFileInfo::exists(folder.file("x.pdf")));
+    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab"}, out, err), 2);
+    EXPECT_EQ(printcli::run({"graph", "MM032024.tab"}, out, err), -1);
+}
+
+// The menu command "Grafik ganzen Monat drucken" and the headless command
+// print the same sheet: the preview composed from the drawn month's pieces
+// (as the main window holds them) and printed into a PDF file gives the
+// same page as print-graph.
+TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    PrintFolder folder;
+    for (const char *fmt : {"A4", "A5"}) {
+        SCOPED_TRACE(fmt);
+        graphcli::DrawnMonth drawn;
+        QString error;
+        ASSERT_TRUE(graphcli::draw(folder.table, drawn, &error)) << error.toStdString();
+
+        // The main window's pieces.
+        QWidget window;
+        auto *graph = new PictureBox(&window);
+        graph->setPicture(drawn.graph);
+        auto *header = new PictureBox(&window);
+        header->setPicture(drawn.header);
+        auto *title = new QLabel(drawn.title, &window);
+        title->setFont(drawn.titleFont);
+        GraphPrintSources src;
+        src.graph = graph;
+        src.header = header;
+        src.title = title;
+        src.shownArea = &window;
+        src.pause = [](int) {};
+        appState().BaseFolder = folder.tmp.path();
+        appState().PrintFormat = fmt == QStringLiteral("A4") ? "DINA4" : "DINA5";
+
+        ui::RecordingServices rec;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        {
+            TDruckvorschau dlg;
+            dlg.setSources(src);
+            dlg.setPrinter(&printer);
+            dlg.prepare(TDruckvorschau::Mode::WholeMonth);
+            dlg.FormPaint();
+            rec.printAnswers.enqueue(true);
+            dlg.DruckenBtnClick();
+        }
+        EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
+        const QString menuPdf = printer.outputFileName();
+        EXPECT_EQ(menuPdf, folder.file("MM032024-Grafik.pdf"));
+
+        const QString cliPdf = folder.file(QStringLiteral("cli-%1.pdf").arg(fmt));
+        QString outText, errText;
+        QTextStream out(&outText), err(&errText);
+        ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
+            << errText.toStdString();
+        EXPECT_TRUE(pdfcheck::valid(cliPdf));
+        EXPECT_TRUE(pdfcheck::valid(menuPdf));
+        EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
+        EXPECT_EQ(pdftools::info(menuPdf, "Page size"), pdftools::info(cliPdf, "Page size"));
+        const QImage a = pdftools::render(menuPdf, 1, 72);
+        const QImage b = pdftools::render(cliPdf, 1, 72);
+        ASSERT_EQ(a.size(), b.size());
+        EXPECT_TRUE(a == b) << "the two sheets differ";
+        QFile::remove(menuPdf);
+    }
+}
+
+// The visible part of the window is printed with the limit values at the
+// right edge of what is shown, beside their lines.
+TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
+    if (!haveFonts()) GTEST_SKIP() << "no font";
+    PrintFolder folder;
+    graphcli::DrawnMonth drawn;
+    QString error;
+    ASSERT_TRUE(graphcli::draw(folder.table, drawn, &error)) << error.toStdString();
+    QWidget window;
+    window.resize(700, 600);
+    auto *graph = new PictureBox(&window);
+    graph->setPicture(drawn.graph);
+    graph->move(0, 27);
+    GraphPrintSources src;
+    src.graph = graph;
+    src.shownArea = &window;
+    src.pause = [](int) {};
+    src.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster"); };
+    ui::RecordingServices rec;
+    TDruckvorschau dlg;
+    dlg.setSources(src);
+    dlg.prepare(TDruckvorschau::Mode::VisibleArea);
+    dlg.FormPaint();
+    const QImage &pic = dlg.TempImage->picture();
+    ASSERT_EQ(pic.width(), 700);
+    // Above each line (which crosses the whole width) stand the value's glyphs.
+    const int red = 27 + templatepicture::rowY(180);
+    EXPECT_GT(pixelsLike(pic, QRect(670, red - 6, 28, 5), QColor(255, 0, 0)), 3);
+    const int blue = 27 + templatepicture::rowY(60);
+    EXPECT_GT(pixelsLike(pic, QRect(670, blue - 6, 28, 5), QColor(0, 0, 255)), 3);
+}

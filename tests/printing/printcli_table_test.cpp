@@ -1,0 +1,276 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+#include "entry/tablebuilder.h"
+#include "graphprint_pdf.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "printfolder.h"
+#include "printing/myprinter_tableengine.h"
+#include "printing/printcli.h"
+#include "printing/tabellendlg.h"
+#include "printing/tabellenvorschau.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster");
+const QString kLongRemark = QStringLiteral(
+    "Tag mit viel Bewegung: morgens Radtour zur Arbeit, mittags Spaziergang, abends Sport im "
+    "Verein; zwei BE mehr gegessen und Insulin um eine Einheit verringert, Werte trotzdem gut");
+
+// Tall margins spread the 31 days over several pages; remarks for days 05
+// and 12, the second longer than a line.
+struct TableFolder : PrintFolder {
+    TableFolder() : PrintFolder({"DruckenTabellenRandTop=55", "DruckenTabellenRandBottom=45"}) {
+        profile::write(file("glykoval.ini"), "Bemerkungen_MM032024.tab", "05,1", "\" nach Sport");
+        profile::write(file("glykoval.ini"), "Bemerkungen_MM032024.tab", "12,1",
+                       "\" " + kLongRemark);
+    }
+    // The table as the program's state and table builder have it once the
+    // month is open; the table text without remarks.
+    QStringList openInTheProgram() const {
+        AppState &s = appState();
+        s.BaseFolder = tmp.path();
+        s.SettingsPath = file("glykoval.ini");
+        s.CurrentTablePath = table;
+        QStringList fileLines;
+        if (!monthtable::readLines(table, fileLines)) return {};
+        tablebuilder::TableInput in;
+        in.entries = monthtable::entryLines(fileLines);
+        in.monthName = QStringLiteral("März");
+        in.year = QStringLiteral("2024");
+        in.userName = QStringLiteral("Max Muster");
+        return tablebuilder::BringsAufDieReihe(in);
+    }
+};
+
+// A printer as the print dialog leaves it when the user prints into a PDF
+// file on A4 paper.
+void pdfOnA4(QPrinter &printer) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+}
+
+bool haveFonts() {
+    return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'M'));
+}
+
+QString oneLine(QString text) {
+    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+}
+
+// Word boxes of one page as pdftotext reports them.
+struct Word {
+    double xMin, xMax;
+    QString text;
+};
+QList<Word> words(const QString &pdf, int page) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+             QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"[0-9.]+\">([^<]*)</word>"));
+    QList<Word> out;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+    }
+    return out;
+}
+
+// The day rows of a page's text ("01", "02", ... at the start of a line).
+QStringList dayRows(const QString &layoutText) {
+    QStringList days;
+    static const QRegularExpression row(QStringLiteral("^\\s*(\\d\\d)\\s+\\|"));
+    for (const QString &line : layoutText.split(u'\n')) {
+        const auto m = row.match(line);
+        if (m.hasMatch()) days << m.captured(1);
+    }
+    return days;
+}
+
+} // namespace
+
+// The table printed headless: every page names the month and the patient,
+// repeats the column heads and counts the pages; the separators span the
+// text area and no longer wrap; every day and every word of the remarks is
+// printed once.
+TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    TableFolder folder;
+    const QString pdf = folder.file("tabelle.pdf");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "tabelle.pdf"}, out, err), 0)
+        << errText.toStdString();
+    out.flush();
+    EXPECT_TRUE(outText.contains("tabelle.pdf"));
+    QString report;
+    EXPECT_TRUE(pdfcheck::valid(pdf, &report)) << report.toStdString();
+    EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith("595"));
+    const int pages = pdftools::pages(pdf);
+    ASSERT_GE(pages, 2);
+
+    QStringList days;
+    const double pageWidth = 595.28, mm = 72 / 25.4;
+    for (int p = 1; p <= pages; ++p) {
+        SCOPED_TRACE(p);
+        const QString text = pdfcheck::text(pdf, p);
+        EXPECT_TRUE(text.contains(kTitle)) << text.toStdString();
+        for (const char *head :
+             {"Datum", "Morgens", "Messung 2", "Messung 3", "Abends", "Wert", "Bemerkung"})
+            EXPECT_TRUE(text.contains(QString::fromLatin1(head))) << head;
+        EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
+        const QStringList pageDays = dayRows(pdfcheck::text(pdf, p, true));
+        days += pageDays;
+        // Separators: one bar each, from the left margin (18 mm) to the right (10 mm).
+        int bars = 0;
+        for (const Word &w : words(pdf, p)) {
+            if (!w.text.startsWith(QStringLiteral("__"))) continue;
+            ++bars;
+            EXPECT_GE(w.xMin, 18 * mm - 1);
+            EXPECT_LE(w.xMax, pageWidth - 10 * mm + 1);
+            EXPECT_GT(w.xMax - w.xMin, (pageWidth - 28 * mm) * 0.95) << "a short bar";
+        }
+        // The one below the column heads and at least one per day row but the last.
+        EXPECT_GE(bars, pageDays.size());
+    }
+    QStringList expected;
+    for (int d = 1; d <= 31; ++d)
+        expected << QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'));
+    EXPECT_EQ(days, expected);
+    const QString all = oneLine(pdfcheck::text(pdf));
+    EXPECT_TRUE(all.contains(QStringLiteral("nach Sport")));
+    EXPECT_TRUE(all.contains(kLongRemark)) << all.toStdString();
+
+    EXPECT_EQ(printcli::run({"print-table", "fehlt.tab", "x.pdf"}, out, err), 1);
+    EXPECT_EQ(printcli::run({"print-table", "MM032024.tab", "fehlt/ordner/x.pdf"}, out, err), 1);
+    EXPECT_TRUE(errText.contains("fehlt/ordner/x.pdf"));
+    EXPECT_EQ(printcli::run({"print-table", "MM032024.tab"}, out, err), 2);
+}
+
+// "&Tabelle drucken" through the table window and its print preview into a
+// PDF file prints the same document as print-table.
+TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    TableFolder folder;
+    const QString cliPdf = folder.file("cli.pdf");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(printcli::printTableCommand(folder.table, cliPdf, out, err), 0)
+        << errText.toStdString();
+    const QByteArray tableBytes = testutil::readBytes(folder.table);
+
+    const QStringList lines = folder.openInTheProgram();
+    ASSERT_FALSE(lines.isEmpty());
+
+    ui::RecordingServices rec;
+    QPrinter printer(QPrinter::HighResolution);
+    pdfOnA4(printer);
+    printer.setOutputFileName(folder.file("vorher.pdf"));
+    TTabellenDlg table;
+    TDruckvorschauTabelleDlg preview(&table);
+    preview.setEngine(std::make_unique<TMyPrinterTableEngine>(&printer));
+    preview.hooks.tableLines = [&table] { return table.tableLines(); };
+    table.hooks.print = [&] { preview.prepareFromTable(table.tableLines()); };
+    table.setTableText(lines.join(u'\n'));
+    table.setPrintTableOnOpen(true);
+    rec.printAnswers.enqueue(true);
+    table.FormPaint(); // merges the remarks and prepares the print
+    rec.printAnswers.enqueue(true);
+    preview.OKBtnClick();
+    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
+    const QString menuPdf = printer.outputFileName();
+    EXPECT_EQ(menuPdf, folder.file("MM032024-Tabelle.pdf"));
+    EXPECT_TRUE(pdfcheck::valid(menuPdf));
+
+    EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
+    EXPECT_EQ(pdfcheck::text(menuPdf, 0, true), pdfcheck::text(cliPdf, 0, true));
+    EXPECT_EQ(pdftools::render(menuPdf, 2, 40), pdftools::render(cliPdf, 2, 40));
+    // The headless print leaves the month file as it was.
+    EXPECT_EQ(tableBytes, testutil::readBytes(folder.table));
+}
+
+// The table print preview shows every page: its page count, next and
+// previous page, zoom, and labelled margin fields; a margin change keeps
+// the page in view.
+TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
+    if (!haveFonts()) GTEST_SKIP() << "no font";
+    TableFolder folder;
+    const QStringList lines = folder.openInTheProgram();
+    ASSERT_FALSE(lines.isEmpty());
+
+    ui::RecordingServices rec;
+    QPrinter printer(QPrinter::HighResolution);
+    pdfOnA4(printer);
+    TDruckvorschauTabelleDlg dlg;
+    auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
+    TMyPrinter *engine = adapter->engine();
+    dlg.setEngine(std::move(adapter));
+    dlg.hooks.tableLines = [&lines] { return lines; };
+    rec.printAnswers.enqueue(true);
+    ASSERT_TRUE(dlg.prepareFromTable(lines));
+
+    const int pages = engine->PageCount();
+    ASSERT_GE(pages, 2);
+    EXPECT_EQ(dlg.SeitenLabel->text(), QStringLiteral("Seite 1 von %1").arg(pages));
+    EXPECT_FALSE(dlg.VorherigeSeiteBtn->isEnabled());
+    EXPECT_TRUE(dlg.NaechsteSeiteBtn->isEnabled());
+
+    auto shownPage = [&] {
+        QImage img(engine->surface()->size(), QImage::Format_RGB32);
+        QPainter p(&img);
+        engine->paintPreview(p, img.size());
+        return img;
+    };
+    const QImage first = shownPage();
+    dlg.NaechsteSeiteBtn->click();
+    EXPECT_EQ(engine->PageNumber(), 2);
+    EXPECT_EQ(dlg.SeitenLabel->text(), QStringLiteral("Seite 2 von %1").arg(pages));
+    EXPECT_TRUE(dlg.VorherigeSeiteBtn->isEnabled());
+    EXPECT_NE(shownPage(), first);
+    for (int i = 2; i < pages + 2; ++i)
+        dlg.NaechsteSeiteBtn->click();
+    EXPECT_EQ(engine->PageNumber(), pages);
+    EXPECT_FALSE(dlg.NaechsteSeiteBtn->isEnabled());
+
+    // A margin change makes the document anew and stays on the shown page.
+    dlg.SpinEdit3->setValue(50);
+    EXPECT_EQ(engine->PageNumber(), std::min(pages, engine->PageCount()));
+    dlg.VorherigeSeiteBtn->click();
+    EXPECT_EQ(dlg.SeitenLabel->text(),
+              QStringLiteral("Seite %1 von %2").arg(engine->PageNumber()).arg(engine->PageCount()));
+
+    // Zoom: the page on screen grows with the chosen percentage.
+    const QSize at25 = engine->screenPageSize();
+    dlg.ZoomBox->setCurrentIndex(dlg.ZoomBox->findData(50));
+    EXPECT_EQ(engine->ZoomPercent(), 50u);
+    EXPECT_NEAR(engine->screenPageSize().width(), 2 * at25.width(), 2);
+
+    // Each margin field is labelled with what it sets.
+    const struct {
+        QSpinBox *field;
+        const char *word;
+    } fields[] = {{dlg.SpinEdit1, "Linker"},
+                  {dlg.SpinEdit2, "Rechter"},
+                  {dlg.SpinEdit3, "Oberer"},
+                  {dlg.SpinEdit4, "Unterer"}};
+    for (const auto &f : fields) {
+        auto *label = dlg.findChild<QLabel *>(f.field->objectName() + QStringLiteral("Label"));
+        ASSERT_NE(label, nullptr) << f.word;
+        EXPECT_EQ(label->buddy(), f.field);
+        EXPECT_TRUE(label->text().contains(QString::fromLatin1(f.word)));
+        EXPECT_TRUE(label->text().contains(QStringLiteral("mm")));
+    }
+}

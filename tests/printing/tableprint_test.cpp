@@ -1,0 +1,109 @@
+#include <QFontMetrics>
+#include <QPageSize>
+#include <QPrinter>
+#include <gtest/gtest.h>
+
+#include "graphprint_pdf.h"
+#include "platform/textfile.h"
+#include "printfolder.h"
+#include "printing/myprinter.h"
+#include "printing/tableprint.h"
+#include "storage/convert.h"
+#include "tabellendlg_table.h"
+
+TEST(TablePrint, MarginsSeparatorsAndTheTwoBlankLines) {
+    testutil::TempFolder dir;
+    const QString table = dir.file("MM032024.tab");
+    testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandLeft=15",
+                                                "DruckenTabellenRandBottom=25"}));
+    const tableprint::Margins m = tableprint::storedMargins(table);
+    EXPECT_EQ(m.left, 15);
+    EXPECT_EQ(m.right, 10);
+    EXPECT_EQ(m.top, 10);
+    EXPECT_EQ(m.bottom, 25);
+    testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandTop=x"}));
+    EXPECT_THROW(tableprint::storedMargins(table), EConvertError);
+
+    EXPECT_TRUE(tableprint::isSeparator(QString(115, u'_')));
+    EXPECT_TRUE(tableprint::isSeparator(QStringLiteral("  ____ ")));
+    EXPECT_FALSE(tableprint::isSeparator(QStringLiteral("_")));
+    EXPECT_FALSE(tableprint::isSeparator(QStringLiteral("__ 01 __")));
+    EXPECT_EQ(tableprint::documentLines({"a"}), QStringList({"    ", "    ", "a"}));
+}
+
+// Lines repeated at the top of each page after the first; left out where a
+// page cannot hold them and one more line.
+TEST(TablePrint, EngineRepeatsItsHeadLinesOnFollowingPages) {
+    testutil::TempFolder dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    TMyPrinter p(nullptr, &printer);
+    p.setMasseinheit(muMillimeters);
+    p.setPrintToFile(true);
+    p.setFileName(dir.file("seiten.txt"));
+    p.setKopfZeilen({"Titel", "Kopf"});
+    p.BeginDoc();
+    p.WriteLine("a");
+    p.NewPage();
+    p.WriteLine("b");
+    p.EndDoc();
+    QStringList lines;
+    ASSERT_TRUE(textfile::readLines(dir.file("seiten.txt"), lines));
+    EXPECT_EQ(lines, QStringList({"a", "\fTitel", "Kopf", "b"}));
+
+    // A page with room for two lines only.
+    p.setRandTop(p.PageHeight() / 2);
+    p.setRandBottom(p.PageHeight() / 2 - 2.5 * 25.4 * p.lineHeightPx() / p.dpiY());
+    p.BeginDoc();
+    p.WriteLine("a");
+    p.NewPage();
+    p.WriteLine("b");
+    p.EndDoc();
+    ASSERT_TRUE(textfile::readLines(dir.file("seiten.txt"), lines));
+    EXPECT_EQ(lines, QStringList({"a", "\fb"}));
+}
+
+// Patient data above the table: the pages before the column heads start
+// with the title; the pages after them with the title and the column heads.
+TEST(TablePrint, PagesBeforeTheTableNameItAndPagesAfterRepeatTheColumnHeads) {
+    if (!pdftools::available() || !QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'M')))
+        GTEST_SKIP() << "poppler or fonts missing";
+    testutil::TempFolder dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.file("tabelle.pdf"));
+    TMyPrinter engine(nullptr, &printer);
+    engine.setMasseinheit(muMillimeters);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    engine.setFont(f);
+    engine.setRandLeft(18);
+    engine.setRandRight(10);
+    engine.setRandTop(10);
+    engine.setRandBottom(10);
+    QStringList lines;
+    for (int i = 1; i <= 120; ++i)
+        lines << QStringLiteral("Patientendaten Zeile %1").arg(i);
+    lines += sampleTableLines();
+    tableprint::writeDocument(engine, tableprint::documentLines(lines));
+    const int pages = engine.PageCount();
+    ASSERT_GE(pages, 3);
+    ASSERT_TRUE(engine.Print());
+    const QString pdf = dir.file("tabelle.pdf");
+    ASSERT_EQ(pdftools::pages(pdf), pages);
+    bool headsSeen = false;
+    for (int p = 1; p <= pages; ++p) {
+        SCOPED_TRACE(p);
+        const QStringList text = pdfcheck::text(pdf, p).split(u'\n', Qt::SkipEmptyParts);
+        EXPECT_TRUE(text.join(u'\n').contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
+        if (p > 1) {
+            ASSERT_GE(text.size(), 2);
+            EXPECT_EQ(text[0], QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
+            EXPECT_EQ(text[1].startsWith(QStringLiteral("Datum")), headsSeen)
+                << text[1].toStdString();
+        }
+        headsSeen = headsSeen || text.join(u'\n').contains(QStringLiteral("Bemerkung"));
+    }
+    EXPECT_TRUE(headsSeen);
+}
