@@ -74,10 +74,16 @@ public:
     void NeueSeite();
     // Text at (x, y), y from the top edge; "(", ")" and "\" are escaped.
     void SchreibeText(int x, int y, const QString &text);
+    // Text that is not painted (text render mode 3) in the current font's
+    // face at size points, its baseline starting at (x, y), y from the top
+    // edge. Laid over a picture of the same text it makes the page
+    // searchable and its text copyable.
+    void SchreibeUnsichtbarenText(double x, double y, double size, const QString &text);
     // Places a picture with its top-left corner at (x, y). The page shows
     // widthInches by heightInches of screen pixels; when one of them is 0 the
-    // page shows 8 by 10.625 inches. Throws EPDFError when the picture is
-    // empty or its temporary file cannot be written.
+    // page shows 8 by 10.625 inches. The pixels go row by row through zlib
+    // into a temporary file, without a copy of the picture. Throws EPDFError
+    // when the picture is empty or its temporary file cannot be written.
     void ZeichneBild(int x, int y, double widthInches, double heightInches, const QImage &image);
     // Finishes the document and writes FileName safely (an existing file is
     // replaced only when the whole new file was written). Throws EPDFError on
@@ -106,6 +112,7 @@ private:
     void beginObject();
     void appendLine(QByteArray &buffer, const QByteArray &line);
     QByteArray deflate(const QByteArray &data) const;
+    qint64 writeImageData(QIODevice &out, const QImage &image) const;
     double pixelsPerInchX() const;
     double pixelsPerInchY() const;
     void writeDocument(QIODevice &out);
@@ -123,5 +130,11 @@ private:
     QByteArray m_object;
     QByteArray m_page;
     qsizetype m_streamStart = 0; // object buffer size after "stream"
-    std::vector<std::unique_ptr<QTemporaryFile>> m_imageFiles;
+    // Per placed picture: its object text up to "stream" and its stream data
+    // in a temporary file.
+    struct StoredImage {
+        QByteArray head;
+        std::unique_ptr<QTemporaryFile> data;
+    };
+    std::vector<StoredImage> m_images;
 };
