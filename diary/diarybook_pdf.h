@@ -1,52 +1,88 @@
 #pragma once
 #include <QImage>
+#include <QList>
+#include <QPointF>
 #include <QString>
-#include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "diarybook_compose.h"
 
-class QTextDocument;
-
-// The composed book as one tall picture, cut into page slices and written as
-// a PDF file with one picture per page.
+// The diary book as a PDF file: the composed book is cut into printed pages,
+// each page is drawn on a picture of its own, and each picture goes into the
+// file with the page's text laid over it as an invisible, searchable layer.
 namespace diarybook {
 
-// Renders the document's whole text into a white picture of the mode's
-// width; the height is what the text needs there (lines too long for the
-// width are wrapped, so nothing is cut off).
-QImage renderBook(const QTextDocument &doc, MeasureMode mode);
-
-// How a length is cut into pages: full pages, and one more page for a
-// remainder longer than the mode's limit (a shorter one is dropped).
-struct SliceCount {
-    int full = 0;
-    int rest = 0;
-    bool restPage = false;
-    int pages() const { return std::max(1, full + (restPage ? 1 : 0)); }
+// Where the picture of a page sits on the PDF page and how big it is.
+struct PageGeometry {
+    int pdfWidth = 0, pdfHeight = 0; // points
+    int margin = 0;                  // points on every side of the picture
+    int pictureWidth = 0;            // pixels
+    int pictureHeight = 0;
+    int textWidth = 0; // pixels a line of the book may take before it wraps
+    double pointsPerPixel = 1;
 };
-SliceCount sliceCount(int length, MeasureMode mode);
+PageGeometry pageGeometry(MeasureMode mode);
 
-// Four measurements: page i (0-based) of the book, 823 wide and 1000 rows
-// high (the remainder page: the remainder's rows). Rows beyond the book are white.
-QImage fourSlotSlice(const QImage &book, const SliceCount &count, int index);
-// The book turned by 90 degrees clockwise (its left edge on top).
-QImage turnBook(const QImage &book);
-// Eight measurements: page i (0-based) of the turned book, taken from its
-// right end towards the left; 823 columns squeezed into 700 of an 823 x 1300
-// picture, the rest white. The remainder page has the same squeeze and sits
-// at the right end of the 700 columns.
-QImage eightSlotSlice(const QImage &turned, const SliceCount &count, int index);
+// A piece of text as the page picture shows it, for the text layer: its
+// baseline's start in picture pixels and its character height in pixels.
+struct TextRun {
+    QPointF baseline;
+    qreal pixelSize = 13;
+    QString text;
+};
 
-// Writes the book picture as PDF; pause(ms) lets the window repaint between
-// pages. Throws EPDFError when the file cannot be written.
-// Returns the number of pages written.
-int writeBookPdf(const QString &path, const QImage &book, MeasureMode mode,
-                 const std::function<void(int)> &pause = {});
+// Makes the picture of one page. A null picture stands for one that cannot be
+// allocated. Tests replace it to simulate a lack of memory; an empty function
+// restores the ordinary one. Returns the one it replaces.
+using PictureFactory = std::function<QImage(const QSize &)>;
+PictureFactory setPictureFactory(PictureFactory factory);
 
-// Composes, renders and writes the book of the input in one go (no window).
-// Returns false with a German *error when it fails.
+// The book cut into printed pages. Each page starts with the title line and
+// "Seite n von m"; a diary page that fits on one printed page is never split,
+// one taller than a page goes on line by line; long lines wrap inside the
+// page's width and lose nothing.
+class BookPages {
+public:
+    explicit BookPages(BookContent content);
+    ~BookPages();
+    BookPages(const BookPages &) = delete;
+    BookPages &operator=(const BookPages &) = delete;
+
+    int pageCount() const { return int(m_pages.size()); }
+    const PageGeometry &geometry() const { return m_geometry; }
+    // Draws printed page `index` (0-based) on a new picture of the geometry's
+    // size and appends its texts to *runs. A null picture when the picture
+    // cannot be allocated.
+    QImage renderPage(int index, QList<TextRun> *runs = nullptr) const;
+
+private:
+    struct Row {
+        int entry = 0;     // diary page
+        int paragraph = 0; // within the entry
+        int line = 0;      // wrapped line within the paragraph
+    };
+    struct Page {
+        int firstRow = 0;
+        int rowCount = 0;
+    };
+    class Typesetter;
+
+    BookContent m_content;
+    PageGeometry m_geometry;
+    std::unique_ptr<Typesetter> m_typesetter;
+    std::vector<Row> m_rows;
+    std::vector<Page> m_pages;
+};
+
+// Composes, renders and writes the diary book of the input: the one way the
+// book is made, from the window's "Speichern als PDF-Datei" and "Drucken" as
+// from the command-line tool. pause(ms) lets a window repaint between pages.
+// Returns false with a German *error when there is no page to print, a page
+// picture cannot be allocated or the file cannot be written; an existing file
+// then stays as it was.
 bool writeDiaryBook(const DiaryBookInput &in, const QString &path, QString *error,
-                    int *pages = nullptr);
+                    int *pages = nullptr, const std::function<void(int)> &pause = {});
 
 } // namespace diarybook

@@ -83,14 +83,15 @@ TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
         EXPECT_TRUE(text.contains("Seite 1 von 1"));
     }
 
-    // A table stored in eight-slot mode gives the eight-slot book.
+    // A table stored in eight-slot mode gives the eight-slot book, upright on
+    // landscape pages.
     QStringList tableLines;
     ASSERT_TRUE(textfile::readLines(f.table, tableLines));
     tableLines.replaceInStrings("BisZu4MessungenJeTag=1", "BisZu4MessungenJeTag=0");
     tableLines.replaceInStrings("BisZu8MessungenJeTag=0", "BisZu8MessungenJeTag=1");
     ASSERT_TRUE(textfile::writeLines(f.table, tableLines));
     EXPECT_EQ(diarybook::diaryPdfCommand(f.table, "acht.pdf", out, err), 0);
-    EXPECT_TRUE(testutil::readBytes(f.tmp.file("acht.pdf")).contains("/MediaBox [ 0 0 823 1300]"));
+    EXPECT_TRUE(testutil::readBytes(f.tmp.file("acht.pdf")).contains("/MediaBox [ 0 0 1300 823]"));
 
     // chart: the page below the browser folder with the script beside it.
     outText.clear();
