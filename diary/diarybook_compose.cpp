@@ -21,17 +21,20 @@ const Layout kEight{160, 1340, 150, 177, 4, 1300, 823, 1300, QString(10, u'\t') 
 // clang-format on
 
 // Shows the book's paragraphs in a document, each with its tab stops and
-// its emphasis.
+// its emphasis. All of it is one edit, so that the document is laid out once.
 class BookWriter {
 public:
-    BookWriter(QTextDocument *doc, qreal lineHeight)
-        : m_doc(doc), m_cursor(doc), m_lineHeight(lineHeight) {
+    BookWriter(QTextDocument *doc, qreal lineHeight) : m_cursor(doc), m_lineHeight(lineHeight) {
         QFont font(QStringLiteral("Arial"));
         font.setPixelSize(13);
         font.setBold(true);
         m_base.setFont(font);
         m_base.setForeground(Qt::black);
+        m_cursor.beginEditBlock();
     }
+    ~BookWriter() { m_cursor.endEditBlock(); }
+    BookWriter(const BookWriter &) = delete;
+    BookWriter &operator=(const BookWriter &) = delete;
 
     // extraPixels: the emphasis is that much taller than the text.
     void add(const Paragraph &para, int extraPixels = 0) {
@@ -41,7 +44,6 @@ public:
             tabs.append(QTextOption::Tab(pointsToPixels(t), QTextOption::LeftTab));
         bf.setTabPositions(tabs);
         bf.setLineHeight(m_lineHeight + extraPixels, QTextBlockFormat::MinimumHeight);
-        m_cursor.movePosition(QTextCursor::End);
         if (m_first) {
             m_cursor.setBlockFormat(bf);
             m_cursor.setBlockCharFormat(m_base);
@@ -49,21 +51,19 @@ public:
         } else {
             m_cursor.insertBlock(bf, m_base);
         }
-        const int start = m_cursor.position();
-        m_cursor.insertText(para.text, m_base);
-        if (para.emphasisStart < 0) return;
-        QTextCursor c(m_doc);
-        c.setPosition(start + int(para.emphasisStart));
-        c.setPosition(start + int(para.emphasisStart + para.emphasisLength),
-                      QTextCursor::KeepAnchor);
-        QTextCharFormat f;
-        f.setFontUnderline(true);
-        if (extraPixels) f.setProperty(QTextFormat::FontPixelSize, 13 + extraPixels);
-        c.mergeCharFormat(f);
+        if (para.emphasisStart < 0) {
+            m_cursor.insertText(para.text, m_base);
+            return;
+        }
+        QTextCharFormat emphasis = m_base;
+        emphasis.setFontUnderline(true);
+        if (extraPixels) emphasis.setProperty(QTextFormat::FontPixelSize, 13 + extraPixels);
+        m_cursor.insertText(para.text.left(para.emphasisStart), m_base);
+        m_cursor.insertText(para.text.mid(para.emphasisStart, para.emphasisLength), emphasis);
+        m_cursor.insertText(para.text.mid(para.emphasisStart + para.emphasisLength), m_base);
     }
 
 private:
-    QTextDocument *m_doc;
     QTextCursor m_cursor;
     QTextCharFormat m_base;
     qreal m_lineHeight;
@@ -303,12 +303,16 @@ ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
     option.setTabStopDistance(kPixelsPerInch / 2);
     doc->setDefaultTextOption(option);
 
-    BookWriter w(doc, layout(in.mode).lineHeight);
-    w.add({book.title, {}, 0, book.title.size()}, 3);
-    w.add({});
-    for (const BookEntry &e : book.entries)
-        for (const Paragraph &p : e.paragraphs)
-            w.add(p);
+    // The book is shown, not edited: no undo steps for it.
+    doc->setUndoRedoEnabled(false);
+    {
+        BookWriter w(doc, layout(in.mode).lineHeight);
+        w.add({book.title, {}, 0, book.title.size()}, 3);
+        w.add({});
+        for (const BookEntry &e : book.entries)
+            for (const Paragraph &p : e.paragraphs)
+                w.add(p);
+    }
     ComposeResult r;
     r.pageLines = int(book.entries.size());
     return r;

@@ -17,10 +17,23 @@ constexpr int kMarginPoints = 30; // white border around each page picture
 constexpr int kPadding = 8;       // pixels between the picture's edge and the text
 constexpr int kLabelGap = 24;     // pixels between the title and "Seite n von m"
 constexpr int kTextFontIndex = 1; // Helvetica-Bold: the metrics of the book's bold Arial
+// Characters of laid-out paragraphs kept from counting to drawing, a few
+// megabytes: a month's book is laid out once, a longer one partly twice.
+constexpr qsizetype kKeptCharacters = 200000;
 
-QImage ordinaryPicture(const QSize &size) {
-    return QImage(size, QImage::Format_RGB32);
+qint64 paragraphKey(int entry, int paragraph) {
+    return qint64(entry) * 16 + paragraph;
 }
+
+// Rows of red, green, blue bytes, as the PDF holds them: the writer sends
+// them to zlib as they are.
+QImage ordinaryPicture(const QSize &size) {
+    return QImage(size, QImage::Format_RGB888);
+}
+
+// Rows of a page drawn at a time: a band small enough to stay in the
+// processor's cache while zlib reads it.
+constexpr int kBandRows = 64;
 
 PictureFactory &pictureFactory() {
     static PictureFactory factory = ordinaryPicture;
@@ -176,7 +189,8 @@ BookPages::BookPages(BookContent content)
           std::make_unique<Typesetter>(m_content.mode, m_geometry.pictureWidth - 2 * kPadding)) {
     const Typesetter &t = *m_typesetter;
     const int perSheet = layout(m_content.mode).pagesPerSheet;
-    const int titleLines = std::max(1, t.title(m_content.title)->lineCount());
+    m_title = t.title(m_content.title);
+    const int titleLines = std::max(1, m_title->lineCount());
     const qreal head = titleLines * t.titlePitch() + t.pitch();
     const int capacity =
         std::max(1, int((m_geometry.pictureHeight - 2 * kPadding - head) / t.pitch()));
@@ -186,6 +200,7 @@ BookPages::BookPages(BookContent content)
     // one. A diary page longer than a whole printed page fills pages row by row.
     Page page;
     int used = 0, onPage = 0;
+    qsizetype kept = 0;
     auto close = [&] {
         if (page.rowCount > 0) m_pages.push_back(page);
         page = Page{int(m_rows.size()), 0};
@@ -195,7 +210,15 @@ BookPages::BookPages(BookContent content)
         std::vector<Row> rows;
         const QList<Paragraph> &paras = m_content.entries[e].paragraphs;
         for (int p = 0; p < paras.size(); ++p) {
-            const int lines = std::max(1, t.paragraph(paras[p])->lineCount());
+            int lines = 1;
+            if (!paras[p].text.isEmpty()) {
+                auto lay = t.paragraph(paras[p]);
+                lines = std::max(1, lay->lineCount());
+                if (kept + paras[p].text.size() <= kKeptCharacters) {
+                    kept += paras[p].text.size();
+                    m_kept[paragraphKey(e, p)] = std::move(lay);
+                }
+            }
             for (int l = 0; l < lines; ++l)
                 rows.push_back({e, p, l});
         }
@@ -215,53 +238,81 @@ BookPages::BookPages(BookContent content)
 
 BookPages::~BookPages() = default;
 
-QImage BookPages::renderPage(int index, QList<TextRun> *runs) const {
-    if (index < 0 || index >= pageCount()) return {};
-    const Typesetter &t = *m_typesetter;
-    QImage picture = pictureFactory()(QSize(m_geometry.pictureWidth, m_geometry.pictureHeight));
-    if (picture.isNull()) return picture;
+PageDrawing::PageDrawing() = default;
+PageDrawing::~PageDrawing() = default;
+PageDrawing::PageDrawing(PageDrawing &&) noexcept = default;
+PageDrawing &PageDrawing::operator=(PageDrawing &&) noexcept = default;
+
+void PageDrawing::draw(QImage &picture, int top) const {
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setPen(Qt::black);
+    painter.translate(0, -top);
+    const int bottom = top + picture.height();
+    for (const Placed &p : m_lines)
+        if (p.bottom > top && p.top < bottom) p.layout->lineAt(p.line).draw(&painter, p.origin);
+}
+
+PageDrawing BookPages::preparePage(int index) const {
+    PageDrawing d;
+    if (index < 0 || index >= pageCount()) return d;
+    const Typesetter &t = *m_typesetter;
+    // A line's ink reaches a little above and below its box (underlines).
+    auto place = [&d](const QTextLayout *lay, int i, QPointF origin, qreal pixelSize) {
+        const QTextLine line = lay->lineAt(i);
+        const qreal top = origin.y() + line.y();
+        d.m_lines.push_back({lay, i, origin, top - 2, top + line.height() + 4});
+        collectRuns(*lay, line, origin, pixelSize, &d.m_runs);
+    };
 
     // Title and page number on every page.
     qreal y = kPadding;
-    const auto title = t.title(m_content.title);
-    for (int i = 0; i < title->lineCount(); ++i) {
-        const QTextLine line = title->lineAt(i);
-        line.draw(&painter, QPointF(kPadding, y));
-        collectRuns(*title, line, QPointF(kPadding, y), 16, runs);
-    }
-    const auto label = t.label(pageLabel(index + 1, pageCount()));
+    for (int i = 0; i < m_title->lineCount(); ++i)
+        place(m_title.get(), i, QPointF(kPadding, y), 16);
+    d.m_layouts.push_back(t.label(pageLabel(index + 1, pageCount())));
+    const QTextLayout *label = d.m_layouts.back().get();
     const QTextLine labelLine = label->lineAt(0);
     // On the title's first baseline, flush with the right edge.
-    const QPointF at(m_geometry.pictureWidth - kPadding - labelLine.naturalTextWidth(),
-                     y + (title->lineCount() > 0 ? title->lineAt(0).ascent() : 0) -
-                         labelLine.ascent());
-    labelLine.draw(&painter, at);
-    collectRuns(*label, labelLine, at, 13, runs);
-    y += std::max(1, title->lineCount()) * t.titlePitch() + t.pitch();
+    const qreal baseline = y + (m_title->lineCount() > 0 ? m_title->lineAt(0).ascent() : 0);
+    place(label, 0,
+          QPointF(m_geometry.pictureWidth - kPadding - labelLine.naturalTextWidth(),
+                  baseline - labelLine.ascent()),
+          13);
+    y += std::max(1, m_title->lineCount()) * t.titlePitch() + t.pitch();
 
-    // The page's rows; a paragraph is laid out once for all its rows here.
+    // The page's rows; a paragraph is laid out once for all its rows here,
+    // or taken from those laid out while the pages were counted.
     const Page &page = m_pages[size_t(index)];
-    std::unique_ptr<QTextLayout> lay;
     int layEntry = -1, layParagraph = -1;
-    for (int i = 0; i < page.rowCount; ++i) {
+    for (int i = 0; i < page.rowCount; ++i, y += t.pitch()) {
         const Row &r = m_rows[size_t(page.firstRow + i)];
+        const Paragraph &para = m_content.entries[r.entry].paragraphs[r.paragraph];
+        if (para.text.isEmpty()) continue;
         if (r.entry != layEntry || r.paragraph != layParagraph) {
-            lay = t.paragraph(m_content.entries[r.entry].paragraphs[r.paragraph]);
+            const auto found = m_kept.find(paragraphKey(r.entry, r.paragraph));
+            if (found != m_kept.end()) {
+                d.m_layouts.push_back(std::move(found->second));
+                m_kept.erase(found);
+            } else {
+                d.m_layouts.push_back(t.paragraph(para));
+            }
             layEntry = r.entry;
             layParagraph = r.paragraph;
         }
-        if (r.line < lay->lineCount()) {
-            const QTextLine line = lay->lineAt(r.line);
-            const QPointF origin(kPadding, y - line.y());
-            line.draw(&painter, origin);
-            collectRuns(*lay, line, origin, 13, runs);
-        }
-        y += t.pitch();
+        const QTextLayout *lay = d.m_layouts.back().get();
+        if (r.line < lay->lineCount())
+            place(lay, r.line, QPointF(kPadding, y - lay->lineAt(r.line).y()), 13);
     }
+    return d;
+}
+
+QImage BookPages::renderPage(int index, QList<TextRun> *runs) const {
+    QImage picture = pictureFactory()(QSize(m_geometry.pictureWidth, m_geometry.pictureHeight));
+    if (picture.isNull()) return picture;
+    const PageDrawing d = preparePage(index);
+    d.draw(picture, 0);
+    if (runs) runs->append(d.runs());
     return picture;
 }
 
@@ -291,24 +342,37 @@ bool writeDiaryBook(const DiaryBookInput &in, const QString &path, QString *erro
     const double inchesAcross = g.pdfWidth / (kPixelsPerInch * g.pointsPerPixel);
     const double inchesDown = g.pdfHeight / (kPixelsPerInch * g.pointsPerPixel);
     try {
+        QImage band = pictureFactory()(QSize(g.pictureWidth, kBandRows));
+        if (!band.isNull() && band.format() != QImage::Format_RGB888)
+            band = band.convertToFormat(QImage::Format_RGB888);
+        if (band.isNull())
+            return fail(QStringLiteral("Für die Seiten des Tagebuchs ist nicht genug "
+                                       "Arbeitsspeicher frei. Die PDF-Datei \"%1\" wurde nicht "
+                                       "geschrieben.")
+                            .arg(QDir::toNativeSeparators(path)));
         pdf.BeginneDokument();
-        QList<TextRun> runs;
         for (int i = 0; i < book.pageCount(); ++i) {
             if (i > 0) pdf.NeueSeite();
-            if (pause) pause(5);
-            runs.clear();
-            {
-                const QImage picture = book.renderPage(i, &runs);
-                if (picture.isNull())
-                    return fail(QStringLiteral("Für Seite %1 des Tagebuchs ist nicht genug "
-                                               "Arbeitsspeicher frei. Die PDF-Datei \"%2\" wurde "
-                                               "nicht geschrieben.")
-                                    .arg(i + 1)
-                                    .arg(QDir::toNativeSeparators(path)));
-                pdf.ZeichneBild(g.margin, g.margin, inchesAcross, inchesDown, picture);
-            }
+            if (pause) pause(0);
+            const PageDrawing drawing = book.preparePage(i);
+            // zlib asks for the rows in order; each band is drawn when its
+            // first row is wanted and goes to zlib whole (its rows follow each
+            // other without padding: 3 bytes a pixel, a multiple of 4 a row).
+            int bandTop = -kBandRows;
+            pdf.ZeichneBild(g.margin, g.margin, inchesAcross, inchesDown,
+                            QSize(g.pictureWidth, g.pictureHeight), [&](int row, int *count) {
+                                if (row < bandTop || row >= bandTop + kBandRows) {
+                                    bandTop = row - row % kBandRows;
+                                    drawing.draw(band, bandTop);
+                                }
+                                *count = band.bytesPerLine() == qsizetype(band.width()) * 3
+                                             ? bandTop + kBandRows - row
+                                             : 1;
+                                return reinterpret_cast<const char *>(
+                                    band.constScanLine(row - bandTop));
+                            });
             pdf.Font.FontIndex = kTextFontIndex;
-            for (const TextRun &r : runs)
+            for (const TextRun &r : drawing.runs())
                 pdf.SchreibeUnsichtbarenText(g.margin + r.baseline.x() * g.pointsPerPixel,
                                              g.margin + r.baseline.y() * g.pointsPerPixel,
                                              r.pixelSize * g.pointsPerPixel, r.text);

@@ -5,9 +5,12 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "diarybook_compose.h"
+
+class QTextLayout;
 
 // The diary book as a PDF file: the composed book is cut into printed pages,
 // each page is drawn on a picture of its own, and each picture goes into the
@@ -33,16 +36,41 @@ struct TextRun {
     QString text;
 };
 
-// Makes the picture of one page. A null picture stands for one that cannot be
-// allocated. Tests replace it to simulate a lack of memory; an empty function
-// restores the ordinary one. Returns the one it replaces.
+// Makes a picture of the given size with 24-bit RGB pixels (the book is
+// drawn on bands of a page, the tests' whole pages on pages). A null picture
+// stands for one that cannot be allocated. Tests replace it to simulate a
+// lack of memory; an empty function restores the ordinary one. Returns the
+// one it replaces.
 using PictureFactory = std::function<QImage(const QSize &)>;
 PictureFactory setPictureFactory(PictureFactory factory);
 
-// The book cut into printed pages. Each page starts with the title line and
-// "Seite n von m"; a diary page that fits on one printed page is never split,
-// one taller than a page goes on line by line; long lines wrap inside the
-// page's width and lose nothing.
+// A printed page laid out and placed, ready to be drawn whole or band by band.
+class PageDrawing {
+public:
+    PageDrawing();
+    ~PageDrawing();
+    PageDrawing(PageDrawing &&) noexcept;
+    PageDrawing &operator=(PageDrawing &&) noexcept;
+
+    // Draws the page's rows from top on, as many as the picture is high, on
+    // the picture, which is as wide as the page.
+    void draw(QImage &picture, int top) const;
+    // The page's texts where the picture shows them.
+    const QList<TextRun> &runs() const { return m_runs; }
+
+private:
+    friend class BookPages;
+    struct Placed {
+        const QTextLayout *layout = nullptr;
+        int line = 0;
+        QPointF origin; // where the line's layout is drawn
+        qreal top = 0, bottom = 0;
+    };
+    std::vector<std::unique_ptr<QTextLayout>> m_layouts;
+    std::vector<Placed> m_lines;
+    QList<TextRun> m_runs;
+};
+
 class BookPages {
 public:
     explicit BookPages(BookContent content);
@@ -52,9 +80,10 @@ public:
 
     int pageCount() const { return int(m_pages.size()); }
     const PageGeometry &geometry() const { return m_geometry; }
-    // Draws printed page `index` (0-based) on a new picture of the geometry's
-    // size and appends its texts to *runs. A null picture when the picture
-    // cannot be allocated.
+    // Lays printed page `index` (0-based) out for drawing.
+    PageDrawing preparePage(int index) const;
+    // The whole page on a new picture of the geometry's size, its texts
+    // appended to *runs; a null picture when none can be allocated.
     QImage renderPage(int index, QList<TextRun> *runs = nullptr) const;
 
 private:
@@ -72,13 +101,20 @@ private:
     BookContent m_content;
     PageGeometry m_geometry;
     std::unique_ptr<Typesetter> m_typesetter;
+    std::unique_ptr<QTextLayout> m_title;
     std::vector<Row> m_rows;
     std::vector<Page> m_pages;
+    // Paragraphs laid out while the pages were counted, kept for drawing up
+    // to a budget of characters (the rest is laid out again), by entry * 16 +
+    // paragraph. Drawing a page takes its paragraphs out.
+    mutable std::unordered_map<qint64, std::unique_ptr<QTextLayout>> m_kept;
 };
 
 // Composes, renders and writes the diary book of the input: the one way the
 // book is made, from the window's "Speichern als PDF-Datei" and "Drucken" as
-// from the command-line tool. pause(ms) lets a window repaint between pages.
+// from the command-line tool. Each page is drawn band by band on one small
+// picture while zlib takes its rows. pause(0) before each page lets a window
+// repaint and stay responsive.
 // Returns false with a German *error when there is no page to print, a page
 // picture cannot be allocated or the file cannot be written; an existing file
 // then stays as it was.

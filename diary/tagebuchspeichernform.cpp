@@ -86,7 +86,11 @@ diarybook::ComposeResult TTagebuchSpeichernForm::composeNow() {
     move(L.windowLeft, y());
     resize(L.windowWidth, height());
     RichEdit1->setLineWrapColumnOrWidth(diarybook::pageGeometry(m_input.mode).textWidth);
-    const diarybook::ComposeResult r = diarybook::composeBook(RichEdit1->document(), m_input);
+    // Composed apart from the editor and handed over whole: the editor lays
+    // the book out once instead of after every line.
+    auto *doc = new QTextDocument(RichEdit1);
+    const diarybook::ComposeResult r = diarybook::composeBook(doc, m_input);
+    RichEdit1->setDocument(doc);
     // The book is shown from its start.
     RichEdit1->moveCursor(QTextCursor::Start);
     RichEdit1->verticalScrollBar()->setValue(0);
@@ -141,17 +145,21 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
 
     // The wait notice replaces the book while the file is made; the book is
-    // kept so that a failed write leaves it in the window for another try.
-    std::unique_ptr<QTextDocument> kept(RichEdit1->document()->clone());
-    RichEdit1->clear();
-    RichEdit1->setPlainText(QString(6, u'\n') + diarybook::layout(m_input.mode).waitText);
+    // set aside, not copied, so that a failed write brings it back for
+    // another try.
+    std::unique_ptr<QTextDocument> book(RichEdit1->document());
+    book->setParent(nullptr);
+    auto *wait = new QTextDocument(RichEdit1);
+    wait->setDefaultFont(RichEdit1->font());
+    wait->setPlainText(QString(6, u'\n') + diarybook::layout(m_input.mode).waitText);
+    RichEdit1->setDocument(wait);
     if (pause) pause(5);
 
     QString error;
     int pages = 0;
     if (!diarybook::writeDiaryBook(m_input, file, &error, &pages, pause)) {
-        RichEdit1->setDocument(kept.release());
-        RichEdit1->document()->setParent(RichEdit1);
+        book->setParent(RichEdit1);
+        RichEdit1->setDocument(book.release()); // the wait notice goes
         OpenAfterSaving = false;
         ui::showWarning(error);
         return false;

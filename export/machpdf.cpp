@@ -64,30 +64,24 @@ QImage opaqueRgb(const QImage &image) {
     return rgb;
 }
 
-// Zlib stream in the zlib format at the default level, written to a device
-// in chunks as the data arrives.
+// Data written to a device as it arrives, through a zlib stream in the zlib
+// format (reset first) or, without one, unchanged.
 class DeflateSink {
 public:
-    DeflateSink(QIODevice &out, bool compress) : m_out(out), m_compress(compress) {
-        if (m_compress && deflateInit(&m_z, Z_DEFAULT_COMPRESSION) != Z_OK) m_failed = true;
-        m_ready = m_compress && !m_failed;
+    DeflateSink(QIODevice &out, z_stream *z) : m_out(out), m_z(z) {
+        if (m_z && deflateReset(m_z) != Z_OK) m_failed = m_zlibFailed = true;
     }
-    ~DeflateSink() {
-        if (m_ready) deflateEnd(&m_z);
-    }
-    DeflateSink(const DeflateSink &) = delete;
-    DeflateSink &operator=(const DeflateSink &) = delete;
 
     bool write(const char *data, qsizetype size) {
         if (m_failed) return false;
-        if (!m_compress) return put(data, size);
-        m_z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data));
-        m_z.avail_in = uInt(size);
+        if (!m_z) return put(data, size);
+        m_z->next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data));
+        m_z->avail_in = uInt(size);
         return run(Z_NO_FLUSH);
     }
     bool finish() {
         if (m_failed) return false;
-        return !m_compress || run(Z_FINISH);
+        return !m_z || run(Z_FINISH);
     }
     qint64 written() const { return m_written; }
     bool zlibFailed() const { return m_zlibFailed; }
@@ -104,22 +98,20 @@ private:
     bool run(int flush) {
         char buffer[1 << 16];
         for (;;) {
-            m_z.next_out = reinterpret_cast<Bytef *>(buffer);
-            m_z.avail_out = sizeof buffer;
-            const int rc = deflate(&m_z, flush);
+            m_z->next_out = reinterpret_cast<Bytef *>(buffer);
+            m_z->avail_out = sizeof buffer;
+            const int rc = deflate(m_z, flush);
             if (rc == Z_STREAM_ERROR) {
                 m_failed = m_zlibFailed = true;
                 return false;
             }
-            if (!put(buffer, qsizetype(sizeof buffer - m_z.avail_out))) return false;
-            if (flush == Z_FINISH ? rc == Z_STREAM_END : m_z.avail_out != 0) return true;
+            if (!put(buffer, qsizetype(sizeof buffer - m_z->avail_out))) return false;
+            if (flush == Z_FINISH ? rc == Z_STREAM_END : m_z->avail_out != 0) return true;
         }
     }
 
     QIODevice &m_out;
-    bool m_compress;
-    z_stream m_z{};
-    bool m_ready = false;
+    z_stream *m_z;
     bool m_failed = false;
     bool m_zlibFailed = false;
     qint64 m_written = 0;
@@ -130,6 +122,15 @@ void writeAll(QIODevice &out, const QByteArray &bytes, const QString &path) {
 }
 
 } // namespace
+
+struct TmachPDF::Deflater {
+    z_stream z{};
+    bool ready = false;
+    Deflater() { ready = deflateInit(&z, Z_DEFAULT_COMPRESSION) == Z_OK; }
+    ~Deflater() {
+        if (ready) deflateEnd(&z);
+    }
+};
 
 TmachPDF::TmachPDF(QObject *owner)
     : QObject(owner), Producer(kDefaultProducer), Author(kDefaultProducer),
@@ -341,27 +342,23 @@ void TmachPDF::SchreibeUnsichtbarenText(double x, double y, double size, const Q
     appendLine(m_page, "Q");
 }
 
-qint64 TmachPDF::writeImageData(QIODevice &out, const QImage &image) const {
-    DeflateSink sink(out, Compress);
-    const int width = image.width();
-    const qsizetype rowBytes = qsizetype(width) * 3;
-    QByteArray row;
-    if (image.format() == QImage::Format_RGB32) row.resize(rowBytes);
-    for (int y = 0; y < image.height(); ++y) {
-        const char *data = nullptr;
-        if (image.format() == QImage::Format_RGB32) {
-            const auto *in = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-            char *o = row.data();
-            for (int x = 0; x < width; ++x) {
-                *o++ = char(qRed(in[x]));
-                *o++ = char(qGreen(in[x]));
-                *o++ = char(qBlue(in[x]));
-            }
-            data = row.constData();
-        } else {
-            data = reinterpret_cast<const char *>(image.constScanLine(y));
-        }
-        if (!sink.write(data, rowBytes)) break;
+qint64 TmachPDF::writeImageData(QIODevice &out, const QSize &size, const Bildzeilen &rows) {
+    z_stream *z = nullptr;
+    if (Compress) {
+        if (!m_deflater) m_deflater = std::make_unique<Deflater>();
+        if (!m_deflater->ready)
+            throw EPDFError(
+                QStringLiteral("Die Daten der PDF-Datei konnten nicht komprimiert werden."));
+        z = &m_deflater->z;
+    }
+    DeflateSink sink(out, z);
+    const qsizetype rowBytes = qsizetype(size.width()) * 3;
+    for (int y = 0; y < size.height();) {
+        int count = 1;
+        const char *data = rows(y, &count);
+        count = std::clamp(count, 1, size.height() - y);
+        if (!sink.write(data, rowBytes * count)) break;
+        y += count;
     }
     if (!sink.finish()) {
         if (sink.zlibFailed())
@@ -375,6 +372,39 @@ qint64 TmachPDF::writeImageData(QIODevice &out, const QImage &image) const {
 void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches,
                            const QImage &image) {
     ensureOpen();
+    const QImage rgb = image.isNull() ? QImage() : opaqueRgb(image);
+    if (rgb.isNull())
+        throw EPDFError(
+            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
+    if (rgb.format() == QImage::Format_RGB888) {
+        // Rows without padding follow each other: all of them at once.
+        const bool packed = rgb.bytesPerLine() == qsizetype(rgb.width()) * 3;
+        ZeichneBild(x, y, widthInches, heightInches, rgb.size(), [&rgb, packed](int row, int *n) {
+            *n = packed ? rgb.height() - row : 1;
+            return reinterpret_cast<const char *>(rgb.constScanLine(row));
+        });
+        return;
+    }
+    // 32-bit pixels become red, green, blue bytes one row at a time.
+    QByteArray buffer(qsizetype(rgb.width()) * 3, Qt::Uninitialized);
+    ZeichneBild(x, y, widthInches, heightInches, rgb.size(), [&](int row, int *) {
+        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(row));
+        char *o = buffer.data();
+        for (int i = 0; i < rgb.width(); ++i) {
+            *o++ = char(qRed(in[i]));
+            *o++ = char(qGreen(in[i]));
+            *o++ = char(qBlue(in[i]));
+        }
+        return buffer.constData();
+    });
+}
+
+void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches, const QSize &size,
+                           const Bildzeilen &rows) {
+    ensureOpen();
+    if (size.isEmpty() || !rows)
+        throw EPDFError(
+            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
     double sx = 0, sy = 0;
     if (widthInches != 0 && heightInches != 0) {
         sx = PageWidth / (pixelsPerInchX() * widthInches);
@@ -384,17 +414,12 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
         sx = PageWidth / (pixelsPerInchX() * 8.0);
         sy = PageHeight / (pixelsPerInchY() * 10.625);
     }
-
-    const QImage rgb = image.isNull() ? QImage() : opaqueRgb(image);
-    if (rgb.isNull())
-        throw EPDFError(
-            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
     const int k = m_imageCount + 1;
 
     auto tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() +
                                                 QStringLiteral("/glykovalin-pdf-XXXXXX.tmp"));
     if (!tmp->open()) throw EPDFError(createError(tmp->fileTemplate()) + " " + tmp->errorString());
-    const qint64 length = writeImageData(*tmp, rgb);
+    const qint64 length = writeImageData(*tmp, size, rows);
     if (length < 0 || !tmp->flush())
         throw EPDFError(writeError(tmp->fileName(), tmp->errorString()));
     tmp->close();
@@ -402,8 +427,8 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
     QByteArray head;
     appendLine(head, "<< /Type /XObject");
     appendLine(head, "/Subtype /Image");
-    appendLine(head, "/Width " + num(rgb.width()));
-    appendLine(head, "/Height " + num(rgb.height()));
+    appendLine(head, "/Width " + num(size.width()));
+    appendLine(head, "/Height " + num(size.height()));
     appendLine(head, "/ColorSpace /DeviceRGB");
     appendLine(head, "/BitsPerComponent 8");
     appendLine(head, "/Length " + num(length));
@@ -415,8 +440,8 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
     // Only now that the picture is safely stored does the page refer to it.
     m_images.push_back({head, std::move(tmp)});
     m_imageCount = k;
-    const qint64 w = qint64(rgb.width() * sx);
-    const qint64 h = qint64(rgb.height() * sy);
+    const qint64 w = qint64(size.width() * sx);
+    const qint64 h = qint64(size.height() * sy);
     appendLine(m_page, "q");
     appendLine(m_page, num(w) + " 0 0 " + num(h) + " " + num(x) + " " +
                            num(qint64(PageHeight) - y - h) + " cm");

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -85,6 +86,15 @@ public:
     // into a temporary file, without a copy of the picture. Throws EPDFError
     // when the picture is empty or its temporary file cannot be written.
     void ZeichneBild(int x, int y, double widthInches, double heightInches, const QImage &image);
+    // Rows of a picture from the top: rows(y, &count) gives the red, green
+    // and blue bytes (width * 3 a row) of row y and of the rows after it that
+    // follow in memory, count of them in all (at least 1), valid until the
+    // next call.
+    using Bildzeilen = std::function<const char *(int y, int *count)>;
+    // The same for a picture of the given size whose rows are asked for one
+    // after the other, so that no picture of the whole page needs to exist.
+    void ZeichneBild(int x, int y, double widthInches, double heightInches, const QSize &size,
+                     const Bildzeilen &rows);
     // Finishes the document and writes FileName safely (an existing file is
     // replaced only when the whole new file was written). Throws EPDFError on
     // failure; the temporary image files are removed in either case.
@@ -112,7 +122,7 @@ private:
     void beginObject();
     void appendLine(QByteArray &buffer, const QByteArray &line);
     QByteArray deflate(const QByteArray &data) const;
-    qint64 writeImageData(QIODevice &out, const QImage &image) const;
+    qint64 writeImageData(QIODevice &out, const QSize &size, const Bildzeilen &rows);
     double pixelsPerInchX() const;
     double pixelsPerInchY() const;
     void writeDocument(QIODevice &out);
@@ -137,4 +147,7 @@ private:
         std::unique_ptr<QTemporaryFile> data;
     };
     std::vector<StoredImage> m_images;
+    // One zlib stream for all pictures of the writer, reset for each.
+    struct Deflater;
+    std::unique_ptr<Deflater> m_deflater;
 };

@@ -142,26 +142,26 @@ TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
 
     // The day sum in the remark counts only the columns shown: 2 + 4, not
     // 2 + 5 + 4 of all eight. Cells with a decimal point or comma count too.
-    Sections sum =
-        splitSections(pageLine(5, kBE8, kCT8)
-                          .replace("#Bemerkung: Tag 5", "#Bemerkung: BE-Tagessumme= 11\t•    gut"));
-    fitEightColumnsIntoFour(sum);
-    EXPECT_EQ(sum.remark, "Bemerkung: BE-Tagessumme= 6\t•    gut");
-    QString decimals = kBE8;
-    decimals.replace("Morgens= 2", "Morgens= 1.5").replace("Abends= 4", "Abends= 2,25");
-    Sections dec =
-        splitSections(pageLine(5, decimals, kCT8)
-                          .replace("#Bemerkung: Tag 5", "#Bemerkung: BE-Tagessumme= 8,75\t•    "));
-    fitEightColumnsIntoFour(dec);
-    EXPECT_EQ(dec.remark, "Bemerkung: BE-Tagessumme= 3,75\t•    ");
-    // A cell that is no number leaves the remark as it is.
-    QString word = kBE8;
-    word.replace("Abends= 4", "Abends= viel");
-    Sections bad =
-        splitSections(pageLine(5, word, kCT8)
-                          .replace("#Bemerkung: Tag 5", "#Bemerkung: BE-Tagessumme= 7\t•    "));
-    fitEightColumnsIntoFour(bad);
-    EXPECT_EQ(bad.remark, "Bemerkung: BE-Tagessumme= 7\t•    ");
+    // Cells with a decimal point or comma count too; a cell that is no number
+    // leaves the remark as it is.
+    const struct {
+        QString morgens, abends, stored, shown;
+    } sums[] = {
+        {"2", "4", "11", "6"},
+        {"1.5", "2,25", "8,75", "3,75"},
+        {"2", "viel", "7", "7"},
+    };
+    for (const auto &c : sums) {
+        QString carb = kBE8;
+        carb.replace("Morgens= 2", "Morgens= " + c.morgens)
+            .replace("Abends= 4", "Abends= " + c.abends);
+        Sections sum =
+            splitSections(pageLine(5, carb, kCT8)
+                              .replace("#Bemerkung: Tag 5",
+                                       "#Bemerkung: BE-Tagessumme= " + c.stored + "\t•    gut"));
+        fitEightColumnsIntoFour(sum);
+        EXPECT_EQ(sum.remark, "Bemerkung: BE-Tagessumme= " + c.shown + "\t•    gut");
+    }
 
     // A KE page and a four-column page stay as they are.
     QString ke = kBE8;

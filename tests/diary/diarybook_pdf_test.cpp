@@ -11,6 +11,7 @@
 #include "diary/diarybook_month.h"
 #include "diary/diarybook_pdf.h"
 #include "diary/tagebuchspeichernform.h"
+#include "diarybook_folder.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/entryline.h"
@@ -153,23 +154,14 @@ struct Folder {
     Folder() {
         textfile::writeLines(tmp.file("glykoval.ini"),
                              {"[Einstellung]", "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0"});
-        monthtable::WriteRequest req;
-        req.userName = "Max Muster";
-        req.month = "03";
-        req.year = "2024";
-        req.dataFolder = tmp.file("Glykovalin-Daten/");
-        for (int d = 1; d <= 14; ++d)
-            req.entries << entryline::format(MeasurementSlot::Morgens,
-                                             QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                                             "2024", "07:30", QString::number(100 + d));
-        QDir().mkpath(req.dataFolder + "2024");
-        table = monthtable::pathFor(req.dataFolder, "MM", "03", "2024");
-        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
         QStringList diary;
-        for (int d = 14; d >= 1; --d)
+        QList<int> days;
+        for (int d = 14; d >= 1; --d) {
             diary << pageLine(d, d == 6 ? kLongRemark : QStringLiteral("Tag %1").arg(d),
                               MeasureMode::Four);
-        textfile::writeLines(monthtable::diaryPathOf(table), diary);
+            days.prepend(d);
+        }
+        table = writeMarch2024(tmp.file("Glykovalin-Daten/"), days, diary);
         QDir::setCurrent(tmp.path());
     }
     ~Folder() { QDir::setCurrent(old); }
@@ -224,7 +216,7 @@ TEST(DiaryBookPages, PrintedPagesHoldWholeDiaryPagesUpToTheModesNumber) {
     EXPECT_LT(pages[0][0].baseline.x(), 20);
 }
 
-TEST(DiaryBookPages, EachPageIsAPictureOfItsOwnNeverOneGiantPicture) {
+TEST(DiaryBookPages, PagesAreDrawnBandByBandNeverOnOneGiantPicture) {
     QList<QSize> asked;
     FactoryOverride f([&asked](const QSize &size) {
         asked << size;
@@ -239,12 +231,10 @@ TEST(DiaryBookPages, EachPageIsAPictureOfItsOwnNeverOneGiantPicture) {
     int pages = 0;
     ASSERT_TRUE(writeDiaryBook(in, tmp.file("jahr.pdf"), &error, &pages)) << error.toStdString();
     EXPECT_EQ(pages, 92); // 365 diary pages, four a sheet
-    // One page-sized picture per page: 1300 pixels across, as high as a page.
-    ASSERT_EQ(asked.size(), pages);
-    const PageGeometry g = pageGeometry(MeasureMode::Eight);
-    EXPECT_EQ(g.pictureHeight, 799);
-    for (const QSize &s : asked)
-        EXPECT_EQ(s, QSize(1300, 799));
+    // One picture for all pages: a band 1300 pixels across and 64 rows high,
+    // of pages 799 rows high.
+    EXPECT_EQ(pageGeometry(MeasureMode::Eight).pictureHeight, 799);
+    EXPECT_EQ(asked, QList<QSize>{QSize(1300, 64)});
 }
 
 TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
@@ -369,12 +359,9 @@ TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
 
     // A page picture that cannot be allocated: a German message, the old file stays.
     {
-        int made = 0;
-        FactoryOverride f([&made](const QSize &size) {
-            return ++made == 2 ? QImage() : QImage(size, QImage::Format_RGB32);
-        });
+        FactoryOverride f([](const QSize &) { return QImage(); });
         EXPECT_FALSE(writeDiaryBook(bookOf(MeasureMode::Four, 12), target, &error));
-        EXPECT_EQ(error, "Für Seite 2 des Tagebuchs ist nicht genug Arbeitsspeicher frei. Die "
+        EXPECT_EQ(error, "Für die Seiten des Tagebuchs ist nicht genug Arbeitsspeicher frei. Die "
                          "PDF-Datei \"" +
                              target + "\" wurde nicht geschrieben.");
         EXPECT_EQ(testutil::readBytes(target), "alt");

@@ -476,3 +476,30 @@ TEST(TmachPDF, FullDiskReportsTheFailureAndKeepsTheOldFile) {
     EXPECT_EQ(testutil::readBytes(target), "alt");
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"buch.pdf"}));
 }
+
+// A picture handed over in bands of rows, as the diary book draws its pages:
+// the image holds the rows in order, whatever the band size; a picture in
+// 24-bit rows with padding goes row by row.
+TEST(TmachPDF, PicturesComeInBandsOfRows) {
+    testutil::TempFolder tmp;
+    const QImage whole = stripes(10, 7); // 30 bytes a row
+    const QByteArray expected = rgbOf(whole);
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("baender.pdf");
+    pdf.BeginneDokument();
+    QList<int> asked;
+    pdf.ZeichneBild(0, 0, 8, 10, QSize(10, 7), [&](int row, int *count) {
+        asked << row;
+        *count = 3 - row % 3; // bands of three rows
+        return expected.constData() + row * 30;
+    });
+    pdf.ZeichneBild(0, 0, 8, 10, whole.convertToFormat(QImage::Format_RGB888)); // 32 bytes a row
+    pdf.BeendeDokument();
+    EXPECT_EQ(asked, QList<int>({0, 3, 6}));
+    PdfReader r(testutil::readBytes(pdf.FileName));
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    EXPECT_EQ(r.decodedStream(21, 210), expected);
+    EXPECT_EQ(r.decodedStream(22, 210), expected);
+    expectQpdfAccepts(pdf.FileName);
+    EXPECT_THROW(pdf.ZeichneBild(0, 0, 8, 10, QSize(), {}), EPDFError);
+}
