@@ -451,13 +451,10 @@ TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
     // April 2021 has 30 days; readings on days 2, 5, 15, 17 and 29.
     m.in.entryMonth = "04";
     m.in.entryMonthName = "April";
-    QStringList means(31, "0");
-    means[1] = "120";
-    means[4] = "95";
-    means[14] = "150";
-    means[16] = "80";
-    means[28] = "181";
-    m.in.dayMeans = means;
+    m.in.dayMeans = QStringList(31, "0");
+    for (const auto &[day, mean] :
+         {std::pair{2, "120"}, {5, "95"}, {15, "150"}, {17, "80"}, {29, "181"}})
+        m.in.dayMeans[day - 1] = mean;
     QString error;
     const QString page = writeBrowserChart(m.in, &error);
     ASSERT_FALSE(page.isEmpty()) << error.toStdString();
