@@ -3,6 +3,7 @@
 #include "storage/diarybook.h"
 
 #include <QFont>
+#include <QLocale>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -15,42 +16,34 @@ namespace {
 
 const QString kWait = QStringLiteral(" Pdf-Datei wird erstellt. Bitte etwas Geduld!");
 // clang-format off
-const Layout kFour{400, 800, QStringLiteral("  "), 82, 101, 5, 823, 823, 1000, 1000, 65,
-                   QString(5, u'\t') + kWait, 16.0};
-const Layout kEight{160, 1340, QString(6, u'\t'), 150, 177, 4, 1300, 823, 1300, 823, 82,
-                    QString(10, u'\t') + kWait, 15.8};
+const Layout kFour{400, 800, 82, 101, 5, 823, 1000, 823, QString(5, u'\t') + kWait, 16.0};
+const Layout kEight{160, 1340, 150, 177, 4, 1300, 823, 1300, QString(10, u'\t') + kWait, 15.8};
 // clang-format on
 
-// Appends paragraphs the way lines are added to the editor: each text is a
-// paragraph of its own with the tab stops in effect at that moment.
+// Shows the book's paragraphs in a document, each with its tab stops and
+// its emphasis. All of it is one edit, so that the document is laid out once.
 class BookWriter {
 public:
-    BookWriter(QTextDocument *doc, qreal lineHeight)
-        : m_doc(doc), m_cursor(doc), m_lineHeight(lineHeight) {
+    BookWriter(QTextDocument *doc, qreal lineHeight) : m_cursor(doc), m_lineHeight(lineHeight) {
         QFont font(QStringLiteral("Arial"));
         font.setPixelSize(13);
         font.setBold(true);
         m_base.setFont(font);
         m_base.setForeground(Qt::black);
+        m_cursor.beginEditBlock();
     }
+    ~BookWriter() { m_cursor.endEditBlock(); }
+    BookWriter(const BookWriter &) = delete;
+    BookWriter &operator=(const BookWriter &) = delete;
 
-    void setTabStops(const QList<qreal> &points) { m_tabs = points; }
-    void setFirstTabStop(qreal points) {
-        if (m_tabs.isEmpty())
-            m_tabs.append(points);
-        else
-            m_tabs[0] = points;
-    }
-
-    // Adds a paragraph; returns the document position of its first character.
-    int add(const QString &text) {
+    // extraPixels: the emphasis is that much taller than the text.
+    void add(const Paragraph &para, int extraPixels = 0) {
         QTextBlockFormat bf;
         QList<QTextOption::Tab> tabs;
-        for (qreal t : m_tabs)
+        for (qreal t : para.tabStops)
             tabs.append(QTextOption::Tab(pointsToPixels(t), QTextOption::LeftTab));
         bf.setTabPositions(tabs);
-        bf.setLineHeight(m_lineHeight, QTextBlockFormat::FixedHeight);
-        m_cursor.movePosition(QTextCursor::End);
+        bf.setLineHeight(m_lineHeight + extraPixels, QTextBlockFormat::MinimumHeight);
         if (m_first) {
             m_cursor.setBlockFormat(bf);
             m_cursor.setBlockCharFormat(m_base);
@@ -58,36 +51,50 @@ public:
         } else {
             m_cursor.insertBlock(bf, m_base);
         }
-        const int start = m_cursor.position();
-        m_cursor.insertText(text, m_base);
-        return start;
-    }
-    void addEmpty(int count = 1) {
-        for (int i = 0; i < count; ++i)
-            add(QString());
-    }
-
-    // Merges extra character attributes into a range of the text.
-    void emphasize(int start, int length, int extraPixels, bool underline) {
-        QTextCursor c(m_doc);
-        c.setPosition(start);
-        c.setPosition(start + length, QTextCursor::KeepAnchor);
-        QTextCharFormat f;
-        f.setForeground(Qt::black);
-        f.setFontWeight(QFont::Bold);
-        f.setFontUnderline(underline);
-        if (extraPixels) f.setProperty(QTextFormat::FontPixelSize, 13 + extraPixels);
-        c.mergeCharFormat(f);
+        if (para.emphasisStart < 0) {
+            m_cursor.insertText(para.text, m_base);
+            return;
+        }
+        QTextCharFormat emphasis = m_base;
+        emphasis.setFontUnderline(true);
+        if (extraPixels) emphasis.setProperty(QTextFormat::FontPixelSize, 13 + extraPixels);
+        m_cursor.insertText(para.text.left(para.emphasisStart), m_base);
+        m_cursor.insertText(para.text.mid(para.emphasisStart, para.emphasisLength), emphasis);
+        m_cursor.insertText(para.text.mid(para.emphasisStart + para.emphasisLength), m_base);
     }
 
 private:
-    QTextDocument *m_doc;
     QTextCursor m_cursor;
     QTextCharFormat m_base;
     qreal m_lineHeight;
-    QList<qreal> m_tabs;
     bool m_first = true;
 };
+
+// Cells of a carbohydrate line: the texts after each "=", one per column.
+QStringList carbCells(const QString &carb) {
+    QStringList cells;
+    for (const QString &column : carb.split(u'|')) {
+        const qsizetype eq = column.indexOf(u'=');
+        if (eq >= 0) cells << column.mid(eq + 1).trimmed();
+    }
+    return cells;
+}
+
+// The day sum of the cells in the remark's sum block, in the form the page
+// writes it; false when a cell is no number.
+bool daySumText(const QStringList &cells, QString *text) {
+    double sum = 0;
+    for (QString c : cells) {
+        if (c.isEmpty()) c = QStringLiteral("0");
+        c.replace(u',', u'.');
+        bool ok = false;
+        const double v = c.count(u'.') <= 1 ? QLocale::c().toDouble(c, &ok) : 0;
+        if (!ok) return false;
+        sum += v;
+    }
+    *text = QString::number(sum, 'g', 15).replace(u'.', u',');
+    return true;
+}
 
 // Removes everything up to and including the marker and the blank after it.
 QString afterMarker(const QString &text, qsizetype pos, int width) {
@@ -147,17 +154,29 @@ QString dayOfHead(const QString &head) {
     return h.trimmed();
 }
 
-void fitEightColumnsIntoFour(Sections &s) {
-    if (!s.carb.contains(QStringLiteral("M4=")) || !s.carb.contains(QStringLiteral("BE:"))) return;
+bool fitEightColumnsIntoFour(Sections &s) {
+    if (!s.carb.contains(QStringLiteral("M4=")) || !s.carb.contains(QStringLiteral("BE:")))
+        return false;
     const qsizetype ab = s.carb.indexOf(QStringLiteral("Abends="));
     QString kept;
     if (ab >= 0) kept = s.carb.mid(ab, s.carb.size() - ab - 1);
     s.carb = s.carb.left(s.carb.indexOf(QStringLiteral("M4="))) + kept;
-    for (int i = 0; i < 4; ++i) {
-        const qsizetype bar = s.insulin.lastIndexOf(u'|');
-        if (bar < 0 || s.insulin.isEmpty()) break;
-        s.insulin = s.insulin.left(bar) + s.insulin.right(1);
-    }
+
+    // The insulin line keeps the same columns: Morgens, M2, M3 and the last.
+    const QStringList columns = s.insulin.split(u'|');
+    if (columns.size() > 4)
+        s.insulin = QStringList(columns.mid(0, 3)).join(u'|') + u'|' + columns.last();
+
+    // A day sum block counts the columns that are left.
+    const qsizetype colon = s.carb.indexOf(u':');
+    const QString key =
+        (colon < 0 ? QString() : s.carb.left(colon).trimmed()) + QStringLiteral("-Tagessumme= ");
+    const qsizetype at = s.remark.indexOf(key);
+    const qsizetype end = at < 0 ? -1 : s.remark.indexOf(QStringLiteral("\t•"), at);
+    QString sum;
+    if (end >= 0 && daySumText(carbCells(s.carb), &sum))
+        s.remark.replace(at + key.size(), end - at - key.size(), sum);
+    return true;
 }
 
 QString GibTagebuchWerte(const std::array<QString, 31> &dayLineTexts, const QString &day) {
@@ -234,33 +253,46 @@ QList<qreal> measurementTabStops() {
     return {223, 231, 319, 328, 416, 425, 513, 522, 530, 609, 617, 625, 705, 715, 802, 810};
 }
 
-int printedPageCount(int pageLines, MeasureMode mode) {
-    if (mode == MeasureMode::Four) return 1;
-    const int n = pageLines / 4 + (pageLines % 4 ? 1 : 0);
-    return std::max(1, n);
-}
+BookContent composeContent(const DiaryBookInput &in) {
+    const Layout &L = layout(in.mode);
+    BookContent book;
+    book.mode = in.mode;
+    book.title =
+        (QStringLiteral("Glykovalin-Tagebuch ") + in.tableDateText + QStringLiteral(" von ") +
+         in.tableUserText + QStringLiteral(" ") + in.meanSuffixText)
+            .trimmed();
+    const QList<qreal> columnStops = {82, 223, 319, 416, 513, 609, 706, 802};
+    QList<qreal> insulinStops = columnStops;
+    insulinStops[0] = 35;
 
-int fillingLines(MeasureMode mode, int p) {
-    if (mode == MeasureMode::Four) {
-        static const int four[] = {0, 4, 7, 8, 7, 8, 7};
-        return p >= 1 && p <= 6 ? four[p] : 0;
+    for (const QString &line : in.pages) {
+        if (!isPageLine(line)) continue;
+        Sections s = splitSections(line);
+        if (in.mode == MeasureMode::Four) fitEightColumnsIntoFour(s);
+        BookEntry e;
+        e.day = dayOfHead(s.head);
+        const QString measurement =
+            FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, e.day), in.mode);
+        e.paragraphs = {
+            {QString(L.dayBlanks, u' ') + QStringLiteral("Tag: ") + e.day, {}, L.dayBlanks, 7},
+            {},
+            {QStringLiteral(" ") + measurement, measurementTabStops()},
+            {},
+            {QStringLiteral("\t ") + s.carb, columnStops},
+            {},
+            {QStringLiteral("\t ") + s.insulin, insulinStops},
+            {},
+            {QString(14, u' ') + s.remark, insulinStops},
+            {QString(L.underscores, u'_'), insulinStops},
+            {},
+        };
+        book.entries.append(e);
     }
-    static const int eight[] = {0, 0, 5, 6, 6, 5, 6, 5, 5};
-    return p >= 2 && p <= 8 ? eight[p] : 0;
+    return book;
 }
 
 ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
-    const Layout &L = layout(in.mode);
-    const bool eight = in.mode == MeasureMode::Eight;
-    QStringList pages;
-    for (const QString &l : in.pages)
-        if (isPageLine(l)) pages.append(l);
-
-    ComposeResult result;
-    result.pageLines = int(pages.size());
-    const int n = printedPageCount(result.pageLines, in.mode);
-    result.printedPages = n;
-
+    const BookContent book = composeContent(in);
     doc->clear();
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
@@ -270,60 +302,20 @@ ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
     QTextOption option = doc->defaultTextOption();
     option.setTabStopDistance(kPixelsPerInch / 2);
     doc->setDefaultTextOption(option);
-    BookWriter w(doc, L.lineHeight);
 
-    const QString title = L.titlePrefix + QStringLiteral(" Glykovalin-Tagebuch ") +
-                          in.tableDateText + QStringLiteral(" von ") + in.tableUserText +
-                          QStringLiteral(" ") + in.meanSuffixText;
-    const int titleStart = w.add(title);
-    const int g = int(title.indexOf(QStringLiteral("Glykovalin-Tagebuch")));
-    w.emphasize(titleStart + g, int(title.trimmed().size()), 3, true);
-    w.addEmpty();
-    if (eight) w.add(QString(12, u'\t') + QStringLiteral(" Seite 1 von ") + QString::number(n));
-    w.addEmpty(2);
-
-    int m = 0;
-    int p = 1;
-    for (const QString &line : pages) {
-        Sections s = splitSections(line);
-        if (!eight) fitEightColumnsIntoFour(s);
-        const QString day = dayOfHead(s.head);
-        w.setTabStops(measurementTabStops());
-        const QString measurement =
-            FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, day), in.mode);
-
-        const int dayStart = w.add(QString(L.dayBlanks, u' ') + QStringLiteral("Tag: ") + day);
-        w.emphasize(dayStart + L.dayBlanks, 7, 0, true);
-        w.addEmpty();
-        w.add(QStringLiteral(" ") + measurement);
-        w.addEmpty();
-        w.setTabStops({82, 223, 319, 416, 513, 609, 706, 802});
-        w.add(QStringLiteral("\t ") + s.carb);
-        w.addEmpty();
-        w.setFirstTabStop(35);
-        w.add(QStringLiteral("\t ") + s.insulin);
-        w.addEmpty();
-        w.add(QString(14, u' ') + s.remark);
-        w.add(QString(L.underscores, u'_'));
-        w.addEmpty();
-
-        ++m;
-        if (!eight && m == 5) {
-            w.addEmpty(fillingLines(in.mode, p));
-            ++p;
-            m = 0;
-        } else if (eight && m == 4) {
-            const bool more = p < n;
-            ++p;
-            w.addEmpty(fillingLines(in.mode, p));
-            if (more)
-                w.add(QString(145, u' ') + QStringLiteral("Seite ") + QString::number(p) +
-                      QStringLiteral(" von ") + QString::number(n));
-            w.addEmpty();
-            m = 0;
-        }
+    // The book is shown, not edited: no undo steps for it.
+    doc->setUndoRedoEnabled(false);
+    {
+        BookWriter w(doc, layout(in.mode).lineHeight);
+        w.add({book.title, {}, 0, book.title.size()}, 3);
+        w.add({});
+        for (const BookEntry &e : book.entries)
+            for (const Paragraph &p : e.paragraphs)
+                w.add(p);
     }
-    return result;
+    ComposeResult r;
+    r.pageLines = int(book.entries.size());
+    return r;
 }
 
 } // namespace diarybook

@@ -27,19 +27,14 @@ namespace diarybook {
 struct Layout {
     int windowLeft;
     int windowWidth;
-    QString titlePrefix;
     int dayBlanks;     // blanks before "Tag: "
     int underscores;   // length of the line under each page
-    int pagesPerSheet; // diary pages per printed page
-    int bitmapWidth;   // width of the rendered book
-    int pdfWidth;      // PDF page in points
-    int pdfHeight;
-    int sliceLength;    // rows (four) or columns of the turned book (eight) per page
-    int remainderLimit; // a remainder longer than this gets a page of its own
+    int pagesPerSheet; // at most this many diary pages on a printed page
+    int pdfWidth;      // PDF page in points: upright, four-slot pages portrait and
+    int pdfHeight;     //   eight-slot pages landscape
+    int pictureWidth;  // pixels across a page picture: the book's line width
     QString waitText;
-    // Line pitch in pixels: the empty lines that fill each printed page are
-    // counted for it, so every printed page starts with a diary page.
-    qreal lineHeight;
+    qreal lineHeight; // line pitch in pixels
 };
 const Layout &layout(MeasureMode mode);
 
@@ -60,8 +55,9 @@ bool isPageLine(const QString &line);
 // The two-digit day of a head ("Tag05: \t " gives "05").
 QString dayOfHead(const QString &head);
 // Four measurements: an eight-column BE page is cut to Morgens, M2, M3 and
-// Abends; its insulin line loses its last four columns. Other pages stay.
-void fitEightColumnsIntoFour(Sections &s);
+// Abends, and so is its insulin line; a day sum in the remark then counts
+// only these columns. Other pages stay. Returns whether the page was cut.
+bool fitEightColumnsIntoFour(Sections &s);
 
 // The day's entry of the day line texts for "01".."31", else empty.
 QString GibTagebuchWerte(const std::array<QString, 31> &dayLineTexts, const QString &day);
@@ -70,18 +66,35 @@ QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode);
 // The 16 tab stops (points) of the book's measurement lines.
 QList<qreal> measurementTabStops();
 
-// Printed pages named in the eight-measurement book ("Seite 1 von n").
-int printedPageCount(int pageLines, MeasureMode mode);
-// Empty lines that fill a printed page before printed page p starts (four:
-// p is the page just finished; eight: the page just begun).
-int fillingLines(MeasureMode mode, int p);
+// One line of the book as composed: its text, the tab stops in effect
+// (points) and a range shown bold and underlined.
+struct Paragraph {
+    QString text;
+    QList<qreal> tabStops;
+    qsizetype emphasisStart = -1;
+    qsizetype emphasisLength = 0;
+};
+// One stored diary page: its lines from "Tag: DD" to the empty line after
+// the underscores.
+struct BookEntry {
+    QString day;
+    QList<Paragraph> paragraphs;
+};
+// The whole book: the title that heads every printed page (name, month and
+// the monthly mean) and the diary pages in day order.
+struct BookContent {
+    MeasureMode mode = MeasureMode::Four;
+    QString title;
+    QList<BookEntry> entries;
+};
+// Lines that are no stored page are left out.
+BookContent composeContent(const DiaryBookInput &in);
 
 struct ComposeResult {
-    int pageLines = 0;    // diary pages in the book
-    int printedPages = 1; // n of the "Seite p von n" lines
+    int pageLines = 0; // diary pages in the book
 };
-// Lays the book out as rich text in the document (emptied first). Lines that
-// are no stored page are left out.
+// Shows the book's text in the document (emptied first): the title and the
+// diary pages, as the window presents the book before it is saved.
 ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in);
 
 } // namespace diarybook

@@ -1,9 +1,9 @@
 #include "diarybook_pdf.h"
 
-#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFontMetricsF>
 #include <QPainter>
-#include <QTextDocument>
-#include <QTransform>
+#include <QTextLayout>
 #include <cmath>
 #include <memory>
 
@@ -13,134 +13,375 @@ namespace diarybook {
 
 namespace {
 
-constexpr int kSqueezed = 700; // columns of an eight-measurement page that hold the book
+constexpr int kMarginPoints = 30; // white border around each page picture
+constexpr int kPadding = 8;       // pixels between the picture's edge and the text
+constexpr int kLabelGap = 24;     // pixels between the title and "Seite n von m"
+constexpr int kTextFontIndex = 1; // Helvetica-Bold: the metrics of the book's bold Arial
+// Characters of laid-out paragraphs kept from counting to drawing, a few
+// megabytes: a month's book is laid out once, a longer one partly twice.
+constexpr qsizetype kKeptCharacters = 200000;
 
-QImage whitePicture(int w, int h) {
-    QImage img(std::max(1, w), std::max(1, h), QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
+qint64 paragraphKey(int entry, int paragraph) {
+    return qint64(entry) * 16 + paragraph;
+}
+
+// Rows of red, green, blue bytes, as the PDF holds them: the writer sends
+// them to zlib as they are.
+QImage ordinaryPicture(const QSize &size) {
+    return QImage(size, QImage::Format_RGB888);
+}
+
+// Rows of a page drawn at a time: a band small enough to stay in the
+// processor's cache while zlib reads it.
+constexpr int kBandRows = 64;
+
+PictureFactory &pictureFactory() {
+    static PictureFactory factory = ordinaryPicture;
+    return factory;
+}
+
+QFont bookFont(int pixelSize) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+QString pageLabel(int page, int pages) {
+    return QStringLiteral("Seite %1 von %2").arg(page).arg(pages);
 }
 
 } // namespace
 
-QImage renderBook(const QTextDocument &doc, MeasureMode mode) {
-    const int width = layout(mode).bitmapWidth;
-    std::unique_ptr<QTextDocument> copy(doc.clone());
-    copy->setDefaultFont(doc.defaultFont());
-    copy->setDocumentMargin(doc.documentMargin());
-    copy->setDefaultTextOption(doc.defaultTextOption());
-    copy->setTextWidth(width);
-    const int height = int(std::ceil(copy->documentLayout()->documentSize().height()));
-    QImage book = whitePicture(width, height);
-    QPainter painter(&book);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    copy->drawContents(&painter, QRectF(0, 0, width, height));
-    return book;
-}
-
-SliceCount sliceCount(int length, MeasureMode mode) {
+PageGeometry pageGeometry(MeasureMode mode) {
     const Layout &L = layout(mode);
-    SliceCount c;
-    c.full = length / L.sliceLength;
-    c.rest = length % L.sliceLength;
-    c.restPage = c.rest > L.remainderLimit;
-    return c;
+    PageGeometry g;
+    g.pdfWidth = L.pdfWidth;
+    g.pdfHeight = L.pdfHeight;
+    g.margin = kMarginPoints;
+    g.pictureWidth = L.pictureWidth;
+    g.pointsPerPixel = double(L.pdfWidth - 2 * kMarginPoints) / L.pictureWidth;
+    g.pictureHeight = int((L.pdfHeight - 2 * kMarginPoints) / g.pointsPerPixel);
+    g.textWidth = g.pictureWidth - 2 * kPadding;
+    return g;
 }
 
-QImage fourSlotSlice(const QImage &book, const SliceCount &count, int index) {
-    const Layout &L = layout(MeasureMode::Four);
-    const bool rest = index >= count.full && count.restPage;
-    const int rows = rest ? count.rest : L.sliceLength;
-    const int top = index * L.sliceLength;
-    QImage slice = whitePicture(L.pdfWidth, rows);
-    QPainter p(&slice);
-    p.drawImage(QPoint(0, 0), book, QRect(0, top, L.pdfWidth, rows));
-    return slice;
+PictureFactory setPictureFactory(PictureFactory factory) {
+    PictureFactory old = pictureFactory();
+    pictureFactory() = factory ? std::move(factory) : PictureFactory(ordinaryPicture);
+    return old;
 }
 
-QImage turnBook(const QImage &book) {
-    return book.transformed(QTransform().rotate(90));
-}
-
-QImage eightSlotSlice(const QImage &turned, const SliceCount &count, int index) {
-    const Layout &L = layout(MeasureMode::Eight);
-    const int height = L.bitmapWidth; // the turned book is as high as the book was wide
-    QImage slice = whitePicture(L.pdfWidth, height);
-    QPainter p(&slice);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const int right = turned.width() - index * L.sliceLength;
-    if (index >= count.full && count.restPage) {
-        const int w = int(std::lround(double(count.rest) * kSqueezed / L.sliceLength));
-        p.drawImage(QRect(kSqueezed - w, 0, w, height), turned, QRect(0, 0, count.rest, height));
-    } else {
-        // A full page; one that reaches past the book's start shows white there.
-        const int left = right - L.sliceLength;
-        const int from = std::max(0, left);
-        if (right > from) {
-            const double scale = double(kSqueezed) / L.sliceLength;
-            const int x0 = int(std::lround((from - left) * scale));
-            p.drawImage(QRect(x0, 0, kSqueezed - x0, height), turned,
-                        QRect(from, 0, right - from, height));
-        }
+// Lays paragraphs out in the page width: lines at a fixed pitch, long lines
+// wrapped at word boundaries (or anywhere, for a word wider than the page),
+// continuation lines indented to the paragraph's first character.
+class BookPages::Typesetter {
+public:
+    explicit Typesetter(MeasureMode mode, int width)
+        : m_pitch(layout(mode).lineHeight), m_width(width), m_text(bookFont(13)),
+          m_title(bookFont(16)) {
+        m_option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_option.setTabStopDistance(kPixelsPerInch / 2);
+        m_labelWidth = int(std::ceil(QFontMetricsF(m_text).horizontalAdvance(pageLabel(999, 999))));
     }
-    return slice;
+
+    qreal pitch() const { return m_pitch; }
+    qreal titlePitch() const { return m_pitch + 6; }
+    int labelWidth() const { return m_labelWidth; }
+    const QFont &textFont() const { return m_text; }
+
+    std::unique_ptr<QTextLayout> paragraph(const Paragraph &p) const {
+        auto lay = std::make_unique<QTextLayout>(p.text, m_text);
+        QTextOption option = m_option;
+        QList<QTextOption::Tab> tabs;
+        for (qreal t : p.tabStops)
+            tabs.append(QTextOption::Tab(pointsToPixels(t), QTextOption::LeftTab));
+        option.setTabs(tabs);
+        lay->setTextOption(option);
+        if (p.emphasisStart >= 0) {
+            QTextLayout::FormatRange r;
+            r.start = int(p.emphasisStart);
+            r.length = int(p.emphasisLength);
+            r.format.setFontUnderline(true);
+            lay->setFormats({r});
+        }
+        lineUp(*lay, m_width, m_pitch);
+        return lay;
+    }
+
+    // The title, beside the room that "Seite n von m" takes at the right.
+    std::unique_ptr<QTextLayout> title(const QString &text) const {
+        auto lay = std::make_unique<QTextLayout>(text, m_title);
+        lay->setTextOption(m_option);
+        QTextLayout::FormatRange r;
+        r.start = 0;
+        r.length = int(text.size());
+        r.format.setFontUnderline(true);
+        lay->setFormats({r});
+        lineUp(*lay, m_width - m_labelWidth - kLabelGap, titlePitch());
+        return lay;
+    }
+
+    std::unique_ptr<QTextLayout> label(const QString &text) const {
+        auto lay = std::make_unique<QTextLayout>(text, m_text);
+        lineUp(*lay, m_width, m_pitch);
+        return lay;
+    }
+
+private:
+    static void lineUp(QTextLayout &lay, qreal width, qreal pitch) {
+        const QString &text = lay.text();
+        qsizetype first = 0;
+        while (first < text.size() && text.at(first).isSpace())
+            ++first;
+        lay.beginLayout();
+        qreal indent = 0;
+        for (int i = 0;; ++i) {
+            QTextLine line = lay.createLine();
+            if (!line.isValid()) break;
+            line.setLineWidth(width - indent);
+            line.setPosition(QPointF(indent, i * pitch));
+            if (i == 0 && first < line.textStart() + line.textLength())
+                indent = std::clamp(line.cursorToX(int(first)), 0.0, width / 2);
+        }
+        lay.endLayout();
+    }
+
+    qreal m_pitch;
+    int m_width;
+    QFont m_text, m_title;
+    QTextOption m_option;
+    int m_labelWidth = 0;
+};
+
+namespace {
+
+// The pieces of a drawn line between its tabs, without blanks around them,
+// where they stand in the picture. Lines of underscores carry no text.
+void collectRuns(const QTextLayout &lay, const QTextLine &line, QPointF origin, qreal pixelSize,
+                 QList<TextRun> *runs) {
+    if (!runs) return;
+    const QString &text = lay.text();
+    const int end = line.textStart() + line.textLength();
+    const qreal baseline = origin.y() + line.y() + line.ascent();
+    int a = line.textStart();
+    while (a < end) {
+        int b = a;
+        while (b < end && text.at(b) != u'\t')
+            ++b;
+        int s = a, e = b;
+        while (s < e && text.at(s).isSpace())
+            ++s;
+        while (e > s && text.at(e - 1).isSpace())
+            --e;
+        const QString piece = text.mid(s, e - s);
+        if (!piece.isEmpty() && piece.count(u'_') != piece.size())
+            runs->append({QPointF(origin.x() + line.cursorToX(s), baseline), pixelSize, piece});
+        a = b + 1;
+    }
 }
 
-int writeBookPdf(const QString &path, const QImage &book, MeasureMode mode,
-                 const std::function<void(int)> &pause) {
-    const Layout &L = layout(mode);
+} // namespace
+
+BookPages::BookPages(BookContent content)
+    : m_content(std::move(content)), m_geometry(pageGeometry(m_content.mode)),
+      m_typesetter(
+          std::make_unique<Typesetter>(m_content.mode, m_geometry.pictureWidth - 2 * kPadding)) {
+    const Typesetter &t = *m_typesetter;
+    const int perSheet = layout(m_content.mode).pagesPerSheet;
+    m_title = t.title(m_content.title);
+    const int titleLines = std::max(1, m_title->lineCount());
+    const qreal head = titleLines * t.titlePitch() + t.pitch();
+    const int capacity =
+        std::max(1, int((m_geometry.pictureHeight - 2 * kPadding - head) / t.pitch()));
+
+    // Greedy: a diary page goes on the current printed page when it fits and
+    // the page holds fewer than the mode's number; otherwise it starts a new
+    // one. A diary page longer than a whole printed page fills pages row by row.
+    Page page;
+    int used = 0, onPage = 0;
+    qsizetype kept = 0;
+    auto close = [&] {
+        if (page.rowCount > 0) m_pages.push_back(page);
+        page = Page{int(m_rows.size()), 0};
+        used = onPage = 0;
+    };
+    for (int e = 0; e < m_content.entries.size(); ++e) {
+        std::vector<Row> rows;
+        const QList<Paragraph> &paras = m_content.entries[e].paragraphs;
+        for (int p = 0; p < paras.size(); ++p) {
+            int lines = 1;
+            if (!paras[p].text.isEmpty()) {
+                auto lay = t.paragraph(paras[p]);
+                lines = std::max(1, lay->lineCount());
+                if (kept + paras[p].text.size() <= kKeptCharacters) {
+                    kept += paras[p].text.size();
+                    m_kept[paragraphKey(e, p)] = std::move(lay);
+                }
+            }
+            for (int l = 0; l < lines; ++l)
+                rows.push_back({e, p, l});
+        }
+        const int height = int(rows.size());
+        if (onPage > 0 && (used + height > capacity || onPage >= perSheet)) close();
+        for (const Row &r : rows) {
+            if (used == capacity) close();
+            m_rows.push_back(r);
+            ++page.rowCount;
+            ++used;
+        }
+        ++onPage;
+    }
+    close();
+    if (m_pages.empty()) m_pages.push_back(Page{});
+}
+
+BookPages::~BookPages() = default;
+
+PageDrawing::PageDrawing() = default;
+PageDrawing::~PageDrawing() = default;
+PageDrawing::PageDrawing(PageDrawing &&) noexcept = default;
+PageDrawing &PageDrawing::operator=(PageDrawing &&) noexcept = default;
+
+void PageDrawing::draw(QImage &picture, int top) const {
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(Qt::black);
+    painter.translate(0, -top);
+    const int bottom = top + picture.height();
+    for (const Placed &p : m_lines)
+        if (p.bottom > top && p.top < bottom) p.layout->lineAt(p.line).draw(&painter, p.origin);
+}
+
+PageDrawing BookPages::preparePage(int index) const {
+    PageDrawing d;
+    if (index < 0 || index >= pageCount()) return d;
+    const Typesetter &t = *m_typesetter;
+    // A line's ink reaches a little above and below its box (underlines).
+    auto place = [&d](const QTextLayout *lay, int i, QPointF origin, qreal pixelSize) {
+        const QTextLine line = lay->lineAt(i);
+        const qreal top = origin.y() + line.y();
+        d.m_lines.push_back({lay, i, origin, top - 2, top + line.height() + 4});
+        collectRuns(*lay, line, origin, pixelSize, &d.m_runs);
+    };
+
+    // Title and page number on every page.
+    qreal y = kPadding;
+    for (int i = 0; i < m_title->lineCount(); ++i)
+        place(m_title.get(), i, QPointF(kPadding, y), 16);
+    d.m_layouts.push_back(t.label(pageLabel(index + 1, pageCount())));
+    const QTextLayout *label = d.m_layouts.back().get();
+    const QTextLine labelLine = label->lineAt(0);
+    // On the title's first baseline, flush with the right edge.
+    const qreal baseline = y + (m_title->lineCount() > 0 ? m_title->lineAt(0).ascent() : 0);
+    place(label, 0,
+          QPointF(m_geometry.pictureWidth - kPadding - labelLine.naturalTextWidth(),
+                  baseline - labelLine.ascent()),
+          13);
+    y += std::max(1, m_title->lineCount()) * t.titlePitch() + t.pitch();
+
+    // The page's rows; a paragraph is laid out once for all its rows here,
+    // or taken from those laid out while the pages were counted.
+    const Page &page = m_pages[size_t(index)];
+    int layEntry = -1, layParagraph = -1;
+    for (int i = 0; i < page.rowCount; ++i, y += t.pitch()) {
+        const Row &r = m_rows[size_t(page.firstRow + i)];
+        const Paragraph &para = m_content.entries[r.entry].paragraphs[r.paragraph];
+        if (para.text.isEmpty()) continue;
+        if (r.entry != layEntry || r.paragraph != layParagraph) {
+            const auto found = m_kept.find(paragraphKey(r.entry, r.paragraph));
+            if (found != m_kept.end()) {
+                d.m_layouts.push_back(std::move(found->second));
+                m_kept.erase(found);
+            } else {
+                d.m_layouts.push_back(t.paragraph(para));
+            }
+            layEntry = r.entry;
+            layParagraph = r.paragraph;
+        }
+        const QTextLayout *lay = d.m_layouts.back().get();
+        if (r.line < lay->lineCount())
+            place(lay, r.line, QPointF(kPadding, y - lay->lineAt(r.line).y()), 13);
+    }
+    return d;
+}
+
+QImage BookPages::renderPage(int index, QList<TextRun> *runs) const {
+    QImage picture = pictureFactory()(QSize(m_geometry.pictureWidth, m_geometry.pictureHeight));
+    if (picture.isNull()) return picture;
+    const PageDrawing d = preparePage(index);
+    d.draw(picture, 0);
+    if (runs) runs->append(d.runs());
+    return picture;
+}
+
+bool writeDiaryBook(const DiaryBookInput &in, const QString &path, QString *error, int *pages,
+                    const std::function<void(int)> &pause) {
+    auto fail = [error](const QString &text) {
+        if (error) *error = text;
+        return false;
+    };
+    BookContent content = composeContent(in);
+    if (content.entries.isEmpty())
+        return fail(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
+    const BookPages book(std::move(content));
+    const PageGeometry &g = book.geometry();
+
     TmachPDF pdf;
     pdf.Title = QStringLiteral("Glykovalin-Tagebuch");
     pdf.Compress = true;
     pdf.FileName = path;
-    pdf.PageWidth = L.pdfWidth;
-    pdf.PageHeight = L.pdfHeight;
+    pdf.PageWidth = g.pdfWidth;
+    pdf.PageHeight = g.pdfHeight;
     // The book is laid out in fixed pixels; its pages keep their size on any screen.
     pdf.PixelsPerInchX = kPixelsPerInch;
     pdf.PixelsPerInchY = kPixelsPerInch;
-    pdf.BeginneDokument();
-    int pages = 0;
-    if (mode == MeasureMode::Four) {
-        const SliceCount count = sliceCount(book.height(), mode);
-        pages = count.pages();
-        for (int i = 0; i < pages; ++i) {
-            if (i > 0) pdf.NeueSeite();
-            pdf.Font.FontIndex = 0;
-            pdf.Font.FontSize = 10;
-            pdf.SchreibeText(pdf.PageWidth / 2 - 25, 15,
-                             QStringLiteral("Seite %1 von %2").arg(i + 1).arg(pages));
-            pdf.ZeichneBild(60, 40, 8.5, 10.625, fourSlotSlice(book, count, i));
-        }
-    } else {
-        const QImage turned = turnBook(book);
-        const SliceCount count = sliceCount(turned.width(), mode);
-        pages = count.pages();
-        for (int i = 0; i < pages; ++i) {
-            if (i > 0) pdf.NeueSeite();
-            if (pause) pause(5);
-            // 8 inches across the 700 squeezed columns, 13.7 inches down the
-            // 1300 rows: the whole turned page fits on the paper.
-            pdf.ZeichneBild(60, 25, 8.0, 13.7, eightSlotSlice(turned, count, i));
-        }
-    }
-    pdf.BeendeDokument();
-    return pages;
-}
-
-bool writeDiaryBook(const DiaryBookInput &in, const QString &path, QString *error, int *pages) {
-    QTextDocument doc;
-    const ComposeResult r = composeBook(&doc, in);
-    if (r.pageLines == 0) {
-        if (error) *error = QStringLiteral("Es sind keine Tagebuchseiten gespeichert.");
-        return false;
-    }
+    // The inches of screen pixels a page shows, so that a picture pixel is
+    // pointsPerPixel points wide and high.
+    const double inchesAcross = g.pdfWidth / (kPixelsPerInch * g.pointsPerPixel);
+    const double inchesDown = g.pdfHeight / (kPixelsPerInch * g.pointsPerPixel);
     try {
-        const int n = writeBookPdf(path, renderBook(doc, in.mode), in.mode);
-        if (pages) *pages = n;
+        QImage band = pictureFactory()(QSize(g.pictureWidth, kBandRows));
+        if (!band.isNull() && band.format() != QImage::Format_RGB888)
+            band = band.convertToFormat(QImage::Format_RGB888);
+        if (band.isNull())
+            return fail(QStringLiteral("Für die Seiten des Tagebuchs ist nicht genug "
+                                       "Arbeitsspeicher frei. Die PDF-Datei \"%1\" wurde nicht "
+                                       "geschrieben.")
+                            .arg(QDir::toNativeSeparators(path)));
+        pdf.BeginneDokument();
+        for (int i = 0; i < book.pageCount(); ++i) {
+            if (i > 0) pdf.NeueSeite();
+            if (pause) pause(0);
+            const PageDrawing drawing = book.preparePage(i);
+            // zlib asks for the rows in order; each band is drawn when its
+            // first row is wanted and goes to zlib whole (its rows follow each
+            // other without padding: 3 bytes a pixel, a multiple of 4 a row).
+            int bandTop = -kBandRows;
+            pdf.ZeichneBild(g.margin, g.margin, inchesAcross, inchesDown,
+                            QSize(g.pictureWidth, g.pictureHeight), [&](int row, int *count) {
+                                if (row < bandTop || row >= bandTop + kBandRows) {
+                                    bandTop = row - row % kBandRows;
+                                    drawing.draw(band, bandTop);
+                                }
+                                *count = band.bytesPerLine() == qsizetype(band.width()) * 3
+                                             ? bandTop + kBandRows - row
+                                             : 1;
+                                return reinterpret_cast<const char *>(
+                                    band.constScanLine(row - bandTop));
+                            });
+            pdf.Font.FontIndex = kTextFontIndex;
+            for (const TextRun &r : drawing.runs())
+                pdf.SchreibeUnsichtbarenText(g.margin + r.baseline.x() * g.pointsPerPixel,
+                                             g.margin + r.baseline.y() * g.pointsPerPixel,
+                                             r.pixelSize * g.pointsPerPixel, r.text);
+        }
+        pdf.BeendeDokument();
     } catch (const EPDFError &e) {
-        if (error) *error = e.message();
-        return false;
+        return fail(e.message());
     }
+    if (pages) *pages = book.pageCount();
     return true;
 }
 

@@ -1,9 +1,12 @@
 #include "tagebuchspeichernform.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
@@ -11,8 +14,6 @@
 #include <memory>
 
 #include "diarybook_pdf.h"
-#include "export/machpdf.h"
-#include "platform/picturebox.h"
 #include "platform/ui.h"
 
 TTagebuchSpeichernForm::TTagebuchSpeichernForm(QWidget *parent) : QDialog(parent) {
@@ -44,18 +45,14 @@ TTagebuchSpeichernForm::TTagebuchSpeichernForm(QWidget *parent) : QDialog(parent
     font.setPixelSize(13);
     font.setBold(true);
     RichEdit1->setFont(font);
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
+    // The book as it will be printed: read-only, its lines wrapped at the
+    // width of a page.
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setLineWrapMode(QTextEdit::FixedPixelWidth);
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->installEventFilter(this);
     box->addWidget(RichEdit1);
-
-    Image1 = new PictureBox(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->hide();
-    Image2 = new PictureBox(this);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->hide();
 }
 
 bool TTagebuchSpeichernForm::eventFilter(QObject *watched, QEvent *e) {
@@ -88,7 +85,14 @@ diarybook::ComposeResult TTagebuchSpeichernForm::composeNow() {
     const diarybook::Layout &L = diarybook::layout(m_input.mode);
     move(L.windowLeft, y());
     resize(L.windowWidth, height());
-    const diarybook::ComposeResult r = diarybook::composeBook(RichEdit1->document(), m_input);
+    RichEdit1->setLineWrapColumnOrWidth(diarybook::pageGeometry(m_input.mode).textWidth);
+    // Composed apart from the editor and handed over whole: the editor lays
+    // the book out once instead of after every line.
+    auto *doc = new QTextDocument(RichEdit1);
+    const diarybook::ComposeResult r = diarybook::composeBook(doc, m_input);
+    RichEdit1->setDocument(doc);
+    // The book is shown from its start.
+    RichEdit1->moveCursor(QTextCursor::Start);
     RichEdit1->verticalScrollBar()->setValue(0);
     RichEdit1->horizontalScrollBar()->setValue(0);
     return r;
@@ -107,9 +111,26 @@ void TTagebuchSpeichernForm::Drucken1Click() {
 }
 
 QString TTagebuchSpeichernForm::defaultFileName() const {
-    return m_input.dataFolder + m_input.entryYear + QStringLiteral("/Glykovalin-Tagebuch ") +
-           m_input.tableDateText + QStringLiteral(" von ") + m_input.tableUserText +
-           QStringLiteral(".pdf");
+    QString folder = m_input.dataFolder;
+    if (!folder.isEmpty() && !folder.endsWith(u'/')) folder += u'/';
+    static const QRegularExpression year(QStringLiteral("^\\d{4}$"));
+    if (year.match(m_input.entryYear).hasMatch()) folder += m_input.entryYear + u'/';
+
+    // Letters, digits and a few harmless marks stay; everything else (path
+    // separators, ":", "*", "?", quotes, control characters) becomes "_".
+    const QString raw = QStringLiteral("Glykovalin-Tagebuch ") + m_input.tableDateText +
+                        QStringLiteral(" von ") + m_input.tableUserText;
+    QString name;
+    for (const QChar ch : raw) {
+        const bool safe = ch.isLetterOrNumber() || QStringLiteral(" -_.,()+&").contains(ch);
+        name += safe && ch.unicode() >= 0x20 ? ch : u'_';
+    }
+    while (name.contains(QStringLiteral("..")))
+        name.replace(QStringLiteral(".."), QStringLiteral("."));
+    name = name.simplified().left(150);
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    return folder + name + QStringLiteral(".pdf");
 }
 
 bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
@@ -123,33 +144,34 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     }
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
 
-    const MeasureMode mode = m_input.mode;
-    const QImage book = diarybook::renderBook(*RichEdit1->document(), mode);
-    Image1->setPicture(book);
-    lastBookHeight = book.height();
-
     // The wait notice replaces the book while the file is made; the book is
-    // kept so that a failed write leaves it in the window for another try.
-    std::unique_ptr<QTextDocument> kept(RichEdit1->document()->clone());
-    RichEdit1->clear();
-    RichEdit1->setPlainText(QString(6, u'\n') + diarybook::layout(mode).waitText);
+    // set aside, not copied, so that a failed write brings it back for
+    // another try.
+    std::unique_ptr<QTextDocument> book(RichEdit1->document());
+    book->setParent(nullptr);
+    auto *wait = new QTextDocument(RichEdit1);
+    wait->setDefaultFont(RichEdit1->font());
+    wait->setPlainText(QString(6, u'\n') + diarybook::layout(m_input.mode).waitText);
+    RichEdit1->setDocument(wait);
     if (pause) pause(5);
 
-    try {
-        lastPageCount = diarybook::writeBookPdf(file, book, mode, pause);
-    } catch (const EPDFError &e) {
-        RichEdit1->setDocument(kept.release());
-        RichEdit1->document()->setParent(RichEdit1);
-        Image1->setPicture(QImage());
+    QString error;
+    int pages = 0;
+    if (!diarybook::writeDiaryBook(m_input, file, &error, &pages, pause)) {
+        book->setParent(RichEdit1);
+        RichEdit1->setDocument(book.release()); // the wait notice goes
         OpenAfterSaving = false;
-        ui::showWarning(e.message());
+        ui::showWarning(error);
         return false;
     }
+    lastPageCount = pages;
     lastFileName = file;
-    if (OpenAfterSaving) ui::services().shellOpen(file);
+    if (OpenAfterSaving && !ui::services().shellOpen(file))
+        ui::showWarning(QStringLiteral("Die PDF-Datei des Tagebuchs konnte nicht mit dem "
+                                       "zugehörigen Programm geöffnet werden. Sie ist "
+                                       "gespeichert unter:\n%1")
+                            .arg(QDir::toNativeSeparators(file)));
     OpenAfterSaving = false;
-    Image1->setPicture(QImage());
-    Image2->setPicture(QImage());
     RichEdit1->clear();
     if (isVisible())
         accept();

@@ -6,12 +6,13 @@
 
 class QTextEdit;
 class QAction;
-class PictureBox;
 
-// The window that lays all stored diary pages out as the diary book and
-// saves it as PDF ("Speichern als PDF-Datei") or saves and opens it
-// ("Drucken"). The book is composed on the first paint after compose() asked
-// for it; FormPaint() does that work and can be called directly.
+// The window that shows all stored diary pages as the diary book and saves
+// it as PDF ("Speichern als PDF-Datei") or saves and opens it ("Drucken").
+// The book is composed on the first paint after requestCompose() asked for
+// it; FormPaint() does that work and can be called directly. The PDF is made
+// from the same input by diarybook::writeDiaryBook, as the command-line tool
+// makes it.
 class TTagebuchSpeichernForm : public QDialog {
     Q_OBJECT
 public:
@@ -27,23 +28,22 @@ public:
 
     // Composes the book when requested, then runs Drucken1Click.
     void FormPaint();
-    // Lays the book out in RichEdit1 without saving.
+    // Shows the book in RichEdit1 without saving.
     diarybook::ComposeResult composeNow();
     void Drucken1Click();
-    // Asks for the file, renders, writes the PDF, opens it when asked and
-    // closes the window. Returns true when the file was written.
+    // Asks for the file, writes the PDF, opens it when asked and closes the
+    // window. Returns true when the file was written.
     bool SpeichernalsPDFDatei1Click();
     void Beenden1Click();
 
-    // The default file name offered by the save dialog.
+    // The file name the save dialog proposes: in the data folder's year
+    // folder, named after the month and the user, with every character that
+    // could lead elsewhere or that file systems refuse replaced.
     QString defaultFileName() const;
 
     QTextEdit *RichEdit1 = nullptr;
-    PictureBox *Image1 = nullptr;
-    PictureBox *Image2 = nullptr;
 
     // Results of the last save, for the caller and for tests.
-    int lastBookHeight = 0;
     int lastPageCount = 0;
     QString lastFileName;
 

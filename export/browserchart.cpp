@@ -1,5 +1,6 @@
 #include "browserchart.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -201,13 +202,16 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
     const QStringList means = cleanMeans(in.dayMeans);
     const QString monthText = QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
 
-    int tops[5];
+    // One y axis for all weeks, from 0 to above the month's largest mean and
+    // the high limit, so that the bands stand at the same height in every
+    // chart and a week of low values is not stretched over the whole chart.
     bool present[5];
+    int maximum = s.highLimit;
     for (int g = 0; g < 5; ++g) {
-        tops[g] = axisTop(groupMaximum(means, g));
+        maximum = std::max(maximum, groupMaximum(means, g));
         present[g] = groupHasData(means, g);
     }
-    const int overallTop = *std::max_element(tops, tops + 5);
+    const int top = axisTop(maximum);
     const QString curve = colorref::toHtml(in.curveColor);
     const QString above = colorref::toHtml(in.aboveValuesColor);
     const QString width = penWidth(in.penWidthText);
@@ -277,13 +281,13 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
                                 qint64(s.lowLimit) + 1,
                                 qint64(s.highLimit) - 1,
                                 s.highLimit,
-                                overallTop,
-                                tops[0],
+                                top,
+                                top,
                                 s.criticalLimit,
-                                tops[1],
-                                tops[2],
-                                tops[3],
-                                tops[4]};
+                                top,
+                                top,
+                                top,
+                                top};
     for (const qint64 v : skipped)
         draw += QStringLiteral("if (dataset.data[i]==") + n(v) + QStringLiteral(") { }else ");
     draw += QStringLiteral("{fadeIn(ctx, dataset.data[i], model.x, textY, model.y > "
@@ -332,7 +336,7 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
             {"{label: 'Gruen',", kGreen, false, qint64(s.lowLimit) + 1, "] , }, "},
             {"{label: 'Geht so',", kYellow, true, qint64(s.highLimit) - 1, "] , }, "},
             {"{label: 'rot',", kRed, true, s.highLimit, "] , }, "},
-            {"{label: 'rot',", kRed, true, tops[g], "] , } ]}, "},
+            {"{label: 'rot',", kRed, true, top, "] , } ]}, "},
         };
         for (const Band &b : bands) {
             L << QLatin1String(b.label);
@@ -363,17 +367,11 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
                             "var label = data.datasets[tooltipItems.datasetIndex].label; ");
         L << QStringLiteral(" if ((label == \"Glykovalin-Wert\") || (label == \"Goal 2\")) {  "
                             "return true;   } else { return false;  }   }}, ");
-        if (in.showValues)
-            L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                                "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
-                     n(tops[g]) + QStringLiteral(", min:") + QStringLiteral("0") +
-                     QStringLiteral("},display: true,scaleLabel: {display: true,labelString: ") +
-                     QStringLiteral("'mg/dl'") + QStringLiteral("},}]}}};}   ");
-        else
-            L << QStringLiteral(
-                "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: true,labelString: '     "
-                "'}\t}],yAxes: [{display: true,scaleLabel: {display: true,labelString: "
-                "'mg/dl'},}]}}};}   ");
+        L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
+                            "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
+                 n(top) +
+                 QStringLiteral(", min:0},display: true,scaleLabel: {display: true,labelString: "
+                                "'mg/dl'},}]}}};}   ");
     }
 
     for (int g = 0; g < 5; ++g)
@@ -465,6 +463,11 @@ bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in) {
         ui::showMessage(error);
         return false;
     }
-    ui::services().shellOpen(path);
+    if (!ui::services().shellOpen(path)) {
+        ui::showWarning(QStringLiteral("Die Seite mit dem Liniendiagramm konnte nicht im Browser "
+                                       "geöffnet werden. Sie ist gespeichert unter:\n%1")
+                            .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
     return true;
 }

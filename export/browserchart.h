@@ -72,5 +72,6 @@ QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSetting
 // The menu command "Liniendiagramm im Browser anzeigen": reads the settings,
 // stores the negated break-at-zero flag into appState().ConnectAcrossZero,
 // writes the page, shows the messages and has the shell open the page.
-// Returns true when the page was written and handed to the shell.
+// Returns true when the page was written and the shell opened it; when the
+// shell cannot open it, a warning names the page's path.
 bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in);

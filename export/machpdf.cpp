@@ -44,32 +44,93 @@ QString writeError(const QString &path, const QString &reason) {
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
-// Picture as tightly packed rows of red, green, blue bytes. Transparent parts
-// are laid on white, as on paper.
-QByteArray rgbBytes(const QImage &image) {
-    QImage rgb;
-    if (image.hasAlphaChannel()) {
-        rgb = QImage(image.size(), QImage::Format_RGB888);
-        rgb.fill(Qt::white);
-        QPainter p(&rgb);
-        p.drawImage(0, 0, image);
-    } else {
-        rgb = image.convertToFormat(QImage::Format_RGB888);
+// The picture in a form whose rows can be sent as red, green, blue bytes:
+// 32-bit RGB and 24-bit RGB pictures as they are (shared, not copied), others
+// converted. Transparent parts are laid on white, as on paper.
+QImage opaqueRgb(const QImage &image) {
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+        return image;
+    default:
+        break;
     }
-    if (rgb.isNull()) return {};
-    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-    QByteArray out;
-    out.reserve(rowBytes * rgb.height());
-    for (int y = 0; y < rgb.height(); ++y)
-        out.append(reinterpret_cast<const char *>(rgb.constScanLine(y)), rowBytes);
-    return out;
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB888);
+    QImage rgb(image.size(), QImage::Format_RGB888);
+    if (rgb.isNull()) return rgb;
+    rgb.fill(Qt::white);
+    QPainter p(&rgb);
+    p.drawImage(0, 0, image);
+    return rgb;
 }
+
+// Data written to a device as it arrives, through a zlib stream in the zlib
+// format (reset first) or, without one, unchanged.
+class DeflateSink {
+public:
+    DeflateSink(QIODevice &out, z_stream *z) : m_out(out), m_z(z) {
+        if (m_z && deflateReset(m_z) != Z_OK) m_failed = m_zlibFailed = true;
+    }
+
+    bool write(const char *data, qsizetype size) {
+        if (m_failed) return false;
+        if (!m_z) return put(data, size);
+        m_z->next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data));
+        m_z->avail_in = uInt(size);
+        return run(Z_NO_FLUSH);
+    }
+    bool finish() {
+        if (m_failed) return false;
+        return !m_z || run(Z_FINISH);
+    }
+    qint64 written() const { return m_written; }
+    bool zlibFailed() const { return m_zlibFailed; }
+
+private:
+    bool put(const char *data, qsizetype size) {
+        if (size > 0 && m_out.write(data, size) != size) {
+            m_failed = true;
+            return false;
+        }
+        m_written += size;
+        return true;
+    }
+    bool run(int flush) {
+        char buffer[1 << 16];
+        for (;;) {
+            m_z->next_out = reinterpret_cast<Bytef *>(buffer);
+            m_z->avail_out = sizeof buffer;
+            const int rc = deflate(m_z, flush);
+            if (rc == Z_STREAM_ERROR) {
+                m_failed = m_zlibFailed = true;
+                return false;
+            }
+            if (!put(buffer, qsizetype(sizeof buffer - m_z->avail_out))) return false;
+            if (flush == Z_FINISH ? rc == Z_STREAM_END : m_z->avail_out != 0) return true;
+        }
+    }
+
+    QIODevice &m_out;
+    z_stream *m_z;
+    bool m_failed = false;
+    bool m_zlibFailed = false;
+    qint64 m_written = 0;
+};
 
 void writeAll(QIODevice &out, const QByteArray &bytes, const QString &path) {
     if (out.write(bytes) != bytes.size()) throw EPDFError(writeError(path, out.errorString()));
 }
 
 } // namespace
+
+struct TmachPDF::Deflater {
+    z_stream z{};
+    bool ready = false;
+    Deflater() { ready = deflateInit(&z, Z_DEFAULT_COMPRESSION) == Z_OK; }
+    ~Deflater() {
+        if (ready) deflateEnd(&z);
+    }
+};
 
 TmachPDF::TmachPDF(QObject *owner)
     : QObject(owner), Producer(kDefaultProducer), Author(kDefaultProducer),
@@ -176,7 +237,7 @@ void TmachPDF::reset() {
     m_object.clear();
     m_page.clear();
     m_streamStart = 0;
-    m_imageFiles.clear(); // removes the temporary files
+    m_images.clear(); // removes the temporary files
 }
 
 void TmachPDF::ensureOpen() {
@@ -259,9 +320,91 @@ void TmachPDF::SchreibeText(int x, int y, const QString &text) {
     appendLine(m_page, "ET");
 }
 
+void TmachPDF::SchreibeUnsichtbarenText(double x, double y, double size, const QString &text) {
+    ensureOpen();
+    // Decimal numbers with at most two places, as "12.05" or "985".
+    auto real = [](double v) {
+        QByteArray t = QByteArray::number(std::isfinite(v) ? v : 0.0, 'f', 2);
+        while (t.endsWith('0'))
+            t.chop(1);
+        if (t.endsWith('.')) t.chop(1);
+        return t == "-0" ? QByteArray("0") : t;
+    };
+    const int font = std::clamp(int(Font.FontIndex), 0, kFontCount - 1);
+    // q and Q keep the render mode from reaching later text of the page.
+    appendLine(m_page, "q");
+    appendLine(m_page, "BT");
+    appendLine(m_page, "/F" + num(font + 1) + " " + real(size) + " Tf");
+    appendLine(m_page, "3 Tr");
+    appendLine(m_page, real(x) + " " + real(PageHeight - y) + " Td");
+    appendLine(m_page, "(" + escapeLiteral(win1252::encode(text)) + ") Tj");
+    appendLine(m_page, "ET");
+    appendLine(m_page, "Q");
+}
+
+qint64 TmachPDF::writeImageData(QIODevice &out, const QSize &size, const Bildzeilen &rows) {
+    z_stream *z = nullptr;
+    if (Compress) {
+        if (!m_deflater) m_deflater = std::make_unique<Deflater>();
+        if (!m_deflater->ready)
+            throw EPDFError(
+                QStringLiteral("Die Daten der PDF-Datei konnten nicht komprimiert werden."));
+        z = &m_deflater->z;
+    }
+    DeflateSink sink(out, z);
+    const qsizetype rowBytes = qsizetype(size.width()) * 3;
+    for (int y = 0; y < size.height();) {
+        int count = 1;
+        const char *data = rows(y, &count);
+        count = std::clamp(count, 1, size.height() - y);
+        if (!sink.write(data, rowBytes * count)) break;
+        y += count;
+    }
+    if (!sink.finish()) {
+        if (sink.zlibFailed())
+            throw EPDFError(
+                QStringLiteral("Die Daten der PDF-Datei konnten nicht komprimiert werden."));
+        return -1;
+    }
+    return sink.written();
+}
+
 void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches,
                            const QImage &image) {
     ensureOpen();
+    const QImage rgb = image.isNull() ? QImage() : opaqueRgb(image);
+    if (rgb.isNull())
+        throw EPDFError(
+            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
+    if (rgb.format() == QImage::Format_RGB888) {
+        // Rows without padding follow each other: all of them at once.
+        const bool packed = rgb.bytesPerLine() == qsizetype(rgb.width()) * 3;
+        ZeichneBild(x, y, widthInches, heightInches, rgb.size(), [&rgb, packed](int row, int *n) {
+            *n = packed ? rgb.height() - row : 1;
+            return reinterpret_cast<const char *>(rgb.constScanLine(row));
+        });
+        return;
+    }
+    // 32-bit pixels become red, green, blue bytes one row at a time.
+    QByteArray buffer(qsizetype(rgb.width()) * 3, Qt::Uninitialized);
+    ZeichneBild(x, y, widthInches, heightInches, rgb.size(), [&](int row, int *) {
+        const auto *in = reinterpret_cast<const QRgb *>(rgb.constScanLine(row));
+        char *o = buffer.data();
+        for (int i = 0; i < rgb.width(); ++i) {
+            *o++ = char(qRed(in[i]));
+            *o++ = char(qGreen(in[i]));
+            *o++ = char(qBlue(in[i]));
+        }
+        return buffer.constData();
+    });
+}
+
+void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches, const QSize &size,
+                           const Bildzeilen &rows) {
+    ensureOpen();
+    if (size.isEmpty() || !rows)
+        throw EPDFError(
+            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
     double sx = 0, sy = 0;
     if (widthInches != 0 && heightInches != 0) {
         sx = PageWidth / (pixelsPerInchX() * widthInches);
@@ -271,39 +414,34 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
         sx = PageWidth / (pixelsPerInchX() * 8.0);
         sy = PageHeight / (pixelsPerInchY() * 10.625);
     }
-
-    const QByteArray raw = image.isNull() ? QByteArray() : rgbBytes(image);
-    if (raw.isEmpty())
-        throw EPDFError(
-            QStringLiteral("Das Bild kann nicht in 24 Bit je Bildpunkt umgewandelt werden."));
-    const QByteArray data = Compress ? deflate(raw) : raw;
     const int k = m_imageCount + 1;
+
+    auto tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                QStringLiteral("/glykovalin-pdf-XXXXXX.tmp"));
+    if (!tmp->open()) throw EPDFError(createError(tmp->fileTemplate()) + " " + tmp->errorString());
+    const qint64 length = writeImageData(*tmp, size, rows);
+    if (length < 0 || !tmp->flush())
+        throw EPDFError(writeError(tmp->fileName(), tmp->errorString()));
+    tmp->close();
 
     QByteArray head;
     appendLine(head, "<< /Type /XObject");
     appendLine(head, "/Subtype /Image");
-    appendLine(head, "/Width " + num(image.width()));
-    appendLine(head, "/Height " + num(image.height()));
+    appendLine(head, "/Width " + num(size.width()));
+    appendLine(head, "/Height " + num(size.height()));
     appendLine(head, "/ColorSpace /DeviceRGB");
     appendLine(head, "/BitsPerComponent 8");
-    appendLine(head, "/Length " + num(data.size()));
+    appendLine(head, "/Length " + num(length));
     appendLine(head, "/Name /Im" + num(k));
     if (Compress) appendLine(head, "/Filter [/FlateDecode]");
     appendLine(head, ">>");
     appendLine(head, "stream");
 
-    auto tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                QStringLiteral("/glykovalin-pdf-XXXXXX.tmp"));
-    if (!tmp->open()) throw EPDFError(createError(tmp->fileTemplate()) + " " + tmp->errorString());
-    if (tmp->write(head) != head.size() || tmp->write(data) != data.size() || !tmp->flush())
-        throw EPDFError(writeError(tmp->fileName(), tmp->errorString()));
-    tmp->close();
-
     // Only now that the picture is safely stored does the page refer to it.
-    m_imageFiles.push_back(std::move(tmp));
+    m_images.push_back({head, std::move(tmp)});
     m_imageCount = k;
-    const qint64 w = qint64(image.width() * sx);
-    const qint64 h = qint64(image.height() * sy);
+    const qint64 w = qint64(size.width() * sx);
+    const qint64 h = qint64(size.height() * sy);
     appendLine(m_page, "q");
     appendLine(m_page, num(w) + " 0 0 " + num(h) + " " + num(x) + " " +
                            num(qint64(PageHeight) - y - h) + " cm");
@@ -375,10 +513,12 @@ void TmachPDF::writeDocument(QIODevice &out) {
     writeAll(out, m_file, FileName);
     m_file.clear();
     for (int k = 1; k <= images; ++k) {
-        QTemporaryFile &tmp = *m_imageFiles[size_t(k - 1)];
+        const StoredImage &image = m_images[size_t(k - 1)];
+        QTemporaryFile &tmp = *image.data;
         if (!tmp.open()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
         tmp.seek(0);
         beginObject();
+        m_object.append(image.head);
         writeAll(out, m_object, FileName);
         qint64 total = m_object.size();
         m_object.clear();
@@ -459,6 +599,13 @@ void TmachPDF::BeendeDokument() {
     if (!out.open(QIODevice::WriteOnly))
         throw EPDFError(createError(FileName) + " " + out.errorString());
     writeDocument(out);
+    // QSaveFile buffers: a write that failed on a full disk shows only in
+    // flush(), and commit() would still put the broken file in place.
+    if (!out.flush()) {
+        const QString reason = out.errorString();
+        out.cancelWriting();
+        throw EPDFError(writeError(FileName, reason));
+    }
     if (!out.commit()) throw EPDFError(writeError(FileName, out.errorString()));
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -74,11 +75,26 @@ public:
     void NeueSeite();
     // Text at (x, y), y from the top edge; "(", ")" and "\" are escaped.
     void SchreibeText(int x, int y, const QString &text);
+    // Text that is not painted (text render mode 3) in the current font's
+    // face at size points, its baseline starting at (x, y), y from the top
+    // edge. Laid over a picture of the same text it makes the page
+    // searchable and its text copyable.
+    void SchreibeUnsichtbarenText(double x, double y, double size, const QString &text);
     // Places a picture with its top-left corner at (x, y). The page shows
     // widthInches by heightInches of screen pixels; when one of them is 0 the
-    // page shows 8 by 10.625 inches. Throws EPDFError when the picture is
-    // empty or its temporary file cannot be written.
+    // page shows 8 by 10.625 inches. The pixels go row by row through zlib
+    // into a temporary file, without a copy of the picture. Throws EPDFError
+    // when the picture is empty or its temporary file cannot be written.
     void ZeichneBild(int x, int y, double widthInches, double heightInches, const QImage &image);
+    // Rows of a picture from the top: rows(y, &count) gives the red, green
+    // and blue bytes (width * 3 a row) of row y and of the rows after it that
+    // follow in memory, count of them in all (at least 1), valid until the
+    // next call.
+    using Bildzeilen = std::function<const char *(int y, int *count)>;
+    // The same for a picture of the given size whose rows are asked for one
+    // after the other, so that no picture of the whole page needs to exist.
+    void ZeichneBild(int x, int y, double widthInches, double heightInches, const QSize &size,
+                     const Bildzeilen &rows);
     // Finishes the document and writes FileName safely (an existing file is
     // replaced only when the whole new file was written). Throws EPDFError on
     // failure; the temporary image files are removed in either case.
@@ -106,6 +122,7 @@ private:
     void beginObject();
     void appendLine(QByteArray &buffer, const QByteArray &line);
     QByteArray deflate(const QByteArray &data) const;
+    qint64 writeImageData(QIODevice &out, const QSize &size, const Bildzeilen &rows);
     double pixelsPerInchX() const;
     double pixelsPerInchY() const;
     void writeDocument(QIODevice &out);
@@ -123,5 +140,14 @@ private:
     QByteArray m_object;
     QByteArray m_page;
     qsizetype m_streamStart = 0; // object buffer size after "stream"
-    std::vector<std::unique_ptr<QTemporaryFile>> m_imageFiles;
+    // Per placed picture: its object text up to "stream" and its stream data
+    // in a temporary file.
+    struct StoredImage {
+        QByteArray head;
+        std::unique_ptr<QTemporaryFile> data;
+    };
+    std::vector<StoredImage> m_images;
+    // One zlib stream for all pictures of the writer, reset for each.
+    struct Deflater;
+    std::unique_ptr<Deflater> m_deflater;
 };

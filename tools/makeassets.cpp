@@ -38,7 +38,7 @@ QStringList defaultSettings() {
         QStringLiteral("MittelKurvenFarbe=32768"),
         QStringLiteral("DatenwerteOberhalbFarbe=0"),
         QStringLiteral("WerteOberhalbKurveAnzeigen=0"),
-        QStringLiteral("LinieBeiNullUnterbrechen=0"),
+        QStringLiteral("LinieBeiNullUnterbrechen=1"),
         QStringLiteral("StiftBreite=2"),
         QStringLiteral("Grafikformat=DINA4"),
         QStringLiteral("BE_Einheit=1"),

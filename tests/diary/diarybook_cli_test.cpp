@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "diary/diarybook_cli.h"
+#include "diarybook_folder.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
@@ -29,18 +30,6 @@ struct Folder {
                               "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0"});
         QDir().mkpath(tmp.file("scripts"));
         testutil::writeBytes(tmp.file("scripts/Chart.min.js"), "// chart");
-        monthtable::WriteRequest req;
-        req.userName = "Max Muster";
-        req.month = "03";
-        req.year = "2024";
-        req.dataFolder = tmp.file("Glykovalin-Daten/");
-        for (int d : {3, 7, 12})
-            req.entries << entryline::format(MeasurementSlot::Morgens,
-                                             QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                                             "2024", "07:30", QString::number(100 + d));
-        QDir().mkpath(req.dataFolder + "2024");
-        table = monthtable::pathFor(req.dataFolder, "MM", "03", "2024");
-        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
         QStringList diary;
         for (int d : {12, 3, 7})
             diary << QStringLiteral("Tag%1: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= "
@@ -48,7 +37,7 @@ struct Folder {
                                     "Abends=  \t #Bemerkung: Seite %2")
                          .arg(d, 2, 10, QChar(u'0'))
                          .arg(d);
-        textfile::writeLines(monthtable::diaryPathOf(table), diary);
+        table = writeMarch2024(tmp.file("Glykovalin-Daten/"), {3, 7, 12}, diary);
         QDir::setCurrent(tmp.path());
     }
     ~Folder() { QDir::setCurrent(old); }
@@ -83,14 +72,15 @@ TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
         EXPECT_TRUE(text.contains("Seite 1 von 1"));
     }
 
-    // A table stored in eight-slot mode gives the eight-slot book.
+    // A table stored in eight-slot mode gives the eight-slot book, upright on
+    // landscape pages.
     QStringList tableLines;
     ASSERT_TRUE(textfile::readLines(f.table, tableLines));
     tableLines.replaceInStrings("BisZu4MessungenJeTag=1", "BisZu4MessungenJeTag=0");
     tableLines.replaceInStrings("BisZu8MessungenJeTag=0", "BisZu8MessungenJeTag=1");
     ASSERT_TRUE(textfile::writeLines(f.table, tableLines));
     EXPECT_EQ(diarybook::diaryPdfCommand(f.table, "acht.pdf", out, err), 0);
-    EXPECT_TRUE(testutil::readBytes(f.tmp.file("acht.pdf")).contains("/MediaBox [ 0 0 823 1300]"));
+    EXPECT_TRUE(testutil::readBytes(f.tmp.file("acht.pdf")).contains("/MediaBox [ 0 0 1300 823]"));
 
     // chart: the page below the browser folder with the script beside it.
     outText.clear();

@@ -65,118 +65,110 @@ TEST(DiaryBookCompose, SortsPagesByDayAndDropsDoubles) {
 
 TEST(DiaryBookCompose, FourSlotBookInDayOrderWithItsLines) {
     QTextDocument doc;
-    // Stored as 12, 03, 07 plus a line that is no page; the book prints 03, 07, 12.
+    // Stored as 12, 03, 07 plus a line that is no page; the book shows 03, 07, 12.
     const DiaryBookInput in = input(
         MeasureMode::Four, sortPages({pageLine(12), pageLine(3), "Notiz ohne Tag", pageLine(7)}));
     const ComposeResult r = composeBook(&doc, in);
     EXPECT_EQ(r.pageLines, 3);
     const QStringList b = blocks(doc);
-    ASSERT_GE(b.size(), 4 + 3 * 11);
-    EXPECT_EQ(b[0], "   Glykovalin-Tagebuch März 2024 von Max Muster  -  Mittelwert: 120,00 mg/dl");
+    ASSERT_EQ(b.size(), 2 + 3 * 11);
+    EXPECT_EQ(b[0], "Glykovalin-Tagebuch März 2024 von Max Muster  -  Mittelwert: 120,00 mg/dl");
     EXPECT_EQ(b[1], "");
-    EXPECT_EQ(b[2], "");
-    EXPECT_EQ(b[3], "");
     const QString blanks(82, u' ');
-    EXPECT_EQ(b[4], blanks + "Tag: 03");
-    EXPECT_EQ(b[4 + 11], blanks + "Tag: 07");
-    EXPECT_EQ(b[4 + 22], blanks + "Tag: 12");
+    EXPECT_EQ(b[2], blanks + "Tag: 03");
+    EXPECT_EQ(b[2 + 11], blanks + "Tag: 07");
+    EXPECT_EQ(b[2 + 22], blanks + "Tag: 12");
     EXPECT_FALSE(doc.toPlainText().contains("Notiz"));
     // One diary page: measurement line, carbohydrate, insulin, remark, underscores.
-    EXPECT_TRUE(b[6].startsWith(" Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 ("));
-    EXPECT_EQ(b[8], "\t " + kBE4.mid(3));
-    EXPECT_TRUE(b[10].startsWith("\t Insulin (CT)"));
-    EXPECT_EQ(b[12], QString(14, u' ') + "Bemerkung: Tag 3");
-    EXPECT_EQ(b[13], QString(101, u'_'));
+    EXPECT_TRUE(b[4].startsWith(" Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 ("));
+    EXPECT_EQ(b[6], "\t " + kBE4.mid(3));
+    EXPECT_TRUE(b[8].startsWith("\t Insulin (CT)"));
+    EXPECT_EQ(b[10], QString(14, u' ') + "Bemerkung: Tag 3");
+    EXPECT_EQ(b[11], QString(101, u'_'));
 
     // Tab stops: 16 on the measurement line, 8 on the carbohydrate line, the
     // first moved to 35 points on the insulin line (96 pixels per inch).
-    const QTextBlock meas = doc.findBlockByNumber(6);
+    const QTextBlock meas = doc.findBlockByNumber(4);
     ASSERT_EQ(meas.blockFormat().tabPositions().size(), 16);
     EXPECT_DOUBLE_EQ(meas.blockFormat().tabPositions()[0].position, 223 * 96.0 / 72);
-    const QTextBlock carb = doc.findBlockByNumber(8);
+    const QTextBlock carb = doc.findBlockByNumber(6);
     ASSERT_EQ(carb.blockFormat().tabPositions().size(), 8);
     EXPECT_DOUBLE_EQ(carb.blockFormat().tabPositions()[0].position, 82 * 96.0 / 72);
-    const QTextBlock ins = doc.findBlockByNumber(10);
+    const QTextBlock ins = doc.findBlockByNumber(8);
     EXPECT_DOUBLE_EQ(ins.blockFormat().tabPositions()[0].position, 35 * 96.0 / 72);
     EXPECT_DOUBLE_EQ(ins.blockFormat().tabPositions()[1].position, 223 * 96.0 / 72);
 
-    // Title and day label are underlined, the blanks before them are not.
+    // Title and day label are underlined, the blanks before the label are not.
     QTextCursor c(&doc);
     c.setPosition(doc.findBlockByNumber(0).position() + 4);
     EXPECT_TRUE(c.charFormat().fontUnderline());
     EXPECT_EQ(c.charFormat().intProperty(QTextFormat::FontPixelSize), 16);
-    c.setPosition(doc.findBlockByNumber(0).position() + 1);
-    EXPECT_FALSE(c.charFormat().fontUnderline());
-    c.setPosition(doc.findBlockByNumber(4).position() + 84);
+    c.setPosition(doc.findBlockByNumber(2).position() + 84);
     EXPECT_TRUE(c.charFormat().fontUnderline());
-    c.setPosition(doc.findBlockByNumber(4).position() + 10);
+    c.setPosition(doc.findBlockByNumber(2).position() + 10);
     EXPECT_FALSE(c.charFormat().fontUnderline());
+
+    // The same lines make the printed book.
+    const BookContent book = composeContent(in);
+    EXPECT_EQ(book.title, b[0]);
+    ASSERT_EQ(book.entries.size(), 3);
+    EXPECT_EQ(book.entries[1].day, "07");
+    EXPECT_EQ(book.entries[1].paragraphs.size(), 11);
+    EXPECT_EQ(book.entries[1].paragraphs[8].text, QString(14, u' ') + "Bemerkung: Tag 7");
 }
 
-TEST(DiaryBookCompose, FourSlotPageFillingAfterEveryFifthPage) {
+TEST(DiaryBookCompose, EightSlotBookKeepsItsEightColumns) {
     QStringList pages;
-    for (int d = 1; d <= 16; ++d)
-        pages << pageLine(d);
-    QTextDocument doc;
-    composeBook(&doc, input(MeasureMode::Four, pages));
-    const QStringList b = blocks(doc);
-    // Title 4 lines, 5 pages of 11, 4 filling lines, then day 6.
-    EXPECT_EQ(b[4 + 55 + 4], QString(82, u' ') + "Tag: 06");
-    for (int i = 4 + 55; i < 4 + 55 + 4; ++i)
-        EXPECT_EQ(b[i], "");
-    // Then 7 filling lines after page 2, 8 after page 3.
-    EXPECT_EQ(b[4 + 55 + 4 + 55 + 7], QString(82, u' ') + "Tag: 11");
-    EXPECT_EQ(b[4 + 55 + 4 + 55 + 7 + 55 + 8], QString(82, u' ') + "Tag: 16");
-}
-
-TEST(DiaryBookCompose, EightSlotNinePagesNameThreePrintedPages) {
-    QStringList pages;
-    for (int d : {9, 1, 2, 3, 4, 5, 6, 7, 8})
+    for (int d : {9, 1, 2})
         pages << pageLine(d, kBE8, kCT8);
     QTextDocument doc;
-    const ComposeResult r = composeBook(&doc, input(MeasureMode::Eight, sortPages(pages)));
-    EXPECT_EQ(r.printedPages, 3);
+    composeBook(&doc, input(MeasureMode::Eight, sortPages(pages)));
     const QStringList b = blocks(doc);
-    EXPECT_EQ(b[0],
-              QString(6, u'\t') +
-                  " Glykovalin-Tagebuch März 2024 von Max Muster  -  Mittelwert: 120,00 mg/dl");
-    EXPECT_EQ(b[2], QString(12, u'\t') + " Seite 1 von 3");
-    const QString blanks(150, u' ');
-    EXPECT_EQ(b[5], blanks + "Tag: 01");
-    // After the 4th page: 5 empty lines, the page line, an empty line.
-    const int after4 = 5 + 44;
-    for (int i = after4; i < after4 + 5; ++i)
-        EXPECT_EQ(b[i], "");
-    EXPECT_EQ(b[after4 + 5], QString(145, u' ') + "Seite 2 von 3");
-    EXPECT_EQ(b[after4 + 7], blanks + "Tag: 05");
-    // After the 8th: 6 empty lines and page 3.
-    const int after8 = after4 + 7 + 44;
-    EXPECT_EQ(b[after8 + 6], QString(145, u' ') + "Seite 3 von 3");
-    EXPECT_EQ(b[after8 + 8], blanks + "Tag: 09");
-    EXPECT_FALSE(doc.toPlainText().contains("Seite 4"));
-    // Eight columns stay in eight-slot mode.
+    EXPECT_EQ(b[2], QString(150, u' ') + "Tag: 01");
+    EXPECT_EQ(b[11], QString(177, u'_'));
     EXPECT_TRUE(doc.toPlainText().contains("M4= 5"));
-
-    EXPECT_EQ(printedPageCount(8, MeasureMode::Eight), 2);
-    EXPECT_EQ(printedPageCount(1, MeasureMode::Eight), 1);
-    EXPECT_EQ(printedPageCount(0, MeasureMode::Eight), 1);
-    EXPECT_EQ(printedPageCount(9, MeasureMode::Four), 1);
+    EXPECT_TRUE(doc.toPlainText().contains("M7= \t|  Abends= 6"));
+    EXPECT_FALSE(doc.toPlainText().contains("Seite"));
 }
 
 TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
     Sections s = splitSections(pageLine(5, kBE8, kCT8));
     EXPECT_EQ(s.head, "Tag05: \t ");
-    fitEightColumnsIntoFour(s);
+    EXPECT_TRUE(fitEightColumnsIntoFour(s));
     EXPECT_EQ(s.carb, "BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= 4\t");
-    EXPECT_EQ(s.insulin, "Insulin (CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  M4= 7\t ");
+    // The insulin line keeps the same four columns as the carbohydrate line.
+    EXPECT_EQ(s.insulin, "Insulin (CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  Abends= 6\t ");
     EXPECT_EQ(s.remark, "Bemerkung: Tag 5");
+
+    // The day sum in the remark counts only the columns shown: 2 + 4, not
+    // 2 + 5 + 4 of all eight. Cells with a decimal point or comma count too.
+    // Cells with a decimal point or comma count too; a cell that is no number
+    // leaves the remark as it is.
+    const struct {
+        QString morgens, abends, stored, shown;
+    } sums[] = {
+        {"2", "4", "11", "6"},
+        {"1.5", "2,25", "8,75", "3,75"},
+        {"2", "viel", "7", "7"},
+    };
+    for (const auto &c : sums) {
+        QString carb = kBE8;
+        carb.replace("Morgens= 2", "Morgens= " + c.morgens)
+            .replace("Abends= 4", "Abends= " + c.abends);
+        Sections sum =
+            splitSections(pageLine(5, carb, kCT8)
+                              .replace("#Bemerkung: Tag 5",
+                                       "#Bemerkung: BE-Tagessumme= " + c.stored + "\t•    gut"));
+        fitEightColumnsIntoFour(sum);
+        EXPECT_EQ(sum.remark, "Bemerkung: BE-Tagessumme= " + c.shown + "\t•    gut");
+    }
 
     // A KE page and a four-column page stay as they are.
     QString ke = kBE8;
     ke.replace("BE:", "KE:");
     Sections k = splitSections(pageLine(5, ke, kCT8));
     const Sections before = k;
-    fitEightColumnsIntoFour(k);
+    EXPECT_FALSE(fitEightColumnsIntoFour(k));
     EXPECT_EQ(k.carb, before.carb);
     EXPECT_EQ(k.insulin, before.insulin);
 

@@ -1,22 +1,31 @@
 #include <QDir>
 #include <QFile>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTextDocument>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
+#include "diary/diarybook_cli.h"
+#include "diary/diarybook_month.h"
 #include "diary/diarybook_pdf.h"
 #include "diary/tagebuchspeichernform.h"
+#include "diarybook_folder.h"
+#include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/entryline.h"
+#include "storage/monthtable.h"
 #include "testutil.h"
 
 using namespace diarybook;
 
 namespace {
+
+// 170 characters, longer than a four-slot page is wide.
+const QString kLongRemark = QStringLiteral(
+    "Heute war ein Tag mit viel Bewegung: morgens Radfahren zur Arbeit, mittags Spaziergang im "
+    "Park, abends Schwimmen; Werte stabil, keine Unterzuckerung, ganz ohne Hypo.");
 
 QString run(const QString &tool, const QStringList &args, bool *ran) {
     const QString exe = QStandardPaths::findExecutable(tool);
@@ -44,21 +53,51 @@ void expectValidPdf(const QString &path, int pages) {
     }
 }
 
-QString pageLine(int day) {
-    return QStringLiteral("Tag%1: \t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= 4\t #Insulin "
-                          "(CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  Abends=  \t #Bemerkung: Tag %2")
-        .arg(day, 2, 10, QChar(u'0'))
-        .arg(day);
+// The text of one page (1-based) or, with page 0, of the whole file.
+QString pdfText(const QString &path, int page = 0) {
+    QStringList args = {"-enc", "UTF-8"};
+    if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
+    bool ran = false;
+    return run("pdftotext", args << path << "-", &ran);
+}
+
+bool havePdfTools() {
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty() &&
+           !QStandardPaths::findExecutable("qpdf").isEmpty();
+}
+
+bool haveBookFont() {
+    QFont font("Arial");
+    font.setPixelSize(13);
+    return QFontMetricsF(font).inFont(QChar(u'T'));
+}
+
+// The words of a text, all white space between them alike.
+QString words(const QString &text) {
+    return text.simplified();
+}
+
+QString pageLine(int day, const QString &remark, MeasureMode mode) {
+    const QString carb =
+        mode == MeasureMode::Eight
+            ? QStringLiteral("\t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  M4= 1\t|  M5= \t|  M6= \t|  "
+                             "M7= \t|  Abends= 4\t ")
+            : QStringLiteral("\t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= 4\t ");
+    return QStringLiteral("Tag%1: ").arg(day, 2, 10, QChar(u'0')) + carb +
+           QStringLiteral("#Insulin (CT)  : Morgens= 8\t|  M2= \t|  M3= \t|  Abends=  \t "
+                          "#Bemerkung: ") +
+           remark;
 }
 
 DiaryBookInput bookOf(MeasureMode mode, int days, const QString &dataFolder = "/nirgends/") {
     DiaryBookInput in;
     in.mode = mode;
     for (int d = days; d >= 1; --d)
-        in.pages << pageLine(d);
+        in.pages << pageLine(d, QStringLiteral("Tag %1").arg(d), mode);
     in.pages = sortPages(in.pages);
     in.tableDateText = QStringLiteral("März 2024");
     in.tableUserText = QStringLiteral("Max Muster");
+    in.meanSuffixText = QStringLiteral(" -  Mittelwert: 120,00 mg/dl");
     in.dataFolder = dataFolder;
     in.entryYear = QStringLiteral("2024");
     for (int d = 1; d <= days; ++d)
@@ -70,12 +109,22 @@ DiaryBookInput bookOf(MeasureMode mode, int days, const QString &dataFolder = "/
     return in;
 }
 
-QImage numbered(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb(y & 0xFF, (y >> 8) & 0xFF, 7));
-    return img;
+// Everything the page pictures of a book carry as text, page by page.
+QList<QList<TextRun>> runsOf(const BookPages &book) {
+    QList<QList<TextRun>> pages;
+    for (int i = 0; i < book.pageCount(); ++i) {
+        QList<TextRun> runs;
+        EXPECT_FALSE(book.renderPage(i, &runs).isNull());
+        pages << runs;
+    }
+    return pages;
+}
+
+QString joined(const QList<TextRun> &runs) {
+    QStringList t;
+    for (const TextRun &r : runs)
+        t << r.text;
+    return t.join(u' ');
 }
 
 bool hasDarkPixels(const QImage &img) {
@@ -85,165 +134,266 @@ bool hasDarkPixels(const QImage &img) {
     return false;
 }
 
+// Replaces the picture factory while it lives.
+class FactoryOverride {
+public:
+    explicit FactoryOverride(PictureFactory f) : m_old(setPictureFactory(std::move(f))) {}
+    ~FactoryOverride() { setPictureFactory(m_old); }
+
+private:
+    PictureFactory m_old;
+};
+
+// A folder like the program's with a four-slot month of March 2024 whose
+// diary holds 14 pages, one of them with the long remark.
+struct Folder {
+    testutil::TempFolder tmp;
+    QString table;
+    QString old = QDir::currentPath();
+
+    Folder() {
+        textfile::writeLines(tmp.file("glykoval.ini"),
+                             {"[Einstellung]", "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0"});
+        QStringList diary;
+        QList<int> days;
+        for (int d = 14; d >= 1; --d) {
+            diary << pageLine(d, d == 6 ? kLongRemark : QStringLiteral("Tag %1").arg(d),
+                              MeasureMode::Four);
+            days.prepend(d);
+        }
+        table = writeMarch2024(tmp.file("Glykovalin-Daten/"), days, diary);
+        QDir::setCurrent(tmp.path());
+    }
+    ~Folder() { QDir::setCurrent(old); }
+
+    DiaryBookInput input() const {
+        MonthFigures f;
+        QString error;
+        EXPECT_TRUE(readMonthFigures(table, f, &error)) << error.toStdString();
+        return bookInput(table, f, tmp.file("Glykovalin-Daten/"), MeasureMode::Four);
+    }
+};
+
 } // namespace
 
-TEST(DiaryBookSlices, FourSlotRemainderRule) {
-    const SliceCount a = sliceCount(2040, MeasureMode::Four);
-    EXPECT_EQ(a.pages(), 2); // 40 rows are dropped
-    EXPECT_FALSE(a.restPage);
-    const SliceCount b = sliceCount(2100, MeasureMode::Four);
-    EXPECT_EQ(b.pages(), 3);
-    EXPECT_EQ(b.rest, 100);
-    EXPECT_EQ(sliceCount(2065, MeasureMode::Four).pages(), 2);
-    EXPECT_EQ(sliceCount(2066, MeasureMode::Four).pages(), 3);
-    EXPECT_EQ(sliceCount(30, MeasureMode::Four).pages(), 1);
-
-    // The slices: rows of the book in order, the third page 100 rows high.
-    const QImage book = numbered(823, 2100);
-    const QImage s2 = fourSlotSlice(book, b, 1);
-    EXPECT_EQ(s2.size(), QSize(823, 1000));
-    EXPECT_EQ(s2.pixel(5, 0), book.pixel(5, 1000));
-    EXPECT_EQ(s2.pixel(5, 999), book.pixel(5, 1999));
-    const QImage s3 = fourSlotSlice(book, b, 2);
-    EXPECT_EQ(s3.size(), QSize(823, 100));
-    EXPECT_EQ(s3.pixel(0, 99), book.pixel(0, 2099));
-    // A book shorter than a page: the rest of the slice is white.
-    const QImage shortBook = numbered(823, 30);
-    const QImage only = fourSlotSlice(shortBook, sliceCount(30, MeasureMode::Four), 0);
-    EXPECT_EQ(only.height(), 1000);
-    EXPECT_EQ(only.pixel(3, 500), qRgb(255, 255, 255));
+TEST(DiaryBookPages, PrintedPagesHoldWholeDiaryPagesUpToTheModesNumber) {
+    if (!haveBookFont()) GTEST_SKIP() << "no font for the book";
+    // Four measurements: five diary pages a sheet, on portrait pages.
+    {
+        const BookPages book(composeContent(bookOf(MeasureMode::Four, 12)));
+        EXPECT_EQ(book.pageCount(), 3);
+        EXPECT_EQ(book.geometry().pdfWidth, 823);
+        EXPECT_EQ(book.geometry().pdfHeight, 1000);
+        const auto pages = runsOf(book);
+        EXPECT_TRUE(joined(pages[0]).contains("Tag: 05"));
+        EXPECT_FALSE(joined(pages[0]).contains("Tag: 06"));
+        EXPECT_TRUE(joined(pages[2]).contains("Tag: 12"));
+    }
+    // Eight measurements: four a sheet, the pages upright in landscape.
+    const BookPages book(composeContent(bookOf(MeasureMode::Eight, 9)));
+    EXPECT_EQ(book.geometry().pdfWidth, 1300);
+    EXPECT_EQ(book.geometry().pdfHeight, 823);
+    ASSERT_EQ(book.pageCount(), 3);
+    const auto pages = runsOf(book);
+    int day = 0;
+    for (int p = 0; p < 3; ++p) {
+        const QString text = words(joined(pages[p]));
+        // Every page: title with name and month, and its number.
+        EXPECT_TRUE(text.startsWith(
+            "Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: 120,00 mg/dl"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von 3").arg(p + 1)));
+        // The days follow each other, each once.
+        for (const TextRun &r : pages[p]) {
+            if (r.text.startsWith("Tag: ")) {
+                EXPECT_EQ(r.text, QStringLiteral("Tag: %1").arg(++day, 2, 10, QChar(u'0')));
+            }
+        }
+    }
+    EXPECT_EQ(day, 9);
+    // Title text stands above the first diary page, upright at the top left.
+    EXPECT_LT(pages[0][0].baseline.y(), 40);
+    EXPECT_LT(pages[0][0].baseline.x(), 20);
 }
 
-TEST(DiaryBookSlices, EightSlotTurnedAndSqueezed) {
-    QImage book(1300, 1700, QImage::Format_RGB32);
-    book.fill(Qt::white);
-    book.setPixel(0, 0, qRgb(255, 0, 0));       // start of the book, left edge
-    book.setPixel(1299, 1699, qRgb(0, 0, 255)); // end of the book, right edge
-    const QImage turned = turnBook(book);
-    EXPECT_EQ(turned.size(), QSize(1700, 1300));
-    EXPECT_EQ(turned.pixel(1699, 0), qRgb(255, 0, 0)); // left edge on top, start at the right
-    EXPECT_EQ(turned.pixel(0, 1299), qRgb(0, 0, 255));
-
-    const SliceCount c = sliceCount(1700, MeasureMode::Eight);
-    EXPECT_EQ(c.full, 2);
-    EXPECT_EQ(c.rest, 54);
-    EXPECT_FALSE(c.restPage); // 54 is not more than 82
-    EXPECT_EQ(c.pages(), 2);
-    EXPECT_TRUE(sliceCount(1729, MeasureMode::Eight).restPage);
-
-    // A black band in the first page's columns of the turned book lands in the
-    // 700 squeezed columns; the 123 beyond stay white.
-    QImage bar(1700, 1300, QImage::Format_RGB32);
-    bar.fill(Qt::white);
-    for (int y = 0; y < 1300; ++y)
-        for (int x = 1700 - 823; x < 1700; ++x)
-            bar.setPixel(x, y, qRgb(0, 0, 0));
-    const QImage first = eightSlotSlice(bar, c, 0);
-    EXPECT_EQ(first.size(), QSize(823, 1300));
-    EXPECT_EQ(first.pixel(2, 600), qRgb(0, 0, 0));
-    EXPECT_EQ(first.pixel(697, 600), qRgb(0, 0, 0));
-    EXPECT_EQ(first.pixel(705, 600), qRgb(255, 255, 255));
-    const QImage second = eightSlotSlice(bar, c, 1);
-    EXPECT_EQ(second.pixel(350, 600), qRgb(255, 255, 255));
-    // A remainder page sits at the right end of the 700 columns.
-    const SliceCount r = sliceCount(1746, MeasureMode::Eight);
-    ASSERT_TRUE(r.restPage);
-    QImage tail(1746, 1300, QImage::Format_RGB32);
-    tail.fill(Qt::black);
-    const QImage last = eightSlotSlice(tail, r, 2);
-    EXPECT_EQ(last.pixel(698, 10), qRgb(0, 0, 0));
-    EXPECT_EQ(last.pixel(10, 10), qRgb(255, 255, 255));
-}
-
-TEST(DiaryBookPdf, BothModesWriteValidFilesWithPageNumbers) {
+TEST(DiaryBookPages, PagesAreDrawnBandByBandNeverOnOneGiantPicture) {
+    QList<QSize> asked;
+    FactoryOverride f([&asked](const QSize &size) {
+        asked << size;
+        return QImage(size, QImage::Format_RGB32);
+    });
+    DiaryBookInput in = bookOf(MeasureMode::Eight, 31);
+    // A diary of 365 lines: every day many times over, each line its own page.
+    for (int i = 0; i < 334; ++i)
+        in.pages << pageLine(i % 31 + 1, QStringLiteral("Nachtrag %1").arg(i), MeasureMode::Eight);
     testutil::TempFolder tmp;
+    QString error;
+    int pages = 0;
+    ASSERT_TRUE(writeDiaryBook(in, tmp.file("jahr.pdf"), &error, &pages)) << error.toStdString();
+    EXPECT_EQ(pages, 92); // 365 diary pages, four a sheet
+    // One picture for all pages: a band 1300 pixels across and 64 rows high,
+    // of pages 799 rows high.
+    EXPECT_EQ(pageGeometry(MeasureMode::Eight).pictureHeight, 799);
+    EXPECT_EQ(asked, QList<QSize>{QSize(1300, 64)});
+}
+
+TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
+    if (!haveBookFont()) GTEST_SKIP() << "no font for the book";
     QFont font("Arial");
     font.setPixelSize(13);
-    const bool haveFont = QFontMetrics(font).inFont(QChar(u'T'));
-
-    // Four measurements: 12 diary pages fill about three printed pages.
-    QTextDocument doc;
-    composeBook(&doc, bookOf(MeasureMode::Four, 12));
-    const QImage book = renderBook(doc, MeasureMode::Four);
-    EXPECT_EQ(book.width(), 823);
-    EXPECT_GT(book.height(), 2000);
-    if (haveFont) {
-        EXPECT_TRUE(hasDarkPixels(book.copy(0, 0, 823, 60)));
+    font.setBold(true);
+    const QFontMetricsF metrics(font);
+    // A remark of 170 characters and one longer than a whole printed page,
+    // with a "word" wider than the page.
+    QString huge;
+    for (int i = 0; huge.size() < 9000; ++i)
+        huge += QStringLiteral("Wort%1 ").arg(i);
+    huge += QString(300, u'x');
+    DiaryBookInput in = bookOf(MeasureMode::Four, 4);
+    in.pages[1] = pageLine(2, kLongRemark, MeasureMode::Four);
+    in.pages[2] = pageLine(3, huge, MeasureMode::Four);
+    const BookPages book(composeContent(in));
+    EXPECT_GE(book.pageCount(), 3);
+    const auto pages = runsOf(book);
+    QString all;
+    for (const auto &runs : pages) {
+        for (const TextRun &r : runs) {
+            all += r.text + u' ';
+            // Every piece ends inside the picture.
+            EXPECT_LE(r.baseline.x() + metrics.horizontalAdvance(r.text),
+                      book.geometry().pictureWidth + 0.5)
+                << r.text.toStdString();
+        }
     }
-    const QString four = tmp.file("vier.pdf");
-    const int pages = writeBookPdf(four, book, MeasureMode::Four);
-    EXPECT_EQ(pages, sliceCount(book.height(), MeasureMode::Four).pages());
-    expectValidPdf(four, pages);
-    bool ran = false;
-    const QString text = run("pdftotext", {four, "-"}, &ran);
-    if (ran) {
-        EXPECT_TRUE(text.contains(QStringLiteral("Seite 1 von %1").arg(pages)));
-        EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von %1").arg(pages)));
-    }
+    EXPECT_TRUE(words(all).contains("Bemerkung: " + words(kLongRemark))) << all.toStdString();
+    // The long one goes on over pages; its words stay in order, the wide
+    // word is broken but complete.
+    QString flat = words(all);
+    flat.remove(QRegularExpression(" ?Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: "
+                                   "120,00 mg/dl Seite \\d von \\d"));
+    EXPECT_TRUE(flat.remove(' ').contains(QString("Bemerkung:" + huge).remove(' ')));
+    EXPECT_TRUE(words(all).contains("Tag: 04"));
+}
 
-    // Eight measurements: 9 diary pages; the page lines travel in the picture.
+TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
+    if (!havePdfTools()) GTEST_SKIP() << "qpdf or pdftotext missing";
+    testutil::TempFolder tmp;
     QString error;
-    int eightPages = 0;
-    const QString eight = tmp.file("acht.pdf");
-    ASSERT_TRUE(writeDiaryBook(bookOf(MeasureMode::Eight, 9), eight, &error, &eightPages))
+    int pages = 0;
+    const QString path = tmp.file("acht.pdf");
+    ASSERT_TRUE(writeDiaryBook(bookOf(MeasureMode::Eight, 31), path, &error, &pages))
         << error.toStdString();
-    EXPECT_GE(eightPages, 3);
-    expectValidPdf(eight, eightPages);
-    const QString info = run("pdfinfo", {eight}, &ran);
-    if (ran) {
-        EXPECT_TRUE(info.contains("823 x 1300 pts")) << info.toStdString();
+    EXPECT_EQ(pages, 8);
+    expectValidPdf(path, pages);
+    bool ran = false;
+    EXPECT_TRUE(run("pdfinfo", {path}, &ran).contains("1300 x 823 pts"));
+    int day = 0;
+    for (int p = 1; p <= pages; ++p) {
+        const QString text = words(pdfText(path, p));
+        EXPECT_TRUE(text.startsWith("Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: "
+                                    "120,00 mg/dl"))
+            << p << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
+        for (qsizetype at = text.indexOf("Tag: "); at >= 0; at = text.indexOf("Tag: ", at + 1))
+            EXPECT_EQ(text.mid(at, 7), QStringLiteral("Tag: %1").arg(++day, 2, 10, QChar(u'0')));
+        EXPECT_TRUE(text.contains("Messwerte [mg/dl]: Morgens (07:30) = 120 | M2 ( ? ) = ?"));
     }
+    EXPECT_EQ(day, 31);
 
-    // The page image shows the book's text where it belongs: the first page
-    // of the four-slot book has dark pixels near its top (the title).
-    const QString ppm = QStandardPaths::findExecutable("pdftoppm");
-    if (!ppm.isEmpty() && haveFont) {
-        QProcess p;
-        p.start(ppm, {"-png", "-r", "36", "-f", "1", "-l", "1", four, tmp.file("p")});
-        p.waitForFinished(60000);
-        QDir dir(tmp.path());
-        const QStringList pngs = dir.entryList({"p*.png"});
-        ASSERT_FALSE(pngs.isEmpty());
-        const QImage page(tmp.file(pngs.first()));
-        ASSERT_FALSE(page.isNull());
-        EXPECT_TRUE(
-            hasDarkPixels(page.copy(0, page.height() / 20, page.width(), page.height() / 10)));
+    // The picture stands upright: the title's ink at the top left.
+    if (!haveBookFont() || QStandardPaths::findExecutable("pdftoppm").isEmpty()) return;
+    QProcess ppm;
+    ppm.start(QStandardPaths::findExecutable("pdftoppm"),
+              {"-png", "-r", "36", "-f", "1", "-l", "1", path, tmp.file("e")});
+    ppm.waitForFinished(60000);
+    const QStringList pngs = QDir(tmp.path()).entryList({"e*.png"});
+    ASSERT_FALSE(pngs.isEmpty());
+    const QImage page(tmp.file(pngs.first()));
+    ASSERT_EQ(page.size(), QSize(650, 412)); // half a pixel per point, landscape
+    EXPECT_TRUE(hasDarkPixels(page.copy(15, 15, 100, 12)));
+    EXPECT_FALSE(hasDarkPixels(page.copy(0, 0, 650, 14))); // the margin above stays white
+    EXPECT_FALSE(hasDarkPixels(page.copy(636, 0, 14, 412)));
+}
+
+TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
+    if (!havePdfTools()) GTEST_SKIP() << "qpdf or pdftotext missing";
+    Folder f;
+    // The tool's book.
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(diaryPdfCommand(f.table, "werkzeug.pdf", out, err), 0) << errText.toStdString();
+    // The window's book, through "Drucken".
+    ui::RecordingServices rec;
+    TTagebuchSpeichernForm form;
+    form.requestCompose(f.input());
+    rec.fileNames.enqueue(f.tmp.file("fenster.pdf"));
+    form.FormPaint();
+    ASSERT_TRUE(rec.shown.isEmpty()) << rec.texts().join("\n").toStdString();
+    EXPECT_EQ(rec.opened, QStringList{f.tmp.file("fenster.pdf")});
+
+    const QString tool = pdfText(f.tmp.file("werkzeug.pdf"));
+    const QString window = pdfText(f.tmp.file("fenster.pdf"));
+    EXPECT_TRUE(words(tool).contains("Bemerkung: " + words(kLongRemark))) << tool.toStdString();
+    EXPECT_TRUE(words(window).contains("Bemerkung: " + words(kLongRemark)));
+    // One way to the book: the same pages with the same text.
+    EXPECT_EQ(form.lastPageCount, 3);
+    expectValidPdf(f.tmp.file("werkzeug.pdf"), 3);
+    expectValidPdf(f.tmp.file("fenster.pdf"), 3);
+    EXPECT_EQ(tool, window);
+
+    // Every word lies inside the page, right of the margin's edge never.
+    bool ran = false;
+    const QString boxes = run("pdftotext", {"-bbox", f.tmp.file("werkzeug.pdf"), "-"}, &ran);
+    const QRegularExpression word("xMax=\"([0-9.]+)\"");
+    int count = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++count)
+        EXPECT_LE(it.next().captured(1).toDouble(), 823 - 30 + 1);
+    EXPECT_GT(count, 300);
+}
+
+TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
+    testutil::TempFolder tmp;
+    const QString target = tmp.file("buch.pdf");
+    testutil::writeBytes(target, "alt");
+    QString error;
+
+    // A page picture that cannot be allocated: a German message, the old file stays.
+    {
+        FactoryOverride f([](const QSize &) { return QImage(); });
+        EXPECT_FALSE(writeDiaryBook(bookOf(MeasureMode::Four, 12), target, &error));
+        EXPECT_EQ(error, "Für die Seiten des Tagebuchs ist nicht genug Arbeitsspeicher frei. Die "
+                         "PDF-Datei \"" +
+                             target + "\" wurde nicht geschrieben.");
+        EXPECT_EQ(testutil::readBytes(target), "alt");
     }
-
-    // Eight-slot pages show the whole turned book: its start lies right of
-    // 600 points across, the ends of its underscore lines (book columns up to
-    // about 1240) low on the page.
-    if (!ppm.isEmpty()) {
-        QProcess p;
-        p.start(ppm, {"-png", "-r", "36", "-f", "1", "-l", "1", eight, tmp.file("e")});
-        p.waitForFinished(60000);
-        const QStringList pngs = QDir(tmp.path()).entryList({"e*.png"});
-        ASSERT_FALSE(pngs.isEmpty());
-        const QImage page(tmp.file(pngs.first()));
-        ASSERT_EQ(page.height(), 650); // 1300 points at half a pixel each
-        EXPECT_TRUE(hasDarkPixels(page.copy(300, 0, 100, 650)));
-        EXPECT_TRUE(hasDarkPixels(page.copy(0, 600, page.width(), 40)));
-    }
-
-    // Long lines wrap at the picture's width instead of being cut off.
-    DiaryBookInput longRemark = bookOf(MeasureMode::Four, 1);
-    const QImage shortBook = [&] {
-        QTextDocument d;
-        composeBook(&d, longRemark);
-        return renderBook(d, MeasureMode::Four);
-    }();
-    longRemark.pages[0] += QString(60, u' ').replace(" ", " langer Text");
-    QTextDocument d;
-    composeBook(&d, longRemark);
-    EXPECT_GT(renderBook(d, MeasureMode::Four).height(), shortBook.height() + 30);
-
-    // A book without stored pages and a file that cannot be written are errors.
+    // A target that cannot be written: a file stands where the folder should be.
+    testutil::writeBytes(tmp.file("blockiert"), "x");
+    EXPECT_FALSE(
+        writeDiaryBook(bookOf(MeasureMode::Eight, 2), tmp.file("blockiert/b.pdf"), &error));
+    EXPECT_TRUE(error.contains("kann nicht erstellt werden")) << error.toStdString();
+    // No stored page.
     DiaryBookInput none = bookOf(MeasureMode::Four, 0);
     none.pages = {"keine Seite"};
     EXPECT_FALSE(writeDiaryBook(none, tmp.file("leer.pdf"), &error));
+    EXPECT_EQ(error, "Es sind keine Tagebuchseiten gespeichert.");
     EXPECT_FALSE(QFile::exists(tmp.file("leer.pdf")));
-    EXPECT_FALSE(writeDiaryBook(bookOf(MeasureMode::Four, 2), tmp.file("fehlt/x.pdf"), &error));
-    EXPECT_FALSE(error.isEmpty());
+
+    // The tool reports both with a message and a non-zero exit.
+    Folder f;
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    {
+        FactoryOverride fail([](const QSize &) { return QImage(); });
+        EXPECT_NE(diaryPdfCommand(f.table, "x.pdf", out, err), 0);
+        err.flush();
+        EXPECT_TRUE(errText.contains("nicht genug Arbeitsspeicher")) << errText.toStdString();
+        EXPECT_FALSE(QFile::exists(f.tmp.file("x.pdf")));
+    }
+    errText.clear();
+    testutil::writeBytes(f.tmp.file("datei"), "x");
+    EXPECT_NE(diaryPdfCommand(f.table, "datei/y.pdf", out, err), 0);
+    err.flush();
+    EXPECT_TRUE(errText.contains("kann nicht erstellt werden")) << errText.toStdString();
 }
 
 TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
@@ -251,6 +401,7 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     ui::RecordingServices rec;
     TTagebuchSpeichernForm form;
     EXPECT_EQ(form.windowTitle(), "Tagebuch als PDF speichern / drucken");
+    EXPECT_TRUE(form.RichEdit1->isReadOnly());
 
     // Cancelled dialog: nothing written, the composed book stays.
     form.requestCompose(bookOf(MeasureMode::Four, 3, tmp.path()));
@@ -290,10 +441,56 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     form.Drucken1Click();
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(rec.shown[0].text.contains("kann nicht erstellt werden"));
     EXPECT_TRUE(rec.opened.isEmpty());
     EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 05"));
     EXPECT_FALSE(form.OpenAfterSaving);
     rec.fileNames.enqueue(tmp.file("zweiter.pdf"));
     form.Drucken1Click();
     EXPECT_TRUE(QFile::exists(tmp.file("zweiter.pdf")));
+
+    // No program opens PDF files: the user learns where the file is.
+    rec.clear();
+    rec.shellResult = false;
+    form.composeNow();
+    rec.fileNames.enqueue(tmp.file("dritter.pdf"));
+    form.Drucken1Click();
+    EXPECT_TRUE(QFile::exists(tmp.file("dritter.pdf")));
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_EQ(rec.shown[0].text, "Die PDF-Datei des Tagebuchs konnte nicht mit dem zugehörigen "
+                                 "Programm geöffnet werden. Sie ist gespeichert unter:\n" +
+                                     tmp.file("dritter.pdf"));
+
+    // A page picture that cannot be allocated: a warning, no file, the book stays.
+    rec.clear();
+    form.composeNow();
+    FactoryOverride fail([](const QSize &) { return QImage(); });
+    rec.fileNames.enqueue(tmp.file("vierter.pdf"));
+    EXPECT_FALSE(form.SpeichernalsPDFDatei1Click());
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_TRUE(rec.shown[0].text.contains("nicht genug Arbeitsspeicher"));
+    EXPECT_FALSE(QFile::exists(tmp.file("vierter.pdf")));
+    EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 05"));
+}
+
+TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {
+    TTagebuchSpeichernForm form;
+    DiaryBookInput in = bookOf(MeasureMode::Four, 1, "/daten/Glykovalin-Daten/");
+    in.tableUserText = "Max/../../../etc/x";
+    form.requestCompose(in);
+    QString name = form.defaultFileName();
+    EXPECT_EQ(name, "/daten/Glykovalin-Daten/2024/Glykovalin-Tagebuch März 2024 von "
+                    "Max_._._._etc_x.pdf");
+    EXPECT_EQ(QFileInfo(name).absolutePath(), "/daten/Glykovalin-Daten/2024");
+
+    // Characters that file systems refuse, control characters, and a year
+    // that is no year.
+    in.tableUserText = "A:B*C?\"D\"<E>|F\\G\tH\n..";
+    in.tableDateText = "..";
+    in.entryYear = "../x";
+    form.requestCompose(in);
+    name = form.defaultFileName();
+    EXPECT_EQ(name, "/daten/Glykovalin-Daten/Glykovalin-Tagebuch . von A_B_C__D__E__F_G_H_.pdf");
+    EXPECT_EQ(QFileInfo(name).absolutePath(), "/daten/Glykovalin-Daten");
 }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -103,15 +104,16 @@ TEST(BrowserChart, MonthWithMissingWeeksBecomesThePage) {
     EXPECT_EQ(L[14], "var fadeIn = function(ctx, obj, x, y, black, step) { var ctx = "
                      "modifyCtx(ctx); var alpha = 0; ctx.fillStyle =   '#C00000';   "
                      "ctx.fillText(obj, x, y);};  ");
-    // Eleven numbers never labelled: limits, the overall top, the group tops.
-    // Tops: group 1 (120) 150, group 2 50, group 3 (150) 250, group 4 50, group 5 (181) 250.
+    // Eleven numbers never labelled: limits and the axis top, which all weeks
+    // share: the month's largest mean 181 is above the high limit 180 and
+    // gives 250.
     EXPECT_TRUE(L[15].contains(
         "var textY = (model.y > topThreshold) ? model.y - 3 : model.y + 20;  "
         "if (dataset.data[i]==70) { }else if (dataset.data[i]==71) { }else "
         "if (dataset.data[i]==179) { }else if (dataset.data[i]==180) { }else "
-        "if (dataset.data[i]==250) { }else if (dataset.data[i]==150) { }else "
-        "if (dataset.data[i]==140) { }else if (dataset.data[i]==50) { }else "
-        "if (dataset.data[i]==250) { }else if (dataset.data[i]==50) { }else "
+        "if (dataset.data[i]==250) { }else if (dataset.data[i]==250) { }else "
+        "if (dataset.data[i]==140) { }else if (dataset.data[i]==250) { }else "
+        "if (dataset.data[i]==250) { }else if (dataset.data[i]==250) { }else "
         "if (dataset.data[i]==250) { }else {fadeIn(ctx, dataset.data[i], model.x, textY, "
         "model.y > topThreshold, step); } } });};  "));
 
@@ -137,21 +139,21 @@ TEST(BrowserChart, MonthWithMissingWeeksBecomesThePage) {
     EXPECT_EQ(bands[9], "{label: 'Geht so',");
     EXPECT_EQ(bands[10].left(27), "backgroundColor: '#EDED20',");
     EXPECT_EQ(bands[11], "data: [179,179,179,179,179,179,179] , }, ");
-    EXPECT_EQ(bands[17], "data: [150,150,150,150,150,150,150] , } ]}, ");
+    EXPECT_EQ(bands[17], "data: [250,250,250,250,250,250,250] , } ]}, ");
     EXPECT_TRUE(L[b1 + 23].startsWith("options: {aspectRatio:1.5 ,"));
     EXPECT_EQ(L[b1 + 24], "{display: true, fontSize : 16,text: 'Die erste Woche'}, ");
     EXPECT_EQ(L[b1 + 25], "hover:{animationDuration: 1},");
     EXPECT_TRUE(L[b1 + 26].startsWith("animation:{duration:1, onComplete:"));
     EXPECT_EQ(L[b1 + 29], "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                          "true,labelString: '     '}\t}],yAxes: [{ticks: {max:150, "
+                          "true,labelString: '     '}\t}],yAxes: [{ticks: {max:250, "
                           "min:0},display: true,scaleLabel: {display: true,labelString: "
                           "'mg/dl'},}]}}};}   ");
 
-    // Empty weeks still get their blocks, with the axis 0 to 50.
+    // Empty weeks still get their blocks, with the same axis.
     const int b2 = indexStarting(L, "function createConfig2(colorName)");
     ASSERT_GT(b2, b1);
     EXPECT_EQ(L[b2 + 4], "data: [NaN,NaN,NaN,NaN,NaN,NaN,NaN] , }, ");
-    EXPECT_TRUE(L[b2 + 29].contains("ticks: {max:50, min:0}"));
+    EXPECT_TRUE(L[b2 + 29].contains("ticks: {max:250, min:0}"));
     EXPECT_GT(indexStarting(L, "function createConfig4(colorName)"), b2);
     const int b5 = indexStarting(L, "function createConfig5(colorName)");
     ASSERT_GT(b5, 0);
@@ -193,15 +195,22 @@ TEST(BrowserChart, MonthLengthsFullWeeksAndPlainSettings) {
         all += QString("<div class=\"chart-container\"><canvas id=\"diagramm%1\"></canvas></div>")
                    .arg(g);
     EXPECT_EQ(L[7], all);
-    // Without the show-values flag: no animation line, no fixed y range; an
-    // empty pen width is written as 2.
+    // Without the show-values flag: no animation line, but the same fixed y
+    // range in every week (the high limit 180 is above every mean); an empty
+    // pen width is written as 2.
     EXPECT_EQ(indexStarting(L, "animation:"), -1);
-    EXPECT_FALSE(L.join("\n").contains("ticks:"));
+    EXPECT_EQ(L.join("\n").count("ticks: {max:250, min:0}"), 5);
     const int b1 = indexStarting(L, "function createConfig(colorName)");
     EXPECT_TRUE(L[b1 + 3].contains("',borderWidth: 2,fill: false,"));
     EXPECT_EQ(L[b1 + 28], "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                          "true,labelString: '     '}\t}],yAxes: [{display: true,scaleLabel: "
-                          "{display: true,labelString: 'mg/dl'},}]}}};}   ");
+                          "true,labelString: '     '}\t}],yAxes: [{ticks: {max:250, "
+                          "min:0},display: true,scaleLabel: {display: true,labelString: "
+                          "'mg/dl'},}]}}};}   ");
+    // A month whose largest mean is far above the limit sets the axis for all.
+    m.in.dayMeans[20] = "420";
+    L = browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
+    EXPECT_EQ(L.join("\n").count("ticks: {max:450, min:0}"), 5);
+    EXPECT_TRUE(L.join("\n").contains("data: [450,450,450,450,450,450,450] , } ]}, "));
     m.in.penWidthText = "breit";
     L = browserchart::pageLines(m.in, {});
     EXPECT_TRUE(L[b1 + 3].contains("',borderWidth: 2,fill: false,"));
@@ -330,6 +339,19 @@ TEST(BrowserChart, MessagesAndFiles) {
                                "kopiert werden! "}));
         EXPECT_EQ(rec.opened, QStringList({m.page()}));
     }
+    // The shell cannot open the page: a warning says where it is.
+    {
+        Month m;
+        ui::RecordingServices rec;
+        rec.shellResult = false;
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_TRUE(QFile::exists(m.page()));
+        ASSERT_EQ(rec.shown.size(), 1);
+        EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+        EXPECT_EQ(rec.shown[0].text, "Die Seite mit dem Liniendiagramm konnte nicht im Browser "
+                                     "geöffnet werden. Sie ist gespeichert unter:\n" +
+                                         m.page());
+    }
     // An existing chart script stays untouched, an existing page is replaced.
     {
         Month m;
@@ -372,12 +394,34 @@ TEST(BrowserChart, MessagesAndFiles) {
 
 // Renders the page in headless Chromium with the real chart script; skipped
 // where either is missing.
-TEST(BrowserChart, ChartsRenderInChromium) {
-    const QString chromium = QStandardPaths::findExecutable("chromium");
-    // The delivered copy beside the test program, or one named by GLYKO_CHART_JS.
+namespace {
+
+QString chromium() {
+    return QStandardPaths::findExecutable("chromium");
+}
+
+// The delivered copy beside the test program, or one named by GLYKO_CHART_JS.
+QString chartScript() {
     QString script = qEnvironmentVariable("GLYKO_CHART_JS");
     if (script.isEmpty()) script = QCoreApplication::applicationDirPath() + "/scripts/Chart.min.js";
-    if (chromium.isEmpty() || !QFile::exists(script) || QFileInfo(script).size() < 10000)
+    return QFile::exists(script) && QFileInfo(script).size() >= 10000 ? script : QString();
+}
+
+// The document after the page's scripts ran in headless Chromium.
+QString renderedDom(const QString &page) {
+    QProcess p;
+    p.start(chromium(),
+            {"--headless", "--no-sandbox", "--disable-gpu", "--virtual-time-budget=5000",
+             "--dump-dom", QUrl::fromLocalFile(page).toString()});
+    EXPECT_TRUE(p.waitForFinished(120000));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(BrowserChart, ChartsRenderInChromium) {
+    const QString script = chartScript();
+    if (chromium().isEmpty() || script.isEmpty())
         GTEST_SKIP() << "chromium or Chart.min.js not available";
     Month m;
     QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
@@ -385,12 +429,60 @@ TEST(BrowserChart, ChartsRenderInChromium) {
     QString error;
     const QString page = writeBrowserChart(m.in, &error);
     ASSERT_FALSE(page.isEmpty()) << error.toStdString();
-    QProcess p;
-    p.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--virtual-time-budget=5000",
-                       "--dump-dom", QUrl::fromLocalFile(page).toString()});
-    ASSERT_TRUE(p.waitForFinished(120000));
-    const QString dom = QString::fromUtf8(p.readAllStandardOutput());
+    const QString dom = renderedDom(page);
     // Chart.js marks every canvas it drew into.
     EXPECT_EQ(dom.count("class=\"chartjs-render-monitor\""), 3) << dom.left(2000).toStdString();
     EXPECT_TRUE(dom.contains("Glykovalin-Werte von Anna &lt;b&gt;&amp; \"Bo\" im März 2021"));
+}
+
+// With the delivered settings, a day without readings (and day 31 of a
+// 30-day month) is a gap in the curve, not a point at 0 mg/dl, and all weeks
+// share one y axis. A probe added to a copy of the page reads what Chart.js drew.
+TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
+    const QString script = chartScript();
+    const QString delivered = QCoreApplication::applicationDirPath() + "/glykoval.ini";
+    if (chromium().isEmpty() || script.isEmpty() || !QFile::exists(delivered))
+        GTEST_SKIP() << "chromium, Chart.min.js or the delivered glykoval.ini not available";
+    Month m;
+    QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
+    QFile::copy(script, m.tmp.path() + "scripts/Chart.min.js");
+    QFile::remove(m.in.settingsPath);
+    ASSERT_TRUE(QFile::copy(delivered, m.in.settingsPath));
+    // April 2021 has 30 days; readings on days 2, 5, 15, 17 and 29.
+    m.in.entryMonth = "04";
+    m.in.entryMonthName = "April";
+    m.in.dayMeans = QStringList(31, "0");
+    for (const auto &[day, mean] :
+         {std::pair{2, "120"}, {5, "95"}, {15, "150"}, {17, "80"}, {29, "181"}})
+        m.in.dayMeans[day - 1] = mean;
+    QString error;
+    const QString page = writeBrowserChart(m.in, &error);
+    ASSERT_FALSE(page.isEmpty()) << error.toStdString();
+
+    QByteArray html = testutil::readBytes(page);
+    const QByteArray probe =
+        "<script>window.addEventListener('load', function() { setTimeout(function() {"
+        "var out = [];"
+        "Object.keys(Chart.instances).forEach(function(k) { var c = Chart.instances[k];"
+        "var y = c.scales['y-axis-0']; var skips = c.getDatasetMeta(0).data.map("
+        "function(p) { return p._model.skip ? 'L' : 'P'; }).join('');"
+        "out.push(c.canvas.id + ':' + y.min + '-' + y.max + ':' + skips); });"
+        "out.sort(); var pre = document.createElement('pre'); pre.id = 'probe';"
+        "pre.textContent = out.join(';'); document.body.appendChild(pre); }, 0); });"
+        "</script></body>";
+    ASSERT_TRUE(html.contains("</body>"));
+    html.replace("</body>", probe);
+    const QString probed = QFileInfo(page).path() + "/probe.html";
+    testutil::writeBytes(probed, html);
+    const QString dom = renderedDom(probed);
+    const QRegularExpression re("<pre id=\"probe\">([^<]*)</pre>");
+    const auto match = re.match(dom);
+    ASSERT_TRUE(match.hasMatch()) << dom.left(3000).toStdString();
+    // Per chart: canvas, y range, and per point P (drawn) or L (left out).
+    // Week 1: only days 2 and 5 have points; week 5: day 29, then the gaps
+    // of day 30 and of day 31, which April does not have. The high limit 180
+    // and the mean 181 make one axis from 0 to 250 for every week.
+    EXPECT_EQ(match.captured(1), "diagramm1:0-250:LPLLPLL;"
+                                 "diagramm3:0-250:PLPLLLL;"
+                                 "diagramm5:0-250:PLLLLLLLLLLLLL");
 }

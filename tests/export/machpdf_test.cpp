@@ -1,7 +1,11 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "export/machpdf.h"
 #include "pdfreader.h"
@@ -384,4 +388,118 @@ TEST(TmachPDF, TransparentPicturesLieOnWhite) {
     expected[(4 + 1) * 3 + 2] = 0;
     EXPECT_EQ(r.stream(21), expected);
     expectQpdfAccepts(pdf.FileName);
+}
+
+TEST(TmachPDF, InvisibleTextLiesOverThePictureForSearchAndCopy) {
+    testutil::TempFolder tmp;
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("text.pdf");
+    pdf.Compress = false;
+    pdf.PageHeight = 1000;
+    pdf.BeginneDokument();
+    pdf.ZeichneBild(30, 30, 8, 10, stripes(40, 20));
+    pdf.Font.FontIndex = 1;
+    pdf.SchreibeUnsichtbarenText(30.5, 50.254, 12.05, "Tag: 03 (Grüße)");
+    pdf.SchreibeUnsichtbarenText(100, 80, 12, "Bemerkung: zweite Zeile");
+    pdf.Font.FontIndex = 0;
+    pdf.Font.FontSize = 10;
+    pdf.SchreibeText(10, 20, "sichtbar");
+    pdf.BeendeDokument();
+
+    PdfReader r(testutil::readBytes(pdf.FileName));
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    expectQpdfAccepts(pdf.FileName);
+    // Render mode 3 inside q and Q, so that the visible text after it is drawn.
+    EXPECT_EQ(split(r.stream(2)).mid(4), QStringList({"q",
+                                                      "BT",
+                                                      "/F2 12.05 Tf",
+                                                      "3 Tr",
+                                                      "30.5 949.75 Td",
+                                                      QString::fromLatin1("(Tag: 03 \\(Gr\xFC\xDF"
+                                                                          "e\\)) Tj"),
+                                                      "ET",
+                                                      "Q",
+                                                      "q",
+                                                      "BT",
+                                                      "/F2 12 Tf",
+                                                      "3 Tr",
+                                                      "100 920 Td",
+                                                      "(Bemerkung: zweite Zeile) Tj",
+                                                      "ET",
+                                                      "Q",
+                                                      "BT",
+                                                      "/F1 10 Tf",
+                                                      "10 980 Td",
+                                                      "(sichtbar) Tj",
+                                                      "ET"}));
+    bool ran = false;
+    const QString text = PdfReader::pdfToText(pdf.FileName, &ran);
+    if (ran) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8("Tag: 03 (Grüße)"))) << text.toStdString();
+        EXPECT_TRUE(text.contains("Bemerkung: zweite Zeile"));
+        EXPECT_TRUE(text.contains("sichtbar"));
+    }
+}
+
+// A disk that fills up while the file is written: in a child process whose
+// files may not grow past 4 KB, the writer reports the failure and the old
+// file stays as it was (the write fails only when the buffered bytes go out).
+TEST(TmachPDF, FullDiskReportsTheFailureAndKeepsTheOldFile) {
+    testutil::TempFolder tmp;
+    const QString target = tmp.file("buch.pdf");
+    testutil::writeBytes(target, "alt");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        TmachPDF pdf;
+        pdf.FileName = target;
+        pdf.Compress = false;
+        pdf.BeginneDokument();
+        for (int i = 0; i < 60; ++i)
+            pdf.SchreibeText(10, 10 + i, QStringLiteral("Zeile %1 des Tagebuchs").arg(i));
+        QString error;
+        const bool written = pdf.BeendeDokument(&error);
+        int code = 0;
+        if (written)
+            code = 1;
+        else if (!error.contains("konnte nicht geschrieben werden") || !error.contains(target))
+            code = 2;
+        _exit(code);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: success reported, 2: wrong message";
+    EXPECT_EQ(testutil::readBytes(target), "alt");
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"buch.pdf"}));
+}
+
+// A picture handed over in bands of rows, as the diary book draws its pages:
+// the image holds the rows in order, whatever the band size; a picture in
+// 24-bit rows with padding goes row by row.
+TEST(TmachPDF, PicturesComeInBandsOfRows) {
+    testutil::TempFolder tmp;
+    const QImage whole = stripes(10, 7); // 30 bytes a row
+    const QByteArray expected = rgbOf(whole);
+    TmachPDF pdf;
+    pdf.FileName = tmp.file("baender.pdf");
+    pdf.BeginneDokument();
+    QList<int> asked;
+    pdf.ZeichneBild(0, 0, 8, 10, QSize(10, 7), [&](int row, int *count) {
+        asked << row;
+        *count = 3 - row % 3; // bands of three rows
+        return expected.constData() + row * 30;
+    });
+    pdf.ZeichneBild(0, 0, 8, 10, whole.convertToFormat(QImage::Format_RGB888)); // 32 bytes a row
+    pdf.BeendeDokument();
+    EXPECT_EQ(asked, QList<int>({0, 3, 6}));
+    PdfReader r(testutil::readBytes(pdf.FileName));
+    ASSERT_TRUE(r.errors().isEmpty()) << r.errors().join("\n").toStdString();
+    EXPECT_EQ(r.decodedStream(21, 210), expected);
+    EXPECT_EQ(r.decodedStream(22, 210), expected);
+    expectQpdfAccepts(pdf.FileName);
+    EXPECT_THROW(pdf.ZeichneBild(0, 0, 8, 10, QSize(), {}), EPDFError);
 }
