@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev zlib1g-dev
-      libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils chromium mold)
+      libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils chromium mold
+      clang libclang-rt-14-dev)
 command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
 [ "${GLYKO_GUI:-0}" = 1 ] && pkgs+=(xvfb xauth)
 missing=()

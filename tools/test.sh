@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs all tests; then once more with AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer; then fuzzes the readers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
@@ -13,3 +13,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLYKO_SANITIZE=ON -
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+# Each reader's fuzzer for about a minute on its seeds and saved crash inputs.
+tools/fuzz.sh 60
