@@ -59,7 +59,7 @@ void setUpState(const QString &tablePath) {
 
 } // namespace
 
-bool render(const QString &tablePath, QImage &out, QString *error) {
+bool render(const QString &tablePath, QImage &out, QString *error, QString *notice) {
     if (!QFileInfo(tablePath).isFile()) {
         if (error) *error = QStringLiteral("Die Tabelle \"%1\" gibt es nicht.").arg(tablePath);
         return false;
@@ -98,10 +98,13 @@ bool render(const QString &tablePath, QImage &out, QString *error) {
     graph.storeSettings = false;
     graph.callbacks.windowWidth = [width] { return width; };
     if (ok) ok = graph.GrafikZeichnen(tablePath);
+    if (notice) *notice = graph.SkippedLinesNotice();
     if (!ok) {
-        if (error)
-            *error = messages.shown.isEmpty() ? QStringLiteral("Die Grafik wurde nicht gezeichnet.")
-                                              : messages.shown.last().text;
+        if (error) {
+            *error = QStringLiteral("Die Grafik wurde nicht gezeichnet.");
+            for (const auto &m : std::as_const(messages.shown))
+                if (m.text != graph.SkippedLinesNotice()) *error = m.text;
+        }
         return false;
     }
 
@@ -124,8 +127,10 @@ bool render(const QString &tablePath, QImage &out, QString *error) {
 
 int run(const QString &tablePath, const QString &outPath, QTextStream &err) {
     QImage img;
-    QString error;
-    if (!render(tablePath, img, &error)) {
+    QString error, notice;
+    const bool drawn = render(tablePath, img, &error, &notice);
+    if (!notice.isEmpty()) err << notice << u'\n';
+    if (!drawn) {
         err << error << u'\n';
         return 1;
     }
