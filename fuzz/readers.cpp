@@ -15,7 +15,6 @@
 #include "diary/diarypage.h"
 #include "entry/tablebuilder.h"
 #include "export/browserchart.h"
-#include "graph/graphcli.h"
 #include "graph/monthgraph.h"
 #include "graph/monthvalues.h"
 #include "graph/templatepicture.h"
@@ -44,16 +43,14 @@ QStringList defaultSettings() {
             QStringLiteral("Grafik4=Grafik4.bmp"),
             QStringLiteral("Grafik8=Grafik8.bmp"),
             QStringLiteral("BisZu4MessungenJeTag=1"),
-            QStringLiteral("BisZu8MessungenJeTag=0"),
-            QStringLiteral("Hochwerte>=180"),
-            QStringLiteral("Kritischwerte>=140"),
-            QStringLiteral("Tiefwerte<=60"),
+            QStringLiteral("Hochwerte>=250"),
+            QStringLiteral("Kritischwerte>=160"),
+            QStringLiteral("Tiefwerte<=70"),
             QStringLiteral("FarbeHochwerte=255"),
             QStringLiteral("FarbeKritischwerte=33023"),
             QStringLiteral("FarbeTiefwerte=16711680"),
             QStringLiteral("KurvenFarbe=8388608"),
-            QStringLiteral("MittelKurvenFarbe=32768"),
-            QStringLiteral("StiftBreite=2"),
+            QStringLiteral("StiftBreite=3"),
             QStringLiteral("Messung4UhrzeitMorgens=07:00"),
             QStringLiteral("FensterBreite=1000")};
 }
@@ -113,9 +110,6 @@ void writeFile(const QString &path, const QByteArray &bytes) {
 QString makeFolder(const QString &name) {
     const QString path = g_scratch->dir.path() + u'/' + name + u'/';
     QDir().mkpath(path);
-    g_scratch->four.save(path + QStringLiteral("Grafik4.bmp"), "BMP");
-    g_scratch->eight.save(path + QStringLiteral("Grafik8.bmp"), "BMP");
-    g_scratch->legend.save(path + QStringLiteral("M_einheit.bmp"), "BMP");
     textfile::writeLines(path + kSettings, defaultSettings());
     textfile::writeLines(path + kTable, defaultTable());
     textfile::writeLines(path + kDiary,
@@ -125,15 +119,6 @@ QString makeFolder(const QString &name) {
                                          "\t #Bemerkung: Sport"),
                           QStringLiteral("Tag02: \t #BE: \t #Insulin (CT) \t #Bemerkung: ")});
     return path;
-}
-
-// Runs fn with the current folder set to `folder` (the command-line tool
-// works in the current folder).
-template <typename F> void inFolder(const QString &folder, F fn) {
-    const QString old = QDir::currentPath();
-    QDir::setCurrent(folder);
-    fn();
-    QDir::setCurrent(old);
 }
 
 void resetState(const QString &folder) {
@@ -475,11 +460,6 @@ void readSettingsFile(const QByteArray &bytes) {
 
     // The drawing pass and the exports read their settings from this file.
     drawMonth(folder);
-    inFolder(folder, [&] {
-        QImage img;
-        QString error;
-        graphcli::render(folder + kTable, img, &error);
-    });
     diarybook::MonthFigures figures;
     QString error;
     if (diarybook::readMonthFigures(folder + kTable, figures, &error)) {

@@ -9,8 +9,8 @@
 // fuzzer and the regression tests report.
 namespace fuzzing {
 
-// Scratch folders with the delivered files (settings, pictures, a month and
-// its diary); needs a QApplication. The entry functions call it themselves.
+// Scratch folders with a settings file, a month table and its diary; needs a
+// QApplication. The entry functions call it themselves.
 void setUp();
 // Removes the scratch folders; call once, at the end.
 void tearDown();
@@ -19,7 +19,7 @@ QString scratchFolder();
 
 // A month table: the list and statistics readers, the table builder, the
 // diary-book and browser-chart figures, the drawing pass (curve and mean
-// pass, four and eight measurements) and the graph command.
+// pass in the table's mode) and saving the month again.
 void readMonthTable(const QByteArray &bytes);
 // A diary file: loading, the day lookup, the section split, the measurement
 // line of a page, storing and deleting a page, the diary page shown in the

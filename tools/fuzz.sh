@@ -21,8 +21,10 @@ mkdir -p build-fuzz/crashes
 for reader in "${readers[@]}"; do
   work=build-fuzz/corpus/$reader
   mkdir -p "$work"
+  inputs=("$work" fuzz/corpus/"$reader")
+  [ -d fuzz/regressions/"$reader" ] && inputs+=(fuzz/regressions/"$reader")
   echo "Fuzzing the $reader reader for ${seconds}s"
-  build-fuzz/fuzz_"$reader" -max_total_time="$seconds" -timeout=60 -detect_leaks=0 -print_final_stats=1 \
-    -artifact_prefix=build-fuzz/crashes/"$reader"- "$work" fuzz/corpus/"$reader" \
-    fuzz/regressions/"$reader"
+  build-fuzz/fuzz_"$reader" -max_total_time="$seconds" -timeout=60 -detect_leaks=0 \
+    -dict=fuzz/dict/"$reader".dict -print_final_stats=1 \
+    -artifact_prefix=build-fuzz/crashes/"$reader"- "${inputs[@]}"
 done

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <ostream>
 
 #include "fuzz/readers.h"
 
@@ -15,6 +16,11 @@ struct Input {
     QString kind;   // "corpus" (seeds) or "regressions" (inputs that crashed)
     QString path;
 };
+
+// Shown in test listings instead of the raw bytes of the parameter.
+void PrintTo(const Input &in, std::ostream *os) {
+    *os << in.path.toStdString();
+}
 
 std::vector<Input> inputs() {
     std::vector<Input> out;
