@@ -79,7 +79,8 @@ struct BookFolder {
                                      .fourSlots = false,
                                      .eightSlots = true,
                                      .currentTablePath = {},
-                                     .dataFolder = base + "Glykovalin-Daten/"};
+                                     .dataFolder = base + "Glykovalin-Daten/",
+                                     .targetPath = {}};
         for (int d = 1; d <= 31; ++d)
             for (int k = 1; k <= 8; ++k)
                 req.entries << entryline::format(

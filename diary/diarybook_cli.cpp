@@ -33,6 +33,7 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
         err << error << "\n";
         return 1;
     }
+    if (!f.skippedNotice.isEmpty()) err << f.skippedNotice << "\n";
     const QString diary = monthtable::diaryPathOf(tablePath);
     if (diary.isEmpty() || !QFileInfo(diary).isFile()) {
         err << QStringLiteral("Zur Tabelle \"%1\" gibt es keine Tagebuchdatei (\"%2\").\n")
@@ -61,6 +62,7 @@ int chartCommand(const QString &table, QTextStream &out, QTextStream &err) {
         err << error << "\n";
         return 1;
     }
+    if (!f.skippedNotice.isEmpty()) err << f.skippedNotice << "\n";
     const BrowserChartInput in = chartInput(tablePath, f, baseFolder());
     QStringList notices;
     const QString page = writeBrowserChart(in, &error, &notices);

@@ -16,7 +16,8 @@ MonthFigures figuresOf(const QStringList &entryLines) {
     values.clearValues();
     values.clearDayValues();
     for (const QString &line : entryLines) {
-        values.collect(line, QStringLiteral("der Zeile \"%1\"").arg(line), &f.dayLineTexts);
+        if (!values.collect(line, QStringLiteral("der Zeile \"%1\"").arg(line), &f.dayLineTexts))
+            continue; // no reading: neither counted nor shown
         f.entryMonth = entryline::monthOf(line);
         f.entryYear = entryline::yearOf(line);
     }
@@ -40,6 +41,7 @@ bool readMonthFigures(const QString &tablePath, MonthFigures &f, QString *error)
         if (error) *error = e.message();
         return false;
     }
+    f.skippedNotice = entryline::skippedLinesNotice(tablePath, entryline::skippedLines(lines));
     const SettingsStore header(tablePath);
     f.tableDateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
     f.tableUserText = header.read(monthtable::kSection, keys::BenutzerName);

@@ -19,10 +19,11 @@ struct MonthFigures {
     QString tableDateText, tableUserText; // "Datum", "BenutzerName" of "Personendaten"
     bool eightSlots = false;              // the table's stored mode
     bool modeStored = false;              // the table names a mode at all
+    QString skippedNotice; // warning about entry lines without a day 01..31, empty when none
 };
 
-// The figures of the entry lines, collected with the month drawing's MonthValues. A value
-// that is not a number throws EConvertError.
+// The figures of the entry lines, collected with the month drawing's MonthValues; lines
+// that are no reading are left out. A value that is not a number throws EConvertError.
 MonthFigures figuresOf(const QStringList &entryLines);
 // Reads the table; false with a German *error when it cannot be read or holds
 // a value that is not a number.

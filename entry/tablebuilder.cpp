@@ -115,6 +115,7 @@ QStringList BringsAufDieReihe(const TableInput &in) {
     }
     std::array<std::array<QString, 8>, 31> cells;
     for (const QString &item : in.entries) {
+        if (!entryline::isReading(item)) continue;
         int col = -1;
         QString prefix;
         for (size_t c = 0; c < columns.size(); ++c) {

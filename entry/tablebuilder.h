@@ -24,6 +24,7 @@ struct TableInput {
 
 // The table lines: title, underline, empty line, header, separator, then
 // 31 day rows each followed by the separator. Empty when no mode is ticked.
+// Entries that are no reading (entryline::isReading) are left out.
 QStringList BringsAufDieReihe(const TableInput &in);
 // The lines joined with "\n".
 QString TableText(const TableInput &in);

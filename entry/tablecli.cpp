@@ -59,6 +59,8 @@ int tableCommand(const QString &table, QTextStream &out, QTextStream &err) {
     if (year.isEmpty()) year = monthtable::yearOfPath(path);
     in.monthName = GibMonatLang(month.toInt());
     in.year = year;
+    const QString notice = entryline::skippedLinesNotice(path, entryline::skippedLines(lines));
+    if (!notice.isEmpty()) err << notice << "\n";
     out.setEncoding(QStringConverter::Utf8);
     out << tablebuilder::TableText(in) << "\n";
     out.flush();

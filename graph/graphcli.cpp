@@ -59,7 +59,7 @@ void setUpState(const QString &tablePath) {
 
 } // namespace
 
-bool draw(const QString &tablePath, DrawnMonth &out, QString *error) {
+bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *notice) {
     if (!QFileInfo(tablePath).isFile()) {
         if (error) *error = QStringLiteral("Die Tabelle \"%1\" gibt es nicht.").arg(tablePath);
         return false;
@@ -98,10 +98,13 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error) {
     graph.storeSettings = false;
     graph.callbacks.windowWidth = [width] { return width; };
     if (ok) ok = graph.GrafikZeichnen(tablePath);
+    if (notice) *notice = graph.SkippedLinesNotice();
     if (!ok) {
-        if (error)
-            *error = messages.shown.isEmpty() ? QStringLiteral("Die Grafik wurde nicht gezeichnet.")
-                                              : messages.shown.last().text;
+        if (error) {
+            *error = QStringLiteral("Die Grafik wurde nicht gezeichnet.");
+            for (const auto &m : std::as_const(messages.shown))
+                if (m.text != graph.SkippedLinesNotice()) *error = m.text;
+        }
         return false;
     }
     out = DrawnMonth();
@@ -119,9 +122,9 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error) {
     return true;
 }
 
-bool render(const QString &tablePath, QImage &out, QString *error) {
+bool render(const QString &tablePath, QImage &out, QString *error, QString *notice) {
     DrawnMonth m;
-    if (!draw(tablePath, m, error)) return false;
+    if (!draw(tablePath, m, error, notice)) return false;
     const QImage &g = m.graph;
     out = QImage(g.width(), 27 + g.height(), QImage::Format_RGB32);
     out.fill(Qt::white);
@@ -139,8 +142,10 @@ bool render(const QString &tablePath, QImage &out, QString *error) {
 
 int run(const QString &tablePath, const QString &outPath, QTextStream &err) {
     QImage img;
-    QString error;
-    if (!render(tablePath, img, &error)) {
+    QString error, notice;
+    const bool drawn = render(tablePath, img, &error, &notice);
+    if (!notice.isEmpty()) err << notice << u'\n';
+    if (!drawn) {
         err << error << u'\n';
         return 1;
     }

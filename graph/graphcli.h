@@ -24,13 +24,13 @@ struct DrawnMonth {
 };
 
 // Draws the table as the main window does. False with *error set when the
-// table is missing or cannot be read or drawn.
-bool draw(const QString &tablePath, DrawnMonth &out, QString *error);
+// table is missing or cannot be read or drawn. *notice gets the warning about
+// lines that were passed over (empty when none).
+bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *notice = nullptr);
 
 // Renders the table: title strip on top, below it the graph with the legend
-// and the monthly-mean caption at their places. False with *error set when
-// the table is missing or cannot be read or drawn.
-bool render(const QString &tablePath, QImage &out, QString *error);
+// and the monthly-mean caption at their places; errors and notice as draw().
+bool render(const QString &tablePath, QImage &out, QString *error, QString *notice = nullptr);
 // "graph TABLE OUT.png": writes the picture; returns the exit code.
 int run(const QString &tablePath, const QString &outPath, QTextStream &err);
 

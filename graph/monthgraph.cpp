@@ -16,6 +16,7 @@
 #include "platform/ui.h"
 #include "storage/appstate.h"
 #include "storage/convert.h"
+#include "storage/limits.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -154,7 +155,7 @@ int TMonthGraph::legendWidth() const {
 }
 
 int TMonthGraph::penWidth() const {
-    return convert::toIntOr(m_penWidthText, 2, QStringLiteral("Einstellung \"StiftBreite\""));
+    return limits::penWidth(m_penWidthText);
 }
 
 int TMonthGraph::ValueToY(int v) {
@@ -188,7 +189,7 @@ void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
     } else {
         return;
     }
-    const int y = graphgeo::limitRowY(st.requiredNumber(valueKey));
+    const int y = graphgeo::limitRowY(limits::limit(valueKey, st.get(valueKey)));
     *row = y;
     const QString c = st.get(colorKey);
     if (!c.isEmpty())
@@ -215,9 +216,9 @@ void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
     const MeasureMode mm = appState().mode();
     MeasurementSlot slot = MeasurementSlot::Morgens;
     const bool hasSlot = monthvalues::slotOfLine(line, slot);
-    const int day = monthvalues::dayOfLine(line);
+    const int day = entryline::readingDay(line);
     long double num = 0;
-    monthvalues::toNumber(entryline::valueOf(line), num);
+    if (day == 0 || !monthvalues::toNumber(entryline::valueOf(line), num)) return;
     const int v = int(num);
     const bool drawn = hasSlot && day >= 1 && slotinfo::usedIn(slot, mm);
     const int w = m_penWidth;
@@ -285,23 +286,19 @@ void TMonthGraph::meanLine() {
 }
 
 QStringList TMonthGraph::dayEndLinesOf(const QStringList &lines) {
-    auto dayNumber = [](const QString &l) {
-        const qsizetype dot = l.indexOf(u'.');
-        if (dot < 2 || !l.at(dot - 1).isDigit() || !l.at(dot - 2).isDigit()) return 0;
-        return l.mid(dot - 2, 2).toInt();
-    };
+    // A reading ends its day when the next reading of the file has another
+    // day or there is none; lines between readings (blank, header, passed
+    // over) neither end a day nor split one.
     QStringList out;
-    int previous = lines.isEmpty() ? 0 : dayNumber(lines.first());
-    int lastDated = -1;
-    for (int i = 1; i < lines.size(); ++i) {
-        const int n = dayNumber(lines.at(i));
-        if (n != 0 && n != previous && !lines.at(i - 1).trimmed().isEmpty())
-            out.append(QString::number(i - 1));
-        if (n != 0) lastDated = i;
-        previous = n;
+    int last = -1, lastDay = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int day = entryline::readingDay(lines.at(i));
+        if (day == 0) continue;
+        if (last >= 0 && day != lastDay) out.append(QString::number(last));
+        last = i;
+        lastDay = day;
     }
-    // The last day ends with the last dated line, also when blank lines follow.
-    if (lastDated >= 0) out.append(QString::number(lastDated));
+    if (last >= 0) out.append(QString::number(last));
     return out;
 }
 
@@ -309,6 +306,7 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
     AppState &s = appState();
     const SettingsStore st = settings();
     bool finished = false;
+    QList<int> skipped; // file lines (1-based) passed over
     convert::guarded([&] {
         m_values.clearDayValues();
         // Every pass collects the day texts of the month anew.
@@ -333,9 +331,9 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
         ZeichneGrenzwerteLinie(QStringLiteral("tief"));
         MachSchraffierung();
 
-        m_penWidthText = st.get(keys::StiftBreite);
-        if (m_penWidthText.isEmpty()) m_penWidthText = QStringLiteral("2");
-        m_penWidth = penWidth(); // a width that is no number stops here
+        // A width that is no number stops here; one out of range is clamped.
+        m_penWidth = limits::penWidth(st.get(keys::StiftBreite));
+        m_penWidthText = QString::number(m_penWidth);
 
         // The file is read once; its header keys come from the lines read.
         QStringList lines;
@@ -396,9 +394,14 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
             const QString &line = lines.at(i);
             if (!entryline::isEntryLine(line)) continue;
             if (callbacks.addEntry) callbacks.addEntry(line);
-            m_values.collect(line,
-                             QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(tablePath),
-                             &s.DayLineTexts);
+            // A line without a day 01..31 stays in the list but is neither
+            // computed nor drawn.
+            if (!m_values.collect(
+                    line, QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(tablePath),
+                    &s.DayLineTexts)) {
+                skipped.append(i + 1);
+                continue;
+            }
             ++m_pointCounter;
             if (s.MeanPass) {
                 m_lastOfDay = m_dayEnds.contains(i);
@@ -455,6 +458,8 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
     });
     // What was drawn before a stop stays on screen.
     m_w.image->pictureChanged();
+    m_skippedNotice = entryline::skippedLinesNotice(tablePath, skipped);
+    if (!m_skippedNotice.isEmpty()) ui::showWarning(m_skippedNotice);
     return finished;
 }
 

@@ -76,7 +76,8 @@ public:
     } callbacks;
 
     // The drawing pass; false when it stopped early (unreadable table or a
-    // value that is no number, the message was shown).
+    // value that is no number, the message was shown). Entry lines without a
+    // day 01..31 are passed over; one warning after the pass names them.
     bool GrafikZeichnen(const QString &tablePath);
     // Time strip at the top of the graph.
     void schreibTextInGrafik();
@@ -114,6 +115,8 @@ public:
     const QString &PenWidthText() const { return m_penWidthText; }
     int PointCounter() const { return m_pointCounter; }
     const QString &MeanCaptionText() const { return m_meanCaption; }
+    // The warning about lines passed over in the last pass; empty when none.
+    const QString &SkippedLinesNotice() const { return m_skippedNotice; }
 
     // Whether a pass stores "BenutzerName" and checks the settings file
     // (off for exports that only render).
@@ -155,4 +158,5 @@ private:
     QString m_timeStripText;
     int m_timeStripX = 0;
     QString m_meanCaption;
+    QString m_skippedNotice;
 };

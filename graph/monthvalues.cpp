@@ -69,10 +69,10 @@ QString twoDecimals(long double v) {
 }
 
 bool toNumber(const QString &text, long double &v) {
-    bool ok = false;
-    const double d = german().toDouble(text.trimmed(), &ok);
-    if (ok) v = d;
-    return ok;
+    double d = 0;
+    if (!entryline::readingValue(text, d)) return false;
+    v = d;
+    return true;
 }
 
 int roundHalfUp(const QString &text) {
@@ -91,10 +91,11 @@ void MonthValues::clearValues() {
     m_monthMean.clear();
 }
 
-void MonthValues::collect(const QString &line, const QString &where,
+bool MonthValues::collect(const QString &line, const QString &where,
                           std::array<QString, 31> *dayLineTexts) {
-    const int day = monthvalues::dayOfLine(line);
-    if (dayLineTexts && day >= 1) (*dayLineTexts)[day - 1] += line + monthvalues::SlotTag(line);
+    const int day = entryline::readingDay(line);
+    if (day == 0) return false;
+    if (dayLineTexts) (*dayLineTexts)[day - 1] += line + monthvalues::SlotTag(line);
     const QString dayValue = monthvalues::dayValueText(line);
     const QString valueText = dayValue.mid(dayValue.indexOf(u'_') + 1);
     long double v = 0;
@@ -111,6 +112,7 @@ void MonthValues::collect(const QString &line, const QString &where,
     }
     ++m_lineCount;
     m_dayValues.append(dayValue);
+    return true;
 }
 
 void MonthValues::GibDieTagesMittelwerte() {
@@ -128,21 +130,19 @@ void MonthValues::GibDieTagesMittelwerte() {
             count = 0;
         }
         previous = day;
-        // A two-digit day text contains exactly its own day.
-        int first = 1, last = 31;
-        if (day.size() == 2 && day.at(0).isDigit() && day.at(1).isDigit())
-            first = last = day.toInt();
-        for (int d = first; d <= last; ++d) {
-            if (!day.contains(QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')))) continue;
-            long double v = 0;
-            if (!monthvalues::toNumber(value, v))
-                throw EConvertError(
-                    QStringLiteral("Der Messwert \"%1\" ist keine gültige Zahl.").arg(value));
-            ++count;
-            sum += v;
-            const QString text = monthvalues::twoDecimals(sum / count);
-            m_dayMean[d - 1] = QString::number(monthvalues::roundHalfUp(text));
-            break;
-        }
+        // Only a day text "01".."31" names a day; no other text reaches the 31 means.
+        if (day.size() != 2 || day.at(0) < u'0' || day.at(0) > u'9' || day.at(1) < u'0' ||
+            day.at(1) > u'9')
+            continue;
+        const int d = day.toInt();
+        if (d < 1 || d > 31) continue;
+        long double v = 0;
+        if (!monthvalues::toNumber(value, v))
+            throw EConvertError(
+                QStringLiteral("Der Messwert \"%1\" ist keine gültige Zahl.").arg(value));
+        ++count;
+        sum += v;
+        const QString text = monthvalues::twoDecimals(sum / count);
+        m_dayMean[d - 1] = QString::number(monthvalues::roundHalfUp(text));
     }
 }

@@ -22,7 +22,8 @@ QString SlotTag(const QString &line);
 QString dayValueText(const QString &line);
 // Fixed-point text with two decimals and a decimal comma ("100,50").
 QString twoDecimals(long double v);
-// Number of a value text ("128", "100,5"); false when it is none.
+// Number of a value text ("128", "100,5"; the rule of entryline::readingValue);
+// false when it is none.
 bool toNumber(const QString &text, long double &v);
 // The whole-number mean of a two-decimal text: integer part plus the integer
 // part of twice the fraction (half up).
@@ -36,11 +37,12 @@ public:
     void clearDayValues() { m_dayValues.clear(); }
     // Empties the value list and the line count (before the first line).
     void clearValues();
-    // Collects one entry line: the slot-tagged day text, the value list with
-    // the monthly mean, the line count and the day-value text. Throws
-    // EConvertError (naming `where`) when the value is no number; the lists
-    // then keep what was collected before that line.
-    void collect(const QString &line, const QString &where,
+    // Collects one reading: the slot-tagged day text, the value list with
+    // the monthly mean, the line count and the day-value text. Returns false
+    // and collects nothing for a line that is no reading (entryline::isReading).
+    // Throws EConvertError (naming `where`) when the value is no number; the
+    // lists then keep what was collected before that line.
+    bool collect(const QString &line, const QString &where,
                  std::array<QString, 31> *dayLineTexts = nullptr);
     // Computes the 31 daily means from the day-value list.
     void GibDieTagesMittelwerte();

@@ -1,5 +1,6 @@
 #include "entryline.h"
 
+#include <QLocale>
 #include <array>
 
 namespace slotinfo {
@@ -177,6 +178,67 @@ QString yearOf(const QString &line) {
 QString timeOf(const QString &line) {
     const qsizetype p = line.indexOf(QStringLiteral("Z="));
     return p < 0 ? QString() : line.mid(p + 2, 5);
+}
+
+int readingDay(const QString &line) {
+    if (!isEntryLine(line)) return 0;
+    const qsizetype dot = line.indexOf(u'.');
+    if (dot < 3 || line.at(dot - 3) != u' ') return 0;
+    const QChar a = line.at(dot - 2), b = line.at(dot - 1);
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9') return 0;
+    const int day = (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
+    return day >= 1 && day <= 31 ? day : 0;
+}
+
+bool isReading(const QString &line) {
+    return readingDay(line) > 0;
+}
+
+bool readingValue(const QString &text, double &value) {
+    QString t = text.trimmed();
+    qsizetype digitsBefore = 0, digitsAfter = 0;
+    bool separator = false;
+    for (QChar &c : t) {
+        if (c >= u'0' && c <= u'9') {
+            ++(separator ? digitsAfter : digitsBefore);
+        } else if ((c == u',' || c == u'.') && !separator) {
+            separator = true;
+            c = u'.';
+        } else {
+            return false;
+        }
+    }
+    if (digitsBefore == 0 || (separator && digitsAfter == 0)) return false;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !(v <= kMaxValue)) return false;
+    value = v;
+    return true;
+}
+
+QList<int> skippedLines(const QStringList &lines) {
+    QList<int> out;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (isEntryLine(lines.at(i)) && !isReading(lines.at(i))) out.append(int(i + 1));
+    return out;
+}
+
+QString skippedLinesNotice(const QString &path, const QList<int> &lineNumbers) {
+    if (lineNumbers.isEmpty()) return {};
+    const QString first =
+        QStringLiteral("Zeile %1 der Datei \"%2\"").arg(lineNumbers.first()).arg(path);
+    const qsizetype more = lineNumbers.size() - 1;
+    if (more == 0)
+        return first + QStringLiteral(" enthält keinen gültigen Tag (01 bis 31) und wurde beim "
+                                      "Zeichnen und Rechnen übergangen. Sie bleibt in der Tabelle "
+                                      "und kann unter \"Tabelle | aktuelle bearbeiten\" "
+                                      "korrigiert werden.");
+    return first +
+           (more == 1 ? QStringLiteral(" und 1 weitere Zeile")
+                      : QStringLiteral(" und %1 weitere Zeilen").arg(more)) +
+           QStringLiteral(" enthalten keinen gültigen Tag (01 bis 31) und wurden beim Zeichnen "
+                          "und Rechnen übergangen. Sie bleiben in der Tabelle und können unter "
+                          "\"Tabelle | aktuelle bearbeiten\" korrigiert werden.");
 }
 
 } // namespace entryline

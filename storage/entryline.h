@@ -1,5 +1,7 @@
 #pragma once
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The eight daily measurement slots, the two measurement modes and the text
 // of one reading ("EntryLine").
@@ -72,5 +74,26 @@ QString valueOf(const QString &line);
 QString monthOf(const QString &line);
 QString yearOf(const QString &line);
 QString timeOf(const QString &line);
+
+// A month table line is a reading only when it is an entry line whose date
+// starts with a day 01..31: a blank, two digits and the line's first ".".
+// Every reader that computes or draws uses only readings; the other entry
+// lines stay in the entry list and the file, so the user can correct them.
+bool isReading(const QString &line);
+// The day 1..31 of a reading's date; 0 for any other line.
+int readingDay(const QString &line);
+
+// A reading's value text: decimal digits with at most one decimal comma or
+// point between digits, blanks around it, no sign or exponent, at most
+// kMaxValue. False for any other text.
+constexpr double kMaxValue = 9999;
+bool readingValue(const QString &text, double &value);
+
+// The German notice about entry lines that are no reading, naming the file,
+// the first such line (1-based) and how many more there are; empty when the
+// list is empty.
+QString skippedLinesNotice(const QString &path, const QList<int> &lineNumbers);
+// The 1-based numbers of the entry lines of a file's lines that are no reading.
+QList<int> skippedLines(const QStringList &lines);
 
 } // namespace entryline

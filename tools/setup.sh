@@ -5,11 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Build and program: compiler, Qt (with the display plugin and Qt's German
 # texts), zlib, fonts. Tests: GoogleTest, Google Benchmark, PDF tools,
-# Chromium, the desktop-entry and AppStream validators. Package: dpkg-dev and
-# file for CPack's dependency search.
+# Chromium, the desktop-entry and AppStream validators, clang with libFuzzer
+# for the fuzz step. Package: dpkg-dev and file for CPack's dependency search.
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
       libgl-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils
-      chromium mold desktop-file-utils appstream dpkg-dev file)
+      chromium mold desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev)
 command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -3,7 +3,8 @@
 #   build-release  the Release build: all tests, the installation check and
 #                  the Debian package;
 #   build-asan     AddressSanitizer with leak detection and
-#                  UndefinedBehaviorSanitizer: all tests.
+#                  UndefinedBehaviorSanitizer: all tests;
+#   build-fuzz     clang with libFuzzer: each reader fuzzed for about a minute.
 # Warnings are errors. Started as root, the tests run as the unprivileged user
 # glykotest, so that read-only files stay read-only for them. GLYKO_STRICT=1
 # (set by CI) turns a skipped test into a failure.
@@ -66,5 +67,9 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGLYKO_SANITIZE=ON \
 cmake --build build-asan -j"$jobs"
 stage "Sanitizer-Tests"
 run_tests build-asan
+
+# ---- Fuzzing: each reader's fuzzer on its seeds and saved crash inputs -----
+stage "Fuzzing"
+tools/fuzz.sh 60
 
 stage "Fertig"

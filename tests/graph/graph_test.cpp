@@ -463,3 +463,166 @@ TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
     EXPECT_EQ(b.graph->DayMeanPoints().size(), 2);
     s.MeanMode = false;
 }
+
+TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndReportedOnce) {
+    Bench b;
+    ui::RecordingServices rec;
+    const QString day32 = "Morgens den    32.03.2024 Z=07:30  ZuckerWert=400";
+    const QString day00 = "Messung2 den 00.03.2024 Z=12:00  ZuckerWert=300";
+    const QString noBlank = "Abends den03.03.2024 Z=21:00  ZuckerWert=200";
+    const QStringList entries = {line(MS::Morgens, 1, 100), day00,  line(MS::Abends, 1, 200), day32,
+                                 line(MS::Morgens, 2, 120), noBlank};
+    const QString path = b.table(entries);
+    QStringList listed;
+    b.graph->callbacks.addEntry = [&listed](const QString &l) { listed << l; };
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path)) << rec.texts().join("|").toStdString();
+    // The lines stay in the entry list, so a save keeps them for correction.
+    EXPECT_EQ(listed, entries);
+    // One warning after the pass names the file, the first line and the rest.
+    ASSERT_EQ(rec.shown.size(), 1) << rec.texts().join("|").toStdString();
+    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_EQ(rec.shown[0].text,
+              QString::fromUtf8("Zeile 9 der Datei \"%1\" und 2 weitere Zeilen enthalten keinen "
+                                "gültigen Tag (01 bis 31) und wurden beim Zeichnen und Rechnen "
+                                "übergangen. Sie bleiben in der Tabelle und können unter "
+                                "\"Tabelle | aktuelle bearbeiten\" korrigiert werden.")
+                  .arg(path));
+    // Neither the statistics nor the diary's day texts count them.
+    EXPECT_EQ(b.graph->values().valueCount(), 3);
+    EXPECT_EQ(appState().MonthMean, "140,00");
+    EXPECT_EQ(appState().DayMean[0], "150");
+    EXPECT_EQ(appState().DayMean[1], "120");
+    EXPECT_EQ(appState().DayMean[2], "0");
+    EXPECT_EQ(appState().DayLineTexts[0],
+              line(MS::Morgens, 1, 100) + " -1 " + line(MS::Abends, 1, 200) + " -8 ");
+    for (const QString &t : appState().DayLineTexts)
+        EXPECT_FALSE(t.contains("ZuckerWert=400") || t.contains("ZuckerWert=300"));
+    EXPECT_TRUE(appState().GraphShown);
+
+    // The mean pass keeps day 1 in one run: one mean point per day.
+    rec.clear();
+    appState().clearDayLineTexts();
+    appState().MeanPass = true;
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
+    appState().MeanPass = false;
+    EXPECT_EQ(rec.shown.size(), 1);
+    EXPECT_EQ(b.graph->DayMeanPoints(),
+              QStringList({QStringLiteral("%1 %2").arg(45 + 36).arg(valueY(150)),
+                           QStringLiteral("%1 %2").arg(93).arg(valueY(120))}));
+
+    // A clean month shows no warning.
+    rec.clear();
+    ASSERT_TRUE(b.graph->GrafikZeichnen(b.table({line(MS::Morgens, 1, 100)})));
+    EXPECT_TRUE(rec.shown.isEmpty());
+}
+
+TEST(MonthGraph, NaNInfinityAndHugeValuesStopThePassLikeAnyOtherText) {
+    for (const QString value : {"NaN", "nan", "inf", "-inf", "1e20", "1E3", "-5", "+5", "10000",
+                                "0x10", "12.5.1", "1 000", ",5"}) {
+        Bench b;
+        ui::RecordingServices rec;
+        const QString path = b.table({line(MS::Morgens, 1, 100),
+                                      "Abends den     01.03.2024 Z=21:00  ZuckerWert=" + value,
+                                      line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 130)});
+        EXPECT_FALSE(b.graph->GrafikZeichnen(path)) << value.toStdString();
+        ASSERT_EQ(rec.shown.size(), 1) << value.toStdString();
+        EXPECT_TRUE(rec.shown[0].text.contains(QString::fromUtf8("\"%1\" in Zeile 9 der Datei "
+                                                                 "\"%2\" ist keine gültige Zahl")
+                                                   .arg(value, path)))
+            << rec.shown[0].text.toStdString();
+        EXPECT_FALSE(appState().GraphShown);
+    }
+    // Decimal commas and points, blanks and the largest reading are readings.
+    Bench b;
+    ui::RecordingServices rec;
+    const QString path = b.table({"Morgens den    01.03.2024 Z=07:30  ZuckerWert=100,5 ",
+                                  "Abends den     01.03.2024 Z=21:00  ZuckerWert=99.5",
+                                  "Morgens den    02.03.2024 Z=07:30  ZuckerWert=9999"});
+    ASSERT_TRUE(b.graph->GrafikZeichnen(path)) << rec.texts().join("|").toStdString();
+    EXPECT_EQ(appState().DayMean[0], "100");
+    EXPECT_EQ(appState().DayMean[1], "9999");
+    EXPECT_EQ(appState().MonthMean, "3399,67");
+}
+
+TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
+    struct Case {
+        QString high, critical, low, pen;
+        int highY, criticalY, lowY, width;
+    };
+    const Case cases[] = {
+        {"99999999999", "-20", "5", "1000", valueY(250), valueY(120), valueY(20), 8},
+        {"2147483647", "2147483647", "2147483647", "2147483647", valueY(250), valueY(250),
+         valueY(100), 8},
+        {"0", "0", "0", "0", valueY(160), valueY(120), valueY(20), 1},
+        {" 200 ", "+150", "70", "3", valueY(200), valueY(150), valueY(70), 3},
+    };
+    for (const Case &k : cases) {
+        Bench b;
+        ui::RecordingServices rec;
+        const QString ini = b.dir.file("glykoval.ini");
+        profile::write(ini, "Einstellung", "Hochwerte>", k.high);
+        profile::write(ini, "Einstellung", "Kritischwerte>", k.critical);
+        profile::write(ini, "Einstellung", "Tiefwerte<", k.low);
+        profile::write(ini, "Einstellung", "StiftBreite", k.pen);
+        ASSERT_TRUE(b.graph->GrafikZeichnen(
+            b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 300)})))
+            << k.high.toStdString() << " " << rec.texts().join("|").toStdString();
+        EXPECT_TRUE(rec.shown.isEmpty());
+        EXPECT_EQ(b.graph->HighLimitY(), k.highY) << k.high.toStdString();
+        EXPECT_EQ(b.graph->CriticalLimitY(), k.criticalY) << k.critical.toStdString();
+        EXPECT_EQ(b.graph->LowLimitY(), k.lowY) << k.low.toStdString();
+        EXPECT_EQ(b.graph->PenWidthText(), QString::number(k.width)) << k.pen.toStdString();
+        EXPECT_EQ(b.at(700, k.lowY), c(kLow));
+    }
+    // Text that is no number still stops the pass with the key in the message.
+    Bench b;
+    ui::RecordingServices rec;
+    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Kritischwerte>", "hoch");
+    EXPECT_FALSE(b.graph->GrafikZeichnen(b.table({line(MS::Morgens, 1, 100)})));
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_TRUE(rec.shown[0].text.contains("Kritischwerte>"));
+    EXPECT_TRUE(rec.shown[0].text.contains("hoch"));
+}
+
+TEST(MonthGraph, CliDrawsAMonthWithALineOutsideTheMonthAndWarnsOnStderr) {
+    Bench b;
+    templatepicture::graphTemplate(MeasureMode::Four).save(b.dir.file("Grafik4.bmp"), "BMP");
+    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Grafik4", "Grafik4.bmp");
+    const QString path =
+        b.table({line(MS::Morgens, 2, 100), "Abends den     33.03.2024 Z=21:00  ZuckerWert=250",
+                 line(MS::Abends, 2, 250)});
+    QString errText;
+    QTextStream err(&errText);
+    ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
+    err.flush();
+    EXPECT_EQ(errText, QString::fromUtf8("Zeile 9 der Datei \"%1\" enthält keinen gültigen Tag (01 "
+                                         "bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
+                                         "Sie bleibt in der Tabelle und kann unter \"Tabelle | "
+                                         "aktuelle bearbeiten\" korrigiert werden.\n")
+                           .arg(path));
+    QImage png(b.dir.file("out.png"));
+    ASSERT_FALSE(png.isNull());
+    EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
+    EXPECT_EQ(appState().DayMean[1], "175");
+}
+
+TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {
+    MonthValues v;
+    v.clearValues();
+    std::array<QString, 31> days;
+    for (const QString &bad : {QString("Morgens den    32.03.2024 Z=07:30  ZuckerWert=100"),
+                               QString("Morgens den    00.03.2024 Z=07:30  ZuckerWert=100"),
+                               QString("Morgens den    99.03.2024 Z=07:30  ZuckerWert=100"),
+                               QString("Morgens den 5.03.2024 Z=07:30  ZuckerWert=100"),
+                               QString("Morgens ohne Datum ZuckerWert=100")})
+        v.collect(bad, "x", &days);
+    EXPECT_EQ(v.valueCount(), 0);
+    EXPECT_EQ(v.lineCount(), 0);
+    EXPECT_TRUE(v.dayValues().isEmpty());
+    for (const QString &t : days)
+        EXPECT_TRUE(t.isEmpty());
+    v.collect(line(MS::Morgens, 31, 90), "y", &days);
+    v.GibDieTagesMittelwerte();
+    EXPECT_EQ(v.DayMean(31), "90");
+    EXPECT_EQ(v.dayMeans().size(), 31);
+}

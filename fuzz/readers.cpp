@@ -1,0 +1,475 @@
+#include "readers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <cstring>
+
+#include "diary/diarybook_compose.h"
+#include "diary/diarybook_month.h"
+#include "diary/diarypage.h"
+#include "entry/tablebuilder.h"
+#include "export/browserchart.h"
+#include "graph/monthgraph.h"
+#include "graph/monthvalues.h"
+#include "graph/templatepicture.h"
+#include "platform/picturebox.h"
+#include "platform/profile.h"
+#include "platform/textfile.h"
+#include "platform/ui.h"
+#include "platform/win1252.h"
+#include "storage/appstate.h"
+#include "storage/convert.h"
+#include "storage/diarybook.h"
+#include "storage/entryline.h"
+#include "storage/monthtable.h"
+#include "storage/settingsstore.h"
+
+namespace fuzzing {
+
+namespace {
+
+const QString kTable = QStringLiteral("MM032024.tab");
+const QString kDiary = QStringLiteral("MM032024.txt");
+const QString kSettings = QStringLiteral("glykoval.ini");
+
+QStringList defaultSettings() {
+    return {QStringLiteral("[Einstellung]"),
+            QStringLiteral("Grafik4=Grafik4.bmp"),
+            QStringLiteral("Grafik8=Grafik8.bmp"),
+            QStringLiteral("BisZu4MessungenJeTag=1"),
+            QStringLiteral("Hochwerte>=250"),
+            QStringLiteral("Kritischwerte>=160"),
+            QStringLiteral("Tiefwerte<=70"),
+            QStringLiteral("FarbeHochwerte=255"),
+            QStringLiteral("FarbeKritischwerte=33023"),
+            QStringLiteral("FarbeTiefwerte=16711680"),
+            QStringLiteral("KurvenFarbe=8388608"),
+            QStringLiteral("StiftBreite=3"),
+            QStringLiteral("Messung4UhrzeitMorgens=07:00"),
+            QStringLiteral("FensterBreite=1000")};
+}
+
+QStringList defaultTable() {
+    QStringList l = {QStringLiteral("[Personendaten]"),
+                     QStringLiteral("BenutzerName=Max Muster"),
+                     QString::fromUtf8("Datum=März 2024"),
+                     QString(),
+                     QStringLiteral("BisZu4MessungenJeTag=1"),
+                     QStringLiteral("BisZu8MessungenJeTag=0"),
+                     QString(),
+                     QString()};
+    const int values[] = {128, 95, 160, 0, 210, 75, 140, 301};
+    const MeasurementSlot order[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
+                                     MeasurementSlot::Messung3, MeasurementSlot::Abends};
+    for (int i = 0; i < 8; ++i)
+        l << entryline::format(order[i % 4],
+                               QStringLiteral("%1").arg(1 + i / 4, 2, 10, QChar(u'0')),
+                               QStringLiteral("03"), QStringLiteral("2024"),
+                               QStringLiteral("07:30"), QString::number(values[i]));
+    return l;
+}
+
+// In memory when the system offers it: every run writes files.
+QString scratchTemplate() {
+    const QString shm = QStringLiteral("/dev/shm");
+    return (QFileInfo(shm).isDir() && QFileInfo(shm).isWritable() ? shm : QDir::tempPath()) +
+           QStringLiteral("/glyko-fuzz-XXXXXX");
+}
+
+struct Scratch {
+    QTemporaryDir dir{scratchTemplate()};
+    QImage four, eight, legend;
+    // One folder per kind of input; the other files in it stay valid.
+    QString month, diary, settings;
+    // The main window's pieces, kept from run to run as the window keeps
+    // them: a picture reused in place costs no fresh memory.
+    PictureBox image, legendBox, meanImage;
+    QLabel title, status;
+    QPlainTextEdit graphMemo;
+    QTextEdit editor;
+};
+
+Scratch *g_scratch = nullptr;
+
+[[noreturn]] void broken(const char *promise, const QString &detail = QString()) {
+    qFatal("Zusage gebrochen: %s %s", promise, qPrintable(detail.left(300)));
+}
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        broken("scratch file written", path);
+}
+
+QString makeFolder(const QString &name) {
+    const QString path = g_scratch->dir.path() + u'/' + name + u'/';
+    QDir().mkpath(path);
+    textfile::writeLines(path + kSettings, defaultSettings());
+    textfile::writeLines(path + kTable, defaultTable());
+    textfile::writeLines(path + kDiary,
+                         {QStringLiteral("Tag01: \t #BE: Morgens= 4\t|  M2= \t|  M3= \t|  "
+                                         "Abends= \t #Insulin (ICT) : Bolus= 6 Basal= \t|  "
+                                         "Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= "
+                                         "\t #Bemerkung: Sport"),
+                          QStringLiteral("Tag02: \t #BE: \t #Insulin (CT) \t #Bemerkung: ")});
+    return path;
+}
+
+void resetState(const QString &folder) {
+    AppState &s = appState();
+    s = AppState();
+    s.BaseFolder = folder;
+    s.DataFolder = folder + QStringLiteral("Glykovalin-Daten/");
+    s.BrowserFolder = folder + QStringLiteral("Glykovalin-Daten im Browser/");
+    s.SettingsPath = folder + kSettings;
+}
+
+// The drawing pass over a table as the main window runs it in the mode the
+// table stores: the curve, then the mean pass over it ("Mittelwert"), then
+// the pointer readout over the picture and the measurement line of every
+// day's diary page.
+void drawMonth(const QString &folder) {
+    const QString table = folder + kTable;
+    ui::RecordingServices messages;
+    resetState(folder);
+    AppState &s = appState();
+    const bool eight = convert::flag(profile::read(table, monthtable::kSection, keys::BisZu8));
+    const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
+    s.FourSlotsTicked = !eight;
+    s.EightSlotsTicked = eight;
+    // The template is given as picture; an empty template path keeps it.
+    PictureBox &image = g_scratch->image;
+    const QImage &templ = eight ? g_scratch->eight : g_scratch->four;
+    if (image.picture().size() == templ.size() && image.picture().format() == templ.format())
+        std::memcpy(image.picture().bits(), templ.constBits(), size_t(templ.sizeInBytes()));
+    else
+        image.setPicture(templ.copy());
+    g_scratch->legendBox.move(0, templatepicture::kLegendTop);
+    GraphWidgets w;
+    w.image = &image;
+    w.legend = &g_scratch->legendBox;
+    w.meanImage = &g_scratch->meanImage;
+    w.title = &g_scratch->title;
+    w.status = &g_scratch->status;
+    w.memo = &g_scratch->graphMemo;
+    TMonthGraph graph(w);
+    graph.storeSettings = false;
+    graph.callbacks.windowWidth = [] { return 1000; };
+    QStringList listed;
+    graph.callbacks.addEntry = [&listed](const QString &l) { listed << l; };
+    const bool finished = graph.GrafikZeichnen(table);
+    // Every entry line of the file reaches the entry list, drawn or not.
+    QStringList lines;
+    if (finished && textfile::readLines(table, lines) && monthtable::entryLines(lines) != listed)
+        broken("the entry list holds every entry line of the file");
+    for (const QString &day : s.DayLineTexts)
+        DiaryPage::FormatiereTagebuchstr(day, mode);
+    s.clearDayLineTexts();
+    s.KeepPicture = s.MeanMode = s.MeanPass = true;
+    graph.GrafikZeichnen(table);
+    s.KeepPicture = s.MeanMode = s.MeanPass = false;
+    for (int y = 0; y < image.picture().height(); y += 37)
+        graph.FormMouseMove(QPoint(y * 3, y));
+}
+
+// The statistics, the table and the figures of the exports.
+void computeMonth(const QString &folder, const QStringList &lines) {
+    const QStringList entries = monthtable::entryLines(lines);
+    MonthValues values;
+    values.clearValues();
+    values.clearDayValues();
+    std::array<QString, 31> days;
+    try {
+        for (const QString &l : entries)
+            values.collect(l, QStringLiteral("Zeile"), &days);
+    } catch (const EConvertError &) {
+    }
+    try {
+        values.GibDieTagesMittelwerte();
+    } catch (const EConvertError &) {
+    }
+    TMonthGraph::dayEndLinesOf(lines);
+
+    for (const QString &l : entries) {
+        entryline::Fields f;
+        entryline::split(l, f);
+        MeasurementSlot slot;
+        entryline::slotOf(l, slot);
+        entryline::dayOf(l);
+        entryline::monthOf(l);
+        entryline::yearOf(l);
+        entryline::timeOf(l);
+        tablebuilder::SortKey(l);
+    }
+    // The list order never drops a line that differs from every other one.
+    const QStringList sorted = tablebuilder::sortEntries(entries);
+    const QSet<QString> kept(sorted.begin(), sorted.end());
+    for (const QString &l : entries)
+        if (!kept.contains(l)) broken("the sorted entry list keeps every line", l);
+    for (const bool eight : {false, true}) {
+        tablebuilder::TableInput in;
+        in.entries = sorted;
+        in.monthName = QStringLiteral("März");
+        in.year = QStringLiteral("2024");
+        in.userName = QStringLiteral("Max Muster");
+        in.fourSlots = !eight;
+        in.eightSlots = eight;
+        tablebuilder::TableText(in);
+    }
+
+    diarybook::MonthFigures figures;
+    QString error;
+    if (diarybook::readMonthFigures(folder + kTable, figures, &error)) {
+        const DiaryBookInput book =
+            diarybook::bookInput(folder + kTable, figures, folder, MeasureMode::Four);
+        for (int d = 1; d <= 31; ++d)
+            diarybook::FormatiereTagebuchstr(
+                diarybook::GibTagebuchWerte(book.dayLineTexts,
+                                            QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'))),
+                book.mode);
+        const BrowserChartInput chart = diarybook::chartInput(folder + kTable, figures, folder);
+        BrowserChartSettings limits;
+        limits.highLimit = 180;
+        limits.criticalLimit = 140;
+        limits.lowLimit = 60;
+        if (!chart.entryMonth.isEmpty()) browserchart::pageLines(chart, limits);
+    }
+}
+
+// A month saved from the entry list reads back with the same entry lines.
+void saveMonth(const QString &folder, const QStringList &entries) {
+    if (!win1252::encodable(entries.join(QString()))) return; // told to the user elsewhere
+    for (const QString &l : entries)
+        if (l.contains(u'\r') || l.contains(u'\n')) return;
+    monthtable::WriteRequest req;
+    req.entries = entries;
+    req.userName = QStringLiteral("Max Muster");
+    req.month = QStringLiteral("03");
+    req.year = QStringLiteral("2024");
+    req.currentTablePath = folder + kTable;
+    req.dataFolder = folder + QStringLiteral("Daten/");
+    ui::RecordingServices messages;
+    const monthtable::WriteResult written = monthtable::write(req);
+    if (!written) broken("a month table in the scratch folder is written");
+    const QString &path = written.path;
+    QStringList back;
+    if (!monthtable::readLines(path, back) || monthtable::entryLines(back) != entries)
+        broken("a saved month reads back with the same entry lines", path);
+}
+
+} // namespace
+
+void setUp() {
+    if (g_scratch) return;
+    g_scratch = new Scratch;
+    if (!g_scratch->dir.isValid()) broken("a scratch folder exists");
+    g_scratch->four = templatepicture::graphTemplate(MeasureMode::Four);
+    g_scratch->eight = templatepicture::graphTemplate(MeasureMode::Eight);
+    g_scratch->legend = templatepicture::legend();
+    g_scratch->legendBox.setPicture(g_scratch->legend);
+    g_scratch->month = makeFolder(QStringLiteral("month"));
+    g_scratch->diary = makeFolder(QStringLiteral("diary"));
+    g_scratch->settings = makeFolder(QStringLiteral("settings"));
+}
+
+void tearDown() {
+    // The widgets stay: at exit Qt may already be gone.
+    if (g_scratch) g_scratch->dir.remove();
+}
+
+QString scratchFolder() {
+    setUp();
+    return g_scratch->dir.path() + u'/';
+}
+
+void readMonthTable(const QByteArray &bytes) {
+    setUp();
+    const QString folder = g_scratch->month;
+    writeFile(folder + kTable, bytes);
+    QStringList lines;
+    if (!monthtable::readLines(folder + kTable, lines)) broken("the month table is readable");
+    computeMonth(folder, lines);
+    drawMonth(folder);
+    saveMonth(folder, monthtable::entryLines(lines));
+}
+
+void readDiaryFile(const QByteArray &bytes) {
+    setUp();
+    const QString folder = g_scratch->diary;
+    const QString table = folder + kTable;
+    writeFile(folder + kDiary, bytes);
+
+    DiaryBook book;
+    if (book.LadeTagebuch(table) != DiaryBook::LoadResult::Loaded)
+        broken("the diary file is loaded");
+    const QStringList lines = book.lines();
+    for (const QString &l : lines) {
+        if (DiaryBook::unescapeText(DiaryBook::escapeText(l)) != l)
+            broken("an escaped text comes back unchanged", l);
+        const DiaryBook::Sections s = DiaryBook::splitSections(l);
+        for (const QString *part : {&s.head, &s.carb, &s.insulin, &s.remark})
+            DiaryBook::unescapeText(*part);
+        DiaryPage::FormatiereTagebuchstr(l, MeasureMode::Four);
+        diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight);
+        diarybook::Sections b = diarybook::splitSections(l);
+        diarybook::isPageLine(l);
+        diarybook::dayOfHead(b.head);
+        diarybook::fitEightColumnsIntoFour(b);
+    }
+    for (int day = 0; day <= 32; ++day) {
+        book.linesOfDay(day);
+        DiaryBook::splitSections(book.pageLineOfDay(day));
+    }
+    DiaryBook::GibMarkierteTagebuchseite(lines);
+
+    // The page editor shows each stored day; the book lays all of them out.
+    {
+        resetState(folder);
+        appState().CurrentTablePath = table;
+        for (int d = 1; d <= 31; ++d)
+            appState().DayLineTexts[size_t(d - 1)] =
+                entryline::format(MeasurementSlot::Morgens,
+                                  QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')),
+                                  QStringLiteral("03"), QStringLiteral("2024"),
+                                  QStringLiteral("07:30"), QStringLiteral("120")) +
+                QStringLiteral(" -1 ");
+        DiaryPageControls c;
+        c.editor = &g_scratch->editor;
+        DiaryPage page(c);
+        page.book().setLines(lines);
+        page.book().setPath(folder + kDiary);
+        appState().DiaryPath = folder + kDiary;
+        QSet<int> shown;
+        for (const QString &l : lines)
+            if (diarybook::isPageLine(l)) shown.insert(l.mid(3, 2).toInt());
+        shown.insert(31);
+        for (int d : std::as_const(shown))
+            page.showDay(d);
+        for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
+            DiaryBookInput in;
+            in.pages = diarybook::sortPages(lines);
+            in.dayLineTexts = appState().DayLineTexts;
+            in.tableDateText = QStringLiteral("März 2024");
+            in.tableUserText = QStringLiteral("Max Muster");
+            in.mode = mode;
+            QTextDocument doc;
+            diarybook::composeBook(&doc, in);
+        }
+    }
+
+    // Storing a page keeps every line of other days; deleting one too.
+    const QString marked = DiaryBook::GibMarkierteTagebuchseite(
+        {QString(), QString(), QString(), QString(), QString(), QStringLiteral("\t BE: Morgens= 2"),
+         QString(), QStringLiteral("\t Insulin (CT) : Morgens= 4"), QString(),
+         QStringLiteral("\t Bemerkung: #1")});
+    QString error;
+    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, QString(),
+                                     &error))
+        broken("a page is stored in the scratch folder", error);
+    QStringList expected;
+    for (const QString &l : lines)
+        if (!DiaryBook::belongsToDay(l, 5)) expected << l;
+    if (book.lines().mid(0, expected.size()) != expected)
+        broken("storing a page keeps the lines of other days");
+    DiaryBook back;
+    back.LadeTagebuch(table);
+    if (DiaryBook::splitSections(back.pageLineOfDay(5)).remark != QStringLiteral("Bemerkung: #1"))
+        broken("a stored page reads back", back.pageLineOfDay(5));
+    if (!book.deleteDay(7, &error)) broken("a day is deleted in the scratch folder", error);
+}
+
+void readSettingsFile(const QByteArray &bytes) {
+    setUp();
+    const QString folder = g_scratch->settings;
+    const QString ini = folder + kSettings;
+    writeFile(ini, bytes);
+
+    const QString section = QString::fromLatin1(SettingsStore::kSection);
+    const QStringList allKeys = {keys::BisZu4,
+                                 keys::BisZu8,
+                                 keys::Grafik4,
+                                 keys::Grafik8,
+                                 keys::Header,
+                                 keys::KurvenFarbe,
+                                 keys::MittelKurvenFarbe,
+                                 keys::DatenwerteOberhalbFarbe,
+                                 keys::WerteOberhalbKurveAnzeigen,
+                                 keys::LinieBeiNullUnterbrechen,
+                                 keys::FarbeHochwerte,
+                                 keys::FarbeKritischwerte,
+                                 keys::FarbeTiefwerte,
+                                 keys::Hochwerte,
+                                 keys::Kritischwerte,
+                                 keys::Tiefwerte,
+                                 keys::StiftBreite,
+                                 keys::Grafikformat,
+                                 keys::BE_Einheit,
+                                 keys::CT_Therapie,
+                                 keys::Tagebuch_sichtbar,
+                                 keys::LetzteHScrollPosition,
+                                 keys::LetzteKlickPosition,
+                                 keys::FensterPosTop,
+                                 keys::FensterPosLinks,
+                                 keys::FensterBreite,
+                                 keys::FensterHoehe,
+                                 keys::BenutzerName,
+                                 keys::TabellenDateiName,
+                                 keys::LetzteEingabe};
+    const SettingsStore st(ini);
+    QStringList before;
+    for (const QString &k : allKeys) {
+        before << st.get(k);
+        profile::contains(ini, section, k);
+        st.flag(k);
+        try {
+            st.number(k, 0);
+        } catch (const EConvertError &) {
+        }
+        try {
+            st.requiredNumber(k);
+        } catch (const EConvertError &) {
+        }
+    }
+    const QString remarks = QStringLiteral("Bemerkungen_") + kTable;
+    profile::read(ini, remarks, QStringLiteral("01.03.2024,1"));
+
+    // A write to a copy changes that key and no other.
+    const QString copy = folder + QStringLiteral("kopie.ini");
+    QFile::remove(copy);
+    writeFile(copy, bytes);
+    const struct {
+        QString section, key, value;
+    } writes[] = {{section, keys::StiftBreite, QStringLiteral("3")},
+                  {section, keys::TabellenDateiName, folder + kTable},
+                  {remarks, QStringLiteral("01.03.2024,1"), QString::fromUtf8("Sport ½ BE")}};
+    for (const auto &w : writes) {
+        if (!profile::write(copy, w.section, w.key, w.value)) broken("a settings copy is written");
+        if (profile::read(copy, w.section, w.key) != w.value)
+            broken("a written key reads back", w.key);
+    }
+    const SettingsStore written(copy);
+    for (qsizetype i = 0; i < allKeys.size(); ++i)
+        if (allKeys[i] != keys::StiftBreite && allKeys[i] != keys::TabellenDateiName &&
+            written.get(allKeys[i]) != before[i])
+            broken("a write leaves the other keys as they were", allKeys[i]);
+
+    // The drawing pass and the exports read their settings from this file.
+    drawMonth(folder);
+    diarybook::MonthFigures figures;
+    QString error;
+    if (diarybook::readMonthFigures(folder + kTable, figures, &error)) {
+        const BrowserChartInput chart = diarybook::chartInput(folder + kTable, figures, folder);
+        try {
+            browserchart::pageLines(chart, browserchart::readSettings(ini));
+        } catch (const EConvertError &) {
+        }
+    }
+}
+
+} // namespace fuzzing
