@@ -17,6 +17,7 @@
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
 #include "platform/pause.h"
+#include "platform/strayfiles.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/convert.h"
@@ -249,6 +250,9 @@ bool TMainForm::FormCreate() {
             return false;
         }
     }
+
+    // Temporary files an interrupted save left beside the user's files.
+    strayfiles::removeLeftovers(s.BaseFolder, s.DataFolder, s.BrowserFolder);
 
     Image->setPicture(QImage(200, 200, QImage::Format_RGB32));
     Image->picture().fill(Qt::white);
@@ -488,24 +492,33 @@ bool TMainForm::FormClose() {
         RichEdit1->clear();
     }
     m_closed = true;
-    const SettingsStore st = settings();
-    st.set(keys::Tagebuch_sichtbar, convert::flagText(m_options->diaryVisible()));
-    st.set(keys::BE_Einheit, convert::flagText(m_options->carbUnitBE()));
-    st.set(keys::CT_Therapie, convert::flagText(m_options->therapyCT()));
+    // The window state in one write of the settings file.
     const QRect g = isMaximized() ? normalGeometry() : geometry();
+    QList<SettingsStore::Change> state;
+    const QString sec = QString::fromLatin1(SettingsStore::kSection);
+    auto put = [&](const QString &key, const QString &value) { state.append({sec, key, value}); };
+    put(keys::Tagebuch_sichtbar, convert::flagText(m_options->diaryVisible()));
+    put(keys::BE_Einheit, convert::flagText(m_options->carbUnitBE()));
+    put(keys::CT_Therapie, convert::flagText(m_options->therapyCT()));
     if (!isMaximized()) {
-        st.set(keys::FensterBreite, QString::number(width()));
-        if (height() >= 590) st.set(keys::FensterHoehe, QString::number(height()));
+        put(keys::FensterBreite, QString::number(width()));
+        if (height() >= 590) put(keys::FensterHoehe, QString::number(height()));
     }
-    st.setUnlessEmpty(keys::TabellenDateiName, m_state.CurrentTablePath);
-    st.set(keys::BisZu4,
-           convert::flagText(menuAction(QStringLiteral("biszu4MessungenjeTag"))->isChecked()));
-    st.set(keys::BisZu8,
-           convert::flagText(menuAction(QStringLiteral("biszu8MessungenjeTag"))->isChecked()));
-    st.set(keys::LetzteHScrollPosition, QString::number(m_state.LastScrollPosition));
-    st.set(keys::LetzteKlickPosition, QString::number(m_state.LastClickPosition));
-    st.set(keys::FensterPosTop, QString::number(isMaximized() ? g.top() : y()));
-    st.set(keys::FensterPosLinks, QString::number(isMaximized() ? g.left() : x()));
+    if (!m_state.CurrentTablePath.isEmpty()) put(keys::TabellenDateiName, m_state.CurrentTablePath);
+    put(keys::BisZu4,
+        convert::flagText(menuAction(QStringLiteral("biszu4MessungenjeTag"))->isChecked()));
+    put(keys::BisZu8,
+        convert::flagText(menuAction(QStringLiteral("biszu8MessungenjeTag"))->isChecked()));
+    put(keys::LetzteHScrollPosition, QString::number(m_state.LastScrollPosition));
+    put(keys::LetzteKlickPosition, QString::number(m_state.LastClickPosition));
+    put(keys::FensterPosTop, QString::number(isMaximized() ? g.top() : y()));
+    put(keys::FensterPosLinks, QString::number(isMaximized() ? g.left() : x()));
+    const SettingsStore st = settings();
+    QString error;
+    // A read-only settings file has had its notice; its writes are lost quietly.
+    if (!st.write(state, &error) && !st.isReadOnly())
+        ui::showWarning(error + QStringLiteral("\nDie Fenstereinstellungen dieser Sitzung wurden "
+                                               "nicht gespeichert."));
     return true;
 }
 

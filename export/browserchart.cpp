@@ -11,6 +11,7 @@
 #include "platform/win1252.h"
 #include "storage/appstate.h"
 #include "storage/convert.h"
+#include "storage/limits.h"
 #include "storage/settingsstore.h"
 
 namespace {
@@ -69,10 +70,11 @@ int groupMaximum(const QStringList &means, int g) {
     return m;
 }
 
+// "StiftBreite" as the graph draws it; text that is no number gives the default.
 QString penWidth(const QString &text) {
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok);
-    return ok ? QString::number(v) : QString::number(defaults::StiftBreite);
+    int v = limits::kDefaultPenWidth;
+    if (!limits::clamped(text, limits::kPenWidth, v)) v = limits::kDefaultPenWidth;
+    return QString::number(v);
 }
 
 bool parseMonth(const BrowserChartInput &in, int &month, int &year) {
@@ -92,9 +94,10 @@ namespace browserchart {
 BrowserChartSettings readSettings(const QString &settingsPath) {
     const SettingsStore store(settingsPath);
     BrowserChartSettings s;
-    s.highLimit = store.requiredNumber(keys::Hochwerte);
-    s.criticalLimit = store.requiredNumber(keys::Kritischwerte);
-    s.lowLimit = store.requiredNumber(keys::Tiefwerte);
+    // The limits as the graph draws them, hand-edited values clamped.
+    s.highLimit = limits::limit(keys::Hochwerte, store.get(keys::Hochwerte));
+    s.criticalLimit = limits::limit(keys::Kritischwerte, store.get(keys::Kritischwerte));
+    s.lowLimit = limits::limit(keys::Tiefwerte, store.get(keys::Tiefwerte));
     s.breakAtZero = store.flag(keys::LinieBeiNullUnterbrechen);
     return s;
 }

@@ -459,7 +459,10 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
     // What was drawn before a stop stays on screen.
     m_w.image->pictureChanged();
     m_skippedNotice = entryline::skippedLinesNotice(tablePath, skipped);
-    if (!m_skippedNotice.isEmpty()) ui::showWarning(m_skippedNotice);
+    // Said once for a file: a redraw of the same month does not say it again.
+    if (!m_skippedNotice.isEmpty() && m_skippedNotice != m_noticeShown)
+        ui::showWarning(m_skippedNotice);
+    m_noticeShown = m_skippedNotice;
     return finished;
 }
 

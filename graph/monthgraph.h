@@ -152,6 +152,7 @@ private:
     QString m_penWidthText = QStringLiteral("2");
     int m_penWidth = 2;
     QPainter *m_painter = nullptr;
+    QString m_noticeShown;    // the passed-over lines notice last shown
     bool m_frameKept = false; // limits and band are on the kept picture already
     int m_pointCounter = 0;
     QString m_titleText, m_tableDate, m_tableUser;

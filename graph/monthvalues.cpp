@@ -1,23 +1,12 @@
 #include "monthvalues.h"
 
-#include <QLocale>
+#include "platform/german.h"
 #include <cmath>
 
 #include "storage/convert.h"
 #include "storage/entryline.h"
 
 namespace monthvalues {
-
-namespace {
-const QLocale &german() {
-    static const QLocale l = [] {
-        QLocale g(QLocale::German, QLocale::Germany);
-        g.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-        return g;
-    }();
-    return l;
-}
-} // namespace
 
 int dayOfLine(const QString &line) {
     int day = 0;
@@ -65,7 +54,7 @@ QString dayValueText(const QString &line) {
 }
 
 QString twoDecimals(long double v) {
-    return german().toString(double(v), 'f', 2);
+    return german::locale().toString(double(v), 'f', 2);
 }
 
 bool toNumber(const QString &text, long double &v) {

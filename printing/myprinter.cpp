@@ -11,6 +11,7 @@
 #include <QTime>
 #include <cmath>
 
+#include "platform/german.h"
 #include "platform/textfile.h"
 
 EPrinter::EPrinter(const QString &message) : std::runtime_error(message.toStdString()) {}
@@ -271,7 +272,6 @@ void TMyPrinter::parseFutCode(const QString &code, QString &text, QString &forma
     text.clear();
     QList<QChar> sections;
     const QDateTime now = QDateTime::currentDateTime();
-    const QLocale loc = QLocale::system();
     auto startSection = [&](QChar align) {
         if (!text.isEmpty() || !sections.isEmpty()) {
             if (sections.isEmpty()) sections << u'<';
@@ -303,10 +303,10 @@ void TMyPrinter::parseFutCode(const QString &code, QString &text, QString &forma
             text += QStringLiteral("{$TITLE}");
             break;
         case 'd':
-            text += loc.toString(now.date(), QLocale::ShortFormat);
+            text += german::date(now.date());
             break;
         case 'D':
-            text += loc.toString(now.date(), QLocale::LongFormat);
+            text += german::longDate(now.date());
             break;
         case 't':
             text += now.time().toString(QStringLiteral("hh:mm"));
@@ -693,8 +693,7 @@ QString TMyPrinter::resolveFields(QString cell) const {
     const QDateTime now = QDateTime::currentDateTime();
     cell.replace(QStringLiteral("{$LINE}"), QString::number(m_lineNo));
     cell.replace(QStringLiteral("{$PAGE}"), QString::number(m_docPage));
-    cell.replace(QStringLiteral("{$DATE}"),
-                 QLocale::system().toString(now.date(), QLocale::ShortFormat));
+    cell.replace(QStringLiteral("{$DATE}"), german::date(now.date()));
     cell.replace(QStringLiteral("{$TIME}"), now.time().toString(QStringLiteral("hh:mm:ss")));
     cell.replace(QStringLiteral("{$TITLE}"), m_title);
     return cell;

@@ -3,22 +3,13 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "platform/inidocument.h"
 #include "platform/textfile.h"
 #include "storage/convert.h"
 
 namespace stats {
 
 namespace {
-
-// Blanks and tabs off both ends, as the profile reader trims names and values.
-QStringView blanksOff(QStringView v) {
-    auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (!v.isEmpty() && blank(v.front()))
-        v = v.mid(1);
-    while (!v.isEmpty() && blank(v.back()))
-        v.chop(1);
-    return v;
-}
 
 // A whole number of at most `maxDigits` digits and nothing else; -1 otherwise.
 int digitsValue(const QString &text, int maxDigits) {
@@ -62,25 +53,7 @@ bool monthOfFileName(const QString &path, int &month, int &year) {
 } // namespace
 
 QString headerValue(const QStringList &lines, const QString &key) {
-    bool inSection = false;
-    for (const QString &line : lines) {
-        const QStringView t = blanksOff(line);
-        if (t.startsWith(u'[')) {
-            if (inSection) break;
-            const qsizetype close = t.indexOf(u']');
-            const QStringView name = blanksOff(close < 0 ? t.mid(1) : t.mid(1, close - 1));
-            inSection = name.compare(u"Personendaten", Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype eq = inSection ? line.indexOf(u'=') : -1;
-        if (eq < 0 || blanksOff(QStringView(line).left(eq)).compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        QStringView v = blanksOff(QStringView(line).mid(eq + 1));
-        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
-            v = v.mid(1, v.size() - 2);
-        return v.left(255).toString();
-    }
-    return {};
+    return ini::valueIn(lines, QStringLiteral("Personendaten"), key);
 }
 
 QString normalTime(const QString &text) {
@@ -97,13 +70,14 @@ LineKind readLine(const QString &line, MeasureMode mode, Reading &out) {
     MeasurementSlot slot{};
     if (!entryline::slotOf(line, slot)) return LineKind::Unreadable;
     if (!slotinfo::usedIn(slot, mode)) return LineKind::HiddenSlot;
-    const int day = entryline::dayOf(line);
+    // The readings the month graph draws: a day 01..31 and a value text that
+    // is a plain number; the graph takes its whole part.
+    const int day = entryline::readingDay(line);
     if (day < 1) return LineKind::Unreadable;
-    const QString valueText = entryline::valueOf(line).trimmed();
-    // Only whole numbers count: signs, fractions, exponents, "nan" or "inf"
-    // are no readings this program writes.
-    const int value = digitsValue(valueText, 9);
-    if (value < 0 || value > kMaxReading) return LineKind::Unreadable;
+    double number = 0;
+    if (!entryline::readingValue(entryline::valueOf(line), number)) return LineKind::Unreadable;
+    const int value = int(number);
+    if (value > kMaxReading) return LineKind::Unreadable;
     const int month = digitsValue(entryline::monthOf(line).trimmed(), 2);
     const QString yearText = entryline::yearOf(line).trimmed();
     const int year = yearText.size() == 4 ? digitsValue(yearText, 4) : -1;

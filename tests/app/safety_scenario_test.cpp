@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "dialogs/einstelldlg.h"
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
+#include "filelimit.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -348,4 +350,65 @@ TEST(SafetyScenario, AUtf8DiaryKeepsEveryCharacterOfUntouchedDays) {
     const QByteArray after = testutil::readBytes(diaryPath);
     EXPECT_TRUE(after.startsWith("\xEF\xBB\xBF" + other)) << after.toStdString();
     EXPECT_TRUE(after.contains(QString::fromUtf8("5 km → gut").toUtf8()));
+}
+
+TEST(SafetyScenario, ADamagedMonthIsDrawnWithoutItsBadLinesAtEveryStart) {
+    StoredMonth s;
+    // One flipped bit made day 13 a 33, another a day 00.
+    QByteArray bytes = s.bytes;
+    bytes.replace("Morgens den    02.", "Morgens den    33.");
+    bytes.replace("Abends den     03.", "Abends den     00.");
+    testutil::writeBytes(s.table, bytes);
+    for (int run = 0; run < 2; ++run) {
+        App app;
+        TMainForm &w = app.window();
+        EXPECT_TRUE(w.state().GraphShown);
+        ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
+        EXPECT_TRUE(app.rec.shown[0].text.contains(s.table));
+        EXPECT_TRUE(app.rec.shown[0].text.contains("und 1 weitere"));
+        EXPECT_EQ(w.state().DayLineTexts[1].count("ZuckerWert="), 3);
+        QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+        app.menu("Mittelwert");
+        app.menu("Messwerte");
+        EXPECT_EQ(app.rec.shown.size(), 1); // said once, not at every redraw
+        w.close();
+    }
+    // Passed over, never dropped.
+    EXPECT_EQ(s.onDisk(), bytes);
+}
+
+TEST(SafetyScenario, LeftoversOfInterruptedSavesAreRemovedAtStart) {
+    StoredMonth s;
+    const QString leftover = s.table + ".AbCdEf";
+    const QString other = s.table + ".notiz";
+    testutil::writeBytes(leftover, "halb");
+    testutil::writeBytes(other, "meins");
+    testutil::writeBytes(s.f.ini() + ".XyZabc", "");
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString &p : {leftover, s.f.ini() + ".XyZabc"}) {
+        QFile file(p);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(old, QFileDevice::FileModificationTime);
+    }
+    App app;
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_FALSE(QFile::exists(s.f.ini() + ".XyZabc"));
+    EXPECT_TRUE(QFile::exists(other));
+}
+
+TEST(SafetyScenario, AFullDiskAtCloseKeepsTheSettingsAndSaysSo) {
+    StoredMonth s;
+    App app;
+    TMainForm &w = app.window();
+    const QByteArray before = testutil::readBytes(s.f.ini());
+    w.resize(900, 700);
+    {
+        testutil::FileSizeLimit full(64);
+        ASSERT_TRUE(full.active());
+        w.close();
+    }
+    EXPECT_EQ(testutil::readBytes(s.f.ini()), before);
+    ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
+    EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(app.rec.shown[0].text.contains(s.f.ini()));
 }

