@@ -20,7 +20,7 @@
 #include "platform/strayfiles.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "program.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "wiring.h"
 

@@ -20,6 +20,7 @@
 #include "platform/pause.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 

@@ -13,7 +13,7 @@
 #include "platform/colorref.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 #include "tablebuilder.h"

@@ -10,7 +10,7 @@
 #include "platform/ui.h"
 #include "platform/win1252.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/limits.h"
 #include "storage/settingsstore.h"
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QTextStream>
 
 #include "monthgraph.h"
@@ -11,7 +12,7 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -70,7 +71,10 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
             *error = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(tablePath);
         return false;
     }
-    ui::RecordingServices messages; // no message box without a window
+    // No message box without a window: the messages are kept.
+    ui::MessageLog messages;
+    ui::setServices(&messages);
+    const auto restore = qScopeGuard([] { ui::setServices(nullptr); });
     int width = 300;
     bool ok = convert::guarded([&] {
         setUpState(tablePath);
@@ -102,8 +106,8 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
     if (!ok) {
         if (error) {
             *error = QStringLiteral("Die Grafik wurde nicht gezeichnet.");
-            for (const auto &m : std::as_const(messages.shown))
-                if (m.text != graph.SkippedLinesNotice()) *error = m.text;
+            for (const QString &m : std::as_const(messages.texts))
+                if (m != graph.SkippedLinesNotice()) *error = m;
         }
         return false;
     }

@@ -15,7 +15,7 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/limits.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"

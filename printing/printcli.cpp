@@ -18,7 +18,7 @@
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -157,11 +157,11 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
     const QString settings = QDir::current().filePath(QStringLiteral("glykoval.ini"));
     const QStringList lines = RemarkStore(settings, path).merge(textfile::splitLines(text));
 
-    ui::RecordingServices messages; // no message box without a window
+    ui::MessageLog messages; // no message box without a window
     tableprint::Margins m;
-    if (!convert::guarded([&] { m = tableprint::storedMargins(path); })) {
-        err << (messages.shown.isEmpty() ? QStringLiteral("Die Druckränder sind ungültig.")
-                                         : messages.shown.last().text)
+    if (!ui::guarded(messages, [&] { m = tableprint::storedMargins(path); })) {
+        err << (messages.texts.isEmpty() ? QStringLiteral("Die Druckränder sind ungültig.")
+                                         : messages.texts.last())
             << u'\n';
         return 1;
     }

@@ -11,7 +11,7 @@
 #include "printing/printfile.h"
 #include "printing/tableprint.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 
 namespace {

@@ -65,6 +65,13 @@ public:
     bool canStore(const QString &text) const;
     bool isUtf8() const { return m_utf8; }
 
+    // An empty book at a path (no file is read or written).
+    void reset(const QString &path = QString()) {
+        m_path = path;
+        m_lines.clear();
+        m_utf8 = false;
+    }
+
     const QStringList &lines() const { return m_lines; }
     void setLines(const QStringList &lines) { m_lines = lines; }
     const QString &path() const { return m_path; }

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "convert.h"
+#include "platform/convert.h"
 #include "platform/profile.h"
 
 SettingsStore::SettingsStore(std::shared_ptr<IniDocument> document)

@@ -15,6 +15,7 @@
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
 

@@ -26,6 +26,7 @@
 #include "entry/eingabedlg.h"
 #include "platform/german.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/druckvorschau.h"
 #include "testutil.h"
 

@@ -14,6 +14,7 @@
 #include "dialogs/readonlydlg.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {

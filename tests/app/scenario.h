@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "testutil.h"
 

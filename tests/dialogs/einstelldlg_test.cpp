@@ -10,6 +10,7 @@
 
 #include "platform/colorref.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/appstate.h"
 #include "testutil.h"
 

@@ -6,6 +6,7 @@
 
 #include "dialogs/headerdlg.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "dialogs/namedlg.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/appstate.h"
 #include "testutil.h"
 

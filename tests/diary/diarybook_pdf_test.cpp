@@ -14,6 +14,7 @@
 #include "diarybook_folder.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"

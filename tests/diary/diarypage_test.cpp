@@ -13,6 +13,7 @@
 #include "dialogs/optioncontrols.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/appstate.h"
 #include "testutil.h"
 

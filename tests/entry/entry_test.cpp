@@ -14,8 +14,9 @@
 #include "entry/tablecli.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "testutil.h"
 
 // Readable QString values in failure messages.

@@ -12,6 +12,7 @@
 #include "export/browserchart.h"
 #include "pdfreader.h" // PrintTo for QString
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "platform/win1252.h"
 #include "storage/appstate.h"
 #include "testutil.h"

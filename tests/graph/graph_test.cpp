@@ -16,8 +16,9 @@
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "testutil.h"
 
 namespace {

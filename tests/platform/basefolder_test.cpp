@@ -7,6 +7,7 @@
 
 #include "platform/basefolder.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {

@@ -10,6 +10,7 @@
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/druckvorschau.h"
 #include "storage/appstate.h"
 #include "testutil.h"

@@ -5,6 +5,7 @@
 
 #include "dialogs/headerdlg.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/tabellendlg.h"
 #include "storage/appstate.h"
 #include "testutil.h"

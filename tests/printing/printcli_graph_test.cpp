@@ -11,6 +11,7 @@
 #include "graphprint_pdf.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printfolder.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"

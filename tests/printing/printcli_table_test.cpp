@@ -12,6 +12,7 @@
 #include "graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printfolder.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/printcli.h"

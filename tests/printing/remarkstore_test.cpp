@@ -5,6 +5,7 @@
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
 #include "storage/appstate.h"

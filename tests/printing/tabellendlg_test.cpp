@@ -3,6 +3,7 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
 #include "storage/appstate.h"

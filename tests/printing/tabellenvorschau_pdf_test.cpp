@@ -6,6 +6,7 @@
 #include "graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
 #include "storage/appstate.h"

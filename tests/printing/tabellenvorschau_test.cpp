@@ -6,6 +6,7 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/tabellenvorschau.h"
 #include "storage/appstate.h"
 #include "storage/entryline.h"

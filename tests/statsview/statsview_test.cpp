@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "stats/monthfixture.h"
 #include "stats/statstext.h"
 #include "statsview/arztbericht.h"

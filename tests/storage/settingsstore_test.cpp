@@ -3,7 +3,8 @@
 #include "filelimit.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/convert.h"
+#include "recordingservices.h"
+#include "platform/convert.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
 

@@ -20,13 +20,7 @@ int toIntOr(const QString &text, int fallback, const QString &what) {
 }
 
 bool guarded(const std::function<void()> &operation) {
-    try {
-        operation();
-        return true;
-    } catch (const EConvertError &e) {
-        ui::showWarning(e.message());
-        return false;
-    }
+    return ui::guarded(ui::services(), operation);
 }
 
 } // namespace convert
