@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "dialogs/headerdlg.h"
+#include "graph/geometry.h"
 #include "mainform.h"
 #include "platform/pause.h"
 #include "printing/druckvorschau.h"
@@ -100,7 +101,7 @@ void wirePrinting(Program &p) {
     // Empty before the first drawing pass: the shown title is used then.
     src.titleText = [mf] { return mf->state().TitleText; };
     src.timeStrip = [mf] {
-        return graphprint::timeStripText(mf->state().SettingsPath, mf->state().mode());
+        return graphgeo::timeStripText(SettingsStore(mf->state().SettingsPath), mf->state().mode());
     };
     // The monthly mean is written only when the month has one (3 readings or more).
     src.meanCaption = [mf] {

@@ -13,6 +13,7 @@
 
 #include "dialogs/optioncontrols.h"
 #include "diarybook_compose.h"
+#include "graph/geometry.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
@@ -72,13 +73,6 @@ DiaryPage::DiaryPage(const DiaryPageControls &c, QObject *parent) : QObject(pare
     m_viewport = m_c.editor->viewport();
     m_viewport->installEventFilter(this);
     m_c.editor->setLineWrapMode(QTextEdit::NoWrap);
-}
-
-int DiaryPage::dayAtX(int x) {
-    if (x < 40) return 0;
-    if (x < 1480) return (x - 40) / 48 + 1;
-    if (x < 1551) return 31;
-    return 0;
 }
 
 QString DiaryPage::carbTemplate(bool be, MeasureMode mode) {
@@ -210,7 +204,7 @@ void DiaryPage::FormMouseDown(int clientX) {
     const int scroll = m_c.scrollPosition ? m_c.scrollPosition() : 0;
     s.LastScrollPosition = scroll;
     s.LastClickPosition = clientX;
-    const int day = dayAtX(clientX + scroll);
+    const int day = graphgeo::dayAtX(clientX + scroll);
     // Right of day 31 there is no day: nothing is shown, stored or deleted.
     if (day == 0) return;
     if (s.DiaryChanged) {
@@ -227,7 +221,7 @@ void DiaryPage::showDay(int day) {
     ed->clear();
     s.CurrentPageDay = day;
     if (m_c.arrow) {
-        m_c.arrow->move(dayLeft(day), kArrowTop);
+        m_c.arrow->move(graphgeo::dayLeft(day), kArrowTop);
         // Shown from the first selected day on, with the diary.
         OptionControls *o = m_c.options ? m_c.options() : nullptr;
         m_c.arrow->setVisible(!o || o->diaryVisible());

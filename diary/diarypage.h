@@ -31,10 +31,6 @@ class DiaryPage : public QObject {
 public:
     explicit DiaryPage(const DiaryPageControls &c, QObject *parent = nullptr);
 
-    // Day of an absolute graph x: 1..31, 0 for none (left of 40, 1551 or more).
-    static int dayAtX(int absoluteX);
-    // Left edge of a day's column.
-    static int dayLeft(int day) { return 40 + 48 * (day - 1); }
     // Top of the day marker: above the graph's frame, pointing down at the
     // day's column, so it covers neither day numbers nor readings.
     static constexpr int kArrowTop = 42;

@@ -17,6 +17,7 @@
 #include "export/browserchart.h"
 #include "graph/monthgraph.h"
 #include "graph/monthvalues.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -151,7 +152,7 @@ void drawMonth(const QString &folder) {
         std::memcpy(image.picture().bits(), templ.constBits(), size_t(templ.sizeInBytes()));
     else
         image.setPicture(templ.copy());
-    g_scratch->legendBox.move(0, templatepicture::kLegendTop);
+    g_scratch->legendBox.move(0, graphgeo::kLegendTop);
     GraphWidgets w;
     w.image = &image;
     w.legend = &g_scratch->legendBox;

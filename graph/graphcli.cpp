@@ -8,11 +8,11 @@
 #include <QTextStream>
 
 #include "monthgraph.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 

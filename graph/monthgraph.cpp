@@ -10,72 +10,15 @@
 #include <optional>
 
 #include "platform/colorref.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/appstate.h"
-#include "platform/convert.h"
 #include "storage/limits.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
-
-namespace graphgeo {
-
-int DayX(int day) {
-    return 45 + 48 * (day - 1);
-}
-
-int SlotX(int day, MeasurementSlot slot, MeasureMode mode) {
-    const int x = DayX(day);
-    const int n = slotinfo::number(slot);
-    if (mode == MeasureMode::Four) {
-        switch (slot) {
-        case MeasurementSlot::Morgens:
-            return x;
-        case MeasurementSlot::Messung2:
-            return x + 12;
-        case MeasurementSlot::Messung3:
-            return x + 24;
-        case MeasurementSlot::Abends:
-            return x + 36;
-        default:
-            return -1; // not drawn in four-slot mode
-        }
-    }
-    return x - 3 + 6 * (n - 1);
-}
-
-int valueY(int v) {
-    if (v <= 0) return 411;
-    if (v >= 500) return 61;
-    if (v % 10 == 0) return RowY(v);
-    const int t = (v / 10 + 1) * 10;
-    const int k = t - v;
-    const int digit = v % 10;
-    return digit <= 5 ? RowY(t) + k - 2 : RowY(t) + k;
-}
-
-int limitRowY(int v) {
-    if (v == 0) return 0;
-    if (v > 250 || v < 0) return v;
-    return valueY(v);
-}
-
-QString readoutValueText(int y) {
-    auto row = [](int t) { return 460 - 7 * t / 10; };
-    for (int t = 0; t <= 500; t += 10)
-        if (y == row(t)) return QString::number(t);
-    for (int t = 0; t <= 490; t += 10)
-        if (y > row(t + 10) && y < row(t)) {
-            int d = row(t) - y;
-            if (d > 2) d -= 2;
-            return QString::number(t / 10) + QString::number(2 * d);
-        }
-    return {};
-}
-
-} // namespace graphgeo
 
 namespace {
 
@@ -197,7 +140,7 @@ void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
     if (m_frameKept) return;
     QPainter p(&pic());
     p.setPen(QPen(colorref::toColor(*color), 1));
-    p.drawLine(40, y, 1526, y);
+    p.drawLine(graphgeo::kGridLeft, y, graphgeo::kLimitLineEnd, y);
 }
 
 void TMonthGraph::MachSchraffierung() {
@@ -321,7 +264,7 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
         if (callbacks.setEntryYear) callbacks.setEntryYear(monthtable::yearOfPath(tablePath));
         if (!s.KeepPicture) m_w.image->loadPicture(s.GraphTemplatePath);
         m_pointDrawn = false;
-        m_lastPointY = 411;
+        m_lastPointY = graphgeo::kZeroRow;
 
         // The mean pass over a kept picture finds the limits and the band
         // there already; drawn again they would cover the curve.
@@ -467,25 +410,11 @@ bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
 }
 
 void TMonthGraph::schreibTextInGrafik() {
-    const SettingsStore st = settings();
     const MeasureMode mode = appState().mode();
-    QString text = QStringLiteral("    Uhrzeiten: M1= ");
-    QString padded;
-    if (mode == MeasureMode::Four) {
-        const MeasurementSlot four[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
-                                        MeasurementSlot::Messung3, MeasurementSlot::Abends};
-        for (int i = 0; i < 4; ++i) {
-            if (i > 0) text += QStringLiteral("  M%1= ").arg(i + 1);
-            text += st.get(slotinfo::timeKey(four[i], mode));
-        }
-        padded = QString(35, u' ') + text + QString(47, u' ');
-    } else {
-        for (int n = 1; n <= 8; ++n) {
-            if (n > 1) text += QStringLiteral("  M%1= ").arg(n);
-            text += st.get(slotinfo::timeKey(slotinfo::fromNumber(n), mode));
-        }
-        padded = QString(30, u' ') + text + QString(38, u' ');
-    }
+    const QString text = graphgeo::timeStripText(settings(), mode);
+    // Blanks around it, so the white fill clears the previous strip.
+    const QString padded = mode == MeasureMode::Four ? QString(35, u' ') + text + QString(47, u' ')
+                                                     : QString(30, u' ') + text + QString(38, u' ');
     m_timeStripText = text;
     QPainter p(&pic());
     p.fillRect(QRect(0, 2, pic().width(), 18), Qt::white);
@@ -573,11 +502,11 @@ void TMonthGraph::FormMouseMove(const QPoint &graphPos) {
     const int x = graphPos.x() - offset;
     // The graph picture lies 49 pixels below the client top of the layout the
     // readout rows are made for.
-    const QString value = graphgeo::readoutValueText(graphPos.y() + 49);
+    const QString value = graphgeo::readoutValueText(graphPos.y() + graphgeo::kReadoutOffset);
     QString caption;
     if (!value.isEmpty())
         caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
-    if (x < 40 || graphPos.x() >= 1527) caption.clear();
+    if (x < graphgeo::kGridLeft || graphPos.x() > graphgeo::kLimitLineEnd) caption.clear();
     m_w.status->setText(caption);
     m_w.status->adjustSize();
     int left = x >= winWidth() / 2 ? legendLeft() + x - 300 : legendLeft() + x - 150;

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+#include "geometry.h"
 #include "monthvalues.h"
 #include "storage/entryline.h"
 
@@ -16,27 +17,6 @@ class QPainter;
 class QPlainTextEdit;
 class QScrollBar;
 class QWidget;
-
-// Geometry of the month graph: day columns 48 pixels wide from x 45, value
-// rows 0.7 pixel per mg/dl from y 411 (0 mg/dl) up to y 61 (500 mg/dl).
-namespace graphgeo {
-
-int DayX(int day);
-int SlotX(int day, MeasurementSlot slot, MeasureMode mode);
-// Row of a multiple of 10 mg/dl.
-inline int RowY(int t) {
-    return 411 - 7 * t / 10;
-}
-// y of a reading (without the classification).
-int valueY(int v);
-// Row of a limit value: the reading rule over 0 … 250; 0 gives 0 and a value
-// above 250 the value itself.
-int limitRowY(int v);
-// Readout text for a pointer at y in window client coordinates whose graph
-// picture starts 49 pixels below the client top; empty off the scale.
-QString readoutValueText(int clientY);
-
-} // namespace graphgeo
 
 // The pieces of the main window the graph draws into.
 struct GraphWidgets {
@@ -146,7 +126,7 @@ private:
     bool m_lastOfDay = false;
     int m_prevX = 0, m_prevY = 0;
     bool m_pointDrawn = false;
-    int m_lastPointY = 411;
+    int m_lastPointY = graphgeo::kZeroRow;
     QColor m_pointColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
     QString m_penWidthText = QStringLiteral("2");

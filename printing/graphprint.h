@@ -71,10 +71,6 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
 // (column y, row H - 1 - x), target H wide and W high.
 QImage turnClockwise(const QImage &source);
 
-// The slot times of the graph's time strip, unpadded: "    Uhrzeiten: M1= "
-// + the first slot's time + "  M2= " + ... for the slots of the mode.
-QString timeStripText(const QString &settingsPath, MeasureMode mode);
-
 enum class Format { None, A4, A5, A6 };
 // "DINA4", "DINA5", "DINA6"; empty for None.
 QString formatText(Format f);

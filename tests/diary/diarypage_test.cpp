@@ -1,4 +1,5 @@
 #include "diary/diarypage.h"
+#include "graph/geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -82,15 +83,15 @@ struct Page {
 } // namespace
 
 TEST(DiaryPageDay, DayColumnsFromX) {
-    EXPECT_EQ(DiaryPage::dayAtX(39), 0);
-    EXPECT_EQ(DiaryPage::dayAtX(40), 1);
-    EXPECT_EQ(DiaryPage::dayAtX(87), 1);
-    EXPECT_EQ(DiaryPage::dayAtX(88), 2);
-    EXPECT_EQ(DiaryPage::dayAtX(1479), 30);
-    EXPECT_EQ(DiaryPage::dayAtX(1480), 31);
-    EXPECT_EQ(DiaryPage::dayAtX(1550), 31);
-    EXPECT_EQ(DiaryPage::dayAtX(1551), 0);
-    EXPECT_EQ(DiaryPage::dayAtX(580), 12);
+    EXPECT_EQ(graphgeo::dayAtX(39), 0);
+    EXPECT_EQ(graphgeo::dayAtX(40), 1);
+    EXPECT_EQ(graphgeo::dayAtX(87), 1);
+    EXPECT_EQ(graphgeo::dayAtX(88), 2);
+    EXPECT_EQ(graphgeo::dayAtX(1479), 30);
+    EXPECT_EQ(graphgeo::dayAtX(1480), 31);
+    EXPECT_EQ(graphgeo::dayAtX(1550), 31);
+    EXPECT_EQ(graphgeo::dayAtX(1551), 0);
+    EXPECT_EQ(graphgeo::dayAtX(580), 12);
 
     Page p;
     p.scroll = 480;
@@ -98,7 +99,7 @@ TEST(DiaryPageDay, DayColumnsFromX) {
     EXPECT_EQ(appState().CurrentPageDay, 12);
     EXPECT_EQ(appState().LastClickPosition, 100);
     EXPECT_EQ(appState().LastScrollPosition, 480);
-    EXPECT_EQ(p.arrow.x(), DiaryPage::dayLeft(12));
+    EXPECT_EQ(p.arrow.x(), graphgeo::dayLeft(12));
     EXPECT_EQ(p.arrow.y(), DiaryPage::kArrowTop);
     EXPECT_TRUE(p.page->noValuesPageShown());
     EXPECT_EQ(p.lines().at(4), " Es sind keine Glykovalinmesswerte eingetragen! ");

@@ -11,6 +11,7 @@
 
 #include "graph/graphcli.h"
 #include "graph/monthgraph.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/picturebox.h"
@@ -330,7 +331,7 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
     QImage png(b.dir.file("out.png"));
     ASSERT_FALSE(png.isNull());
-    EXPECT_EQ(png.size(), QSize(templatepicture::kWidth, 27 + templatepicture::kHeight));
+    EXPECT_EQ(png.size(), QSize(graphgeo::kPictureWidth, 27 + graphgeo::kPictureHeight));
     EXPECT_EQ(png.pixelColor(700, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
@@ -351,7 +352,7 @@ TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     area->setWidgetResizable(false);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto *client = new QWidget;
-    client->resize(templatepicture::kWidth, 500);
+    client->resize(graphgeo::kPictureWidth, 500);
     area->setWidget(client);
     auto *image = new PictureBox(client);
     auto *legend = new PictureBox(client);
