@@ -526,7 +526,8 @@ void TEingabeDlg::MarkierEintragInListe() {
     const QString date =
         SpinEdit1->fieldText() + u'.' + SpinEdit2->fieldText() + u'.' + SpinEdit3->fieldText();
     // The focus stays in a field the user is typing in.
-    const QWidget *focus = QApplication::focusWidget();
+    // The window's own focus, also while another window is the active one.
+    const QWidget *focus = focusWidget();
     bool typing = false;
     for (const QWidget *field :
          std::initializer_list<const QWidget *>{SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, Edit1})

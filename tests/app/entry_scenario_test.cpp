@@ -88,7 +88,7 @@ TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay
     app.whenModal([&](QWidget *) {
         typeInto(entry->SpinEdit1, "16");
         EXPECT_EQ(entry->SpinEdit1->text(), "16");
-        EXPECT_TRUE(entry->SpinEdit1->isAncestorOf(QApplication::focusWidget()));
+        EXPECT_TRUE(entry->SpinEdit1->isAncestorOf(entry->focusWidget()));
         typeInto(entry->SpinEdit4, "133");
         entry->Edit1->setText("09:15");
         QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
@@ -112,7 +112,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
         QTest::keyClicks(name->Edit1, "Max Muster");
         QTest::keyClick(name->Edit1, Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), name->OKBtn);
+        EXPECT_EQ(name->focusWidget(), name->OKBtn);
         QTest::keyClick(name->OKBtn, Qt::Key_Return);
         App::settle();
         EXPECT_FALSE(name->isVisible());
