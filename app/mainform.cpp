@@ -16,6 +16,7 @@
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
+#include "platform/folders.h"
 #include "platform/pause.h"
 #include "platform/strayfiles.h"
 #include "platform/textfile.h"

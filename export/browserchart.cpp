@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 
 #include "platform/colorref.h"
-#include "platform/pause.h"
+#include "platform/folders.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
