@@ -371,7 +371,7 @@ void readDiaryFile(const QByteArray &bytes) {
          QString(), QStringLiteral("\t Insulin (CT) : Morgens= 4"), QString(),
          QStringLiteral("\t Bemerkung: #1")});
     QString error;
-    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, QString(),
+    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, SettingsStore(QString()),
                                      &error))
         broken("a page is stored in the scratch folder", error);
     QStringList expected;

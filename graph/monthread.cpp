@@ -77,6 +77,7 @@ bool read(const QString &tablePath, Month &m) {
         m.error = QStringLiteral("Fehler beim Lesen der Datei: ") + tablePath;
         return false;
     }
+    m.result.readable = true;
     const QString section = monthtable::kSection;
     m.result.tableDate = ini::valueIn(m.lines, section, QStringLiteral("Datum"));
     m.result.tableUser = ini::valueIn(m.lines, section, keys::BenutzerName);

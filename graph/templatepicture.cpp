@@ -2,7 +2,10 @@
 
 #include "geometry.h"
 
+#include <QFileInfo>
 #include <QPainter>
+
+#include "storage/settingsstore.h"
 
 namespace templatepicture {
 
@@ -55,6 +58,23 @@ QImage graphTemplate(MeasureMode mode) {
                                          : QStringLiteral("Tage des Monats (je Tag bis zu 8 "
                                                           "Messungen: M1 bis M8)"));
     return img;
+}
+
+QString templatePathFor(const SettingsStore &settings, const QString &baseFolder, bool four,
+                        bool eight, const QString &current) {
+    QString path = current;
+    for (const auto &[on, key] :
+         {std::pair{four, keys::Grafik4}, std::pair{eight, keys::Grafik8}}) {
+        const QString pic = settings.get(key);
+        if (on && !pic.isEmpty() && QFileInfo(baseFolder + pic).isFile()) path = baseFolder + pic;
+    }
+    return path;
+}
+
+QString headerPathFor(const SettingsStore &settings, const QString &baseFolder) {
+    const QString header = settings.get(keys::Header);
+    return !header.isEmpty() && QFileInfo(baseFolder + header).isFile() ? baseFolder + header
+                                                                       : QString();
 }
 
 QImage legend() {

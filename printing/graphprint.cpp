@@ -12,7 +12,6 @@
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
-#include "storage/appstate.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -107,14 +106,14 @@ void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
     p.restore();
 }
 
-void textsOfLastPass(MonthPictureParts &parts) {
-    const AppState &s = appState();
-    parts.title = s.TitleText;
-    parts.timeStrip = graphgeo::timeStripText(SettingsStore(s.SettingsPath), s.mode());
+void textsOfLastPass(MonthPictureParts &parts, const MonthResult &drawn,
+                     const SettingsStore &settings, MeasureMode mode) {
+    parts.title = drawn.title;
+    parts.timeStrip = graphgeo::timeStripText(settings, mode);
     // The monthly mean is written only when the month has one (3 readings or more).
-    parts.meanCaption =
-        s.MonthMean.isEmpty() ? QString() : QStringLiteral("Monatlicher Mittelwert =");
-    parts.meanValue = s.MonthMean.isEmpty() ? QString() : s.MeanValueText;
+    const bool mean = !drawn.monthMean.isEmpty();
+    parts.meanCaption = mean ? QStringLiteral("Monatlicher Mittelwert =") : QString();
+    parts.meanValue = mean ? drawn.meanValueText : QString();
 }
 
 void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,

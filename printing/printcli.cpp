@@ -17,7 +17,6 @@
 #include "printing/myprinter_tableengine.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
-#include "storage/appstate.h"
 #include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
@@ -109,9 +108,9 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
         err << error << u'\n';
         return 1;
     }
-    const AppState &s = appState();
+    const Folders folders = Folders::at(QDir::currentPath());
     graphprint::Format f =
-        graphprint::formatOf(SettingsStore(s.SettingsPath).get(keys::Grafikformat));
+        graphprint::formatOf(SettingsStore(folders.settings).get(keys::Grafikformat));
     if (!format.isEmpty()) {
         bool ok = false;
         f = formatFromArgument(format, &ok);
@@ -127,10 +126,10 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     graphprint::MonthPictureParts parts;
     parts.header = drawn.header;
     parts.graph = drawn.graph;
-    graphprint::textsOfLastPass(parts);
+    graphprint::textsOfLastPass(parts, drawn.result, SettingsStore(folders.settings), drawn.mode);
     if (parts.title.isEmpty()) parts.title = drawn.title;
     parts.titleFont = drawn.titleFont;
-    graphprint::addScaleAndLimits(parts, s.BaseFolder, s.SettingsPath);
+    graphprint::addScaleAndLimits(parts, folders.base, folders.settings);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 
     PdfTarget target(pdf);

@@ -27,6 +27,6 @@ bool MonthSession::attach(const QString &tablePath, QString *error) {
 
 void MonthSession::setDrawn(const MonthResult &result) {
     m_drawn = result;
-    m_userName = result.tableUser;
+    if (result.readable) m_userName = result.tableUser;
     if (!result.entries.isEmpty()) setEntryMonth(result.entryMonth, result.entryYear);
 }

@@ -28,6 +28,7 @@ struct MonthResult {
     QString entryMonth, entryYear;        // of the table's last entry line
     QString penWidthText;                 // "StiftBreite" as it was drawn
     QString skippedNotice;                // entry lines passed over; empty when none
+    bool readable = false;                // the table could be read
     bool complete = false;                // the pass ran to its end
 
     MonthResult() { dayMeans.fill(QStringLiteral("0")); }
@@ -87,7 +88,8 @@ public:
     }
 
     // The last drawing pass; its month and year become those of the entry
-    // list when the table had readings, its user the session's user.
+    // list when the table had readings, the user of a table read the
+    // session's user.
     const MonthResult &drawn() const { return m_drawn; }
     void setDrawn(const MonthResult &result);
 

@@ -43,6 +43,12 @@ int SettingsStore::requiredNumber(const QString &key) const {
     return convert::toInt(get(key), QStringLiteral("Einstellung \"%1\"").arg(key));
 }
 
+quint32 SettingsStore::color(const QString &key, quint32 fallback) const {
+    const QString text = get(key);
+    if (text.isEmpty()) return fallback;
+    return quint32(convert::toInt(text, QStringLiteral("Einstellung \"%1\"").arg(key)));
+}
+
 bool SettingsStore::isReadOnly() const {
     const QFileInfo fi(m_path);
     return !fi.exists() || !fi.isWritable();
