@@ -397,6 +397,12 @@ void TMainForm::FirstPaint() {
     drawMonth(table);
 }
 
+void TMainForm::endWithoutStoring() {
+    m_closed = true;
+    hide();
+    emit runEnded();
+}
+
 void TMainForm::LayoutControls() {
     // The readout line sits right under the graph picture.
     StatusLabel->move(StatusLabel->x(), Image->y() + Image->height() + 2);

@@ -83,6 +83,9 @@ public:
     void applyModeTicks(bool four, bool eight);
     // The title strip names the user.
     void showUserName(const QString &name);
+    // Ends the run without storing the window state (the first start's
+    // "Abbrechen"): the window goes, runEnded() follows.
+    void endWithoutStoring();
     // Shows or hides the diary page (the settings dialog's check box).
     void applyDiaryVisible(bool visible);
 
@@ -123,6 +126,8 @@ signals:
     void measureModeChanged();
     // The table could not be read: "und Tabelle bearbeiten" follows.
     void unreadableTable(const QString &tablePath);
+    // The run is to end (the program's event loop quits).
+    void runEnded();
 
 protected:
     void closeEvent(QCloseEvent *e) override;

@@ -38,6 +38,8 @@ int runProgram(QApplication &app) {
     ui::DesktopServices services;
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
+    QObject::connect(program->MainForm, &TMainForm::runEnded, &app,
+                     [] { QApplication::exit(0); }, Qt::QueuedConnection);
     program->MainForm->show();
     return app.exec();
 }

@@ -1,8 +1,6 @@
 // The entry dialog, the user-name dialog and the month commands of the main
 // window that open, show, edit or start a month table.
 #include <QAction>
-#include <QApplication>
-#include <QTimer>
 
 #include "dialogs/headerdlg.h"
 #include "dialogs/namedlg.h"
@@ -60,9 +58,5 @@ void wireEntry(Program &p) {
     QObject::connect(nameDlg, &TNameEingDlg::storedTableOfName, mf, &TMainForm::drawMonth);
     QObject::connect(nameDlg, &TNameEingDlg::newMonthRequested, cmds,
                      &MonthCommands::neuerstellen1Click);
-    QObject::connect(nameDlg, &TNameEingDlg::quitRequested, mf, [mf] {
-        // Ends the run without storing the window state.
-        QTimer::singleShot(0, qApp, [] { QApplication::exit(0); });
-        mf->hide();
-    });
+    QObject::connect(nameDlg, &TNameEingDlg::quitRequested, mf, &TMainForm::endWithoutStoring);
 }

@@ -320,8 +320,8 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     const QString out = f.path() + "ausgabe/";
     QDir().mkpath(out);
 
-    App app;
     MonkeyServices services(rng, tables, out);
+    App app(&services);
     Monkey monkey(app, services, rng);
     QMap<QString, QByteArray> files = monthFiles(f.data());
     QSet<QString> deleted; // readings the user deleted in the entry dialog

@@ -55,7 +55,8 @@ private:
 // The running program; its main window is shown and has had its first paint.
 class App {
 public:
-    App();
+    // Messages and dialogs go to `rec`, or to `services` when given.
+    explicit App(ui::Services *services = nullptr);
     ~App();
     Program &program() { return *m_program; }
     TMainForm &window();
