@@ -61,6 +61,7 @@ void compute(Month &m) {
     for (int d = 1; d <= 31; ++d)
         r.dayMeans[size_t(d - 1)] = values.DayMean(d);
     r.monthMean = values.MonthMean();
+    r.readingCount = values.valueCount();
     if (!r.monthMean.isEmpty()) {
         r.meanValueText = r.monthMean + QStringLiteral(" mg/dl");
         r.meanHeaderText = QStringLiteral(" -  Mittelwert: ") + r.meanValueText;

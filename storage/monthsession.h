@@ -28,6 +28,7 @@ struct MonthResult {
     QString entryMonth, entryYear;        // of the table's last entry line
     QString penWidthText;                 // "StiftBreite" as it was drawn
     QString skippedNotice;                // entry lines passed over; empty when none
+    int readingCount = 0;                 // the readings counted in the means
     bool readable = false;                // the table could be read
     bool complete = false;                // the pass ran to its end
 
