@@ -7,8 +7,9 @@ class TMachPause : public QObject {
     Q_OBJECT
 public:
     explicit TMachPause(QObject *parent = nullptr) : QObject(parent) {}
-    // Waits the given time (which becomes the interval).
-    void Pause(int milliseconds);
+    // Waits the given time (which becomes the interval). Virtual so that a
+    // test can stand in for the clock.
+    virtual void Pause(int milliseconds);
     int Interval() const { return m_interval; }
     void setInterval(int milliseconds) { m_interval = milliseconds; }
 

@@ -66,6 +66,8 @@ public:
     // table file and builds the first preview at 25 %. False when the print
     // dialog was cancelled (or a margin text is no number).
     bool prepareFromTable(const QStringList &lines);
+    // The table's lines the previews show (prepareFromTable() sets them).
+    void setLines(const QStringList &lines) { m_lines = lines; }
 
     void SpinEdit1Change();
     void SpinEdit2Change();

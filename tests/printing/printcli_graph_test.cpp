@@ -10,6 +10,7 @@
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "graphprint_pdf.h"
+#include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -21,6 +22,12 @@
 using graphprint::Format;
 
 namespace {
+
+// The waits of the preview pass at once.
+class NoPause : public TMachPause {
+public:
+    void Pause(int) override {}
+};
 
 bool haveFonts() {
     return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'5'));
@@ -188,15 +195,21 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         src.header = header;
         src.title = title;
         src.shownArea = &window;
-        src.pause = [](int) {};
-        appState().BaseFolder = folder.tmp.path();
-        appState().PrintFormat = fmt == QStringLiteral("A4") ? "DINA4" : "DINA5";
+        NoPause noPause;
+        src.pause = &noPause;
+        // The month as the main window's session holds it after the drawing.
+        MonthSession session(Folders::at(folder.tmp.path()));
+        session.settings().set(keys::Grafikformat,
+                               fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
+        session.setTablePath(folder.table);
+        session.setModeTicks(drawn.mode == MeasureMode::Four, drawn.mode == MeasureMode::Eight);
+        session.setDrawn(drawn.result);
 
         ui::RecordingServices rec;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         {
-            TDruckvorschau dlg;
+            TDruckvorschau dlg(session, rec);
             dlg.setSources(src);
             dlg.setPrinter(&printer);
             dlg.prepare(TDruckvorschau::Mode::WholeMonth);
@@ -241,10 +254,14 @@ TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
     GraphPrintSources src;
     src.graph = graph;
     src.shownArea = &window;
-    src.pause = [](int) {};
-    src.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster"); };
+    NoPause noPause;
+    src.pause = &noPause;
+    MonthSession session(Folders::at(folder.tmp.path()));
+    MonthResult r;
+    r.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
+    session.setDrawn(r);
     ui::RecordingServices rec;
-    TDruckvorschau dlg;
+    TDruckvorschau dlg(session, rec);
     dlg.setSources(src);
     dlg.prepare(TDruckvorschau::Mode::VisibleArea);
     dlg.FormPaint();
