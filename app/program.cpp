@@ -33,9 +33,8 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     return p;
 }
 
-int runProgram(QApplication &app) {
+int runProgram(QApplication &app, ui::Services &services) {
     QApplication::setApplicationName(QStringLiteral("Glykovalin"));
-    ui::DesktopServices services;
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
     QObject::connect(program->MainForm, &TMainForm::runEnded, &app,

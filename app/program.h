@@ -54,4 +54,4 @@ struct Program {
 // user through `services`; nullptr when start-up has to end the program.
 std::unique_ptr<Program> createProgram(ui::Services &services);
 // Runs the program until the main window closes.
-int runProgram(QApplication &app);
+int runProgram(QApplication &app, ui::Services &services);

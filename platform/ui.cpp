@@ -115,33 +115,4 @@ bool guarded(Services &ui, const std::function<void()> &operation) {
     }
 }
 
-// ---- Until every window is handed its services ---------------------------
-
-namespace {
-Services *g_current = nullptr;
-DesktopServices &desktop() {
-    static DesktopServices d;
-    return d;
-}
-} // namespace
-
-Services &services() {
-    return g_current ? *g_current : desktop();
-}
-void setServices(Services *s) {
-    g_current = s;
-}
-void showMessage(const QString &text) {
-    services().showMessage(text);
-}
-void showInformation(const QString &text) {
-    services().showInformation(text);
-}
-void showWarning(const QString &text) {
-    services().showWarning(text);
-}
-bool askYesNo(const QString &text) {
-    return services().askYesNo(text);
-}
-
 } // namespace ui

@@ -78,12 +78,4 @@ public:
 // is shown as a warning and ends it. False when it was ended that way.
 bool guarded(Services &ui, const std::function<void()> &operation);
 
-// ---- Until every window is handed its services ---------------------------
-Services &services();
-void setServices(Services *s);
-void showMessage(const QString &text);
-void showInformation(const QString &text);
-void showWarning(const QString &text);
-bool askYesNo(const QString &text);
-
 } // namespace ui

@@ -17,8 +17,6 @@ public:
         Buttons buttons;
         QString text;
     };
-    RecordingServices() { setServices(this); }
-    ~RecordingServices() override { setServices(nullptr); }
 
     Answer message(Kind kind, Buttons buttons, const QString &text) override;
     QString openFileName(QWidget *, const QString &caption, const QString &folder,

@@ -23,7 +23,7 @@ TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     EXPECT_THROW(st.requiredNumber(keys::Hochwerte), EConvertError);
     ui::RecordingServices rec;
     bool after = false;
-    EXPECT_FALSE(convert::guarded([&] {
+    EXPECT_FALSE(ui::guarded(rec, [&] {
         st.number(keys::StiftBreite, 2);
         after = true;
     }));
