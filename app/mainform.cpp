@@ -5,44 +5,42 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include <QPainter>
+#include <QPolygon>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
+#include "diary/diarypage.h"
+#include "graph/monthgraph.h"
+#include "graph/templatepicture.h"
+#include "platform/convert.h"
+#include "platform/folders.h"
 #include "platform/pause.h"
 #include "platform/strayfiles.h"
-#include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/convert.h"
-#include "storage/monthtable.h"
 
-namespace {
-
-QString withSlash(QString path) {
-    if (!path.endsWith(u'/')) path += u'/';
-    return path;
-}
-
-} // namespace
-
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_state(appState()) {
+TMainForm::TMainForm(MonthSession &session, ui::Services &ui, QWidget *parent)
+    : QMainWindow(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Glykovalinmesswerte - "));
     resize(793, 612);
     buildControls();
     buildMenu();
+    buildGraph();
+    buildDiaryPage();
+    connectViewCommands();
 }
 
-TMainForm::~TMainForm() {
-    m_state.GraphShown = false;
-}
+TMainForm::~TMainForm() = default;
 
 void TMainForm::buildControls() {
     // The graph scrolls in its own area; the diary page below it stays in
@@ -59,50 +57,7 @@ void TMainForm::buildControls() {
     formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     formScroll->horizontalScrollBar()->setObjectName(QStringLiteral("HorzScrollBar"));
     connect(m_split, &QSplitter::splitterMoved, this, [this] { m_diaryHeightChosen = true; });
-
-    client = new QWidget;
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->resize(793, 612);
-    formScroll->setWidget(client);
-
-    Panel1 = new QWidget(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 0, 793, 27);
-    Panel1->setAutoFillBackground(true);
-    Image2 = new PictureBox(Panel1);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->move(0, 0);
-    Label1 = new QLabel(Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(15);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
-    Label1->setGeometry(8, 4, 600, 19);
-    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    ScrollBox1 = new QWidget(client);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(0, 27, 793, 400);
-    Image = new PictureBox(ScrollBox1);
-    Image->setObjectName(QStringLiteral("Image"));
-    Image->move(0, 0);
-    Image->setPicture(QImage(200, 200, QImage::Format_RGB32));
-    Image->picture().fill(Qt::white);
-    M_einheit_Image = new PictureBox(ScrollBox1);
-    M_einheit_Image->setObjectName(QStringLiteral("M_einheit_Image"));
-    M_einheit_Image->setGeometry(0, 41, 42, 403);
-    MittelwertImage = new PictureBox(ScrollBox1);
-    MittelwertImage->setObjectName(QStringLiteral("MittelwertImage"));
-    LeerImage = new PictureBox(ScrollBox1);
-    LeerImage->setObjectName(QStringLiteral("LeerImage"));
-    LeerImage->hide();
-    Pfeilimage = new PictureBox(ScrollBox1);
-    Pfeilimage->setObjectName(QStringLiteral("Pfeilimage"));
-    Pfeilimage->hide();
-    StatusLabel = new QLabel(ScrollBox1);
-    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
-    StatusLabel->setGeometry(8, 200, 600, 16);
+    buildGraphArea();
 
     RichEdit1 = new QTextEdit(m_split);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
@@ -127,219 +82,300 @@ void TMainForm::buildControls() {
             [] { QApplication::setOverrideCursor(Qt::WaitCursor); });
 }
 
-QAction *TMainForm::addEntry(QMenu *menu, const QString &name, const QString &caption) {
+// The title strip and the scroll box with the graph and the pictures laid on it.
+void TMainForm::buildGraphArea() {
+    client = new QWidget;
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->resize(793, 612);
+    formScroll->setWidget(client);
+
+    Panel1 = new QWidget(client);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 0, 793, 27);
+    Panel1->setAutoFillBackground(true);
+    Image2 = new PictureBox(Panel1);
+    Image2->setObjectName(QStringLiteral("Image2"));
+    Label1 = new QLabel(Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPixelSize(15);
+    titleFont.setBold(true);
+    Label1->setFont(titleFont);
+    Label1->setGeometry(8, 4, 600, 19);
+    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    ScrollBox1 = new QWidget(client);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setGeometry(0, 27, 793, 400);
+    auto picture = [this](const char *name) {
+        auto *p = new PictureBox(ScrollBox1);
+        p->setObjectName(QString::fromLatin1(name));
+        return p;
+    };
+    Image = picture("Image");
+    Image->setPicture(QImage(200, 200, QImage::Format_RGB32));
+    Image->picture().fill(Qt::white);
+    M_einheit_Image = picture("M_einheit_Image");
+    M_einheit_Image->setGeometry(0, graphgeo::kLegendTop, graphgeo::kLegendWidth,
+                                 graphgeo::kLegendHeight);
+    MittelwertImage = picture("MittelwertImage");
+    LeerImage = picture("LeerImage");
+    LeerImage->hide();
+    Pfeilimage = picture("Pfeilimage");
+    Pfeilimage->hide();
+    StatusLabel = new QLabel(ScrollBox1);
+    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
+    StatusLabel->setGeometry(8, 200, 600, 16);
+}
+
+QAction *TMainForm::addEntry(QMenu *menu, const char *name, const QString &caption) {
     QAction *a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
-    a->setObjectName(name);
-    connect(a, &QAction::triggered, this, [this, name] { runCommand(name); });
+    a->setObjectName(QString::fromLatin1(name));
     return a;
 }
 
 void TMainForm::buildMenu() {
+    MainMenu &m = menu;
     QMenuBar *bar = menuBar();
     QMenu *datei = bar->addMenu(QStringLiteral("Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
-    addEntry(datei, QStringLiteral("NeuerstellenneuerMonatoderJahr1"),
-             QStringLiteral("Neu erstellen (neuer Monat oder Jahr)"));
-    addEntry(datei, QStringLiteral("LiniendiagrammimBrowseranzeigen1"),
-             QStringLiteral("Liniendiagramm im Browser anzeigen"));
+    m.NeuerstellenneuerMonatoderJahr1 = addEntry(datei, "NeuerstellenneuerMonatoderJahr1",
+                                                 QStringLiteral("Neu erstellen (neuer Monat oder Jahr)"));
+    m.LiniendiagrammimBrowseranzeigen1 = addEntry(
+        datei, "LiniendiagrammimBrowseranzeigen1", QStringLiteral("Liniendiagramm im Browser anzeigen"));
     QMenu *open = datei->addMenu(QStringLiteral("Öffnen"));
     open->setObjectName(QStringLiteral("ffnen1"));
-    addEntry(open, QStringLiteral("undalsGrafikanzeigen1"),
-             QStringLiteral("und als Grafik anzeigen"));
-    addEntry(open, QStringLiteral("undTabelleanzeigen1"), QStringLiteral("und Tabelle anzeigen"));
-    addEntry(open, QStringLiteral("undTabellebearbeiten1"),
-             QStringLiteral("und Tabelle bearbeiten"));
+    m.undalsGrafikanzeigen1 =
+        addEntry(open, "undalsGrafikanzeigen1", QStringLiteral("und als Grafik anzeigen"));
+    m.undTabelleanzeigen1 =
+        addEntry(open, "undTabelleanzeigen1", QStringLiteral("und Tabelle anzeigen"));
+    m.undTabellebearbeiten1 =
+        addEntry(open, "undTabellebearbeiten1", QStringLiteral("und Tabelle bearbeiten"));
     QMenu *export_ = datei->addMenu(QStringLiteral("Exportieren"));
     export_->setObjectName(QStringLiteral("Exportieren1"));
-    addEntry(export_, QStringLiteral("MesswertealsCSV1"), QStringLiteral("Messwerte als CSV…"));
+    m.MesswertealsCSV1 = addEntry(export_, "MesswertealsCSV1", QStringLiteral("Messwerte als CSV…"));
     datei->addSeparator();
-    addEntry(datei, QStringLiteral("Beenden1"), QStringLiteral("Beenden"));
+    m.Beenden1 = addEntry(datei, "Beenden1", QStringLiteral("Beenden"));
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
-    addEntry(edit, QStringLiteral("DatenaktuellerTagebucheintraglschen1"),
-             QStringLiteral("Daten der aktuellen Tagebuchseite löschen"));
+    m.DatenaktuellerTagebucheintraglschen1 =
+        addEntry(edit, "DatenaktuellerTagebucheintraglschen1",
+                 QStringLiteral("Daten der aktuellen Tagebuchseite löschen"));
 
     QMenu *print = bar->addMenu(QStringLiteral("&Drucken"));
     print->setObjectName(QStringLiteral("Drucken2"));
-    addEntry(print, QStringLiteral("GrafikganzenMonatdrucken1"),
-             QStringLiteral("Grafik ganzen Monat drucken"));
-    addEntry(print, QStringLiteral("GrafikNurSichtbarenBereichdrucken1"),
-             QStringLiteral("Grafik nur sichtbaren Bereich drucken"));
-    addEntry(print, QStringLiteral("Tabelledrucken1"), QStringLiteral("&Tabelle drucken"));
-    addEntry(print, QStringLiteral("AllegespeichertenTagebuchseitendrucken1"),
-             QStringLiteral("Alle gespeicherten Tagebuchseiten drucken"));
+    m.GrafikganzenMonatdrucken1 =
+        addEntry(print, "GrafikganzenMonatdrucken1", QStringLiteral("Grafik ganzen Monat drucken"));
+    m.GrafikNurSichtbarenBereichdrucken1 =
+        addEntry(print, "GrafikNurSichtbarenBereichdrucken1",
+                 QStringLiteral("Grafik nur sichtbaren Bereich drucken"));
+    m.Tabelledrucken1 = addEntry(print, "Tabelledrucken1", QStringLiteral("&Tabelle drucken"));
+    m.AllegespeichertenTagebuchseitendrucken1 =
+        addEntry(print, "AllegespeichertenTagebuchseitendrucken1",
+                 QStringLiteral("Alle gespeicherten Tagebuchseiten drucken"));
     print->addSeparator();
-    addEntry(print, QStringLiteral("Arztbericht1"), QStringLiteral("Arztbericht als PDF…"));
+    m.Arztbericht1 = addEntry(print, "Arztbericht1", QStringLiteral("Arztbericht als PDF…"));
 
-    addEntry(nullptr, QStringLiteral("Einstellungen"), QStringLiteral("&Einstellungen"));
-    addEntry(nullptr, QStringLiteral("Mittelwert"), QStringLiteral("Mittelwert"));
-    addEntry(nullptr, QStringLiteral("Messwerte"), QStringLiteral("Messwerte"));
-    addEntry(nullptr, QStringLiteral("Statistik1"), QStringLiteral("&Statistik"));
+    m.Einstellungen = addEntry(nullptr, "Einstellungen", QStringLiteral("&Einstellungen"));
+    m.Mittelwert = addEntry(nullptr, "Mittelwert", QStringLiteral("Mittelwert"));
+    m.Messwerte = addEntry(nullptr, "Messwerte", QStringLiteral("Messwerte"));
+    m.Statistik1 = addEntry(nullptr, "Statistik1", QStringLiteral("&Statistik"));
 
     QMenu *table = bar->addMenu(QStringLiteral("&Tabelle"));
     table->setObjectName(QStringLiteral("Tabelle1"));
-    addEntry(table, QStringLiteral("anzeigen1"), QStringLiteral("&aktuelle anzeigen"));
-    addEntry(table, QStringLiteral("aktuellebearbeiten1"), QStringLiteral("aktuelle &bearbeiten"));
-    addEntry(table, QStringLiteral("neuerstellen1"),
-             QStringLiteral("&neu erstellen (neuer Monat)"));
+    m.anzeigen1 = addEntry(table, "anzeigen1", QStringLiteral("&aktuelle anzeigen"));
+    m.aktuellebearbeiten1 =
+        addEntry(table, "aktuellebearbeiten1", QStringLiteral("aktuelle &bearbeiten"));
+    m.neuerstellen1 = addEntry(table, "neuerstellen1", QStringLiteral("&neu erstellen (neuer Monat)"));
 
     QMenu *opts = bar->addMenu(QStringLiteral("&Optionen"));
     opts->setObjectName(QStringLiteral("Optionen1"));
-    addEntry(opts, QStringLiteral("Benutzernamendern1"), QStringLiteral("&Benutzername ändern"));
+    m.Benutzernamendern1 =
+        addEntry(opts, "Benutzernamendern1", QStringLiteral("&Benutzername ändern"));
     opts->addSeparator();
-    addEntry(opts, QStringLiteral("biszu4MessungenjeTag"),
-             QStringLiteral("bis zu &4 Messungen je Tag"))
-        ->setCheckable(true);
-    addEntry(opts, QStringLiteral("biszu8MessungenjeTag"),
-             QStringLiteral("bis zu &8 Messungen je Tag"))
-        ->setCheckable(true);
+    m.biszu4MessungenjeTag =
+        addEntry(opts, "biszu4MessungenjeTag", QStringLiteral("bis zu &4 Messungen je Tag"));
+    m.biszu8MessungenjeTag =
+        addEntry(opts, "biszu8MessungenjeTag", QStringLiteral("bis zu &8 Messungen je Tag"));
+    m.biszu4MessungenjeTag->setCheckable(true);
+    m.biszu8MessungenjeTag->setCheckable(true);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    addEntry(help, QStringLiteral("Hilfethemen1"), QStringLiteral("&Hilfethemen"));
-    addEntry(help, QStringLiteral("Infober1"), QStringLiteral("&Info über..."));
+    m.Hilfethemen1 = addEntry(help, "Hilfethemen1", QStringLiteral("&Hilfethemen"));
+    m.Infober1 = addEntry(help, "Infober1", QStringLiteral("&Info über..."));
 }
 
-QAction *TMainForm::menuAction(const QString &objectName) const {
-    return findChild<QAction *>(objectName);
+// The commands that only change the view, the measure mode, help and end.
+void TMainForm::connectViewCommands() {
+    auto on = [this](QAction *a, void (TMainForm::*slot)()) {
+        connect(a, &QAction::triggered, this, [this, slot] { ui::guarded(m_ui, [&] { (this->*slot)(); }); });
+    };
+    on(menu.Messwerte, &TMainForm::MesswerteClick);
+    on(menu.Mittelwert, &TMainForm::MittelwertClick);
+    on(menu.biszu4MessungenjeTag, &TMainForm::biszu4MessungenjeTagClick);
+    on(menu.biszu8MessungenjeTag, &TMainForm::biszu8MessungenjeTagClick);
+    on(menu.Hilfethemen1, &TMainForm::Hilfethemen1Click);
+    on(menu.Infober1, &TMainForm::Infober1Click);
+    connect(menu.Beenden1, &QAction::triggered, this, &QWidget::close);
 }
 
-void TMainForm::runCommand(const QString &name) {
-    emit menuCommand(name);
-    convert::guarded([&] {
-        if (hooks.command && hooks.command(name)) return;
-        if (name == u"Beenden1")
-            close();
-        else if (name == u"biszu4MessungenjeTag")
-            biszu4MessungenjeTagClick();
-        else if (name == u"biszu8MessungenjeTag")
-            biszu8MessungenjeTagClick();
-        else if (name == u"Hilfethemen1")
-            Hilfethemen1Click();
-        else if (name == u"Infober1")
-            Infober1Click();
-        else if (name == u"Messwerte")
-            MesswerteClick();
-        else if (name == u"Mittelwert")
-            MittelwertClick();
+// The month graph on the window's pictures; it scrolls with the window, and
+// the pointer readout listens on every picture laid on it.
+void TMainForm::buildGraph() {
+    GraphWidgets w;
+    w.image = Image;
+    w.legend = M_einheit_Image;
+    w.meanImage = MittelwertImage;
+    w.title = Label1;
+    w.status = StatusLabel;
+    w.hscroll = formScroll->horizontalScrollBar();
+    w.window = this;
+    m_graph = new TMonthGraph(w, m_session, m_ui, this);
+    connect(m_graph, &TMonthGraph::layoutRequested, this, &TMainForm::FormResize);
+    connect(m_graph, &TMonthGraph::unreadableTable, this, &TMainForm::unreadableTable);
+    connect(m_graph, &TMonthGraph::readOnlySettingsFile, this, [this] {
+        if (m_readonly) m_readonly->exec();
     });
+    connect(formScroll->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_graph->isShown()) m_graph->pinAfterScroll(true);
+    });
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
+        auto *sc = new QShortcut(QKeySequence(Qt::CTRL | key), this);
+        connect(sc, &QShortcut::activated, this,
+                [this, key] { m_graph->FormKeyDown(key, Qt::ControlModifier); });
+    }
+    // All pictures lie in the graph's scroll box, so a point maps through it.
+    for (PictureBox *box : {Image, M_einheit_Image, MittelwertImage, Pfeilimage})
+        connect(box, &PictureBox::mouseMoved, this, [this, box](QPoint pos) {
+            m_graph->FormMouseMove(box->mapTo(ScrollBox1, pos) - Image->pos());
+        });
 }
 
-bool TMainForm::FormCreate() {
-    AppState &s = m_state;
-    s.FirstPaintPending = true;
-    s.BaseFolder = withSlash(QDir::currentPath());
-    s.DataFolder = s.BaseFolder + QStringLiteral("Glykovalin-Daten/");
-    s.BrowserFolder = s.BaseFolder + QStringLiteral("Glykovalin-Daten im Browser/");
-    s.SettingsPath = s.BaseFolder + QStringLiteral("glykoval.ini");
+// The page of the selected day below the graph, with the day marker.
+void TMainForm::buildDiaryPage() {
+    QImage arrow(graphgeo::kDayWidth, 12, QImage::Format_ARGB32);
+    arrow.fill(Qt::transparent);
+    QPainter painter(&arrow);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(200, 0, 0));
+    painter.setPen(Qt::NoPen);
+    painter.drawPolygon(QPolygon({QPoint(14, 0), QPoint(34, 0), QPoint(24, 11)}));
+    painter.end();
+    Pfeilimage->setPicture(arrow);
+    Pfeilimage->raise();
 
+    DiaryPageControls c;
+    c.editor = RichEdit1;
+    c.arrow = Pfeilimage;
+    c.deleteEntry = menu.DatenaktuellerTagebucheintraglschen1;
+    c.printEntry = menu.AllegespeichertenTagebuchseitendrucken1;
+    c.hscroll = formScroll->horizontalScrollBar();
+    c.window = this;
+    c.options = m_options;
+    m_page = new DiaryPage(c, m_session, m_ui, this);
+    connect(m_page, &DiaryPage::layoutRequested, this, &TMainForm::FormResize);
+    connect(m_graph, &TMonthGraph::reselectRequested, m_page, &DiaryPage::MacheinenKlickAufGrafik);
+    // A click on the graph, any button, selects the day under it.
+    connect(Image, &PictureBox::mousePressed, m_page,
+            [this](QPoint pos, Qt::MouseButton) { m_page->FormMouseDown(Image->mapTo(this, pos).x()); });
+    connect(menu.DatenaktuellerTagebucheintraglschen1, &QAction::triggered, m_page,
+            &DiaryPage::DatenaktuellerTagebucheintraglschen1Click);
+}
+
+void TMainForm::setOptionControls(OptionControls *controls) {
+    m_options = controls;
+    m_page->setOptions(controls);
+}
+
+bool TMainForm::makeFolders() {
+    const Folders &f = m_session.folders();
     struct Folder {
         QString path;
         const char *name;
     };
-    for (const Folder &f : {Folder{s.DataFolder, "Glykovalin-Daten"},
-                            Folder{s.BrowserFolder, "Glykovalin-Daten im Browser"}}) {
-        if (!FolderExists(f.path) && !ForceFolders(f.path))
-            ui::showMessage(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! ")
-                                .arg(QString::fromLatin1(f.name)));
-        if (!FolderExists(f.path)) {
-            ui::showInformation(QStringLiteral("Ordner: ") + f.path +
-                                QStringLiteral("\" existiert nicht! ") +
-                                QStringLiteral(" Das Programm wird beendet."));
+    for (const Folder &folder : {Folder{f.data, "Glykovalin-Daten"},
+                                 Folder{f.browser, "Glykovalin-Daten im Browser"}}) {
+        if (!FolderExists(folder.path) && !ForceFolders(folder.path))
+            m_ui.showMessage(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! ")
+                                 .arg(QString::fromLatin1(folder.name)));
+        if (!FolderExists(folder.path)) {
+            m_ui.showInformation(QStringLiteral("Ordner: ") + folder.path +
+                                 QStringLiteral("\" existiert nicht! ") +
+                                 QStringLiteral(" Das Programm wird beendet."));
             return false;
         }
     }
+    return true;
+}
 
+bool TMainForm::FormCreate() {
+    m_firstPaintPending = true;
+    if (!makeFolders()) return false;
+    const Folders &f = m_session.folders();
     // Temporary files an interrupted save left beside the user's files.
-    strayfiles::removeLeftovers(s.BaseFolder, s.DataFolder, s.BrowserFolder);
-
-    Image->setPicture(QImage(200, 200, QImage::Format_RGB32));
-    Image->picture().fill(Qt::white);
-
-    const SettingsStore st = settings();
-    bool ok = convert::guarded([&] {
-        applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8));
-        const QString header = st.get(keys::Header);
-        if (!header.isEmpty() && QFileInfo(s.BaseFolder + header).isFile())
-            s.HeaderImagePath = s.BaseFolder + header;
-        const QString curve = st.get(keys::KurvenFarbe);
-        if (!curve.isEmpty()) s.CurveColor = quint32(convert::toInt(curve, keys::KurvenFarbe));
-        const QString mean = st.get(keys::MittelKurvenFarbe);
-        if (!mean.isEmpty())
-            s.MeanCurveColor = quint32(convert::toInt(mean, keys::MittelKurvenFarbe));
-        const QString format = st.get(keys::Grafikformat);
-        if (!format.isEmpty()) s.PrintFormat = format;
-    });
-    (void)ok;
-
-    M_einheit_Image->loadPicture(s.BaseFolder + QStringLiteral("M_einheit.bmp"));
-    Image2->loadPicture(s.HeaderImagePath);
-    Image->loadPicture(s.GraphTemplatePath);
+    strayfiles::removeLeftovers(f.base, f.data, f.browser);
+    const SettingsStore st = m_session.settings();
+    ui::guarded(m_ui, [&] { applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
+    M_einheit_Image->loadPicture(f.base + QStringLiteral("M_einheit.bmp"));
+    Image2->loadPicture(templatepicture::headerPathFor(st, f.base));
+    Image->loadPicture(m_graph->templatePath());
     return true;
 }
 
 void TMainForm::applyModeTicks(bool four, bool eight) {
-    const SettingsStore st = settings();
-    AppState &s = m_state;
-    auto apply = [&](const QString &actionName, bool on, const QString &pictureKey) {
-        menuAction(actionName)->setChecked(on);
-        if (!on) return;
-        const QString pic = st.get(pictureKey);
-        if (!pic.isEmpty() && QFileInfo(s.BaseFolder + pic).isFile())
-            s.GraphTemplatePath = s.BaseFolder + pic;
-    };
-    apply(QStringLiteral("biszu4MessungenjeTag"), four, keys::Grafik4);
-    apply(QStringLiteral("biszu8MessungenjeTag"), eight, keys::Grafik8);
-    s.FourSlotsTicked = four;
-    s.EightSlotsTicked = eight;
+    menu.biszu4MessungenjeTag->setChecked(four);
+    menu.biszu8MessungenjeTag->setChecked(eight);
+    m_session.setModeTicks(four, eight);
+    m_graph->setTemplatePath(templatepicture::templatePathFor(
+        m_session.settings(), m_session.folders().base, four, eight, m_graph->templatePath()));
 }
 
 void TMainForm::showEvent(QShowEvent *e) {
     QMainWindow::showEvent(e);
-    if (m_state.FirstPaintPending)
+    if (m_firstPaintPending)
         QTimer::singleShot(0, this, [this] {
-            if (m_state.FirstPaintPending) FirstPaint();
+            if (m_firstPaintPending) FirstPaint();
         });
 }
 
+// The options of the settings dialog and the last day and scroll position.
+void TMainForm::restoreOptions(const SettingsStore &st) {
+    const QString valueColor = st.get(keys::DatenwerteOberhalbFarbe);
+    m_options->setValueColor(
+        valueColor.isEmpty() ? 0 : quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe)));
+    m_options->setValuesAboveCurve(st.flag(keys::WerteOberhalbKurveAnzeigen));
+    m_options->setBreakLineAtZero(st.flag(keys::LinieBeiNullUnterbrechen));
+    m_options->setCarbUnitBE(st.flag(keys::BE_Einheit));
+    m_options->setTherapyCT(st.flag(keys::CT_Therapie));
+    m_page->setLastPositions(st.number(keys::LetzteKlickPosition, defaults::LetzteKlickPosition),
+                             st.number(keys::LetzteHScrollPosition, defaults::LetzteHScrollPosition));
+}
+
+// Window placement and whether the diary is shown (hidden: 590 pixels high).
+void TMainForm::restorePlacement(const SettingsStore &st) {
+    const int top = st.number(keys::FensterPosTop, defaults::FensterPosTop);
+    const int left = st.number(keys::FensterPosLinks, defaults::FensterPosLinks);
+    const int width = st.number(keys::FensterBreite, defaults::FensterBreite);
+    int height = st.number(keys::FensterHoehe, defaults::FensterHoehe);
+    const bool diary = st.flag(keys::Tagebuch_sichtbar);
+    menu.AllegespeichertenTagebuchseitendrucken1->setEnabled(diary);
+    RichEdit1->setVisible(diary);
+    // The day marker appears with the first selected day.
+    Pfeilimage->setVisible(diary && m_page->currentDay() > 0);
+    m_options->setDiaryVisible(diary);
+    if (!diary) height = 590;
+    setGeometry(left, top, width, height);
+    move(left, top);
+}
+
 void TMainForm::FirstPaint() {
-    AppState &s = m_state;
-    s.FirstPaintPending = false;
-    const SettingsStore st = settings();
-    convert::guarded([&] {
-        const QString valueColor = st.get(keys::DatenwerteOberhalbFarbe);
-        if (!valueColor.isEmpty()) {
-            s.AboveValuesColor = quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe));
-            m_options->setValueColor(s.AboveValuesColor);
-        } else {
-            s.AboveValuesColor = 0;
-        }
-        m_options->setValuesAboveCurve(st.flag(keys::WerteOberhalbKurveAnzeigen));
-        m_options->setBreakLineAtZero(st.flag(keys::LinieBeiNullUnterbrechen));
-        s.ConnectAcrossZero = !m_options->breakLineAtZero();
-        s.CarbUnitIsBE = st.flag(keys::BE_Einheit);
-        m_options->setCarbUnitBE(s.CarbUnitIsBE);
-        m_options->setTherapyCT(st.flag(keys::CT_Therapie));
-
-        s.LastScrollPosition =
-            st.number(keys::LetzteHScrollPosition, defaults::LetzteHScrollPosition);
-        s.LastClickPosition = st.number(keys::LetzteKlickPosition, defaults::LetzteKlickPosition);
-
-        const int top = st.number(keys::FensterPosTop, defaults::FensterPosTop);
-        const int left = st.number(keys::FensterPosLinks, defaults::FensterPosLinks);
-        const int width = st.number(keys::FensterBreite, defaults::FensterBreite);
-        int height = st.number(keys::FensterHoehe, defaults::FensterHoehe);
-
-        const bool diary = st.flag(keys::Tagebuch_sichtbar);
-        menuAction(QStringLiteral("AllegespeichertenTagebuchseitendrucken1"))->setEnabled(diary);
-        RichEdit1->setVisible(diary);
-        // The day marker appears with the first selected day.
-        Pfeilimage->setVisible(diary && m_state.CurrentPageDay > 0);
-        m_options->setDiaryVisible(diary);
-        if (!diary) height = 590;
-        setGeometry(left, top, width, height);
-        move(left, top);
+    m_firstPaintPending = false;
+    const SettingsStore st = m_session.settings();
+    ui::guarded(m_ui, [&] {
+        restoreOptions(st);
+        restorePlacement(st);
     });
     formScroll->horizontalScrollBar()->setSingleStep(10);
     formScroll->horizontalScrollBar()->setValue(0);
@@ -348,17 +384,23 @@ void TMainForm::FirstPaint() {
 
     const QString name = st.get(keys::BenutzerName);
     if (name.isEmpty()) {
-        if (hooks.askUserName) hooks.askUserName();
+        emit userNameMissing();
         return;
     }
     Label1->setText(QStringLiteral("von ") + name);
-    s.TableUserName = name;
-    if (hooks.setEntryHeading) hooks.setEntryHeading(QStringLiteral("Messwerte von ") + name);
+    m_session.setUserName(name);
+    emit userNameKnown(name);
     const QString table = st.get(keys::TabellenDateiName);
     if (table.isEmpty() || !QFileInfo(table).isFile()) return;
-    if (hooks.attachDiary) hooks.attachDiary(table);
-    s.CurrentTablePath = table;
-    if (hooks.drawMonth) hooks.drawMonth(table);
+    m_session.attach(table);
+    m_page->monthChanged();
+    drawMonth(table);
+}
+
+void TMainForm::endWithoutStoring() {
+    m_closed = true;
+    hide();
+    emit runEnded();
 }
 
 void TMainForm::LayoutControls() {
@@ -381,7 +423,7 @@ void TMainForm::LayoutControls() {
 void TMainForm::FormResize() {
     LayoutControls();
     if (isMaximized()) M_einheit_Image->move(0, M_einheit_Image->y());
-    if (m_state.GraphShown && hooks.repinGraph) hooks.repinGraph();
+    if (m_graph->isShown()) m_graph->pinAfterScroll(true);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *e) {
@@ -389,95 +431,97 @@ void TMainForm::resizeEvent(QResizeEvent *e) {
     FormResize();
 }
 
-void TMainForm::LiesUhrzeitenEin() {
-    const MeasurementSlot slot = hooks.currentSlot ? hooks.currentSlot() : MeasurementSlot::Morgens;
-    const MeasureMode mode = m_state.mode();
-    const QString time = settings().get(slotinfo::timeKey(slot, mode));
-    if (hooks.setEntryTime)
-        hooks.setEntryTime(time);
-    else
-        entryTimeText = time;
+void TMainForm::showUserName(const QString &name) {
+    Label1->setText(QStringLiteral(" von ") + name);
+}
+
+void TMainForm::applyDiaryVisible(bool visible) {
+    menu.AllegespeichertenTagebuchseitendrucken1->setEnabled(visible);
+    RichEdit1->setVisible(visible);
+    Pfeilimage->setVisible(visible && m_page->currentDay() > 0);
+    resize(width(), visible ? 780 : 590);
+}
+
+void TMainForm::drawMonth(const QString &tablePath) {
+    DrawOptions o;
+    o.meanPass = m_meanPass;
+    o.keepPicture = m_keepPicture;
+    o.meanMode = m_meanMode;
+    o.scrollPosition = m_page->lastScrollPosition();
+    m_session.setTablePath(tablePath);
+    m_session.setDrawn(m_graph->GrafikZeichnen(tablePath, o));
+    emit monthDrawn(tablePath);
+}
+
+void TMainForm::redrawMonth() {
+    // Only a month that is stored can be shown again.
+    const QString table = m_session.tablePath();
+    if (table.isEmpty() || !QFileInfo(table).isFile()) return;
+    drawMonth(table);
 }
 
 void TMainForm::switchMode(bool toEight, bool fromFourEntry) {
     applyModeTicks(!toEight, toEight);
     if (fromFourEntry) {
-        if (hooks.reselectDay) hooks.reselectDay();
-        LiesUhrzeitenEin();
+        m_page->MacheinenKlickAufGrafik();
+        emit measureModeChanged();
         redrawMonth();
         FormResize();
     } else {
-        m_state.clearDayLineTexts();
-        m_state.MeanMode = false;
-        LiesUhrzeitenEin();
-        m_state.SkipNextReselect = true;
+        m_meanMode = false;
+        emit measureModeChanged();
+        m_page->skipNextReselect();
         redrawMonth();
         FormResize();
-        if (hooks.reselectDay) hooks.reselectDay();
+        m_page->MacheinenKlickAufGrafik();
     }
 }
 
 void TMainForm::biszu4MessungenjeTagClick() {
-    const bool ticked = m_state.FourSlotsTicked;
-    switchMode(ticked, true);
+    switchMode(m_session.fourSlotsTicked(), true);
 }
 
 void TMainForm::biszu8MessungenjeTagClick() {
-    const bool ticked = m_state.EightSlotsTicked;
-    switchMode(!ticked, false);
+    switchMode(!m_session.eightSlotsTicked(), false);
 }
 
 void TMainForm::MesswerteClick() {
-    AppState &s = m_state;
-    s.SkipNextReselect = true;
-    s.MeanMode = false;
-    if (!s.OverlayBuilding) s.KeepPicture = false;
+    m_page->skipNextReselect();
+    m_meanMode = false;
+    if (!m_overlayBuilding) m_keepPicture = false;
     if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
-    s.MeanPass = false;
+    m_meanPass = false;
     redrawMonth();
 }
 
-void TMainForm::redrawMonth() {
-    // Only a month that is stored can be shown again.
-    const QString table = m_state.CurrentTablePath;
-    if (table.isEmpty() || !QFileInfo(table).isFile()) {
-        m_state.SkipNextReselect = false;
-        return;
-    }
-    if (hooks.drawMonth) hooks.drawMonth(table);
-}
-
+// The measurement curve with the monthly-mean line drawn over it.
 void TMainForm::MittelwertClick() {
-    AppState &s = m_state;
-    s.MeanMode = true;
-    Image->loadPicture(s.GraphTemplatePath);
-    s.OverlayBuilding = true;
-    s.KeepPicture = true;
+    m_meanMode = true;
+    Image->loadPicture(m_graph->templatePath());
+    m_overlayBuilding = true;
+    m_keepPicture = true;
     MesswerteClick();
-    // The monthly-mean pass over the curve just drawn.
-    s.SkipNextReselect = true;
-    s.MeanMode = true;
-    if (!s.OverlayBuilding) s.KeepPicture = false;
-    if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
-    s.MeanPass = true;
+    m_page->skipNextReselect();
+    m_meanMode = true;
+    m_meanPass = true;
     redrawMonth();
-    s.MeanPass = false;
-    s.OverlayBuilding = false;
+    m_meanPass = false;
+    m_overlayBuilding = false;
 }
 
 void TMainForm::Hilfethemen1Click() {
-    const QString page = m_state.BaseFolder + QStringLiteral("Glykovalin-Hilfe.htm");
+    const QString page = m_session.folders().base + QStringLiteral("Glykovalin-Hilfe.htm");
     if (!QFileInfo(page).isFile()) {
-        ui::showWarning(QStringLiteral("Die Hilfeseite wurde nicht gefunden. Sie gehört in den "
-                                       "Ordner des Programms:\n%1")
-                            .arg(QDir::toNativeSeparators(page)));
+        m_ui.showWarning(QStringLiteral("Die Hilfeseite wurde nicht gefunden. Sie gehört in den "
+                                        "Ordner des Programms:\n%1")
+                             .arg(QDir::toNativeSeparators(page)));
         return;
     }
-    if (!ui::services().shellOpen(QStringLiteral("Glykovalin-Hilfe.htm")))
-        ui::showWarning(QStringLiteral("Die Hilfeseite konnte nicht geöffnet werden, weil kein "
-                                       "Programm zum Anzeigen von HTML-Seiten gefunden wurde. "
-                                       "Sie können sie selbst in Ihrem Browser öffnen:\n%1")
-                            .arg(QDir::toNativeSeparators(page)));
+    if (!m_ui.shellOpen(QStringLiteral("Glykovalin-Hilfe.htm")))
+        m_ui.showWarning(QStringLiteral("Die Hilfeseite konnte nicht geöffnet werden, weil kein "
+                                        "Programm zum Anzeigen von HTML-Seiten gefunden wurde. "
+                                        "Sie können sie selbst in Ihrem Browser öffnen:\n%1")
+                             .arg(QDir::toNativeSeparators(page)));
 }
 
 void TMainForm::Infober1Click() {
@@ -486,11 +530,7 @@ void TMainForm::Infober1Click() {
 
 bool TMainForm::FormClose() {
     if (m_closed) return true;
-    if (hooks.closeDiary) {
-        if (!hooks.closeDiary()) return false;
-    } else {
-        RichEdit1->clear();
-    }
+    if (!m_page->closeDiary()) return false;
     m_closed = true;
     // The window state in one write of the settings file.
     const QRect g = isMaximized() ? normalGeometry() : geometry();
@@ -504,21 +544,19 @@ bool TMainForm::FormClose() {
         put(keys::FensterBreite, QString::number(width()));
         if (height() >= 590) put(keys::FensterHoehe, QString::number(height()));
     }
-    if (!m_state.CurrentTablePath.isEmpty()) put(keys::TabellenDateiName, m_state.CurrentTablePath);
-    put(keys::BisZu4,
-        convert::flagText(menuAction(QStringLiteral("biszu4MessungenjeTag"))->isChecked()));
-    put(keys::BisZu8,
-        convert::flagText(menuAction(QStringLiteral("biszu8MessungenjeTag"))->isChecked()));
-    put(keys::LetzteHScrollPosition, QString::number(m_state.LastScrollPosition));
-    put(keys::LetzteKlickPosition, QString::number(m_state.LastClickPosition));
+    if (!m_session.tablePath().isEmpty()) put(keys::TabellenDateiName, m_session.tablePath());
+    put(keys::BisZu4, convert::flagText(menu.biszu4MessungenjeTag->isChecked()));
+    put(keys::BisZu8, convert::flagText(menu.biszu8MessungenjeTag->isChecked()));
+    put(keys::LetzteHScrollPosition, QString::number(m_page->lastScrollPosition()));
+    put(keys::LetzteKlickPosition, QString::number(m_page->lastClickPosition()));
     put(keys::FensterPosTop, QString::number(isMaximized() ? g.top() : y()));
     put(keys::FensterPosLinks, QString::number(isMaximized() ? g.left() : x()));
-    const SettingsStore st = settings();
+    const SettingsStore st = m_session.settings();
     QString error;
     // A read-only settings file has had its notice; its writes are lost quietly.
     if (!st.write(state, &error) && !st.isReadOnly())
-        ui::showWarning(error + QStringLiteral("\nDie Fenstereinstellungen dieser Sitzung wurden "
-                                               "nicht gespeichert."));
+        m_ui.showWarning(error + QStringLiteral("\nDie Fenstereinstellungen dieser Sitzung wurden "
+                                                "nicht gespeichert."));
     return true;
 }
 

@@ -1,29 +1,57 @@
 #pragma once
 #include <QMainWindow>
-#include <functional>
 
 #include "dialogs/optioncontrols.h"
 #include "platform/picturebox.h"
-#include "storage/appstate.h"
-#include "storage/settingsstore.h"
+#include "storage/monthsession.h"
 
+class DiaryPage;
 class QAction;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QScrollArea;
 class QSplitter;
 class QTextEdit;
 class QTimer;
-class TMachPause;
-class TreadonlyDlg;
 class TAboutBox;
+class TMachPause;
+class TMonthGraph;
+class TreadonlyDlg;
+struct DrawOptions;
+namespace ui {
+class Services;
+}
 
-// The main window: title strip, the scrollable month graph, the diary page.
+// The entries of the main menu, named as the menu names them.
+struct MainMenu {
+    // Datei
+    QAction *NeuerstellenneuerMonatoderJahr1, *LiniendiagrammimBrowseranzeigen1;
+    QAction *undalsGrafikanzeigen1, *undTabelleanzeigen1, *undTabellebearbeiten1;
+    QAction *MesswertealsCSV1, *Beenden1;
+    // Bearbeiten
+    QAction *DatenaktuellerTagebucheintraglschen1;
+    // Drucken
+    QAction *GrafikganzenMonatdrucken1, *GrafikNurSichtbarenBereichdrucken1, *Tabelledrucken1;
+    QAction *AllegespeichertenTagebuchseitendrucken1, *Arztbericht1;
+    // The entries of the menu bar itself.
+    QAction *Einstellungen, *Mittelwert, *Messwerte, *Statistik1;
+    // Tabelle
+    QAction *anzeigen1, *aktuellebearbeiten1, *neuerstellen1;
+    // Optionen
+    QAction *Benutzernamendern1, *biszu4MessungenjeTag, *biszu8MessungenjeTag;
+    // Hilfe
+    QAction *Hilfethemen1, *Infober1;
+};
+
+// The main window: title strip, the scrollable month graph and the diary
+// page of the selected day below it. It draws the session's month (the view
+// commands "Messwerte", "Mittelwert" and the measure mode redraw the stored
+// month, they never write it), restores itself from the settings on its first
+// paint and stores its state when it closes.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget *parent = nullptr);
+    TMainForm(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     // Start-up; false when the program has to end (data folders missing).
@@ -37,33 +65,41 @@ public:
     // Stores the window state and options (the close handler's work); false
     // when a diary page that could not be stored keeps the window open.
     bool FormClose();
-    // Redraws the stored month for a change of the view; never writes it.
-    void redrawMonth();
-    void LiesUhrzeitenEin();
 
-    // Measurement mode toggle pair.
+    // The drawing pass over a month table with the window's display flags;
+    // the session keeps what it computed. Emits monthDrawn().
+    void drawMonth(const QString &tablePath);
+    // Draws the stored month again for a change of the view; never writes it.
+    void redrawMonth();
+
+    // Measure mode toggle pair and the view commands of the menu bar.
     void biszu4MessungenjeTagClick();
     void biszu8MessungenjeTagClick();
-    // Sets the mode ticks and the matching graph template.
-    void applyModeTicks(bool four, bool eight);
-
-    void Hilfethemen1Click();
-    void Infober1Click();
     void MesswerteClick();
     void MittelwertClick();
+    void Hilfethemen1Click();
+    void Infober1Click();
+    // Sets the mode ticks and the matching graph template.
+    void applyModeTicks(bool four, bool eight);
+    // The title strip names the user.
+    void showUserName(const QString &name);
+    // Ends the run without storing the window state (the first start's
+    // "Abbrechen"): the window goes, runEnded() follows.
+    void endWithoutStoring();
+    // Shows or hides the diary page (the settings dialog's check box).
+    void applyDiaryVisible(bool visible);
 
-    SettingsStore settings() const { return SettingsStore(m_state.SettingsPath); }
-    AppState &state() { return m_state; }
-    QAction *menuAction(const QString &objectName) const;
-
+    TMonthGraph &graph() { return *m_graph; }
+    DiaryPage &page() { return *m_page; }
     OptionControls *options() const { return m_options; }
-    void setOptionControls(OptionControls *controls) { m_options = controls; }
+    void setOptionControls(OptionControls *controls);
     void setAboutBox(TAboutBox *box) { m_about = box; }
     void setReadonlyDlg(TreadonlyDlg *dlg) { m_readonly = dlg; }
-    TreadonlyDlg *readonlyDlg() const { return m_readonly; }
+
+    MainMenu menu{};
 
     // Controls other windows reach.
-    QWidget *client = nullptr; // the scrolled client area
+    QWidget *client = nullptr; // the scrolled graph area
     QScrollArea *formScroll = nullptr;
     QWidget *Panel1 = nullptr;
     PictureBox *Image2 = nullptr;
@@ -79,36 +115,19 @@ public:
     TMachPause *MachPause1 = nullptr;
     QTimer *TimerEieruhr = nullptr;
 
-    // Connections to the other windows, set where the program wires them up.
-    struct Hooks {
-        // Writes the time text into the entry dialog's time field.
-        std::function<void(const QString &)> setEntryTime;
-        // The slot now selected in the entry dialog.
-        std::function<MeasurementSlot()> currentSlot;
-        // Shows the user-name dialog modally.
-        std::function<void()> askUserName;
-        // The entry dialog's heading label.
-        std::function<void(const QString &)> setEntryHeading;
-        // Draws a month table (the drawing pass).
-        std::function<void(const QString &)> drawMonth;
-        // Loads the diary of a month table into the diary page.
-        std::function<void(const QString &)> attachDiary;
-        // Asks whether a changed diary page is to be stored (on close); false
-        // when the window is to stay open for it.
-        std::function<bool()> closeDiary;
-        // Requests the re-selection of the last clicked day.
-        std::function<void()> reselectDay;
-        // Keeps the graph's pinned parts in place at the current scroll position.
-        std::function<void()> repinGraph;
-        // Called for each menu command not handled here, by object name.
-        std::function<bool(const QString &)> command;
-    } hooks;
-
-    // Text of the entry dialog's time field when no entry dialog is wired.
-    QString entryTimeText;
-
 signals:
-    void menuCommand(const QString &objectName);
+    // The first paint found no user name: the user-name dialog asks for one.
+    void userNameMissing();
+    // The first paint found the stored user name.
+    void userNameKnown(const QString &name);
+    // A drawing pass over a table ended; the entry list follows the file.
+    void monthDrawn(const QString &tablePath);
+    // The measure mode changed: the entry dialog takes its slot's time.
+    void measureModeChanged();
+    // The table could not be read: "und Tabelle bearbeiten" follows.
+    void unreadableTable(const QString &tablePath);
+    // The run is to end (the program's event loop quits).
+    void runEnded();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
@@ -117,20 +136,36 @@ protected:
 
 private:
     void buildControls();
+    void buildGraphArea();
     void buildMenu();
-    QAction *addEntry(QMenu *menu, const QString &name, const QString &caption);
-    void runCommand(const QString &name);
+    QAction *addEntry(QMenu *menu, const char *name, const QString &caption);
+    void connectViewCommands();
+    void buildGraph();
+    void buildDiaryPage();
+    bool makeFolders();
+    void restoreOptions(const SettingsStore &st);
+    void restorePlacement(const SettingsStore &st);
     void switchMode(bool toEight, bool fromFourEntry);
+    void pinAfterDrawing();
 
     // Height the diary page keeps at least when the window is short.
     static constexpr int kDiaryMinimum = 220;
 
-    AppState &m_state;
+    MonthSession &m_session;
+    ui::Services &m_ui;
+    TMonthGraph *m_graph = nullptr;
+    DiaryPage *m_page = nullptr;
     QSplitter *m_split = nullptr;
     bool m_diaryHeightChosen = false; // the user moved the divider
     SimpleOptionControls m_defaultOptions;
     OptionControls *m_options = &m_defaultOptions;
     TAboutBox *m_about = nullptr;
     TreadonlyDlg *m_readonly = nullptr;
+    // Display flags of the graph.
+    bool m_meanMode = false;        // the mean caption in the mean curve's colour
+    bool m_keepPicture = false;     // draw onto the picture shown
+    bool m_meanPass = false;        // the pass under way is the monthly-mean pass
+    bool m_overlayBuilding = false; // "Mittelwert" builds its two passes
+    bool m_firstPaintPending = true;
     bool m_closed = false;
 };

@@ -1,42 +1,44 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
-#include "graph/monthgraph.h"
 #include "mainform.h"
+#include "platform/ui.h"
 #include "wiring.h"
 
-// The dialogs are children of the main window and go with it.
+Program::Program(ui::Services &services, const Folders &folders)
+    : ui(services), session(folders) {}
+
 Program::~Program() {
     delete MainForm;
-    delete MonthGraph;
 }
 
-std::unique_ptr<Program> createProgram() {
-    auto p = std::make_unique<Program>();
-    p->MainForm = new TMainForm;
+std::unique_ptr<Program> createProgram(ui::Services &services) {
+    auto p = std::make_unique<Program>(services, Folders::at(QDir::currentPath()));
+    p->MainForm = new TMainForm(p->session, services);
     if (!p->MainForm->FormCreate()) return nullptr;
     p->AboutBox = new TAboutBox(p->MainForm);
     p->readonlyDlg = new TreadonlyDlg(p->MainForm);
     p->MainForm->setAboutBox(p->AboutBox);
     p->MainForm->setReadonlyDlg(p->readonlyDlg);
-    // Subsystem windows, in creation order.
+    // The other windows, in their creation order.
     wireEntry(*p);
-    wireGraph(*p);
     wirePrinting(*p);
     wireBook(*p);
-    wireDiary(*p);
+    wireSettings(*p);
     wireStats(*p);
     return p;
 }
 
-int runProgram(QApplication &app) {
+int runProgram(QApplication &app, ui::Services &services) {
     QApplication::setApplicationName(QStringLiteral("Glykovalin"));
-    std::unique_ptr<Program> program = createProgram();
+    std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
+    QObject::connect(program->MainForm, &TMainForm::runEnded, &app,
+                     [] { QApplication::exit(0); }, Qt::QueuedConnection);
     program->MainForm->show();
-    const int rc = app.exec();
-    return rc;
+    return app.exec();
 }

@@ -1,7 +1,10 @@
 #pragma once
 #include <memory>
 
+#include "storage/monthsession.h"
+
 class QApplication;
+class MonthCommands;
 class TMainForm;
 class TAboutBox;
 class TreadonlyDlg;
@@ -12,34 +15,43 @@ class TEingabeDlg;
 class TNameEingDlg;
 class THeaderBearbeitenDlg;
 class TTagebuchSpeichernForm;
-class DiaryPage;
 class TEinstellDlg;
-class TMonthGraph;
+namespace ui {
+class Services;
+}
 
-// All windows of a run, created in their fixed order and wired together.
+// The program of one run: the month it works on and all its windows, made
+// in their fixed order and connected to each other (see the wiring in
+// program.cpp and the wire_*.cpp files). The dialogs are children of the
+// main window and go with it.
 struct Program {
+    Program(ui::Services &services, const Folders &folders);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    ui::Services &ui;
+    MonthSession session;
+
     TMainForm *MainForm = nullptr;
     TAboutBox *AboutBox = nullptr;
     TreadonlyDlg *readonlyDlg = nullptr;
-    // Entry dialog, user-name dialog, header editor.
+    // Entry dialog, user-name dialog, header editor, and the month commands.
     TEingabeDlg *EingabeDlg = nullptr;
     TNameEingDlg *NameEingDlg = nullptr;
     THeaderBearbeitenDlg *HeaderBearbeitenDlg = nullptr;
+    MonthCommands *commands = nullptr;
     // Table window, table print preview, graph print preview.
     TTabellenDlg *TabellenDlg = nullptr;
     TDruckvorschauTabelleDlg *DruckvorschauTabelleDlg = nullptr;
     TDruckvorschau *Druckvorschau = nullptr;
-    // Diary book window.
+    // Diary book window; settings dialog.
     TTagebuchSpeichernForm *TagebuchSpeichernForm = nullptr;
-    // Diary page of the selected day, settings dialog.
-    DiaryPage *diaryPage = nullptr;
     TEinstellDlg *EinstellDlg = nullptr;
-    // Month graph of the main window.
-    TMonthGraph *MonthGraph = nullptr;
-    ~Program();
 };
 
-// Creates and wires the windows; nullptr when start-up has to end the program.
-std::unique_ptr<Program> createProgram();
+// Creates and connects the windows in the current folder, all talking to the
+// user through `services`; nullptr when start-up has to end the program.
+std::unique_ptr<Program> createProgram(ui::Services &services);
 // Runs the program until the main window closes.
-int runProgram(QApplication &app);
+int runProgram(QApplication &app, ui::Services &services);

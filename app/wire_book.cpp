@@ -1,15 +1,15 @@
+// The diary book window and the browser chart: both take the month on
+// screen, as the last drawing pass computed it or, before one, as its table
+// file holds it.
 #include <QAction>
-#include <QPlainTextEdit>
 
 #include "diary/diarybook_compose.h"
 #include "diary/diarybook_month.h"
 #include "diary/diarypage.h"
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
-#include "graph/monthgraph.h"
 #include "mainform.h"
 #include "platform/pause.h"
-#include "platform/textfile.h"
 #include "platform/ui.h"
 #include "program.h"
 #include "wiring.h"
@@ -18,39 +18,36 @@ namespace {
 
 // The month on screen as its table file holds it; what cannot be read stays
 // empty (the commands then report that no data was entered).
-diarybook::MonthFigures currentFigures(const AppState &s) {
+diarybook::MonthFigures currentFigures(const MonthSession &session, ui::Services &ui) {
     diarybook::MonthFigures f;
     QString error;
-    if (!s.CurrentTablePath.isEmpty() &&
-        !diarybook::readMonthFigures(s.CurrentTablePath, f, &error))
-        ui::showWarning(error);
+    if (!session.tablePath().isEmpty() &&
+        !diarybook::readMonthFigures(session.tablePath(), f, &error))
+        ui.showWarning(error);
     return f;
 }
 
-// Whether a drawing pass has filled the month's results in the state.
-bool drawn(const AppState &s) {
-    if (s.EntryMonth.isEmpty() || s.EntryYear.isEmpty()) return false;
-    for (const QString &mean : s.DayMean)
-        if (mean.isEmpty()) return false;
-    return true;
+// Whether the entry list has a month and year (a drawing or a reading set them).
+bool haveEntryMonth(const MonthSession &session) {
+    return !session.entryMonth().isEmpty() && !session.entryYear().isEmpty();
 }
 
-// Main window: "Alle gespeicherten Tagebuchseiten drucken".
-void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, DiaryPage *page,
-                                                  TTagebuchSpeichernForm *form) {
-    AppState &s = mf->state();
+// "Alle gespeicherten Tagebuchseiten drucken".
+void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
+    DiaryPage &page = p.MainForm->page();
+    const MonthSession &session = p.session;
     // A changed page is offered for storing first, so it is in the book.
-    if (!page->storeBeforeBook()) return;
+    if (!page.storeBeforeBook()) return;
     // Day order in the diary held in memory; the file is not written here.
-    page->sortBook();
-    const QStringList sorted = page->book().lines();
+    page.sortBook();
+    const QStringList sorted = p.session.diary().lines();
 
-    const diarybook::MonthFigures f = currentFigures(s);
+    const diarybook::MonthFigures f = currentFigures(session, p.ui);
     DiaryBookInput in;
     in.pages = sorted;
-    in.dayLineTexts = s.DayLineTexts;
+    in.dayLineTexts = session.drawn().dayLineTexts;
     bool anyDay = false;
-    for (const QString &t : s.DayLineTexts)
+    for (const QString &t : in.dayLineTexts)
         anyDay = anyDay || !t.isEmpty();
     if (!anyDay) in.dayLineTexts = f.dayLineTexts;
     in.tableDateText = f.tableDateText;
@@ -60,66 +57,58 @@ void AllegespeichertenTagebuchseitendrucken1Click(TMainForm *mf, DiaryPage *page
             QStringLiteral(" -  Mittelwert: ") + f.monthMean + QStringLiteral(" mg/dl");
     in.entryYear = f.entryYear;
     // What the last drawing of the month left behind wins over the file.
-    if (drawn(s)) {
-        in.meanSuffixText = s.MeanHeaderText;
-        in.entryYear = s.EntryYear;
+    if (haveEntryMonth(session)) {
+        in.meanSuffixText = session.drawn().meanHeaderText;
+        in.entryYear = session.entryYear();
     }
-    in.dataFolder = s.DataFolder;
-    in.mode = s.mode();
+    in.dataFolder = session.folders().data;
+    in.mode = session.mode();
 
     bool anyPage = false;
     for (const QString &l : sorted)
         anyPage = anyPage || diarybook::isPageLine(l);
     if (!anyPage) {
-        ui::showInformation(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
+        p.ui.showInformation(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
         return;
     }
     form->requestCompose(in);
     form->exec();
 }
 
-// Main window: "Liniendiagramm im Browser anzeigen".
-void LiniendiagrammimBrowseranzeigen1Click(TMainForm *mf, const TMonthGraph *graph) {
-    const AppState &s = mf->state();
-    const diarybook::MonthFigures f = currentFigures(s);
-    BrowserChartInput in = diarybook::chartInput(s.CurrentTablePath, f, s.BaseFolder);
-    if (drawn(s)) {
-        in.dayMeans = s.dayMeans();
-        in.entryMonth = s.EntryMonth;
-        in.entryYear = s.EntryYear;
-        in.entryMonthName = s.EntryMonthName;
+// "Liniendiagramm im Browser anzeigen".
+void showBrowserChart(Program &p) {
+    const MonthSession &session = p.session;
+    const diarybook::MonthFigures f = currentFigures(session, p.ui);
+    BrowserChartInput in = diarybook::chartInput(session.tablePath(), f, session.folders().base);
+    if (haveEntryMonth(session)) {
+        in.dayMeans = session.drawn().dayMeanList();
+        in.entryMonth = session.entryMonth();
+        in.entryYear = session.entryYear();
+        in.entryMonthName = session.entryMonthName();
     }
     // "StiftBreite" as the graph drawing last read it.
-    if (graph && !graph->PenWidthText().isEmpty()) in.penWidthText = graph->PenWidthText();
-    in.curveColor = s.CurveColor;
-    in.aboveValuesColor = s.AboveValuesColor;
-    in.showValues = mf->options()->valuesAboveCurve();
-    if (!s.TableUserName.isEmpty() && in.tableUserName.isEmpty())
-        in.tableUserName = s.TableUserName;
-    if (s.CurrentTablePath.isEmpty()) in.entryMonth.clear();
-    LiniendiagrammimBrowseranzeigen(in);
+    const QString penWidth = session.drawn().penWidthText;
+    if (!penWidth.isEmpty()) in.penWidthText = penWidth;
+    in.curveColor = session.settings().color(keys::KurvenFarbe, defaults::KurvenFarbe);
+    in.showValues = p.MainForm->options()->valuesAboveCurve();
+    if (!session.drawn().tableUser.isEmpty() && in.tableUserName.isEmpty())
+        in.tableUserName = session.drawn().tableUser;
+    if (session.tablePath().isEmpty()) in.entryMonth.clear();
+    LiniendiagrammimBrowseranzeigen(in, p.ui);
 }
 
 } // namespace
 
 void wireBook(Program &p) {
     TMainForm *mf = p.MainForm;
-    const TMonthGraph *graph = p.MonthGraph;
-    Program *program = &p;
-    auto *form = new TTagebuchSpeichernForm(mf);
-    form->pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
+    auto *form = new TTagebuchSpeichernForm(p.ui, mf);
+    form->pause = mf->MachPause1;
     p.TagebuchSpeichernForm = form;
-
-    auto previous = mf->hooks.command;
-    mf->hooks.command = [=](const QString &name) {
-        if (name == u"AllegespeichertenTagebuchseitendrucken1") {
-            AllegespeichertenTagebuchseitendrucken1Click(mf, program->diaryPage, form);
-            return true;
-        }
-        if (name == u"LiniendiagrammimBrowseranzeigen1") {
-            LiniendiagrammimBrowseranzeigen1Click(mf, graph);
-            return true;
-        }
-        return previous ? previous(name) : false;
-    };
+    Program *program = &p;
+    QObject::connect(mf->menu.AllegespeichertenTagebuchseitendrucken1, &QAction::triggered, form,
+                     [program, form] {
+                         ui::guarded(program->ui, [&] { printDiaryBook(*program, form); });
+                     });
+    QObject::connect(mf->menu.LiniendiagrammimBrowseranzeigen1, &QAction::triggered, mf,
+                     [program] { ui::guarded(program->ui, [&] { showBrowserChart(*program); }); });
 }

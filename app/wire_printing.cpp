@@ -1,13 +1,16 @@
+// The table window with its print preview and the graph print preview: the
+// table commands show the table, the print menu's entries start the prints.
 #include <QAction>
-#include <QLabel>
-#include <QPointer>
-#include <QScrollArea>
 #include <QTextEdit>
 #include <QTimer>
 
 #include "dialogs/headerdlg.h"
+#include "diary/diarypage.h"
+#include "entry/eingabedlg.h"
 #include "mainform.h"
+#include "monthcommands.h"
 #include "platform/pause.h"
+#include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
@@ -16,9 +19,6 @@
 #include "wiring.h"
 
 namespace {
-
-// The table window of the run, for showTableWindow().
-QPointer<TTabellenDlg> g_tableWindow;
 
 // The two graph print entries of the menu "&Drucken".
 void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode) {
@@ -31,13 +31,10 @@ void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode
     dlg->exec();
 }
 
-} // namespace
-
-void showTableWindow(const QString &tableText, bool modal) {
-    TTabellenDlg *dlg = g_tableWindow;
-    if (!dlg) return;
-    // A table still open from the entry dialog is closed first: its remarks
-    // are stored, and the new table opens as a window of its own.
+// Shows a table text in the table window. A table still open from the entry
+// dialog is closed first: its remarks are stored, and the new table opens as
+// a window of its own.
+void showTable(TTabellenDlg *dlg, const QString &tableText, bool modal) {
     if (dlg->isVisible()) dlg->done(QDialog::Rejected);
     dlg->setTableText(tableText);
     if (modal) {
@@ -48,47 +45,59 @@ void showTableWindow(const QString &tableText, bool modal) {
     }
 }
 
-void wirePrinting(Program &p) {
+// The patient-data file in the header editor, above the table window, which
+// stays on top.
+void editPatientData(THeaderBearbeitenDlg *editor, TTabellenDlg *table, const QString &file) {
+    editor->headerFileName = file;
+    editor->loadFile();
+    QWidget *owner = editor->parentWidget();
+    editor->setParent(table, editor->windowFlags());
+    editor->exec();
+    editor->setParent(owner, editor->windowFlags());
+}
+
+void wireTableWindow(Program &p, TTabellenDlg *table) {
     TMainForm *mf = p.MainForm;
-    auto *table = new TTabellenDlg(mf);
-    p.TabellenDlg = table;
-    g_tableWindow = table;
-    table->hooks.closeEntryDialog = [mf] {
-        if (auto *entry = mf->findChild<QDialog *>(QStringLiteral("EingabeDlg")))
-            if (entry->isVisible()) entry->close();
-    };
-    Program *program = &p;
-    table->hooks.editPatientData = [program, table](const QString &fileName) {
-        THeaderBearbeitenDlg *editor = program->HeaderBearbeitenDlg;
-        if (!editor) return;
-        editor->headerFileName = fileName;
-        editor->loadFile();
-        // Shown above the table window, which stays on top.
-        QWidget *owner = editor->parentWidget();
-        editor->setParent(table, editor->windowFlags());
-        editor->exec();
-        editor->setParent(owner, editor->windowFlags());
-    };
-    table->hooks.redrawMonth = [mf] {
-        const QString path = mf->state().CurrentTablePath;
-        if (path.isEmpty()) return;
+    QObject::connect(p.commands, &MonthCommands::tableWindowRequested, table,
+                     [table](const QString &text, bool modal) { showTable(table, text, modal); });
+    THeaderBearbeitenDlg *editor = p.HeaderBearbeitenDlg;
+    QObject::connect(table, &TTabellenDlg::patientDataRequested, table,
+                     [editor, table](const QString &file) { editPatientData(editor, table, file); });
+    TEingabeDlg *entry = p.EingabeDlg;
+    QObject::connect(table, &TTabellenDlg::closed, mf, [mf, entry] {
+        if (entry->isVisible()) entry->close();
+        // The redraw keeps the day shown in the diary.
+        mf->page().skipNextReselect();
         mf->redrawMonth();
-    };
+    });
+}
 
-    auto *tablePreview =
-        new TDruckvorschauTabelleDlg(table); // above the table window, which stays on top
-    p.DruckvorschauTabelleDlg = tablePreview;
-    tablePreview->setEngine(
-        std::make_unique<TMyPrinterTableEngine>(TMyPrinter::applicationPrinter()));
-    tablePreview->hooks.tableLines = [table] { return table->tableLines(); };
-    tablePreview->hooks.setTableColor = [table](const QColor &c) { table->setTextColor(c); };
-    table->hooks.print = [table, tablePreview] {
-        if (tablePreview->prepareFromTable(table->tableLines())) tablePreview->exec();
-    };
+void wireTablePrint(Program &p, TTabellenDlg *table) {
+    // Above the table window, which stays on top.
+    auto *preview = new TDruckvorschauTabelleDlg(p.session, p.ui, table);
+    p.DruckvorschauTabelleDlg = preview;
+    preview->setEngine(std::make_unique<TMyPrinterTableEngine>());
+    QObject::connect(preview, &TDruckvorschauTabelleDlg::textColorChosen, table,
+                     &TTabellenDlg::setTextColor);
+    QObject::connect(table, &TTabellenDlg::printRequested, preview, [table, preview] {
+        if (preview->prepareFromTable(table->tableLines())) preview->exec();
+    });
+    // "&Tabelle drucken": the table window prints at its first paint; the
+    // table command shows it modally.
+    TMainForm *mf = p.MainForm;
+    Program *program = &p;
+    QObject::connect(mf->menu.Tabelledrucken1, &QAction::triggered, table, [program, table] {
+        table->setPrintTableOnOpen(true);
+        ui::guarded(program->ui, [program] { program->commands->anzeigen1Click(); });
+        table->setPrintTableOnOpen(false);
+    });
+}
 
-    auto *graphPreview = new TDruckvorschau(mf);
-    p.Druckvorschau = graphPreview;
-
+void wireGraphPrint(Program &p) {
+    TMainForm *mf = p.MainForm;
+    ui::Services *services = &p.ui;
+    auto *preview = new TDruckvorschau(p.session, p.ui, mf);
+    p.Druckvorschau = preview;
     GraphPrintSources src;
     src.graph = mf->Image;
     src.header = mf->Image2;
@@ -96,40 +105,28 @@ void wirePrinting(Program &p) {
     src.status = mf->StatusLabel;
     src.shownArea = mf->formScroll;
     src.diaryEditor = mf->RichEdit1;
-    src.pause = [mf](int ms) { mf->MachPause1->Pause(ms); };
-    // Empty before the first drawing pass: the shown title is used then.
-    src.titleText = [mf] { return mf->state().TitleText; };
-    src.timeStrip = [mf] {
-        return graphprint::timeStripText(mf->state().SettingsPath, mf->state().mode());
-    };
-    // The monthly mean is written only when the month has one (3 readings or more).
-    src.meanCaption = [mf] {
-        return mf->state().MonthMean.isEmpty() ? QString()
-                                               : QStringLiteral("Monatlicher Mittelwert =");
-    };
-    src.meanValue = [mf] {
-        return mf->state().MonthMean.isEmpty() ? QString() : mf->state().MeanValueText;
-    };
-    graphPreview->setSources(src);
+    src.pause = mf->MachPause1;
+    preview->setSources(src);
+    QObject::connect(mf->menu.GrafikganzenMonatdrucken1, &QAction::triggered, preview,
+                     [mf, preview, services] {
+                         ui::guarded(*services, [&] {
+                             GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth);
+                         });
+                     });
+    QObject::connect(mf->menu.GrafikNurSichtbarenBereichdrucken1, &QAction::triggered, preview,
+                     [mf, preview, services] {
+                         ui::guarded(*services, [&] {
+                             GrafikDrucken(mf, preview, TDruckvorschau::Mode::VisibleArea);
+                         });
+                     });
+}
 
-    auto previous = mf->hooks.command;
-    mf->hooks.command = [=](const QString &name) {
-        if (name == u"GrafikganzenMonatdrucken1") {
-            GrafikDrucken(mf, graphPreview, TDruckvorschau::Mode::WholeMonth);
-            return true;
-        }
-        if (name == u"GrafikNurSichtbarenBereichdrucken1") {
-            GrafikDrucken(mf, graphPreview, TDruckvorschau::Mode::VisibleArea);
-            return true;
-        }
-        if (name == u"Tabelledrucken1") {
-            // Printing starts with the table window's first paint; the
-            // table command shows the window modally.
-            table->setPrintTableOnOpen(true);
-            if (QAction *show = mf->menuAction(QStringLiteral("anzeigen1"))) show->trigger();
-            table->setPrintTableOnOpen(false);
-            return true;
-        }
-        return previous ? previous(name) : false;
-    };
+} // namespace
+
+void wirePrinting(Program &p) {
+    auto *table = new TTabellenDlg(p.session, p.ui, p.MainForm);
+    p.TabellenDlg = table;
+    wireTableWindow(p, table);
+    wireTablePrint(p, table);
+    wireGraphPrint(p);
 }

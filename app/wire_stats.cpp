@@ -1,3 +1,5 @@
+// The statistics commands: the statistics window, the doctor's report and
+// the CSV export of the month on screen.
 #include <QAction>
 
 #include "mainform.h"
@@ -7,12 +9,15 @@
 
 void wireStats(Program &p) {
     TMainForm *mf = p.MainForm;
-    const AppState &s = mf->state();
-    QObject::connect(mf->menuAction(QStringLiteral("Statistik1")), &QAction::triggered, mf,
-                     [mf, &s] { statsmenu::Statistik(s.CurrentTablePath, s.BaseFolder, mf); });
-    QObject::connect(mf->menuAction(QStringLiteral("Arztbericht1")), &QAction::triggered, mf,
-                     [mf, &s] { statsmenu::Arztbericht(s.CurrentTablePath, s.BaseFolder, mf); });
-    QObject::connect(
-        mf->menuAction(QStringLiteral("MesswertealsCSV1")), &QAction::triggered, mf,
-        [mf, &s] { statsmenu::MesswerteAlsCsv(s.CurrentTablePath, s.BaseFolder, mf); });
+    const MonthSession &session = p.session;
+    ui::Services &ui = p.ui;
+    QObject::connect(mf->menu.Statistik1, &QAction::triggered, mf, [mf, &session, &ui] {
+        statsmenu::Statistik(ui, session.tablePath(), session.folders().base, mf);
+    });
+    QObject::connect(mf->menu.Arztbericht1, &QAction::triggered, mf, [mf, &session, &ui] {
+        statsmenu::Arztbericht(ui, session.tablePath(), session.folders().base, mf);
+    });
+    QObject::connect(mf->menu.MesswertealsCSV1, &QAction::triggered, mf, [mf, &session, &ui] {
+        statsmenu::MesswerteAlsCsv(ui, session.tablePath(), session.folders().base, mf);
+    });
 }

@@ -20,6 +20,7 @@
 #include "platform/pause.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 
@@ -108,16 +109,15 @@ struct BookFolder {
 // The book window and the main window's pause, made once as the program
 // makes them at start-up.
 struct BookWindow {
+    ui::RecordingServices rec;
     TMachPause pause;
-    TTagebuchSpeichernForm form;
-    BookWindow() {
-        form.pause = [this](int ms) { pause.Pause(ms); };
-    }
+    TTagebuchSpeichernForm form{rec};
+    BookWindow() { form.pause = &pause; }
     // The menu command's work from the window on: compose the book in the
     // window, "Drucken" with the file name answered, write, hand the file to
     // the shell (recorded, not opened).
     bool print(const DiaryBookInput &in, const QString &pdf) {
-        ui::RecordingServices rec;
+        rec.clear();
         form.requestCompose(in);
         rec.fileNames.enqueue(pdf);
         form.FormPaint();

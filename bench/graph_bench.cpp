@@ -9,7 +9,8 @@
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
-#include "storage/appstate.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 
 namespace {
@@ -18,7 +19,8 @@ namespace {
 // 31 × 8 readings.
 struct GraphFolder {
     QTemporaryDir dir;
-    QString table;
+    QString table, templatePath;
+    std::unique_ptr<MonthSession> session;
     GraphFolder() {
         const QString base = dir.path() + u'/';
         textfile::writeLines(base + "glykoval.ini",
@@ -40,12 +42,9 @@ struct GraphFolder {
                     "2024", "07:30", QString::number(60 + (d * 37 + s * 53) % 220));
         table = base + "MM032024.tab";
         textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
-        AppState &st = appState();
-        st.BaseFolder = base;
-        st.SettingsPath = base + "glykoval.ini";
-        st.GraphTemplatePath = base + "Grafik8.bmp";
-        st.FourSlotsTicked = false;
-        st.EightSlotsTicked = true;
+        templatePath = base + "Grafik8.bmp";
+        session = std::make_unique<MonthSession>(Folders::at(base));
+        session->setModeTicks(false, true);
     }
 };
 
@@ -55,7 +54,7 @@ void BM_TemplateLoadOnly(benchmark::State &state) {
     GraphFolder f;
     PictureBox image;
     for (auto _ : state) {
-        image.loadPicture(appState().GraphTemplatePath);
+        image.loadPicture(f.templatePath);
         benchmark::DoNotOptimize(image.picture().constBits());
     }
 }
@@ -73,13 +72,17 @@ void BM_DrawFullEightSlotMonth(benchmark::State &state) {
     w.legend = &legend;
     w.meanImage = &meanImage;
     w.title = &title;
-    TMonthGraph graph(w);
-    graph.callbacks.windowWidth = [] { return 1000; };
+    w.windowWidth = 1000;
+    ui::RecordingServices rec;
+    TMonthGraph graph(w, *f.session, rec);
+    graph.setTemplatePath(f.templatePath);
+    int readings = 0;
     for (auto _ : state) {
-        appState().clearDayLineTexts();
-        benchmark::DoNotOptimize(graph.GrafikZeichnen(f.table));
+        const MonthResult r = graph.GrafikZeichnen(f.table);
+        readings = r.readingCount;
+        benchmark::DoNotOptimize(r.complete);
     }
-    state.counters["readings"] = graph.values().lineCount();
+    state.counters["readings"] = readings;
 }
 BENCHMARK(BM_DrawFullEightSlotMonth)->Unit(benchmark::kMillisecond);
 

@@ -6,7 +6,8 @@
 #include "entry/tablebuilder.h"
 #include "printing/tabellendlg.h"
 #include "settings_fixture.h"
-#include "storage/appstate.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 #include "storage/entryline.h"
 
 namespace {
@@ -33,12 +34,11 @@ QString marchTable() {
 void BM_TableWindowOpenClose(benchmark::State &state) {
     benchapp::ensureApplication();
     benchfixture::SettingsFolder f(state.range(0) == 1);
-    AppState &s = appState();
-    s.BaseFolder = f.base();
-    s.SettingsPath = f.ini;
-    s.CurrentTablePath = f.base() + QStringLiteral("Glykovalin-Daten/2024/MM032024.tab");
+    MonthSession session(Folders::at(f.base()));
+    session.setTablePath(f.base() + QStringLiteral("Glykovalin-Daten/2024/MM032024.tab"));
+    ui::RecordingServices rec;
     const QString text = marchTable();
-    TTabellenDlg dlg;
+    TTabellenDlg dlg(session, rec);
     qsizetype shown = 0;
     for (auto _ : state) {
         dlg.setTableText(text);
@@ -48,8 +48,6 @@ void BM_TableWindowOpenClose(benchmark::State &state) {
         dlg.done(0); // stores the remarks
     }
     state.counters["chars"] = double(shown);
-    s.SettingsPath.clear();
-    s.CurrentTablePath.clear();
 }
 BENCHMARK(BM_TableWindowOpenClose)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

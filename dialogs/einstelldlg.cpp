@@ -12,8 +12,7 @@
 
 #include "platform/colorref.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 
 namespace {
 
@@ -30,8 +29,8 @@ void setFontColor(QLabel *l, quint32 ref) {
 
 } // namespace
 
-TEinstellDlg::TEinstellDlg(const QString &settingsPath, QWidget *parent)
-    : QDialog(parent), m_settingsPath(settingsPath) {
+TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_settings(settings), m_ui(ui) {
     setObjectName(QStringLiteral("EinstellDlg"));
     setWindowTitle(QStringLiteral("Einstellungen"));
     setModal(true);
@@ -133,12 +132,12 @@ TEinstellDlg::TEinstellDlg(const QString &settingsPath, QWidget *parent)
     connect(SpinEdit3, &QSpinBox::valueChanged, this,
             [this] { limitChanged(SpinEdit3, 100, 20, keys::Tiefwerte); });
     connect(SpinEdit4, &QSpinBox::valueChanged, this,
-            [this](int v) { settings().set(keys::StiftBreite, QString::number(v)); });
+            [this](int v) { m_settings.set(keys::StiftBreite, QString::number(v)); });
     connect(LinieUnterbrechenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
-        settings().set(keys::LinieBeiNullUnterbrechen, convert::flagText(on));
+        m_settings.set(keys::LinieBeiNullUnterbrechen, convert::flagText(on));
     });
     connect(WerteOberhalbKurveAnzeigenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
-        settings().set(keys::WerteOberhalbKurveAnzeigen, convert::flagText(on));
+        m_settings.set(keys::WerteOberhalbKurveAnzeigen, convert::flagText(on));
     });
     connect(OKBtn, &QPushButton::clicked, this, &TEinstellDlg::OKBtnClick);
 }
@@ -154,7 +153,7 @@ void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString
     // The normal band lies between the low and the critical limit, and the
     // critical limit below the high one.
     if (!(SpinEdit3->value() < SpinEdit2->value() && SpinEdit2->value() < SpinEdit1->value())) {
-        ui::showWarning(
+        m_ui.showWarning(
             QStringLiteral(
                 "Die Grenzwerte müssen in dieser Reihenfolge stehen: Tiefwerte < Kritisch < "
                 "Hochwerte. Der Wert %1 passt nicht dazu und wird nicht übernommen.")
@@ -166,7 +165,7 @@ void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString
         return;
     }
     settings().set(key, QString::number(v));
-    if (callbacks.redraw) callbacks.redraw();
+    emit viewChanged();
 }
 
 void TEinstellDlg::fillFromSettings() {
@@ -179,9 +178,11 @@ void TEinstellDlg::fillFromSettings() {
     colorOf(keys::FarbeHochwerte, HighColor);
     colorOf(keys::FarbeKritischwerte, CriticalColor);
     colorOf(keys::FarbeTiefwerte, LowColor);
+    colorOf(keys::KurvenFarbe, m_curveColor);
+    colorOf(keys::MittelKurvenFarbe, m_meanCurveColor);
     // Filling the fields is no change by the user: nothing is stored or redrawn.
     const QSignalBlocker b1(SpinEdit1), b2(SpinEdit2), b3(SpinEdit3), b4(SpinEdit4);
-    convert::guarded([&] {
+    ui::guarded(m_ui, [&] {
         QSpinBox *spins[3] = {SpinEdit1, SpinEdit2, SpinEdit3};
         const QString limitKeys[3] = {keys::Hochwerte, keys::Kritischwerte, keys::Tiefwerte};
         for (int i = 0; i < 3; ++i) {
@@ -203,15 +204,12 @@ void TEinstellDlg::EinstellungenClick() {
 }
 
 void TEinstellDlg::OKBtnClick() {
-    AppState &s = appState();
-    s.CarbUnitIsBE = BE_Button->isChecked();
-    if (callbacks.applyDiary) callbacks.applyDiary(Tagebuch_sichtbar_checkBox->isChecked());
-    if (callbacks.redraw) callbacks.redraw();
+    emit diaryVisibilityChanged(Tagebuch_sichtbar_checkBox->isChecked());
+    emit viewChanged();
     accept();
 }
 
 void TEinstellDlg::colorButtonClick(int k) {
-    AppState &s = appState();
     quint32 *var = nullptr;
     QString key;
     switch (k) {
@@ -225,39 +223,38 @@ void TEinstellDlg::colorButtonClick(int k) {
         var = &LowColor, key = keys::FarbeTiefwerte;
         break;
     case 4:
-        var = &s.CurveColor, key = keys::KurvenFarbe;
+        var = &m_curveColor, key = keys::KurvenFarbe;
         break;
     case 5:
-        var = &s.MeanCurveColor, key = keys::MittelKurvenFarbe;
+        var = &m_meanCurveColor, key = keys::MittelKurvenFarbe;
         break;
     case 6:
-        var = &s.AboveValuesColor, key = keys::DatenwerteOberhalbFarbe;
+        var = &m_valueColor, key = keys::DatenwerteOberhalbFarbe;
         break;
     default:
         return;
     }
     QColor chosen;
-    if (ui::services().chooseColor(this, colorref::toColor(*var), chosen) && chosen.isValid())
+    if (m_ui.chooseColor(this, colorref::toColor(*var), chosen) && chosen.isValid())
         *var = colorref::fromColor(chosen);
     // Stored also when the dialog was cancelled.
     settings().set(key, QString::number(*var));
     FormPaint();
     if (k == 6)
         setFontColor(Label13, *var);
-    else if (callbacks.redraw)
-        callbacks.redraw();
+    else
+        emit viewChanged();
 }
 
 void TEinstellDlg::FormPaint() {
-    const AppState &s = appState();
     setFontColor(Label1, HighColor);
     setFontColor(Label6, HighColor);
     setFontColor(Label2, CriticalColor);
     setFontColor(Label7, CriticalColor);
     setFontColor(Label3, LowColor);
     setFontColor(Label8, LowColor);
-    setFontColor(Label4, s.CurveColor);
-    setFontColor(Label5, s.MeanCurveColor);
+    setFontColor(Label4, m_curveColor);
+    setFontColor(Label5, m_meanCurveColor);
 }
 
 void TEinstellDlg::showEvent(QShowEvent *e) {
@@ -296,6 +293,6 @@ void TEinstellDlg::setBreakLineAtZero(bool on) {
     LinieUnterbrechenCheckBox->setChecked(on);
 }
 void TEinstellDlg::setValueColor(unsigned colorRef) {
-    appState().AboveValuesColor = colorRef;
+    m_valueColor = colorRef;
     setFontColor(Label13, colorRef);
 }

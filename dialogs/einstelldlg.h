@@ -1,6 +1,5 @@
 #pragma once
 #include <QDialog>
-#include <functional>
 
 #include "optioncontrols.h"
 #include "storage/settingsstore.h"
@@ -10,21 +9,19 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+namespace ui {
+class Services;
+}
 
 // The settings dialog: limits, colours, line width, carbohydrate unit,
 // insulin therapy, diary visibility and the browser-chart options. Limits,
 // colours, width and chart options are stored the moment they change; unit
 // and diary visibility take effect on OK.
 class TEinstellDlg : public QDialog, public OptionControls {
+    Q_OBJECT
 public:
-    struct Callbacks {
-        // Redraws the graph through the entry dialog's show-graph operation.
-        std::function<void()> redraw;
-        // Shows or hides the diary: menu entry, editor, arrow, window height.
-        std::function<void(bool visible)> applyDiary;
-    } callbacks;
 
-    explicit TEinstellDlg(const QString &settingsPath, QWidget *parent = nullptr);
+    TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWidget *parent = nullptr);
 
     // Fills the limit and width fields from the settings.
     void fillFromSettings();
@@ -60,11 +57,20 @@ public:
         *WerteOberhalbKurveAnzeigenCheckBox;
     QRadioButton *BE_Button, *KE_Button, *CT_Button, *ICT_Button;
 
+signals:
+    // A limit, colour or width changed, or OK: the graph is drawn anew.
+    void viewChanged();
+    // OK: the diary is shown or hidden (menu entry, editor, marker, window height).
+    void diaryVisibilityChanged(bool visible);
+
 protected:
     void showEvent(QShowEvent *e) override;
 
 private:
     void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
-    SettingsStore settings() const { return SettingsStore(m_settingsPath); }
-    QString m_settingsPath;
+    SettingsStore settings() const { return m_settings; }
+    SettingsStore m_settings;
+    ui::Services &m_ui;
+    quint32 m_curveColor = defaults::KurvenFarbe, m_meanCurveColor = defaults::MittelKurvenFarbe;
+    quint32 m_valueColor = 0;
 };

@@ -10,7 +10,8 @@
 #include "platform/ui.h"
 #include "platform/win1252.h"
 
-THeaderBearbeitenDlg::THeaderBearbeitenDlg(QWidget *parent) : QDialog(parent) {
+THeaderBearbeitenDlg::THeaderBearbeitenDlg(ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("HeaderBearbeitenDlg"));
     setWindowTitle(QStringLiteral("Header bearbeiten"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
@@ -43,7 +44,7 @@ bool THeaderBearbeitenDlg::loadFile() {
         if (!f.open(QIODevice::ReadOnly) || !textfile::readText(headerFileName, text)) {
             m_unreadable = true;
             Memo1->clear();
-            ui::showWarning(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
+            m_ui.showWarning(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
                                 .arg(headerFileName, f.errorString()));
             return false;
         }
@@ -65,7 +66,7 @@ QString THeaderBearbeitenDlg::editedText() const {
 
 void THeaderBearbeitenDlg::OKBtnClick() {
     if (m_unreadable) {
-        ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden und wird "
+        m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden und wird "
                                        "deshalb nicht überschrieben.")
                             .arg(headerFileName));
         return;
@@ -76,7 +77,7 @@ void THeaderBearbeitenDlg::OKBtnClick() {
         bytes = m_loadedBytes; // unchanged: the file as it was
     } else {
         if (!win1252::encodable(text)) {
-            ui::showWarning(QStringLiteral("Der Text enthält Zeichen, die in der Datei \"%1\" "
+            m_ui.showWarning(QStringLiteral("Der Text enthält Zeichen, die in der Datei \"%1\" "
                                            "nicht gespeichert werden können. Bitte ersetzen Sie "
                                            "sie und speichern Sie erneut.")
                                 .arg(headerFileName));
@@ -88,7 +89,7 @@ void THeaderBearbeitenDlg::OKBtnClick() {
     }
     QString error;
     if (!textfile::writeBytes(headerFileName, bytes, &error)) {
-        ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2\n"
+        m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2\n"
                                        "Der Text bleibt im Fenster, bis er gespeichert ist.")
                             .arg(headerFileName, error));
         return;

@@ -8,10 +8,14 @@ class QPushButton;
 // Plain text editor for the patient-data file shown above a table. Storing
 // what was loaded gives the file's bytes unchanged; an edited text is
 // written as Windows-1252 lines ending in CR LF.
+namespace ui {
+class Services;
+}
+
 class THeaderBearbeitenDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit THeaderBearbeitenDlg(QWidget *parent = nullptr);
+    explicit THeaderBearbeitenDlg(ui::Services &ui, QWidget *parent = nullptr);
 
     // The header file; set by the table window before showing the dialog.
     QString headerFileName;
@@ -32,6 +36,7 @@ public:
     QPushButton *CancelBtn;
 
 private:
+    ui::Services &m_ui;
     QByteArray m_loadedBytes; // the file as read
     QString m_loadedText;     // and as it was shown
     bool m_unreadable = false;

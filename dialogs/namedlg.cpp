@@ -8,11 +8,12 @@
 
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
-TNameEingDlg::TNameEingDlg(QWidget *parent) : QDialog(parent) {
+TNameEingDlg::TNameEingDlg(MonthSession &session, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("NameEingDlg"));
     setWindowTitle(QString());
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -54,9 +55,9 @@ TNameEingDlg::TNameEingDlg(QWidget *parent) : QDialog(parent) {
 
 void TNameEingDlg::FormCreate() {
     Edit1->clear();
-    const QString name = SettingsStore(appState().SettingsPath).get(keys::BenutzerName);
+    const QString name = m_session.settings().get(keys::BenutzerName);
     if (!name.isEmpty()) {
-        appState().TableUserName = name;
+        m_session.setUserName(name);
         Edit1->setText(name);
     }
 }
@@ -74,48 +75,44 @@ void TNameEingDlg::FormPaint() {
 }
 
 bool TNameEingDlg::OKBtnClick() {
-    AppState &s = appState();
     const QString name = Edit1->text();
     // The initials name the month table files: a blank name cannot make one.
     QString initials, error;
     if (name.trimmed().isEmpty()) {
-        ui::showWarning(QStringLiteral("Bitte geben Sie Ihren Vornamen und Nachnamen ein! Aus den "
+        m_ui.showWarning(QStringLiteral("Bitte geben Sie Ihren Vornamen und Nachnamen ein! Aus den "
                                        "Anfangsbuchstaben werden die Namen der Tabellen-Dateien "
                                        "gebildet."));
         return false;
     }
     if (!monthtable::initialsOf(name, initials, &error)) {
-        ui::showWarning(error);
+        m_ui.showWarning(error);
         return false;
     }
     if (!win1252::encodable(name) &&
-        !ui::askYesNo(win1252::lossQuestion(QStringLiteral("Der Name"), name)))
+        !m_ui.askYesNo(win1252::lossQuestion(QStringLiteral("Der Name"), name)))
         return false;
-    s.ReselectAfterEntry = true;
-    s.TableUserName = name;
-    const SettingsStore st(s.SettingsPath);
-    st.set(keys::BenutzerName, name);
-    if (callbacks.setTitle) callbacks.setTitle(QStringLiteral(" von ") + name);
-    if (callbacks.setEntryHeading)
-        callbacks.setEntryHeading(QStringLiteral("Messwerte von ") + name);
+    m_session.setUserName(name);
+    const SettingsStore st = m_session.settings();
+    QString stored;
+    if (!st.set(keys::BenutzerName, name, &stored)) m_ui.showWarning(stored);
+    emit nameAccepted(name);
     const QString table = st.get(keys::TabellenDateiName);
     if (!table.isEmpty()) {
         const QString file = QFileInfo(table.toUpper()).fileName();
         QString ini = name.left(1).toUpper();
         const qsizetype blank = name.indexOf(u' ');
         if (blank >= 0) ini += name.mid(blank + 1, 1).toUpper();
-        if (ini.size() >= 2 && ini.left(2) == file.left(2) && callbacks.drawMonth)
-            callbacks.drawMonth(table);
+        if (ini.size() >= 2 && ini.left(2) == file.left(2)) emit storedTableOfName(table);
     }
-    if (callbacks.newMonth) callbacks.newMonth();
+    emit newMonthRequested();
     accept();
     return true;
 }
 
 void TNameEingDlg::CancelBtnClick() {
-    if (atStartup && callbacks.quitProgram) {
+    if (atStartup) {
         done(QDialog::Rejected);
-        callbacks.quitProgram();
+        emit quitRequested();
         return;
     }
     done(QDialog::Rejected);

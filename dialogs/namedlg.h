@@ -1,23 +1,18 @@
 #pragma once
 #include <QDialog>
-#include <functional>
 
+class MonthSession;
 class QLineEdit;
 class QPushButton;
+namespace ui {
+class Services;
+}
 
 // Asks for the user's first and last name; the initials name the month tables.
 class TNameEingDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TNameEingDlg(QWidget *parent = nullptr);
-
-    struct Callbacks {
-        std::function<void(const QString &)> setTitle;        // main window's Label1
-        std::function<void(const QString &)> setEntryHeading; // entry dialog's Label4
-        std::function<void(const QString &)> drawMonth;       // draws a stored table
-        std::function<void()> newMonth;                       // the new-month command
-        std::function<void()> quitProgram;                    // ends the program
-    } callbacks;
+    TNameEingDlg(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
 
     // Set while the dialog asks at start-up because no name is stored: only
     // then does "Abbrechen" end the program.
@@ -33,7 +28,21 @@ public:
     QPushButton *OKBtn;
     QPushButton *CancelBtn;
 
+signals:
+    // A name was stored: the title strip and the entry dialog's heading take it.
+    void nameAccepted(const QString &name);
+    // The stored table is the new name's (its initials match): it is drawn.
+    void storedTableOfName(const QString &tablePath);
+    // After the name: the new-month command follows.
+    void newMonthRequested();
+    // "Abbrechen" at start-up: the program ends without storing anything.
+    void quitRequested();
+
 protected:
     void showEvent(QShowEvent *e) override;
     void reject() override;
+
+private:
+    MonthSession &m_session;
+    ui::Services &m_ui;
 };

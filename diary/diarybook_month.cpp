@@ -4,7 +4,7 @@
 
 #include "graph/monthvalues.h"
 #include "platform/textfile.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 

@@ -13,10 +13,11 @@
 
 #include "dialogs/optioncontrols.h"
 #include "diarybook_compose.h"
+#include "graph/geometry.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -67,18 +68,13 @@ std::pair<QString, QString> splitOpening(const QString &section) {
 
 } // namespace
 
-DiaryPage::DiaryPage(const DiaryPageControls &c, QObject *parent) : QObject(parent), m_c(c) {
+DiaryPage::DiaryPage(const DiaryPageControls &c, MonthSession &session, ui::Services &ui,
+                     QObject *parent)
+    : QObject(parent), m_c(c), m_session(session), m_ui(ui) {
     m_c.editor->installEventFilter(this);
     m_viewport = m_c.editor->viewport();
     m_viewport->installEventFilter(this);
     m_c.editor->setLineWrapMode(QTextEdit::NoWrap);
-}
-
-int DiaryPage::dayAtX(int x) {
-    if (x < 40) return 0;
-    if (x < 1480) return (x - 40) / 48 + 1;
-    if (x < 1551) return 31;
-    return 0;
 }
 
 QString DiaryPage::carbTemplate(bool be, MeasureMode mode) {
@@ -176,44 +172,43 @@ QString DiaryPage::GibTagebuchWerte(const QString &dd) const {
     if (dd.size() != 2 || !dd.at(0).isDigit() || !dd.at(1).isDigit()) return {};
     const int day = dd.toInt();
     if (day < 1 || day > 31) return {};
-    return appState().DayLineTexts[day - 1];
+    return m_session.drawn().dayLineTexts[size_t(day - 1)];
 }
 
 void DiaryPage::updateDeleteEntry() {
     if (m_c.deleteEntry)
         m_c.deleteEntry->setEnabled(!m_c.editor->toPlainText().contains(kNoValues) &&
-                                    !m_book.lines().isEmpty());
+                                    !book().lines().isEmpty());
 }
 
-void DiaryPage::attachBook(const QString &tablePath) {
-    m_book.setLines({});
-    m_book.setPath(DiaryBook::diaryPathFor(tablePath));
-    if (!m_book.path().isEmpty()) m_book.LadeTagebuch(tablePath);
-    appState().DiaryPath = m_book.path();
-    appState().DiaryChanged = false;
-    appState().CurrentPageDay = 0;
+DiaryBook &DiaryPage::book() {
+    return m_session.diary();
+}
+
+void DiaryPage::monthChanged() {
+    m_changed = false;
+    m_day = 0;
     m_c.editor->clear();
     m_noValues = false;
-    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_book.lines().isEmpty());
+    if (m_c.printEntry) m_c.printEntry->setEnabled(!book().lines().isEmpty());
     updateDeleteEntry();
 }
 
 void DiaryPage::sortBook() {
-    m_book.setLines(diarybook::sortPages(m_book.lines()));
+    book().setLines(diarybook::sortPages(book().lines()));
 }
 
 void DiaryPage::FormMouseDown(int clientX) {
-    AppState &s = appState();
-    if (m_c.printEntry) m_c.printEntry->setEnabled(!m_book.lines().isEmpty());
+    if (m_c.printEntry) m_c.printEntry->setEnabled(!book().lines().isEmpty());
     if (clientX < 40) return;
     if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), kArrowTop);
-    const int scroll = m_c.scrollPosition ? m_c.scrollPosition() : 0;
-    s.LastScrollPosition = scroll;
-    s.LastClickPosition = clientX;
-    const int day = dayAtX(clientX + scroll);
+    const int scroll = m_c.hscroll ? m_c.hscroll->value() : 0;
+    m_lastScroll = scroll;
+    m_lastClickX = clientX;
+    const int day = graphgeo::dayAtX(clientX + scroll);
     // Right of day 31 there is no day: nothing is shown, stored or deleted.
     if (day == 0) return;
-    if (s.DiaryChanged) {
+    if (m_changed) {
         askAndStore(DiaryBook::StoreFrom::DayClick);
         return;
     }
@@ -221,27 +216,25 @@ void DiaryPage::FormMouseDown(int clientX) {
 }
 
 void DiaryPage::showDay(int day) {
-    AppState &s = appState();
     QTextEdit *ed = m_c.editor;
     const QString dd = twoDigits(day);
     ed->clear();
-    s.CurrentPageDay = day;
+    m_day = day;
     if (m_c.arrow) {
-        m_c.arrow->move(dayLeft(day), kArrowTop);
+        m_c.arrow->move(graphgeo::dayLeft(day), kArrowTop);
         // Shown from the first selected day on, with the diary.
-        OptionControls *o = m_c.options ? m_c.options() : nullptr;
-        m_c.arrow->setVisible(!o || o->diaryVisible());
+        m_c.arrow->setVisible(!m_c.options || m_c.options->diaryVisible());
         m_c.arrow->raise();
     }
 
-    const MeasureMode mode = s.mode();
-    OptionControls *opt = m_c.options ? m_c.options() : nullptr;
-    const bool be = opt ? opt->carbUnitBE() : s.CarbUnitIsBE;
+    const MeasureMode mode = m_session.mode();
+    OptionControls *opt = m_c.options;
+    const bool be = opt && opt->carbUnitBE();
     const bool ct = opt ? opt->therapyCT() : false;
 
     QString dateText, userText;
-    if (!s.CurrentTablePath.isEmpty()) {
-        const SettingsStore header(s.CurrentTablePath);
+    if (!m_session.tablePath().isEmpty()) {
+        const SettingsStore header(m_session.tablePath());
         dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
         userText = header.read(monthtable::kSection, keys::BenutzerName);
     }
@@ -274,7 +267,7 @@ void DiaryPage::showDay(int day) {
     add(QString(), 0, {});
 
     const QString values = GibTagebuchWerte(dd);
-    const QString stored = m_book.pageLineOfDay(day);
+    const QString stored = book().pageLineOfDay(day);
     m_noValues = false;
     if (!stored.isEmpty()) {
         // Each section ends with the opening of the next line (a tab and a
@@ -326,15 +319,14 @@ void DiaryPage::showDay(int day) {
 }
 
 void DiaryPage::MacheinenKlickAufGrafik() {
-    AppState &s = appState();
-    if (s.SkipNextReselect) {
-        s.SkipNextReselect = false;
+    if (m_skipReselect) {
+        m_skipReselect = false;
         return;
     }
-    const int width = m_c.windowWidth ? m_c.windowWidth() : 0;
-    if (width > s.LastClickPosition) {
-        if (s.LastClickPosition < 64) s.LastClickPosition = 64;
-        FormMouseDown(s.LastClickPosition);
+    const int width = m_c.window ? m_c.window->width() : 0;
+    if (width > m_lastClickX) {
+        if (m_lastClickX < 64) m_lastClickX = 64;
+        FormMouseDown(m_lastClickX);
     }
 }
 
@@ -346,81 +338,75 @@ QStringList DiaryPage::editorLines() const {
 }
 
 bool DiaryPage::store(DiaryBook::StoreFrom from) {
-    AppState &s = appState();
     // Always the editor's current text, so a second store never repeats an
     // older line.
     const QString marked = DiaryBook::GibMarkierteTagebuchseite(editorLines());
-    if (!m_book.canStore(marked) &&
-        !ui::askYesNo(win1252::lossQuestion(QStringLiteral("Die Tagebuchseite"), marked)))
+    if (!book().canStore(marked) &&
+        !m_ui.askYesNo(win1252::lossQuestion(QStringLiteral("Die Tagebuchseite"), marked)))
         return false;
     QString error;
-    const bool ok = m_book.SpeichereTagebuchseite(s.CurrentPageDay, marked, from,
-                                                  s.CurrentTablePath, s.SettingsPath, &error);
-    s.DiaryPath = m_book.path();
+    const bool ok = book().SpeichereTagebuchseite(m_day, marked, from, m_session.tablePath(),
+                                                  m_session.settings(), &error);
     if (!ok) {
-        ui::showWarning(error);
+        m_ui.showWarning(error);
         return false;
     }
     // The stored page stays on screen as plain text.
     m_c.editor->setPlainText(m_c.editor->toPlainText());
     if (from == DiaryBook::StoreFrom::DayClick && m_c.printEntry)
-        m_c.printEntry->setEnabled(QFileInfo::exists(m_book.path()));
+        m_c.printEntry->setEnabled(QFileInfo::exists(book().path()));
     return true;
 }
 
 bool DiaryPage::askAndStore(DiaryBook::StoreFrom from) {
-    AppState &s = appState();
-    if (!ui::askYesNo(kStoreQuestion)) {
-        s.DiaryChanged = false;
+    if (!m_ui.askYesNo(kStoreQuestion)) {
+        m_changed = false;
         return false;
     }
     // Only a verified write makes the page count as stored.
     if (!store(from)) return false;
-    s.DiaryChanged = false;
+    m_changed = false;
     return true;
 }
 
 bool DiaryPage::closeDiary() {
-    AppState &s = appState();
-    if (!s.DiaryChanged) {
+    if (!m_changed) {
         m_c.editor->clear();
         return true;
     }
-    if (askAndStore(DiaryBook::StoreFrom::Close) || !s.DiaryChanged) return true;
-    if (ui::askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie das "
+    if (askAndStore(DiaryBook::StoreFrom::Close) || !m_changed) return true;
+    if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie das "
                                     "Programm trotzdem beenden? Die Änderungen gehen dann "
                                     "verloren."))) {
-        s.DiaryChanged = false;
+        m_changed = false;
         return true;
     }
     return false;
 }
 
 bool DiaryPage::leavePage() {
-    AppState &s = appState();
-    if (!s.DiaryChanged) return true;
-    if (askAndStore(DiaryBook::StoreFrom::Delete) || !s.DiaryChanged) return true;
-    if (ui::askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie "
+    if (!m_changed) return true;
+    if (askAndStore(DiaryBook::StoreFrom::Delete) || !m_changed) return true;
+    if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie "
                                     "trotzdem fortfahren? Die Änderungen gehen dann verloren."))) {
-        s.DiaryChanged = false;
+        m_changed = false;
         return true;
     }
     return false;
 }
 
 void DiaryPage::DatenaktuellerTagebucheintraglschen1Click() {
-    AppState &s = appState();
-    if (s.DiaryChanged) {
-        if (!ui::askYesNo(kStoreQuestion)) return;
+    if (m_changed) {
+        if (!m_ui.askYesNo(kStoreQuestion)) return;
         if (!store(DiaryBook::StoreFrom::Delete)) return;
-        s.DiaryChanged = false;
+        m_changed = false;
     }
-    if (DiaryBook::dayKey(s.CurrentPageDay).isEmpty()) return;
-    if (!ui::askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
-                      twoDigits(s.CurrentPageDay) + QStringLiteral(" löschen ?")))
+    if (DiaryBook::dayKey(m_day).isEmpty()) return;
+    if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
+                      twoDigits(m_day) + QStringLiteral(" löschen ?")))
         return;
     QString error;
-    if (!m_book.deleteDay(s.CurrentPageDay, &error)) ui::showWarning(error);
+    if (!book().deleteDay(m_day, &error)) m_ui.showWarning(error);
     MacheinenKlickAufGrafik();
 }
 
@@ -442,12 +428,11 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
 bool DiaryPage::keyPress(QKeyEvent *e) {
     const bool consumed = keyPressRules(e);
     // A changed page can go into the diary book even before a page is stored.
-    if (appState().DiaryChanged && m_c.printEntry) m_c.printEntry->setEnabled(true);
+    if (m_changed && m_c.printEntry) m_c.printEntry->setEnabled(true);
     return consumed;
 }
 
 bool DiaryPage::keyPressRules(QKeyEvent *e) {
-    AppState &s = appState();
     const int key = e->key();
     // The page has a fixed line structure: no line is added or split.
     if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
@@ -460,15 +445,17 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
     if (caretLine() <= 4) return true;
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     const bool ctrl = mods == Qt::ControlModifier;
-    OptionControls *opt = m_c.options ? m_c.options() : nullptr;
+    OptionControls *opt = m_c.options;
     if (ctrl && (key == Qt::Key_Right || key == Qt::Key_Left) && opt && opt->diaryVisible()) {
-        if (m_c.scrollPosition && m_c.setScrollPosition)
-            m_c.setScrollPosition(m_c.scrollPosition() + (key == Qt::Key_Right ? 48 : -48));
-        if (m_c.resize) m_c.resize();
+        if (m_c.hscroll)
+            m_c.hscroll->setValue(m_c.hscroll->value() + (key == Qt::Key_Right
+                                                             ? graphgeo::kDayWidth
+                                                             : -graphgeo::kDayWidth));
+        emit layoutRequested();
         return true;
     }
-    if (ctrl && (key == Qt::Key_V || key == Qt::Key_X)) s.DiaryChanged = true;
-    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !m_noValues) s.DiaryChanged = true;
+    if (ctrl && (key == Qt::Key_V || key == Qt::Key_X)) m_changed = true;
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && !m_noValues) m_changed = true;
     if (key == Qt::Key_Backspace) {
         // Column keeping: widen the cell before the next "|" so the
         // separator stays where it was.
@@ -498,10 +485,10 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
         const ushort u = ch.unicode();
         static const QString extra = QStringLiteral("´ÄÖÜßäöü");
         if (ch == u' ')
-            s.DiaryChanged = true;
+            m_changed = true;
         else if (((u >= 33 && u <= 93) || (u >= 95 && u <= 126) || extra.contains(ch)) &&
                  !m_noValues)
-            s.DiaryChanged = true;
+            m_changed = true;
     }
     return false;
 }
@@ -555,10 +542,9 @@ void DiaryPage::moveToCell(bool forward) {
 }
 
 bool DiaryPage::storeBeforeBook() {
-    AppState &s = appState();
-    if (!s.DiaryChanged || !ui::askYesNo(kStoreQuestion)) return true;
+    if (!m_changed || !m_ui.askYesNo(kStoreQuestion)) return true;
     if (!store(DiaryBook::StoreFrom::Delete)) return false;
-    s.DiaryChanged = false;
+    m_changed = false;
     return true;
 }
 
@@ -577,7 +563,7 @@ void DiaryPage::daySum() {
     const QString line = doc->findBlockByNumber(6).text();
     const qsizetype colon = line.indexOf(u':');
     const QString label = colon < 0 ? QString() : line.left(colon).trimmed();
-    const bool eight = appState().mode() == MeasureMode::Eight;
+    const bool eight = m_session.mode() == MeasureMode::Eight;
     const bool longLine = line.size() > 60;
     QString cells[9];
     QString rest = line;
@@ -608,7 +594,7 @@ void DiaryPage::daySum() {
         plain.replace(u',', u'.');
         const double v = plain.count(u'.') <= 1 ? QLocale::c().toDouble(plain, &ok) : 0;
         if (!ok) {
-            ui::showMessage(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(c));
+            m_ui.showMessage(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(c));
             return;
         }
         sum += v;

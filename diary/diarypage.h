@@ -1,40 +1,40 @@
 #pragma once
 #include <QObject>
 #include <QString>
-#include <functional>
 
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
 
 class QAction;
-class QPlainTextEdit;
+class QScrollBar;
 class QTextEdit;
 class QWidget;
+class MonthSession;
 class OptionControls;
+namespace ui {
+class Services;
+}
 
 // The main window's parts the diary page works with.
 struct DiaryPageControls {
-    QTextEdit *editor = nullptr;                // RichEdit1
-    QWidget *arrow = nullptr;                   // Pfeilimage
-    QAction *deleteEntry = nullptr;             // DatenaktuellerTagebucheintraglschen1
-    QAction *printEntry = nullptr;              // AllegespeichertenTagebuchseitendrucken1
-    std::function<int()> scrollPosition;        // the window's horizontal scroll position
-    std::function<void(int)> setScrollPosition; // Ctrl+Left/Right
-    std::function<int()> windowWidth;
-    std::function<OptionControls *()> options; // settings dialog controls
-    std::function<void()> resize;              // the window's resize handling
+    QTextEdit *editor = nullptr;       // RichEdit1
+    QWidget *arrow = nullptr;          // Pfeilimage
+    QAction *deleteEntry = nullptr;    // DatenaktuellerTagebucheintraglschen1
+    QAction *printEntry = nullptr;     // AllegespeichertenTagebuchseitendrucken1
+    QScrollBar *hscroll = nullptr;     // the window's horizontal scroll bar
+    QWidget *window = nullptr;         // the main window (its width)
+    OptionControls *options = nullptr; // unit, therapy and diary check of the settings dialog
 };
 
 // The page of the selected day in the diary editor: day selection from a
-// click, page layout, editing rules, day sums, storing and deleting.
+// click, page layout, editing rules, day sums, storing and deleting. The
+// pages are kept in the session's DiaryBook.
 class DiaryPage : public QObject {
+    Q_OBJECT
 public:
-    explicit DiaryPage(const DiaryPageControls &c, QObject *parent = nullptr);
+    DiaryPage(const DiaryPageControls &c, MonthSession &session, ui::Services &ui,
+              QObject *parent = nullptr);
 
-    // Day of an absolute graph x: 1..31, 0 for none (left of 40, 1551 or more).
-    static int dayAtX(int absoluteX);
-    // Left edge of a day's column.
-    static int dayLeft(int day) { return 40 + 48 * (day - 1); }
     // Top of the day marker: above the graph's frame, pointing down at the
     // day's column, so it covers neither day numbers nor readings.
     static constexpr int kArrowTop = 42;
@@ -59,10 +59,9 @@ public:
     // in the diary of the month it belongs to. False when it stays unsaved
     // and the user wants to keep it on screen.
     bool leavePage();
-    // The diary of a month table becomes the book; the editor is emptied. A
-    // table without ".tab" in its name, or without a diary file, gives an
-    // empty book.
-    void attachBook(const QString &tablePath);
+    void setOptions(OptionControls *options) { m_c.options = options; }
+    // Another month's diary is in the book: the editor is emptied.
+    void monthChanged();
     // Day order for the diary book; the file is not written.
     void sortBook();
     // Before the diary book is made: a changed page is offered for storing
@@ -72,7 +71,24 @@ public:
     // Line of the caret.
     int caretLine() const;
     bool noValuesPageShown() const { return m_noValues; }
-    DiaryBook &book() { return m_book; }
+
+    // The shown page was changed and not stored yet.
+    bool diaryChanged() const { return m_changed; }
+    // Day of the page in the editor; 0 before the first click.
+    int currentDay() const { return m_day; }
+    // The next re-select request only clears this (a redraw that keeps the page).
+    void skipNextReselect() { m_skipReselect = true; }
+    // Client x of the last clicked day and the scroll position at that click.
+    int lastClickPosition() const { return m_lastClickX; }
+    int lastScrollPosition() const { return m_lastScroll; }
+    void setLastPositions(int clickX, int scroll) {
+        m_lastClickX = clickX;
+        m_lastScroll = scroll;
+    }
+
+signals:
+    // The window's layout is to follow (after Ctrl+Left/Right scrolled it).
+    void layoutRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -93,8 +109,16 @@ private:
     void moveToCell(bool forward);
     QStringList editorLines() const;
 
+    DiaryBook &book();
+
     DiaryPageControls m_c;
-    DiaryBook m_book;
+    MonthSession &m_session;
+    ui::Services &m_ui;
     bool m_noValues = false;
+    bool m_changed = false;
+    int m_day = 0;
+    bool m_skipReselect = false;
+    int m_lastClickX = 64;
+    int m_lastScroll = 0;
     QObject *m_viewport = nullptr;
 };

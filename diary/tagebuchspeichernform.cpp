@@ -14,9 +14,11 @@
 #include <memory>
 
 #include "diarybook_pdf.h"
+#include "platform/pause.h"
 #include "platform/ui.h"
 
-TTagebuchSpeichernForm::TTagebuchSpeichernForm(QWidget *parent) : QDialog(parent) {
+TTagebuchSpeichernForm::TTagebuchSpeichernForm(ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_ui(ui) {
     setObjectName(QStringLiteral("TagebuchSpeichernForm"));
     setWindowTitle(QStringLiteral("Tagebuch als PDF speichern / drucken"));
     resize(875, 612);
@@ -135,7 +137,7 @@ QString TTagebuchSpeichernForm::defaultFileName() const {
 
 bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     QString file =
-        ui::services().saveFileName(this, QStringLiteral("PDF-Erstellung"), defaultFileName(),
+        m_ui.saveFileName(this, QStringLiteral("PDF-Erstellung"), defaultFileName(),
                                     QStringLiteral("Acrobat Format (*.pdf)"));
     if (file.isEmpty()) {
         // Cancelled: the book stays in the window; a later save does not open.
@@ -153,21 +155,24 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     wait->setDefaultFont(RichEdit1->font());
     wait->setPlainText(QString(6, u'\n') + diarybook::layout(m_input.mode).waitText);
     RichEdit1->setDocument(wait);
-    if (pause) pause(5);
+    const auto pauseFor = [this](int ms) {
+        if (pause) pause->Pause(ms);
+    };
+    pauseFor(5);
 
     QString error;
     int pages = 0;
-    if (!diarybook::writeDiaryBook(m_input, file, &error, &pages, pause)) {
+    if (!diarybook::writeDiaryBook(m_input, file, &error, &pages, pauseFor)) {
         book->setParent(RichEdit1);
         RichEdit1->setDocument(book.release()); // the wait notice goes
         OpenAfterSaving = false;
-        ui::showWarning(error);
+        m_ui.showWarning(error);
         return false;
     }
     lastPageCount = pages;
     lastFileName = file;
-    if (OpenAfterSaving && !ui::services().shellOpen(file))
-        ui::showWarning(QStringLiteral("Die PDF-Datei des Tagebuchs konnte nicht mit dem "
+    if (OpenAfterSaving && !m_ui.shellOpen(file))
+        m_ui.showWarning(QStringLiteral("Die PDF-Datei des Tagebuchs konnte nicht mit dem "
                                        "zugehörigen Programm geöffnet werden. Sie ist "
                                        "gespeichert unter:\n%1")
                             .arg(QDir::toNativeSeparators(file)));

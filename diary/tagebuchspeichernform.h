@@ -1,11 +1,14 @@
 #pragma once
 #include <QDialog>
-#include <functional>
 
 #include "diarybook_compose.h"
 
 class QTextEdit;
 class QAction;
+class TMachPause;
+namespace ui {
+class Services;
+}
 
 // The window that shows all stored diary pages as the diary book and saves
 // it as PDF ("Speichern als PDF-Datei") or saves and opens it ("Drucken").
@@ -16,10 +19,11 @@ class QAction;
 class TTagebuchSpeichernForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TTagebuchSpeichernForm(QWidget *parent = nullptr);
+    explicit TTagebuchSpeichernForm(ui::Services &ui, QWidget *parent = nullptr);
 
-    // Lets the window repaint (the main window's pause component).
-    std::function<void(int)> pause;
+    // Lets the window repaint while the file is made (the main window's
+    // pause component); none: no pause.
+    TMachPause *pause = nullptr;
 
     // Asks for the book of this input to be composed at the next paint.
     void requestCompose(const DiaryBookInput &input);
@@ -52,6 +56,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    ui::Services &m_ui;
     DiaryBookInput m_input;
     bool m_paintQueued = false;
 };

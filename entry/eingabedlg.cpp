@@ -15,8 +15,8 @@
 #include <QToolButton>
 
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "storage/monthsession.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 #include "tablebuilder.h"
@@ -122,7 +122,8 @@ const QString kGrey = QStringLiteral("color: rgb(128,128,128);");
 
 } // namespace
 
-TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
+TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("EingabeDlg"));
     setWindowTitle(QStringLiteral("Eingabe der Glykovalinmesswerte"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -247,7 +248,7 @@ TEingabeDlg::TEingabeDlg(QWidget *parent) : QDialog(parent) {
     main->addLayout(bottom);
     resize(sizeHint().expandedTo(QSize(551, 340)));
 
-    auto guard = [](auto fn) { return [fn] { convert::guarded(fn); }; };
+    auto guard = [this](auto fn) { return [this, fn] { ui::guarded(m_ui, fn); }; };
     connect(BitBtn1, &QPushButton::clicked, this, guard([this] { BitBtn1Click(); }));
     connect(BitBtn2, &QPushButton::clicked, this, guard([this] { BitBtn2Click(); }));
     connect(BitBtn3, &QPushButton::clicked, this, guard([this] { BitBtn3Click(); }));
@@ -305,13 +306,12 @@ entryline::Fields TEingabeDlg::fieldsShown() const {
 }
 
 void TEingabeDlg::FormCreate() {
-    const SettingsStore st(appState().SettingsPath);
-    const QString last = st.get(keys::LetzteEingabe);
+    const QString last = m_session.settings().get(keys::LetzteEingabe);
     if (!last.isEmpty() && last.contains(QStringLiteral("den "))) {
         m_lastEntryLine = last;
         MeasurementSlot stored;
         if (entryline::slotOf(last, stored))
-            m_slot = entrydlg::slotAfterRestore(stored, appState().mode());
+            m_slot = entrydlg::slotAfterRestore(stored, m_session.mode());
         entryline::Fields f = fieldsShown();
         entryline::split(last, f);
         SpinEdit2->setFieldText(f.month);
@@ -335,29 +335,29 @@ void TEingabeDlg::paintEvent(QPaintEvent *e) {
 
 void TEingabeDlg::FormPaint() {
     const QString caption =
-        appState().EightSlotsTicked
+        m_session.eightSlotsTicked()
             ? QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 8 Messungen je Tag")
             : QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
     if (windowTitle() != caption) setWindowTitle(caption);
     // Day and month always show two digits (SpinEdit's own formatting).
-    if (appState().ShowTableOnOpen) {
-        appState().ShowTableOnOpen = false;
+    if (m_tableOnShow) {
+        m_tableOnShow = false;
         // Not from inside the paint: showing the table closes this dialog.
-        QTimer::singleShot(0, this, [this] { convert::guarded([this] { showStoredTable(); }); });
+        QTimer::singleShot(0, this, [this] { ui::guarded(m_ui, [this] { showStoredTable(); }); });
     }
 }
 
 bool TEingabeDlg::eventFilter(QObject *o, QEvent *e) {
     if (o == ListBox1 && e->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(e)->key() == Qt::Key_Delete) {
-        convert::guarded([this] { BitBtn5Click(); });
+        ui::guarded(m_ui, [this] { BitBtn5Click(); });
         return true;
     }
     if (o != ListBox1 && e->type() == QEvent::KeyPress) {
         auto *k = static_cast<QKeyEvent *>(e);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
             SpinEdit4->interpretText();
-            convert::guarded([this] {
+            ui::guarded(m_ui, [this] {
                 BitBtn1Click();
                 MarkierEintragInListe();
             });
@@ -379,7 +379,7 @@ void TEingabeDlg::markWhenComplete(const QString &dayText) {
 void TEingabeDlg::SpinEdit2Change() {
     if (m_inMonthChange) return;
     m_inMonthChange = true;
-    const QString entryMonth = appState().EntryMonth;
+    const QString entryMonth = m_session.entryMonth();
     if (ListBox1->count() > 0 && SpinEdit2->fieldText() != entryMonth) {
         SpinEdit2->setFieldText(entryMonth);
         SpinEdit2->setStyleSheet(kGrey);
@@ -402,16 +402,16 @@ void TEingabeDlg::SpinEdit3Change() {
 }
 
 void TEingabeDlg::BitBtn3Click() {
-    setCurrentSlot(entrydlg::slotButtonNext(m_slot, appState().mode()));
-    if (callbacks.liesUhrzeitenEin) callbacks.liesUhrzeitenEin();
+    setCurrentSlot(entrydlg::slotButtonNext(m_slot, m_session.mode()));
+    LiesUhrzeitenEin();
     MarkierEintragInListe();
 }
 
 void TEingabeDlg::stepTime(bool up) {
     if (!entrydlg::validTime(Edit1->text())) {
         // No time to step from: the slot's remembered time, else noon.
-        const QString stored = SettingsStore(appState().SettingsPath)
-                                   .get(slotinfo::timeKey(m_slot, appState().mode()));
+        const QString stored =
+            m_session.settings().get(slotinfo::timeKey(m_slot, m_session.mode()));
         Edit1->setText(entrydlg::validTime(stored) ? stored : QStringLiteral("12:00"));
         return;
     }
@@ -427,10 +427,9 @@ void TEingabeDlg::SpinButton1DownClick() {
 }
 
 void TEingabeDlg::BitBtn1Click() {
-    AppState &s = appState();
     const QString year = SpinEdit3->fieldText();
     if (m_yearMismatch) {
-        ui::showInformation(
+        m_ui.showInformation(
             QStringLiteral("Überprüfen Sie bitte die Jahresangabe \"") + year +
             QStringLiteral("\" sie stimmt nicht mit den bisherigen Eintragungen überein!\r\n"
                            "Wenn Sie eine Tabelle für ein neues Jahr beginnen möchten, dann "
@@ -440,8 +439,7 @@ void TEingabeDlg::BitBtn1Click() {
         return;
     }
     if (!checkFields()) return;
-    s.EntryMonth = SpinEdit2->fieldText();
-    s.EntryYear = year;
+    m_session.setEntryMonth(SpinEdit2->fieldText(), year);
     const QString day = SpinEdit1->fieldText();
     const QString month = SpinEdit2->fieldText();
     const QString line =
@@ -449,7 +447,7 @@ void TEingabeDlg::BitBtn1Click() {
     m_lastEntryLine = line;
     if (ListBox1->count() > 0 &&
         !ListBox1->item(ListBox1->count() - 1)->text().contains(year.trimmed())) {
-        ui::showInformation(QStringLiteral("Überprüfen Sie bitte die Jahreszahl ") + year +
+        m_ui.showInformation(QStringLiteral("Überprüfen Sie bitte die Jahreszahl ") + year +
                             QStringLiteral(" Sie stimmt nicht ") +
                             QStringLiteral("mit den bisherigen Eintragungen überein!"));
         return;
@@ -457,7 +455,7 @@ void TEingabeDlg::BitBtn1Click() {
     const QString start = line.left(line.indexOf(QStringLiteral(" Z=")));
     for (int i = 0; i < ListBox1->count(); ++i) {
         if (!ListBox1->item(i)->text().contains(start)) continue;
-        if (ui::askYesNo(
+        if (m_ui.askYesNo(
                 QStringLiteral("Ein Eintrag mit dem Datum: ") + currentSlotPrefix() + day + u'.' +
                 month + u'.' + year +
                 QStringLiteral(" existiert schon in der Liste. Soll er ersetzt werden?"))) {
@@ -483,7 +481,7 @@ void TEingabeDlg::BitBtn1Click() {
 void TEingabeDlg::BitBtn2Click() {
     const int row = ListBox1->currentRow();
     if (row < 0 || !ListBox1->currentItem() || !ListBox1->currentItem()->isSelected()) {
-        ui::showInformation(QStringLiteral(
+        m_ui.showInformation(QStringLiteral(
             "Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
         return;
     }
@@ -493,11 +491,11 @@ void TEingabeDlg::BitBtn2Click() {
         "ändern und auch nicht den Schalter \"In Liste aufnehmen\" betätigen,wird in der Grafik "
         "an dieser Stelle der vorherige Messwert gezeichnet. Es würde sonst seltsam aussehen "
         "wenn die Kurve auf 0 gehen wurde. Möchten Sie das?");
-    if (ui::services().message(ui::Kind::Information, ui::Buttons::YesNo, question) !=
+    if (m_ui.message(ui::Kind::Information, ui::Buttons::YesNo, question) !=
         ui::Answer::Yes)
         return;
     if (row == 0) {
-        ui::showInformation(QStringLiteral(
+        m_ui.showInformation(QStringLiteral(
             "Der erste Eintrag der Liste muss einen Messwert haben und kann nicht 0 sein!"));
         return;
     }
@@ -519,7 +517,7 @@ void TEingabeDlg::BitBtn2Click() {
 }
 
 void TEingabeDlg::MarkierEintragInListe() {
-    if (!appState().GraphShown) return;
+    if (!m_session.drawn().complete) return;
     QString word = BitBtn3->text();
     word.remove(u'&');
     if (word.startsWith(QStringLiteral("Messung "))) word.remove(u' ');
@@ -549,28 +547,23 @@ void TEingabeDlg::MarkierEintragInListe() {
 }
 
 bool TEingabeDlg::GrafikZeigen() {
-    AppState &s = appState();
-    if (ListBox1->count() == 0) {
-        s.EntryMonth = SpinEdit2->fieldText();
-        s.EntryYear = SpinEdit3->fieldText();
-    }
+    MonthSession &s = m_session;
+    if (ListBox1->count() == 0) s.setEntryMonth(SpinEdit2->fieldText(), SpinEdit3->fieldText());
     monthtable::WriteRequest req;
     req.entries = entries();
-    req.userName = s.TableUserName;
-    req.month = s.EntryMonth;
-    req.year = s.EntryYear;
-    req.fourSlots = s.FourSlotsTicked;
-    req.eightSlots = s.EightSlotsTicked;
-    req.currentTablePath = s.CurrentTablePath;
-    req.dataFolder = s.DataFolder;
+    req.userName = s.userName();
+    req.month = s.entryMonth();
+    req.year = s.entryYear();
+    req.fourSlots = s.fourSlotsTicked();
+    req.eightSlots = s.eightSlotsTicked();
+    req.currentTablePath = s.tablePath();
+    req.dataFolder = s.folders().data;
     const monthtable::WriteResult written = monthtable::write(req);
     for (const monthtable::Notice &n : written.notices)
-        ui::services().message(n.kind, ui::Buttons::Ok, n.text);
+        m_ui.message(n.kind, ui::Buttons::Ok, n.text);
     if (!written) return false;
-    const QString &path = written.path;
-    s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
-    const SettingsStore st(s.SettingsPath);
-    st.set(keys::BenutzerName, s.TableUserName);
+    const SettingsStore st = s.settings();
+    st.set(keys::BenutzerName, s.userName());
     st.set(keys::LetzteEingabe, m_lastEntryLine);
     // A slot's remembered time is the time of the reading the user saved for it.
     for (auto it = m_slotTimes.cbegin(); it != m_slotTimes.cend(); ++it)
@@ -579,16 +572,19 @@ bool TEingabeDlg::GrafikZeigen() {
     m_slotTimes.clear();
     m_changed = false;
     m_deleted.clear();
-    if (callbacks.liesUhrzeitenEin) callbacks.liesUhrzeitenEin();
-    s.clearDayLineTexts();
-    if (callbacks.drawMonth) callbacks.drawMonth(path);
+    LiesUhrzeitenEin();
+    emit drawRequested(written.path);
     m_shownWith = entries();
     return true;
 }
 
+void TEingabeDlg::LiesUhrzeitenEin() {
+    Edit1->setText(m_session.settings().get(slotinfo::timeKey(m_slot, m_session.mode())));
+}
+
 bool TEingabeDlg::refuseEmptyList() {
     if (ListBox1->count() > 0) return false;
-    ui::showMessage(kNoEntryYet);
+    m_ui.showMessage(kNoEntryYet);
     return true;
 }
 
@@ -603,13 +599,13 @@ QString readingKey(const QString &line) {
 } // namespace
 
 bool TEingabeDlg::confirmDroppedReadings() {
-    const AppState &s = appState();
+    const MonthSession &s = m_session;
     QString initials;
-    if (!monthtable::initialsOf(s.TableUserName, initials)) return true;
+    if (!monthtable::initialsOf(s.userName(), initials)) return true;
     const bool empty = ListBox1->count() == 0;
-    const QString month = empty ? SpinEdit2->fieldText() : s.EntryMonth;
-    const QString year = empty ? SpinEdit3->fieldText() : s.EntryYear;
-    const QString path = monthtable::pathFor(s.DataFolder, initials, month, year);
+    const QString month = empty ? SpinEdit2->fieldText() : s.entryMonth();
+    const QString year = empty ? SpinEdit3->fieldText() : s.entryYear();
+    const QString path = monthtable::pathFor(s.folders().data, initials, month, year);
     QStringList lines;
     if (!QFile::exists(path) || !monthtable::readLines(path, lines)) return true;
     QSet<QString> kept;
@@ -622,21 +618,21 @@ bool TEingabeDlg::confirmDroppedReadings() {
     const QString text = QStringLiteral("Eine Tabelle mit Namen: ") + initials + month + year +
                          QStringLiteral(".tab") + QStringLiteral(" existiert schon! ") +
                          QStringLiteral("Alle Messwerte darin werden gelöscht! Möchten Sie das?");
-    return ui::services().message(ui::Kind::Warning, ui::Buttons::YesNo, text) == ui::Answer::Yes;
+    return m_ui.message(ui::Kind::Warning, ui::Buttons::YesNo, text) == ui::Answer::Yes;
 }
 
 bool TEingabeDlg::checkFields() {
     bool ok = false;
     const int value = SpinEdit4->fieldText().trimmed().toInt(&ok);
     if (!ok || value < 0 || value > 500) {
-        ui::showWarning(QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 mg/dl. "
+        m_ui.showWarning(QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 mg/dl. "
                                        "Bitte geben Sie ihn richtig ein.")
                             .arg(SpinEdit4->fieldText()));
         SpinEdit4->setFocus();
         return false;
     }
     if (!entrydlg::validTime(Edit1->text())) {
-        ui::showWarning(QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte geben "
+        m_ui.showWarning(QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte geben "
                                        "Sie sie in der Form SS:MM ein, zum Beispiel 07:30.")
                             .arg(Edit1->text()));
         Edit1->setFocus();
@@ -654,7 +650,7 @@ void TEingabeDlg::startEditing() {
 
 void TEingabeDlg::reject() {
     if (m_changed) {
-        if (!ui::askYesNo(QStringLiteral("Möchten Sie wirklich abbrechen? Wenn ja, dann sind die "
+        if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich abbrechen? Wenn ja, dann sind die "
                                          "eingegebenen Daten verloren!")))
             return;
         setEntries(m_shownWith);
@@ -668,12 +664,12 @@ void TEingabeDlg::reject() {
 void TEingabeDlg::BitBtn5Click() {
     QListWidgetItem *item = ListBox1->currentItem();
     if (!item || !item->isSelected()) {
-        ui::showInformation(QStringLiteral(
+        m_ui.showInformation(QStringLiteral(
             "Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
         return;
     }
     const QString line = item->text();
-    if (!ui::askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
+    if (!m_ui.askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
                                      "löschen? Er wird beim nächsten Speichern nicht mehr in die "
                                      "Tabelle geschrieben.")
                           .arg(line)))
@@ -687,63 +683,42 @@ void TEingabeDlg::BitBtn5Click() {
     if (ListBox1->count() > 0) ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
 }
 
-void TEingabeDlg::finishAfterEntry() {
-    AppState &s = appState();
-    if (s.ReselectAfterEntry) {
-        if (callbacks.reselectDay) callbacks.reselectDay();
-        s.ReselectAfterEntry = false;
-    }
-}
-
 void TEingabeDlg::OKBtnClick() {
     if (refuseEmptyList()) return;
     if (!confirmDroppedReadings()) return;
-    appState().SkipNextReselect = true;
-    if (!GrafikZeigen()) {
-        appState().SkipNextReselect = false;
-        return;
-    }
-    if (callbacks.afterGraph) callbacks.afterGraph();
-    finishAfterEntry();
-    if (callbacks.layoutMainWindow) callbacks.layoutMainWindow();
+    if (!GrafikZeigen()) return;
     accept();
+    emit closedAfterGraph();
 }
 
 void TEingabeDlg::showStoredTable() {
     // Opening a month as a table only shows it: the file stays as it is.
-    if (callbacks.drawMonth && !appState().CurrentTablePath.isEmpty())
-        callbacks.drawMonth(appState().CurrentTablePath);
+    if (!m_session.tablePath().isEmpty()) emit drawRequested(m_session.tablePath());
     const QString text = tableText();
     m_changed = false;
     accept();
-    if (callbacks.showTableWindow) callbacks.showTableWindow(text);
+    emit tableRequested(text);
 }
 
 QString TEingabeDlg::tableText() const {
-    const AppState &s = appState();
+    const MonthSession &s = m_session;
     tablebuilder::TableInput in;
     in.entries = entries();
-    in.monthName =
-        s.EntryMonthName.isEmpty() ? GibMonatLang(s.EntryMonth.toInt()) : s.EntryMonthName;
-    in.year = s.EntryYear;
-    in.userName = s.TableUserName;
-    in.fourSlots = s.FourSlotsTicked;
-    in.eightSlots = s.EightSlotsTicked;
+    in.monthName = s.entryMonthName();
+    in.year = s.entryYear();
+    in.userName = s.userName();
+    in.fourSlots = s.fourSlotsTicked();
+    in.eightSlots = s.eightSlotsTicked();
     return tablebuilder::TableText(in);
 }
 
 void TEingabeDlg::BitBtn4Click() {
     if (refuseEmptyList()) return;
     if (!confirmDroppedReadings()) return;
-    appState().SkipNextReselect = true;
-    if (!GrafikZeigen()) {
-        appState().SkipNextReselect = false;
-        return;
-    }
+    if (!GrafikZeigen()) return;
     const QString text = tableText();
-    finishAfterEntry();
     accept();
-    if (callbacks.showTableWindow) callbacks.showTableWindow(text);
+    emit tableRequested(text);
 }
 
 void TEingabeDlg::showNonModal() {
@@ -756,9 +731,5 @@ void TEingabeDlg::showNonModal() {
 
 void TEingabeDlg::showModally() {
     startEditing();
-    if (callbacks.runModal) {
-        callbacks.runModal(this);
-        return;
-    }
     exec();
 }

@@ -2,15 +2,18 @@
 #include <QDialog>
 #include <QMap>
 #include <QSpinBox>
-#include <functional>
 
 #include "storage/entryline.h"
 
+class MonthSession;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QToolButton;
+namespace ui {
+class Services;
+}
 
 // Spin field whose text shows at least `digits` digits ("03").
 class SpinEdit : public QSpinBox {
@@ -37,25 +40,14 @@ private:
 class TEingabeDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TEingabeDlg(QWidget *parent = nullptr);
+    TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
 
-    // Connections to the main window, set by the wiring.
-    struct Callbacks {
-        // Loads the stored default time of the current slot into Edit1.
-        std::function<void()> liesUhrzeitenEin;
-        // Draws a month table (the drawing pass).
-        std::function<void(const QString &)> drawMonth;
-        // After "&Grafik zeigen" saved: title text into the graph, FormResize.
-        std::function<void()> afterGraph;
-        // Lays out the main window's graph and diary after "&Grafik zeigen".
-        std::function<void()> layoutMainWindow;
-        // Re-selects the last clicked day (after the name dialog's OK).
-        std::function<void()> reselectDay;
-        // Shows the table window non-modally with a table text.
-        std::function<void(const QString &)> showTableWindow;
-        // Runs the dialog modally; tests replace it by a plain show().
-        std::function<void(TEingabeDlg *)> runModal;
-    } callbacks;
+    // Puts the remembered time of the current slot (for the session's
+    // measure mode) into the time field; empty when none is remembered.
+    void LiesUhrzeitenEin();
+    // The next showing opens the table of the month at once (the month just
+    // opened "und Tabelle anzeigen").
+    void openTableOnShow(bool on = true) { m_tableOnShow = on; }
 
     // Reads "LetzteEingabe" and restores slot and fields (once per run).
     void FormCreate();
@@ -100,6 +92,16 @@ public:
     void showNonModal();
     void showModally();
 
+signals:
+    // A month table is to be drawn: the one just saved, or the stored one
+    // opened as a table.
+    void drawRequested(const QString &tablePath);
+    // "&Grafik zeigen" saved and drew the month; the dialog closes.
+    void closedAfterGraph();
+    // "&Tabelle zeigen": the table window is to show this table text.
+    void tableRequested(const QString &tableText);
+
+public:
     // The controls.
     QLabel *Label1, *Label2, *Label3, *Label4;
     QListWidget *ListBox1;
@@ -129,13 +131,15 @@ private:
     bool refuseEmptyList();
     // Checks value and time of a new reading; false after a message.
     bool checkFields();
-    void finishAfterEntry();
     // Remembers the list as shown, so unsaved changes can be dropped.
     void startEditing();
     // Marks the reading of slot and date in the list when the day is
     // complete; `fromField` keeps the focus in the field being typed in.
     void markWhenComplete(const QString &dayText);
 
+    MonthSession &m_session;
+    ui::Services &m_ui;
+    bool m_tableOnShow = false;
     MeasurementSlot m_slot = MeasurementSlot::Morgens;
     QString m_lastEntryLine;
     bool m_yearMismatch = false;

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"

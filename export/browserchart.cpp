@@ -5,12 +5,11 @@
 #include <QRegularExpression>
 
 #include "platform/colorref.h"
-#include "platform/pause.h"
+#include "platform/folders.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/limits.h"
 #include "storage/settingsstore.h"
 
@@ -451,23 +450,22 @@ QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSetting
     return path;
 }
 
-bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in) {
+bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in, ui::Services &ui) {
     BrowserChartSettings settings;
-    if (!convert::guarded([&] { settings = browserchart::readSettings(in.settingsPath); }))
+    if (!ui::guarded(ui, [&] { settings = browserchart::readSettings(in.settingsPath); }))
         return false;
-    appState().ConnectAcrossZero = !settings.breakAtZero;
 
     QString error;
     QStringList notices;
     const QString path = writeBrowserChart(in, settings, &error, &notices);
     for (const QString &n : notices)
-        ui::showMessage(n);
+        ui.showMessage(n);
     if (path.isEmpty()) {
-        ui::showMessage(error);
+        ui.showMessage(error);
         return false;
     }
-    if (!ui::services().shellOpen(path)) {
-        ui::showWarning(QStringLiteral("Die Seite mit dem Liniendiagramm konnte nicht im Browser "
+    if (!ui.shellOpen(path)) {
+        ui.showWarning(QStringLiteral("Die Seite mit dem Liniendiagramm konnte nicht im Browser "
                                        "geöffnet werden. Sie ist gespeichert unter:\n%1")
                             .arg(QDir::toNativeSeparators(path)));
         return false;

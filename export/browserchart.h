@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace ui {
+class Services;
+}
+
 // The month's daily means as an HTML page with up to five weekly line charts
 // (days 1-7, 8-14, 15-21, 22-28, 29 to the end), drawn in the browser by the
 // chart script "Chart.min.js" that is copied beside the page.
@@ -70,8 +74,7 @@ QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSetting
                           QString *error, QStringList *notices = nullptr);
 
 // The menu command "Liniendiagramm im Browser anzeigen": reads the settings,
-// stores the negated break-at-zero flag into appState().ConnectAcrossZero,
 // writes the page, shows the messages and has the shell open the page.
 // Returns true when the page was written and the shell opened it; when the
 // shell cannot open it, a warning names the page's path.
-bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in);
+bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in, ui::Services &ui);

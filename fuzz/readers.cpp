@@ -17,14 +17,17 @@
 #include "export/browserchart.h"
 #include "graph/monthgraph.h"
 #include "graph/monthvalues.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "platform/win1252.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "graph/monthread.h"
+#include "storage/monthsession.h"
+#include "platform/convert.h"
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
@@ -91,7 +94,6 @@ struct Scratch {
     // them: a picture reused in place costs no fresh memory.
     PictureBox image, legendBox, meanImage;
     QLabel title, status;
-    QPlainTextEdit graphMemo;
     QTextEdit editor;
 };
 
@@ -121,13 +123,9 @@ QString makeFolder(const QString &name) {
     return path;
 }
 
-void resetState(const QString &folder) {
-    AppState &s = appState();
-    s = AppState();
-    s.BaseFolder = folder;
-    s.DataFolder = folder + QStringLiteral("Glykovalin-Daten/");
-    s.BrowserFolder = folder + QStringLiteral("Glykovalin-Daten im Browser/");
-    s.SettingsPath = folder + kSettings;
+// A fresh month session in the scratch folder.
+std::unique_ptr<MonthSession> sessionIn(const QString &folder) {
+    return std::make_unique<MonthSession>(Folders::at(folder));
 }
 
 // The drawing pass over a table as the main window runs it in the mode the
@@ -137,12 +135,10 @@ void resetState(const QString &folder) {
 void drawMonth(const QString &folder) {
     const QString table = folder + kTable;
     ui::RecordingServices messages;
-    resetState(folder);
-    AppState &s = appState();
+    const std::unique_ptr<MonthSession> session = sessionIn(folder);
     const bool eight = convert::flag(profile::read(table, monthtable::kSection, keys::BisZu8));
     const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
-    s.FourSlotsTicked = !eight;
-    s.EightSlotsTicked = eight;
+    session->setModeTicks(!eight, eight);
     // The template is given as picture; an empty template path keeps it.
     PictureBox &image = g_scratch->image;
     const QImage &templ = eight ? g_scratch->eight : g_scratch->four;
@@ -150,30 +146,27 @@ void drawMonth(const QString &folder) {
         std::memcpy(image.picture().bits(), templ.constBits(), size_t(templ.sizeInBytes()));
     else
         image.setPicture(templ.copy());
-    g_scratch->legendBox.move(0, templatepicture::kLegendTop);
+    g_scratch->legendBox.move(0, graphgeo::kLegendTop);
     GraphWidgets w;
     w.image = &image;
     w.legend = &g_scratch->legendBox;
     w.meanImage = &g_scratch->meanImage;
     w.title = &g_scratch->title;
     w.status = &g_scratch->status;
-    w.memo = &g_scratch->graphMemo;
-    TMonthGraph graph(w);
-    graph.storeSettings = false;
-    graph.callbacks.windowWidth = [] { return 1000; };
-    QStringList listed;
-    graph.callbacks.addEntry = [&listed](const QString &l) { listed << l; };
-    const bool finished = graph.GrafikZeichnen(table);
+    w.windowWidth = 1000;
+    TMonthGraph graph(w, *session, messages);
+    graph.setStoresUserName(false);
+    const MonthResult drawn = graph.GrafikZeichnen(table);
     // Every entry line of the file reaches the entry list, drawn or not.
     QStringList lines;
-    if (finished && textfile::readLines(table, lines) && monthtable::entryLines(lines) != listed)
+    if (drawn.complete && textfile::readLines(table, lines) &&
+        monthtable::entryLines(lines) != drawn.entries)
         broken("the entry list holds every entry line of the file");
-    for (const QString &day : s.DayLineTexts)
+    for (const QString &day : drawn.dayLineTexts)
         DiaryPage::FormatiereTagebuchstr(day, mode);
-    s.clearDayLineTexts();
-    s.KeepPicture = s.MeanMode = s.MeanPass = true;
-    graph.GrafikZeichnen(table);
-    s.KeepPicture = s.MeanMode = s.MeanPass = false;
+    DrawOptions mean;
+    mean.keepPicture = mean.meanMode = mean.meanPass = true;
+    graph.GrafikZeichnen(table, mean);
     for (int y = 0; y < image.picture().height(); y += 37)
         graph.FormMouseMove(QPoint(y * 3, y));
 }
@@ -194,7 +187,7 @@ void computeMonth(const QString &folder, const QStringList &lines) {
         values.GibDieTagesMittelwerte();
     } catch (const EConvertError &) {
     }
-    TMonthGraph::dayEndLinesOf(lines);
+    monthread::dayEndsOf(lines);
 
     for (const QString &l : entries) {
         entryline::Fields f;
@@ -330,21 +323,23 @@ void readDiaryFile(const QByteArray &bytes) {
 
     // The page editor shows each stored day; the book lays all of them out.
     {
-        resetState(folder);
-        appState().CurrentTablePath = table;
+        ui::RecordingServices messages;
+        const std::unique_ptr<MonthSession> session = sessionIn(folder);
+        session->setTablePath(table);
+        MonthResult drawn;
         for (int d = 1; d <= 31; ++d)
-            appState().DayLineTexts[size_t(d - 1)] =
+            drawn.dayLineTexts[size_t(d - 1)] =
                 entryline::format(MeasurementSlot::Morgens,
                                   QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')),
                                   QStringLiteral("03"), QStringLiteral("2024"),
                                   QStringLiteral("07:30"), QStringLiteral("120")) +
                 QStringLiteral(" -1 ");
+        session->setDrawn(drawn);
+        session->diary().setLines(lines);
+        session->diary().setPath(folder + kDiary);
         DiaryPageControls c;
         c.editor = &g_scratch->editor;
-        DiaryPage page(c);
-        page.book().setLines(lines);
-        page.book().setPath(folder + kDiary);
-        appState().DiaryPath = folder + kDiary;
+        DiaryPage page(c, *session, messages);
         QSet<int> shown;
         for (const QString &l : lines)
             if (diarybook::isPageLine(l)) shown.insert(l.mid(3, 2).toInt());
@@ -354,7 +349,7 @@ void readDiaryFile(const QByteArray &bytes) {
         for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
             DiaryBookInput in;
             in.pages = diarybook::sortPages(lines);
-            in.dayLineTexts = appState().DayLineTexts;
+            in.dayLineTexts = drawn.dayLineTexts;
             in.tableDateText = QStringLiteral("März 2024");
             in.tableUserText = QStringLiteral("Max Muster");
             in.mode = mode;
@@ -369,7 +364,7 @@ void readDiaryFile(const QByteArray &bytes) {
          QString(), QStringLiteral("\t Insulin (CT) : Morgens= 4"), QString(),
          QStringLiteral("\t Bemerkung: #1")});
     QString error;
-    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, QString(),
+    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, SettingsStore(QString()),
                                      &error))
         broken("a page is stored in the scratch folder", error);
     QStringList expected;

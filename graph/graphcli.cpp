@@ -7,11 +7,11 @@
 #include <QTextStream>
 
 #include "monthgraph.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "templatepicture.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -19,42 +19,15 @@ namespace graphcli {
 
 namespace {
 
-// The state the main window takes from the folder's settings at start-up,
-// with the measure mode of the table itself when it stores one.
-void setUpState(const QString &tablePath) {
-    AppState &s = appState();
-    QString base = QDir::currentPath();
-    if (!base.endsWith(u'/')) base += u'/';
-    s.BaseFolder = base;
-    s.DataFolder = base + QStringLiteral("Glykovalin-Daten/");
-    s.BrowserFolder = base + QStringLiteral("Glykovalin-Daten im Browser/");
-    s.SettingsPath = base + QStringLiteral("glykoval.ini");
-    const SettingsStore st(s.SettingsPath);
-    const SettingsStore table(tablePath);
+// The measure mode the table stores, or the one of the folder's settings.
+void applyMode(MonthSession &session, const QString &tablePath) {
+    const SettingsStore st = session.settings();
     bool four = st.flag(keys::BisZu4), eight = st.flag(keys::BisZu8);
+    const SettingsStore table(tablePath);
     const bool t4 = convert::flag(table.read(monthtable::kSection, keys::BisZu4));
     const bool t8 = convert::flag(table.read(monthtable::kSection, keys::BisZu8));
     if (t4 || t8) four = t4, eight = t8;
-    s.FourSlotsTicked = four;
-    s.EightSlotsTicked = eight;
-    s.GraphTemplatePath.clear();
-    for (const auto &[on, key] :
-         {std::pair{four, keys::Grafik4}, std::pair{eight, keys::Grafik8}}) {
-        const QString pic = st.get(key);
-        if (on && !pic.isEmpty() && QFileInfo(base + pic).isFile())
-            s.GraphTemplatePath = base + pic;
-    }
-    const QString header = st.get(keys::Header);
-    s.HeaderImagePath =
-        !header.isEmpty() && QFileInfo(base + header).isFile() ? base + header : QString();
-    const QString curve = st.get(keys::KurvenFarbe);
-    if (!curve.isEmpty()) s.CurveColor = quint32(convert::toInt(curve, keys::KurvenFarbe));
-    const QString mean = st.get(keys::MittelKurvenFarbe);
-    if (!mean.isEmpty()) s.MeanCurveColor = quint32(convert::toInt(mean, keys::MittelKurvenFarbe));
-    s.KeepPicture = s.MeanPass = s.MeanMode = false;
-    s.NewMonthPending = s.ShowTableOnOpen = false;
-    s.LastScrollPosition = 0;
-    s.clearDayLineTexts();
+    session.setModeTicks(four, eight);
 }
 
 } // namespace
@@ -70,12 +43,14 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
             *error = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(tablePath);
         return false;
     }
-    ui::RecordingServices messages; // no message box without a window
-    int width = 300;
-    bool ok = convert::guarded([&] {
-        setUpState(tablePath);
-        width = SettingsStore(appState().SettingsPath)
-                    .number(keys::FensterBreite, defaults::FensterBreite);
+    // No message box without a window: the messages are kept.
+    ui::MessageLog messages;
+    MonthSession session(Folders::at(QDir::currentPath()));
+    const SettingsStore st = session.settings();
+    int width = defaults::FensterBreite;
+    const bool ok = ui::guarded(messages, [&] {
+        applyMode(session, tablePath);
+        width = st.number(keys::FensterBreite, defaults::FensterBreite);
     });
     PictureBox image, legend, meanImage;
     QLabel title;
@@ -86,35 +61,41 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
     title.setGeometry(8, 4, 600, 19);
     image.setPicture(QImage(200, 200, QImage::Format_RGB32));
     image.picture().fill(Qt::white);
-    legend.setGeometry(0, 41, 42, 403);
-    legend.loadPicture(appState().BaseFolder + QStringLiteral("M_einheit.bmp"));
+    legend.setGeometry(0, graphgeo::kLegendTop, graphgeo::kLegendWidth, graphgeo::kLegendHeight);
+    legend.loadPicture(session.folders().base + QStringLiteral("M_einheit.bmp"));
     meanImage.hide();
     GraphWidgets w;
     w.image = &image;
     w.legend = &legend;
     w.meanImage = &meanImage;
     w.title = &title;
-    TMonthGraph graph(w);
-    graph.storeSettings = false;
-    graph.callbacks.windowWidth = [width] { return width; };
-    if (ok) ok = graph.GrafikZeichnen(tablePath);
-    if (notice) *notice = graph.SkippedLinesNotice();
-    if (!ok) {
+    w.windowWidth = width;
+    TMonthGraph graph(w, session, messages);
+    graph.setStoresUserName(false);
+    graph.setTemplatePath(templatepicture::templatePathFor(st, session.folders().base,
+                                                           session.fourSlotsTicked(),
+                                                           session.eightSlotsTicked()));
+    const MonthResult drawn = ok ? graph.GrafikZeichnen(tablePath) : MonthResult();
+    if (notice) *notice = drawn.skippedNotice;
+    if (!drawn.complete) {
         if (error) {
             *error = QStringLiteral("Die Grafik wurde nicht gezeichnet.");
-            for (const auto &m : std::as_const(messages.shown))
-                if (m.text != graph.SkippedLinesNotice()) *error = m.text;
+            for (const QString &m : std::as_const(messages.texts))
+                if (m != drawn.skippedNotice) *error = m;
         }
         return false;
     }
     out = DrawnMonth();
     out.graph = image.picture();
-    if (!appState().HeaderImagePath.isEmpty()) out.header.load(appState().HeaderImagePath);
+    const QString header = templatepicture::headerPathFor(st, session.folders().base);
+    if (!header.isEmpty()) out.header.load(header);
     out.legend = legend.picture();
     out.legendPos = legend.pos();
     out.title = title.text();
     out.titleFont = title.font();
     out.titlePos = title.pos();
+    out.result = drawn;
+    out.mode = session.mode();
     if (!meanImage.isHidden()) {
         out.meanImage = meanImage.picture();
         out.meanPos = meanImage.pos();

@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QString>
 
+#include "storage/monthsession.h"
+
 class QTextStream;
 
 // The month graph without a window: in the current folder with the delivered
@@ -21,6 +23,8 @@ struct DrawnMonth {
     QPoint titlePos;  // its top left over the title strip
     QImage meanImage; // the monthly-mean caption; null without a monthly mean
     QPoint meanPos;   // its top left over the graph
+    MonthResult result; // what the drawing pass computed
+    MeasureMode mode = MeasureMode::Four;
 };
 
 // Draws the table as the main window does. False with *error set when the

@@ -1,83 +1,23 @@
 #include "monthgraph.h"
 
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QWidget>
-#include <optional>
 
+#include "monthvalues.h"
 #include "platform/colorref.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
-#include "platform/profile.h"
-#include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
 #include "storage/limits.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
-namespace graphgeo {
-
-int DayX(int day) {
-    return 45 + 48 * (day - 1);
-}
-
-int SlotX(int day, MeasurementSlot slot, MeasureMode mode) {
-    const int x = DayX(day);
-    const int n = slotinfo::number(slot);
-    if (mode == MeasureMode::Four) {
-        switch (slot) {
-        case MeasurementSlot::Morgens:
-            return x;
-        case MeasurementSlot::Messung2:
-            return x + 12;
-        case MeasurementSlot::Messung3:
-            return x + 24;
-        case MeasurementSlot::Abends:
-            return x + 36;
-        default:
-            return -1; // not drawn in four-slot mode
-        }
-    }
-    return x - 3 + 6 * (n - 1);
-}
-
-int valueY(int v) {
-    if (v <= 0) return 411;
-    if (v >= 500) return 61;
-    if (v % 10 == 0) return RowY(v);
-    const int t = (v / 10 + 1) * 10;
-    const int k = t - v;
-    const int digit = v % 10;
-    return digit <= 5 ? RowY(t) + k - 2 : RowY(t) + k;
-}
-
-int limitRowY(int v) {
-    if (v == 0) return 0;
-    if (v > 250 || v < 0) return v;
-    return valueY(v);
-}
-
-QString readoutValueText(int y) {
-    auto row = [](int t) { return 460 - 7 * t / 10; };
-    for (int t = 0; t <= 500; t += 10)
-        if (y == row(t)) return QString::number(t);
-    for (int t = 0; t <= 490; t += 10)
-        if (y > row(t + 10) && y < row(t)) {
-            int d = row(t) - y;
-            if (d > 2) d -= 2;
-            return QString::number(t / 10) + QString::number(2 * d);
-        }
-    return {};
-}
-
-} // namespace graphgeo
-
 namespace {
+
+const QColor kInRange(0, 255, 0);
 
 QFont arialPoints(int points, bool bold) {
     QFont f(QStringLiteral("Arial"));
@@ -95,55 +35,18 @@ void textAt(QPainter &p, int x, int y, const QString &text) {
     p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
 }
 
-// A key of a section in lines already read, with the rules of the profile
-// reader: names without regard to case, first section and key win, blanks and
-// tabs trimmed, matching quotes removed, at most 255 characters.
-QString headerValue(const QStringList &lines, const QString &section, const QString &key) {
-    auto trim = [](const QString &t) {
-        qsizetype a = 0, e = t.size();
-        while (a < e && (t.at(a) == u' ' || t.at(a) == u'\t'))
-            ++a;
-        while (e > a && (t.at(e - 1) == u' ' || t.at(e - 1) == u'\t'))
-            --e;
-        return t.mid(a, e - a);
-    };
-    bool in = false;
-    for (const QString &l : lines) {
-        const QString t = trim(l);
-        if (t.startsWith(u'[')) {
-            if (in) break;
-            const qsizetype close = t.indexOf(u']');
-            in = QString::compare(trim(close < 0 ? t.mid(1) : t.mid(1, close - 1)), section,
-                                  Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (!in) continue;
-        const qsizetype eq = l.indexOf(u'=');
-        if (eq < 0 || QString::compare(trim(l.left(eq)), key, Qt::CaseInsensitive) != 0) continue;
-        QString v = trim(l.mid(eq + 1));
-        if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
-            v = v.mid(1, v.size() - 2);
-        return v.left(profile::kMaxValue);
-    }
-    return {};
-}
-
-SettingsStore settings() {
-    return SettingsStore(appState().SettingsPath);
-}
-
 } // namespace
 
-TMonthGraph::TMonthGraph(const GraphWidgets &w) : m_w(w), m_pointColor(0, 255, 0) {}
+TMonthGraph::TMonthGraph(const GraphWidgets &w, MonthSession &session, ui::Services &ui,
+                         QObject *parent)
+    : QObject(parent), m_w(w), m_session(session), m_ui(ui), m_pointColor(kInRange) {}
 
 QImage &TMonthGraph::pic() {
     return m_w.image->picture();
 }
 
 int TMonthGraph::winWidth() const {
-    if (m_w.window) return m_w.window->width();
-    if (callbacks.windowWidth) return callbacks.windowWidth();
-    return 793;
+    return m_w.window ? m_w.window->width() : m_w.windowWidth;
 }
 
 int TMonthGraph::legendLeft() const {
@@ -151,11 +54,7 @@ int TMonthGraph::legendLeft() const {
 }
 
 int TMonthGraph::legendWidth() const {
-    return m_w.legend ? m_w.legend->width() : 42;
-}
-
-int TMonthGraph::penWidth() const {
-    return limits::penWidth(m_penWidthText);
+    return m_w.legend ? m_w.legend->width() : graphgeo::kLegendWidth;
 }
 
 int TMonthGraph::ValueToY(int v) {
@@ -166,14 +65,14 @@ int TMonthGraph::ValueToY(int v) {
     else if (y <= m_criticalY)
         m_pointColor = colorref::toColor(CriticalColor);
     else if (y < m_lowY)
-        m_pointColor = QColor(0, 255, 0);
+        m_pointColor = kInRange;
     else
         m_pointColor = colorref::toColor(LowColor);
     return y;
 }
 
 void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
-    const SettingsStore st = settings();
+    const SettingsStore st = m_session.settings();
     QString valueKey, colorKey;
     int *row = nullptr;
     quint32 *color = nullptr;
@@ -191,20 +90,18 @@ void TMonthGraph::ZeichneGrenzwerteLinie(const QString &kind) {
     }
     const int y = graphgeo::limitRowY(limits::limit(valueKey, st.get(valueKey)));
     *row = y;
-    const QString c = st.get(colorKey);
-    if (!c.isEmpty())
-        *color = quint32(convert::toInt(c, QStringLiteral("Einstellung \"%1\"").arg(colorKey)));
+    *color = st.color(colorKey, *color);
     if (m_frameKept) return;
     QPainter p(&pic());
     p.setPen(QPen(colorref::toColor(*color), 1));
-    p.drawLine(40, y, 1526, y);
+    p.drawLine(graphgeo::kGridLeft, y, graphgeo::kLimitLineEnd, y);
 }
 
 void TMonthGraph::MachSchraffierung() {
     if (m_frameKept) return;
     QPainter p(&pic());
     p.setPen(QPen(Qt::white, 1));
-    p.setBrush(QBrush(QColor(0, 255, 0), Qt::BDiagPattern));
+    p.setBrush(QBrush(kInRange, Qt::BDiagPattern));
     // The outline covers the first and last row and column of the rectangle
     // (right and bottom edges exclusive).
     const int x1 = legendWidth(), y1 = m_criticalY + 1;
@@ -212,49 +109,22 @@ void TMonthGraph::MachSchraffierung() {
     if (x2 - x1 >= 2 && y2 - y1 >= 2) p.drawRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
 }
 
-void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
-    const MeasureMode mm = appState().mode();
+// One reading of the measurement curve: a 0 takes the height and colour of
+// the reading before it; the first reading drawn gets no connecting line.
+void TMonthGraph::drawReading(QPainter &p, const QString &line) {
+    const MeasureMode mode = m_session.mode();
     MeasurementSlot slot = MeasurementSlot::Morgens;
-    const bool hasSlot = monthvalues::slotOfLine(line, slot);
     const int day = entryline::readingDay(line);
     long double num = 0;
-    if (day == 0 || !monthvalues::toNumber(entryline::valueOf(line), num)) return;
+    if (!monthvalues::slotOfLine(line, slot) || !slotinfo::usedIn(slot, mode)) return;
+    if (!monthvalues::toNumber(entryline::valueOf(line), num)) return;
     const int v = int(num);
-    const bool drawn = hasSlot && day >= 1 && slotinfo::usedIn(slot, mm);
-    const int w = m_penWidth;
-
-    if (mode == u"Mittelwert") {
-        if (drawn) {
-            m_daySlots[slotinfo::number(slot) - 1] = v;
-            m_dayLastX = graphgeo::SlotX(day, slot, mm);
-        }
-        if (!m_lastOfDay) return;
-        int count = 0, sum = 0;
-        for (int s : m_daySlots) {
-            sum += s;
-            if (s > 0) ++count;
-        }
-        // A day whose readings are all 0 has no mean point.
-        if (count > 0 && m_dayLastX >= 0) {
-            const int y = ValueToY(sum / count);
-            m_dayMeanPoints.append(QString::number(m_dayLastX) + u' ' + QString::number(y));
-        }
-        m_daySlots.fill(0);
-        m_dayLastX = -1;
-        return;
-    }
-
-    if (!drawn) return;
-    const int x = graphgeo::SlotX(day, slot, mm);
+    const int x = graphgeo::SlotX(day, slot, mode);
     if (v != 0) ValueToY(v);
     const int y = m_lastPointY;
-    // The pass keeps one painter open over its readings.
-    std::optional<QPainter> own;
-    if (!m_painter) own.emplace(&pic());
-    QPainter &p = m_painter ? *m_painter : *own;
-    const QColor curve = colorref::toColor(appState().CurveColor);
+    const int w = m_penWidth;
     if (m_pointDrawn) {
-        p.setPen(pen(curve, w));
+        p.setPen(pen(m_curveColor, w));
         p.drawLine(x, y, m_prevX, y <= m_prevY ? m_prevY - w : m_prevY + w);
     }
     p.setPen(pen(m_pointColor, w + 1));
@@ -262,6 +132,31 @@ void TMonthGraph::ZeichneInGrafik(const QString &line, const QString &mode) {
     m_pointDrawn = true;
     m_prevX = x;
     m_prevY = y;
+}
+
+// The monthly-mean pass: the day's readings are collected, and its last one
+// gives the point of the day's mean (a day of zeros has none).
+void TMonthGraph::collectDayMean(const QString &line, bool lastOfDay) {
+    const MeasureMode mode = m_session.mode();
+    MeasurementSlot slot = MeasurementSlot::Morgens;
+    const int day = entryline::readingDay(line);
+    long double num = 0;
+    if (!monthvalues::toNumber(entryline::valueOf(line), num)) return;
+    if (monthvalues::slotOfLine(line, slot) && slotinfo::usedIn(slot, mode)) {
+        m_daySlots[size_t(slotinfo::number(slot) - 1)] = int(num);
+        m_dayLastX = graphgeo::SlotX(day, slot, mode);
+    }
+    if (!lastOfDay) return;
+    int count = 0, sum = 0;
+    for (int s : m_daySlots) {
+        sum += s;
+        if (s > 0) ++count;
+    }
+    if (count > 0 && m_dayLastX >= 0)
+        m_dayMeanPoints.append(QString::number(m_dayLastX) + u' ' +
+                               QString::number(ValueToY(sum / count)));
+    m_daySlots.fill(0);
+    m_dayLastX = -1;
 }
 
 void TMonthGraph::drawHint(const QString &text, int x, int y) {
@@ -277,215 +172,140 @@ void TMonthGraph::meanLine() {
     for (const QString &pt : std::as_const(m_dayMeanPoints))
         sum += pt.section(u' ', 1, 1).toInt();
     const int meanRow = int(sum / m_dayMeanPoints.size());
-    const int shift = appState().mode() == MeasureMode::Eight ? 11 : 8;
+    const int shift = m_session.mode() == MeasureMode::Eight ? 11 : 8;
     const int x1 = m_dayMeanPoints.first().section(u' ', 0, 0).toInt() - shift;
     const int x2 = m_dayMeanPoints.last().section(u' ', 0, 0).toInt() - shift;
     QPainter p(&pic());
-    p.setPen(pen(colorref::toColor(appState().MeanCurveColor), penWidth()));
+    p.setPen(pen(m_meanCurveColor, m_penWidth));
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
-QStringList TMonthGraph::dayEndLinesOf(const QStringList &lines) {
-    // A reading ends its day when the next reading of the file has another
-    // day or there is none; lines between readings (blank, header, passed
-    // over) neither end a day nor split one.
-    QStringList out;
-    int last = -1, lastDay = 0;
-    for (int i = 0; i < lines.size(); ++i) {
-        const int day = entryline::readingDay(lines.at(i));
-        if (day == 0) continue;
-        if (last >= 0 && day != lastDay) out.append(QString::number(last));
-        last = i;
-        lastDay = day;
-    }
-    if (last >= 0) out.append(QString::number(last));
-    return out;
+// The template, the three limit lines and the normal band; the mean pass
+// over a kept picture finds the limits and the band there already (drawn
+// again they would cover the curve) and only takes their rows.
+void TMonthGraph::drawFrame(const DrawOptions &o) {
+    if (!o.keepPicture) m_w.image->loadPicture(m_templatePath);
+    m_pointDrawn = false;
+    m_lastPointY = graphgeo::kZeroRow;
+    m_frameKept = o.keepPicture && o.meanPass;
+    ZeichneGrenzwerteLinie(QStringLiteral("hoch"));
+    ZeichneGrenzwerteLinie(QStringLiteral("kritisch"));
+    ZeichneGrenzwerteLinie(QStringLiteral("tief"));
+    MachSchraffierung();
+    const SettingsStore st = m_session.settings();
+    // A width that is no number stops here; one out of range is clamped.
+    m_penWidth = limits::penWidth(st.get(keys::StiftBreite));
+    m_curveColor = colorref::toColor(st.color(keys::KurvenFarbe, defaults::KurvenFarbe));
+    m_meanCurveColor =
+        colorref::toColor(st.color(keys::MittelKurvenFarbe, defaults::MittelKurvenFarbe));
 }
 
-bool TMonthGraph::GrafikZeichnen(const QString &tablePath) {
-    AppState &s = appState();
-    const SettingsStore st = settings();
-    bool finished = false;
-    QList<int> skipped; // file lines (1-based) passed over
-    convert::guarded([&] {
-        m_values.clearDayValues();
-        // Every pass collects the day texts of the month anew.
-        s.clearDayLineTexts();
-        s.GraphShown = false;
-        s.CurrentTablePath = tablePath;
-        if (s.NewMonthPending || s.ShowTableOnOpen) {
-            if (callbacks.attachTable) callbacks.attachTable(tablePath);
-            s.NewMonthPending = false;
-            s.ShowTableOnOpen = false;
+void TMonthGraph::storeUserAndCheckSettings() {
+    if (!m_storesUser) return;
+    const SettingsStore st = m_session.settings();
+    const QString user = m_month.result.tableUser;
+    if (st.get(keys::BenutzerName) != user) st.set(keys::BenutzerName, user);
+    if (st.isReadOnly()) emit readOnlySettingsFile();
+}
+
+void TMonthGraph::setTitle(const DrawOptions &o) {
+    const QString dateName =
+        m_month.result.tableDate + QStringLiteral("  ") + m_month.result.tableUser;
+    const QString title =
+        o.keepPicture ? QStringLiteral("Glykovalinmesswerte und monatlicher Mittelwert  ") + dateName
+                      : QStringLiteral("Glykovalinmesswerte  ") + dateName;
+    m_month.result.title = title;
+    if (!m_w.title) return;
+    m_w.title->setText(title);
+    m_w.title->resize(m_w.title->fontMetrics().horizontalAdvance(title) + 4,
+                      m_w.title->height());
+}
+
+// The readings up to the line at which a value that is no number stopped
+// the reading: the curve, or in the mean pass the points of the day means.
+void TMonthGraph::drawReadings(const DrawOptions &o) {
+    const QSet<int> dayEnds(m_month.dayEnds.begin(), m_month.dayEnds.end());
+    m_dayMeanPoints.clear();
+    m_daySlots.fill(0);
+    m_dayLastX = -1;
+    m_pointCounter = 0;
+    QPainter painter(&pic());
+    for (int i = 0; i < m_month.stopLine; ++i) {
+        const QString &line = m_month.lines.at(i);
+        if (!entryline::isEntryLine(line) || entryline::readingDay(line) == 0) continue;
+        ++m_pointCounter;
+        if (o.meanPass) {
+            collectDayMean(line, dayEnds.contains(i));
+        } else {
+            drawReading(painter, line);
+            if (m_pointCounter == 1) drawReading(painter, line);
         }
-        if (callbacks.setEntryYear) callbacks.setEntryYear(monthtable::yearOfPath(tablePath));
-        if (!s.KeepPicture) m_w.image->loadPicture(s.GraphTemplatePath);
-        m_pointDrawn = false;
-        m_lastPointY = 411;
+    }
+}
 
-        // The mean pass over a kept picture finds the limits and the band
-        // there already; drawn again they would cover the curve.
-        m_frameKept = s.KeepPicture && s.MeanPass;
-        ZeichneGrenzwerteLinie(QStringLiteral("hoch"));
-        ZeichneGrenzwerteLinie(QStringLiteral("kritisch"));
-        ZeichneGrenzwerteLinie(QStringLiteral("tief"));
-        MachSchraffierung();
+void TMonthGraph::finishPass(const DrawOptions &o) {
+    SchreibeMonatsMittelwInGrafik();
+    if (m_dayMeanPoints.size() == 1)
+        drawHint(QStringLiteral("Nur 1 Tag mit Messwerten vorhanden. Zu wenig um ihn als "
+                                "Mittelwert zu zeichnen!"),
+                 64, 140);
+    else if (o.meanPass)
+        meanLine();
+    if (m_pointCounter == 0)
+        drawHint(QStringLiteral("Kein Datensatz vorhanden. Farbkurve kann nicht angezeigt "
+                                "werden!       "),
+                 64, 170);
+    else if (m_pointCounter == 1)
+        drawHint(QStringLiteral("Nur 1 Datensatz vorhanden. Zu wenig um ihn als Farbkurve "
+                                "anzuzeigen!"),
+                 64, 170);
+    HorzScrollPositionEinstellen(o.scrollPosition);
+    schreibTextInGrafik();
+}
 
-        // A width that is no number stops here; one out of range is clamped.
-        m_penWidth = limits::penWidth(st.get(keys::StiftBreite));
-        m_penWidthText = QString::number(m_penWidth);
+void TMonthGraph::showSkippedNotice() {
+    // Said once for a file: a redraw of the same month does not say it again.
+    const QString &notice = m_month.result.skippedNotice;
+    if (!notice.isEmpty() && notice != m_noticeShown) m_ui.showWarning(notice);
+    m_noticeShown = notice;
+}
 
-        // The file is read once; its header keys come from the lines read.
-        QStringList lines;
-        const bool readable =
-            QFileInfo(tablePath).isFile() && textfile::readLines(tablePath, lines);
-        m_tableDate = headerValue(lines, monthtable::kSection, QStringLiteral("Datum"));
-        m_tableUser = headerValue(lines, monthtable::kSection, keys::BenutzerName);
-        s.TableUserName = m_tableUser;
-        if (storeSettings && st.get(keys::BenutzerName) != m_tableUser)
-            st.set(keys::BenutzerName, m_tableUser);
-        if (storeSettings && st.isReadOnly() && callbacks.showReadonlyNotice)
-            callbacks.showReadonlyNotice();
-
-        const QString dateName = m_tableDate + QStringLiteral("  ") + m_tableUser;
-        QString title = dateName;
-        if (s.MeanPass) title = QStringLiteral("Monatlicher Glykovalinmittelwert  ") + dateName;
-        if (s.KeepPicture)
-            title = QStringLiteral("Glykovalinmesswerte und monatlicher Mittelwert  ") + dateName;
-        else
-            title = QStringLiteral("Glykovalinmesswerte  ") + dateName;
-        m_titleText = title;
-        s.TitleText = title;
-        if (m_w.title) {
-            m_w.title->setText(title);
-            m_w.title->resize(m_w.title->fontMetrics().horizontalAdvance(title) + 4,
-                              m_w.title->height());
-        }
-
-        if (m_w.memo) m_w.memo->setPlainText(lines.join(u'\n'));
-        m_dayEndLines = dayEndLinesOf(lines);
-        m_dayEnds.clear();
-        for (const QString &e : std::as_const(m_dayEndLines))
-            m_dayEnds.insert(e.toInt());
-
-        m_pointCounter = 0;
-        if (callbacks.clearEntryList) callbacks.clearEntryList();
-
-        if (!readable) {
-            m_w.image->pictureChanged();
-            ui::showWarning(QStringLiteral("Fehler beim Lesen der Datei: ") + tablePath);
-            s.ShowTableOnOpen = true;
-            if (callbacks.openForEditing) callbacks.openForEditing();
-            if (callbacks.formResize) callbacks.formResize();
-            return;
-        }
-
-        m_dayMeanPoints.clear();
-        m_daySlots.fill(0);
-        m_dayLastX = -1;
-        m_values.clearValues();
-        QPainter painter(&pic());
-        m_painter = &painter;
-        struct Reset {
-            QPainter *&ptr;
-            ~Reset() { ptr = nullptr; }
-        } reset{m_painter};
-        for (int i = 0; i < lines.size(); ++i) {
-            const QString &line = lines.at(i);
-            if (!entryline::isEntryLine(line)) continue;
-            if (callbacks.addEntry) callbacks.addEntry(line);
-            // A line without a day 01..31 stays in the list but is neither
-            // computed nor drawn.
-            if (!m_values.collect(
-                    line, QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(tablePath),
-                    &s.DayLineTexts)) {
-                skipped.append(i + 1);
-                continue;
-            }
-            ++m_pointCounter;
-            if (s.MeanPass) {
-                m_lastOfDay = m_dayEnds.contains(i);
-                ZeichneInGrafik(line, QStringLiteral("Mittelwert"));
-            } else {
-                ZeichneInGrafik(line, QStringLiteral("oben"));
-                if (m_pointCounter == 1) ZeichneInGrafik(line, QStringLiteral("oben"));
-            }
-            // Month and year of the line.
-            QString rest = line;
-            qsizetype p = rest.indexOf(QStringLiteral("den "));
-            if (p >= 0) rest.remove(0, p + 4);
-            p = rest.indexOf(u'.');
-            if (p >= 0) rest.remove(0, p + 1);
-            p = rest.indexOf(u'.');
-            if (p >= 0) {
-                s.EntryMonth = rest.left(p);
-                if (callbacks.setEntryMonth) callbacks.setEntryMonth(s.EntryMonth);
-                rest.remove(0, p + 1);
-                p = rest.indexOf(u' ');
-                if (p >= 0) s.EntryYear = rest.left(p);
-            }
-            s.EntryMonthName = GibMonatLang(s.EntryMonth.toInt());
-        }
-        painter.end();
-        m_painter = nullptr;
-        s.MonthMean = m_values.MonthMean();
-        SchreibeMonatsMittelwInGrafik();
-
-        if (m_dayMeanPoints.size() == 1)
-            drawHint(QStringLiteral("Nur 1 Tag mit Messwerten vorhanden. Zu wenig um ihn als "
-                                    "Mittelwert zu zeichnen!"),
-                     64, 140);
-        else if (s.MeanPass)
-            meanLine();
-
-        m_values.GibDieTagesMittelwerte();
-        for (int d = 1; d <= 31; ++d)
-            s.DayMean[d - 1] = m_values.DayMean(d);
-
-        if (m_values.lineCount() == 0)
-            drawHint(QStringLiteral("Kein Datensatz vorhanden. Farbkurve kann nicht angezeigt "
-                                    "werden!       "),
-                     64, 170);
-        else if (m_values.lineCount() == 1)
-            drawHint(QStringLiteral("Nur 1 Datensatz vorhanden. Zu wenig um ihn als Farbkurve "
-                                    "anzuzeigen!"),
-                     64, 170);
-
-        HorzScrollPositionEinstellen();
-        schreibTextInGrafik();
-        s.GraphShown = true;
-        finished = true;
+MonthResult TMonthGraph::GrafikZeichnen(const QString &tablePath, const DrawOptions &options) {
+    m_shown = false;
+    m_meanMode = options.meanMode;
+    const bool readable = monthread::read(tablePath, m_month);
+    const bool drawn = ui::guarded(m_ui, [&] {
+        drawFrame(options);
+        m_month.result.penWidthText = QString::number(m_penWidth);
+        setTitle(options);
+        if (!readable) return;
+        // A table that cannot be read names no user: the stored one stays.
+        storeUserAndCheckSettings();
+        drawReadings(options);
+        // A value that is no number ends the pass at its line.
+        if (m_month.result.complete) finishPass(options);
     });
     // What was drawn before a stop stays on screen.
     m_w.image->pictureChanged();
-    m_skippedNotice = entryline::skippedLinesNotice(tablePath, skipped);
-    // Said once for a file: a redraw of the same month does not say it again.
-    if (!m_skippedNotice.isEmpty() && m_skippedNotice != m_noticeShown)
-        ui::showWarning(m_skippedNotice);
-    m_noticeShown = m_skippedNotice;
-    return finished;
+    if (!readable) {
+        m_ui.showWarning(m_month.error);
+        emit unreadableTable(tablePath);
+        emit layoutRequested();
+        return m_month.result;
+    }
+    if (!m_month.result.complete) m_ui.showWarning(m_month.error);
+    showSkippedNotice();
+    m_shown = drawn && m_month.result.complete;
+    m_month.result.complete = m_shown;
+    return m_month.result;
 }
 
 void TMonthGraph::schreibTextInGrafik() {
-    const SettingsStore st = settings();
-    const MeasureMode mode = appState().mode();
-    QString text = QStringLiteral("    Uhrzeiten: M1= ");
-    QString padded;
-    if (mode == MeasureMode::Four) {
-        const MeasurementSlot four[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
-                                        MeasurementSlot::Messung3, MeasurementSlot::Abends};
-        for (int i = 0; i < 4; ++i) {
-            if (i > 0) text += QStringLiteral("  M%1= ").arg(i + 1);
-            text += st.get(slotinfo::timeKey(four[i], mode));
-        }
-        padded = QString(35, u' ') + text + QString(47, u' ');
-    } else {
-        for (int n = 1; n <= 8; ++n) {
-            if (n > 1) text += QStringLiteral("  M%1= ").arg(n);
-            text += st.get(slotinfo::timeKey(slotinfo::fromNumber(n), mode));
-        }
-        padded = QString(30, u' ') + text + QString(38, u' ');
-    }
+    const MeasureMode mode = m_session.mode();
+    const QString text = graphgeo::timeStripText(m_session.settings(), mode);
+    // Blanks around it, so the white fill clears the previous strip.
+    const QString padded = mode == MeasureMode::Four ? QString(35, u' ') + text + QString(47, u' ')
+                                                     : QString(30, u' ') + text + QString(38, u' ');
     m_timeStripText = text;
     QPainter p(&pic());
     p.fillRect(QRect(0, 2, pic().width(), 18), Qt::white);
@@ -499,19 +319,14 @@ void TMonthGraph::schreibTextInGrafik() {
 }
 
 void TMonthGraph::SchreibeMonatsMittelwInGrafik() {
-    AppState &s = appState();
-    if (m_values.valueCount() < 3) {
+    const QString &value = m_month.result.meanValueText;
+    if (value.isEmpty()) {
         // No caption of an earlier month stays beside this one.
         if (m_w.meanImage) m_w.meanImage->hide();
         m_meanCaption.clear();
-        s.MeanValueText.clear();
-        s.MeanHeaderText.clear();
         return;
     }
-    const QString mean = m_values.MonthMean();
     m_meanCaption = QStringLiteral("Monatlicher Mittelwert =");
-    s.MeanValueText = mean + QStringLiteral(" mg/dl");
-    s.MeanHeaderText = QStringLiteral(" -  Mittelwert: ") + s.MeanValueText;
     if (m_w.meanImage) {
         QImage img(206, 14, QImage::Format_RGB32);
         img.fill(Qt::white);
@@ -520,8 +335,8 @@ void TMonthGraph::SchreibeMonatsMittelwInGrafik() {
         p.setPen(Qt::black);
         textAt(p, 0, 0, m_meanCaption);
         const int tw = p.fontMetrics().horizontalAdvance(m_meanCaption);
-        p.setPen(colorref::toColor(s.MeanMode ? s.MeanCurveColor : s.CurveColor));
-        textAt(p, 136, 0, s.MeanValueText);
+        p.setPen(m_meanMode ? m_meanCurveColor : m_curveColor);
+        textAt(p, 136, 0, value);
         p.end();
         m_w.meanImage->setAutoSize(true);
         m_w.meanImage->setPicture(img);
@@ -553,17 +368,18 @@ void TMonthGraph::pinAfterScroll(bool overlapCorrection) {
     }
 }
 
-void TMonthGraph::HorzScrollPositionEinstellen() {
-    if (m_w.hscroll) m_w.hscroll->setValue(appState().LastScrollPosition);
+void TMonthGraph::HorzScrollPositionEinstellen(int position) {
+    if (m_w.hscroll) m_w.hscroll->setValue(position);
     pinAfterScroll(false);
-    if (callbacks.reselectDay) callbacks.reselectDay();
+    emit reselectRequested();
 }
 
 bool TMonthGraph::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (modifiers != Qt::ControlModifier || !m_w.hscroll) return false;
     if (key != Qt::Key_Right && key != Qt::Key_Left) return false;
-    m_w.hscroll->setValue(m_w.hscroll->value() + (key == Qt::Key_Right ? 48 : -48));
-    if (callbacks.formResize) callbacks.formResize();
+    m_w.hscroll->setValue(m_w.hscroll->value() +
+                          (key == Qt::Key_Right ? graphgeo::kDayWidth : -graphgeo::kDayWidth));
+    emit layoutRequested();
     return true;
 }
 
@@ -571,13 +387,11 @@ void TMonthGraph::FormMouseMove(const QPoint &graphPos) {
     if (!m_w.status) return;
     const int offset = m_w.hscroll ? m_w.hscroll->value() : 0;
     const int x = graphPos.x() - offset;
-    // The graph picture lies 49 pixels below the client top of the layout the
-    // readout rows are made for.
-    const QString value = graphgeo::readoutValueText(graphPos.y() + 49);
+    const QString value = graphgeo::readoutValueText(graphPos.y() + graphgeo::kReadoutOffset);
     QString caption;
     if (!value.isEmpty())
         caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
-    if (x < 40 || graphPos.x() >= 1527) caption.clear();
+    if (x < graphgeo::kGridLeft || graphPos.x() > graphgeo::kLimitLineEnd) caption.clear();
     m_w.status->setText(caption);
     m_w.status->adjustSize();
     int left = x >= winWidth() / 2 ? legendLeft() + x - 300 : legendLeft() + x - 150;

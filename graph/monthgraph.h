@@ -1,42 +1,24 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <QObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 
-#include "monthvalues.h"
-#include "storage/entryline.h"
+#include "geometry.h"
+#include "monthread.h"
+#include "storage/monthsession.h"
 
 class PictureBox;
 class QLabel;
 class QPainter;
-class QPlainTextEdit;
 class QScrollBar;
 class QWidget;
-
-// Geometry of the month graph: day columns 48 pixels wide from x 45, value
-// rows 0.7 pixel per mg/dl from y 411 (0 mg/dl) up to y 61 (500 mg/dl).
-namespace graphgeo {
-
-int DayX(int day);
-int SlotX(int day, MeasurementSlot slot, MeasureMode mode);
-// Row of a multiple of 10 mg/dl.
-inline int RowY(int t) {
-    return 411 - 7 * t / 10;
+namespace ui {
+class Services;
 }
-// y of a reading (without the classification).
-int valueY(int v);
-// Row of a limit value: the reading rule over 0 … 250; 0 gives 0 and a value
-// above 250 the value itself.
-int limitRowY(int v);
-// Readout text for a pointer at y in window client coordinates whose graph
-// picture starts 49 pixels below the client top; empty off the scale.
-QString readoutValueText(int clientY);
-
-} // namespace graphgeo
 
 // The pieces of the main window the graph draws into.
 struct GraphWidgets {
@@ -45,40 +27,45 @@ struct GraphWidgets {
     PictureBox *meanImage = nullptr; // MittelwertImage
     QLabel *title = nullptr;         // Label1
     QLabel *status = nullptr;        // StatusLabel
-    QPlainTextEdit *memo = nullptr;  // Memo1: the table file as read
     QScrollBar *hscroll = nullptr;   // the window's horizontal scroll bar
     QWidget *window = nullptr;       // its width centres the texts
+    int windowWidth = 793;           // used when there is no window
+};
+
+// How a drawing pass draws.
+struct DrawOptions {
+    bool meanPass = false;    // the monthly-mean pass: day means and their line
+    bool keepPicture = false; // onto the picture as it is, not onto a fresh template
+    bool meanMode = false;    // the mean caption in the mean curve's colour
+    int scrollPosition = 0;   // the scroll position restored after the pass
 };
 
 // The month graph: draws a month table onto the graph picture and keeps the
-// pinned parts in place while the window scrolls.
-class TMonthGraph {
+// pinned parts (legend, time strip, mean caption, title) in place while the
+// window scrolls.
+class TMonthGraph : public QObject {
+    Q_OBJECT
 public:
-    explicit TMonthGraph(const GraphWidgets &w);
+    TMonthGraph(const GraphWidgets &w, MonthSession &session, ui::Services &ui,
+                QObject *parent = nullptr);
 
-    // Steps that reach other windows; each may stay unset.
-    struct Callbacks {
-        // Stores the table as "TabellenDateiName" and attaches its diary.
-        std::function<void(const QString &)> attachTable;
-        std::function<void(const QString &)> setEntryYear;
-        std::function<void()> clearEntryList;
-        std::function<void(const QString &)> addEntry;
-        std::function<void(const QString &)> setEntryMonth;
-        // The read-only notice, modally.
-        std::function<void()> showReadonlyNotice;
-        // "und Tabelle bearbeiten" after an unreadable table.
-        std::function<void()> openForEditing;
-        std::function<void()> formResize;
-        // Re-selects the last clicked day.
-        std::function<void()> reselectDay;
-        // Width of the window when no window widget is given.
-        std::function<int()> windowWidth;
-    } callbacks;
+    // The picture a pass starts from (the template of the measure mode).
+    void setTemplatePath(const QString &path) { m_templatePath = path; }
+    const QString &templatePath() const { return m_templatePath; }
+    // Off for drawings that only render (the command-line tool): the pass
+    // then neither stores the table's user as "BenutzerName" nor checks
+    // whether the settings file can be written.
+    void setStoresUserName(bool on) { m_storesUser = on; }
 
-    // The drawing pass; false when it stopped early (unreadable table or a
-    // value that is no number, the message was shown). Entry lines without a
-    // day 01..31 are passed over; one warning after the pass names them.
-    bool GrafikZeichnen(const QString &tablePath);
+    // The drawing pass over a month table. Returns what it computed; its
+    // `complete` is false when it stopped early: an unreadable table (warned,
+    // then unreadableTable()), or a value that is no number (warned with file
+    // and line; what came before stays drawn). Lines without a day 01..31
+    // are passed over with one warning per file.
+    MonthResult GrafikZeichnen(const QString &tablePath, const DrawOptions &options = {});
+    // A pass ran to its end: a month is on screen.
+    bool isShown() const { return m_shown; }
+
     // Time strip at the top of the graph.
     void schreibTextInGrafik();
     // Monthly-mean caption and the centred title label.
@@ -86,13 +73,12 @@ public:
     // Limit line "hoch", "kritisch" or "tief".
     void ZeichneGrenzwerteLinie(const QString &kind);
     void MachSchraffierung();
-    // Draws one entry line: mode "oben" (curve) or "Mittelwert" (mean pass).
-    void ZeichneInGrafik(const QString &line, const QString &mode);
     // y of a reading; also sets LastPointY and PointColor.
     int ValueToY(int v);
 
-    // Scrolling.
-    void HorzScrollPositionEinstellen();
+    // Restores a scroll position after a pass and asks for the day to be
+    // selected again.
+    void HorzScrollPositionEinstellen(int position);
     // Keeps legend, time strip, mean caption and title in place.
     void pinAfterScroll(bool overlapCorrection = true);
     // Ctrl+Right / Ctrl+Left; true when the key was used.
@@ -100,32 +86,36 @@ public:
     // Pointer readout for a point in graph picture coordinates.
     void FormMouseMove(const QPoint &graphPos);
 
-    // Results of the last pass.
-    const MonthValues &values() const { return m_values; }
+    // What the last pass left behind.
     int LastPointY() const { return m_lastPointY; }
     QColor PointColor() const { return m_pointColor; }
     int HighLimitY() const { return m_highY; }
     int CriticalLimitY() const { return m_criticalY; }
     int LowLimitY() const { return m_lowY; }
-    const QStringList &DayEndLines() const { return m_dayEndLines; }
+    const QList<int> &DayEndLines() const { return m_month.dayEnds; }
     const QStringList &DayMeanPoints() const { return m_dayMeanPoints; }
-    const QString &TitleText() const { return m_titleText; }
+    const QString &TitleText() const { return m_month.result.title; }
     const QString &TimeStripText() const { return m_timeStripText; }
     int TimeStripX() const { return m_timeStripX; }
-    const QString &PenWidthText() const { return m_penWidthText; }
+    const QString &PenWidthText() const { return m_month.result.penWidthText; }
     int PointCounter() const { return m_pointCounter; }
     const QString &MeanCaptionText() const { return m_meanCaption; }
     // The warning about lines passed over in the last pass; empty when none.
-    const QString &SkippedLinesNotice() const { return m_skippedNotice; }
+    const QString &SkippedLinesNotice() const { return m_month.result.skippedNotice; }
 
-    // Whether a pass stores "BenutzerName" and checks the settings file
-    // (off for exports that only render).
-    bool storeSettings = true;
-    // Limit colours (colour references) as the settings dialog picks them.
+    // Limit colours (colour references), kept while the settings name none.
     quint32 HighColor = 0, CriticalColor = 0, LowColor = 0;
 
-    // Builds the list of memo line indices that end a day.
-    static QStringList dayEndLinesOf(const QStringList &lines);
+signals:
+    // The table could not be read; the window lets the user choose one.
+    void unreadableTable(const QString &path);
+    // The settings file cannot be written (read-only notice).
+    void readOnlySettingsFile();
+    // A pass restored the scroll position: the last clicked day is to be
+    // selected again.
+    void reselectRequested();
+    // The window's layout is to follow (after a scroll by keys, an early stop).
+    void layoutRequested();
 
 private:
     QImage &pic();
@@ -134,30 +124,37 @@ private:
     int legendWidth() const;
     void drawHint(const QString &text, int x, int y);
     void meanLine();
-    int penWidth() const;
+    void drawFrame(const DrawOptions &o);
+    void drawReadings(const DrawOptions &o);
+    void drawReading(QPainter &p, const QString &line);
+    void collectDayMean(const QString &line, bool lastOfDay);
+    void storeUserAndCheckSettings();
+    void setTitle(const DrawOptions &o);
+    void finishPass(const DrawOptions &o);
+    void showSkippedNotice();
 
     GraphWidgets m_w;
-    MonthValues m_values;
-    QStringList m_dayEndLines;
-    QSet<int> m_dayEnds;
+    MonthSession &m_session;
+    ui::Services &m_ui;
+    QString m_templatePath;
+    bool m_storesUser = true;
+    bool m_shown = false;
+    bool m_meanMode = false;
+    monthread::Month m_month;
     QStringList m_dayMeanPoints;
     std::array<int, 8> m_daySlots{};
     int m_dayLastX = -1;
-    bool m_lastOfDay = false;
     int m_prevX = 0, m_prevY = 0;
     bool m_pointDrawn = false;
-    int m_lastPointY = 411;
+    int m_lastPointY = graphgeo::kZeroRow;
     QColor m_pointColor;
+    QColor m_curveColor, m_meanCurveColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
-    QString m_penWidthText = QStringLiteral("2");
     int m_penWidth = 2;
-    QPainter *m_painter = nullptr;
-    QString m_noticeShown;    // the passed-over lines notice last shown
     bool m_frameKept = false; // limits and band are on the kept picture already
     int m_pointCounter = 0;
-    QString m_titleText, m_tableDate, m_tableUser;
+    QString m_noticeShown; // the passed-over lines notice last shown
     QString m_timeStripText;
     int m_timeStripX = 0;
     QString m_meanCaption;
-    QString m_skippedNotice;
 };

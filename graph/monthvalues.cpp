@@ -3,7 +3,7 @@
 #include "platform/german.h"
 #include <cmath>
 
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/entryline.h"
 
 namespace monthvalues {

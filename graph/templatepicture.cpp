@@ -1,12 +1,19 @@
 #include "templatepicture.h"
 
+#include "geometry.h"
+
+#include <QFileInfo>
 #include <QPainter>
+
+#include "storage/settingsstore.h"
 
 namespace templatepicture {
 
+using namespace graphgeo;
+
 namespace {
-constexpr int kLeft = 40;
-constexpr int kRight = 40 + 48 * 31; // 1528
+constexpr int kLeft = kGridLeft;
+constexpr int kRight = kGridRight;
 
 QFont arial(int pixels, bool bold = false) {
     QFont f(QStringLiteral("Arial"));
@@ -17,40 +24,57 @@ QFont arial(int pixels, bool bold = false) {
 } // namespace
 
 QImage graphTemplate(MeasureMode mode) {
-    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    QImage img(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     img.fill(Qt::white);
     QPainter p(&img);
     // Value rows every 10 mg/dl, stronger every 50.
     for (int t = 0; t <= 500; t += 10) {
         p.setPen(QPen(t % 50 == 0 ? QColor(200, 200, 200) : QColor(236, 236, 236), 1));
-        p.drawLine(kLeft, rowY(t), kRight, rowY(t));
+        p.drawLine(kLeft, RowY(t), kRight, RowY(t));
     }
     // Day grid: each day 48 pixels wide, slot ticks inside.
     p.setFont(arial(11, true));
     for (int d = 0; d <= 31; ++d) {
-        const int x = kLeft + 48 * d;
+        const int x = kLeft + kDayWidth * d;
         p.setPen(QPen(QColor(150, 150, 150), 1));
-        p.drawLine(x, rowY(500) - 6, x, rowY(0) + 4);
+        p.drawLine(x, RowY(500) - 6, x, RowY(0) + 4);
         if (d == 31) break;
         p.setPen(QPen(QColor(220, 220, 220), 1, Qt::DotLine));
         const int perDay = mode == MeasureMode::Four ? 4 : 8;
         for (int s = 1; s < perDay; ++s) {
-            const int sx = x + s * 48 / perDay;
-            p.drawLine(sx, rowY(500), sx, rowY(0));
+            const int sx = x + s * kDayWidth / perDay;
+            p.drawLine(sx, RowY(500), sx, RowY(0));
         }
         p.setPen(Qt::black);
-        p.drawText(QRect(x, rowY(0) + 6, 48, 16), Qt::AlignCenter, QString::number(d + 1));
+        p.drawText(QRect(x, RowY(0) + 6, kDayWidth, 16), Qt::AlignCenter, QString::number(d + 1));
     }
     p.setPen(QPen(Qt::black, 1));
-    p.drawRect(kLeft, rowY(500) - 6, kRight - kLeft, rowY(0) + 4 - (rowY(500) - 6));
+    p.drawRect(kLeft, RowY(500) - 6, kRight - kLeft, RowY(0) + 4 - (RowY(500) - 6));
     p.setFont(arial(10));
     p.setPen(QColor(90, 90, 90));
-    p.drawText(QRect(kLeft, rowY(0) + 22, kRight - kLeft, 14), Qt::AlignCenter,
+    p.drawText(QRect(kLeft, RowY(0) + 22, kRight - kLeft, 14), Qt::AlignCenter,
                mode == MeasureMode::Four ? QStringLiteral("Tage des Monats (je Tag bis zu 4 "
                                                           "Messungen: M1 bis M4)")
                                          : QStringLiteral("Tage des Monats (je Tag bis zu 8 "
                                                           "Messungen: M1 bis M8)"));
     return img;
+}
+
+QString templatePathFor(const SettingsStore &settings, const QString &baseFolder, bool four,
+                        bool eight, const QString &current) {
+    QString path = current;
+    for (const auto &[on, key] :
+         {std::pair{four, keys::Grafik4}, std::pair{eight, keys::Grafik8}}) {
+        const QString pic = settings.get(key);
+        if (on && !pic.isEmpty() && QFileInfo(baseFolder + pic).isFile()) path = baseFolder + pic;
+    }
+    return path;
+}
+
+QString headerPathFor(const SettingsStore &settings, const QString &baseFolder) {
+    const QString header = settings.get(keys::Header);
+    return !header.isEmpty() && QFileInfo(baseFolder + header).isFile() ? baseFolder + header
+                                                                       : QString();
 }
 
 QImage legend() {
@@ -59,7 +83,7 @@ QImage legend() {
     QPainter p(&img);
     p.setFont(arial(10, true));
     for (int t = 0; t <= 500; t += 50) {
-        const int y = rowY(t) - kLegendTop;
+        const int y = RowY(t) - kLegendTop;
         p.setPen(Qt::black);
         p.drawLine(kLegendWidth - 6, y, kLegendWidth - 1, y);
         p.drawText(QRect(0, y - 7, kLegendWidth - 7, 14), Qt::AlignRight | Qt::AlignVCenter,

@@ -92,7 +92,7 @@ bool prepare(const QString &folder, const QString &delivered, QStringList &notCo
     return true;
 }
 
-bool enter() {
+bool enter(ui::Services &ui) {
     const QString program = QCoreApplication::applicationDirPath();
     const QString home = QDir::homePath();
     const QString folder = choose(QDir::currentPath(), installedDataFolder(program), home);
@@ -100,19 +100,19 @@ bool enter() {
     if (folder != userFolder(home)) return true;
     QStringList notCopied;
     if (!prepare(folder, deliveredFolder(program), notCopied)) {
-        ui::showWarning(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! "
+        ui.showWarning(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! "
                                        "Das Programm wird beendet.")
                             .arg(native(folder)));
         return false;
     }
     if (!QDir::setCurrent(folder)) {
-        ui::showWarning(QStringLiteral("In den Ordner \"%1\" kann nicht gewechselt werden! "
+        ui.showWarning(QStringLiteral("In den Ordner \"%1\" kann nicht gewechselt werden! "
                                        "Das Programm wird beendet.")
                             .arg(native(folder)));
         return false;
     }
     if (!notCopied.isEmpty())
-        ui::showWarning(QStringLiteral("Diese mitgelieferten Dateien konnten nicht in den "
+        ui.showWarning(QStringLiteral("Diese mitgelieferten Dateien konnten nicht in den "
                                        "Ordner \"%1\" kopiert werden:\n%2\n"
                                        "Das Programm läuft ohne sie weiter.")
                             .arg(native(folder), notCopied.join(u'\n')));

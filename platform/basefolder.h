@@ -6,6 +6,10 @@
 // user started it in that holds glykoval.ini, otherwise the per-user folder
 // ~/Glykovalin, which gets the delivered files on its first start. The
 // installation itself is never written to.
+namespace ui {
+class Services;
+}
+
 namespace basefolder {
 
 // The files the installation delivers into a new base folder, relative to it.
@@ -30,6 +34,6 @@ bool prepare(const QString &folder, const QString &delivered, QStringList &notCo
 // For the program's start: chooses the base folder, prepares it when it is the
 // per-user folder and makes it the current directory. Tells the user in a
 // message what failed; false when the program has to end.
-bool enter();
+bool enter(ui::Services &ui);
 
 } // namespace basefolder

@@ -1,26 +1,18 @@
 #pragma once
 #include <QObject>
-#include <QString>
 
-class QTimer;
-
-// Waits for a time while the event loop keeps running, so windows repaint and
-// the user interface stays alive.
+// Waits for a time while the event loop keeps running, so windows repaint
+// and the user interface stays alive.
 class TMachPause : public QObject {
     Q_OBJECT
 public:
-    explicit TMachPause(QObject *parent = nullptr);
-    void Pause(int milliseconds);
-    int Interval() const;
-    void setInterval(int milliseconds);
+    explicit TMachPause(QObject *parent = nullptr) : QObject(parent) {}
+    // Waits the given time (which becomes the interval). Virtual so that a
+    // test can stand in for the clock.
+    virtual void Pause(int milliseconds);
+    int Interval() const { return m_interval; }
+    void setInterval(int milliseconds) { m_interval = milliseconds; }
 
 private:
-    QTimer *m_timer;
-    bool m_done = false;
+    int m_interval = 1000;
 };
-
-// True when the path names an existing folder.
-bool FolderExists(const QString &path);
-// Creates the folder with all missing parents. An empty path is an error
-// (returns false, *error gets "Das Verzeichnis kann nicht erstellt werden").
-bool ForceFolders(const QString &path, QString *error = nullptr);

@@ -1,9 +1,9 @@
 #pragma once
 #include <QColor>
 #include <QList>
-#include <QQueue>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 class QPrinter;
@@ -30,53 +30,52 @@ public:
     virtual bool printDialog(QWidget *parent, QPrinter *printer) = 0;
     // Opens a document with the desktop's default handler.
     virtual bool shellOpen(const QString &path) = 0;
+
+    // Shorthands for the four kinds of message box.
+    void showMessage(const QString &text) { message(Kind::Plain, Buttons::Ok, text); }
+    void showInformation(const QString &text) { message(Kind::Information, Buttons::Ok, text); }
+    void showWarning(const QString &text) { message(Kind::Warning, Buttons::Ok, text); }
+    // Confirmation with Yes and No; true on Yes.
+    bool askYesNo(const QString &text) {
+        return message(Kind::Confirmation, Buttons::YesNo, text) == Answer::Yes;
+    }
 };
 
-// The services in use; the real dialogs unless a test installed others.
-Services &services();
-// Installs other services (nullptr restores the real ones); not owned.
-void setServices(Services *s);
-
-// Shorthands for the four kinds of message box.
-void showMessage(const QString &text);
-void showInformation(const QString &text);
-void showWarning(const QString &text);
-// Confirmation with Yes and No; true on Yes.
-bool askYesNo(const QString &text);
-
-// Services for tests: answers come from queues (defaults: Ok/Yes, cancel),
-// everything shown is recorded.
-class RecordingServices : public Services {
+// The desktop's message boxes, Qt's own file, colour and print dialogs, and
+// the desktop's handler for opening documents.
+class DesktopServices final : public Services {
 public:
-    struct Shown {
-        Kind kind;
-        Buttons buttons;
-        QString text;
-    };
-    RecordingServices() { setServices(this); }
-    ~RecordingServices() override { setServices(nullptr); }
-
     Answer message(Kind kind, Buttons buttons, const QString &text) override;
-    QString openFileName(QWidget *, const QString &caption, const QString &folder,
+    QString openFileName(QWidget *parent, const QString &caption, const QString &folder,
                          const QString &filter) override;
-    QString saveFileName(QWidget *, const QString &caption, const QString &folder,
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &folder,
                          const QString &filter) override;
-    bool chooseColor(QWidget *, const QColor &initial, QColor &chosen) override;
-    bool printDialog(QWidget *, QPrinter *) override;
+    bool chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) override;
+    bool printDialog(QWidget *parent, QPrinter *printer) override;
     bool shellOpen(const QString &path) override;
-
-    QQueue<Answer> answers;
-    QQueue<QString> fileNames;
-    QQueue<QColor> colors; // an invalid colour answers cancel
-    QQueue<bool> printAnswers;
-    QList<Shown> shown;
-    QStringList dialogCalls; // "open|caption|folder|filter" and "save|..."
-    QStringList opened;
-    QList<QColor> colorInitials;
-    bool shellResult = true;
-
-    QStringList texts() const;
-    void clear();
 };
+
+// For work without a window (the command-line tool): messages are kept
+// instead of shown, questions are answered No, dialogs are cancelled and
+// nothing is opened.
+class MessageLog final : public Services {
+public:
+    Answer message(Kind kind, Buttons buttons, const QString &text) override;
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return {};
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
+        return {};
+    }
+    bool chooseColor(QWidget *, const QColor &, QColor &) override { return false; }
+    bool printDialog(QWidget *, QPrinter *) override { return false; }
+    bool shellOpen(const QString &) override { return false; }
+
+    QStringList texts; // every message, in order
+};
+
+// Runs an operation; a text that should have been a number (EConvertError)
+// is shown as a warning and ends it. False when it was ended that way.
+bool guarded(Services &ui, const std::function<void()> &operation);
 
 } // namespace ui

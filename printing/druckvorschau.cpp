@@ -11,7 +11,7 @@
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "printing/printfile.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "storage/settingsstore.h"
 
 using graphprint::Format;
@@ -53,7 +53,8 @@ QString TDruckvorschau::descriptionA6() {
                                    "mm.Oberer und unterer Rand ~ 7 mm.");
 }
 
-TDruckvorschau::TDruckvorschau(QWidget *parent) : QDialog(parent) {
+TDruckvorschau::TDruckvorschau(MonthSession &session, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("Druckvorschau"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setFixedSize(327, 436);
@@ -139,10 +140,7 @@ void TDruckvorschau::showEvent(QShowEvent *e) {
 }
 
 void TDruckvorschau::pauseFor(int ms) {
-    if (m_src.pause)
-        m_src.pause(ms);
-    else
-        MachPause1->Pause(ms);
+    (m_src.pause ? m_src.pause : MachPause1)->Pause(ms);
 }
 
 void TDruckvorschau::layoutLandscape(int left) {
@@ -171,7 +169,7 @@ QImage TDruckvorschau::composedPicture(const QString &title) {
         if (m_src.graph && m_src.shownArea && m_src.shownArea->isAncestorOf(m_src.graph))
             origin = m_src.graph->mapTo(m_src.shownArea, QPoint(0, 0));
         return graphprint::composeVisibleArea(
-            shown, title, titleFont, graphprint::limitMarks(appState().SettingsPath), origin);
+            shown, title, titleFont, graphprint::limitMarks(m_session.folders().settings), origin);
     }
     graphprint::MonthPictureParts parts;
     if (m_src.header) parts.header = m_src.header->picture();
@@ -180,13 +178,10 @@ QImage TDruckvorschau::composedPicture(const QString &title) {
         parts.graph = QImage(200, 200, QImage::Format_RGB32);
         parts.graph.fill(Qt::white);
     }
-    graphprint::textsOfLastPass(parts);
+    graphprint::textsOfLastPass(parts, m_session.drawn(), m_session.settings(), m_session.mode());
     parts.title = title;
     parts.titleFont = titleFont;
-    if (m_src.timeStrip) parts.timeStrip = m_src.timeStrip();
-    if (m_src.meanCaption) parts.meanCaption = m_src.meanCaption();
-    if (m_src.meanValue) parts.meanValue = m_src.meanValue();
-    graphprint::addScaleAndLimits(parts, appState().BaseFolder, appState().SettingsPath);
+    graphprint::addScaleAndLimits(parts, m_session.folders().base, m_session.folders().settings);
     return graphprint::composeWholeMonth(parts);
 }
 
@@ -199,7 +194,7 @@ void TDruckvorschau::FormPaint() {
     if (m_src.status) m_src.status->clear();
     if (m_src.title) m_src.title->clear();
     pauseFor(500);
-    QString title = m_src.titleText ? m_src.titleText() : QString();
+    QString title = m_session.drawn().title;
     if (title.isEmpty()) title = shownTitle;
 
     m_turn = 0;
@@ -212,7 +207,7 @@ void TDruckvorschau::FormPaint() {
     DruckImage->setPicture(picture);
     TempImage->setPicture(picture);
 
-    switch (graphprint::formatOf(appState().PrintFormat)) {
+    switch (graphprint::formatOf(m_session.settings().get(keys::Grafikformat))) {
     case Format::A4:
         DIN4CheckBox->setChecked(true);
         DIN5CheckBox->setChecked(false);
@@ -295,8 +290,7 @@ Format TDruckvorschau::tickedFormat() const {
 void TDruckvorschau::storeFormat(Format f) {
     const QString text = graphprint::formatText(f);
     if (text.isEmpty()) return;
-    appState().PrintFormat = text;
-    SettingsStore(appState().SettingsPath).set(keys::Grafikformat, text);
+    m_session.settings().set(keys::Grafikformat, text);
 }
 
 void TDruckvorschau::DruckenBtnClick() {
@@ -309,11 +303,11 @@ void TDruckvorschau::DruckenBtnClick() {
     storeFormat(f);
     QPrinter *pr = printer();
     graphprint::setPaper(*pr, f);
-    printfile::propose(*pr, appState().BaseFolder, appState().CurrentTablePath,
+    printfile::propose(*pr, m_session.folders().base, m_session.tablePath(),
                        QStringLiteral("Grafik"));
-    if (ui::services().printDialog(this, pr)) {
+    if (m_ui.printDialog(this, pr)) {
         if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
-            ui::showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "
+            m_ui.showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "
                                            "Die Grafik wurde nicht gedruckt."));
     }
     accept();

@@ -2,7 +2,6 @@
 #include <QDialog>
 #include <QFont>
 #include <QImage>
-#include <functional>
 
 #include "graphprint.h"
 
@@ -13,6 +12,10 @@ class QPrinter;
 class QPushButton;
 class PictureBox;
 class TMachPause;
+class MonthSession;
+namespace ui {
+class Services;
+}
 
 // The pieces of the main window the graph print takes its picture from.
 struct GraphPrintSources {
@@ -22,22 +25,19 @@ struct GraphPrintSources {
     QLabel *status = nullptr;             // StatusLabel
     QWidget *shownArea = nullptr;         // what the main window shows (its client area)
     QWidget *diaryEditor = nullptr;       // RichEdit1; its height is left out of the visible area
-    std::function<QString()> titleText;   // TitleText of the last drawing pass
-    std::function<QString()> timeStrip;   // TimeStripText
-    std::function<QString()> meanCaption; // monthly-mean caption
-    std::function<QString()> meanValue;   // monthly-mean value text
     // Waits while messages are processed (the main window's MachPause1).
-    std::function<void(int)> pause;
+    TMachPause *pause = nullptr;
 };
 
 // Preview of the graph print: the composed picture, the paper format and
-// its description, printing.
+// its description, printing. Title, time strip and monthly mean come from
+// the session's last drawing pass.
 class TDruckvorschau : public QDialog {
     Q_OBJECT
 public:
     enum class Mode { WholeMonth, VisibleArea };
 
-    explicit TDruckvorschau(QWidget *parent = nullptr);
+    TDruckvorschau(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
     ~TDruckvorschau() override;
 
     void setSources(const GraphPrintSources &sources) { m_src = sources; }
@@ -98,6 +98,8 @@ private:
     void pauseFor(int ms);
     QImage composedPicture(const QString &title);
 
+    MonthSession &m_session;
+    ui::Services &m_ui;
     GraphPrintSources m_src;
     QPrinter *m_printer = nullptr;
     QPrinter *m_ownPrinter = nullptr;

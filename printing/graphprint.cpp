@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <climits>
 
+#include "graph/geometry.h"
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
-#include "storage/appstate.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -55,7 +55,6 @@ QFont limitFont() {
 }
 
 // Right end of the limit lines on the graph.
-constexpr int kLimitLineEnd = 1526;
 
 } // namespace
 
@@ -107,20 +106,20 @@ void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
     p.restore();
 }
 
-void textsOfLastPass(MonthPictureParts &parts) {
-    const AppState &s = appState();
-    parts.title = s.TitleText;
-    parts.timeStrip = timeStripText(s.SettingsPath, s.mode());
+void textsOfLastPass(MonthPictureParts &parts, const MonthResult &drawn,
+                     const SettingsStore &settings, MeasureMode mode) {
+    parts.title = drawn.title;
+    parts.timeStrip = graphgeo::timeStripText(settings, mode);
     // The monthly mean is written only when the month has one (3 readings or more).
-    parts.meanCaption =
-        s.MonthMean.isEmpty() ? QString() : QStringLiteral("Monatlicher Mittelwert =");
-    parts.meanValue = s.MonthMean.isEmpty() ? QString() : s.MeanValueText;
+    const bool mean = !drawn.monthMean.isEmpty();
+    parts.meanCaption = mean ? QStringLiteral("Monatlicher Mittelwert =") : QString();
+    parts.meanValue = mean ? drawn.meanValueText : QString();
 }
 
 void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
                        const QString &settingsPath) {
     parts.legend = legendPicture(baseFolder);
-    parts.legendPos = QPoint(0, templatepicture::kLegendTop);
+    parts.legendPos = QPoint(0, graphgeo::kLegendTop);
     parts.limits = limitMarks(settingsPath);
     QFont small(QStringLiteral("MS Sans Serif"));
     small.setPointSize(8);
@@ -148,7 +147,7 @@ QImage composeWholeMonth(const MonthPictureParts &parts) {
         if (!parts.legend.isNull() || !parts.limits.isEmpty()) {
             QPainter g(&graph);
             if (!parts.legend.isNull()) g.drawImage(parts.legendPos, parts.legend);
-            drawLimitMarks(g, parts.limits, std::min(gw - 1, kLimitLineEnd + 24), 0);
+            drawLimitMarks(g, parts.limits, std::min(gw - 1, graphgeo::kLimitLineEnd + 24), 0);
         }
         p.drawImage(QRect(0, y + 20, gw, gh - (y + 20)), graph);
     }
@@ -178,7 +177,8 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
     QPainter p(&img);
     p.drawImage(0, 0, shown);
     // At the lines' right end when it is shown, else at the right edge.
-    drawLimitMarks(p, limits, std::min(shown.width() - 2, graphOrigin.x() + kLimitLineEnd + 24),
+    drawLimitMarks(p, limits,
+                   std::min(shown.width() - 2, graphOrigin.x() + graphgeo::kLimitLineEnd + 24),
                    graphOrigin.y());
     p.setFont(titleFont);
     p.setPen(Qt::black);
@@ -186,22 +186,6 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
     p.fillRect(QRect(20, 6, fm.horizontalAdvance(title), fm.height()), Qt::cyan);
     textOut(p, 20, 6, title);
     return img;
-}
-
-QString timeStripText(const QString &settingsPath, MeasureMode mode) {
-    const SettingsStore st(settingsPath);
-    QString text = QStringLiteral("    Uhrzeiten: M1= ");
-    MeasurementSlot slot = MeasurementSlot::Morgens;
-    int n = 1;
-    for (;;) {
-        text += st.get(slotinfo::timeKey(slot, mode));
-        const MeasurementSlot next = slotinfo::next(slot, mode);
-        if (next == MeasurementSlot::Morgens || n >= slotinfo::kCount) break;
-        slot = next;
-        ++n;
-        text += QStringLiteral("  M%1= ").arg(n);
-    }
-    return text;
 }
 
 QImage turnClockwise(const QImage &source) {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "storage/entryline.h"
+#include "storage/monthsession.h"
 
 class QPainter;
 class QPrinter;
@@ -47,9 +48,10 @@ struct MonthPictureParts {
     QList<LimitMark> limits; // written at the right end of the limit lines
 };
 
-// The texts of the last drawing pass: title, time strip and, when the month
-// has one, the monthly mean.
-void textsOfLastPass(MonthPictureParts &parts);
+// The texts of a drawing pass: title, time strip and, when the month has
+// one, the monthly mean.
+void textsOfLastPass(MonthPictureParts &parts, const MonthResult &drawn,
+                     const SettingsStore &settings, MeasureMode mode);
 // Fills in what the print adds to the main window's pieces: the mg/dl
 // legend of the base folder, the limit values of the settings file and the
 // small font the centring of the texts is measured in.
@@ -70,10 +72,6 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
 // The picture turned by 90 degrees clockwise: target (x, y) = source
 // (column y, row H - 1 - x), target H wide and W high.
 QImage turnClockwise(const QImage &source);
-
-// The slot times of the graph's time strip, unpadded: "    Uhrzeiten: M1= "
-// + the first slot's time + "  M2= " + ... for the slots of the mode.
-QString timeStripText(const QString &settingsPath, MeasureMode mode);
 
 enum class Format { None, A4, A5, A6 };
 // "DINA4", "DINA5", "DINA6"; empty for None.

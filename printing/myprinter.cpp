@@ -58,14 +58,12 @@ QString numberText(double v) {
 
 } // namespace
 
-QPrinter *TMyPrinter::applicationPrinter() {
-    // Lives for the whole run, like the program's other windows.
-    static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
-    return printer;
-}
-
 TMyPrinter::TMyPrinter(QWidget *parent, QPrinter *printer)
-    : QScrollArea(parent), m_printer(printer ? printer : applicationPrinter()) {
+    : QScrollArea(parent), m_printer(printer) {
+    if (!m_printer) {
+        m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer = m_ownPrinter.get();
+    }
     m_color = palette().color(QPalette::Window);
     m_shadowColor = palette().color(QPalette::Dark);
     m_surface = new TPreviewSurface(this);
@@ -93,7 +91,8 @@ TMyPrinter::~TMyPrinter() {
 
 void TMyPrinter::setPrinter(QPrinter *printer) {
     if (m_printing) throw EPagePrinter(QStringLiteral("Can't change the printer while printing"));
-    m_printer = printer ? printer : applicationPrinter();
+    if (!printer && !m_ownPrinter) m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer = printer ? printer : m_ownPrinter.get();
     m_printer->setDocName(m_title);
     setRandTop(m_randTop);
     setRandBottom(m_randBottom);

@@ -53,13 +53,13 @@ enum TZoomLocation { zlTopLeft, zlTopCenter, zlCenter };
 class TMyPrinter : public QScrollArea {
     Q_OBJECT
 public:
+    // Without a printer the engine makes one of its own.
     explicit TMyPrinter(QWidget *parent = nullptr, QPrinter *printer = nullptr);
     ~TMyPrinter() override;
 
-    // The printer shared by the program's prints unless another was given.
-    static QPrinter *applicationPrinter();
     QPrinter *printer() const { return m_printer; }
-    // Uses another printer (not owned); margins are clamped to it again.
+    // Uses another printer (not owned; nullptr: the engine's own one);
+    // margins are clamped to it again.
     void setPrinter(QPrinter *printer);
 
     // --- document operations ---

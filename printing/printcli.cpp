@@ -17,8 +17,7 @@
 #include "printing/myprinter_tableengine.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -109,9 +108,9 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
         err << error << u'\n';
         return 1;
     }
-    const AppState &s = appState();
+    const Folders folders = Folders::at(QDir::currentPath());
     graphprint::Format f =
-        graphprint::formatOf(SettingsStore(s.SettingsPath).get(keys::Grafikformat));
+        graphprint::formatOf(SettingsStore(folders.settings).get(keys::Grafikformat));
     if (!format.isEmpty()) {
         bool ok = false;
         f = formatFromArgument(format, &ok);
@@ -127,10 +126,10 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     graphprint::MonthPictureParts parts;
     parts.header = drawn.header;
     parts.graph = drawn.graph;
-    graphprint::textsOfLastPass(parts);
+    graphprint::textsOfLastPass(parts, drawn.result, SettingsStore(folders.settings), drawn.mode);
     if (parts.title.isEmpty()) parts.title = drawn.title;
     parts.titleFont = drawn.titleFont;
-    graphprint::addScaleAndLimits(parts, s.BaseFolder, s.SettingsPath);
+    graphprint::addScaleAndLimits(parts, folders.base, folders.settings);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 
     PdfTarget target(pdf);
@@ -157,11 +156,11 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
     const QString settings = QDir::current().filePath(QStringLiteral("glykoval.ini"));
     const QStringList lines = RemarkStore(settings, path).merge(textfile::splitLines(text));
 
-    ui::RecordingServices messages; // no message box without a window
+    ui::MessageLog messages; // no message box without a window
     tableprint::Margins m;
-    if (!convert::guarded([&] { m = tableprint::storedMargins(path); })) {
-        err << (messages.shown.isEmpty() ? QStringLiteral("Die Druckränder sind ungültig.")
-                                         : messages.shown.last().text)
+    if (!ui::guarded(messages, [&] { m = tableprint::storedMargins(path); })) {
+        err << (messages.texts.isEmpty() ? QStringLiteral("Die Druckränder sind ungültig.")
+                                         : messages.texts.last())
             << u'\n';
         return 1;
     }

@@ -12,9 +12,10 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "printing/remarkstore.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 
-TTabellenDlg::TTabellenDlg(QWidget *parent) : QDialog(parent) {
+TTabellenDlg::TTabellenDlg(const MonthSession &session, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("TabellenDlg"));
     setWindowTitle(QStringLiteral("Glykovalinmesswerte-Tabelle"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -89,8 +90,7 @@ void TTabellenDlg::showEvent(QShowEvent *e) {
 
 void TTabellenDlg::FormPaint() {
     if (!m_remarksPending) return;
-    const AppState &s = appState();
-    const RemarkStore store(s.SettingsPath, s.CurrentTablePath);
+    const RemarkStore store(m_session.folders().settings, m_session.tablePath());
     Memo1->setPlainText(store.merge(tableLines()).join(u'\n'));
     m_remarksPending = false;
     if (m_printTableOnOpen) {
@@ -100,19 +100,18 @@ void TTabellenDlg::FormPaint() {
 }
 
 void TTabellenDlg::BemerkungenSpeichern() {
-    const AppState &s = appState();
-    if (s.CurrentTablePath.isEmpty()) return;
-    const RemarkStore store(s.SettingsPath, s.CurrentTablePath);
+    if (m_session.tablePath().isEmpty()) return;
+    const RemarkStore store(m_session.folders().settings, m_session.tablePath());
     const RemarkStore::StoreResult r = store.store(tableLines());
     if (!r.written)
-        ui::showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
+        m_ui.showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
                                        "gespeichert werden. %2")
-                            .arg(s.SettingsPath, r.reason));
+                            .arg(m_session.folders().settings, r.reason));
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
         for (const QString &key : r.tooLong)
             rows << key.section(u',', 0, 0);
-        ui::showWarning(
+        m_ui.showWarning(
             QStringLiteral("Die Bemerkung in Zeile %1 ist länger als %2 Zeichen und kann nicht "
                            "vollständig behalten werden. Beim nächsten Öffnen der Tabelle "
                            "erscheinen nur die ersten %2 Zeichen.")
@@ -124,9 +123,7 @@ void TTabellenDlg::BemerkungenSpeichern() {
 void TTabellenDlg::FormClose() {
     BemerkungenSpeichern();
     m_remarksPending = true;
-    if (hooks.closeEntryDialog) hooks.closeEntryDialog();
-    appState().SkipNextReselect = true;
-    if (hooks.redrawMonth) hooks.redrawMonth();
+    emit closed();
 }
 
 void TTabellenDlg::done(int r) {
@@ -138,12 +135,12 @@ void TTabellenDlg::done(int r) {
 }
 
 void TTabellenDlg::druckenClick() {
-    if (hooks.print) hooks.print();
+    emit printRequested();
 }
 
 QString TTabellenDlg::patientDataFileName() {
-    return ui::services().openFileName(this, QStringLiteral("Patientendaten"),
-                                       appState().BaseFolder + QStringLiteral("Patientendaten.txt"),
+    return m_ui.openFileName(this, QStringLiteral("Patientendaten"),
+                                       m_session.folders().base + QStringLiteral("Patientendaten.txt"),
                                        patientDataFilter());
 }
 
@@ -152,7 +149,7 @@ void TTabellenDlg::einfgen1Click() {
     if (file.isEmpty()) return;
     QStringList inserted;
     if (!textfile::readLines(file, inserted)) {
-        ui::showWarning(QStringLiteral("Fehler Lesen der Datei!"));
+        m_ui.showWarning(QStringLiteral("Fehler Lesen der Datei!"));
         return;
     }
     Memo1->setPlainText((inserted + tableLines()).join(u'\n'));
@@ -171,23 +168,23 @@ QStringList TTabellenDlg::patientDataTemplate() {
 
 void TTabellenDlg::bearbeiten1Click() {
     // Before there is a patient-data file, one can be made from a template.
-    const QString proposed = appState().BaseFolder + QStringLiteral("Patientendaten.txt");
+    const QString proposed = m_session.folders().base + QStringLiteral("Patientendaten.txt");
     if (!QFileInfo::exists(proposed) &&
-        ui::askYesNo(QStringLiteral("Die Datei \"Patientendaten.txt\" gibt es im Ordner \"%1\" "
+        m_ui.askYesNo(QStringLiteral("Die Datei \"Patientendaten.txt\" gibt es im Ordner \"%1\" "
                                     "noch nicht.\nSoll sie mit einer Vorlage angelegt werden?")
-                         .arg(QDir::toNativeSeparators(appState().BaseFolder)))) {
+                         .arg(QDir::toNativeSeparators(m_session.folders().base)))) {
         QString error;
         if (!textfile::writeLines(proposed, patientDataTemplate(), &error)) {
-            ui::showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
+            m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
                                 .arg(proposed, error));
             return;
         }
-        if (hooks.editPatientData) hooks.editPatientData(proposed);
+        emit patientDataRequested(proposed);
         return;
     }
     const QString file = patientDataFileName();
     if (file.isEmpty()) return;
-    if (hooks.editPatientData) hooks.editPatientData(file);
+    emit patientDataRequested(file);
 }
 
 void TTabellenDlg::beenden1Click() {

@@ -1,11 +1,14 @@
 #pragma once
 #include <QDialog>
 #include <QStringList>
-#include <functional>
 
 class QAction;
 class QMenuBar;
 class QPlainTextEdit;
+class MonthSession;
+namespace ui {
+class Services;
+}
 
 // The month as a table text; the user writes a remark behind each day row.
 // Remarks are merged in on the first paint after the window was created or
@@ -13,7 +16,7 @@ class QPlainTextEdit;
 class TTabellenDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TTabellenDlg(QWidget *parent = nullptr);
+    TTabellenDlg(const MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
 
     // The table text (TableText) to show; replaces what is shown.
     void setTableText(const QString &text);
@@ -24,7 +27,7 @@ public:
     // Merges the remarks when they are pending (and starts printing when it
     // was asked for).
     void FormPaint();
-    // Stores the remarks, re-arms merging and has the month redrawn.
+    // Stores the remarks, re-arms merging and emits closed().
     void FormClose();
     void BemerkungenSpeichern();
     void druckenClick();
@@ -42,17 +45,6 @@ public:
     QPlainTextEdit *Memo1 = nullptr;
     QMenuBar *menuBar = nullptr;
 
-    // Connections to the other windows.
-    struct Hooks {
-        // Prints the table through the table print preview.
-        std::function<void()> print;
-        // Loads a patient-data file into the header editor and shows it.
-        std::function<void(const QString &fileName)> editPatientData;
-        // Closes the entry dialog when it is open.
-        std::function<void()> closeEntryDialog;
-        // Redraws the month from the current table file.
-        std::function<void()> redrawMonth;
-    } hooks;
 
     // Filter of the patient-data file dialog.
     static QString patientDataFilter();
@@ -61,11 +53,23 @@ public:
 
     void done(int r) override;
 
+signals:
+    // "&Drucken": the table print preview takes the table.
+    void printRequested();
+    // A patient-data file is to be edited in the header editor.
+    void patientDataRequested(const QString &fileName);
+    // The window closed with its remarks stored: the entry dialog closes and
+    // the month is drawn again.
+    void closed();
+
 protected:
     void showEvent(QShowEvent *e) override;
 
 private:
     QString patientDataFileName();
+
+    const MonthSession &m_session;
+    ui::Services &m_ui;
 
     bool m_remarksPending = true;
     bool m_printTableOnOpen = false;

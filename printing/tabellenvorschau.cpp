@@ -10,8 +10,7 @@
 #include "platform/ui.h"
 #include "printing/printfile.h"
 #include "printing/tableprint.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 
 namespace {
@@ -39,7 +38,9 @@ QSpinBox *marginField(QWidget *parent, const char *name, const QString &caption,
 
 } // namespace
 
-TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(QWidget *parent) : QDialog(parent) {
+TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthSession &session, ui::Services &ui,
+                                                   QWidget *parent)
+    : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("DruckvorschauTabelleDlg"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setFixedSize(kWidth, kHeight);
@@ -179,12 +180,13 @@ void TDruckvorschauTabelleDlg::updatePageControls() {
 
 bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     BitBtn1->hide();
+    m_lines = lines;
     if (!m_engine) return false;
-    printfile::propose(*m_engine->printer(), appState().BaseFolder, appState().CurrentTablePath,
+    printfile::propose(*m_engine->printer(), m_session.folders().base, m_session.tablePath(),
                        QStringLiteral("Tabelle"));
-    if (!ui::services().printDialog(parentWidget(), m_engine->printer())) return false;
-    return convert::guarded([&] {
-        const tableprint::Margins m = tableprint::storedMargins(appState().CurrentTablePath);
+    if (!m_ui.printDialog(parentWidget(), m_engine->printer())) return false;
+    return ui::guarded(m_ui, [&] {
+        const tableprint::Margins m = tableprint::storedMargins(m_session.tablePath());
         m_applying = true;
         SpinEdit1->setValue(m.left);
         SpinEdit2->setValue(m.right);
@@ -237,11 +239,11 @@ void TDruckvorschauTabelleDlg::SpinEdit4Change() {
 void TDruckvorschauTabelleDlg::VorschauNeuZeichnen() {
     if (!m_engine) return;
     m_engine->setZoomPercent(zoomPercent());
-    writeDocument(hooks.tableLines ? hooks.tableLines() : QStringList());
+    writeDocument(m_lines);
 }
 
 void TDruckvorschauTabelleDlg::storeMargins() {
-    const QString table = appState().CurrentTablePath;
+    const QString table = m_session.tablePath();
     if (table.isEmpty()) return;
     const std::pair<const char *, QSpinBox *> fields[] = {{"DruckenTabellenRandLeft", SpinEdit1},
                                                           {"DruckenTabellenRandRight", SpinEdit2},
@@ -252,21 +254,21 @@ void TDruckvorschauTabelleDlg::storeMargins() {
         ok = profile::write(table, monthtable::kSection, QString::fromLatin1(key), field->text()) &&
              ok;
     if (!ok)
-        ui::showWarning(QStringLiteral("Die Druckränder konnten nicht in der Datei \"%1\" "
+        m_ui.showWarning(QStringLiteral("Die Druckränder konnten nicht in der Datei \"%1\" "
                                        "gespeichert werden.")
                             .arg(table));
 }
 
 void TDruckvorschauTabelleDlg::OKBtnClick() {
-    if (!m_engine || !ui::services().printDialog(this, m_engine->printer())) {
+    if (!m_engine || !m_ui.printDialog(this, m_engine->printer())) {
         reject();
         return;
     }
     try {
         if (!m_engine->Print())
-            ui::showInformation(QStringLiteral("Druckvorgang wurde abgebrochen."));
+            m_ui.showInformation(QStringLiteral("Druckvorgang wurde abgebrochen."));
     } catch (const std::exception &e) {
-        ui::showWarning(QStringLiteral("Die Tabelle konnte nicht gedruckt werden: ") +
+        m_ui.showWarning(QStringLiteral("Die Tabelle konnte nicht gedruckt werden: ") +
                         QString::fromLocal8Bit(e.what()));
     }
     storeMargins();
@@ -275,9 +277,9 @@ void TDruckvorschauTabelleDlg::OKBtnClick() {
 
 void TDruckvorschauTabelleDlg::BitBtn2Click() {
     QColor chosen = m_color;
-    ui::services().chooseColor(this, m_color, chosen);
+    m_ui.chooseColor(this, m_color, chosen);
     m_color = chosen;
-    if (hooks.setTableColor) hooks.setTableColor(m_color);
+    emit textColorChosen(m_color);
     if (m_engine) m_engine->setTextColor(m_color);
     VorschauNeuZeichnen();
 }

@@ -10,6 +10,10 @@ class QLabel;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
+class MonthSession;
+namespace ui {
+class Services;
+}
 
 // What the table print preview asks of the paged print engine.
 class TablePrintEngine {
@@ -47,25 +51,23 @@ public:
 class TDruckvorschauTabelleDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TDruckvorschauTabelleDlg(QWidget *parent = nullptr);
+    TDruckvorschauTabelleDlg(const MonthSession &session, ui::Services &ui,
+                             QWidget *parent = nullptr);
     ~TDruckvorschauTabelleDlg() override;
 
     // Takes over the print engine and shows it as MyPrinter2.
     void setEngine(std::unique_ptr<TablePrintEngine> engine);
     TablePrintEngine *engine() const { return m_engine.get(); }
 
-    // Connections to the table window.
-    struct Hooks {
-        std::function<QStringList()> tableLines;
-        std::function<void(const QColor &)> setTableColor;
-    } hooks;
-
-    // The table window's print command, up to showing the dialog: hides the
+    // The table window's print command, up to showing the dialog: keeps the
+    // table's lines for the previews, hides the
     // font button, runs the print dialog (proposing a PDF file in the base
     // folder when there is no printer), takes the margins of the current
     // table file and builds the first preview at 25 %. False when the print
     // dialog was cancelled (or a margin text is no number).
     bool prepareFromTable(const QStringList &lines);
+    // The table's lines the previews show (prepareFromTable() sets them).
+    void setLines(const QStringList &lines) { m_lines = lines; }
 
     void SpinEdit1Change();
     void SpinEdit2Change();
@@ -77,6 +79,11 @@ public:
 
     QColor textColor() const { return m_color; }
 
+signals:
+    // The colour button chose the text colour; the table window takes it.
+    void textColorChosen(const QColor &color);
+
+public:
     QWidget *MyPrinter2 = nullptr;
     QSpinBox *SpinEdit1 = nullptr; // left
     QSpinBox *SpinEdit2 = nullptr; // right
@@ -102,6 +109,9 @@ private:
     void updatePageControls();
     void storeMargins();
 
+    const MonthSession &m_session;
+    ui::Services &m_ui;
+    QStringList m_lines; // the table's lines, taken by prepareFromTable()
     std::unique_ptr<TablePrintEngine> m_engine;
     QColor m_color = Qt::black;
     bool m_applying = false;

@@ -4,7 +4,7 @@
 
 #include "platform/profile.h"
 #include "printing/myprinter.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/monthtable.h"
 
 namespace tableprint {

@@ -5,7 +5,7 @@
 
 #include "platform/inidocument.h"
 #include "platform/textfile.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 
 namespace stats {
 

@@ -181,8 +181,8 @@ bool DiaryBook::write(QString *error) {
 }
 
 bool DiaryBook::SpeichereTagebuchseite(int day, const QString &markedText, StoreFrom from,
-                                       const QString &currentTablePath, const QString &settingsPath,
-                                       QString *error) {
+                                       const QString &currentTablePath,
+                                       const SettingsStore &settings, QString *error) {
     const QString key = dayKey(day);
     if (key.isEmpty()) {
         if (error)
@@ -190,15 +190,15 @@ bool DiaryBook::SpeichereTagebuchseite(int day, const QString &markedText, Store
         return false;
     }
     removeDay(day);
-    const SettingsStore settings(settingsPath);
-    if (from == StoreFrom::DayClick && !currentTablePath.isEmpty() && !settingsPath.isEmpty())
+    const bool withSettings = !settings.path().isEmpty();
+    if (from == StoreFrom::DayClick && !currentTablePath.isEmpty() && withSettings)
         settings.set(keys::TabellenDateiName, currentTablePath);
     // Every variant derives a missing path, so a page is never dropped
     // before a delete only because no diary was loaded yet.
     if (m_path.trimmed().isEmpty()) m_path = diaryPathFor(currentTablePath, m_path);
     m_lines << key + QStringLiteral(": ") + markedText;
     if (!write(error)) return false;
-    if (from == StoreFrom::DayClick && !settingsPath.isEmpty()) {
+    if (from == StoreFrom::DayClick && withSettings) {
         const QString table = settings.get(keys::TabellenDateiName);
         if (!table.isEmpty() && QFileInfo(table).isFile()) LadeTagebuch(table, false);
     }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+class SettingsStore;
+
 // The diary file of one month: one line per stored page, "TagNN: " followed
 // by the page's editable lines joined without separator, each section label
 // marked with a "#". The whole file is kept as a list of lines; every store
@@ -50,7 +52,7 @@ public:
     // afterwards. False with *error when the day is invalid or writing failed
     // (the list keeps the change).
     bool SpeichereTagebuchseite(int day, const QString &markedText, StoreFrom from,
-                                const QString &currentTablePath, const QString &settingsPath,
+                                const QString &currentTablePath, const SettingsStore &settings,
                                 QString *error = nullptr);
     // Removes the day's lines and writes the file.
     bool deleteDay(int day, QString *error = nullptr);
@@ -64,6 +66,13 @@ public:
     // diary only the characters of that code page.
     bool canStore(const QString &text) const;
     bool isUtf8() const { return m_utf8; }
+
+    // An empty book at a path (no file is read or written).
+    void reset(const QString &path = QString()) {
+        m_path = path;
+        m_lines.clear();
+        m_utf8 = false;
+    }
 
     const QStringList &lines() const { return m_lines; }
     void setLines(const QStringList &lines) { m_lines = lines; }

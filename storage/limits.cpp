@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "convert.h"
+#include "platform/convert.h"
 #include "settingsstore.h"
 
 namespace limits {

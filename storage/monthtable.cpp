@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "entryline.h"
-#include "platform/pause.h"
+#include "platform/folders.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/win1252.h"

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "convert.h"
+#include "platform/convert.h"
 #include "platform/profile.h"
 
 SettingsStore::SettingsStore(std::shared_ptr<IniDocument> document)
@@ -41,6 +41,12 @@ int SettingsStore::number(const QString &key, int fallback) const {
 
 int SettingsStore::requiredNumber(const QString &key) const {
     return convert::toInt(get(key), QStringLiteral("Einstellung \"%1\"").arg(key));
+}
+
+quint32 SettingsStore::color(const QString &key, quint32 fallback) const {
+    const QString text = get(key);
+    if (text.isEmpty()) return fallback;
+    return quint32(convert::toInt(text, QStringLiteral("Einstellung \"%1\"").arg(key)));
 }
 
 bool SettingsStore::isReadOnly() const {

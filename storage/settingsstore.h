@@ -46,6 +46,9 @@ public:
     int number(const QString &key, int fallback) const;
     // Numeric key without fallback (the limits): empty is an error too.
     int requiredNumber(const QString &key) const;
+    // Colour reference key: empty gives the fallback; a non-number throws
+    // EConvertError naming the key.
+    quint32 color(const QString &key, quint32 fallback) const;
 
     // True when the file's attributes cannot be read or it is read-only.
     bool isReadOnly() const;
@@ -98,4 +101,7 @@ constexpr int FensterPosLinks = 39;
 constexpr int FensterBreite = 300;
 constexpr int FensterHoehe = 590;
 constexpr int StiftBreite = 2;
+// The curve colours when the settings name none: blue and orange.
+constexpr quint32 KurvenFarbe = 0x00FF0000;
+constexpr quint32 MittelKurvenFarbe = 0x000080FF;
 } // namespace defaults

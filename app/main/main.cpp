@@ -4,12 +4,14 @@
 #include "app/program.h"
 #include "platform/basefolder.h"
 #include "platform/german.h"
+#include "platform/ui.h"
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     german::setUp();
     QGuiApplication::setDesktopFileName(QStringLiteral("de.glykovalin.Glykovalin"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("de.glykovalin.Glykovalin")));
-    if (!basefolder::enter()) return 1;
-    return runProgram(app);
+    ui::DesktopServices services;
+    if (!basefolder::enter(services)) return 1;
+    return runProgram(app, services);
 }

@@ -10,12 +10,16 @@
 
 #include "app/mainform.h"
 #include "app/program.h"
+#include "diary/diarypage.h"
+#include "graph/monthgraph.h"
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/monthtable.h"
+#include "scenario.h"
 #include "testutil.h"
 
 inline void PrintTo(const QString &s, std::ostream *os) {
@@ -24,37 +28,15 @@ inline void PrintTo(const QString &s, std::ostream *os) {
 
 namespace {
 
-class InFolder {
-public:
-    InFolder() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~InFolder() {
-        QDir::setCurrent(m_old);
-        appState() = AppState{};
-    }
-    QString path() const { return m_dir.path(); }
-    QString ini() const { return m_dir.file("glykoval.ini"); }
-    QString get(const char *key) const {
-        return profile::read(ini(), "Einstellung", QString::fromLatin1(key));
-    }
+using scenario::App;
+using scenario::Folder;
 
-private:
-    testutil::TempFolder m_dir;
-    QString m_old;
-};
-
-// Stand-in for the drawing pass: remembers a new month's table as the
-// current one, as the graph does.
-void fakeDrawing(TMainForm &w, QStringList &drawn) {
-    w.hooks.drawMonth = [&w, &drawn](const QString &path) {
-        drawn << path;
-        AppState &s = w.state();
-        if (s.NewMonthPending) {
-            profile::write(s.SettingsPath, "Einstellung", "TabellenDateiName", path);
-            s.CurrentTablePath = path;
-            s.NewMonthPending = false;
-        }
-        s.GraphShown = true;
-    };
+// Records the tables the main window draws.
+QStringList *recordDrawings(TMainForm &w) {
+    auto *drawn = new QStringList;
+    QObject::connect(&w, &TMainForm::monthDrawn, &w, [drawn](const QString &path) { *drawn << path; });
+    QObject::connect(&w, &QObject::destroyed, [drawn] { delete drawn; });
+    return drawn;
 }
 
 QString line(const char *slot, const QString &date, const char *time, int value) {
@@ -66,19 +48,17 @@ QString line(const char *slot, const QString &date, const char *time, int value)
 } // namespace
 
 TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
-    InFolder f;
-    ui::RecordingServices rec;
+    Folder f;
     const QDate today = QDate::currentDate();
     const QString mm = today.toString("MM"), yyyy = today.toString("yyyy");
-    const QString table = f.path() + "Glykovalin-Daten/" + yyyy + "/MM" + mm + yyyy + ".tab";
+    const QString table = f.data() + yyyy + "/MM" + mm + yyyy + ".tab";
     QStringList expected;
     {
-        auto program = createProgram();
-        ASSERT_TRUE(program);
-        TMainForm &w = *program->MainForm;
-        QStringList drawn;
-        fakeDrawing(w, drawn);
-        w.FirstPaint();
+        App app;
+        ui::RecordingServices &rec = app.rec;
+        Program *program = &app.program();
+        TMainForm &w = app.window();
+        const QStringList &drawn = *recordDrawings(w);
         TNameEingDlg *name = program->NameEingDlg;
         ASSERT_TRUE(name->isVisible());
         // A blank name is refused.
@@ -92,7 +72,7 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         name->Edit1->setText("Max Muster");
         name->OKBtn->click();
         EXPECT_FALSE(name->isVisible());
-        EXPECT_EQ(f.get("BenutzerName"), "Max Muster");
+        EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
         EXPECT_EQ(w.Label1->text(), " von Max Muster");
         TEingabeDlg *entry = program->EingabeDlg;
         ASSERT_TRUE(entry->isVisible());
@@ -120,45 +100,43 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         entry->OKBtn->click();
         EXPECT_FALSE(entry->isVisible());
         EXPECT_EQ(drawn, QStringList({table}));
-        EXPECT_EQ(f.get("TabellenDateiName"), table);
-        EXPECT_EQ(f.get("LetzteEingabe"), expected.last());
+        EXPECT_EQ(f.setting("TabellenDateiName"), table);
+        EXPECT_EQ(f.setting("LetzteEingabe"), expected.last());
         QStringList lines;
         ASSERT_TRUE(textfile::readLines(table, lines));
         EXPECT_EQ(monthtable::entryLines(lines), expected);
-        w.FormClose();
+        EXPECT_TRUE(w.graph().isShown());
+        EXPECT_TRUE(w.FormClose());
     }
     // Restart: the name, the month and the readings come back.
-    auto program = createProgram();
-    ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
-    QStringList drawn;
-    fakeDrawing(w, drawn);
+    App app;
+    Program *program = &app.program();
     TEingabeDlg *entry = program->EingabeDlg;
-    entry->callbacks.runModal = [](TEingabeDlg *d) { d->show(); };
     // The slot after the stored Abends reading, on the next day.
     EXPECT_EQ(entry->BitBtn3->text(), "Morgens");
     EXPECT_EQ(entry->SpinEdit1->value(), 8);
-    w.FirstPaint();
     EXPECT_FALSE(program->NameEingDlg->isVisible());
-    EXPECT_EQ(drawn, QStringList({table}));
+    EXPECT_EQ(program->session.tablePath(), table);
+    EXPECT_EQ(program->session.drawn().entries, expected);
     EXPECT_EQ(entry->Label4->text(), "Messwerte von Max Muster");
-    w.menuAction("aktuellebearbeiten1")->trigger();
-    EXPECT_TRUE(entry->isVisible());
-    EXPECT_EQ(entry->entries(), expected);
-    EXPECT_EQ(entry->Label4->text(),
-              "Messwerte " + GibMonatLang(today.month()) + " " + yyyy + "  Max Muster");
+    app.whenModal([&](QWidget *) {
+        EXPECT_EQ(entry->entries(), expected);
+        EXPECT_EQ(entry->Label4->text(),
+                  "Messwerte " + GibMonatLang(today.month()) + " " + yyyy + "  Max Muster");
+        entry->close();
+    });
+    app.menu("aktuellebearbeiten1");
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
 }
 
 TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
-    InFolder f;
-    ui::RecordingServices rec;
-    auto program = createProgram();
-    ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
-    TEingabeDlg *entry = program->EingabeDlg;
-    bool modal = false;
-    entry->callbacks.runModal = [&](TEingabeDlg *) { modal = true; };
-    const QString folder = f.path() + "Glykovalin-Daten/2004/";
+    Folder f;
+    App app;
+    ui::RecordingServices &rec = app.rec;
+    Program &program = app.program();
+    TMainForm &w = app.window();
+    TEingabeDlg *entry = program.EingabeDlg;
+    const QString folder = f.data() + "2004/";
     QDir().mkpath(folder);
     const QString path = folder + "Maerz2004.tab";
     testutil::writeBytes(path, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
@@ -167,58 +145,72 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
                                                "", "", line("Morgens", "01.03.2004", "07:00", 120),
                                                line("Messung5", "01.03.2004", "15:00", 130)}));
     rec.fileNames.enqueue(path);
-    w.menuAction("undTabellebearbeiten1")->trigger();
+    int modal = 0;
+    app.whenModal([&](QWidget *dlg) {
+        ++modal;
+        EXPECT_EQ(dlg, entry);
+        EXPECT_EQ(entry->SpinEdit3->text(), "2004");
+        EXPECT_EQ(entry->SpinEdit2->text(), "03");
+        EXPECT_EQ(entry->entries().size(), 2);
+        EXPECT_EQ(entry->Label4->text(), QString::fromUtf8("Messwerte März 2004  Max Muster"));
+        entry->close();
+    });
+    app.menu("undTabellebearbeiten1");
     ASSERT_EQ(rec.dialogCalls.size(), 1);
-    EXPECT_EQ(rec.dialogCalls[0], QString::fromUtf8("open|Öffnen|") + f.path() +
-                                      "Glykovalin-Daten/*.tab|Glykovalin-Tabellen "
+    EXPECT_EQ(rec.dialogCalls[0], QString::fromUtf8("open|Öffnen|") + f.data() +
+                                      "*.tab|Glykovalin-Tabellen "
                                       "(*.tab);;Alle Dateien (*.*)");
-    EXPECT_TRUE(modal);
-    EXPECT_EQ(entry->SpinEdit3->text(), "2004");
-    EXPECT_EQ(entry->SpinEdit2->text(), "03");
-    EXPECT_EQ(entry->entries().size(), 2);
-    EXPECT_EQ(entry->Label4->text(), QString::fromUtf8("Messwerte März 2004  Max Muster"));
-    EXPECT_EQ(w.state().TableUserName, "Max Muster");
-    EXPECT_EQ(w.state().CurrentTablePath, path);
-    EXPECT_EQ(w.state().DiaryPath, folder + "Maerz2004.txt");
-    EXPECT_EQ(f.get("TabellenDateiName"), path);
-    EXPECT_TRUE(w.state().EightSlotsTicked);
-    EXPECT_FALSE(w.menuAction("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
-    EXPECT_EQ(w.state().EntryYear, "2004");
+    EXPECT_EQ(modal, 1);
+    EXPECT_EQ(program.session.userName(), "Max Muster");
+    EXPECT_EQ(program.session.tablePath(), path);
+    EXPECT_EQ(program.session.diary().path(), folder + "Maerz2004.txt");
+    EXPECT_EQ(f.setting("TabellenDateiName"), path);
+    EXPECT_TRUE(program.session.eightSlotsTicked());
+    EXPECT_FALSE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
+    EXPECT_EQ(program.session.entryYear(), "2004");
 
     // Cancelled open dialog: nothing changes.
-    modal = false;
-    w.menuAction("undTabellebearbeiten1")->trigger();
-    EXPECT_FALSE(modal);
+    app.menu("undTabellebearbeiten1");
+    EXPECT_EQ(modal, 1);
     EXPECT_EQ(entry->entries().size(), 2);
 
     // A table that cannot be read.
     rec.clear();
     rec.fileNames.enqueue(folder + "fehlt.tab");
-    w.menuAction("undTabellebearbeiten1")->trigger();
+    app.menu("undTabellebearbeiten1");
     EXPECT_TRUE(rec.texts().contains("Fehler Lesen der Datei!"));
-    EXPECT_FALSE(modal);
+    EXPECT_EQ(modal, 1);
 
-    // "aktuelle bearbeiten" without a current table starts a new month.
-    w.state().CurrentTablePath.clear();
-    w.menuAction("aktuellebearbeiten1")->trigger();
+    // "aktuelle bearbeiten" without a current table starts a new month: the
+    // first save makes it the current table.
+    program.session.setTablePath(QString());
+    program.session.setUserName("Max Muster");
+    app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(entry->isVisible());
+    EXPECT_FALSE(entry->isModal());
     EXPECT_TRUE(entry->entries().isEmpty());
-    EXPECT_TRUE(w.state().NewMonthPending);
+    entry->SpinEdit1->setValue(2);
+    entry->Edit1->setText("08:00");
+    entry->SpinEdit4->setValue(111);
+    entry->BitBtn1->click();
+    entry->OKBtn->click();
+    EXPECT_EQ(rec.texts(), QStringList({"Fehler Lesen der Datei!"}));
+    EXPECT_FALSE(entry->isVisible());
+    const QDate today = QDate::currentDate();
+    const QString table =
+        f.data() + today.toString("yyyy") + "/MM" + today.toString("MMyyyy") + ".tab";
+    EXPECT_EQ(program.session.tablePath(), table);
+    EXPECT_EQ(f.setting("TabellenDateiName"), table);
 }
 
 TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
-    InFolder f;
-    testutil::writeBytes(f.ini(),
-                         testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
-                                         "Hochwerte>=180", "Kritischwerte>=140", "Tiefwerte<=60"}));
-    ui::RecordingServices rec;
-    auto program = createProgram();
-    ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
-    w.FirstPaint();
-    TEingabeDlg *entry = program->EingabeDlg;
+    Folder f({"BenutzerName=Max Muster"});
+    App app;
+    ui::RecordingServices &rec = app.rec;
+    TMainForm &w = app.window();
+    TEingabeDlg *entry = app.program().EingabeDlg;
     entry->appendEntry(line("Morgens", "01.01.2024", "07:00", 99)); // a list from before
-    const QString folder = f.path() + "Glykovalin-Daten/2024/";
+    const QString folder = f.data() + "2024/";
     QDir().mkpath(folder);
     const QString path = folder + "MM032024.tab";
     const QStringList file = {"[Personendaten]",
@@ -238,15 +230,15 @@ TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
                               line("Morgens", "05.03.2024", "07:00", 120)};
     testutil::writeBytes(path, testutil::crlf(file));
     rec.fileNames.enqueue(path);
-    w.menuAction("undalsGrafikanzeigen1")->trigger();
+    app.menu("undalsGrafikanzeigen1");
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
     // The drawing of the chosen month fills the entry list from its file.
     EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
-    EXPECT_EQ(w.state().CurrentTablePath, path);
-    EXPECT_TRUE(w.state().GraphShown);
+    EXPECT_EQ(app.program().session.tablePath(), path);
+    EXPECT_TRUE(w.graph().isShown());
     // Showing a month never writes it.
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
-    EXPECT_FALSE(QFile::exists(f.path() + "Glykovalin-Daten/2024/MM012024.tab"));
+    EXPECT_FALSE(QFile::exists(f.data() + "2024/MM012024.tab"));
     // The table of the current month.
     const QStringList table = entry->tableText().split('\n');
     EXPECT_EQ(table[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));

@@ -16,6 +16,7 @@
 #include "app/mainform.h"
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
+#include "diary/diarypage.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -99,7 +100,7 @@ TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay
         scenario::reading(MS::Morgens, 16, kMonth, kYear, QStringLiteral("09:15"), 133);
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(expected))
         << scenario::readingsIn(m.table).join('\n').toStdString();
-    EXPECT_FALSE(app.window().state().DayLineTexts[15].isEmpty());
+    EXPECT_FALSE(app.program().session.drawn().dayLineTexts[15].isEmpty());
 }
 
 TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
@@ -161,7 +162,7 @@ TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
         app.menu("Mittelwert");
         app.rec.fileNames.enqueue(eight);
         app.menu("undalsGrafikanzeigen1");
-        EXPECT_EQ(app.window().state().CurrentTablePath, eight);
+        EXPECT_EQ(app.program().session.tablePath(), eight);
         app.menu("biszu4MessungenjeTag");
         app.menu("biszu8MessungenjeTag");
         EXPECT_EQ(timeSettings(m.f), before);
@@ -268,6 +269,7 @@ TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
         EXPECT_EQ(entry->entries().size(), 10);
         app.rec.clear();
         QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+        EXPECT_FALSE(entry->isVisible());
         // Deleted on purpose: no warning about readings that would be lost.
         EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
     });
@@ -277,7 +279,7 @@ TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
     expected.removeAt(0);
     EXPECT_EQ(scenario::readingsIn(m.table), expected);
     // The deleted readings no longer count in the month.
-    EXPECT_EQ(app.window().state().DayLineTexts[0].count("ZuckerWert="), 3);
+    EXPECT_EQ(app.program().session.drawn().dayLineTexts[0].count("ZuckerWert="), 3);
 }
 
 TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
@@ -347,7 +349,7 @@ TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
         dlg->close();
     });
     app.menu("Statistik1");
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(shown) << app.rec.texts().join("|").toStdString();
     const QString csv = m.f.path() + "Messwerte.csv";
     app.rec.fileNames.enqueue(csv);
     app.menu("MesswertealsCSV1");

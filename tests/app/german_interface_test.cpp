@@ -26,6 +26,7 @@
 #include "entry/eingabedlg.h"
 #include "platform/german.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/druckvorschau.h"
 #include "testutil.h"
 
@@ -235,7 +236,7 @@ TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
         GermanForTest german;
         ASSERT_TRUE(german.ok) << "Qt's German translations (qt6-translations-l10n) missing";
         ShowingServices services;
-        auto program = createProgram();
+        auto program = createProgram(services);
         ASSERT_TRUE(program);
 
         QStringList menus;
@@ -250,7 +251,7 @@ TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
 
         // The dialogs the program opens: a month table, a colour, the diary
         // book's PDF file, the graph's printer.
-        program->MainForm->menuAction("undalsGrafikanzeigen1")->trigger();
+        program->MainForm->menu.undalsGrafikanzeigen1->trigger();
         program->EinstellDlg->Button1->click();
         program->TagebuchSpeichernForm->SpeichernalsPDFDatei1Click();
         program->Druckvorschau->DruckenBtn->click();

@@ -11,9 +11,11 @@
 
 #include "app/mainform.h"
 #include "app/program.h"
+#include "diary/diarypage.h"
 #include "dialogs/readonlydlg.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {
@@ -40,13 +42,12 @@ QString get(const QString &ini, const char *key) {
 TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
     InFolder f;
     ui::RecordingServices rec;
-    auto program = createProgram();
+    auto program = createProgram(rec);
     ASSERT_TRUE(program);
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten").isDir());
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten im Browser").isDir());
-    const AppState &s = program->MainForm->state();
-    EXPECT_EQ(s.BaseFolder, f.path());
-    EXPECT_EQ(s.SettingsPath, f.path() + "glykoval.ini");
+    EXPECT_EQ(program->session.folders().base, f.path());
+    EXPECT_EQ(program->session.folders().settings, f.path() + "glykoval.ini");
     EXPECT_EQ(program->MainForm->windowTitle(), "Glykovalinmesswerte - ");
     for (const char *name : {"NeuerstellenneuerMonatoderJahr1",
                              "LiniendiagrammimBrowseranzeigen1",
@@ -70,20 +71,20 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
                              "biszu8MessungenjeTag",
                              "Hilfethemen1",
                              "Infober1"})
-        EXPECT_NE(program->MainForm->menuAction(QString::fromLatin1(name)), nullptr) << name;
+        EXPECT_NE(program->MainForm->findChild<QAction *>(QString::fromLatin1(name)), nullptr) << name;
     // The help page: missing, then present but without a program to show it.
-    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    program->MainForm->menu.Hilfethemen1->trigger();
     EXPECT_TRUE(rec.opened.isEmpty());
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains(f.path() + "Glykovalin-Hilfe.htm"));
     testutil::writeBytes(f.path() + "Glykovalin-Hilfe.htm", "<html></html>\r\n");
     rec.shellResult = false;
-    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    program->MainForm->menu.Hilfethemen1->trigger();
     EXPECT_EQ(rec.opened, QStringList({"Glykovalin-Hilfe.htm"}));
     ASSERT_EQ(rec.shown.size(), 2);
     EXPECT_TRUE(rec.shown[1].text.contains("konnte nicht geöffnet werden"));
     rec.shellResult = true;
-    program->MainForm->menuAction("Hilfethemen1")->trigger();
+    program->MainForm->menu.Hilfethemen1->trigger();
     EXPECT_EQ(rec.shown.size(), 2);
 }
 
@@ -91,7 +92,7 @@ TEST(MainForm, DataFolderThatCannotBeMadeEndsTheProgram) {
     InFolder f;
     testutil::writeBytes(f.path() + "Glykovalin-Daten", "Datei statt Ordner");
     ui::RecordingServices rec;
-    EXPECT_FALSE(createProgram());
+    EXPECT_FALSE(createProgram(rec));
     ASSERT_EQ(rec.shown.size(), 2);
     EXPECT_EQ(rec.shown[0].text, "Ordner \"Glykovalin-Daten\" konnte nicht erstellt werden! ");
     EXPECT_EQ(rec.shown[1].kind, ui::Kind::Information);
@@ -109,29 +110,29 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
                                  "LetzteKlickPosition=", "BenutzerName=Max Muster",
                                  "LetzteHScrollPosition=96"}));
     ui::RecordingServices rec;
-    auto program = createProgram();
+    auto program = createProgram(rec);
     ASSERT_TRUE(program);
     TMainForm &w = *program->MainForm;
     // Both flags set: both entries ticked, the eight-slot mode wins.
-    EXPECT_TRUE(w.menuAction("biszu4MessungenjeTag")->isChecked());
-    EXPECT_TRUE(w.menuAction("biszu8MessungenjeTag")->isChecked());
+    EXPECT_TRUE(w.menu.biszu4MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu.biszu8MessungenjeTag->isChecked());
     w.FirstPaint();
     EXPECT_EQ(w.width(), 300);
     EXPECT_EQ(w.height(), 700);
-    EXPECT_EQ(w.state().LastClickPosition, 64);
-    EXPECT_EQ(w.state().LastScrollPosition, 96);
-    EXPECT_TRUE(w.state().CarbUnitIsBE);
+    EXPECT_EQ(w.page().lastClickPosition(), 64);
+    EXPECT_EQ(w.page().lastScrollPosition(), 96);
+    EXPECT_TRUE(w.options()->carbUnitBE());
     EXPECT_TRUE(w.options()->diaryVisible());
     EXPECT_EQ(w.Label1->text(), "von Max Muster");
-    EXPECT_TRUE(w.menuAction("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
+    EXPECT_TRUE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
 
     // The mode toggle: the ticked "4" entry switches to eight measurements.
     w.applyModeTicks(true, false);
     w.biszu4MessungenjeTagClick();
-    EXPECT_FALSE(w.menuAction("biszu4MessungenjeTag")->isChecked());
-    EXPECT_TRUE(w.menuAction("biszu8MessungenjeTag")->isChecked());
+    EXPECT_FALSE(w.menu.biszu4MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu.biszu8MessungenjeTag->isChecked());
     w.biszu8MessungenjeTagClick();
-    EXPECT_TRUE(w.menuAction("biszu4MessungenjeTag")->isChecked());
+    EXPECT_TRUE(w.menu.biszu4MessungenjeTag->isChecked());
 
     w.options()->setDiaryVisible(false);
     w.resize(640, 500);
@@ -147,30 +148,31 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
     EXPECT_EQ(get(f.ini(), "FensterPosTop"), QString::number(w.y()));
     // The mode switch redraws through a save of the (empty) entry list, which
     // makes that month the current table.
-    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), w.state().CurrentTablePath);
+    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), program->session.tablePath());
 }
 
 TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
     InFolder f;
     testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterHoehe=900"}));
     ui::RecordingServices rec;
-    auto program = createProgram();
+    auto program = createProgram(rec);
     ASSERT_TRUE(program);
     TMainForm &w = *program->MainForm;
     bool asked = false;
-    w.hooks.askUserName = [&] { asked = true; };
+    QObject::disconnect(&w, &TMainForm::userNameMissing, nullptr, nullptr);
+    QObject::connect(&w, &TMainForm::userNameMissing, [&] { asked = true; });
     w.FirstPaint();
     EXPECT_TRUE(asked);
     EXPECT_EQ(w.height(), 590);
     EXPECT_FALSE(w.RichEdit1->isVisibleTo(&w));
-    EXPECT_FALSE(w.menuAction("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
+    EXPECT_FALSE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
 }
 
 TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
     InFolder f;
     testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterBreite=breit"}));
     ui::RecordingServices rec;
-    auto program = createProgram();
+    auto program = createProgram(rec);
     ASSERT_TRUE(program);
     program->MainForm->FirstPaint();
     ASSERT_FALSE(rec.shown.isEmpty());
@@ -205,7 +207,7 @@ TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
                          testutil::crlf({"[Einstellung]", "FensterBreite=777", "FensterHoehe=800",
                                          "Tagebuch_sichtbar=1", "BenutzerName=Anna"}));
     ui::RecordingServices rec;
-    auto program = createProgram();
+    auto program = createProgram(rec);
     ASSERT_TRUE(program);
     TMainForm &w = *program->MainForm;
     w.FirstPaint();

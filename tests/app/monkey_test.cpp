@@ -48,10 +48,7 @@ int envNumber(const char *name, int fallback) {
 class MonkeyServices : public ui::Services {
 public:
     MonkeyServices(std::mt19937 &rng, QStringList tables, QString outFolder)
-        : m_rng(rng), m_tables(std::move(tables)), m_out(std::move(outFolder)) {
-        ui::setServices(this);
-    }
-    ~MonkeyServices() override { ui::setServices(nullptr); }
+        : m_rng(rng), m_tables(std::move(tables)), m_out(std::move(outFolder)) {}
 
     ui::Answer message(ui::Kind, ui::Buttons buttons, const QString &text) override {
         ui::Answer a = ui::Answer::Ok;
@@ -320,8 +317,8 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     const QString out = f.path() + "ausgabe/";
     QDir().mkpath(out);
 
-    App app;
     MonkeyServices services(rng, tables, out);
+    App app(&services);
     Monkey monkey(app, services, rng);
     QMap<QString, QByteArray> files = monthFiles(f.data());
     QSet<QString> deleted; // readings the user deleted in the entry dialog

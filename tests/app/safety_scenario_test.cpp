@@ -18,6 +18,7 @@
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
 #include "filelimit.h"
+#include "diary/diarypage.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -141,7 +142,7 @@ TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
     app.menu("Messwerte");
     app.menu("Mittelwert");
     EXPECT_EQ(s.onDisk(), s.bytes);
-    EXPECT_EQ(app.window().state().CurrentTablePath, s.table);
+    EXPECT_EQ(app.program().session.tablePath(), s.table);
 }
 
 TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
@@ -171,7 +172,7 @@ TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
     app.menu("biszu8MessungenjeTag");
     EXPECT_EQ(s.onDisk(), s.bytes);
     // The dropped reading does not come back into the month on screen.
-    EXPECT_EQ(app.window().state().DayLineTexts[19], QString());
+    EXPECT_EQ(app.program().session.drawn().dayLineTexts[19], QString());
 }
 
 TEST(SafetyScenario, EscapeWithUnsavedReadingsAsksBeforeDiscarding) {
@@ -225,7 +226,7 @@ TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
     App::settle();
     const QString table = f.table(m.name(), m.year);
-    ASSERT_EQ(w.state().CurrentTablePath, table);
+    ASSERT_EQ(app.program().session.tablePath(), table);
 
     QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
     App::settle();
@@ -277,7 +278,7 @@ TEST(SafetyScenario, FailedDiaryStoreAtCloseKeepsThePageAndAsksAgain) {
     App::settle();
     caretAfter(w.RichEdit1, 6, "Morgens= ");
     QTest::keyClicks(w.RichEdit1, "2");
-    ASSERT_TRUE(w.state().DiaryChanged);
+    ASSERT_TRUE(w.page().diaryChanged());
     app.rec.answers.enqueue(ui::Answer::Yes); // store
     app.rec.answers.enqueue(ui::Answer::Ok);  // the page could not be written
     app.rec.answers.enqueue(ui::Answer::No);  // do not end without the page
@@ -307,7 +308,7 @@ TEST(SafetyScenario, CharactersTheDiaryCannotHoldAreNamedBeforeAnythingIsStored)
     App::settle();
     caretAfter(w.RichEdit1, 10, "Bemerkung: ");
     scenario::typeText(w.RichEdit1, QString::fromUtf8("Hypo ≤ 60 → ½ BE"));
-    ASSERT_TRUE(w.state().DiaryChanged);
+    ASSERT_TRUE(w.page().diaryChanged());
     app.rec.answers.enqueue(ui::Answer::Yes); // store
     app.rec.answers.enqueue(ui::Answer::No);  // not with "?" in place of ≤ and →
     QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
@@ -316,7 +317,7 @@ TEST(SafetyScenario, CharactersTheDiaryCannotHoldAreNamedBeforeAnythingIsStored)
     EXPECT_TRUE(app.rec.shown[1].text.contains(QString::fromUtf8("„≤“, „→“")))
         << app.rec.shown[1].text.toStdString();
     EXPECT_FALSE(QFile::exists(diaryPath));
-    EXPECT_TRUE(w.state().DiaryChanged);
+    EXPECT_TRUE(w.page().diaryChanged());
     EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QString::fromUtf8("Hypo ≤ 60 → ½ BE")));
 
     // Confirmed: stored, with "?" for what Windows-1252 has no place for.
@@ -362,11 +363,11 @@ TEST(SafetyScenario, ADamagedMonthIsDrawnWithoutItsBadLinesAtEveryStart) {
     for (int run = 0; run < 2; ++run) {
         App app;
         TMainForm &w = app.window();
-        EXPECT_TRUE(w.state().GraphShown);
+        EXPECT_TRUE(w.graph().isShown());
         ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
         EXPECT_TRUE(app.rec.shown[0].text.contains(s.table));
         EXPECT_TRUE(app.rec.shown[0].text.contains("und 1 weitere"));
-        EXPECT_EQ(w.state().DayLineTexts[1].count("ZuckerWert="), 3);
+        EXPECT_EQ(app.program().session.drawn().dayLineTexts[1].count("ZuckerWert="), 3);
         QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
         app.menu("Mittelwert");
         app.menu("Messwerte");

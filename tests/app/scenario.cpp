@@ -14,7 +14,6 @@
 #include "graph/templatepicture.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
-#include "storage/appstate.h"
 #include "storage/monthtable.h"
 
 namespace scenario {
@@ -106,9 +105,8 @@ QString Folder::setting(const QString &key) const {
     return profile::read(ini(), QStringLiteral("Einstellung"), key);
 }
 
-App::App() {
-    appState() = AppState{};
-    m_program = createProgram();
+App::App(ui::Services *services) {
+    m_program = createProgram(services ? *services : rec);
     if (!m_program) return;
     m_program->MainForm->show();
     settle();

@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "testutil.h"
 
@@ -54,7 +55,8 @@ private:
 // The running program; its main window is shown and has had its first paint.
 class App {
 public:
-    App();
+    // Messages and dialogs go to `rec`, or to `services` when given.
+    explicit App(ui::Services *services = nullptr);
     ~App();
     Program &program() { return *m_program; }
     TMainForm &window();

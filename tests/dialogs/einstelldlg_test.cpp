@@ -10,7 +10,7 @@
 
 #include "platform/colorref.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 TEST(EinstellDlg, LimitsKeepLowBelowCriticalBelowHigh) {
@@ -19,9 +19,9 @@ TEST(EinstellDlg, LimitsKeepLowBelowCriticalBelowHigh) {
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "Hochwerte>=180",
                                               "Kritischwerte>=140", "Tiefwerte<=60"}));
     ui::RecordingServices rec;
-    TEinstellDlg dlg(ini);
+    TEinstellDlg dlg(SettingsStore(ini), rec);
     int redraws = 0;
-    dlg.callbacks.redraw = [&] { ++redraws; };
+    QObject::connect(&dlg, &TEinstellDlg::viewChanged, [&] { ++redraws; });
     const SettingsStore st(ini);
     dlg.fillFromSettings();
     EXPECT_EQ(redraws, 0); // opening the dialog changes nothing
@@ -51,11 +51,11 @@ TEST(EinstellDlg, ControlsClampingColoursAndOk) {
                          testutil::crlf({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140",
                                          "Tiefwerte<=60", "StiftBreite=3", "FarbeHochwerte=255"}));
     ui::RecordingServices rec;
-    TEinstellDlg dlg(ini);
+    TEinstellDlg dlg(SettingsStore(ini), rec);
     int redraws = 0;
     bool diaryShown = true;
-    dlg.callbacks.redraw = [&] { ++redraws; };
-    dlg.callbacks.applyDiary = [&](bool on) { diaryShown = on; };
+    QObject::connect(&dlg, &TEinstellDlg::viewChanged, [&] { ++redraws; });
+    QObject::connect(&dlg, &TEinstellDlg::diaryVisibilityChanged, [&](bool on) { diaryShown = on; });
     const SettingsStore st(ini);
 
     // Captions and names.
@@ -100,7 +100,6 @@ TEST(EinstellDlg, ControlsClampingColoursAndOk) {
     rec.colors.enqueue(QColor(0, 128, 0));
     dlg.Button4->click();
     EXPECT_EQ(st.get(keys::KurvenFarbe), QString::number(colorref::fromColor(QColor(0, 128, 0))));
-    EXPECT_EQ(appState().CurveColor, colorref::fromColor(QColor(0, 128, 0)));
     EXPECT_EQ(dlg.Label4->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     rec.colors.enqueue(QColor(1, 2, 3));
     dlg.Button6->click();
@@ -118,7 +117,6 @@ TEST(EinstellDlg, ControlsClampingColoursAndOk) {
     dlg.setCarbUnitBE(true);
     dlg.OKBtnClick();
     EXPECT_FALSE(diaryShown);
-    EXPECT_TRUE(appState().CarbUnitIsBE);
     EXPECT_TRUE(dlg.carbUnitBE());
     EXPECT_EQ(redraws, 8);
 }

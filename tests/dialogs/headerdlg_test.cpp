@@ -6,6 +6,7 @@
 
 #include "dialogs/headerdlg.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {
@@ -15,7 +16,7 @@ struct EditorOn {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
     QString file = dir.file("Patientendaten.txt");
-    THeaderBearbeitenDlg d;
+    THeaderBearbeitenDlg d{rec};
     explicit EditorOn(const QByteArray &bytes) {
         testutil::writeBytes(file, bytes);
         d.headerFileName = file;
@@ -45,7 +46,7 @@ TEST(HeaderDialog, StoringWhatWasReadKeepsTheBytes) {
         SCOPED_TRACE(bytes.toStdString());
         const QString file = dir.file(QStringLiteral("p%1.txt").arg(++n));
         testutil::writeBytes(file, bytes);
-        THeaderBearbeitenDlg d;
+        THeaderBearbeitenDlg d(rec);
         d.headerFileName = file;
         for (int round = 0; round < 2; ++round) {
             ASSERT_TRUE(d.loadFile());

@@ -8,26 +8,23 @@
 #include "dialogs/namedlg.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 #include "testutil.h"
 
 namespace {
 
 struct NameFixture {
     testutil::TempFolder dir;
-    QStringList drawn, titles, headings;
+    MonthSession session{Folders::at(dir.path())};
+    QString ini = session.folders().settings;
+    QStringList drawn, accepted;
     int newMonths = 0, quits = 0;
-    NameFixture() {
-        appState() = AppState{};
-        appState().SettingsPath = dir.file("glykoval.ini");
-    }
-    ~NameFixture() { appState() = AppState{}; }
     void wire(TNameEingDlg &d) {
-        d.callbacks.drawMonth = [this](const QString &p) { drawn << p; };
-        d.callbacks.setTitle = [this](const QString &t) { titles << t; };
-        d.callbacks.setEntryHeading = [this](const QString &t) { headings << t; };
-        d.callbacks.newMonth = [this] { ++newMonths; };
-        d.callbacks.quitProgram = [this] { ++quits; };
+        QObject::connect(&d, &TNameEingDlg::storedTableOfName, [this](const QString &p) { drawn << p; });
+        QObject::connect(&d, &TNameEingDlg::nameAccepted, [this](const QString &n) { accepted << n; });
+        QObject::connect(&d, &TNameEingDlg::newMonthRequested, [this] { ++newMonths; });
+        QObject::connect(&d, &TNameEingDlg::quitRequested, [this] { ++quits; });
     }
 };
 
@@ -37,27 +34,26 @@ TEST(NameDialog, InitialsMatchDrawsTheStoredTableThenStartsANewMonth) {
     NameFixture fx;
     ui::RecordingServices rec;
     const QString table = fx.dir.path() + "Glykovalin-Daten/2024/MM032024.tab";
-    profile::write(appState().SettingsPath, "Einstellung", "TabellenDateiName", table);
-    profile::write(appState().SettingsPath, "Einstellung", "BenutzerName", "Alt Name");
-    TNameEingDlg d;
+    profile::write(fx.ini, "Einstellung", "TabellenDateiName", table);
+    profile::write(fx.ini, "Einstellung", "BenutzerName", "Alt Name");
+    TNameEingDlg d(fx.session, rec);
     fx.wire(d);
     d.FormCreate();
     EXPECT_EQ(d.Edit1->text(), "Alt Name");
-    EXPECT_EQ(appState().TableUserName, "Alt Name");
+    EXPECT_EQ(fx.session.userName(), "Alt Name");
 
     d.Edit1->setText("anna maier");
     EXPECT_TRUE(d.OKBtnClick());
     EXPECT_TRUE(fx.drawn.isEmpty());
     EXPECT_EQ(fx.newMonths, 1);
-    EXPECT_EQ(fx.titles, QStringList({" von anna maier"}));
-    EXPECT_EQ(fx.headings, QStringList({"Messwerte von anna maier"}));
-    EXPECT_TRUE(appState().ReselectAfterEntry);
+    EXPECT_EQ(fx.accepted, QStringList({"anna maier"}));
+    EXPECT_EQ(fx.session.userName(), "anna maier");
 
     d.Edit1->setText("Max Muster");
     EXPECT_TRUE(d.OKBtnClick());
     EXPECT_EQ(fx.drawn, QStringList({table}));
     EXPECT_EQ(fx.newMonths, 2);
-    EXPECT_EQ(profile::read(appState().SettingsPath, "Einstellung", "BenutzerName"), "Max Muster");
+    EXPECT_EQ(profile::read(fx.ini, "Einstellung", "BenutzerName"), "Max Muster");
 
     // One initial never matches.
     d.Edit1->setText("Max");
@@ -69,7 +65,7 @@ TEST(NameDialog, InitialsMatchDrawsTheStoredTableThenStartsANewMonth) {
 TEST(NameDialog, BlankNameIsRefusedAndCancelEndsTheProgramOnlyAtStartUp) {
     NameFixture fx;
     ui::RecordingServices rec;
-    TNameEingDlg d;
+    TNameEingDlg d(fx.session, rec);
     fx.wire(d);
     d.FormCreate();
     for (const char *bad : {"", "   "}) {
@@ -79,7 +75,7 @@ TEST(NameDialog, BlankNameIsRefusedAndCancelEndsTheProgramOnlyAtStartUp) {
     ASSERT_EQ(rec.shown.size(), 2);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(rec.shown[0].text.startsWith("Bitte geben Sie Ihren Vornamen"));
-    EXPECT_TRUE(profile::read(appState().SettingsPath, "Einstellung", "BenutzerName").isEmpty());
+    EXPECT_TRUE(profile::read(fx.ini, "Einstellung", "BenutzerName").isEmpty());
     EXPECT_EQ(fx.newMonths, 0);
 
     d.atStartup = false;
@@ -93,7 +89,7 @@ TEST(NameDialog, BlankNameIsRefusedAndCancelEndsTheProgramOnlyAtStartUp) {
 TEST(HeaderDialog, SavesTheLinesWithCrLf) {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    THeaderBearbeitenDlg d;
+    THeaderBearbeitenDlg d(rec);
     d.headerFileName = dir.file("Patientendaten.txt");
     d.loadFile();
     EXPECT_TRUE(d.Memo1->toPlainText().isEmpty());

@@ -4,7 +4,7 @@
 
 #include "diary/diarybook_compose.h"
 #include "diary/diarybook_month.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/entryline.h"
 
 using namespace diarybook;

@@ -14,6 +14,7 @@
 #include "diarybook_folder.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
@@ -324,7 +325,7 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     ASSERT_EQ(diaryPdfCommand(f.table, "werkzeug.pdf", out, err), 0) << errText.toStdString();
     // The window's book, through "Drucken".
     ui::RecordingServices rec;
-    TTagebuchSpeichernForm form;
+    TTagebuchSpeichernForm form(rec);
     form.requestCompose(f.input());
     rec.fileNames.enqueue(f.tmp.file("fenster.pdf"));
     form.FormPaint();
@@ -399,7 +400,7 @@ TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
 TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     testutil::TempFolder tmp;
     ui::RecordingServices rec;
-    TTagebuchSpeichernForm form;
+    TTagebuchSpeichernForm form(rec);
     EXPECT_EQ(form.windowTitle(), "Tagebuch als PDF speichern / drucken");
     EXPECT_TRUE(form.RichEdit1->isReadOnly());
 
@@ -475,7 +476,8 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
 }
 
 TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {
-    TTagebuchSpeichernForm form;
+    ui::RecordingServices rec;
+    TTagebuchSpeichernForm form(rec);
     DiaryBookInput in = bookOf(MeasureMode::Four, 1, "/daten/Glykovalin-Daten/");
     in.tableUserText = "Max/../../../etc/x";
     form.requestCompose(in);

@@ -1,6 +1,9 @@
 #include "diary/diarypage.h"
+#include "graph/geometry.h"
 
 #include <gtest/gtest.h>
+
+#include <QScrollBar>
 
 #include <QAction>
 #include <QApplication>
@@ -13,7 +16,8 @@
 #include "dialogs/optioncontrols.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 #include "testutil.h"
 
 namespace {
@@ -28,35 +32,41 @@ struct Page {
     QWidget arrow;
     QAction del{"del"}, print{"print"};
     SimpleOptionControls opt;
-    int scroll = 0;
+    QScrollBar bar{Qt::Horizontal};
+    QWidget window;
+    ui::RecordingServices rec;
+    MonthSession session{Folders::at(tmp.path())};
     std::unique_ptr<DiaryPage> page;
 
     explicit Page(bool eight = false) {
-        AppState &s = appState();
-        s.clearDayLineTexts();
-        s.DayLineTexts[4] = kMorgens + kAbends;
-        s.DayLineTexts[6] = kAbends;
-        s.FourSlotsTicked = !eight;
-        s.EightSlotsTicked = eight;
-        s.DiaryChanged = false;
-        s.SkipNextReselect = false;
-        s.CurrentPageDay = 0;
-        s.CurrentTablePath = tmp.file("MM052024.tab");
-        s.SettingsPath = tmp.file("glykoval.ini");
-        s.DiaryPath.clear();
+        bar.setRange(0, 2000);
+        window.resize(1000, 600);
+        MonthResult drawn;
+        drawn.dayLineTexts[4] = kMorgens + kAbends;
+        drawn.dayLineTexts[6] = kAbends;
+        session.setDrawn(drawn);
+        session.setModeTicks(!eight, eight);
+        const QString table = tmp.file("MM052024.tab");
         testutil::writeBytes(
-            s.CurrentTablePath,
+            table,
             testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=Mai 2024", ""}));
+        session.attach(table);
         DiaryPageControls c;
         c.editor = &editor;
         c.arrow = &arrow;
         c.deleteEntry = &del;
         c.printEntry = &print;
-        c.scrollPosition = [this] { return scroll; };
-        c.setScrollPosition = [this](int v) { scroll = v; };
-        c.windowWidth = [] { return 1000; };
-        c.options = [this] { return &opt; };
-        page = std::make_unique<DiaryPage>(c);
+        c.hscroll = &bar;
+        c.window = &window;
+        c.options = &opt;
+        page = std::make_unique<DiaryPage>(c, session, rec);
+    }
+    int scroll() const { return bar.value(); }
+    // Makes the shown page a changed one, as a typed blank does.
+    void change() {
+        QTextCursor c(editor.document()->findBlockByNumber(5));
+        editor.setTextCursor(c);
+        key(Qt::Key_Space, " ");
     }
     QStringList lines() const {
         QStringList l;
@@ -81,44 +91,50 @@ struct Page {
 } // namespace
 
 TEST(DiaryPageDay, DayColumnsFromX) {
-    EXPECT_EQ(DiaryPage::dayAtX(39), 0);
-    EXPECT_EQ(DiaryPage::dayAtX(40), 1);
-    EXPECT_EQ(DiaryPage::dayAtX(87), 1);
-    EXPECT_EQ(DiaryPage::dayAtX(88), 2);
-    EXPECT_EQ(DiaryPage::dayAtX(1479), 30);
-    EXPECT_EQ(DiaryPage::dayAtX(1480), 31);
-    EXPECT_EQ(DiaryPage::dayAtX(1550), 31);
-    EXPECT_EQ(DiaryPage::dayAtX(1551), 0);
-    EXPECT_EQ(DiaryPage::dayAtX(580), 12);
+    EXPECT_EQ(graphgeo::dayAtX(39), 0);
+    EXPECT_EQ(graphgeo::dayAtX(40), 1);
+    EXPECT_EQ(graphgeo::dayAtX(87), 1);
+    EXPECT_EQ(graphgeo::dayAtX(88), 2);
+    EXPECT_EQ(graphgeo::dayAtX(1479), 30);
+    EXPECT_EQ(graphgeo::dayAtX(1480), 31);
+    EXPECT_EQ(graphgeo::dayAtX(1550), 31);
+    EXPECT_EQ(graphgeo::dayAtX(1551), 0);
+    EXPECT_EQ(graphgeo::dayAtX(580), 12);
 
     Page p;
-    p.scroll = 480;
+    p.bar.setValue(480);
     p.page->FormMouseDown(100);
-    EXPECT_EQ(appState().CurrentPageDay, 12);
-    EXPECT_EQ(appState().LastClickPosition, 100);
-    EXPECT_EQ(appState().LastScrollPosition, 480);
-    EXPECT_EQ(p.arrow.x(), DiaryPage::dayLeft(12));
+    EXPECT_EQ(p.page->currentDay(), 12);
+    EXPECT_EQ(p.page->lastClickPosition(), 100);
+    EXPECT_EQ(p.page->lastScrollPosition(), 480);
+    EXPECT_EQ(p.arrow.x(), graphgeo::dayLeft(12));
     EXPECT_EQ(p.arrow.y(), DiaryPage::kArrowTop);
     EXPECT_TRUE(p.page->noValuesPageShown());
     EXPECT_EQ(p.lines().at(4), " Es sind keine Glykovalinmesswerte eingetragen! ");
     EXPECT_FALSE(p.del.isEnabled());
 
     // Right of day 31 nothing new is shown, stored or deleted.
-    appState().DiaryChanged = true;
-    ui::RecordingServices rec;
-    p.scroll = 1200;
+    p.change();
+    ASSERT_TRUE(p.page->diaryChanged());
+    ui::RecordingServices &rec = p.rec;
+    rec.clear();
+    p.bar.setValue(1200);
     p.page->FormMouseDown(400);
     EXPECT_TRUE(rec.shown.isEmpty());
-    EXPECT_EQ(appState().CurrentPageDay, 12);
-    EXPECT_TRUE(appState().DiaryChanged);
+    EXPECT_EQ(p.page->currentDay(), 12);
+    EXPECT_TRUE(p.page->diaryChanged());
 
     // Re-selection raises a small click position to 64.
-    appState().DiaryChanged = false;
-    appState().LastClickPosition = 30;
-    p.scroll = 0;
+    // The changed page is given up first: a click with a changed page only asks.
+    p.bar.setValue(0);
+    rec.answers.enqueue(ui::Answer::No);
+    p.page->FormMouseDown(100);
+    ASSERT_FALSE(p.page->diaryChanged());
+    p.page->setLastPositions(30, 0);
+    p.bar.setValue(0);
     p.page->MacheinenKlickAufGrafik();
-    EXPECT_EQ(appState().LastClickPosition, 64);
-    EXPECT_EQ(appState().CurrentPageDay, 1);
+    EXPECT_EQ(p.page->lastClickPosition(), 64);
+    EXPECT_EQ(p.page->currentDay(), 1);
 }
 
 TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
@@ -169,7 +185,7 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
 
 TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     Page p;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = p.rec;
     p.opt.setCarbUnitBE(true);
     p.opt.setTherapyCT(true);
     p.page->FormMouseDown(40 + 48 * 4 + 5);
@@ -181,11 +197,11 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     p.key(Qt::Key_Backspace, "");
     p.key(Qt::Key_V, "", Qt::ControlModifier);
     EXPECT_EQ(p.lines(), before);
-    EXPECT_FALSE(appState().DiaryChanged);
+    EXPECT_FALSE(p.page->diaryChanged());
 
     p.caretAt(6, "Morgens= ");
     p.key(Qt::Key_2, "2");
-    EXPECT_TRUE(appState().DiaryChanged);
+    EXPECT_TRUE(p.page->diaryChanged());
     p.caretAt(6, "Abends= ");
     p.key(Qt::Key_3, "3");
     EXPECT_EQ(p.lines().at(10), "\t Bemerkung: BE-Tagessumme= 5\t\u2022    ");
@@ -205,8 +221,8 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     p.page->FormMouseDown(40 + 48 * 9 + 5);
     ASSERT_EQ(rec.texts().size(), 1);
     EXPECT_EQ(rec.texts().at(0), "Das Tagebuch wurde verändert. Möchten Sie es speichern?");
-    EXPECT_EQ(appState().CurrentPageDay, 5);
-    EXPECT_FALSE(appState().DiaryChanged);
+    EXPECT_EQ(p.page->currentDay(), 5);
+    EXPECT_FALSE(p.page->diaryChanged());
     QStringList file;
     ASSERT_TRUE(textfile::readLines(p.tmp.file("MM052024.txt"), file));
     ASSERT_EQ(file.size(), 1);
@@ -229,7 +245,7 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     p.caretAt(10, "Sport #1");
     p.key(Qt::Key_Space, " ");
     p.key(Qt::Key_Backspace, "");
-    ASSERT_TRUE(appState().DiaryChanged);
+    ASSERT_TRUE(p.page->diaryChanged());
     rec.answers.enqueue(ui::Answer::Yes);
     p.page->FormMouseDown(40 + 48 * 9 + 5);
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), first);
@@ -237,7 +253,7 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
 
 TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     Page p;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = p.rec;
     p.opt.setCarbUnitBE(false);
     p.page->FormMouseDown(40 + 48 * 4 + 5);
     p.caretAt(6, "Morgens= ");
@@ -260,20 +276,20 @@ TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     // No to the store question cancels the delete.
     rec.answers.enqueue(ui::Answer::No);
     p.page->DatenaktuellerTagebucheintraglschen1Click();
-    EXPECT_TRUE(appState().DiaryChanged);
+    EXPECT_TRUE(p.page->diaryChanged());
     EXPECT_EQ(rec.texts().size(), 2);
     EXPECT_FALSE(QFile::exists(p.tmp.file("MM052024.txt")));
 
     // Yes stores the page, then Yes deletes it; the day shows as empty page.
     rec.answers.enqueue(ui::Answer::Yes);
     rec.answers.enqueue(ui::Answer::Yes);
-    appState().LastClickPosition = 40 + 48 * 4 + 5;
+    p.page->setLastPositions(40 + 48 * 4 + 5, p.page->lastScrollPosition());
     p.page->DatenaktuellerTagebucheintraglschen1Click();
     ASSERT_EQ(rec.texts().size(), 4) << rec.texts().join("|").toStdString();
     EXPECT_EQ(rec.texts().at(3), "Möchten Sie wirklich die Tagebuch-Daten von Tag 05 löschen ?");
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), QByteArray());
     EXPECT_EQ(p.lines().at(6), DiaryPage::carbTemplate(false, MeasureMode::Four));
-    EXPECT_TRUE(p.page->book().lines().isEmpty());
+    EXPECT_TRUE(p.session.diary().lines().isEmpty());
 }
 
 TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
@@ -296,21 +312,23 @@ TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
 
     // Ctrl+Right scrolls one day only while the diary is switched on.
     p.key(Qt::Key_Right, "", Qt::ControlModifier);
-    EXPECT_EQ(p.scroll, 0);
+    EXPECT_EQ(p.scroll(), 0);
     p.opt.setDiaryVisible(true);
     p.key(Qt::Key_Right, "", Qt::ControlModifier);
-    EXPECT_EQ(p.scroll, 48);
+    EXPECT_EQ(p.scroll(), 48);
 
     // The no-values notice: letters leave the page unchanged, a blank not.
-    appState().DiaryChanged = false;
+    if (p.page->diaryChanged()) {
+        p.rec.answers.enqueue(ui::Answer::No);
+        p.page->FormMouseDown(40 + 48 * 11 + 5);
+    }
     p.page->FormMouseDown(40 + 48 * 11 + 5);
     ASSERT_TRUE(p.page->noValuesPageShown());
     QTextCursor c(p.editor.document()->findBlockByNumber(5));
     p.editor.setTextCursor(c);
     p.key(Qt::Key_A, "a");
     p.key(Qt::Key_Backspace, "");
-    EXPECT_FALSE(appState().DiaryChanged);
+    EXPECT_FALSE(p.page->diaryChanged());
     p.key(Qt::Key_Space, " ");
-    EXPECT_TRUE(appState().DiaryChanged);
-    appState().DiaryChanged = false;
+    EXPECT_TRUE(p.page->diaryChanged());
 }

@@ -14,8 +14,9 @@
 #include "entry/tablecli.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
+#include "platform/convert.h"
 #include "testutil.h"
 
 // Readable QString values in failure messages.
@@ -25,23 +26,24 @@ inline void PrintTo(const QString &s, std::ostream *os) {
 
 namespace {
 
-// A fresh process state in a temp folder, as the main window sets it up.
+// A month session in a temp folder, as the main window sets it up.
 struct EntryFixture {
     testutil::TempFolder dir;
+    MonthSession session{Folders::at(dir.path())};
+    QString settingsPath = session.folders().settings;
     EntryFixture(bool eight = false) {
-        appState() = AppState{};
-        AppState &s = appState();
-        s.BaseFolder = dir.path();
-        s.DataFolder = dir.path() + "Glykovalin-Daten/";
-        QDir().mkpath(s.DataFolder);
-        s.SettingsPath = dir.file("glykoval.ini");
-        s.TableUserName = "Max Muster";
-        s.FourSlotsTicked = !eight;
-        s.EightSlotsTicked = eight;
+        QDir().mkpath(session.folders().data);
+        session.setUserName("Max Muster");
+        session.setModeTicks(!eight, eight);
     }
-    ~EntryFixture() { appState() = AppState{}; }
     QString ini(const char *key) const {
-        return profile::read(appState().SettingsPath, "Einstellung", QString::fromLatin1(key));
+        return profile::read(settingsPath, "Einstellung", QString::fromLatin1(key));
+    }
+    // What a drawing pass that ran to its end leaves in the session.
+    void drawn() {
+        MonthResult r;
+        r.complete = true;
+        session.setDrawn(r);
     }
 };
 
@@ -181,13 +183,11 @@ TEST(EntryRules, TimeButtonsMonthLengthsAndSlotCycles) {
 TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     EntryFixture fx;
     ui::RecordingServices rec;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     EXPECT_EQ(d.BitBtn3->text(), "Morgens");
     QString drawn;
-    d.callbacks.drawMonth = [&](const QString &p) { drawn = p; };
-    int loads = 0;
-    d.callbacks.liesUhrzeitenEin = [&] { ++loads; };
+    QObject::connect(&d, &TEingabeDlg::drawRequested, [&](const QString &p) { drawn = p; });
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
     EXPECT_EQ(d.SpinEdit2->text(), "03");
@@ -240,8 +240,7 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     EXPECT_EQ(fx.ini("Messung4UhrzeitMessung2"), "07:20");
     EXPECT_EQ(fx.ini("Messung4UhrzeitMessung3"), "18:00");
     EXPECT_EQ(fx.ini("Messung4UhrzeitAbends"), "22:00");
-    EXPECT_EQ(appState().EntryMonthName, QString::fromUtf8("März"));
-    EXPECT_TRUE(appState().SkipNextReselect);
+    EXPECT_EQ(fx.session.entryMonthName(), QString::fromUtf8("März"));
 
     // Saving again produces the same bytes.
     const QByteArray first = testutil::readBytes(path);
@@ -257,7 +256,7 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
 TEST(EntryDialog, ReplaceQuestionYearRefusalAndEmptyList) {
     EntryFixture fx;
     ui::RecordingServices rec;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
@@ -311,7 +310,7 @@ TEST(EntryDialog, ReplaceQuestionYearRefusalAndEmptyList) {
 TEST(EntryDialog, CorrectionRefusesTheFirstItemAndZeroesTheSecond) {
     EntryFixture fx;
     ui::RecordingServices rec;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
@@ -362,8 +361,9 @@ TEST(EntryDialog, RestoresFromTheLastEntry) {
                           {line("Messung3", "10.05.2024", "18:00", "100"), 10, "Abends"}};
     for (const Case &c : cases) {
         EntryFixture fx;
-        profile::write(appState().SettingsPath, "Einstellung", "LetzteEingabe", c.stored);
-        TEingabeDlg d;
+        ui::RecordingServices rec;
+        profile::write(fx.settingsPath, "Einstellung", "LetzteEingabe", c.stored);
+        TEingabeDlg d(fx.session, rec);
         d.FormCreate();
         EXPECT_EQ(d.SpinEdit1->value(), c.day) << c.stored.toStdString();
         EXPECT_EQ(d.BitBtn3->text(), c.slot);
@@ -380,8 +380,7 @@ TEST(EntryDialog, NewMonthAsksBeforeReplacingAFileWithOtherReadings) {
     const QByteArray old = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "",
                                            line("Morgens", "01.03.2024", "07:00", "111")});
     testutil::writeBytes(path, old);
-    appState().NewMonthPending = true;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
@@ -406,7 +405,7 @@ TEST(EntryDialog, NewMonthAsksBeforeReplacingAFileWithOtherReadings) {
 TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
     EntryFixture fx;
     ui::RecordingServices rec;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.SpinEdit1->setValue(1);
     d.SpinEdit2->setValue(3);
@@ -482,18 +481,18 @@ TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
 TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDate) {
     EntryFixture fx;
     ui::RecordingServices rec;
-    TEingabeDlg d;
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.setEntries({line("Morgens", "05.03.2024", "07:00", "100"),
                   line("Messung2", "05.03.2024", "12:00", "110"),
                   line("Morgens", "06.03.2024", "07:00", "120")});
-    appState().EntryMonth = "03";
+    fx.session.setEntryMonth("03", "2024");
     d.SpinEdit2->setValue(3);
     d.SpinEdit3->setValue(2024);
     d.SpinEdit1->setValue(5);
     // Without a graph nothing is marked.
     EXPECT_EQ(d.ListBox1->currentRow(), -1);
-    appState().GraphShown = true;
+    fx.drawn();
     d.setCurrentSlot(MeasurementSlot::Messung2);
     d.MarkierEintragInListe();
     EXPECT_EQ(d.ListBox1->currentRow(), 1);
@@ -511,13 +510,13 @@ TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDate) {
 TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
     EntryFixture fx(true);
     ui::RecordingServices rec;
-    appState().TableUserName = "Max";
-    TEingabeDlg d;
+    fx.session.setUserName("Max");
+    TEingabeDlg d(fx.session, rec);
     d.FormCreate();
     d.SpinEdit2->setValue(7);
     d.SpinEdit3->setValue(2025);
     QStringList drawn;
-    d.callbacks.drawMonth = [&](const QString &p) { drawn << p; };
+    QObject::connect(&d, &TEingabeDlg::drawRequested, [&](const QString &p) { drawn << p; });
     d.setCurrentSlot(MeasurementSlot::Messung5);
     d.Edit1->setText("14:30");
     // A save of an empty list writes the header; the time field alone
@@ -541,13 +540,11 @@ TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
                           "",
                           ""};
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
-    appState().DayLineTexts[3] = "x";
 
     // A reading in eight-slot mode; the slot moves on to Messung6.
     add(d, 9, "14:30", 180);
     EXPECT_EQ(d.BitBtn3->text(), "Messung 6");
     d.BitBtn4->click();
-    EXPECT_TRUE(appState().DayLineTexts[3].isEmpty());
     header << line("Messung5", "09.07.2025", "14:30", "180");
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
     EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");

@@ -12,8 +12,8 @@
 #include "export/browserchart.h"
 #include "pdfreader.h" // PrintTo for QString
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "platform/win1252.h"
-#include "storage/appstate.h"
 #include "testutil.h"
 
 namespace {
@@ -75,11 +75,9 @@ int indexStarting(const QStringList &lines, const QString &start, int from = 0) 
 TEST(BrowserChart, MonthWithMissingWeeksBecomesThePage) {
     Month m;
     ui::RecordingServices rec;
-    appState().ConnectAcrossZero = true;
-    ASSERT_TRUE(LiniendiagrammimBrowseranzeigen(m.in));
+    ASSERT_TRUE(LiniendiagrammimBrowseranzeigen(m.in, rec));
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join("\n").toStdString();
     EXPECT_EQ(rec.opened, QStringList({m.page()}));
-    EXPECT_FALSE(appState().ConnectAcrossZero);
 
     const QByteArray bytes = testutil::readBytes(m.page());
     EXPECT_TRUE(bytes.contains("<br><h1>Die t\xE4glichen Messwerte werden hier als Mittelwerte "
@@ -309,7 +307,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         Month m;
         ui::RecordingServices rec;
         m.in.entryMonth.clear();
-        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         EXPECT_EQ(rec.texts(), QStringList({"Es wurden noch keine Daten eingegeben!"}));
         EXPECT_FALSE(QDir(m.in.browserFolder).exists());
         EXPECT_TRUE(rec.opened.isEmpty());
@@ -319,7 +317,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         Month m;
         ui::RecordingServices rec;
         writeSettings(m.in.settingsPath, "hoch");
-        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         ASSERT_EQ(rec.shown.size(), 1);
         EXPECT_TRUE(rec.shown[0].text.contains("hoch"));
         EXPECT_FALSE(QDir(m.in.browserFolder).exists());
@@ -332,7 +330,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         Month m;
         ui::RecordingServices rec;
         QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
-        EXPECT_TRUE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_TRUE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         EXPECT_EQ(rec.texts(),
                   QStringList({"Datei \"" + m.tmp.path() +
                                "scripts/Chart.min.js\" konnte nicht in den Ordner:\"Jahr\" "
@@ -344,7 +342,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         Month m;
         ui::RecordingServices rec;
         rec.shellResult = false;
-        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         EXPECT_TRUE(QFile::exists(m.page()));
         ASSERT_EQ(rec.shown.size(), 1);
         EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
@@ -373,7 +371,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         ui::RecordingServices rec;
         testutil::writeBytes(m.tmp.file("blockiert"), "x");
         m.in.browserFolder = m.tmp.path() + "blockiert/";
-        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         const QString folder = m.in.browserFolder + "2021";
         EXPECT_EQ(rec.texts(),
                   QStringList({"Ordner \"" + folder + "\" konnte nicht erstellt werden! ",
@@ -385,7 +383,7 @@ TEST(BrowserChart, MessagesAndFiles) {
         Month m;
         ui::RecordingServices rec;
         m.in.entryYear = "../..";
-        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in));
+        EXPECT_FALSE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         ASSERT_EQ(rec.shown.size(), 1);
         EXPECT_TRUE(rec.shown[0].text.contains("ungültig"));
         EXPECT_FALSE(QDir(m.in.browserFolder).exists());

@@ -11,13 +11,15 @@
 
 #include "graph/graphcli.h"
 #include "graph/monthgraph.h"
+#include "graph/monthvalues.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "storage/appstate.h"
-#include "storage/convert.h"
+#include "recordingservices.h"
+#include "platform/convert.h"
 #include "testutil.h"
 
 namespace {
@@ -49,9 +51,12 @@ QStringList header(bool eight = false) {
 // A folder with settings and template, the graph on stand-alone widgets.
 struct Bench {
     testutil::TempFolder dir;
+    ui::RecordingServices rec;
+    std::unique_ptr<MonthSession> session;
     PictureBox image, legend, meanImage;
     QLabel title, status;
     std::unique_ptr<TMonthGraph> graph;
+    MonthResult result; // of the last draw()
     QString oldCwd = QDir::currentPath();
 
     explicit Bench(MeasureMode mode = MeasureMode::Four) {
@@ -62,16 +67,12 @@ struct Bench {
                             "Tiefwerte<=70", QStringLiteral("FarbeHochwerte=%1").arg(kHigh),
                             QStringLiteral("FarbeKritischwerte=%1").arg(kCritical),
                             QStringLiteral("FarbeTiefwerte=%1").arg(kLow), "StiftBreite=2",
-                            "Messung4UhrzeitMorgens=07:00", "FensterBreite=800"}));
+                            "Messung4UhrzeitMorgens=07:00", "FensterBreite=800",
+                            QStringLiteral("KurvenFarbe=%1").arg(kCurve),
+                            QStringLiteral("MittelKurvenFarbe=%1").arg(0x008000)}));
         templatepicture::graphTemplate(mode).save(dir.file("Grafik.bmp"), "BMP");
-        AppState &s = appState();
-        s = AppState();
-        s.BaseFolder = dir.path();
-        s.SettingsPath = dir.file("glykoval.ini");
-        s.GraphTemplatePath = dir.file("Grafik.bmp");
-        s.CurveColor = kCurve;
-        s.FourSlotsTicked = mode == MeasureMode::Four;
-        s.EightSlotsTicked = mode == MeasureMode::Eight;
+        session = std::make_unique<MonthSession>(Folders::at(dir.path()));
+        session->setModeTicks(mode == MeasureMode::Four, mode == MeasureMode::Eight);
         legend.setPicture(templatepicture::legend());
         legend.move(0, 41);
         GraphWidgets w;
@@ -80,8 +81,14 @@ struct Bench {
         w.meanImage = &meanImage;
         w.title = &title;
         w.status = &status;
-        graph = std::make_unique<TMonthGraph>(w);
-        graph->callbacks.windowWidth = [] { return 800; };
+        w.windowWidth = 800;
+        graph = std::make_unique<TMonthGraph>(w, *session, rec);
+        graph->setTemplatePath(dir.file("Grafik.bmp"));
+    }
+    // A drawing pass; true when it ran to its end.
+    bool draw(const QString &path, const DrawOptions &options = {}) {
+        result = graph->GrafikZeichnen(path, options);
+        return result.complete;
     }
     ~Bench() { QDir::setCurrent(oldCwd); }
 
@@ -202,7 +209,7 @@ TEST(MonthValues, DailyMeansRoundFromTheTwoDecimalText) {
 
 TEST(MonthGraph, LimitLinesBandAndPointColours) {
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     const QString path = b.table({
         line(MS::Morgens, 1, 250), // on the high limit
         line(MS::Morgens, 2, 100), // between critical and low
@@ -211,7 +218,7 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
         line(MS::Messung2, 4, 0),  // drawn at the 180's height and colour
         line(MS::Messung5, 20, 300),
     });
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path)) << rec.texts().join("|").toStdString();
+    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
     EXPECT_TRUE(rec.shown.isEmpty());
     EXPECT_EQ(b.graph->HighLimitY(), 236);
     EXPECT_EQ(b.graph->CriticalLimitY(), 299);
@@ -244,34 +251,32 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
     const int x5 = graphgeo::DayX(20) + 21;
     for (int y = 190; y < 215; ++y)
         EXPECT_NE(b.at(x5, y), c(kHigh)) << y;
-    EXPECT_EQ(b.graph->values().valueCount(), 6);
-    EXPECT_EQ(appState().DayMean[19], "300");
+    EXPECT_EQ(b.result.readingCount, 6);
+    EXPECT_EQ(b.result.dayMeans[19], "300");
     // The curve connects consecutive readings.
     EXPECT_EQ(b.at(69, valueY(175)), c(kCurve));
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte  März 2024  Max Muster"));
-    EXPECT_EQ(appState().MonthMean, "150,00");
+    EXPECT_EQ(b.result.monthMean, "150,00");
     EXPECT_EQ(b.graph->TimeStripText(), "    Uhrzeiten: M1= 07:00  M2=   M3=   M4= ");
-    EXPECT_TRUE(appState().GraphShown);
-    EXPECT_EQ(profile::read(appState().SettingsPath, "Einstellung", "BenutzerName"), "Max Muster");
+    EXPECT_TRUE(b.graph->isShown());
+    EXPECT_EQ(profile::read(b.dir.file("glykoval.ini"), "Einstellung", "BenutzerName"), "Max Muster");
 }
 
 TEST(MonthGraph, EightSlotDay31AndHints) {
     Bench b(MeasureMode::Eight);
-    ui::RecordingServices rec;
-    ASSERT_TRUE(b.graph->GrafikZeichnen(b.table({line(MS::Abends, 31, 100)}, true)));
+    ASSERT_TRUE(b.draw(b.table({line(MS::Abends, 31, 100)}, true)));
     EXPECT_EQ(b.at(1524, 341), kGreen);
     if (arialHasText()) {
         EXPECT_GT(redPixels(b.image.picture(), QRect(64, 170, 400, 20)), 30);
-        ASSERT_TRUE(b.graph->GrafikZeichnen(b.table({}, true)));
+        ASSERT_TRUE(b.draw(b.table({}, true)));
         EXPECT_GT(redPixels(b.image.picture(), QRect(64, 170, 400, 20)), 30);
-        EXPECT_EQ(b.graph->values().lineCount(), 0);
+        EXPECT_EQ(b.result.readingCount, 0);
     }
 }
 
 TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
     Bench b;
-    ui::RecordingServices rec;
     const QString path = b.table({
         line(MS::Morgens, 1, 100),
         line(MS::Messung2, 1, 0),
@@ -281,39 +286,40 @@ TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
         line(MS::Morgens, 3, 120),
         line(MS::Abends, 3, 120),
     });
-    appState().MeanPass = true;
-    appState().MeanCurveColor = 0x008000;
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
-    appState().MeanPass = false;
+    DrawOptions mean;
+    mean.meanPass = true;
+    ASSERT_TRUE(b.draw(path, mean));
     const QStringList pts = b.graph->DayMeanPoints();
     ASSERT_EQ(pts.size(), 2);
     EXPECT_EQ(pts[0], QStringLiteral("%1 %2").arg(45 + 36).arg(valueY(150)));
     EXPECT_EQ(pts[1], QStringLiteral("%1 %2").arg(141 + 36).arg(valueY(120)));
     const int row = (valueY(150) + valueY(120)) / 2 + 1;
     EXPECT_EQ(b.at(100, row), QColor(0, 128, 0));
-    EXPECT_EQ(b.graph->DayEndLines(), QStringList({"9", "11", "13"}));
+    EXPECT_EQ(b.graph->DayEndLines(), QList<int>({9, 11, 13}));
 }
 
 TEST(MonthGraph, ValueThatIsNoNumberStopsWithFileAndLine) {
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     const QString path =
         b.table({line(MS::Morgens, 1, 250), "Abends den     01.03.2024 Z=21:00  ZuckerWert=12a",
                  line(MS::Morgens, 2, 100)});
-    EXPECT_FALSE(b.graph->GrafikZeichnen(path));
+    int unreadable = 0;
+    QObject::connect(b.graph.get(), &TMonthGraph::unreadableTable, [&] { ++unreadable; });
+    EXPECT_FALSE(b.draw(path));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains("12a"));
     EXPECT_TRUE(rec.shown[0].text.contains("Zeile 9"));
     EXPECT_TRUE(rec.shown[0].text.contains(path));
     EXPECT_EQ(b.at(45, 236), c(kHigh)); // what was drawn stays
     EXPECT_NE(b.at(93, 341), kGreen);
-    EXPECT_FALSE(appState().GraphShown);
+    EXPECT_FALSE(b.graph->isShown());
 
     rec.clear();
-    EXPECT_FALSE(b.graph->GrafikZeichnen(b.dir.file("fehlt.tab")));
+    EXPECT_FALSE(b.draw(b.dir.file("fehlt.tab")));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].text, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
-    EXPECT_TRUE(appState().ShowTableOnOpen);
+    EXPECT_EQ(unreadable, 1); // the window lets the user choose a table
 }
 
 TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
@@ -329,7 +335,7 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
     QImage png(b.dir.file("out.png"));
     ASSERT_FALSE(png.isNull());
-    EXPECT_EQ(png.size(), QSize(templatepicture::kWidth, 27 + templatepicture::kHeight));
+    EXPECT_EQ(png.size(), QSize(graphgeo::kPictureWidth, 27 + graphgeo::kPictureHeight));
     EXPECT_EQ(png.pixelColor(700, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
@@ -341,7 +347,7 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
 
 TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     // The window: a scroll area whose content holds the graph pictures.
     QWidget window;
     window.resize(700, 590);
@@ -350,7 +356,7 @@ TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     area->setWidgetResizable(false);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto *client = new QWidget;
-    client->resize(templatepicture::kWidth, 500);
+    client->resize(graphgeo::kPictureWidth, 500);
     area->setWidget(client);
     auto *image = new PictureBox(client);
     auto *legend = new PictureBox(client);
@@ -367,16 +373,19 @@ TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     w.title = title;
     w.hscroll = area->horizontalScrollBar();
     w.window = &window;
-    TMonthGraph graph(w);
+    MonthSession session(Folders::at(b.dir.path()));
+    TMonthGraph graph(w, session, rec);
+    graph.setTemplatePath(b.dir.file("Grafik.bmp"));
     QObject::connect(w.hscroll, &QScrollBar::valueChanged, [&graph] { graph.pinAfterScroll(); });
     window.show();
     QApplication::processEvents();
     ASSERT_GT(w.hscroll->maximum(), 400);
 
-    appState().LastScrollPosition = 96;
+    DrawOptions at96;
+    at96.scrollPosition = 96;
     const QString path =
         b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 140)});
-    ASSERT_TRUE(graph.GrafikZeichnen(path));
+    ASSERT_TRUE(graph.GrafikZeichnen(path, at96).complete);
     QScrollBar *bar = w.hscroll;
     EXPECT_EQ(bar->value(), 96); // restored after the pass
     EXPECT_EQ(legend->x(), 94);
@@ -403,7 +412,7 @@ TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     EXPECT_EQ(status->text(), "");
     // A redraw comes back to the stored position.
     bar->setValue(0);
-    ASSERT_TRUE(graph.GrafikZeichnen(path));
+    ASSERT_TRUE(graph.GrafikZeichnen(path, at96).complete);
     EXPECT_EQ(bar->value(), 96);
     EXPECT_EQ(legend->x(), 94);
 }
@@ -426,33 +435,28 @@ TEST(MonthValues, FastScannersAgreeWithTheEntryLineReaders) {
 
 TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
     Bench b;
-    ui::RecordingServices rec;
     const QString path = b.dir.file("MM032024.tab");
     testutil::writeBytes(
         path,
         testutil::crlf({"[personendaten]", "  benutzername =  \"Eva Bauer\" ", "Datum=April 2024",
                         "BenutzerName=Zweiter", line(MS::Morgens, 1, 100)}));
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
+    ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
-    EXPECT_EQ(appState().TableUserName, profile::read(path, "Personendaten", "BenutzerName"));
+    EXPECT_EQ(b.result.tableUser, profile::read(path, "Personendaten", "BenutzerName"));
 }
 
 TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
     Bench b;
-    ui::RecordingServices rec;
     const QString path = b.table({line(MS::Morgens, 1, 100), line(MS::Abends, 1, 100),
                                   line(MS::Morgens, 5, 200), line(MS::Abends, 5, 200)});
-    AppState &s = appState();
-    s.MeanCurveColor = 0x008000;
     // "Mittelwert": the template once, then the curve and the mean pass on it.
-    b.image.loadPicture(s.GraphTemplatePath);
-    s.KeepPicture = true;
-    s.MeanMode = true;
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
-    s.MeanPass = true;
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
-    s.MeanPass = false;
-    s.KeepPicture = false;
+    b.image.loadPicture(b.dir.file("Grafik.bmp"));
+    DrawOptions o;
+    o.keepPicture = true;
+    o.meanMode = true;
+    ASSERT_TRUE(b.draw(path, o));
+    o.meanPass = true;
+    ASSERT_TRUE(b.draw(path, o));
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
                                 "Muster"));
@@ -461,23 +465,20 @@ TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
     const int row = (valueY(100) + valueY(200)) / 2 + 1;
     EXPECT_EQ(b.at(150, row), QColor(0, 128, 0));
     EXPECT_EQ(b.graph->DayMeanPoints().size(), 2);
-    s.MeanMode = false;
 }
 
 TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndReportedOnce) {
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     const QString day32 = "Morgens den    32.03.2024 Z=07:30  ZuckerWert=400";
     const QString day00 = "Messung2 den 00.03.2024 Z=12:00  ZuckerWert=300";
     const QString noBlank = "Abends den03.03.2024 Z=21:00  ZuckerWert=200";
     const QStringList entries = {line(MS::Morgens, 1, 100), day00,  line(MS::Abends, 1, 200), day32,
                                  line(MS::Morgens, 2, 120), noBlank};
     const QString path = b.table(entries);
-    QStringList listed;
-    b.graph->callbacks.addEntry = [&listed](const QString &l) { listed << l; };
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path)) << rec.texts().join("|").toStdString();
+    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
     // The lines stay in the entry list, so a save keeps them for correction.
-    EXPECT_EQ(listed, entries);
+    EXPECT_EQ(b.result.entries, entries);
     // One warning after the pass names the file, the first line and the rest.
     ASSERT_EQ(rec.shown.size(), 1) << rec.texts().join("|").toStdString();
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
@@ -488,23 +489,22 @@ TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndReportedOnce) {
                                 "\"Tabelle | aktuelle bearbeiten\" korrigiert werden.")
                   .arg(path));
     // Neither the statistics nor the diary's day texts count them.
-    EXPECT_EQ(b.graph->values().valueCount(), 3);
-    EXPECT_EQ(appState().MonthMean, "140,00");
-    EXPECT_EQ(appState().DayMean[0], "150");
-    EXPECT_EQ(appState().DayMean[1], "120");
-    EXPECT_EQ(appState().DayMean[2], "0");
-    EXPECT_EQ(appState().DayLineTexts[0],
+    EXPECT_EQ(b.result.readingCount, 3);
+    EXPECT_EQ(b.result.monthMean, "140,00");
+    EXPECT_EQ(b.result.dayMeans[0], "150");
+    EXPECT_EQ(b.result.dayMeans[1], "120");
+    EXPECT_EQ(b.result.dayMeans[2], "0");
+    EXPECT_EQ(b.result.dayLineTexts[0],
               line(MS::Morgens, 1, 100) + " -1 " + line(MS::Abends, 1, 200) + " -8 ");
-    for (const QString &t : appState().DayLineTexts)
+    for (const QString &t : b.result.dayLineTexts)
         EXPECT_FALSE(t.contains("ZuckerWert=400") || t.contains("ZuckerWert=300"));
-    EXPECT_TRUE(appState().GraphShown);
+    EXPECT_TRUE(b.graph->isShown());
 
     // The mean pass keeps day 1 in one run: one mean point per day.
     rec.clear();
-    appState().clearDayLineTexts();
-    appState().MeanPass = true;
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path));
-    appState().MeanPass = false;
+    DrawOptions mean;
+    mean.meanPass = true;
+    ASSERT_TRUE(b.draw(path, mean));
     EXPECT_EQ(rec.shown.size(), 0); // said once for the file, not at every redraw
     EXPECT_EQ(b.graph->DayMeanPoints(),
               QStringList({QStringLiteral("%1 %2").arg(45 + 36).arg(valueY(150)),
@@ -512,7 +512,7 @@ TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndReportedOnce) {
 
     // A clean month shows no warning.
     rec.clear();
-    ASSERT_TRUE(b.graph->GrafikZeichnen(b.table({line(MS::Morgens, 1, 100)})));
+    ASSERT_TRUE(b.draw(b.table({line(MS::Morgens, 1, 100)})));
     EXPECT_TRUE(rec.shown.isEmpty());
 }
 
@@ -520,28 +520,28 @@ TEST(MonthGraph, NaNInfinityAndHugeValuesStopThePassLikeAnyOtherText) {
     for (const QString value : {"NaN", "nan", "inf", "-inf", "1e20", "1E3", "-5", "+5", "10000",
                                 "0x10", "12.5.1", "1 000", ",5"}) {
         Bench b;
-        ui::RecordingServices rec;
+        ui::RecordingServices &rec = b.rec;
         const QString path = b.table({line(MS::Morgens, 1, 100),
                                       "Abends den     01.03.2024 Z=21:00  ZuckerWert=" + value,
                                       line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 130)});
-        EXPECT_FALSE(b.graph->GrafikZeichnen(path)) << value.toStdString();
+        EXPECT_FALSE(b.draw(path)) << value.toStdString();
         ASSERT_EQ(rec.shown.size(), 1) << value.toStdString();
         EXPECT_TRUE(rec.shown[0].text.contains(QString::fromUtf8("\"%1\" in Zeile 9 der Datei "
                                                                  "\"%2\" ist keine gültige Zahl")
                                                    .arg(value, path)))
             << rec.shown[0].text.toStdString();
-        EXPECT_FALSE(appState().GraphShown);
+        EXPECT_FALSE(b.graph->isShown());
     }
     // Decimal commas and points, blanks and the largest reading are readings.
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     const QString path = b.table({"Morgens den    01.03.2024 Z=07:30  ZuckerWert=100,5 ",
                                   "Abends den     01.03.2024 Z=21:00  ZuckerWert=99.5",
                                   "Morgens den    02.03.2024 Z=07:30  ZuckerWert=9999"});
-    ASSERT_TRUE(b.graph->GrafikZeichnen(path)) << rec.texts().join("|").toStdString();
-    EXPECT_EQ(appState().DayMean[0], "100");
-    EXPECT_EQ(appState().DayMean[1], "9999");
-    EXPECT_EQ(appState().MonthMean, "3399,67");
+    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
+    EXPECT_EQ(b.result.dayMeans[0], "100");
+    EXPECT_EQ(b.result.dayMeans[1], "9999");
+    EXPECT_EQ(b.result.monthMean, "3399,67");
 }
 
 TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
@@ -558,13 +558,13 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
     };
     for (const Case &k : cases) {
         Bench b;
-        ui::RecordingServices rec;
+        ui::RecordingServices &rec = b.rec;
         const QString ini = b.dir.file("glykoval.ini");
         profile::write(ini, "Einstellung", "Hochwerte>", k.high);
         profile::write(ini, "Einstellung", "Kritischwerte>", k.critical);
         profile::write(ini, "Einstellung", "Tiefwerte<", k.low);
         profile::write(ini, "Einstellung", "StiftBreite", k.pen);
-        ASSERT_TRUE(b.graph->GrafikZeichnen(
+        ASSERT_TRUE(b.draw(
             b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 300)})))
             << k.high.toStdString() << " " << rec.texts().join("|").toStdString();
         EXPECT_TRUE(rec.shown.isEmpty());
@@ -576,9 +576,9 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
     }
     // Text that is no number still stops the pass with the key in the message.
     Bench b;
-    ui::RecordingServices rec;
+    ui::RecordingServices &rec = b.rec;
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Kritischwerte>", "hoch");
-    EXPECT_FALSE(b.graph->GrafikZeichnen(b.table({line(MS::Morgens, 1, 100)})));
+    EXPECT_FALSE(b.draw(b.table({line(MS::Morgens, 1, 100)})));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains("Kritischwerte>"));
     EXPECT_TRUE(rec.shown[0].text.contains("hoch"));
@@ -603,7 +603,9 @@ TEST(MonthGraph, CliDrawsAMonthWithALineOutsideTheMonthAndWarnsOnStderr) {
     QImage png(b.dir.file("out.png"));
     ASSERT_FALSE(png.isNull());
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
-    EXPECT_EQ(appState().DayMean[1], "175");
+    graphcli::DrawnMonth drawn;
+    ASSERT_TRUE(graphcli::draw(path, drawn, nullptr));
+    EXPECT_EQ(drawn.result.dayMeans[1], "175");
 }
 
 TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {

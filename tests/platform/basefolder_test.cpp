@@ -7,6 +7,7 @@
 
 #include "platform/basefolder.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {
@@ -51,7 +52,7 @@ QString canonical(const QString &path) {
 TEST(BaseFolder, FirstStartFillsAnEmptyPerUserFolderAndLaterStartsKeepTheUsersFiles) {
     Start start;
     ui::RecordingServices rec;
-    ASSERT_TRUE(basefolder::enter());
+    ASSERT_TRUE(basefolder::enter(rec));
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(start.userFolder()));
     for (const QString &name : basefolder::deliveredFiles()) {
@@ -69,7 +70,7 @@ TEST(BaseFolder, FirstStartFillsAnEmptyPerUserFolderAndLaterStartsKeepTheUsersFi
     testutil::writeBytes(ini, "[Einstellung]\r\nBenutzerName=Erika Muster\r\n");
     ASSERT_TRUE(QFile::remove(start.userFolder() + "/Header.bmp"));
     QDir::setCurrent(start.startDir());
-    ASSERT_TRUE(basefolder::enter());
+    ASSERT_TRUE(basefolder::enter(rec));
     EXPECT_EQ(testutil::readBytes(ini), "[Einstellung]\r\nBenutzerName=Erika Muster\r\n");
     EXPECT_EQ(testutil::readBytes(start.userFolder() + "/Header.bmp"),
               testutil::readBytes(programFile("Header.bmp")));
@@ -80,7 +81,7 @@ TEST(BaseFolder, StartedInAFolderWithSettingsWorksThereAndCopiesNothing) {
     Start start;
     ui::RecordingServices rec;
     testutil::writeBytes(start.startDir() + "/glykoval.ini", "[Einstellung]\r\n");
-    ASSERT_TRUE(basefolder::enter());
+    ASSERT_TRUE(basefolder::enter(rec));
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(start.startDir()));
     EXPECT_FALSE(QFileInfo::exists(start.userFolder()));
     EXPECT_EQ(QDir(start.startDir()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
@@ -127,7 +128,7 @@ TEST(BaseFolder, AUserFolderThatCannotBeMadeEndsTheStartWithAGermanMessage) {
     Start start;
     testutil::writeBytes(start.userFolder(), "eine Datei, kein Ordner");
     ui::RecordingServices rec;
-    EXPECT_FALSE(basefolder::enter());
+    EXPECT_FALSE(basefolder::enter(rec));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_EQ(rec.shown[0].text, "Ordner \"" + start.userFolder() +
@@ -140,7 +141,7 @@ TEST(BaseFolder, FilesThatCannotBeCopiedAreNamedAndTheProgramRunsOn) {
     QDir().mkpath(start.userFolder());
     testutil::writeBytes(start.userFolder() + "/scripts", "eine Datei, kein Ordner");
     ui::RecordingServices rec;
-    ASSERT_TRUE(basefolder::enter());
+    ASSERT_TRUE(basefolder::enter(rec));
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(start.userFolder()));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].text, "Diese mitgelieferten Dateien konnten nicht in den Ordner \"" +

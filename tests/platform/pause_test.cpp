@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QTimer>
 
+#include "platform/folders.h"
 #include "platform/pause.h"
 #include "testutil.h"
 

@@ -10,11 +10,23 @@
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/druckvorschau.h"
-#include "storage/appstate.h"
+#include "platform/pause.h"
+#include "storage/monthsession.h"
 #include "testutil.h"
 
 namespace {
+
+// Records what the window shows at each pause instead of waiting.
+class RecordingPause : public TMachPause {
+public:
+    explicit RecordingPause(std::function<void(int)> f) : m_f(std::move(f)) {}
+    void Pause(int ms) override { m_f(ms); }
+
+private:
+    std::function<void(int)> m_f;
+};
 
 // A main window stand-in: graph, title strip and labels.
 struct Sources {
@@ -24,6 +36,9 @@ struct Sources {
     QLabel *title = new QLabel(QStringLiteral("von Max"), &window);
     QLabel *status = new QLabel(QStringLiteral("123 mg/dl"), &window);
     QStringList pauses;
+    RecordingPause pause{[this](int ms) {
+        pauses << QString::number(ms) + u':' + title->text() + u':' + status->text();
+    }};
 
     Sources() {
         QImage g(800, 400, QImage::Format_RGB32);
@@ -44,11 +59,7 @@ struct Sources {
         s.title = title;
         s.status = status;
         s.shownArea = &window;
-        s.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max"); };
-        s.timeStrip = [] { return QString(); };
-        s.pause = [this](int ms) {
-            pauses << QString::number(ms) + u':' + title->text() + u':' + status->text();
-        };
+        s.pause = &pause;
         return s;
     }
 };
@@ -57,16 +68,23 @@ struct Fixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
     Sources src;
-    TDruckvorschau dlg;
+    MonthSession session{Folders::at(dir.path())};
+    TDruckvorschau dlg{session, rec};
     explicit Fixture(const QString &format) {
-        appState().SettingsPath = dir.file("glykoval.ini");
-        appState().PrintFormat = format;
+        if (!format.isEmpty())
+            profile::write(dir.file("glykoval.ini"), "Einstellung", "Grafikformat", format);
+        drawnTitle(QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
         dlg.setSources(src.get());
+    }
+    // The title the last drawing pass left.
+    void drawnTitle(const QString &title) {
+        MonthResult r;
+        r.title = title;
+        session.setDrawn(r);
     }
     ~Fixture() {
         // The dialog stores its format as it ends; keep that inside the folder.
         dlg.FormDestroy();
-        appState().SettingsPath.clear();
     }
     QString stored() const {
         return profile::read(dir.file("glykoval.ini"), QStringLiteral("Einstellung"),
@@ -154,9 +172,7 @@ TEST(Druckvorschau, DescriptionsHaveTheirLines) {
 TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUnticked) {
     Fixture f{QString()};
     // Without a title of a drawing pass the shown title comes back.
-    GraphPrintSources s = f.src.get();
-    s.titleText = [] { return QString(); };
-    f.dlg.setSources(s);
+    f.drawnTitle(QString());
     f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
     f.dlg.FormPaint();
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::None);
@@ -166,7 +182,6 @@ TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUnticked) {
     // Ending the dialog then stores DIN A4.
     f.dlg.FormDestroy();
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
-    EXPECT_EQ(appState().PrintFormat, QStringLiteral("DINA4"));
 }
 
 TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
@@ -177,7 +192,6 @@ TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
     f.dlg.CancelButtonClick();
     EXPECT_EQ(f.dlg.result(), QDialog::Rejected);
     EXPECT_EQ(f.stored(), QStringLiteral("DINA5"));
-    EXPECT_EQ(appState().PrintFormat, QStringLiteral("DINA5"));
     EXPECT_TRUE(f.rec.shown.isEmpty());
 
     // "&Drucken" with a cancelled print dialog stores the format but prints nothing.
@@ -213,12 +227,13 @@ TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
     const QImage page = pdftools::render(pdf, 1, 60);
     EXPECT_LT(page.width(), page.height());
     // The dark left half of the graph fills the upper half of the 411 x 610
-    // rectangle from (34, 40).
-    const QRect box = pdftools::darkBox(page);
+    // rectangle from (34, 40); the time strip, turned with the graph, runs
+    // along its right edge and is left out.
+    const QRect box = pdftools::darkBox(page.copy(0, 0, 34 + 350, page.height()));
     EXPECT_NEAR(box.left(), 34, 3);
     EXPECT_NEAR(box.top(), 40, 3);
     EXPECT_NEAR(box.bottom(), 40 + 305, 3);
-    EXPECT_LE(box.right(), 34 + 411 + 1);
+    EXPECT_LE(pdftools::darkBox(page).right(), 34 + 411 + 1);
 }
 
 TEST(Druckvorschau, VisibleAreaTakesWhatTheWindowShows) {

@@ -3,8 +3,10 @@
 #include <QPrinter>
 #include <gtest/gtest.h>
 
+#include "graph/geometry.h"
 #include "graphprint_pdf.h"
 #include "printing/graphprint.h"
+#include "storage/settingsstore.h"
 #include "testutil.h"
 
 using graphprint::Format;
@@ -167,9 +169,9 @@ TEST(GraphPrint, TimeStripNamesTheSlotTimesOfTheMode) {
                              "Messung4UhrzeitMessung2=12:00", "Messung4UhrzeitMessung3=18:00",
                              "Messung4UhrzeitAbends=22:00", "Messung8UhrzeitMorgens=06:00",
                              "Messung8UhrzeitAbends=23:00"}));
-    EXPECT_EQ(graphprint::timeStripText(ini, MeasureMode::Four),
+    EXPECT_EQ(graphgeo::timeStripText(SettingsStore(ini), MeasureMode::Four),
               QStringLiteral("    Uhrzeiten: M1= 07:00  M2= 12:00  M3= 18:00  M4= 22:00"));
-    EXPECT_EQ(graphprint::timeStripText(ini, MeasureMode::Eight),
+    EXPECT_EQ(graphgeo::timeStripText(SettingsStore(ini), MeasureMode::Eight),
               QStringLiteral("    Uhrzeiten: M1= 06:00  M2=   M3=   M4=   M5=   M6=   M7=   "
                              "M8= 23:00"));
 }

@@ -5,6 +5,8 @@
 
 #include "graphprint_pdf.h"
 #include "printing/myprinter_tableengine.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 #include "testutil.h"
 
 // The engine inside the table print preview: margins in millimetres with
@@ -22,8 +24,10 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
 
     QPointer<TMyPrinter> engine;
     {
-        TDruckvorschauTabelleDlg dlg;
-        dlg.hooks.tableLines = [&] { return table; };
+        ui::RecordingServices rec;
+        MonthSession session(Folders::at(dir.path()));
+        TDruckvorschauTabelleDlg dlg(session, rec);
+        dlg.setLines(table);
         auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
         engine = adapter->engine();
         TMyPrinterTableEngine *a = adapter.get();

@@ -5,8 +5,9 @@
 
 #include "dialogs/headerdlg.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/tabellendlg.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "testutil.h"
 
 namespace {
@@ -14,13 +15,15 @@ namespace {
 struct PatientFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    TTabellenDlg table;
+    MonthSession session;
+    TTabellenDlg table{session, rec};
     QStringList edited;
-    PatientFixture() {
-        appState().BaseFolder = dir.path();
-        table.hooks.editPatientData = [this](const QString &name) { edited << name; };
+    // The base folder is `sub` in the test's folder.
+    explicit PatientFixture(const QString &sub = QString())
+        : session(Folders::at(dir.path() + sub)) {
+        QObject::connect(&table, &TTabellenDlg::patientDataRequested,
+                         [this](const QString &name) { edited << name; });
     }
-    ~PatientFixture() { appState().BaseFolder.clear(); }
 };
 
 } // namespace
@@ -43,7 +46,7 @@ TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
     EXPECT_TRUE(made.startsWith("Patientendaten\r\nName:\r\n"));
 
     // The editor shows the template; the filled-in text is stored.
-    THeaderBearbeitenDlg editor;
+    THeaderBearbeitenDlg editor(f.rec);
     editor.headerFileName = file;
     ASSERT_TRUE(editor.loadFile());
     EXPECT_EQ(editor.Memo1->toPlainText(), TTabellenDlg::patientDataTemplate().join(u'\n'));
@@ -74,8 +77,7 @@ TEST(PatientData, DecliningTheTemplateLeavesTheChoiceOfAFile) {
 }
 
 TEST(PatientData, TemplateThatCannotBeWrittenIsReported) {
-    PatientFixture f;
-    appState().BaseFolder = f.dir.file("fehlt/");
+    PatientFixture f(QStringLiteral("fehlt/"));
     f.table.bearbeiten1Click();
     ASSERT_EQ(f.rec.shown.size(), 2);
     EXPECT_EQ(f.rec.shown[1].kind, ui::Kind::Warning);

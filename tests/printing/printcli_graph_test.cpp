@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include "graph/graphcli.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "graphprint_pdf.h"
+#include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printfolder.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
@@ -19,6 +22,12 @@
 using graphprint::Format;
 
 namespace {
+
+// The waits of the preview pass at once.
+class NoPause : public TMachPause {
+public:
+    void Pause(int) override {}
+};
 
 bool haveFonts() {
     return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'5'));
@@ -89,7 +98,7 @@ int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
 TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
     if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
-    const QSize composed(templatepicture::kWidth, templatepicture::kHeight);
+    const QSize composed(graphgeo::kPictureWidth, graphgeo::kPictureHeight);
     const struct {
         const char *arg;
         Format f;
@@ -116,14 +125,14 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         const QImage pic = composedFromPage(page, fmt.f, dpi, composed);
         for (int t = 0; t <= 500; t += 50) {
             // Tick label t stands right-aligned left of the tick at its row.
-            const int row = templatepicture::rowY(t);
+            const int row = graphgeo::RowY(t);
             const QRect label(2, composedRow(row - 5, composed.height()), 33,
                               composedRow(row + 5, composed.height()) -
                                   composedRow(row - 5, composed.height()));
             EXPECT_GT(darkPixels(pic, label), 10) << "tick label " << t;
             if (t < 500) {
                 // Half way to the next tick the label column is empty.
-                const int mid = templatepicture::rowY(t + 25);
+                const int mid = graphgeo::RowY(t + 25);
                 const QRect gap(2, composedRow(mid - 3, composed.height()), 33,
                                 composedRow(mid + 3, composed.height()) -
                                     composedRow(mid - 3, composed.height()));
@@ -137,7 +146,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         } limits[] = {
             {180, QColor(255, 0, 0)}, {140, QColor(255, 128, 0)}, {60, QColor(0, 0, 255)}};
         for (const auto &l : limits) {
-            const int row = composedRow(templatepicture::rowY(l.value), composed.height());
+            const int row = composedRow(graphgeo::RowY(l.value), composed.height());
             EXPECT_GT(pixelsLike(pic, QRect(1528, row - 6, 21, 12), l.color), 3)
                 << "limit " << l.value;
         }
@@ -186,15 +195,21 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         src.header = header;
         src.title = title;
         src.shownArea = &window;
-        src.pause = [](int) {};
-        appState().BaseFolder = folder.tmp.path();
-        appState().PrintFormat = fmt == QStringLiteral("A4") ? "DINA4" : "DINA5";
+        NoPause noPause;
+        src.pause = &noPause;
+        // The month as the main window's session holds it after the drawing.
+        MonthSession session(Folders::at(folder.tmp.path()));
+        session.settings().set(keys::Grafikformat,
+                               fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
+        session.setTablePath(folder.table);
+        session.setModeTicks(drawn.mode == MeasureMode::Four, drawn.mode == MeasureMode::Eight);
+        session.setDrawn(drawn.result);
 
         ui::RecordingServices rec;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         {
-            TDruckvorschau dlg;
+            TDruckvorschau dlg(session, rec);
             dlg.setSources(src);
             dlg.setPrinter(&printer);
             dlg.prepare(TDruckvorschau::Mode::WholeMonth);
@@ -239,18 +254,22 @@ TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
     GraphPrintSources src;
     src.graph = graph;
     src.shownArea = &window;
-    src.pause = [](int) {};
-    src.titleText = [] { return QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster"); };
+    NoPause noPause;
+    src.pause = &noPause;
+    MonthSession session(Folders::at(folder.tmp.path()));
+    MonthResult r;
+    r.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
+    session.setDrawn(r);
     ui::RecordingServices rec;
-    TDruckvorschau dlg;
+    TDruckvorschau dlg(session, rec);
     dlg.setSources(src);
     dlg.prepare(TDruckvorschau::Mode::VisibleArea);
     dlg.FormPaint();
     const QImage &pic = dlg.TempImage->picture();
     ASSERT_EQ(pic.width(), 700);
     // Above each line (which crosses the whole width) stand the value's glyphs.
-    const int red = 27 + templatepicture::rowY(180);
+    const int red = 27 + graphgeo::RowY(180);
     EXPECT_GT(pixelsLike(pic, QRect(670, red - 6, 28, 5), QColor(255, 0, 0)), 3);
-    const int blue = 27 + templatepicture::rowY(60);
+    const int blue = 27 + graphgeo::RowY(60);
     EXPECT_GT(pixelsLike(pic, QRect(670, blue - 6, 28, 5), QColor(0, 0, 255)), 3);
 }

@@ -12,7 +12,9 @@
 #include "graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printfolder.h"
+#include "storage/monthsession.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/printcli.h"
 #include "printing/tabellendlg.h"
@@ -33,13 +35,12 @@ struct TableFolder : PrintFolder {
         profile::write(file("glykoval.ini"), "Bemerkungen_MM032024.tab", "12,1",
                        "\" " + kLongRemark);
     }
-    // The table as the program's state and table builder have it once the
-    // month is open; the table text without remarks.
-    QStringList openInTheProgram() const {
-        AppState &s = appState();
-        s.BaseFolder = tmp.path();
-        s.SettingsPath = file("glykoval.ini");
-        s.CurrentTablePath = table;
+    // The month as the program's session holds it once the month is open.
+    std::unique_ptr<MonthSession> session;
+    // The table text without remarks, as the table builder makes it.
+    QStringList openInTheProgram() {
+        session = std::make_unique<MonthSession>(Folders::at(tmp.path()));
+        session->setTablePath(table);
         QStringList fileLines;
         if (!monthtable::readLines(table, fileLines)) return {};
         tablebuilder::TableInput in;
@@ -179,11 +180,11 @@ TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {
     QPrinter printer(QPrinter::HighResolution);
     pdfOnA4(printer);
     printer.setOutputFileName(folder.file("vorher.pdf"));
-    TTabellenDlg table;
-    TDruckvorschauTabelleDlg preview(&table);
+    TTabellenDlg table(*folder.session, rec);
+    TDruckvorschauTabelleDlg preview(*folder.session, rec, &table);
     preview.setEngine(std::make_unique<TMyPrinterTableEngine>(&printer));
-    preview.hooks.tableLines = [&table] { return table.tableLines(); };
-    table.hooks.print = [&] { preview.prepareFromTable(table.tableLines()); };
+    QObject::connect(&table, &TTabellenDlg::printRequested,
+                     [&] { preview.prepareFromTable(table.tableLines()); });
     table.setTableText(lines.join(u'\n'));
     table.setPrintTableOnOpen(true);
     rec.printAnswers.enqueue(true);
@@ -214,11 +215,10 @@ TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
     ui::RecordingServices rec;
     QPrinter printer(QPrinter::HighResolution);
     pdfOnA4(printer);
-    TDruckvorschauTabelleDlg dlg;
+    TDruckvorschauTabelleDlg dlg(*folder.session, rec);
     auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
     TMyPrinter *engine = adapter->engine();
     dlg.setEngine(std::move(adapter));
-    dlg.hooks.tableLines = [&lines] { return lines; };
     rec.printAnswers.enqueue(true);
     ASSERT_TRUE(dlg.prepareFromTable(lines));
 

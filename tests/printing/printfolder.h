@@ -6,7 +6,6 @@
 
 #include "graph/templatepicture.h"
 #include "platform/textfile.h"
-#include "storage/appstate.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
@@ -21,7 +20,6 @@ struct PrintFolder {
 
     explicit PrintFolder(const QStringList &tableExtra = {}) {
         old = QDir::currentPath();
-        appState() = AppState{};
         textfile::writeLines(tmp.file("glykoval.ini"),
                              {"[Einstellung]", "Grafik4=Grafik4.bmp", "Grafik8=Grafik8.bmp",
                               "Header=Header.bmp", "BisZu4MessungenJeTag=1",
@@ -58,7 +56,6 @@ struct PrintFolder {
     }
     ~PrintFolder() {
         QDir::setCurrent(old);
-        appState() = AppState{};
     }
     QString file(const QString &name) const { return tmp.file(name); }
 };

@@ -5,9 +5,10 @@
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 
@@ -192,10 +193,9 @@ TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
                                               "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
     const QByteArray old = testutil::readBytes(ini);
-    AppState &s = appState();
-    s.SettingsPath = ini;
-    s.CurrentTablePath = dir.file("MM032024.tab");
-    TTabellenDlg dlg;
+    MonthSession session(Folders::at(dir.path()));
+    session.setTablePath(dir.file("MM032024.tab"));
+    TTabellenDlg dlg(session, rec);
     dlg.setTableText(sampleTableLines().join(u'\n'));
     dlg.FormPaint();
     QStringList lines = dlg.tableLines();
@@ -208,8 +208,6 @@ TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
         ASSERT_TRUE(limit.active());
         dlg.FormClose();
     }
-    s.SettingsPath.clear();
-    s.CurrentTablePath.clear();
     EXPECT_EQ(testutil::readBytes(ini), old);
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);

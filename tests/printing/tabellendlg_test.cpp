@@ -3,9 +3,10 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 
@@ -14,21 +15,14 @@ namespace {
 struct TableFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    TTabellenDlg dlg;
-    int redraws = 0;
+    MonthSession session{Folders::at(dir.path())};
+    TTabellenDlg dlg{session, rec};
+    int closes = 0;
     int prints = 0;
     TableFixture() {
-        AppState &s = appState();
-        s.BaseFolder = dir.path();
-        s.SettingsPath = dir.file("glykoval.ini");
-        s.CurrentTablePath = dir.file("MM032024.tab");
-        s.SkipNextReselect = false;
-        dlg.hooks.redrawMonth = [this] { ++redraws; };
-        dlg.hooks.print = [this] { ++prints; };
-    }
-    ~TableFixture() {
-        appState().SettingsPath.clear();
-        appState().CurrentTablePath.clear();
+        session.setTablePath(dir.file("MM032024.tab"));
+        QObject::connect(&dlg, &TTabellenDlg::closed, [this] { ++closes; });
+        QObject::connect(&dlg, &TTabellenDlg::printRequested, [this] { ++prints; });
     }
     void show(const QStringList &lines) {
         dlg.setTableText(lines.join(u'\n'));
@@ -50,9 +44,8 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
 
     f.dlg.FormClose();
     EXPECT_TRUE(f.dlg.remarksPending());
-    EXPECT_TRUE(appState().SkipNextReselect);
-    EXPECT_EQ(f.redraws, 1);
-    EXPECT_EQ(profile::read(appState().SettingsPath, QStringLiteral("Bemerkungen_MM032024.tab"),
+    EXPECT_EQ(f.closes, 1);
+    EXPECT_EQ(profile::read(f.session.folders().settings, QStringLiteral("Bemerkungen_MM032024.tab"),
                             QStringLiteral("05,1")),
               QStringLiteral("\"nach Sport"));
 
@@ -67,7 +60,7 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     f.show(sampleTableLines());
     f.dlg.FormClose();
     f.show(sampleTableLines());
-    EXPECT_TRUE(profile::contains(appState().SettingsPath,
+    EXPECT_TRUE(profile::contains(f.session.folders().settings,
                                   QStringLiteral("Bemerkungen_MM032024.tab"),
                                   QStringLiteral("05,1")));
     EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
@@ -79,7 +72,7 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     withRemark[rowOfDay(9)] += QStringLiteral("Arzt");
     f.dlg.Memo1->setPlainText(withRemark.join(u'\n'));
     f.dlg.FormClose();
-    appState().CurrentTablePath = f.dir.file("MM042024.tab");
+    f.session.setTablePath(f.dir.file("MM042024.tab"));
     f.show(sampleTableLines());
     EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
 }
@@ -125,7 +118,8 @@ TEST(TabellenDlg, PatientDataIsInsertedAtTheTop) {
 
     // Editing hands the chosen file to the header editor.
     QString edited;
-    f.dlg.hooks.editPatientData = [&edited](const QString &name) { edited = name; };
+    QObject::connect(&f.dlg, &TTabellenDlg::patientDataRequested,
+                     [&edited](const QString &name) { edited = name; });
     f.rec.fileNames.enqueue(file);
     f.dlg.bearbeiten1Click();
     EXPECT_EQ(edited, file);

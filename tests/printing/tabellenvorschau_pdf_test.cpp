@@ -6,9 +6,10 @@
 #include "graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
@@ -19,31 +20,29 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    AppState &s = appState();
-    s.BaseFolder = dir.path();
-    s.SettingsPath = dir.file("glykoval.ini");
-    s.CurrentTablePath = dir.file("MM032024.tab");
+    MonthSession session(Folders::at(dir.path()));
+    session.setTablePath(dir.file("MM032024.tab"));
     const QByteArray entries = "Morgens den    05.03.2024 Z=07:00  ZuckerWert=95\r\n";
     testutil::writeBytes(
-        s.CurrentTablePath,
+        session.tablePath(),
         testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "DruckenTabellenRandLeft=15",
                         "DruckenTabellenRandRight=10", "DruckenTabellenRandTop=10",
                         "DruckenTabellenRandBottom=10", ""}) +
             entries);
-    testutil::writeBytes(s.SettingsPath,
+    testutil::writeBytes(session.folders().settings,
                          testutil::crlf({"[Bemerkungen_MM032024.tab]", "05,1=\"nach Sport"}));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("tabelle.pdf"));
 
-    TTabellenDlg table;
-    TDruckvorschauTabelleDlg preview(&table);
+    TTabellenDlg table(session, rec);
+    TDruckvorschauTabelleDlg preview(session, rec, &table);
     auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
     TMyPrinter *engine = adapter->engine();
     preview.setEngine(std::move(adapter));
-    preview.hooks.tableLines = [&table] { return table.tableLines(); };
-    table.hooks.print = [&] { preview.prepareFromTable(table.tableLines()); };
+    QObject::connect(&table, &TTabellenDlg::printRequested,
+                     [&] { preview.prepareFromTable(table.tableLines()); });
 
     table.setTableText(sampleTableLines().join(u'\n'));
     table.setPrintTableOnOpen(true);
@@ -70,9 +69,9 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     ASSERT_TRUE(ran);
     EXPECT_TRUE(text.contains(QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
     EXPECT_TRUE(text.contains(QStringLiteral("nach Sport")));
-    EXPECT_EQ(profile::read(s.CurrentTablePath, monthtable::kSection, "DruckenTabellenRandLeft"),
+    EXPECT_EQ(profile::read(session.tablePath(), monthtable::kSection, "DruckenTabellenRandLeft"),
               QStringLiteral("19"));
-    EXPECT_TRUE(testutil::readBytes(s.CurrentTablePath).endsWith(entries));
+    EXPECT_TRUE(testutil::readBytes(session.tablePath()).endsWith(entries));
 
     // A long table (patient data above it) runs over several pages.
     QStringList lines = table.tableLines();
@@ -89,6 +88,4 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
         QStringLiteral("pdftotext"),
         {QStringLiteral("-f"), QString::number(engine->PageCount()), pdf, QStringLiteral("-")});
     EXPECT_TRUE(last.contains(QStringLiteral("31"))) << "the last day row ends the last page";
-    s.SettingsPath.clear();
-    s.CurrentTablePath.clear();
 }

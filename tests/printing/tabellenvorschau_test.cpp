@@ -6,8 +6,9 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "printing/tabellenvorschau.h"
-#include "storage/appstate.h"
+#include "storage/monthsession.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
@@ -55,13 +56,14 @@ const QStringList kTable{"GLYKOVALINMESSWERTE: März 2024 von Max Muster", "====
 struct PreviewFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    TDruckvorschauTabelleDlg dlg;
+    MonthSession session{Folders::at(dir.path())};
+    TDruckvorschauTabelleDlg dlg{session, rec};
     FakeEngine *engine = new FakeEngine;
     QString table;
     QByteArray original;
     PreviewFixture() {
         dlg.setEngine(std::unique_ptr<TablePrintEngine>(engine));
-        dlg.hooks.tableLines = [] { return kTable; };
+        dlg.setLines(kTable);
         table = dir.file("MM032024.tab");
         // A month table as the program writes it, with a hand-made umlaut line.
         original = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=März 2024",
@@ -72,10 +74,8 @@ struct PreviewFixture {
         original += "Morgens den    01.03.2024 Z=07:00  ZuckerWert=95\r\n"
                     "Abends den     01.03.2024 Z=21:30  ZuckerWert=140\r\n";
         testutil::writeBytes(table, original);
-        appState().CurrentTablePath = table;
-        appState().DataFolder = dir.path();
+        session.setTablePath(table);
     }
-    ~PreviewFixture() { appState().CurrentTablePath.clear(); }
     bool prepare() {
         rec.printAnswers.enqueue(true);
         return dlg.prepareFromTable(kTable);
@@ -183,7 +183,8 @@ TEST(TabellenVorschau, ColourGoesToTheTableAndTheEngine) {
     PreviewFixture f;
     ASSERT_TRUE(f.prepare());
     QColor tableColor;
-    f.dlg.hooks.setTableColor = [&tableColor](const QColor &c) { tableColor = c; };
+    QObject::connect(&f.dlg, &TDruckvorschauTabelleDlg::textColorChosen,
+                     [&tableColor](const QColor &c) { tableColor = c; });
     f.rec.colors.enqueue(QColor(Qt::red));
     f.dlg.BitBtn2Click();
     EXPECT_EQ(tableColor, QColor(Qt::red));

@@ -8,7 +8,7 @@
 #include "printfolder.h"
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "tabellendlg_table.h"
 
 TEST(TablePrint, MarginsSeparatorsAndTheTwoBlankLines) {

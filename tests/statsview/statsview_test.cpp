@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include "platform/ui.h"
+#include "recordingservices.h"
 #include "stats/monthfixture.h"
 #include "stats/statstext.h"
 #include "statsview/arztbericht.h"
@@ -196,10 +197,10 @@ TEST(StatistikWindow, OpensOffscreenWithBothPeriods) {
     ThreeMonths m;
     ui::RecordingServices rec;
     statsmenu::Months months;
-    ASSERT_TRUE(months.read(m.mar, m.base()));
+    ASSERT_TRUE(months.read(rec, m.mar, m.base()));
     EXPECT_EQ(months.lastThree.tables.size(), 3);
     std::unique_ptr<statsview::TStatistikDlg> dlg(
-        statsmenu::createStatistikDlg(months, m.base(), nullptr));
+        statsmenu::createStatistikDlg(rec, months, m.base(), nullptr));
     EXPECT_EQ(dlg->windowTitle(), "Statistik");
     ASSERT_EQ(dlg->Seiten->count(), 2);
     EXPECT_EQ(dlg->Seiten->tabText(0), "Angezeigter Monat (März 2024)");
@@ -242,14 +243,14 @@ TEST(StatistikWindow, OpensOffscreenWithBothPeriods) {
 TEST(StatistikWindow, MenuCommandsWithoutOrWithBadTable) {
     testutil::TempFolder tmp;
     ui::RecordingServices rec;
-    statsmenu::Statistik(QString(), tmp.path(), nullptr);
-    statsmenu::Arztbericht(QString(), tmp.path(), nullptr);
-    statsmenu::MesswerteAlsCsv(QString(), tmp.path(), nullptr);
+    statsmenu::Statistik(rec, QString(), tmp.path(), nullptr);
+    statsmenu::Arztbericht(rec, QString(), tmp.path(), nullptr);
+    statsmenu::MesswerteAlsCsv(rec, QString(), tmp.path(), nullptr);
     ASSERT_EQ(rec.shown.size(), 3);
     for (const auto &s : rec.shown)
         EXPECT_TRUE(s.text.startsWith("Es ist keine Monatstabelle geöffnet"));
     rec.clear();
-    statsmenu::Statistik(tmp.file("MM032024.tab"), tmp.path(), nullptr);
+    statsmenu::Statistik(rec, tmp.file("MM032024.tab"), tmp.path(), nullptr);
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(rec.shown[0].text.contains("kann nicht gelesen werden"));
@@ -259,13 +260,13 @@ TEST(StatistikWindow, CsvMenuCommand) {
     ThreeMonths m;
     ui::RecordingServices rec;
     // Cancelled: nothing written.
-    statsmenu::MesswerteAlsCsv(m.feb, m.base(), nullptr);
+    statsmenu::MesswerteAlsCsv(rec, m.feb, m.base(), nullptr);
     EXPECT_TRUE(rec.shown.isEmpty());
     ASSERT_EQ(rec.dialogCalls.size(), 1);
     EXPECT_TRUE(rec.dialogCalls[0].contains(m.base() + "MM022024.csv"));
     // Chosen: the shown month's readings; the four-slot month leaves out Messung5.
     rec.fileNames.enqueue(m.tmp.file("feb.csv"));
-    statsmenu::MesswerteAlsCsv(m.feb, m.base(), nullptr);
+    statsmenu::MesswerteAlsCsv(rec, m.feb, m.base(), nullptr);
     const QByteArray bytes = testutil::readBytes(m.tmp.file("feb.csv"));
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"
                                  "Datum;Uhrzeit;Messung;mg/dl;mmol/l\r\n"));

@@ -2,6 +2,7 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "recordingservices.h"
 
 #include "filelimit.h"
 #include "platform/textfile.h"

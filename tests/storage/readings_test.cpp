@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "storage/convert.h"
+#include "platform/convert.h"
 #include "storage/entryline.h"
 #include "storage/limits.h"
 #include "storage/settingsstore.h"

@@ -3,7 +3,8 @@
 #include "filelimit.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "storage/convert.h"
+#include "recordingservices.h"
+#include "platform/convert.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
 
@@ -22,7 +23,7 @@ TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     EXPECT_THROW(st.requiredNumber(keys::Hochwerte), EConvertError);
     ui::RecordingServices rec;
     bool after = false;
-    EXPECT_FALSE(convert::guarded([&] {
+    EXPECT_FALSE(ui::guarded(rec, [&] {
         st.number(keys::StiftBreite, 2);
         after = true;
     }));

@@ -1,6 +1,5 @@
 #pragma once
 #include <QString>
-#include <functional>
 #include <stdexcept>
 
 // A text that should hold a number but does not. Thrown by the conversions
@@ -29,9 +28,5 @@ inline bool flag(const QString &text) {
 inline QString flagText(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
-
-// Runs an operation; a conversion error is shown as a warning box and ends it.
-// Returns false when it was stopped that way.
-bool guarded(const std::function<void()> &operation);
 
 } // namespace convert

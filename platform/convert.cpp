@@ -1,6 +1,5 @@
 #include "convert.h"
 
-#include "platform/ui.h"
 
 EConvertError::EConvertError(const QString &message)
     : std::runtime_error(message.toStdString()), m_message(message) {}
@@ -17,16 +16,6 @@ int toInt(const QString &text, const QString &what) {
 
 int toIntOr(const QString &text, int fallback, const QString &what) {
     return text.isEmpty() ? fallback : toInt(text, what);
-}
-
-bool guarded(const std::function<void()> &operation) {
-    try {
-        operation();
-        return true;
-    } catch (const EConvertError &e) {
-        ui::showWarning(e.message());
-        return false;
-    }
 }
 
 } // namespace convert

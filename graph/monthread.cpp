@@ -1,0 +1,93 @@
+#include "monthread.h"
+
+#include <QFileInfo>
+
+#include "monthvalues.h"
+#include "platform/convert.h"
+#include "platform/inidocument.h"
+#include "platform/textfile.h"
+#include "storage/monthtable.h"
+
+namespace monthread {
+
+QList<int> dayEndsOf(const QStringList &lines) {
+    QList<int> out;
+    int last = -1, lastDay = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int day = entryline::readingDay(lines.at(i));
+        if (day == 0) continue;
+        if (last >= 0 && day != lastDay) out.append(last);
+        last = i;
+        lastDay = day;
+    }
+    if (last >= 0) out.append(last);
+    return out;
+}
+
+namespace {
+
+// Collects every reading up to the first value that is no number.
+void compute(Month &m) {
+    MonthResult &r = m.result;
+    MonthValues values;
+    values.clearValues();
+    values.clearDayValues();
+    QList<int> skipped;
+    m.stopLine = int(m.lines.size());
+    try {
+        for (int i = 0; i < m.lines.size(); ++i) {
+            const QString &line = m.lines.at(i);
+            if (!entryline::isEntryLine(line)) continue;
+            r.entries << line;
+            const QString where =
+                QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(m.path);
+            m.stopLine = i;
+            if (!values.collect(line, where, &r.dayLineTexts)) {
+                skipped.append(i + 1);
+                continue;
+            }
+            r.entryMonth = entryline::monthOf(line);
+            r.entryYear = entryline::yearOf(line);
+        }
+        m.stopLine = int(m.lines.size());
+        r.complete = true;
+    } catch (const EConvertError &e) {
+        m.error = e.message();
+        // The rest of the entry lines stay in the list all the same.
+        for (int i = m.stopLine + 1; i < m.lines.size(); ++i)
+            if (entryline::isEntryLine(m.lines.at(i))) r.entries << m.lines.at(i);
+    }
+    values.GibDieTagesMittelwerte();
+    for (int d = 1; d <= 31; ++d)
+        r.dayMeans[size_t(d - 1)] = values.DayMean(d);
+    r.monthMean = values.MonthMean();
+    r.readingCount = values.valueCount();
+    if (!r.monthMean.isEmpty()) {
+        r.meanValueText = r.monthMean + QStringLiteral(" mg/dl");
+        r.meanHeaderText = QStringLiteral(" -  Mittelwert: ") + r.meanValueText;
+    }
+    r.skippedNotice = entryline::skippedLinesNotice(m.path, skipped);
+}
+
+} // namespace
+
+bool read(const QString &tablePath, Month &m) {
+    m = Month();
+    m.path = tablePath;
+    if (!QFileInfo(tablePath).isFile() || !textfile::readLines(tablePath, m.lines)) {
+        m.error = QStringLiteral("Fehler beim Lesen der Datei: ") + tablePath;
+        return false;
+    }
+    m.result.readable = true;
+    const QString section = monthtable::kSection;
+    m.result.tableDate = ini::valueIn(m.lines, section, QStringLiteral("Datum"));
+    m.result.tableUser = ini::valueIn(m.lines, section, keys::BenutzerName);
+    const bool four = convert::flag(ini::valueIn(m.lines, section, keys::BisZu4));
+    m.eightSlots = convert::flag(ini::valueIn(m.lines, section, keys::BisZu8));
+    m.modeStored = four || m.eightSlots;
+    m.dayEnds = dayEndsOf(m.lines);
+    compute(m);
+    return true;
+}
+
+} // namespace monthread

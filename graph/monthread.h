@@ -1,0 +1,39 @@
+#pragma once
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "storage/monthsession.h"
+
+// A month table read and computed as the drawing pass reads it, without
+// drawing: the entry lines, the per-day texts, the daily and monthly means,
+// the header's date and user and the month of the last reading. The window's
+// drawing pass, the diary book, the browser chart and the command-line tool
+// all take a month's figures from here.
+namespace monthread {
+
+struct Month {
+    QString path;
+    QStringList lines;  // the file's lines
+    MonthResult result; // what was computed; complete is false after a stop
+    // The file line (0-based) at which a value that is no number stopped the
+    // computing; lines.size() when it ran to the end. Readings before it
+    // count and are drawn.
+    int stopLine = 0;
+    QList<int> dayEnds;      // file lines (0-based) of each day's last reading
+    bool modeStored = false; // the header names a measure mode
+    bool eightSlots = false; // and it is eight readings a day
+    QString error;           // German: why the file could not be read or computed
+};
+
+// Reads the table; false with month.error when the file cannot be read. A
+// value that is no number stops the computing at its line (month.error holds
+// the message naming file and line; what came before is kept). Lines without
+// a day 01..31 are passed over and named in result.skippedNotice.
+bool read(const QString &tablePath, Month &month);
+
+// The file lines (0-based) of each day's last reading: a reading ends its day
+// when the next reading of the file has another day or there is none.
+QList<int> dayEndsOf(const QStringList &lines);
+
+} // namespace monthread

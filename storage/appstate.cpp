@@ -1,6 +1,0 @@
-#include "appstate.h"
-
-AppState &appState() {
-    static AppState s;
-    return s;
-}
