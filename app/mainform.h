@@ -1,7 +1,7 @@
 #pragma once
 #include <QMainWindow>
 
-#include "dialogs/optioncontrols.h"
+#include "storage/optioncontrols.h"
 #include "platform/picturebox.h"
 #include "storage/monthsession.h"
 

@@ -4,10 +4,10 @@
 #include <QAction>
 
 #include "diary/diarybook_compose.h"
-#include "diary/diarybook_month.h"
 #include "diary/diarypage.h"
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
+#include "graph/monthread.h"
 #include "mainform.h"
 #include "platform/pause.h"
 #include "platform/ui.h"
@@ -18,13 +18,15 @@ namespace {
 
 // The month on screen as its table file holds it; what cannot be read stays
 // empty (the commands then report that no data was entered).
-diarybook::MonthFigures currentFigures(const MonthSession &session, ui::Services &ui) {
-    diarybook::MonthFigures f;
+MonthResult currentMonth(const MonthSession &session, ui::Services &ui) {
+    monthread::Month m;
     QString error;
-    if (!session.tablePath().isEmpty() &&
-        !diarybook::readMonthFigures(session.tablePath(), f, &error))
+    if (session.tablePath().isEmpty()) return {};
+    if (!monthread::readWhole(session.tablePath(), m, &error)) {
         ui.showWarning(error);
-    return f;
+        return {};
+    }
+    return m.result;
 }
 
 // Whether the entry list has a month and year (a drawing or a reading set them).
@@ -42,7 +44,7 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
     page.sortBook();
     const QStringList sorted = p.session.diary().lines();
 
-    const diarybook::MonthFigures f = currentFigures(session, p.ui);
+    const MonthResult f = currentMonth(session, p.ui);
     DiaryBookInput in;
     in.pages = sorted;
     in.dayLineTexts = session.drawn().dayLineTexts;
@@ -50,8 +52,8 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
     for (const QString &t : in.dayLineTexts)
         anyDay = anyDay || !t.isEmpty();
     if (!anyDay) in.dayLineTexts = f.dayLineTexts;
-    in.tableDateText = f.tableDateText;
-    in.tableUserText = f.tableUserText;
+    in.tableDateText = f.tableDate;
+    in.tableUserText = f.tableUser;
     if (!f.monthMean.isEmpty())
         in.meanSuffixText =
             QStringLiteral(" -  Mittelwert: ") + f.monthMean + QStringLiteral(" mg/dl");
@@ -78,8 +80,8 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
 // "Liniendiagramm im Browser anzeigen".
 void showBrowserChart(Program &p) {
     const MonthSession &session = p.session;
-    const diarybook::MonthFigures f = currentFigures(session, p.ui);
-    BrowserChartInput in = diarybook::chartInput(session.tablePath(), f, session.folders().base);
+    BrowserChartInput in =
+        chartInput(session.tablePath(), currentMonth(session, p.ui), session.folders().base);
     if (haveEntryMonth(session)) {
         in.dayMeans = session.drawn().dayMeanList();
         in.entryMonth = session.entryMonth();

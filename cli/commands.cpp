@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "cli/add.h"
-#include "diary/diarybook_cli.h"
-#include "entry/tablecli.h"
+#include "cli/diarybook_cli.h"
+#include "cli/tablecli.h"
 #include "graph/graphcli.h"
-#include "printing/printcli.h"
-#include "statsview/statscli.h"
+#include "cli/printcli.h"
+#include "cli/statscli.h"
 
 namespace cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-#include "optioncontrols.h"
+#include "storage/optioncontrols.h"
 #include "storage/settingsstore.h"
 
 class QCheckBox;

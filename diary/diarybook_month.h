@@ -4,7 +4,6 @@
 #include <array>
 
 #include "diarybook_compose.h"
-#include "export/browserchart.h"
 
 // What the drawing of a month leaves behind for the diary book and the
 // browser chart, read straight from a month table file (for the command-line
@@ -22,18 +21,12 @@ struct MonthFigures {
     QString skippedNotice; // warning about entry lines without a day 01..31, empty when none
 };
 
-// The figures of the entry lines, collected with the month drawing's MonthValues; lines
-// that are no reading are left out. A value that is not a number throws EConvertError.
-MonthFigures figuresOf(const QStringList &entryLines);
-// Reads the table; false with a German *error when it cannot be read or holds
-// a value that is not a number.
+// Reads the table as the drawing pass reads it (monthread::read); false with
+// a German *error when it cannot be read or holds a value that is not a number.
 bool readMonthFigures(const QString &tablePath, MonthFigures &figures, QString *error);
 
 // The book input of a table and its diary file (a missing diary file gives no pages).
 DiaryBookInput bookInput(const QString &tablePath, const MonthFigures &f, const QString &dataFolder,
                          MeasureMode fallbackMode);
-// The chart input of a table, with the colours and flags read from the settings.
-BrowserChartInput chartInput(const QString &tablePath, const MonthFigures &f,
-                             const QString &baseFolder);
 
 } // namespace diarybook

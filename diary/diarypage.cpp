@@ -11,7 +11,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "dialogs/optioncontrols.h"
+#include "storage/optioncontrols.h"
 #include "diarybook_compose.h"
 #include "graph/geometry.h"
 #include "platform/textfile.h"
@@ -44,15 +44,6 @@ QList<QTextOption::Tab> tabsOf(const QList<int> &points) {
 QList<int> withFirst(QList<int> tabs, int first) {
     tabs[0] = first;
     return tabs;
-}
-
-// Cuts everything up to and including `after` characters past the start of
-// `what`; false when `what` is missing.
-bool cutPast(QString &t, const QString &what, int after) {
-    const qsizetype p = t.indexOf(what);
-    if (p < 0) return false;
-    t = t.mid(p + after + 1);
-    return true;
 }
 
 // A stored section and the opening of the next line at its end: from the
@@ -105,67 +96,6 @@ const QList<int> &DiaryPage::measurementTabs() {
     static const QList<int> tabs = {205, 213, 294, 303, 382, 390, 471,
                                     479, 559, 567, 648, 656, 736, 744};
     return tabs;
-}
-
-QString DiaryPage::FormatiereTagebuchstr(const QString &dayText, MeasureMode mode) {
-    QString date;
-    const qsizetype z = dayText.indexOf(QStringLiteral("Z="));
-    if (z >= 0) {
-        date = dayText.left(z);
-        cutPast(date, QStringLiteral("den"), 3);
-        date = date.trimmed();
-    }
-    QString rest = dayText;
-    QString slotText[9];
-    for (int k = 1; k <= 8; ++k) {
-        const QString tag = QStringLiteral("-%1").arg(k);
-        const qsizetype p = rest.indexOf(tag);
-        if (p < 0) continue;
-        slotText[k] = rest.left(std::max<qsizetype>(0, p - 1));
-        rest = rest.mid(p + 3);
-    }
-    static const char *labels[9] = {"",          "Morgens ",  "Messung2 ", "Messung3 ", "Messung4 ",
-                                    "Messung5 ", "Messung6 ", "Messung7 ", "Abends "};
-    QString cell[9];
-    for (int k = 1; k <= 8; ++k) {
-        QString t = slotText[k];
-        if (t.isEmpty())
-            t = QString::fromLatin1(labels[k]) + QStringLiteral("den ") + date +
-                QStringLiteral(" Z=  ?    ZuckerWert=  ?");
-        QString c;
-        qsizetype p = t.indexOf(QStringLiteral("den"));
-        if (p >= 0) {
-            c = t.left(p) + u'(';
-            t = t.mid(p + 4);
-        }
-        p = t.indexOf(QStringLiteral("Z="));
-        if (p >= 0) {
-            c += t.mid(p + 2, 5) + QStringLiteral(") ");
-            t = t.mid(p + 8);
-        }
-        p = t.indexOf(QStringLiteral("ZuckerWert="));
-        if (p >= 0) c += QStringLiteral("= ") + t.mid(p + 11);
-        if (k >= 2 && k <= 7) {
-            const QString long_ = QStringLiteral("Messung%1").arg(k);
-            const qsizetype m = c.indexOf(long_, 0, Qt::CaseInsensitive);
-            if (m >= 0) c.replace(m, long_.size(), QStringLiteral("M%1").arg(k));
-        }
-        cell[k] = c;
-    }
-    const QString sep = QStringLiteral("\t|\t");
-    QString line = QStringLiteral("Messwerte [mg/dl]: ") + cell[1];
-    if (mode == MeasureMode::Eight) {
-        for (int k = 2; k <= 8; ++k)
-            line += sep + cell[k];
-    } else {
-        const qsizetype d = cell[8].indexOf(QStringLiteral(" -"));
-        if (d >= 0) cell[8] = cell[8].left(d + 1);
-        line += sep + cell[2] + sep + cell[3] + sep + cell[8];
-    }
-    const QString padded = QString(12, u' ') + QStringLiteral("Abends");
-    const qsizetype a = line.indexOf(padded, 0, Qt::CaseInsensitive);
-    if (a >= 0) line.replace(a, padded.size(), QStringLiteral("Abends"));
-    return line;
 }
 
 QString DiaryPage::GibTagebuchWerte(const QString &dd) const {
@@ -276,7 +206,7 @@ void DiaryPage::showDay(int day) {
         const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
         const auto [carb, carbOpening] = splitOpening(sec.carb);
         const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
-        add(u' ' + FormatiereTagebuchstr(values, mode), 0, measurementTabs());
+        add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
         add(QString(), 0, measurementTabs());
         add(sec.head + carb, 0, kColumnTabs);
         add(QString(), 0, kColumnTabs);
@@ -298,7 +228,7 @@ void DiaryPage::showDay(int day) {
         note.setForeground(Qt::black);
         t.mergeCharFormat(note);
     } else if (!values.isEmpty()) {
-        add(u' ' + FormatiereTagebuchstr(values, mode), 0, measurementTabs());
+        add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
         add(QString(), 0, measurementTabs());
         add(carbTemplate(be, mode), 0, kColumnTabs);
         add(QString(), 0, kColumnTabs);

@@ -40,8 +40,6 @@ public:
     static constexpr int kArrowTop = 42;
     static QString carbTemplate(bool be, MeasureMode mode);
     static QString insulinTemplate(bool ct, MeasureMode mode);
-    // The measurement line of a day's entry lines (with their slot tags).
-    static QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode);
     // The 14 tab stops of the measurement line, in points.
     static const QList<int> &measurementTabs();
 

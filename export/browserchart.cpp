@@ -398,6 +398,29 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
 
 } // namespace browserchart
 
+BrowserChartInput chartInput(const QString &tablePath, const MonthResult &month,
+                             const QString &baseFolder) {
+    BrowserChartInput in;
+    in.dayMeans = month.dayMeanList();
+    in.entryMonth = month.entryMonth;
+    in.entryYear = month.entryYear;
+    in.entryMonthName = month.entryMonthName();
+    in.tableUserName = month.tableUser;
+    in.currentTablePath = tablePath;
+    in.baseFolder = baseFolder;
+    in.browserFolder = baseFolder + QStringLiteral("Glykovalin-Daten im Browser/");
+    in.settingsPath = baseFolder + QStringLiteral("glykoval.ini");
+    const SettingsStore st(in.settingsPath);
+    bool ok = false;
+    const quint32 curve = st.get(keys::KurvenFarbe).trimmed().toUInt(&ok);
+    if (ok) in.curveColor = curve;
+    const quint32 above = st.get(keys::DatenwerteOberhalbFarbe).trimmed().toUInt(&ok);
+    in.aboveValuesColor = ok ? above : 0;
+    in.penWidthText = st.get(keys::StiftBreite);
+    in.showValues = st.flag(keys::WerteOberhalbKurveAnzeigen);
+    return in;
+}
+
 QString writeBrowserChart(const BrowserChartInput &in, QString *error, QStringList *notices) {
     BrowserChartSettings settings;
     try {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "storage/monthsession.h"
+
 namespace ui {
 class Services;
 }
@@ -68,6 +70,11 @@ QString jsText(const QString &text);
 // the page's path, or an empty text with *error set (German). Messages that do
 // not stop the command (year folder not created, chart script missing) are
 // appended to *notices in the order they arise.
+// The chart input of a month table as the drawing pass computed it, with the
+// colours and flags read from the settings of the base folder.
+BrowserChartInput chartInput(const QString &tablePath, const MonthResult &month,
+                             const QString &baseFolder);
+
 QString writeBrowserChart(const BrowserChartInput &in, QString *error,
                           QStringList *notices = nullptr);
 QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSettings &settings,

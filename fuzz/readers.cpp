@@ -163,7 +163,7 @@ void drawMonth(const QString &folder) {
         monthtable::entryLines(lines) != drawn.entries)
         broken("the entry list holds every entry line of the file");
     for (const QString &day : drawn.dayLineTexts)
-        DiaryPage::FormatiereTagebuchstr(day, mode);
+        diarybook::FormatiereTagebuchstr(day, mode);
     DrawOptions mean;
     mean.keepPicture = mean.meanMode = mean.meanPass = true;
     graph.GrafikZeichnen(table, mean);
@@ -226,7 +226,9 @@ void computeMonth(const QString &folder, const QStringList &lines) {
                 diarybook::GibTagebuchWerte(book.dayLineTexts,
                                             QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'))),
                 book.mode);
-        const BrowserChartInput chart = diarybook::chartInput(folder + kTable, figures, folder);
+        monthread::Month month;
+        monthread::readWhole(folder + kTable, month, &error);
+        const BrowserChartInput chart = chartInput(folder + kTable, month.result, folder);
         BrowserChartSettings limits;
         limits.highLimit = 180;
         limits.criticalLimit = 140;
@@ -308,7 +310,7 @@ void readDiaryFile(const QByteArray &bytes) {
         const DiaryBook::Sections s = DiaryBook::splitSections(l);
         for (const QString *part : {&s.head, &s.carb, &s.insulin, &s.remark})
             DiaryBook::unescapeText(*part);
-        DiaryPage::FormatiereTagebuchstr(l, MeasureMode::Four);
+        diarybook::FormatiereTagebuchstr(l, MeasureMode::Four);
         diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight);
         diarybook::Sections b = diarybook::splitSections(l);
         diarybook::isPageLine(l);
@@ -456,10 +458,10 @@ void readSettingsFile(const QByteArray &bytes) {
 
     // The drawing pass and the exports read their settings from this file.
     drawMonth(folder);
-    diarybook::MonthFigures figures;
+    monthread::Month month;
     QString error;
-    if (diarybook::readMonthFigures(folder + kTable, figures, &error)) {
-        const BrowserChartInput chart = diarybook::chartInput(folder + kTable, figures, folder);
+    if (monthread::readWhole(folder + kTable, month, &error)) {
+        const BrowserChartInput chart = chartInput(folder + kTable, month.result, folder);
         try {
             browserchart::pageLines(chart, browserchart::readSettings(ini));
         } catch (const EConvertError &) {

@@ -90,4 +90,16 @@ bool read(const QString &tablePath, Month &m) {
     return true;
 }
 
+bool readWhole(const QString &tablePath, Month &m, QString *error) {
+    if (!read(tablePath, m)) {
+        if (error)
+            *error = QStringLiteral("Die Monatstabelle \"%1\" kann nicht gelesen werden.")
+                         .arg(tablePath);
+        return false;
+    }
+    if (m.result.complete) return true;
+    if (error) *error = m.error;
+    return false;
+}
+
 } // namespace monthread

@@ -32,6 +32,10 @@ struct Month {
 // a day 01..31 are passed over and named in result.skippedNotice.
 bool read(const QString &tablePath, Month &month);
 
+// read() for the commands that take the whole month (diary book, browser
+// chart): false with a German *error also when a value is no number.
+bool readWhole(const QString &tablePath, Month &month, QString *error);
+
 // The file lines (0-based) of each day's last reading: a reading ends its day
 // when the next reading of the file has another day or there is none.
 QList<int> dayEndsOf(const QStringList &lines);

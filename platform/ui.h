@@ -5,16 +5,14 @@
 #include <QStringList>
 #include <functional>
 
+#include "messagekind.h"
+
 class QWidget;
 class QPrinter;
 
 // Message boxes, common dialogs and the shell's "open", behind one interface
 // so tests can answer them and read back what was shown.
 namespace ui {
-
-enum class Kind { Plain, Information, Warning, Confirmation };
-enum class Buttons { Ok, YesNo, OkCancel, YesNoCancel };
-enum class Answer { Ok, Yes, No, Cancel };
 
 class Services {
 public:

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/ui.h"
+#include "platform/messagekind.h"
 
 // One user's readings of one month: a "Personendaten" header followed by one
 // entry line per reading, in Windows-1252 with CR LF.

@@ -6,6 +6,7 @@
 #include "diary/diarybook_month.h"
 #include "platform/convert.h"
 #include "storage/entryline.h"
+#include "testutil.h"
 
 using namespace diarybook;
 
@@ -207,7 +208,15 @@ TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
         entryline::format(MeasurementSlot::Abends, "03", "03", "2024", "21:00", "100"),
         entryline::format(MeasurementSlot::Morgens, "04", "03", "2024", "07:00", "0"),
     };
-    const MonthFigures f = figuresOf(lines);
+    testutil::TempFolder dir;
+    const auto figures = [&dir](const QStringList &entries, MonthFigures &f) {
+        const QString table = dir.file("MM032024.tab");
+        testutil::writeBytes(table, testutil::crlf(QStringList{"[Personendaten]", ""} + entries));
+        QString error;
+        return readMonthFigures(table, f, &error);
+    };
+    MonthFigures f;
+    ASSERT_TRUE(figures(lines, f));
     EXPECT_EQ(f.dayMeans.size(), 31);
     EXPECT_EQ(f.dayMeans[2], "100"); // 99,50 rounds up
     EXPECT_EQ(f.dayMeans[3], "0");
@@ -215,10 +224,11 @@ TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
     EXPECT_EQ(f.entryMonth, "03");
     EXPECT_EQ(f.entryYear, "2024");
     EXPECT_EQ(f.dayLineTexts[2], lines[0] + " -1 " + lines[1] + " -8 ");
-    EXPECT_TRUE(figuresOf(lines.mid(0, 2)).monthMean.isEmpty());
-    // A value that is no number stops with a conversion error.
-    EXPECT_THROW(
-        figuresOf({lines[0], lines[1],
-                   entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")}),
-        EConvertError);
+    ASSERT_TRUE(figures(lines.mid(0, 2), f));
+    EXPECT_TRUE(f.monthMean.isEmpty());
+    // A value that is no number makes the month unreadable for the book.
+    EXPECT_FALSE(figures({lines[0], lines[1],
+                          entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00",
+                                            "x1")},
+                         f));
 }

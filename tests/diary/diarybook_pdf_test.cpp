@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
-#include "diary/diarybook_cli.h"
+#include "cli/diarybook_cli.h"
 #include "diary/diarybook_month.h"
 #include "diary/diarybook_pdf.h"
 #include "diary/tagebuchspeichernform.h"

@@ -1,3 +1,4 @@
+#include "diary/diarybook_compose.h"
 #include "diary/diarypage.h"
 #include "graph/geometry.h"
 
@@ -13,7 +14,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
-#include "dialogs/optioncontrols.h"
+#include "storage/optioncontrols.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -141,12 +142,12 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
     const QString four = "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  "
                          "?  ) =   ?\t|\tAbends "
                          "(20:00) = 140";
-    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four), four);
+    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four), four);
     // Only Abends: question marks in the first three columns.
-    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kAbends, MeasureMode::Four),
+    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Four),
               "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
               "?\t|\tAbends (20:00) = 140");
-    EXPECT_EQ(DiaryPage::FormatiereTagebuchstr(kAbends, MeasureMode::Eight).count("\t|\t"), 7);
+    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Eight).count("\t|\t"), 7);
 
     for (bool eight : {false, true})
         for (bool be : {false, true})
@@ -161,7 +162,7 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
                     QString(10, ' ') + "05 Mai 2024 Max Muster",
                     QString(98, '_'),
                     "",
-                    " " + DiaryPage::FormatiereTagebuchstr(kMorgens + kAbends, mode),
+                    " " + diarybook::FormatiereTagebuchstr(kMorgens + kAbends, mode),
                     "",
                     DiaryPage::carbTemplate(be, mode),
                     "",

@@ -2,7 +2,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "diary/diarybook_cli.h"
+#include "cli/diarybook_cli.h"
 #include "diary/diarybook_month.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"

@@ -11,7 +11,7 @@
 
 #include "entry/eingabedlg.h"
 #include "entry/tablebuilder.h"
-#include "entry/tablecli.h"
+#include "cli/tablecli.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"

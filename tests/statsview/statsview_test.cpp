@@ -16,7 +16,7 @@
 #include "stats/statstext.h"
 #include "statsview/arztbericht.h"
 #include "statsview/statistikdlg.h"
-#include "statsview/statscli.h"
+#include "cli/statscli.h"
 #include "statsview/statsmenu.h"
 #include "testutil.h"
 

@@ -8,7 +8,7 @@
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
-#include "tablebuilder.h"
+#include "entry/tablebuilder.h"
 
 namespace tablecli {
 

@@ -9,7 +9,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "entry/tablecli.h"
+#include "cli/tablecli.h"
 #include "graph/graphcli.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"

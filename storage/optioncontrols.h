@@ -1,7 +1,9 @@
 #pragma once
 
-// The option controls of the settings window that the main window sets on its
-// first paint and reads back when it closes.
+// The display options the user chooses in the settings window (diary shown,
+// units, therapy, values above the curve, line at zero): the main window sets
+// them on its first paint and reads them back when it closes; the diary page
+// reads them. An interface without widgets, so every layer can take it.
 class OptionControls {
 public:
     virtual ~OptionControls() = default;

@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "diarybook_month.h"
-#include "diarybook_pdf.h"
+#include "diary/diarybook_month.h"
+#include "diary/diarybook_pdf.h"
 #include "export/browserchart.h"
+#include "graph/monthread.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -56,14 +57,14 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
 
 int chartCommand(const QString &table, QTextStream &out, QTextStream &err) {
     const QString tablePath = absolute(table);
-    MonthFigures f;
+    monthread::Month m;
     QString error;
-    if (!readMonthFigures(tablePath, f, &error)) {
+    if (!monthread::readWhole(tablePath, m, &error)) {
         err << error << "\n";
         return 1;
     }
-    if (!f.skippedNotice.isEmpty()) err << f.skippedNotice << "\n";
-    const BrowserChartInput in = chartInput(tablePath, f, baseFolder());
+    if (!m.result.skippedNotice.isEmpty()) err << m.result.skippedNotice << "\n";
+    const BrowserChartInput in = chartInput(tablePath, m.result, baseFolder());
     QStringList notices;
     const QString page = writeBrowserChart(in, &error, &notices);
     for (const QString &n : notices)

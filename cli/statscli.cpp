@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "arztbericht.h"
+#include "statsview/arztbericht.h"
 #include "stats/statstext.h"
 
 namespace statscli {

@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-#include "diary/diarybook_cli.h"
-#include "diarybook_folder.h"
+#include "cli/diarybook_cli.h"
+#include "diary/diarybook_folder.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"

@@ -9,15 +9,15 @@
 #include "graph/graphcli.h"
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
-#include "graphprint_pdf.h"
+#include "printing/graphprint_pdf.h"
 #include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "printfolder.h"
+#include "printing/printfolder.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
-#include "printing/printcli.h"
+#include "cli/printcli.h"
 
 using graphprint::Format;
 

@@ -9,14 +9,14 @@
 #include <gtest/gtest.h>
 
 #include "entry/tablebuilder.h"
-#include "graphprint_pdf.h"
+#include "printing/graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "printfolder.h"
+#include "printing/printfolder.h"
 #include "storage/monthsession.h"
 #include "printing/myprinter_tableengine.h"
-#include "printing/printcli.h"
+#include "cli/printcli.h"
 #include "printing/tabellendlg.h"
 #include "printing/tabellenvorschau.h"
 

@@ -2,7 +2,7 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
-#include "entry/tablecli.h"
+#include "cli/tablecli.h"
 #include "platform/textfile.h"
 #include "testutil.h"
 
