@@ -37,6 +37,24 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
     resize(354, 601);
     auto *grid = new QGridLayout;
     int row = 0;
+    buildColoursAndLimits(grid, row);
+    Tagebuch_sichtbar_checkBox = named(new QCheckBox(QStringLiteral("Tagebuch sichtbar"), this),
+                                       "Tagebuch_sichtbar_checkBox");
+    grid->addWidget(Tagebuch_sichtbar_checkBox, row++, 0, 1, 2);
+
+    grid->addWidget(unitBox(), row++, 0, 1, 2);
+    grid->addWidget(therapyBox(), row++, 0, 1, 2);
+    grid->addWidget(browserBox(), row++, 0, 1, 2);
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
+    OKBtn->setDefault(true);
+    grid->addWidget(OKBtn, row++, 0, 1, 2, Qt::AlignHCenter);
+    setLayout(grid);
+    connectControls();
+}
+
+
+// The colour buttons of the lines and curves, the limits and the line width.
+void TEinstellDlg::buildColoursAndLimits(QGridLayout *grid, int &row) {
     auto colorRow = [&](QLabel *&label, const char *lname, const QString &caption,
                         QPushButton *&button, const char *bname) {
         label = named(new QLabel(caption, this), lname);
@@ -67,10 +85,9 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
             1, 8);
     SpinEdit4->setValue(1);
 
-    Tagebuch_sichtbar_checkBox = named(new QCheckBox(QStringLiteral("Tagebuch sichtbar"), this),
-                                       "Tagebuch_sichtbar_checkBox");
-    grid->addWidget(Tagebuch_sichtbar_checkBox, row++, 0, 1, 2);
+}
 
+QGroupBox *TEinstellDlg::unitBox() {
     auto *unit = new QGroupBox(this);
     auto *ul = new QVBoxLayout(unit);
     BE_Button = named(new QRadioButton(QStringLiteral("Broteinheit (BE)"), unit), "BE_Button");
@@ -85,8 +102,11 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
     ul->addWidget(KE_Button);
     ul->addWidget(Label9);
     KE_Button->setChecked(true);
-    grid->addWidget(unit, row++, 0, 1, 2);
+    return unit;
 
+}
+
+QGroupBox *TEinstellDlg::therapyBox() {
     auto *therapy = new QGroupBox(QStringLiteral("Welche Insulintherapie"), this);
     auto *tl = new QVBoxLayout(therapy);
     CT_Button =
@@ -98,8 +118,12 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
     tl->addWidget(CT_Button);
     tl->addWidget(ICT_Button);
     ICT_Button->setChecked(true);
-    grid->addWidget(therapy, row++, 0, 1, 2);
+    return therapy;
 
+}
+
+// The options of the line chart in the browser.
+QGroupBox *TEinstellDlg::browserBox() {
     auto *browser = new QGroupBox(QStringLiteral("Beim Liniendiagramm im Browser:"), this);
     auto *bl = new QGridLayout(browser);
     LinieUnterbrechenCheckBox =
@@ -115,13 +139,11 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
     bl->addWidget(WerteOberhalbKurveAnzeigenCheckBox, 1, 0, 1, 2);
     bl->addWidget(Label13, 2, 0);
     bl->addWidget(Button6, 2, 1);
-    grid->addWidget(browser, row++, 0, 1, 2);
+    return browser;
 
-    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
-    OKBtn->setDefault(true);
-    grid->addWidget(OKBtn, row++, 0, 1, 2, Qt::AlignHCenter);
-    setLayout(grid);
+}
 
+void TEinstellDlg::connectControls() {
     QPushButton *buttons[6] = {Button1, Button2, Button3, Button4, Button5, Button6};
     for (int k = 0; k < 6; ++k)
         connect(buttons[k], &QPushButton::clicked, this, [this, k] { colorButtonClick(k + 1); });

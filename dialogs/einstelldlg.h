@@ -5,6 +5,8 @@
 #include "storage/settingsstore.h"
 
 class QCheckBox;
+class QGridLayout;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -67,6 +69,11 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
+    void buildColoursAndLimits(QGridLayout *grid, int &row);
+    QGroupBox *unitBox();
+    QGroupBox *therapyBox();
+    QGroupBox *browserBox();
+    void connectControls();
     void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
     SettingsStore settings() const { return m_settings; }
     SettingsStore m_settings;

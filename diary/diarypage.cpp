@@ -145,6 +145,53 @@ void DiaryPage::FormMouseDown(int clientX) {
     showDay(day);
 }
 
+// Writes the page into the editor line by line, each line with its tab stops
+// and its size step over the editor's font.
+class DiaryPage::PageWriter {
+public:
+    explicit PageWriter(QTextEdit *editor)
+        : m_ed(editor), m_cur(editor->document()), m_px(QFontInfo(editor->font()).pixelSize()) {}
+    void add(const QString &text, int heightStep, const QList<int> &tabs) {
+        QTextBlockFormat bf;
+        if (!tabs.isEmpty()) bf.setTabPositions(tabsOf(tabs));
+        QTextCharFormat cf;
+        cf.setForeground(Qt::black);
+        QFont f = m_ed->font();
+        f.setPixelSize(std::max(1, m_px + heightStep));
+        cf.setFont(f);
+        if (m_first) {
+            m_cur.setBlockFormat(bf);
+            m_cur.setBlockCharFormat(cf);
+            m_first = false;
+        } else {
+            m_cur.insertBlock(bf, cf);
+        }
+        m_cur.insertText(text, cf);
+    }
+    // The note at the end of the title line, bold and at the editor's size.
+    void noteAfterTitle(int titleSize, const QString &note) {
+        QTextCursor t(m_ed->document()->firstBlock());
+        t.movePosition(QTextCursor::EndOfBlock);
+        t.insertText(QStringLiteral("\t\t") + note);
+        const int open = titleSize + 3;
+        t.setPosition(open);
+        t.setPosition(open + 50, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        QFont f = m_ed->font();
+        f.setPixelSize(std::max(1, m_px));
+        f.setBold(true);
+        format.setFont(f);
+        format.setForeground(Qt::black);
+        t.mergeCharFormat(format);
+    }
+
+private:
+    QTextEdit *m_ed;
+    QTextCursor m_cur;
+    int m_px;
+    bool m_first = true;
+};
+
 void DiaryPage::showDay(int day) {
     QTextEdit *ed = m_c.editor;
     const QString dd = twoDigits(day);
@@ -157,88 +204,31 @@ void DiaryPage::showDay(int day) {
         m_c.arrow->raise();
     }
 
-    const MeasureMode mode = m_session.mode();
-    OptionControls *opt = m_c.options;
-    const bool be = opt && opt->carbUnitBE();
-    const bool ct = opt ? opt->therapyCT() : false;
-
     QString dateText, userText;
     if (!m_session.tablePath().isEmpty()) {
         const SettingsStore header(m_session.tablePath());
         dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
         userText = header.read(monthtable::kSection, keys::BenutzerName);
     }
-
-    const int px = QFontInfo(ed->font()).pixelSize();
-    QTextCursor cur(ed->document());
-    bool first = true;
-    auto add = [&](const QString &text, int heightStep, const QList<int> &tabs) {
-        QTextBlockFormat bf;
-        if (!tabs.isEmpty()) bf.setTabPositions(tabsOf(tabs));
-        QTextCharFormat cf;
-        cf.setForeground(Qt::black);
-        QFont f = ed->font();
-        f.setPixelSize(std::max(1, px + heightStep));
-        cf.setFont(f);
-        if (first) {
-            cur.setBlockFormat(bf);
-            cur.setBlockCharFormat(cf);
-            first = false;
-        } else {
-            cur.insertBlock(bf, cf);
-        }
-        cur.insertText(text, cf);
-    };
-
+    PageWriter page(ed);
     const QString title = QString(16, u' ') + QStringLiteral("Glykovalin-Tagebuch");
-    add(title, 4, {});
-    add(QString(10, u' ') + dd + u' ' + dateText + u' ' + userText, 7, {});
-    add(QString(98, u'_'), 0, {});
-    add(QString(), 0, {});
+    page.add(title, 4, {});
+    page.add(QString(10, u' ') + dd + u' ' + dateText + u' ' + userText, 7, {});
+    page.add(QString(98, u'_'), 0, {});
+    page.add(QString(), 0, {});
 
     const QString values = GibTagebuchWerte(dd);
     const QString stored = book().pageLineOfDay(day);
     m_noValues = false;
     if (!stored.isEmpty()) {
-        // Each section ends with the opening of the next line (a tab and a
-        // blank): it goes back in front of that line, so storing the page
-        // again gives the same bytes.
-        const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
-        const auto [carb, carbOpening] = splitOpening(sec.carb);
-        const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
-        add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
-        add(QString(), 0, measurementTabs());
-        add(sec.head + carb, 0, kColumnTabs);
-        add(QString(), 0, kColumnTabs);
-        add(carbOpening + insulin, 0, withFirst(kColumnTabs, 25));
-        add(QString(), 0, withFirst(kColumnTabs, 25));
-        add(insulinOpening + sec.remark, 0, withFirst(kColumnTabs, 25));
-        // The note at the end of the title line, bold and smaller.
-        QTextCursor t(ed->document()->firstBlock());
-        t.movePosition(QTextCursor::EndOfBlock);
-        t.insertText(QStringLiteral("\t\t") + kStoredNote);
-        const int open = title.size() + 3;
-        t.setPosition(open);
-        t.setPosition(open + 50, QTextCursor::KeepAnchor);
-        QTextCharFormat note;
-        QFont f = ed->font();
-        f.setPixelSize(std::max(1, px));
-        f.setBold(true);
-        note.setFont(f);
-        note.setForeground(Qt::black);
-        t.mergeCharFormat(note);
+        writeStoredPage(page, stored, values);
+        page.noteAfterTitle(int(title.size()), kStoredNote);
     } else if (!values.isEmpty()) {
-        add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
-        add(QString(), 0, measurementTabs());
-        add(carbTemplate(be, mode), 0, kColumnTabs);
-        add(QString(), 0, kColumnTabs);
-        add(insulinTemplate(ct, mode), 0, withFirst(kColumnTabs, 25));
-        add(QString(), 0, withFirst(kColumnTabs, 29));
-        add(QStringLiteral("\t Bemerkung: "), 0, withFirst(kColumnTabs, 29));
+        writeNewPage(page, values);
     } else {
         m_noValues = true;
-        add(u' ' + kNoValues + u' ', 0, {});
-        add(QString(), 0, {});
+        page.add(u' ' + kNoValues + u' ', 0, {});
+        page.add(QString(), 0, {});
     }
     ed->verticalScrollBar()->setValue(0);
     QTextCursor caret(ed->document());
@@ -246,6 +236,38 @@ void DiaryPage::showDay(int day) {
     ed->setTextCursor(caret);
     ed->verticalScrollBar()->setValue(0);
     updateDeleteEntry();
+}
+
+// A stored page. Each section ends with the opening of the next line (a tab
+// and a blank): it goes back in front of that line, so storing the page
+// again gives the same bytes.
+void DiaryPage::writeStoredPage(PageWriter &page, const QString &stored, const QString &values) {
+    const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
+    const auto [carb, carbOpening] = splitOpening(sec.carb);
+    const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_session.mode()), 0,
+             measurementTabs());
+    page.add(QString(), 0, measurementTabs());
+    page.add(sec.head + carb, 0, kColumnTabs);
+    page.add(QString(), 0, kColumnTabs);
+    page.add(carbOpening + insulin, 0, withFirst(kColumnTabs, 25));
+    page.add(QString(), 0, withFirst(kColumnTabs, 25));
+    page.add(insulinOpening + sec.remark, 0, withFirst(kColumnTabs, 25));
+}
+
+// A day with readings and no stored page: the empty page of the chosen units.
+void DiaryPage::writeNewPage(PageWriter &page, const QString &values) {
+    const MeasureMode mode = m_session.mode();
+    const OptionControls *opt = m_c.options;
+    const bool be = opt && opt->carbUnitBE();
+    const bool ct = opt && opt->therapyCT();
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
+    page.add(QString(), 0, measurementTabs());
+    page.add(carbTemplate(be, mode), 0, kColumnTabs);
+    page.add(QString(), 0, kColumnTabs);
+    page.add(insulinTemplate(ct, mode), 0, withFirst(kColumnTabs, 25));
+    page.add(QString(), 0, withFirst(kColumnTabs, 29));
+    page.add(QStringLiteral("\t Bemerkung: "), 0, withFirst(kColumnTabs, 29));
 }
 
 void DiaryPage::MacheinenKlickAufGrafik() {

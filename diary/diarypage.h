@@ -92,6 +92,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    class PageWriter;
+    void writeStoredPage(PageWriter &page, const QString &stored, const QString &values);
+    void writeNewPage(PageWriter &page, const QString &values);
     bool keyPress(class QKeyEvent *e);
     bool keyPressRules(QKeyEvent *e);
     void keyRelease(QKeyEvent *e);

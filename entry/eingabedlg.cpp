@@ -122,6 +122,42 @@ const QString kGrey = QStringLiteral("color: rgb(128,128,128);");
 
 } // namespace
 
+namespace {
+
+QLabel *namedLabel(QWidget *parent, const char *name, const QString &text) {
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+// A date or value field in the dialog's bold green.
+SpinEdit *namedSpin(QWidget *parent, const char *name, int digits, int lo, int hi, int start) {
+    auto *s = new SpinEdit(digits, parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setRange(lo, hi);
+    s->setValue(start);
+    s->setFont(boldFont());
+    s->setStyleSheet(kGreen);
+    return s;
+}
+
+QPushButton *namedButton(QWidget *parent, const char *name, const QString &text, bool bold) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    if (bold) b->setFont(boldFont());
+    return b;
+}
+
+QHBoxLayout *row(std::initializer_list<QWidget *> widgets) {
+    auto *r = new QHBoxLayout;
+    for (QWidget *w : widgets)
+        r->addWidget(w);
+    return r;
+}
+
+} // namespace
+
 TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *parent)
     : QDialog(parent), m_session(session), m_ui(ui) {
     setObjectName(QStringLiteral("EingabeDlg"));
@@ -129,15 +165,19 @@ TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *paren
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setSizeGripEnabled(true);
+    buildListAndSlot();
+    buildFields();
+    buildButtons();
+    layOut();
+    connectControls();
+    BitBtn3->setText(slotinfo::displayLabel(m_slot));
+}
 
-    auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    Label4 = label("Label4", QString());
+// Headings, the entry list, the slot button and the time field with its arrows.
+void TEingabeDlg::buildListAndSlot() {
+    Label4 = namedLabel(this, "Label4", QString());
     Label4->setFont(boldFont(13));
-    Label3 = label("Label3", QString());
+    Label3 = namedLabel(this, "Label3", QString());
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -169,63 +209,49 @@ TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *paren
     SpinButton1Down->setObjectName(QStringLiteral("SpinButton1Down"));
     SpinButton1Down->setArrowType(Qt::DownArrow);
     SpinButton1Down->setGeometry(0, 14, 20, 14);
+}
 
-    Label2 = label("Label2", QStringLiteral("Tag              Monat            Jahr"));
-    auto spin = [this](const char *name, int digits, int lo, int hi, int start) {
-        auto *s = new SpinEdit(digits, this);
-        s->setObjectName(QString::fromLatin1(name));
-        s->setRange(lo, hi);
-        s->setValue(start);
-        s->setFont(boldFont());
-        s->setStyleSheet(kGreen);
-        return s;
-    };
+// The date fields and the value field.
+void TEingabeDlg::buildFields() {
+    Label2 = namedLabel(this, "Label2", QStringLiteral("Tag              Monat            Jahr"));
     // Until a reading is restored or a month is read, the fields show today.
     const QDate today = QDate::currentDate();
-    SpinEdit1 = spin("SpinEdit1", 2, 1, 31, today.day());
-    SpinEdit2 = spin("SpinEdit2", 2, 1, 12, today.month());
-    SpinEdit3 = spin("SpinEdit3", 1, 1900, 9999, today.year());
-    Label1 = label("Label1", QStringLiteral("Glykovalinmeßwert mg/dl"));
+    SpinEdit1 = namedSpin(this, "SpinEdit1", 2, 1, 31, today.day());
+    SpinEdit2 = namedSpin(this, "SpinEdit2", 2, 1, 12, today.month());
+    SpinEdit3 = namedSpin(this, "SpinEdit3", 1, 1900, 9999, today.year());
+    Label1 = namedLabel(this, "Label1", QStringLiteral("Glykovalinmeßwert mg/dl"));
     // A typed value above 500 is refused with a message, not cut.
-    SpinEdit4 = spin("SpinEdit4", 1, 0, 99999, 140);
+    SpinEdit4 = namedSpin(this, "SpinEdit4", 1, 0, 99999, 140);
     SpinEdit4->setStepRange(0, 500);
     SpinEdit4->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));
     SpinEdit4->installEventFilter(this);
     if (SpinEdit4->findChild<QLineEdit *>())
         SpinEdit4->findChild<QLineEdit *>()->installEventFilter(this);
+}
 
-    auto button = [this](const char *name, const QString &text, bool bold) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        if (bold) b->setFont(boldFont());
-        return b;
-    };
-    BitBtn1 = button("BitBtn1", QStringLiteral("In Liste &aufnehmen"), true);
-    BitBtn2 = button("BitBtn2", QStringLiteral("Eintrag &bearbeiten"), true);
-    BitBtn5 = button("BitBtn5", QStringLiteral("Eintrag &löschen"), true);
+void TEingabeDlg::buildButtons() {
+    BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("In Liste &aufnehmen"), true);
+    BitBtn2 = namedButton(this, "BitBtn2", QStringLiteral("Eintrag &bearbeiten"), true);
+    BitBtn5 = namedButton(this, "BitBtn5", QStringLiteral("Eintrag &löschen"), true);
     BitBtn5->setToolTip(QStringLiteral("Löscht den ausgewählten Eintrag (auch mit der Entf-Taste "
                                        "in der Liste)."));
-    OKBtn = button("OKBtn", QStringLiteral("&Grafik zeigen"), false);
+    OKBtn = namedButton(this, "OKBtn", QStringLiteral("&Grafik zeigen"), false);
     OKBtn->setDefault(true);
-    BitBtn4 = button("BitBtn4", QStringLiteral("&Tabelle zeigen"), false);
+    BitBtn4 = namedButton(this, "BitBtn4", QStringLiteral("&Tabelle zeigen"), false);
+}
 
-    auto *slotRow = new QHBoxLayout;
-    slotRow->addWidget(BitBtn3, 1);
-    slotRow->addWidget(Edit1);
-    slotRow->addWidget(SpinButton1);
-    auto *dateRow = new QHBoxLayout;
-    dateRow->addWidget(SpinEdit1);
-    dateRow->addWidget(SpinEdit2);
-    dateRow->addWidget(SpinEdit3);
-    auto *valueRow = new QHBoxLayout;
-    valueRow->addWidget(SpinEdit4);
+// The list on the left, the fields and list buttons on the right, the save
+// buttons below.
+void TEingabeDlg::layOut() {
+    auto *slotRow = row({BitBtn3, Edit1, SpinButton1});
+    slotRow->setStretch(0, 1);
+    auto *valueRow = row({SpinEdit4});
     valueRow->addStretch(1);
     auto *fields = new QVBoxLayout;
     fields->addLayout(slotRow);
     fields->addSpacing(8);
     fields->addWidget(Label2);
-    fields->addLayout(dateRow);
+    fields->addLayout(row({SpinEdit1, SpinEdit2, SpinEdit3}));
     fields->addSpacing(8);
     fields->addWidget(Label1);
     fields->addLayout(valueRow);
@@ -237,9 +263,7 @@ TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *paren
     auto *middle = new QHBoxLayout;
     middle->addWidget(ListBox1, 1);
     middle->addLayout(fields);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(OKBtn);
-    bottom->addWidget(BitBtn4);
+    auto *bottom = row({OKBtn, BitBtn4});
     bottom->addStretch(1);
     auto *main = new QVBoxLayout(this);
     main->addWidget(Label4);
@@ -247,7 +271,9 @@ TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *paren
     main->addLayout(middle, 1);
     main->addLayout(bottom);
     resize(sizeHint().expandedTo(QSize(551, 340)));
+}
 
+void TEingabeDlg::connectControls() {
     auto guard = [this](auto fn) { return [this, fn] { ui::guarded(m_ui, fn); }; };
     connect(BitBtn1, &QPushButton::clicked, this, guard([this] { BitBtn1Click(); }));
     connect(BitBtn2, &QPushButton::clicked, this, guard([this] { BitBtn2Click(); }));
@@ -265,8 +291,6 @@ TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *paren
     for (SpinEdit *date : {SpinEdit1, SpinEdit2, SpinEdit3})
         connect(date, &QAbstractSpinBox::editingFinished, this,
                 [this] { MarkierEintragInListe(); });
-
-    BitBtn3->setText(slotinfo::displayLabel(m_slot));
 }
 
 void TEingabeDlg::setCurrentSlot(MeasurementSlot s) {

@@ -123,6 +123,11 @@ protected:
     void reject() override;
 
 private:
+    void buildListAndSlot();
+    void buildFields();
+    void buildButtons();
+    void layOut();
+    void connectControls();
     entryline::Fields fieldsShown() const;
     void stepTime(bool up);
     // The warning before a save replaces a file that holds readings the list
