@@ -5,6 +5,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QTransform>
 #include <algorithm>
 #include <climits>
 
@@ -189,17 +190,11 @@ QImage composeVisibleArea(const QImage &shown, const QString &title, const QFont
 }
 
 QImage turnClockwise(const QImage &source) {
-    const QImage src = source.convertToFormat(QImage::Format_RGB32);
-    const int w = src.width();
-    const int h = src.height();
-    QImage target(h, w, QImage::Format_RGB32);
-    target.setDotsPerMeterX(src.dotsPerMeterY());
-    target.setDotsPerMeterY(src.dotsPerMeterX());
-    for (int y = 0; y < w; ++y) {
-        auto *row = reinterpret_cast<QRgb *>(target.scanLine(y));
-        for (int x = 0; x < h; ++x)
-            row[x] = reinterpret_cast<const QRgb *>(src.constScanLine(h - 1 - x))[y];
-    }
+    // A quarter turn moves whole pixels: nothing is smoothed.
+    QImage target =
+        source.convertToFormat(QImage::Format_RGB32).transformed(QTransform().rotate(90));
+    target.setDotsPerMeterX(source.dotsPerMeterY());
+    target.setDotsPerMeterY(source.dotsPerMeterX());
     return target;
 }
 
