@@ -11,6 +11,10 @@ struct SaveResult;
 }
 struct stat;
 
+// Hand-written because QSettings reads INI files by other rules (case,
+// quotes, comments, escapes) and writes them back whole; the user's
+// glykoval.ini and month tables must keep every other line byte for byte.
+//
 // INI files with the rules of the Windows profile functions: sections and
 // keys match without regard to case, the first section of a name and the
 // first key of a name in it win, a section name ends at the last "]" of its

@@ -47,6 +47,10 @@ enum TZoomLocation { zlTopLeft, zlTopCenter, zlCenter };
 // footer), records each page as a picture at printer resolution, shows the
 // pages as a zoomable preview inside itself and prints them.
 //
+// Hand-written because the preview, the printer and the PDF must show the
+// very same pages (tab columns, heads and feet on every page, page ranges),
+// which QTextDocument's printing does not lay out this way.
+//
 // All lengths are in the unit Masseinheit; the page geometry comes from the
 // printer in use (its resolution, paper size and unprintable margins).
 // Font is the widget's font; its size is taken in points, true to the paper.
