@@ -25,10 +25,9 @@ QString usage() {
         "Befehle (im Ordner mit glykoval.ini und den Bildern des Programms aufrufen):\n");
     for (const Command &c : commands())
         text += usageLine(c.name + u' ' + c.arguments, c.summary);
-    text +=
-        usageLine(QStringLiteral("print-graph TABELLE AUSGABE.pdf [--format A4|A5|A6]"),
-                  QStringLiteral("\n                              Grafikdruck des ganzen Monats "
-                                 "als PDF schreiben"));
+    // The long call stands on a line of its own, the summary below it.
+    text += QStringLiteral("  print-graph TABELLE AUSGABE.pdf [--format A4|A5|A6]\n") +
+            usageLine(QString(), QStringLiteral("Grafikdruck des ganzen Monats als PDF schreiben"));
     text += usageLine(QStringLiteral("print-table TABELLE AUSGABE.pdf"),
                       QStringLiteral("Tabellendruck als PDF schreiben"));
     text += statscli::usage();
