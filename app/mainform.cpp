@@ -139,10 +139,12 @@ void TMainForm::buildMenu() {
     QMenuBar *bar = menuBar();
     QMenu *datei = bar->addMenu(QStringLiteral("Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
-    m.NeuerstellenneuerMonatoderJahr1 = addEntry(datei, "NeuerstellenneuerMonatoderJahr1",
-                                                 QStringLiteral("Neu erstellen (neuer Monat oder Jahr)"));
-    m.LiniendiagrammimBrowseranzeigen1 = addEntry(
-        datei, "LiniendiagrammimBrowseranzeigen1", QStringLiteral("Liniendiagramm im Browser anzeigen"));
+    m.NeuerstellenneuerMonatoderJahr1 =
+        addEntry(datei, "NeuerstellenneuerMonatoderJahr1",
+                 QStringLiteral("Neu erstellen (neuer Monat oder Jahr)"));
+    m.LiniendiagrammimBrowseranzeigen1 =
+        addEntry(datei, "LiniendiagrammimBrowseranzeigen1",
+                 QStringLiteral("Liniendiagramm im Browser anzeigen"));
     QMenu *open = datei->addMenu(QStringLiteral("Öffnen"));
     open->setObjectName(QStringLiteral("ffnen1"));
     m.undalsGrafikanzeigen1 =
@@ -153,7 +155,8 @@ void TMainForm::buildMenu() {
         addEntry(open, "undTabellebearbeiten1", QStringLiteral("und Tabelle bearbeiten"));
     QMenu *export_ = datei->addMenu(QStringLiteral("Exportieren"));
     export_->setObjectName(QStringLiteral("Exportieren1"));
-    m.MesswertealsCSV1 = addEntry(export_, "MesswertealsCSV1", QStringLiteral("Messwerte als CSV…"));
+    m.MesswertealsCSV1 =
+        addEntry(export_, "MesswertealsCSV1", QStringLiteral("Messwerte als CSV…"));
     datei->addSeparator();
     m.Beenden1 = addEntry(datei, "Beenden1", QStringLiteral("Beenden"));
 
@@ -187,7 +190,8 @@ void TMainForm::buildMenu() {
     m.anzeigen1 = addEntry(table, "anzeigen1", QStringLiteral("&aktuelle anzeigen"));
     m.aktuellebearbeiten1 =
         addEntry(table, "aktuellebearbeiten1", QStringLiteral("aktuelle &bearbeiten"));
-    m.neuerstellen1 = addEntry(table, "neuerstellen1", QStringLiteral("&neu erstellen (neuer Monat)"));
+    m.neuerstellen1 =
+        addEntry(table, "neuerstellen1", QStringLiteral("&neu erstellen (neuer Monat)"));
 
     QMenu *opts = bar->addMenu(QStringLiteral("&Optionen"));
     opts->setObjectName(QStringLiteral("Optionen1"));
@@ -210,7 +214,8 @@ void TMainForm::buildMenu() {
 // The commands that only change the view, the measure mode, help and end.
 void TMainForm::connectViewCommands() {
     auto on = [this](QAction *a, void (TMainForm::*slot)()) {
-        connect(a, &QAction::triggered, this, [this, slot] { ui::guarded(m_ui, [&] { (this->*slot)(); }); });
+        connect(a, &QAction::triggered, this,
+                [this, slot] { ui::guarded(m_ui, [&] { (this->*slot)(); }); });
     };
     on(menu.Messwerte, &TMainForm::MesswerteClick);
     on(menu.Mittelwert, &TMainForm::MittelwertClick);
@@ -278,8 +283,9 @@ void TMainForm::buildDiaryPage() {
     connect(m_page, &DiaryPage::layoutRequested, this, &TMainForm::FormResize);
     connect(m_graph, &TMonthGraph::reselectRequested, m_page, &DiaryPage::MacheinenKlickAufGrafik);
     // A click on the graph, any button, selects the day under it.
-    connect(Image, &PictureBox::mousePressed, m_page,
-            [this](QPoint pos, Qt::MouseButton) { m_page->FormMouseDown(Image->mapTo(this, pos).x()); });
+    connect(Image, &PictureBox::mousePressed, m_page, [this](QPoint pos, Qt::MouseButton) {
+        m_page->FormMouseDown(Image->mapTo(this, pos).x());
+    });
     connect(menu.DatenaktuellerTagebucheintraglschen1, &QAction::triggered, m_page,
             &DiaryPage::DatenaktuellerTagebucheintraglschen1Click);
 }
@@ -295,8 +301,8 @@ bool TMainForm::makeFolders() {
         QString path;
         const char *name;
     };
-    for (const Folder &folder : {Folder{f.data, "Glykovalin-Daten"},
-                                 Folder{f.browser, "Glykovalin-Daten im Browser"}}) {
+    for (const Folder &folder :
+         {Folder{f.data, "Glykovalin-Daten"}, Folder{f.browser, "Glykovalin-Daten im Browser"}}) {
         if (!FolderExists(folder.path) && !ForceFolders(folder.path))
             m_ui.showMessage(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! ")
                                  .arg(QString::fromLatin1(folder.name)));
@@ -344,13 +350,15 @@ void TMainForm::showEvent(QShowEvent *e) {
 void TMainForm::restoreOptions(const SettingsStore &st) {
     const QString valueColor = st.get(keys::DatenwerteOberhalbFarbe);
     m_options->setValueColor(
-        valueColor.isEmpty() ? 0 : quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe)));
+        valueColor.isEmpty() ? 0
+                             : quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe)));
     m_options->setValuesAboveCurve(st.flag(keys::WerteOberhalbKurveAnzeigen));
     m_options->setBreakLineAtZero(st.flag(keys::LinieBeiNullUnterbrechen));
     m_options->setCarbUnitBE(st.flag(keys::BE_Einheit));
     m_options->setTherapyCT(st.flag(keys::CT_Therapie));
-    m_page->setLastPositions(st.number(keys::LetzteKlickPosition, defaults::LetzteKlickPosition),
-                             st.number(keys::LetzteHScrollPosition, defaults::LetzteHScrollPosition));
+    m_page->setLastPositions(
+        st.number(keys::LetzteKlickPosition, defaults::LetzteKlickPosition),
+        st.number(keys::LetzteHScrollPosition, defaults::LetzteHScrollPosition));
 }
 
 // Window placement and whether the diary is shown (hidden: 590 pixels high).

@@ -1,9 +1,9 @@
 #pragma once
 #include <QMainWindow>
 
-#include "storage/optioncontrols.h"
 #include "platform/picturebox.h"
 #include "storage/monthsession.h"
+#include "storage/optioncontrols.h"
 
 class DiaryPage;
 class QAction;

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "diary/diarypage.h"
 #include "dialogs/namedlg.h"
+#include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "platform/convert.h"

@@ -65,6 +65,6 @@ private:
     TMainForm &m_window;
     TEingabeDlg &m_entry;
     TNameEingDlg &m_nameDialog;
-    bool m_newMonthPending = false;   // the next saved month becomes the current table
+    bool m_newMonthPending = false;    // the next saved month becomes the current table
     bool m_reselectAfterEntry = false; // a new name: the entry dialog re-selects the day
 };

@@ -9,8 +9,7 @@
 #include "platform/ui.h"
 #include "wiring.h"
 
-Program::Program(ui::Services &services, const Folders &folders)
-    : ui(services), session(folders) {}
+Program::Program(ui::Services &services, const Folders &folders) : ui(services), session(folders) {}
 
 Program::~Program() {
     delete MainForm;
@@ -37,8 +36,9 @@ int runProgram(QApplication &app, ui::Services &services) {
     QApplication::setApplicationName(QStringLiteral("Glykovalin"));
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
-    QObject::connect(program->MainForm, &TMainForm::runEnded, &app,
-                     [] { QApplication::exit(0); }, Qt::QueuedConnection);
+    QObject::connect(
+        program->MainForm, &TMainForm::runEnded, &app, [] { QApplication::exit(0); },
+        Qt::QueuedConnection);
     program->MainForm->show();
     return app.exec();
 }

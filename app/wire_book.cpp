@@ -107,10 +107,9 @@ void wireBook(Program &p) {
     form->pause = mf->MachPause1;
     p.TagebuchSpeichernForm = form;
     Program *program = &p;
-    QObject::connect(mf->menu.AllegespeichertenTagebuchseitendrucken1, &QAction::triggered, form,
-                     [program, form] {
-                         ui::guarded(program->ui, [&] { printDiaryBook(*program, form); });
-                     });
+    QObject::connect(
+        mf->menu.AllegespeichertenTagebuchseitendrucken1, &QAction::triggered, form,
+        [program, form] { ui::guarded(program->ui, [&] { printDiaryBook(*program, form); }); });
     QObject::connect(mf->menu.LiniendiagrammimBrowseranzeigen1, &QAction::triggered, mf,
                      [program] { ui::guarded(program->ui, [&] { showBrowserChart(*program); }); });
 }

@@ -61,8 +61,9 @@ void wireTableWindow(Program &p, TTabellenDlg *table) {
     QObject::connect(p.commands, &MonthCommands::tableWindowRequested, table,
                      [table](const QString &text, bool modal) { showTable(table, text, modal); });
     THeaderBearbeitenDlg *editor = p.HeaderBearbeitenDlg;
-    QObject::connect(table, &TTabellenDlg::patientDataRequested, table,
-                     [editor, table](const QString &file) { editPatientData(editor, table, file); });
+    QObject::connect(
+        table, &TTabellenDlg::patientDataRequested, table,
+        [editor, table](const QString &file) { editPatientData(editor, table, file); });
     TEingabeDlg *entry = p.EingabeDlg;
     QObject::connect(table, &TTabellenDlg::closed, mf, [mf, entry] {
         if (entry->isVisible()) entry->close();
@@ -107,12 +108,11 @@ void wireGraphPrint(Program &p) {
     src.diaryEditor = mf->RichEdit1;
     src.pause = mf->MachPause1;
     preview->setSources(src);
-    QObject::connect(mf->menu.GrafikganzenMonatdrucken1, &QAction::triggered, preview,
-                     [mf, preview, services] {
-                         ui::guarded(*services, [&] {
-                             GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth);
-                         });
-                     });
+    QObject::connect(
+        mf->menu.GrafikganzenMonatdrucken1, &QAction::triggered, preview, [mf, preview, services] {
+            ui::guarded(*services,
+                        [&] { GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth); });
+        });
     QObject::connect(mf->menu.GrafikNurSichtbarenBereichdrucken1, &QAction::triggered, preview,
                      [mf, preview, services] {
                          ui::guarded(*services, [&] {

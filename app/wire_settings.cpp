@@ -14,6 +14,5 @@ void wireSettings(Program &p) {
     QObject::connect(mf->menu.Einstellungen, &QAction::triggered, dlg,
                      &TEinstellDlg::EinstellungenClick);
     QObject::connect(dlg, &TEinstellDlg::viewChanged, mf, &TMainForm::redrawMonth);
-    QObject::connect(dlg, &TEinstellDlg::diaryVisibilityChanged, mf,
-                     &TMainForm::applyDiaryVisible);
+    QObject::connect(dlg, &TEinstellDlg::diaryVisibilityChanged, mf, &TMainForm::applyDiaryVisible);
 }

@@ -5,10 +5,10 @@
 #include "benchapp.h"
 #include "entry/tablebuilder.h"
 #include "printing/tabellendlg.h"
-#include "settings_fixture.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "settings_fixture.h"
 #include "storage/entryline.h"
+#include "storage/monthsession.h"
 
 namespace {
 

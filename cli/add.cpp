@@ -7,9 +7,9 @@
 #include <QTextStream>
 
 #include "entry/entrylist.h"
+#include "platform/convert.h"
 #include "platform/profile.h"
 #include "platform/win1252.h"
-#include "platform/convert.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"

@@ -5,10 +5,10 @@
 
 #include "cli/add.h"
 #include "cli/diarybook_cli.h"
-#include "cli/tablecli.h"
-#include "graph/graphcli.h"
 #include "cli/printcli.h"
 #include "cli/statscli.h"
+#include "cli/tablecli.h"
+#include "graph/graphcli.h"
 
 namespace cli {
 

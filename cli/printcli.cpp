@@ -11,13 +11,13 @@
 
 #include "cli/tablecli.h"
 #include "graph/graphcli.h"
+#include "platform/convert.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "printing/graphprint.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
-#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 

@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "statsview/arztbericht.h"
 #include "stats/statstext.h"
+#include "statsview/arztbericht.h"
 
 namespace statscli {
 

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "entry/tablebuilder.h"
 #include "platform/convert.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
-#include "entry/tablebuilder.h"
 
 namespace tablecli {
 

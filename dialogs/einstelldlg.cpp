@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "platform/colorref.h"
-#include "platform/ui.h"
 #include "platform/convert.h"
+#include "platform/ui.h"
 
 namespace {
 
@@ -52,7 +52,6 @@ TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWid
     connectControls();
 }
 
-
 // The colour buttons of the lines and curves, the limits and the line width.
 void TEinstellDlg::buildColoursAndLimits(QGridLayout *grid, int &row) {
     auto colorRow = [&](QLabel *&label, const char *lname, const QString &caption,
@@ -84,7 +83,6 @@ void TEinstellDlg::buildColoursAndLimits(QGridLayout *grid, int &row) {
     spinRow(Label10, "Label10", QStringLiteral("Breite der Grafik-Linien:"), SpinEdit4, "SpinEdit4",
             1, 8);
     SpinEdit4->setValue(1);
-
 }
 
 QGroupBox *TEinstellDlg::unitBox() {
@@ -103,7 +101,6 @@ QGroupBox *TEinstellDlg::unitBox() {
     ul->addWidget(Label9);
     KE_Button->setChecked(true);
     return unit;
-
 }
 
 QGroupBox *TEinstellDlg::therapyBox() {
@@ -119,7 +116,6 @@ QGroupBox *TEinstellDlg::therapyBox() {
     tl->addWidget(ICT_Button);
     ICT_Button->setChecked(true);
     return therapy;
-
 }
 
 // The options of the line chart in the browser.
@@ -140,7 +136,6 @@ QGroupBox *TEinstellDlg::browserBox() {
     bl->addWidget(Label13, 2, 0);
     bl->addWidget(Button6, 2, 1);
     return browser;
-
 }
 
 void TEinstellDlg::connectControls() {

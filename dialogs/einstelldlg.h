@@ -22,7 +22,6 @@ class Services;
 class TEinstellDlg : public QDialog, public OptionControls {
     Q_OBJECT
 public:
-
     TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWidget *parent = nullptr);
 
     // Fills the limit and width fields from the settings.

@@ -45,7 +45,7 @@ bool THeaderBearbeitenDlg::loadFile() {
             m_unreadable = true;
             Memo1->clear();
             m_ui.showWarning(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                                .arg(headerFileName, f.errorString()));
+                                 .arg(headerFileName, f.errorString()));
             return false;
         }
         m_loadedBytes = f.readAll();
@@ -67,8 +67,8 @@ QString THeaderBearbeitenDlg::editedText() const {
 void THeaderBearbeitenDlg::OKBtnClick() {
     if (m_unreadable) {
         m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden und wird "
-                                       "deshalb nicht überschrieben.")
-                            .arg(headerFileName));
+                                        "deshalb nicht überschrieben.")
+                             .arg(headerFileName));
         return;
     }
     const QString text = editedText();
@@ -78,9 +78,9 @@ void THeaderBearbeitenDlg::OKBtnClick() {
     } else {
         if (!win1252::encodable(text)) {
             m_ui.showWarning(QStringLiteral("Der Text enthält Zeichen, die in der Datei \"%1\" "
-                                           "nicht gespeichert werden können. Bitte ersetzen Sie "
-                                           "sie und speichern Sie erneut.")
-                                .arg(headerFileName));
+                                            "nicht gespeichert werden können. Bitte ersetzen Sie "
+                                            "sie und speichern Sie erneut.")
+                                 .arg(headerFileName));
             return;
         }
         if (!text.isEmpty())
@@ -90,8 +90,8 @@ void THeaderBearbeitenDlg::OKBtnClick() {
     QString error;
     if (!textfile::writeBytes(headerFileName, bytes, &error)) {
         m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2\n"
-                                       "Der Text bleibt im Fenster, bis er gespeichert ist.")
-                            .arg(headerFileName, error));
+                                        "Der Text bleibt im Fenster, bis er gespeichert ist.")
+                             .arg(headerFileName, error));
         return;
     }
     m_loadedBytes = bytes;

@@ -80,8 +80,8 @@ bool TNameEingDlg::OKBtnClick() {
     QString initials, error;
     if (name.trimmed().isEmpty()) {
         m_ui.showWarning(QStringLiteral("Bitte geben Sie Ihren Vornamen und Nachnamen ein! Aus den "
-                                       "Anfangsbuchstaben werden die Namen der Tabellen-Dateien "
-                                       "gebildet."));
+                                        "Anfangsbuchstaben werden die Namen der Tabellen-Dateien "
+                                        "gebildet."));
         return false;
     }
     if (!monthtable::initialsOf(name, initials, &error)) {

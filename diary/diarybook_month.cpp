@@ -46,5 +46,4 @@ DiaryBookInput bookInput(const QString &tablePath, const MonthFigures &f, const 
     return in;
 }
 
-
 } // namespace diarybook

@@ -11,7 +11,6 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "storage/optioncontrols.h"
 #include "diarybook_compose.h"
 #include "graph/geometry.h"
 #include "platform/textfile.h"
@@ -19,6 +18,7 @@
 #include "platform/win1252.h"
 #include "storage/monthsession.h"
 #include "storage/monthtable.h"
+#include "storage/optioncontrols.h"
 #include "storage/settingsstore.h"
 
 namespace {
@@ -328,8 +328,8 @@ bool DiaryPage::closeDiary() {
     }
     if (askAndStore(DiaryBook::StoreFrom::Close) || !m_changed) return true;
     if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie das "
-                                    "Programm trotzdem beenden? Die Änderungen gehen dann "
-                                    "verloren."))) {
+                                     "Programm trotzdem beenden? Die Änderungen gehen dann "
+                                     "verloren."))) {
         m_changed = false;
         return true;
     }
@@ -340,7 +340,7 @@ bool DiaryPage::leavePage() {
     if (!m_changed) return true;
     if (askAndStore(DiaryBook::StoreFrom::Delete) || !m_changed) return true;
     if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie "
-                                    "trotzdem fortfahren? Die Änderungen gehen dann verloren."))) {
+                                     "trotzdem fortfahren? Die Änderungen gehen dann verloren."))) {
         m_changed = false;
         return true;
     }
@@ -355,7 +355,7 @@ void DiaryPage::DatenaktuellerTagebucheintraglschen1Click() {
     }
     if (DiaryBook::dayKey(m_day).isEmpty()) return;
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
-                      twoDigits(m_day) + QStringLiteral(" löschen ?")))
+                       twoDigits(m_day) + QStringLiteral(" löschen ?")))
         return;
     QString error;
     if (!book().deleteDay(m_day, &error)) m_ui.showWarning(error);
@@ -401,8 +401,8 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
     if (ctrl && (key == Qt::Key_Right || key == Qt::Key_Left) && opt && opt->diaryVisible()) {
         if (m_c.hscroll)
             m_c.hscroll->setValue(m_c.hscroll->value() + (key == Qt::Key_Right
-                                                             ? graphgeo::kDayWidth
-                                                             : -graphgeo::kDayWidth));
+                                                              ? graphgeo::kDayWidth
+                                                              : -graphgeo::kDayWidth));
         emit layoutRequested();
         return true;
     }

@@ -136,9 +136,8 @@ QString TTagebuchSpeichernForm::defaultFileName() const {
 }
 
 bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
-    QString file =
-        m_ui.saveFileName(this, QStringLiteral("PDF-Erstellung"), defaultFileName(),
-                                    QStringLiteral("Acrobat Format (*.pdf)"));
+    QString file = m_ui.saveFileName(this, QStringLiteral("PDF-Erstellung"), defaultFileName(),
+                                     QStringLiteral("Acrobat Format (*.pdf)"));
     if (file.isEmpty()) {
         // Cancelled: the book stays in the window; a later save does not open.
         OpenAfterSaving = false;
@@ -173,9 +172,9 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     lastFileName = file;
     if (OpenAfterSaving && !m_ui.shellOpen(file))
         m_ui.showWarning(QStringLiteral("Die PDF-Datei des Tagebuchs konnte nicht mit dem "
-                                       "zugehörigen Programm geöffnet werden. Sie ist "
-                                       "gespeichert unter:\n%1")
-                            .arg(QDir::toNativeSeparators(file)));
+                                        "zugehörigen Programm geöffnet werden. Sie ist "
+                                        "gespeichert unter:\n%1")
+                             .arg(QDir::toNativeSeparators(file)));
     OpenAfterSaving = false;
     RichEdit1->clear();
     if (isVisible())

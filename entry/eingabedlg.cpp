@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "platform/convert.h"
 #include "platform/ui.h"
 #include "storage/monthsession.h"
-#include "platform/convert.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 #include "tablebuilder.h"
@@ -472,8 +472,8 @@ void TEingabeDlg::BitBtn1Click() {
     if (ListBox1->count() > 0 &&
         !ListBox1->item(ListBox1->count() - 1)->text().contains(year.trimmed())) {
         m_ui.showInformation(QStringLiteral("Überprüfen Sie bitte die Jahreszahl ") + year +
-                            QStringLiteral(" Sie stimmt nicht ") +
-                            QStringLiteral("mit den bisherigen Eintragungen überein!"));
+                             QStringLiteral(" Sie stimmt nicht ") +
+                             QStringLiteral("mit den bisherigen Eintragungen überein!"));
         return;
     }
     const QString start = line.left(line.indexOf(QStringLiteral(" Z=")));
@@ -515,8 +515,7 @@ void TEingabeDlg::BitBtn2Click() {
         "ändern und auch nicht den Schalter \"In Liste aufnehmen\" betätigen,wird in der Grafik "
         "an dieser Stelle der vorherige Messwert gezeichnet. Es würde sonst seltsam aussehen "
         "wenn die Kurve auf 0 gehen wurde. Möchten Sie das?");
-    if (m_ui.message(ui::Kind::Information, ui::Buttons::YesNo, question) !=
-        ui::Answer::Yes)
+    if (m_ui.message(ui::Kind::Information, ui::Buttons::YesNo, question) != ui::Answer::Yes)
         return;
     if (row == 0) {
         m_ui.showInformation(QStringLiteral(
@@ -650,15 +649,15 @@ bool TEingabeDlg::checkFields() {
     const int value = SpinEdit4->fieldText().trimmed().toInt(&ok);
     if (!ok || value < 0 || value > 500) {
         m_ui.showWarning(QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 mg/dl. "
-                                       "Bitte geben Sie ihn richtig ein.")
-                            .arg(SpinEdit4->fieldText()));
+                                        "Bitte geben Sie ihn richtig ein.")
+                             .arg(SpinEdit4->fieldText()));
         SpinEdit4->setFocus();
         return false;
     }
     if (!entrydlg::validTime(Edit1->text())) {
         m_ui.showWarning(QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte geben "
-                                       "Sie sie in der Form SS:MM ein, zum Beispiel 07:30.")
-                            .arg(Edit1->text()));
+                                        "Sie sie in der Form SS:MM ein, zum Beispiel 07:30.")
+                             .arg(Edit1->text()));
         Edit1->setFocus();
         return false;
     }
@@ -675,7 +674,7 @@ void TEingabeDlg::startEditing() {
 void TEingabeDlg::reject() {
     if (m_changed) {
         if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich abbrechen? Wenn ja, dann sind die "
-                                         "eingegebenen Daten verloren!")))
+                                          "eingegebenen Daten verloren!")))
             return;
         setEntries(m_shownWith);
         m_changed = false;
@@ -694,9 +693,9 @@ void TEingabeDlg::BitBtn5Click() {
     }
     const QString line = item->text();
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
-                                     "löschen? Er wird beim nächsten Speichern nicht mehr in die "
-                                     "Tabelle geschrieben.")
-                          .arg(line)))
+                                      "löschen? Er wird beim nächsten Speichern nicht mehr in die "
+                                      "Tabelle geschrieben.")
+                           .arg(line)))
         return;
     const int row = ListBox1->row(item);
     QStringList l = entries();

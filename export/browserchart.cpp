@@ -5,11 +5,11 @@
 #include <QRegularExpression>
 
 #include "platform/colorref.h"
+#include "platform/convert.h"
 #include "platform/folders.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "platform/convert.h"
 #include "storage/limits.h"
 #include "storage/settingsstore.h"
 
@@ -489,8 +489,8 @@ bool LiniendiagrammimBrowseranzeigen(const BrowserChartInput &in, ui::Services &
     }
     if (!ui.shellOpen(path)) {
         ui.showWarning(QStringLiteral("Die Seite mit dem Liniendiagramm konnte nicht im Browser "
-                                       "geöffnet werden. Sie ist gespeichert unter:\n%1")
-                            .arg(QDir::toNativeSeparators(path)));
+                                      "geöffnet werden. Sie ist gespeichert unter:\n%1")
+                           .arg(QDir::toNativeSeparators(path)));
         return false;
     }
     return true;

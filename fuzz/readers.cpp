@@ -15,21 +15,21 @@
 #include "diary/diarypage.h"
 #include "entry/tablebuilder.h"
 #include "export/browserchart.h"
-#include "graph/monthgraph.h"
-#include "graph/monthvalues.h"
 #include "graph/geometry.h"
+#include "graph/monthgraph.h"
+#include "graph/monthread.h"
+#include "graph/monthvalues.h"
 #include "graph/templatepicture.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "platform/win1252.h"
-#include "graph/monthread.h"
-#include "storage/monthsession.h"
-#include "platform/convert.h"
+#include "recordingservices.h"
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -366,8 +366,8 @@ void readDiaryFile(const QByteArray &bytes) {
          QString(), QStringLiteral("\t Insulin (CT) : Morgens= 4"), QString(),
          QStringLiteral("\t Bemerkung: #1")});
     QString error;
-    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table, SettingsStore(QString()),
-                                     &error))
+    if (!book.SpeichereTagebuchseite(5, marked, DiaryBook::StoreFrom::Close, table,
+                                     SettingsStore(QString()), &error))
         broken("a page is stored in the scratch folder", error);
     QStringList expected;
     for (const QString &l : lines)

@@ -11,9 +11,9 @@
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
-#include "templatepicture.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
+#include "templatepicture.h"
 
 namespace graphcli {
 
@@ -72,9 +72,8 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
     w.windowWidth = width;
     TMonthGraph graph(w, session, messages);
     graph.setStoresUserName(false);
-    graph.setTemplatePath(templatepicture::templatePathFor(st, session.folders().base,
-                                                           session.fourSlotsTicked(),
-                                                           session.eightSlotsTicked()));
+    graph.setTemplatePath(templatepicture::templatePathFor(
+        st, session.folders().base, session.fourSlotsTicked(), session.eightSlotsTicked()));
     const MonthResult drawn = ok ? graph.GrafikZeichnen(tablePath) : MonthResult();
     if (notice) *notice = drawn.skippedNotice;
     if (!drawn.complete) {

@@ -14,15 +14,15 @@ namespace graphcli {
 
 // The month as the main window holds it after its drawing pass.
 struct DrawnMonth {
-    QImage graph;     // the graph picture (Image)
-    QImage header;    // the title-strip picture; null when there is none
-    QImage legend;    // the mg/dl legend laid over the graph's left edge
-    QPoint legendPos; // its top left over the graph
-    QString title;    // the title label's text
-    QFont titleFont;  // and its font
-    QPoint titlePos;  // its top left over the title strip
-    QImage meanImage; // the monthly-mean caption; null without a monthly mean
-    QPoint meanPos;   // its top left over the graph
+    QImage graph;       // the graph picture (Image)
+    QImage header;      // the title-strip picture; null when there is none
+    QImage legend;      // the mg/dl legend laid over the graph's left edge
+    QPoint legendPos;   // its top left over the graph
+    QString title;      // the title label's text
+    QFont titleFont;    // and its font
+    QPoint titlePos;    // its top left over the title strip
+    QImage meanImage;   // the monthly-mean caption; null without a monthly mean
+    QPoint meanPos;     // its top left over the graph
     MonthResult result; // what the drawing pass computed
     MeasureMode mode = MeasureMode::Four;
 };

@@ -212,13 +212,13 @@ void TMonthGraph::setTitle(const DrawOptions &o) {
     const QString dateName =
         m_month.result.tableDate + QStringLiteral("  ") + m_month.result.tableUser;
     const QString title =
-        o.keepPicture ? QStringLiteral("Glykovalinmesswerte und monatlicher Mittelwert  ") + dateName
-                      : QStringLiteral("Glykovalinmesswerte  ") + dateName;
+        o.keepPicture
+            ? QStringLiteral("Glykovalinmesswerte und monatlicher Mittelwert  ") + dateName
+            : QStringLiteral("Glykovalinmesswerte  ") + dateName;
     m_month.result.title = title;
     if (!m_w.title) return;
     m_w.title->setText(title);
-    m_w.title->resize(m_w.title->fontMetrics().horizontalAdvance(title) + 4,
-                      m_w.title->height());
+    m_w.title->resize(m_w.title->fontMetrics().horizontalAdvance(title) + 4, m_w.title->height());
 }
 
 // The readings up to the line at which a value that is no number stopped

@@ -74,7 +74,7 @@ QString templatePathFor(const SettingsStore &settings, const QString &baseFolder
 QString headerPathFor(const SettingsStore &settings, const QString &baseFolder) {
     const QString header = settings.get(keys::Header);
     return !header.isEmpty() && QFileInfo(baseFolder + header).isFile() ? baseFolder + header
-                                                                       : QString();
+                                                                        : QString();
 }
 
 QImage legend() {

@@ -101,21 +101,21 @@ bool enter(ui::Services &ui) {
     QStringList notCopied;
     if (!prepare(folder, deliveredFolder(program), notCopied)) {
         ui.showWarning(QStringLiteral("Ordner \"%1\" konnte nicht erstellt werden! "
-                                       "Das Programm wird beendet.")
-                            .arg(native(folder)));
+                                      "Das Programm wird beendet.")
+                           .arg(native(folder)));
         return false;
     }
     if (!QDir::setCurrent(folder)) {
         ui.showWarning(QStringLiteral("In den Ordner \"%1\" kann nicht gewechselt werden! "
-                                       "Das Programm wird beendet.")
-                            .arg(native(folder)));
+                                      "Das Programm wird beendet.")
+                           .arg(native(folder)));
         return false;
     }
     if (!notCopied.isEmpty())
         ui.showWarning(QStringLiteral("Diese mitgelieferten Dateien konnten nicht in den "
-                                       "Ordner \"%1\" kopiert werden:\n%2\n"
-                                       "Das Programm läuft ohne sie weiter.")
-                            .arg(native(folder), notCopied.join(u'\n')));
+                                      "Ordner \"%1\" kopiert werden:\n%2\n"
+                                      "Das Programm läuft ohne sie weiter.")
+                           .arg(native(folder), notCopied.join(u'\n')));
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "convert.h"
 
-
 EConvertError::EConvertError(const QString &message)
     : std::runtime_error(message.toStdString()), m_message(message) {}
 

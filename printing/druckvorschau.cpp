@@ -308,7 +308,7 @@ void TDruckvorschau::DruckenBtnClick() {
     if (m_ui.printDialog(this, pr)) {
         if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
             m_ui.showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "
-                                           "Die Grafik wurde nicht gedruckt."));
+                                            "Die Grafik wurde nicht gedruckt."));
     }
     accept();
 }

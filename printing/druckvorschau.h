@@ -19,12 +19,12 @@ class Services;
 
 // The pieces of the main window the graph print takes its picture from.
 struct GraphPrintSources {
-    PictureBox *graph = nullptr;          // Image
-    PictureBox *header = nullptr;         // Image2
-    QLabel *title = nullptr;              // Label1
-    QLabel *status = nullptr;             // StatusLabel
-    QWidget *shownArea = nullptr;         // what the main window shows (its client area)
-    QWidget *diaryEditor = nullptr;       // RichEdit1; its height is left out of the visible area
+    PictureBox *graph = nullptr;    // Image
+    PictureBox *header = nullptr;   // Image2
+    QLabel *title = nullptr;        // Label1
+    QLabel *status = nullptr;       // StatusLabel
+    QWidget *shownArea = nullptr;   // what the main window shows (its client area)
+    QWidget *diaryEditor = nullptr; // RichEdit1; its height is left out of the visible area
     // Waits while messages are processed (the main window's MachPause1).
     TMachPause *pause = nullptr;
 };

@@ -91,7 +91,8 @@ TMyPrinter::~TMyPrinter() {
 
 void TMyPrinter::setPrinter(QPrinter *printer) {
     if (m_printing) throw EPagePrinter(QStringLiteral("Can't change the printer while printing"));
-    if (!printer && !m_ownPrinter) m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer && !m_ownPrinter)
+        m_ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_printer = printer ? printer : m_ownPrinter.get();
     m_printer->setDocName(m_title);
     setRandTop(m_randTop);

@@ -105,8 +105,8 @@ void TTabellenDlg::BemerkungenSpeichern() {
     const RemarkStore::StoreResult r = store.store(tableLines());
     if (!r.written)
         m_ui.showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
-                                       "gespeichert werden. %2")
-                            .arg(m_session.folders().settings, r.reason));
+                                        "gespeichert werden. %2")
+                             .arg(m_session.folders().settings, r.reason));
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
         for (const QString &key : r.tooLong)
@@ -140,8 +140,8 @@ void TTabellenDlg::druckenClick() {
 
 QString TTabellenDlg::patientDataFileName() {
     return m_ui.openFileName(this, QStringLiteral("Patientendaten"),
-                                       m_session.folders().base + QStringLiteral("Patientendaten.txt"),
-                                       patientDataFilter());
+                             m_session.folders().base + QStringLiteral("Patientendaten.txt"),
+                             patientDataFilter());
 }
 
 void TTabellenDlg::einfgen1Click() {
@@ -171,12 +171,12 @@ void TTabellenDlg::bearbeiten1Click() {
     const QString proposed = m_session.folders().base + QStringLiteral("Patientendaten.txt");
     if (!QFileInfo::exists(proposed) &&
         m_ui.askYesNo(QStringLiteral("Die Datei \"Patientendaten.txt\" gibt es im Ordner \"%1\" "
-                                    "noch nicht.\nSoll sie mit einer Vorlage angelegt werden?")
-                         .arg(QDir::toNativeSeparators(m_session.folders().base)))) {
+                                     "noch nicht.\nSoll sie mit einer Vorlage angelegt werden?")
+                          .arg(QDir::toNativeSeparators(m_session.folders().base)))) {
         QString error;
         if (!textfile::writeLines(proposed, patientDataTemplate(), &error)) {
             m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")
-                                .arg(proposed, error));
+                                 .arg(proposed, error));
             return;
         }
         emit patientDataRequested(proposed);

@@ -45,7 +45,6 @@ public:
     QPlainTextEdit *Memo1 = nullptr;
     QMenuBar *menuBar = nullptr;
 
-
     // Filter of the patient-data file dialog.
     static QString patientDataFilter();
     // Lines of a new patient-data file.

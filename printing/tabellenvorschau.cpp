@@ -255,8 +255,8 @@ void TDruckvorschauTabelleDlg::storeMargins() {
              ok;
     if (!ok)
         m_ui.showWarning(QStringLiteral("Die Druckränder konnten nicht in der Datei \"%1\" "
-                                       "gespeichert werden.")
-                            .arg(table));
+                                        "gespeichert werden.")
+                             .arg(table));
 }
 
 void TDruckvorschauTabelleDlg::OKBtnClick() {
@@ -269,7 +269,7 @@ void TDruckvorschauTabelleDlg::OKBtnClick() {
             m_ui.showInformation(QStringLiteral("Druckvorgang wurde abgebrochen."));
     } catch (const std::exception &e) {
         m_ui.showWarning(QStringLiteral("Die Tabelle konnte nicht gedruckt werden: ") +
-                        QString::fromLocal8Bit(e.what()));
+                         QString::fromLocal8Bit(e.what()));
     }
     storeMargins();
     accept();

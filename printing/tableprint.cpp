@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "platform/convert.h"
 #include "platform/profile.h"
 #include "printing/myprinter.h"
-#include "platform/convert.h"
 #include "storage/monthtable.h"
 
 namespace tableprint {

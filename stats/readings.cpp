@@ -3,9 +3,9 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "platform/convert.h"
 #include "platform/inidocument.h"
 #include "platform/textfile.h"
-#include "platform/convert.h"
 
 namespace stats {
 

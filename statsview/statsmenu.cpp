@@ -29,7 +29,7 @@ QString withSuffix(const QString &file, const QString &suffix) {
 bool haveTable(ui::Services &ui, const QString &tablePath) {
     if (!tablePath.trimmed().isEmpty()) return true;
     ui.showInformation(QStringLiteral("Es ist keine Monatstabelle geöffnet. Bitte öffnen Sie "
-                                       "zuerst einen Monat."));
+                                      "zuerst einen Monat."));
     return false;
 }
 
@@ -48,15 +48,15 @@ bool Months::read(ui::Services &ui, const QString &tablePath, const QString &bas
     return true;
 }
 
-bool saveReport(ui::Services &ui, const Collection &c, const QStringList &missing, const QString &baseFolder,
-                QWidget *parent) {
+bool saveReport(ui::Services &ui, const Collection &c, const QStringList &missing,
+                const QString &baseFolder, QWidget *parent) {
     QString period = c.period;
     period.replace(QChar(0x2013), u'-');
     const QString proposal =
         folderOf(baseFolder) + QStringLiteral("Arztbericht ") + period + QStringLiteral(".pdf");
     const QString file =
-        withSuffix(ui.saveFileName(parent, QStringLiteral("Arztbericht speichern"),
-                                               proposal, QStringLiteral("PDF-Dateien (*.pdf)")),
+        withSuffix(ui.saveFileName(parent, QStringLiteral("Arztbericht speichern"), proposal,
+                                   QStringLiteral("PDF-Dateien (*.pdf)")),
                    QStringLiteral("pdf"));
     if (file.isEmpty()) return false;
     QString error;
@@ -69,8 +69,8 @@ bool saveReport(ui::Services &ui, const Collection &c, const QStringList &missin
     return true;
 }
 
-statsview::TStatistikDlg *createStatistikDlg(ui::Services &ui, const Months &m, const QString &baseFolder,
-                                             QWidget *parent) {
+statsview::TStatistikDlg *createStatistikDlg(ui::Services &ui, const Months &m,
+                                             const QString &baseFolder, QWidget *parent) {
     statsview::TStatistikDlg::Page shown{
         QStringLiteral("Angezeigter Monat (%1)").arg(m.shown.periodName()), m.shown, {}};
     statsview::TStatistikDlg::Page three{
@@ -83,15 +83,15 @@ statsview::TStatistikDlg *createStatistikDlg(ui::Services &ui, const Months &m, 
     auto *dlg = new statsview::TStatistikDlg({shown, three}, parent);
     const Collection lastThree = m.lastThree;
     const QStringList missing = m.missing;
-    QObject::connect(
-        dlg->ArztberichtBtn, &QPushButton::clicked, dlg,
-        [&ui, lastThree, missing, baseFolder, dlg] {
-            saveReport(ui, lastThree, missing, baseFolder, dlg);
-        });
+    QObject::connect(dlg->ArztberichtBtn, &QPushButton::clicked, dlg,
+                     [&ui, lastThree, missing, baseFolder, dlg] {
+                         saveReport(ui, lastThree, missing, baseFolder, dlg);
+                     });
     return dlg;
 }
 
-void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+               QWidget *parent) {
     Months m;
     if (!m.read(ui, tablePath, baseFolder)) return;
     statsview::TStatistikDlg *dlg = createStatistikDlg(ui, m, baseFolder, parent);
@@ -99,13 +99,15 @@ void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFo
     dlg->exec();
 }
 
-void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+                 QWidget *parent) {
     Months m;
     if (!m.read(ui, tablePath, baseFolder)) return;
     saveReport(ui, m.lastThree, m.missing, baseFolder, parent);
 }
 
-void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent) {
+void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+                     QWidget *parent) {
     if (!haveTable(ui, tablePath)) return;
     Collection c;
     QString error;
@@ -115,18 +117,18 @@ void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &
     }
     const QString proposal =
         folderOf(baseFolder) + QFileInfo(tablePath).completeBaseName() + QStringLiteral(".csv");
-    const QString file = withSuffix(
-        ui.saveFileName(parent, QStringLiteral("Messwerte als CSV exportieren"),
-                                    proposal, QStringLiteral("CSV-Dateien (*.csv)")),
-        QStringLiteral("csv"));
+    const QString file =
+        withSuffix(ui.saveFileName(parent, QStringLiteral("Messwerte als CSV exportieren"),
+                                   proposal, QStringLiteral("CSV-Dateien (*.csv)")),
+                   QStringLiteral("csv"));
     if (file.isEmpty()) return;
     if (!writeCsv(file, c.readings, &error)) {
         ui.showWarning(error);
         return;
     }
     ui.showInformation(QStringLiteral("%1 Messwerte wurden in die Datei \"%2\" exportiert.")
-                            .arg(c.readings.size())
-                            .arg(file));
+                           .arg(c.readings.size())
+                           .arg(file));
 }
 
 } // namespace statsmenu

@@ -19,15 +19,18 @@ namespace statsmenu {
 
 // "Statistik": the statistics window for the shown month and the last three
 // months, shown modally.
-void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent);
+void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+               QWidget *parent);
 
 // "Arztbericht": asks for a PDF file, writes the report of the last three
 // months and opens it.
-void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent);
+void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+                 QWidget *parent);
 
 // "Datei › Exportieren › Messwerte als CSV…": asks for a file and writes the
 // shown month's readings as CSV.
-void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &baseFolder, QWidget *parent);
+void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
+                     QWidget *parent);
 
 // The pieces, for the window's button and the tests.
 class Months {
@@ -43,7 +46,7 @@ statsview::TStatistikDlg *createStatistikDlg(ui::Services &ui, const Months &m,
                                              const QString &baseFolder, QWidget *parent);
 // Asks for the file and writes the report; false when cancelled or failed
 // (the failure was shown).
-bool saveReport(ui::Services &ui, const stats::Collection &c, const QStringList &missing, const QString &baseFolder,
-                QWidget *parent);
+bool saveReport(ui::Services &ui, const stats::Collection &c, const QStringList &missing,
+                const QString &baseFolder, QWidget *parent);
 
 } // namespace statsmenu

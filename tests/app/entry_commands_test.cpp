@@ -10,16 +10,16 @@
 
 #include "app/mainform.h"
 #include "app/program.h"
-#include "diary/diarypage.h"
-#include "graph/monthgraph.h"
 #include "dialogs/namedlg.h"
+#include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
+#include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "storage/monthtable.h"
 #include "scenario.h"
+#include "storage/monthtable.h"
 #include "testutil.h"
 
 inline void PrintTo(const QString &s, std::ostream *os) {
@@ -34,7 +34,8 @@ using scenario::Folder;
 // Records the tables the main window draws.
 QStringList *recordDrawings(TMainForm &w) {
     auto *drawn = new QStringList;
-    QObject::connect(&w, &TMainForm::monthDrawn, &w, [drawn](const QString &path) { *drawn << path; });
+    QObject::connect(&w, &TMainForm::monthDrawn, &w,
+                     [drawn](const QString &path) { *drawn << path; });
     QObject::connect(&w, &QObject::destroyed, [drawn] { delete drawn; });
     return drawn;
 }

@@ -15,8 +15,8 @@
 
 #include "app/mainform.h"
 #include "dialogs/namedlg.h"
-#include "entry/eingabedlg.h"
 #include "diary/diarypage.h"
+#include "entry/eingabedlg.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"

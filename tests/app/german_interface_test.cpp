@@ -26,8 +26,8 @@
 #include "entry/eingabedlg.h"
 #include "platform/german.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "printing/druckvorschau.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {

@@ -11,8 +11,8 @@
 
 #include "app/mainform.h"
 #include "app/program.h"
-#include "diary/diarypage.h"
 #include "dialogs/readonlydlg.h"
+#include "diary/diarypage.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -71,7 +71,8 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
                              "biszu8MessungenjeTag",
                              "Hilfethemen1",
                              "Infober1"})
-        EXPECT_NE(program->MainForm->findChild<QAction *>(QString::fromLatin1(name)), nullptr) << name;
+        EXPECT_NE(program->MainForm->findChild<QAction *>(QString::fromLatin1(name)), nullptr)
+            << name;
     // The help page: missing, then present but without a program to show it.
     program->MainForm->menu.Hilfethemen1->trigger();
     EXPECT_TRUE(rec.opened.isEmpty());

@@ -6,18 +6,18 @@
 #include <QTransform>
 #include <gtest/gtest.h>
 
-#include "graph/graphcli.h"
+#include "cli/printcli.h"
 #include "graph/geometry.h"
+#include "graph/graphcli.h"
 #include "graph/templatepicture.h"
-#include "printing/graphprint_pdf.h"
 #include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
-#include "printing/printfolder.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
-#include "cli/printcli.h"
+#include "printing/graphprint_pdf.h"
+#include "printing/printfolder.h"
+#include "recordingservices.h"
 
 using graphprint::Format;
 
@@ -199,8 +199,7 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         src.pause = &noPause;
         // The month as the main window's session holds it after the drawing.
         MonthSession session(Folders::at(folder.tmp.path()));
-        session.settings().set(keys::Grafikformat,
-                               fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
+        session.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
         session.setTablePath(folder.table);
         session.setModeTicks(drawn.mode == MeasureMode::Four, drawn.mode == MeasureMode::Eight);
         session.setDrawn(drawn.result);

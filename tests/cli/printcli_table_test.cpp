@@ -8,17 +8,17 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include "cli/printcli.h"
 #include "entry/tablebuilder.h"
-#include "printing/graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
-#include "printing/printfolder.h"
-#include "storage/monthsession.h"
+#include "printing/graphprint_pdf.h"
 #include "printing/myprinter_tableengine.h"
-#include "cli/printcli.h"
+#include "printing/printfolder.h"
 #include "printing/tabellendlg.h"
 #include "printing/tabellenvorschau.h"
+#include "recordingservices.h"
+#include "storage/monthsession.h"
 
 namespace {
 

@@ -55,7 +55,8 @@ TEST(EinstellDlg, ControlsClampingColoursAndOk) {
     int redraws = 0;
     bool diaryShown = true;
     QObject::connect(&dlg, &TEinstellDlg::viewChanged, [&] { ++redraws; });
-    QObject::connect(&dlg, &TEinstellDlg::diaryVisibilityChanged, [&](bool on) { diaryShown = on; });
+    QObject::connect(&dlg, &TEinstellDlg::diaryVisibilityChanged,
+                     [&](bool on) { diaryShown = on; });
     const SettingsStore st(ini);
 
     // Captions and names.

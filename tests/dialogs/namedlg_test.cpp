@@ -21,8 +21,10 @@ struct NameFixture {
     QStringList drawn, accepted;
     int newMonths = 0, quits = 0;
     void wire(TNameEingDlg &d) {
-        QObject::connect(&d, &TNameEingDlg::storedTableOfName, [this](const QString &p) { drawn << p; });
-        QObject::connect(&d, &TNameEingDlg::nameAccepted, [this](const QString &n) { accepted << n; });
+        QObject::connect(&d, &TNameEingDlg::storedTableOfName,
+                         [this](const QString &p) { drawn << p; });
+        QObject::connect(&d, &TNameEingDlg::nameAccepted,
+                         [this](const QString &n) { accepted << n; });
         QObject::connect(&d, &TNameEingDlg::newMonthRequested, [this] { ++newMonths; });
         QObject::connect(&d, &TNameEingDlg::quitRequested, [this] { ++quits; });
     }

@@ -227,8 +227,8 @@ TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
     ASSERT_TRUE(figures(lines.mid(0, 2), f));
     EXPECT_TRUE(f.monthMean.isEmpty());
     // A value that is no number makes the month unreadable for the book.
-    EXPECT_FALSE(figures({lines[0], lines[1],
-                          entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00",
-                                            "x1")},
-                         f));
+    EXPECT_FALSE(
+        figures({lines[0], lines[1],
+                 entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")},
+                f));
 }

@@ -14,11 +14,11 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
-#include "storage/optioncontrols.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/monthsession.h"
+#include "storage/optioncontrols.h"
 #include "testutil.h"
 
 namespace {
@@ -48,9 +48,8 @@ struct Page {
         session.setDrawn(drawn);
         session.setModeTicks(!eight, eight);
         const QString table = tmp.file("MM052024.tab");
-        testutil::writeBytes(
-            table,
-            testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=Mai 2024", ""}));
+        testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
+                                                    "Datum=Mai 2024", ""}));
         session.attach(table);
         DiaryPageControls c;
         c.editor = &editor;

@@ -9,14 +9,14 @@
 #include <QTextStream>
 #include <QToolButton>
 
+#include "cli/tablecli.h"
 #include "entry/eingabedlg.h"
 #include "entry/tablebuilder.h"
-#include "cli/tablecli.h"
+#include "platform/convert.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/monthsession.h"
-#include "platform/convert.h"
 #include "testutil.h"
 
 // Readable QString values in failure messages.

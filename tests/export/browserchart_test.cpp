@@ -12,8 +12,8 @@
 #include "export/browserchart.h"
 #include "pdfreader.h" // PrintTo for QString
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "platform/win1252.h"
+#include "recordingservices.h"
 #include "testutil.h"
 
 namespace {

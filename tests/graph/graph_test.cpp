@@ -9,17 +9,17 @@
 #include <QScrollBar>
 #include <QTextStream>
 
+#include "graph/geometry.h"
 #include "graph/graphcli.h"
 #include "graph/monthgraph.h"
 #include "graph/monthvalues.h"
-#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
+#include "platform/convert.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "platform/convert.h"
 #include "testutil.h"
 
 namespace {
@@ -260,7 +260,8 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
     EXPECT_EQ(b.result.monthMean, "150,00");
     EXPECT_EQ(b.graph->TimeStripText(), "    Uhrzeiten: M1= 07:00  M2=   M3=   M4= ");
     EXPECT_TRUE(b.graph->isShown());
-    EXPECT_EQ(profile::read(b.dir.file("glykoval.ini"), "Einstellung", "BenutzerName"), "Max Muster");
+    EXPECT_EQ(profile::read(b.dir.file("glykoval.ini"), "Einstellung", "BenutzerName"),
+              "Max Muster");
 }
 
 TEST(MonthGraph, EightSlotDay31AndHints) {
@@ -564,8 +565,7 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
         profile::write(ini, "Einstellung", "Kritischwerte>", k.critical);
         profile::write(ini, "Einstellung", "Tiefwerte<", k.low);
         profile::write(ini, "Einstellung", "StiftBreite", k.pen);
-        ASSERT_TRUE(b.draw(
-            b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 300)})))
+        ASSERT_TRUE(b.draw(b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 300)})))
             << k.high.toStdString() << " " << rec.texts().join("|").toStdString();
         EXPECT_TRUE(rec.shown.isEmpty());
         EXPECT_EQ(b.graph->HighLimitY(), k.highY) << k.high.toStdString();

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
+#include "platform/pause.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "printing/druckvorschau.h"
-#include "platform/pause.h"
+#include "recordingservices.h"
 #include "storage/monthsession.h"
 #include "testutil.h"
 

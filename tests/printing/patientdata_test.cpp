@@ -5,8 +5,8 @@
 
 #include "dialogs/headerdlg.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "printing/tabellendlg.h"
+#include "recordingservices.h"
 #include "storage/monthsession.h"
 #include "testutil.h"
 

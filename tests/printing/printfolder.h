@@ -54,9 +54,7 @@ struct PrintFolder {
         textfile::writeLines(table, lines);
         QDir::setCurrent(tmp.path());
     }
-    ~PrintFolder() {
-        QDir::setCurrent(old);
-    }
+    ~PrintFolder() { QDir::setCurrent(old); }
     QString file(const QString &name) const { return tmp.file(name); }
 };
 

@@ -3,9 +3,9 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
+#include "recordingservices.h"
 #include "storage/monthsession.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
@@ -45,8 +45,8 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     f.dlg.FormClose();
     EXPECT_TRUE(f.dlg.remarksPending());
     EXPECT_EQ(f.closes, 1);
-    EXPECT_EQ(profile::read(f.session.folders().settings, QStringLiteral("Bemerkungen_MM032024.tab"),
-                            QStringLiteral("05,1")),
+    EXPECT_EQ(profile::read(f.session.folders().settings,
+                            QStringLiteral("Bemerkungen_MM032024.tab"), QStringLiteral("05,1")),
               QStringLiteral("\"nach Sport"));
 
     // Opened again: the rebuilt table shows the remark, once.

@@ -6,10 +6,10 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 #include "printing/tabellenvorschau.h"
-#include "storage/monthsession.h"
+#include "recordingservices.h"
 #include "storage/entryline.h"
+#include "storage/monthsession.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
 

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
+#include "platform/convert.h"
 #include "platform/textfile.h"
 #include "printfolder.h"
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
-#include "platform/convert.h"
 #include "tabellendlg_table.h"
 
 TEST(TablePrint, MarginsSeparatorsAndTheTwoBlankLines) {

@@ -10,13 +10,13 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "cli/statscli.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "stats/monthfixture.h"
 #include "stats/statstext.h"
 #include "statsview/arztbericht.h"
 #include "statsview/statistikdlg.h"
-#include "cli/statscli.h"
 #include "statsview/statsmenu.h"
 #include "testutil.h"
 

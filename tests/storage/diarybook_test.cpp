@@ -78,12 +78,14 @@ TEST(DiaryBookFile, StoreTwiceReplaceDeleteOnRealFile) {
 
     QString error;
     ASSERT_TRUE(book.SpeichereTagebuchseite(5, DiaryBook::GibMarkierteTagebuchseite(page("1", "ä")),
-                                            DiaryBook::StoreFrom::DayClick, table, SettingsStore(ini), &error))
+                                            DiaryBook::StoreFrom::DayClick, table,
+                                            SettingsStore(ini), &error))
         << error.toStdString();
     const QString l5a = "Tag05: " + DiaryBook::GibMarkierteTagebuchseite(page("1", "ä"));
     EXPECT_EQ(SettingsStore(ini).get(keys::TabellenDateiName), table);
     ASSERT_TRUE(book.SpeichereTagebuchseite(5, DiaryBook::GibMarkierteTagebuchseite(page("2", "ö")),
-                                            DiaryBook::StoreFrom::Close, table, SettingsStore(ini), &error));
+                                            DiaryBook::StoreFrom::Close, table, SettingsStore(ini),
+                                            &error));
     const QString l5 = "Tag05: " + DiaryBook::GibMarkierteTagebuchseite(page("2", "ö"));
     EXPECT_NE(l5a, l5);
     QByteArray expect = crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"});
@@ -101,8 +103,8 @@ TEST(DiaryBookFile, StoreTwiceReplaceDeleteOnRealFile) {
               crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"}));
     // No day: nothing is stored or deleted under an empty key.
     EXPECT_FALSE(book.deleteDay(0, &error));
-    EXPECT_FALSE(
-        book.SpeichereTagebuchseite(0, "x", DiaryBook::StoreFrom::Close, table, SettingsStore(ini), &error));
+    EXPECT_FALSE(book.SpeichereTagebuchseite(0, "x", DiaryBook::StoreFrom::Close, table,
+                                             SettingsStore(ini), &error));
     EXPECT_EQ(book.lines().size(), 3);
 }
 
@@ -146,7 +148,8 @@ TEST(DiaryBookFile, MissingFileAndUnwritableFolder) {
     EXPECT_TRUE(book.lines().isEmpty());
     book.setPath(tmp.file("fehlt/A.txt"));
     QString error;
-    EXPECT_FALSE(book.SpeichereTagebuchseite(4, "x", DiaryBook::StoreFrom::Close, "", SettingsStore(""), &error));
+    EXPECT_FALSE(book.SpeichereTagebuchseite(4, "x", DiaryBook::StoreFrom::Close, "",
+                                             SettingsStore(""), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(book.lines(), QStringList{"Tag04: x"}); // the list keeps the change
 }

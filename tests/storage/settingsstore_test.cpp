@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "filelimit.h"
+#include "platform/convert.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "platform/convert.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
 
