@@ -1,0 +1,85 @@
+// Start-up reads glykoval.ini at most twice up to the first paint, however
+// large the file has grown: the windows share one parsed document.
+#include <gtest/gtest.h>
+
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <QDate>
+#include <QFileInfo>
+
+#include "app/mainform.h"
+#include "graph/monthgraph.h"
+#include "scenario.h"
+
+namespace {
+
+using scenario::App;
+using scenario::Folder;
+
+// Counts the opens of one file through inotify, as the kernel sees them.
+class OpenCounter {
+public:
+    explicit OpenCounter(const QString &path) {
+        m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (m_fd >= 0) m_watch = inotify_add_watch(m_fd, path.toLocal8Bit().constData(), IN_OPEN);
+    }
+    ~OpenCounter() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    bool active() const { return m_fd >= 0 && m_watch >= 0; }
+    int opens() {
+        alignas(inotify_event) char buf[4096];
+        for (;;) {
+            const ssize_t n = read(m_fd, buf, sizeof buf);
+            if (n <= 0) break;
+            for (ssize_t at = 0; at < n;) {
+                const auto *e = reinterpret_cast<const inotify_event *>(buf + at);
+                if (e->mask & IN_OPEN) ++m_opens;
+                at += ssize_t(sizeof(inotify_event) + e->len);
+            }
+        }
+        return m_opens;
+    }
+
+private:
+    int m_fd = -1;
+    int m_watch = -1;
+    int m_opens = 0;
+};
+
+} // namespace
+
+TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
+    // Twenty years of remarks make the file large.
+    QStringList remarks;
+    for (int year = 2006; year < 2026; ++year)
+        for (int month = 1; month <= 12; ++month) {
+            remarks << QStringLiteral("[Bemerkungen_MM%1%2.tab]")
+                           .arg(month, 2, 10, QChar(u'0'))
+                           .arg(year);
+            for (int day = 1; day <= 31; ++day)
+                remarks << QStringLiteral("%1,1=\"nach dem Sport am Nachmittag, danach Obst")
+                               .arg(day, 2, 10, QChar(u'0'));
+        }
+    Folder f({"BenutzerName=Max Muster"});
+    const QDate today = QDate::currentDate();
+    const QString table = f.table(
+        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
+    testutil::writeBytes(
+        table, scenario::monthFile("Max Muster", today.month(), today.year(),
+                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
+                                                      today.year(), "07:00", 120)}));
+    QStringList settings = scenario::deliveredSettings(
+        {"BenutzerName=Max Muster", QStringLiteral("TabellenDateiName=") + table});
+    testutil::writeBytes(f.ini(), testutil::crlf(settings + remarks));
+    ASSERT_GT(QFileInfo(f.ini()).size(), 250 * 1024);
+
+    OpenCounter counter(f.ini());
+    ASSERT_TRUE(counter.active());
+    App app;
+    ASSERT_TRUE(app.window().graph().isShown()) << app.rec.texts().join('|').toStdString();
+    const int opens = counter.opens();
+    EXPECT_LE(opens, 2);
+    RecordProperty("opens", opens);
+}
