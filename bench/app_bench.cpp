@@ -1,0 +1,157 @@
+// The main window's everyday actions in the real program with a small
+// glykoval.ini (Arg 0, about 1 KB) and one with twenty years of remarks
+// (Arg 1, about 365 KB): a redraw of a full eight-slot month, a scroll step
+// and a click on a day. The bare template load is the redraw's baseline.
+#include <QDir>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <benchmark/benchmark.h>
+
+#include "app/mainform.h"
+#include "app/program.h"
+#include "benchapp.h"
+#include "diary/diarypage.h"
+#include "graph/monthgraph.h"
+#include "graph/templatepicture.h"
+#include "platform/picturebox.h"
+#include "recordingservices.h"
+#include "settings_fixture.h"
+#include "storage/monthtable.h"
+
+namespace {
+
+// A base folder as the program's with a full eight-slot March 2024 as the
+// last month shown.
+struct ProgramFolder {
+    QTemporaryDir dir;
+    QString old = QDir::currentPath();
+    explicit ProgramFolder(bool twentyYears) {
+        const QString base = dir.path() + u'/';
+        for (MeasureMode m : {MeasureMode::Four, MeasureMode::Eight})
+            templatepicture::graphTemplate(m).save(
+                base + (m == MeasureMode::Four ? "Grafik4.bmp" : "Grafik8.bmp"), "BMP");
+        templatepicture::legend().save(base + "M_einheit.bmp", "BMP");
+        templatepicture::header().save(base + "Header.bmp", "BMP");
+        monthtable::WriteRequest req;
+        req.userName = "Max Muster";
+        req.month = "03";
+        req.year = "2024";
+        req.fourSlots = false;
+        req.eightSlots = true;
+        for (int d = 1; d <= 31; ++d)
+            for (int s = 1; s <= 8; ++s)
+                req.entries << entryline::format(
+                    slotinfo::fromNumber(s), QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
+                    "2024", "07:30", QString::number(60 + (d * 37 + s * 53) % 220));
+        QDir().mkpath(base + "Glykovalin-Daten/2024");
+        const QString table = base + "Glykovalin-Daten/2024/MM032024.tab";
+        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
+        QStringList settings = benchfixture::settingsLines();
+        for (QString &l : settings)
+            if (l.startsWith(QStringLiteral("TabellenDateiName=")))
+                l = QStringLiteral("TabellenDateiName=") + table;
+        if (twentyYears) settings += benchfixture::remarkSections(20);
+        textfile::writeLines(base + "glykoval.ini", settings);
+        QDir::setCurrent(base);
+    }
+    ~ProgramFolder() { QDir::setCurrent(old); }
+    QString templatePath() const { return dir.path() + QStringLiteral("/Grafik8.bmp"); }
+};
+
+// The running program after its first paint.
+struct RunningProgram {
+    ProgramFolder folder;
+    ui::RecordingServices rec;
+    std::unique_ptr<Program> program;
+    explicit RunningProgram(bool twentyYears) : folder(twentyYears) {
+        program = createProgram(rec);
+        program->MainForm->show();
+        for (int i = 0; i < 20 && !program->MainForm->graph().isShown(); ++i)
+            QCoreApplication::processEvents();
+    }
+    ~RunningProgram() {
+        if (program) program->MainForm->hide();
+    }
+    bool ok() const { return program && program->MainForm->graph().isShown(); }
+    TMainForm &window() { return *program->MainForm; }
+};
+
+void BM_AppTemplateLoad(benchmark::State &state) {
+    benchapp::ensureApplication();
+    ProgramFolder f(false);
+    PictureBox image;
+    for (auto _ : state) {
+        image.loadPicture(f.templatePath());
+        benchmark::DoNotOptimize(image.picture().constBits());
+    }
+}
+BENCHMARK(BM_AppTemplateLoad)->Unit(benchmark::kMillisecond);
+
+// "Messwerte": the stored month drawn again.
+void BM_AppRedraw(benchmark::State &state) {
+    benchapp::ensureApplication();
+    RunningProgram p(state.range(0) == 1);
+    if (!p.ok()) {
+        state.SkipWithError("the month was not drawn");
+        return;
+    }
+    for (auto _ : state)
+        p.window().redrawMonth();
+}
+BENCHMARK(BM_AppRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One step of the horizontal scroll bar (the pinned pieces follow).
+void BM_AppScrollStep(benchmark::State &state) {
+    benchapp::ensureApplication();
+    RunningProgram p(state.range(0) == 1);
+    QScrollBar *bar = p.window().formScroll->horizontalScrollBar();
+    bar->setMaximum(std::max(bar->maximum(), 400));
+    int step = 0;
+    for (auto _ : state)
+        bar->setValue(100 + 10 * (++step % 2));
+}
+BENCHMARK(BM_AppScrollStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A click on the graph: the diary page of that day is shown.
+void BM_AppDayClick(benchmark::State &state) {
+    benchapp::ensureApplication();
+    RunningProgram p(state.range(0) == 1);
+    p.window().formScroll->horizontalScrollBar()->setValue(0);
+    int click = 0;
+    for (auto _ : state)
+        p.window().page().FormMouseDown(40 + 48 * (3 + ++click % 2) + 5);
+}
+BENCHMARK(BM_AppDayClick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// From making the windows to the end of the first paint (the last month
+// drawn), against a bare main window of the same size shown once.
+void BM_AppFirstPaint(benchmark::State &state) {
+    benchapp::ensureApplication();
+    ProgramFolder f(true);
+    for (auto _ : state) {
+        ui::RecordingServices rec;
+        std::unique_ptr<Program> program = createProgram(rec);
+        program->MainForm->show();
+        while (!program->MainForm->graph().isShown())
+            QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(program->MainForm->grab().size());
+        program->MainForm->hide();
+    }
+}
+BENCHMARK(BM_AppFirstPaint)->Unit(benchmark::kMillisecond);
+
+void BM_BareMainWindowFirstPaint(benchmark::State &state) {
+    benchapp::ensureApplication();
+    for (auto _ : state) {
+        QMainWindow w;
+        w.resize(1024, 760);
+        w.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(w.grab().size());
+        w.hide();
+    }
+}
+BENCHMARK(BM_BareMainWindowFirstPaint)->Unit(benchmark::kMillisecond);
+
+} // namespace
