@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -613,13 +614,11 @@ void TmachPDF::writeDocument(QIODevice &out) {
 
 void TmachPDF::BeendeDokument() {
     ensureOpen();
-    struct Cleanup {
-        TmachPDF *w;
-        ~Cleanup() {
-            w->m_open = false;
-            w->reset();
-        }
-    } cleanup{this};
+    // The document is closed and its temporary files removed however the write ends.
+    const auto cleanup = qScopeGuard([this] {
+        m_open = false;
+        reset();
+    });
 
     if (FileName.isEmpty())
         throw EPDFError(QStringLiteral("Für die PDF-Datei ist kein Dateiname angegeben."));

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTime>
 #include <cmath>
@@ -536,8 +537,7 @@ void TMyPrinter::startPage() {
     if (m_docPage > 1 && !m_kopfZeilen.isEmpty() && !m_writingKopfZeilen &&
         (m_kopfZeilen.size() + 1) * qint64(m_lineHeight) < textHeightPx()) {
         m_writingKopfZeilen = true;
-        const std::unique_ptr<bool, void (*)(bool *)> reset(&m_writingKopfZeilen,
-                                                            [](bool *b) { *b = false; });
+        const auto reset = qScopeGuard([this] { m_writingKopfZeilen = false; });
         for (const QString &line : std::as_const(m_kopfZeilen))
             WriteLine(line);
     }
