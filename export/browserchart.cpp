@@ -197,29 +197,42 @@ QString jsText(const QString &text) {
     return out;
 }
 
-QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s) {
-    int month = 0, year = 0;
-    parseMonth(in, month, year);
-    const int days = daysInMonth(month, year);
-    const QStringList means = cleanMeans(in.dayMeans);
-    const QString monthText = QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
+namespace {
 
-    // One y axis for all weeks, from 0 to above the month's largest mean and
-    // the high limit, so that the bands stand at the same height in every
-    // chart and a week of low values is not stretched over the whole chart.
-    bool present[5];
-    int maximum = s.highLimit;
-    for (int g = 0; g < 5; ++g) {
-        maximum = std::max(maximum, groupMaximum(means, g));
-        present[g] = groupHasData(means, g);
+QString num(qint64 v) {
+    return QString::number(v);
+}
+
+// What every part of the page needs: the month, its cleaned daily means and
+// the y axis the weeks share.
+struct PageData {
+    const BrowserChartInput &in;
+    const BrowserChartSettings &s;
+    int month = 0, year = 0, days = 0;
+    QStringList means;
+    bool present[5] = {};
+    int top = 0;
+
+    PageData(const BrowserChartInput &input, const BrowserChartSettings &settings)
+        : in(input), s(settings) {
+        parseMonth(in, month, year);
+        days = daysInMonth(month, year);
+        means = cleanMeans(in.dayMeans);
+
+        // One y axis for all weeks, from 0 to above the month's largest mean and
+        // the high limit, so that the bands stand at the same height in every
+        // chart and a week of low values is not stretched over the whole chart.
+        int maximum = s.highLimit;
+        for (int g = 0; g < 5; ++g) {
+            maximum = std::max(maximum, groupMaximum(means, g));
+            present[g] = groupHasData(means, g);
+        }
+        top = axisTop(maximum);
     }
-    const int top = axisTop(maximum);
-    const QString curve = colorref::toHtml(in.curveColor);
-    const QString above = colorref::toHtml(in.aboveValuesColor);
-    const QString width = penWidth(in.penWidthText);
-    auto n = [](qint64 v) { return QString::number(v); };
+};
 
-    QStringList L;
+// Document head, styles and the page title.
+void addHead(QStringList &L, const BrowserChartInput &in) {
     L << QStringLiteral(
         "<!doctype html><html><head><style>h0{font-family: "
         "Verdana;font-style:normal;font-weight:400;color:black;font-size:18px;}</style>"
@@ -239,28 +252,36 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
              htmlText(in.entryYear) + QStringLiteral("</b></h0>");
     L << QStringLiteral(
         "<br><h1>Die täglichen Messwerte werden hier als Mittelwerte dargestellt. </h1>");
+}
 
-    // Notice of the groups without data.
+// Notice of the groups without data.
+void addMissingNotice(QStringList &L, const PageData &d) {
     const QString start = QStringLiteral("[Es fehlen Daten der Tagesgruppe: ");
     QString notice = start;
     for (int g = 0; g < 5; ++g) {
-        if (g == 4 && days <= 28) continue;
-        if (!present[g]) notice += QLatin1String(kGroups[g].notice);
+        if (g == 4 && d.days <= 28) continue;
+        if (!d.present[g]) notice += QLatin1String(kGroups[g].notice);
     }
-    if (notice != start) {
-        if (notice.startsWith(QStringLiteral("[Es fehlen Daten der Tagesgruppe:  ,")))
-            notice.remove(notice.indexOf(u','), 1);
-        L << QStringLiteral("<center><h2>") + notice;
-        L << QStringLiteral("]</h2></center><br>");
-    }
+    if (notice == start) return;
+    if (notice.startsWith(QStringLiteral("[Es fehlen Daten der Tagesgruppe:  ,")))
+        notice.remove(notice.indexOf(u','), 1);
+    L << QStringLiteral("<center><h2>") + notice;
+    L << QStringLiteral("]</h2></center><br>");
+}
 
+// A canvas for each group with data.
+void addCanvases(QStringList &L, const PageData &d) {
     QString container = QStringLiteral("<div class=\"container\">");
     for (int g = 0; g < 5; ++g)
-        if (present[g])
+        if (d.present[g])
             container += QStringLiteral("<div class=\"chart-container\"><canvas id=\"") +
                          QLatin1String(kGroups[g].canvas) + QStringLiteral("\"></canvas></div>");
     L << container;
-    L << QStringLiteral("</div><script>");
+}
+
+// The script that writes the values above the curve; values that equal a
+// band's level are skipped, so that only the curve's values are written.
+void addValueScript(QStringList &L, const PageData &d) {
     L << QStringLiteral("var insideFontColor = '255,255,255'; var outsideFontColor = '0,0,0'; "
                         "var topThreshold = 20;");
     L << QStringLiteral(
@@ -271,7 +292,8 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
         "return ctx;}; ");
     L << QStringLiteral("var fadeIn = function(ctx, obj, x, y, black, step) { var ctx = "
                         "modifyCtx(ctx); var alpha = 0; ctx.fillStyle =   '") +
-             above + QStringLiteral("';   ctx.fillText(obj, x, y);};  ");
+             colorref::toHtml(d.in.aboveValuesColor) +
+             QStringLiteral("';   ctx.fillText(obj, x, y);};  ");
 
     QString draw =
         QStringLiteral("var drawValue = function(context, step) { var ctx = context.chart.ctx; "
@@ -279,103 +301,125 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
                        "dataset.data.length; i++) { var model = "
                        "dataset._meta[Object.keys(dataset._meta)[0]].data[i]._model;  "
                        "var textY = (model.y > topThreshold) ? model.y - 3 : model.y + 20;  ");
+    const BrowserChartSettings &s = d.s;
     const qint64 skipped[11] = {s.lowLimit,
                                 qint64(s.lowLimit) + 1,
                                 qint64(s.highLimit) - 1,
                                 s.highLimit,
-                                top,
-                                top,
+                                d.top,
+                                d.top,
                                 s.criticalLimit,
-                                top,
-                                top,
-                                top,
-                                top};
+                                d.top,
+                                d.top,
+                                d.top,
+                                d.top};
     for (const qint64 v : skipped)
-        draw += QStringLiteral("if (dataset.data[i]==") + n(v) + QStringLiteral(") { }else ");
+        draw += QStringLiteral("if (dataset.data[i]==") + num(v) + QStringLiteral(") { }else ");
     draw += QStringLiteral("{fadeIn(ctx, dataset.data[i], model.x, textY, model.y > "
                            "topThreshold, step); } } });};  ");
     L << draw;
+}
 
-    for (int g = 0; g < 5; ++g) {
-        const DayGroup &grp = kGroups[g];
-        L << QStringLiteral("function ") + QLatin1String(grp.function) +
-                 QStringLiteral("(colorName) {return {type:'line',\tdata: { ");
-
-        if (g < 4 || days > 28) {
-            QStringList labels;
-            for (int d : groupDays(g))
-                labels << (d <= days ? dayLabel(d, month, year) : QStringLiteral("-"));
-            QString line = QStringLiteral("labels: [");
-            for (const QString &l : labels)
-                line += QStringLiteral("'") + jsText(l) + QStringLiteral("' ,");
-            L << line + QStringLiteral("], ");
-        }
-        L << QStringLiteral("datasets: [{label: 'Glykovalin-Wert',");
-        L << QStringLiteral("backgroundColor: '#0000FF',borderColor: '") + curve +
-                 QStringLiteral("',borderWidth: ") + width +
-                 QStringLiteral(",fill: false,  pointBackgroundColor: '") + curve +
-                 QStringLiteral("',  pointBorderColor: '") + curve + QStringLiteral("', ");
-
-        QStringList values;
-        for (int d : groupDays(g))
-            values << means[d - 1];
-        QString valuesLine = QStringLiteral("data: [") + values.join(u',');
-        if (g == 4) valuesLine += QStringLiteral(",0,0,0,0,0,0,0,0,0,0,0");
-        valuesLine += QStringLiteral("] , }, ");
-        if (s.breakAtZero) valuesLine = breakAtZero(valuesLine);
-        L << valuesLine;
-
-        struct Band {
-            const char *label;
-            QString colour;
-            bool fill;
-            qint64 number;
-            const char *closing;
-        };
-        const Band bands[6] = {
-            {"{label: 'Schlecht',", kRed, true, s.lowLimit, "] , }, "},
-            {"{label: 'Gruen',", kGreen, true, s.criticalLimit, "] , }, "},
-            {"{label: 'Gruen',", kGreen, false, qint64(s.lowLimit) + 1, "] , }, "},
-            {"{label: 'Geht so',", kYellow, true, qint64(s.highLimit) - 1, "] , }, "},
-            {"{label: 'rot',", kRed, true, s.highLimit, "] , }, "},
-            {"{label: 'rot',", kRed, true, top, "] , } ]}, "},
-        };
-        for (const Band &b : bands) {
-            L << QLatin1String(b.label);
-            L << QStringLiteral("backgroundColor: '") + b.colour +
-                     QStringLiteral("',borderColor: '', borderWidth : 1,fill: ") +
-                     (b.fill ? QStringLiteral("true") : QStringLiteral("false")) +
-                     QStringLiteral(",pointRadius: 0.1, pointHoverRadius: 0.1, ");
-            QStringList seven;
-            for (int i = 0; i < 7; ++i)
-                seven << n(b.number);
-            L << QStringLiteral("data: [") + seven.join(u',') + QLatin1String(b.closing);
-        }
-
-        L << QStringLiteral(
-            "options: {aspectRatio:1.5 ,  legend: {  labels: {  filter: function(legendItem, "
-            "chartData) {    if (legendItem.datasetIndex === 0) {   return true;    }    return "
-            "false;    }   }   },elements: {line: {tension: 0}},responsive: true,title:  ");
-        L << QStringLiteral("{display: true, fontSize : 16,text: '") + QLatin1String(grp.title) +
-                 QStringLiteral("'}, ");
-        L << QStringLiteral("hover:{animationDuration: 1},");
-        if (in.showValues)
-            L << QStringLiteral(
-                "animation:{duration:1, onComplete: function(){this.chart.controller.draw(); "
-                "drawValue(this, 1);},onProgress: function(state){var animation = "
-                "state.animationObject;drawValue(this,animation.currentStep / "
-                "animation.numSteps); }}, ");
-        L << QStringLiteral("tooltips: {enabled: true,  filter: function(tooltipItems, data) { "
-                            "var label = data.datasets[tooltipItems.datasetIndex].label; ");
-        L << QStringLiteral(" if ((label == \"Glykovalin-Wert\") || (label == \"Goal 2\")) {  "
-                            "return true;   } else { return false;  }   }}, ");
-        L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                            "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
-                 n(top) +
-                 QStringLiteral(", min:0},display: true,scaleLabel: {display: true,labelString: "
-                                "'mg/dl'},}]}}};}   ");
+// The x axis labels of a group; the last group has none in a 28-day month.
+void addLabels(QStringList &L, const PageData &d, int g) {
+    if (g == 4 && d.days <= 28) return;
+    QString line = QStringLiteral("labels: [");
+    for (int day : groupDays(g)) {
+        const QString label = day <= d.days ? dayLabel(day, d.month, d.year) : QStringLiteral("-");
+        line += QStringLiteral("'") + jsText(label) + QStringLiteral("' ,");
     }
+    L << line + QStringLiteral("], ");
+}
 
+// The curve of the daily means of a group.
+void addCurve(QStringList &L, const PageData &d, int g) {
+    const QString curve = colorref::toHtml(d.in.curveColor);
+    L << QStringLiteral("datasets: [{label: 'Glykovalin-Wert',");
+    L << QStringLiteral("backgroundColor: '#0000FF',borderColor: '") + curve +
+             QStringLiteral("',borderWidth: ") + penWidth(d.in.penWidthText) +
+             QStringLiteral(",fill: false,  pointBackgroundColor: '") + curve +
+             QStringLiteral("',  pointBorderColor: '") + curve + QStringLiteral("', ");
+
+    QStringList values;
+    for (int day : groupDays(g))
+        values << d.means[day - 1];
+    QString valuesLine = QStringLiteral("data: [") + values.join(u',');
+    if (g == 4) valuesLine += QStringLiteral(",0,0,0,0,0,0,0,0,0,0,0");
+    valuesLine += QStringLiteral("] , }, ");
+    if (d.s.breakAtZero) valuesLine = breakAtZero(valuesLine);
+    L << valuesLine;
+}
+
+// The coloured bands behind the curve, each a flat line filled down to the
+// one below it.
+void addBands(QStringList &L, const PageData &d) {
+    struct Band {
+        const char *label;
+        QString colour;
+        bool fill;
+        qint64 number;
+        const char *closing;
+    };
+    const BrowserChartSettings &s = d.s;
+    const Band bands[6] = {
+        {"{label: 'Schlecht',", kRed, true, s.lowLimit, "] , }, "},
+        {"{label: 'Gruen',", kGreen, true, s.criticalLimit, "] , }, "},
+        {"{label: 'Gruen',", kGreen, false, qint64(s.lowLimit) + 1, "] , }, "},
+        {"{label: 'Geht so',", kYellow, true, qint64(s.highLimit) - 1, "] , }, "},
+        {"{label: 'rot',", kRed, true, s.highLimit, "] , }, "},
+        {"{label: 'rot',", kRed, true, d.top, "] , } ]}, "},
+    };
+    for (const Band &b : bands) {
+        L << QLatin1String(b.label);
+        L << QStringLiteral("backgroundColor: '") + b.colour +
+                 QStringLiteral("',borderColor: '', borderWidth : 1,fill: ") +
+                 (b.fill ? QStringLiteral("true") : QStringLiteral("false")) +
+                 QStringLiteral(",pointRadius: 0.1, pointHoverRadius: 0.1, ");
+        QStringList seven;
+        for (int i = 0; i < 7; ++i)
+            seven << num(b.number);
+        L << QStringLiteral("data: [") + seven.join(u',') + QLatin1String(b.closing);
+    }
+}
+
+// Legend, title, animation, tooltips and axes of a group's chart.
+void addOptions(QStringList &L, const PageData &d, int g) {
+    L << QStringLiteral(
+        "options: {aspectRatio:1.5 ,  legend: {  labels: {  filter: function(legendItem, "
+        "chartData) {    if (legendItem.datasetIndex === 0) {   return true;    }    return "
+        "false;    }   }   },elements: {line: {tension: 0}},responsive: true,title:  ");
+    L << QStringLiteral("{display: true, fontSize : 16,text: '") + QLatin1String(kGroups[g].title) +
+             QStringLiteral("'}, ");
+    L << QStringLiteral("hover:{animationDuration: 1},");
+    if (d.in.showValues)
+        L << QStringLiteral(
+            "animation:{duration:1, onComplete: function(){this.chart.controller.draw(); "
+            "drawValue(this, 1);},onProgress: function(state){var animation = "
+            "state.animationObject;drawValue(this,animation.currentStep / "
+            "animation.numSteps); }}, ");
+    L << QStringLiteral("tooltips: {enabled: true,  filter: function(tooltipItems, data) { "
+                        "var label = data.datasets[tooltipItems.datasetIndex].label; ");
+    L << QStringLiteral(" if ((label == \"Glykovalin-Wert\") || (label == \"Goal 2\")) {  "
+                        "return true;   } else { return false;  }   }}, ");
+    L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
+                        "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
+             num(d.top) +
+             QStringLiteral(", min:0},display: true,scaleLabel: {display: true,labelString: "
+                            "'mg/dl'},}]}}};}   ");
+}
+
+// The function that gives the chart configuration of a group.
+void addGroupConfig(QStringList &L, const PageData &d, int g) {
+    L << QStringLiteral("function ") + QLatin1String(kGroups[g].function) +
+             QStringLiteral("(colorName) {return {type:'line',\tdata: { ");
+    addLabels(L, d, g);
+    addCurve(L, d, g);
+    addBands(L, d);
+    addOptions(L, d, g);
+}
+
+// The charts are made when the page has loaded, one for each group with data.
+void addLoader(QStringList &L, const PageData &d) {
     for (int g = 0; g < 5; ++g)
         L << QStringLiteral("function createPointStyleConfig(colorName) {var config = ") +
                  QLatin1String(kGroups[g].function) +
@@ -384,7 +428,7 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
 
     QString load = QStringLiteral("window.onload = function() {[");
     for (int g = 0; g < 5; ++g)
-        if (present[g])
+        if (d.present[g])
             load += QStringLiteral("{id: '") + QLatin1String(kGroups[g].canvas) +
                     QStringLiteral("',config: ") + QLatin1String(kGroups[g].function) +
                     QStringLiteral("()},");
@@ -392,6 +436,21 @@ QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s
                            "document.getElementById(details.id).getContext('2d');new Chart(ctx, "
                            "details.config);");
     L << load;
+}
+
+} // namespace
+
+QStringList pageLines(const BrowserChartInput &in, const BrowserChartSettings &s) {
+    const PageData d(in, s);
+    QStringList L;
+    addHead(L, in);
+    addMissingNotice(L, d);
+    addCanvases(L, d);
+    L << QStringLiteral("</div><script>");
+    addValueScript(L, d);
+    for (int g = 0; g < 5; ++g)
+        addGroupConfig(L, d, g);
+    addLoader(L, d);
     L << QStringLiteral("});};</script></body></html>");
     return L;
 }

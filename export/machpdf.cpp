@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -449,25 +450,16 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
     appendLine(m_page, "Q");
 }
 
-void TmachPDF::writeDocument(QIODevice &out) {
-    const int pages = m_pageCount;
-    const int images = m_imageCount;
-    const int outlines = 2 * pages + 2;
-    const int pageTree = 2 * pages + 17;
-    const int resources = 2 * pages + 18;
-    const int firstImage = 2 * pages + 19;
-    const int firstPage = firstImage + images;
-    const int catalog = firstPage + pages;
-
-    finishContentStream();
-
+void TmachPDF::recordOutlines() {
     beginObject();
     appendLine(m_object, "<< /Type /Outlines");
     appendLine(m_object, "/Count 0");
     appendLine(m_object, ">>");
     appendLine(m_object, "endobj");
     recordObject();
+}
 
+void TmachPDF::recordFonts() {
     for (int i = 0; i < kFontCount; ++i) {
         beginObject();
         m_fonts.append(QString::number(m_objectCounter));
@@ -480,24 +472,28 @@ void TmachPDF::writeDocument(QIODevice &out) {
         appendLine(m_object, "endobj");
         recordObject();
     }
+}
 
+void TmachPDF::recordPageTree(int firstPage) {
     beginObject();
     appendLine(m_object, "<< /Type /Pages");
     appendLine(m_object, "/Kids [");
-    for (int p = 0; p < pages; ++p) {
+    for (int p = 0; p < m_pageCount; ++p) {
         m_contents.append(QString::number(2 * (p + 1)));
         appendLine(m_object, ref(firstPage + p));
     }
     appendLine(m_object, "]");
-    appendLine(m_object, "/Count " + num(pages));
+    appendLine(m_object, "/Count " + num(m_pageCount));
     appendLine(m_object, ">>");
     appendLine(m_object, "endobj");
     recordObject();
+}
 
+void TmachPDF::recordResources(int firstImage) {
     beginObject();
     appendLine(m_object, "<< /ProcSet [ /PDF /Text /ImageC]");
     appendLine(m_object, "/XObject << ");
-    for (int k = 1; k <= images; ++k)
+    for (int k = 1; k <= m_imageCount; ++k)
         appendLine(m_object, "/Im" + num(k) + " " + ref(firstImage + k - 1));
     appendLine(m_object, ">>");
     appendLine(m_object, "/Font << ");
@@ -507,39 +503,37 @@ void TmachPDF::writeDocument(QIODevice &out) {
     appendLine(m_object, ">>");
     appendLine(m_object, "endobj");
     recordObject();
+}
 
-    // What is assembled so far goes out; the pictures follow straight from
-    // their temporary files.
-    writeAll(out, m_file, FileName);
-    m_file.clear();
-    for (int k = 1; k <= images; ++k) {
-        const StoredImage &image = m_images[size_t(k - 1)];
-        QTemporaryFile &tmp = *image.data;
-        if (!tmp.open()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
-        tmp.seek(0);
-        beginObject();
-        m_object.append(image.head);
-        writeAll(out, m_object, FileName);
-        qint64 total = m_object.size();
-        m_object.clear();
-        while (!tmp.atEnd()) {
-            const QByteArray chunk = tmp.read(1 << 20);
-            if (chunk.isEmpty()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
-            writeAll(out, chunk, FileName);
-            total += chunk.size();
-        }
-        tmp.close();
-        QByteArray tail;
-        appendLine(tail, "");
-        appendLine(tail, "endstream");
-        appendLine(tail, "endobj");
-        writeAll(out, tail, FileName);
-        total += tail.size();
-        m_fileOffset += total;
-        m_offsets.append(m_fileOffset);
+void TmachPDF::writeImage(QIODevice &out, int index) {
+    const StoredImage &image = m_images[size_t(index)];
+    QTemporaryFile &tmp = *image.data;
+    if (!tmp.open()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+    tmp.seek(0);
+    beginObject();
+    m_object.append(image.head);
+    writeAll(out, m_object, FileName);
+    qint64 total = m_object.size();
+    m_object.clear();
+    while (!tmp.atEnd()) {
+        const QByteArray chunk = tmp.read(1 << 20);
+        if (chunk.isEmpty()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+        writeAll(out, chunk, FileName);
+        total += chunk.size();
     }
+    tmp.close();
+    QByteArray tail;
+    appendLine(tail, "");
+    appendLine(tail, "endstream");
+    appendLine(tail, "endobj");
+    writeAll(out, tail, FileName);
+    total += tail.size();
+    m_fileOffset += total;
+    m_offsets.append(m_fileOffset);
+}
 
-    for (int p = 0; p < pages; ++p) {
+void TmachPDF::recordPages(int pageTree, int resources) {
+    for (int p = 0; p < m_pageCount; ++p) {
         beginObject();
         appendLine(m_object, "<< /Type /Page");
         appendLine(m_object, "/Parent " + ref(pageTree));
@@ -550,7 +544,9 @@ void TmachPDF::writeDocument(QIODevice &out) {
         appendLine(m_object, "endobj");
         recordObject();
     }
+}
 
+void TmachPDF::recordCatalog(int pageTree, int outlines) {
     beginObject();
     appendLine(m_object, "<< /Type /Catalog");
     appendLine(m_object, "/Pages " + ref(pageTree));
@@ -558,8 +554,9 @@ void TmachPDF::writeDocument(QIODevice &out) {
     appendLine(m_object, ">>");
     appendLine(m_object, "endobj");
     recordObject();
-    Q_ASSERT(m_objectCounter == catalog);
+}
 
+void TmachPDF::writeTrailer(QIODevice &out, int catalog) {
     const qint64 xref = m_fileOffset;
     QByteArray &t = m_object;
     appendLine(t, "xref");
@@ -583,15 +580,45 @@ void TmachPDF::writeDocument(QIODevice &out) {
     m_file.clear();
 }
 
+void TmachPDF::writeDocument(QIODevice &out) {
+    // Object numbers: the Info dictionary is 1, then come each page's content
+    // stream and its length, the outlines, the 14 fonts, page tree and
+    // resources, the pictures, the pages and last the catalog.
+    const int pages = m_pageCount;
+    const int images = m_imageCount;
+    const int outlines = 2 * pages + 2;
+    const int pageTree = 2 * pages + 17;
+    const int resources = 2 * pages + 18;
+    const int firstImage = 2 * pages + 19;
+    const int firstPage = firstImage + images;
+    const int catalog = firstPage + pages;
+
+    finishContentStream();
+    recordOutlines();
+    recordFonts();
+    recordPageTree(firstPage);
+    recordResources(firstImage);
+
+    // What is assembled so far goes out; the pictures follow straight from
+    // their temporary files.
+    writeAll(out, m_file, FileName);
+    m_file.clear();
+    for (int k = 0; k < images; ++k)
+        writeImage(out, k);
+
+    recordPages(pageTree, resources);
+    recordCatalog(pageTree, outlines);
+    Q_ASSERT(m_objectCounter == catalog);
+    writeTrailer(out, catalog);
+}
+
 void TmachPDF::BeendeDokument() {
     ensureOpen();
-    struct Cleanup {
-        TmachPDF *w;
-        ~Cleanup() {
-            w->m_open = false;
-            w->reset();
-        }
-    } cleanup{this};
+    // The document is closed and its temporary files removed however the write ends.
+    const auto cleanup = qScopeGuard([this] {
+        m_open = false;
+        reset();
+    });
 
     if (FileName.isEmpty())
         throw EPDFError(QStringLiteral("Für die PDF-Datei ist kein Dateiname angegeben."));

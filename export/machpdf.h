@@ -36,7 +36,11 @@ struct TPDFFont {
 // RGB images, page by page. The file is assembled in memory (image data waits
 // in temporary files, so only one picture's raw pixels are in memory at a
 // time) and written in one go by BeendeDokument. Lengths are in points; y is
-// measured from the top edge of the page.
+// measured from the top edge of the page. It is written by hand instead of
+// with QPdfWriter because the program needs exactly this output: pictures whose
+// rows go through zlib as they are asked for, without a picture of the whole
+// page in memory, and an invisible text layer over them in the standard fonts
+// that makes the pages searchable.
 //
 // Use: set the properties, BeginneDokument, per page any SchreibeText and
 // ZeichneBild calls, NeueSeite between pages, BeendeDokument.
@@ -125,6 +129,17 @@ private:
     qint64 writeImageData(QIODevice &out, const QSize &size, const Bildzeilen &rows);
     double pixelsPerInchX() const;
     double pixelsPerInchY() const;
+    // The parts of the finished document, in file order: the objects after
+    // the last content stream are assembled in the file buffer, the pictures
+    // go straight to the device.
+    void recordOutlines();
+    void recordFonts();
+    void recordPageTree(int firstPage);
+    void recordResources(int firstImage);
+    void writeImage(QIODevice &out, int index);
+    void recordPages(int pageTree, int resources);
+    void recordCatalog(int pageTree, int outlines);
+    void writeTrailer(QIODevice &out, int catalog);
     void writeDocument(QIODevice &out);
     void reset();
 

@@ -281,22 +281,9 @@ bool IniDocument::fail(const textfile::SaveResult &r, QString *error) {
     return false;
 }
 
-bool IniDocument::write(const QList<Change> &changes, QString *error) {
-    if (changes.isEmpty()) return true;
-    refresh();
-    if (m_stamp.exists && (!m_readable || !QFileInfo(m_path).isWritable())) {
-        textfile::SaveResult r;
-        r.ok = false;
-        r.existed = true;
-        r.code = m_readable ? EACCES : 0;
-        r.reason = m_readable ? textfile::reasonOf(EACCES)
-                              : QStringLiteral("Die Datei lässt sich nicht lesen und wird "
-                                               "deshalb nicht überschrieben.");
-        return fail(r, error);
-    }
-
-    // Changes to lines of the file, lines inserted after a line of it, and
-    // sections that are new, each in the order single writes would give.
+// Changes to lines of the file, lines inserted after a line of it, and
+// sections that are new, each in the order single writes would give.
+struct IniDocument::Edits {
     QHash<int, QByteArray> replaced;
     QHash<int, QList<QByteArray>> inserted;
     QHash<QString, QPair<int, qsizetype>> insertedAt; // folded section/key → anchor, index
@@ -307,45 +294,60 @@ bool IniDocument::write(const QList<Change> &changes, QString *error) {
     };
     QList<NewSection> added;
     QHash<QString, qsizetype> addedIndex;
-    for (const Change &c : changes) {
-        const QByteArray line = encode(c.key + u'=' + c.value);
-        const QString foldedKey = fold(c.key);
-        if (Section *s = section(c.section)) {
-            const auto known = s->keys.constFind(foldedKey);
-            const QString id = fold(c.section) + QChar(0) + foldedKey;
-            if (known != s->keys.cend()) {
-                replaced.insert(known->line, line);
-            } else if (insertedAt.contains(id)) {
-                const auto at = insertedAt.value(id);
-                inserted[at.first][at.second] = line;
-            } else {
-                QList<QByteArray> &after = inserted[s->lastKeyLine];
-                insertedAt.insert(id, {s->lastKeyLine, after.size()});
-                after.append(line);
-            }
-            continue;
-        }
-        const QString foldedSection = fold(c.section);
-        if (!addedIndex.contains(foldedSection)) {
-            addedIndex.insert(foldedSection, added.size());
-            added.append(NewSection{encode(u'[' + c.section + u']'), {}, {}});
-        }
-        NewSection &n = added[addedIndex.value(foldedSection)];
-        if (n.keys.contains(foldedKey)) {
-            n.lines[n.keys.value(foldedKey)] = line;
-        } else {
-            n.keys.insert(foldedKey, n.lines.size());
-            n.lines.append(line);
-        }
-    }
+};
 
-    const bool grows = !inserted.isEmpty() || !added.isEmpty();
+bool IniDocument::checkWritable(QString *error) {
+    if (!m_stamp.exists || (m_readable && QFileInfo(m_path).isWritable())) return true;
+    textfile::SaveResult r;
+    r.ok = false;
+    r.existed = true;
+    r.code = m_readable ? EACCES : 0;
+    r.reason = m_readable ? textfile::reasonOf(EACCES)
+                          : QStringLiteral("Die Datei lässt sich nicht lesen und wird "
+                                           "deshalb nicht überschrieben.");
+    return fail(r, error);
+}
+
+void IniDocument::plan(const Change &c, Edits &e) {
+    const QByteArray line = encode(c.key + u'=' + c.value);
+    const QString foldedKey = fold(c.key);
+    if (Section *s = section(c.section)) {
+        const auto known = s->keys.constFind(foldedKey);
+        const QString id = fold(c.section) + QChar(0) + foldedKey;
+        if (known != s->keys.cend()) {
+            e.replaced.insert(known->line, line);
+        } else if (e.insertedAt.contains(id)) {
+            const auto at = e.insertedAt.value(id);
+            e.inserted[at.first][at.second] = line;
+        } else {
+            QList<QByteArray> &after = e.inserted[s->lastKeyLine];
+            e.insertedAt.insert(id, {s->lastKeyLine, after.size()});
+            after.append(line);
+        }
+        return;
+    }
+    const QString foldedSection = fold(c.section);
+    if (!e.addedIndex.contains(foldedSection)) {
+        e.addedIndex.insert(foldedSection, e.added.size());
+        e.added.append(Edits::NewSection{encode(u'[' + c.section + u']'), {}, {}});
+    }
+    Edits::NewSection &n = e.added[e.addedIndex.value(foldedSection)];
+    if (n.keys.contains(foldedKey)) {
+        n.lines[n.keys.value(foldedKey)] = line;
+    } else {
+        n.keys.insert(foldedKey, n.lines.size());
+        n.lines.append(line);
+    }
+}
+
+QByteArray IniDocument::apply(const Edits &e) const {
+    const bool grows = !e.inserted.isEmpty() || !e.added.isEmpty();
     QByteArray out;
     out.reserve(m_raw.size() + 256);
     for (int i = 0; i < m_lines.size(); ++i) {
         const Line &l = m_lines.at(i);
-        const auto r = replaced.constFind(i);
-        if (r != replaced.cend())
+        const auto r = e.replaced.constFind(i);
+        if (r != e.replaced.cend())
             out += *r;
         else
             out += QByteArrayView(m_raw.constData() + l.start, l.length);
@@ -353,14 +355,26 @@ bool IniDocument::write(const QList<Change> &changes, QString *error) {
             out += QByteArrayView(m_raw.constData() + l.start + l.length, l.endLength);
         else if (grows)
             out += "\r\n"; // the last line gets its line end before more follow
-        for (const QByteArray &extra : inserted.value(i))
+        for (const QByteArray &extra : e.inserted.value(i))
             out += extra + "\r\n";
     }
-    for (const NewSection &n : std::as_const(added)) {
+    for (const Edits::NewSection &n : std::as_const(e.added)) {
         out += n.header + "\r\n";
         for (const QByteArray &l : n.lines)
             out += l + "\r\n";
     }
+    return out;
+}
+
+bool IniDocument::write(const QList<Change> &changes, QString *error) {
+    if (changes.isEmpty()) return true;
+    refresh();
+    if (!checkWritable(error)) return false;
+
+    Edits edits;
+    for (const Change &c : changes)
+        plan(c, edits);
+    const QByteArray out = apply(edits);
 
     if (m_stamp.exists && out == m_raw) return true;
     const textfile::SaveResult r = textfile::save(m_path, out);

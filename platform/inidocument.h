@@ -114,6 +114,15 @@ private:
     const KeyEntry *find(const QString &section, const QString &key);
     void index(Section &s);
     bool fail(const textfile::SaveResult &r, QString *error);
+    // What a write changes, collected before the new text is made.
+    struct Edits;
+    // Whether an existing file may be written: it could be read and is
+    // writable. False with the failure reported as fail() does.
+    bool checkWritable(QString *error);
+    // Adds a change to the edits, as a single write would make it.
+    void plan(const Change &c, Edits &e);
+    // The file's text with the edits made.
+    QByteArray apply(const Edits &e) const;
 
     QString m_path;
     bool m_loaded = false;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTime>
 #include <cmath>
@@ -536,8 +537,7 @@ void TMyPrinter::startPage() {
     if (m_docPage > 1 && !m_kopfZeilen.isEmpty() && !m_writingKopfZeilen &&
         (m_kopfZeilen.size() + 1) * qint64(m_lineHeight) < textHeightPx()) {
         m_writingKopfZeilen = true;
-        const std::unique_ptr<bool, void (*)(bool *)> reset(&m_writingKopfZeilen,
-                                                            [](bool *b) { *b = false; });
+        const auto reset = qScopeGuard([this] { m_writingKopfZeilen = false; });
         for (const QString &line : std::as_const(m_kopfZeilen))
             WriteLine(line);
     }
@@ -714,6 +714,97 @@ QList<TMyPrinter::Column> TMyPrinter::parseColumns(const QString &format) const 
     return cols;
 }
 
+QString TMyPrinter::takeCellPiece(QString &cell, int width) const {
+    const int n = fitPrefix(cell, width);
+    QString piece = cell.left(n);
+    const int lf = int(piece.indexOf(u'\n'));
+    if (!m_wordWrap) {
+        // Only the first line's fitting part; the rest of the cell is dropped.
+        if (lf >= 0) piece = piece.left(lf);
+        cell.clear();
+    } else if (lf >= 0) {
+        piece = piece.left(lf);
+        cell = cell.mid(lf + 1);
+    } else if (n >= cell.size()) {
+        cell.clear();
+    } else if (cell.at(n).unicode() >= 33) {
+        // Broken inside a word: back to the last blank, if there is one.
+        int cut = n;
+        for (int k = n - 1; k >= 0; --k)
+            if (cell.at(k).unicode() < 33) {
+                cut = k + 1;
+                break;
+            }
+        piece = cell.left(cut);
+        cell = cell.mid(cut);
+    } else {
+        cell = cell.mid(n + 1); // the blank at the break is dropped
+    }
+    piece.remove(u'\r');
+    return piece;
+}
+
+int TMyPrinter::cellOffset(TAlignment align, int width, double textPx) const {
+    const int p = dpiX() / 300;
+    int pos = 0;
+    if (align == taRightJustify)
+        pos = int(width - textPx);
+    else if (align == taCenter)
+        pos = int((width - textPx) / 2);
+    // Text that leaves room keeps a small distance from the column's edge.
+    if (textPx < width - 6 * p) {
+        if (align == taRightJustify) pos -= 6 * p;
+        if (align == taLeftJustify) pos += 6 * p;
+    }
+    return pos;
+}
+
+void TMyPrinter::drawCellFrame(int x, int width, bool firstRow) {
+    const int gridW = std::max(1, 2 * (dpiY() / 300));
+    const int top = topPx() + m_y;
+    m_canvas->save();
+    m_canvas->setPen(QPen(Qt::black, gridW));
+    m_canvas->drawLine(x, top, x, top + m_lineHeight);
+    m_canvas->drawLine(x + width, top, x + width, top + m_lineHeight);
+    if (firstRow) m_canvas->drawLine(x, top, x + width, top);
+    m_canvas->restore();
+}
+
+bool TMyPrinter::writeTableRow(const QList<Column> &cols, QStringList &rest, bool firstRow) {
+    const int tw = textWidthPx();
+    int x = leftPx();
+    bool more = false;
+    for (int i = 0; i < cols.size(); ++i) {
+        const Column &col = cols.at(i);
+        // A column without any width takes what is left of the text area.
+        const int cw = col.width > 0 ? col.width : std::max(0, leftPx() + tw - x);
+        const QString piece = takeCellPiece(rest[i], cw);
+        if (!rest.at(i).isEmpty()) more = true;
+        const int pos = cellOffset(col.align, cw, textWidth(piece));
+        if (m_fileOpen) {
+            if (!piece.isEmpty()) fileText(x + pos - leftPx(), piece);
+        } else {
+            drawText(x + pos, topPx() + m_y, piece);
+            if (m_tableGrid && col.framed && m_canvas) drawCellFrame(x, cw, firstRow);
+        }
+        x += cw;
+    }
+    return more;
+}
+
+void TMyPrinter::drawTableBottom(const QList<Column> &cols) {
+    const int gridW = std::max(1, 2 * (dpiY() / 300));
+    int x = leftPx();
+    const int bottom = topPx() + m_y + m_lineHeight;
+    m_canvas->save();
+    m_canvas->setPen(QPen(Qt::black, gridW));
+    for (const Column &col : cols) {
+        if (col.framed) m_canvas->drawLine(x, bottom, x + col.width, bottom);
+        x += col.width;
+    }
+    m_canvas->restore();
+}
+
 void TMyPrinter::writeTableLine(const QString &line) {
     const QList<Column> cols = parseColumns(m_tableFormat);
     QStringList rest = line.split(m_separator);
@@ -721,88 +812,8 @@ void TMyPrinter::writeTableLine(const QString &line) {
         rest << QString();
     for (QString &cell : rest)
         cell = resolveFields(cell);
-    const int p = dpiX() / 300;
-    const int gridW = std::max(1, 2 * (dpiY() / 300));
-    const int tw = textWidthPx();
-    bool firstRow = true;
-    for (;;) {
-        int x = leftPx();
-        bool more = false;
-        for (int i = 0; i < cols.size(); ++i) {
-            const Column &col = cols.at(i);
-            // A column without any width takes what is left of the text area.
-            const int cw = col.width > 0 ? col.width : std::max(0, leftPx() + tw - x);
-            QString cell = rest.at(i);
-            QString piece;
-            const int n = fitPrefix(cell, cw);
-            if (!m_wordWrap) {
-                piece = cell.left(n);
-                const int lf = int(piece.indexOf(u'\n'));
-                if (lf >= 0) piece = piece.left(lf);
-                cell.clear();
-            } else {
-                piece = cell.left(n);
-                const int lf = int(piece.indexOf(u'\n'));
-                if (lf >= 0) {
-                    piece = piece.left(lf);
-                    cell = cell.mid(lf + 1);
-                } else if (n >= cell.size()) {
-                    cell.clear();
-                } else if (cell.at(n).unicode() >= 33) {
-                    int cut = n;
-                    for (int k = n - 1; k >= 0; --k)
-                        if (cell.at(k).unicode() < 33) {
-                            cut = k + 1;
-                            break;
-                        }
-                    piece = cell.left(cut);
-                    cell = cell.mid(cut);
-                } else {
-                    cell = cell.mid(n + 1);
-                }
-            }
-            piece.remove(u'\r');
-            rest[i] = cell;
-            if (!cell.isEmpty()) more = true;
-            const double w = textWidth(piece);
-            int pos = 0;
-            if (col.align == taRightJustify)
-                pos = int(cw - w);
-            else if (col.align == taCenter)
-                pos = int((cw - w) / 2);
-            if (w < cw - 6 * p) {
-                if (col.align == taRightJustify) pos -= 6 * p;
-                if (col.align == taLeftJustify) pos += 6 * p;
-            }
-            if (m_fileOpen) {
-                if (!piece.isEmpty()) fileText(x + pos - leftPx(), piece);
-            } else {
-                drawText(x + pos, topPx() + m_y, piece);
-                if (m_tableGrid && col.framed && m_canvas) {
-                    const int top = topPx() + m_y;
-                    m_canvas->save();
-                    m_canvas->setPen(QPen(Qt::black, gridW));
-                    m_canvas->drawLine(x, top, x, top + m_lineHeight);
-                    m_canvas->drawLine(x + cw, top, x + cw, top + m_lineHeight);
-                    if (firstRow) m_canvas->drawLine(x, top, x + cw, top);
-                    m_canvas->restore();
-                }
-            }
-            x += cw;
-        }
-        if (!more) break;
+    // Row after row until every cell is written in full.
+    for (bool firstRow = true; writeTableRow(cols, rest, firstRow); firstRow = false)
         NewLine();
-        firstRow = false;
-    }
-    if (m_tableGrid && m_canvas && !m_fileOpen) {
-        int x = leftPx();
-        const int bottom = topPx() + m_y + m_lineHeight;
-        m_canvas->save();
-        m_canvas->setPen(QPen(Qt::black, gridW));
-        for (const Column &col : cols) {
-            if (col.framed) m_canvas->drawLine(x, bottom, x + col.width, bottom);
-            x += col.width;
-        }
-        m_canvas->restore();
-    }
+    if (m_tableGrid && m_canvas && !m_fileOpen) drawTableBottom(cols);
 }

@@ -246,7 +246,17 @@ private:
     void startRecordedPage();
     void finishRecordedPage();
     void drawText(int x, int y, const QString &text);
+    // A line of cells separated by the token separator, laid out in the
+    // columns of the table format; cells wrap within their column.
     void writeTableLine(const QString &line);
+    // Writes one row of the cells' remaining texts; true while text is left.
+    bool writeTableRow(const QList<Column> &cols, QStringList &rest, bool firstRow);
+    // Takes from the cell the piece that fits in width pixels.
+    QString takeCellPiece(QString &cell, int width) const;
+    // Where a text textPx pixels wide starts in a column of width pixels.
+    int cellOffset(TAlignment align, int width, double textPx) const;
+    void drawCellFrame(int x, int width, bool firstRow);
+    void drawTableBottom(const QList<Column> &cols);
     QList<Column> parseColumns(const QString &format) const;
     QString resolveFields(QString cell) const;
     void drawBorders();

@@ -143,6 +143,124 @@ void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontP
     p.restore();
 }
 
+namespace {
+
+const QColor kBoxColor(187, 222, 251);
+const QColor kSlotLineColor(21, 101, 192);
+
+// The plot area of the profile and its scale from 0 to top mg/dl.
+struct ProfileFrame {
+    QRectF plot;
+    int top = 300;
+    qreal u = 1; // device pixels per point
+    qreal y(qreal mgdl) const { return plot.bottom() - plot.height() * mgdl / top; }
+};
+
+// The scale's top: 300 mg/dl, or the largest value rounded up to 50, at most
+// the largest reading there can be.
+int profileTop(const Figures &f) {
+    int top = 300;
+    for (const SlotFigures &s : f.perSlot)
+        top = std::max(top, int(std::ceil(s.max / 50.0)) * 50);
+    return std::min(top, kMaxReading);
+}
+
+// The target range, a grid line every 50 mg/dl with mg/dl on the left and
+// mmol/l on the right, and the units above them.
+void drawProfileScale(QPainter &p, const ProfileFrame &fr, const QRectF &area,
+                      const QFontMetricsF &fm) {
+    const QRectF &plot = fr.plot;
+    const qreal u = fr.u;
+    p.fillRect(QRectF(QPointF(plot.left(), fr.y(180)), QPointF(plot.right(), fr.y(70))),
+               QColor(226, 242, 224));
+    for (int v = 0; v <= fr.top; v += 50) {
+        const qreal yy = fr.y(v);
+        p.setPen(QPen(QColor(215, 215, 215), 0.5 * u));
+        p.drawLine(QPointF(plot.left(), yy), QPointF(plot.right(), yy));
+        p.setPen(kAxisColor);
+        const QString mg = QString::number(v);
+        p.drawText(QPointF(plot.left() - 2 * u - fm.horizontalAdvance(mg), yy + fm.ascent() / 2.5),
+                   mg);
+        p.drawText(QPointF(plot.right() + 2 * u, yy + fm.ascent() / 2.5), german(mmolTenths(v)));
+    }
+    p.drawText(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"));
+    p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("mmol/l")),
+                       area.top() + fm.ascent()),
+               QStringLiteral("mmol/l"));
+}
+
+// The range limits in their bands' colours and the frame of the plot.
+void drawLimitLines(QPainter &p, const ProfileFrame &fr) {
+    const struct {
+        int mgdl;
+        Band band;
+        Qt::PenStyle style;
+    } limits[] = {{54, VeryLow, Qt::DashLine},
+                  {70, Low, Qt::SolidLine},
+                  {180, High, Qt::SolidLine},
+                  {250, VeryHigh, Qt::DashLine}};
+    for (const auto &l : limits) {
+        p.setPen(QPen(bandColor(l.band), 0.8 * fr.u, l.style));
+        p.drawLine(QPointF(fr.plot.left(), fr.y(l.mgdl)), QPointF(fr.plot.right(), fr.y(l.mgdl)));
+    }
+    p.setPen(QPen(kAxisColor, 0.75 * fr.u));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(fr.plot);
+}
+
+// Whiskers from the smallest to the largest value, the box of the 25th to
+// 75th percentile and the median across it.
+void drawSlotBox(QPainter &p, const ProfileFrame &fr, const SlotFigures &s, qreal x, qreal boxW) {
+    const qreal u = fr.u;
+    p.setPen(QPen(kSlotLineColor, 0.75 * u));
+    p.drawLine(QPointF(x, fr.y(s.min)), QPointF(x, fr.y(s.max)));
+    p.drawLine(QPointF(x - boxW / 4, fr.y(s.min)), QPointF(x + boxW / 4, fr.y(s.min)));
+    p.drawLine(QPointF(x - boxW / 4, fr.y(s.max)), QPointF(x + boxW / 4, fr.y(s.max)));
+    const QRectF r(QPointF(x - boxW / 2, fr.y(s.p75 / 10.0)),
+                   QPointF(x + boxW / 2, fr.y(s.p25 / 10.0)));
+    p.setBrush(kBoxColor);
+    p.drawRect(r);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kSlotLineColor, 2 * u));
+    p.drawLine(QPointF(r.left(), fr.y(s.median / 10.0)), QPointF(r.right(), fr.y(s.median / 10.0)));
+}
+
+// The slot's name and its number of readings below the plot.
+void drawSlotCaption(QPainter &p, const ProfileFrame &fr, const SlotFigures &s, qreal x,
+                     const QFontMetricsF &fm) {
+    const qreal lineH = fm.height();
+    p.setPen(Qt::black);
+    const QString name = s.slot == MeasurementSlot::Morgens || s.slot == MeasurementSlot::Abends
+                             ? slotinfo::word(s.slot)
+                             : slotinfo::shortLabel(s.slot);
+    const QString count = QStringLiteral("n=%1").arg(s.readings);
+    p.drawText(QPointF(x - fm.horizontalAdvance(name) / 2, fr.plot.bottom() + lineH), name);
+    p.setPen(kAxisColor);
+    p.drawText(QPointF(x - fm.horizontalAdvance(count) / 2, fr.plot.bottom() + 2 * lineH), count);
+}
+
+// A box per slot with readings, evenly spaced, and a dotted line through the medians.
+void drawSlots(QPainter &p, const ProfileFrame &fr, const Figures &f, const QFontMetricsF &fm) {
+    const qreal step = fr.plot.width() / f.perSlot.size();
+    const qreal boxW = std::min(step * 0.45, 22 * fr.u);
+    QPainterPath medians;
+    for (int i = 0; i < f.perSlot.size(); ++i) {
+        const SlotFigures &s = f.perSlot[i];
+        const qreal x = fr.plot.left() + step * (i + 0.5);
+        drawSlotBox(p, fr, s, x, boxW);
+        const QPointF m(x, fr.y(s.median / 10.0));
+        if (i == 0)
+            medians.moveTo(m);
+        else
+            medians.lineTo(m);
+        drawSlotCaption(p, fr, s, x, fm);
+    }
+    p.setPen(QPen(kSlotLineColor, 1 * fr.u, Qt::DotLine));
+    p.drawPath(medians);
+}
+
+} // namespace
+
 void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
     const qreal u = unitOf(p);
     p.save();
@@ -159,85 +277,15 @@ void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt
         p.restore();
         return;
     }
-    int top = 300;
-    for (const SlotFigures &s : f.perSlot)
-        top = std::max(top, int(std::ceil(s.max / 50.0)) * 50);
-    top = std::min(top, kMaxReading);
-    auto yOf = [&](qreal mgdl) { return plot.bottom() - plot.height() * mgdl / top; };
-
-    p.fillRect(QRectF(QPointF(plot.left(), yOf(180)), QPointF(plot.right(), yOf(70))),
-               QColor(226, 242, 224));
-    // Scale: every 50 mg/dl, mmol/l on the right.
-    for (int v = 0; v <= top; v += 50) {
-        const qreal yy = yOf(v);
-        p.setPen(QPen(QColor(215, 215, 215), 0.5 * u));
-        p.drawLine(QPointF(plot.left(), yy), QPointF(plot.right(), yy));
-        p.setPen(kAxisColor);
-        const QString mg = QString::number(v);
-        p.drawText(QPointF(plot.left() - 2 * u - fm.horizontalAdvance(mg), yy + fm.ascent() / 2.5),
-                   mg);
-        p.drawText(QPointF(plot.right() + 2 * u, yy + fm.ascent() / 2.5), german(mmolTenths(v)));
-    }
-    p.drawText(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"));
-    p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("mmol/l")),
-                       area.top() + fm.ascent()),
-               QStringLiteral("mmol/l"));
-    const struct {
-        int mgdl;
-        Band band;
-        Qt::PenStyle style;
-    } limits[] = {{54, VeryLow, Qt::DashLine},
-                  {70, Low, Qt::SolidLine},
-                  {180, High, Qt::SolidLine},
-                  {250, VeryHigh, Qt::DashLine}};
-    for (const auto &l : limits) {
-        p.setPen(QPen(bandColor(l.band), 0.8 * u, l.style));
-        p.drawLine(QPointF(plot.left(), yOf(l.mgdl)), QPointF(plot.right(), yOf(l.mgdl)));
-    }
-    p.setPen(QPen(kAxisColor, 0.75 * u));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(plot);
-
+    const ProfileFrame fr{plot, profileTop(f), u};
+    drawProfileScale(p, fr, area, fm);
+    drawLimitLines(p, fr);
     if (f.perSlot.isEmpty()) {
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("keine Messwerte"));
         p.restore();
         return;
     }
-    const qreal step = plot.width() / f.perSlot.size();
-    const qreal boxW = std::min(step * 0.45, 22 * u);
-    const QColor box(187, 222, 251), line(21, 101, 192);
-    QPainterPath medians;
-    for (int i = 0; i < f.perSlot.size(); ++i) {
-        const SlotFigures &s = f.perSlot[i];
-        const qreal x = plot.left() + step * (i + 0.5);
-        p.setPen(QPen(line, 0.75 * u));
-        p.drawLine(QPointF(x, yOf(s.min)), QPointF(x, yOf(s.max)));
-        p.drawLine(QPointF(x - boxW / 4, yOf(s.min)), QPointF(x + boxW / 4, yOf(s.min)));
-        p.drawLine(QPointF(x - boxW / 4, yOf(s.max)), QPointF(x + boxW / 4, yOf(s.max)));
-        const QRectF r(QPointF(x - boxW / 2, yOf(s.p75 / 10.0)),
-                       QPointF(x + boxW / 2, yOf(s.p25 / 10.0)));
-        p.setBrush(box);
-        p.drawRect(r);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(line, 2 * u));
-        p.drawLine(QPointF(r.left(), yOf(s.median / 10.0)),
-                   QPointF(r.right(), yOf(s.median / 10.0)));
-        const QPointF m(x, yOf(s.median / 10.0));
-        if (i == 0)
-            medians.moveTo(m);
-        else
-            medians.lineTo(m);
-        p.setPen(Qt::black);
-        const QString name = s.slot == MeasurementSlot::Morgens || s.slot == MeasurementSlot::Abends
-                                 ? slotinfo::word(s.slot)
-                                 : slotinfo::shortLabel(s.slot);
-        const QString count = QStringLiteral("n=%1").arg(s.readings);
-        p.drawText(QPointF(x - fm.horizontalAdvance(name) / 2, plot.bottom() + lineH), name);
-        p.setPen(kAxisColor);
-        p.drawText(QPointF(x - fm.horizontalAdvance(count) / 2, plot.bottom() + 2 * lineH), count);
-    }
-    p.setPen(QPen(line, 1 * u, Qt::DotLine));
-    p.drawPath(medians);
+    drawSlots(p, fr, f, fm);
     p.restore();
 }
 

@@ -51,10 +51,12 @@ QStringList defaultSettings() {
     };
 }
 
-// The help page, opened with the shell from "Hilfethemen". Written like the
-// other delivered text files in Windows-1252, so only characters of that code
-// page may appear here.
-QStringList helpPage() {
+// The sections of the help page. The page is written like the other
+// delivered text files in Windows-1252, so only characters of that code page
+// may appear here.
+
+// The head of the page with its styles, and what the program does.
+QString helpHead() {
     return QStringLiteral(R"HTML(<!DOCTYPE html>
 <html lang="de">
 <head>
@@ -79,9 +81,12 @@ acht Messwerte am Tag ein (in mg/dl, von 0 bis 500, jeweils mit Uhrzeit). Das Pr
 jeden Monat als Liniengrafik mit Ihren drei Grenzwerten (hoch, kritisch, tief), dem schraffierten
 Normalbereich und dem Monatsmittelwert. Zu jedem Tag führen Sie eine Tagebuchseite mit
 Broteinheiten und Insulin. Grafik, Tabelle und Tagebuch können Sie drucken, als PDF-Datei
-speichern oder als Wochendiagramme im Webbrowser ansehen.</p>
+speichern oder als Wochendiagramme im Webbrowser ansehen.</p>)HTML");
+}
 
-<h2>Inhalt</h2>
+// Links to the sections.
+QString helpContents() {
+    return QStringLiteral(R"HTML(<h2>Inhalt</h2>
 <ul>
 <li><a href="#start">Erste Schritte</a></li>
 <li><a href="#eingabe">Messwerte eingeben</a></li>
@@ -94,9 +99,12 @@ speichern oder als Wochendiagramme im Webbrowser ansehen.</p>
 <li><a href="#ausgaben">PDF, Webbrowser und Befehlszeile</a></li>
 <li><a href="#dateien">Wo Ihre Daten liegen</a></li>
 <li><a href="#sicherung">Daten sichern und zurückholen</a></li>
-</ul>
+</ul>)HTML");
+}
 
-<h2 id="start">Erste Schritte</h2>
+// Section "Erste Schritte".
+QString helpFirstSteps() {
+    return QStringLiteral(R"HTML(<h2 id="start">Erste Schritte</h2>
 <ol>
 <li>Beim ersten Start fragt Glykovalin nach Ihrem Vor- und Nachnamen. Die Anfangsbuchstaben
 kennzeichnen Ihre Monatstabellen (zum Beispiel <code>MM122026.tab</code> für Max Muster im
@@ -109,9 +117,12 @@ gespeichert und als Grafik gezeichnet.</li>
 </ol>
 <p>Unter <b>Optionen</b> legen Sie fest, ob Sie bis zu 4 oder bis zu 8 Messungen je Tag eintragen.
 Bei 4 Messungen heißen sie Morgens, Messung 2, Messung 3 und Abends, bei 8 Messungen
-Morgens, Messung 2 bis Messung 7 und Abends.</p>
+Morgens, Messung 2 bis Messung 7 und Abends.</p>)HTML");
+}
 
-<h2 id="eingabe">Messwerte eingeben</h2>
+// Section "Messwerte eingeben".
+QString helpEntering() {
+    return QStringLiteral(R"HTML(<h2 id="eingabe">Messwerte eingeben</h2>
 <p>Das Fenster <b>Eingabe der Glykovalinmesswerte</b> öffnen Sie mit
 <b>Tabelle › aktuelle bearbeiten</b> (der gezeigte Monat),
 <b>Tabelle › neu erstellen (neuer Monat)</b> oder
@@ -133,9 +144,12 @@ Der Wert steht dann in der Liste, und der Schalter springt zur nächsten Messung
 Grafik, <b>Tabelle zeigen</b> speichert den Monat und zeigt ihn als Tabelle.</li>
 </ol>
 <p class="hinweis">Die Werte sind erst gespeichert, wenn Sie <b>Grafik zeigen</b> oder
-<b>Tabelle zeigen</b> geklickt haben.</p>
+<b>Tabelle zeigen</b> geklickt haben.</p>)HTML");
+}
 
-<h2 id="korrigieren">Messwerte korrigieren und löschen</h2>
+// Section "Messwerte korrigieren und löschen".
+QString helpCorrecting() {
+    return QStringLiteral(R"HTML(<h2 id="korrigieren">Messwerte korrigieren und löschen</h2>
 <h3>Einen Wert ersetzen</h3>
 <p>Tragen Sie für denselben Tag und dieselbe Messung einfach den richtigen Wert ein und
 klicken Sie auf <b>In Liste aufnehmen</b>. Glykovalin fragt, ob der vorhandene Eintrag ersetzt
@@ -151,9 +165,12 @@ der Liste kann so nicht bearbeitet werden, weil er einen Messwert haben muss.</p
 oder drücken Sie die Taste <kbd>Entf</kbd>. Nach Ihrer Bestätigung verschwindet der
 Eintrag aus der Liste; mit <b>Grafik zeigen</b> wird der Monat ohne ihn gespeichert. Ein
 gelöschter Wert zählt, anders als ein auf 0 gesetzter, auch nicht mehr im
-Monatsmittelwert.</p>
+Monatsmittelwert.</p>)HTML");
+}
 
-<h2 id="grafik">Die Monatsgrafik</h2>
+// Section "Die Monatsgrafik".
+QString helpGraph() {
+    return QStringLiteral(R"HTML(<h2 id="grafik">Die Monatsgrafik</h2>
 <p>Die Grafik zeigt den ganzen Monat, Tag für Tag von links nach rechts, mit allen Messungen
 des Tages. Die drei waagrechten Linien sind Ihre Grenzwerte für Hochwerte, kritische Werte
 und Tiefwerte; der schraffierte Streifen ist der Normalbereich. Darunter steht der
@@ -165,9 +182,12 @@ Monatsmittelwert, sobald der Monat mindestens drei Messwerte hat.</p>
 <li>Ein Klick auf einen Tag zeigt darunter dessen Tagebuchseite; ein Pfeil markiert den Tag.</li>
 <li><b>Mittelwert</b> in der Menüleiste zeichnet über die Messkurve die Mittelwertkurve,
 <b>Messwerte</b> wieder nur die Messwerte.</li>
-</ul>
+</ul>)HTML");
+}
 
-<h2 id="tagebuch">Die Tagebuchseite (BE/KE, CT/ICT)</h2>
+// Section "Die Tagebuchseite (BE/KE, CT/ICT)".
+QString helpDiaryPage() {
+    return QStringLiteral(R"HTML(<h2 id="tagebuch">Die Tagebuchseite (BE/KE, CT/ICT)</h2>
 <p>Unter der Grafik steht die Tagebuchseite des gewählten Tages. Oben stehen der Tag und die
 Messwerte des Tages mit Uhrzeit (diese Zeilen können Sie nicht ändern), darunter drei
 Zeilen zum Ausfüllen:</p>
@@ -190,9 +210,12 @@ speichern?“ Mit <b>Ja</b> wird die Seite gespeichert. Nach der Frage klicken S
 Tag noch einmal an.</p>
 <p><b>Bearbeiten › Daten der aktuellen Tagebuchseite löschen</b> löscht die
 gespeicherte Seite des gezeigten Tages (nach Rückfrage); die Messwerte bleiben
-erhalten.</p>
+erhalten.</p>)HTML");
+}
 
-<h2 id="menue">Alle Menübefehle</h2>
+// Section "Alle Menübefehle".
+QString helpMenus() {
+    return QStringLiteral(R"HTML(<h2 id="menue">Alle Menübefehle</h2>
 <table>
 <tr><th>Menü</th><th>Befehl</th><th>Was er tut</th></tr>
 <tr><td rowspan="6">Datei</td><td>Neu erstellen (neuer Monat oder Jahr)</td>
@@ -244,9 +267,12 @@ Tabelle ein.</td></tr>
 <td>Acht Messungen am Tag: Morgens, Messung 2 bis Messung 7, Abends.</td></tr>
 <tr><td rowspan="2">Hilfe</td><td>Hilfethemen</td><td>Zeigt diese Seite.</td></tr>
 <tr><td>Info über...</td><td>Zeigt Programmname und Version.</td></tr>
-</table>
+</table>)HTML");
+}
 
-<h2 id="einstellungen">Einstellungen</h2>
+// Section "Einstellungen".
+QString helpSettings() {
+    return QStringLiteral(R"HTML(<h2 id="einstellungen">Einstellungen</h2>
 <ul>
 <li><b>Grenzwerte</b>: Hochwerte (ab), kritisch (ab) und Tiefwerte (bis) in mg/dl. Sie
 bestimmen die drei Linien und den Normalbereich der Grafik und die Farbfelder im Webbrowser.</li>
@@ -258,9 +284,12 @@ Basal.</li>
 <li><b>Tagebuch sichtbar</b>: blendet die Tagebuchseite unter der Grafik ein oder aus.</li>
 <li>Beim <b>Liniendiagramm im Browser</b>: die Datenwerte über der Kurve anzeigen und die
 Linie bei einem Tag ohne Werte unterbrechen.</li>
-</ul>
+</ul>)HTML");
+}
 
-<h2 id="drucken">Drucken</h2>
+// Section "Drucken".
+QString helpPrinting() {
+    return QStringLiteral(R"HTML(<h2 id="drucken">Drucken</h2>
 <h3>Grafik</h3>
 <p><b>Drucken › Grafik ganzen Monat drucken</b> oder <b>Grafik nur sichtbaren Bereich
 drucken</b> zeigt eine Vorschau. Wählen Sie das Papierformat: DIN A4 (hochkant, die Grafik
@@ -276,9 +305,12 @@ gespeichert und für den nächsten Monat übernommen.</p>
 <p><b>Drucken › Alle gespeicherten Tagebuchseiten drucken</b> stellt alle gespeicherten
 Seiten des Monats in einem Fenster zusammen. <b>Datei › Speichern als PDF-Datei</b>
 speichert sie als PDF-Datei; <b>Drucken</b> erstellt die PDF-Datei und öffnet sie in Ihrem
-PDF-Programm, aus dem Sie sie drucken.</p>
+PDF-Programm, aus dem Sie sie drucken.</p>)HTML");
+}
 
-<h2 id="ausgaben">PDF, Webbrowser und Befehlszeile</h2>
+// Section "PDF, Webbrowser und Befehlszeile".
+QString helpOutputs() {
+    return QStringLiteral(R"HTML(<h2 id="ausgaben">PDF, Webbrowser und Befehlszeile</h2>
 <ul>
 <li><b>PDF-Datei des Tagebuchs</b>: siehe oben; der Speicherort ist frei wählbar.</li>
 <li><b>Liniendiagramm im Browser</b> (Menü <b>Datei</b>): die Tagesmittelwerte der Tage
@@ -294,9 +326,12 @@ als Text aus (<code>glykovalin-cli table TABELLE</code>), schreibt die Webseite
 (<code>glykovalin-cli chart TABELLE</code>) und das Tagebuch als PDF
 (<code>glykovalin-cli diary-pdf TABELLE DATEI.pdf</code>). <code>glykovalin-cli --help</code>
 zeigt alle Befehle.</li>
-</ul>
+</ul>)HTML");
+}
 
-<h2 id="dateien">Wo Ihre Daten liegen</h2>
+// Section "Wo Ihre Daten liegen".
+QString helpFiles() {
+    return QStringLiteral(R"HTML(<h2 id="dateien">Wo Ihre Daten liegen</h2>
 <p>Glykovalin arbeitet in einem Ordner, dem <b>Glykovalin-Ordner</b>:</p>
 <ul>
 <li>Starten Sie Glykovalin aus dem Menü Ihrer Arbeitsumgebung oder mit dem Befehl
@@ -325,9 +360,12 @@ Ordner <code>~/Glykovalin</code>, legt Glykovalin sie beim nächsten Start wiede
 </table>
 <p>Alle Dateien sind einfache Textdateien (Zeichensatz Windows-1252). Glykovalin schreibt jede
 Datei über eine Zwischendatei: die alte Datei wird erst ersetzt, wenn die neue
-vollständig geschrieben ist.</p>
+vollständig geschrieben ist.</p>)HTML");
+}
 
-<h2 id="sicherung">Daten sichern und zurückholen</h2>
+// Section "Daten sichern und zurückholen".
+QString helpBackup() {
+    return QStringLiteral(R"HTML(<h2 id="sicherung">Daten sichern und zurückholen</h2>
 <p>Ihre Messwerte sind Gesundheitsdaten aus vielen Jahren. Sichern Sie sie regelmäßig,
 zum Beispiel einmal im Monat, auf einen USB-Stick oder eine zweite Festplatte:</p>
 <ol>
@@ -340,13 +378,25 @@ auf das Sicherungsmedium, am besten in einen Ordner mit dem Datum, zum Beispiel
 </ol>
 <p>Zum Zurückholen beenden Sie Glykovalin und kopieren die gesicherten Dateien wieder in den
 Glykovalin-Ordner, einzelne Monate auch nur die Dateien aus
-<code>Glykovalin-Daten</code>.</p>
+<code>Glykovalin-Daten</code>.</p>)HTML");
+}
 
-<hr>
+// Program name and version, and the end of the page.
+QString helpFoot() {
+    return QStringLiteral(R"HTML(<hr>
 <p>Glykovalin 5.0 - Mit 4 oder 8 Eingabemöglichkeiten am Tag.</p>
 </body>
-</html>)HTML")
-        .split(u'\n');
+</html>)HTML");
+}
+
+// The help page, opened with the shell from "Hilfethemen": its sections with
+// a blank line between them.
+QStringList helpPage() {
+    const QStringList sections = {
+        helpHead(),    helpContents(),  helpFirstSteps(), helpEntering(), helpCorrecting(),
+        helpGraph(),   helpDiaryPage(), helpMenus(),      helpSettings(), helpPrinting(),
+        helpOutputs(), helpFiles(),     helpBackup(),     helpFoot()};
+    return sections.join(QStringLiteral("\n\n")).split(u'\n');
 }
 
 // The program's icon: a sheet with the three limit lines, the normal range and
