@@ -1,5 +1,7 @@
 #include "diarybook.h"
 
+#include "monthtable.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -47,13 +49,8 @@ bool DiaryBook::belongsToDay(const QString &line, int day) {
 }
 
 QString DiaryBook::diaryPathFor(const QString &tablePath, const QString &previous) {
-    const qsizetype cut = std::max(
-        {tablePath.lastIndexOf(u'/'), tablePath.lastIndexOf(u'\\'), tablePath.lastIndexOf(u':')});
-    const QString folder = tablePath.left(cut + 1);
-    const QString name = tablePath.mid(cut + 1);
-    const qsizetype p = name.toLower().indexOf(QStringLiteral(".tab"));
-    if (p < 0) return previous;
-    return folder + name.left(p + 1) + QStringLiteral("txt");
+    const QString path = monthtable::diaryPathOf(tablePath);
+    return path.isEmpty() ? previous : path;
 }
 
 QString DiaryBook::escapeText(const QString &text) {

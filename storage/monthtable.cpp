@@ -1,5 +1,7 @@
 #include "monthtable.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 
 #include "entryline.h"
@@ -65,12 +67,13 @@ QString yearOfPath(const QString &tablePath) {
 }
 
 QString diaryPathOf(const QString &tablePath) {
-    const QFileInfo fi(tablePath);
-    const QString name = fi.fileName();
+    // A path written on Windows may use "\\" and a drive letter.
+    const qsizetype cut = std::max(
+        {tablePath.lastIndexOf(u'/'), tablePath.lastIndexOf(u'\\'), tablePath.lastIndexOf(u':')});
+    const QString name = tablePath.mid(cut + 1);
     const qsizetype p = name.indexOf(QStringLiteral(".tab"), 0, Qt::CaseInsensitive);
     if (p < 0) return {};
-    const QString folder = tablePath.left(tablePath.size() - name.size());
-    return folder + name.left(p + 1) + QStringLiteral("txt");
+    return tablePath.left(cut + 1) + name.left(p + 1) + QStringLiteral("txt");
 }
 
 QStringList compose(const WriteRequest &req, const Margins &m) {
