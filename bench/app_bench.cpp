@@ -101,6 +101,17 @@ void BM_AppRedraw(benchmark::State &state) {
 }
 BENCHMARK(BM_AppRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The drawing pass alone over the month on screen, through the program's
+// graph and its shared settings.
+void BM_AppDrawingPass(benchmark::State &state) {
+    benchapp::ensureApplication();
+    RunningProgram p(state.range(0) == 1);
+    const QString table = p.program->session.tablePath();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(p.window().graph().GrafikZeichnen(table).complete);
+}
+BENCHMARK(BM_AppDrawingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // One step of the horizontal scroll bar (the pinned pieces follow).
 void BM_AppScrollStep(benchmark::State &state) {
     benchapp::ensureApplication();

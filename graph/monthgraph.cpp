@@ -1,5 +1,7 @@
 #include "monthgraph.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -180,11 +182,33 @@ void TMonthGraph::meanLine() {
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
+// The template picture, decoded once and again only when its file changes
+// (path, size or modification time), so a redraw copies it instead of
+// reading the file.
+const QImage &TMonthGraph::templatePicture() {
+    const QFileInfo file(m_templatePath);
+    const QDateTime modified = file.exists() ? file.lastModified() : QDateTime();
+    const qint64 size = file.exists() ? file.size() : -1;
+    if (m_templateRead && m_templateFile == m_templatePath && m_templateModified == modified &&
+        m_templateSize == size)
+        return m_template;
+    m_templateRead = true;
+    m_templateFile = m_templatePath;
+    m_templateModified = modified;
+    m_templateSize = size;
+    QImage img;
+    m_template = !m_templatePath.isEmpty() && img.load(m_templatePath)
+                     ? img.convertToFormat(QImage::Format_RGB32)
+                     : QImage();
+    return m_template;
+}
+
 // The template, the three limit lines and the normal band; the mean pass
 // over a kept picture finds the limits and the band there already (drawn
 // again they would cover the curve) and only takes their rows.
 void TMonthGraph::drawFrame(const DrawOptions &o) {
-    if (!o.keepPicture) m_w.image->loadPicture(m_templatePath);
+    // A template that cannot be read leaves the picture as it is.
+    if (!o.keepPicture && !templatePicture().isNull()) m_w.image->setPicture(m_template.copy());
     m_pointDrawn = false;
     m_lastPointY = graphgeo::kZeroRow;
     m_frameKept = o.keepPicture && o.meanPass;

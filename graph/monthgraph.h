@@ -1,5 +1,6 @@
 #pragma once
 #include <QColor>
+#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QSet>
@@ -124,6 +125,7 @@ private:
     int legendWidth() const;
     void drawHint(const QString &text, int x, int y);
     void meanLine();
+    const QImage &templatePicture();
     void drawFrame(const DrawOptions &o);
     void drawReadings(const DrawOptions &o);
     void drawReading(QPainter &p, const QString &line);
@@ -137,6 +139,12 @@ private:
     MonthSession &m_session;
     ui::Services &m_ui;
     QString m_templatePath;
+    // The decoded template and the state of its file when it was read.
+    QImage m_template;
+    QString m_templateFile;
+    QDateTime m_templateModified;
+    qint64 m_templateSize = -1;
+    bool m_templateRead = false;
     bool m_storesUser = true;
     bool m_shown = false;
     bool m_meanMode = false;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -627,4 +628,26 @@ TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {
     v.GibDieTagesMittelwerte();
     EXPECT_EQ(v.DayMean(31), "90");
     EXPECT_EQ(v.dayMeans().size(), 31);
+}
+
+TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
+    Bench b;
+    const QString path = b.table({line(MS::Morgens, 1, 100)});
+    ASSERT_TRUE(b.draw(path));
+    EXPECT_EQ(b.image.picture().size(), templatepicture::graphTemplate(MeasureMode::Four).size());
+    // Each pass starts from a clean template, not from the last picture.
+    b.image.picture().setPixelColor(700, 200, QColor(1, 2, 3));
+    ASSERT_TRUE(b.draw(path));
+    EXPECT_NE(b.at(700, 200), QColor(1, 2, 3));
+    // Another picture in the template's file is taken at the next pass.
+    QImage other(1600, 500, QImage::Format_RGB32);
+    other.fill(QColor(200, 200, 255));
+    ASSERT_TRUE(other.save(b.dir.file("Grafik.bmp"), "BMP"));
+    ASSERT_TRUE(b.draw(path));
+    EXPECT_EQ(b.image.picture().size(), QSize(1600, 500));
+    EXPECT_EQ(b.at(1560, 480), QColor(200, 200, 255));
+    // A template that is gone leaves the picture as it is.
+    QFile::remove(b.dir.file("Grafik.bmp"));
+    ASSERT_TRUE(b.draw(path));
+    EXPECT_EQ(b.image.picture().size(), QSize(1600, 500));
 }
