@@ -33,20 +33,9 @@ struct ProgramFolder {
                 base + (m == MeasureMode::Four ? "Grafik4.bmp" : "Grafik8.bmp"), "BMP");
         templatepicture::legend().save(base + "M_einheit.bmp", "BMP");
         templatepicture::header().save(base + "Header.bmp", "BMP");
-        monthtable::WriteRequest req;
-        req.userName = "Max Muster";
-        req.month = "03";
-        req.year = "2024";
-        req.fourSlots = false;
-        req.eightSlots = true;
-        for (int d = 1; d <= 31; ++d)
-            for (int s = 1; s <= 8; ++s)
-                req.entries << entryline::format(
-                    slotinfo::fromNumber(s), QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                    "2024", "07:30", QString::number(60 + (d * 37 + s * 53) % 220));
         QDir().mkpath(base + "Glykovalin-Daten/2024");
         const QString table = base + "Glykovalin-Daten/2024/MM032024.tab";
-        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
+        benchfixture::writeFullEightSlotMonth(table);
         QStringList settings = benchfixture::settingsLines();
         for (QString &l : settings)
             if (l.startsWith(QStringLiteral("TabellenDateiName=")))

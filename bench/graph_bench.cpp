@@ -10,6 +10,7 @@
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
 #include "recordingservices.h"
+#include "settings_fixture.h"
 #include "storage/monthsession.h"
 #include "storage/monthtable.h"
 
@@ -29,19 +30,8 @@ struct GraphFolder {
                               "FarbeTiefwerte=16711680", "StiftBreite=2",
                               "BenutzerName=Max Muster"});
         templatepicture::graphTemplate(MeasureMode::Eight).save(base + "Grafik8.bmp", "BMP");
-        monthtable::WriteRequest req;
-        req.userName = "Max Muster";
-        req.month = "03";
-        req.year = "2024";
-        req.fourSlots = false;
-        req.eightSlots = true;
-        for (int d = 1; d <= 31; ++d)
-            for (int s = 1; s <= 8; ++s)
-                req.entries << entryline::format(
-                    slotinfo::fromNumber(s), QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
-                    "2024", "07:30", QString::number(60 + (d * 37 + s * 53) % 220));
         table = base + "MM032024.tab";
-        textfile::writeLines(table, monthtable::compose(req, monthtable::Margins()));
+        benchfixture::writeFullEightSlotMonth(table);
         templatePath = base + "Grafik8.bmp";
         session = std::make_unique<MonthSession>(Folders::at(base));
         session->setModeTicks(false, true);

@@ -3,6 +3,8 @@
 #include <QTemporaryDir>
 
 #include "platform/textfile.h"
+#include "storage/entryline.h"
+#include "storage/monthtable.h"
 
 namespace benchfixture {
 
@@ -72,5 +74,21 @@ struct SettingsFolder {
     }
     QString base() const { return dir.path() + u'/'; }
 };
+
+// A full eight-slot March 2024 (31 x 8 readings) written to `path`.
+inline void writeFullEightSlotMonth(const QString &path) {
+    monthtable::WriteRequest req;
+    req.userName = "Max Muster";
+    req.month = "03";
+    req.year = "2024";
+    req.fourSlots = false;
+    req.eightSlots = true;
+    for (int d = 1; d <= 31; ++d)
+        for (int s = 1; s <= 8; ++s)
+            req.entries << entryline::format(
+                slotinfo::fromNumber(s), QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')), "03",
+                "2024", "07:30", QString::number(60 + (d * 37 + s * 53) % 220));
+    textfile::writeLines(path, monthtable::compose(req, monthtable::Margins()));
+}
 
 } // namespace benchfixture
