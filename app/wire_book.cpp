@@ -2,8 +2,10 @@
 // screen, as the last drawing pass computed it or, before one, as its table
 // file holds it.
 #include <QAction>
+#include <algorithm>
 
 #include "diary/diarybook_compose.h"
+#include "diary/diarybook_month.h"
 #include "diary/diarypage.h"
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
@@ -44,27 +46,18 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
     page.sortBook();
     const QStringList sorted = p.session.diary().lines();
 
-    const MonthResult f = currentMonth(session, p.ui);
-    DiaryBookInput in;
+    DiaryBookInput in =
+        diarybook::bookInput(currentMonth(session, p.ui), session.folders().data, session.mode());
     in.pages = sorted;
-    in.dayLineTexts = session.drawn().dayLineTexts;
-    bool anyDay = false;
-    for (const QString &t : in.dayLineTexts)
-        anyDay = anyDay || !t.isEmpty();
-    if (!anyDay) in.dayLineTexts = f.dayLineTexts;
-    in.tableDateText = f.tableDate;
-    in.tableUserText = f.tableUser;
-    if (!f.monthMean.isEmpty())
-        in.meanSuffixText =
-            QStringLiteral(" -  Mittelwert: ") + f.monthMean + QStringLiteral(" mg/dl");
-    in.entryYear = f.entryYear;
     // What the last drawing of the month left behind wins over the file.
+    const MonthResult &drawn = session.drawn();
+    if (std::any_of(drawn.dayLineTexts.begin(), drawn.dayLineTexts.end(),
+                    [](const QString &t) { return !t.isEmpty(); }))
+        in.dayLineTexts = drawn.dayLineTexts;
     if (haveEntryMonth(session)) {
-        in.meanSuffixText = session.drawn().meanHeaderText;
+        in.meanSuffixText = drawn.meanHeaderText;
         in.entryYear = session.entryYear();
     }
-    in.dataFolder = session.folders().data;
-    in.mode = session.mode();
 
     bool anyPage = false;
     for (const QString &l : sorted)

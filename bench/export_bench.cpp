@@ -99,10 +99,10 @@ struct BookFolder {
     QString base() const { return dir.path() + u'/'; }
     // What the book is made from, as the tool reads it.
     DiaryBookInput input() const {
-        diarybook::MonthFigures f;
+        monthread::Month month;
         QString error;
-        diarybook::readMonthFigures(table, f, &error);
-        return diarybook::bookInput(table, f, base() + "Glykovalin-Daten/", MeasureMode::Eight);
+        monthread::readWhole(table, month, &error);
+        return diarybook::bookInput(month, base() + "Glykovalin-Daten/", MeasureMode::Eight);
     }
 };
 
@@ -249,11 +249,11 @@ BENCHMARK(BM_DiaryBookPeakMemory)
 
 // Child mode: the window's "Drucken" for TABLE into OUT.pdf, nothing else.
 int windowChild(const QString &table, const QString &pdf) {
-    diarybook::MonthFigures f;
+    monthread::Month month;
     QString error;
-    if (!diarybook::readMonthFigures(table, f, &error)) return 1;
-    const DiaryBookInput in = diarybook::bookInput(
-        table, f, QDir::currentPath() + "/Glykovalin-Daten/", MeasureMode::Eight);
+    if (!monthread::readWhole(table, month, &error)) return 1;
+    const DiaryBookInput in =
+        diarybook::bookInput(month, QDir::currentPath() + "/Glykovalin-Daten/", MeasureMode::Eight);
     BookWindow window;
     return window.print(in, QDir::current().absoluteFilePath(pdf)) ? 0 : 1;
 }

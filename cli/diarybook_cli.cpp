@@ -28,13 +28,13 @@ QString absolute(const QString &path) {
 
 int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, QTextStream &err) {
     const QString tablePath = absolute(table);
-    MonthFigures f;
+    monthread::Month month;
     QString error;
-    if (!readMonthFigures(tablePath, f, &error)) {
+    if (!monthread::readWhole(tablePath, month, &error)) {
         err << error << "\n";
         return 1;
     }
-    if (!f.skippedNotice.isEmpty()) err << f.skippedNotice << "\n";
+    if (!month.result.skippedNotice.isEmpty()) err << month.result.skippedNotice << "\n";
     const QString diary = monthtable::diaryPathOf(tablePath);
     if (diary.isEmpty() || !QFileInfo(diary).isFile()) {
         err << QStringLiteral("Zur Tabelle \"%1\" gibt es keine Tagebuchdatei (\"%2\").\n")
@@ -45,7 +45,7 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
     const SettingsStore st(base + QStringLiteral("glykoval.ini"));
     const MeasureMode fallback = st.flag(keys::BisZu8) ? MeasureMode::Eight : MeasureMode::Four;
     const DiaryBookInput in =
-        bookInput(tablePath, f, base + QStringLiteral("Glykovalin-Daten/"), fallback);
+        bookInput(month, base + QStringLiteral("Glykovalin-Daten/"), fallback);
     int pages = 0;
     if (!writeDiaryBook(in, absolute(pdf), &error, &pages)) {
         err << error << "\n";

@@ -4,29 +4,17 @@
 #include <array>
 
 #include "diarybook_compose.h"
+#include "graph/monthread.h"
 
-// What the drawing of a month leaves behind for the diary book and the
-// browser chart, read straight from a month table file (for the command-line
-// tool and for the menu commands, which work on the month on screen).
+// The diary book's input from a month as the drawing pass computed it
+// (monthread::readWhole reads it from a table file).
 namespace diarybook {
 
-struct MonthFigures {
-    std::array<QString, 31> dayLineTexts; // entry lines of each day with slot tags
-    QStringList dayMeans;                 // 31 whole-number texts, "0" without readings
-    QString monthMean;                    // "143,57"; empty with fewer than 3 readings
-    QString entryMonth, entryYear;        // of the last entry line
-    QString tableDateText, tableUserText; // "Datum", "BenutzerName" of "Personendaten"
-    bool eightSlots = false;              // the table's stored mode
-    bool modeStored = false;              // the table names a mode at all
-    QString skippedNotice; // warning about entry lines without a day 01..31, empty when none
-};
-
-// Reads the table as the drawing pass reads it (monthread::read); false with
-// a German *error when it cannot be read or holds a value that is not a number.
-bool readMonthFigures(const QString &tablePath, MonthFigures &figures, QString *error);
-
-// The book input of a table and its diary file (a missing diary file gives no pages).
-DiaryBookInput bookInput(const QString &tablePath, const MonthFigures &f, const QString &dataFolder,
+// The month's day texts, date, user, mean and year; no pages.
+DiaryBookInput bookInput(const MonthResult &month, const QString &dataFolder, MeasureMode mode);
+// The same with the pages of the table's diary file (a missing diary file
+// gives none), in the mode the table stores, else in fallbackMode.
+DiaryBookInput bookInput(const monthread::Month &month, const QString &dataFolder,
                          MeasureMode fallbackMode);
 
 } // namespace diarybook

@@ -216,18 +216,15 @@ void computeMonth(const QString &folder, const QStringList &lines) {
         tablebuilder::TableText(in);
     }
 
-    diarybook::MonthFigures figures;
+    monthread::Month month;
     QString error;
-    if (diarybook::readMonthFigures(folder + kTable, figures, &error)) {
-        const DiaryBookInput book =
-            diarybook::bookInput(folder + kTable, figures, folder, MeasureMode::Four);
+    if (monthread::readWhole(folder + kTable, month, &error)) {
+        const DiaryBookInput book = diarybook::bookInput(month, folder, MeasureMode::Four);
         for (int d = 1; d <= 31; ++d)
             diarybook::FormatiereTagebuchstr(
                 diarybook::GibTagebuchWerte(book.dayLineTexts,
                                             QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'))),
                 book.mode);
-        monthread::Month month;
-        monthread::readWhole(folder + kTable, month, &error);
         const BrowserChartInput chart = chartInput(folder + kTable, month.result, folder);
         BrowserChartSettings limits;
         limits.highLimit = 180;

@@ -209,26 +209,26 @@ TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
         entryline::format(MeasurementSlot::Morgens, "04", "03", "2024", "07:00", "0"),
     };
     testutil::TempFolder dir;
-    const auto figures = [&dir](const QStringList &entries, MonthFigures &f) {
+    monthread::Month month;
+    const auto figures = [&dir, &month](const QStringList &entries) {
         const QString table = dir.file("MM032024.tab");
         testutil::writeBytes(table, testutil::crlf(QStringList{"[Personendaten]", ""} + entries));
         QString error;
-        return readMonthFigures(table, f, &error);
+        return monthread::readWhole(table, month, &error);
     };
-    MonthFigures f;
-    ASSERT_TRUE(figures(lines, f));
-    EXPECT_EQ(f.dayMeans.size(), 31);
+    ASSERT_TRUE(figures(lines));
+    const MonthResult &f = month.result;
+    EXPECT_EQ(f.dayMeanList().size(), 31);
     EXPECT_EQ(f.dayMeans[2], "100"); // 99,50 rounds up
     EXPECT_EQ(f.dayMeans[3], "0");
     EXPECT_EQ(f.monthMean, "66,33"); // zeros count
     EXPECT_EQ(f.entryMonth, "03");
     EXPECT_EQ(f.entryYear, "2024");
     EXPECT_EQ(f.dayLineTexts[2], lines[0] + " -1 " + lines[1] + " -8 ");
-    ASSERT_TRUE(figures(lines.mid(0, 2), f));
+    ASSERT_TRUE(figures(lines.mid(0, 2)));
     EXPECT_TRUE(f.monthMean.isEmpty());
     // A value that is no number makes the month unreadable for the book.
     EXPECT_FALSE(
         figures({lines[0], lines[1],
-                 entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")},
-                f));
+                 entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")}));
 }

@@ -168,10 +168,10 @@ struct Folder {
     ~Folder() { QDir::setCurrent(old); }
 
     DiaryBookInput input() const {
-        MonthFigures f;
+        monthread::Month month;
         QString error;
-        EXPECT_TRUE(readMonthFigures(table, f, &error)) << error.toStdString();
-        return bookInput(table, f, tmp.file("Glykovalin-Daten/"), MeasureMode::Four);
+        EXPECT_TRUE(monthread::readWhole(table, month, &error)) << error.toStdString();
+        return bookInput(month, tmp.file("Glykovalin-Daten/"), MeasureMode::Four);
     }
 };
 

@@ -40,12 +40,13 @@ TEST(MonthFigures, LinesWithoutADayOfTheMonthAreLeftOutAndReported) {
                          {"Tag03: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
                           "(CT)  : Morgens= \t|  M2= \t|  M3= \t|  Abends=  \t #Bemerkung: "});
 
-    diarybook::MonthFigures f;
+    monthread::Month month;
     QString error;
-    ASSERT_TRUE(diarybook::readMonthFigures(table, f, &error)) << error.toStdString();
-    EXPECT_EQ(f.dayMeans.value(2), "110");
-    EXPECT_EQ(f.dayMeans.value(3), "140");
-    EXPECT_EQ(f.dayMeans.count("0"), 29);
+    ASSERT_TRUE(monthread::readWhole(table, month, &error)) << error.toStdString();
+    const MonthResult &f = month.result;
+    EXPECT_EQ(f.dayMeanList().value(2), "110");
+    EXPECT_EQ(f.dayMeanList().value(3), "140");
+    EXPECT_EQ(f.dayMeanList().count("0"), 29);
     EXPECT_EQ(f.monthMean, "120,00");
     EXPECT_EQ(f.dayLineTexts[2], reading(MeasurementSlot::Morgens, 3, 100) + " -1 " +
                                      reading(MeasurementSlot::Abends, 3, 120) + " -8 ");
