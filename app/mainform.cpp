@@ -493,28 +493,40 @@ void TMainForm::biszu8MessungenjeTagClick() {
     switchMode(!m_session.eightSlotsTicked(), false);
 }
 
-void TMainForm::MesswerteClick() {
-    m_page->skipNextReselect();
+// The curve without the mean; a maximised or minimised window comes back to
+// its normal size.
+void TMainForm::curveView() {
     m_meanMode = false;
-    if (!m_overlayBuilding) m_keepPicture = false;
-    if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
     m_meanPass = false;
+    if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
+}
+
+void TMainForm::MesswerteClick() {
+    m_keepPicture = false;
+    curveView();
+    m_page->skipNextReselect();
     redrawMonth();
 }
 
-// The measurement curve with the monthly-mean line drawn over it.
+void TMainForm::showMonth(const QString &tablePath) {
+    m_keepPicture = false;
+    curveView();
+    drawMonth(tablePath);
+}
+
+// The measurement curve with the monthly-mean line drawn over it: the curve
+// onto the template, then the mean pass onto that picture.
 void TMainForm::MittelwertClick() {
-    m_meanMode = true;
     Image->loadPicture(m_graph->templatePath());
-    m_overlayBuilding = true;
     m_keepPicture = true;
-    MesswerteClick();
+    curveView();
+    m_page->skipNextReselect();
+    redrawMonth();
     m_page->skipNextReselect();
     m_meanMode = true;
     m_meanPass = true;
     redrawMonth();
     m_meanPass = false;
-    m_overlayBuilding = false;
 }
 
 void TMainForm::Hilfethemen1Click() {

@@ -77,6 +77,8 @@ public:
     void biszu8MessungenjeTagClick();
     void MesswerteClick();
     void MittelwertClick();
+    // A month opened as graph: drawn as "Messwerte" draws, in one pass.
+    void showMonth(const QString &tablePath);
     void Hilfethemen1Click();
     void Infober1Click();
     // Sets the mode ticks and the matching graph template.
@@ -146,7 +148,7 @@ private:
     void restoreOptions(const SettingsStore &st);
     void restorePlacement(const SettingsStore &st);
     void switchMode(bool toEight, bool fromFourEntry);
-    void pinAfterDrawing();
+    void curveView();
 
     // Height the diary page keeps at least when the window is short.
     static constexpr int kDiaryMinimum = 220;
@@ -162,10 +164,9 @@ private:
     TAboutBox *m_about = nullptr;
     TreadonlyDlg *m_readonly = nullptr;
     // Display flags of the graph.
-    bool m_meanMode = false;        // the mean caption in the mean curve's colour
-    bool m_keepPicture = false;     // draw onto the picture shown
-    bool m_meanPass = false;        // the pass under way is the monthly-mean pass
-    bool m_overlayBuilding = false; // "Mittelwert" builds its two passes
+    bool m_meanMode = false;    // the mean caption in the mean curve's colour
+    bool m_keepPicture = false; // draw onto the picture shown
+    bool m_meanPass = false;    // the pass under way is the monthly-mean pass
     bool m_firstPaintPending = true;
     bool m_closed = false;
 };

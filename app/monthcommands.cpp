@@ -83,8 +83,7 @@ void MonthCommands::undalsGrafikanzeigen1Click() {
     if (!file.isEmpty() && attachTable(file)) {
         applyMode(file);
         m_window.MittelwertImage->setPicture(m_window.LeerImage->picture());
-        m_window.drawMonth(file);
-        m_window.MesswerteClick();
+        m_window.showMonth(file);
     }
     m_window.FormResize();
 }

@@ -231,8 +231,11 @@ TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
                               line("Morgens", "05.03.2024", "07:00", 120)};
     testutil::writeBytes(path, testutil::crlf(file));
     rec.fileNames.enqueue(path);
+    const QStringList &drawn = *recordDrawings(w);
     app.menu("undalsGrafikanzeigen1");
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    // One drawing pass, as "Messwerte" draws.
+    EXPECT_EQ(drawn, QStringList({path}));
     // The drawing of the chosen month fills the entry list from its file.
     EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
     EXPECT_EQ(app.program().session.tablePath(), path);
