@@ -326,7 +326,9 @@ bool TMainForm::FormCreate() {
     ui::guarded(m_ui, [&] { applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
     M_einheit_Image->loadPicture(f.base + QStringLiteral("M_einheit.bmp"));
     Image2->loadPicture(templatepicture::headerPathFor(st, f.base));
-    Image->loadPicture(m_graph->templatePath());
+    // The template's pixels come after the first frame; its size now, so
+    // that the window lays out as with it.
+    m_graph->reserveTemplateSize();
     return true;
 }
 
@@ -338,12 +340,22 @@ void TMainForm::applyModeTicks(bool four, bool eight) {
         m_session.settings(), m_session.folders().base, four, eight, m_graph->templatePath()));
 }
 
+// Laid out again now that the diary page is visible, so that the first
+// frame shows the final division.
 void TMainForm::showEvent(QShowEvent *e) {
     QMainWindow::showEvent(e);
-    if (m_firstPaintPending)
-        QTimer::singleShot(0, this, [this] {
-            if (m_firstPaintPending) FirstPaint();
-        });
+    if (m_firstPaintPending) LayoutControls();
+}
+
+// The first frame shows the window without waiting for the month: the
+// template is decoded and the month drawn right after it.
+void TMainForm::paintEvent(QPaintEvent *e) {
+    QMainWindow::paintEvent(e);
+    if (!m_firstPaintPending || m_firstPaintPosted) return;
+    m_firstPaintPosted = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_firstPaintPending) FirstPaint();
+    });
 }
 
 // The options of the settings dialog and the last day and scroll position.
@@ -378,8 +390,9 @@ void TMainForm::restorePlacement(const SettingsStore &st) {
     move(left, top);
 }
 
-void TMainForm::FirstPaint() {
-    m_firstPaintPending = false;
+void TMainForm::restoreWindow() {
+    if (m_windowRestored) return;
+    m_windowRestored = true;
     const SettingsStore st = m_session.settings();
     ui::guarded(m_ui, [&] {
         restoreOptions(st);
@@ -389,7 +402,15 @@ void TMainForm::FirstPaint() {
     formScroll->horizontalScrollBar()->setValue(0);
     formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     LayoutControls();
+}
 
+void TMainForm::FirstPaint() {
+    m_firstPaintPending = false;
+    restoreWindow();
+    // A month drawn next starts from this template; without one it is what
+    // the window shows.
+    m_graph->showTemplate();
+    const SettingsStore st = m_session.settings();
     const QString name = st.get(keys::BenutzerName);
     if (name.isEmpty()) {
         emit userNameMissing();
@@ -517,7 +538,7 @@ void TMainForm::showMonth(const QString &tablePath) {
 // The measurement curve with the monthly-mean line drawn over it: the curve
 // onto the template, then the mean pass onto that picture.
 void TMainForm::MittelwertClick() {
-    Image->loadPicture(m_graph->templatePath());
+    m_graph->showTemplate();
     m_keepPicture = true;
     curveView();
     m_page->skipNextReselect();

@@ -56,8 +56,12 @@ public:
 
     // Start-up; false when the program has to end (data folders missing).
     bool FormCreate();
-    // Restores placement, options, user and last month (once, after all
-    // windows exist).
+    // Restores placement and options (once, after all windows exist, before
+    // the window is shown, so that its first frame has its place and size).
+    void restoreWindow();
+    // Runs once after the window's first frame: restores the window if that
+    // has not happened yet, shows the template, then the user and the last
+    // month (or asks for the user's name).
     void FirstPaint();
     // Lays out the controls as every paint does.
     void LayoutControls();
@@ -135,6 +139,7 @@ protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     void buildControls();
@@ -168,5 +173,7 @@ private:
     bool m_keepPicture = false; // draw onto the picture shown
     bool m_meanPass = false;    // the pass under way is the monthly-mean pass
     bool m_firstPaintPending = true;
+    bool m_firstPaintPosted = false;
+    bool m_windowRestored = false;
     bool m_closed = false;
 };

@@ -29,6 +29,7 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     wireBook(*p);
     wireSettings(*p);
     wireStats(*p);
+    p->MainForm->restoreWindow();
     return p;
 }
 

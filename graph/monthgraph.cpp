@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
@@ -182,25 +183,37 @@ void TMonthGraph::meanLine() {
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
-// The template picture, decoded once and again only when its file changes
-// (path, size or modification time), so a redraw copies it instead of
-// reading the file.
-const QImage &TMonthGraph::templatePicture() {
+// A box that still holds an untouched template keeps it (drawing on a
+// picture changes its cache key). The decoded template is kept from its
+// second decode on: at start-up the one decoded picture is drawn on as it
+// is, without a copy; from then on a pass copies the kept template instead
+// of reading the file again, until the file changes (path, size or time).
+bool TMonthGraph::showTemplate() {
     const QFileInfo file(m_templatePath);
-    const QDateTime modified = file.exists() ? file.lastModified() : QDateTime();
-    const qint64 size = file.exists() ? file.size() : -1;
-    if (m_templateRead && m_templateFile == m_templatePath && m_templateModified == modified &&
-        m_templateSize == size)
-        return m_template;
-    m_templateRead = true;
-    m_templateFile = m_templatePath;
-    m_templateModified = modified;
-    m_templateSize = size;
-    QImage img;
-    m_template = !m_templatePath.isEmpty() && img.load(m_templatePath)
-                     ? img.convertToFormat(QImage::Format_RGB32)
-                     : QImage();
-    return m_template;
+    const FileStamp stamp{m_templatePath, file.exists() ? file.lastModified() : QDateTime(),
+                          file.exists() ? file.size() : -1};
+    if (stamp != m_templateStamp) {
+        m_templateStamp = stamp;
+        m_templateDecodes = 0;
+        m_template = QImage();
+        m_cleanTemplateKey = 0;
+    }
+    if (m_cleanTemplateKey != 0 && pic().cacheKey() == m_cleanTemplateKey) return true;
+    // Shared with the kept template until the first stroke copies it.
+    QImage picture = m_template;
+    if (picture.isNull()) {
+        if (m_templatePath.isEmpty() || !picture.load(m_templatePath)) return false;
+        picture.convertTo(QImage::Format_RGB32);
+        if (++m_templateDecodes > 1) m_template = picture;
+    }
+    m_w.image->setPicture(picture);
+    m_cleanTemplateKey = pic().cacheKey();
+    return true;
+}
+
+void TMonthGraph::reserveTemplateSize() {
+    const QSize size = QImageReader(m_templatePath).size();
+    if (size.isValid()) m_w.image->reserveSize(size);
 }
 
 // The template, the three limit lines and the normal band; the mean pass
@@ -208,7 +221,7 @@ const QImage &TMonthGraph::templatePicture() {
 // again they would cover the curve) and only takes their rows.
 void TMonthGraph::drawFrame(const DrawOptions &o) {
     // A template that cannot be read leaves the picture as it is.
-    if (!o.keepPicture && !templatePicture().isNull()) m_w.image->setPicture(m_template.copy());
+    if (!o.keepPicture) showTemplate();
     m_pointDrawn = false;
     m_lastPointY = graphgeo::kZeroRow;
     m_frameKept = o.keepPicture && o.meanPass;

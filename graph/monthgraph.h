@@ -53,6 +53,12 @@ public:
     // The picture a pass starts from (the template of the measure mode).
     void setTemplatePath(const QString &path) { m_templatePath = path; }
     const QString &templatePath() const { return m_templatePath; }
+    // Puts a clean template picture into the graph's picture box; false
+    // (picture unchanged) when the template cannot be read.
+    bool showTemplate();
+    // Sizes the picture box as the template from the file's header alone,
+    // so that the window lays out and paints before the pixels are decoded.
+    void reserveTemplateSize();
     // Off for drawings that only render (the command-line tool): the pass
     // then neither stores the table's user as "BenutzerName" nor checks
     // whether the settings file can be written.
@@ -125,7 +131,6 @@ private:
     int legendWidth() const;
     void drawHint(const QString &text, int x, int y);
     void meanLine();
-    const QImage &templatePicture();
     void drawFrame(const DrawOptions &o);
     void drawReadings(const DrawOptions &o);
     void drawReading(QPainter &p, const QString &line);
@@ -139,12 +144,19 @@ private:
     MonthSession &m_session;
     ui::Services &m_ui;
     QString m_templatePath;
-    // The decoded template and the state of its file when it was read.
+    // The state of the template's file when it was read, how often it was
+    // decoded since, the decoded template once kept, and the picture box's
+    // picture as long as it is an untouched template.
+    struct FileStamp {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        bool operator==(const FileStamp &) const = default;
+    };
+    FileStamp m_templateStamp;
+    int m_templateDecodes = 0;
     QImage m_template;
-    QString m_templateFile;
-    QDateTime m_templateModified;
-    qint64 m_templateSize = -1;
-    bool m_templateRead = false;
+    qint64 m_cleanTemplateKey = 0;
     bool m_storesUser = true;
     bool m_shown = false;
     bool m_meanMode = false;

@@ -19,7 +19,14 @@ bool PictureBox::loadPicture(const QString &path) {
     return true;
 }
 
+void PictureBox::reserveSize(const QSize &size) {
+    m_reserved = true;
+    resize(size);
+    update();
+}
+
 void PictureBox::pictureChanged() {
+    m_reserved = false;
     if (m_autoSize && !m_picture.isNull()) resize(m_picture.size());
     update();
 }
@@ -34,9 +41,10 @@ void PictureBox::setStretch(bool on) {
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent *) {
-    if (m_picture.isNull()) return;
+void PictureBox::paintEvent(QPaintEvent *e) {
     QPainter p(this);
+    if (m_reserved) p.fillRect(e->rect(), Qt::white);
+    if (m_picture.isNull()) return;
     if (m_stretch)
         p.drawImage(rect(), m_picture);
     else

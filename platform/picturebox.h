@@ -15,6 +15,10 @@ public:
     void setPicture(const QImage &image);
     // Loads from a file; false (picture unchanged) when it cannot be read.
     bool loadPicture(const QString &path);
+    // Takes `size` until the next picture comes, white where the present
+    // picture does not reach (the window can lay out before a large picture
+    // is decoded).
+    void reserveSize(const QSize &size);
     // Call after drawing into picture() directly.
     void pictureChanged();
     void setAutoSize(bool on);
@@ -35,4 +39,5 @@ private:
     QImage m_picture;
     bool m_autoSize = true;
     bool m_stretch = false;
+    bool m_reserved = false;
 };

@@ -1,15 +1,19 @@
 // Start-up reads glykoval.ini at most twice up to the first paint, however
-// large the file has grown: the windows share one parsed document.
+// large the file has grown: the windows share one parsed document. The first
+// frame does not wait for the month.
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QDate>
+#include <QEvent>
 #include <QFileInfo>
+#include <QTextEdit>
 
 #include "app/mainform.h"
 #include "graph/monthgraph.h"
+#include "platform/picturebox.h"
 #include "scenario.h"
 
 namespace {
@@ -82,4 +86,55 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
     const int opens = counter.opens();
     EXPECT_LE(opens, 2);
     RecordProperty("opens", opens);
+}
+
+// The window's first frame comes before the month: already in its final
+// place and division, the graph area the template's size. The month is drawn
+// right after it.
+TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QDate today = QDate::currentDate();
+    const QString table = f.table(
+        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
+    testutil::writeBytes(
+        table, scenario::monthFile("Max Muster", today.month(), today.year(),
+                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
+                                                      today.year(), "07:00", 120)}));
+    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
+                                      {"BenutzerName=Max Muster", "Tagebuch_sichtbar=1",
+                                       QStringLiteral("TabellenDateiName=") + table})));
+    ui::RecordingServices rec;
+    std::unique_ptr<Program> program = createProgram(rec);
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+
+    struct FirstFrame : QObject {
+        TMainForm *w = nullptr;
+        bool seen = false, monthShown = false;
+        QRect window, diary, graph;
+        bool eventFilter(QObject *, QEvent *e) override {
+            if (e->type() != QEvent::Paint || seen) return false;
+            seen = true;
+            monthShown = w->graph().isShown();
+            window = w->geometry();
+            diary = QRect(w->RichEdit1->mapTo(w, QPoint(0, 0)), w->RichEdit1->size());
+            graph = QRect(w->Image->mapTo(w, QPoint(0, 0)), w->Image->size());
+            return false;
+        }
+    } frame;
+    frame.w = &w;
+    w.installEventFilter(&frame);
+    w.show();
+    App::settle();
+    w.removeEventFilter(&frame);
+
+    ASSERT_TRUE(frame.seen);
+    EXPECT_FALSE(frame.monthShown);
+    ASSERT_TRUE(w.graph().isShown());
+    EXPECT_EQ(frame.window, w.geometry());
+    EXPECT_EQ(frame.diary, QRect(w.RichEdit1->mapTo(&w, QPoint(0, 0)), w.RichEdit1->size()));
+    EXPECT_EQ(frame.graph, QRect(w.Image->mapTo(&w, QPoint(0, 0)), w.Image->size()));
+    EXPECT_EQ(w.Image->size(), QSize(1550, 448));
+    EXPECT_TRUE(rec.shown.isEmpty());
+    w.hide();
 }

@@ -630,6 +630,24 @@ TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {
     EXPECT_EQ(v.dayMeans().size(), 31);
 }
 
+// The first pass draws on the decoded template itself, later ones on copies
+// of the kept template: nothing of one month stays for the next.
+TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
+    Bench b;
+    const QStringList low = {line(MS::Morgens, 1, 80), line(MS::Morgens, 2, 90)};
+    const QString path = b.table(low);
+    ASSERT_TRUE(b.draw(path));
+    const QImage first = b.image.picture().copy();
+    b.table({line(MS::Morgens, 1, 300), line(MS::Morgens, 2, 310)});
+    ASSERT_TRUE(b.draw(path));
+    ASSERT_NE(b.image.picture(), first);
+    b.table(low);
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(b.draw(path));
+        EXPECT_EQ(b.image.picture(), first) << pass;
+    }
+}
+
 TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
     Bench b;
     const QString path = b.table({line(MS::Morgens, 1, 100)});
