@@ -326,9 +326,10 @@ bool TMainForm::FormCreate() {
     ui::guarded(m_ui, [&] { applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
     M_einheit_Image->loadPicture(f.base + QStringLiteral("M_einheit.bmp"));
     Image2->loadPicture(templatepicture::headerPathFor(st, f.base));
-    // The template's pixels come after the first frame; its size now, so
-    // that the window lays out as with it.
-    m_graph->reserveTemplateSize();
+    // The template's pixels are decoded while the other windows are made
+    // and the first frame is painted; its size now, so that the window lays
+    // out as with it.
+    m_graph->prepareTemplate();
     return true;
 }
 

@@ -183,15 +183,30 @@ void TMonthGraph::meanLine() {
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
+namespace {
+
+QImage decodeTemplate(const QString &path) {
+    QImage picture;
+    if (path.isEmpty() || !picture.load(path)) return {};
+    picture.convertTo(QImage::Format_RGB32);
+    return picture;
+}
+
+} // namespace
+
+TMonthGraph::FileStamp TMonthGraph::stampOf(const QString &path) {
+    const QFileInfo file(path);
+    return {path, file.exists() ? file.lastModified() : QDateTime(),
+            file.exists() ? file.size() : -1};
+}
+
 // A box that still holds an untouched template keeps it (drawing on a
 // picture changes its cache key). The decoded template is kept from its
 // second decode on: at start-up the one decoded picture is drawn on as it
 // is, without a copy; from then on a pass copies the kept template instead
 // of reading the file again, until the file changes (path, size or time).
 bool TMonthGraph::showTemplate() {
-    const QFileInfo file(m_templatePath);
-    const FileStamp stamp{m_templatePath, file.exists() ? file.lastModified() : QDateTime(),
-                          file.exists() ? file.size() : -1};
+    const FileStamp stamp = stampOf(m_templatePath);
     if (stamp != m_templateStamp) {
         m_templateStamp = stamp;
         m_templateDecodes = 0;
@@ -202,8 +217,12 @@ bool TMonthGraph::showTemplate() {
     // Shared with the kept template until the first stroke copies it.
     QImage picture = m_template;
     if (picture.isNull()) {
-        if (m_templatePath.isEmpty() || !picture.load(m_templatePath)) return false;
-        picture.convertTo(QImage::Format_RGB32);
+        if (m_pendingTemplate.valid()) {
+            QImage decoded = m_pendingTemplate.get();
+            if (m_pendingStamp == stamp) picture = decoded;
+        }
+        if (picture.isNull()) picture = decodeTemplate(m_templatePath);
+        if (picture.isNull()) return false;
         if (++m_templateDecodes > 1) m_template = picture;
     }
     m_w.image->setPicture(picture);
@@ -211,9 +230,13 @@ bool TMonthGraph::showTemplate() {
     return true;
 }
 
-void TMonthGraph::reserveTemplateSize() {
+void TMonthGraph::prepareTemplate() {
     const QSize size = QImageReader(m_templatePath).size();
-    if (size.isValid()) m_w.image->reserveSize(size);
+    if (!size.isValid()) return;
+    m_w.image->reserveSize(size);
+    m_pendingStamp = stampOf(m_templatePath);
+    m_pendingTemplate =
+        std::async(std::launch::async, [path = m_templatePath] { return decodeTemplate(path); });
 }
 
 // The template, the three limit lines and the normal band; the mean pass

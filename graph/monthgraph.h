@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <future>
 
 #include "geometry.h"
 #include "monthread.h"
@@ -56,9 +57,10 @@ public:
     // Puts a clean template picture into the graph's picture box; false
     // (picture unchanged) when the template cannot be read.
     bool showTemplate();
-    // Sizes the picture box as the template from the file's header alone,
-    // so that the window lays out and paints before the pixels are decoded.
-    void reserveTemplateSize();
+    // Sizes the picture box as the template from the file's header and
+    // decodes the template in the background meanwhile, so that the window
+    // lays out and paints first; the next showTemplate() takes the picture.
+    void prepareTemplate();
     // Off for drawings that only render (the command-line tool): the pass
     // then neither stores the table's user as "BenutzerName" nor checks
     // whether the settings file can be written.
@@ -153,10 +155,14 @@ private:
         qint64 size = -1;
         bool operator==(const FileStamp &) const = default;
     };
+    static FileStamp stampOf(const QString &path);
     FileStamp m_templateStamp;
     int m_templateDecodes = 0;
     QImage m_template;
     qint64 m_cleanTemplateKey = 0;
+    // A decode under way in the background, of the file as it was then.
+    std::future<QImage> m_pendingTemplate;
+    FileStamp m_pendingStamp;
     bool m_storesUser = true;
     bool m_shown = false;
     bool m_meanMode = false;

@@ -648,6 +648,26 @@ TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
     }
 }
 
+// The start-up decode runs in the background while the window is made; a
+// template file that changed meanwhile is read again.
+TEST(MonthGraph, TheBackgroundDecodeGivesWayToAChangedTemplate) {
+    Bench b;
+    b.graph->prepareTemplate();
+    EXPECT_EQ(b.image.size(), templatepicture::graphTemplate(MeasureMode::Four).size());
+    ASSERT_TRUE(b.graph->showTemplate());
+    EXPECT_EQ(
+        b.image.picture(),
+        templatepicture::graphTemplate(MeasureMode::Four).convertToFormat(QImage::Format_RGB32));
+
+    Bench changed;
+    changed.graph->prepareTemplate();
+    QImage other(1600, 500, QImage::Format_RGB32);
+    other.fill(QColor(200, 200, 255));
+    ASSERT_TRUE(other.save(changed.dir.file("Grafik.bmp"), "BMP"));
+    ASSERT_TRUE(changed.graph->showTemplate());
+    EXPECT_EQ(changed.image.picture(), other);
+}
+
 TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
     Bench b;
     const QString path = b.table({line(MS::Morgens, 1, 100)});
