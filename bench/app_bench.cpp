@@ -140,6 +140,7 @@ void BM_AppFirstPaint(benchmark::State &state) {
     benchapp::ensureApplication();
     ProgramFolder f(true);
     for (auto _ : state) {
+        benchapp::returnFreedMemory(state);
         ui::RecordingServices rec;
         std::unique_ptr<Program> program = createProgram(rec);
         PaintCounter frames;
@@ -158,6 +159,7 @@ void BM_AppMonthOnScreen(benchmark::State &state) {
     benchapp::ensureApplication();
     ProgramFolder f(true);
     for (auto _ : state) {
+        benchapp::returnFreedMemory(state);
         ui::RecordingServices rec;
         std::unique_ptr<Program> program = createProgram(rec);
         program->MainForm->show();
@@ -172,10 +174,14 @@ BENCHMARK(BM_AppMonthOnScreen)->Unit(benchmark::kMillisecond);
 void BM_BareMainWindowFirstPaint(benchmark::State &state) {
     benchapp::ensureApplication();
     for (auto _ : state) {
+        benchapp::returnFreedMemory(state);
         QMainWindow w;
+        PaintCounter frames;
+        w.installEventFilter(&frames);
         w.resize(1024, 760);
         w.show();
-        QCoreApplication::processEvents();
+        while (frames.paints == 0)
+            QCoreApplication::processEvents();
         benchmark::DoNotOptimize(w.grab().size());
         w.hide();
     }
