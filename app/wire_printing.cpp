@@ -77,7 +77,7 @@ void wireTablePrint(Program &p, TTabellenDlg *table) {
     // Above the table window, which stays on top.
     auto *preview = new TDruckvorschauTabelleDlg(p.session, p.ui, table);
     p.DruckvorschauTabelleDlg = preview;
-    preview->setEngine(std::make_unique<TMyPrinterTableEngine>());
+    preview->setEngineMaker([] { return std::make_unique<TMyPrinterTableEngine>(); });
     QObject::connect(preview, &TDruckvorschauTabelleDlg::textColorChosen, table,
                      &TTabellenDlg::setTextColor);
     QObject::connect(table, &TTabellenDlg::printRequested, preview, [table, preview] {

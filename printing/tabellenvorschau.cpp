@@ -181,6 +181,7 @@ void TDruckvorschauTabelleDlg::updatePageControls() {
 bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     BitBtn1->hide();
     m_lines = lines;
+    if (!m_engine && m_makeEngine) setEngine(m_makeEngine());
     if (!m_engine) return false;
     printfile::propose(*m_engine->printer(), m_session.folders().base, m_session.tablePath(),
                        QStringLiteral("Tabelle"));

@@ -57,6 +57,11 @@ public:
 
     // Takes over the print engine and shows it as MyPrinter2.
     void setEngine(std::unique_ptr<TablePrintEngine> engine);
+    // Makes the print engine at the first print instead: a printer loads the
+    // system's print support, which the start of the program need not wait for.
+    void setEngineMaker(std::function<std::unique_ptr<TablePrintEngine>()> make) {
+        m_makeEngine = std::move(make);
+    }
     TablePrintEngine *engine() const { return m_engine.get(); }
 
     // The table window's print command, up to showing the dialog: keeps the
@@ -113,6 +118,7 @@ private:
     ui::Services &m_ui;
     QStringList m_lines; // the table's lines, taken by prepareFromTable()
     std::unique_ptr<TablePrintEngine> m_engine;
+    std::function<std::unique_ptr<TablePrintEngine>()> m_makeEngine;
     QColor m_color = Qt::black;
     bool m_applying = false;
 };
