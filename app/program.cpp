@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
 #include "mainform.h"
+#include "platform/german.h"
 #include "platform/ui.h"
 #include "wiring.h"
 
@@ -33,8 +35,14 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     return p;
 }
 
-int runProgram(QApplication &app, ui::Services &services) {
+void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Glykovalin"));
+    german::setUp();
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.glykovalin.Glykovalin"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("de.glykovalin.Glykovalin")));
+}
+
+int runProgram(QApplication &app, ui::Services &services) {
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
     QObject::connect(

@@ -53,5 +53,8 @@ struct Program {
 // Creates and connects the windows in the current folder, all talking to the
 // user through `services`; nullptr when start-up has to end the program.
 std::unique_ptr<Program> createProgram(ui::Services &services);
+// The application's German texts, desktop file name and icon, set before
+// any window is made.
+void setUpApplication();
 // Runs the program until the main window closes.
 int runProgram(QApplication &app, ui::Services &services);

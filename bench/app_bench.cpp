@@ -188,4 +188,32 @@ void BM_BareMainWindowFirstPaint(benchmark::State &state) {
 }
 BENCHMARK(BM_BareMainWindowFirstPaint)->Unit(benchmark::kMillisecond);
 
+// The whole start as the user waits for it, each a process of its own (the
+// helper glyko_startframe): from starting the process to the end of its
+// first frame. Arg 0: a bare main window of the same size in the same
+// program; Arg 1: the program's start; Arg 2: the program's start until the
+// last month is on screen.
+void BM_ProcessFirstFrame(benchmark::State &state) {
+    benchapp::ensureApplication();
+    ProgramFolder f(true);
+    static const char *const modes[] = {"bare", "program", "month"};
+    const char *mode = modes[state.range(0)];
+    for (auto _ : state) {
+        const qint64 start = benchapp::monotonicNanoseconds();
+        const qint64 frame = benchapp::runForStamp(GLYKO_STARTFRAME, mode);
+        if (frame <= start) {
+            state.SkipWithError("the start-up did not reach its first frame");
+            return;
+        }
+        state.SetIterationTime(double(frame - start) / 1e9);
+    }
+}
+BENCHMARK(BM_ProcessFirstFrame)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
+
 } // namespace
