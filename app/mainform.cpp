@@ -342,21 +342,24 @@ void TMainForm::applyModeTicks(bool four, bool eight) {
 }
 
 // Laid out again now that the diary page is visible, so that the first
-// frame shows the final division.
+// frame shows the final division. A window that is not painted soon (started
+// minimised) does its first-paint work all the same.
 void TMainForm::showEvent(QShowEvent *e) {
     QMainWindow::showEvent(e);
-    if (m_firstPaintPending) LayoutControls();
+    if (!m_firstPaintPending) return;
+    LayoutControls();
+    QTimer::singleShot(kFirstPaintLatest, this, [this] { startAfterFirstFrame(); });
 }
 
 // The first frame shows the window without waiting for the month: the
-// template is decoded and the month drawn right after it.
+// template is taken and the month drawn right after it.
 void TMainForm::paintEvent(QPaintEvent *e) {
     QMainWindow::paintEvent(e);
-    if (!m_firstPaintPending || m_firstPaintPosted) return;
-    m_firstPaintPosted = true;
-    QTimer::singleShot(0, this, [this] {
-        if (m_firstPaintPending) FirstPaint();
-    });
+    if (m_firstPaintPending) QTimer::singleShot(0, this, [this] { startAfterFirstFrame(); });
+}
+
+void TMainForm::startAfterFirstFrame() {
+    if (m_firstPaintPending) FirstPaint();
 }
 
 // The options of the settings dialog and the last day and scroll position.

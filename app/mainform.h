@@ -150,11 +150,15 @@ private:
     void buildGraph();
     void buildDiaryPage();
     bool makeFolders();
+    void startAfterFirstFrame();
     void restoreOptions(const SettingsStore &st);
     void restorePlacement(const SettingsStore &st);
     void switchMode(bool toEight, bool fromFourEntry);
     void curveView();
 
+    // Milliseconds after showing by which the first-paint work runs even
+    // when no frame was painted.
+    static constexpr int kFirstPaintLatest = 500;
     // Height the diary page keeps at least when the window is short.
     static constexpr int kDiaryMinimum = 220;
 
@@ -173,7 +177,6 @@ private:
     bool m_keepPicture = false; // draw onto the picture shown
     bool m_meanPass = false;    // the pass under way is the monthly-mean pass
     bool m_firstPaintPending = true;
-    bool m_firstPaintPosted = false;
     bool m_windowRestored = false;
     bool m_closed = false;
 };

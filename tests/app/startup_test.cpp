@@ -6,14 +6,17 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDate>
 #include <QEvent>
 #include <QFileInfo>
+#include <QShowEvent>
 #include <QTextEdit>
 
 #include "app/mainform.h"
 #include "graph/monthgraph.h"
 #include "platform/picturebox.h"
+#include "platform/profile.h"
 #include "scenario.h"
 
 namespace {
@@ -137,4 +140,28 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     EXPECT_EQ(w.Image->size(), QSize(1550, 448));
     EXPECT_TRUE(rec.shown.isEmpty());
     w.hide();
+}
+
+// A window that gets no frame (here: told it is shown, but never painted)
+// draws its month all the same, a moment later.
+TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QDate today = QDate::currentDate();
+    const QString table = f.table(
+        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
+    testutil::writeBytes(
+        table, scenario::monthFile("Max Muster", today.month(), today.year(),
+                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
+                                                      today.year(), "07:00", 120)}));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    ui::RecordingServices rec;
+    std::unique_ptr<Program> program = createProgram(rec);
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    QShowEvent shown;
+    QApplication::sendEvent(&w, &shown);
+    App::settle(100);
+    EXPECT_FALSE(w.graph().isShown());
+    App::settle(600);
+    EXPECT_TRUE(w.graph().isShown());
 }
