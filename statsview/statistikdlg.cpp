@@ -140,8 +140,8 @@ void addBandRows(QTableWidget *figures, const Figures &f) {
                      QString::number(f.hypoLevel2), QString()});
 }
 
-// The figures table beside the range bar.
-void addFigures(QVBoxLayout *v, const Figures &f, QWidget *content) {
+// The figures table beside the range bar; returns the table.
+QTableWidget *addFigures(QVBoxLayout *v, const Figures &f, QWidget *content) {
     QTableWidget *figures =
         makeTable({QStringLiteral("Kennzahl"), QStringLiteral("Wert"), QStringLiteral("Ziel")},
                   QStringLiteral("Kennzahlen"));
@@ -152,6 +152,7 @@ void addFigures(QVBoxLayout *v, const Figures &f, QWidget *content) {
     top->addWidget(figures, 3);
     top->addWidget(new ChartWidget(ChartWidget::Kind::RangeBar, f, content), 2);
     v->addLayout(top);
+    return figures;
 }
 
 // Per slot: count, median, quartiles and range, in mg/dl and mmol/l.
@@ -271,8 +272,7 @@ TStatistikDlg::TStatistikDlg(const QList<Page> &pages, QWidget *parent) : QDialo
 }
 
 QTableWidget *TStatistikDlg::figuresTable(int page) const {
-    QWidget *w = Seiten ? Seiten->widget(page) : nullptr;
-    return w ? w->findChild<QTableWidget *>(QStringLiteral("Kennzahlen")) : nullptr;
+    return page >= 0 && page < m_figures.size() ? m_figures[page] : nullptr;
 }
 
 QWidget *TStatistikDlg::makePage(const Page &page) {
@@ -280,7 +280,7 @@ QWidget *TStatistikDlg::makePage(const Page &page) {
     auto *content = new QWidget;
     auto *v = new QVBoxLayout(content);
     v->addWidget(headLabel(page.collection, content));
-    addFigures(v, f, content);
+    m_figures.append(addFigures(v, f, content));
     addProfile(v, f, content);
     addHypos(v, f, content);
     v->addWidget(notesLabel(page, content));

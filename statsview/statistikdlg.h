@@ -47,6 +47,8 @@ public:
 
 private:
     QWidget *makePage(const Page &page);
+
+    QList<QTableWidget *> m_figures; // per page
 };
 
 } // namespace statsview
