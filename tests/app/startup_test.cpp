@@ -55,6 +55,18 @@ private:
     int m_opens = 0;
 };
 
+// This month's table of Max Muster with one reading.
+QString thisMonthTable(const Folder &f) {
+    const QDate today = QDate::currentDate();
+    const QString table = f.table(
+        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
+    testutil::writeBytes(
+        table, scenario::monthFile("Max Muster", today.month(), today.year(),
+                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
+                                                      today.year(), "07:00", 120)}));
+    return table;
+}
+
 } // namespace
 
 TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
@@ -70,13 +82,7 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
                                .arg(day, 2, 10, QChar(u'0'));
         }
     Folder f({"BenutzerName=Max Muster"});
-    const QDate today = QDate::currentDate();
-    const QString table = f.table(
-        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", today.month(), today.year(),
-                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
-                                                      today.year(), "07:00", 120)}));
+    const QString table = thisMonthTable(f);
     QStringList settings = scenario::deliveredSettings(
         {"BenutzerName=Max Muster", QStringLiteral("TabellenDateiName=") + table});
     testutil::writeBytes(f.ini(), testutil::crlf(settings + remarks));
@@ -96,13 +102,7 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
 // right after it.
 TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     Folder f({"BenutzerName=Max Muster"});
-    const QDate today = QDate::currentDate();
-    const QString table = f.table(
-        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", today.month(), today.year(),
-                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
-                                                      today.year(), "07:00", 120)}));
+    const QString table = thisMonthTable(f);
     testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
                                       {"BenutzerName=Max Muster", "Tagebuch_sichtbar=1",
                                        QStringLiteral("TabellenDateiName=") + table})));
@@ -146,13 +146,7 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
 // draws its month all the same, a moment later.
 TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
     Folder f({"BenutzerName=Max Muster"});
-    const QDate today = QDate::currentDate();
-    const QString table = f.table(
-        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", today.month(), today.year(),
-                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
-                                                      today.year(), "07:00", 120)}));
+    const QString table = thisMonthTable(f);
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
