@@ -241,7 +241,8 @@ void TMainForm::buildGraph() {
     connect(m_graph, &TMonthGraph::layoutRequested, this, &TMainForm::FormResize);
     connect(m_graph, &TMonthGraph::unreadableTable, this, &TMainForm::unreadableTable);
     connect(m_graph, &TMonthGraph::readOnlySettingsFile, this, [this] {
-        if (m_readonly) m_readonly->exec();
+        if (!m_readonly) m_readonly = new TreadonlyDlg(this);
+        m_readonly->exec();
     });
     connect(formScroll->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (m_graph->isShown()) m_graph->pinAfterScroll(true);
@@ -570,7 +571,8 @@ void TMainForm::Hilfethemen1Click() {
 }
 
 void TMainForm::Infober1Click() {
-    if (m_about) m_about->exec();
+    if (!m_about) m_about = new TAboutBox(this);
+    m_about->exec();
 }
 
 bool TMainForm::FormClose() {

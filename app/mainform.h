@@ -99,8 +99,6 @@ public:
     DiaryPage &page() { return *m_page; }
     OptionControls *options() const { return m_options; }
     void setOptionControls(OptionControls *controls);
-    void setAboutBox(TAboutBox *box) { m_about = box; }
-    void setReadonlyDlg(TreadonlyDlg *dlg) { m_readonly = dlg; }
 
     MainMenu menu{};
 
@@ -170,6 +168,7 @@ private:
     bool m_diaryHeightChosen = false; // the user moved the divider
     SimpleOptionControls m_defaultOptions;
     OptionControls *m_options = &m_defaultOptions;
+    // Made when first shown.
     TAboutBox *m_about = nullptr;
     TreadonlyDlg *m_readonly = nullptr;
     // Display flags of the graph.

@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QIcon>
 
-#include "aboutbox.h"
-#include "dialogs/readonlydlg.h"
 #include "mainform.h"
 #include "platform/german.h"
 #include "platform/ui.h"
@@ -21,10 +19,6 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     auto p = std::make_unique<Program>(services, Folders::at(QDir::currentPath()));
     p->MainForm = new TMainForm(p->session, services);
     if (!p->MainForm->FormCreate()) return nullptr;
-    p->AboutBox = new TAboutBox(p->MainForm);
-    p->readonlyDlg = new TreadonlyDlg(p->MainForm);
-    p->MainForm->setAboutBox(p->AboutBox);
-    p->MainForm->setReadonlyDlg(p->readonlyDlg);
     // The other windows, in their creation order.
     wireEntry(*p);
     wirePrinting(*p);

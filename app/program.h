@@ -6,8 +6,6 @@
 class QApplication;
 class MonthCommands;
 class TMainForm;
-class TAboutBox;
-class TreadonlyDlg;
 class TTabellenDlg;
 class TDruckvorschauTabelleDlg;
 class TDruckvorschau;
@@ -34,8 +32,6 @@ struct Program {
     MonthSession session;
 
     TMainForm *MainForm = nullptr;
-    TAboutBox *AboutBox = nullptr;
-    TreadonlyDlg *readonlyDlg = nullptr;
     // Entry dialog, user-name dialog, header editor, and the month commands.
     TEingabeDlg *EingabeDlg = nullptr;
     TNameEingDlg *NameEingDlg = nullptr;

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
 #include <QShowEvent>
@@ -158,4 +159,27 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
     EXPECT_FALSE(w.graph().isShown());
     App::settle(600);
     EXPECT_TRUE(w.graph().isShown());
+}
+
+// The program information and the notice about a read-only settings file are
+// made when they are first shown, not at start-up.
+TEST(Startup, InfoAndReadOnlyNoticeAreMadeWhenFirstShown) {
+    Folder f({"BenutzerName=Max Muster"});
+    App app;
+    TMainForm &w = app.window();
+    EXPECT_EQ(w.findChild<QDialog *>(QStringLiteral("AboutBox")), nullptr);
+    EXPECT_EQ(w.findChild<QDialog *>(QStringLiteral("readonlyDlg")), nullptr);
+    QStringList shown;
+    const auto close = [&](QWidget *m) {
+        shown << m->objectName();
+        m->close();
+    };
+    app.whenModal(close);
+    app.menu("Infober1");
+    app.whenModal(close);
+    emit w.graph().readOnlySettingsFile();
+    app.whenModal(close);
+    app.menu("Infober1");
+    EXPECT_EQ(shown, QStringList({"AboutBox", "readonlyDlg", "AboutBox"}));
+    EXPECT_EQ(w.findChildren<QDialog *>(QStringLiteral("AboutBox")).size(), 1);
 }
