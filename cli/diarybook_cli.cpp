@@ -24,17 +24,24 @@ QString absolute(const QString &path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
+// The whole month of a table as the drawing pass reads it; false (the reason
+// on `err`) when it cannot be read. Passed-over lines are reported on `err`.
+bool readMonth(const QString &tablePath, monthread::Month &month, QTextStream &err) {
+    QString error;
+    if (!monthread::readWhole(tablePath, month, &error)) {
+        err << error << "\n";
+        return false;
+    }
+    if (!month.result.skippedNotice.isEmpty()) err << month.result.skippedNotice << "\n";
+    return true;
+}
+
 } // namespace
 
 int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, QTextStream &err) {
     const QString tablePath = absolute(table);
     monthread::Month month;
-    QString error;
-    if (!monthread::readWhole(tablePath, month, &error)) {
-        err << error << "\n";
-        return 1;
-    }
-    if (!month.result.skippedNotice.isEmpty()) err << month.result.skippedNotice << "\n";
+    if (!readMonth(tablePath, month, err)) return 1;
     const QString diary = monthtable::diaryPathOf(tablePath);
     if (diary.isEmpty() || !QFileInfo(diary).isFile()) {
         err << QStringLiteral("Zur Tabelle \"%1\" gibt es keine Tagebuchdatei (\"%2\").\n")
@@ -46,6 +53,7 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
     const MeasureMode fallback = st.flag(keys::BisZu8) ? MeasureMode::Eight : MeasureMode::Four;
     const DiaryBookInput in =
         bookInput(month, base + QStringLiteral("Glykovalin-Daten/"), fallback);
+    QString error;
     int pages = 0;
     if (!writeDiaryBook(in, absolute(pdf), &error, &pages)) {
         err << error << "\n";
@@ -58,13 +66,9 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
 int chartCommand(const QString &table, QTextStream &out, QTextStream &err) {
     const QString tablePath = absolute(table);
     monthread::Month m;
-    QString error;
-    if (!monthread::readWhole(tablePath, m, &error)) {
-        err << error << "\n";
-        return 1;
-    }
-    if (!m.result.skippedNotice.isEmpty()) err << m.result.skippedNotice << "\n";
+    if (!readMonth(tablePath, m, err)) return 1;
     const BrowserChartInput in = chartInput(tablePath, m.result, baseFolder());
+    QString error;
     QStringList notices;
     const QString page = writeBrowserChart(in, &error, &notices);
     for (const QString &n : notices)
