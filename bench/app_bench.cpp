@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
+#include <functional>
 
 #include "app/mainform.h"
 #include "app/program.h"
@@ -133,6 +134,21 @@ struct PaintCounter : QObject {
     }
 };
 
+// Shows `window` until it has painted a frame and `done` holds, takes what
+// is on screen, and hides it again. The program and the bare window are
+// measured through this same step.
+void showUntil(
+    QWidget &window, const std::function<bool()> &done = [] { return true; }) {
+    PaintCounter frames;
+    window.installEventFilter(&frames);
+    window.show();
+    while (frames.paints == 0 || !done())
+        QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window.grab().size());
+    window.hide();
+    window.removeEventFilter(&frames);
+}
+
 // One start of the program on fresh memory: from making the windows until
 // the first frame (untilMonth false) or until the last month is drawn, then
 // what is on screen.
@@ -140,13 +156,11 @@ void startOnce(benchmark::State &state, bool untilMonth) {
     benchapp::returnFreedMemory(state);
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
-    PaintCounter frames;
-    program->MainForm->installEventFilter(&frames);
-    program->MainForm->show();
-    while (untilMonth ? !program->MainForm->graph().isShown() : frames.paints == 0)
-        QCoreApplication::processEvents();
-    benchmark::DoNotOptimize(program->MainForm->grab().size());
-    program->MainForm->hide();
+    TMainForm &window = *program->MainForm;
+    if (untilMonth)
+        showUntil(window, [&window] { return window.graph().isShown(); });
+    else
+        showUntil(window);
 }
 
 // From making the windows to the window's first frame, against a bare main
@@ -174,14 +188,8 @@ void BM_BareMainWindowFirstPaint(benchmark::State &state) {
     for (auto _ : state) {
         benchapp::returnFreedMemory(state);
         QMainWindow w;
-        PaintCounter frames;
-        w.installEventFilter(&frames);
         w.resize(1024, 760);
-        w.show();
-        while (frames.paints == 0)
-            QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(w.grab().size());
-        w.hide();
+        showUntil(w);
     }
 }
 BENCHMARK(BM_BareMainWindowFirstPaint)->Unit(benchmark::kMillisecond);
