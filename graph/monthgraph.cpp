@@ -1,7 +1,5 @@
 #include "monthgraph.h"
 
-#include <QDateTime>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
@@ -194,19 +192,13 @@ QImage decodeTemplate(const QString &path) {
 
 } // namespace
 
-TMonthGraph::FileStamp TMonthGraph::stampOf(const QString &path) {
-    const QFileInfo file(path);
-    return {path, file.exists() ? file.lastModified() : QDateTime(),
-            file.exists() ? file.size() : -1};
-}
-
 // A box that still holds an untouched template keeps it (drawing on a
 // picture changes its cache key). The decoded template is kept from its
 // second decode on: at start-up the one decoded picture is drawn on as it
 // is, without a copy; from then on a pass copies the kept template instead
 // of reading the file again, until the file changes (path, size or time).
 bool TMonthGraph::showTemplate() {
-    const FileStamp stamp = stampOf(m_templatePath);
+    const TemplateStamp stamp = templateStamp();
     if (stamp != m_templateStamp) {
         m_templateStamp = stamp;
         m_templateDecodes = 0;
@@ -234,7 +226,7 @@ void TMonthGraph::prepareTemplate() {
     const QSize size = QImageReader(m_templatePath).size();
     if (!size.isValid()) return;
     m_w.image->reserveSize(size);
-    m_pendingStamp = stampOf(m_templatePath);
+    m_pendingStamp = templateStamp();
     m_pendingTemplate =
         std::async(std::launch::async, [path = m_templatePath] { return decodeTemplate(path); });
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <QColor>
-#include <QDateTime>
 #include <QImage>
 #include <QObject>
 #include <QSet>
@@ -11,6 +10,7 @@
 
 #include "geometry.h"
 #include "monthread.h"
+#include "platform/filestamp.h"
 #include "storage/monthsession.h"
 
 class PictureBox;
@@ -146,23 +146,23 @@ private:
     MonthSession &m_session;
     ui::Services &m_ui;
     QString m_templatePath;
-    // The state of the template's file when it was read, how often it was
-    // decoded since, the decoded template once kept, and the picture box's
-    // picture as long as it is an untouched template.
-    struct FileStamp {
+    // The template's path and the state of its file.
+    struct TemplateStamp {
         QString path;
-        QDateTime modified;
-        qint64 size = -1;
-        bool operator==(const FileStamp &) const = default;
+        FileStamp file;
+        bool operator==(const TemplateStamp &) const = default;
     };
-    static FileStamp stampOf(const QString &path);
-    FileStamp m_templateStamp;
+    TemplateStamp templateStamp() const { return {m_templatePath, FileStamp::of(m_templatePath)}; }
+    // The template as it was when it was read, how often it was decoded
+    // since, the decoded template once kept, and the picture box's picture
+    // as long as it is an untouched template.
+    TemplateStamp m_templateStamp;
     int m_templateDecodes = 0;
     QImage m_template;
     qint64 m_cleanTemplateKey = 0;
     // A decode under way in the background, of the file as it was then.
     std::future<QImage> m_pendingTemplate;
-    FileStamp m_pendingStamp;
+    TemplateStamp m_pendingStamp;
     bool m_storesUser = true;
     bool m_shown = false;
     bool m_meanMode = false;

@@ -8,7 +8,6 @@
 #include "win1252.h"
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -111,39 +110,8 @@ IniDocument::IniDocument(const QString &path) : m_path(path) {}
 
 IniDocument::~IniDocument() = default;
 
-namespace {
-
-qint64 nanoseconds(const timespec &t) {
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-} // namespace
-
-IniDocument::Stamp IniDocument::stampOf(const struct stat *st) {
-    Stamp s;
-    if (!st) return s;
-    s.exists = true;
-    s.size = st->st_size;
-    s.mtimeNs = nanoseconds(st->st_mtim);
-    s.ctimeNs = nanoseconds(st->st_ctim);
-    s.inode = st->st_ino;
-    s.device = st->st_dev;
-    return s;
-}
-
-IniDocument::Stamp IniDocument::stampOf(const QString &path) {
-    struct stat st {};
-    const bool ok = !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
-    return stampOf(ok ? &st : nullptr);
-}
-
-IniDocument::Stamp IniDocument::stampOfDescriptor(int fd) {
-    struct stat st {};
-    return stampOf(fd >= 0 && ::fstat(fd, &st) == 0 ? &st : nullptr);
-}
-
 void IniDocument::refresh() {
-    if (m_loaded && stampOf(m_path) == m_stamp) return;
+    if (m_loaded && FileStamp::of(m_path) == m_stamp) return;
     load();
 }
 
@@ -152,14 +120,14 @@ void IniDocument::load() {
     m_readable = true;
     QFile f(m_path);
     if (m_path.isEmpty() || !f.open(QIODevice::ReadOnly)) {
-        m_stamp = stampOf(m_path);
+        m_stamp = FileStamp::of(m_path);
         m_readable = !m_stamp.exists;
         parse({});
         return;
     }
     ++m_loads;
     // The stamp of what is read; a change after this point shows at the next check.
-    m_stamp = stampOfDescriptor(f.handle());
+    m_stamp = FileStamp::ofDescriptor(f.handle());
     parse(f.readAll());
 }
 
@@ -383,6 +351,6 @@ bool IniDocument::write(const QList<Change> &changes, QString *error) {
     m_lastReason.clear();
     parse(out);
     m_readable = true;
-    m_stamp = stampOf(m_path);
+    m_stamp = FileStamp::of(m_path);
     return true;
 }

@@ -6,10 +6,11 @@
 #include <QStringList>
 #include <QStringView>
 
+#include "filestamp.h"
+
 namespace textfile {
 struct SaveResult;
 }
-struct stat;
 
 // Hand-written because QSettings reads INI files by other rules (case,
 // quotes, comments, escapes) and writes them back whole; the user's
@@ -81,12 +82,6 @@ public:
     int saveCount() const { return m_saves; }
 
 private:
-    struct Stamp {
-        bool exists = false;
-        qint64 size = 0, mtimeNs = 0, ctimeNs = 0;
-        quint64 inode = 0, device = 0;
-        bool operator==(const Stamp &) const = default;
-    };
     struct Line {
         qsizetype start = 0, length = 0, endLength = 0;
     };
@@ -102,9 +97,6 @@ private:
         QHash<QString, KeyEntry> keys; // by folded name, first occurrence
     };
 
-    static Stamp stampOf(const struct stat *st);
-    static Stamp stampOf(const QString &path);
-    static Stamp stampOfDescriptor(int fd);
     void refresh();
     void load();
     void parse(const QByteArray &raw);
@@ -127,7 +119,7 @@ private:
     QString m_path;
     bool m_loaded = false;
     bool m_readable = true; // false when the file exists but could not be read
-    Stamp m_stamp;
+    FileStamp m_stamp;
     QByteArray m_raw;
     QList<Line> m_lines;
     bool m_utf8 = false;
