@@ -7,7 +7,9 @@
 #include "textfile.h"
 #include "win1252.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -144,19 +146,30 @@ void IniDocument::parse(const QByteArray &raw) {
     }
     const char *data = raw.constData();
     const qsizetype n = raw.size();
+    // Room for every line at once: the list is not copied while it grows,
+    // and room never used costs no memory pages.
+    m_lines.reserve(std::count(data, data + n, '\n') + std::count(data, data + n, '\r') + 1);
+    // Lines end at "\r\n", "\n" or "\r". The search runs from one "\n" to
+    // the next; a "\r" before it that is not its own line end is rare.
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = data[i];
-        if (c != '\n' && c != '\r') continue;
-        Line l{start, i - start, 1};
-        if (c == '\r' && i + 1 < n && data[i + 1] == '\n') {
-            l.endLength = 2;
-            ++i;
+    while (start < n) {
+        const auto *nl =
+            static_cast<const char *>(std::memchr(data + start, '\n', size_t(n - start)));
+        const qsizetype end = nl ? nl - data : n;
+        const bool crlf = nl && end > start && data[end - 1] == '\r';
+        const qsizetype text = crlf ? end - 1 : end;
+        while (const auto *cr = static_cast<const char *>(
+                   std::memchr(data + start, '\r', size_t(text - start)))) {
+            m_lines.append(Line{start, cr - data - start, 1});
+            start = cr - data + 1;
         }
-        m_lines.append(l);
-        start = i + 1;
+        if (!nl) {
+            if (start < n) m_lines.append(Line{start, n - start, 0});
+            break;
+        }
+        m_lines.append(Line{start, text - start, crlf ? 2 : 1});
+        start = end + 1;
     }
-    if (start < n) m_lines.append(Line{start, n - start, 0});
 
     int current = -1;
     for (int i = 0; i < m_lines.size(); ++i) {

@@ -150,6 +150,23 @@ TEST(IniDocument, ChangesInOneWriteEqualSingleWrites) {
     EXPECT_TRUE(readBytes(dir.file("einzeln1.ini")).contains("[U]\r\nu=\xC3\xBC\r\n[T]\r\n"));
 }
 
+// Lines end at CR LF, LF or a lone CR, mixed as a hand-edited file has them;
+// a change keeps every other byte and line end.
+TEST(IniDocument, EveryKindOfLineEndIsKept) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("gemischt.ini");
+    writeBytes(ini, "\r[S]\rA=1\r\r\nB=2\n\n[T]\r\nC=3\r");
+    IniDocument doc(ini);
+    EXPECT_EQ(doc.read("S", "A"), "1");
+    EXPECT_EQ(doc.read("S", "B"), "2");
+    EXPECT_EQ(doc.read("T", "C"), "3");
+    ASSERT_TRUE(doc.write({{"S", "B", "20"}, {"T", "D", "4"}}));
+    EXPECT_EQ(readBytes(ini), QByteArray("\r[S]\rA=1\r\r\nB=20\n\n[T]\r\nC=3\rD=4\r\n"));
+    writeBytes(ini, "[S]\nA=1\r\nB=2");
+    ASSERT_TRUE(doc.write("S", "A", "9"));
+    EXPECT_EQ(readBytes(ini), QByteArray("[S]\nA=9\r\nB=2"));
+}
+
 TEST(IniDocument, FailedWriteLeavesFileAndDocumentAsTheyWere) {
     testutil::TempFolder dir;
     const QString ini = dir.file("glykoval.ini");
