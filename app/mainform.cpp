@@ -16,6 +16,7 @@
 #include <QSplitter>
 #include <QTextEdit>
 #include <QTimer>
+#include <utility>
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
@@ -113,8 +114,8 @@ void TMainForm::buildGraphArea() {
         return p;
     };
     Image = picture("Image");
-    Image->setPicture(QImage(200, 200, QImage::Format_RGB32));
-    Image->picture().fill(Qt::white);
+    // White until the graph template is read.
+    Image->reserveSize(QSize(200, 200));
     M_einheit_Image = picture("M_einheit_Image");
     M_einheit_Image->setGeometry(0, graphgeo::kLegendTop, graphgeo::kLegendWidth,
                                  graphgeo::kLegendHeight);
@@ -292,8 +293,18 @@ void TMainForm::buildDiaryPage() {
 }
 
 void TMainForm::setOptionControls(OptionControls *controls) {
+    controls->setDiaryVisible(m_options->diaryVisible());
+    controls->setCarbUnitBE(m_options->carbUnitBE());
+    controls->setTherapyCT(m_options->therapyCT());
+    controls->setValuesAboveCurve(m_options->valuesAboveCurve());
+    controls->setBreakLineAtZero(m_options->breakLineAtZero());
+    if (m_options == &m_defaultOptions) controls->setValueColor(m_defaultOptions.valueColor());
     m_options = controls;
     m_page->setOptions(controls);
+}
+
+void TMainForm::setOtherWindowsMaker(std::function<void()> make) {
+    m_makeOtherWindows = std::move(make);
 }
 
 bool TMainForm::makeFolders() {
@@ -411,6 +422,7 @@ void TMainForm::restoreWindow() {
 
 void TMainForm::FirstPaint() {
     m_firstPaintPending = false;
+    if (m_makeOtherWindows) std::exchange(m_makeOtherWindows, {})();
     restoreWindow();
     // A month drawn next starts from this template; without one it is what
     // the window shows.

@@ -1,5 +1,6 @@
 #pragma once
 #include <QMainWindow>
+#include <functional>
 
 #include "platform/picturebox.h"
 #include "storage/monthsession.h"
@@ -56,12 +57,15 @@ public:
 
     // Start-up; false when the program has to end (data folders missing).
     bool FormCreate();
-    // Restores placement and options (once, after all windows exist, before
-    // the window is shown, so that its first frame has its place and size).
+    // Restores placement and options (once, before the window is shown, so
+    // that its first frame has its place and size).
     void restoreWindow();
-    // Runs once after the window's first frame: restores the window if that
-    // has not happened yet, shows the template, then the user and the last
-    // month (or asks for the user's name).
+    // What makes the program's other windows; it runs once, at the start of
+    // FirstPaint() unless the program ran it before.
+    void setOtherWindowsMaker(std::function<void()> make);
+    // Runs once after the window's first frame: the other windows are made,
+    // the window is restored if that has not happened yet, the template is
+    // shown, then the user and the last month (or the name is asked for).
     void FirstPaint();
     // Lays out the controls as every paint does.
     void LayoutControls();
@@ -98,6 +102,7 @@ public:
     TMonthGraph &graph() { return *m_graph; }
     DiaryPage &page() { return *m_page; }
     OptionControls *options() const { return m_options; }
+    // The settings window takes over the options with their present values.
     void setOptionControls(OptionControls *controls);
 
     MainMenu menu{};
@@ -176,6 +181,7 @@ private:
     bool m_keepPicture = false; // draw onto the picture shown
     bool m_meanPass = false;    // the pass under way is the monthly-mean pass
     bool m_firstPaintPending = true;
+    std::function<void()> m_makeOtherWindows;
     bool m_windowRestored = false;
     bool m_closed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QIcon>
 
 #include "mainform.h"
@@ -9,23 +10,71 @@
 #include "platform/ui.h"
 #include "wiring.h"
 
+namespace {
+
+// Makes the program's other windows at the first key or mouse press, so
+// that no input reaches a menu entry that is not yet connected.
+class FirstInputWatch : public QObject {
+public:
+    explicit FirstInputWatch(Program &p) : m_program(p) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override {
+        switch (e->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+            m_program.makeOtherWindows(); // removes this filter
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    Program &m_program;
+};
+
+} // namespace
+
 Program::Program(ui::Services &services, const Folders &folders) : ui(services), session(folders) {}
 
 Program::~Program() {
     delete MainForm;
 }
 
+void Program::makeOtherWindows() {
+    if (m_othersMade) return;
+    m_othersMade = true;
+    // Deleted later: this may run inside the watch's own event filter.
+    if (m_inputWatch) {
+        QCoreApplication::instance()->removeEventFilter(m_inputWatch.get());
+        m_inputWatch.release()->deleteLater();
+    }
+    MainForm->setOtherWindowsMaker({});
+    // In their creation order.
+    wireEntry(*this);
+    wirePrinting(*this);
+    wireBook(*this);
+    wireSettings(*this);
+    wireStats(*this);
+}
+
 std::unique_ptr<Program> createProgram(ui::Services &services) {
     auto p = std::make_unique<Program>(services, Folders::at(QDir::currentPath()));
     p->MainForm = new TMainForm(p->session, services);
     if (!p->MainForm->FormCreate()) return nullptr;
-    // The other windows, in their creation order.
-    wireEntry(*p);
-    wirePrinting(*p);
-    wireBook(*p);
-    wireSettings(*p);
-    wireStats(*p);
     p->MainForm->restoreWindow();
+    Program *program = p.get();
+    p->MainForm->setOtherWindowsMaker([program] { program->makeOtherWindows(); });
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        p->m_inputWatch = std::make_unique<FirstInputWatch>(*p);
+        app->installEventFilter(p->m_inputWatch.get());
+    }
     return p;
 }
 

@@ -4,6 +4,7 @@
 #include "storage/monthsession.h"
 
 class QApplication;
+class QObject;
 class MonthCommands;
 class TMainForm;
 class TTabellenDlg;
@@ -28,6 +29,11 @@ struct Program {
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
+    // Makes and connects the windows other than the main window, once. The
+    // main window's first frame does not wait for them: they are made right
+    // after it, or at the first key or mouse press before that.
+    void makeOtherWindows();
+
     ui::Services &ui;
     MonthSession session;
 
@@ -44,6 +50,11 @@ struct Program {
     // Diary book window; settings dialog.
     TTagebuchSpeichernForm *TagebuchSpeichernForm = nullptr;
     TEinstellDlg *EinstellDlg = nullptr;
+
+private:
+    friend std::unique_ptr<Program> createProgram(ui::Services &services);
+    bool m_othersMade = false;
+    std::unique_ptr<QObject> m_inputWatch;
 };
 
 // Creates and connects the windows in the current folder, all talking to the

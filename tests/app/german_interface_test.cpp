@@ -238,6 +238,8 @@ TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
         ShowingServices services;
         auto program = createProgram(services);
         ASSERT_TRUE(program);
+        // As after the first frame.
+        program->makeOtherWindows();
 
         QStringList menus;
         for (QMenu *m : program->MainForm->findChildren<QMenu *>()) {

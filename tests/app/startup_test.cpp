@@ -7,14 +7,22 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDate>
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QTextEdit>
 
 #include "app/mainform.h"
+#include "dialogs/einstelldlg.h"
+#include "entry/eingabedlg.h"
 #include "graph/monthgraph.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -114,12 +122,14 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
 
     struct FirstFrame : QObject {
         TMainForm *w = nullptr;
-        bool seen = false, monthShown = false;
+        const Program *program = nullptr;
+        bool seen = false, monthShown = false, otherWindows = false;
         QRect window, diary, graph;
         bool eventFilter(QObject *, QEvent *e) override {
             if (e->type() != QEvent::Paint || seen) return false;
             seen = true;
             monthShown = w->graph().isShown();
+            otherWindows = program->EingabeDlg || program->EinstellDlg;
             window = w->geometry();
             diary = QRect(w->RichEdit1->mapTo(w, QPoint(0, 0)), w->RichEdit1->size());
             graph = QRect(w->Image->mapTo(w, QPoint(0, 0)), w->Image->size());
@@ -127,6 +137,7 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
         }
     } frame;
     frame.w = &w;
+    frame.program = program.get();
     w.installEventFilter(&frame);
     w.show();
     App::settle();
@@ -134,6 +145,9 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
 
     ASSERT_TRUE(frame.seen);
     EXPECT_FALSE(frame.monthShown);
+    // The other windows follow the first frame, before the month.
+    EXPECT_FALSE(frame.otherWindows);
+    EXPECT_TRUE(program->EingabeDlg && program->TabellenDlg && program->EinstellDlg);
     ASSERT_TRUE(w.graph().isShown());
     EXPECT_EQ(frame.window, w.geometry());
     EXPECT_EQ(frame.diary, QRect(w.RichEdit1->mapTo(&w, QPoint(0, 0)), w.RichEdit1->size()));
@@ -159,6 +173,44 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
     EXPECT_FALSE(w.graph().isShown());
     App::settle(600);
     EXPECT_TRUE(w.graph().isShown());
+}
+
+// A press before the first frame finds every menu entry connected: the other
+// windows are made first, once. The options restored before the settings
+// window existed are in it.
+TEST(Startup, APressBeforeTheFirstFrameMakesTheOtherWindowsFirst) {
+    Folder f({"BenutzerName=Max Muster"});
+    // Each option the other way than the settings window starts with.
+    QStringList settings = scenario::deliveredSettings(
+        {"BenutzerName=Max Muster", "WerteOberhalbKurveAnzeigen=1", "LinieBeiNullUnterbrechen=0"});
+    settings.replaceInStrings(QStringLiteral("CT_Therapie=0"), QStringLiteral("CT_Therapie=1"));
+    ASSERT_TRUE(settings.contains("BE_Einheit=1") && settings.contains("Tagebuch_sichtbar=1"));
+    testutil::writeBytes(f.ini(), testutil::crlf(settings));
+    ui::RecordingServices rec;
+    std::unique_ptr<Program> program = createProgram(rec);
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    EXPECT_EQ(program->EingabeDlg, nullptr);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.menuBar(), &press);
+    ASSERT_NE(program->EinstellDlg, nullptr);
+    TEinstellDlg &dlg = *program->EinstellDlg;
+    EXPECT_TRUE(dlg.Tagebuch_sichtbar_checkBox->isChecked());
+    EXPECT_TRUE(dlg.BE_Button->isChecked());
+    EXPECT_TRUE(dlg.CT_Button->isChecked());
+    EXPECT_TRUE(dlg.WerteOberhalbKurveAnzeigenCheckBox->isChecked());
+    EXPECT_FALSE(dlg.LinieUnterbrechenCheckBox->isChecked());
+    EXPECT_EQ(w.options(), &dlg);
+
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&w, &key);
+    w.show();
+    App::settle();
+    EXPECT_EQ(w.findChildren<TEingabeDlg *>().size(), 1);
+    EXPECT_EQ(w.findChildren<TEinstellDlg *>().size(), 1);
+    EXPECT_EQ(w.Label1->text(), QStringLiteral("von Max Muster"));
+    w.hide();
 }
 
 // The program information and the notice about a read-only settings file are
