@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -120,41 +121,89 @@ void IniDocument::refresh() {
 void IniDocument::load() {
     m_loaded = true;
     m_readable = true;
-    QFile f(m_path);
-    if (m_path.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+    auto f = std::make_unique<QFile>(m_path);
+    if (m_path.isEmpty() || !f->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_stamp = FileStamp::of(m_path);
         m_readable = !m_stamp.exists;
         parse({});
         return;
     }
     ++m_loads;
-    // The stamp of what is read; a change after this point shows at the next check.
-    m_stamp = FileStamp::ofDescriptor(f.handle());
-    parse(f.readAll());
+    // The stamp of what is read; a change after this point shows at the next
+    // check, which reads the file anew.
+    m_stamp = FileStamp::ofDescriptor(f->handle());
+    reset();
+    m_rest = std::move(f);
+    m_complete = false;
+    // Room for all of it: neither the text nor the line list is copied while
+    // they grow, and room not used costs no memory pages.
+    const qsizetype expected = qsizetype(qBound<qint64>(0, m_stamp.size, kReserveLimit));
+    m_raw.reserve(expected + 1);
+    m_lines.reserve(expected / 8 + 16);
+    readMore();
 }
 
-void IniDocument::parse(const QByteArray &raw) {
-    m_raw = raw;
+void IniDocument::reset() {
+    m_rest.reset();
+    m_complete = true;
+    m_raw.clear();
+    m_scanned = 0;
     m_lines.clear();
     m_sections.clear();
     m_sectionIndex.clear();
+    m_openSection = -1;
     m_utf8 = false;
-    if (raw.startsWith(kBom)) {
+}
+
+void IniDocument::parse(const QByteArray &raw) {
+    reset();
+    m_raw = raw;
+    m_lines.reserve(std::count(raw.cbegin(), raw.cend(), '\n') +
+                    std::count(raw.cbegin(), raw.cend(), '\r') + 1);
+    split(true);
+}
+
+void IniDocument::readMore() {
+    if (m_complete) return;
+    // The settings stand at the top; the remarks of every month follow. A
+    // first small part serves start-up, each further part doubles the text.
+    bool atEnd = false;
+    do {
+        const qsizetype want = std::max(kFirstPart, m_raw.size());
+        const qsizetype had = m_raw.size();
+        m_raw.resize(had + want);
+        const qint64 got = m_rest->read(m_raw.data() + had, want);
+        m_raw.resize(had + qsizetype(std::max<qint64>(got, 0)));
+        // A file that cannot be read to its end is never written over.
+        if (got < 0) m_readable = false;
+        atEnd = got <= 0 || m_raw.size() >= m_stamp.size;
+        // Whether a text with the byte-order mark is UTF-8 depends on all of it.
+    } while (!atEnd && m_raw.startsWith(kBom));
+    split(atEnd);
+}
+
+void IniDocument::readRest() {
+    while (!m_complete)
+        readMore();
+}
+
+void IniDocument::split(bool atEnd) {
+    if (atEnd && m_raw.startsWith(kBom)) {
         QStringDecoder dec(QStringDecoder::Utf8);
-        (void)dec.decode(QByteArrayView(raw).sliced(3));
+        (void)dec.decode(QByteArrayView(m_raw).sliced(3));
         m_utf8 = !dec.hasError();
     }
-    const char *data = raw.constData();
-    const qsizetype n = raw.size();
-    // Room for every line at once: the list is not copied while it grows,
-    // and room never used costs no memory pages.
-    m_lines.reserve(std::count(data, data + n, '\n') + std::count(data, data + n, '\r') + 1);
+    const char *data = m_raw.constData();
+    const qsizetype n = m_raw.size();
+    const int first = int(m_lines.size());
     // Lines end at "\r\n", "\n" or "\r". The search runs from one "\n" to
-    // the next; a "\r" before it that is not its own line end is rare.
-    qsizetype start = 0;
+    // the next; a "\r" before it that is not its own line end is rare. Text
+    // after the last "\n" waits for the next part unless the file ends.
+    qsizetype start = m_scanned;
     while (start < n) {
         const auto *nl =
             static_cast<const char *>(std::memchr(data + start, '\n', size_t(n - start)));
+        if (!nl && !atEnd) break;
         const qsizetype end = nl ? nl - data : n;
         const bool crlf = nl && end > start && data[end - 1] == '\r';
         const qsizetype text = crlf ? end - 1 : end;
@@ -165,23 +214,24 @@ void IniDocument::parse(const QByteArray &raw) {
         }
         if (!nl) {
             if (start < n) m_lines.append(Line{start, n - start, 0});
+            start = n;
             break;
         }
         m_lines.append(Line{start, text - start, crlf ? 2 : 1});
         start = end + 1;
     }
+    m_scanned = start;
 
-    int current = -1;
-    for (int i = 0; i < m_lines.size(); ++i) {
+    for (int i = first; i < m_lines.size(); ++i) {
         const Line &l = m_lines.at(i);
         qsizetype p = l.start;
         const qsizetype e = l.start + l.length;
-        if (i == 0 && raw.startsWith(kBom)) p += 3;
+        if (i == 0 && m_raw.startsWith(kBom)) p += 3;
         while (p < e && (data[p] == ' ' || data[p] == '\t'))
             ++p;
         if (p >= e || data[p] != '[') continue;
-        if (current >= 0) m_sections[current].end = i;
-        current = -1;
+        if (m_openSection >= 0) m_sections[m_openSection].end = i;
+        m_openSection = -1;
         const QString name = fold(ini::sectionOf(lineText(i)));
         if (m_sectionIndex.contains(name)) continue; // a later section of a known name
         Section s;
@@ -189,9 +239,13 @@ void IniDocument::parse(const QByteArray &raw) {
         s.lastKeyLine = i;
         m_sectionIndex.insert(name, int(m_sections.size()));
         m_sections.append(s);
-        current = int(m_sections.size()) - 1;
+        m_openSection = int(m_sections.size()) - 1;
     }
-    if (current >= 0) m_sections[current].end = int(m_lines.size());
+    if (!atEnd) return;
+    if (m_openSection >= 0) m_sections[m_openSection].end = int(m_lines.size());
+    m_openSection = -1;
+    m_rest.reset();
+    m_complete = true;
 }
 
 QString IniDocument::lineText(int index) const {
@@ -222,9 +276,18 @@ void IniDocument::index(Section &s) {
 }
 
 IniDocument::Section *IniDocument::section(const QString &name) {
-    const auto it = m_sectionIndex.constFind(fold(name));
+    const QString folded = fold(name);
+    auto it = m_sectionIndex.constFind(folded);
+    // The file is read on until the section and its end are known.
+    while (it == m_sectionIndex.cend() && !m_complete) {
+        readMore();
+        it = m_sectionIndex.constFind(folded);
+    }
     if (it == m_sectionIndex.cend()) return nullptr;
-    Section &s = m_sections[*it];
+    const int found = *it;
+    while (found == m_openSection && !m_complete)
+        readMore();
+    Section &s = m_sections[found];
     if (!s.indexed) index(s);
     return &s;
 }
@@ -350,6 +413,7 @@ QByteArray IniDocument::apply(const Edits &e) const {
 bool IniDocument::write(const QList<Change> &changes, QString *error) {
     if (changes.isEmpty()) return true;
     refresh();
+    readRest();
     if (!checkWritable(error)) return false;
 
     Edits edits;

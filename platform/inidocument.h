@@ -5,8 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <memory>
 
 #include "filestamp.h"
+
+class QFile;
 
 namespace textfile {
 struct SaveResult;
@@ -44,8 +47,9 @@ QString valueIn(const QStringList &lines, const QString &section, const QString 
 } // namespace ini
 
 // One INI file held in memory. Reads are answered from the parsed text; the
-// file is read again only when its size, modification time, change time or
-// inode changed since it was read or written. Every change is written through
+// file is read in parts, as far as a read needs it, and all of it before a
+// write. It is read anew only when its size, modification time, change time
+// or inode changed since it was read or written. Every change is written through
 // at once, atomically and verified, and keeps every other line byte for byte.
 // A failed write leaves the file and the document as they were.
 class IniDocument {
@@ -79,6 +83,8 @@ public:
 
     // How often the file was opened and parsed, and how often it was written.
     int loadCount() const { return m_loads; }
+    // How much of the file was read since it was last opened.
+    qsizetype bytesRead() const { return m_raw.size(); }
     int saveCount() const { return m_saves; }
 
 private:
@@ -99,7 +105,15 @@ private:
 
     void refresh();
     void load();
+    void reset();
+    // The whole text at once (after a write).
     void parse(const QByteArray &raw);
+    // Reads the next part of the file, or all that is left.
+    void readMore();
+    void readRest();
+    // Splits what was read into lines and finds the section lines among
+    // them; at the end of the file the last line and section end too.
+    void split(bool atEnd);
     QString lineText(int index) const;
     QByteArray encode(const QString &text) const;
     Section *section(const QString &name);
@@ -116,15 +130,25 @@ private:
     // The file's text with the edits made.
     QByteArray apply(const Edits &e) const;
 
+    // Start-up reads the settings at the top of the file; the rest, mostly
+    // remarks, is read when a section not yet seen is asked for or the file
+    // is written.
+    static constexpr qsizetype kFirstPart = 16 * 1024;
+    static constexpr qint64 kReserveLimit = 64 * 1024 * 1024;
+
     QString m_path;
     bool m_loaded = false;
     bool m_readable = true; // false when the file exists but could not be read
     FileStamp m_stamp;
     QByteArray m_raw;
+    std::unique_ptr<QFile> m_rest; // open while part of the file is unread
+    bool m_complete = true;
+    qsizetype m_scanned = 0; // m_raw is split into lines up to here
     QList<Line> m_lines;
     bool m_utf8 = false;
     QList<Section> m_sections;
     QHash<QString, int> m_sectionIndex; // folded name → first section of it
+    int m_openSection = -1;             // the last section found while its end is unread
     QString m_lastReason;
     int m_loads = 0;
     int m_saves = 0;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "filelimit.h"
 #include "platform/inidocument.h"
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 
 using testutil::crlf;
@@ -165,6 +167,109 @@ TEST(IniDocument, EveryKindOfLineEndIsKept) {
     writeBytes(ini, "[S]\nA=1\r\nB=2");
     ASSERT_TRUE(doc.write("S", "A", "9"));
     EXPECT_EQ(readBytes(ini), QByteArray("[S]\nA=9\r\nB=2"));
+}
+
+namespace {
+
+// The settings on top and twenty years of remarks under them, with the line
+// ends and blanks of a hand-edited file; the same remark section once more
+// near the end (the first one counts).
+QByteArray longSettingsFile(quint32 seed) {
+    std::mt19937 random(seed);
+    const char *ends[] = {"\r\n", "\r\n", "\r\n", "\n", "\r"};
+    QByteArray out = "[Einstellung]\r\nBenutzerName=Max Muster\r\nHochwerte>=180\r\n";
+    for (int m = 0; m < 240; ++m) {
+        out += (m % 7 == 0 ? "  [Bemerkungen_M" : "[Bemerkungen_M") + QByteArray::number(m) + "]";
+        out += ends[random() % 5];
+        const int days = 15 + int(random() % 17);
+        for (int d = 1; d <= days; ++d) {
+            out += QByteArray::number(d) + ",1=\"Tag " + QByteArray::number(d) + " Monat " +
+                   QByteArray::number(m) + " " + QByteArray(int(random() % 40), 'x');
+            out += ends[random() % 5];
+        }
+    }
+    out += "[bemerkungen_m3]\r\n1,1=\"spaeter\r\n[Schluss]\r\nEnde=ja";
+    return out;
+}
+
+// The same file's value by the rules, from all its lines at once.
+QString wholeFileValue(const QByteArray &text, const QString &section, const QString &key) {
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    return ini::valueIn(QString::fromLatin1(text).split(lineEnd), section, key);
+}
+
+} // namespace
+
+// Start-up reads only the settings at the top of a long file; every read
+// gives what the whole file gives, wherever a part of it ends, and a write
+// keeps every other byte.
+TEST(IniDocument, ALongFileIsReadInPartsAsFarAsNeeded) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    for (quint32 seed : {1u, 2u, 3u}) {
+        const QByteArray text = longSettingsFile(seed);
+        ASSERT_GT(text.size(), 150000);
+        writeBytes(ini, text);
+        IniDocument doc(ini);
+        EXPECT_EQ(doc.read("einstellung", "Hochwerte>"), "180");
+        EXPECT_LT(doc.bytesRead(), text.size() / 4);
+        for (const char *section : {"Bemerkungen_M3", "Bemerkungen_M100", "Bemerkungen_M239",
+                                    "Bemerkungen_M7", "Schluss", "Einstellung"})
+            for (const char *key : {"1,1", "2,1", "30,1", "Ende", "fehlt"})
+                EXPECT_EQ(doc.read(section, key), wholeFileValue(text, section, key))
+                    << seed << section << key;
+        EXPECT_EQ(doc.read("fehlt", "1,1"), "");
+        EXPECT_EQ(doc.bytesRead(), text.size());
+        EXPECT_EQ(doc.loadCount(), 1);
+
+        // A write right after the first read.
+        IniDocument writer(ini);
+        ASSERT_EQ(writer.read("Einstellung", "BenutzerName"), "Max Muster");
+        ASSERT_TRUE(writer.write({{"Einstellung", "Hochwerte>", "200"}, {"Schluss", "Neu", "1"}}));
+        QByteArray expected = text;
+        expected.replace("Hochwerte>=180", "Hochwerte>=200");
+        expected += "\r\nNeu=1\r\n";
+        EXPECT_EQ(readBytes(ini), expected) << seed;
+    }
+}
+
+// A part may end anywhere: inside a CR LF, a section line or a key.
+TEST(IniDocument, APartEndsAnywhereInALine) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("grenze.ini");
+    for (int shift = 0; shift < 40; ++shift) {
+        const QByteArray head = "[A]\r\n;" + QByteArray(16384 - 7 - shift, '-') + "\r\n";
+        const QByteArray text = head + "[B]\r\nK=1\r\n\r\n[C]\r\nL=2\r\n[b]\r\nK=3\r\n";
+        writeBytes(ini, text);
+        IniDocument doc(ini);
+        EXPECT_EQ(doc.read("B", "K"), "1") << shift;
+        EXPECT_EQ(doc.read("C", "L"), "2") << shift;
+        ASSERT_TRUE(doc.write("C", "M", "4"));
+        EXPECT_EQ(readBytes(ini), head + "[B]\r\nK=1\r\n\r\n[C]\r\nL=2\r\nM=4\r\n[b]\r\nK=3\r\n")
+            << shift;
+    }
+}
+
+// A file changed in place while only its top was read is read anew, never a
+// mix of both.
+TEST(IniDocument, AFileChangedBetweenPartsIsReadAnew) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    const QByteArray text = longSettingsFile(4);
+    writeBytes(ini, text);
+    IniDocument doc(ini);
+    ASSERT_EQ(doc.read("Einstellung", "Hochwerte>"), "180");
+    QByteArray changed = text;
+    changed.replace("Tag 1 Monat 200 ", "Tag eins Monat 200 ");
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_EQ(f.write(changed), changed.size());
+    }
+    EXPECT_EQ(doc.read("Bemerkungen_M200", "1,1"),
+              wholeFileValue(changed, "Bemerkungen_M200", "1,1"));
+    EXPECT_TRUE(doc.read("Bemerkungen_M200", "1,1").startsWith("\"Tag eins"));
+    EXPECT_EQ(doc.loadCount(), 2);
 }
 
 TEST(IniDocument, FailedWriteLeavesFileAndDocumentAsTheyWere) {
