@@ -1,22 +1,70 @@
 #include "picturebox.h"
 
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+
+QImage decodePicture(const QString &path) {
+    QImage img;
+    if (path.isEmpty() || !img.load(path)) return {};
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
     setMouseTracking(true);
 }
 
+// The decoding thread has posted its notice by the time it ends; the notice
+// goes with this object.
+PictureBox::~PictureBox() {
+    if (m_decoding.valid()) m_decoding.wait();
+}
+
+const QImage &PictureBox::picture() const {
+    const_cast<PictureBox *>(this)->takeDecoded();
+    return m_picture;
+}
+
+QImage &PictureBox::picture() {
+    takeDecoded();
+    return m_picture;
+}
+
 void PictureBox::setPicture(const QImage &image) {
+    if (m_decoding.valid()) m_decoding = {}; // waits; the newer picture wins
     m_picture = image;
     pictureChanged();
 }
 
 bool PictureBox::loadPicture(const QString &path) {
-    QImage img;
-    if (path.isEmpty() || !img.load(path)) return false;
-    setPicture(img.convertToFormat(QImage::Format_RGB32));
+    const QImage img = decodePicture(path);
+    if (img.isNull()) return false;
+    setPicture(img);
     return true;
+}
+
+bool PictureBox::loadPictureSoon(const QString &path) {
+    const QSize size = path.isEmpty() ? QSize() : QImageReader(path).size();
+    if (!size.isValid()) return loadPicture(path);
+    if (m_decoding.valid()) m_decoding = {};
+    if (m_autoSize) resize(size);
+    m_decoding = std::async(std::launch::async, [this, path] {
+        QImage img = decodePicture(path);
+        QMetaObject::invokeMethod(this, &PictureBox::takeDecoded, Qt::QueuedConnection);
+        return img;
+    });
+    return true;
+}
+
+void PictureBox::takeDecoded() {
+    if (!m_decoding.valid()) return;
+    const QImage img = m_decoding.get();
+    // A picture that turns out unreadable leaves the present one.
+    if (!img.isNull()) setPicture(img);
 }
 
 void PictureBox::reserveSize(const QSize &size) {

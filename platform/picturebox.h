@@ -1,6 +1,7 @@
 #pragma once
 #include <QImage>
 #include <QWidget>
+#include <future>
 
 // A picture control: shows an image at its top-left corner, sizes itself to
 // the image when auto-sizing, and reports mouse events in its own coordinates.
@@ -8,13 +9,19 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr);
+    ~PictureBox() override;
 
-    const QImage &picture() const { return m_picture; }
-    QImage &picture() { return m_picture; }
+    // The picture; one still being decoded is waited for.
+    const QImage &picture() const;
+    QImage &picture();
     // Replaces the picture and repaints (resizes when auto-sizing).
     void setPicture(const QImage &image);
     // Loads from a file; false (picture unchanged) when it cannot be read.
     bool loadPicture(const QString &path);
+    // The same, but only the size is taken at once (from the file's header)
+    // and the pixels are decoded on another thread: the window can be shown
+    // meanwhile, and the picture appears when it is decoded.
+    bool loadPictureSoon(const QString &path);
     // Takes `size` until the next picture comes, white where the present
     // picture does not reach (the window can lay out before a large picture
     // is decoded).
@@ -36,7 +43,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
+    // Shows a picture decoded meanwhile.
+    void takeDecoded();
+
     QImage m_picture;
+    std::future<QImage> m_decoding;
     bool m_autoSize = true;
     bool m_stretch = false;
     bool m_reserved = false;
