@@ -332,15 +332,12 @@ bool TMainForm::FormCreate() {
     m_firstPaintPending = true;
     if (!makeFolders()) return false;
     const Folders &f = m_session.folders();
-    // Temporary files an interrupted save left beside the user's files.
-    strayfiles::removeLeftovers(f.base, f.data, f.browser);
     const SettingsStore st = m_session.settings();
     ui::guarded(m_ui, [&] { applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
-    M_einheit_Image->loadPicture(f.base + QStringLiteral("M_einheit.bmp"));
-    Image2->loadPicture(templatepicture::headerPathFor(st, f.base));
-    // The template's pixels are decoded while the other windows are made
-    // and the first frame is painted; its size now, so that the window lays
-    // out as with it.
+    // The pictures' pixels are decoded while the first frame is painted;
+    // their sizes now, so that the window lays out as with them.
+    M_einheit_Image->loadPictureSoon(f.base + QStringLiteral("M_einheit.bmp"));
+    Image2->loadPictureSoon(templatepicture::headerPathFor(st, f.base));
     m_graph->prepareTemplate();
     return true;
 }
@@ -423,6 +420,9 @@ void TMainForm::restoreWindow() {
 void TMainForm::FirstPaint() {
     m_firstPaintPending = false;
     if (m_makeOtherWindows) std::exchange(m_makeOtherWindows, {})();
+    // Temporary files an interrupted save left beside the user's files.
+    const Folders &f = m_session.folders();
+    strayfiles::removeLeftovers(f.base, f.data, f.browser);
     restoreWindow();
     // A month drawn next starts from this template; without one it is what
     // the window shows.

@@ -64,8 +64,9 @@ public:
     // FirstPaint() unless the program ran it before.
     void setOtherWindowsMaker(std::function<void()> make);
     // Runs once after the window's first frame: the other windows are made,
-    // the window is restored if that has not happened yet, the template is
-    // shown, then the user and the last month (or the name is asked for).
+    // leftovers of interrupted saves removed, the window restored if that
+    // has not happened yet, the template shown, then the user and the last
+    // month (or the name is asked for).
     void FirstPaint();
     // Lays out the controls as every paint does.
     void LayoutControls();
