@@ -311,6 +311,8 @@ void TMonthGraph::finishPass(const DrawOptions &o) {
         drawHint(QStringLiteral("Nur 1 Datensatz vorhanden. Zu wenig um ihn als Farbkurve "
                                 "anzuzeigen!"),
                  64, 170);
+    // The day selected again shows this month's readings on its diary page.
+    m_session.setDrawn(m_month.result);
     HorzScrollPositionEinstellen(o.scrollPosition);
     schreibTextInGrafik();
 }

@@ -175,6 +175,29 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
     EXPECT_TRUE(w.graph().isShown());
 }
 
+// The day restored at start-up, and the day shown when another month is
+// opened, show the readings of the month drawn, not of the one before.
+TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString table = thisMonthTable(f);
+    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
+                                      {"BenutzerName=Max Muster", "LetzteKlickPosition=64",
+                                       QStringLiteral("TabellenDateiName=") + table})));
+    const QString earlier = f.table(QStringLiteral("MM012020.tab"), 2020);
+    testutil::writeBytes(
+        earlier, scenario::monthFile(
+                     "Max Muster", 1, 2020,
+                     {scenario::reading(MeasurementSlot::Morgens, 1, 1, 2020, "07:00", 99)}));
+    App app;
+    TMainForm &w = app.window();
+    ASSERT_TRUE(w.graph().isShown());
+    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("Morgens (07:00) = 120")))
+        << w.RichEdit1->toPlainText().toStdString();
+    w.showMonth(earlier);
+    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("Morgens (07:00) = 99")))
+        << w.RichEdit1->toPlainText().toStdString();
+}
+
 // A press before the first frame finds every menu entry connected: the other
 // windows are made first, once. The options restored before the settings
 // window existed are in it.
