@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace {
 
@@ -70,13 +71,29 @@ void PictureBox::takeDecoded() {
 void PictureBox::reserveSize(const QSize &size) {
     m_reserved = true;
     resize(size);
+    updateOpaque();
     update();
 }
 
 void PictureBox::pictureChanged() {
     m_reserved = false;
     if (m_autoSize && !m_picture.isNull()) resize(m_picture.size());
+    updateOpaque();
     update();
+}
+
+// A box that paints every pixel of itself says so, so that the window does
+// not first fill the background underneath (for the graph that is most of
+// the window).
+void PictureBox::updateOpaque() {
+    const bool covered = !m_picture.isNull() && !m_picture.hasAlphaChannel() &&
+                         (m_stretch || m_picture.rect().contains(rect()));
+    setAttribute(Qt::WA_OpaquePaintEvent, m_reserved || covered);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *e) {
+    QWidget::resizeEvent(e);
+    updateOpaque();
 }
 
 void PictureBox::setAutoSize(bool on) {
@@ -86,6 +103,7 @@ void PictureBox::setAutoSize(bool on) {
 
 void PictureBox::setStretch(bool on) {
     m_stretch = on;
+    updateOpaque();
     update();
 }
 

@@ -38,6 +38,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    void resizeEvent(QResizeEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
@@ -45,6 +46,7 @@ protected:
 private:
     // Shows a picture decoded meanwhile.
     void takeDecoded();
+    void updateOpaque();
 
     QImage m_picture;
     std::future<QImage> m_decoding;

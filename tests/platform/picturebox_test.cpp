@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+#include <QPalette>
 #include <QThread>
 
 #include <memory>
@@ -84,4 +85,41 @@ TEST(PictureBox, AnUnreadablePictureLeavesTheOneShown) {
     ASSERT_TRUE(QImageReader(dir.file("kaputt.png")).size().isValid());
     box.loadPictureSoon(dir.file("kaputt.png"));
     EXPECT_EQ(box.picture(), legend);
+}
+
+// A box that paints all of itself is opaque, so that its window does not
+// fill the background underneath first; one that leaves pixels to the
+// background (a smaller picture, one with transparency) is not. Either way
+// the window shows the same.
+TEST(PictureBox, OnlyABoxThatPaintsAllOfItselfIsOpaque) {
+    QWidget window;
+    window.resize(300, 300);
+    QPalette pal = window.palette();
+    pal.setColor(QPalette::Window, QColor(200, 0, 0));
+    window.setPalette(pal);
+    window.setAutoFillBackground(true);
+    auto *box = new PictureBox(&window);
+    window.show();
+    const auto opaque = [box] { return box->testAttribute(Qt::WA_OpaquePaintEvent); };
+
+    box->reserveSize(QSize(100, 50));
+    EXPECT_TRUE(opaque());
+    EXPECT_EQ(window.grab().toImage().pixelColor(50, 25), QColor(Qt::white));
+    box->setPicture(stripes(100, 50));
+    EXPECT_TRUE(opaque());
+    box->setAutoSize(false);
+    box->resize(120, 50);
+    EXPECT_FALSE(opaque());
+    EXPECT_EQ(window.grab().toImage().pixelColor(110, 25), QColor(200, 0, 0));
+    box->setStretch(true);
+    EXPECT_TRUE(opaque());
+    box->setStretch(false);
+    box->resize(100, 50);
+    EXPECT_TRUE(opaque());
+
+    QImage arrow(100, 50, QImage::Format_ARGB32_Premultiplied);
+    arrow.fill(Qt::transparent);
+    box->setPicture(arrow);
+    EXPECT_FALSE(opaque());
+    EXPECT_EQ(window.grab().toImage().pixelColor(50, 25), QColor(200, 0, 0));
 }
