@@ -6,9 +6,12 @@
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
+#include <malloc.h>
 #include <memory>
+#include <vector>
 
 #include "app/mainform.h"
 #include "app/program.h"
@@ -150,56 +153,87 @@ void showUntil(
     window.removeEventFilter(&frames);
 }
 
-// One start of the program on fresh memory: from making the windows until
-// the first frame (untilMonth false) or until the last month is drawn, then
-// what is on screen. Closing the program is not part of its start.
-void startOnce(benchmark::State &state, bool untilMonth) {
-    benchapp::returnFreedMemory(state);
+enum class Start { BareWindow, FirstFrame, MonthOnScreen };
+
+// One start on fresh memory, in milliseconds: from making the windows until
+// the first frame (for MonthOnScreen: until the last month is drawn), then
+// what is on screen. The bare window is a main window of the program's size.
+// Freeing memory before and closing after are not part of the start. The
+// memory freed so far goes back to the system first, so that each start
+// pays for fresh pages as a program just started does; otherwise whether a
+// window's buffers come from recycled memory depends on what ran before,
+// and the same start takes 0.2 or 17 ms.
+double timeOneStart(Start what) {
+    malloc_trim(0);
     ui::RecordingServices rec;
-    std::unique_ptr<Program> program = createProgram(rec);
-    TMainForm &window = *program->MainForm;
-    if (untilMonth)
-        showUntil(window, [&window] { return window.graph().isShown(); });
-    else
-        showUntil(window);
-    state.PauseTiming();
-    program.reset();
-    state.ResumeTiming();
+    std::unique_ptr<Program> program;
+    std::unique_ptr<QMainWindow> bare;
+    const qint64 begin = benchapp::monotonicNanoseconds();
+    if (what == Start::BareWindow) {
+        bare = std::make_unique<QMainWindow>();
+        bare->resize(1024, 760);
+        showUntil(*bare);
+    } else {
+        program = createProgram(rec);
+        TMainForm &window = *program->MainForm;
+        if (what == Start::MonthOnScreen)
+            showUntil(window, [&window] { return window.graph().isShown(); });
+        else
+            showUntil(window);
+    }
+    return double(benchapp::monotonicNanoseconds() - begin) / 1e6;
 }
 
-// From making the windows to the window's first frame, against a bare main
-// window of the same size shown once. The month follows that frame
-// (BM_AppMonthOnScreen).
-void BM_AppFirstPaint(benchmark::State &state) {
+void timeStarts(benchmark::State &state, Start what) {
     benchapp::ensureApplication();
     ProgramFolder f(true);
     for (auto _ : state)
-        startOnce(state, false);
+        state.SetIterationTime(timeOneStart(what) / 1e3);
 }
-BENCHMARK(BM_AppFirstPaint)->Unit(benchmark::kMillisecond);
+
+// From making the windows to the window's first frame. The month follows
+// that frame (BM_AppMonthOnScreen).
+void BM_AppFirstPaint(benchmark::State &state) {
+    timeStarts(state, Start::FirstFrame);
+}
+BENCHMARK(BM_AppFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // From making the windows until the last month is drawn and on screen.
 void BM_AppMonthOnScreen(benchmark::State &state) {
-    benchapp::ensureApplication();
-    ProgramFolder f(true);
-    for (auto _ : state)
-        startOnce(state, true);
+    timeStarts(state, Start::MonthOnScreen);
 }
-BENCHMARK(BM_AppMonthOnScreen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppMonthOnScreen)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_BareMainWindowFirstPaint(benchmark::State &state) {
-    benchapp::ensureApplication();
-    for (auto _ : state) {
-        benchapp::returnFreedMemory(state);
-        auto w = std::make_unique<QMainWindow>();
-        w->resize(1024, 760);
-        showUntil(*w);
-        state.PauseTiming();
-        w.reset();
-        state.ResumeTiming();
-    }
+    timeStarts(state, Start::BareWindow);
 }
-BENCHMARK(BM_BareMainWindowFirstPaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareMainWindowFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The first paint against the bare window's, started by turns, so that a
+// machine that gets slower or faster during the run changes both alike:
+// the medians of both and their ratio.
+void BM_FirstPaintAgainstBareWindow(benchmark::State &state) {
+    benchapp::ensureApplication();
+    ProgramFolder f(true);
+    std::vector<double> program, bare;
+    for (auto _ : state) {
+        bare.push_back(timeOneStart(Start::BareWindow));
+        program.push_back(timeOneStart(Start::FirstFrame));
+        state.SetIterationTime((bare.back() + program.back()) / 1e3);
+    }
+    state.counters["program_ms"] = median(program);
+    state.counters["bare_ms"] = median(bare);
+    state.counters["ratio"] = median(program) / median(bare);
+}
+BENCHMARK(BM_FirstPaintAgainstBareWindow)
+    ->UseManualTime()
+    ->Iterations(60)
+    ->Unit(benchmark::kMillisecond);
 
 // The whole start as the user waits for it, each a process of its own (the
 // helper glyko_startframe): from starting the process to the end of its

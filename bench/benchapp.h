@@ -1,7 +1,6 @@
 #pragma once
 #include <QApplication>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,16 +21,6 @@ inline void ensureApplication() {
     static char name[] = "glyko_bench";
     static char *argv[] = {name, nullptr};
     new QApplication(argc, argv);
-}
-
-// Gives the memory freed so far back to the system (outside the timing), so
-// that each start-up pays for fresh pages as a program just started does.
-// Otherwise whether a window's buffers come from recycled memory depends on
-// what ran before, and the same start-up takes 0.2 or 17 ms.
-inline void returnFreedMemory(benchmark::State &state) {
-    state.PauseTiming();
-    malloc_trim(0);
-    state.ResumeTiming();
 }
 
 inline qint64 monotonicNanoseconds() {
