@@ -176,7 +176,8 @@ void IniDocument::readMore() {
         m_raw.resize(had + qsizetype(std::max<qint64>(got, 0)));
         // A file that cannot be read to its end is never written over.
         if (got < 0) m_readable = false;
-        atEnd = got <= 0 || m_raw.size() >= m_stamp.size;
+        // A file that reports no size is read until nothing more comes.
+        atEnd = got <= 0 || (m_stamp.size > 0 && m_raw.size() >= m_stamp.size);
         // Whether a text with the byte-order mark is UTF-8 depends on all of it.
     } while (!atEnd && m_raw.startsWith(kBom));
     split(atEnd);
