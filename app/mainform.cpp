@@ -67,7 +67,8 @@ void TMainForm::buildControls() {
     diaryFont.setBold(true);
     RichEdit1->setFont(diaryFont);
     RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Hidden while the page fits, as a rich edit hides its scroll bars.
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RichEdit1->setAcceptRichText(true);
     RichEdit1->setMinimumHeight(120);
     m_split->setStretchFactor(0, 0);

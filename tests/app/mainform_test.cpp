@@ -221,3 +221,26 @@ TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
     EXPECT_FALSE(get(f.ini(), "FensterPosLinks").isEmpty());
     EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "1");
 }
+
+// The diary editor's vertical scroll bar shows only while the page is
+// taller than the editor, as a rich edit hides scroll bars it does not need.
+TEST(MainForm, TheDiaryScrollBarShowsOnlyForATallPage) {
+    InFolder f;
+    testutil::writeBytes(f.ini(),
+                         testutil::crlf({"[Einstellung]", "FensterBreite=1000", "FensterHoehe=780",
+                                         "Tagebuch_sichtbar=1", "BenutzerName=Anna"}));
+    ui::RecordingServices rec;
+    auto program = createProgram(rec);
+    ASSERT_TRUE(program);
+    TMainForm &w = *program->MainForm;
+    w.show();
+    w.FirstPaint();
+    QScrollBar *bar = w.RichEdit1->verticalScrollBar();
+    w.RichEdit1->setPlainText(QStringLiteral("Glykovalin-Tagebuch\n01 Dezember 2026 Anna"));
+    QApplication::processEvents();
+    EXPECT_FALSE(bar->isVisible());
+    w.RichEdit1->setPlainText(QStringLiteral("Zeile\n").repeated(40));
+    QApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
+    w.hide();
+}
