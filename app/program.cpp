@@ -50,11 +50,8 @@ Program::~Program() {
 void Program::makeOtherWindows() {
     if (m_othersMade) return;
     m_othersMade = true;
-    // Deleted later: this may run inside the watch's own event filter.
-    if (m_inputWatch) {
-        QCoreApplication::instance()->removeEventFilter(m_inputWatch.get());
-        m_inputWatch.release()->deleteLater();
-    }
+    // Safe inside the watch's own filter; the watch goes with the program.
+    if (m_inputWatch) QCoreApplication::instance()->removeEventFilter(m_inputWatch.get());
     MainForm->setOtherWindowsMaker({});
     // In their creation order.
     wireEntry(*this);
