@@ -149,8 +149,19 @@ void DiaryPage::FormMouseDown(int clientX) {
 // and its size step over the editor's font.
 class DiaryPage::PageWriter {
 public:
+    // The page is laid out once, when it is finished, not after every line.
     explicit PageWriter(QTextEdit *editor)
-        : m_ed(editor), m_cur(editor->document()), m_px(QFontInfo(editor->font()).pixelSize()) {}
+        : m_ed(editor), m_cur(editor->document()), m_px(QFontInfo(editor->font()).pixelSize()) {
+        m_cur.beginEditBlock();
+    }
+    ~PageWriter() { finish(); }
+    PageWriter(const PageWriter &) = delete;
+    PageWriter &operator=(const PageWriter &) = delete;
+    void finish() {
+        if (m_finished) return;
+        m_finished = true;
+        m_cur.endEditBlock();
+    }
     void add(const QString &text, int heightStep, const QList<int> &tabs) {
         QTextBlockFormat bf;
         if (!tabs.isEmpty()) bf.setTabPositions(tabsOf(tabs));
@@ -190,6 +201,7 @@ private:
     QTextCursor m_cur;
     int m_px;
     bool m_first = true;
+    bool m_finished = false;
 };
 
 void DiaryPage::showDay(int day) {
@@ -230,6 +242,7 @@ void DiaryPage::showDay(int day) {
         page.add(u' ' + kNoValues + u' ', 0, {});
         page.add(QString(), 0, {});
     }
+    page.finish();
     ed->verticalScrollBar()->setValue(0);
     QTextCursor caret(ed->document());
     caret.setPosition(std::max(0, ed->document()->characterCount() - 2));
