@@ -133,7 +133,7 @@ private:
     // Start-up reads the settings at the top of the file; the rest, mostly
     // remarks, is read when a section not yet seen is asked for or the file
     // is written.
-    static constexpr qsizetype kFirstPart = 16 * 1024;
+    static constexpr qsizetype kFirstPart = 4 * 1024;
     static constexpr qint64 kReserveLimit = 64 * 1024 * 1024;
 
     QString m_path;

@@ -233,12 +233,14 @@ TEST(IniDocument, ALongFileIsReadInPartsAsFarAsNeeded) {
     }
 }
 
-// A part may end anywhere: inside a CR LF, a section line or a key.
+// A part may end anywhere: inside a CR LF, a section line or a key. Parts
+// end at 4, 8, 16, ... KiB.
 TEST(IniDocument, APartEndsAnywhereInALine) {
     testutil::TempFolder dir;
     const QString ini = dir.file("grenze.ini");
-    for (int shift = 0; shift < 40; ++shift) {
-        const QByteArray head = "[A]\r\n;" + QByteArray(16384 - 7 - shift, '-') + "\r\n";
+    for (int shift = 0; shift < 80; ++shift) {
+        const int partEnd = shift < 40 ? 4096 : 16384;
+        const QByteArray head = "[A]\r\n;" + QByteArray(partEnd - 7 - shift % 40, '-') + "\r\n";
         const QByteArray text = head + "[B]\r\nK=1\r\n\r\n[C]\r\nL=2\r\n[b]\r\nK=3\r\n";
         writeBytes(ini, text);
         IniDocument doc(ini);
