@@ -16,6 +16,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
+#include "scenario.h"
 #include "testutil.h"
 
 namespace {
@@ -225,16 +226,10 @@ TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
 // The diary editor's vertical scroll bar shows only while the page is
 // taller than the editor, as a rich edit hides scroll bars it does not need.
 TEST(MainForm, TheDiaryScrollBarShowsOnlyForATallPage) {
-    InFolder f;
-    testutil::writeBytes(f.ini(),
-                         testutil::crlf({"[Einstellung]", "FensterBreite=1000", "FensterHoehe=780",
-                                         "Tagebuch_sichtbar=1", "BenutzerName=Anna"}));
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
-    ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
-    w.show();
-    w.FirstPaint();
+    scenario::Folder f({"BenutzerName=Anna"});
+    scenario::App app;
+    TMainForm &w = app.window();
+    ASSERT_TRUE(w.RichEdit1->isVisible());
     QScrollBar *bar = w.RichEdit1->verticalScrollBar();
     w.RichEdit1->setPlainText(QStringLiteral("Glykovalin-Tagebuch\n01 Dezember 2026 Anna"));
     QApplication::processEvents();
@@ -242,5 +237,4 @@ TEST(MainForm, TheDiaryScrollBarShowsOnlyForATallPage) {
     w.RichEdit1->setPlainText(QStringLiteral("Zeile\n").repeated(40));
     QApplication::processEvents();
     EXPECT_TRUE(bar->isVisible());
-    w.hide();
 }
