@@ -181,17 +181,6 @@ void TMonthGraph::meanLine() {
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
-namespace {
-
-QImage decodeTemplate(const QString &path) {
-    QImage picture;
-    if (path.isEmpty() || !picture.load(path)) return {};
-    picture.convertTo(QImage::Format_RGB32);
-    return picture;
-}
-
-} // namespace
-
 // A box that still holds an untouched template keeps it (drawing on a
 // picture changes its cache key). The decoded template is kept from its
 // second decode on: at start-up the one decoded picture is drawn on as it
@@ -213,7 +202,7 @@ bool TMonthGraph::showTemplate() {
             QImage decoded = m_pendingTemplate.get();
             if (m_pendingStamp == stamp) picture = decoded;
         }
-        if (picture.isNull()) picture = decodeTemplate(m_templatePath);
+        if (picture.isNull()) picture = PictureBox::decode(m_templatePath);
         if (picture.isNull()) return false;
         if (++m_templateDecodes > 1) m_template = picture;
     }
@@ -227,8 +216,8 @@ void TMonthGraph::prepareTemplate() {
     if (!size.isValid()) return;
     m_w.image->reserveSize(size);
     m_pendingStamp = templateStamp();
-    m_pendingTemplate =
-        std::async(std::launch::async, [path = m_templatePath] { return decodeTemplate(path); });
+    m_pendingTemplate = std::async(std::launch::async,
+                                   [path = m_templatePath] { return PictureBox::decode(path); });
 }
 
 // The template, the three limit lines and the normal band; the mean pass

@@ -5,15 +5,12 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-namespace {
-
-QImage decodePicture(const QString &path) {
+QImage PictureBox::decode(const QString &path) {
     QImage img;
     if (path.isEmpty() || !img.load(path)) return {};
-    return img.convertToFormat(QImage::Format_RGB32);
+    img.convertTo(QImage::Format_RGB32);
+    return img;
 }
-
-} // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
     setMouseTracking(true);
@@ -42,7 +39,7 @@ void PictureBox::setPicture(const QImage &image) {
 }
 
 bool PictureBox::loadPicture(const QString &path) {
-    const QImage img = decodePicture(path);
+    const QImage img = decode(path);
     if (img.isNull()) return false;
     setPicture(img);
     return true;
@@ -54,7 +51,7 @@ bool PictureBox::loadPictureSoon(const QString &path) {
     if (m_decoding.valid()) m_decoding = {};
     if (m_autoSize) resize(size);
     m_decoding = std::async(std::launch::async, [this, path] {
-        QImage img = decodePicture(path);
+        QImage img = decode(path);
         QMetaObject::invokeMethod(this, &PictureBox::takeDecoded, Qt::QueuedConnection);
         return img;
     });

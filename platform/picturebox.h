@@ -9,6 +9,9 @@ class PictureBox : public QWidget {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr);
+    // A picture file as the boxes show it (32-bit RGB); a null image when it
+    // cannot be read.
+    static QImage decode(const QString &path);
     ~PictureBox() override;
 
     // The picture; one still being decoded is waited for.
