@@ -76,6 +76,15 @@ QString thisMonthTable(const Folder &f) {
     return table;
 }
 
+// The delivered settings with `extra`, opening this month's table (made
+// here) at start-up.
+void startWithThisMonth(const Folder &f, const QStringList &extra) {
+    const QString table = thisMonthTable(f);
+    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
+                                      QStringList{"BenutzerName=Max Muster"} + extra +
+                                      QStringList{QStringLiteral("TabellenDateiName=") + table})));
+}
+
 } // namespace
 
 TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
@@ -111,10 +120,7 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
 // right after it.
 TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = thisMonthTable(f);
-    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
-                                      {"BenutzerName=Max Muster", "Tagebuch_sichtbar=1",
-                                       QStringLiteral("TabellenDateiName=") + table})));
+    startWithThisMonth(f, {"Tagebuch_sichtbar=1"});
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
@@ -179,10 +185,7 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
 // opened, show the readings of the month drawn, not of the one before.
 TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = thisMonthTable(f);
-    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
-                                      {"BenutzerName=Max Muster", "LetzteKlickPosition=64",
-                                       QStringLiteral("TabellenDateiName=") + table})));
+    startWithThisMonth(f, {"LetzteKlickPosition=64"});
     const QString earlier = f.table(QStringLiteral("MM012020.tab"), 2020);
     testutil::writeBytes(
         earlier, scenario::monthFile(
