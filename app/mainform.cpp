@@ -57,7 +57,10 @@ void TMainForm::buildControls() {
     formScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     formScroll->horizontalScrollBar()->setObjectName(QStringLiteral("HorzScrollBar"));
-    connect(m_split, &QSplitter::splitterMoved, this, [this] { m_diaryHeightChosen = true; });
+    connect(m_split, &QSplitter::splitterMoved, this, [this] {
+        m_diaryHeightChosen = true;
+        LayoutControls();
+    });
     buildGraphArea();
 
     RichEdit1 = new QTextEdit(m_split);
@@ -453,18 +456,32 @@ void TMainForm::endWithoutStoring() {
 void TMainForm::LayoutControls() {
     // The readout line sits right under the graph picture.
     StatusLabel->move(StatusLabel->x(), Image->y() + Image->height() + 2);
-    const int sum = StatusLabel->y() + StatusLabel->height() + 20;
+    const int sum = StatusLabel->y() + StatusLabel->height() + kBottomMargin;
     const int contentWidth = std::max(Image->x() + Image->width(), formScroll->viewport()->width());
     ScrollBox1->setGeometry(0, Panel1->height(), contentWidth, sum);
     Panel1->resize(contentWidth, 27);
-    client->resize(contentWidth, Panel1->height() + sum);
-    if (!RichEdit1->isVisible() || m_diaryHeightChosen) return;
-    // The graph as tall as it is, the page the rest; a short window gives
-    // the page its room and lets the graph scroll.
-    const int scrollBar = formScroll->horizontalScrollBar()->sizeHint().height();
-    const int total = m_split->height() - m_split->handleWidth();
-    const int graph = std::max(80, std::min(client->height() + scrollBar, total - kDiaryMinimum));
-    m_split->setSizes({graph, std::max(0, total - graph)});
+    const int full = Panel1->height() + sum;
+    if (RichEdit1->isVisible() && !m_diaryHeightChosen) {
+        // The graph as tall as it is, the page the rest; a short window
+        // gives the page its room and lets the graph scroll.
+        const int scrollBar = formScroll->horizontalScrollBar()->sizeHint().height();
+        const int total = m_split->height() - m_split->handleWidth();
+        const int graph = std::max(80, std::min(full + scrollBar, total - kDiaryMinimum));
+        m_split->setSizes({graph, std::max(0, total - graph)});
+    }
+    fitClientHeight(contentWidth, full);
+}
+
+// The blank margin under the readout line gives way first, so that the
+// graph area never shows a vertical scroll bar that scrolls nothing but it.
+void TMainForm::fitClientHeight(int contentWidth, int full) {
+    const int frames = 2 * formScroll->frameWidth();
+    const bool barShown = formScroll->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ||
+                          (formScroll->horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded &&
+                           contentWidth > formScroll->width() - frames);
+    const int room = formScroll->height() - frames -
+                     (barShown ? formScroll->horizontalScrollBar()->sizeHint().height() : 0);
+    client->resize(contentWidth, std::clamp(room, full - kBottomMargin, full));
 }
 
 void TMainForm::FormResize() {

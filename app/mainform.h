@@ -157,6 +157,7 @@ private:
     void startAfterFirstFrame();
     void restoreOptions(const SettingsStore &st);
     void restorePlacement(const SettingsStore &st);
+    void fitClientHeight(int contentWidth, int full);
     void switchMode(bool toEight, bool fromFourEntry);
     void curveView();
 
@@ -165,6 +166,8 @@ private:
     static constexpr int kFirstPaintLatest = 500;
     // Height the diary page keeps at least when the window is short.
     static constexpr int kDiaryMinimum = 220;
+    // Blank room under the readout line while the graph area has room for it.
+    static constexpr int kBottomMargin = 20;
 
     MonthSession &m_session;
     ui::Services &m_ui;

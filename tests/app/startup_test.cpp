@@ -17,7 +17,10 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QTextEdit>
 
 #include "app/mainform.h"
@@ -260,4 +263,57 @@ TEST(Startup, InfoAndReadOnlyNoticeAreMadeWhenFirstShown) {
     app.menu("Infober1");
     EXPECT_EQ(shown, QStringList({"AboutBox", "readonlyDlg", "AboutBox"}));
     EXPECT_EQ(w.findChildren<QDialog *>(QStringLiteral("AboutBox")).size(), 1);
+}
+
+// The graph area shows a vertical scroll bar only when it is short of more
+// than the blank margin under the readout line: the margin gives way first,
+// on a smaller window and on a dragged divider alike.
+TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
+    Folder f({"BenutzerName=Max Muster"});
+    startWithThisMonth(f, {});
+    App app;
+    TMainForm &w = app.window();
+    ASSERT_TRUE(w.graph().isShown());
+    auto *split = w.findChild<QSplitter *>(QStringLiteral("GraphDiarySplitter"));
+    ASSERT_TRUE(split);
+    QScrollBar *bar = w.formScroll->verticalScrollBar();
+    const int readoutEnd = w.StatusLabel->mapTo(w.client, QPoint(0, w.StatusLabel->height())).y();
+    const int hbar = w.formScroll->horizontalScrollBar()->height();
+    ASSERT_TRUE(w.formScroll->horizontalScrollBar()->isVisible());
+    auto room = [&] { return w.formScroll->height() - hbar; };
+    // The window made shorter until the graph area has `target` rows.
+    auto shortenTo = [&](int target) {
+        for (int i = 0; i < 4 && room() != target; ++i) {
+            w.resize(w.width(), w.height() - (room() - target));
+            App::settle();
+        }
+    };
+    ASSERT_GE(room(), readoutEnd + 20);
+    EXPECT_FALSE(bar->isVisible());
+
+    // Ten pixels short: the margin shrinks, the readout line stays in view.
+    shortenTo(readoutEnd + 10);
+    ASSERT_EQ(room(), readoutEnd + 10);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(w.client->height(), w.formScroll->viewport()->height());
+
+    // Short of part of the readout line: the bar scrolls exactly to its end.
+    shortenTo(readoutEnd - 5);
+    ASSERT_EQ(room(), readoutEnd - 5);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 5);
+
+    // Dragging the divider down ten pixels shows the readout line again.
+    QSplitterHandle *handle = split->handle(1);
+    const QPoint at = handle->rect().center();
+    auto send = [&](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, pos, handle->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(handle, &e);
+    };
+    send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+    send(QEvent::MouseMove, at + QPoint(0, 10), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at + QPoint(0, 10), Qt::NoButton);
+    App::settle();
+    ASSERT_EQ(room(), readoutEnd + 5);
+    EXPECT_FALSE(bar->isVisible());
 }
