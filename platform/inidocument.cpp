@@ -264,41 +264,59 @@ QByteArray IniDocument::encode(const QString &text) const {
     return m_utf8 ? text.toUtf8() : win1252::encode(text);
 }
 
-void IniDocument::index(Section &s) {
-    s.indexed = true;
-    s.lastKeyLine = s.header;
-    for (int i = s.header + 1; i < s.end; ++i) {
-        QString k, v;
-        if (!ini::keyOf(lineText(i), k, v)) continue;
-        s.lastKeyLine = i;
-        const QString f = fold(k);
-        if (!s.keys.contains(f)) s.keys.insert(f, KeyEntry{i, v});
+const IniDocument::KeyEntry *IniDocument::indexUntil(int found, const QString *stopAt) {
+    for (;;) {
+        // Reading on may move the sections; each round takes this one anew.
+        Section &s = m_sections[found];
+        if (s.nextToIndex < 0) s.nextToIndex = s.header + 1;
+        const bool open = found == m_openSection;
+        const int limit = open ? int(m_lines.size()) : s.end;
+        while (s.nextToIndex < limit) {
+            const int i = s.nextToIndex++;
+            QString k, v;
+            if (!ini::keyOf(lineText(i), k, v)) continue;
+            s.lastKeyLine = i;
+            const QString f = fold(k);
+            if (s.keys.contains(f)) continue;
+            const auto it = s.keys.insert(f, KeyEntry{i, v});
+            if (stopAt && f == *stopAt) return &*it;
+        }
+        if (!open) {
+            s.indexed = true;
+            return nullptr;
+        }
+        readMore();
     }
 }
 
-IniDocument::Section *IniDocument::section(const QString &name) {
+int IniDocument::sectionNumber(const QString &name) {
     const QString folded = fold(name);
     auto it = m_sectionIndex.constFind(folded);
-    // The file is read on until the section and its end are known.
     while (it == m_sectionIndex.cend() && !m_complete) {
         readMore();
         it = m_sectionIndex.constFind(folded);
     }
-    if (it == m_sectionIndex.cend()) return nullptr;
-    const int found = *it;
-    while (found == m_openSection && !m_complete)
-        readMore();
-    Section &s = m_sections[found];
-    if (!s.indexed) index(s);
-    return &s;
+    return it == m_sectionIndex.cend() ? -1 : *it;
 }
 
+IniDocument::Section *IniDocument::section(const QString &name) {
+    const int found = sectionNumber(name);
+    if (found < 0) return nullptr;
+    // All of the section: the file is read on until its end is known.
+    if (!m_sections[found].indexed) indexUntil(found, nullptr);
+    return &m_sections[found];
+}
+
+// A key is looked for in file order; the first occurrence counts, so the
+// search stops there and the rest of the file is read only when needed.
 const IniDocument::KeyEntry *IniDocument::find(const QString &sectionName, const QString &key) {
     refresh();
-    const Section *s = section(sectionName);
-    if (!s) return nullptr;
-    const auto it = s->keys.constFind(fold(key));
-    return it == s->keys.cend() ? nullptr : &*it;
+    const int found = sectionNumber(sectionName);
+    if (found < 0) return nullptr;
+    const QString foldedKey = fold(key);
+    const Section &s = m_sections[found];
+    if (const auto k = s.keys.constFind(foldedKey); k != s.keys.cend()) return &*k;
+    return s.indexed ? nullptr : indexUntil(found, &foldedKey);
 }
 
 QString IniDocument::read(const QString &sectionName, const QString &key) {

@@ -99,6 +99,7 @@ private:
         int header = -1;
         int end = -1; // the next section line or the line count
         bool indexed = false;
+        int nextToIndex = -1; // the first line whose key is not indexed yet
         int lastKeyLine = -1;
         QHash<QString, KeyEntry> keys; // by folded name, first occurrence
     };
@@ -116,9 +117,14 @@ private:
     void split(bool atEnd);
     QString lineText(int index) const;
     QByteArray encode(const QString &text) const;
+    // The section of that name, read on until it is found; -1 when none.
+    int sectionNumber(const QString &name);
     Section *section(const QString &name);
     const KeyEntry *find(const QString &section, const QString &key);
-    void index(Section &s);
+    // Indexes the keys of section `found` in file order until `stopAt` (a
+    // folded key) is indexed or the section ends, reading on while the
+    // section is still open; null for the whole section.
+    const KeyEntry *indexUntil(int found, const QString *stopAt);
     bool fail(const textfile::SaveResult &r, QString *error);
     // What a write changes, collected before the new text is made.
     struct Edits;

@@ -252,6 +252,37 @@ TEST(IniDocument, APartEndsAnywhereInALine) {
     }
 }
 
+// A month table: its header keys on top of one long section of entry lines.
+// A key is read only as far as its first line; a key further down, a
+// missing key and a write read on as far as they need.
+TEST(IniDocument, AKeyIsReadOnlyAsFarAsItsFirstLine) {
+    testutil::TempFolder dir;
+    const QString table = dir.file("MM122026.tab");
+    QByteArray text = "[Glykovalin]\r\nDatum=Dezember 2026\r\nBenutzerName=Max Muster\r\n";
+    for (int i = 0; i < 2000; ++i)
+        text += "Morgens den " + QByteArray::number(i) + ".12.2026 Z=07:00  ZuckerWert=120\r\n";
+    text += "Datum=doppelt\r\nSpaet=ja\r\n";
+    writeBytes(table, text);
+
+    IniDocument doc(table);
+    EXPECT_EQ(doc.read("glykovalin", "Datum"), "Dezember 2026");
+    EXPECT_EQ(doc.read("Glykovalin", "BenutzerName"), "Max Muster");
+    EXPECT_LE(doc.bytesRead(), 4096);
+    EXPECT_EQ(doc.read("Glykovalin", "Morgens den 500.12.2026 Z"), "07:00  ZuckerWert=120");
+    EXPECT_LT(doc.bytesRead(), text.size());
+    EXPECT_EQ(doc.read("Glykovalin", "Spaet"), "ja");
+    EXPECT_EQ(doc.read("Glykovalin", "fehlt"), "");
+    EXPECT_EQ(doc.read("Glykovalin", "Datum"), "Dezember 2026");
+    EXPECT_EQ(doc.bytesRead(), text.size());
+    EXPECT_EQ(doc.loadCount(), 1);
+
+    // A new key follows the section's last key line, wherever reading stopped.
+    IniDocument writer(table);
+    ASSERT_EQ(writer.read("Glykovalin", "Datum"), "Dezember 2026");
+    ASSERT_TRUE(writer.write("Glykovalin", "Neu", "1"));
+    EXPECT_EQ(readBytes(table), text + "Neu=1\r\n");
+}
+
 // A file changed in place while only its top was read is read anew, never a
 // mix of both.
 TEST(IniDocument, AFileChangedBetweenPartsIsReadAnew) {
