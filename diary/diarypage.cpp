@@ -218,7 +218,8 @@ void DiaryPage::showDay(int day) {
 
     QString dateText, userText;
     if (!m_session.tablePath().isEmpty()) {
-        const SettingsStore header(m_session.tablePath());
+        // One reading of the table's header serves both keys.
+        const SettingsStore header(std::make_shared<IniDocument>(m_session.tablePath()));
         dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
         userText = header.read(monthtable::kSection, keys::BenutzerName);
     }
