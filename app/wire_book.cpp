@@ -45,6 +45,11 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
     // Day order in the diary held in memory; the file is not written here.
     page.sortBook();
     const QStringList sorted = p.session.diary().lines();
+    // Without a stored page the table is not read: that notice is all.
+    if (std::none_of(sorted.begin(), sorted.end(), diarybook::isPageLine)) {
+        p.ui.showInformation(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
+        return;
+    }
 
     DiaryBookInput in =
         diarybook::bookInput(currentMonth(session, p.ui), session.folders().data, session.mode());
@@ -59,13 +64,6 @@ void printDiaryBook(Program &p, TTagebuchSpeichernForm *form) {
         in.entryYear = session.entryYear();
     }
 
-    bool anyPage = false;
-    for (const QString &l : sorted)
-        anyPage = anyPage || diarybook::isPageLine(l);
-    if (!anyPage) {
-        p.ui.showInformation(QStringLiteral("Es sind keine Tagebuchseiten gespeichert."));
-        return;
-    }
     form->requestCompose(in);
     form->exec();
 }

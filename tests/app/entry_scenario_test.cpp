@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -360,4 +361,16 @@ TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
     app.rec.fileNames.enqueue(pdf);
     app.menu("Arztbericht1");
     EXPECT_TRUE(testutil::readBytes(pdf).startsWith("%PDF-"));
+}
+
+// A diary file without a stored page (a hand-edited one): the book says so,
+// and only that. The month table is not read, so a table gone meanwhile
+// adds no second message.
+TEST(EntryScenario, TheBookWithoutStoredPagesOnlySaysSo) {
+    Month m;
+    testutil::writeBytes(m.table.left(m.table.size() - 3) + "txt", "Notizen\r\n");
+    App app;
+    ASSERT_TRUE(QFile::remove(m.table));
+    app.menu("AllegespeichertenTagebuchseitendrucken1");
+    EXPECT_EQ(app.rec.texts(), QStringList{"Es sind keine Tagebuchseiten gespeichert."});
 }
