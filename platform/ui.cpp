@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -11,6 +10,7 @@
 #include <QUrl>
 
 #include "convert.h"
+#include "filedialog.h"
 
 namespace ui {
 
@@ -67,14 +67,25 @@ Answer DesktopServices::message(Kind kind, Buttons buttons, const QString &text)
     }
 }
 
+namespace {
+
+QString chosenFile(QWidget *parent, const QString &caption, const QString &folder,
+                   const QString &filter, QFileDialog::AcceptMode mode) {
+    const auto dlg = makeFileDialog(parent, caption, folder, filter, mode);
+    if (dlg->exec() != QDialog::Accepted) return {};
+    return dlg->selectedFiles().value(0);
+}
+
+} // namespace
+
 QString DesktopServices::openFileName(QWidget *parent, const QString &caption,
                                       const QString &folder, const QString &filter) {
-    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+    return chosenFile(parent, caption, folder, filter, QFileDialog::AcceptOpen);
 }
 
 QString DesktopServices::saveFileName(QWidget *parent, const QString &caption,
                                       const QString &folder, const QString &filter) {
-    return QFileDialog::getSaveFileName(parent, caption, folder, filter);
+    return chosenFile(parent, caption, folder, filter, QFileDialog::AcceptSave);
 }
 
 bool DesktopServices::chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) {

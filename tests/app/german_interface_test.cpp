@@ -24,6 +24,7 @@
 #include "dialogs/einstelldlg.h"
 #include "diary/tagebuchspeichernform.h"
 #include "entry/eingabedlg.h"
+#include "platform/filedialog.h"
 #include "platform/german.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
@@ -200,9 +201,8 @@ private:
     QString fileDialog(QFileDialog::AcceptMode mode, QWidget *parent, const QString &caption,
                        const QString &folder, const QString &filter) {
         opened << (mode == QFileDialog::AcceptOpen ? "open" : "save");
-        QFileDialog dlg(parent, caption, folder, filter);
-        dlg.setAcceptMode(mode);
-        dialogTexts << textsOfShown(dlg);
+        const auto dlg = makeFileDialog(parent, caption, folder, filter, mode);
+        dialogTexts << textsOfShown(*dlg);
         return {};
     }
 };
