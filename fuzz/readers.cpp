@@ -21,6 +21,7 @@
 #include "graph/monthvalues.h"
 #include "graph/templatepicture.h"
 #include "platform/convert.h"
+#include "platform/inidocument.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -431,7 +432,17 @@ void readSettingsFile(const QByteArray &bytes) {
         }
     }
     const QString remarks = QStringLiteral("Bemerkungen_") + kTable;
-    profile::read(ini, remarks, QStringLiteral("01.03.2024,1"));
+    const QString remark = profile::read(ini, remarks, QStringLiteral("01.03.2024,1"));
+
+    // Each key read on its own, with the file read only as far as that key,
+    // reads as it does once all of the file is read.
+    IniDocument whole(ini);
+    whole.read(QStringLiteral("keine Sektion \x01"), QString());
+    for (qsizetype i = 0; i < allKeys.size(); ++i)
+        if (whole.read(section, allKeys[i]) != before[i])
+            broken("a key read on its own reads as from the whole file", allKeys[i]);
+    if (whole.read(remarks, QStringLiteral("01.03.2024,1")) != remark)
+        broken("a remark read on its own reads as from the whole file", remark);
 
     // A write to a copy changes that key and no other.
     const QString copy = folder + QStringLiteral("kopie.ini");
