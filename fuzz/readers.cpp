@@ -163,6 +163,12 @@ void drawMonth(const QString &folder) {
     if (drawn.complete && textfile::readLines(table, lines) &&
         monthtable::entryLines(lines) != drawn.entries)
         broken("the entry list holds every entry line of the file");
+    // The diary page reads the header keys from the file as far as needed;
+    // they read as the drawing pass found them in all of its lines.
+    if (drawn.readable &&
+        (profile::read(table, monthtable::kSection, QStringLiteral("Datum")) != drawn.tableDate ||
+         profile::read(table, monthtable::kSection, keys::BenutzerName) != drawn.tableUser))
+        broken("the header keys read alone as the drawing pass read them", drawn.tableDate);
     for (const QString &day : drawn.dayLineTexts)
         diarybook::FormatiereTagebuchstr(day, mode);
     DrawOptions mean;
