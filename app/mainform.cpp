@@ -219,8 +219,7 @@ void TMainForm::buildMenu() {
 // The commands that only change the view, the measure mode, help and end.
 void TMainForm::connectViewCommands() {
     auto on = [this](QAction *a, void (TMainForm::*slot)()) {
-        connect(a, &QAction::triggered, this,
-                [this, slot] { ui::guarded(m_ui, [&] { (this->*slot)(); }); });
+        ui::onTriggered(a, this, m_ui, [this, slot] { (this->*slot)(); });
     };
     on(menu.Messwerte, &TMainForm::MesswerteClick);
     on(menu.Mittelwert, &TMainForm::MittelwertClick);

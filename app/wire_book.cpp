@@ -98,9 +98,8 @@ void wireBook(Program &p) {
     form->pause = mf->MachPause1;
     p.TagebuchSpeichernForm = form;
     Program *program = &p;
-    QObject::connect(
-        mf->menu.AllegespeichertenTagebuchseitendrucken1, &QAction::triggered, form,
-        [program, form] { ui::guarded(program->ui, [&] { printDiaryBook(*program, form); }); });
-    QObject::connect(mf->menu.LiniendiagrammimBrowseranzeigen1, &QAction::triggered, mf,
-                     [program] { ui::guarded(program->ui, [&] { showBrowserChart(*program); }); });
+    ui::onTriggered(mf->menu.AllegespeichertenTagebuchseitendrucken1, form, p.ui,
+                    [program, form] { printDiaryBook(*program, form); });
+    ui::onTriggered(mf->menu.LiniendiagrammimBrowseranzeigen1, mf, p.ui,
+                    [program] { showBrowserChart(*program); });
 }

@@ -26,8 +26,7 @@ void wireEntry(Program &p) {
     // The menu entries of the month commands.
     const MainMenu &m = mf->menu;
     auto on = [&p, cmds](QAction *a, void (MonthCommands::*command)()) {
-        QObject::connect(a, &QAction::triggered, cmds,
-                         [&p, cmds, command] { ui::guarded(p.ui, [&] { (cmds->*command)(); }); });
+        ui::onTriggered(a, cmds, p.ui, [cmds, command] { (cmds->*command)(); });
     };
     on(m.undalsGrafikanzeigen1, &MonthCommands::undalsGrafikanzeigen1Click);
     on(m.undTabelleanzeigen1, &MonthCommands::undTabelleanzeigen1Click);

@@ -96,7 +96,6 @@ void wireTablePrint(Program &p, TTabellenDlg *table) {
 
 void wireGraphPrint(Program &p) {
     TMainForm *mf = p.MainForm;
-    ui::Services *services = &p.ui;
     auto *preview = new TDruckvorschau(p.session, p.ui, mf);
     p.Druckvorschau = preview;
     GraphPrintSources src;
@@ -108,17 +107,12 @@ void wireGraphPrint(Program &p) {
     src.diaryEditor = mf->RichEdit1;
     src.pause = mf->MachPause1;
     preview->setSources(src);
-    QObject::connect(
-        mf->menu.GrafikganzenMonatdrucken1, &QAction::triggered, preview, [mf, preview, services] {
-            ui::guarded(*services,
-                        [&] { GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth); });
-        });
-    QObject::connect(mf->menu.GrafikNurSichtbarenBereichdrucken1, &QAction::triggered, preview,
-                     [mf, preview, services] {
-                         ui::guarded(*services, [&] {
-                             GrafikDrucken(mf, preview, TDruckvorschau::Mode::VisibleArea);
-                         });
-                     });
+    ui::onTriggered(mf->menu.GrafikganzenMonatdrucken1, preview, p.ui, [mf, preview] {
+        GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth);
+    });
+    ui::onTriggered(mf->menu.GrafikNurSichtbarenBereichdrucken1, preview, p.ui, [mf, preview] {
+        GrafikDrucken(mf, preview, TDruckvorschau::Mode::VisibleArea);
+    });
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ui.h"
 
+#include <QAction>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -124,6 +125,11 @@ bool guarded(Services &ui, const std::function<void()> &operation) {
         ui.showWarning(e.message());
         return false;
     }
+}
+
+void onTriggered(QAction *action, QObject *context, Services &ui, std::function<void()> operation) {
+    QObject::connect(action, &QAction::triggered, context,
+                     [&ui, operation = std::move(operation)] { guarded(ui, operation); });
 }
 
 } // namespace ui

@@ -7,6 +7,8 @@
 
 #include "messagekind.h"
 
+class QAction;
+class QObject;
 class QWidget;
 class QPrinter;
 
@@ -75,5 +77,9 @@ public:
 // Runs an operation; a text that should have been a number (EConvertError)
 // is shown as a warning and ends it. False when it was ended that way.
 bool guarded(Services &ui, const std::function<void()> &operation);
+
+// Runs `operation` through guarded() each time `action` is triggered, as
+// long as `context` exists: a menu entry's command.
+void onTriggered(QAction *action, QObject *context, Services &ui, std::function<void()> operation);
 
 } // namespace ui
