@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QHeaderView>
 #include <QTreeView>
 
 #include "platform/filedialog.h"
@@ -45,6 +46,9 @@ TEST(FileDialog, SizesAndDatesAreGerman) {
         EXPECT_TRUE(
             rows["2025"].value(3).contains(QRegularExpression("^\\d\\d\\.\\d\\d\\.\\d\\d ")))
             << rows["2025"].value(3).toStdString();
+        // "Verzeichnis" fits its column.
+        EXPECT_GT(view->header()->sectionSize(2),
+                  view->fontMetrics().horizontalAdvance(QStringLiteral("Verzeichnis")));
         dlg->close();
     }
 }
