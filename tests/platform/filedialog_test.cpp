@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -12,6 +13,7 @@
 
 // The file list shows sizes and dates in German form whatever the system's
 // locale is; names and folders stay as the dialog's own model gives them.
+// "Verzeichnis" fits the type column.
 TEST(FileDialog, SizesAndDatesAreGerman) {
     testutil::TempFolder dir;
     const QString table = dir.file("MM122026.tab");
@@ -24,6 +26,16 @@ TEST(FileDialog, SizesAndDatesAreGerman) {
     }
     ASSERT_TRUE(QDir().mkpath(dir.file("2025")));
 
+    // A large font, where Qt's default type column is too narrow.
+    struct LargeFont {
+        const QFont before = QApplication::font();
+        LargeFont() {
+            QFont large = before;
+            large.setPixelSize(20);
+            QApplication::setFont(large);
+        }
+        ~LargeFont() { QApplication::setFont(before); }
+    } largeFont;
     for (QFileDialog::AcceptMode mode : {QFileDialog::AcceptOpen, QFileDialog::AcceptSave}) {
         const auto dlg = makeFileDialog(nullptr, QStringLiteral("Monatstabelle öffnen"), dir.path(),
                                         QStringLiteral("Tabellen (*.tab)"), mode);
