@@ -1,9 +1,8 @@
 #include "filedialog.h"
 
 #include <QFileSystemModel>
-#include <QFontMetrics>
-#include <QHeaderView>
 #include <QTreeView>
+#include <algorithm>
 
 #include "german.h"
 
@@ -37,12 +36,14 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const QString &capt
     dlg->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
     dlg->setProxyModel(new GermanFileList(dlg.get()));
-    // The type column as wide as its longest German word.
-    if (auto *view = dlg->findChild<QTreeView *>(QStringLiteral("treeView"))) {
-        const QFontMetrics fm(view->font());
-        view->header()->resizeSection(kTypeColumn,
-                                      fm.horizontalAdvance(QStringLiteral("Verzeichnis")) +
-                                          2 * fm.averageCharWidth());
-    }
+    // The type column as wide as the German type names of the folder shown
+    // ("Verzeichnis", "Einfaches Textdokument"), once the folder is read.
+    auto *view = dlg->findChild<QTreeView *>(QStringLiteral("treeView"));
+    auto *files = qobject_cast<QFileSystemModel *>(dlg->proxyModel()->sourceModel());
+    // Room for all four columns with those names.
+    dlg->resize(std::max(dlg->width(), 760), dlg->height());
+    if (view && files)
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view,
+                         [view] { view->resizeColumnToContents(kTypeColumn); });
     return dlg;
 }
