@@ -1,5 +1,6 @@
 #include "filedialog.h"
 
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QTreeView>
 #include <algorithm>
@@ -27,6 +28,29 @@ QVariant GermanFileList::data(const QModelIndex &index, int role) const {
     return QIdentityProxyModel::data(index, role);
 }
 
+void germanFileList(QFileDialog *dialog) {
+    if (qobject_cast<GermanFileList *>(dialog->proxyModel())) return;
+    dialog->setProxyModel(new GermanFileList(dialog));
+    // Room for all four columns with their German texts.
+    dialog->resize(std::max(dialog->width(), 800), dialog->height());
+    // The size and type columns as wide as their German texts in the folder
+    // shown ("749 Bytes", "Einfaches Textdokument"), once the folder is read.
+    auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+    auto *files = qobject_cast<QFileSystemModel *>(dialog->proxyModel()->sourceModel());
+    if (view && files)
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, view, [view] {
+            view->resizeColumnToContents(kSizeColumn);
+            view->resizeColumnToContents(kTypeColumn);
+        });
+}
+
+bool GermanFileDialogs::eventFilter(QObject *watched, QEvent *event) {
+    // On showing: a dialog is fully made by then, and not yet on screen.
+    if (event->type() == QEvent::Show)
+        if (auto *dialog = qobject_cast<QFileDialog *>(watched)) germanFileList(dialog);
+    return false;
+}
+
 std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const QString &caption,
                                             const QString &folder, const QString &filter,
                                             QFileDialog::AcceptMode mode) {
@@ -35,15 +59,6 @@ std::unique_ptr<QFileDialog> makeFileDialog(QWidget *parent, const QString &capt
     dlg->setAcceptMode(mode);
     dlg->setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
-    dlg->setProxyModel(new GermanFileList(dlg.get()));
-    // The type column as wide as the German type names of the folder shown
-    // ("Verzeichnis", "Einfaches Textdokument"), once the folder is read.
-    auto *view = dlg->findChild<QTreeView *>(QStringLiteral("treeView"));
-    auto *files = qobject_cast<QFileSystemModel *>(dlg->proxyModel()->sourceModel());
-    // Room for all four columns with those names.
-    dlg->resize(std::max(dlg->width(), 760), dlg->height());
-    if (view && files)
-        QObject::connect(files, &QFileSystemModel::directoryLoaded, view,
-                         [view] { view->resizeColumnToContents(kTypeColumn); });
+    germanFileList(dlg.get());
     return dlg;
 }

@@ -5,12 +5,15 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "filedialog.h"
+
 namespace german {
 
 namespace {
 
 struct Installed {
     QTranslator *translator = nullptr;
+    GermanFileDialogs *fileDialogs = nullptr;
     QLocale previousDefault;
     bool previousNative = false;
     bool active = false;
@@ -68,6 +71,10 @@ bool setUp() {
     QLocale::setDefault(locale());
     // A native file or colour dialog of the desktop would speak the system's language.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    if (!i.fileDialogs) {
+        i.fileDialogs = new GermanFileDialogs(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(i.fileDialogs);
+    }
     if (i.translator) return true;
     auto *t = new QTranslator(QCoreApplication::instance());
     if (!t->load(locale(), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -88,6 +95,8 @@ void tearDown() {
         delete i.translator;
         i.translator = nullptr;
     }
+    delete i.fileDialogs;
+    i.fileDialogs = nullptr;
     QLocale::setDefault(i.previousDefault);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, !i.previousNative);
     i.active = false;
