@@ -31,6 +31,8 @@ QVariant GermanFileList::data(const QModelIndex &index, int role) const {
 void germanFileList(QFileDialog *dialog) {
     if (qobject_cast<GermanFileList *>(dialog->proxyModel())) return;
     dialog->setProxyModel(new GermanFileList(dialog));
+    // A desktop's native dialog has no list of its own to show it.
+    if (!dialog->proxyModel()) return;
     // Room for all four columns with their German texts.
     dialog->resize(std::max(dialog->width(), 800), dialog->height());
     // The size and type columns as wide as their German texts in the folder
