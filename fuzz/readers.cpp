@@ -168,7 +168,10 @@ void drawMonth(const QString &folder) {
     if (drawn.readable &&
         (profile::read(table, monthtable::kSection, QStringLiteral("Datum")) != drawn.tableDate ||
          profile::read(table, monthtable::kSection, keys::BenutzerName) != drawn.tableUser))
-        broken("the header keys read alone as the drawing pass read them", drawn.tableDate);
+        broken("the header keys read alone as the drawing pass read them",
+               drawn.tableDate + u'|' + drawn.tableUser + u'|' +
+                   profile::read(table, monthtable::kSection, QStringLiteral("Datum")) + u'|' +
+                   profile::read(table, monthtable::kSection, keys::BenutzerName));
     for (const QString &day : drawn.dayLineTexts)
         diarybook::FormatiereTagebuchstr(day, mode);
     DrawOptions mean;

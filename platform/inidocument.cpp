@@ -190,8 +190,9 @@ void IniDocument::readRest() {
 
 void IniDocument::split(bool atEnd) {
     if (atEnd && m_raw.startsWith(kBom)) {
+        // The decoder decodes only when its result is taken.
         QStringDecoder dec(QStringDecoder::Utf8);
-        (void)dec.decode(QByteArrayView(m_raw).sliced(3));
+        [[maybe_unused]] const QString decoded = dec.decode(QByteArrayView(m_raw).sliced(3));
         m_utf8 = !dec.hasError();
     }
     const char *data = m_raw.constData();

@@ -39,6 +39,14 @@ TEST(Profile, LongValuesLfFilesAndBom) {
     writeBytes(ini, "\xEF\xBB\xBF[S]\nK=" + QByteArray(300, 'x') + "\nU=\xC3\xA4");
     EXPECT_EQ(profile::read(ini, "S", "K"), QString(255, 'x'));
     EXPECT_EQ(profile::read(ini, "S", "U"), QString::fromUtf8("ä"));
+    // A byte-order mark over text that is no UTF-8 (Windows-1252 after all):
+    // read and written as Windows-1252, as the other text files are.
+    const QString mixed = dir.file("m.ini");
+    writeBytes(mixed, "\xEF\xBB\xBF[S]\r\nName=J\xF6rg \xD6zt\xFCrk\r\n");
+    EXPECT_EQ(profile::read(mixed, "S", "Name"), QString::fromUtf8("Jörg Öztürk"));
+    ASSERT_TRUE(profile::write(mixed, "S", "Ort", QString::fromUtf8("Köln")));
+    EXPECT_EQ(readBytes(mixed),
+              QByteArray("\xEF\xBB\xBF[S]\r\nName=J\xF6rg \xD6zt\xFCrk\r\nOrt=K\xF6ln\r\n"));
     const QString lf = dir.file("c.ini");
     writeBytes(lf, "[S]\nA=1\nB=2");
     EXPECT_EQ(profile::read(lf, "s", "b"), "2");
