@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include "textfile.h"
 #include "win1252.h"
@@ -189,12 +188,7 @@ void IniDocument::readRest() {
 }
 
 void IniDocument::split(bool atEnd) {
-    if (atEnd && m_raw.startsWith(kBom)) {
-        // The decoder decodes only when its result is taken.
-        QStringDecoder dec(QStringDecoder::Utf8);
-        [[maybe_unused]] const QString decoded = dec.decode(QByteArrayView(m_raw).sliced(3));
-        m_utf8 = !dec.hasError();
-    }
+    if (atEnd) m_utf8 = textfile::isUtf8(m_raw);
     const char *data = m_raw.constData();
     const qsizetype n = m_raw.size();
     const int first = int(m_lines.size());

@@ -15,18 +15,22 @@ namespace textfile {
 
 namespace {
 
+constexpr char kBom[] = "\xEF\xBB\xBF";
+
 QString decodeFile(const QByteArray &raw) {
-    if (raw.startsWith("\xEF\xBB\xBF")) {
-        const QByteArray rest = raw.mid(3);
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString text = utf8.decode(rest);
-        if (!utf8.hasError()) return text;
-        return win1252::decode(rest);
-    }
-    return win1252::decode(raw);
+    if (isUtf8(raw)) return QString::fromUtf8(QByteArrayView(raw).sliced(3));
+    return win1252::decode(raw.startsWith(kBom) ? raw.mid(3) : raw);
 }
 
 } // namespace
+
+bool isUtf8(QByteArrayView raw) {
+    if (!raw.startsWith(kBom)) return false;
+    // The decoder decodes only when its result is taken.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString text = utf8.decode(raw.sliced(3));
+    return !utf8.hasError();
+}
 
 QStringList splitLines(const QString &text) {
     QStringList lines;

@@ -10,6 +10,9 @@ namespace textfile {
 // UTF-8 byte-order mark (decoding the rest as UTF-8 when it is valid UTF-8).
 // Returns false when the file cannot be opened.
 bool readLines(const QString &path, QStringList &lines);
+// Whether a file's bytes are UTF-8: they begin with the byte-order mark and
+// all that follows it is valid UTF-8. Any other file is Windows-1252.
+bool isUtf8(QByteArrayView raw);
 // The whole file as one text with the line ends as stored.
 bool readText(const QString &path, QString &text);
 
