@@ -13,6 +13,7 @@
 
 #include "diarybook_compose.h"
 #include "graph/geometry.h"
+#include "platform/inidocument.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
@@ -219,7 +220,7 @@ void DiaryPage::showDay(int day) {
     QString dateText, userText;
     if (!m_session.tablePath().isEmpty()) {
         // One reading of the table's header serves both keys.
-        const SettingsStore header(std::make_shared<IniDocument>(m_session.tablePath()));
+        IniDocument header(m_session.tablePath());
         dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
         userText = header.read(monthtable::kSection, keys::BenutzerName);
     }

@@ -165,13 +165,13 @@ void drawMonth(const QString &folder) {
         broken("the entry list holds every entry line of the file");
     // The diary page reads the header keys from the file as far as needed;
     // they read as the drawing pass found them in all of its lines.
-    if (drawn.readable &&
-        (profile::read(table, monthtable::kSection, QStringLiteral("Datum")) != drawn.tableDate ||
-         profile::read(table, monthtable::kSection, keys::BenutzerName) != drawn.tableUser))
-        broken("the header keys read alone as the drawing pass read them",
-               drawn.tableDate + u'|' + drawn.tableUser + u'|' +
-                   profile::read(table, monthtable::kSection, QStringLiteral("Datum")) + u'|' +
-                   profile::read(table, monthtable::kSection, keys::BenutzerName));
+    if (drawn.readable) {
+        const QString date = profile::read(table, monthtable::kSection, QStringLiteral("Datum"));
+        const QString user = profile::read(table, monthtable::kSection, keys::BenutzerName);
+        if (date != drawn.tableDate || user != drawn.tableUser)
+            broken("the header keys read alone as the drawing pass read them",
+                   drawn.tableDate + u'|' + drawn.tableUser + u'|' + date + u'|' + user);
+    }
     for (const QString &day : drawn.dayLineTexts)
         diarybook::FormatiereTagebuchstr(day, mode);
     DrawOptions mean;
