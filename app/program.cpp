@@ -7,6 +7,7 @@
 
 #include "mainform.h"
 #include "platform/german.h"
+#include "platform/germaninterface.h"
 #include "platform/ui.h"
 #include "wiring.h"
 

@@ -4,9 +4,7 @@
 
 class QDate;
 
-// German for the whole program whatever the system's language: Qt's own texts
-// (standard dialogs, the editors' context menus) and the form of dates and
-// numbers.
+// Dates and numbers in German form whatever the system's language.
 namespace german {
 
 // German (Germany); numbers without thousands separator, so that a number
@@ -24,15 +22,5 @@ QString shortWeekday(const QDate &d);
 QString number(double v, int decimals);
 // Reads a number written with a decimal comma (a decimal point is accepted too).
 double toNumber(const QString &text, bool *ok = nullptr);
-
-// Makes German the default locale and the language of Qt's own texts: loads
-// Qt's German translations (from QLibraryInfo's translations folder) and uses
-// Qt's dialogs instead of the desktop's native ones, which would follow the
-// system's language. Returns false when the translations are not installed;
-// the program then runs on with Qt's English texts. Needs the application
-// object.
-bool setUp();
-// Takes back what setUp() did.
-void tearDown();
 
 } // namespace german

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "platform/german.h"
+#include "platform/germaninterface.h"
 
 int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

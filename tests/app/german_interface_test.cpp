@@ -26,6 +26,7 @@
 #include "entry/eingabedlg.h"
 #include "platform/filedialog.h"
 #include "platform/german.h"
+#include "platform/germaninterface.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "recordingservices.h"

@@ -10,6 +10,7 @@
 
 #include "platform/filedialog.h"
 #include "platform/german.h"
+#include "platform/germaninterface.h"
 #include "testutil.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QDate>
 
 #include "platform/german.h"
+#include "platform/germaninterface.h"
 
 TEST(German, DatesWeekdaysAndNumbers) {
     const QDate d(2026, 12, 7);
