@@ -6,132 +6,61 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
-#include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPolygon>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
-#include <QTextEdit>
 #include <QTimer>
 #include <utility>
 
 #include "aboutbox.h"
 #include "dialogs/readonlydlg.h"
 #include "diary/diarypage.h"
-#include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/convert.h"
 #include "platform/folders.h"
 #include "platform/pause.h"
 #include "platform/strayfiles.h"
 #include "platform/ui.h"
+#include "storage/monthmodel.h"
 
-TMainForm::TMainForm(MonthSession &session, ui::Services &ui, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_ui(ui) {
+TMainForm::TMainForm(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QMainWindow(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Glykovalinmesswerte - "));
     resize(793, 612);
-    buildControls();
-    buildMenu();
-    buildGraph();
-    buildDiaryPage();
-    connectViewCommands();
-}
-
-TMainForm::~TMainForm() = default;
-
-void TMainForm::buildControls() {
     // The graph scrolls in its own area; the diary page below it stays in
     // view whatever part of the month is shown.
     m_split = new QSplitter(Qt::Vertical, this);
     m_split->setObjectName(QStringLiteral("GraphDiarySplitter"));
     m_split->setChildrenCollapsible(false);
     setCentralWidget(m_split);
-    formScroll = new QScrollArea(m_split);
-    formScroll->setObjectName(QStringLiteral("FormScrollArea"));
-    formScroll->setFrameShape(QFrame::NoFrame);
-    formScroll->setWidgetResizable(false);
-    formScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    formScroll->horizontalScrollBar()->setObjectName(QStringLiteral("HorzScrollBar"));
+    m_graph = new GraphArea(model, ui, m_split);
+    m_graph->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_page = new DiaryPage(model, ui, m_split);
+    m_page->setMinimumHeight(120);
+    m_split->setStretchFactor(0, 0);
+    m_split->setStretchFactor(1, 1);
     connect(m_split, &QSplitter::splitterMoved, this, [this] {
         m_diaryHeightChosen = true;
         LayoutControls();
     });
-    buildGraphArea();
-
-    RichEdit1 = new QTextEdit(m_split);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    QFont diaryFont(QStringLiteral("Arial"));
-    diaryFont.setPixelSize(13);
-    diaryFont.setBold(true);
-    RichEdit1->setFont(diaryFont);
-    RichEdit1->setLineWrapMode(QTextEdit::NoWrap);
-    // Hidden while the page fits, as a rich edit hides its scroll bars.
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    RichEdit1->setAcceptRichText(true);
-    RichEdit1->setMinimumHeight(120);
-    m_split->setStretchFactor(0, 0);
-    m_split->setStretchFactor(1, 1);
-
-    MachPause1 = new TMachPause(this);
-    MachPause1->setObjectName(QStringLiteral("MachPause1"));
-    MachPause1->setInterval(1000);
-    TimerEieruhr = new QTimer(this);
-    TimerEieruhr->setObjectName(QStringLiteral("TimerEieruhr"));
-    TimerEieruhr->setInterval(10);
-    connect(TimerEieruhr, &QTimer::timeout, this,
+    m_pause = new TMachPause(this);
+    m_pause->setObjectName(QStringLiteral("MachPause1"));
+    m_pause->setInterval(1000);
+    // The wait cursor's timer exists, but nothing starts it.
+    m_waitCursorTimer = new QTimer(this);
+    m_waitCursorTimer->setObjectName(QStringLiteral("TimerEieruhr"));
+    m_waitCursorTimer->setInterval(10);
+    connect(m_waitCursorTimer, &QTimer::timeout, this,
             [] { QApplication::setOverrideCursor(Qt::WaitCursor); });
+    buildMenu();
+    connectViewCommands();
+    connectParts();
+    connectModel();
 }
 
-// The title strip and the scroll box with the graph and the pictures laid on it.
-void TMainForm::buildGraphArea() {
-    client = new QWidget;
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->resize(793, 612);
-    formScroll->setWidget(client);
-
-    Panel1 = new QWidget(client);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 0, 793, 27);
-    Panel1->setAutoFillBackground(true);
-    Image2 = new PictureBox(Panel1);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Label1 = new QLabel(Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(15);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
-    Label1->setGeometry(8, 4, 600, 19);
-    Label1->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    ScrollBox1 = new QWidget(client);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(0, 27, 793, 400);
-    auto picture = [this](const char *name) {
-        auto *p = new PictureBox(ScrollBox1);
-        p->setObjectName(QString::fromLatin1(name));
-        return p;
-    };
-    Image = picture("Image");
-    // White until the graph template is read.
-    Image->reserveSize(QSize(200, 200));
-    M_einheit_Image = picture("M_einheit_Image");
-    M_einheit_Image->setGeometry(0, graphgeo::kLegendTop, graphgeo::kLegendWidth,
-                                 graphgeo::kLegendHeight);
-    MittelwertImage = picture("MittelwertImage");
-    LeerImage = picture("LeerImage");
-    LeerImage->hide();
-    Pfeilimage = picture("Pfeilimage");
-    Pfeilimage->hide();
-    StatusLabel = new QLabel(ScrollBox1);
-    StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
-    StatusLabel->setGeometry(8, 200, 600, 16);
-}
+TMainForm::~TMainForm() = default;
 
 QAction *TMainForm::addEntry(QMenu *menu, const char *name, const QString &caption) {
     QAction *a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
@@ -140,7 +69,7 @@ QAction *TMainForm::addEntry(QMenu *menu, const char *name, const QString &capti
 }
 
 void TMainForm::buildMenu() {
-    MainMenu &m = menu;
+    MainMenu &m = m_menu;
     QMenuBar *bar = menuBar();
     QMenu *datei = bar->addMenu(QStringLiteral("Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
@@ -221,97 +150,64 @@ void TMainForm::connectViewCommands() {
     auto on = [this](QAction *a, void (TMainForm::*slot)()) {
         ui::onTriggered(a, this, m_ui, [this, slot] { (this->*slot)(); });
     };
-    on(menu.Messwerte, &TMainForm::MesswerteClick);
-    on(menu.Mittelwert, &TMainForm::MittelwertClick);
-    on(menu.biszu4MessungenjeTag, &TMainForm::biszu4MessungenjeTagClick);
-    on(menu.biszu8MessungenjeTag, &TMainForm::biszu8MessungenjeTagClick);
-    on(menu.Hilfethemen1, &TMainForm::Hilfethemen1Click);
-    on(menu.Infober1, &TMainForm::Infober1Click);
-    connect(menu.Beenden1, &QAction::triggered, this, &QWidget::close);
+    on(m_menu.Messwerte, &TMainForm::MesswerteClick);
+    on(m_menu.Mittelwert, &TMainForm::MittelwertClick);
+    on(m_menu.biszu4MessungenjeTag, &TMainForm::biszu4MessungenjeTagClick);
+    on(m_menu.biszu8MessungenjeTag, &TMainForm::biszu8MessungenjeTagClick);
+    on(m_menu.Hilfethemen1, &TMainForm::Hilfethemen1Click);
+    on(m_menu.Infober1, &TMainForm::Infober1Click);
+    connect(m_menu.Beenden1, &QAction::triggered, this, &QWidget::close);
+    ui::onTriggered(m_menu.DatenaktuellerTagebucheintraglschen1, this, m_ui,
+                    [this] { m_page->DatenaktuellerTagebucheintraglschen1Click(); });
 }
 
-// The month graph on the window's pictures; it scrolls with the window, and
-// the pointer readout listens on every picture laid on it.
-void TMainForm::buildGraph() {
-    GraphWidgets w;
-    w.image = Image;
-    w.legend = M_einheit_Image;
-    w.meanImage = MittelwertImage;
-    w.title = Label1;
-    w.status = StatusLabel;
-    w.hscroll = formScroll->horizontalScrollBar();
-    w.window = this;
-    m_graph = new TMonthGraph(w, m_session, m_ui, this);
-    connect(m_graph, &TMonthGraph::layoutRequested, this, &TMainForm::FormResize);
-    connect(m_graph, &TMonthGraph::unreadableTable, this, &TMainForm::unreadableTable);
-    connect(m_graph, &TMonthGraph::readOnlySettingsFile, this, [this] {
-        if (!m_readonly) m_readonly = new TreadonlyDlg(this);
-        m_readonly->exec();
-    });
-    connect(formScroll->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (m_graph->isShown()) m_graph->pinAfterScroll(true);
+// The graph and the diary page below it: a click selects a day, the page
+// marks it on the graph, and both scroll by days with Ctrl+Right/Left.
+void TMainForm::connectParts() {
+    connect(m_graph, &GraphArea::clicked, m_page,
+            [this](int clientX) { m_page->FormMouseDown(clientX, m_graph->scrollPosition()); });
+    connect(m_graph, &GraphArea::layoutRequested, this, &TMainForm::FormResize);
+    connect(m_page, &DiaryPage::dayShown, m_graph, &GraphArea::markDay);
+    connect(m_page, &DiaryPage::scrollRequested, m_graph, &GraphArea::scrollByDays);
+    connect(m_page, &DiaryPage::deleteAllowed, m_menu.DatenaktuellerTagebucheintraglschen1,
+            &QAction::setEnabled);
+    connect(m_page, &DiaryPage::bookAvailable, this, [this](bool available) {
+        m_bookAvailable = available;
+        updatePrintBookEntry();
     });
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) {
         auto *sc = new QShortcut(QKeySequence(Qt::CTRL | key), this);
-        connect(sc, &QShortcut::activated, this,
-                [this, key] { m_graph->FormKeyDown(key, Qt::ControlModifier); });
+        connect(sc, &QShortcut::activated, m_graph,
+                [this, key] { m_graph->scrollByDays(key == Qt::Key_Right ? 1 : -1); });
     }
-    // All pictures lie in the graph's scroll box, so a point maps through it.
-    for (PictureBox *box : {Image, M_einheit_Image, MittelwertImage, Pfeilimage})
-        connect(box, &PictureBox::mouseMoved, this, [this, box](QPoint pos) {
-            m_graph->FormMouseMove(box->mapTo(ScrollBox1, pos) - Image->pos());
-        });
 }
 
-// The page of the selected day below the graph, with the day marker.
-void TMainForm::buildDiaryPage() {
-    QImage arrow(graphgeo::kDayWidth, 12, QImage::Format_ARGB32);
-    arrow.fill(Qt::transparent);
-    QPainter painter(&arrow);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 0, 0));
-    painter.setPen(Qt::NoPen);
-    painter.drawPolygon(QPolygon({QPoint(14, 0), QPoint(34, 0), QPoint(24, 11)}));
-    painter.end();
-    Pfeilimage->setPicture(arrow);
-    Pfeilimage->raise();
-
-    DiaryPageControls c;
-    c.editor = RichEdit1;
-    c.arrow = Pfeilimage;
-    c.deleteEntry = menu.DatenaktuellerTagebucheintraglschen1;
-    c.printEntry = menu.AllegespeichertenTagebuchseitendrucken1;
-    c.hscroll = formScroll->horizontalScrollBar();
-    c.window = this;
-    c.options = m_options;
-    m_page = new DiaryPage(c, m_session, m_ui, this);
-    connect(m_page, &DiaryPage::layoutRequested, this, &TMainForm::FormResize);
-    connect(m_graph, &TMonthGraph::reselectRequested, m_page, &DiaryPage::MacheinenKlickAufGrafik);
-    // A click on the graph, any button, selects the day under it.
-    connect(Image, &PictureBox::mousePressed, m_page, [this](QPoint pos, Qt::MouseButton) {
-        m_page->FormMouseDown(Image->mapTo(this, pos).x());
+// What the window shows follows the month model.
+void TMainForm::connectModel() {
+    connect(&m_model, &MonthModel::tableChanged, m_page, &DiaryPage::tableChanged);
+    connect(&m_model, &MonthModel::monthChanged, this, &TMainForm::monthRead);
+    connect(&m_model, &MonthModel::modeChanged, this, [this] {
+        showModeTicks();
+        redraw();
+        m_page->monthChanged();
+        FormResize();
     });
-    connect(menu.DatenaktuellerTagebucheintraglschen1, &QAction::triggered, m_page,
-            &DiaryPage::DatenaktuellerTagebucheintraglschen1Click);
-}
-
-void TMainForm::setOptionControls(OptionControls *controls) {
-    controls->setDiaryVisible(m_options->diaryVisible());
-    controls->setCarbUnitBE(m_options->carbUnitBE());
-    controls->setTherapyCT(m_options->therapyCT());
-    controls->setValuesAboveCurve(m_options->valuesAboveCurve());
-    controls->setBreakLineAtZero(m_options->breakLineAtZero());
-    if (m_options == &m_defaultOptions) controls->setValueColor(m_defaultOptions.valueColor());
-    m_options = controls;
-    m_page->setOptions(controls);
-}
-
-void TMainForm::setOtherWindowsMaker(std::function<void()> make) {
-    m_makeOtherWindows = std::move(make);
+    connect(&m_model, &MonthModel::appearanceChanged, this, [this] { redraw(); });
+    connect(&m_model, &MonthModel::optionsChanged, this, [this] {
+        applyDiaryVisible(m_model.options().diaryVisible);
+        m_page->monthChanged();
+    });
+    connect(&m_model, &MonthModel::userChanged, this, [this](const QString &name) {
+        if (!m_model.hasTable()) m_graph->showUserName(name);
+    });
+    connect(&m_model, &MonthModel::settingsReadOnly, this, [this] {
+        if (!m_readonly) m_readonly = new TreadonlyDlg(this);
+        m_readonly->exec();
+    });
 }
 
 bool TMainForm::makeFolders() {
-    const Folders &f = m_session.folders();
+    const Folders &f = m_model.folders();
     struct Folder {
         QString path;
         const char *name;
@@ -334,23 +230,23 @@ bool TMainForm::makeFolders() {
 bool TMainForm::FormCreate() {
     m_firstPaintPending = true;
     if (!makeFolders()) return false;
-    const Folders &f = m_session.folders();
-    const SettingsStore st = m_session.settings();
-    ui::guarded(m_ui, [&] { applyModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
+    const Folders &f = m_model.folders();
+    const SettingsStore st = m_model.settings();
+    ui::guarded(m_ui, [&] { m_model.setModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
+    showModeTicks();
     // The pictures' pixels are decoded while the first frame is painted;
     // their sizes now, so that the window lays out as with them.
-    M_einheit_Image->loadPictureSoon(f.base + QStringLiteral("M_einheit.bmp"));
-    Image2->loadPictureSoon(templatepicture::headerPathFor(st, f.base));
-    m_graph->prepareTemplate();
+    m_graph->prepare(f.base + QStringLiteral("M_einheit.bmp"),
+                     templatepicture::headerPathFor(st, f.base));
     return true;
 }
 
-void TMainForm::applyModeTicks(bool four, bool eight) {
-    menu.biszu4MessungenjeTag->setChecked(four);
-    menu.biszu8MessungenjeTag->setChecked(eight);
-    m_session.setModeTicks(four, eight);
+void TMainForm::showModeTicks() {
+    m_menu.biszu4MessungenjeTag->setChecked(m_model.fourSlotsTicked());
+    m_menu.biszu8MessungenjeTag->setChecked(m_model.eightSlotsTicked());
     m_graph->setTemplatePath(templatepicture::templatePathFor(
-        m_session.settings(), m_session.folders().base, four, eight, m_graph->templatePath()));
+        m_model.settings(), m_model.folders().base, m_model.fourSlotsTicked(),
+        m_model.eightSlotsTicked(), m_graph->templatePath()));
 }
 
 // Laid out again now that the diary page is visible, so that the first
@@ -376,15 +272,17 @@ void TMainForm::startAfterFirstFrame() {
 
 // The options of the settings dialog and the last day and scroll position.
 void TMainForm::restoreOptions(const SettingsStore &st) {
+    DisplayOptions o = m_model.options();
     const QString valueColor = st.get(keys::DatenwerteOberhalbFarbe);
-    m_options->setValueColor(
-        valueColor.isEmpty() ? 0
-                             : quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe)));
-    m_options->setValuesAboveCurve(st.flag(keys::WerteOberhalbKurveAnzeigen));
-    m_options->setBreakLineAtZero(st.flag(keys::LinieBeiNullUnterbrechen));
-    m_options->setCarbUnitBE(st.flag(keys::BE_Einheit));
-    m_options->setTherapyCT(st.flag(keys::CT_Therapie));
-    m_page->setLastPositions(
+    o.valueColor = valueColor.isEmpty()
+                       ? 0
+                       : quint32(convert::toInt(valueColor, keys::DatenwerteOberhalbFarbe));
+    o.valuesAboveCurve = st.flag(keys::WerteOberhalbKurveAnzeigen);
+    o.breakLineAtZero = st.flag(keys::LinieBeiNullUnterbrechen);
+    o.carbUnitBE = st.flag(keys::BE_Einheit);
+    o.therapyCT = st.flag(keys::CT_Therapie);
+    m_model.setOptions(o);
+    m_page->restorePositions(
         st.number(keys::LetzteKlickPosition, defaults::LetzteKlickPosition),
         st.number(keys::LetzteHScrollPosition, defaults::LetzteHScrollPosition));
 }
@@ -396,11 +294,13 @@ void TMainForm::restorePlacement(const SettingsStore &st) {
     const int width = st.number(keys::FensterBreite, defaults::FensterBreite);
     int height = st.number(keys::FensterHoehe, defaults::FensterHoehe);
     const bool diary = st.flag(keys::Tagebuch_sichtbar);
-    menu.AllegespeichertenTagebuchseitendrucken1->setEnabled(diary);
-    RichEdit1->setVisible(diary);
-    // The day marker appears with the first selected day.
-    Pfeilimage->setVisible(diary && m_page->currentDay() > 0);
-    m_options->setDiaryVisible(diary);
+    DisplayOptions o = m_model.options();
+    o.diaryVisible = diary;
+    m_model.setOptions(o);
+    m_diaryShown = diary;
+    m_page->setVisible(diary);
+    m_graph->setDayMarkAllowed(diary);
+    updatePrintBookEntry();
     if (!diary) height = 590;
     setGeometry(left, top, width, height);
     move(left, top);
@@ -409,41 +309,35 @@ void TMainForm::restorePlacement(const SettingsStore &st) {
 void TMainForm::restoreWindow() {
     if (m_windowRestored) return;
     m_windowRestored = true;
-    const SettingsStore st = m_session.settings();
+    const SettingsStore st = m_model.settings();
     ui::guarded(m_ui, [&] {
         restoreOptions(st);
         restorePlacement(st);
     });
-    formScroll->horizontalScrollBar()->setSingleStep(10);
-    formScroll->horizontalScrollBar()->setValue(0);
-    formScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_graph->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     LayoutControls();
+    m_graph->setScrollPosition(m_page->lastScrollPosition());
 }
 
 void TMainForm::FirstPaint() {
     m_firstPaintPending = false;
-    if (m_makeOtherWindows) std::exchange(m_makeOtherWindows, {})();
     // Temporary files an interrupted save left beside the user's files.
-    const Folders &f = m_session.folders();
+    const Folders &f = m_model.folders();
     strayfiles::removeLeftovers(f.base, f.data, f.browser);
     restoreWindow();
     // A month drawn next starts from this template; without one it is what
     // the window shows.
     m_graph->showTemplate();
-    const SettingsStore st = m_session.settings();
-    const QString name = st.get(keys::BenutzerName);
+    const QString name = m_model.settings().get(keys::BenutzerName);
     if (name.isEmpty()) {
         emit userNameMissing();
         return;
     }
-    Label1->setText(QStringLiteral("von ") + name);
-    m_session.setUserName(name);
-    emit userNameKnown(name);
-    const QString table = st.get(keys::TabellenDateiName);
+    m_model.setUserName(name);
+    m_graph->showUserName(name);
+    const QString table = m_model.settings().get(keys::TabellenDateiName);
     if (table.isEmpty() || !QFileInfo(table).isFile()) return;
-    m_session.attach(table);
-    m_page->monthChanged();
-    drawMonth(table);
+    m_model.open(table);
 }
 
 void TMainForm::endWithoutStoring() {
@@ -453,40 +347,19 @@ void TMainForm::endWithoutStoring() {
 }
 
 void TMainForm::LayoutControls() {
-    // The readout line sits right under the graph picture.
-    StatusLabel->move(StatusLabel->x(), Image->y() + Image->height() + 2);
-    const int sum = StatusLabel->y() + StatusLabel->height() + kBottomMargin;
-    const int contentWidth = std::max(Image->x() + Image->width(), formScroll->viewport()->width());
-    ScrollBox1->setGeometry(0, Panel1->height(), contentWidth, sum);
-    Panel1->resize(contentWidth, 27);
-    const int full = Panel1->height() + sum;
-    if (RichEdit1->isVisible() && !m_diaryHeightChosen) {
+    m_graph->layOut();
+    if (m_page->isVisible() && !m_diaryHeightChosen) {
         // The graph as tall as it is, the page the rest; a short window
         // gives the page its room and lets the graph scroll.
-        const int scrollBar = formScroll->horizontalScrollBar()->sizeHint().height();
         const int total = m_split->height() - m_split->handleWidth();
-        const int graph = std::max(80, std::min(full + scrollBar, total - kDiaryMinimum));
+        const int graph = std::max(80, std::min(m_graph->fullHeight(), total - kDiaryMinimum));
         m_split->setSizes({graph, std::max(0, total - graph)});
+        m_graph->layOut();
     }
-    fitClientHeight(contentWidth, full);
-}
-
-// The blank margin under the readout line gives way first, so that the
-// graph area never shows a vertical scroll bar that scrolls nothing but it.
-void TMainForm::fitClientHeight(int contentWidth, int full) {
-    const int frames = 2 * formScroll->frameWidth();
-    const bool barShown = formScroll->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ||
-                          (formScroll->horizontalScrollBarPolicy() == Qt::ScrollBarAsNeeded &&
-                           contentWidth > formScroll->width() - frames);
-    const int room = formScroll->height() - frames -
-                     (barShown ? formScroll->horizontalScrollBar()->sizeHint().height() : 0);
-    client->resize(contentWidth, std::clamp(room, full - kBottomMargin, full));
 }
 
 void TMainForm::FormResize() {
     LayoutControls();
-    if (isMaximized()) M_einheit_Image->move(0, M_einheit_Image->y());
-    if (m_graph->isShown()) m_graph->pinAfterScroll(true);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *e) {
@@ -494,98 +367,88 @@ void TMainForm::resizeEvent(QResizeEvent *e) {
     FormResize();
 }
 
-void TMainForm::showUserName(const QString &name) {
-    Label1->setText(QStringLiteral(" von ") + name);
-}
-
 void TMainForm::applyDiaryVisible(bool visible) {
-    menu.AllegespeichertenTagebuchseitendrucken1->setEnabled(visible);
-    RichEdit1->setVisible(visible);
-    Pfeilimage->setVisible(visible && m_page->currentDay() > 0);
+    if (visible == m_diaryShown) return;
+    m_diaryShown = visible;
+    m_page->setVisible(visible);
+    m_graph->setDayMarkAllowed(visible);
+    updatePrintBookEntry();
     resize(width(), visible ? 780 : 590);
 }
 
-void TMainForm::drawMonth(const QString &tablePath) {
-    DrawOptions o;
-    o.meanPass = m_meanPass;
-    o.keepPicture = m_keepPicture;
-    o.meanMode = m_meanMode;
-    o.scrollPosition = m_page->lastScrollPosition();
-    m_session.setTablePath(tablePath);
-    m_session.setDrawn(m_graph->GrafikZeichnen(tablePath, o));
-    emit monthDrawn(tablePath);
+void TMainForm::updatePrintBookEntry() {
+    m_menu.AllegespeichertenTagebuchseitendrucken1->setEnabled(m_diaryShown && m_bookAvailable);
 }
 
-void TMainForm::redrawMonth() {
-    // Only a month that is stored can be shown again.
-    const QString table = m_session.tablePath();
-    if (table.isEmpty() || !QFileInfo(table).isFile()) return;
-    drawMonth(table);
-}
-
-void TMainForm::switchMode(bool toEight, bool fromFourEntry) {
-    applyModeTicks(!toEight, toEight);
-    if (fromFourEntry) {
-        m_page->MacheinenKlickAufGrafik();
-        emit measureModeChanged();
-        redrawMonth();
-        FormResize();
-    } else {
-        m_meanMode = false;
-        emit measureModeChanged();
-        m_page->skipNextReselect();
-        redrawMonth();
-        FormResize();
-        m_page->MacheinenKlickAufGrafik();
+void TMainForm::redraw(MonthGraph::View view) {
+    if (!m_model.hasTable()) {
+        m_graph->showTemplate();
+        m_graph->showUserName(m_model.userName());
+        return;
     }
+    ui::guarded(m_ui, [&] { m_graph->drawMonth(view); });
+    FormResize();
+}
+
+void TMainForm::monthRead() {
+    redraw();
+    m_page->monthChanged();
+    if (!m_model.hasTable()) return;
+    const monthread::Month &month = m_model.month();
+    if (!month.result.readable) {
+        m_ui.showWarning(month.error);
+        emit unreadableTable();
+        return;
+    }
+    if (!month.result.complete) m_ui.showWarning(month.error);
+    // Said once for a file: a redraw of the same month does not say it again.
+    const QString &notice = month.result.skippedNotice;
+    if (!notice.isEmpty() && notice != m_noticeShown) m_ui.showWarning(notice);
+    m_noticeShown = notice;
+}
+
+void TMainForm::switchMode(bool toEight) {
+    m_model.setModeTicks(!toEight, toEight);
 }
 
 void TMainForm::biszu4MessungenjeTagClick() {
-    switchMode(m_session.fourSlotsTicked(), true);
+    switchMode(m_model.fourSlotsTicked());
 }
 
 void TMainForm::biszu8MessungenjeTagClick() {
-    switchMode(!m_session.eightSlotsTicked(), false);
+    switchMode(!m_model.eightSlotsTicked());
 }
 
-// The curve without the mean; a maximised or minimised window comes back to
-// its normal size.
-void TMainForm::curveView() {
-    m_meanMode = false;
-    m_meanPass = false;
+void TMainForm::restoreNormalSize() {
     if (isMaximized() || isMinimized()) QTimer::singleShot(0, this, [this] { showNormal(); });
 }
 
+// The measured values only.
 void TMainForm::MesswerteClick() {
-    m_keepPicture = false;
-    curveView();
-    m_page->skipNextReselect();
-    redrawMonth();
+    restoreNormalSize();
+    redraw(MonthGraph::View::Values);
 }
 
-void TMainForm::showMonth(const QString &tablePath) {
-    m_keepPicture = false;
-    curveView();
-    drawMonth(tablePath);
-}
-
-// The measurement curve with the monthly-mean line drawn over it: the curve
-// onto the template, then the mean pass onto that picture.
+// The measurement curve with the monthly-mean line drawn over it.
 void TMainForm::MittelwertClick() {
-    m_graph->showTemplate();
-    m_keepPicture = true;
-    curveView();
-    m_page->skipNextReselect();
-    redrawMonth();
-    m_page->skipNextReselect();
-    m_meanMode = true;
-    m_meanPass = true;
-    redrawMonth();
-    m_meanPass = false;
+    restoreNormalSize();
+    redraw(MonthGraph::View::ValuesAndMean);
+}
+
+bool TMainForm::leaveMonth() {
+    return m_page->leavePage();
+}
+
+bool TMainForm::storePageBeforeBook() {
+    return m_page->storeBeforeBook();
+}
+
+GraphArea::Shown TMainForm::shownGraph() const {
+    return m_graph->shown();
 }
 
 void TMainForm::Hilfethemen1Click() {
-    const QString page = m_session.folders().base + QStringLiteral("Glykovalin-Hilfe.htm");
+    const QString page = m_model.folders().base + QStringLiteral("Glykovalin-Hilfe.htm");
     if (!QFileInfo(page).isFile()) {
         m_ui.showWarning(QStringLiteral("Die Hilfeseite wurde nicht gefunden. Sie gehört in den "
                                         "Ordner des Programms:\n%1")
@@ -613,21 +476,22 @@ bool TMainForm::FormClose() {
     QList<SettingsStore::Change> state;
     const QString sec = QString::fromLatin1(SettingsStore::kSection);
     auto put = [&](const QString &key, const QString &value) { state.append({sec, key, value}); };
-    put(keys::Tagebuch_sichtbar, convert::flagText(m_options->diaryVisible()));
-    put(keys::BE_Einheit, convert::flagText(m_options->carbUnitBE()));
-    put(keys::CT_Therapie, convert::flagText(m_options->therapyCT()));
+    const DisplayOptions &o = m_model.options();
+    put(keys::Tagebuch_sichtbar, convert::flagText(o.diaryVisible));
+    put(keys::BE_Einheit, convert::flagText(o.carbUnitBE));
+    put(keys::CT_Therapie, convert::flagText(o.therapyCT));
     if (!isMaximized()) {
         put(keys::FensterBreite, QString::number(width()));
         if (height() >= 590) put(keys::FensterHoehe, QString::number(height()));
     }
-    if (!m_session.tablePath().isEmpty()) put(keys::TabellenDateiName, m_session.tablePath());
-    put(keys::BisZu4, convert::flagText(menu.biszu4MessungenjeTag->isChecked()));
-    put(keys::BisZu8, convert::flagText(menu.biszu8MessungenjeTag->isChecked()));
+    if (!m_model.tablePath().isEmpty()) put(keys::TabellenDateiName, m_model.tablePath());
+    put(keys::BisZu4, convert::flagText(m_model.fourSlotsTicked()));
+    put(keys::BisZu8, convert::flagText(m_model.eightSlotsTicked()));
     put(keys::LetzteHScrollPosition, QString::number(m_page->lastScrollPosition()));
     put(keys::LetzteKlickPosition, QString::number(m_page->lastClickPosition()));
     put(keys::FensterPosTop, QString::number(isMaximized() ? g.top() : y()));
     put(keys::FensterPosLinks, QString::number(isMaximized() ? g.left() : x()));
-    const SettingsStore st = m_session.settings();
+    const SettingsStore st = m_model.settings();
     QString error;
     // A read-only settings file has had its notice; its writes are lost quietly.
     if (!st.write(state, &error) && !st.isReadOnly())

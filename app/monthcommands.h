@@ -2,26 +2,20 @@
 #include <QObject>
 #include <QString>
 
-class MonthSession;
-class TEingabeDlg;
-class TMainForm;
-class TNameEingDlg;
-namespace ui {
-class Services;
-}
+class Program;
 
 // The main window's commands that choose, show, edit or start a month table,
-// and what follows the entry dialog's and the user-name dialog's work.
+// and what follows the entry dialog's and the user-name dialog's work. Every
+// way that makes a month current goes through openMonth().
 class MonthCommands : public QObject {
     Q_OBJECT
 public:
-    MonthCommands(MonthSession &session, ui::Services &ui, TMainForm &window, TEingabeDlg &entry,
-                  TNameEingDlg &nameDialog, QObject *parent = nullptr);
+    explicit MonthCommands(Program &program, QObject *parent = nullptr);
 
-    // Makes a month table the current one: remembered as the last table and
-    // its diary loaded, after a changed page of the month shown so far was
-    // offered for storing. False when the user kept that page on screen.
-    bool attachTable(const QString &path);
+    // Makes a month table the current one (table and diary together), after
+    // a changed page of the month shown so far was offered for storing.
+    // False when the user kept that page on screen.
+    bool openMonth(const QString &path);
 
     // Datei › Öffnen › ...
     void undalsGrafikanzeigen1Click();
@@ -33,20 +27,16 @@ public:
     void neuerstellen1Click();
     // Optionen › Benutzername ändern
     void Benutzernamendern1Click();
-
-    // The entry dialog asks for a month to be drawn (the one saved).
-    void drawFromEntry(const QString &tablePath);
-    // "&Grafik zeigen" closed the entry dialog.
-    void afterGraphFromEntry();
-    // "&Tabelle zeigen": the table window is to show the text.
-    void tableFromEntry(const QString &tableText);
-    // The user-name dialog stored a name; at start-up it opens from here.
-    void nameAccepted(const QString &name);
     void askUserNameAtStartup();
-    // A drawing found the table unreadable: the user chooses one.
+
+    // The entry dialog wrote a month: it becomes (or stays) the current one
+    // and is read again.
+    void monthSaved(const QString &tablePath);
+    // The user-name dialog stored a name: the current month becomes that
+    // user's stored month, or none, and a new month is started.
+    void nameAccepted(const QString &name);
+    // A table that cannot be read: the user chooses one.
     void unreadableTable();
-    // Every drawing: the entry list holds the month drawn.
-    void fillEntryList(const QString &tablePath);
 
 signals:
     // The table window is to show a table text (modally for the menu's table
@@ -55,16 +45,9 @@ signals:
 
 private:
     QString chooseFile() const;
-    void applyMode(const QString &table);
-    bool readIntoList(const QString &table);
     void heading(bool replaceEmptyName);
     void today();
+    void fillEntryList();
 
-    MonthSession &m_session;
-    ui::Services &m_ui;
-    TMainForm &m_window;
-    TEingabeDlg &m_entry;
-    TNameEingDlg &m_nameDialog;
-    bool m_newMonthPending = false;    // the next saved month becomes the current table
-    bool m_reselectAfterEntry = false; // a new name: the entry dialog re-selects the day
+    Program &m_p;
 };

@@ -2,77 +2,73 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QEvent>
 #include <QIcon>
 
+#include "dialogs/headerdlg.h"
 #include "mainform.h"
+#include "monthcommands.h"
 #include "platform/german.h"
 #include "platform/germaninterface.h"
 #include "platform/ui.h"
 #include "wiring.h"
 
-namespace {
-
-// Makes the program's other windows at the first key or mouse press, so
-// that no input reaches a menu entry that is not yet connected.
-class FirstInputWatch : public QObject {
-public:
-    explicit FirstInputWatch(Program &p) : m_program(p) {}
-
-protected:
-    bool eventFilter(QObject *, QEvent *e) override {
-        switch (e->type()) {
-        case QEvent::KeyPress:
-        case QEvent::ShortcutOverride:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-            m_program.makeOtherWindows(); // removes this filter
-            break;
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    Program &m_program;
-};
-
-} // namespace
-
-Program::Program(ui::Services &services, const Folders &folders) : ui(services), session(folders) {}
+Program::Program(ui::Services &services, const Folders &folders) : ui(services), model(folders) {}
 
 Program::~Program() {
-    delete MainForm;
+    delete m_mainForm;
 }
 
-void Program::makeOtherWindows() {
-    if (m_othersMade) return;
-    m_othersMade = true;
-    // Safe inside the watch's own filter; the watch goes with the program.
-    if (m_inputWatch) QCoreApplication::instance()->removeEventFilter(m_inputWatch.get());
-    MainForm->setOtherWindowsMaker({});
-    // In their creation order.
-    wireEntry(*this);
-    wirePrinting(*this);
-    wireBook(*this);
-    wireSettings(*this);
-    wireStats(*this);
+TEingabeDlg &Program::entryDialog() {
+    if (!m_entry) m_entry = makeEntryDialog(*this);
+    return *m_entry;
+}
+
+TNameEingDlg &Program::nameDialog() {
+    if (!m_name) m_name = makeNameDialog(*this);
+    return *m_name;
+}
+
+THeaderBearbeitenDlg &Program::headerEditor() {
+    if (!m_header) m_header = new THeaderBearbeitenDlg(ui, m_mainForm);
+    return *m_header;
+}
+
+TTabellenDlg &Program::tableWindow() {
+    if (!m_table) m_table = makeTableWindow(*this);
+    return *m_table;
+}
+
+TDruckvorschauTabelleDlg &Program::tablePrintPreview() {
+    if (!m_tablePreview) m_tablePreview = makeTablePrintPreview(*this);
+    return *m_tablePreview;
+}
+
+TDruckvorschau &Program::graphPrintPreview() {
+    if (!m_graphPreview) m_graphPreview = makeGraphPrintPreview(*this);
+    return *m_graphPreview;
+}
+
+TTagebuchSpeichernForm &Program::diaryBookWindow() {
+    if (!m_book) m_book = makeDiaryBookWindow(*this);
+    return *m_book;
+}
+
+TEinstellDlg &Program::settingsDialog() {
+    if (!m_settings) m_settings = makeSettingsDialog(*this);
+    return *m_settings;
 }
 
 std::unique_ptr<Program> createProgram(ui::Services &services) {
     auto p = std::make_unique<Program>(services, Folders::at(QDir::currentPath()));
-    p->MainForm = new TMainForm(p->session, services);
-    if (!p->MainForm->FormCreate()) return nullptr;
-    p->MainForm->restoreWindow();
-    Program *program = p.get();
-    p->MainForm->setOtherWindowsMaker([program] { program->makeOtherWindows(); });
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        p->m_inputWatch = std::make_unique<FirstInputWatch>(*p);
-        app->installEventFilter(p->m_inputWatch.get());
-    }
+    p->m_mainForm = new TMainForm(p->model, services);
+    if (!p->m_mainForm->FormCreate()) return nullptr;
+    p->m_mainForm->restoreWindow();
+    p->m_commands = new MonthCommands(*p, p->m_mainForm);
+    wireMonthCommands(*p);
+    wirePrinting(*p);
+    wireBook(*p);
+    wireSettings(*p);
+    wireStats(*p);
     return p;
 }
 
@@ -87,8 +83,8 @@ int runProgram(QApplication &app, ui::Services &services) {
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
     QObject::connect(
-        program->MainForm, &TMainForm::runEnded, &app, [] { QApplication::exit(0); },
+        &program->mainForm(), &TMainForm::runEnded, &app, [] { QApplication::exit(0); },
         Qt::QueuedConnection);
-    program->MainForm->show();
+    program->mainForm().show();
     return app.exec();
 }

@@ -1,10 +1,9 @@
 #pragma once
 #include <memory>
 
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 
 class QApplication;
-class QObject;
 class MonthCommands;
 class TMainForm;
 class TTabellenDlg;
@@ -19,46 +18,49 @@ namespace ui {
 class Services;
 }
 
-// The program of one run: the month it works on and all its windows, made
-// in their fixed order and connected to each other (see the wiring in
-// program.cpp and the wire_*.cpp files). The dialogs are children of the
-// main window and go with it.
-struct Program {
+// The program of one run: the month model and the windows that show it.
+// The main window is made at once; every dialog when it is first needed,
+// and then connected to the model and the commands (wire_*.cpp). The
+// dialogs are children of the main window and go with it.
+class Program {
+public:
     Program(ui::Services &services, const Folders &folders);
     ~Program();
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
 
-    // Makes and connects the windows other than the main window, once. The
-    // main window's first frame does not wait for them: they are made right
-    // after it, or at the first key or mouse press before that.
-    void makeOtherWindows();
-
     ui::Services &ui;
-    MonthSession session;
+    MonthModel model;
 
-    TMainForm *MainForm = nullptr;
-    // Entry dialog, user-name dialog, header editor, and the month commands.
-    TEingabeDlg *EingabeDlg = nullptr;
-    TNameEingDlg *NameEingDlg = nullptr;
-    THeaderBearbeitenDlg *HeaderBearbeitenDlg = nullptr;
-    MonthCommands *commands = nullptr;
-    // Table window, table print preview, graph print preview.
-    TTabellenDlg *TabellenDlg = nullptr;
-    TDruckvorschauTabelleDlg *DruckvorschauTabelleDlg = nullptr;
-    TDruckvorschau *Druckvorschau = nullptr;
-    // Diary book window; settings dialog.
-    TTagebuchSpeichernForm *TagebuchSpeichernForm = nullptr;
-    TEinstellDlg *EinstellDlg = nullptr;
+    TMainForm &mainForm() const { return *m_mainForm; }
+    MonthCommands &commands() const { return *m_commands; }
+    // The dialogs, made on first use.
+    TEingabeDlg &entryDialog();
+    TNameEingDlg &nameDialog();
+    THeaderBearbeitenDlg &headerEditor();
+    TTabellenDlg &tableWindow();
+    TDruckvorschauTabelleDlg &tablePrintPreview();
+    TDruckvorschau &graphPrintPreview();
+    TTagebuchSpeichernForm &diaryBookWindow();
+    TEinstellDlg &settingsDialog();
 
 private:
     friend std::unique_ptr<Program> createProgram(ui::Services &services);
-    bool m_othersMade = false;
-    std::unique_ptr<QObject> m_inputWatch;
+    TMainForm *m_mainForm = nullptr;
+    MonthCommands *m_commands = nullptr;
+    TEingabeDlg *m_entry = nullptr;
+    TNameEingDlg *m_name = nullptr;
+    THeaderBearbeitenDlg *m_header = nullptr;
+    TTabellenDlg *m_table = nullptr;
+    TDruckvorschauTabelleDlg *m_tablePreview = nullptr;
+    TDruckvorschau *m_graphPreview = nullptr;
+    TTagebuchSpeichernForm *m_book = nullptr;
+    TEinstellDlg *m_settings = nullptr;
 };
 
-// Creates and connects the windows in the current folder, all talking to the
-// user through `services`; nullptr when start-up has to end the program.
+// Creates the main window in the current folder and connects the menu to
+// the commands, all talking to the user through `services`; nullptr when
+// start-up has to end the program.
 std::unique_ptr<Program> createProgram(ui::Services &services);
 // The application's German texts, desktop file name and icon, set before
 // any window is made.

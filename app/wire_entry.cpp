@@ -1,30 +1,19 @@
-// The entry dialog, the user-name dialog and the month commands of the main
-// window that open, show, edit or start a month table.
+// The month commands of the main menu, the entry dialog and the user-name
+// dialog.
 #include <QAction>
 
-#include "dialogs/headerdlg.h"
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
 #include "platform/ui.h"
 #include "program.h"
+#include "storage/monthtable.h"
 #include "wiring.h"
 
-void wireEntry(Program &p) {
-    TMainForm *mf = p.MainForm;
-    auto *entry = new TEingabeDlg(p.session, p.ui, mf);
-    auto *nameDlg = new TNameEingDlg(p.session, p.ui, mf);
-    p.EingabeDlg = entry;
-    p.NameEingDlg = nameDlg;
-    p.HeaderBearbeitenDlg = new THeaderBearbeitenDlg(p.ui, mf);
-    auto *cmds = new MonthCommands(p.session, p.ui, *mf, *entry, *nameDlg, mf);
-    p.commands = cmds;
-    entry->FormCreate();
-    nameDlg->FormCreate();
-
-    // The menu entries of the month commands.
-    const MainMenu &m = mf->menu;
+void wireMonthCommands(Program &p) {
+    MonthCommands *cmds = &p.commands();
+    const MainMenu &m = p.mainForm().menu();
     auto on = [&p, cmds](QAction *a, void (MonthCommands::*command)()) {
         ui::onTriggered(a, cmds, p.ui, [cmds, command] { (cmds->*command)(); });
     };
@@ -36,26 +25,40 @@ void wireEntry(Program &p) {
     on(m.neuerstellen1, &MonthCommands::neuerstellen1Click);
     on(m.NeuerstellenneuerMonatoderJahr1, &MonthCommands::neuerstellen1Click);
     on(m.Benutzernamendern1, &MonthCommands::Benutzernamendern1Click);
-
-    // The main window: the user at the first paint, the month drawn, the mode.
+    TMainForm *mf = &p.mainForm();
     QObject::connect(mf, &TMainForm::userNameMissing, cmds, &MonthCommands::askUserNameAtStartup);
-    QObject::connect(mf, &TMainForm::userNameKnown, entry, [entry](const QString &name) {
-        entry->Label4->setText(QStringLiteral("Messwerte von ") + name);
-    });
-    QObject::connect(mf, &TMainForm::monthDrawn, cmds, &MonthCommands::fillEntryList);
-    QObject::connect(mf, &TMainForm::measureModeChanged, entry, &TEingabeDlg::LiesUhrzeitenEin);
     QObject::connect(mf, &TMainForm::unreadableTable, cmds, &MonthCommands::unreadableTable);
+}
 
-    // The entry dialog's save buttons.
-    QObject::connect(entry, &TEingabeDlg::drawRequested, cmds, &MonthCommands::drawFromEntry);
-    QObject::connect(entry, &TEingabeDlg::closedAfterGraph, cmds,
-                     &MonthCommands::afterGraphFromEntry);
-    QObject::connect(entry, &TEingabeDlg::tableRequested, cmds, &MonthCommands::tableFromEntry);
+TEingabeDlg *makeEntryDialog(Program &p) {
+    auto *entry = new TEingabeDlg(p.model, p.ui, &p.mainForm());
+    entry->FormCreate();
+    entry->Label4->setText(QStringLiteral("Messwerte von ") + p.model.userName());
+    MonthCommands *cmds = &p.commands();
+    const MonthModel *model = &p.model;
+    // The list follows the month as read, unless readings typed into it are
+    // not saved yet.
+    QObject::connect(model, &MonthModel::monthChanged, entry, [entry, model] {
+        if (entry->hasUnsavedChanges() || !model->hasTable()) return;
+        const MonthResult &r = model->figures();
+        entry->SpinEdit3->setFieldText(monthtable::yearOfPath(model->tablePath()));
+        entry->setEntries(r.entries);
+        if (!r.entryMonth.isEmpty()) entry->SpinEdit2->setFieldText(r.entryMonth);
+    });
+    QObject::connect(model, &MonthModel::modeChanged, entry, &TEingabeDlg::LiesUhrzeitenEin);
+    QObject::connect(entry, &TEingabeDlg::drawRequested, cmds, &MonthCommands::monthSaved);
+    QObject::connect(entry, &TEingabeDlg::closedAfterGraph, &p.mainForm(), &TMainForm::FormResize);
+    QObject::connect(entry, &TEingabeDlg::tableRequested, cmds,
+                     [cmds](const QString &text) { emit cmds->tableWindowRequested(text, false); });
+    return entry;
+}
 
-    // The user-name dialog.
+TNameEingDlg *makeNameDialog(Program &p) {
+    auto *nameDlg = new TNameEingDlg(p.model, p.ui, &p.mainForm());
+    nameDlg->FormCreate();
+    MonthCommands *cmds = &p.commands();
     QObject::connect(nameDlg, &TNameEingDlg::nameAccepted, cmds, &MonthCommands::nameAccepted);
-    QObject::connect(nameDlg, &TNameEingDlg::storedTableOfName, mf, &TMainForm::drawMonth);
-    QObject::connect(nameDlg, &TNameEingDlg::newMonthRequested, cmds,
-                     &MonthCommands::neuerstellen1Click);
-    QObject::connect(nameDlg, &TNameEingDlg::quitRequested, mf, &TMainForm::endWithoutStoring);
+    QObject::connect(nameDlg, &TNameEingDlg::quitRequested, &p.mainForm(),
+                     &TMainForm::endWithoutStoring);
+    return nameDlg;
 }

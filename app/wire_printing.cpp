@@ -1,11 +1,8 @@
 // The table window with its print preview and the graph print preview: the
 // table commands show the table, the print menu's entries start the prints.
 #include <QAction>
-#include <QTextEdit>
-#include <QTimer>
 
 #include "dialogs/headerdlg.h"
-#include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
@@ -21,106 +18,97 @@
 namespace {
 
 // The two graph print entries of the menu "&Drucken".
-void GrafikDrucken(TMainForm *mf, TDruckvorschau *dlg, TDruckvorschau::Mode mode) {
+void GrafikDrucken(Program &p, TDruckvorschau::Mode mode) {
+    TMainForm &mf = p.mainForm();
     // A maximised or minimised window comes back to its normal size first.
-    if (mf->isMaximized() || mf->isMinimized())
-        QTimer::singleShot(0, mf, [mf] { mf->showNormal(); });
-    mf->MachPause1->Pause(1000);
-    dlg->prepare(mode);
-    dlg->FormPaint();
-    dlg->exec();
+    mf.restoreNormalSize();
+    mf.pause().Pause(1000);
+    TDruckvorschau &dlg = p.graphPrintPreview();
+    dlg.prepare(mode);
+    dlg.FormPaint();
+    dlg.exec();
 }
 
 // Shows a table text in the table window. A table still open from the entry
 // dialog is closed first: its remarks are stored, and the new table opens as
 // a window of its own.
-void showTable(TTabellenDlg *dlg, const QString &tableText, bool modal) {
-    if (dlg->isVisible()) dlg->done(QDialog::Rejected);
-    dlg->setTableText(tableText);
+void showTable(TTabellenDlg &dlg, const QString &tableText, bool modal) {
+    if (dlg.isVisible()) dlg.done(QDialog::Rejected);
+    dlg.setTableText(tableText);
     if (modal) {
-        dlg->exec();
+        dlg.exec();
     } else {
-        dlg->show();
-        dlg->raise();
+        dlg.show();
+        dlg.raise();
     }
 }
 
 // The patient-data file in the header editor, above the table window, which
 // stays on top.
-void editPatientData(THeaderBearbeitenDlg *editor, TTabellenDlg *table, const QString &file) {
-    editor->headerFileName = file;
-    editor->loadFile();
-    QWidget *owner = editor->parentWidget();
-    editor->setParent(table, editor->windowFlags());
-    editor->exec();
-    editor->setParent(owner, editor->windowFlags());
-}
-
-void wireTableWindow(Program &p, TTabellenDlg *table) {
-    TMainForm *mf = p.MainForm;
-    QObject::connect(p.commands, &MonthCommands::tableWindowRequested, table,
-                     [table](const QString &text, bool modal) { showTable(table, text, modal); });
-    THeaderBearbeitenDlg *editor = p.HeaderBearbeitenDlg;
-    QObject::connect(
-        table, &TTabellenDlg::patientDataRequested, table,
-        [editor, table](const QString &file) { editPatientData(editor, table, file); });
-    TEingabeDlg *entry = p.EingabeDlg;
-    QObject::connect(table, &TTabellenDlg::closed, mf, [mf, entry] {
-        if (entry->isVisible()) entry->close();
-        // The redraw keeps the day shown in the diary.
-        mf->page().skipNextReselect();
-        mf->redrawMonth();
-    });
-}
-
-void wireTablePrint(Program &p, TTabellenDlg *table) {
-    // Above the table window, which stays on top.
-    auto *preview = new TDruckvorschauTabelleDlg(p.session, p.ui, table);
-    p.DruckvorschauTabelleDlg = preview;
-    preview->setEngineMaker([] { return std::make_unique<TMyPrinterTableEngine>(); });
-    QObject::connect(preview, &TDruckvorschauTabelleDlg::textColorChosen, table,
-                     &TTabellenDlg::setTextColor);
-    QObject::connect(table, &TTabellenDlg::printRequested, preview, [table, preview] {
-        if (preview->prepareFromTable(table->tableLines())) preview->exec();
-    });
-    // "&Tabelle drucken": the table window prints at its first paint; the
-    // table command shows it modally.
-    TMainForm *mf = p.MainForm;
-    Program *program = &p;
-    QObject::connect(mf->menu.Tabelledrucken1, &QAction::triggered, table, [program, table] {
-        table->setPrintTableOnOpen(true);
-        ui::guarded(program->ui, [program] { program->commands->anzeigen1Click(); });
-        table->setPrintTableOnOpen(false);
-    });
-}
-
-void wireGraphPrint(Program &p) {
-    TMainForm *mf = p.MainForm;
-    auto *preview = new TDruckvorschau(p.session, p.ui, mf);
-    p.Druckvorschau = preview;
-    GraphPrintSources src;
-    src.graph = mf->Image;
-    src.header = mf->Image2;
-    src.title = mf->Label1;
-    src.status = mf->StatusLabel;
-    src.shownArea = mf->formScroll;
-    src.diaryEditor = mf->RichEdit1;
-    src.pause = mf->MachPause1;
-    preview->setSources(src);
-    ui::onTriggered(mf->menu.GrafikganzenMonatdrucken1, preview, p.ui, [mf, preview] {
-        GrafikDrucken(mf, preview, TDruckvorschau::Mode::WholeMonth);
-    });
-    ui::onTriggered(mf->menu.GrafikNurSichtbarenBereichdrucken1, preview, p.ui, [mf, preview] {
-        GrafikDrucken(mf, preview, TDruckvorschau::Mode::VisibleArea);
-    });
+void editPatientData(THeaderBearbeitenDlg &editor, TTabellenDlg *table, const QString &file) {
+    editor.headerFileName = file;
+    editor.loadFile();
+    QWidget *owner = editor.parentWidget();
+    editor.setParent(table, editor.windowFlags());
+    editor.exec();
+    editor.setParent(owner, editor.windowFlags());
 }
 
 } // namespace
 
+TTabellenDlg *makeTableWindow(Program &p) {
+    auto *table = new TTabellenDlg(p.model, p.ui, &p.mainForm());
+    Program *program = &p;
+    QObject::connect(table, &TTabellenDlg::patientDataRequested, table,
+                     [program, table](const QString &file) {
+                         editPatientData(program->headerEditor(), table, file);
+                     });
+    QObject::connect(table, &TTabellenDlg::closed, &p.mainForm(), [program] {
+        TEingabeDlg &entry = program->entryDialog();
+        if (entry.isVisible()) entry.close();
+    });
+    QObject::connect(table, &TTabellenDlg::printRequested, table, [program, table] {
+        TDruckvorschauTabelleDlg &preview = program->tablePrintPreview();
+        if (preview.prepareFromTable(table->tableLines())) preview.exec();
+    });
+    return table;
+}
+
+TDruckvorschauTabelleDlg *makeTablePrintPreview(Program &p) {
+    // Above the table window, which stays on top.
+    TTabellenDlg *table = &p.tableWindow();
+    auto *preview = new TDruckvorschauTabelleDlg(p.model, p.ui, table);
+    preview->setEngineMaker([] { return std::make_unique<TMyPrinterTableEngine>(); });
+    QObject::connect(preview, &TDruckvorschauTabelleDlg::textColorChosen, table,
+                     &TTabellenDlg::setTextColor);
+    return preview;
+}
+
+TDruckvorschau *makeGraphPrintPreview(Program &p) {
+    auto *preview = new TDruckvorschau(p.model, p.ui, &p.mainForm());
+    TMainForm *mf = &p.mainForm();
+    preview->setGraphSource([mf] { return mf->shownGraph(); });
+    preview->setPause(&mf->pause());
+    return preview;
+}
+
 void wirePrinting(Program &p) {
-    auto *table = new TTabellenDlg(p.session, p.ui, p.MainForm);
-    p.TabellenDlg = table;
-    wireTableWindow(p, table);
-    wireTablePrint(p, table);
-    wireGraphPrint(p);
+    Program *program = &p;
+    QObject::connect(&p.commands(), &MonthCommands::tableWindowRequested, &p.mainForm(),
+                     [program](const QString &text, bool modal) {
+                         showTable(program->tableWindow(), text, modal);
+                     });
+    const MainMenu &m = p.mainForm().menu();
+    // "&Tabelle drucken": the table window prints at its first paint; the
+    // table command shows it modally.
+    ui::onTriggered(m.Tabelledrucken1, &p.mainForm(), p.ui, [program] {
+        TTabellenDlg &table = program->tableWindow();
+        table.setPrintTableOnOpen(true);
+        program->commands().anzeigen1Click();
+        table.setPrintTableOnOpen(false);
+    });
+    ui::onTriggered(m.GrafikganzenMonatdrucken1, &p.mainForm(), p.ui,
+                    [program] { GrafikDrucken(*program, TDruckvorschau::Mode::WholeMonth); });
+    ui::onTriggered(m.GrafikNurSichtbarenBereichdrucken1, &p.mainForm(), p.ui,
+                    [program] { GrafikDrucken(*program, TDruckvorschau::Mode::VisibleArea); });
 }

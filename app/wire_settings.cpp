@@ -5,14 +5,15 @@
 #include "program.h"
 #include "wiring.h"
 
-// The settings dialog is the home of the options the main window reads.
+TEinstellDlg *makeSettingsDialog(Program &p) {
+    auto *dlg = new TEinstellDlg(p.model, p.ui, &p.mainForm());
+    return dlg;
+}
+
+// The settings dialog edits the options the model holds and the graph's
+// limits and colours in the settings file.
 void wireSettings(Program &p) {
-    TMainForm *mf = p.MainForm;
-    auto *dlg = new TEinstellDlg(p.session.settings(), p.ui, mf);
-    p.EinstellDlg = dlg;
-    mf->setOptionControls(dlg);
-    QObject::connect(mf->menu.Einstellungen, &QAction::triggered, dlg,
-                     &TEinstellDlg::EinstellungenClick);
-    QObject::connect(dlg, &TEinstellDlg::viewChanged, mf, &TMainForm::redrawMonth);
-    QObject::connect(dlg, &TEinstellDlg::diaryVisibilityChanged, mf, &TMainForm::applyDiaryVisible);
+    Program *program = &p;
+    QObject::connect(p.mainForm().menu().Einstellungen, &QAction::triggered, &p.mainForm(),
+                     [program] { program->settingsDialog().EinstellungenClick(); });
 }

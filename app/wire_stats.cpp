@@ -8,16 +8,16 @@
 #include "wiring.h"
 
 void wireStats(Program &p) {
-    TMainForm *mf = p.MainForm;
-    const MonthSession &session = p.session;
+    TMainForm *mf = &p.mainForm();
+    const MonthModel &model = p.model;
     ui::Services &ui = p.ui;
-    QObject::connect(mf->menu.Statistik1, &QAction::triggered, mf, [mf, &session, &ui] {
-        statsmenu::Statistik(ui, session.tablePath(), session.folders().base, mf);
+    QObject::connect(mf->menu().Statistik1, &QAction::triggered, mf, [mf, &model, &ui] {
+        statsmenu::Statistik(ui, model.tablePath(), model.folders().base, mf);
     });
-    QObject::connect(mf->menu.Arztbericht1, &QAction::triggered, mf, [mf, &session, &ui] {
-        statsmenu::Arztbericht(ui, session.tablePath(), session.folders().base, mf);
+    QObject::connect(mf->menu().Arztbericht1, &QAction::triggered, mf, [mf, &model, &ui] {
+        statsmenu::Arztbericht(ui, model.tablePath(), model.folders().base, mf);
     });
-    QObject::connect(mf->menu.MesswertealsCSV1, &QAction::triggered, mf, [mf, &session, &ui] {
-        statsmenu::MesswerteAlsCsv(ui, session.tablePath(), session.folders().base, mf);
+    QObject::connect(mf->menu().MesswertealsCSV1, &QAction::triggered, mf, [mf, &model, &ui] {
+        statsmenu::MesswerteAlsCsv(ui, model.tablePath(), model.folders().base, mf);
     });
 }

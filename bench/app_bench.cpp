@@ -2,10 +2,13 @@
 // glykoval.ini (Arg 0, about 1 KB) and one with twenty years of remarks
 // (Arg 1, about 365 KB): a redraw of a full eight-slot month, a scroll step
 // and a click on a day. The bare template load is the redraw's baseline.
+#include <QAction>
 #include <QDir>
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <functional>
@@ -16,7 +19,6 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "benchapp.h"
-#include "diary/diarypage.h"
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
@@ -60,15 +62,18 @@ struct RunningProgram {
     std::unique_ptr<Program> program;
     explicit RunningProgram(bool twentyYears) : folder(twentyYears) {
         program = createProgram(rec);
-        program->MainForm->show();
-        for (int i = 0; i < 20 && !program->MainForm->graph().isShown(); ++i)
+        program->mainForm().show();
+        for (int i = 0; i < 20 && !program->mainForm().monthShown(); ++i)
             QCoreApplication::processEvents();
     }
     ~RunningProgram() {
-        if (program) program->MainForm->hide();
+        if (program) program->mainForm().hide();
     }
-    bool ok() const { return program && program->MainForm->graph().isShown(); }
-    TMainForm &window() { return *program->MainForm; }
+    bool ok() const { return program && program->mainForm().monthShown(); }
+    TMainForm &window() { return program->mainForm(); }
+    template <class T> T *find(const char *name) {
+        return window().findChild<T *>(QString::fromLatin1(name));
+    }
 };
 
 void BM_AppTemplateLoad(benchmark::State &state) {
@@ -82,7 +87,7 @@ void BM_AppTemplateLoad(benchmark::State &state) {
 }
 BENCHMARK(BM_AppTemplateLoad)->Unit(benchmark::kMillisecond);
 
-// "Messwerte": the stored month drawn again.
+// "Messwerte": the stored month drawn again, as the menu entry does it.
 void BM_AppRedraw(benchmark::State &state) {
     benchapp::ensureApplication();
     RunningProgram p(state.range(0) == 1);
@@ -90,19 +95,22 @@ void BM_AppRedraw(benchmark::State &state) {
         state.SkipWithError("the month was not drawn");
         return;
     }
+    QAction *redraw = p.find<QAction>("Messwerte");
     for (auto _ : state)
-        p.window().redrawMonth();
+        redraw->trigger();
 }
 BENCHMARK(BM_AppRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The drawing pass alone over the month on screen, through the program's
-// graph and its shared settings.
+// The drawing pass alone over the month on screen, with the program's
+// model and its shared settings.
 void BM_AppDrawingPass(benchmark::State &state) {
     benchapp::ensureApplication();
     RunningProgram p(state.range(0) == 1);
-    const QString table = p.program->session.tablePath();
+    MonthGraph graph(p.program->model);
+    graph.setTemplatePath(p.folder.templatePath());
     for (auto _ : state)
-        benchmark::DoNotOptimize(p.window().graph().GrafikZeichnen(table).complete);
+        benchmark::DoNotOptimize(
+            graph.draw(p.program->model.month(), MonthGraph::View::Values, {}));
 }
 BENCHMARK(BM_AppDrawingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -110,7 +118,7 @@ BENCHMARK(BM_AppDrawingPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_AppScrollStep(benchmark::State &state) {
     benchapp::ensureApplication();
     RunningProgram p(state.range(0) == 1);
-    QScrollBar *bar = p.window().formScroll->horizontalScrollBar();
+    QScrollBar *bar = p.find<QScrollArea>("FormScrollArea")->horizontalScrollBar();
     bar->setMaximum(std::max(bar->maximum(), 400));
     int step = 0;
     for (auto _ : state)
@@ -118,14 +126,18 @@ void BM_AppScrollStep(benchmark::State &state) {
 }
 BENCHMARK(BM_AppScrollStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A click on the graph: the diary page of that day is shown.
+// A click on the graph until the diary page of that day is painted.
 void BM_AppDayClick(benchmark::State &state) {
     benchapp::ensureApplication();
     RunningProgram p(state.range(0) == 1);
-    p.window().formScroll->horizontalScrollBar()->setValue(0);
+    p.find<QScrollArea>("FormScrollArea")->horizontalScrollBar()->setValue(0);
+    QWidget *image = p.find<QWidget>("Image");
+    QTextEdit *editor = p.find<QTextEdit>("RichEdit1");
     int click = 0;
-    for (auto _ : state)
-        p.window().page().FormMouseDown(40 + 48 * (3 + ++click % 2) + 5);
+    for (auto _ : state) {
+        QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(40 + 48 * (3 + ++click % 2) + 5, 200));
+        editor->viewport()->repaint();
+    }
 }
 BENCHMARK(BM_AppDayClick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -175,9 +187,9 @@ double timeOneStart(Start what) {
         showUntil(*bare);
     } else {
         program = createProgram(rec);
-        TMainForm &window = *program->MainForm;
+        TMainForm &window = program->mainForm();
         if (what == Start::MonthOnScreen)
-            showUntil(window, [&window] { return window.graph().isShown(); });
+            showUntil(window, [&window] { return window.monthShown(); });
         else
             showUntil(window);
     }

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -9,9 +8,8 @@
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
 #include "platform/textfile.h"
-#include "recordingservices.h"
 #include "settings_fixture.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 
 namespace {
@@ -21,7 +19,7 @@ namespace {
 struct GraphFolder {
     QTemporaryDir dir;
     QString table, templatePath;
-    std::unique_ptr<MonthSession> session;
+    std::unique_ptr<MonthModel> session;
     GraphFolder() {
         const QString base = dir.path() + u'/';
         textfile::writeLines(base + "glykoval.ini",
@@ -33,7 +31,7 @@ struct GraphFolder {
         table = base + "MM032024.tab";
         benchfixture::writeFullEightSlotMonth(table);
         templatePath = base + "Grafik8.bmp";
-        session = std::make_unique<MonthSession>(Folders::at(base));
+        session = std::make_unique<MonthModel>(Folders::at(base));
         session->setModeTicks(false, true);
     }
 };
@@ -50,27 +48,19 @@ void BM_TemplateLoadOnly(benchmark::State &state) {
 }
 BENCHMARK(BM_TemplateLoadOnly)->Unit(benchmark::kMillisecond);
 
-// The whole drawing pass of a full eight-slot month (248 readings).
+// The whole drawing pass of a full eight-slot month (248 readings): the
+// table read as the model reads it, then drawn.
 void BM_DrawFullEightSlotMonth(benchmark::State &state) {
     benchapp::ensureApplication();
     GraphFolder f;
-    PictureBox image, legend, meanImage;
-    QLabel title;
-    legend.setPicture(templatepicture::legend());
-    GraphWidgets w;
-    w.image = &image;
-    w.legend = &legend;
-    w.meanImage = &meanImage;
-    w.title = &title;
-    w.windowWidth = 1000;
-    ui::RecordingServices rec;
-    TMonthGraph graph(w, *f.session, rec);
+    MonthGraph graph(*f.session);
     graph.setTemplatePath(f.templatePath);
     int readings = 0;
     for (auto _ : state) {
-        const MonthResult r = graph.GrafikZeichnen(f.table);
-        readings = r.readingCount;
-        benchmark::DoNotOptimize(r.complete);
+        monthread::Month month;
+        monthread::read(f.table, month);
+        readings = month.result.readingCount;
+        benchmark::DoNotOptimize(graph.draw(month, MonthGraph::View::Values, {}));
     }
     state.counters["readings"] = readings;
 }

@@ -8,7 +8,7 @@
 #include "recordingservices.h"
 #include "settings_fixture.h"
 #include "storage/entryline.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ QString marchTable() {
 void BM_TableWindowOpenClose(benchmark::State &state) {
     benchapp::ensureApplication();
     benchfixture::SettingsFolder f(state.range(0) == 1);
-    MonthSession session(Folders::at(f.base()));
-    session.setTablePath(f.base() + QStringLiteral("Glykovalin-Daten/2024/MM032024.tab"));
+    MonthModel session(Folders::at(f.base()));
+    session.open(f.base() + QStringLiteral("Glykovalin-Daten/2024/MM032024.tab"));
     ui::RecordingServices rec;
     const QString text = marchTable();
     TTabellenDlg dlg(session, rec);

@@ -6,7 +6,7 @@
 #include "diary/diarybook_month.h"
 #include "diary/diarybook_pdf.h"
 #include "export/browserchart.h"
-#include "graph/monthread.h"
+#include "storage/monthread.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 

@@ -18,6 +18,7 @@
 #include "printing/myprinter_tableengine.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
+#include "storage/folders.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
@@ -126,8 +127,10 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     graphprint::MonthPictureParts parts;
     parts.header = drawn.header;
     parts.graph = drawn.graph;
-    graphprint::textsOfLastPass(parts, drawn.result, SettingsStore(folders.settings), drawn.mode);
-    if (parts.title.isEmpty()) parts.title = drawn.title;
+    parts.title = drawn.title;
+    parts.timeStrip = drawn.timeStrip;
+    parts.meanCaption = drawn.meanCaption;
+    parts.meanValue = drawn.meanValue;
     parts.titleFont = drawn.titleFont;
     graphprint::addScaleAndLimits(parts, folders.base, folders.settings);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);

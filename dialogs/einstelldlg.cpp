@@ -13,6 +13,7 @@
 #include "platform/colorref.h"
 #include "platform/convert.h"
 #include "platform/ui.h"
+#include "storage/monthmodel.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ void setFontColor(QLabel *l, quint32 ref) {
 
 } // namespace
 
-TEinstellDlg::TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_ui(ui) {
+TEinstellDlg::TEinstellDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("EinstellDlg"));
     setWindowTitle(QStringLiteral("Einstellungen"));
     setModal(true);
@@ -148,14 +149,14 @@ void TEinstellDlg::connectControls() {
             [this] { limitChanged(SpinEdit2, 250, 120, keys::Kritischwerte); });
     connect(SpinEdit3, &QSpinBox::valueChanged, this,
             [this] { limitChanged(SpinEdit3, 100, 20, keys::Tiefwerte); });
-    connect(SpinEdit4, &QSpinBox::valueChanged, this,
-            [this](int v) { m_settings.set(keys::StiftBreite, QString::number(v)); });
-    connect(LinieUnterbrechenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
-        m_settings.set(keys::LinieBeiNullUnterbrechen, convert::flagText(on));
+    connect(SpinEdit4, &QSpinBox::valueChanged, this, [this](int v) {
+        settings().set(keys::StiftBreite, QString::number(v));
+        m_model.appearanceWasChanged();
     });
-    connect(WerteOberhalbKurveAnzeigenCheckBox, &QCheckBox::clicked, this, [this](bool on) {
-        m_settings.set(keys::WerteOberhalbKurveAnzeigen, convert::flagText(on));
-    });
+    connect(LinieUnterbrechenCheckBox, &QCheckBox::clicked, this,
+            [this](bool on) { storeChartOption(keys::LinieBeiNullUnterbrechen, on); });
+    connect(WerteOberhalbKurveAnzeigenCheckBox, &QCheckBox::clicked, this,
+            [this](bool on) { storeChartOption(keys::WerteOberhalbKurveAnzeigen, on); });
     connect(OKBtn, &QPushButton::clicked, this, &TEinstellDlg::OKBtnClick);
 }
 
@@ -182,7 +183,31 @@ void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString
         return;
     }
     settings().set(key, QString::number(v));
-    emit viewChanged();
+    m_model.appearanceWasChanged();
+}
+
+SettingsStore TEinstellDlg::settings() const {
+    return m_model.settings();
+}
+
+// The browser chart's options are stored the moment they change.
+void TEinstellDlg::storeChartOption(const QString &key, bool on) {
+    settings().set(key, convert::flagText(on));
+    DisplayOptions o = m_model.options();
+    o.breakLineAtZero = LinieUnterbrechenCheckBox->isChecked();
+    o.valuesAboveCurve = WerteOberhalbKurveAnzeigenCheckBox->isChecked();
+    m_model.setOptions(o);
+}
+
+void TEinstellDlg::showOptions() {
+    const DisplayOptions &o = m_model.options();
+    Tagebuch_sichtbar_checkBox->setChecked(o.diaryVisible);
+    (o.carbUnitBE ? BE_Button : KE_Button)->setChecked(true);
+    (o.therapyCT ? CT_Button : ICT_Button)->setChecked(true);
+    WerteOberhalbKurveAnzeigenCheckBox->setChecked(o.valuesAboveCurve);
+    LinieUnterbrechenCheckBox->setChecked(o.breakLineAtZero);
+    m_valueColor = o.valueColor;
+    setFontColor(Label13, o.valueColor);
 }
 
 void TEinstellDlg::fillFromSettings() {
@@ -217,12 +242,16 @@ void TEinstellDlg::fillFromSettings() {
 
 void TEinstellDlg::EinstellungenClick() {
     fillFromSettings();
+    showOptions();
     exec();
 }
 
 void TEinstellDlg::OKBtnClick() {
-    emit diaryVisibilityChanged(Tagebuch_sichtbar_checkBox->isChecked());
-    emit viewChanged();
+    DisplayOptions o = m_model.options();
+    o.diaryVisible = Tagebuch_sichtbar_checkBox->isChecked();
+    o.carbUnitBE = BE_Button->isChecked();
+    o.therapyCT = CT_Button->isChecked();
+    m_model.setOptions(o);
     accept();
 }
 
@@ -257,10 +286,14 @@ void TEinstellDlg::colorButtonClick(int k) {
     // Stored also when the dialog was cancelled.
     settings().set(key, QString::number(*var));
     FormPaint();
-    if (k == 6)
+    if (k == 6) {
         setFontColor(Label13, *var);
-    else
-        emit viewChanged();
+        DisplayOptions o = m_model.options();
+        o.valueColor = *var;
+        m_model.setOptions(o);
+    } else {
+        m_model.appearanceWasChanged();
+    }
 }
 
 void TEinstellDlg::FormPaint() {
@@ -277,39 +310,4 @@ void TEinstellDlg::FormPaint() {
 void TEinstellDlg::showEvent(QShowEvent *e) {
     FormPaint();
     QDialog::showEvent(e);
-}
-
-bool TEinstellDlg::diaryVisible() const {
-    return Tagebuch_sichtbar_checkBox->isChecked();
-}
-void TEinstellDlg::setDiaryVisible(bool on) {
-    Tagebuch_sichtbar_checkBox->setChecked(on);
-}
-bool TEinstellDlg::carbUnitBE() const {
-    return BE_Button->isChecked();
-}
-void TEinstellDlg::setCarbUnitBE(bool on) {
-    (on ? BE_Button : KE_Button)->setChecked(true);
-}
-bool TEinstellDlg::therapyCT() const {
-    return CT_Button->isChecked();
-}
-void TEinstellDlg::setTherapyCT(bool on) {
-    (on ? CT_Button : ICT_Button)->setChecked(true);
-}
-bool TEinstellDlg::valuesAboveCurve() const {
-    return WerteOberhalbKurveAnzeigenCheckBox->isChecked();
-}
-void TEinstellDlg::setValuesAboveCurve(bool on) {
-    WerteOberhalbKurveAnzeigenCheckBox->setChecked(on);
-}
-bool TEinstellDlg::breakLineAtZero() const {
-    return LinieUnterbrechenCheckBox->isChecked();
-}
-void TEinstellDlg::setBreakLineAtZero(bool on) {
-    LinieUnterbrechenCheckBox->setChecked(on);
-}
-void TEinstellDlg::setValueColor(unsigned colorRef) {
-    m_valueColor = colorRef;
-    setFontColor(Label13, colorRef);
 }

@@ -1,9 +1,9 @@
 #pragma once
 #include <QDialog>
 
-#include "storage/optioncontrols.h"
 #include "storage/settingsstore.h"
 
+class MonthModel;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
@@ -17,12 +17,13 @@ class Services;
 
 // The settings dialog: limits, colours, line width, carbohydrate unit,
 // insulin therapy, diary visibility and the browser-chart options. Limits,
-// colours, width and chart options are stored the moment they change; unit
-// and diary visibility take effect on OK.
-class TEinstellDlg : public QDialog, public OptionControls {
+// colours, width and chart options are stored the moment they change; unit,
+// therapy and diary visibility take effect on OK. The month model holds the
+// options; the graph follows the changes through the model's signals.
+class TEinstellDlg : public QDialog {
     Q_OBJECT
 public:
-    TEinstellDlg(const SettingsStore &settings, ui::Services &ui, QWidget *parent = nullptr);
+    TEinstellDlg(MonthModel &model, ui::Services &ui, QWidget *parent = nullptr);
 
     // Fills the limit and width fields from the settings.
     void fillFromSettings();
@@ -35,20 +36,26 @@ public:
     // Label font colours from the colour variables.
     void FormPaint();
 
-    // OptionControls.
-    bool diaryVisible() const override;
-    void setDiaryVisible(bool on) override;
-    bool carbUnitBE() const override;
-    void setCarbUnitBE(bool on) override;
-    bool therapyCT() const override;
-    void setTherapyCT(bool on) override;
-    bool valuesAboveCurve() const override;
-    void setValuesAboveCurve(bool on) override;
-    bool breakLineAtZero() const override;
-    void setBreakLineAtZero(bool on) override;
-    void setValueColor(unsigned colorRef) override;
-
     quint32 HighColor = 0x000000FF, CriticalColor = 0x000080FF, LowColor = 0x00FF0000;
+
+protected:
+    void showEvent(QShowEvent *e) override;
+
+private:
+    // The options shown by the controls.
+    void showOptions();
+    void storeChartOption(const QString &key, bool on);
+    void buildColoursAndLimits(QGridLayout *grid, int &row);
+    QGroupBox *unitBox();
+    QGroupBox *therapyBox();
+    QGroupBox *browserBox();
+    void connectControls();
+    void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
+    SettingsStore settings() const;
+    MonthModel &m_model;
+    ui::Services &m_ui;
+    quint32 m_curveColor = defaults::KurvenFarbe, m_meanCurveColor = defaults::MittelKurvenFarbe;
+    quint32 m_valueColor = 0;
 
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
         *Label10, *Label13;
@@ -57,26 +64,4 @@ public:
     QCheckBox *Tagebuch_sichtbar_checkBox, *LinieUnterbrechenCheckBox,
         *WerteOberhalbKurveAnzeigenCheckBox;
     QRadioButton *BE_Button, *KE_Button, *CT_Button, *ICT_Button;
-
-signals:
-    // A limit, colour or width changed, or OK: the graph is drawn anew.
-    void viewChanged();
-    // OK: the diary is shown or hidden (menu entry, editor, marker, window height).
-    void diaryVisibilityChanged(bool visible);
-
-protected:
-    void showEvent(QShowEvent *e) override;
-
-private:
-    void buildColoursAndLimits(QGridLayout *grid, int &row);
-    QGroupBox *unitBox();
-    QGroupBox *therapyBox();
-    QGroupBox *browserBox();
-    void connectControls();
-    void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
-    SettingsStore settings() const { return m_settings; }
-    SettingsStore m_settings;
-    ui::Services &m_ui;
-    quint32 m_curveColor = defaults::KurvenFarbe, m_meanCurveColor = defaults::MittelKurvenFarbe;
-    quint32 m_valueColor = 0;
 };

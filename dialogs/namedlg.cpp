@@ -8,12 +8,12 @@
 
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 
-TNameEingDlg::TNameEingDlg(MonthSession &session, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_session(session), m_ui(ui) {
+TNameEingDlg::TNameEingDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("NameEingDlg"));
     setWindowTitle(QString());
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -55,9 +55,9 @@ TNameEingDlg::TNameEingDlg(MonthSession &session, ui::Services &ui, QWidget *par
 
 void TNameEingDlg::FormCreate() {
     Edit1->clear();
-    const QString name = m_session.settings().get(keys::BenutzerName);
+    const QString name = m_model.settings().get(keys::BenutzerName);
     if (!name.isEmpty()) {
-        m_session.setUserName(name);
+        m_model.setUserName(name);
         Edit1->setText(name);
     }
 }
@@ -91,8 +91,8 @@ bool TNameEingDlg::OKBtnClick() {
     if (!win1252::encodable(name) &&
         !m_ui.askYesNo(win1252::lossQuestion(QStringLiteral("Der Name"), name)))
         return false;
-    m_session.setUserName(name);
-    const SettingsStore st = m_session.settings();
+    m_model.setUserName(name);
+    const SettingsStore st = m_model.settings();
     QString stored;
     if (!st.set(keys::BenutzerName, name, &stored)) m_ui.showWarning(stored);
     emit nameAccepted(name);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class MonthSession;
+class MonthModel;
 class QLineEdit;
 class QPushButton;
 namespace ui {
@@ -12,7 +12,7 @@ class Services;
 class TNameEingDlg : public QDialog {
     Q_OBJECT
 public:
-    TNameEingDlg(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
+    TNameEingDlg(MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
 
     // Set while the dialog asks at start-up because no name is stored: only
     // then does "Abbrechen" end the program.
@@ -43,6 +43,6 @@ protected:
     void reject() override;
 
 private:
-    MonthSession &m_session;
+    MonthModel &m_model;
     ui::Services &m_ui;
 };

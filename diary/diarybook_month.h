@@ -4,7 +4,7 @@
 #include <array>
 
 #include "diarybook_compose.h"
-#include "graph/monthread.h"
+#include "storage/monthread.h"
 
 // The diary book's input from a month as the drawing pass computed it
 // (monthread::readWhole reads it from a table file).

@@ -1,11 +1,9 @@
 #include "diarypage.h"
 
-#include <QAction>
-#include <QFileInfo>
+#include <QBoxLayout>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -13,14 +11,10 @@
 
 #include "diarybook_compose.h"
 #include "graph/geometry.h"
-#include "platform/inidocument.h"
-#include "platform/textfile.h"
+#include "platform/fonts.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
-#include "storage/monthsession.h"
-#include "storage/monthtable.h"
-#include "storage/optioncontrols.h"
-#include "storage/settingsstore.h"
+#include "storage/monthmodel.h"
 
 namespace {
 
@@ -60,13 +54,22 @@ std::pair<QString, QString> splitOpening(const QString &section) {
 
 } // namespace
 
-DiaryPage::DiaryPage(const DiaryPageControls &c, MonthSession &session, ui::Services &ui,
-                     QObject *parent)
-    : QObject(parent), m_c(c), m_session(session), m_ui(ui) {
-    m_c.editor->installEventFilter(this);
-    m_viewport = m_c.editor->viewport();
+DiaryPage::DiaryPage(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QWidget(parent), m_model(model), m_ui(ui), m_editor(new QTextEdit(this)) {
+    setObjectName(QStringLiteral("DiaryPage"));
+    m_editor->setObjectName(QStringLiteral("RichEdit1"));
+    m_editor->setFont(fonts::arialPixels(13, true));
+    m_editor->setLineWrapMode(QTextEdit::NoWrap);
+    // Hidden while the page fits, as a rich edit hides its scroll bars.
+    m_editor->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_editor->setAcceptRichText(true);
+    auto *box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(m_editor);
+    setFocusProxy(m_editor);
+    m_editor->installEventFilter(this);
+    m_viewport = m_editor->viewport();
     m_viewport->installEventFilter(this);
-    m_c.editor->setLineWrapMode(QTextEdit::NoWrap);
 }
 
 QString DiaryPage::carbTemplate(bool be, MeasureMode mode) {
@@ -99,41 +102,60 @@ const QList<int> &DiaryPage::measurementTabs() {
     return tabs;
 }
 
-QString DiaryPage::GibTagebuchWerte(const QString &dd) const {
-    if (dd.size() != 2 || !dd.at(0).isDigit() || !dd.at(1).isDigit()) return {};
-    const int day = dd.toInt();
+QString DiaryPage::dayValues(int day) const {
     if (day < 1 || day > 31) return {};
-    return m_session.drawn().dayLineTexts[size_t(day - 1)];
+    return m_model.figures().dayLineTexts[size_t(day - 1)];
 }
 
-void DiaryPage::updateDeleteEntry() {
-    if (m_c.deleteEntry)
-        m_c.deleteEntry->setEnabled(!m_c.editor->toPlainText().contains(kNoValues) &&
-                                    !book().lines().isEmpty());
+QStringList DiaryPage::pageLines() const {
+    QStringList lines;
+    for (QTextBlock b = m_editor->document()->begin(); b.isValid(); b = b.next())
+        lines << b.text();
+    return lines;
 }
 
-DiaryBook &DiaryPage::book() {
-    return m_session.diary();
+void DiaryPage::updateEntries() {
+    emit deleteAllowed(!m_editor->toPlainText().contains(kNoValues) &&
+                       !m_model.diary().lines().isEmpty());
+    emit bookAvailable(!m_model.diary().lines().isEmpty() || m_changed);
+}
+
+void DiaryPage::setChanged(bool changed) {
+    if (changed == m_changed) return;
+    m_changed = changed;
+    updateEntries();
+}
+
+void DiaryPage::clearPage() {
+    m_editor->clear();
+    m_noValues = false;
+    updateEntries();
+}
+
+void DiaryPage::tableChanged() {
+    m_changed = false;
+    clearPage();
 }
 
 void DiaryPage::monthChanged() {
-    m_changed = false;
-    m_day = 0;
-    m_c.editor->clear();
-    m_noValues = false;
-    if (m_c.printEntry) m_c.printEntry->setEnabled(!book().lines().isEmpty());
-    updateDeleteEntry();
+    // A page the user is changing stays as it is.
+    if (m_changed) return;
+    if (m_model.hasTable() && m_day > 0)
+        showDay(m_day);
+    else
+        clearPage();
 }
 
-void DiaryPage::sortBook() {
-    book().setLines(diarybook::sortPages(book().lines()));
+void DiaryPage::restorePositions(int clickX, int scroll) {
+    m_lastClickX = clickX;
+    m_lastScroll = scroll;
+    if (m_lastClickX < 64) m_lastClickX = 64;
+    m_day = graphgeo::dayAtX(m_lastClickX + scroll);
 }
 
-void DiaryPage::FormMouseDown(int clientX) {
-    if (m_c.printEntry) m_c.printEntry->setEnabled(!book().lines().isEmpty());
+void DiaryPage::FormMouseDown(int clientX, int scroll) {
+    updateEntries();
     if (clientX < 40) return;
-    if (m_c.arrow) m_c.arrow->move(m_c.arrow->x(), kArrowTop);
-    const int scroll = m_c.hscroll ? m_c.hscroll->value() : 0;
     m_lastScroll = scroll;
     m_lastClickX = clientX;
     const int day = graphgeo::dayAtX(clientX + scroll);
@@ -206,33 +228,22 @@ private:
 };
 
 void DiaryPage::showDay(int day) {
-    QTextEdit *ed = m_c.editor;
+    QTextEdit *ed = m_editor;
     const QString dd = twoDigits(day);
     ed->clear();
     m_day = day;
-    if (m_c.arrow) {
-        m_c.arrow->move(graphgeo::dayLeft(day), kArrowTop);
-        // Shown from the first selected day on, with the diary.
-        m_c.arrow->setVisible(!m_c.options || m_c.options->diaryVisible());
-        m_c.arrow->raise();
-    }
+    emit dayShown(day);
 
-    QString dateText, userText;
-    if (!m_session.tablePath().isEmpty()) {
-        // One reading of the table's header serves both keys.
-        IniDocument header(m_session.tablePath());
-        dateText = header.read(monthtable::kSection, QStringLiteral("Datum"));
-        userText = header.read(monthtable::kSection, keys::BenutzerName);
-    }
+    const MonthResult &month = m_model.figures();
     PageWriter page(ed);
     const QString title = QString(16, u' ') + QStringLiteral("Glykovalin-Tagebuch");
     page.add(title, 4, {});
-    page.add(QString(10, u' ') + dd + u' ' + dateText + u' ' + userText, 7, {});
+    page.add(QString(10, u' ') + dd + u' ' + month.tableDate + u' ' + month.tableUser, 7, {});
     page.add(QString(98, u'_'), 0, {});
     page.add(QString(), 0, {});
 
-    const QString values = GibTagebuchWerte(dd);
-    const QString stored = book().pageLineOfDay(day);
+    const QString values = dayValues(day);
+    const QString stored = m_model.diary().pageLineOfDay(day);
     m_noValues = false;
     if (!stored.isEmpty()) {
         writeStoredPage(page, stored, values);
@@ -250,7 +261,7 @@ void DiaryPage::showDay(int day) {
     caret.setPosition(std::max(0, ed->document()->characterCount() - 2));
     ed->setTextCursor(caret);
     ed->verticalScrollBar()->setValue(0);
-    updateDeleteEntry();
+    updateEntries();
 }
 
 // A stored page. Each section ends with the opening of the next line (a tab
@@ -260,8 +271,7 @@ void DiaryPage::writeStoredPage(PageWriter &page, const QString &stored, const Q
     const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
     const auto [carb, carbOpening] = splitOpening(sec.carb);
     const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
-    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_session.mode()), 0,
-             measurementTabs());
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_model.mode()), 0, measurementTabs());
     page.add(QString(), 0, measurementTabs());
     page.add(sec.head + carb, 0, kColumnTabs);
     page.add(QString(), 0, kColumnTabs);
@@ -272,10 +282,9 @@ void DiaryPage::writeStoredPage(PageWriter &page, const QString &stored, const Q
 
 // A day with readings and no stored page: the empty page of the chosen units.
 void DiaryPage::writeNewPage(PageWriter &page, const QString &values) {
-    const MeasureMode mode = m_session.mode();
-    const OptionControls *opt = m_c.options;
-    const bool be = opt && opt->carbUnitBE();
-    const bool ct = opt && opt->therapyCT();
+    const MeasureMode mode = m_model.mode();
+    const bool be = m_model.options().carbUnitBE;
+    const bool ct = m_model.options().therapyCT;
     page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
     page.add(QString(), 0, measurementTabs());
     page.add(carbTemplate(be, mode), 0, kColumnTabs);
@@ -285,67 +294,44 @@ void DiaryPage::writeNewPage(PageWriter &page, const QString &values) {
     page.add(QStringLiteral("\t Bemerkung: "), 0, withFirst(kColumnTabs, 29));
 }
 
-void DiaryPage::MacheinenKlickAufGrafik() {
-    if (m_skipReselect) {
-        m_skipReselect = false;
-        return;
-    }
-    const int width = m_c.window ? m_c.window->width() : 0;
-    if (width > m_lastClickX) {
-        if (m_lastClickX < 64) m_lastClickX = 64;
-        FormMouseDown(m_lastClickX);
-    }
-}
-
-QStringList DiaryPage::editorLines() const {
-    QStringList lines;
-    for (QTextBlock b = m_c.editor->document()->begin(); b.isValid(); b = b.next())
-        lines << b.text();
-    return lines;
-}
-
 bool DiaryPage::store(DiaryBook::StoreFrom from) {
     // Always the editor's current text, so a second store never repeats an
     // older line.
-    const QString marked = DiaryBook::GibMarkierteTagebuchseite(editorLines());
-    if (!book().canStore(marked) &&
+    const QString marked = DiaryBook::GibMarkierteTagebuchseite(pageLines());
+    if (!m_model.diary().canStore(marked) &&
         !m_ui.askYesNo(win1252::lossQuestion(QStringLiteral("Die Tagebuchseite"), marked)))
         return false;
     QString error;
-    const bool ok = book().SpeichereTagebuchseite(m_day, marked, from, m_session.tablePath(),
-                                                  m_session.settings(), &error);
-    if (!ok) {
+    if (!m_model.storePage(m_day, marked, from, &error)) {
         m_ui.showWarning(error);
         return false;
     }
     // The stored page stays on screen as plain text.
-    m_c.editor->setPlainText(m_c.editor->toPlainText());
-    if (from == DiaryBook::StoreFrom::DayClick && m_c.printEntry)
-        m_c.printEntry->setEnabled(QFileInfo::exists(book().path()));
+    m_editor->setPlainText(m_editor->toPlainText());
     return true;
 }
 
 bool DiaryPage::askAndStore(DiaryBook::StoreFrom from) {
     if (!m_ui.askYesNo(kStoreQuestion)) {
-        m_changed = false;
+        setChanged(false);
         return false;
     }
     // Only a verified write makes the page count as stored.
     if (!store(from)) return false;
-    m_changed = false;
+    setChanged(false);
     return true;
 }
 
 bool DiaryPage::closeDiary() {
     if (!m_changed) {
-        m_c.editor->clear();
+        m_editor->clear();
         return true;
     }
     if (askAndStore(DiaryBook::StoreFrom::Close) || !m_changed) return true;
     if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie das "
                                      "Programm trotzdem beenden? Die Änderungen gehen dann "
                                      "verloren."))) {
-        m_changed = false;
+        setChanged(false);
         return true;
     }
     return false;
@@ -356,7 +342,7 @@ bool DiaryPage::leavePage() {
     if (askAndStore(DiaryBook::StoreFrom::Delete) || !m_changed) return true;
     if (m_ui.askYesNo(QStringLiteral("Die Tagebuchseite wurde nicht gespeichert. Möchten Sie "
                                      "trotzdem fortfahren? Die Änderungen gehen dann verloren."))) {
-        m_changed = false;
+        setChanged(false);
         return true;
     }
     return false;
@@ -366,25 +352,25 @@ void DiaryPage::DatenaktuellerTagebucheintraglschen1Click() {
     if (m_changed) {
         if (!m_ui.askYesNo(kStoreQuestion)) return;
         if (!store(DiaryBook::StoreFrom::Delete)) return;
-        m_changed = false;
+        setChanged(false);
     }
     if (DiaryBook::dayKey(m_day).isEmpty()) return;
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich die Tagebuch-Daten von Tag ") +
                        twoDigits(m_day) + QStringLiteral(" löschen ?")))
         return;
     QString error;
-    if (!book().deleteDay(m_day, &error)) m_ui.showWarning(error);
-    MacheinenKlickAufGrafik();
+    if (!m_model.deletePage(m_day, &error)) m_ui.showWarning(error);
+    showDay(m_day);
 }
 
 int DiaryPage::caretLine() const {
-    return m_c.editor->textCursor().block().blockNumber();
+    return m_editor->textCursor().block().blockNumber();
 }
 
 bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
-    if (watched == m_c.editor && e->type() == QEvent::KeyPress)
+    if (watched == m_editor && e->type() == QEvent::KeyPress)
         return keyPress(static_cast<QKeyEvent *>(e));
-    if (watched == m_c.editor && e->type() == QEvent::KeyRelease)
+    if (watched == m_editor && e->type() == QEvent::KeyRelease)
         keyRelease(static_cast<QKeyEvent *>(e));
     // Compared by address only: during the editor's destruction its viewport
     // may still send events after the editor part is gone.
@@ -393,9 +379,10 @@ bool DiaryPage::eventFilter(QObject *watched, QEvent *e) {
 }
 
 bool DiaryPage::keyPress(QKeyEvent *e) {
+    const bool was = m_changed;
     const bool consumed = keyPressRules(e);
     // A changed page can go into the diary book even before a page is stored.
-    if (m_changed && m_c.printEntry) m_c.printEntry->setEnabled(true);
+    if (m_changed != was) updateEntries();
     return consumed;
 }
 
@@ -412,13 +399,8 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
     if (caretLine() <= 4) return true;
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     const bool ctrl = mods == Qt::ControlModifier;
-    OptionControls *opt = m_c.options;
-    if (ctrl && (key == Qt::Key_Right || key == Qt::Key_Left) && opt && opt->diaryVisible()) {
-        if (m_c.hscroll)
-            m_c.hscroll->setValue(m_c.hscroll->value() + (key == Qt::Key_Right
-                                                              ? graphgeo::kDayWidth
-                                                              : -graphgeo::kDayWidth));
-        emit layoutRequested();
+    if (ctrl && (key == Qt::Key_Right || key == Qt::Key_Left) && m_model.options().diaryVisible) {
+        emit scrollRequested(key == Qt::Key_Right ? 1 : -1);
         return true;
     }
     if (ctrl && (key == Qt::Key_V || key == Qt::Key_X)) m_changed = true;
@@ -426,9 +408,9 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
     if (key == Qt::Key_Backspace) {
         // Column keeping: widen the cell before the next "|" so the
         // separator stays where it was.
-        QTextCursor c = m_c.editor->textCursor();
+        QTextCursor c = m_editor->textCursor();
         const int caret = c.position();
-        const QString text = m_c.editor->document()->toPlainText();
+        const QString text = m_editor->document()->toPlainText();
         for (int k = 1; k <= 30; ++k) {
             const int at = caret + k - 1;
             if (at >= text.size()) break;
@@ -436,12 +418,12 @@ bool DiaryPage::keyPressRules(QKeyEvent *e) {
             const int pos = caret + k - 3;
             if (pos >= 0 && caret > 0) {
                 const bool blank = text.at(caret - 1) == u' ';
-                QTextCursor r(m_c.editor->document());
+                QTextCursor r(m_editor->document());
                 r.setPosition(pos);
                 r.setPosition(pos + 1, QTextCursor::KeepAnchor);
                 r.insertText(QString(blank ? 2 : 3, u' '));
                 c.setPosition(caret);
-                m_c.editor->setTextCursor(c);
+                m_editor->setTextCursor(c);
             }
             break;
         }
@@ -469,7 +451,7 @@ void DiaryPage::keyRelease(QKeyEvent *e) {
 
 QList<int> DiaryPage::cellPositions() const {
     QList<int> cells;
-    const QTextDocument *doc = m_c.editor->document();
+    const QTextDocument *doc = m_editor->document();
     for (int line : {6, 8}) {
         const QTextBlock b = doc->findBlockByNumber(line);
         const QString t = b.text();
@@ -484,7 +466,7 @@ QList<int> DiaryPage::cellPositions() const {
 void DiaryPage::moveToCell(bool forward) {
     const QList<int> cells = cellPositions();
     if (cells.isEmpty()) return;
-    const int at = m_c.editor->textCursor().position();
+    const int at = m_editor->textCursor().position();
     int target = forward ? cells.first() : cells.last();
     if (forward) {
         for (int c : cells)
@@ -503,34 +485,34 @@ void DiaryPage::moveToCell(bool forward) {
                 break;
             }
     }
-    QTextCursor c = m_c.editor->textCursor();
+    QTextCursor c = m_editor->textCursor();
     c.setPosition(target);
-    m_c.editor->setTextCursor(c);
+    m_editor->setTextCursor(c);
 }
 
 bool DiaryPage::storeBeforeBook() {
     if (!m_changed || !m_ui.askYesNo(kStoreQuestion)) return true;
     if (!store(DiaryBook::StoreFrom::Delete)) return false;
-    m_changed = false;
+    setChanged(false);
     return true;
 }
 
 void DiaryPage::mouseUp() {
-    QTextCursor c = m_c.editor->textCursor();
-    const QString text = m_c.editor->document()->toPlainText();
+    QTextCursor c = m_editor->textCursor();
+    const QString text = m_editor->document()->toPlainText();
     if (c.position() < text.size() && text.at(c.position()) == u'|' && c.position() > 0) {
         c.setPosition(c.position() - 1);
-        m_c.editor->setTextCursor(c);
+        m_editor->setTextCursor(c);
     }
 }
 
 void DiaryPage::daySum() {
-    QTextDocument *doc = m_c.editor->document();
+    QTextDocument *doc = m_editor->document();
     if (doc->blockCount() <= 10) return;
     const QString line = doc->findBlockByNumber(6).text();
     const qsizetype colon = line.indexOf(u':');
     const QString label = colon < 0 ? QString() : line.left(colon).trimmed();
-    const bool eight = m_session.mode() == MeasureMode::Eight;
+    const bool eight = m_model.mode() == MeasureMode::Eight;
     const bool longLine = line.size() > 60;
     QString cells[9];
     QString rest = line;
@@ -580,11 +562,11 @@ void DiaryPage::daySum() {
         label + QStringLiteral("-Tagessumme= ") + value + QStringLiteral("\t•    ");
     remark.insert(std::min<qsizetype>(bem + 11, remark.size()), block);
 
-    QTextCursor c = m_c.editor->textCursor();
+    QTextCursor c = m_editor->textCursor();
     const int caret = c.position();
     QTextCursor r(doc->findBlockByNumber(10));
     r.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     r.insertText(remark);
     c.setPosition(caret);
-    m_c.editor->setTextCursor(c);
+    m_editor->setTextCursor(c);
 }

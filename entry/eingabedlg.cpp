@@ -16,7 +16,7 @@
 
 #include "platform/convert.h"
 #include "platform/ui.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 #include "tablebuilder.h"
@@ -158,8 +158,8 @@ QHBoxLayout *row(std::initializer_list<QWidget *> widgets) {
 
 } // namespace
 
-TEingabeDlg::TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_session(session), m_ui(ui) {
+TEingabeDlg::TEingabeDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("EingabeDlg"));
     setWindowTitle(QStringLiteral("Eingabe der Glykovalinmesswerte"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -330,12 +330,12 @@ entryline::Fields TEingabeDlg::fieldsShown() const {
 }
 
 void TEingabeDlg::FormCreate() {
-    const QString last = m_session.settings().get(keys::LetzteEingabe);
+    const QString last = m_model.settings().get(keys::LetzteEingabe);
     if (!last.isEmpty() && last.contains(QStringLiteral("den "))) {
         m_lastEntryLine = last;
         MeasurementSlot stored;
         if (entryline::slotOf(last, stored))
-            m_slot = entrydlg::slotAfterRestore(stored, m_session.mode());
+            m_slot = entrydlg::slotAfterRestore(stored, m_model.mode());
         entryline::Fields f = fieldsShown();
         entryline::split(last, f);
         SpinEdit2->setFieldText(f.month);
@@ -359,7 +359,7 @@ void TEingabeDlg::paintEvent(QPaintEvent *e) {
 
 void TEingabeDlg::FormPaint() {
     const QString caption =
-        m_session.eightSlotsTicked()
+        m_model.eightSlotsTicked()
             ? QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 8 Messungen je Tag")
             : QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
     if (windowTitle() != caption) setWindowTitle(caption);
@@ -403,7 +403,7 @@ void TEingabeDlg::markWhenComplete(const QString &dayText) {
 void TEingabeDlg::SpinEdit2Change() {
     if (m_inMonthChange) return;
     m_inMonthChange = true;
-    const QString entryMonth = m_session.entryMonth();
+    const QString entryMonth = m_model.entryMonth();
     if (ListBox1->count() > 0 && SpinEdit2->fieldText() != entryMonth) {
         SpinEdit2->setFieldText(entryMonth);
         SpinEdit2->setStyleSheet(kGrey);
@@ -426,7 +426,7 @@ void TEingabeDlg::SpinEdit3Change() {
 }
 
 void TEingabeDlg::BitBtn3Click() {
-    setCurrentSlot(entrydlg::slotButtonNext(m_slot, m_session.mode()));
+    setCurrentSlot(entrydlg::slotButtonNext(m_slot, m_model.mode()));
     LiesUhrzeitenEin();
     MarkierEintragInListe();
 }
@@ -435,7 +435,7 @@ void TEingabeDlg::stepTime(bool up) {
     if (!entrydlg::validTime(Edit1->text())) {
         // No time to step from: the slot's remembered time, else noon.
         const QString stored =
-            m_session.settings().get(slotinfo::timeKey(m_slot, m_session.mode()));
+            m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode()));
         Edit1->setText(entrydlg::validTime(stored) ? stored : QStringLiteral("12:00"));
         return;
     }
@@ -463,7 +463,7 @@ void TEingabeDlg::BitBtn1Click() {
         return;
     }
     if (!checkFields()) return;
-    m_session.setEntryMonth(SpinEdit2->fieldText(), year);
+    m_model.setEntryMonth(SpinEdit2->fieldText(), year);
     const QString day = SpinEdit1->fieldText();
     const QString month = SpinEdit2->fieldText();
     const QString line =
@@ -540,7 +540,7 @@ void TEingabeDlg::BitBtn2Click() {
 }
 
 void TEingabeDlg::MarkierEintragInListe() {
-    if (!m_session.drawn().complete) return;
+    if (!m_model.figures().complete) return;
     QString word = BitBtn3->text();
     word.remove(u'&');
     if (word.startsWith(QStringLiteral("Messung "))) word.remove(u' ');
@@ -570,7 +570,7 @@ void TEingabeDlg::MarkierEintragInListe() {
 }
 
 bool TEingabeDlg::GrafikZeigen() {
-    MonthSession &s = m_session;
+    MonthModel &s = m_model;
     if (ListBox1->count() == 0) s.setEntryMonth(SpinEdit2->fieldText(), SpinEdit3->fieldText());
     monthtable::WriteRequest req;
     req.entries = entries();
@@ -602,7 +602,7 @@ bool TEingabeDlg::GrafikZeigen() {
 }
 
 void TEingabeDlg::LiesUhrzeitenEin() {
-    Edit1->setText(m_session.settings().get(slotinfo::timeKey(m_slot, m_session.mode())));
+    Edit1->setText(m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode())));
 }
 
 bool TEingabeDlg::refuseEmptyList() {
@@ -622,7 +622,7 @@ QString readingKey(const QString &line) {
 } // namespace
 
 bool TEingabeDlg::confirmDroppedReadings() {
-    const MonthSession &s = m_session;
+    const MonthModel &s = m_model;
     QString initials;
     if (!monthtable::initialsOf(s.userName(), initials)) return true;
     const bool empty = ListBox1->count() == 0;
@@ -716,7 +716,7 @@ void TEingabeDlg::OKBtnClick() {
 
 void TEingabeDlg::showStoredTable() {
     // Opening a month as a table only shows it: the file stays as it is.
-    if (!m_session.tablePath().isEmpty()) emit drawRequested(m_session.tablePath());
+    if (!m_model.tablePath().isEmpty()) emit drawRequested(m_model.tablePath());
     const QString text = tableText();
     m_changed = false;
     accept();
@@ -724,7 +724,7 @@ void TEingabeDlg::showStoredTable() {
 }
 
 QString TEingabeDlg::tableText() const {
-    const MonthSession &s = m_session;
+    const MonthModel &s = m_model;
     tablebuilder::TableInput in;
     in.entries = entries();
     in.monthName = s.entryMonthName();

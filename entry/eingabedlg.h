@@ -5,7 +5,7 @@
 
 #include "storage/entryline.h"
 
-class MonthSession;
+class MonthModel;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -40,7 +40,7 @@ private:
 class TEingabeDlg : public QDialog {
     Q_OBJECT
 public:
-    TEingabeDlg(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
+    TEingabeDlg(MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
 
     // Puts the remembered time of the current slot (for the session's
     // measure mode) into the time field; empty when none is remembered.
@@ -142,7 +142,7 @@ private:
     // complete; `fromField` keeps the focus in the field being typed in.
     void markWhenComplete(const QString &dayText);
 
-    MonthSession &m_session;
+    MonthModel &m_model;
     ui::Services &m_ui;
     bool m_tableOnShow = false;
     MeasurementSlot m_slot = MeasurementSlot::Morgens;

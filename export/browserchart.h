@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 
 namespace ui {
 class Services;

@@ -2,36 +2,20 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <cstring>
 
-#include "diary/diarybook_compose.h"
-#include "diary/diarybook_month.h"
-#include "diary/diarypage.h"
-#include "entry/tablebuilder.h"
-#include "export/browserchart.h"
-#include "graph/geometry.h"
-#include "graph/monthgraph.h"
-#include "graph/monthread.h"
-#include "graph/monthvalues.h"
-#include "graph/templatepicture.h"
 #include "platform/convert.h"
 #include "platform/inidocument.h"
-#include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
-#include "platform/ui.h"
 #include "platform/win1252.h"
-#include "recordingservices.h"
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
-#include "storage/monthsession.h"
+#include "storage/limits.h"
+#include "storage/monthread.h"
 #include "storage/monthtable.h"
+#include "storage/monthvalues.h"
 #include "storage/settingsstore.h"
 
 namespace fuzzing {
@@ -88,14 +72,8 @@ QString scratchTemplate() {
 
 struct Scratch {
     QTemporaryDir dir{scratchTemplate()};
-    QImage four, eight, legend;
     // One folder per kind of input; the other files in it stay valid.
     QString month, diary, settings;
-    // The main window's pieces, kept from run to run as the window keeps
-    // them: a picture reused in place costs no fresh memory.
-    PictureBox image, legendBox, meanImage;
-    QLabel title, status;
-    QTextEdit editor;
 };
 
 Scratch *g_scratch = nullptr;
@@ -122,63 +100,6 @@ QString makeFolder(const QString &name) {
                                          "\t #Bemerkung: Sport"),
                           QStringLiteral("Tag02: \t #BE: \t #Insulin (CT) \t #Bemerkung: ")});
     return path;
-}
-
-// A fresh month session in the scratch folder.
-std::unique_ptr<MonthSession> sessionIn(const QString &folder) {
-    return std::make_unique<MonthSession>(Folders::at(folder));
-}
-
-// The drawing pass over a table as the main window runs it in the mode the
-// table stores: the curve, then the mean pass over it ("Mittelwert"), then
-// the pointer readout over the picture and the measurement line of every
-// day's diary page.
-void drawMonth(const QString &folder) {
-    const QString table = folder + kTable;
-    ui::RecordingServices messages;
-    const std::unique_ptr<MonthSession> session = sessionIn(folder);
-    const bool eight = convert::flag(profile::read(table, monthtable::kSection, keys::BisZu8));
-    const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
-    session->setModeTicks(!eight, eight);
-    // The template is given as picture; an empty template path keeps it.
-    PictureBox &image = g_scratch->image;
-    const QImage &templ = eight ? g_scratch->eight : g_scratch->four;
-    if (image.picture().size() == templ.size() && image.picture().format() == templ.format())
-        std::memcpy(image.picture().bits(), templ.constBits(), size_t(templ.sizeInBytes()));
-    else
-        image.setPicture(templ.copy());
-    g_scratch->legendBox.move(0, graphgeo::kLegendTop);
-    GraphWidgets w;
-    w.image = &image;
-    w.legend = &g_scratch->legendBox;
-    w.meanImage = &g_scratch->meanImage;
-    w.title = &g_scratch->title;
-    w.status = &g_scratch->status;
-    w.windowWidth = 1000;
-    TMonthGraph graph(w, *session, messages);
-    graph.setStoresUserName(false);
-    const MonthResult drawn = graph.GrafikZeichnen(table);
-    // Every entry line of the file reaches the entry list, drawn or not.
-    QStringList lines;
-    if (drawn.complete && textfile::readLines(table, lines) &&
-        monthtable::entryLines(lines) != drawn.entries)
-        broken("the entry list holds every entry line of the file");
-    // The diary page reads the header keys from the file as far as needed;
-    // they read as the drawing pass found them in all of its lines.
-    if (drawn.readable) {
-        const QString date = profile::read(table, monthtable::kSection, QStringLiteral("Datum"));
-        const QString user = profile::read(table, monthtable::kSection, keys::BenutzerName);
-        if (date != drawn.tableDate || user != drawn.tableUser)
-            broken("the header keys read alone as the drawing pass read them",
-                   drawn.tableDate + u'|' + drawn.tableUser + u'|' + date + u'|' + user);
-    }
-    for (const QString &day : drawn.dayLineTexts)
-        diarybook::FormatiereTagebuchstr(day, mode);
-    DrawOptions mean;
-    mean.keepPicture = mean.meanMode = mean.meanPass = true;
-    graph.GrafikZeichnen(table, mean);
-    for (int y = 0; y < image.picture().height(); y += 37)
-        graph.FormMouseMove(QPoint(y * 3, y));
 }
 
 // The statistics, the table and the figures of the exports.
@@ -208,40 +129,10 @@ void computeMonth(const QString &folder, const QStringList &lines) {
         entryline::monthOf(l);
         entryline::yearOf(l);
         entryline::timeOf(l);
-        tablebuilder::SortKey(l);
     }
-    // The list order never drops a line that differs from every other one.
-    const QStringList sorted = tablebuilder::sortEntries(entries);
-    const QSet<QString> kept(sorted.begin(), sorted.end());
-    for (const QString &l : entries)
-        if (!kept.contains(l)) broken("the sorted entry list keeps every line", l);
-    for (const bool eight : {false, true}) {
-        tablebuilder::TableInput in;
-        in.entries = sorted;
-        in.monthName = QStringLiteral("März");
-        in.year = QStringLiteral("2024");
-        in.userName = QStringLiteral("Max Muster");
-        in.fourSlots = !eight;
-        in.eightSlots = eight;
-        tablebuilder::TableText(in);
-    }
-
     monthread::Month month;
     QString error;
-    if (monthread::readWhole(folder + kTable, month, &error)) {
-        const DiaryBookInput book = diarybook::bookInput(month, folder, MeasureMode::Four);
-        for (int d = 1; d <= 31; ++d)
-            diarybook::FormatiereTagebuchstr(
-                diarybook::GibTagebuchWerte(book.dayLineTexts,
-                                            QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'))),
-                book.mode);
-        const BrowserChartInput chart = chartInput(folder + kTable, month.result, folder);
-        BrowserChartSettings limits;
-        limits.highLimit = 180;
-        limits.criticalLimit = 140;
-        limits.lowLimit = 60;
-        if (!chart.entryMonth.isEmpty()) browserchart::pageLines(chart, limits);
-    }
+    monthread::readWhole(folder + kTable, month, &error);
 }
 
 // A month saved from the entry list reads back with the same entry lines.
@@ -256,7 +147,6 @@ void saveMonth(const QString &folder, const QStringList &entries) {
     req.year = QStringLiteral("2024");
     req.currentTablePath = folder + kTable;
     req.dataFolder = folder + QStringLiteral("Daten/");
-    ui::RecordingServices messages;
     const monthtable::WriteResult written = monthtable::write(req);
     if (!written) broken("a month table in the scratch folder is written");
     const QString &path = written.path;
@@ -271,17 +161,12 @@ void setUp() {
     if (g_scratch) return;
     g_scratch = new Scratch;
     if (!g_scratch->dir.isValid()) broken("a scratch folder exists");
-    g_scratch->four = templatepicture::graphTemplate(MeasureMode::Four);
-    g_scratch->eight = templatepicture::graphTemplate(MeasureMode::Eight);
-    g_scratch->legend = templatepicture::legend();
-    g_scratch->legendBox.setPicture(g_scratch->legend);
     g_scratch->month = makeFolder(QStringLiteral("month"));
     g_scratch->diary = makeFolder(QStringLiteral("diary"));
     g_scratch->settings = makeFolder(QStringLiteral("settings"));
 }
 
 void tearDown() {
-    // The widgets stay: at exit Qt may already be gone.
     if (g_scratch) g_scratch->dir.remove();
 }
 
@@ -297,7 +182,6 @@ void readMonthTable(const QByteArray &bytes) {
     QStringList lines;
     if (!monthtable::readLines(folder + kTable, lines)) broken("the month table is readable");
     computeMonth(folder, lines);
-    drawMonth(folder);
     saveMonth(folder, monthtable::entryLines(lines));
 }
 
@@ -317,55 +201,12 @@ void readDiaryFile(const QByteArray &bytes) {
         const DiaryBook::Sections s = DiaryBook::splitSections(l);
         for (const QString *part : {&s.head, &s.carb, &s.insulin, &s.remark})
             DiaryBook::unescapeText(*part);
-        diarybook::FormatiereTagebuchstr(l, MeasureMode::Four);
-        diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight);
-        diarybook::Sections b = diarybook::splitSections(l);
-        diarybook::isPageLine(l);
-        diarybook::dayOfHead(b.head);
-        diarybook::fitEightColumnsIntoFour(b);
     }
     for (int day = 0; day <= 32; ++day) {
         book.linesOfDay(day);
         DiaryBook::splitSections(book.pageLineOfDay(day));
     }
     DiaryBook::GibMarkierteTagebuchseite(lines);
-
-    // The page editor shows each stored day; the book lays all of them out.
-    {
-        ui::RecordingServices messages;
-        const std::unique_ptr<MonthSession> session = sessionIn(folder);
-        session->setTablePath(table);
-        MonthResult drawn;
-        for (int d = 1; d <= 31; ++d)
-            drawn.dayLineTexts[size_t(d - 1)] =
-                entryline::format(MeasurementSlot::Morgens,
-                                  QStringLiteral("%1").arg(d, 2, 10, QChar(u'0')),
-                                  QStringLiteral("03"), QStringLiteral("2024"),
-                                  QStringLiteral("07:30"), QStringLiteral("120")) +
-                QStringLiteral(" -1 ");
-        session->setDrawn(drawn);
-        session->diary().setLines(lines);
-        session->diary().setPath(folder + kDiary);
-        DiaryPageControls c;
-        c.editor = &g_scratch->editor;
-        DiaryPage page(c, *session, messages);
-        QSet<int> shown;
-        for (const QString &l : lines)
-            if (diarybook::isPageLine(l)) shown.insert(l.mid(3, 2).toInt());
-        shown.insert(31);
-        for (int d : std::as_const(shown))
-            page.showDay(d);
-        for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
-            DiaryBookInput in;
-            in.pages = diarybook::sortPages(lines);
-            in.dayLineTexts = drawn.dayLineTexts;
-            in.tableDateText = QStringLiteral("März 2024");
-            in.tableUserText = QStringLiteral("Max Muster");
-            in.mode = mode;
-            QTextDocument doc;
-            diarybook::composeBook(&doc, in);
-        }
-    }
 
     // Storing a page keeps every line of other days; deleting one too.
     const QString marked = DiaryBook::GibMarkierteTagebuchseite(
@@ -473,17 +314,36 @@ void readSettingsFile(const QByteArray &bytes) {
             written.get(allKeys[i]) != before[i])
             broken("a write leaves the other keys as they were", allKeys[i]);
 
-    // The drawing pass and the exports read their settings from this file.
-    drawMonth(folder);
-    monthread::Month month;
-    QString error;
-    if (monthread::readWhole(folder + kTable, month, &error)) {
-        const BrowserChartInput chart = chartInput(folder + kTable, month.result, folder);
+    // The limits and the pen width of the drawing pass.
+    const SettingsStore limitsFrom(ini);
+    for (const QString &k : {keys::Hochwerte, keys::Kritischwerte, keys::Tiefwerte}) {
         try {
-            browserchart::pageLines(chart, browserchart::readSettings(ini));
+            const int v = limits::limit(k, st.get(k));
+            if (v < 0 || v > 500) broken("a limit lies within 0 to 500", QString::number(v));
         } catch (const EConvertError &) {
         }
     }
+    try {
+        limits::penWidth(st.get(keys::StiftBreite));
+    } catch (const EConvertError &) {
+    }
+}
+
+QString folderOf(Reader reader) {
+    setUp();
+    switch (reader) {
+    case Reader::Month:
+        return g_scratch->month;
+    case Reader::Diary:
+        return g_scratch->diary;
+    case Reader::Settings:
+        break;
+    }
+    return g_scratch->settings;
+}
+
+QString tableName() {
+    return kTable;
 }
 
 } // namespace fuzzing

@@ -9,24 +9,32 @@
 // fuzzer and the regression tests report.
 namespace fuzzing {
 
-// Scratch folders with a settings file, a month table and its diary; needs a
-// QApplication. The entry functions call it themselves.
+// Scratch folders with a settings file, a month table and its diary. The
+// entry functions call it themselves.
 void setUp();
 // Removes the scratch folders; call once, at the end.
 void tearDown();
 // The folder the entry functions work in; ends in "/".
 QString scratchFolder();
 
-// A month table: the list and statistics readers, the table builder, the
-// diary-book and browser-chart figures, the drawing pass (curve and mean
-// pass in the table's mode) and saving the month again.
+// The readers take the input as the program's core reads it; what the
+// windows and documents make of it is checked by the tests on the same
+// inputs (tests/fuzz). They link no widgets.
+
+// A month table: the entry lines, the figures the graph and the documents
+// are drawn from, and saving the month again.
 void readMonthTable(const QByteArray &bytes);
-// A diary file: loading, the day lookup, the section split, the measurement
-// line of a page, storing and deleting a page, the diary page shown in the
-// editor and the diary book.
+// A diary file: loading, the day lookup, the section split, storing and
+// deleting a page.
 void readDiaryFile(const QByteArray &bytes);
 // The settings file "glykoval.ini": key reads and writes, numbers and flags,
-// the limits and pen width of the drawing pass, the browser chart's settings.
+// the limits and pen width of the drawing pass.
 void readSettingsFile(const QByteArray &bytes);
+
+// The scratch folder of a reader (ends in "/"), which holds the input last
+// read, a settings file, the month table and its diary; and the table's name.
+enum class Reader { Month, Diary, Settings };
+QString folderOf(Reader reader);
+QString tableName();
 
 } // namespace fuzzing

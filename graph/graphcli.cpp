@@ -2,15 +2,16 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTextStream>
 
 #include "monthgraph.h"
 #include "platform/convert.h"
+#include "platform/fonts.h"
 #include "platform/picturebox.h"
-#include "platform/textfile.h"
 #include "platform/ui.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
 #include "templatepicture.h"
@@ -20,14 +21,14 @@ namespace graphcli {
 namespace {
 
 // The measure mode the table stores, or the one of the folder's settings.
-void applyMode(MonthSession &session, const QString &tablePath) {
-    const SettingsStore st = session.settings();
+void applyMode(MonthModel &model, const QString &tablePath) {
+    const SettingsStore st = model.settings();
     bool four = st.flag(keys::BisZu4), eight = st.flag(keys::BisZu8);
     const SettingsStore table(tablePath);
     const bool t4 = convert::flag(table.read(monthtable::kSection, keys::BisZu4));
     const bool t8 = convert::flag(table.read(monthtable::kSection, keys::BisZu8));
     if (t4 || t8) four = t4, eight = t8;
-    session.setModeTicks(four, eight);
+    model.setModeTicks(four, eight);
 }
 
 } // namespace
@@ -37,67 +38,68 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
         if (error) *error = QStringLiteral("Die Tabelle \"%1\" gibt es nicht.").arg(tablePath);
         return false;
     }
-    QStringList probe;
-    if (!textfile::readLines(tablePath, probe)) {
+    // Only read: neither the table nor the settings are written.
+    monthread::Month month;
+    if (!monthread::read(tablePath, month)) {
         if (error)
             *error = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(tablePath);
         return false;
     }
-    // No message box without a window: the messages are kept.
+    if (notice) *notice = month.result.skippedNotice;
     ui::MessageLog messages;
-    MonthSession session(Folders::at(QDir::currentPath()));
-    const SettingsStore st = session.settings();
-    int width = defaults::FensterBreite;
-    const bool ok = ui::guarded(messages, [&] {
-        applyMode(session, tablePath);
-        width = st.number(keys::FensterBreite, defaults::FensterBreite);
+    MonthModel model(Folders::at(QDir::currentPath()));
+    const SettingsStore st = model.settings();
+    MonthGraph graph(model);
+    MonthGraph::Placement where;
+    const QImage legend =
+        PictureBox::decode(model.folders().base + QStringLiteral("M_einheit.bmp"));
+    if (!legend.isNull()) where.legendWidth = legend.width();
+    // As the window shows it right after drawing: scrolled to the start,
+    // the legend 2 pixels left of the graph's edge.
+    where.legendLeft = -2;
+    bool drawn = false;
+    ui::guarded(messages, [&] {
+        applyMode(model, tablePath);
+        where.windowWidth = st.number(keys::FensterBreite, defaults::FensterBreite);
+        graph.setTemplatePath(templatepicture::templatePathFor(
+            st, model.folders().base, model.fourSlotsTicked(), model.eightSlotsTicked()));
+        drawn = graph.draw(month, MonthGraph::View::Values, where);
     });
-    PictureBox image, legend, meanImage;
-    QLabel title;
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(15);
-    titleFont.setBold(true);
-    title.setFont(titleFont);
-    title.setGeometry(8, 4, 600, 19);
-    image.setPicture(QImage(200, 200, QImage::Format_RGB32));
-    image.picture().fill(Qt::white);
-    legend.setGeometry(0, graphgeo::kLegendTop, graphgeo::kLegendWidth, graphgeo::kLegendHeight);
-    legend.loadPicture(session.folders().base + QStringLiteral("M_einheit.bmp"));
-    meanImage.hide();
-    GraphWidgets w;
-    w.image = &image;
-    w.legend = &legend;
-    w.meanImage = &meanImage;
-    w.title = &title;
-    w.windowWidth = width;
-    TMonthGraph graph(w, session, messages);
-    graph.setStoresUserName(false);
-    graph.setTemplatePath(templatepicture::templatePathFor(
-        st, session.folders().base, session.fourSlotsTicked(), session.eightSlotsTicked()));
-    const MonthResult drawn = ok ? graph.GrafikZeichnen(tablePath) : MonthResult();
-    if (notice) *notice = drawn.skippedNotice;
-    if (!drawn.complete) {
+    if (!drawn) {
         if (error) {
             *error = QStringLiteral("Die Grafik wurde nicht gezeichnet.");
+            if (!month.result.complete && !month.error.isEmpty()) *error = month.error;
             for (const QString &m : std::as_const(messages.texts))
-                if (m != drawn.skippedNotice) *error = m;
+                *error = m;
         }
         return false;
     }
     out = DrawnMonth();
-    out.graph = image.picture();
-    const QString header = templatepicture::headerPathFor(st, session.folders().base);
+    out.graph = graph.picture();
+    const QString header = templatepicture::headerPathFor(st, model.folders().base);
     if (!header.isEmpty()) out.header.load(header);
-    out.legend = legend.picture();
-    out.legendPos = legend.pos();
-    out.title = title.text();
-    out.titleFont = title.font();
-    out.titlePos = title.pos();
-    out.result = drawn;
-    out.mode = session.mode();
-    if (!meanImage.isHidden()) {
-        out.meanImage = meanImage.picture();
-        out.meanPos = meanImage.pos();
+    out.legend = legend;
+    out.legendPos = QPoint(where.legendLeft, graphgeo::kLegendTop);
+    out.title = graph.TitleText();
+    out.titleFont = fonts::arialPixels(15, true);
+    const QFontMetrics titleMetrics(out.titleFont);
+    out.titlePos = QPoint(8, 4);
+    out.timeStrip = graph.TimeStripText();
+    out.meanCaption = graph.MeanCaptionText();
+    out.meanValue = graph.MeanValueText();
+    out.result = month.result;
+    out.mode = model.mode();
+    out.meanImage = graph.meanCaptionPicture();
+    if (!out.meanImage.isNull()) {
+        // Centred in the window as the window places the caption and title.
+        const int cw = QFontMetrics(fonts::arialPoints(8, true)).horizontalAdvance(out.meanCaption);
+        int left = where.legendLeft + where.windowWidth / 2 - cw / 2 - where.legendWidth;
+        if (left < where.legendLeft + where.legendWidth)
+            left = where.legendLeft + where.legendWidth + 10;
+        out.meanPos = QPoint(left, 78);
+        const int tw = titleMetrics.horizontalAdvance(out.title);
+        out.titlePos.setX(where.legendLeft + where.windowWidth / 2 - tw / 2 -
+                          (where.legendWidth - 40));
     }
     return true;
 }

@@ -1,150 +1,103 @@
 #pragma once
 #include <QColor>
 #include <QImage>
-#include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <future>
 
 #include "geometry.h"
-#include "monthread.h"
 #include "platform/filestamp.h"
-#include "storage/monthsession.h"
+#include "storage/monthread.h"
 
-class PictureBox;
-class QLabel;
+class MonthModel;
 class QPainter;
-class QScrollBar;
-class QWidget;
-namespace ui {
-class Services;
-}
 
-// The pieces of the main window the graph draws into.
-struct GraphWidgets {
-    PictureBox *image = nullptr;     // Image: the graph bitmap
-    PictureBox *legend = nullptr;    // M_einheit_Image
-    PictureBox *meanImage = nullptr; // MittelwertImage
-    QLabel *title = nullptr;         // Label1
-    QLabel *status = nullptr;        // StatusLabel
-    QScrollBar *hscroll = nullptr;   // the window's horizontal scroll bar
-    QWidget *window = nullptr;       // its width centres the texts
-    int windowWidth = 793;           // used when there is no window
-};
-
-// How a drawing pass draws.
-struct DrawOptions {
-    bool meanPass = false;    // the monthly-mean pass: day means and their line
-    bool keepPicture = false; // onto the picture as it is, not onto a fresh template
-    bool meanMode = false;    // the mean caption in the mean curve's colour
-    int scrollPosition = 0;   // the scroll position restored after the pass
-};
-
-// The month graph: draws a month table onto the graph picture and keeps the
-// pinned parts (legend, time strip, mean caption, title) in place while the
-// window scrolls.
-class TMonthGraph : public QObject {
-    Q_OBJECT
+// The month graph as a picture: a month table drawn onto the template of its
+// measure mode with the limit lines, the normal band, the curve (and, for
+// "Mittelwert", the monthly-mean line over it), the hints and the time strip.
+// It draws pictures only; the window that shows them places the pinned
+// parts (legend, time strip, mean caption, title) as it scrolls.
+class MonthGraph {
 public:
-    TMonthGraph(const GraphWidgets &w, MonthSession &session, ui::Services &ui,
-                QObject *parent = nullptr);
+    // What a pass draws: the measured values, or the values with the
+    // monthly-mean line drawn over them ("Mittelwert").
+    enum class View { Values, ValuesAndMean };
+
+    // Where the picture is shown: the visible width and the legend laid over
+    // the graph's left edge, which the time strip and the captions are
+    // centred against.
+    struct Placement {
+        int windowWidth = 793;
+        int legendLeft = 0;
+        int legendWidth = graphgeo::kLegendWidth;
+    };
+
+    explicit MonthGraph(const MonthModel &model);
+    ~MonthGraph();
+    MonthGraph(const MonthGraph &) = delete;
+    MonthGraph &operator=(const MonthGraph &) = delete;
 
     // The picture a pass starts from (the template of the measure mode).
     void setTemplatePath(const QString &path) { m_templatePath = path; }
     const QString &templatePath() const { return m_templatePath; }
-    // Puts a clean template picture into the graph's picture box; false
-    // (picture unchanged) when the template cannot be read.
+    // Starts decoding the template on another thread, so that a window can
+    // lay out and paint first; the size is known at once (empty when the
+    // file cannot be read). The next pass takes the decoded picture.
+    QSize prepareTemplate();
+    // The picture becomes the clean template; false (picture unchanged) when
+    // the template cannot be read.
     bool showTemplate();
-    // Sizes the picture box as the template from the file's header and
-    // decodes the template in the background meanwhile, so that the window
-    // lays out and paints first; the next showTemplate() takes the picture.
-    void prepareTemplate();
-    // Off for drawings that only render (the command-line tool): the pass
-    // then neither stores the table's user as "BenutzerName" nor checks
-    // whether the settings file can be written.
-    void setStoresUserName(bool on) { m_storesUser = on; }
 
-    // The drawing pass over a month table. Returns what it computed; its
-    // `complete` is false when it stopped early: an unreadable table (warned,
-    // then unreadableTable()), or a value that is no number (warned with file
-    // and line; what came before stays drawn). Lines without a day 01..31
-    // are passed over with one warning per file.
-    MonthResult GrafikZeichnen(const QString &tablePath, const DrawOptions &options = {});
-    // A pass ran to its end: a month is on screen.
-    bool isShown() const { return m_shown; }
+    // The drawing pass over the month as the model read it. A value that is
+    // no number stops the curve at its line (what came before stays drawn).
+    // Throws EConvertError when a limit or the pen width in the settings is
+    // no number. False when the month could not be read or was cut short.
+    bool draw(const monthread::Month &month, View view, const Placement &placement);
+    // The time strip at the top of the picture, centred in the visible part.
+    void schreibTextInGrafik(const Placement &placement);
 
-    // Time strip at the top of the graph.
-    void schreibTextInGrafik();
-    // Monthly-mean caption and the centred title label.
-    void SchreibeMonatsMittelwInGrafik();
-    // Limit line "hoch", "kritisch" or "tief".
-    void ZeichneGrenzwerteLinie(const QString &kind);
-    void MachSchraffierung();
+    const QImage &picture() const { return m_picture; }
+    // The title strip's text of the last pass.
+    const QString &TitleText() const { return m_title; }
+    // The monthly-mean caption ("Monatlicher Mittelwert =") and its value
+    // with the unit; both empty when the month has no mean.
+    const QString &MeanCaptionText() const { return m_meanCaption; }
+    const QString &MeanValueText() const { return m_meanValue; }
+    // The caption as the window shows it: label in black, value in the
+    // curve's colour (the mean curve's with the mean drawn).
+    QImage meanCaptionPicture() const;
+    const QString &TimeStripText() const { return m_timeStripText; }
+    int TimeStripX() const { return m_timeStripX; }
+    // "StiftBreite" as the last pass drew with it.
+    QString PenWidthText() const { return QString::number(m_penWidth); }
+    View view() const { return m_view; }
+
     // y of a reading; also sets LastPointY and PointColor.
     int ValueToY(int v);
-
-    // Restores a scroll position after a pass and asks for the day to be
-    // selected again.
-    void HorzScrollPositionEinstellen(int position);
-    // Keeps legend, time strip, mean caption and title in place.
-    void pinAfterScroll(bool overlapCorrection = true);
-    // Ctrl+Right / Ctrl+Left; true when the key was used.
-    bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // Pointer readout for a point in graph picture coordinates.
-    void FormMouseMove(const QPoint &graphPos);
-
-    // What the last pass left behind.
     int LastPointY() const { return m_lastPointY; }
     QColor PointColor() const { return m_pointColor; }
     int HighLimitY() const { return m_highY; }
     int CriticalLimitY() const { return m_criticalY; }
     int LowLimitY() const { return m_lowY; }
-    const QList<int> &DayEndLines() const { return m_month.dayEnds; }
     const QStringList &DayMeanPoints() const { return m_dayMeanPoints; }
-    const QString &TitleText() const { return m_month.result.title; }
-    const QString &TimeStripText() const { return m_timeStripText; }
-    int TimeStripX() const { return m_timeStripX; }
-    const QString &PenWidthText() const { return m_month.result.penWidthText; }
     int PointCounter() const { return m_pointCounter; }
-    const QString &MeanCaptionText() const { return m_meanCaption; }
-    // The warning about lines passed over in the last pass; empty when none.
-    const QString &SkippedLinesNotice() const { return m_month.result.skippedNotice; }
-
     // Limit colours (colour references), kept while the settings name none.
     quint32 HighColor = 0, CriticalColor = 0, LowColor = 0;
 
-signals:
-    // The table could not be read; the window lets the user choose one.
-    void unreadableTable(const QString &path);
-    // The settings file cannot be written (read-only notice).
-    void readOnlySettingsFile();
-    // A pass restored the scroll position: the last clicked day is to be
-    // selected again.
-    void reselectRequested();
-    // The window's layout is to follow (after a scroll by keys, an early stop).
-    void layoutRequested();
-
 private:
-    QImage &pic();
-    int winWidth() const;
-    int legendLeft() const;
-    int legendWidth() const;
+    void ZeichneGrenzwerteLinie(const QString &kind, bool drawLine);
+    void MachSchraffierung(int legendWidth);
+    void drawFrame(bool lines, int legendWidth);
     void drawHint(const QString &text, int x, int y);
     void meanLine();
-    void drawFrame(const DrawOptions &o);
-    void drawReadings(const DrawOptions &o);
+    void drawReadings(const monthread::Month &month, bool meanPass);
     void drawReading(QPainter &p, const QString &line);
     void collectDayMean(const QString &line, bool lastOfDay);
-    void storeUserAndCheckSettings();
-    void setTitle(const DrawOptions &o);
-    void finishPass(const DrawOptions &o);
-    void showSkippedNotice();
+    void setTitle(const monthread::Month &month);
 
-    GraphWidgets m_w;
-    MonthSession &m_session;
-    ui::Services &m_ui;
+    const MonthModel &m_model;
+    QImage m_picture;
     QString m_templatePath;
     // The template's path and the state of its file.
     struct TemplateStamp {
@@ -154,19 +107,15 @@ private:
     };
     TemplateStamp templateStamp() const { return {m_templatePath, FileStamp::of(m_templatePath)}; }
     // The template as it was when it was read, how often it was decoded
-    // since, the decoded template once kept, and the picture box's picture
-    // as long as it is an untouched template.
+    // since, and the decoded template once kept.
     TemplateStamp m_templateStamp;
     int m_templateDecodes = 0;
     QImage m_template;
-    qint64 m_cleanTemplateKey = 0;
     // A decode under way in the background, of the file as it was then.
     std::future<QImage> m_pendingTemplate;
     TemplateStamp m_pendingStamp;
-    bool m_storesUser = true;
-    bool m_shown = false;
-    bool m_meanMode = false;
-    monthread::Month m_month;
+
+    View m_view = View::Values;
     QStringList m_dayMeanPoints;
     std::array<int, 8> m_daySlots{};
     int m_dayLastX = -1;
@@ -177,10 +126,9 @@ private:
     QColor m_curveColor, m_meanCurveColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
     int m_penWidth = 2;
-    bool m_frameKept = false; // limits and band are on the kept picture already
     int m_pointCounter = 0;
-    QString m_noticeShown; // the passed-over lines notice last shown
+    QString m_title;
     QString m_timeStripText;
     int m_timeStripX = 0;
-    QString m_meanCaption;
+    QString m_meanCaption, m_meanValue;
 };

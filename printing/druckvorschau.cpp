@@ -11,7 +11,7 @@
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "printing/printfile.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/settingsstore.h"
 
 using graphprint::Format;
@@ -53,8 +53,8 @@ QString TDruckvorschau::descriptionA6() {
                                    "mm.Oberer und unterer Rand ~ 7 mm.");
 }
 
-TDruckvorschau::TDruckvorschau(MonthSession &session, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_session(session), m_ui(ui) {
+TDruckvorschau::TDruckvorschau(MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("Druckvorschau"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setFixedSize(327, 436);
@@ -140,7 +140,7 @@ void TDruckvorschau::showEvent(QShowEvent *e) {
 }
 
 void TDruckvorschau::pauseFor(int ms) {
-    (m_src.pause ? m_src.pause : MachPause1)->Pause(ms);
+    (m_pause ? m_pause : MachPause1)->Pause(ms);
 }
 
 void TDruckvorschau::layoutLandscape(int left) {
@@ -154,60 +154,44 @@ void TDruckvorschau::layoutUpright() {
                        kLandscapeW);
 }
 
-QImage TDruckvorschau::composedPicture(const QString &title) {
-    const QFont titleFont = m_src.title ? m_src.title->font() : font();
+QImage TDruckvorschau::composedPicture(const GraphArea::Shown &shown) {
     if (m_mode == Mode::VisibleArea) {
-        QImage shown;
-        if (m_src.shownArea) {
-            const int diary = m_src.diaryEditor ? m_src.diaryEditor->height() : 0;
-            const int w = std::max(1, m_src.shownArea->width());
-            const int h = std::max(1, m_src.shownArea->height() - diary);
-            shown = m_src.shownArea->grab(QRect(0, 0, w, h)).toImage();
-        }
-        if (shown.isNull()) shown = QImage(1, 1, QImage::Format_RGB32);
-        QPoint origin;
-        if (m_src.graph && m_src.shownArea && m_src.shownArea->isAncestorOf(m_src.graph))
-            origin = m_src.graph->mapTo(m_src.shownArea, QPoint(0, 0));
-        return graphprint::composeVisibleArea(
-            shown, title, titleFont, graphprint::limitMarks(m_session.folders().settings), origin);
+        QImage area = shown.visibleArea;
+        if (area.isNull()) area = QImage(1, 1, QImage::Format_RGB32);
+        return graphprint::composeVisibleArea(area, shown.title, shown.titleFont,
+                                              graphprint::limitMarks(m_model.folders().settings),
+                                              shown.graphOrigin);
     }
     graphprint::MonthPictureParts parts;
-    if (m_src.header) parts.header = m_src.header->picture();
-    if (m_src.graph) parts.graph = m_src.graph->picture();
+    parts.header = shown.header;
+    parts.graph = shown.graph;
     if (parts.graph.isNull()) {
         parts.graph = QImage(200, 200, QImage::Format_RGB32);
         parts.graph.fill(Qt::white);
     }
-    graphprint::textsOfLastPass(parts, m_session.drawn(), m_session.settings(), m_session.mode());
-    parts.title = title;
-    parts.titleFont = titleFont;
-    graphprint::addScaleAndLimits(parts, m_session.folders().base, m_session.folders().settings);
+    parts.title = shown.title;
+    parts.titleFont = shown.titleFont;
+    parts.timeStrip = shown.timeStrip;
+    parts.meanCaption = shown.meanCaption;
+    parts.meanValue = shown.meanValue;
+    graphprint::addScaleAndLimits(parts, m_model.folders().base, m_model.folders().settings);
     return graphprint::composeWholeMonth(parts);
 }
 
 void TDruckvorschau::FormPaint() {
     if (!m_setupPending) return;
-    // Let the main window repaint without the dialog (composing runs before
-    // the dialog is shown) and without its readout and title before its
-    // picture is taken.
-    const QString shownTitle = m_src.title ? m_src.title->text() : QString();
-    if (m_src.status) m_src.status->clear();
-    if (m_src.title) m_src.title->clear();
+    // Let the main window repaint without the dialog before its picture is
+    // taken.
     pauseFor(500);
-    QString title = m_session.drawn().title;
-    if (title.isEmpty()) title = shownTitle;
+    const GraphArea::Shown shown = m_source ? m_source() : GraphArea::Shown();
 
     m_turn = 0;
     layoutLandscape(DruckImage->x());
-
-    // The shown part is taken while the title label is empty: the picture
-    // gets the title once, on its own background.
-    const QImage picture = composedPicture(title);
-    if (m_src.title) m_src.title->setText(title);
+    const QImage picture = composedPicture(shown);
     DruckImage->setPicture(picture);
     TempImage->setPicture(picture);
 
-    switch (graphprint::formatOf(m_session.settings().get(keys::Grafikformat))) {
+    switch (graphprint::formatOf(m_model.settings().get(keys::Grafikformat))) {
     case Format::A4:
         DIN4CheckBox->setChecked(true);
         DIN5CheckBox->setChecked(false);
@@ -227,7 +211,6 @@ void TDruckvorschau::FormPaint() {
     case Format::None:
         break;
     }
-    if (m_src.title) m_src.title->setText(title);
     m_setupPending = false;
 }
 
@@ -290,7 +273,7 @@ Format TDruckvorschau::tickedFormat() const {
 void TDruckvorschau::storeFormat(Format f) {
     const QString text = graphprint::formatText(f);
     if (text.isEmpty()) return;
-    m_session.settings().set(keys::Grafikformat, text);
+    m_model.settings().set(keys::Grafikformat, text);
 }
 
 void TDruckvorschau::DruckenBtnClick() {
@@ -303,8 +286,7 @@ void TDruckvorschau::DruckenBtnClick() {
     storeFormat(f);
     QPrinter *pr = printer();
     graphprint::setPaper(*pr, f);
-    printfile::propose(*pr, m_session.folders().base, m_session.tablePath(),
-                       QStringLiteral("Grafik"));
+    printfile::propose(*pr, m_model.folders().base, m_model.tablePath(), QStringLiteral("Grafik"));
     if (m_ui.printDialog(this, pr)) {
         if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
             m_ui.showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "

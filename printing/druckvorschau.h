@@ -3,6 +3,9 @@
 #include <QFont>
 #include <QImage>
 
+#include <functional>
+
+#include "graph/grapharea.h"
 #include "graphprint.h"
 
 class QCheckBox;
@@ -12,22 +15,10 @@ class QPrinter;
 class QPushButton;
 class PictureBox;
 class TMachPause;
-class MonthSession;
+class MonthModel;
 namespace ui {
 class Services;
 }
-
-// The pieces of the main window the graph print takes its picture from.
-struct GraphPrintSources {
-    PictureBox *graph = nullptr;    // Image
-    PictureBox *header = nullptr;   // Image2
-    QLabel *title = nullptr;        // Label1
-    QLabel *status = nullptr;       // StatusLabel
-    QWidget *shownArea = nullptr;   // what the main window shows (its client area)
-    QWidget *diaryEditor = nullptr; // RichEdit1; its height is left out of the visible area
-    // Waits while messages are processed (the main window's MachPause1).
-    TMachPause *pause = nullptr;
-};
 
 // Preview of the graph print: the composed picture, the paper format and
 // its description, printing. Title, time strip and monthly mean come from
@@ -37,10 +28,13 @@ class TDruckvorschau : public QDialog {
 public:
     enum class Mode { WholeMonth, VisibleArea };
 
-    TDruckvorschau(MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
+    TDruckvorschau(MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
     ~TDruckvorschau() override;
 
-    void setSources(const GraphPrintSources &sources) { m_src = sources; }
+    // Where the picture comes from: the graph as the main window shows it.
+    void setGraphSource(std::function<GraphArea::Shown()> source) { m_source = std::move(source); }
+    // Waits while the main window repaints (its pause component).
+    void setPause(TMachPause *pause) { m_pause = pause; }
     // The printer used for "&Drucken"; the dialog's own one when not set.
     void setPrinter(QPrinter *printer) { m_printer = printer; }
     QPrinter *printer() const;
@@ -96,11 +90,12 @@ private:
     void formatClick(QCheckBox *self, QCheckBox *other1, QCheckBox *other2);
     void storeFormat(graphprint::Format f);
     void pauseFor(int ms);
-    QImage composedPicture(const QString &title);
+    QImage composedPicture(const GraphArea::Shown &shown);
 
-    MonthSession &m_session;
+    MonthModel &m_model;
     ui::Services &m_ui;
-    GraphPrintSources m_src;
+    std::function<GraphArea::Shown()> m_source;
+    TMachPause *m_pause = nullptr;
     QPrinter *m_printer = nullptr;
     QPrinter *m_ownPrinter = nullptr;
     Mode m_mode = Mode::WholeMonth;

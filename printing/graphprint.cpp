@@ -107,16 +107,6 @@ void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
     p.restore();
 }
 
-void textsOfLastPass(MonthPictureParts &parts, const MonthResult &drawn,
-                     const SettingsStore &settings, MeasureMode mode) {
-    parts.title = drawn.title;
-    parts.timeStrip = graphgeo::timeStripText(settings, mode);
-    // The monthly mean is written only when the month has one (3 readings or more).
-    const bool mean = !drawn.monthMean.isEmpty();
-    parts.meanCaption = mean ? QStringLiteral("Monatlicher Mittelwert =") : QString();
-    parts.meanValue = mean ? drawn.meanValueText : QString();
-}
-
 void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
                        const QString &settingsPath) {
     parts.legend = legendPicture(baseFolder);

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include "storage/entryline.h"
-#include "storage/monthsession.h"
 
 class QPainter;
 class QPrinter;
@@ -48,10 +47,6 @@ struct MonthPictureParts {
     QList<LimitMark> limits; // written at the right end of the limit lines
 };
 
-// The texts of a drawing pass: title, time strip and, when the month has
-// one, the monthly mean.
-void textsOfLastPass(MonthPictureParts &parts, const MonthResult &drawn,
-                     const SettingsStore &settings, MeasureMode mode);
 // Fills in what the print adds to the main window's pieces: the mg/dl
 // legend of the base folder, the limit values of the settings file and the
 // small font the centring of the texts is measured in.

@@ -12,10 +12,10 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "printing/remarkstore.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 
-TTabellenDlg::TTabellenDlg(const MonthSession &session, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_session(session), m_ui(ui) {
+TTabellenDlg::TTabellenDlg(const MonthModel &model, ui::Services &ui, QWidget *parent)
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("TabellenDlg"));
     setWindowTitle(QStringLiteral("Glykovalinmesswerte-Tabelle"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -90,7 +90,7 @@ void TTabellenDlg::showEvent(QShowEvent *e) {
 
 void TTabellenDlg::FormPaint() {
     if (!m_remarksPending) return;
-    const RemarkStore store(m_session.folders().settings, m_session.tablePath());
+    const RemarkStore store(m_model.folders().settings, m_model.tablePath());
     Memo1->setPlainText(store.merge(tableLines()).join(u'\n'));
     m_remarksPending = false;
     if (m_printTableOnOpen) {
@@ -100,13 +100,13 @@ void TTabellenDlg::FormPaint() {
 }
 
 void TTabellenDlg::BemerkungenSpeichern() {
-    if (m_session.tablePath().isEmpty()) return;
-    const RemarkStore store(m_session.folders().settings, m_session.tablePath());
+    if (m_model.tablePath().isEmpty()) return;
+    const RemarkStore store(m_model.folders().settings, m_model.tablePath());
     const RemarkStore::StoreResult r = store.store(tableLines());
     if (!r.written)
         m_ui.showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
                                         "gespeichert werden. %2")
-                             .arg(m_session.folders().settings, r.reason));
+                             .arg(m_model.folders().settings, r.reason));
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
         for (const QString &key : r.tooLong)
@@ -140,7 +140,7 @@ void TTabellenDlg::druckenClick() {
 
 QString TTabellenDlg::patientDataFileName() {
     return m_ui.openFileName(this, QStringLiteral("Patientendaten"),
-                             m_session.folders().base + QStringLiteral("Patientendaten.txt"),
+                             m_model.folders().base + QStringLiteral("Patientendaten.txt"),
                              patientDataFilter());
 }
 
@@ -168,11 +168,11 @@ QStringList TTabellenDlg::patientDataTemplate() {
 
 void TTabellenDlg::bearbeiten1Click() {
     // Before there is a patient-data file, one can be made from a template.
-    const QString proposed = m_session.folders().base + QStringLiteral("Patientendaten.txt");
+    const QString proposed = m_model.folders().base + QStringLiteral("Patientendaten.txt");
     if (!QFileInfo::exists(proposed) &&
         m_ui.askYesNo(QStringLiteral("Die Datei \"Patientendaten.txt\" gibt es im Ordner \"%1\" "
                                      "noch nicht.\nSoll sie mit einer Vorlage angelegt werden?")
-                          .arg(QDir::toNativeSeparators(m_session.folders().base)))) {
+                          .arg(QDir::toNativeSeparators(m_model.folders().base)))) {
         QString error;
         if (!textfile::writeLines(proposed, patientDataTemplate(), &error)) {
             m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden: %2")

@@ -5,7 +5,7 @@
 class QAction;
 class QMenuBar;
 class QPlainTextEdit;
-class MonthSession;
+class MonthModel;
 namespace ui {
 class Services;
 }
@@ -16,7 +16,7 @@ class Services;
 class TTabellenDlg : public QDialog {
     Q_OBJECT
 public:
-    TTabellenDlg(const MonthSession &session, ui::Services &ui, QWidget *parent = nullptr);
+    TTabellenDlg(const MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
 
     // The table text (TableText) to show; replaces what is shown.
     void setTableText(const QString &text);
@@ -67,7 +67,7 @@ protected:
 private:
     QString patientDataFileName();
 
-    const MonthSession &m_session;
+    const MonthModel &m_model;
     ui::Services &m_ui;
 
     bool m_remarksPending = true;

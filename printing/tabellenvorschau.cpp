@@ -10,7 +10,7 @@
 #include "platform/ui.h"
 #include "printing/printfile.h"
 #include "printing/tableprint.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 
 namespace {
@@ -38,9 +38,9 @@ QSpinBox *marginField(QWidget *parent, const char *name, const QString &caption,
 
 } // namespace
 
-TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthSession &session, ui::Services &ui,
+TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::Services &ui,
                                                    QWidget *parent)
-    : QDialog(parent), m_session(session), m_ui(ui) {
+    : QDialog(parent), m_model(model), m_ui(ui) {
     setObjectName(QStringLiteral("DruckvorschauTabelleDlg"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setFixedSize(kWidth, kHeight);
@@ -183,11 +183,11 @@ bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     m_lines = lines;
     if (!m_engine && m_makeEngine) setEngine(m_makeEngine());
     if (!m_engine) return false;
-    printfile::propose(*m_engine->printer(), m_session.folders().base, m_session.tablePath(),
+    printfile::propose(*m_engine->printer(), m_model.folders().base, m_model.tablePath(),
                        QStringLiteral("Tabelle"));
     if (!m_ui.printDialog(parentWidget(), m_engine->printer())) return false;
     return ui::guarded(m_ui, [&] {
-        const tableprint::Margins m = tableprint::storedMargins(m_session.tablePath());
+        const tableprint::Margins m = tableprint::storedMargins(m_model.tablePath());
         m_applying = true;
         SpinEdit1->setValue(m.left);
         SpinEdit2->setValue(m.right);
@@ -244,7 +244,7 @@ void TDruckvorschauTabelleDlg::VorschauNeuZeichnen() {
 }
 
 void TDruckvorschauTabelleDlg::storeMargins() {
-    const QString table = m_session.tablePath();
+    const QString table = m_model.tablePath();
     if (table.isEmpty()) return;
     const std::pair<const char *, QSpinBox *> fields[] = {{"DruckenTabellenRandLeft", SpinEdit1},
                                                           {"DruckenTabellenRandRight", SpinEdit2},

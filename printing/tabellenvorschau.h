@@ -10,7 +10,7 @@ class QLabel;
 class QPrinter;
 class QPushButton;
 class QSpinBox;
-class MonthSession;
+class MonthModel;
 namespace ui {
 class Services;
 }
@@ -51,7 +51,7 @@ public:
 class TDruckvorschauTabelleDlg : public QDialog {
     Q_OBJECT
 public:
-    TDruckvorschauTabelleDlg(const MonthSession &session, ui::Services &ui,
+    TDruckvorschauTabelleDlg(const MonthModel &session, ui::Services &ui,
                              QWidget *parent = nullptr);
     ~TDruckvorschauTabelleDlg() override;
 
@@ -114,7 +114,7 @@ private:
     void updatePageControls();
     void storeMargins();
 
-    const MonthSession &m_session;
+    const MonthModel &m_model;
     ui::Services &m_ui;
     QStringList m_lines; // the table's lines, taken by prepareFromTable()
     std::unique_ptr<TablePrintEngine> m_engine;

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include "platform/textfile.h"
 #include "platform/win1252.h"
@@ -129,23 +128,34 @@ DiaryBook::Sections DiaryBook::splitSections(const QString &pageLine) {
     return s;
 }
 
+bool DiaryBook::readFile(const QString &path) {
+    QStringList lines;
+    if (!QFileInfo(path).isFile() || !textfile::readLines(path, lines)) return false;
+    m_lines = lines;
+    QFile f(path);
+    const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    m_utf8 = textfile::isUtf8(raw);
+    return true;
+}
+
 DiaryBook::LoadResult DiaryBook::LadeTagebuch(const QString &tablePath, bool clearWhenMissing) {
     const QString name = QFileInfo(tablePath).fileName();
     if (!name.toLower().contains(QStringLiteral(".tab"))) return LoadResult::NotATable;
     m_path = diaryPathFor(tablePath, m_path);
-    QStringList lines;
-    if (QFileInfo(m_path).isFile() && textfile::readLines(m_path, lines)) {
-        m_lines = lines;
-        QFile f(m_path);
-        const QByteArray raw = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        (void)utf8.decode(raw);
-        m_utf8 = raw.startsWith("\xEF\xBB\xBF") && !utf8.hasError();
-        return LoadResult::Loaded;
-    }
+    if (readFile(m_path)) return LoadResult::Loaded;
     m_utf8 = false;
     if (clearWhenMissing) m_lines.clear();
     return LoadResult::Missing;
+}
+
+bool DiaryBook::readBeforeChange(QString *error) {
+    if (!QFileInfo::exists(m_path) || readFile(m_path)) return true;
+    if (error)
+        *error = QStringLiteral("Die Tagebuchdatei \"%1\" kann nicht gelesen werden. Damit keine "
+                                "darin gespeicherte Seite verloren geht, wird sie nicht "
+                                "geändert.")
+                     .arg(m_path);
+    return false;
 }
 
 void DiaryBook::removeDay(int day) {
@@ -186,13 +196,15 @@ bool DiaryBook::SpeichereTagebuchseite(int day, const QString &markedText, Store
             *error = QStringLiteral("Es ist kein Tag gewählt; die Seite wird nicht gespeichert.");
         return false;
     }
+    // Every variant derives a missing path, so a page is never dropped
+    // before a delete only because no diary was loaded yet.
+    if (m_path.trimmed().isEmpty()) m_path = diaryPathFor(currentTablePath, m_path);
+    // The change is made to the pages the file holds now.
+    if (!m_path.trimmed().isEmpty() && !readBeforeChange(error)) return false;
     removeDay(day);
     const bool withSettings = !settings.path().isEmpty();
     if (from == StoreFrom::DayClick && !currentTablePath.isEmpty() && withSettings)
         settings.set(keys::TabellenDateiName, currentTablePath);
-    // Every variant derives a missing path, so a page is never dropped
-    // before a delete only because no diary was loaded yet.
-    if (m_path.trimmed().isEmpty()) m_path = diaryPathFor(currentTablePath, m_path);
     m_lines << key + QStringLiteral(": ") + markedText;
     if (!write(error)) return false;
     if (from == StoreFrom::DayClick && withSettings) {
@@ -207,6 +219,7 @@ bool DiaryBook::deleteDay(int day, QString *error) {
         if (error) *error = QStringLiteral("Es ist kein Tag gewählt; es wird nichts gelöscht.");
         return false;
     }
+    if (!readBeforeChange(error)) return false;
     removeDay(day);
     return write(error);
 }

@@ -46,7 +46,8 @@ public:
     LoadResult LadeTagebuch(const QString &tablePath, bool clearWhenMissing = true);
 
     // Stores `markedText` as the page of `day`: removes the day's lines,
-    // appends the new line and writes the file. An empty path is derived
+    // appends the new line and writes the file; the file is read first, so
+    // its other pages stay. An empty path is derived
     // from currentTablePath; from a day click the
     // table path goes to "TabellenDateiName" first and the file is read back
     // afterwards. False with *error when the day is invalid or writing failed
@@ -80,6 +81,11 @@ public:
     void setPath(const QString &path) { m_path = path; }
 
 private:
+    bool readFile(const QString &path);
+    // Reads the file again before a page is stored or deleted, so the change
+    // never writes over pages this book has not read. False with *error when
+    // the file exists but cannot be read.
+    bool readBeforeChange(QString *error);
     bool write(QString *error);
     void removeDay(int day);
 

@@ -62,10 +62,10 @@ int main(int argc, char **argv) {
     if (!basefolder::enter(services)) return 1;
     std::unique_ptr<Program> program = createProgram(services);
     if (!program) return 1;
-    TMainForm *window = program->MainForm;
+    TMainForm *window = &program->mainForm();
     if (mode == "month") {
-        watch.done = [window] { return window->graph().isShown(); };
-        window->Image->installEventFilter(&watch);
+        watch.done = [window] { return window->monthShown(); };
+        window->findChild<QWidget *>(QStringLiteral("Image"))->installEventFilter(&watch);
     }
     window->installEventFilter(&watch);
     window->show();

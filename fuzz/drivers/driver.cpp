@@ -1,5 +1,5 @@
 // libFuzzer driver for one reader; GLYKO_FUZZ_ENTRY names its entry function.
-#include <QApplication>
+#include <QCoreApplication>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,12 +15,11 @@ void quiet(QtMsgType type, const QMessageLogContext &, const QString &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quiet);
     static int argc = 1;
     static char *args[] = {(*argv)[0], nullptr};
     // Never destroyed: Qt's clean-up at exit runs after other statics are gone.
-    new QApplication(argc, args);
+    new QCoreApplication(argc, args);
     fuzzing::setUp();
     std::atexit(fuzzing::tearDown);
     return 0;

@@ -184,7 +184,7 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
 
     // "aktuelle bearbeiten" without a current table starts a new month: the
     // first save makes it the current table.
-    program.session.setTablePath(QString());
+    program.session.open(QString());
     program.session.setUserName("Max Muster");
     app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(entry->isVisible());

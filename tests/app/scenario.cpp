@@ -108,22 +108,22 @@ QString Folder::setting(const QString &key) const {
 App::App(ui::Services *services) {
     m_program = createProgram(services ? *services : rec);
     if (!m_program) return;
-    m_program->MainForm->show();
+    m_program->mainForm().show();
     settle();
 }
 
 App::~App() {
     // Windows a test left open go with the program.
-    if (m_program) m_program->MainForm->hide();
+    if (m_program) m_program->mainForm().hide();
     settle();
 }
 
 TMainForm &App::window() {
-    return *m_program->MainForm;
+    return m_program->mainForm();
 }
 
 void App::menu(const char *objectName) {
-    QAction *a = m_program->MainForm->findChild<QAction *>(QString::fromLatin1(objectName));
+    QAction *a = m_program->mainForm().findChild<QAction *>(QString::fromLatin1(objectName));
     ASSERT_NE(a, nullptr) << objectName;
     ASSERT_TRUE(a->isEnabled()) << objectName << " is disabled";
     a->trigger();

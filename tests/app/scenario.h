@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/mainform.h"
 #include "app/program.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -16,7 +17,6 @@
 #include "testutil.h"
 
 class QWidget;
-class TMainForm;
 
 namespace scenario {
 
@@ -62,6 +62,11 @@ public:
     TMainForm &window();
     ui::RecordingServices rec;
 
+    // A control of the program's windows by its object name (the main window
+    // and its dialogs).
+    template <class T> T *find(const char *objectName) {
+        return window().findChild<T *>(QString::fromLatin1(objectName));
+    }
     // Triggers a menu entry by its object name, as a click on it does.
     void menu(const char *objectName);
     // Runs `inside` on the next modal dialog that opens; it must close it.

@@ -198,9 +198,9 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         NoPause noPause;
         src.pause = &noPause;
         // The month as the main window's session holds it after the drawing.
-        MonthSession session(Folders::at(folder.tmp.path()));
+        MonthModel session(Folders::at(folder.tmp.path()));
         session.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
-        session.setTablePath(folder.table);
+        session.open(folder.table);
         session.setModeTicks(drawn.mode == MeasureMode::Four, drawn.mode == MeasureMode::Eight);
         session.setDrawn(drawn.result);
 
@@ -255,7 +255,7 @@ TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
     src.shownArea = &window;
     NoPause noPause;
     src.pause = &noPause;
-    MonthSession session(Folders::at(folder.tmp.path()));
+    MonthModel session(Folders::at(folder.tmp.path()));
     MonthResult r;
     r.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
     session.setDrawn(r);

@@ -18,7 +18,7 @@
 #include "printing/tabellendlg.h"
 #include "printing/tabellenvorschau.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 
 namespace {
 
@@ -36,11 +36,11 @@ struct TableFolder : PrintFolder {
                        "\" " + kLongRemark);
     }
     // The month as the program's session holds it once the month is open.
-    std::unique_ptr<MonthSession> session;
+    std::unique_ptr<MonthModel> session;
     // The table text without remarks, as the table builder makes it.
     QStringList openInTheProgram() {
-        session = std::make_unique<MonthSession>(Folders::at(tmp.path()));
-        session->setTablePath(table);
+        session = std::make_unique<MonthModel>(Folders::at(tmp.path()));
+        session->open(table);
         QStringList fileLines;
         if (!monthtable::readLines(table, fileLines)) return {};
         tablebuilder::TableInput in;

@@ -9,14 +9,14 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 namespace {
 
 struct NameFixture {
     testutil::TempFolder dir;
-    MonthSession session{Folders::at(dir.path())};
+    MonthModel session{Folders::at(dir.path())};
     QString ini = session.folders().settings;
     QStringList drawn, accepted;
     int newMonths = 0, quits = 0;

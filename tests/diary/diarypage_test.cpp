@@ -17,7 +17,7 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/optioncontrols.h"
 #include "testutil.h"
 
@@ -36,7 +36,7 @@ struct Page {
     QScrollBar bar{Qt::Horizontal};
     QWidget window;
     ui::RecordingServices rec;
-    MonthSession session{Folders::at(tmp.path())};
+    MonthModel session{Folders::at(tmp.path())};
     std::unique_ptr<DiaryPage> page;
 
     explicit Page(bool eight = false) {

@@ -16,7 +16,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 // Readable QString values in failure messages.
@@ -29,7 +29,7 @@ namespace {
 // A month session in a temp folder, as the main window sets it up.
 struct EntryFixture {
     testutil::TempFolder dir;
-    MonthSession session{Folders::at(dir.path())};
+    MonthModel session{Folders::at(dir.path())};
     QString settingsPath = session.folders().settings;
     EntryFixture(bool eight = false) {
         QDir().mkpath(session.folders().data);

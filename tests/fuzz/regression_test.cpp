@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "fuzz/readers.h"
+#include "guichecks.h"
 
 // Every seed and every input that ever crashed a reader goes through the same
 // entry functions as the fuzzers, so the normal and the sanitizer builds keep
@@ -54,12 +55,18 @@ TEST_P(SavedInput, IsReadWithoutCrashOrBrokenPromise) {
     QFile f(GetParam().path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << GetParam().path.toStdString();
     const QByteArray bytes = f.readAll();
-    if (GetParam().reader == u"month")
+    // The core reader as the fuzzer runs it, then what the windows and
+    // documents make of the same input.
+    if (GetParam().reader == u"month") {
         fuzzing::readMonthTable(bytes);
-    else if (GetParam().reader == u"diary")
+        guichecks::afterMonthTable();
+    } else if (GetParam().reader == u"diary") {
         fuzzing::readDiaryFile(bytes);
-    else
+        guichecks::afterDiaryFile();
+    } else {
         fuzzing::readSettingsFile(bytes);
+        guichecks::afterSettingsFile();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Fuzz, SavedInput, testing::ValuesIn(inputs()), nameOf);

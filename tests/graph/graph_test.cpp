@@ -13,7 +13,7 @@
 #include "graph/geometry.h"
 #include "graph/graphcli.h"
 #include "graph/monthgraph.h"
-#include "graph/monthvalues.h"
+#include "storage/monthvalues.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
@@ -53,7 +53,7 @@ QStringList header(bool eight = false) {
 struct Bench {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    std::unique_ptr<MonthSession> session;
+    std::unique_ptr<MonthModel> session;
     PictureBox image, legend, meanImage;
     QLabel title, status;
     std::unique_ptr<TMonthGraph> graph;
@@ -72,7 +72,7 @@ struct Bench {
                             QStringLiteral("KurvenFarbe=%1").arg(kCurve),
                             QStringLiteral("MittelKurvenFarbe=%1").arg(0x008000)}));
         templatepicture::graphTemplate(mode).save(dir.file("Grafik.bmp"), "BMP");
-        session = std::make_unique<MonthSession>(Folders::at(dir.path()));
+        session = std::make_unique<MonthModel>(Folders::at(dir.path()));
         session->setModeTicks(mode == MeasureMode::Four, mode == MeasureMode::Eight);
         legend.setPicture(templatepicture::legend());
         legend.move(0, 41);
@@ -375,7 +375,7 @@ TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
     w.title = title;
     w.hscroll = area->horizontalScrollBar();
     w.window = &window;
-    MonthSession session(Folders::at(b.dir.path()));
+    MonthModel session(Folders::at(b.dir.path()));
     TMonthGraph graph(w, session, rec);
     graph.setTemplatePath(b.dir.file("Grafik.bmp"));
     QObject::connect(w.hscroll, &QScrollBar::valueChanged, [&graph] { graph.pinAfterScroll(); });

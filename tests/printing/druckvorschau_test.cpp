@@ -13,7 +13,7 @@
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 namespace {
@@ -68,7 +68,7 @@ struct Fixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
     Sources src;
-    MonthSession session{Folders::at(dir.path())};
+    MonthModel session{Folders::at(dir.path())};
     TDruckvorschau dlg{session, rec};
     explicit Fixture(const QString &format) {
         if (!format.isEmpty())

@@ -6,7 +6,7 @@
 #include "graphprint_pdf.h"
 #include "printing/myprinter_tableengine.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 // The engine inside the table print preview: margins in millimetres with
@@ -25,7 +25,7 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
     QPointer<TMyPrinter> engine;
     {
         ui::RecordingServices rec;
-        MonthSession session(Folders::at(dir.path()));
+        MonthModel session(Folders::at(dir.path()));
         TDruckvorschauTabelleDlg dlg(session, rec);
         dlg.setLines(table);
         auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);

@@ -7,7 +7,7 @@
 #include "platform/ui.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 struct PatientFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthSession session;
+    MonthModel session;
     TTabellenDlg table{session, rec};
     QStringList edited;
     // The base folder is `sub` in the test's folder.

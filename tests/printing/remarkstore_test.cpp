@@ -8,7 +8,7 @@
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 
@@ -193,8 +193,8 @@ TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
                                               "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
     const QByteArray old = testutil::readBytes(ini);
-    MonthSession session(Folders::at(dir.path()));
-    session.setTablePath(dir.file("MM032024.tab"));
+    MonthModel session(Folders::at(dir.path()));
+    session.open(dir.file("MM032024.tab"));
     TTabellenDlg dlg(session, rec);
     dlg.setTableText(sampleTableLines().join(u'\n'));
     dlg.FormPaint();

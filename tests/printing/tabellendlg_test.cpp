@@ -6,7 +6,7 @@
 #include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 
@@ -15,12 +15,12 @@ namespace {
 struct TableFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthSession session{Folders::at(dir.path())};
+    MonthModel session{Folders::at(dir.path())};
     TTabellenDlg dlg{session, rec};
     int closes = 0;
     int prints = 0;
     TableFixture() {
-        session.setTablePath(dir.file("MM032024.tab"));
+        session.open(dir.file("MM032024.tab"));
         QObject::connect(&dlg, &TTabellenDlg::closed, [this] { ++closes; });
         QObject::connect(&dlg, &TTabellenDlg::printRequested, [this] { ++prints; });
     }
@@ -72,7 +72,7 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     withRemark[rowOfDay(9)] += QStringLiteral("Arzt");
     f.dlg.Memo1->setPlainText(withRemark.join(u'\n'));
     f.dlg.FormClose();
-    f.session.setTablePath(f.dir.file("MM042024.tab"));
+    f.session.open(f.dir.file("MM042024.tab"));
     f.show(sampleTableLines());
     EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
 }

@@ -9,7 +9,7 @@
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
@@ -20,8 +20,8 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthSession session(Folders::at(dir.path()));
-    session.setTablePath(dir.file("MM032024.tab"));
+    MonthModel session(Folders::at(dir.path()));
+    session.open(dir.file("MM032024.tab"));
     const QByteArray entries = "Morgens den    05.03.2024 Z=07:00  ZuckerWert=95\r\n";
     testutil::writeBytes(
         session.tablePath(),

@@ -9,7 +9,7 @@
 #include "printing/tabellenvorschau.h"
 #include "recordingservices.h"
 #include "storage/entryline.h"
-#include "storage/monthsession.h"
+#include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
 
@@ -56,7 +56,7 @@ const QStringList kTable{"GLYKOVALINMESSWERTE: März 2024 von Max Muster", "====
 struct PreviewFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthSession session{Folders::at(dir.path())};
+    MonthModel session{Folders::at(dir.path())};
     TDruckvorschauTabelleDlg dlg{session, rec};
     FakeEngine *engine = new FakeEngine;
     QString table;
@@ -74,7 +74,7 @@ struct PreviewFixture {
         original += "Morgens den    01.03.2024 Z=07:00  ZuckerWert=95\r\n"
                     "Abends den     01.03.2024 Z=21:30  ZuckerWert=140\r\n";
         testutil::writeBytes(table, original);
-        session.setTablePath(table);
+        session.open(table);
     }
     bool prepare() {
         rec.printAnswers.enqueue(true);

@@ -3,8 +3,8 @@
 #include "platform/german.h"
 #include <cmath>
 
+#include "entryline.h"
 #include "platform/convert.h"
-#include "storage/entryline.h"
 
 namespace monthvalues {
 

@@ -2,11 +2,12 @@
 
 #include <QFileInfo>
 
+#include "monthtable.h"
 #include "monthvalues.h"
 #include "platform/convert.h"
 #include "platform/inidocument.h"
 #include "platform/textfile.h"
-#include "storage/monthtable.h"
+#include "settingsstore.h"
 
 namespace monthread {
 

@@ -3,7 +3,29 @@
 #include <QString>
 #include <QStringList>
 
-#include "storage/monthsession.h"
+#include <array>
+
+#include "entryline.h"
+
+// What a month table holds, read and computed as the graph draws it.
+struct MonthResult {
+    QStringList entries;                  // the table's entry lines in file order
+    std::array<QString, 31> dayLineTexts; // per day: its readings, each with its slot tag
+    std::array<QString, 31> dayMeans;     // whole numbers; "0" for a day without readings
+    QString monthMean;                    // "143,57"; empty below 3 readings
+    QString meanValueText;                // monthMean + " mg/dl", or empty
+    QString meanHeaderText;               // " -  Mittelwert: " + meanValueText, or empty
+    QString tableDate, tableUser;         // "Datum" and "BenutzerName" of the header
+    QString entryMonth, entryYear;        // of the table's last entry line
+    QString skippedNotice;                // entry lines passed over; empty when none
+    int readingCount = 0;                 // the readings counted in the means
+    bool readable = false;                // the table could be read
+    bool complete = false;                // the reading ran to the end of the file
+
+    MonthResult() { dayMeans.fill(QStringLiteral("0")); }
+    QStringList dayMeanList() const { return QStringList(dayMeans.begin(), dayMeans.end()); }
+    QString entryMonthName() const { return GibMonatLang(entryMonth.toInt()); }
+};
 
 // A month table read and computed as the drawing pass reads it, without
 // drawing: the entry lines, the per-day texts, the daily and monthly means,
