@@ -197,9 +197,6 @@ void TMainForm::connectModel() {
         applyDiaryVisible(m_model.options().diaryVisible);
         m_page->monthChanged();
     });
-    connect(&m_model, &MonthModel::userChanged, this, [this](const QString &name) {
-        if (!m_model.hasTable()) m_graph->showUserName(name);
-    });
     connect(&m_model, &MonthModel::settingsReadOnly, this, [this] {
         if (!m_readonly) m_readonly = new TreadonlyDlg(this);
         m_readonly->exec();
@@ -334,10 +331,18 @@ void TMainForm::FirstPaint() {
         return;
     }
     m_model.setUserName(name);
-    m_graph->showUserName(name);
+    m_graph->showTitle(QStringLiteral("von ") + name);
     const QString table = m_model.settings().get(keys::TabellenDateiName);
     if (table.isEmpty() || !QFileInfo(table).isFile()) return;
     m_model.open(table);
+    if (!m_model.figures().readable) {
+        m_ui.showWarning(m_model.month().error);
+        emit unreadableTable();
+    }
+}
+
+void TMainForm::showUserName(const QString &name) {
+    m_graph->showTitle(QStringLiteral(" von ") + name);
 }
 
 void TMainForm::endWithoutStoring() {
@@ -383,7 +388,6 @@ void TMainForm::updatePrintBookEntry() {
 void TMainForm::redraw(MonthGraph::View view) {
     if (!m_model.hasTable()) {
         m_graph->showTemplate();
-        m_graph->showUserName(m_model.userName());
         return;
     }
     ui::guarded(m_ui, [&] { m_graph->drawMonth(view); });
@@ -395,11 +399,8 @@ void TMainForm::monthRead() {
     m_page->monthChanged();
     if (!m_model.hasTable()) return;
     const monthread::Month &month = m_model.month();
-    if (!month.result.readable) {
-        m_ui.showWarning(month.error);
-        emit unreadableTable();
-        return;
-    }
+    // A table that cannot be read is the business of the command that chose it.
+    if (!month.result.readable) return;
     if (!month.result.complete) m_ui.showWarning(month.error);
     // Said once for a file: a redraw of the same month does not say it again.
     const QString &notice = month.result.skippedNotice;

@@ -78,6 +78,8 @@ public:
     void Hilfethemen1Click();
     void Infober1Click();
 
+    // The title strip names the user while no month is shown.
+    void showUserName(const QString &name);
     // Before another month is made current: the diary page's changes are
     // offered for storing; false when the user keeps them on screen.
     bool leaveMonth();

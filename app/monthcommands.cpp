@@ -150,13 +150,16 @@ void MonthCommands::askUserNameAtStartup() {
 
 void MonthCommands::nameAccepted(const QString &name) {
     m_p.model.setUserName(name);
+    m_p.mainForm().showUserName(name);
     // The remembered table stays current only when it is the new user's
-    // (its initials are the name's); otherwise there is no month, so that no
-    // drawing writes another user's name back.
+    // (the name's two initials begin its file name); otherwise there is no
+    // month, so that no drawing writes another user's name back.
     const QString table = m_p.model.settings().get(keys::TabellenDateiName);
-    QString initials;
-    const bool own = !table.isEmpty() && monthtable::initialsOf(name, initials) &&
-                     QFileInfo(table).fileName().startsWith(initials, Qt::CaseInsensitive) &&
+    QString initials = name.left(1).toUpper();
+    const qsizetype blank = name.indexOf(u' ');
+    if (blank >= 0) initials += name.mid(blank + 1, 1).toUpper();
+    const bool own = !table.isEmpty() && initials.size() >= 2 &&
+                     QFileInfo(table.toUpper()).fileName().startsWith(initials) &&
                      QFileInfo(table).isFile();
     if (own) {
         if (table != m_p.model.tablePath()) openMonth(table);

@@ -38,13 +38,15 @@ TEingabeDlg *makeEntryDialog(Program &p) {
     const MonthModel *model = &p.model;
     // The list follows the month as read, unless readings typed into it are
     // not saved yet.
-    QObject::connect(model, &MonthModel::monthChanged, entry, [entry, model] {
+    auto follow = [entry, model] {
         if (entry->hasUnsavedChanges() || !model->hasTable()) return;
         const MonthResult &r = model->figures();
         entry->SpinEdit3->setFieldText(monthtable::yearOfPath(model->tablePath()));
         entry->setEntries(r.entries);
         if (!r.entryMonth.isEmpty()) entry->SpinEdit2->setFieldText(r.entryMonth);
-    });
+    };
+    follow();
+    QObject::connect(model, &MonthModel::monthChanged, entry, follow);
     QObject::connect(model, &MonthModel::modeChanged, entry, &TEingabeDlg::LiesUhrzeitenEin);
     QObject::connect(entry, &TEingabeDlg::drawRequested, cmds, &MonthCommands::monthSaved);
     QObject::connect(entry, &TEingabeDlg::closedAfterGraph, &p.mainForm(), &TMainForm::FormResize);

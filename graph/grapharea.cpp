@@ -122,8 +122,8 @@ void GraphArea::showTemplate() {
     m_status->clear();
 }
 
-void GraphArea::showUserName(const QString &name) {
-    m_title->setText(QStringLiteral("von ") + name);
+void GraphArea::showTitle(const QString &text) {
+    m_title->setText(text);
     m_title->adjustSize();
 }
 

@@ -53,8 +53,8 @@ public:
     // pen width is no number. False when the month could not be drawn to
     // its end.
     bool drawMonth(MonthGraph::View view = MonthGraph::View::Values);
-    // The title strip names the user while no month is shown.
-    void showUserName(const QString &name);
+    // The title strip's text while no month is shown.
+    void showTitle(const QString &text);
     // A month is drawn to its end.
     bool isShown() const { return m_shown; }
     MonthGraph::View view() const { return m_graph->view(); }

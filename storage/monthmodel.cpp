@@ -34,7 +34,8 @@ void MonthModel::close() {
     // The next start must not bring back a month of another user.
     if (!settings().get(keys::TabellenDateiName).isEmpty())
         settings().set(keys::TabellenDateiName, QString());
-    if (had) emit tableChanged();
+    if (!had) return;
+    emit tableChanged();
     emit monthChanged();
 }
 

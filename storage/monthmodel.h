@@ -47,7 +47,8 @@ public:
     // month is current all the same.
     bool open(const QString &tablePath, QString *error = nullptr);
     // No month is current any more (a new user without a stored month): the
-    // remembered table is forgotten. Emits tableChanged() and monthChanged().
+    // remembered table is forgotten. Emits tableChanged() and monthChanged()
+    // when there was a month.
     void close();
     // Reads the current table again after it was written. Emits
     // monthChanged().

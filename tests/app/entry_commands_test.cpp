@@ -32,10 +32,10 @@ using scenario::App;
 using scenario::Folder;
 
 // Records the tables the main window draws.
-QStringList *recordDrawings(TMainForm &w) {
+QStringList *recordDrawings(Program &program, TMainForm &w) {
     auto *drawn = new QStringList;
-    QObject::connect(&w, &TMainForm::monthDrawn, &w,
-                     [drawn](const QString &path) { *drawn << path; });
+    QObject::connect(&program.model, &MonthModel::monthChanged, &w,
+                     [drawn, &program] { *drawn << program.model.tablePath(); });
     QObject::connect(&w, &QObject::destroyed, [drawn] { delete drawn; });
     return drawn;
 }
@@ -59,8 +59,8 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         ui::RecordingServices &rec = app.rec;
         Program *program = &app.program();
         TMainForm &w = app.window();
-        const QStringList &drawn = *recordDrawings(w);
-        TNameEingDlg *name = program->NameEingDlg;
+        const QStringList &drawn = *recordDrawings(*program, w);
+        TNameEingDlg *name = (&program->nameDialog());
         ASSERT_TRUE(name->isVisible());
         // A blank name is refused.
         name->Edit1->setText("   ");
@@ -74,8 +74,8 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         name->OKBtn->click();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
-        EXPECT_EQ(w.Label1->text(), " von Max Muster");
-        TEingabeDlg *entry = program->EingabeDlg;
+        EXPECT_EQ(app.title()->text(), " von Max Muster");
+        TEingabeDlg *entry = (&program->entryDialog());
         ASSERT_TRUE(entry->isVisible());
         EXPECT_FALSE(entry->isModal());
         EXPECT_EQ(entry->Label4->text(), "Messwerte von Max Muster");
@@ -106,19 +106,19 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         QStringList lines;
         ASSERT_TRUE(textfile::readLines(table, lines));
         EXPECT_EQ(monthtable::entryLines(lines), expected);
-        EXPECT_TRUE(w.graph().isShown());
+        EXPECT_TRUE(w.monthShown());
         EXPECT_TRUE(w.FormClose());
     }
     // Restart: the name, the month and the readings come back.
     App app;
     Program *program = &app.program();
-    TEingabeDlg *entry = program->EingabeDlg;
+    TEingabeDlg *entry = (&program->entryDialog());
     // The slot after the stored Abends reading, on the next day.
     EXPECT_EQ(entry->BitBtn3->text(), "Morgens");
     EXPECT_EQ(entry->SpinEdit1->value(), 8);
-    EXPECT_FALSE(program->NameEingDlg->isVisible());
-    EXPECT_EQ(program->session.tablePath(), table);
-    EXPECT_EQ(program->session.drawn().entries, expected);
+    EXPECT_FALSE((&program->nameDialog())->isVisible());
+    EXPECT_EQ(program->model.tablePath(), table);
+    EXPECT_EQ(program->model.figures().entries, expected);
     EXPECT_EQ(entry->Label4->text(), "Messwerte von Max Muster");
     app.whenModal([&](QWidget *) {
         EXPECT_EQ(entry->entries(), expected);
@@ -136,7 +136,7 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     ui::RecordingServices &rec = app.rec;
     Program &program = app.program();
     TMainForm &w = app.window();
-    TEingabeDlg *entry = program.EingabeDlg;
+    TEingabeDlg *entry = (&program.entryDialog());
     const QString folder = f.data() + "2004/";
     QDir().mkpath(folder);
     const QString path = folder + "Maerz2004.tab";
@@ -162,13 +162,13 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
                                       "*.tab|Glykovalin-Tabellen "
                                       "(*.tab);;Alle Dateien (*.*)");
     EXPECT_EQ(modal, 1);
-    EXPECT_EQ(program.session.userName(), "Max Muster");
-    EXPECT_EQ(program.session.tablePath(), path);
-    EXPECT_EQ(program.session.diary().path(), folder + "Maerz2004.txt");
+    EXPECT_EQ(program.model.userName(), "Max Muster");
+    EXPECT_EQ(program.model.tablePath(), path);
+    EXPECT_EQ(program.model.diary().path(), folder + "Maerz2004.txt");
     EXPECT_EQ(f.setting("TabellenDateiName"), path);
-    EXPECT_TRUE(program.session.eightSlotsTicked());
-    EXPECT_FALSE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
-    EXPECT_EQ(program.session.entryYear(), "2004");
+    EXPECT_TRUE(program.model.eightSlotsTicked());
+    EXPECT_FALSE(w.menu().AllegespeichertenTagebuchseitendrucken1->isEnabled());
+    EXPECT_EQ(program.model.entryYear(), "2004");
 
     // Cancelled open dialog: nothing changes.
     app.menu("undTabellebearbeiten1");
@@ -184,8 +184,8 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
 
     // "aktuelle bearbeiten" without a current table starts a new month: the
     // first save makes it the current table.
-    program.session.open(QString());
-    program.session.setUserName("Max Muster");
+    program.model.close();
+    program.model.setUserName("Max Muster");
     app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(entry->isVisible());
     EXPECT_FALSE(entry->isModal());
@@ -200,7 +200,7 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     const QDate today = QDate::currentDate();
     const QString table =
         f.data() + today.toString("yyyy") + "/MM" + today.toString("MMyyyy") + ".tab";
-    EXPECT_EQ(program.session.tablePath(), table);
+    EXPECT_EQ(program.model.tablePath(), table);
     EXPECT_EQ(f.setting("TabellenDateiName"), table);
 }
 
@@ -209,7 +209,7 @@ TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
     App app;
     ui::RecordingServices &rec = app.rec;
     TMainForm &w = app.window();
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    TEingabeDlg *entry = (&app.program().entryDialog());
     entry->appendEntry(line("Morgens", "01.01.2024", "07:00", 99)); // a list from before
     const QString folder = f.data() + "2024/";
     QDir().mkpath(folder);
@@ -231,15 +231,15 @@ TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
                               line("Morgens", "05.03.2024", "07:00", 120)};
     testutil::writeBytes(path, testutil::crlf(file));
     rec.fileNames.enqueue(path);
-    const QStringList &drawn = *recordDrawings(w);
+    const QStringList &drawn = *recordDrawings(app.program(), w);
     app.menu("undalsGrafikanzeigen1");
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
     // One drawing pass, as "Messwerte" draws.
     EXPECT_EQ(drawn, QStringList({path}));
     // The drawing of the chosen month fills the entry list from its file.
     EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
-    EXPECT_EQ(app.program().session.tablePath(), path);
-    EXPECT_TRUE(w.graph().isShown());
+    EXPECT_EQ(app.program().model.tablePath(), path);
+    EXPECT_TRUE(w.monthShown());
     // Showing a month never writes it.
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
     EXPECT_FALSE(QFile::exists(f.data() + "2024/MM012024.tab"));

@@ -86,7 +86,7 @@ QStringList timeSettings(const Folder &f) {
 TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay) {
     Month m;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    TEingabeDlg *entry = (&app.program().entryDialog());
     app.whenModal([&](QWidget *) {
         typeInto(entry->SpinEdit1, "16");
         EXPECT_EQ(entry->SpinEdit1->text(), "16");
@@ -101,14 +101,14 @@ TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay
         scenario::reading(MS::Morgens, 16, kMonth, kYear, QStringLiteral("09:15"), 133);
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(expected))
         << scenario::readingsIn(m.table).join('\n').toStdString();
-    EXPECT_FALSE(app.program().session.drawn().dayLineTexts[15].isEmpty());
+    EXPECT_FALSE(app.program().model.figures().dayLineTexts[15].isEmpty());
 }
 
 TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
     Folder f;
     {
         App app;
-        TNameEingDlg *name = app.program().NameEingDlg;
+        TNameEingDlg *name = (&app.program().nameDialog());
         ASSERT_TRUE(name->isVisible());
         for (QLabel *l : name->findChildren<QLabel *>())
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
@@ -119,12 +119,12 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
-        EXPECT_TRUE(app.program().EingabeDlg->isVisible());
-        app.program().EingabeDlg->hide();
+        EXPECT_TRUE((&app.program().entryDialog())->isVisible());
+        (&app.program().entryDialog())->hide();
     }
     {
         App app;
-        TNameEingDlg *name = app.program().NameEingDlg;
+        TNameEingDlg *name = (&app.program().nameDialog());
         // From the menu: the mouse reaches both buttons.
         app.menu("Benutzernamendern1");
         ASSERT_TRUE(name->isVisible());
@@ -135,7 +135,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
     }
     profile::write(f.ini(), "Einstellung", "BenutzerName", "");
     App app;
-    TNameEingDlg *name = app.program().NameEingDlg;
+    TNameEingDlg *name = (&app.program().nameDialog());
     ASSERT_TRUE(name->isVisible());
     // At the first start "Abbrechen" ends the program.
     QTest::mouseClick(name->CancelBtn, Qt::LeftButton);
@@ -163,13 +163,13 @@ TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
         app.menu("Mittelwert");
         app.rec.fileNames.enqueue(eight);
         app.menu("undalsGrafikanzeigen1");
-        EXPECT_EQ(app.program().session.tablePath(), eight);
+        EXPECT_EQ(app.program().model.tablePath(), eight);
         app.menu("biszu4MessungenjeTag");
         app.menu("biszu8MessungenjeTag");
         EXPECT_EQ(timeSettings(m.f), before);
     }
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    TEingabeDlg *entry = (&app.program().entryDialog());
     app.whenModal([&](QWidget *) {
         // The slot after the stored Abends reading, with its remembered time.
         EXPECT_EQ(entry->BitBtn3->text(), "Morgens");
@@ -205,7 +205,7 @@ TEST(EntryScenario, StoredGraphFormatSurvivesARunWithoutThePreview) {
 TEST(EntryScenario, ValuesAndTimesOutsideTheRulesAreRefusedWithAMessage) {
     Month m;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    TEingabeDlg *entry = (&app.program().entryDialog());
     app.whenModal([&](QWidget *) {
         const QStringList list = entry->entries();
         entry->SpinEdit1->setValue(20);
@@ -242,7 +242,7 @@ TEST(EntryScenario, ValuesAndTimesOutsideTheRulesAreRefusedWithAMessage) {
 TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
     Month m;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    TEingabeDlg *entry = (&app.program().entryDialog());
     const QStringList stored = scenario::readingsIn(m.table);
     app.whenModal([&](QWidget *) {
         ASSERT_EQ(entry->entries(), stored);
@@ -280,16 +280,16 @@ TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
     expected.removeAt(0);
     EXPECT_EQ(scenario::readingsIn(m.table), expected);
     // The deleted readings no longer count in the month.
-    EXPECT_EQ(app.program().session.drawn().dayLineTexts[0].count("ZuckerWert="), 3);
+    EXPECT_EQ(app.program().model.figures().dayLineTexts[0].count("ZuckerWert="), 3);
 }
 
 TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
     Month m;
     App app;
-    TMainForm &w = app.window();
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, QPoint(graphgeo::DayX(2) + 10, 200));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
+                      QPoint(graphgeo::DayX(2) + 10, 200));
     App::settle();
-    QTextEdit *ed = w.RichEdit1;
+    QTextEdit *ed = app.find<QTextEdit>("RichEdit1");
     const QTextBlock carb = ed->document()->findBlockByNumber(6);
     QTextCursor c(carb);
     c.setPosition(carb.position() + carb.text().indexOf("Morgens= ") + 9);
@@ -321,9 +321,10 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     App app;
     TMainForm &w = app.window();
     ASSERT_EQ(w.size(), QSize(1000, 780));
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, QPoint(graphgeo::DayX(2) + 10, 200));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
+                      QPoint(graphgeo::DayX(2) + 10, 200));
     App::settle();
-    QTextEdit *ed = w.RichEdit1;
+    QTextEdit *ed = app.find<QTextEdit>("RichEdit1");
     ASSERT_TRUE(ed->document()->findBlockByNumber(6).text().contains("M7="));
     // The remark line of an eight-column page is visible at the default size.
     const QTextBlock remark = ed->document()->findBlockByNumber(10);
@@ -335,7 +336,7 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(&w, Qt::Key_Right, Qt::ControlModifier);
     App::settle();
-    EXPECT_GT(w.formScroll->horizontalScrollBar()->value(), 0);
+    EXPECT_GT(app.find<QScrollArea>("FormScrollArea")->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(ed->mapTo(&w, QPoint(0, 0)), before);
     EXPECT_TRUE(ed->isVisible());
     EXPECT_GE(ed->width(), w.width() - 10);

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -239,25 +240,25 @@ TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
         ShowingServices services;
         auto program = createProgram(services);
         ASSERT_TRUE(program);
-        // As after the first frame.
-        program->makeOtherWindows();
-
         QStringList menus;
-        for (QMenu *m : program->MainForm->findChildren<QMenu *>()) {
+        for (QMenu *m : program->mainForm().findChildren<QMenu *>()) {
             addText(menus, m->title());
             addActions(menus, m->actions());
         }
         ASSERT_TRUE(menus.contains("Grafik ganzen Monat drucken"));
-        const QStringList contextMenus =
-            menuTexts(program->MainForm->RichEdit1->createStandardContextMenu()) +
-            menuTexts(program->EingabeDlg->Edit1->createStandardContextMenu());
+        const QStringList contextMenus = menuTexts(program->mainForm()
+                                                       .findChild<QTextEdit *>("RichEdit1")
+                                                       ->createStandardContextMenu()) +
+                                         menuTexts(program->entryDialog()
+                                                       .findChild<QLineEdit *>("Edit1")
+                                                       ->createStandardContextMenu());
 
         // The dialogs the program opens: a month table, a colour, the diary
         // book's PDF file, the graph's printer.
-        program->MainForm->menu.undalsGrafikanzeigen1->trigger();
-        program->EinstellDlg->Button1->click();
-        program->TagebuchSpeichernForm->SpeichernalsPDFDatei1Click();
-        program->Druckvorschau->DruckenBtn->click();
+        program->mainForm().menu().undalsGrafikanzeigen1->trigger();
+        program->settingsDialog().findChild<QPushButton *>("Button1")->click();
+        program->diaryBookWindow().SpeichernalsPDFDatei1Click();
+        program->graphPrintPreview().findChild<QPushButton *>("DruckenBtn")->click();
         EXPECT_EQ(services.opened, QStringList({"open", "color", "save", "print"}));
         const QStringList dialogs = services.dialogTexts;
         const QStringList questions = {

@@ -12,7 +12,6 @@
 #include "app/mainform.h"
 #include "app/program.h"
 #include "dialogs/readonlydlg.h"
-#include "diary/diarypage.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -47,9 +46,9 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
     ASSERT_TRUE(program);
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten").isDir());
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten im Browser").isDir());
-    EXPECT_EQ(program->session.folders().base, f.path());
-    EXPECT_EQ(program->session.folders().settings, f.path() + "glykoval.ini");
-    EXPECT_EQ(program->MainForm->windowTitle(), "Glykovalinmesswerte - ");
+    EXPECT_EQ(program->model.folders().base, f.path());
+    EXPECT_EQ(program->model.folders().settings, f.path() + "glykoval.ini");
+    EXPECT_EQ(program->mainForm().windowTitle(), "Glykovalinmesswerte - ");
     for (const char *name : {"NeuerstellenneuerMonatoderJahr1",
                              "LiniendiagrammimBrowseranzeigen1",
                              "undalsGrafikanzeigen1",
@@ -72,21 +71,21 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
                              "biszu8MessungenjeTag",
                              "Hilfethemen1",
                              "Infober1"})
-        EXPECT_NE(program->MainForm->findChild<QAction *>(QString::fromLatin1(name)), nullptr)
+        EXPECT_NE(program->mainForm().findChild<QAction *>(QString::fromLatin1(name)), nullptr)
             << name;
     // The help page: missing, then present but without a program to show it.
-    program->MainForm->menu.Hilfethemen1->trigger();
+    program->mainForm().menu().Hilfethemen1->trigger();
     EXPECT_TRUE(rec.opened.isEmpty());
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains(f.path() + "Glykovalin-Hilfe.htm"));
     testutil::writeBytes(f.path() + "Glykovalin-Hilfe.htm", "<html></html>\r\n");
     rec.shellResult = false;
-    program->MainForm->menu.Hilfethemen1->trigger();
+    program->mainForm().menu().Hilfethemen1->trigger();
     EXPECT_EQ(rec.opened, QStringList({"Glykovalin-Hilfe.htm"}));
     ASSERT_EQ(rec.shown.size(), 2);
     EXPECT_TRUE(rec.shown[1].text.contains("konnte nicht geöffnet werden"));
     rec.shellResult = true;
-    program->MainForm->menu.Hilfethemen1->trigger();
+    program->mainForm().menu().Hilfethemen1->trigger();
     EXPECT_EQ(rec.shown.size(), 2);
 }
 
@@ -114,29 +113,30 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
     ui::RecordingServices rec;
     auto program = createProgram(rec);
     ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
+    TMainForm &w = program->mainForm();
     // Both flags set: both entries ticked, the eight-slot mode wins.
-    EXPECT_TRUE(w.menu.biszu4MessungenjeTag->isChecked());
-    EXPECT_TRUE(w.menu.biszu8MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu().biszu4MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu().biszu8MessungenjeTag->isChecked());
     w.FirstPaint();
     EXPECT_EQ(w.width(), 300);
     EXPECT_EQ(w.height(), 700);
-    EXPECT_EQ(w.page().lastClickPosition(), 64);
-    EXPECT_EQ(w.page().lastScrollPosition(), 96);
-    EXPECT_TRUE(w.options()->carbUnitBE());
-    EXPECT_TRUE(w.options()->diaryVisible());
-    EXPECT_EQ(w.Label1->text(), "von Max Muster");
-    EXPECT_TRUE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
+    EXPECT_TRUE(program->model.options().carbUnitBE);
+    EXPECT_TRUE(program->model.options().diaryVisible);
+    EXPECT_EQ(w.findChild<QLabel *>("Label1")->text(), "von Max Muster");
+    // Without a month there are no pages for the diary book.
+    EXPECT_FALSE(w.menu().AllegespeichertenTagebuchseitendrucken1->isEnabled());
 
     // The mode toggle: the ticked "4" entry switches to eight measurements.
-    w.applyModeTicks(true, false);
+    program->model.setModeTicks(true, false);
     w.biszu4MessungenjeTagClick();
-    EXPECT_FALSE(w.menu.biszu4MessungenjeTag->isChecked());
-    EXPECT_TRUE(w.menu.biszu8MessungenjeTag->isChecked());
+    EXPECT_FALSE(w.menu().biszu4MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu().biszu8MessungenjeTag->isChecked());
     w.biszu8MessungenjeTagClick();
-    EXPECT_TRUE(w.menu.biszu4MessungenjeTag->isChecked());
+    EXPECT_TRUE(w.menu().biszu4MessungenjeTag->isChecked());
 
-    w.options()->setDiaryVisible(false);
+    DisplayOptions hidden = program->model.options();
+    hidden.diaryVisible = false;
+    program->model.setOptions(hidden);
     w.resize(640, 500);
     w.close();
     EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "0");
@@ -144,13 +144,16 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
     EXPECT_EQ(get(f.ini(), "CT_Therapie"), "0");
     EXPECT_EQ(get(f.ini(), "FensterBreite"), "640");
     EXPECT_EQ(get(f.ini(), "FensterHoehe"), "700"); // below 590 is never stored
+    EXPECT_EQ(get(f.ini(), "LetzteHScrollPosition"), "96");
     EXPECT_EQ(get(f.ini(), "BisZu4MessungenJeTag"), "1");
     EXPECT_EQ(get(f.ini(), "BisZu8MessungenJeTag"), "0");
     EXPECT_EQ(get(f.ini(), "LetzteKlickPosition"), "64");
     EXPECT_EQ(get(f.ini(), "FensterPosTop"), QString::number(w.y()));
-    // The mode switch redraws through a save of the (empty) entry list, which
-    // makes that month the current table.
-    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), program->session.tablePath());
+    // The mode switch only draws again: no month is written or made current.
+    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), "");
+    EXPECT_TRUE(QDir(f.path() + "Glykovalin-Daten")
+                    .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
+                    .isEmpty());
 }
 
 TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
@@ -159,15 +162,15 @@ TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
     ui::RecordingServices rec;
     auto program = createProgram(rec);
     ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
+    TMainForm &w = program->mainForm();
     bool asked = false;
     QObject::disconnect(&w, &TMainForm::userNameMissing, nullptr, nullptr);
     QObject::connect(&w, &TMainForm::userNameMissing, [&] { asked = true; });
     w.FirstPaint();
     EXPECT_TRUE(asked);
     EXPECT_EQ(w.height(), 590);
-    EXPECT_FALSE(w.RichEdit1->isVisibleTo(&w));
-    EXPECT_FALSE(w.menu.AllegespeichertenTagebuchseitendrucken1->isEnabled());
+    EXPECT_FALSE(w.findChild<QTextEdit *>("RichEdit1")->isVisibleTo(&w));
+    EXPECT_FALSE(w.menu().AllegespeichertenTagebuchseitendrucken1->isEnabled());
 }
 
 TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
@@ -176,7 +179,7 @@ TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
     ui::RecordingServices rec;
     auto program = createProgram(rec);
     ASSERT_TRUE(program);
-    program->MainForm->FirstPaint();
+    program->mainForm().FirstPaint();
     ASSERT_FALSE(rec.shown.isEmpty());
     EXPECT_TRUE(rec.shown[0].text.contains("breit"));
     EXPECT_TRUE(rec.shown[0].text.contains("FensterBreite"));
@@ -211,7 +214,7 @@ TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
     ui::RecordingServices rec;
     auto program = createProgram(rec);
     ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
+    TMainForm &w = program->mainForm();
     w.FirstPaint();
     w.setWindowState(Qt::WindowMaximized);
     ASSERT_TRUE(w.isMaximized());
@@ -229,12 +232,13 @@ TEST(MainForm, TheDiaryScrollBarShowsOnlyForATallPage) {
     scenario::Folder f({"BenutzerName=Anna"});
     scenario::App app;
     TMainForm &w = app.window();
-    ASSERT_TRUE(w.RichEdit1->isVisible());
-    QScrollBar *bar = w.RichEdit1->verticalScrollBar();
-    w.RichEdit1->setPlainText(QStringLiteral("Glykovalin-Tagebuch\n01 Dezember 2026 Anna"));
+    auto *editor = w.findChild<QTextEdit *>("RichEdit1");
+    ASSERT_TRUE(editor->isVisible());
+    QScrollBar *bar = editor->verticalScrollBar();
+    editor->setPlainText(QStringLiteral("Glykovalin-Tagebuch\n01 Dezember 2026 Anna"));
     QApplication::processEvents();
     EXPECT_FALSE(bar->isVisible());
-    w.RichEdit1->setPlainText(QStringLiteral("Zeile\n").repeated(40));
+    editor->setPlainText(QStringLiteral("Zeile\n").repeated(40));
     QApplication::processEvents();
     EXPECT_TRUE(bar->isVisible());
 }

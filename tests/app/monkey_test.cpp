@@ -115,7 +115,7 @@ class Monkey {
 public:
     Monkey(App &app, MonkeyServices &services, std::mt19937 &rng)
         : m_app(app), m_w(app.window()), m_s(services), m_rng(rng) {
-        m_entry = app.program().EingabeDlg;
+        m_entry = &app.program().entryDialog();
         for (QAction *a : m_w.findChildren<QAction *>())
             if (!a->objectName().isEmpty() && !a->menu() && a->objectName() != u"Beenden1")
                 m_menu << a;
@@ -141,10 +141,11 @@ public:
             break;
         }
         case 2:
-            QTest::mouseClick(m_w.Image, Qt::MouseButton(1 << m_s.pick(2)), {}, graphPoint());
+            QTest::mouseClick(m_app.find<QWidget>("Image"), Qt::MouseButton(1 << m_s.pick(2)), {},
+                              graphPoint());
             break;
         case 3:
-            QTest::mouseMove(m_w.Image, graphPoint());
+            QTest::mouseMove(m_app.find<QWidget>("Image"), graphPoint());
             break;
         case 4:
         case 5:
@@ -157,7 +158,8 @@ public:
             if (m_entry->isVisible())
                 actIn(m_entry);
             else
-                QTest::mouseMove(m_w.M_einheit_Image, QPoint(m_s.pick(42), m_s.pick(403)));
+                QTest::mouseMove(m_app.find<QWidget>("M_einheit_Image"),
+                                 QPoint(m_s.pick(42), m_s.pick(403)));
         }
         App::settle();
         return m_couldSave;
@@ -169,7 +171,7 @@ private:
     QPoint graphPoint() { return QPoint(m_s.pick(1550), m_s.pick(448)); }
 
     void typeInDiary() {
-        QTextEdit *ed = m_w.RichEdit1;
+        QTextEdit *ed = m_app.find<QTextEdit>("RichEdit1");
         if (!ed->isVisible()) return;
         QTextCursor c = ed->textCursor();
         c.setPosition(m_s.pick(ed->document()->characterCount()));
@@ -201,9 +203,8 @@ private:
         // In the entry dialog the monkey adds and saves more often than a
         // random button would.
         if (window == m_entry && m_s.pick(3) == 0) {
-            QAbstractButton *b = m_s.pick(3)   ? m_entry->BitBtn1
-                                 : m_s.pick(2) ? static_cast<QAbstractButton *>(m_entry->OKBtn)
-                                               : m_entry->BitBtn4;
+            const char *name = m_s.pick(3) ? "BitBtn1" : m_s.pick(2) ? "OKBtn" : "BitBtn4";
+            auto *b = m_entry->findChild<QAbstractButton *>(QString::fromLatin1(name));
             m_couldSave = true;
             QTest::mouseClick(b, Qt::LeftButton);
             return;
@@ -278,7 +279,7 @@ private:
     TMainForm &m_w;
     MonkeyServices &m_s;
     std::mt19937 &m_rng;
-    TEingabeDlg *m_entry = nullptr;
+    QDialog *m_entry = nullptr;
     QList<QAction *> m_menu;
     QTimer m_modal;
     int m_modalActions = 0;

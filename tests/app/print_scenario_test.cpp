@@ -35,7 +35,7 @@ TEST(PrintScenario, TableFromTheMenuIntoAPdfFile) {
                                                       today.year(), "07:00", 123)}));
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     App app;
-    TDruckvorschauTabelleDlg *preview = app.program().DruckvorschauTabelleDlg;
+    TDruckvorschauTabelleDlg *preview = (&app.program().tablePrintPreview());
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->engine(), nullptr);
 

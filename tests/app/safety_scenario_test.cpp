@@ -1,6 +1,7 @@
 // Scenarios in which the program used to crash or lose readings.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -88,23 +90,25 @@ void caretAfter(QTextEdit *ed, int line, const QString &after) {
 TEST(SafetyScenario, PointerOverLegendAndMeanCaptionShowsTheReadout) {
     StoredMonth s;
     App app;
-    TMainForm &w = app.window();
-    ASSERT_TRUE(w.MittelwertImage->isVisible());
+    ASSERT_TRUE(app.find<QWidget>("MittelwertImage")->isVisible());
     // Over the legend (pinned at the left edge, left of client x 40) the
     // readout is empty; over the mean caption it reads the value there.
-    QTest::mouseMove(w.M_einheit_Image, QPoint(20, 201));
+    QTest::mouseMove(app.find<QWidget>("M_einheit_Image"), QPoint(20, 201));
     App::settle();
-    EXPECT_EQ(w.StatusLabel->text(), QString());
+    EXPECT_EQ(app.find<QLabel>("StatusLabel")->text(), QString());
     const QPoint onCaption(100, 5);
-    QTest::mouseMove(w.MittelwertImage, onCaption);
+    QTest::mouseMove(app.find<QWidget>("MittelwertImage"), onCaption);
     App::settle();
-    const int graphY = w.MittelwertImage->mapTo(w.ScrollBox1, onCaption).y() - w.Image->y();
-    EXPECT_EQ(w.StatusLabel->text(),
+    const int graphY = app.find<QWidget>("MittelwertImage")
+                           ->mapTo(app.find<QWidget>("ScrollBox1"), onCaption)
+                           .y() -
+                       app.find<QWidget>("Image")->y();
+    EXPECT_EQ(app.find<QLabel>("StatusLabel")->text(),
               "Cursor befindet sich auf: " + graphgeo::readoutValueText(graphY + 49) + " mg/dl");
-    QTest::mouseMove(w.Pfeilimage, QPoint(2, 2));
-    QTest::mouseMove(w.Image, QPoint(600, 300));
+    QTest::mouseMove(app.find<QWidget>("Pfeilimage"), QPoint(2, 2));
+    QTest::mouseMove(app.find<QWidget>("Image"), QPoint(600, 300));
     App::settle();
-    EXPECT_TRUE(w.StatusLabel->text().startsWith("Cursor befindet sich auf: "));
+    EXPECT_TRUE(app.find<QLabel>("StatusLabel")->text().startsWith("Cursor befindet sich auf: "));
 }
 
 TEST(SafetyScenario, SettingsOpenedWithAMovedTableLeaveTheMonthAlone) {
@@ -113,10 +117,8 @@ TEST(SafetyScenario, SettingsOpenedWithAMovedTableLeaveTheMonthAlone) {
                    "/verschoben/Glykovalin-Daten/" + QString::number(s.m.year) + "/" + s.m.name());
     App app;
     app.whenModal([](QWidget *dlg) {
-        auto *settings = dynamic_cast<TEinstellDlg *>(dlg);
-        ASSERT_NE(settings, nullptr);
-        settings->SpinEdit1->setValue(200); // a limit change redraws
-        settings->OKBtn->click();
+        scenario::child<QSpinBox>(dlg, "SpinEdit1")->setValue(200); // a limit change redraws
+        scenario::child<QPushButton>(dlg, "OKBtn")->click();
     });
     app.menu("Einstellungen");
     app.menu("Messwerte");
@@ -129,11 +131,11 @@ TEST(SafetyScenario, SettingsOpenedWithAMovedTableLeaveTheMonthAlone) {
 TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
     StoredMonth s;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    QDialog *entry = &app.program().entryDialog();
     app.menu("Benutzernamendern1");
-    TNameEingDlg *name = app.program().NameEingDlg;
+    QDialog *name = &app.program().nameDialog();
     ASSERT_TRUE(name->isVisible());
-    QTest::mouseClick(name->OKBtn, Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(name, "OKBtn"), Qt::LeftButton);
     App::settle();
     ASSERT_TRUE(entry->isVisible());
     QTest::keyClick(entry, Qt::Key_Escape);
@@ -142,22 +144,22 @@ TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
     app.menu("Messwerte");
     app.menu("Mittelwert");
     EXPECT_EQ(s.onDisk(), s.bytes);
-    EXPECT_EQ(app.program().session.tablePath(), s.table);
+    EXPECT_EQ(app.program().model.tablePath(), s.table);
 }
 
 TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
     StoredMonth s;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    QDialog *entry = &app.program().entryDialog();
     app.menu("neuerstellen1");
     ASSERT_TRUE(entry->isVisible());
-    entry->SpinEdit1->setValue(20);
-    entry->Edit1->setText("08:00");
-    entry->SpinEdit4->setValue(150);
-    QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-    ASSERT_EQ(entry->entries().size(), 1);
+    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(20);
+    scenario::child<QLineEdit>(entry, "Edit1")->setText("08:00");
+    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(150);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
+    ASSERT_EQ(scenario::child<QAbstractItemView>(entry, "ListBox1")->model()->rowCount(), 1);
     app.rec.answers.enqueue(ui::Answer::No); // "... existiert schon! ... Möchten Sie das?"
-    QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
     App::settle();
     ASSERT_TRUE(entry->isVisible());
     ASSERT_FALSE(app.rec.shown.isEmpty());
@@ -172,24 +174,24 @@ TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
     app.menu("biszu8MessungenjeTag");
     EXPECT_EQ(s.onDisk(), s.bytes);
     // The dropped reading does not come back into the month on screen.
-    EXPECT_EQ(app.program().session.drawn().dayLineTexts[19], QString());
+    EXPECT_EQ(app.program().model.figures().dayLineTexts[19], QString());
 }
 
 TEST(SafetyScenario, EscapeWithUnsavedReadingsAsksBeforeDiscarding) {
     StoredMonth s;
     App app;
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    QDialog *entry = &app.program().entryDialog();
     app.whenModal([&](QWidget *dlg) {
         ASSERT_EQ(dlg, entry);
-        entry->SpinEdit1->setValue(21);
-        entry->Edit1->setText("09:00");
-        entry->SpinEdit4->setValue(133);
-        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
+        scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(21);
+        scenario::child<QLineEdit>(entry, "Edit1")->setText("09:00");
+        scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(133);
+        QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
         app.rec.answers.enqueue(ui::Answer::No); // keep editing
         QTest::keyClick(entry, Qt::Key_Escape);
         EXPECT_TRUE(entry->isVisible());
         EXPECT_TRUE(app.rec.texts().join('|').contains("Möchten Sie wirklich abbrechen?"));
-        QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+        QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
     });
     app.menu("aktuellebearbeiten1");
     const QStringList stored = scenario::readingsIn(s.table);
@@ -216,27 +218,27 @@ TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", old);
 
     App app;
-    TMainForm &w = app.window();
-    TEingabeDlg *entry = app.program().EingabeDlg;
+    QDialog *entry = &app.program().entryDialog();
     app.menu("neuerstellen1");
-    entry->SpinEdit1->setValue(2);
-    entry->Edit1->setText("07:00");
-    entry->SpinEdit4->setValue(120);
-    QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-    QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(2);
+    scenario::child<QLineEdit>(entry, "Edit1")->setText("07:00");
+    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(120);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
     App::settle();
     const QString table = f.table(m.name(), m.year);
-    ASSERT_EQ(app.program().session.tablePath(), table);
+    ASSERT_EQ(app.program().model.tablePath(), table);
 
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
     App::settle();
-    EXPECT_FALSE(w.RichEdit1->toPlainText().contains("alter Monat"));
-    EXPECT_FALSE(w.RichEdit1->toPlainText().contains("gespeicherten Tagebuch"));
+    EXPECT_FALSE(app.find<QTextEdit>("RichEdit1")->toPlainText().contains("alter Monat"));
+    EXPECT_FALSE(
+        app.find<QTextEdit>("RichEdit1")->toPlainText().contains("gespeicherten Tagebuch"));
 
-    caretAfter(w.RichEdit1, 6, "Morgens= ");
-    QTest::keyClicks(w.RichEdit1, "3");
+    caretAfter(app.find<QTextEdit>("RichEdit1"), 6, "Morgens= ");
+    QTest::keyClicks(app.find<QTextEdit>("RichEdit1"), "3");
     app.rec.answers.enqueue(ui::Answer::Yes); // store the changed page
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(3));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(3));
     App::settle();
     const QByteArray diary = testutil::readBytes(table.left(table.size() - 3) + "txt");
     EXPECT_TRUE(diary.startsWith("Tag02: ")) << diary.toStdString();
@@ -255,13 +257,12 @@ TEST(SafetyScenario, StoringOnePageKeepsEveryOtherPageByteForByte) {
     const QByteArray foreign = "Notiz ohne Tag\xA0\r\n";
     testutil::writeBytes(diaryPath, other + foreign);
     App app;
-    TMainForm &w = app.window();
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(1));
     App::settle();
-    caretAfter(w.RichEdit1, 6, "Morgens= ");
-    QTest::keyClicks(w.RichEdit1, "4");
+    caretAfter(app.find<QTextEdit>("RichEdit1"), 6, "Morgens= ");
+    QTest::keyClicks(app.find<QTextEdit>("RichEdit1"), "4");
     app.rec.answers.enqueue(ui::Answer::Yes);
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
     App::settle();
     const QByteArray after = testutil::readBytes(diaryPath);
     EXPECT_TRUE(after.startsWith(other + foreign)) << after.toStdString();
@@ -274,11 +275,11 @@ TEST(SafetyScenario, FailedDiaryStoreAtCloseKeepsThePageAndAsksAgain) {
     QDir().mkpath(s.table.left(s.table.size() - 3) + "txt");
     App app;
     TMainForm &w = app.window();
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(1));
     App::settle();
-    caretAfter(w.RichEdit1, 6, "Morgens= ");
-    QTest::keyClicks(w.RichEdit1, "2");
-    ASSERT_TRUE(w.page().diaryChanged());
+    caretAfter(app.find<QTextEdit>("RichEdit1"), 6, "Morgens= ");
+    QTest::keyClicks(app.find<QTextEdit>("RichEdit1"), "2");
+    ASSERT_TRUE(app.find<DiaryPage>("DiaryPage")->diaryChanged());
     app.rec.answers.enqueue(ui::Answer::Yes); // store
     app.rec.answers.enqueue(ui::Answer::Ok);  // the page could not be written
     app.rec.answers.enqueue(ui::Answer::No);  // do not end without the page
@@ -287,7 +288,7 @@ TEST(SafetyScenario, FailedDiaryStoreAtCloseKeepsThePageAndAsksAgain) {
     EXPECT_FALSE(closed);
     App::settle();
     EXPECT_TRUE(w.isVisible()) << app.rec.texts().join("|").toStdString();
-    EXPECT_TRUE(w.RichEdit1->toPlainText().contains("Morgens= 2"));
+    EXPECT_TRUE(app.find<QTextEdit>("RichEdit1")->toPlainText().contains("Morgens= 2"));
     // Asked again at the next close.
     app.rec.clear();
     app.rec.answers.enqueue(ui::Answer::No); // do not store
@@ -303,28 +304,29 @@ TEST(SafetyScenario, CharactersTheDiaryCannotHoldAreNamedBeforeAnythingIsStored)
     StoredMonth s;
     const QString diaryPath = s.table.left(s.table.size() - 3) + "txt";
     App app;
-    TMainForm &w = app.window();
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(1));
     App::settle();
-    caretAfter(w.RichEdit1, 10, "Bemerkung: ");
-    scenario::typeText(w.RichEdit1, QString::fromUtf8("Hypo ≤ 60 → ½ BE"));
-    ASSERT_TRUE(w.page().diaryChanged());
+    caretAfter(app.find<QTextEdit>("RichEdit1"), 10, "Bemerkung: ");
+    scenario::typeText(app.find<QTextEdit>("RichEdit1"), QString::fromUtf8("Hypo ≤ 60 → ½ BE"));
+    ASSERT_TRUE(app.find<DiaryPage>("DiaryPage")->diaryChanged());
     app.rec.answers.enqueue(ui::Answer::Yes); // store
     app.rec.answers.enqueue(ui::Answer::No);  // not with "?" in place of ≤ and →
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
     App::settle();
     ASSERT_EQ(app.rec.shown.size(), 2);
     EXPECT_TRUE(app.rec.shown[1].text.contains(QString::fromUtf8("„≤“, „→“")))
         << app.rec.shown[1].text.toStdString();
     EXPECT_FALSE(QFile::exists(diaryPath));
-    EXPECT_TRUE(w.page().diaryChanged());
-    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QString::fromUtf8("Hypo ≤ 60 → ½ BE")));
+    EXPECT_TRUE(app.find<DiaryPage>("DiaryPage")->diaryChanged());
+    EXPECT_TRUE(app.find<QTextEdit>("RichEdit1")
+                    ->toPlainText()
+                    .contains(QString::fromUtf8("Hypo ≤ 60 → ½ BE")));
 
     // Confirmed: stored, with "?" for what Windows-1252 has no place for.
     app.rec.clear();
     app.rec.answers.enqueue(ui::Answer::Yes);
     app.rec.answers.enqueue(ui::Answer::Yes);
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
     App::settle();
     EXPECT_TRUE(testutil::readBytes(diaryPath).contains("Hypo ? 60 ? \xBD BE"));
 }
@@ -339,13 +341,12 @@ TEST(SafetyScenario, AUtf8DiaryKeepsEveryCharacterOfUntouchedDays) {
             .toUtf8();
     testutil::writeBytes(diaryPath, "\xEF\xBB\xBF" + other);
     App app;
-    TMainForm &w = app.window();
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(1));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(1));
     App::settle();
-    caretAfter(w.RichEdit1, 10, "Bemerkung: ");
-    scenario::typeText(w.RichEdit1, QString::fromUtf8("5 km → gut"));
+    caretAfter(app.find<QTextEdit>("RichEdit1"), 10, "Bemerkung: ");
+    scenario::typeText(app.find<QTextEdit>("RichEdit1"), QString::fromUtf8("5 km → gut"));
     app.rec.answers.enqueue(ui::Answer::Yes);
-    QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
     App::settle();
     ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
     const QByteArray after = testutil::readBytes(diaryPath);
@@ -363,12 +364,12 @@ TEST(SafetyScenario, ADamagedMonthIsDrawnWithoutItsBadLinesAtEveryStart) {
     for (int run = 0; run < 2; ++run) {
         App app;
         TMainForm &w = app.window();
-        EXPECT_TRUE(w.graph().isShown());
+        EXPECT_TRUE(w.monthShown());
         ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
         EXPECT_TRUE(app.rec.shown[0].text.contains(s.table));
         EXPECT_TRUE(app.rec.shown[0].text.contains("und 1 weitere"));
-        EXPECT_EQ(app.program().session.drawn().dayLineTexts[1].count("ZuckerWert="), 3);
-        QTest::mouseClick(w.Image, Qt::LeftButton, {}, dayPoint(2));
+        EXPECT_EQ(app.program().model.figures().dayLineTexts[1].count("ZuckerWert="), 3);
+        QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {}, dayPoint(2));
         app.menu("Mittelwert");
         app.menu("Messwerte");
         EXPECT_EQ(app.rec.shown.size(), 1); // said once, not at every redraw

@@ -4,9 +4,11 @@
 // menu actions, buttons, keys and mouse events. Only message boxes, file
 // dialogs and the shell are answered by ui::RecordingServices.
 #include <QByteArray>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "app/mainform.h"
@@ -31,6 +33,13 @@ QByteArray monthFile(const QString &user, int month, int year, const QStringList
 // Types text into a widget key by key, also characters that have no key of
 // their own on a German keyboard (≤, →).
 void typeText(QWidget *widget, const QString &text);
+
+// A control of a window by its object name; the test fails when there is none.
+template <class T> T *child(QWidget *window, const char *objectName) {
+    T *c = window->findChild<T *>(QString::fromLatin1(objectName));
+    if (!c) ADD_FAILURE() << "no control " << objectName;
+    return c;
+}
 
 // The entry lines of a month table on disk.
 QStringList readingsIn(const QString &tablePath);
@@ -66,6 +75,10 @@ public:
     // and its dialogs).
     template <class T> T *find(const char *objectName) {
         return window().findChild<T *>(QString::fromLatin1(objectName));
+    }
+    // The title strip's caption of the main window.
+    QLabel *title() {
+        return window().findChild<QWidget *>("Panel1")->findChild<QLabel *>("Label1");
     }
     // Triggers a menu entry by its object name, as a click on it does.
     void menu(const char *objectName);

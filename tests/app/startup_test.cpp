@@ -6,6 +6,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
@@ -88,6 +89,12 @@ void startWithThisMonth(const Folder &f, const QStringList &extra) {
                                       QStringList{QStringLiteral("TabellenDateiName=") + table})));
 }
 
+// Where a control of the main window lies in it.
+QRect placeOf(TMainForm &w, const char *name) {
+    const QWidget *c = w.findChild<QWidget *>(QString::fromLatin1(name));
+    return c ? QRect(c->mapTo(&w, QPoint(0, 0)), c->size()) : QRect();
+}
+
 } // namespace
 
 TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
@@ -112,7 +119,7 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
     OpenCounter counter(f.ini());
     ASSERT_TRUE(counter.active());
     App app;
-    ASSERT_TRUE(app.window().graph().isShown()) << app.rec.texts().join('|').toStdString();
+    ASSERT_TRUE(app.window().monthShown()) << app.rec.texts().join('|').toStdString();
     const int opens = counter.opens();
     EXPECT_LE(opens, 2);
     RecordProperty("opens", opens);
@@ -127,26 +134,23 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
+    TMainForm &w = program->mainForm();
 
     struct FirstFrame : QObject {
         TMainForm *w = nullptr;
-        const Program *program = nullptr;
-        bool seen = false, monthShown = false, otherWindows = false;
+        bool seen = false, monthShown = false;
         QRect window, diary, graph;
         bool eventFilter(QObject *, QEvent *e) override {
             if (e->type() != QEvent::Paint || seen) return false;
             seen = true;
-            monthShown = w->graph().isShown();
-            otherWindows = program->EingabeDlg || program->EinstellDlg;
+            monthShown = w->monthShown();
             window = w->geometry();
-            diary = QRect(w->RichEdit1->mapTo(w, QPoint(0, 0)), w->RichEdit1->size());
-            graph = QRect(w->Image->mapTo(w, QPoint(0, 0)), w->Image->size());
+            diary = placeOf(*w, "RichEdit1");
+            graph = placeOf(*w, "Image");
             return false;
         }
     } frame;
     frame.w = &w;
-    frame.program = program.get();
     w.installEventFilter(&frame);
     w.show();
     App::settle();
@@ -154,14 +158,11 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
 
     ASSERT_TRUE(frame.seen);
     EXPECT_FALSE(frame.monthShown);
-    // The other windows follow the first frame, before the month.
-    EXPECT_FALSE(frame.otherWindows);
-    EXPECT_TRUE(program->EingabeDlg && program->TabellenDlg && program->EinstellDlg);
-    ASSERT_TRUE(w.graph().isShown());
+    ASSERT_TRUE(w.monthShown());
     EXPECT_EQ(frame.window, w.geometry());
-    EXPECT_EQ(frame.diary, QRect(w.RichEdit1->mapTo(&w, QPoint(0, 0)), w.RichEdit1->size()));
-    EXPECT_EQ(frame.graph, QRect(w.Image->mapTo(&w, QPoint(0, 0)), w.Image->size()));
-    EXPECT_EQ(w.Image->size(), QSize(1550, 448));
+    EXPECT_EQ(frame.diary, placeOf(w, "RichEdit1"));
+    EXPECT_EQ(frame.graph, placeOf(w, "Image"));
+    EXPECT_EQ(frame.graph.size(), QSize(1550, 448));
     EXPECT_TRUE(rec.shown.isEmpty());
     w.hide();
 }
@@ -175,13 +176,13 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
+    TMainForm &w = program->mainForm();
     QShowEvent shown;
     QApplication::sendEvent(&w, &shown);
     App::settle(100);
-    EXPECT_FALSE(w.graph().isShown());
+    EXPECT_FALSE(w.monthShown());
     App::settle(600);
-    EXPECT_TRUE(w.graph().isShown());
+    EXPECT_TRUE(w.monthShown());
 }
 
 // The day restored at start-up, and the day shown when another month is
@@ -195,51 +196,40 @@ TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
                      "Max Muster", 1, 2020,
                      {scenario::reading(MeasurementSlot::Morgens, 1, 1, 2020, "07:00", 99)}));
     App app;
-    TMainForm &w = app.window();
-    ASSERT_TRUE(w.graph().isShown());
-    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("Morgens (07:00) = 120")))
-        << w.RichEdit1->toPlainText().toStdString();
-    w.showMonth(earlier);
-    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("Morgens (07:00) = 99")))
-        << w.RichEdit1->toPlainText().toStdString();
+    ASSERT_TRUE(app.window().monthShown());
+    auto *page = app.find<QTextEdit>("RichEdit1");
+    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Morgens (07:00) = 120")))
+        << page->toPlainText().toStdString();
+    app.rec.fileNames.enqueue(earlier);
+    app.menu("undalsGrafikanzeigen1");
+    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Morgens (07:00) = 99")))
+        << page->toPlainText().toStdString();
 }
 
-// A press before the first frame finds every menu entry connected: the other
-// windows are made first, once. The options restored before the settings
-// window existed are in it.
-TEST(Startup, APressBeforeTheFirstFrameMakesTheOtherWindowsFirst) {
+// The dialogs are made when they are first needed, not at start-up; the
+// settings dialog then shows the options restored at start-up.
+TEST(Startup, DialogsAreMadeOnFirstUseWithTheRestoredOptions) {
     Folder f({"BenutzerName=Max Muster"});
-    // Each option the other way than the settings window starts with.
+    // Each option the other way than the settings dialog starts with.
     QStringList settings = scenario::deliveredSettings(
         {"BenutzerName=Max Muster", "WerteOberhalbKurveAnzeigen=1", "LinieBeiNullUnterbrechen=0"});
     settings.replaceInStrings(QStringLiteral("CT_Therapie=0"), QStringLiteral("CT_Therapie=1"));
     ASSERT_TRUE(settings.contains("BE_Einheit=1") && settings.contains("Tagebuch_sichtbar=1"));
     testutil::writeBytes(f.ini(), testutil::crlf(settings));
-    ui::RecordingServices rec;
-    std::unique_ptr<Program> program = createProgram(rec);
-    ASSERT_TRUE(program);
-    TMainForm &w = *program->MainForm;
-    EXPECT_EQ(program->EingabeDlg, nullptr);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.menuBar(), &press);
-    ASSERT_NE(program->EinstellDlg, nullptr);
-    TEinstellDlg &dlg = *program->EinstellDlg;
-    EXPECT_TRUE(dlg.Tagebuch_sichtbar_checkBox->isChecked());
-    EXPECT_TRUE(dlg.BE_Button->isChecked());
-    EXPECT_TRUE(dlg.CT_Button->isChecked());
-    EXPECT_TRUE(dlg.WerteOberhalbKurveAnzeigenCheckBox->isChecked());
-    EXPECT_FALSE(dlg.LinieUnterbrechenCheckBox->isChecked());
-    EXPECT_EQ(w.options(), &dlg);
-
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(&w, &key);
-    w.show();
-    App::settle();
-    EXPECT_EQ(w.findChildren<TEingabeDlg *>().size(), 1);
+    App app;
+    TMainForm &w = app.window();
+    EXPECT_TRUE(w.findChildren<QDialog *>().isEmpty());
+    app.whenModal([](QWidget *dlg) {
+        for (const char *name : {"Tagebuch_sichtbar_checkBox", "BE_Button", "CT_Button",
+                                 "WerteOberhalbKurveAnzeigenCheckBox"})
+            EXPECT_TRUE(dlg->findChild<QAbstractButton *>(name)->isChecked()) << name;
+        EXPECT_FALSE(dlg->findChild<QAbstractButton *>("LinieUnterbrechenCheckBox")->isChecked());
+        static_cast<QDialog *>(dlg)->reject();
+    });
+    app.menu("Einstellungen");
     EXPECT_EQ(w.findChildren<TEinstellDlg *>().size(), 1);
-    EXPECT_EQ(w.Label1->text(), QStringLiteral("von Max Muster"));
-    w.hide();
+    EXPECT_EQ(w.findChildren<TEingabeDlg *>().size(), 0);
+    EXPECT_EQ(app.find<QLabel>("Label1")->text(), QStringLiteral("von Max Muster"));
 }
 
 // The program information and the notice about a read-only settings file are
@@ -258,7 +248,7 @@ TEST(Startup, InfoAndReadOnlyNoticeAreMadeWhenFirstShown) {
     app.whenModal(close);
     app.menu("Infober1");
     app.whenModal(close);
-    emit w.graph().readOnlySettingsFile();
+    emit app.program().model.settingsReadOnly();
     app.whenModal(close);
     app.menu("Infober1");
     EXPECT_EQ(shown, QStringList({"AboutBox", "readonlyDlg", "AboutBox"}));
@@ -273,14 +263,17 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
     startWithThisMonth(f, {});
     App app;
     TMainForm &w = app.window();
-    ASSERT_TRUE(w.graph().isShown());
-    auto *split = w.findChild<QSplitter *>(QStringLiteral("GraphDiarySplitter"));
-    ASSERT_TRUE(split);
-    QScrollBar *bar = w.formScroll->verticalScrollBar();
-    const int readoutEnd = w.StatusLabel->mapTo(w.client, QPoint(0, w.StatusLabel->height())).y();
-    const int hbar = w.formScroll->horizontalScrollBar()->height();
-    ASSERT_TRUE(w.formScroll->horizontalScrollBar()->isVisible());
-    auto room = [&] { return w.formScroll->height() - hbar; };
+    ASSERT_TRUE(w.monthShown());
+    auto *split = app.find<QSplitter>("GraphDiarySplitter");
+    auto *area = app.find<QScrollArea>("FormScrollArea");
+    auto *client = app.find<QWidget>("ClientArea");
+    auto *readout = app.find<QLabel>("StatusLabel");
+    ASSERT_TRUE(split && area && client && readout);
+    QScrollBar *bar = area->verticalScrollBar();
+    const int readoutEnd = readout->mapTo(client, QPoint(0, readout->height())).y();
+    const int hbar = area->horizontalScrollBar()->height();
+    ASSERT_TRUE(area->horizontalScrollBar()->isVisible());
+    auto room = [&] { return area->height() - hbar; };
     // The window made shorter until the graph area has `target` rows.
     auto shortenTo = [&](int target) {
         for (int i = 0; i < 4 && room() != target; ++i) {
@@ -295,7 +288,7 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
     shortenTo(readoutEnd + 10);
     ASSERT_EQ(room(), readoutEnd + 10);
     EXPECT_FALSE(bar->isVisible());
-    EXPECT_EQ(w.client->height(), w.formScroll->viewport()->height());
+    EXPECT_EQ(client->height(), area->viewport()->height());
 
     // Short of part of the readout line: the bar scrolls exactly to its end.
     shortenTo(readoutEnd - 5);

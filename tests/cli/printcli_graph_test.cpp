@@ -1,6 +1,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QTextStream>
 #include <QTransform>
@@ -18,6 +19,7 @@
 #include "printing/graphprint_pdf.h"
 #include "printing/printfolder.h"
 #include "recordingservices.h"
+#include "storage/monthmodel.h"
 
 using graphprint::Format;
 
@@ -182,34 +184,27 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         QString error;
         ASSERT_TRUE(graphcli::draw(folder.table, drawn, &error)) << error.toStdString();
 
-        // The main window's pieces.
-        QWidget window;
-        auto *graph = new PictureBox(&window);
-        graph->setPicture(drawn.graph);
-        auto *header = new PictureBox(&window);
-        header->setPicture(drawn.header);
-        auto *title = new QLabel(drawn.title, &window);
-        title->setFont(drawn.titleFont);
-        GraphPrintSources src;
-        src.graph = graph;
-        src.header = header;
-        src.title = title;
-        src.shownArea = &window;
+        // The graph as the main window shows it.
+        GraphArea::Shown shown;
+        shown.graph = drawn.graph;
+        shown.header = drawn.header;
+        shown.title = drawn.title;
+        shown.titleFont = drawn.titleFont;
+        shown.timeStrip = drawn.timeStrip;
+        shown.meanCaption = drawn.meanCaption;
+        shown.meanValue = drawn.meanValue;
         NoPause noPause;
-        src.pause = &noPause;
-        // The month as the main window's session holds it after the drawing.
         MonthModel session(Folders::at(folder.tmp.path()));
         session.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
         session.open(folder.table);
-        session.setModeTicks(drawn.mode == MeasureMode::Four, drawn.mode == MeasureMode::Eight);
-        session.setDrawn(drawn.result);
 
         ui::RecordingServices rec;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         {
             TDruckvorschau dlg(session, rec);
-            dlg.setSources(src);
+            dlg.setGraphSource([shown] { return shown; });
+            dlg.setPause(&noPause);
             dlg.setPrinter(&printer);
             dlg.prepare(TDruckvorschau::Mode::WholeMonth);
             dlg.FormPaint();
@@ -245,23 +240,19 @@ TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
     graphcli::DrawnMonth drawn;
     QString error;
     ASSERT_TRUE(graphcli::draw(folder.table, drawn, &error)) << error.toStdString();
-    QWidget window;
-    window.resize(700, 600);
-    auto *graph = new PictureBox(&window);
-    graph->setPicture(drawn.graph);
-    graph->move(0, 27);
-    GraphPrintSources src;
-    src.graph = graph;
-    src.shownArea = &window;
+    // What the window shows: 700 pixels of the graph below the title strip.
+    GraphArea::Shown shown;
+    shown.visibleArea = QImage(700, 600, QImage::Format_RGB32);
+    shown.visibleArea.fill(Qt::white);
+    QPainter(&shown.visibleArea).drawImage(0, 27, drawn.graph);
+    shown.graphOrigin = QPoint(0, 27);
+    shown.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
     NoPause noPause;
-    src.pause = &noPause;
     MonthModel session(Folders::at(folder.tmp.path()));
-    MonthResult r;
-    r.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
-    session.setDrawn(r);
     ui::RecordingServices rec;
     TDruckvorschau dlg(session, rec);
-    dlg.setSources(src);
+    dlg.setGraphSource([shown] { return shown; });
+    dlg.setPause(&noPause);
     dlg.prepare(TDruckvorschau::Mode::VisibleArea);
     dlg.FormPaint();
     const QImage &pic = dlg.TempImage->picture();

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QScrollBar>
-
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
@@ -18,7 +16,6 @@
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
-#include "storage/optioncontrols.h"
 #include "testutil.h"
 
 namespace {
@@ -26,65 +23,61 @@ namespace {
 const QString kMorgens = "Morgens den 05.05.2024 Z=07:30  ZuckerWert=120 -1 ";
 const QString kAbends = "Abends den 05.05.2024 Z=20:00  ZuckerWert=140 -8 ";
 
-// A diary page on its own editor, with a month table in a temp folder.
+// A diary page on its own, showing a May 2024 table in a temp folder that
+// holds readings on days 5 and 7.
 struct Page {
     testutil::TempFolder tmp;
-    QTextEdit editor;
-    QWidget arrow;
-    QAction del{"del"}, print{"print"};
-    SimpleOptionControls opt;
-    QScrollBar bar{Qt::Horizontal};
-    QWidget window;
     ui::RecordingServices rec;
-    MonthModel session{Folders::at(tmp.path())};
+    MonthModel model{Folders::at(tmp.path())};
     std::unique_ptr<DiaryPage> page;
+    QTextEdit *editor = nullptr;
+    int marked = 0;         // the day the graph would mark
+    int scrolled = 0;       // days the graph would have scrolled
+    bool canDelete = false; // the delete entry
+    int scroll = 0;         // the graph's scroll position for clicks
 
     explicit Page(bool eight = false) {
-        bar.setRange(0, 2000);
-        window.resize(1000, 600);
-        MonthResult drawn;
-        drawn.dayLineTexts[4] = kMorgens + kAbends;
-        drawn.dayLineTexts[6] = kAbends;
-        session.setDrawn(drawn);
-        session.setModeTicks(!eight, eight);
+        model.setModeTicks(!eight, eight);
         const QString table = tmp.file("MM052024.tab");
-        testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
-                                                    "Datum=Mai 2024", ""}));
-        session.attach(table);
-        DiaryPageControls c;
-        c.editor = &editor;
-        c.arrow = &arrow;
-        c.deleteEntry = &del;
-        c.printEntry = &print;
-        c.hscroll = &bar;
-        c.window = &window;
-        c.options = &opt;
-        page = std::make_unique<DiaryPage>(c, session, rec);
+        testutil::writeBytes(
+            table, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=Mai 2024",
+                                   "", kMorgens.chopped(4), kAbends.chopped(4),
+                                   kAbends.chopped(4).replace("05.05", "07.05")}));
+        model.open(table);
+        page = std::make_unique<DiaryPage>(model, rec);
+        editor = page->findChild<QTextEdit *>("RichEdit1");
+        QObject::connect(page.get(), &DiaryPage::dayShown, [this](int day) { marked = day; });
+        QObject::connect(page.get(), &DiaryPage::scrollRequested,
+                         [this](int days) { scrolled += days; });
+        QObject::connect(page.get(), &DiaryPage::deleteAllowed,
+                         [this](bool on) { canDelete = on; });
     }
-    int scroll() const { return bar.value(); }
+    void click(int clientX) { page->FormMouseDown(clientX, scroll); }
+    void options(bool be, bool ct, bool diary = false) {
+        DisplayOptions o = model.options();
+        o.carbUnitBE = be;
+        o.therapyCT = ct;
+        o.diaryVisible = diary;
+        model.setOptions(o);
+    }
     // Makes the shown page a changed one, as a typed blank does.
     void change() {
-        QTextCursor c(editor.document()->findBlockByNumber(5));
-        editor.setTextCursor(c);
+        QTextCursor c(editor->document()->findBlockByNumber(5));
+        editor->setTextCursor(c);
         key(Qt::Key_Space, " ");
     }
-    QStringList lines() const {
-        QStringList l;
-        for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next())
-            l << b.text();
-        return l;
-    }
+    QStringList lines() const { return page->pageLines(); }
     void caretAt(int line, const QString &after) {
-        const QTextBlock b = editor.document()->findBlockByNumber(line);
+        const QTextBlock b = editor->document()->findBlockByNumber(line);
         QTextCursor c(b);
         c.setPosition(b.position() + b.text().indexOf(after) + after.size());
-        editor.setTextCursor(c);
+        editor->setTextCursor(c);
     }
     void key(int k, const QString &text, Qt::KeyboardModifiers m = Qt::NoModifier) {
         QKeyEvent press(QEvent::KeyPress, k, m, text);
-        QApplication::sendEvent(&editor, &press);
+        QApplication::sendEvent(editor, &press);
         QKeyEvent release(QEvent::KeyRelease, k, m, text);
-        QApplication::sendEvent(&editor, &release);
+        QApplication::sendEvent(editor, &release);
     }
 };
 
@@ -102,38 +95,39 @@ TEST(DiaryPageDay, DayColumnsFromX) {
     EXPECT_EQ(graphgeo::dayAtX(580), 12);
 
     Page p;
-    p.bar.setValue(480);
-    p.page->FormMouseDown(100);
+    p.scroll = 480;
+    p.click(100);
     EXPECT_EQ(p.page->currentDay(), 12);
     EXPECT_EQ(p.page->lastClickPosition(), 100);
     EXPECT_EQ(p.page->lastScrollPosition(), 480);
-    EXPECT_EQ(p.arrow.x(), graphgeo::dayLeft(12));
-    EXPECT_EQ(p.arrow.y(), DiaryPage::kArrowTop);
+    EXPECT_EQ(p.marked, 12);
     EXPECT_TRUE(p.page->noValuesPageShown());
     EXPECT_EQ(p.lines().at(4), " Es sind keine Glykovalinmesswerte eingetragen! ");
-    EXPECT_FALSE(p.del.isEnabled());
+    EXPECT_FALSE(p.canDelete);
 
     // Right of day 31 nothing new is shown, stored or deleted.
     p.change();
     ASSERT_TRUE(p.page->diaryChanged());
     ui::RecordingServices &rec = p.rec;
     rec.clear();
-    p.bar.setValue(1200);
-    p.page->FormMouseDown(400);
+    p.scroll = 1200;
+    p.click(400);
     EXPECT_TRUE(rec.shown.isEmpty());
     EXPECT_EQ(p.page->currentDay(), 12);
     EXPECT_TRUE(p.page->diaryChanged());
 
-    // Re-selection raises a small click position to 64.
-    // The changed page is given up first: a click with a changed page only asks.
-    p.bar.setValue(0);
+    // A click with a changed page only asks; given up, the page stays until
+    // the next click.
+    p.scroll = 0;
     rec.answers.enqueue(ui::Answer::No);
-    p.page->FormMouseDown(100);
+    p.click(100);
     ASSERT_FALSE(p.page->diaryChanged());
-    p.page->setLastPositions(30, 0);
-    p.bar.setValue(0);
-    p.page->MacheinenKlickAufGrafik();
+    EXPECT_EQ(p.page->currentDay(), 12);
+    // The stored positions of the last start: a small click position is
+    // raised to 64 and selects its day when the month is read.
+    p.page->restorePositions(30, 0);
     EXPECT_EQ(p.page->lastClickPosition(), 64);
+    p.model.reload();
     EXPECT_EQ(p.page->currentDay(), 1);
 }
 
@@ -152,9 +146,8 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
         for (bool be : {false, true})
             for (bool ct : {false, true}) {
                 Page p(eight);
-                p.opt.setCarbUnitBE(be);
-                p.opt.setTherapyCT(ct);
-                p.page->FormMouseDown(40 + 48 * 4 + 5);
+                p.options(be, ct);
+                p.click(40 + 48 * 4 + 5);
                 const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
                 const QStringList expect = {
                     QString(16, ' ') + "Glykovalin-Tagebuch",
@@ -186,9 +179,8 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
 TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     Page p;
     ui::RecordingServices &rec = p.rec;
-    p.opt.setCarbUnitBE(true);
-    p.opt.setTherapyCT(true);
-    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.options(true, true);
+    p.click(40 + 48 * 4 + 5);
 
     // The title line takes no key.
     p.caretAt(0, "Glyko");
@@ -218,7 +210,7 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
 
     // Leaving the changed page asks; Yes stores it, the other day is not shown.
     rec.answers.enqueue(ui::Answer::Yes);
-    p.page->FormMouseDown(40 + 48 * 9 + 5);
+    p.click(40 + 48 * 9 + 5);
     ASSERT_EQ(rec.texts().size(), 1);
     EXPECT_EQ(rec.texts().at(0), "Das Tagebuch wurde verändert. Möchten Sie es speichern?");
     EXPECT_EQ(p.page->currentDay(), 5);
@@ -232,13 +224,13 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     EXPECT_TRUE(file.at(0).endsWith("#Bemerkung: BE-Tagessumme= 6\t\u2022    Sport &num;1"));
 
     // Shown again from the diary, with the note and the user's "#".
-    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.click(40 + 48 * 4 + 5);
     const QStringList l = p.lines();
     EXPECT_TRUE(l.at(0).endsWith("\t\t(Diese Seite stammt aus dem gespeicherten Tagebuch.)"));
     EXPECT_TRUE(l.at(6).startsWith("\t BE: Morgens= 2\t|  M2= 1\t"));
     EXPECT_TRUE(l.at(8).startsWith("\t Insulin (CT)  : Morgens= "));
     EXPECT_EQ(l.at(10), "\t Bemerkung: BE-Tagessumme= 6\t\u2022    Sport #1");
-    EXPECT_TRUE(p.del.isEnabled());
+    EXPECT_TRUE(p.canDelete);
 
     // Stored again without a real change: the same bytes.
     const QByteArray first = testutil::readBytes(p.tmp.file("MM052024.txt"));
@@ -247,15 +239,15 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     p.key(Qt::Key_Backspace, "");
     ASSERT_TRUE(p.page->diaryChanged());
     rec.answers.enqueue(ui::Answer::Yes);
-    p.page->FormMouseDown(40 + 48 * 9 + 5);
+    p.click(40 + 48 * 9 + 5);
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), first);
 }
 
 TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     Page p;
     ui::RecordingServices &rec = p.rec;
-    p.opt.setCarbUnitBE(false);
-    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.options(false, false);
+    p.click(40 + 48 * 4 + 5);
     p.caretAt(6, "Morgens= ");
     p.key(Qt::Key_1, "1");
     p.key(Qt::Key_Period, ".");
@@ -283,19 +275,18 @@ TEST(DiaryPageEditing, DecimalsBadCellsAndDelete) {
     // Yes stores the page, then Yes deletes it; the day shows as empty page.
     rec.answers.enqueue(ui::Answer::Yes);
     rec.answers.enqueue(ui::Answer::Yes);
-    p.page->setLastPositions(40 + 48 * 4 + 5, p.page->lastScrollPosition());
     p.page->DatenaktuellerTagebucheintraglschen1Click();
     ASSERT_EQ(rec.texts().size(), 4) << rec.texts().join("|").toStdString();
     EXPECT_EQ(rec.texts().at(3), "Möchten Sie wirklich die Tagebuch-Daten von Tag 05 löschen ?");
     EXPECT_EQ(testutil::readBytes(p.tmp.file("MM052024.txt")), QByteArray());
     EXPECT_EQ(p.lines().at(6), DiaryPage::carbTemplate(false, MeasureMode::Four));
-    EXPECT_TRUE(p.session.diary().lines().isEmpty());
+    EXPECT_TRUE(p.model.diary().lines().isEmpty());
 }
 
 TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
     Page p;
-    p.opt.setCarbUnitBE(true);
-    p.page->FormMouseDown(40 + 48 * 4 + 5);
+    p.options(true, false);
+    p.click(40 + 48 * 4 + 5);
     p.caretAt(6, "Morgens= ");
     p.key(Qt::Key_1, "1");
     p.key(Qt::Key_2, "2");
@@ -305,27 +296,27 @@ TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
     p.caretAt(6, "1  \t");
     QMouseEvent up(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton,
                    Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(p.editor.viewport(), &up);
-    EXPECT_EQ(p.editor.textCursor().position(),
-              p.editor.document()->findBlockByNumber(6).position() +
+    QApplication::sendEvent(p.editor->viewport(), &up);
+    EXPECT_EQ(p.editor->textCursor().position(),
+              p.editor->document()->findBlockByNumber(6).position() +
                   p.lines().at(6).indexOf("1  \t") + 3);
 
     // Ctrl+Right scrolls one day only while the diary is switched on.
     p.key(Qt::Key_Right, "", Qt::ControlModifier);
-    EXPECT_EQ(p.scroll(), 0);
-    p.opt.setDiaryVisible(true);
+    EXPECT_EQ(p.scrolled, 0);
+    p.options(true, false, true);
     p.key(Qt::Key_Right, "", Qt::ControlModifier);
-    EXPECT_EQ(p.scroll(), 48);
+    EXPECT_EQ(p.scrolled, 1);
 
     // The no-values notice: letters leave the page unchanged, a blank not.
     if (p.page->diaryChanged()) {
         p.rec.answers.enqueue(ui::Answer::No);
-        p.page->FormMouseDown(40 + 48 * 11 + 5);
+        p.click(40 + 48 * 11 + 5);
     }
-    p.page->FormMouseDown(40 + 48 * 11 + 5);
+    p.click(40 + 48 * 11 + 5);
     ASSERT_TRUE(p.page->noValuesPageShown());
-    QTextCursor c(p.editor.document()->findBlockByNumber(5));
-    p.editor.setTextCursor(c);
+    QTextCursor c(p.editor->document()->findBlockByNumber(5));
+    p.editor->setTextCursor(c);
     p.key(Qt::Key_A, "a");
     p.key(Qt::Key_Backspace, "");
     EXPECT_FALSE(p.page->diaryChanged());

@@ -8,19 +8,20 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextStream>
 
 #include "graph/geometry.h"
+#include "graph/grapharea.h"
 #include "graph/graphcli.h"
 #include "graph/monthgraph.h"
-#include "storage/monthvalues.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
-#include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
 namespace {
@@ -49,15 +50,12 @@ QStringList header(bool eight = false) {
             ""};
 }
 
-// A folder with settings and template, the graph on stand-alone widgets.
+// A folder with settings and template, and the month graph drawing from it.
 struct Bench {
     testutil::TempFolder dir;
-    ui::RecordingServices rec;
-    std::unique_ptr<MonthModel> session;
-    PictureBox image, legend, meanImage;
-    QLabel title, status;
-    std::unique_ptr<TMonthGraph> graph;
-    MonthResult result; // of the last draw()
+    std::unique_ptr<MonthModel> model;
+    std::unique_ptr<MonthGraph> graph;
+    monthread::Month month; // of the last draw()
     QString oldCwd = QDir::currentPath();
 
     explicit Bench(MeasureMode mode = MeasureMode::Four) {
@@ -72,24 +70,18 @@ struct Bench {
                             QStringLiteral("KurvenFarbe=%1").arg(kCurve),
                             QStringLiteral("MittelKurvenFarbe=%1").arg(0x008000)}));
         templatepicture::graphTemplate(mode).save(dir.file("Grafik.bmp"), "BMP");
-        session = std::make_unique<MonthModel>(Folders::at(dir.path()));
-        session->setModeTicks(mode == MeasureMode::Four, mode == MeasureMode::Eight);
-        legend.setPicture(templatepicture::legend());
-        legend.move(0, 41);
-        GraphWidgets w;
-        w.image = &image;
-        w.legend = &legend;
-        w.meanImage = &meanImage;
-        w.title = &title;
-        w.status = &status;
-        w.windowWidth = 800;
-        graph = std::make_unique<TMonthGraph>(w, *session, rec);
+        model = std::make_unique<MonthModel>(Folders::at(dir.path()));
+        model->setModeTicks(mode == MeasureMode::Four, mode == MeasureMode::Eight);
+        graph = std::make_unique<MonthGraph>(*model);
         graph->setTemplatePath(dir.file("Grafik.bmp"));
     }
-    // A drawing pass; true when it ran to its end.
-    bool draw(const QString &path, const DrawOptions &options = {}) {
-        result = graph->GrafikZeichnen(path, options);
-        return result.complete;
+    // The table read as the model reads it and drawn; true when the pass ran
+    // to its end.
+    bool draw(const QString &path, MonthGraph::View view = MonthGraph::View::Values) {
+        monthread::read(path, month);
+        MonthGraph::Placement where;
+        where.windowWidth = 800;
+        return graph->draw(month, view, where);
     }
     ~Bench() { QDir::setCurrent(oldCwd); }
 
@@ -98,7 +90,9 @@ struct Bench {
         testutil::writeBytes(path, testutil::crlf(header(eight) + entries));
         return path;
     }
-    QColor at(int x, int y) const { return image.picture().pixelColor(x, y); }
+    const MonthResult &result() const { return month.result; }
+    const QImage &picture() const { return graph->picture(); }
+    QColor at(int x, int y) const { return picture().pixelColor(x, y); }
 };
 
 QColor c(quint32 ref) {
@@ -162,55 +156,8 @@ TEST(GraphGeometry, RowsColumnsAndReadout) {
     EXPECT_EQ(bottom, QStringList({"02", "04", "02", "04", "06", "08"}));
 }
 
-TEST(MonthValues, DailyMeansRoundFromTheTwoDecimalText) {
-    MonthValues v;
-    v.clearValues();
-    std::array<QString, 31> days;
-    v.collect(line(MS::Morgens, 1, 100), "Zeile 1", &days);
-    v.collect(line(MS::Abends, 1, 101), "Zeile 2", &days);
-    EXPECT_EQ(v.MonthMean(), ""); // two readings: no monthly mean
-    v.collect(line(MS::Morgens, 2, 100), "Zeile 3", &days);
-    v.collect(line(MS::Messung2, 2, 100), "Zeile 4", &days);
-    v.collect(line(MS::Messung3, 2, 101), "Zeile 5", &days);
-    v.collect(line(MS::Morgens, 3, 99), "Zeile 6", &days);
-    v.collect(line(MS::Abends, 3, 100), "Zeile 7", &days);
-    v.collect(line(MS::Morgens, 4, 0), "Zeile 8", &days);
-    v.GibDieTagesMittelwerte();
-    EXPECT_EQ(v.DayMean(1), "101"); // 100,50
-    EXPECT_EQ(v.DayMean(2), "100"); // 100,33
-    EXPECT_EQ(v.DayMean(3), "100"); // 99,50 half up
-    EXPECT_EQ(v.DayMean(4), "0");
-    EXPECT_EQ(v.DayMean(5), "0");
-    EXPECT_EQ(v.dayValues().first(), "01_100");
-    EXPECT_EQ(days[0], line(MS::Morgens, 1, 100) + " -1 " + line(MS::Abends, 1, 101) + " -8 ");
-    EXPECT_EQ(monthvalues::roundHalfUp("100,49"), 100);
-    EXPECT_EQ(monthvalues::twoDecimals(100.5), "100,50");
-
-    MonthValues m;
-    m.clearValues();
-    m.collect(line(MS::Morgens, 1, 120), "a");
-    m.collect(line(MS::Morgens, 2, 130), "b");
-    m.collect(line(MS::Morgens, 3, 0), "c");
-    EXPECT_EQ(m.MonthMean(), "83,33"); // zeros count
-
-    // A hand-edited file that scatters day 10: the last run alone decides.
-    MonthValues s;
-    s.collect(line(MS::Morgens, 10, 200), "a");
-    s.collect(line(MS::Morgens, 1, 100), "b");
-    s.collect(line(MS::Abends, 10, 80), "c");
-    s.GibDieTagesMittelwerte();
-    EXPECT_EQ(s.DayMean(10), "80");
-    EXPECT_EQ(s.DayMean(1), "100");
-
-    MonthValues bad;
-    EXPECT_THROW(bad.collect("Morgens den    05.03.2024 Z=07:30  ZuckerWert=12a", "x"),
-                 EConvertError);
-    EXPECT_EQ(bad.valueCount(), 0);
-}
-
 TEST(MonthGraph, LimitLinesBandAndPointColours) {
     Bench b;
-    ui::RecordingServices &rec = b.rec;
     const QString path = b.table({
         line(MS::Morgens, 1, 250), // on the high limit
         line(MS::Morgens, 2, 100), // between critical and low
@@ -219,8 +166,7 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
         line(MS::Messung2, 4, 0),  // drawn at the 180's height and colour
         line(MS::Messung5, 20, 300),
     });
-    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
-    EXPECT_TRUE(rec.shown.isEmpty());
+    ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.graph->HighLimitY(), 236);
     EXPECT_EQ(b.graph->CriticalLimitY(), 299);
     EXPECT_EQ(b.graph->LowLimitY(), 362);
@@ -252,17 +198,15 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
     const int x5 = graphgeo::DayX(20) + 21;
     for (int y = 190; y < 215; ++y)
         EXPECT_NE(b.at(x5, y), c(kHigh)) << y;
-    EXPECT_EQ(b.result.readingCount, 6);
-    EXPECT_EQ(b.result.dayMeans[19], "300");
+    EXPECT_EQ(b.result().readingCount, 6);
+    EXPECT_EQ(b.result().dayMeans[19], "300");
     // The curve connects consecutive readings.
     EXPECT_EQ(b.at(69, valueY(175)), c(kCurve));
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte  März 2024  Max Muster"));
-    EXPECT_EQ(b.result.monthMean, "150,00");
+    EXPECT_EQ(b.result().monthMean, "150,00");
     EXPECT_EQ(b.graph->TimeStripText(), "    Uhrzeiten: M1= 07:00  M2=   M3=   M4= ");
-    EXPECT_TRUE(b.graph->isShown());
-    EXPECT_EQ(profile::read(b.dir.file("glykoval.ini"), "Einstellung", "BenutzerName"),
-              "Max Muster");
+    EXPECT_EQ(b.graph->MeanValueText(), "150,00 mg/dl");
 }
 
 TEST(MonthGraph, EightSlotDay31AndHints) {
@@ -270,10 +214,10 @@ TEST(MonthGraph, EightSlotDay31AndHints) {
     ASSERT_TRUE(b.draw(b.table({line(MS::Abends, 31, 100)}, true)));
     EXPECT_EQ(b.at(1524, 341), kGreen);
     if (arialHasText()) {
-        EXPECT_GT(redPixels(b.image.picture(), QRect(64, 170, 400, 20)), 30);
+        EXPECT_GT(redPixels(b.picture(), QRect(64, 170, 400, 20)), 30);
         ASSERT_TRUE(b.draw(b.table({}, true)));
-        EXPECT_GT(redPixels(b.image.picture(), QRect(64, 170, 400, 20)), 30);
-        EXPECT_EQ(b.result.readingCount, 0);
+        EXPECT_GT(redPixels(b.picture(), QRect(64, 170, 400, 20)), 30);
+        EXPECT_EQ(b.result().readingCount, 0);
     }
 }
 
@@ -288,40 +232,29 @@ TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
         line(MS::Morgens, 3, 120),
         line(MS::Abends, 3, 120),
     });
-    DrawOptions mean;
-    mean.meanPass = true;
-    ASSERT_TRUE(b.draw(path, mean));
+    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
     const QStringList pts = b.graph->DayMeanPoints();
     ASSERT_EQ(pts.size(), 2);
     EXPECT_EQ(pts[0], QStringLiteral("%1 %2").arg(45 + 36).arg(valueY(150)));
     EXPECT_EQ(pts[1], QStringLiteral("%1 %2").arg(141 + 36).arg(valueY(120)));
     const int row = (valueY(150) + valueY(120)) / 2 + 1;
     EXPECT_EQ(b.at(100, row), QColor(0, 128, 0));
-    EXPECT_EQ(b.graph->DayEndLines(), QList<int>({9, 11, 13}));
+    EXPECT_EQ(b.month.dayEnds, QList<int>({9, 11, 13}));
 }
 
 TEST(MonthGraph, ValueThatIsNoNumberStopsWithFileAndLine) {
     Bench b;
-    ui::RecordingServices &rec = b.rec;
     const QString path =
         b.table({line(MS::Morgens, 1, 250), "Abends den     01.03.2024 Z=21:00  ZuckerWert=12a",
                  line(MS::Morgens, 2, 100)});
-    int unreadable = 0;
-    QObject::connect(b.graph.get(), &TMonthGraph::unreadableTable, [&] { ++unreadable; });
     EXPECT_FALSE(b.draw(path));
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_TRUE(rec.shown[0].text.contains("12a"));
-    EXPECT_TRUE(rec.shown[0].text.contains("Zeile 9"));
-    EXPECT_TRUE(rec.shown[0].text.contains(path));
+    for (const QString &part : {QString("12a"), QString("Zeile 9"), path})
+        EXPECT_TRUE(b.month.error.contains(part)) << b.month.error.toStdString();
     EXPECT_EQ(b.at(45, 236), c(kHigh)); // what was drawn stays
     EXPECT_NE(b.at(93, 341), kGreen);
-    EXPECT_FALSE(b.graph->isShown());
 
-    rec.clear();
     EXPECT_FALSE(b.draw(b.dir.file("fehlt.tab")));
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].text, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
-    EXPECT_EQ(unreadable, 1); // the window lets the user choose a table
+    EXPECT_EQ(b.month.error, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
 }
 
 TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
@@ -347,91 +280,62 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     EXPECT_FALSE(QFileInfo::exists(b.dir.file("x.png")));
 }
 
-TEST(MonthGraph, ScrollPinsTheLegendAndARedrawRestoresThePosition) {
+// The graph area of the main window: legend, time strip and caption stay in
+// the visible part while it scrolls, Ctrl+Right/Left scroll by a day, and
+// the readout follows the pointer.
+TEST(GraphArea, ScrollPinsTheLegendAndTheReadoutFollowsThePointer) {
     Bench b;
-    ui::RecordingServices &rec = b.rec;
-    // The window: a scroll area whose content holds the graph pictures.
-    QWidget window;
-    window.resize(700, 590);
-    auto *area = new QScrollArea(&window);
-    area->setGeometry(0, 0, 700, 590);
-    area->setWidgetResizable(false);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    auto *client = new QWidget;
-    client->resize(graphgeo::kPictureWidth, 500);
-    area->setWidget(client);
-    auto *image = new PictureBox(client);
-    auto *legend = new PictureBox(client);
-    legend->setPicture(templatepicture::legend());
-    legend->move(0, 41);
-    auto *meanImage = new PictureBox(client);
-    auto *status = new QLabel(client);
-    auto *title = new QLabel(client);
-    GraphWidgets w;
-    w.image = image;
-    w.legend = legend;
-    w.meanImage = meanImage;
-    w.status = status;
-    w.title = title;
-    w.hscroll = area->horizontalScrollBar();
-    w.window = &window;
-    MonthModel session(Folders::at(b.dir.path()));
-    TMonthGraph graph(w, session, rec);
-    graph.setTemplatePath(b.dir.file("Grafik.bmp"));
-    QObject::connect(w.hscroll, &QScrollBar::valueChanged, [&graph] { graph.pinAfterScroll(); });
-    window.show();
-    QApplication::processEvents();
-    ASSERT_GT(w.hscroll->maximum(), 400);
-
-    DrawOptions at96;
-    at96.scrollPosition = 96;
+    ui::RecordingServices rec;
     const QString path =
         b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 140)});
-    ASSERT_TRUE(graph.GrafikZeichnen(path, at96).complete);
-    QScrollBar *bar = w.hscroll;
-    EXPECT_EQ(bar->value(), 96); // restored after the pass
-    EXPECT_EQ(legend->x(), 94);
+    b.model->open(path);
+    QWidget window;
+    window.resize(700, 590);
+    auto *area = new GraphArea(*b.model, rec, &window);
+    area->setGeometry(0, 0, 700, 590);
+    area->setTemplatePath(b.dir.file("Grafik.bmp"));
+    templatepicture::legend().save(b.dir.file("M_einheit.bmp"), "BMP");
+    area->prepare(b.dir.file("M_einheit.bmp"), QString());
+    window.show();
+    ASSERT_TRUE(area->drawMonth());
+    area->layOut();
+    QApplication::processEvents();
+    QScrollBar *bar = area->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 400);
+    auto *legend = area->findChild<QWidget *>("M_einheit_Image");
+    auto *meanImage = area->findChild<QWidget *>("MittelwertImage");
+    auto *image = area->findChild<QWidget *>("Image");
+    auto *status = area->findChild<QLabel *>("StatusLabel");
+    ASSERT_TRUE(legend && meanImage && image && status);
+
     bar->setValue(300);
     EXPECT_EQ(legend->x(), 298);
     EXPECT_GE(meanImage->x(), 298 + legend->width());
-    EXPECT_EQ(graph.TimeStripX() > 298, true);
-    EXPECT_TRUE(graph.FormKeyDown(Qt::Key_Right, Qt::ControlModifier));
+    EXPECT_GT(area->graph().TimeStripX(), 298);
+    area->scrollByDays(1);
     EXPECT_EQ(bar->value(), 348);
     EXPECT_EQ(legend->x(), 346);
-    EXPECT_TRUE(graph.FormKeyDown(Qt::Key_Left, Qt::ControlModifier));
+    area->scrollByDays(-1);
     EXPECT_EQ(bar->value(), 300);
-    EXPECT_FALSE(graph.FormKeyDown(Qt::Key_Right, Qt::NoModifier));
-    // The readout follows the pointer's height.
-    graph.FormMouseMove(QPoint(500, 61));
-    EXPECT_EQ(status->text(), "Cursor befindet sich auf: 500 mg/dl");
-    graph.FormMouseMove(QPoint(500, 62));
-    EXPECT_EQ(status->text(), "Cursor befindet sich auf: 498 mg/dl");
-    graph.FormMouseMove(QPoint(500, 30));
-    EXPECT_EQ(status->text(), "");
-    graph.FormMouseMove(QPoint(320, 100)); // over the legend
-    EXPECT_EQ(status->text(), "");
-    graph.FormMouseMove(QPoint(1530, 100)); // right of the graph
-    EXPECT_EQ(status->text(), "");
-    // A redraw comes back to the stored position.
-    bar->setValue(0);
-    ASSERT_TRUE(graph.GrafikZeichnen(path, at96).complete);
-    EXPECT_EQ(bar->value(), 96);
-    EXPECT_EQ(legend->x(), 94);
-}
+    // A redraw keeps the position the user scrolled to.
+    ASSERT_TRUE(area->drawMonth());
+    EXPECT_EQ(bar->value(), 300);
+    EXPECT_EQ(legend->x(), 298);
 
-TEST(MonthValues, FastScannersAgreeWithTheEntryLineReaders) {
-    const QStringList samples = {line(MS::Morgens, 5, 128),
-                                 line(MS::Messung7, 31, 0),
-                                 line(MS::Abends, 10, 99),
-                                 "Morgens den 3.3.2024",
-                                 "Abends den 12.03.2024 Messung4 den 01.",
-                                 "",
-                                 "xx 32. 00. 09."};
-    for (const QString &l : samples) {
-        EXPECT_EQ(monthvalues::dayOfLine(l), entryline::dayOf(l)) << l.toStdString();
-        MeasurementSlot a = MS::Morgens, b = MS::Morgens;
-        EXPECT_EQ(monthvalues::slotOfLine(l, a), entryline::slotOf(l, b));
-        EXPECT_EQ(a, b) << l.toStdString();
+    // The readout follows the pointer's height, off the scale and beside the
+    // graph it is empty.
+    const struct {
+        QPoint at;
+        QString text;
+    } readouts[] = {{{500, 61}, "Cursor befindet sich auf: 500 mg/dl"},
+                    {{500, 62}, "Cursor befindet sich auf: 498 mg/dl"},
+                    {{500, 30}, ""},
+                    {{320, 100}, ""}, // over the legend
+                    {{1530, 100}, ""}};
+    for (const auto &r : readouts) {
+        QTest::mouseMove(image, r.at);
+        QApplication::processEvents();
+        EXPECT_EQ(status->text(), r.text) << r.at.x() << "," << r.at.y();
     }
 }
 
@@ -444,21 +348,15 @@ TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
                         "BenutzerName=Zweiter", line(MS::Morgens, 1, 100)}));
     ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
-    EXPECT_EQ(b.result.tableUser, profile::read(path, "Personendaten", "BenutzerName"));
+    EXPECT_EQ(b.result().tableUser, profile::read(path, "Personendaten", "BenutzerName"));
 }
 
 TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
     Bench b;
     const QString path = b.table({line(MS::Morgens, 1, 100), line(MS::Abends, 1, 100),
                                   line(MS::Morgens, 5, 200), line(MS::Abends, 5, 200)});
-    // "Mittelwert": the template once, then the curve and the mean pass on it.
-    b.image.loadPicture(b.dir.file("Grafik.bmp"));
-    DrawOptions o;
-    o.keepPicture = true;
-    o.meanMode = true;
-    ASSERT_TRUE(b.draw(path, o));
-    o.meanPass = true;
-    ASSERT_TRUE(b.draw(path, o));
+    // "Mittelwert": the curve and the mean over it, from the template.
+    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
                                 "Muster"));
@@ -469,81 +367,68 @@ TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
     EXPECT_EQ(b.graph->DayMeanPoints().size(), 2);
 }
 
-TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndReportedOnce) {
+TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndNamed) {
     Bench b;
-    ui::RecordingServices &rec = b.rec;
     const QString day32 = "Morgens den    32.03.2024 Z=07:30  ZuckerWert=400";
     const QString day00 = "Messung2 den 00.03.2024 Z=12:00  ZuckerWert=300";
     const QString noBlank = "Abends den03.03.2024 Z=21:00  ZuckerWert=200";
     const QStringList entries = {line(MS::Morgens, 1, 100), day00,  line(MS::Abends, 1, 200), day32,
                                  line(MS::Morgens, 2, 120), noBlank};
     const QString path = b.table(entries);
-    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
+    ASSERT_TRUE(b.draw(path));
     // The lines stay in the entry list, so a save keeps them for correction.
-    EXPECT_EQ(b.result.entries, entries);
-    // One warning after the pass names the file, the first line and the rest.
-    ASSERT_EQ(rec.shown.size(), 1) << rec.texts().join("|").toStdString();
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
-    EXPECT_EQ(rec.shown[0].text,
+    EXPECT_EQ(b.result().entries, entries);
+    // One notice names the file, the first line and the rest.
+    EXPECT_EQ(b.result().skippedNotice,
               QString::fromUtf8("Zeile 9 der Datei \"%1\" und 2 weitere Zeilen enthalten keinen "
                                 "gültigen Tag (01 bis 31) und wurden beim Zeichnen und Rechnen "
                                 "übergangen. Sie bleiben in der Tabelle und können unter "
                                 "\"Tabelle | aktuelle bearbeiten\" korrigiert werden.")
                   .arg(path));
     // Neither the statistics nor the diary's day texts count them.
-    EXPECT_EQ(b.result.readingCount, 3);
-    EXPECT_EQ(b.result.monthMean, "140,00");
-    EXPECT_EQ(b.result.dayMeans[0], "150");
-    EXPECT_EQ(b.result.dayMeans[1], "120");
-    EXPECT_EQ(b.result.dayMeans[2], "0");
-    EXPECT_EQ(b.result.dayLineTexts[0],
+    EXPECT_EQ(b.result().readingCount, 3);
+    EXPECT_EQ(b.result().monthMean, "140,00");
+    EXPECT_EQ(b.result().dayMeans[0], "150");
+    EXPECT_EQ(b.result().dayMeans[1], "120");
+    EXPECT_EQ(b.result().dayMeans[2], "0");
+    EXPECT_EQ(b.result().dayLineTexts[0],
               line(MS::Morgens, 1, 100) + " -1 " + line(MS::Abends, 1, 200) + " -8 ");
-    for (const QString &t : b.result.dayLineTexts)
+    for (const QString &t : b.result().dayLineTexts)
         EXPECT_FALSE(t.contains("ZuckerWert=400") || t.contains("ZuckerWert=300"));
-    EXPECT_TRUE(b.graph->isShown());
 
     // The mean pass keeps day 1 in one run: one mean point per day.
-    rec.clear();
-    DrawOptions mean;
-    mean.meanPass = true;
-    ASSERT_TRUE(b.draw(path, mean));
-    EXPECT_EQ(rec.shown.size(), 0); // said once for the file, not at every redraw
+    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
     EXPECT_EQ(b.graph->DayMeanPoints(),
               QStringList({QStringLiteral("%1 %2").arg(45 + 36).arg(valueY(150)),
                            QStringLiteral("%1 %2").arg(93).arg(valueY(120))}));
 
-    // A clean month shows no warning.
-    rec.clear();
+    // A clean month has no notice.
     ASSERT_TRUE(b.draw(b.table({line(MS::Morgens, 1, 100)})));
-    EXPECT_TRUE(rec.shown.isEmpty());
+    EXPECT_TRUE(b.result().skippedNotice.isEmpty());
 }
 
 TEST(MonthGraph, NaNInfinityAndHugeValuesStopThePassLikeAnyOtherText) {
     for (const QString value : {"NaN", "nan", "inf", "-inf", "1e20", "1E3", "-5", "+5", "10000",
                                 "0x10", "12.5.1", "1 000", ",5"}) {
         Bench b;
-        ui::RecordingServices &rec = b.rec;
         const QString path = b.table({line(MS::Morgens, 1, 100),
                                       "Abends den     01.03.2024 Z=21:00  ZuckerWert=" + value,
                                       line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 130)});
         EXPECT_FALSE(b.draw(path)) << value.toStdString();
-        ASSERT_EQ(rec.shown.size(), 1) << value.toStdString();
-        EXPECT_TRUE(rec.shown[0].text.contains(QString::fromUtf8("\"%1\" in Zeile 9 der Datei "
-                                                                 "\"%2\" ist keine gültige Zahl")
-                                                   .arg(value, path)))
-            << rec.shown[0].text.toStdString();
-        EXPECT_FALSE(b.graph->isShown());
+        EXPECT_TRUE(b.month.error.contains(QString::fromUtf8("\"%1\" in Zeile 9 der Datei "
+                                                             "\"%2\" ist keine gültige Zahl")
+                                               .arg(value, path)))
+            << b.month.error.toStdString();
     }
     // Decimal commas and points, blanks and the largest reading are readings.
     Bench b;
-    ui::RecordingServices &rec = b.rec;
     const QString path = b.table({"Morgens den    01.03.2024 Z=07:30  ZuckerWert=100,5 ",
                                   "Abends den     01.03.2024 Z=21:00  ZuckerWert=99.5",
                                   "Morgens den    02.03.2024 Z=07:30  ZuckerWert=9999"});
-    ASSERT_TRUE(b.draw(path)) << rec.texts().join("|").toStdString();
-    EXPECT_EQ(b.result.dayMeans[0], "100");
-    EXPECT_EQ(b.result.dayMeans[1], "9999");
-    EXPECT_EQ(b.result.monthMean, "3399,67");
+    ASSERT_TRUE(b.draw(path));
+    EXPECT_EQ(b.result().dayMeans[0], "100");
+    EXPECT_EQ(b.result().dayMeans[1], "9999");
+    EXPECT_EQ(b.result().monthMean, "3399,67");
 }
 
 TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
@@ -560,15 +445,13 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
     };
     for (const Case &k : cases) {
         Bench b;
-        ui::RecordingServices &rec = b.rec;
         const QString ini = b.dir.file("glykoval.ini");
         profile::write(ini, "Einstellung", "Hochwerte>", k.high);
         profile::write(ini, "Einstellung", "Kritischwerte>", k.critical);
         profile::write(ini, "Einstellung", "Tiefwerte<", k.low);
         profile::write(ini, "Einstellung", "StiftBreite", k.pen);
         ASSERT_TRUE(b.draw(b.table({line(MS::Morgens, 1, 100), line(MS::Morgens, 2, 300)})))
-            << k.high.toStdString() << " " << rec.texts().join("|").toStdString();
-        EXPECT_TRUE(rec.shown.isEmpty());
+            << k.high.toStdString();
         EXPECT_EQ(b.graph->HighLimitY(), k.highY) << k.high.toStdString();
         EXPECT_EQ(b.graph->CriticalLimitY(), k.criticalY) << k.critical.toStdString();
         EXPECT_EQ(b.graph->LowLimitY(), k.lowY) << k.low.toStdString();
@@ -577,12 +460,14 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
     }
     // Text that is no number still stops the pass with the key in the message.
     Bench b;
-    ui::RecordingServices &rec = b.rec;
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Kritischwerte>", "hoch");
-    EXPECT_FALSE(b.draw(b.table({line(MS::Morgens, 1, 100)})));
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_TRUE(rec.shown[0].text.contains("Kritischwerte>"));
-    EXPECT_TRUE(rec.shown[0].text.contains("hoch"));
+    try {
+        b.draw(b.table({line(MS::Morgens, 1, 100)}));
+        ADD_FAILURE() << "no conversion error";
+    } catch (const EConvertError &e) {
+        EXPECT_TRUE(e.message().contains("Kritischwerte>"));
+        EXPECT_TRUE(e.message().contains("hoch"));
+    }
 }
 
 TEST(MonthGraph, CliDrawsAMonthWithALineOutsideTheMonthAndWarnsOnStderr) {
@@ -609,27 +494,6 @@ TEST(MonthGraph, CliDrawsAMonthWithALineOutsideTheMonthAndWarnsOnStderr) {
     EXPECT_EQ(drawn.result.dayMeans[1], "175");
 }
 
-TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {
-    MonthValues v;
-    v.clearValues();
-    std::array<QString, 31> days;
-    for (const QString &bad : {QString("Morgens den    32.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den    00.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den    99.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den 5.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens ohne Datum ZuckerWert=100")})
-        v.collect(bad, "x", &days);
-    EXPECT_EQ(v.valueCount(), 0);
-    EXPECT_EQ(v.lineCount(), 0);
-    EXPECT_TRUE(v.dayValues().isEmpty());
-    for (const QString &t : days)
-        EXPECT_TRUE(t.isEmpty());
-    v.collect(line(MS::Morgens, 31, 90), "y", &days);
-    v.GibDieTagesMittelwerte();
-    EXPECT_EQ(v.DayMean(31), "90");
-    EXPECT_EQ(v.dayMeans().size(), 31);
-}
-
 // The first pass draws on the decoded template itself, later ones on copies
 // of the kept template: nothing of one month stays for the next.
 TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
@@ -637,14 +501,14 @@ TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
     const QStringList low = {line(MS::Morgens, 1, 80), line(MS::Morgens, 2, 90)};
     const QString path = b.table(low);
     ASSERT_TRUE(b.draw(path));
-    const QImage first = b.image.picture().copy();
+    const QImage first = b.picture().copy();
     b.table({line(MS::Morgens, 1, 300), line(MS::Morgens, 2, 310)});
-    ASSERT_TRUE(b.draw(path));
-    ASSERT_NE(b.image.picture(), first);
+    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
+    ASSERT_NE(b.picture(), first);
     b.table(low);
     for (int pass = 0; pass < 2; ++pass) {
         ASSERT_TRUE(b.draw(path));
-        EXPECT_EQ(b.image.picture(), first) << pass;
+        EXPECT_EQ(b.picture(), first) << pass;
     }
 }
 
@@ -652,11 +516,10 @@ TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
 // template file that changed meanwhile is read again.
 TEST(MonthGraph, TheBackgroundDecodeGivesWayToAChangedTemplate) {
     Bench b;
-    b.graph->prepareTemplate();
-    EXPECT_EQ(b.image.size(), templatepicture::graphTemplate(MeasureMode::Four).size());
+    EXPECT_EQ(b.graph->prepareTemplate(), templatepicture::graphTemplate(MeasureMode::Four).size());
     ASSERT_TRUE(b.graph->showTemplate());
     EXPECT_EQ(
-        b.image.picture(),
+        b.picture(),
         templatepicture::graphTemplate(MeasureMode::Four).convertToFormat(QImage::Format_RGB32));
 
     Bench changed;
@@ -665,27 +528,23 @@ TEST(MonthGraph, TheBackgroundDecodeGivesWayToAChangedTemplate) {
     other.fill(QColor(200, 200, 255));
     ASSERT_TRUE(other.save(changed.dir.file("Grafik.bmp"), "BMP"));
     ASSERT_TRUE(changed.graph->showTemplate());
-    EXPECT_EQ(changed.image.picture(), other);
+    EXPECT_EQ(changed.picture(), other);
 }
 
 TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
     Bench b;
     const QString path = b.table({line(MS::Morgens, 1, 100)});
     ASSERT_TRUE(b.draw(path));
-    EXPECT_EQ(b.image.picture().size(), templatepicture::graphTemplate(MeasureMode::Four).size());
-    // Each pass starts from a clean template, not from the last picture.
-    b.image.picture().setPixelColor(700, 200, QColor(1, 2, 3));
-    ASSERT_TRUE(b.draw(path));
-    EXPECT_NE(b.at(700, 200), QColor(1, 2, 3));
+    EXPECT_EQ(b.picture().size(), templatepicture::graphTemplate(MeasureMode::Four).size());
     // Another picture in the template's file is taken at the next pass.
     QImage other(1600, 500, QImage::Format_RGB32);
     other.fill(QColor(200, 200, 255));
     ASSERT_TRUE(other.save(b.dir.file("Grafik.bmp"), "BMP"));
     ASSERT_TRUE(b.draw(path));
-    EXPECT_EQ(b.image.picture().size(), QSize(1600, 500));
+    EXPECT_EQ(b.picture().size(), QSize(1600, 500));
     EXPECT_EQ(b.at(1560, 480), QColor(200, 200, 255));
     // A template that is gone leaves the picture as it is.
     QFile::remove(b.dir.file("Grafik.bmp"));
     ASSERT_TRUE(b.draw(path));
-    EXPECT_EQ(b.image.picture().size(), QSize(1600, 500));
+    EXPECT_EQ(b.picture().size(), QSize(1600, 500));
 }

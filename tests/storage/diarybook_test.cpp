@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "filelimit.h"
 #include "platform/textfile.h"
@@ -176,8 +178,36 @@ TEST(DiaryBookFile, FullDiskKeepsTheDiaryFile) {
     EXPECT_TRUE(error.contains(textfile::reasonOf(EFBIG))) << error.toStdString();
     EXPECT_TRUE(
         error.contains(QString::fromUtf8("bisherige Fassung der Datei bleibt unverändert")));
-    // The page is still in the list, so a later store can write it.
-    EXPECT_EQ(book.linesOfDay(2).size(), 1);
-    EXPECT_TRUE(book.deleteDay(3, &error));
-    EXPECT_TRUE(readBytes(diary).contains("Tag02: "));
+    // A later store writes the page beside the one the file holds.
+    EXPECT_TRUE(book.SpeichereTagebuchseite(
+        2, DiaryBook::GibMarkierteTagebuchseite(page("3", "neu")), DiaryBook::StoreFrom::Close,
+        tmp.file("MM052024.tab"), SettingsStore(QString()), &error));
+    EXPECT_TRUE(readBytes(diary).startsWith(old + "Tag02: "));
+}
+
+// A book that never read its file (no month attached, or another program
+// wrote the file since) stores and deletes against the file as it is: the
+// other days' pages stay. A file that cannot be read is not written.
+TEST(DiaryBookFile, AStoreNeverWritesOverPagesItHasNotRead) {
+    testutil::TempFolder tmp;
+    const QString table = tmp.file("MM032024.tab");
+    const QString diary = tmp.file("MM032024.txt");
+    const QByteArray day3 = crlf({"Tag03: \t #BE: 2#Insulin#Bemerkung: drei"});
+    testutil::writeBytes(diary, day3);
+    DiaryBook book; // its path comes from the table at the first store
+    QString error;
+    ASSERT_TRUE(book.SpeichereTagebuchseite(5, DiaryBook::GibMarkierteTagebuchseite(page("4", "")),
+                                            DiaryBook::StoreFrom::Close, table,
+                                            SettingsStore(QString()), &error))
+        << error.toStdString();
+    EXPECT_TRUE(readBytes(diary).startsWith(day3 + "Tag05: "));
+    // Another writer adds day 7; a delete of day 5 keeps it.
+    testutil::writeBytes(diary, readBytes(diary) + crlf({"Tag07: x#y#z#w"}));
+    ASSERT_TRUE(book.deleteDay(5, &error));
+    EXPECT_EQ(readBytes(diary), day3 + crlf({"Tag07: x#y#z#w"}));
+    // A diary that cannot be read stays as it is.
+    QFile::remove(diary);
+    QDir().mkpath(diary);
+    EXPECT_FALSE(book.deleteDay(3, &error));
+    EXPECT_TRUE(QFileInfo(diary).isDir());
 }
