@@ -10,6 +10,9 @@
 #include <QTextOption>
 #include <algorithm>
 
+#include "pagewriter.h"
+#include "platform/fonts.h"
+
 namespace diarybook {
 
 namespace {
@@ -19,56 +22,6 @@ const QString kWait = QStringLiteral(" Pdf-Datei wird erstellt. Bitte etwas Gedu
 const Layout kFour{400, 800, 82, 101, 5, 823, 1000, 823, QString(5, u'\t') + kWait, 16.0};
 const Layout kEight{160, 1340, 150, 177, 4, 1300, 823, 1300, QString(10, u'\t') + kWait, 15.8};
 // clang-format on
-
-// Shows the book's paragraphs in a document, each with its tab stops and
-// its emphasis. All of it is one edit, so that the document is laid out once.
-class BookWriter {
-public:
-    BookWriter(QTextDocument *doc, qreal lineHeight) : m_cursor(doc), m_lineHeight(lineHeight) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(13);
-        font.setBold(true);
-        m_base.setFont(font);
-        m_base.setForeground(Qt::black);
-        m_cursor.beginEditBlock();
-    }
-    ~BookWriter() { m_cursor.endEditBlock(); }
-    BookWriter(const BookWriter &) = delete;
-    BookWriter &operator=(const BookWriter &) = delete;
-
-    // extraPixels: the emphasis is that much taller than the text.
-    void add(const Paragraph &para, int extraPixels = 0) {
-        QTextBlockFormat bf;
-        QList<QTextOption::Tab> tabs;
-        for (qreal t : para.tabStops)
-            tabs.append(QTextOption::Tab(pointsToPixels(t), QTextOption::LeftTab));
-        bf.setTabPositions(tabs);
-        bf.setLineHeight(m_lineHeight + extraPixels, QTextBlockFormat::MinimumHeight);
-        if (m_first) {
-            m_cursor.setBlockFormat(bf);
-            m_cursor.setBlockCharFormat(m_base);
-            m_first = false;
-        } else {
-            m_cursor.insertBlock(bf, m_base);
-        }
-        if (para.emphasisStart < 0) {
-            m_cursor.insertText(para.text, m_base);
-            return;
-        }
-        QTextCharFormat emphasis = m_base;
-        emphasis.setFontUnderline(true);
-        if (extraPixels) emphasis.setProperty(QTextFormat::FontPixelSize, 13 + extraPixels);
-        m_cursor.insertText(para.text.left(para.emphasisStart), m_base);
-        m_cursor.insertText(para.text.mid(para.emphasisStart, para.emphasisLength), emphasis);
-        m_cursor.insertText(para.text.mid(para.emphasisStart + para.emphasisLength), m_base);
-    }
-
-private:
-    QTextCursor m_cursor;
-    QTextCharFormat m_base;
-    qreal m_lineHeight;
-    bool m_first = true;
-};
 
 // Cells of a carbohydrate line: the texts after each "=", one per column.
 QStringList carbCells(const QString &carb) {
@@ -126,18 +79,6 @@ QStringList sortPages(const QStringList &lines) {
     return out;
 }
 
-Sections splitSections(const QString &line) {
-    // The diary file's own split, which gives back the "#" a user typed.
-    const DiaryBook::Sections d = DiaryBook::splitSections(line);
-    Sections s;
-    const qsizetype first = line.indexOf(u'#');
-    s.head = first < 0 ? line : line.left(first);
-    s.carb = d.carb;
-    s.insulin = d.insulin;
-    s.remark = d.remark;
-    return s;
-}
-
 bool isPageLine(const QString &line) {
     if (!line.startsWith(QStringLiteral("Tag")) || line.size() < 5) return false;
     if (!line.at(3).isDigit() || !line.at(4).isDigit()) return false;
@@ -145,16 +86,7 @@ bool isPageLine(const QString &line) {
     return day >= 1 && day <= 31;
 }
 
-QString dayOfHead(const QString &head) {
-    QString h = head;
-    qsizetype p = h.indexOf(QStringLiteral("Tag"));
-    if (p >= 0) h.remove(p, 3);
-    p = h.indexOf(u':');
-    if (p >= 0) h.remove(p, 1);
-    return h.trimmed();
-}
-
-bool fitEightColumnsIntoFour(Sections &s) {
+bool fitEightColumnsIntoFour(DiaryBook::Sections &s) {
     if (!s.carb.contains(QStringLiteral("M4=")) || !s.carb.contains(QStringLiteral("BE:")))
         return false;
     const qsizetype ab = s.carb.indexOf(QStringLiteral("Abends="));
@@ -267,10 +199,10 @@ BookContent composeContent(const DiaryBookInput &in) {
 
     for (const QString &line : in.pages) {
         if (!isPageLine(line)) continue;
-        Sections s = splitSections(line);
+        DiaryBook::Sections s = DiaryBook::splitSections(line);
         if (in.mode == MeasureMode::Four) fitEightColumnsIntoFour(s);
         BookEntry e;
-        e.day = dayOfHead(s.head);
+        e.day = s.day;
         const QString measurement =
             FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, e.day), in.mode);
         e.paragraphs = {
@@ -294,9 +226,7 @@ BookContent composeContent(const DiaryBookInput &in) {
 ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
     const BookContent book = composeContent(in);
     doc->clear();
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
+    const QFont font = fonts::arialPixels(13, true);
     doc->setDefaultFont(font);
     // Tabs without own stops advance by half an inch, as in the page editor.
     QTextOption option = doc->defaultTextOption();
@@ -306,12 +236,16 @@ ComposeResult composeBook(QTextDocument *doc, const DiaryBookInput &in) {
     // The book is shown, not edited: no undo steps for it.
     doc->setUndoRedoEnabled(false);
     {
-        BookWriter w(doc, layout(in.mode).lineHeight);
-        w.add({book.title, {}, 0, book.title.size()}, 3);
-        w.add({});
+        PageWriter w(doc, font, layout(in.mode).lineHeight);
+        w.addEmphasized(book.title, {}, 0, book.title.size(), 3);
+        w.add(QString());
         for (const BookEntry &e : book.entries)
-            for (const Paragraph &p : e.paragraphs)
-                w.add(p);
+            for (const Paragraph &p : e.paragraphs) {
+                if (p.emphasisStart < 0)
+                    w.add(p.text, p.tabStops);
+                else
+                    w.addEmphasized(p.text, p.tabStops, p.emphasisStart, p.emphasisLength);
+            }
     }
     ComposeResult r;
     r.pageLines = int(book.entries.size());

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <array>
 
+#include "storage/diarybook.h"
 #include "storage/entryline.h"
 
 class QTextDocument;
@@ -45,19 +46,12 @@ qreal pointsToPixels(qreal points);
 // Day order: sorted without regard to case, identical lines only once.
 QStringList sortPages(const QStringList &lines);
 
-// A stored page line cut at its first three "#".
-struct Sections {
-    QString head, carb, insulin, remark;
-};
-Sections splitSections(const QString &line);
 // Whether a line is a stored page: "Tag" and two digits 01..31 at its start.
 bool isPageLine(const QString &line);
-// The two-digit day of a head ("Tag05: \t " gives "05").
-QString dayOfHead(const QString &head);
 // Four measurements: an eight-column BE page is cut to Morgens, M2, M3 and
 // Abends, and so is its insulin line; a day sum in the remark then counts
 // only these columns. Other pages stay. Returns whether the page was cut.
-bool fitEightColumnsIntoFour(Sections &s);
+bool fitEightColumnsIntoFour(DiaryBook::Sections &s);
 
 // The day's entry of the day line texts for "01".."31", else empty.
 QString GibTagebuchWerte(const std::array<QString, 31> &dayLineTexts, const QString &day);

@@ -11,6 +11,7 @@
 
 #include "diarybook_compose.h"
 #include "graph/geometry.h"
+#include "pagewriter.h"
 #include "platform/fonts.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
@@ -23,20 +24,13 @@ const QString kStoreQuestion =
     QStringLiteral("Das Tagebuch wurde verändert. Möchten Sie es speichern?");
 const QString kStoredNote = QStringLiteral("(Diese Seite stammt aus dem gespeicherten Tagebuch.)");
 
-const QList<int> kColumnTabs = {72, 205, 294, 382, 471, 559, 648, 736};
+const QList<qreal> kColumnTabs = {72, 205, 294, 382, 471, 559, 648, 736};
 
 QString twoDigits(int day) {
     return QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));
 }
 
-QList<QTextOption::Tab> tabsOf(const QList<int> &points) {
-    QList<QTextOption::Tab> tabs;
-    for (int pt : points)
-        tabs << QTextOption::Tab(pt * 96.0 / 72.0, QTextOption::LeftTab);
-    return tabs;
-}
-
-QList<int> withFirst(QList<int> tabs, int first) {
+QList<qreal> withFirst(QList<qreal> tabs, qreal first) {
     tabs[0] = first;
     return tabs;
 }
@@ -96,9 +90,9 @@ QString DiaryPage::insulinTemplate(bool ct, MeasureMode mode) {
                           "\t|  Bol.=   Bas.= ");
 }
 
-const QList<int> &DiaryPage::measurementTabs() {
-    static const QList<int> tabs = {205, 213, 294, 303, 382, 390, 471,
-                                    479, 559, 567, 648, 656, 736, 744};
+const QList<qreal> &DiaryPage::measurementTabs() {
+    static const QList<qreal> tabs = {205, 213, 294, 303, 382, 390, 471,
+                                      479, 559, 567, 648, 656, 736, 744};
     return tabs;
 }
 
@@ -168,64 +162,21 @@ void DiaryPage::FormMouseDown(int clientX, int scroll) {
     showDay(day);
 }
 
-// Writes the page into the editor line by line, each line with its tab stops
-// and its size step over the editor's font.
-class DiaryPage::PageWriter {
-public:
-    // The page is laid out once, when it is finished, not after every line.
-    explicit PageWriter(QTextEdit *editor)
-        : m_ed(editor), m_cur(editor->document()), m_px(QFontInfo(editor->font()).pixelSize()) {
-        m_cur.beginEditBlock();
-    }
-    ~PageWriter() { finish(); }
-    PageWriter(const PageWriter &) = delete;
-    PageWriter &operator=(const PageWriter &) = delete;
-    void finish() {
-        if (m_finished) return;
-        m_finished = true;
-        m_cur.endEditBlock();
-    }
-    void add(const QString &text, int heightStep, const QList<int> &tabs) {
-        QTextBlockFormat bf;
-        if (!tabs.isEmpty()) bf.setTabPositions(tabsOf(tabs));
-        QTextCharFormat cf;
-        cf.setForeground(Qt::black);
-        QFont f = m_ed->font();
-        f.setPixelSize(std::max(1, m_px + heightStep));
-        cf.setFont(f);
-        if (m_first) {
-            m_cur.setBlockFormat(bf);
-            m_cur.setBlockCharFormat(cf);
-            m_first = false;
-        } else {
-            m_cur.insertBlock(bf, cf);
-        }
-        m_cur.insertText(text, cf);
-    }
-    // The note at the end of the title line, bold and at the editor's size.
-    void noteAfterTitle(int titleSize, const QString &note) {
-        QTextCursor t(m_ed->document()->firstBlock());
-        t.movePosition(QTextCursor::EndOfBlock);
-        t.insertText(QStringLiteral("\t\t") + note);
-        const int open = titleSize + 3;
-        t.setPosition(open);
-        t.setPosition(open + 50, QTextCursor::KeepAnchor);
-        QTextCharFormat format;
-        QFont f = m_ed->font();
-        f.setPixelSize(std::max(1, m_px));
-        f.setBold(true);
-        format.setFont(f);
-        format.setForeground(Qt::black);
-        t.mergeCharFormat(format);
-    }
-
-private:
-    QTextEdit *m_ed;
-    QTextCursor m_cur;
-    int m_px;
-    bool m_first = true;
-    bool m_finished = false;
-};
+// The note at the end of the title line, bold and at the editor's size.
+void noteAfterTitle(QTextEdit *ed, int titleSize, const QString &note) {
+    QTextCursor t(ed->document()->firstBlock());
+    t.movePosition(QTextCursor::EndOfBlock);
+    t.insertText(QStringLiteral("\t\t") + note);
+    const int open = titleSize + 3;
+    t.setPosition(open);
+    t.setPosition(open + 50, QTextCursor::KeepAnchor);
+    QTextCharFormat format;
+    QFont f = ed->font();
+    f.setBold(true);
+    format.setFont(f);
+    format.setForeground(Qt::black);
+    t.mergeCharFormat(format);
+}
 
 void DiaryPage::showDay(int day) {
     QTextEdit *ed = m_editor;
@@ -235,25 +186,26 @@ void DiaryPage::showDay(int day) {
     emit dayShown(day);
 
     const MonthResult &month = m_model.figures();
-    PageWriter page(ed);
+    PageWriter page(ed->document(), ed->font());
     const QString title = QString(16, u' ') + QStringLiteral("Glykovalin-Tagebuch");
-    page.add(title, 4, {});
-    page.add(QString(10, u' ') + dd + u' ' + month.tableDate + u' ' + month.tableUser, 7, {});
-    page.add(QString(98, u'_'), 0, {});
-    page.add(QString(), 0, {});
+    page.add(title, {}, 4);
+    page.add(QString(10, u' ') + dd + u' ' + month.tableDate + u' ' + month.tableUser, {}, 7);
+    page.add(QString(98, u'_'));
+    page.add(QString());
 
     const QString values = dayValues(day);
     const QString stored = m_model.diary().pageLineOfDay(day);
     m_noValues = false;
     if (!stored.isEmpty()) {
         writeStoredPage(page, stored, values);
-        page.noteAfterTitle(int(title.size()), kStoredNote);
+        page.finish();
+        noteAfterTitle(ed, int(title.size()), kStoredNote);
     } else if (!values.isEmpty()) {
         writeNewPage(page, values);
     } else {
         m_noValues = true;
-        page.add(u' ' + kNoValues + u' ', 0, {});
-        page.add(QString(), 0, {});
+        page.add(u' ' + kNoValues + u' ');
+        page.add(QString());
     }
     page.finish();
     ed->verticalScrollBar()->setValue(0);
@@ -271,13 +223,13 @@ void DiaryPage::writeStoredPage(PageWriter &page, const QString &stored, const Q
     const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
     const auto [carb, carbOpening] = splitOpening(sec.carb);
     const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
-    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_model.mode()), 0, measurementTabs());
-    page.add(QString(), 0, measurementTabs());
-    page.add(sec.head + carb, 0, kColumnTabs);
-    page.add(QString(), 0, kColumnTabs);
-    page.add(carbOpening + insulin, 0, withFirst(kColumnTabs, 25));
-    page.add(QString(), 0, withFirst(kColumnTabs, 25));
-    page.add(insulinOpening + sec.remark, 0, withFirst(kColumnTabs, 25));
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_model.mode()), measurementTabs());
+    page.add(QString(), measurementTabs());
+    page.add(sec.head + carb, kColumnTabs);
+    page.add(QString(), kColumnTabs);
+    page.add(carbOpening + insulin, withFirst(kColumnTabs, 25));
+    page.add(QString(), withFirst(kColumnTabs, 25));
+    page.add(insulinOpening + sec.remark, withFirst(kColumnTabs, 25));
 }
 
 // A day with readings and no stored page: the empty page of the chosen units.
@@ -285,13 +237,13 @@ void DiaryPage::writeNewPage(PageWriter &page, const QString &values) {
     const MeasureMode mode = m_model.mode();
     const bool be = m_model.options().carbUnitBE;
     const bool ct = m_model.options().therapyCT;
-    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), 0, measurementTabs());
-    page.add(QString(), 0, measurementTabs());
-    page.add(carbTemplate(be, mode), 0, kColumnTabs);
-    page.add(QString(), 0, kColumnTabs);
-    page.add(insulinTemplate(ct, mode), 0, withFirst(kColumnTabs, 25));
-    page.add(QString(), 0, withFirst(kColumnTabs, 29));
-    page.add(QStringLiteral("\t Bemerkung: "), 0, withFirst(kColumnTabs, 29));
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), measurementTabs());
+    page.add(QString(), measurementTabs());
+    page.add(carbTemplate(be, mode), kColumnTabs);
+    page.add(QString(), kColumnTabs);
+    page.add(insulinTemplate(ct, mode), withFirst(kColumnTabs, 25));
+    page.add(QString(), withFirst(kColumnTabs, 29));
+    page.add(QStringLiteral("\t Bemerkung: "), withFirst(kColumnTabs, 29));
 }
 
 bool DiaryPage::store(DiaryBook::StoreFrom from) {

@@ -4,6 +4,8 @@
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
 
+class PageWriter;
+
 class MonthModel;
 class QTextEdit;
 namespace ui {
@@ -23,7 +25,7 @@ public:
     static QString carbTemplate(bool be, MeasureMode mode);
     static QString insulinTemplate(bool ct, MeasureMode mode);
     // The 14 tab stops of the measurement line, in points.
-    static const QList<int> &measurementTabs();
+    static const QList<qreal> &measurementTabs();
 
     // A click on the graph at client x, with the graph scrolled to `scroll`.
     void FormMouseDown(int clientX, int scroll);
@@ -76,7 +78,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    class PageWriter;
     QString dayValues(int day) const;
     void writeStoredPage(PageWriter &page, const QString &stored, const QString &values);
     void writeNewPage(PageWriter &page, const QString &values);

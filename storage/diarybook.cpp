@@ -117,6 +117,9 @@ DiaryBook::Sections DiaryBook::splitSections(const QString &pageLine) {
     const qsizetype b = a < 0 ? -1 : pageLine.indexOf(u'#', a + 1);
     const qsizetype c = b < 0 ? -1 : pageLine.indexOf(u'#', b + 1);
     QString head = a < 0 ? pageLine : pageLine.left(a);
+    if (head.size() >= 5 && head.startsWith(QStringLiteral("Tag")) && head.at(3).isDigit() &&
+        head.at(4).isDigit())
+        s.day = head.mid(3, 2);
     if (head.size() >= 7 && head.startsWith(QStringLiteral("Tag")) &&
         head.mid(5, 2) == QStringLiteral(": "))
         head = head.mid(7);

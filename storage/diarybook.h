@@ -15,9 +15,11 @@ public:
     enum class StoreFrom { DayClick, Close, Delete };
     enum class LoadResult { NotATable, Loaded, Missing };
 
+    // A stored page cut at its three markers.
     struct Sections {
-        QString head, carb, insulin, remark;
-        bool complete = false; // all three markers found
+        QString day;                         // "05" of a line that starts "Tag05"; else empty
+        QString head, carb, insulin, remark; // head without "TagNN: "
+        bool complete = false;               // all three markers found
     };
 
     // "Tag05" for day 5; empty for a day outside 1..31.

@@ -133,8 +133,8 @@ TEST(DiaryBookCompose, EightSlotBookKeepsItsEightColumns) {
 }
 
 TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
-    Sections s = splitSections(pageLine(5, kBE8, kCT8));
-    EXPECT_EQ(s.head, "Tag05: \t ");
+    DiaryBook::Sections s = DiaryBook::splitSections(pageLine(5, kBE8, kCT8));
+    EXPECT_EQ(s.day, "05");
     EXPECT_TRUE(fitEightColumnsIntoFour(s));
     EXPECT_EQ(s.carb, "BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= 4\t");
     // The insulin line keeps the same four columns as the carbohydrate line.
@@ -156,10 +156,10 @@ TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
         QString carb = kBE8;
         carb.replace("Morgens= 2", "Morgens= " + c.morgens)
             .replace("Abends= 4", "Abends= " + c.abends);
-        Sections sum =
-            splitSections(pageLine(5, carb, kCT8)
-                              .replace("#Bemerkung: Tag 5",
-                                       "#Bemerkung: BE-Tagessumme= " + c.stored + "\t•    gut"));
+        DiaryBook::Sections sum = DiaryBook::splitSections(
+            pageLine(5, carb, kCT8)
+                .replace("#Bemerkung: Tag 5",
+                         "#Bemerkung: BE-Tagessumme= " + c.stored + "\t•    gut"));
         fitEightColumnsIntoFour(sum);
         EXPECT_EQ(sum.remark, "Bemerkung: BE-Tagessumme= " + c.shown + "\t•    gut");
     }
@@ -167,21 +167,22 @@ TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
     // A KE page and a four-column page stay as they are.
     QString ke = kBE8;
     ke.replace("BE:", "KE:");
-    Sections k = splitSections(pageLine(5, ke, kCT8));
-    const Sections before = k;
+    DiaryBook::Sections k = DiaryBook::splitSections(pageLine(5, ke, kCT8));
+    const DiaryBook::Sections before = k;
     EXPECT_FALSE(fitEightColumnsIntoFour(k));
     EXPECT_EQ(k.carb, before.carb);
     EXPECT_EQ(k.insulin, before.insulin);
 
     // Extra "#" in the remark stay in it; missing labels give empty sections.
-    const Sections extra = splitSections("Tag02: #a#b#Bemerkung: 3 # 4");
+    const DiaryBook::Sections extra = DiaryBook::splitSections("Tag02: #a#b#Bemerkung: 3 # 4");
     EXPECT_EQ(extra.remark, "Bemerkung: 3 # 4");
     // A "#" the user typed is stored escaped and printed as "#".
-    EXPECT_EQ(splitSections("Tag02: #a#b#Bemerkung: Nr. &num;4").remark, "Bemerkung: Nr. #4");
-    const Sections few = splitSections("Tag02: nur Text");
-    EXPECT_EQ(few.head, "Tag02: nur Text");
+    EXPECT_EQ(DiaryBook::splitSections("Tag02: #a#b#Bemerkung: Nr. &num;4").remark,
+              "Bemerkung: Nr. #4");
+    const DiaryBook::Sections few = DiaryBook::splitSections("Tag02: nur Text");
+    EXPECT_EQ(few.head, "nur Text");
+    EXPECT_EQ(few.day, "02");
     EXPECT_TRUE(few.remark.isEmpty());
-    EXPECT_EQ(dayOfHead("Tag02: \t "), "02");
 }
 
 TEST(DiaryBookCompose, MeasurementLineCells) {

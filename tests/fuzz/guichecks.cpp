@@ -128,8 +128,7 @@ void diaryPages(const QString &folder) {
     for (const QString &l : model.diary().lines()) {
         diarybook::FormatiereTagebuchstr(l, MeasureMode::Four);
         diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight);
-        diarybook::Sections b = diarybook::splitSections(l);
-        diarybook::dayOfHead(b.head);
+        DiaryBook::Sections b = DiaryBook::splitSections(l);
         diarybook::fitEightColumnsIntoFour(b);
     }
 }

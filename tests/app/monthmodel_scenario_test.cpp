@@ -1,0 +1,211 @@
+// The month on screen has one owner: every way that makes a table current
+// attaches its diary too, every redraw starts from the template, and a new
+// user's name sticks. Each scenario runs the real program.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <functional>
+
+#include "graph/geometry.h"
+#include "platform/picturebox.h"
+#include "platform/profile.h"
+#include "scenario.h"
+
+using scenario::App;
+using scenario::Folder;
+using MS = MeasurementSlot;
+
+namespace {
+
+// Max Muster's March 2024: Morgens and Abends readings on days 1 to 6.
+QStringList march2024() {
+    QStringList l;
+    for (int d = 1; d <= 6; ++d) {
+        l << scenario::reading(MS::Morgens, d, 3, 2024, "07:00", 100 + 5 * d);
+        l << scenario::reading(MS::Abends, d, 3, 2024, "21:00", 160 + 7 * d);
+    }
+    return l;
+}
+
+const QByteArray kDay3Page =
+    "Tag03: \t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= \t #Insulin (ICT) : Bolus=  "
+    "Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t #Bemerkung: Tag drei\r\n";
+
+QImage graphPicture(App &app) {
+    return app.find<PictureBox>("Image")->picture();
+}
+
+void clickDay(App &app, int day) {
+    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
+                      QPoint(graphgeo::DayX(day) + 10, 200));
+    App::settle();
+}
+
+// Types into the diary page after the text `after` of line `line`.
+void typeInPage(App &app, int line, const QString &after, const QString &text) {
+    auto *ed = app.find<QTextEdit>("RichEdit1");
+    const QTextBlock b = ed->document()->findBlockByNumber(line);
+    const int at = int(b.text().indexOf(after));
+    ASSERT_GE(at, 0) << b.text().toStdString();
+    QTextCursor c(b);
+    c.setPosition(b.position() + at + int(after.size()));
+    ed->setTextCursor(c);
+    ed->setFocus();
+    QTest::keyClicks(ed, text);
+}
+
+// The user-name dialog of the program, and the name typed into it.
+void enterName(App &app, const QString &name) {
+    auto *dlg = app.window().findChild<QDialog *>("NameEingDlg");
+    ASSERT_TRUE(dlg && dlg->isVisible());
+    scenario::child<QLineEdit>(dlg, "Edit1")->setText(name);
+    QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+    App::settle();
+}
+
+// The entry dialog shown for a new month is closed without a reading.
+void closeEntryDialog(App &app) {
+    auto *entry = app.window().findChild<QDialog *>("EingabeDlg");
+    ASSERT_TRUE(entry && entry->isVisible());
+    entry->reject();
+    App::settle();
+}
+
+} // namespace
+
+// A month drawn after the name was asked for at start-up is attached with
+// its diary: storing a page keeps the pages stored before.
+TEST(MonthModelScenario, AMonthDrawnAfterTheNameIsAskedForKeepsItsDiary) {
+    Folder f({"BenutzerName="});
+    const QString table = f.table("MM032024.tab", 2024);
+    // A table whose header names no user.
+    QByteArray bytes = scenario::monthFile("Max Muster", 3, 2024, march2024());
+    bytes.replace("BenutzerName=Max Muster", "BenutzerName=");
+    testutil::writeBytes(table, bytes);
+    const QString diary = f.data() + "2024/MM032024.txt";
+    testutil::writeBytes(diary, kDay3Page);
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+
+    App app;
+    enterName(app, "Max Muster");
+    closeEntryDialog(app);
+    clickDay(app, 5);
+    typeInPage(app, 6, "Morgens= ", "4");
+    app.rec.answers.enqueue(ui::Answer::Yes); // store the changed page
+    clickDay(app, 6);
+    const QByteArray after = testutil::readBytes(diary);
+    EXPECT_TRUE(after.startsWith(kDay3Page)) << after.toStdString();
+    EXPECT_TRUE(after.contains("Tag05: \t #BE: Morgens= 4")) << after.toStdString();
+    // The name typed stays the user's name.
+    EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
+}
+
+// After "Mittelwert" every other redraw starts from the template: the mode
+// switch, a limit changed in the settings and a saved reading each give the
+// picture that a fresh start shows for the settings and the month as they
+// are then.
+TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString table = f.table("MM032024.tab", 2024);
+    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, march2024()));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const std::function<void(App &)> redraws[] = {
+        [](App &app) { app.menu("biszu8MessungenjeTag"); },
+        [](App &app) {
+            app.whenModal([](QWidget *dlg) {
+                scenario::child<QSpinBox>(dlg, "SpinEdit1")->setValue(200);
+                QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+            });
+            app.menu("Einstellungen");
+        },
+        [](App &app) {
+            app.whenModal([](QWidget *dlg) {
+                scenario::child<QSpinBox>(dlg, "SpinEdit1")->setValue(7);
+                scenario::child<QLineEdit>(dlg, "Edit1")->setText("12:00");
+                scenario::child<QSpinBox>(dlg, "SpinEdit4")->setValue(250);
+                QTest::mouseClick(scenario::child<QPushButton>(dlg, "BitBtn1"), Qt::LeftButton);
+                QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+            });
+            app.menu("aktuellebearbeiten1");
+        }};
+    const char *names[] = {"the mode switch", "a limit change", "a saved reading"};
+    for (int i = 0; i < 3; ++i) {
+        QImage after;
+        {
+            App app;
+            ASSERT_TRUE(app.window().monthShown());
+            app.menu("Mittelwert");
+            redraws[i](app);
+            after = graphPicture(app);
+            app.window().close();
+        }
+        App fresh;
+        EXPECT_TRUE(after == graphPicture(fresh)) << names[i];
+    }
+    ASSERT_EQ(scenario::readingsIn(table).size(), 13);
+    EXPECT_EQ(f.setting("Hochwerte>"), "200");
+    EXPECT_EQ(f.setting("BisZu8MessungenJeTag"), "1");
+}
+
+// "Benutzername ändern" sticks: the month of the user before is no longer
+// shown, and neither a redraw nor a restart writes that user's name back.
+TEST(MonthModelScenario, AChangedUserNameSticks) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString table = f.table("MM032024.tab", 2024);
+    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, march2024()));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const QByteArray stored = testutil::readBytes(table);
+    {
+        App app;
+        ASSERT_TRUE(app.window().monthShown());
+        app.menu("Benutzernamendern1");
+        enterName(app, "Erika Beispiel");
+        closeEntryDialog(app);
+        app.menu("Messwerte");
+        app.menu("Mittelwert");
+        app.menu("biszu8MessungenjeTag");
+        EXPECT_EQ(f.setting("BenutzerName"), "Erika Beispiel");
+        EXPECT_FALSE(app.window().monthShown());
+        EXPECT_EQ(app.title()->text(), " von Erika Beispiel");
+        app.window().close();
+    }
+    App again;
+    EXPECT_EQ(f.setting("BenutzerName"), "Erika Beispiel");
+    EXPECT_FALSE(again.window().monthShown());
+    EXPECT_EQ(again.title()->text(), "von Erika Beispiel");
+    EXPECT_EQ(testutil::readBytes(table), stored);
+}
+
+// A month saved for the first time is the current month with its diary: the
+// page of the day selected before shows its reading at once, and a stored page
+// lies beside the table.
+TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
+    Folder f({"BenutzerName=Max Muster",
+              QStringLiteral("LetzteKlickPosition=%1").arg(graphgeo::DayX(2) + 10)});
+    App app;
+    app.menu("neuerstellen1");
+    auto *entry = app.window().findChild<QDialog *>("EingabeDlg");
+    ASSERT_TRUE(entry && entry->isVisible());
+    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(2);
+    scenario::child<QLineEdit>(entry, "Edit1")->setText("07:00");
+    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(123);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
+    App::settle();
+    ASSERT_TRUE(app.window().monthShown()) << app.rec.texts().join('|').toStdString();
+    auto *page = app.find<QTextEdit>("RichEdit1");
+    ASSERT_TRUE(page->toPlainText().contains("Morgens (07:00) = 123"))
+        << page->toPlainText().toStdString();
+    typeInPage(app, 10, "Bemerkung: ", "neu");
+    app.rec.answers.enqueue(ui::Answer::Yes);
+    clickDay(app, 3);
+    const QString table = f.setting("TabellenDateiName");
+    ASSERT_TRUE(table.endsWith(".tab"));
+    EXPECT_TRUE(testutil::readBytes(table.chopped(3) + "txt").startsWith("Tag02: "));
+}
