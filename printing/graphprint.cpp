@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTransform>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
+#include "printing/printfile.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -276,13 +279,35 @@ void setPaper(QPrinter &printer, Format f) {
     }
 }
 
-bool printPicture(QPrinter &printer, const QImage &picture, Format f) {
-    QPainter p;
-    if (!p.begin(&printer)) return false;
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRect target = printRect(f, printer.logicalDpiX(), printer.logicalDpiY(), page.size());
+namespace {
+
+void drawOnSheet(QPainter &p, const QImage &picture, Format f) {
+    const QPaintDevice &device = *p.device();
+    const auto *paged = dynamic_cast<const QPagedPaintDevice *>(&device);
+    const QRect page = paged ? paged->pageLayout().paintRectPixels(device.logicalDpiX()) : QRect();
+    const QRect target = printRect(f, device.logicalDpiX(), device.logicalDpiY(), page.size());
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(target, picture);
+}
+
+} // namespace
+
+bool printPicture(QPrinter &printer, const QImage &picture, Format f, QString *error) {
+    if (printfile::writesFile(printer)) {
+        printfile::PdfInMemory pdf(printer);
+        QPainter p(&pdf.device());
+        drawOnSheet(p, picture, f);
+        p.end();
+        const textfile::SaveResult r = pdf.save();
+        if (!r && error) *error = r.message(pdf.path());
+        return r.ok;
+    }
+    QPainter p;
+    if (!p.begin(&printer)) {
+        if (error) *error = QStringLiteral("Der Drucker konnte nicht gestartet werden.");
+        return false;
+    }
+    drawOnSheet(p, picture, f);
     return p.end();
 }
 

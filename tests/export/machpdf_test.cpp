@@ -299,7 +299,7 @@ TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     // temporary file left behind.
     QString error;
     EXPECT_FALSE(pdf.BeendeDokument(&error));
-    EXPECT_TRUE(error.contains("kann nicht erstellt werden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Der Ordner der Datei existiert nicht")) << error.toStdString();
     EXPECT_TRUE(error.contains("buch.pdf"));
     EXPECT_EQ(tempImageFiles(tmpdir), 0);
     EXPECT_FALSE(QFile::exists(pdf.FileName));
@@ -465,7 +465,8 @@ TEST(TmachPDF, FullDiskReportsTheFailureAndKeepsTheOldFile) {
         int code = 0;
         if (written)
             code = 1;
-        else if (!error.contains("konnte nicht geschrieben werden") || !error.contains(target))
+        else if (!error.contains("konnte nicht gespeichert werden") || !error.contains(target) ||
+                 !error.contains(QString::fromUtf8("größer als erlaubt")))
             code = 2;
         _exit(code);
     }
@@ -502,4 +503,39 @@ TEST(TmachPDF, PicturesComeInBandsOfRows) {
     EXPECT_EQ(r.decodedStream(22, 210), expected);
     expectQpdfAccepts(pdf.FileName);
     EXPECT_THROW(pdf.ZeichneBild(0, 0, 8, 10, QSize(), {}), EPDFError);
+}
+
+// A picture's data that cannot be kept until the end (the disk fills up):
+// the message names the PDF file and the cause, never the temporary file.
+TEST(TmachPDF, PictureDataThatCannotBeKeptNamesThePdf) {
+    testutil::TempFolder tmp;
+    const QString target = tmp.file("buch.pdf");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        TmachPDF pdf;
+        pdf.FileName = target;
+        pdf.Compress = false;
+        pdf.BeginneDokument();
+        QImage picture(200, 200, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        QString message;
+        try {
+            pdf.ZeichneBild(0, 0, 1, 1, picture);
+        } catch (const EPDFError &e) {
+            message = e.message();
+        }
+        _exit(message.contains(target) &&
+                      message.contains(QString::fromUtf8("größer als erlaubt")) &&
+                      !message.contains("glykovalin-pdf")
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
