@@ -16,6 +16,7 @@
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "printing/printfile.h"
+#include "storage/limits.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -69,9 +70,12 @@ QList<LimitMark> limitMarks(const QString &settingsPath) {
                                                   {keys::Kritischwerte, keys::FarbeKritischwerte},
                                                   {keys::Tiefwerte, keys::FarbeTiefwerte}};
     for (const auto &[valueKey, colorKey] : limits) {
-        bool ok = false;
-        const int v = st.get(valueKey).trimmed().toInt(&ok);
-        if (!ok) continue;
+        // A hand-edited value outside the settings dialog's range is taken at
+        // the nearest end of it, as the graph on screen takes it.
+        limits::Range range{};
+        int v = 0;
+        if (!limits::rangeOf(valueKey, range) || !limits::clamped(st.get(valueKey), range, v))
+            continue;
         bool colorOk = false;
         const quint32 ref = st.get(colorKey).trimmed().toUInt(&colorOk);
         marks.append(
