@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <cerrno>
@@ -137,9 +138,11 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int run(const QStringList &args) {
-    // What interrupted saves of an earlier run left behind goes first.
+    // What interrupted saves of an earlier run left behind goes first (only
+    // in a folder of the program's, one that holds its settings file).
     const Folders folders = Folders::at(QDir::currentPath());
-    strayfiles::removeLeftovers(folders.base, folders.data, folders.browser);
+    if (QFileInfo::exists(folders.settings))
+        strayfiles::removeLeftovers(folders.base, folders.data, folders.browser);
     // Leftovers of an output file named on the command line, wherever it lies.
     static const QRegularExpression output(QStringLiteral("\\.(pdf|png|html|csv)$"),
                                            QRegularExpression::CaseInsensitiveOption);

@@ -63,8 +63,15 @@ QStringList removeLeftoversOf(const QString &target, std::chrono::seconds minAge
     static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z]{6}$"));
     sweep(info.absolutePath(), before, removed,
           [&name](const QString &f) {
-              return f.size() == name.size() + 7 && f.startsWith(name) &&
-                     suffix.match(QStringView(f).mid(name.size())).hasMatch();
+              if (f.size() != name.size() + 7 || !f.startsWith(name) ||
+                  !suffix.match(QStringView(f).mid(name.size())).hasMatch())
+                  return false;
+              // Outside the program's folders a user's own copy may be named
+              // like this ("Bericht.pdf.backup"): random letters are mixed in
+              // case, a word is not.
+              const QString letters = f.right(6);
+              return letters != letters.toLower() && letters != letters.toUpper() &&
+                     !(letters.at(0).isUpper() && letters.mid(1) == letters.mid(1).toLower());
           },
           {QString(name).replace(u'[', QStringLiteral("[[]")) + QStringLiteral(".??????")});
     return removed;

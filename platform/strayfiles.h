@@ -23,8 +23,9 @@ QStringList removeLeftovers(const QString &baseFolder, const QString &dataFolder
                             std::chrono::seconds minAge = std::chrono::seconds(60));
 
 // Removes the leftovers of interrupted saves of one file anywhere: the
-// target's name followed by "." and six letters, older than minAge. Returns
-// the removed paths.
+// target's name followed by "." and six letters of mixed case (not a word
+// such as "backup" or "Kopien"), older than minAge. Returns the removed
+// paths.
 QStringList removeLeftoversOf(const QString &target,
                               std::chrono::seconds minAge = std::chrono::seconds(60));
 

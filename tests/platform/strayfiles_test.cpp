@@ -84,13 +84,19 @@ TEST(StrayFiles, YoungFilesMayBeASaveUnderWayAndStay) {
 }
 
 // An output may lie in any folder: the leftovers of that one file go, its
-// neighbours stay.
+// neighbours and copies named with a word stay.
 TEST(StrayFiles, LeftoversOfOneOutputFileAnywhere) {
     testutil::TempFolder dir;
     const QString target = dir.file("Ausgabe [1].pdf");
     const QStringList leftovers = {target + ".QwErTz", target + ".aBcDeF"};
-    const QStringList kept = {target, target + ".aBc", target + ".aBcDe1",
-                              dir.file("Ausgabe [1].png.aBcDeF"), dir.file("Ausgabe 1.pdf.aBcDeF")};
+    const QStringList kept = {target,
+                              target + ".aBc",
+                              target + ".aBcDe1",
+                              target + ".backup",
+                              target + ".KOPIEN",
+                              target + ".Sicher",
+                              dir.file("Ausgabe [1].png.aBcDeF"),
+                              dir.file("Ausgabe 1.pdf.aBcDeF")};
     for (const QString &p : leftovers + kept)
         make(p);
     QStringList removed = strayfiles::removeLeftoversOf(target, std::chrono::seconds(0));
