@@ -649,7 +649,11 @@ void TMyPrinter::WriteLine(const QString &line) {
         text = expanded;
     }
     const int tw = textWidthPx();
-    const double w = textWidth(text);
+    // A damaged line is known to be too wide from its beginning; measured
+    // whole, a width of millions of printer pixels would overflow.
+    const double w = text.size() > kLongLine && textWidth(text.left(kLongLine)) > tw
+                         ? tw + 1.0
+                         : textWidth(text);
     if (w > tw && text.size() > 1) {
         m_x = 0;
         if (!m_wordWrap) {

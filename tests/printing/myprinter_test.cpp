@@ -318,6 +318,19 @@ TEST(MyPrinter, DamagedLongLineWrapsLikeAnyOther) {
     }
     QString expected = text;
     EXPECT_EQ(joined.remove(u' '), expected.remove(u' '));
+
+    // In a large font the whole line is tens of millions of printer pixels
+    // wide, more than a text width can be measured in: it is wrapped all the
+    // same, not written as one line.
+    QFont big = p.font();
+    big.setPointSize(120);
+    p.setFont(big);
+    p.BeginDoc();
+    p.WriteLine(QString(40000, u'W'));
+    p.EndDoc();
+    const QStringList lines = readLinesOf(file);
+    EXPECT_GT(lines.size(), 1000);
+    EXPECT_EQ(lines.join(QString()).remove(QChar(12)), QString(40000, u'W'));
 }
 
 TEST(MyPrinter, AmpersandCode) {
