@@ -13,6 +13,7 @@
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
+#include "storage/tablelock.h"
 
 namespace cli {
 
@@ -142,6 +143,13 @@ int addCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
     const QString path = findTable(args.at(0));
     if (path.isEmpty()) {
         err << QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden!\n").arg(args.at(0));
+        return 1;
+    }
+    // Reading, changing and writing the table is one step for other writers:
+    // a second "add" or the program's own save waits for it or gives up.
+    TableLock lock(path);
+    if (!lock.acquire(&error)) {
+        err << error << u'\n';
         return 1;
     }
     QStringList lines;

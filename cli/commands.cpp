@@ -1,7 +1,12 @@
 #include "commands.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 
 #include "cli/add.h"
 #include "cli/diarybook_cli.h"
@@ -9,10 +14,42 @@
 #include "cli/statscli.h"
 #include "cli/tablecli.h"
 #include "graph/graphcli.h"
+#include "platform/strayfiles.h"
+#include "platform/textfile.h"
+#include "storage/folders.h"
 
 namespace cli {
 
 namespace {
+
+// Standard output written straight to its descriptor; the first failed write
+// is kept (its system error number) and every later one fails at once.
+class StandardOutput : public QIODevice {
+public:
+    StandardOutput() { open(WriteOnly | Unbuffered); }
+    int error() const { return m_error; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override {
+        if (m_error != 0) return -1;
+        for (qint64 left = size; left > 0;) {
+            const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                m_error = n < 0 && errno != 0 ? errno : EIO;
+                return -1;
+            }
+            data += n;
+            left -= n;
+        }
+        return size;
+    }
+
+private:
+    int m_error = 0;
+};
 
 QString usageLine(const QString &head, const QString &summary) {
     return QStringLiteral("  ") + head.leftJustified(std::max<qsizetype>(28, head.size() + 2)) +
@@ -101,9 +138,27 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
 }
 
 int run(const QStringList &args) {
-    QTextStream out(stdout);
+    // What interrupted saves of an earlier run left behind goes first (only
+    // in a folder of the program's, one that holds its settings file).
+    const Folders folders = Folders::at(QDir::currentPath());
+    if (QFileInfo::exists(folders.settings))
+        strayfiles::removeLeftovers(folders.base, folders.data, folders.browser);
+    // Leftovers of an output file named on the command line, wherever it lies.
+    static const QRegularExpression output(QStringLiteral("\\.(pdf|png|html|csv)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    for (const QString &a : args.mid(1))
+        if (output.match(a).hasMatch()) strayfiles::removeLeftoversOf(a);
+    StandardOutput device;
+    QTextStream out(&device);
     QTextStream err(stderr);
-    return run(args, out, err);
+    const int code = run(args, out, err);
+    out.flush();
+    if (device.error() == 0 && out.status() == QTextStream::Ok) return code;
+    // A cut output is no success: a full disk or "> /dev/full".
+    err << QStringLiteral("Die Ausgabe konnte nicht vollständig geschrieben werden. %1\n")
+               .arg(textfile::reasonOf(device.error()));
+    err.flush();
+    return code == 0 ? 1 : code;
 }
 
 } // namespace cli

@@ -1,13 +1,10 @@
 #include "printcli.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTextStream>
-#include <cstdio>
 
 #include "cli/tablecli.h"
 #include "graph/graphcli.h"
@@ -16,6 +13,7 @@
 #include "platform/ui.h"
 #include "printing/graphprint.h"
 #include "printing/myprinter_tableengine.h"
+#include "printing/printfile.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"
 #include "storage/folders.h"
@@ -39,45 +37,23 @@ QString findTable(const QString &table) {
     return {};
 }
 
-// A printer that writes a PDF file beside the target; the target is
-// replaced only by a complete file.
-class PdfTarget {
-public:
-    explicit PdfTarget(const QString &target)
-        : m_target(QFileInfo(target).absoluteFilePath()),
-          m_temp(QFileInfo(m_target).absolutePath() + QStringLiteral("/.") +
-                 QFileInfo(m_target).fileName() +
-                 QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid())),
-          m_printer(QPrinter::HighResolution) {
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(m_temp);
-    }
-    ~PdfTarget() { QFile::remove(m_temp); }
-    QPrinter &printer() { return m_printer; }
+// A printer that writes the PDF file; the pages are made in memory and the
+// file is replaced only by the whole document (nothing is left beside it
+// when the command is cut off).
+void toPdf(QPrinter &printer, const QString &pdf, const QString &tablePath, const QString &what) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QFileInfo(pdf).absoluteFilePath());
+    printer.setDocName(printfile::proposedName(tablePath, what).chopped(4));
+}
 
-    // Moves the written file into place; false when it is not a whole PDF file.
-    bool commit() {
-        QFile f(m_temp);
-        if (!f.open(QIODevice::ReadOnly) || f.size() < 16) return false;
-        const QByteArray head = f.read(5);
-        f.seek(f.size() - 8);
-        const QByteArray tail = f.readAll();
-        f.close();
-        if (head != "%PDF-" || !tail.contains("%%EOF")) return false;
-        return std::rename(QFile::encodeName(m_temp).constData(),
-                           QFile::encodeName(m_target).constData()) == 0;
-    }
-
-private:
-    QString m_target;
-    QString m_temp;
-    QPrinter m_printer;
-};
-
-int finish(PdfTarget &target, bool printed, const QString &pdf, QTextStream &out,
+int finish(bool printed, const QString &error, const QString &pdf, QTextStream &out,
            QTextStream &err) {
-    if (!printed || !target.commit()) {
-        err << QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden.\n").arg(pdf);
+    if (!printed) {
+        err << (error.isEmpty() ? QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben "
+                                                 "werden.")
+                                      .arg(pdf)
+                                : error)
+            << u'\n';
         return 1;
     }
     out << QFileInfo(pdf).absoluteFilePath() << u'\n';
@@ -135,11 +111,12 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     graphprint::addScaleAndLimits(parts, folders.base, folders.settings);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 
-    PdfTarget target(pdf);
-    graphprint::setPaper(target.printer(), f);
-    target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Grafik"));
-    const bool printed = graphprint::printPicture(target.printer(), sheet, f);
-    return finish(target, printed, pdf, out, err);
+    QPrinter printer(QPrinter::HighResolution);
+    toPdf(printer, pdf, path, QStringLiteral("Grafik"));
+    graphprint::setPaper(printer, f);
+    error.clear();
+    const bool printed = graphprint::printPicture(printer, sheet, f, &error);
+    return finish(printed, error, pdf, out, err);
 }
 
 int printTableCommand(const QString &table, const QString &pdf, QTextStream &out,
@@ -167,10 +144,10 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
             << u'\n';
         return 1;
     }
-    PdfTarget target(pdf);
-    target.printer().setPageSize(QPageSize(QPageSize::A4));
-    target.printer().setDocName(QFileInfo(path).completeBaseName() + QStringLiteral("-Tabelle"));
-    TMyPrinterTableEngine engine(&target.printer());
+    QPrinter printer(QPrinter::HighResolution);
+    toPdf(printer, pdf, path, QStringLiteral("Tabelle"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    TMyPrinterTableEngine engine(&printer);
     // The margin fields of the preview hold 0 … 999.
     engine.setRandLeft(qBound(0, m.left, 999));
     engine.setRandRight(qBound(0, m.right, 999));
@@ -179,12 +156,13 @@ int printTableCommand(const QString &table, const QString &pdf, QTextStream &out
     engine.setPortrait();
     engine.writeDocument(tableprint::documentLines(lines));
     bool printed = false;
+    QString error;
     try {
         printed = engine.Print();
-    } catch (const std::exception &e) {
-        err << QString::fromLocal8Bit(e.what()) << u'\n';
+    } catch (const EPrinter &e) {
+        error = e.message();
     }
-    return finish(target, printed, pdf, out, err);
+    return finish(printed, error, pdf, out, err);
 }
 
 int run(const QStringList &args, QTextStream &out, QTextStream &err) {

@@ -185,6 +185,22 @@ QList<qreal> measurementTabStops() {
     return {223, 231, 319, 328, 416, 425, 513, 522, 530, 609, 617, 625, 705, 715, 802, 810};
 }
 
+QString limitTabs(const QString &text) {
+    if (text.count(u'\t') <= kMaxTabs) return text;
+    QString out;
+    out.reserve(text.size());
+    int run = 0, tabs = 0;
+    for (const QChar c : text) {
+        if (c != u'\t') {
+            run = 0;
+            out += c;
+        } else if (++run <= kMaxTabs) {
+            out += ++tabs <= kMaxTabs ? c : QChar(u' ');
+        }
+    }
+    return out;
+}
+
 BookContent composeContent(const DiaryBookInput &in) {
     const Layout &L = layout(in.mode);
     BookContent book;
@@ -200,6 +216,8 @@ BookContent composeContent(const DiaryBookInput &in) {
     for (const QString &line : in.pages) {
         if (!isPageLine(line)) continue;
         DiaryBook::Sections s = DiaryBook::splitSections(line);
+        for (QString *text : {&s.carb, &s.insulin, &s.remark})
+            *text = limitTabs(*text);
         if (in.mode == MeasureMode::Four) fitEightColumnsIntoFour(s);
         BookEntry e;
         e.day = s.day;

@@ -81,8 +81,17 @@ struct BookContent {
     QString title;
     QList<BookEntry> entries;
 };
-// Lines that are no stored page are left out.
+// Lines that are no stored page are left out. Tabs in the stored texts are
+// limited (limitTabs).
 BookContent composeContent(const DiaryBookInput &in);
+
+// Laying out a tab at a tab stop looks at all of the text after it, so a
+// damaged page with thousands of tabs would take time growing with the square
+// of its length. Only a damaged text has more than kMaxTabs tabs: a run of
+// tabs is cut to kMaxTabs (more than any line of the book can hold, so the
+// run still ends its line), and tabs after the first kMaxTabs become blanks.
+constexpr int kMaxTabs = 64;
+QString limitTabs(const QString &text);
 
 struct ComposeResult {
     int pageLines = 0; // diary pages in the book

@@ -93,6 +93,10 @@ public:
     std::unique_ptr<QTextLayout> paragraph(const Paragraph &p) const {
         auto lay = std::make_unique<QTextLayout>(p.text, m_text);
         QTextOption option = m_option;
+        // A word far longer than a line (a damaged page) is broken at the
+        // line's end either way; looking for its word boundary first would
+        // take time growing with the square of its length.
+        if (hasOverlongWord(p.text)) option.setWrapMode(QTextOption::WrapAnywhere);
         QList<QTextOption::Tab> tabs;
         for (qreal t : p.tabStops)
             tabs.append(QTextOption::Tab(pointsToPixels(t), QTextOption::LeftTab));
@@ -129,6 +133,16 @@ public:
     }
 
 private:
+    static bool hasOverlongWord(const QString &text) {
+        constexpr int kLongestWord = 512;
+        int run = 0;
+        for (const QChar c : text) {
+            run = c.isSpace() ? 0 : run + 1;
+            if (run > kLongestWord) return true;
+        }
+        return false;
+    }
+
     static void lineUp(QTextLayout &lay, qreal width, qreal pitch) {
         const QString &text = lay.text();
         qsizetype first = 0;
@@ -290,15 +304,24 @@ PageDrawing BookPages::preparePage(int index) const {
         const Paragraph &para = m_content.entries[r.entry].paragraphs[r.paragraph];
         if (para.text.isEmpty()) continue;
         if (r.entry != layEntry || r.paragraph != layParagraph) {
-            const auto found = m_kept.find(paragraphKey(r.entry, r.paragraph));
+            const qint64 key = paragraphKey(r.entry, r.paragraph);
+            const auto found = m_kept.find(key);
             if (found != m_kept.end()) {
-                d.m_layouts.push_back(std::move(found->second));
+                d.m_layouts.push_back(found->second);
                 m_kept.erase(found);
             } else {
                 d.m_layouts.push_back(t.paragraph(para));
             }
             layEntry = r.entry;
             layParagraph = r.paragraph;
+            // Rows of the paragraph on later pages draw from the same layout.
+            const qsizetype lastRow = page.firstRow + page.rowCount - 1;
+            const Row &last = m_rows[size_t(lastRow)];
+            if (last.entry == r.entry && last.paragraph == r.paragraph &&
+                size_t(lastRow + 1) < m_rows.size() &&
+                m_rows[size_t(lastRow + 1)].entry == r.entry &&
+                m_rows[size_t(lastRow + 1)].paragraph == r.paragraph)
+                m_kept[key] = d.m_layouts.back();
         }
         const QTextLayout *lay = d.m_layouts.back().get();
         if (r.line < lay->lineCount())

@@ -66,7 +66,7 @@ private:
         QPointF origin; // where the line's layout is drawn
         qreal top = 0, bottom = 0;
     };
-    std::vector<std::unique_ptr<QTextLayout>> m_layouts;
+    std::vector<std::shared_ptr<const QTextLayout>> m_layouts;
     std::vector<Placed> m_lines;
     QList<TextRun> m_runs;
 };
@@ -106,8 +106,10 @@ private:
     std::vector<Page> m_pages;
     // Paragraphs laid out while the pages were counted, kept for drawing up
     // to a budget of characters (the rest is laid out again), by entry * 16 +
-    // paragraph. Drawing a page takes its paragraphs out.
-    mutable std::unordered_map<qint64, std::unique_ptr<QTextLayout>> m_kept;
+    // paragraph. Drawing a page takes out the paragraphs that end on it; one
+    // that goes on over the next page stays (or is kept when it was laid out
+    // again), so that no paragraph is laid out once for every page it spans.
+    mutable std::unordered_map<qint64, std::shared_ptr<const QTextLayout>> m_kept;
 };
 
 // Composes, renders and writes the diary book of the input: the one way the

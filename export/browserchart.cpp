@@ -516,18 +516,21 @@ QString writeBrowserChart(const BrowserChartInput &in, const BrowserChartSetting
 
     const QString path =
         yearFolder + QStringLiteral("/") + browserchart::fileName(in.currentTablePath);
-    QString why;
-    if (!textfile::writeLines(path, lines, &why))
-        return fail(QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
+    if (const textfile::SaveResult r = textfile::save(path, textfile::encodeLines(lines)); !r)
+        return fail(r.message(path));
 
+    // The chart script goes beside the page once; an existing one stays.
     const QString script = yearFolder + QStringLiteral("/Chart.min.js");
     if (!QFile::exists(script)) {
         const QString source = in.baseFolder + QStringLiteral("scripts/Chart.min.js");
-        if (QFile::exists(source))
-            QFile::copy(source, script); // never overwrites
-        else
+        QFile from(source);
+        if (!from.open(QIODevice::ReadOnly)) {
             notice(QStringLiteral("Datei \"") + source +
-                   QStringLiteral("\" konnte nicht in den Ordner:\"Jahr\" kopiert werden! "));
+                   QStringLiteral("\" konnte nicht in den Ordner \"%1\" kopiert werden! ")
+                       .arg(yearFolder));
+        } else if (const textfile::SaveResult r = textfile::save(script, from.readAll()); !r) {
+            notice(r.message(script) + QStringLiteral(" Die Diagramme der Seite bleiben leer."));
+        }
     }
     return path;
 }

@@ -3,15 +3,16 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <zlib.h>
 
+#include "platform/textfile.h"
 #include "platform/win1252.h"
 
 EPDFError::EPDFError(const QString &message)
@@ -35,14 +36,17 @@ QByteArray ref(qint64 object) {
     return num(object) + " 0 R";
 }
 
-QString createError(const QString &path) {
-    return QStringLiteral("Datei \"%1\" kann nicht erstellt werden.")
-        .arg(QDir::toNativeSeparators(path));
-}
-
 QString writeError(const QString &path, const QString &reason) {
     return QStringLiteral("Datei \"%1\" konnte nicht geschrieben werden (%2).")
         .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// A picture's data could not be kept until the document is written: the
+// message names the PDF file, not the temporary file the data waits in.
+QString imageError(const QString &pdf, int code) {
+    return QStringLiteral("Die PDF-Datei \"%1\" konnte nicht geschrieben werden, weil die "
+                          "Bilddaten nicht zwischengespeichert werden konnten. %2")
+        .arg(QDir::toNativeSeparators(pdf), textfile::reasonOf(code));
 }
 
 // The picture in a form whose rows can be sent as red, green, blue bytes:
@@ -419,10 +423,10 @@ void TmachPDF::ZeichneBild(int x, int y, double widthInches, double heightInches
 
     auto tmp = std::make_unique<QTemporaryFile>(QDir::tempPath() +
                                                 QStringLiteral("/glykovalin-pdf-XXXXXX.tmp"));
-    if (!tmp->open()) throw EPDFError(createError(tmp->fileTemplate()) + " " + tmp->errorString());
+    errno = 0;
+    if (!tmp->open()) throw EPDFError(imageError(FileName, errno));
     const qint64 length = writeImageData(*tmp, size, rows);
-    if (length < 0 || !tmp->flush())
-        throw EPDFError(writeError(tmp->fileName(), tmp->errorString()));
+    if (length < 0 || !tmp->flush()) throw EPDFError(imageError(FileName, errno));
     tmp->close();
 
     QByteArray head;
@@ -508,7 +512,8 @@ void TmachPDF::recordResources(int firstImage) {
 void TmachPDF::writeImage(QIODevice &out, int index) {
     const StoredImage &image = m_images[size_t(index)];
     QTemporaryFile &tmp = *image.data;
-    if (!tmp.open()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+    errno = 0;
+    if (!tmp.open()) throw EPDFError(imageError(FileName, errno));
     tmp.seek(0);
     beginObject();
     m_object.append(image.head);
@@ -517,7 +522,7 @@ void TmachPDF::writeImage(QIODevice &out, int index) {
     m_object.clear();
     while (!tmp.atEnd()) {
         const QByteArray chunk = tmp.read(1 << 20);
-        if (chunk.isEmpty()) throw EPDFError(writeError(tmp.fileName(), tmp.errorString()));
+        if (chunk.isEmpty()) throw EPDFError(imageError(FileName, errno));
         writeAll(out, chunk, FileName);
         total += chunk.size();
     }
@@ -622,18 +627,17 @@ void TmachPDF::BeendeDokument() {
 
     if (FileName.isEmpty())
         throw EPDFError(QStringLiteral("Für die PDF-Datei ist kein Dateiname angegeben."));
-    QSaveFile out(FileName);
-    if (!out.open(QIODevice::WriteOnly))
-        throw EPDFError(createError(FileName) + " " + out.errorString());
-    writeDocument(out);
-    // QSaveFile buffers: a write that failed on a full disk shows only in
-    // flush(), and commit() would still put the broken file in place.
-    if (!out.flush()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        throw EPDFError(writeError(FileName, reason));
+    // The file is replaced only by the whole document; a failed write of it
+    // names the file and the cause.
+    textfile::SafeFile out(FileName);
+    if (!out.open()) throw EPDFError(out.result().message(FileName));
+    try {
+        writeDocument(out);
+    } catch (const EPDFError &) {
+        if (!out.result()) throw EPDFError(out.result().message(FileName));
+        throw;
     }
-    if (!out.commit()) throw EPDFError(writeError(FileName, out.errorString()));
+    if (const textfile::SaveResult r = out.commit(); !r) throw EPDFError(r.message(FileName));
 }
 
 bool TmachPDF::BeendeDokument(QString *error) {

@@ -1,5 +1,6 @@
 #include "graphcli.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -10,6 +11,7 @@
 #include "platform/convert.h"
 #include "platform/fonts.h"
 #include "platform/picturebox.h"
+#include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/monthmodel.h"
 #include "storage/monthtable.h"
@@ -131,9 +133,16 @@ int run(const QString &tablePath, const QString &outPath, QTextStream &err) {
         err << error << u'\n';
         return 1;
     }
-    if (!img.save(outPath, "PNG")) {
-        err << QStringLiteral("Das Bild \"%1\" kann nicht geschrieben werden.").arg(outPath)
-            << u'\n';
+    // The picture is made in memory; the file is replaced only by the whole of it.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!img.save(&buffer, "PNG")) {
+        err << QStringLiteral("Das Bild \"%1\" konnte nicht erzeugt werden.").arg(outPath) << u'\n';
+        return 1;
+    }
+    if (const textfile::SaveResult r = textfile::save(outPath, png); !r) {
+        err << r.message(outPath) << u'\n';
         return 1;
     }
     return 0;

@@ -355,15 +355,18 @@ struct IniDocument::Edits {
 };
 
 bool IniDocument::checkWritable(QString *error) {
-    if (!m_stamp.exists || (m_readable && QFileInfo(m_path).isWritable())) return true;
-    textfile::SaveResult r;
-    r.ok = false;
-    r.existed = true;
-    r.code = m_readable ? EACCES : 0;
-    r.reason = m_readable ? textfile::reasonOf(EACCES)
-                          : QStringLiteral("Die Datei lässt sich nicht lesen und wird "
-                                           "deshalb nicht überschrieben.");
-    return fail(r, error);
+    if (!m_stamp.exists) return true;
+    if (!m_readable) {
+        textfile::SaveResult r;
+        r.ok = false;
+        r.existed = true;
+        r.reason = QStringLiteral("Die Datei lässt sich nicht lesen und wird "
+                                  "deshalb nicht überschrieben.");
+        return fail(r, error);
+    }
+    // A write-protected file is refused before anything is made beside it.
+    const textfile::SaveResult r = textfile::checkReplaceable(m_path);
+    return r ? true : fail(r, error);
 }
 
 void IniDocument::plan(const Change &c, Edits &e) {

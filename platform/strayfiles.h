@@ -9,8 +9,9 @@
 namespace strayfiles {
 
 // Whether a file name is such a leftover of a file this program writes: the
-// settings file "glykoval.ini" or a name ending in ".tab", ".txt", ".pdf" or
-// ".html", followed by "." and exactly six letters.
+// settings file "glykoval.ini" or a name ending in ".tab", ".txt", ".pdf",
+// ".htm", ".html", ".png", ".csv" or ".js", followed by "." and exactly six
+// letters; or "qt_temp." and six letters, the temporary file of a copy.
 bool isLeftover(const QString &fileName);
 
 // Removes the leftovers in the base folder and in the data and browser folders
@@ -20,5 +21,12 @@ bool isLeftover(const QString &fileName);
 QStringList removeLeftovers(const QString &baseFolder, const QString &dataFolder,
                             const QString &browserFolder,
                             std::chrono::seconds minAge = std::chrono::seconds(60));
+
+// Removes the leftovers of interrupted saves of one file anywhere: the
+// target's name followed by "." and six letters of mixed case (not a word
+// such as "backup" or "Kopien"), older than minAge. Returns the removed
+// paths.
+QStringList removeLeftoversOf(const QString &target,
+                              std::chrono::seconds minAge = std::chrono::seconds(60));
 
 } // namespace strayfiles

@@ -112,16 +112,6 @@ QString SaveResult::message(const QString &path) const {
 
 namespace {
 
-SaveResult failure(int code, bool opened, bool existed) {
-    SaveResult r;
-    r.ok = false;
-    r.opened = opened;
-    r.existed = existed;
-    r.code = code;
-    r.reason = reasonOf(code);
-    return r;
-}
-
 // Why no temporary file could be made: what the file system shows first,
 // then the error number the attempt left behind.
 int openErrorOf(const QString &path, int err) {
@@ -130,52 +120,124 @@ int openErrorOf(const QString &path, int err) {
     const QFileInfo folder(target.absolutePath());
     if (!folder.exists()) return ENOENT;
     if (!folder.isDir()) return ENOTDIR;
-    if (target.exists() && !target.isWritable()) return EACCES;
     if (err != 0) return err;
-    if (!folder.isWritable()) return EACCES;
+    if (::access(QFile::encodeName(folder.absoluteFilePath()).constData(), W_OK) != 0) return errno;
     return 0;
 }
 
 } // namespace
 
-SaveResult save(const QString &path, const QByteArray &bytes) {
-    const bool existed = QFileInfo::exists(path);
-    QSaveFile f(path);
+SaveResult checkReplaceable(const QString &path) {
+    SaveResult r;
+    const QFileInfo target(path);
+    if (!target.exists() || target.isDir()) return r;
+    r.existed = true;
     errno = 0;
-    if (!f.open(QIODevice::WriteOnly)) return failure(openErrorOf(path, errno), false, existed);
-    // The bytes go straight to the descriptor: QSaveFile's own buffer hides a
-    // failed write until after commit() has replaced the old file.
-    const int fd = f.handle();
-    if (fd < 0) {
-        f.cancelWriting();
-        return failure(0, true, existed);
+    const auto writeBits =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!(target.permissions() & writeBits)) {
+        r.code = EACCES;
+        r.reason = QStringLiteral("Die Datei ist schreibgeschützt.");
+    } else if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+        r.code = errno == 0 ? EACCES : errno;
+        r.reason = reasonOf(r.code);
+    } else {
+        return r;
     }
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
+    r.ok = false;
+    r.opened = false;
+    return r;
+}
+
+SafeFile::SafeFile(const QString &path) : m_path(path), m_file(path) {}
+
+SafeFile::~SafeFile() {
+    if (m_file.isOpen()) m_file.cancelWriting();
+}
+
+void SafeFile::failWith(const QString &reason, int code, bool opened) {
+    if (!m_result.ok) return;
+    m_result.ok = false;
+    m_result.opened = opened;
+    m_result.existed = m_existed;
+    m_result.code = code;
+    m_result.reason = reason;
+    setErrorString(reason);
+    if (m_file.isOpen()) m_file.cancelWriting();
+}
+
+void SafeFile::fail(int code, bool opened) {
+    failWith(reasonOf(code), code, opened);
+}
+
+bool SafeFile::open(OpenMode mode) {
+    m_result = SaveResult();
+    m_existed = QFileInfo::exists(m_path);
+    if ((mode & ReadOnly) || !(mode & WriteOnly)) {
+        fail(EINVAL, false);
+        return false;
+    }
+    if (const SaveResult r = checkReplaceable(m_path); !r) {
+        failWith(r.reason, r.code, false);
+        return false;
+    }
+    errno = 0;
+    if (!m_file.open(QIODevice::WriteOnly)) {
+        fail(openErrorOf(m_path, errno), false);
+        return false;
+    }
+    if (m_file.handle() < 0) {
+        fail(0, true);
+        return false;
+    }
+    return QIODevice::open(WriteOnly | Unbuffered);
+}
+
+// The bytes go straight to the descriptor: QSaveFile's own buffer hides a
+// failed write until after commit() has replaced the old file.
+qint64 SafeFile::writeData(const char *data, qint64 size) {
+    if (!m_result.ok) return -1;
+    const int fd = m_file.handle();
+    qint64 left = size;
     while (left > 0) {
         const ssize_t n = ::write(fd, data, size_t(left));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            const int err = n < 0 ? errno : EIO;
-            f.cancelWriting();
-            return failure(err, true, existed);
+            fail(n < 0 ? errno : EIO, true);
+            return -1;
         }
         data += n;
         left -= n;
     }
-    if (!f.flush()) {
-        f.cancelWriting();
-        return failure(EIO, true, existed);
+    return size;
+}
+
+SaveResult SafeFile::commit() {
+    if (m_result.ok && !m_file.isOpen()) fail(0, false);
+    if (!m_result.ok) {
+        QIODevice::close();
+        return m_result;
     }
-    // Delayed allocation and network file systems report a full disk only here.
-    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-        const int err = errno;
-        f.cancelWriting();
-        return failure(err, true, existed);
+    if (!m_file.flush()) {
+        fail(EIO, true);
+    } else if (::fsync(m_file.handle()) != 0 && errno != EINVAL && errno != EROFS) {
+        // Delayed allocation and network file systems report a full disk only here.
+        fail(errno, true);
+    } else {
+        errno = 0;
+        if (!m_file.commit()) {
+            const int err = errno;
+            failWith(reasonOf(err), err, true);
+        }
     }
-    errno = 0;
-    if (!f.commit()) return failure(errno, true, existed);
-    return {};
+    QIODevice::close();
+    return m_result;
+}
+
+SaveResult save(const QString &path, const QByteArray &bytes) {
+    SafeFile f(path);
+    if (f.open()) f.write(bytes);
+    return f.commit();
 }
 
 QByteArray encodeLines(const QStringList &lines) {

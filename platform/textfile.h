@@ -1,5 +1,7 @@
 #pragma once
 #include <QByteArray>
+#include <QIODevice>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 
@@ -30,10 +32,53 @@ struct SaveResult {
     QString message(const QString &path) const;
 };
 
-// Writes the bytes through a temporary file beside the target that replaces
-// it only after every write, the flush and the sync to disk succeeded. On
-// any failure the temporary file is removed and the previous file stays byte
-// for byte.
+// Whether an existing file may be replaced: not when none of its write
+// permission bits is set (the file manager shows it "schreibgeschützt"; this
+// holds for the administrator too, who could write it anyway) or when this
+// process may not write it. The failure names the cause; a file that does
+// not exist may be written.
+SaveResult checkReplaceable(const QString &path);
+inline bool isWriteProtected(const QString &path) {
+    return !checkReplaceable(path);
+}
+
+// A file written piece by piece through a temporary file beside the target.
+// The target is replaced only when commit() finds that every write, the
+// flush and the sync to disk succeeded; destroyed without a commit, or after
+// a failure, the temporary file is removed and the target stays byte for
+// byte. A write-protected target is not replaced. The first failure is kept
+// and every later write fails at once, so a writer may check only at the end.
+class SafeFile : public QIODevice {
+public:
+    explicit SafeFile(const QString &path);
+    ~SafeFile() override;
+    SafeFile(const SafeFile &) = delete;
+    SafeFile &operator=(const SafeFile &) = delete;
+
+    // Makes the temporary file (write-only; any other mode fails).
+    bool open(OpenMode mode = WriteOnly) override;
+    // Puts the file in place; the result names the cause of the first failure.
+    SaveResult commit();
+    // The first failure so far (ok while there was none).
+    const SaveResult &result() const { return m_result; }
+    const QString &path() const { return m_path; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    void fail(int code, bool opened);
+    void failWith(const QString &reason, int code, bool opened);
+
+    QString m_path;
+    QSaveFile m_file;
+    SaveResult m_result;
+    bool m_existed = false;
+};
+
+// Writes the bytes through a SafeFile.
 SaveResult save(const QString &path, const QByteArray &bytes);
 // Every line followed by CR LF, in Windows-1252.
 QByteArray encodeLines(const QStringList &lines);

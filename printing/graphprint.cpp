@@ -3,7 +3,9 @@
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QTransform>
 #include <algorithm>
@@ -13,6 +15,8 @@
 #include "graph/monthgraph.h"
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
+#include "printing/printfile.h"
+#include "storage/limits.h"
 #include "storage/settingsstore.h"
 
 namespace graphprint {
@@ -66,9 +70,12 @@ QList<LimitMark> limitMarks(const QString &settingsPath) {
                                                   {keys::Kritischwerte, keys::FarbeKritischwerte},
                                                   {keys::Tiefwerte, keys::FarbeTiefwerte}};
     for (const auto &[valueKey, colorKey] : limits) {
-        bool ok = false;
-        const int v = st.get(valueKey).trimmed().toInt(&ok);
-        if (!ok) continue;
+        // A hand-edited value outside the settings dialog's range is taken at
+        // the nearest end of it, as the graph on screen takes it.
+        limits::Range range{};
+        int v = 0;
+        if (!limits::rangeOf(valueKey, range) || !limits::clamped(st.get(valueKey), range, v))
+            continue;
         bool colorOk = false;
         const quint32 ref = st.get(colorKey).trimmed().toUInt(&colorOk);
         marks.append(
@@ -266,13 +273,35 @@ void setPaper(QPrinter &printer, Format f) {
     }
 }
 
-bool printPicture(QPrinter &printer, const QImage &picture, Format f) {
-    QPainter p;
-    if (!p.begin(&printer)) return false;
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QRect target = printRect(f, printer.logicalDpiX(), printer.logicalDpiY(), page.size());
+namespace {
+
+void drawOnSheet(QPainter &p, const QImage &picture, Format f) {
+    const QPaintDevice &device = *p.device();
+    const auto *paged = dynamic_cast<const QPagedPaintDevice *>(&device);
+    const QRect page = paged ? paged->pageLayout().paintRectPixels(device.logicalDpiX()) : QRect();
+    const QRect target = printRect(f, device.logicalDpiX(), device.logicalDpiY(), page.size());
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(target, picture);
+}
+
+} // namespace
+
+bool printPicture(QPrinter &printer, const QImage &picture, Format f, QString *error) {
+    if (printfile::writesFile(printer)) {
+        printfile::PdfInMemory pdf(printer);
+        QPainter p(&pdf.device());
+        drawOnSheet(p, picture, f);
+        p.end();
+        const textfile::SaveResult r = pdf.save();
+        if (!r && error) *error = r.message(pdf.path());
+        return r.ok;
+    }
+    QPainter p;
+    if (!p.begin(&printer)) {
+        if (error) *error = QStringLiteral("Der Drucker konnte nicht gestartet werden.");
+        return false;
+    }
+    drawOnSheet(p, picture, f);
     return p.end();
 }
 

@@ -87,8 +87,10 @@ QImage sheetPicture(const QImage &composed, Format f);
 
 // Paper of a format: A4 upright, A5 and A6 landscape.
 void setPaper(QPrinter &printer, Format f);
-// Prints the picture stretched into the format's rectangle on one page.
-// False when the printer could not start the job.
-bool printPicture(QPrinter &printer, const QImage &picture, Format f);
+// Prints the picture stretched into the format's rectangle on one page; a
+// printer that writes a PDF file replaces it only with the whole document.
+// False when the printer could not start the job or the file could not be
+// written; *error (when given) then gets the German reason.
+bool printPicture(QPrinter &printer, const QImage &picture, Format f, QString *error = nullptr);
 
 } // namespace graphprint

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <QTime>
 #include <cmath>
 
@@ -419,6 +420,16 @@ double TMyPrinter::textWidth(const QString &text) const {
 }
 
 int TMyPrinter::fitPrefix(const QString &text, double width) const {
+    // A long text is measured only as far as a line can reach: windows of
+    // doubling length until one is too wide, so that wrapping a long line
+    // costs time in proportion to its length, not to its square.
+    constexpr int kWindow = 256;
+    if (text.size() > 2 * kWindow) {
+        int window = kWindow;
+        while (window < text.size() / 2 && textWidth(text.left(window)) <= width)
+            window *= 2;
+        if (window < text.size() / 2) return fitPrefix(text.left(window), width);
+    }
     const int len = int(text.size());
     if (len == 0) return 0;
     if (textWidth(text) <= width) return len;
@@ -432,6 +443,27 @@ int TMyPrinter::fitPrefix(const QString &text, double width) const {
             high = mid;
         else if (w == width)
             return mid;
+        else
+            low = mid;
+    }
+    return low;
+}
+
+int TMyPrinter::fitShapedPrefix(const QString &text, double width) const {
+    if (text.isEmpty()) return 0;
+    QTextLayout layout(text, m_canvasFont);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    int low = 1, high = int(text.size());
+    if (!line.isValid() || line.cursorToX(high) <= width) return high;
+    while (high - low > 1) {
+        const int mid = (low + high) / 2;
+        if (line.cursorToX(mid) > width)
+            high = mid;
         else
             low = mid;
     }
@@ -617,20 +649,36 @@ void TMyPrinter::WriteLine(const QString &line) {
         text = expanded;
     }
     const int tw = textWidthPx();
-    const double w = textWidth(text);
+    // A damaged line is known to be too wide from its beginning; measured
+    // whole, a width of millions of printer pixels would overflow.
+    const double w = text.size() > kLongLine && textWidth(text.left(kLongLine)) > tw
+                         ? tw + 1.0
+                         : textWidth(text);
     if (w > tw && text.size() > 1) {
         m_x = 0;
         if (!m_wordWrap) {
             WriteLine(text.left(fitPrefix(text, tw)));
             return;
         }
-        QString rest = text;
-        while (!rest.isEmpty()) {
-            int n = fitPrefix(rest, tw - m_x);
+        // The rest of the line is the text from `at` on. Of a damaged line
+        // far longer than a page is wide only a window somewhat longer than a
+        // line can hold is looked at for each piece, shaped once, so that the
+        // time grows in proportion to the line's length.
+        const bool damaged = text.size() > kLongLine;
+        const double average = std::max(1.0, QFontMetricsF(m_canvasFont).averageCharWidth());
+        qsizetype window =
+            damaged ? std::max<qsizetype>(64, qsizetype(2 * tw / average)) : text.size();
+        for (qsizetype at = 0; at < text.size();) {
+            const QString rest = text.mid(at, window);
+            int n = damaged ? fitShapedPrefix(rest, tw - m_x) : fitPrefix(rest, tw - m_x);
+            if (n >= rest.size() && at + rest.size() < text.size()) {
+                window *= 2;
+                continue;
+            }
             QString piece;
-            if (n >= rest.size()) {
-                piece = rest;
-                rest.clear();
+            if (at + n >= text.size()) {
+                piece = text.mid(at);
+                at = text.size();
             } else if (rest.at(n).unicode() >= 33) {
                 for (int k = n - 1; k >= 0; --k)
                     if (rest.at(k).unicode() < 33) {
@@ -638,10 +686,10 @@ void TMyPrinter::WriteLine(const QString &line) {
                         break;
                     }
                 piece = rest.left(n);
-                rest = rest.mid(n);
+                at += n;
             } else {
                 piece = rest.left(n);
-                rest = rest.mid(n + 1); // the blank at the break is dropped
+                at += n + 1; // the blank at the break is dropped
             }
             WriteLine(piece);
         }

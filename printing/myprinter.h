@@ -213,6 +213,11 @@ public:
     // Longest prefix (at least one character) of text not wider than
     // width pixels in the canvas font.
     int fitPrefix(const QString &text, double width) const;
+    // The same from one shaping of the text (the prefix widths are its
+    // glyph positions): for the windows of a damaged line far longer than a
+    // page is wide (more than kLongLine characters).
+    int fitShapedPrefix(const QString &text, double width) const;
+    static constexpr int kLongLine = 2048;
     double textWidth(const QString &text) const;
     // Builds the header/footer text and format from an ampersand code.
     void parseFutCode(const QString &code, QString &text, QString &format) const;

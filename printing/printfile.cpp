@@ -1,6 +1,7 @@
 #include "printfile.h"
 
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -26,6 +27,26 @@ void propose(QPrinter &printer, const QString &baseFolder, const QString &tableP
     QString folder = last.isEmpty() ? baseFolder : QFileInfo(last).absolutePath();
     if (!folder.isEmpty() && !folder.endsWith(u'/')) folder += u'/';
     printer.setOutputFileName(folder + name);
+}
+
+bool writesFile(const QPrinter &printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
+PdfInMemory::PdfInMemory(const QPrinter &printer)
+    : m_path(printer.outputFileName()), m_buffer(&m_bytes) {
+    m_buffer.open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(&m_buffer);
+    m_writer->setResolution(printer.resolution());
+    m_writer->setPageLayout(printer.pageLayout());
+    m_writer->setTitle(printer.docName());
+    m_writer->setCreator(printer.creator());
+}
+
+PdfInMemory::~PdfInMemory() = default;
+
+textfile::SaveResult PdfInMemory::save() const {
+    return textfile::save(m_path, m_bytes);
 }
 
 } // namespace printfile

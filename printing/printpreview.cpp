@@ -1,13 +1,16 @@
 #include "printing/printpreview.h"
 
 #include <QApplication>
+#include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 #include <QPrinter>
 #include <QScrollBar>
 #include <cmath>
 
 #include "printing/myprinter.h"
+#include "printing/printfile.h"
 
 TPageList::TPageList() = default;
 TPageList::~TPageList() = default;
@@ -233,22 +236,41 @@ bool TMyPrinter::Print() {
                 order << i - 1;
     }
     if (!m_printer->isValid()) throw EPrinter(QStringLiteral("Es ist kein Drucker verfügbar."));
+    // The job keeps the name the printer was given when the document has no title.
+    if (!m_title.isEmpty()) m_printer->setDocName(m_title);
+    m_cancelRequested = false;
+    auto printPages = [&](QPainter &painter, QPagedPaintDevice &device) {
+        WaitCursor wait(m_showProgress);
+        for (int k = 0; k < order.size(); ++k) {
+            printPage(painter, order.at(k));
+            if (k + 1 < order.size() && !device.newPage())
+                throw EPrinter(QStringLiteral("Der Drucker hat keine neue Seite begonnen."));
+        }
+    };
+
+    if (printfile::writesFile(*m_printer)) {
+        // A PDF file is replaced only by the whole document.
+        printfile::PdfInMemory pdf(*m_printer);
+        QPainter painter(&pdf.device());
+        try {
+            printPages(painter, pdf.device());
+        } catch (const ECancelPrinting &) {
+            return false;
+        }
+        painter.end();
+        if (const textfile::SaveResult r = pdf.save(); !r) throw EPrinter(r.message(pdf.path()));
+        return true;
+    }
+
     const int ownCopies = m_printer->copyCount();
     m_printer->setCopyCount(1);
-    m_cancelRequested = false;
-    m_printer->setDocName(m_title);
     QPainter painter;
     if (!painter.begin(m_printer)) {
         m_printer->setCopyCount(ownCopies);
         throw EPrinter(QStringLiteral("Der Druckauftrag konnte nicht gestartet werden."));
     }
-    WaitCursor wait(m_showProgress);
     try {
-        for (int k = 0; k < order.size(); ++k) {
-            printPage(painter, order.at(k));
-            if (k + 1 < order.size() && !m_printer->newPage())
-                throw EPrinter(QStringLiteral("Der Drucker hat keine neue Seite begonnen."));
-        }
+        printPages(painter, *m_printer);
         painter.end();
     } catch (const ECancelPrinting &) {
         if (m_printer->printerState() != QPrinter::Aborted) m_printer->abort();

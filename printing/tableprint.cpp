@@ -1,5 +1,6 @@
 #include "tableprint.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/convert.h"
@@ -19,6 +20,45 @@ bool isTitle(const QString &line) {
 // The column heads: the first bar line that names the "Datum" column.
 bool isColumnHead(const QString &line) {
     return line.contains(u'|') && line.toUpper().contains(QStringLiteral("DATUM"));
+}
+
+// A row wider than the text area whose last column (the remark) wraps:
+// the pieces of the remark after the first line start below its beginning,
+// in the "Bemerkung" column, not at the left margin. The row is cut as the
+// engine wraps a line (at the last blank that fits, a blank at the break
+// dropped); a row without a bar, or whose last column starts too far right
+// to hold a word, is left to the engine.
+QStringList wrapInLastColumn(const TMyPrinter &engine, const QString &line) {
+    const int width = engine.textWidthPx();
+    const qsizetype bar = line.lastIndexOf(u'|');
+    if (bar < 0 || engine.textWidth(line) <= width) return {line};
+    qsizetype start = bar + 1;
+    while (start < line.size() && line.at(start) == u' ')
+        ++start;
+    const QString head = line.left(start);
+    const double indent = engine.textWidth(head);
+    if (start == line.size() || width - indent < width / 5) return {line};
+    const double blank = std::max(1.0, engine.textWidth(QStringLiteral(" ")));
+    qsizetype blanks = qsizetype(indent / blank);
+    while (blanks > 0 && engine.textWidth(QString(blanks, u' ')) > indent)
+        --blanks;
+    const QString pad(blanks, u' ');
+    QStringList out;
+    QString rest = line.mid(start);
+    while (!rest.isEmpty()) {
+        int n = engine.fitPrefix(rest, width - indent);
+        qsizetype next = n;
+        if (n < rest.size()) {
+            if (rest.at(n) != u' ') {
+                const qsizetype space = rest.left(n).lastIndexOf(u' ');
+                if (space > 0) n = int(space);
+            }
+            next = n < rest.size() && rest.at(n) == u' ' ? n + 1 : n;
+        }
+        out << (out.isEmpty() ? head : pad) + rest.left(n);
+        rest = rest.mid(next);
+    }
+    return out;
 }
 
 void writePass(TMyPrinter &engine, const QStringList &lines, const QString &pageCount) {
@@ -59,7 +99,11 @@ void writePass(TMyPrinter &engine, const QStringList &lines, const QString &page
             engine.setKopfZeilen(head + QStringList{line, separator});
         }
         afterSeparator = separatorLine;
-        engine.WriteLine(separatorLine ? separator : line);
+        if (separatorLine)
+            engine.WriteLine(separator);
+        else
+            for (const QString &piece : wrapInLastColumn(engine, line))
+                engine.WriteLine(piece);
     }
     engine.EndDoc();
 }

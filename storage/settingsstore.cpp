@@ -4,6 +4,7 @@
 
 #include "platform/convert.h"
 #include "platform/profile.h"
+#include "platform/textfile.h"
 
 SettingsStore::SettingsStore(std::shared_ptr<IniDocument> document)
     : m_path(document ? document->path() : QString()), m_document(std::move(document)) {}
@@ -50,6 +51,5 @@ quint32 SettingsStore::color(const QString &key, quint32 fallback) const {
 }
 
 bool SettingsStore::isReadOnly() const {
-    const QFileInfo fi(m_path);
-    return !fi.exists() || !fi.isWritable();
+    return !QFileInfo::exists(m_path) || textfile::isWriteProtected(m_path);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes each reader (month table, diary file, glykoval.ini) for the given
 # number of seconds (default 60) on its seeds and on every input that ever
-# crashed it; fails on the first crash or broken promise. Builds the fuzzers
+# crashed it (inputs up to 64 KB, so long damaged lines are tried); fails on
+# the first crash or broken promise. Builds the fuzzers
 # in build-fuzz (clang, GLYKO_FUZZ=ON) first. A new crash input is written to
 # build-fuzz/crashes/; keep it in fuzz/regressions/<reader>/ with its fix.
 # Usage: tools/fuzz.sh [seconds] [reader ...]
@@ -25,6 +26,6 @@ for reader in "${readers[@]}"; do
   [ -d fuzz/regressions/"$reader" ] && inputs+=(fuzz/regressions/"$reader")
   echo "Fuzzing the $reader reader for ${seconds}s"
   build-fuzz/fuzz_"$reader" -max_total_time="$seconds" -timeout=60 -detect_leaks=0 \
-    -dict=fuzz/dict/"$reader".dict -print_final_stats=1 \
+    -dict=fuzz/dict/"$reader".dict -max_len=65536 -print_final_stats=1 \
     -artifact_prefix=build-fuzz/crashes/"$reader"- "${inputs[@]}"
 done

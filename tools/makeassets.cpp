@@ -2,7 +2,9 @@
 // glykoval.ini (only when missing), the graph templates, the legend and title
 // pictures, and the help page. With --icons it writes the program's icon
 // instead, as SVG and as PNG pictures of the usual sizes.
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
@@ -526,8 +528,34 @@ bool writeIcons(const QString &dir) {
     return ok;
 }
 
-// A demo month for a first look: four readings a day up to today.
+// The chart script beside the demo month's folder, so that its chart page
+// shows the charts: the delivered copy beside this tool (the build folder's),
+// else the one the sources hold. An existing script stays.
+bool deliverChartScript(const QString &dir) {
+    const QString target = dir + QStringLiteral("scripts/Chart.min.js");
+    if (QFileInfo::exists(target)) return true;
+    const QStringList sources = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/scripts/Chart.min.js"),
+        QStringLiteral(GLYKO_SOURCE_DIR "/node_modules/chart.js/dist/Chart.min.js"),
+        QStringLiteral(GLYKO_SOURCE_DIR "/scripts/Chart.min.js")};
+    for (const QString &source : sources) {
+        QFile from(source);
+        if (QFileInfo(source) == QFileInfo(target) || !from.open(QIODevice::ReadOnly)) continue;
+        QDir().mkpath(dir + QStringLiteral("scripts"));
+        const textfile::SaveResult r = textfile::save(target, from.readAll());
+        if (!r) QTextStream(stderr) << r.message(target) << '\n';
+        return r.ok;
+    }
+    QTextStream(stderr) << "Das Diagramm-Skript Chart.min.js wurde nicht gefunden (im "
+                           "Quellordner \"npm ci\" ausführen); die Seite mit dem "
+                           "Liniendiagramm bliebe leer.\n";
+    return false;
+}
+
+// A demo month for a first look: four readings a day up to today, and the
+// chart script its chart page needs.
 bool writeDemo(const QString &dir) {
+    if (!deliverChartScript(dir)) return false;
     const QDate today = QDate::currentDate();
     monthtable::WriteRequest req;
     req.userName = QStringLiteral("Max Muster");

@@ -120,6 +120,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         EXPECT_EQ(pdftools::pages(pdf), 1);
         EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith(fmt.paper))
             << pdftools::info(pdf, "Page size").toStdString();
+        EXPECT_EQ(pdftools::info(pdf, "Title"), "MM032024-Grafik");
 
         const int dpi = 200;
         const QImage page = pdftools::render(pdf, 1, dpi);

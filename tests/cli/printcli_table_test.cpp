@@ -161,6 +161,32 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     EXPECT_EQ(printcli::run({"print-table", "MM032024.tab"}, out, err), 2);
 }
 
+// A remark longer than its row continues in the "Bemerkung" column, below
+// its beginning, not at the left margin. The PDF names the table.
+TEST(PrintCliTable, WrappedRemarkContinuesInTheRemarkColumn) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    TableFolder folder;
+    const QString pdf = folder.file("tabelle.pdf");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "tabelle.pdf"}, out, err), 0);
+    EXPECT_EQ(pdftools::info(pdf, "Title"), "MM032024-Tabelle");
+    int checked = 0;
+    for (int p = 1; p <= pdftools::pages(pdf); ++p) {
+        const QList<Word> all = words(pdf, p);
+        double column = -1;
+        for (const Word &w : all)
+            if (w.text == "Tag") column = w.xMin;
+        if (column < 0) continue;
+        for (const Word &w : all)
+            if (QStringList{"Verein;", "Einheit", "trotzdem", "gut"}.contains(w.text)) {
+                EXPECT_GE(w.xMin, column - 3) << w.text.toStdString();
+                ++checked;
+            }
+    }
+    EXPECT_EQ(checked, 4);
+}
+
 // "&Tabelle drucken" through the table window and its print preview into a
 // PDF file prints the same document as print-table.
 TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {

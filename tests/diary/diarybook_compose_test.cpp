@@ -233,3 +233,20 @@ TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
         figures({lines[0], lines[1],
                  entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")}));
 }
+
+// Only a damaged text has more tabs than a line can hold: a run of them is
+// cut to kMaxTabs, and tabs after the first kMaxTabs become blanks.
+TEST(DiaryBookCompose, TabsOfADamagedPageAreLimited) {
+    using diarybook::kMaxTabs;
+    const QString t(1, u'\t');
+    const struct {
+        QString in, out;
+    } cases[] = {
+        {"a\tb\t\tc", "a\tb\t\tc"},
+        {t.repeated(kMaxTabs), t.repeated(kMaxTabs)},
+        {"a" + t.repeated(10000) + "b", "a" + t.repeated(kMaxTabs) + "b"},
+        {("x" + t).repeated(kMaxTabs + 2), ("x" + t).repeated(kMaxTabs) + "x x "},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(diarybook::limitTabs(c.in), c.out) << c.in.size();
+}

@@ -371,7 +371,7 @@ TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
     testutil::writeBytes(tmp.file("blockiert"), "x");
     EXPECT_FALSE(
         writeDiaryBook(bookOf(MeasureMode::Eight, 2), tmp.file("blockiert/b.pdf"), &error));
-    EXPECT_TRUE(error.contains("kann nicht erstellt werden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Ein Teil des Pfades ist kein Ordner")) << error.toStdString();
     // No stored page.
     DiaryBookInput none = bookOf(MeasureMode::Four, 0);
     none.pages = {"keine Seite"};
@@ -394,7 +394,7 @@ TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
     testutil::writeBytes(f.tmp.file("datei"), "x");
     EXPECT_NE(diaryPdfCommand(f.table, "datei/y.pdf", out, err), 0);
     err.flush();
-    EXPECT_TRUE(errText.contains("kann nicht erstellt werden")) << errText.toStdString();
+    EXPECT_TRUE(errText.contains("Ein Teil des Pfades ist kein Ordner")) << errText.toStdString();
 }
 
 TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
@@ -442,7 +442,7 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     form.Drucken1Click();
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
-    EXPECT_TRUE(rec.shown[0].text.contains("kann nicht erstellt werden"));
+    EXPECT_TRUE(rec.shown[0].text.contains("Der Ordner der Datei existiert nicht"));
     EXPECT_TRUE(rec.opened.isEmpty());
     EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 05"));
     EXPECT_FALSE(form.OpenAfterSaving);

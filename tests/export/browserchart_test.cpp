@@ -333,8 +333,8 @@ TEST(BrowserChart, MessagesAndFiles) {
         EXPECT_TRUE(LiniendiagrammimBrowseranzeigen(m.in, rec));
         EXPECT_EQ(rec.texts(),
                   QStringList({"Datei \"" + m.tmp.path() +
-                               "scripts/Chart.min.js\" konnte nicht in den Ordner:\"Jahr\" "
-                               "kopiert werden! "}));
+                               "scripts/Chart.min.js\" konnte nicht in den Ordner \"" +
+                               m.in.browserFolder + m.in.entryYear + "\" kopiert werden! "}));
         EXPECT_EQ(rec.opened, QStringList({m.page()}));
     }
     // The shell cannot open the page: a warning says where it is.
@@ -375,7 +375,9 @@ TEST(BrowserChart, MessagesAndFiles) {
         const QString folder = m.in.browserFolder + "2021";
         EXPECT_EQ(rec.texts(),
                   QStringList({"Ordner \"" + folder + "\" konnte nicht erstellt werden! ",
-                               "Datei " + folder + "/AB032021.html kann nicht erstellt werden"}));
+                               "Die Datei \"" + folder +
+                                   "/AB032021.html\" konnte nicht gespeichert werden. Der Ordner "
+                                   "der Datei existiert nicht."}));
         EXPECT_TRUE(rec.opened.isEmpty());
     }
     // A month text that is no month gets a message instead of a page.

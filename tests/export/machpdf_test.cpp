@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QPainter>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -12,6 +13,23 @@
 #include "testutil.h"
 
 namespace {
+
+// Runs the work in a child process whose files may not grow past 4 KB (as on
+// a disk that fills up; SIGXFSZ ignored, so a write fails with EFBIG) and
+// returns its result, -1 when the child did not end normally.
+int exitCodeWithFileLimit(const std::function<int()> &work) {
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(work());
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 // Runs qpdf --check where qpdf is installed.
 void expectQpdfAccepts(const QString &path) {
@@ -299,7 +317,7 @@ TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     // temporary file left behind.
     QString error;
     EXPECT_FALSE(pdf.BeendeDokument(&error));
-    EXPECT_TRUE(error.contains("kann nicht erstellt werden")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Der Ordner der Datei existiert nicht")) << error.toStdString();
     EXPECT_TRUE(error.contains("buch.pdf"));
     EXPECT_EQ(tempImageFiles(tmpdir), 0);
     EXPECT_FALSE(QFile::exists(pdf.FileName));
@@ -448,12 +466,7 @@ TEST(TmachPDF, FullDiskReportsTheFailureAndKeepsTheOldFile) {
     testutil::TempFolder tmp;
     const QString target = tmp.file("buch.pdf");
     testutil::writeBytes(target, "alt");
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    const int code = exitCodeWithFileLimit([&] {
         TmachPDF pdf;
         pdf.FileName = target;
         pdf.Compress = false;
@@ -461,18 +474,13 @@ TEST(TmachPDF, FullDiskReportsTheFailureAndKeepsTheOldFile) {
         for (int i = 0; i < 60; ++i)
             pdf.SchreibeText(10, 10 + i, QStringLiteral("Zeile %1 des Tagebuchs").arg(i));
         QString error;
-        const bool written = pdf.BeendeDokument(&error);
-        int code = 0;
-        if (written)
-            code = 1;
-        else if (!error.contains("konnte nicht geschrieben werden") || !error.contains(target))
-            code = 2;
-        _exit(code);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: success reported, 2: wrong message";
+        if (pdf.BeendeDokument(&error)) return 1;
+        return error.contains("konnte nicht gespeichert werden") && error.contains(target) &&
+                       error.contains(QString::fromUtf8("größer als erlaubt"))
+                   ? 0
+                   : 2;
+    });
+    EXPECT_EQ(code, 0) << "1: success reported, 2: wrong message";
     EXPECT_EQ(testutil::readBytes(target), "alt");
     EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList({"buch.pdf"}));
 }
@@ -502,4 +510,31 @@ TEST(TmachPDF, PicturesComeInBandsOfRows) {
     EXPECT_EQ(r.decodedStream(22, 210), expected);
     expectQpdfAccepts(pdf.FileName);
     EXPECT_THROW(pdf.ZeichneBild(0, 0, 8, 10, QSize(), {}), EPDFError);
+}
+
+// A picture's data that cannot be kept until the end (the disk fills up):
+// the message names the PDF file and the cause, never the temporary file.
+TEST(TmachPDF, PictureDataThatCannotBeKeptNamesThePdf) {
+    testutil::TempFolder tmp;
+    const QString target = tmp.file("buch.pdf");
+    EXPECT_EQ(exitCodeWithFileLimit([&] {
+                  TmachPDF pdf;
+                  pdf.FileName = target;
+                  pdf.Compress = false;
+                  pdf.BeginneDokument();
+                  QImage picture(200, 200, QImage::Format_RGB32);
+                  picture.fill(Qt::white);
+                  try {
+                      pdf.ZeichneBild(0, 0, 1, 1, picture);
+                  } catch (const EPDFError &e) {
+                      const QString m = e.message();
+                      return m.contains(target) &&
+                                     m.contains(QString::fromUtf8("größer als erlaubt")) &&
+                                     !m.contains("glykovalin-pdf")
+                                 ? 0
+                                 : 2;
+                  }
+                  return 1;
+              }),
+              0);
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include "platform/win1252.h"
@@ -105,4 +107,19 @@ TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {
     EXPECT_EQ(big.pixelColor(24, 128), QColor(0x1f, 0x5f, 0xa8));
     EXPECT_EQ(big.pixelColor(60, 190), QColor(Qt::white));
     EXPECT_EQ(big.pixelColor(204, 80), QColor(0xc8, 0x1e, 0x1e));
+}
+
+// The demo folder made by "glyko_makeassets DIR --demo" holds the chart
+// script, so that its month's chart page shows the charts.
+TEST(DeliveredFiles, DemoFolderHoldsTheChartScript) {
+    const QString tool = built("glyko_makeassets");
+    if (!QFileInfo(tool).isExecutable()) GTEST_SKIP() << "glyko_makeassets not built";
+    testutil::TempFolder dir;
+    QProcess p;
+    p.start(tool, {dir.path(), "--demo"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QByteArray script = testutil::readBytes(dir.file("scripts/Chart.min.js"));
+    EXPECT_GT(script.size(), 100000);
+    EXPECT_EQ(script, testutil::readBytes(built("scripts/Chart.min.js")));
 }

@@ -18,14 +18,16 @@ void make(const QString &path) {
 } // namespace
 
 TEST(StrayFiles, OnlyLeftoversOfTheProgramsOwnFilesMatch) {
-    for (const char *name : {"glykoval.ini.aBcDeF", "GLYKOVAL.INI.QWERTZ", "MM032024.tab.AbCdEf",
-                             "JAN.TAB.xxxxxx", "MM032024.txt.ZyXwVu", "Patientendaten.txt.abcdef",
-                             "Tagebuch Max.pdf.AAAAAA", "MM032024.html.qwertz"})
+    for (const char *name :
+         {"glykoval.ini.aBcDeF", "GLYKOVAL.INI.QWERTZ", "MM032024.tab.AbCdEf", "JAN.TAB.xxxxxx",
+          "MM032024.txt.ZyXwVu", "Patientendaten.txt.abcdef", "Tagebuch Max.pdf.AAAAAA",
+          "MM032024.html.qwertz", "MM032024.png.aBcDeF", "Export.csv.aBcDeF", "Chart.min.js.aBcDeF",
+          "Glykovalin-Hilfe.htm.aBcDeF", "qt_temp.XyZabc"})
         EXPECT_TRUE(strayfiles::isLeftover(QString::fromUtf8(name))) << name;
     for (const char *name : {"glykoval.ini", "MM032024.tab", "andere.ini.aBcDeF",
                              "Grafik4.bmp.aBcDeF", "MM032024.tab.aBcDe", "MM032024.tab.aBcDeFg",
                              "MM032024.tab.aBc1eF", "MM032024.tab_aBcDeF", ".tab.aBcDeF",
-                             "MM032024.tab.aBcDeF.tab", "Chart.min.js.aBcDeF", "notiz.doc.abcdef"})
+                             "MM032024.tab.aBcDeF.tab", "notiz.doc.abcdef", "qt_temp.aBcDe"})
         EXPECT_FALSE(strayfiles::isLeftover(QString::fromUtf8(name))) << name;
 }
 
@@ -79,4 +81,27 @@ TEST(StrayFiles, YoungFilesMayBeASaveUnderWayAndStay) {
     f.close();
     EXPECT_EQ(strayfiles::removeLeftovers(dir.path(), QString(), QString()), QStringList{old});
     EXPECT_TRUE(QFileInfo::exists(young));
+}
+
+// An output may lie in any folder: the leftovers of that one file go, its
+// neighbours and copies named with a word stay.
+TEST(StrayFiles, LeftoversOfOneOutputFileAnywhere) {
+    testutil::TempFolder dir;
+    const QString target = dir.file("Ausgabe [1].pdf");
+    const QStringList leftovers = {target + ".QwErTz", target + ".aBcDeF"};
+    const QStringList kept = {target,
+                              target + ".aBc",
+                              target + ".aBcDe1",
+                              target + ".backup",
+                              target + ".KOPIEN",
+                              target + ".Sicher",
+                              dir.file("Ausgabe [1].png.aBcDeF"),
+                              dir.file("Ausgabe 1.pdf.aBcDeF")};
+    for (const QString &p : leftovers + kept)
+        make(p);
+    QStringList removed = strayfiles::removeLeftoversOf(target, std::chrono::seconds(0));
+    removed.sort();
+    EXPECT_EQ(removed, leftovers);
+    for (const QString &p : kept)
+        EXPECT_TRUE(QFileInfo::exists(p)) << p.toStdString();
 }

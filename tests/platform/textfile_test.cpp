@@ -96,3 +96,57 @@ TEST(TextFile, FilesThatCannotBeMadeAreNamedByTheirCause) {
     EXPECT_EQ(r.code, ENOTDIR);
     EXPECT_EQ(readBytes(dir.file("datei")), QByteArray("x"));
 }
+
+// A file without write permission bits is not replaced, also when the
+// administrator runs the program (who could write it); the reason says so.
+TEST(TextFile, WriteProtectedFileIsNotReplaced) {
+    testutil::TempFolder dir;
+    const QString path = dir.file("glykoval.ini");
+    testutil::writeBytes(path, "[Einstellung]\r\n");
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, readOnly));
+    EXPECT_TRUE(textfile::isWriteProtected(path));
+    const textfile::SaveResult r = textfile::save(path, "neu");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.existed);
+    EXPECT_EQ(r.reason, QString::fromUtf8("Die Datei ist schreibgeschützt."));
+    EXPECT_TRUE(r.message(path).contains(path));
+    EXPECT_EQ(readBytes(path), QByteArray("[Einstellung]\r\n"));
+    EXPECT_EQ(QFileInfo(path).permissions() &
+                  (readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther),
+              readOnly);
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"glykoval.ini"});
+    EXPECT_FALSE(textfile::isWriteProtected(dir.file("neu.ini")));
+}
+
+// A file written in pieces: the first failure is kept, later writes fail at
+// once, and the commit reports it without touching the old file.
+TEST(TextFile, SafeFileWrittenInPiecesKeepsTheFirstFailure) {
+    testutil::TempFolder dir;
+    const QString path = dir.file("bild.png");
+    testutil::writeBytes(path, "alt");
+    {
+        textfile::SafeFile f(path);
+        ASSERT_TRUE(f.open());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(f.write(QByteArray(1000, char('a' + i))), 1000);
+        EXPECT_EQ(readBytes(path), QByteArray("alt"));
+        EXPECT_TRUE(f.commit().ok);
+    }
+    EXPECT_EQ(readBytes(path).size(), 4000);
+    textfile::SaveResult r;
+    {
+        testutil::FileSizeLimit limit(2500);
+        ASSERT_TRUE(limit.active());
+        textfile::SafeFile f(path);
+        ASSERT_TRUE(f.open());
+        EXPECT_EQ(f.write(QByteArray(2000, 'x')), 2000);
+        EXPECT_EQ(f.write(QByteArray(2000, 'y')), -1);
+        EXPECT_EQ(f.write(QByteArray(1, 'z')), -1);
+        r = f.commit();
+    }
+    EXPECT_EQ(r.code, EFBIG);
+    EXPECT_EQ(r.reason, textfile::reasonOf(EFBIG));
+    EXPECT_EQ(readBytes(path).size(), 4000);
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"bild.png"});
+}

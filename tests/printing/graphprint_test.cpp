@@ -175,3 +175,23 @@ TEST(GraphPrint, TimeStripNamesTheSlotTimesOfTheMode) {
               QStringLiteral("    Uhrzeiten: M1= 06:00  M2=   M3=   M4=   M5=   M6=   M7=   "
                              "M8= 23:00"));
 }
+
+// Hand-edited limits far outside the settings dialog's range are written at
+// the nearest end of that range, as the graph on screen draws them; a limit
+// that is no number gets no mark. The picture is composed without overflow.
+TEST(GraphPrint, LimitsOutsideTheRangeAreClamped) {
+    testutil::TempFolder dir;
+    const QString ini = dir.file("glykoval.ini");
+    testutil::writeBytes(ini, "[Einstellung]\r\nHochwerte>=2147483647\r\n"
+                              "Kritischwerte>=abc\r\nTiefwerte<=-99999999999999\r\n");
+    const QList<graphprint::LimitMark> marks = graphprint::limitMarks(ini);
+    ASSERT_EQ(marks.size(), 2);
+    EXPECT_EQ(marks[0].text, "250");
+    EXPECT_EQ(marks[0].row, graphgeo::limitRowY(250));
+    EXPECT_EQ(marks[1].text, "20");
+    EXPECT_EQ(marks[1].row, graphgeo::limitRowY(20));
+    graphprint::MonthPictureParts parts;
+    parts.graph = solid(600, 400, Qt::white);
+    parts.limits = marks;
+    EXPECT_FALSE(graphprint::composeWholeMonth(parts).isNull());
+}

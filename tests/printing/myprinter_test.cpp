@@ -292,6 +292,47 @@ TEST(MyPrinter, FileOutputWrapsCutsTabsAndAligns) {
     EXPECT_EQ(lines.size(), i);
 }
 
+// A damaged line far longer than a page is wide is wrapped like any other:
+// every piece fits, nothing is lost but the blanks at the breaks, and words
+// longer than a line are cut inside.
+TEST(MyPrinter, DamagedLongLineWrapsLikeAnyOther) {
+    PdfPrinter pp;
+    TMyPrinter p(nullptr, &pp.printer);
+    p.setMasseinheit(muMillimeters);
+    const QString file = pp.dir.file(QStringLiteral("druck.txt"));
+    p.setPrintToFile(true);
+    p.setFileName(file);
+    QString text;
+    for (int i = 0; text.size() < 3 * TMyPrinter::kLongLine; ++i)
+        text += (i % 7 == 6 ? QString(300, u'Z') : QStringLiteral("wort%1").arg(i)) + u' ';
+    text = text.trimmed();
+    p.BeginDoc();
+    p.WriteLine(text);
+    p.EndDoc();
+    QString joined;
+    for (QString line : readLinesOf(file)) {
+        line.remove(QChar(12));
+        EXPECT_LE(p.textWidth(line), p.textWidthPx()) << line.toStdString();
+        if (!joined.isEmpty() && !joined.endsWith(u'Z')) joined += u' ';
+        joined += line;
+    }
+    QString expected = text;
+    EXPECT_EQ(joined.remove(u' '), expected.remove(u' '));
+
+    // In a large font the whole line is tens of millions of printer pixels
+    // wide, more than a text width can be measured in: it is wrapped all the
+    // same, not written as one line.
+    QFont big = p.font();
+    big.setPointSize(120);
+    p.setFont(big);
+    p.BeginDoc();
+    p.WriteLine(QString(40000, u'W'));
+    p.EndDoc();
+    const QStringList lines = readLinesOf(file);
+    EXPECT_GT(lines.size(), 1000);
+    EXPECT_EQ(lines.join(QString()).remove(QChar(12)), QString(40000, u'W'));
+}
+
 TEST(MyPrinter, AmpersandCode) {
     PdfPrinter pp;
     TMyPrinter p(nullptr, &pp.printer);

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "filelimit.h"
@@ -34,6 +35,13 @@ TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     EXPECT_FALSE(st.isReadOnly());
     EXPECT_FALSE(st.setUnlessEmpty(keys::TabellenDateiName, ""));
     EXPECT_TRUE(SettingsStore(dir.file("missing.ini")).isReadOnly());
+    // A file without write permission bits counts as read-only also for the
+    // administrator, who could write it; it is not rewritten.
+    const QByteArray before = testutil::readBytes(st.path());
+    QFile::setPermissions(st.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_TRUE(st.isReadOnly());
+    EXPECT_FALSE(st.set(keys::BenutzerName, "Anna"));
+    EXPECT_EQ(testutil::readBytes(st.path()), before);
 }
 
 // Windows that hold one shared document see each other's changes without
