@@ -1,17 +1,13 @@
 #include "monthcommands.h"
 
-#include <QDate>
 #include <QFileInfo>
-#include <QLabel>
 
 #include "dialogs/namedlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
-#include "platform/german.h"
 #include "platform/ui.h"
 #include "program.h"
 #include "storage/monthmodel.h"
-#include "storage/monthtable.h"
 
 MonthCommands::MonthCommands(Program &program, QObject *parent) : QObject(parent), m_p(program) {}
 
@@ -30,27 +26,6 @@ bool MonthCommands::openMonth(const QString &path) {
     return true;
 }
 
-// The entry list holds the readings of the month as its file holds them.
-void MonthCommands::fillEntryList() {
-    TEingabeDlg &entry = m_p.entryDialog();
-    const MonthResult &r = m_p.model.figures();
-    entry.SpinEdit3->setFieldText(monthtable::yearOfPath(m_p.model.tablePath()));
-    entry.setEntries(r.entries);
-    if (!r.entryMonth.isEmpty()) entry.SpinEdit2->setFieldText(r.entryMonth);
-}
-
-void MonthCommands::heading(bool replaceEmptyName) {
-    const MonthResult &r = m_p.model.figures();
-    m_p.entryDialog().Label4->setText(QStringLiteral("Messwerte ") + r.tableDate +
-                                      QStringLiteral("  ") + r.tableUser);
-    if (!r.tableUser.isEmpty() || replaceEmptyName) m_p.model.setUserName(r.tableUser);
-}
-
-void MonthCommands::today() {
-    m_p.entryDialog().Label3->setText(QStringLiteral("Heute ist der ") +
-                                      german::date(QDate::currentDate()));
-}
-
 void MonthCommands::undalsGrafikanzeigen1Click() {
     const QString file = chooseFile();
     if (!file.isEmpty() && openMonth(file)) {
@@ -64,32 +39,32 @@ void MonthCommands::undalsGrafikanzeigen1Click() {
 }
 
 void MonthCommands::undTabelleanzeigen1Click() {
-    m_p.entryDialog().openTableOnShow();
-    undTabellebearbeiten1Click();
+    // As "und Tabelle bearbeiten", with the month's table shown instead of
+    // the entry dialog.
+    if (chooseAndTake()) {
+        TEingabeDlg &entry = m_p.entryDialog();
+        if (entry.takeMonth()) emit tableWindowRequested(entry.tableText(), false);
+    }
     m_p.mainForm().FormResize();
 }
 
 void MonthCommands::undTabellebearbeiten1Click() {
-    TEingabeDlg &entry = m_p.entryDialog();
-    const QString file = chooseFile();
-    if (file.isEmpty() || !openMonth(file)) {
-        entry.openTableOnShow(false);
-        m_p.mainForm().FormResize();
-        return;
-    }
-    entry.clearYearMismatch();
-    entry.LiesUhrzeitenEin();
-    heading(true);
-    m_p.model.applyModeOf(file);
-    if (!m_p.model.figures().readable) {
-        entry.clearEntries();
-        m_p.ui.showWarning(QStringLiteral("Fehler Lesen der Datei!"));
-        return;
-    }
-    fillEntryList();
-    today();
-    entry.showModally();
+    if (chooseAndTake()) m_p.entryDialog().editMonth();
     m_p.mainForm().FormResize();
+}
+
+bool MonthCommands::chooseAndTake() {
+    const QString file = chooseFile();
+    if (file.isEmpty() || !openMonth(file)) return false;
+    m_p.model.applyModeOf(file);
+    const MonthResult &month = m_p.model.figures();
+    if (!month.readable) {
+        m_p.ui.showWarning(QStringLiteral("Fehler Lesen der Datei!"));
+        return false;
+    }
+    // The table's user, also an empty one, is the current user now.
+    m_p.model.setUserName(month.tableUser);
+    return true;
 }
 
 void MonthCommands::anzeigen1Click() {
@@ -98,40 +73,26 @@ void MonthCommands::anzeigen1Click() {
 }
 
 void MonthCommands::aktuellebearbeiten1Click() {
-    TEingabeDlg &entry = m_p.entryDialog();
-    entry.clearYearMismatch();
-    entry.LiesUhrzeitenEin();
-    if (QFileInfo(m_p.model.tablePath()).isFile()) {
-        // What another program wrote meanwhile is in the list too.
-        m_p.model.reload();
-        heading(false);
-        if (!m_p.model.figures().readable) {
-            entry.clearEntries();
-            m_p.ui.showWarning(QStringLiteral("Fehler Lesen der Datei!"));
-            return;
-        }
-        fillEntryList();
-        today();
-        entry.showModally();
-    } else {
+    if (!QFileInfo(m_p.model.tablePath()).isFile()) {
         neuerstellen1Click();
+        m_p.mainForm().FormResize();
+        return;
     }
+    // What another program wrote meanwhile is in the list too.
+    m_p.model.reload();
+    if (!m_p.model.figures().readable) {
+        m_p.ui.showWarning(QStringLiteral("Fehler Lesen der Datei!"));
+        return;
+    }
+    m_p.entryDialog().editMonth();
     m_p.mainForm().FormResize();
 }
 
 void MonthCommands::neuerstellen1Click() {
     TEingabeDlg &entry = m_p.entryDialog();
-    entry.Label4->setText(QStringLiteral("Messwerte von ") + m_p.model.userName());
-    entry.clearEntries();
-    entry.clearYearMismatch();
-    const QDate d = QDate::currentDate();
-    entry.Label3->setText(QStringLiteral("Heute ist der ") + german::date(d));
-    entry.SpinEdit2->setValue(d.month());
-    entry.SpinEdit3->setValue(d.year());
-    entry.LiesUhrzeitenEin();
     TNameEingDlg &name = m_p.nameDialog();
     if (name.isVisible()) name.done(QDialog::Accepted);
-    entry.showNonModal();
+    entry.startNewMonth();
 }
 
 void MonthCommands::Benutzernamendern1Click() {
@@ -166,7 +127,6 @@ void MonthCommands::nameAccepted(const QString &name) {
     } else if (m_p.mainForm().leaveMonth()) {
         m_p.model.close();
     }
-    m_p.entryDialog().Label4->setText(QStringLiteral("Messwerte von ") + name);
     neuerstellen1Click();
 }
 
@@ -178,7 +138,5 @@ void MonthCommands::monthSaved(const QString &tablePath) {
 }
 
 void MonthCommands::unreadableTable() {
-    m_p.entryDialog().openTableOnShow();
-    undTabellebearbeiten1Click();
-    m_p.mainForm().FormResize();
+    undTabelleanzeigen1Click();
 }

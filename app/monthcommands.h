@@ -45,9 +45,9 @@ signals:
 
 private:
     QString chooseFile() const;
-    void heading(bool replaceEmptyName);
-    void today();
-    void fillEntryList();
+    // Chooses a table and makes it the current month with its user and
+    // measure mode; false when cancelled or unreadable (said).
+    bool chooseAndTake();
 
     Program &m_p;
 };

@@ -8,7 +8,6 @@
 #include "monthcommands.h"
 #include "platform/ui.h"
 #include "program.h"
-#include "storage/monthtable.h"
 #include "wiring.h"
 
 void wireMonthCommands(Program &p) {
@@ -32,23 +31,14 @@ void wireMonthCommands(Program &p) {
 
 TEingabeDlg *makeEntryDialog(Program &p) {
     auto *entry = new TEingabeDlg(p.model, p.ui, &p.mainForm());
-    entry->FormCreate();
-    entry->Label4->setText(QStringLiteral("Messwerte von ") + p.model.userName());
     MonthCommands *cmds = &p.commands();
     const MonthModel *model = &p.model;
     // The list follows the month as read, unless readings typed into it are
     // not saved yet.
-    auto follow = [entry, model] {
-        if (entry->hasUnsavedChanges() || !model->hasTable()) return;
-        const MonthResult &r = model->figures();
-        entry->SpinEdit3->setFieldText(monthtable::yearOfPath(model->tablePath()));
-        entry->setEntries(r.entries);
-        if (!r.entryMonth.isEmpty()) entry->SpinEdit2->setFieldText(r.entryMonth);
-    };
-    follow();
-    QObject::connect(model, &MonthModel::monthChanged, entry, follow);
-    QObject::connect(model, &MonthModel::modeChanged, entry, &TEingabeDlg::LiesUhrzeitenEin);
-    QObject::connect(entry, &TEingabeDlg::drawRequested, cmds, &MonthCommands::monthSaved);
+    entry->showMonth();
+    QObject::connect(model, &MonthModel::monthChanged, entry, &TEingabeDlg::showMonth);
+    QObject::connect(model, &MonthModel::modeChanged, entry, &TEingabeDlg::showMode);
+    QObject::connect(entry, &TEingabeDlg::monthSaved, cmds, &MonthCommands::monthSaved);
     QObject::connect(entry, &TEingabeDlg::closedAfterGraph, &p.mainForm(), &TMainForm::FormResize);
     QObject::connect(entry, &TEingabeDlg::tableRequested, cmds,
                      [cmds](const QString &text) { emit cmds->tableWindowRequested(text, false); });

@@ -1,49 +1,27 @@
 #include "eingabedlg.h"
 
-#include <QApplication>
 #include <QBoxLayout>
 #include <QDate>
+#include <QDir>
 #include <QEvent>
-#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
-#include <QSet>
-#include <QTimer>
 #include <QToolButton>
 
+#include "entrylistmodel.h"
 #include "platform/convert.h"
+#include "platform/german.h"
 #include "platform/ui.h"
+#include "spinedit.h"
 #include "storage/monthmodel.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
+#include "storage/tablelock.h"
 #include "tablebuilder.h"
-
-void SpinEdit::setFieldText(const QString &t) {
-    bool ok = false;
-    const int v = t.trimmed().toInt(&ok);
-    if (ok) setValue(v);
-}
-
-void SpinEdit::setStepRange(int lo, int hi) {
-    m_stepLow = lo;
-    m_stepHigh = hi;
-}
-
-void SpinEdit::stepBy(int steps) {
-    if (m_stepHigh < m_stepLow) {
-        QSpinBox::stepBy(steps);
-        return;
-    }
-    setValue(std::clamp(value() + steps * singleStep(), m_stepLow, m_stepHigh));
-    selectAll();
-}
-
-QString SpinEdit::textFromValue(int value) const {
-    return QStringLiteral("%1").arg(value, m_digits, 10, QLatin1Char('0'));
-}
 
 namespace entrydlg {
 
@@ -102,6 +80,55 @@ bool validTime(const QString &time) {
     return m <= 59 && (h < 24 || (h == 24 && m == 0));
 }
 
+namespace {
+// The number of a field that holds only digits; -1 for any other text.
+int numberIn(const QString &text, int maxDigits) {
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > maxDigits) return -1;
+    for (QChar c : t)
+        if (c < u'0' || c > u'9') return -1;
+    return t.toInt();
+}
+} // namespace
+
+FieldProblem checkReading(const ReadingFields &f) {
+    const int day = numberIn(f.day, 2), month = numberIn(f.month, 2);
+    const int year = numberIn(f.year, 4), value = numberIn(f.value, 5);
+    if (f.day.trimmed().isEmpty())
+        return {BadField::Day, QStringLiteral("Das Feld für den Tag ist leer. Bitte geben Sie "
+                                              "einen Tag von 1 bis 31 ein.")};
+    if (day < 1 || day > 31)
+        return {BadField::Day, QStringLiteral("Den Tag „%1“ gibt es nicht. Bitte geben Sie einen "
+                                              "Tag von 1 bis 31 ein.")
+                                   .arg(f.day.trimmed())};
+    if (month < 1 || month > 12)
+        return {BadField::Month, QStringLiteral("Den Monat „%1“ gibt es nicht. Bitte geben Sie "
+                                                "einen Monat von 1 bis 12 ein.")
+                                     .arg(f.month.trimmed())};
+    if (year < 1900 || f.year.trimmed().size() != 4)
+        return {BadField::Year, QStringLiteral("Die Jahreszahl „%1“ ist ungültig. Bitte geben Sie "
+                                               "sie vierstellig ein, zum Beispiel 2024.")
+                                    .arg(f.year.trimmed())};
+    if (day > QDate(year, month, 1).daysInMonth())
+        return {BadField::Day, QStringLiteral("Den %1. gibt es im %2 %3 nicht.")
+                                   .arg(day)
+                                   .arg(GibMonatLang(month))
+                                   .arg(year)};
+    if (!validTime(f.time))
+        return {BadField::Time, QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte "
+                                               "geben Sie sie in der Form SS:MM ein, zum "
+                                               "Beispiel 07:30.")
+                                    .arg(f.time)};
+    if (f.value.trimmed().isEmpty())
+        return {BadField::Value, QStringLiteral("Das Feld für den Messwert ist leer. Bitte geben "
+                                                "Sie einen Messwert von 0 bis 500 mg/dl ein.")};
+    if (value < 0 || value > 500)
+        return {BadField::Value, QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 "
+                                                "mg/dl. Bitte geben Sie ihn richtig ein.")
+                                     .arg(f.value.trimmed())};
+    return {};
+}
+
 } // namespace entrydlg
 
 namespace {
@@ -109,6 +136,13 @@ namespace {
 const QString kNoEntryYet =
     QStringLiteral("Sie haben noch keinen Messwert eingetragen! Betätigen Sie bitte den Schalter "
                    "\"In Liste aufnehmen\"!");
+const QString kSelectFirst =
+    QStringLiteral("Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!");
+const QString kReallyCancel = QStringLiteral(
+    "Möchten Sie wirklich abbrechen? Wenn ja, dann sind die eingegebenen Daten verloren!");
+
+const QString kGreen = QStringLiteral("color: rgb(0,128,0);");
+const QString kGrey = QStringLiteral("color: rgb(128,128,128);");
 
 QFont boldFont(int pixels = 0) {
     QFont f;
@@ -117,13 +151,6 @@ QFont boldFont(int pixels = 0) {
     return f;
 }
 
-const QString kGreen = QStringLiteral("color: rgb(0,128,0);");
-const QString kGrey = QStringLiteral("color: rgb(128,128,128);");
-
-} // namespace
-
-namespace {
-
 QLabel *namedLabel(QWidget *parent, const char *name, const QString &text) {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
@@ -131,10 +158,11 @@ QLabel *namedLabel(QWidget *parent, const char *name, const QString &text) {
 }
 
 // A date or value field in the dialog's bold green.
-SpinEdit *namedSpin(QWidget *parent, const char *name, int digits, int lo, int hi, int start) {
-    auto *s = new SpinEdit(digits, parent);
+SpinEdit *namedSpin(QWidget *parent, const char *name, int digits, int maxDigits, int low, int high,
+                    int start) {
+    auto *s = new SpinEdit(digits, maxDigits, parent);
     s->setObjectName(QString::fromLatin1(name));
-    s->setRange(lo, hi);
+    s->setRange(low, high);
     s->setValue(start);
     s->setFont(boldFont());
     s->setStyleSheet(kGreen);
@@ -156,10 +184,14 @@ QHBoxLayout *row(std::initializer_list<QWidget *> widgets) {
     return r;
 }
 
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
 TEingabeDlg::TEingabeDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
-    : QDialog(parent), m_model(model), m_ui(ui) {
+    : QDialog(parent), m_model(model), m_ui(ui), m_entries(new EntryListModel(this)) {
     setObjectName(QStringLiteral("EingabeDlg"));
     setWindowTitle(QStringLiteral("Eingabe der Glykovalinmesswerte"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -170,259 +202,358 @@ TEingabeDlg::TEingabeDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
     buildButtons();
     layOut();
     connectControls();
-    BitBtn3->setText(slotinfo::displayLabel(m_slot));
+    FormCreate();
+    m_title->setText(QStringLiteral("Messwerte von ") + m_model.userName());
 }
+
+TEingabeDlg::~TEingabeDlg() = default;
 
 // Headings, the entry list, the slot button and the time field with its arrows.
 void TEingabeDlg::buildListAndSlot() {
-    Label4 = namedLabel(this, "Label4", QString());
-    Label4->setFont(boldFont(13));
-    Label3 = namedLabel(this, "Label3", QString());
+    m_title = namedLabel(this, "Label4", QString());
+    m_title->setFont(boldFont(13));
+    m_today = namedLabel(this, "Label3", QString());
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    m_list = new QListView(this);
+    m_list->setObjectName(QStringLiteral("ListBox1"));
+    m_list->setModel(m_entries);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setUniformItemSizes(true);
     // Wide enough for a whole entry line.
-    const int lineWidth = ListBox1->fontMetrics().horizontalAdvance(
+    const int lineWidth = m_list->fontMetrics().horizontalAdvance(
         QStringLiteral("Messung7 den 31.12.2026 Z=23:50  ZuckerWert=500"));
-    ListBox1->setMinimumSize(lineWidth + 40, 212);
-    ListBox1->installEventFilter(this);
+    m_list->setMinimumSize(lineWidth + 40, 212);
+    m_list->installEventFilter(this);
 
-    BitBtn3 = new QPushButton(this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setFont(boldFont());
-    BitBtn3->setMinimumWidth(110);
+    m_slotButton = namedButton(this, "BitBtn3", QString(), true);
+    m_slotButton->setMinimumWidth(110);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFont(boldFont(16));
-    Edit1->setStyleSheet(kGreen);
-    Edit1->setFixedWidth(80);
-    Edit1->setToolTip(QStringLiteral("Uhrzeit der Messung, zum Beispiel 07:30"));
-    SpinButton1 = new QWidget(this);
-    SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
-    SpinButton1->setFixedSize(20, 28);
-    SpinButton1Up = new QToolButton(SpinButton1);
-    SpinButton1Up->setObjectName(QStringLiteral("SpinButton1Up"));
-    SpinButton1Up->setArrowType(Qt::UpArrow);
-    SpinButton1Up->setGeometry(0, 0, 20, 14);
-    SpinButton1Down = new QToolButton(SpinButton1);
-    SpinButton1Down->setObjectName(QStringLiteral("SpinButton1Down"));
-    SpinButton1Down->setArrowType(Qt::DownArrow);
-    SpinButton1Down->setGeometry(0, 14, 20, 14);
+    m_time = new QLineEdit(this);
+    m_time->setObjectName(QStringLiteral("Edit1"));
+    m_time->setFont(boldFont(16));
+    m_time->setStyleSheet(kGreen);
+    m_time->setFixedWidth(80);
+    m_time->setToolTip(QStringLiteral("Uhrzeit der Messung, zum Beispiel 07:30"));
+    m_timeButtons = new QWidget(this);
+    m_timeButtons->setObjectName(QStringLiteral("SpinButton1"));
+    m_timeButtons->setFixedSize(20, 28);
+    m_timeUp = new QToolButton(m_timeButtons);
+    m_timeUp->setObjectName(QStringLiteral("SpinButton1Up"));
+    m_timeUp->setArrowType(Qt::UpArrow);
+    m_timeUp->setGeometry(0, 0, 20, 14);
+    m_timeDown = new QToolButton(m_timeButtons);
+    m_timeDown->setObjectName(QStringLiteral("SpinButton1Down"));
+    m_timeDown->setArrowType(Qt::DownArrow);
+    m_timeDown->setGeometry(0, 14, 20, 14);
 }
 
 // The date fields and the value field.
 void TEingabeDlg::buildFields() {
-    Label2 = namedLabel(this, "Label2", QStringLiteral("Tag              Monat            Jahr"));
+    m_dateCaption =
+        namedLabel(this, "Label2", QStringLiteral("Tag              Monat            Jahr"));
     // Until a reading is restored or a month is read, the fields show today.
     const QDate today = QDate::currentDate();
-    SpinEdit1 = namedSpin(this, "SpinEdit1", 2, 1, 31, today.day());
-    SpinEdit2 = namedSpin(this, "SpinEdit2", 2, 1, 12, today.month());
-    SpinEdit3 = namedSpin(this, "SpinEdit3", 1, 1900, 9999, today.year());
-    Label1 = namedLabel(this, "Label1", QStringLiteral("Glykovalinmeßwert mg/dl"));
+    m_day = namedSpin(this, "SpinEdit1", 2, 2, 1, 31, today.day());
+    m_month = namedSpin(this, "SpinEdit2", 2, 2, 1, 12, today.month());
+    m_year = namedSpin(this, "SpinEdit3", 4, 4, 1900, 9999, today.year());
+    m_valueCaption = namedLabel(this, "Label1", QStringLiteral("Glykovalinmeßwert mg/dl"));
     // A typed value above 500 is refused with a message, not cut.
-    SpinEdit4 = namedSpin(this, "SpinEdit4", 1, 0, 99999, 140);
-    SpinEdit4->setStepRange(0, 500);
-    SpinEdit4->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));
-    SpinEdit4->installEventFilter(this);
-    if (SpinEdit4->findChild<QLineEdit *>())
-        SpinEdit4->findChild<QLineEdit *>()->installEventFilter(this);
+    m_value = namedSpin(this, "SpinEdit4", 1, 5, 0, 500, 140);
+    m_value->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));
+    m_value->installEventFilter(this);
+    m_value->findChild<QLineEdit *>()->installEventFilter(this);
 }
 
 void TEingabeDlg::buildButtons() {
-    BitBtn1 = namedButton(this, "BitBtn1", QStringLiteral("In Liste &aufnehmen"), true);
-    BitBtn2 = namedButton(this, "BitBtn2", QStringLiteral("Eintrag &bearbeiten"), true);
-    BitBtn5 = namedButton(this, "BitBtn5", QStringLiteral("Eintrag &löschen"), true);
-    BitBtn5->setToolTip(QStringLiteral("Löscht den ausgewählten Eintrag (auch mit der Entf-Taste "
-                                       "in der Liste)."));
-    OKBtn = namedButton(this, "OKBtn", QStringLiteral("&Grafik zeigen"), false);
-    OKBtn->setDefault(true);
-    BitBtn4 = namedButton(this, "BitBtn4", QStringLiteral("&Tabelle zeigen"), false);
+    m_addButton = namedButton(this, "BitBtn1", QStringLiteral("In Liste &aufnehmen"), true);
+    m_correctButton = namedButton(this, "BitBtn2", QStringLiteral("Eintrag &bearbeiten"), true);
+    m_deleteButton = namedButton(this, "BitBtn5", QStringLiteral("Eintrag &löschen"), true);
+    m_deleteButton->setToolTip(QStringLiteral("Löscht den ausgewählten Eintrag (auch mit der "
+                                              "Entf-Taste in der Liste)."));
+    m_graphButton = namedButton(this, "OKBtn", QStringLiteral("&Grafik zeigen"), false);
+    m_graphButton->setDefault(true);
+    m_tableButton = namedButton(this, "BitBtn4", QStringLiteral("&Tabelle zeigen"), false);
 }
 
 // The list on the left, the fields and list buttons on the right, the save
 // buttons below.
 void TEingabeDlg::layOut() {
-    auto *slotRow = row({BitBtn3, Edit1, SpinButton1});
+    auto *slotRow = row({m_slotButton, m_time, m_timeButtons});
     slotRow->setStretch(0, 1);
-    auto *valueRow = row({SpinEdit4});
+    auto *valueRow = row({m_value});
     valueRow->addStretch(1);
     auto *fields = new QVBoxLayout;
     fields->addLayout(slotRow);
     fields->addSpacing(8);
-    fields->addWidget(Label2);
-    fields->addLayout(row({SpinEdit1, SpinEdit2, SpinEdit3}));
+    fields->addWidget(m_dateCaption);
+    fields->addLayout(row({m_day, m_month, m_year}));
     fields->addSpacing(8);
-    fields->addWidget(Label1);
+    fields->addWidget(m_valueCaption);
     fields->addLayout(valueRow);
     fields->addSpacing(8);
-    fields->addWidget(BitBtn1);
-    fields->addWidget(BitBtn2);
-    fields->addWidget(BitBtn5);
+    fields->addWidget(m_addButton);
+    fields->addWidget(m_correctButton);
+    fields->addWidget(m_deleteButton);
     fields->addStretch(1);
     auto *middle = new QHBoxLayout;
-    middle->addWidget(ListBox1, 1);
+    middle->addWidget(m_list, 1);
     middle->addLayout(fields);
-    auto *bottom = row({OKBtn, BitBtn4});
+    auto *bottom = row({m_graphButton, m_tableButton});
     bottom->addStretch(1);
     auto *main = new QVBoxLayout(this);
-    main->addWidget(Label4);
-    main->addWidget(Label3);
+    main->addWidget(m_title);
+    main->addWidget(m_today);
     main->addLayout(middle, 1);
     main->addLayout(bottom);
     resize(sizeHint().expandedTo(QSize(551, 340)));
 }
 
 void TEingabeDlg::connectControls() {
-    auto guard = [this](auto fn) { return [this, fn] { ui::guarded(m_ui, fn); }; };
-    connect(BitBtn1, &QPushButton::clicked, this, guard([this] { BitBtn1Click(); }));
-    connect(BitBtn2, &QPushButton::clicked, this, guard([this] { BitBtn2Click(); }));
-    connect(BitBtn3, &QPushButton::clicked, this, guard([this] { BitBtn3Click(); }));
-    connect(BitBtn5, &QPushButton::clicked, this, guard([this] { BitBtn5Click(); }));
-    connect(OKBtn, &QPushButton::clicked, this, guard([this] { OKBtnClick(); }));
-    connect(BitBtn4, &QPushButton::clicked, this, guard([this] { BitBtn4Click(); }));
-    connect(SpinButton1Up, &QToolButton::clicked, this, guard([this] { SpinButton1UpClick(); }));
-    connect(SpinButton1Down, &QToolButton::clicked, this,
-            guard([this] { SpinButton1DownClick(); }));
-    connect(SpinEdit1, &QSpinBox::textChanged, this, [this] { SpinEdit1Change(); });
-    connect(SpinEdit2, &QSpinBox::textChanged, this, [this] { SpinEdit2Change(); });
-    connect(SpinEdit3, &QSpinBox::textChanged, this, [this] { SpinEdit3Change(); });
+    auto on = [this](QAbstractButton *b, void (TEingabeDlg::*handler)()) {
+        connect(b, &QAbstractButton::clicked, this,
+                [this, handler] { ui::guarded(m_ui, [this, handler] { (this->*handler)(); }); });
+    };
+    on(m_addButton, &TEingabeDlg::BitBtn1Click);
+    on(m_correctButton, &TEingabeDlg::BitBtn2Click);
+    on(m_slotButton, &TEingabeDlg::BitBtn3Click);
+    on(m_deleteButton, &TEingabeDlg::BitBtn5Click);
+    on(m_graphButton, &TEingabeDlg::OKBtnClick);
+    on(m_tableButton, &TEingabeDlg::BitBtn4Click);
+    connect(m_timeUp, &QToolButton::clicked, this,
+            [this] { ui::guarded(m_ui, [this] { stepTime(true); }); });
+    connect(m_timeDown, &QToolButton::clicked, this,
+            [this] { ui::guarded(m_ui, [this] { stepTime(false); }); });
+    connect(m_day, &SpinEdit::textChanged, this, &TEingabeDlg::SpinEdit1Change);
+    connect(m_month, &SpinEdit::textChanged, this, &TEingabeDlg::SpinEdit2Change);
     // A date typed digit by digit is marked once it is complete.
-    for (SpinEdit *date : {SpinEdit1, SpinEdit2, SpinEdit3})
+    for (SpinEdit *date : {m_day, m_month, m_year})
         connect(date, &QAbstractSpinBox::editingFinished, this,
-                [this] { MarkierEintragInListe(); });
+                &TEingabeDlg::MarkierEintragInListe);
 }
 
 void TEingabeDlg::setCurrentSlot(MeasurementSlot s) {
     m_slot = s;
-    BitBtn3->setText(slotinfo::displayLabel(s));
+    m_slotButton->setText(slotinfo::displayLabel(s));
 }
 
-QStringList TEingabeDlg::entries() const {
-    QStringList l;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        l << ListBox1->item(i)->text();
-    return l;
+TEingabeDlg::Fields TEingabeDlg::fieldsShown() const {
+    return {m_slot,         m_day->fieldText(),   m_month->fieldText(), m_year->fieldText(),
+            m_time->text(), m_value->fieldText(), m_lastEntryLine};
 }
 
-void TEingabeDlg::setEntries(const QStringList &lines) {
-    ListBox1->clear();
-    ListBox1->addItems(lines);
+void TEingabeDlg::showFields(const Fields &f) {
+    setCurrentSlot(f.slot);
+    // The month first: its change handler compares it with the list.
+    m_month->setFieldText(f.month);
+    m_year->setFieldText(f.year);
+    m_day->setFieldText(f.day);
+    m_time->setText(f.time);
+    m_value->setFieldText(f.value);
+    m_lastEntryLine = f.lastEntryLine;
 }
 
-void TEingabeDlg::clearEntries() {
-    ListBox1->clear();
-}
-
-void TEingabeDlg::appendEntry(const QString &line) {
-    ListBox1->addItem(line);
-}
-
-// The fields as shown, so a line without some marker leaves those unchanged.
-entryline::Fields TEingabeDlg::fieldsShown() const {
+TEingabeDlg::Fields TEingabeDlg::fieldsOf(const QString &line) const {
     entryline::Fields f;
-    f.day = SpinEdit1->fieldText();
-    f.month = SpinEdit2->fieldText();
-    f.year = SpinEdit3->fieldText();
-    f.time = Edit1->text();
-    f.value = SpinEdit4->fieldText();
-    return f;
+    f.day = m_day->fieldText();
+    f.month = m_month->fieldText();
+    f.year = m_year->fieldText();
+    f.time = m_time->text();
+    f.value = m_value->fieldText();
+    entryline::split(line, f);
+    return {m_slot, f.day, f.month, f.year, f.time, f.value, m_lastEntryLine};
 }
 
 void TEingabeDlg::FormCreate() {
     const QString last = m_model.settings().get(keys::LetzteEingabe);
-    if (!last.isEmpty() && last.contains(QStringLiteral("den "))) {
-        m_lastEntryLine = last;
-        MeasurementSlot stored;
-        if (entryline::slotOf(last, stored))
-            m_slot = entrydlg::slotAfterRestore(stored, m_model.mode());
-        entryline::Fields f = fieldsShown();
-        entryline::split(last, f);
-        SpinEdit2->setFieldText(f.month);
-        SpinEdit3->setFieldText(f.year);
-        SpinEdit1->setFieldText(f.day);
-        Edit1->setText(f.time);
-        SpinEdit4->setFieldText(f.value);
-        if (entryline::slotOf(last, stored) && stored == MeasurementSlot::Abends) {
-            const int day = SpinEdit1->value();
-            if (day < entrydlg::daysInMonth(SpinEdit2->value(), SpinEdit3->fieldText()))
-                SpinEdit1->setValue(day + 1);
-        }
+    if (!last.contains(QStringLiteral("den "))) {
+        setCurrentSlot(m_slot);
+        return;
     }
-    setCurrentSlot(m_slot);
+    Fields restored = fieldsOf(last);
+    restored.lastEntryLine = last;
+    MeasurementSlot stored = m_slot;
+    const bool hasSlot = entryline::slotOf(last, stored);
+    if (hasSlot) restored.slot = entrydlg::slotAfterRestore(stored, m_model.mode());
+    showFields(restored);
+    bool ok = false;
+    const int day = m_day->value(&ok);
+    if (ok && hasSlot && stored == MeasurementSlot::Abends &&
+        day < entrydlg::daysInMonth(m_month->value(), m_year->fieldText()))
+        m_day->setValue(day + 1);
 }
 
-void TEingabeDlg::paintEvent(QPaintEvent *e) {
-    QDialog::paintEvent(e);
-    FormPaint();
+void TEingabeDlg::showEvent(QShowEvent *e) {
+    QDialog::showEvent(e);
+    showCaption();
 }
 
-void TEingabeDlg::FormPaint() {
-    const QString caption =
+void TEingabeDlg::showCaption() {
+    setWindowTitle(
         m_model.eightSlotsTicked()
             ? QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 8 Messungen je Tag")
-            : QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
-    if (windowTitle() != caption) setWindowTitle(caption);
-    // Day and month always show two digits (SpinEdit's own formatting).
-    if (m_tableOnShow) {
-        m_tableOnShow = false;
-        // Not from inside the paint: showing the table closes this dialog.
-        QTimer::singleShot(0, this, [this] { ui::guarded(m_ui, [this] { showStoredTable(); }); });
+            : QStringLiteral("Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag"));
+}
+
+void TEingabeDlg::showMode() {
+    if (isVisible()) showCaption();
+    LiesUhrzeitenEin();
+}
+
+void TEingabeDlg::LiesUhrzeitenEin() {
+    m_time->setText(m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode())));
+}
+
+bool TEingabeDlg::hasUnsavedChanges() const {
+    return m_entries->hasUnsavedChanges();
+}
+
+void TEingabeDlg::showToday() {
+    m_today->setText(QStringLiteral("Heute ist der ") + german::date(QDate::currentDate()));
+}
+
+// The list, heading, month and year of the model's month as read.
+void TEingabeDlg::fillFromModel() {
+    if (!m_model.hasTable()) {
+        m_title->setText(QStringLiteral("Messwerte von ") + m_model.userName());
+        m_entryMonth.clear();
+        m_entryYear.clear();
+        m_entries->setMonth({});
+        return;
     }
+    const MonthResult &r = m_model.figures();
+    m_title->setText(QStringLiteral("Messwerte ") + r.tableDate + QStringLiteral("  ") +
+                     r.tableUser);
+    m_year->setFieldText(monthtable::yearOfPath(m_model.tablePath()));
+    m_entryMonth = r.entryMonth;
+    m_entryYear = r.entryYear;
+    m_entries->setMonth(r.entries);
+    m_month->setFieldText(r.entryMonth);
+}
+
+void TEingabeDlg::showMonth() {
+    if (!hasUnsavedChanges()) fillFromModel();
+}
+
+bool TEingabeDlg::dropUnsaved() {
+    if (!hasUnsavedChanges()) return true;
+    if (!m_ui.askYesNo(kReallyCancel)) return false;
+    m_entries->discardChanges();
+    showFields(m_shownWith);
+    m_slotTimes.clear();
+    return true;
+}
+
+bool TEingabeDlg::takeMonth() {
+    if (!dropUnsaved()) return false;
+    fillFromModel();
+    LiesUhrzeitenEin();
+    showToday();
+    return true;
+}
+
+bool TEingabeDlg::editMonth() {
+    if (!takeMonth()) return false;
+    m_shownWith = fieldsShown();
+    // A dialog open without blocking is shown again, now modally.
+    hide();
+    exec();
+    return true;
+}
+
+bool TEingabeDlg::startNewMonth() {
+    if (!dropUnsaved()) return false;
+    m_title->setText(QStringLiteral("Messwerte von ") + m_model.userName());
+    m_entries->setMonth({});
+    m_entryMonth.clear();
+    m_entryYear.clear();
+    showToday();
+    const QDate today = QDate::currentDate();
+    m_month->setValue(today.month());
+    m_year->setValue(today.year());
+    LiesUhrzeitenEin();
+    m_shownWith = fieldsShown();
+    setModal(false);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+void TEingabeDlg::reject() {
+    if (!dropUnsaved()) return;
+    QDialog::reject();
 }
 
 bool TEingabeDlg::eventFilter(QObject *o, QEvent *e) {
-    if (o == ListBox1 && e->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(e)->key() == Qt::Key_Delete) {
+    if (e->type() != QEvent::KeyPress) return QDialog::eventFilter(o, e);
+    const int key = static_cast<QKeyEvent *>(e)->key();
+    if (o == m_list && key == Qt::Key_Delete) {
         ui::guarded(m_ui, [this] { BitBtn5Click(); });
         return true;
     }
-    if (o != ListBox1 && e->type() == QEvent::KeyPress) {
-        auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            SpinEdit4->interpretText();
-            ui::guarded(m_ui, [this] {
-                BitBtn1Click();
-                MarkierEintragInListe();
-            });
-            return true;
-        }
+    if (o != m_list && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        ui::guarded(m_ui, [this] {
+            BitBtn1Click();
+            MarkierEintragInListe();
+        });
+        return true;
     }
     return QDialog::eventFilter(o, e);
 }
 
+int TEingabeDlg::selectedRow() const {
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void TEingabeDlg::selectRow(int row) {
+    if (row < 0) {
+        m_list->clearSelection();
+        m_list->setCurrentIndex(QModelIndex());
+        return;
+    }
+    m_list->setCurrentIndex(m_entries->index(row));
+}
+
+QString TEingabeDlg::listMonth() const {
+    return m_entries->isEmpty() || m_entryMonth.isEmpty() ? twoDigits(m_month->value())
+                                                          : m_entryMonth;
+}
+
+QString TEingabeDlg::listYear() const {
+    return m_entries->isEmpty() || m_entryYear.isEmpty() ? m_year->fieldText() : m_entryYear;
+}
+
 void TEingabeDlg::SpinEdit1Change() {
-    markWhenComplete(SpinEdit1->fieldText());
-}
-
-void TEingabeDlg::markWhenComplete(const QString &dayText) {
     // The first digit of a two-digit day is no day yet.
-    if (dayText.trimmed().size() >= 2) MarkierEintragInListe();
+    if (m_day->fieldText().size() >= 2) MarkierEintragInListe();
 }
 
+// The month of a list that holds readings cannot be changed.
 void TEingabeDlg::SpinEdit2Change() {
-    if (m_inMonthChange) return;
+    if (m_inMonthChange || m_entryMonth.isEmpty()) return;
     m_inMonthChange = true;
-    const QString entryMonth = m_model.entryMonth();
-    if (ListBox1->count() > 0 && SpinEdit2->fieldText() != entryMonth) {
-        SpinEdit2->setFieldText(entryMonth);
-        SpinEdit2->setStyleSheet(kGrey);
-    } else if (SpinEdit2->fieldText() == entryMonth) {
-        SpinEdit2->setStyleSheet(kGreen);
+    bool ok = false;
+    const bool same = m_month->value(&ok) == m_entryMonth.toInt() && ok;
+    if (!m_entries->isEmpty() && !same) {
+        m_month->setFieldText(m_entryMonth);
+        m_month->setStyleSheet(kGrey);
+    } else if (same) {
+        m_month->setStyleSheet(kGreen);
     }
     m_inMonthChange = false;
 }
 
-void TEingabeDlg::SpinEdit3Change() {
-    // The field only accepts 1900..9999, so its text always has four digits.
-    if (ListBox1->count() == 0) return;
-    QString last = ListBox1->item(ListBox1->count() - 1)->text();
+bool TEingabeDlg::yearMismatch() const {
+    if (m_entries->isEmpty()) return false;
+    QString last = m_entries->lines().last();
     qsizetype p = last.indexOf(u'.');
-    if (p < 0) return;
+    if (p < 0) return false;
     last = last.mid(p + 1);
     p = last.indexOf(u'.');
-    if (p < 0) return;
-    m_yearMismatch = last.mid(p + 1, 4) != SpinEdit3->fieldText();
+    if (p < 0) return false;
+    return last.mid(p + 1, 4) != m_year->fieldText();
 }
 
 void TEingabeDlg::BitBtn3Click() {
@@ -432,27 +563,44 @@ void TEingabeDlg::BitBtn3Click() {
 }
 
 void TEingabeDlg::stepTime(bool up) {
-    if (!entrydlg::validTime(Edit1->text())) {
+    if (!entrydlg::validTime(m_time->text())) {
         // No time to step from: the slot's remembered time, else noon.
-        const QString stored =
-            m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode()));
-        Edit1->setText(entrydlg::validTime(stored) ? stored : QStringLiteral("12:00"));
+        const QString stored = m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode()));
+        m_time->setText(entrydlg::validTime(stored) ? stored : QStringLiteral("12:00"));
         return;
     }
-    Edit1->setText(entrydlg::stepTimeText(Edit1->text(), up));
+    m_time->setText(entrydlg::stepTimeText(m_time->text(), up));
 }
 
-void TEingabeDlg::SpinButton1UpClick() {
-    stepTime(true);
-}
-
-void TEingabeDlg::SpinButton1DownClick() {
-    stepTime(false);
+bool TEingabeDlg::checkFields() {
+    const entrydlg::FieldProblem p =
+        entrydlg::checkReading({m_day->fieldText(), m_month->fieldText(), m_year->fieldText(),
+                                m_time->text(), m_value->fieldText()});
+    if (p.field == entrydlg::BadField::None) return true;
+    m_ui.showWarning(p.message);
+    switch (p.field) {
+    case entrydlg::BadField::Day:
+        m_day->setFocus();
+        break;
+    case entrydlg::BadField::Month:
+        m_month->setFocus();
+        break;
+    case entrydlg::BadField::Year:
+        m_year->setFocus();
+        break;
+    case entrydlg::BadField::Time:
+        m_time->setFocus();
+        break;
+    default:
+        m_value->setFocus();
+        break;
+    }
+    return false;
 }
 
 void TEingabeDlg::BitBtn1Click() {
-    const QString year = SpinEdit3->fieldText();
-    if (m_yearMismatch) {
+    const QString year = m_year->fieldText();
+    if (yearMismatch()) {
         m_ui.showInformation(
             QStringLiteral("Überprüfen Sie bitte die Jahresangabe \"") + year +
             QStringLiteral("\" sie stimmt nicht mit den bisherigen Eintragungen überein!\r\n"
@@ -463,50 +611,45 @@ void TEingabeDlg::BitBtn1Click() {
         return;
     }
     if (!checkFields()) return;
-    m_model.setEntryMonth(SpinEdit2->fieldText(), year);
-    const QString day = SpinEdit1->fieldText();
-    const QString month = SpinEdit2->fieldText();
+    const QString day = twoDigits(m_day->value());
+    const QString month = twoDigits(m_month->value());
+    const QString time = m_time->text();
     const QString line =
-        entryline::format(m_slot, day, month, year, Edit1->text(), SpinEdit4->fieldText());
+        entryline::format(m_slot, day, month, year, time, QString::number(m_value->value()));
     m_lastEntryLine = line;
-    if (ListBox1->count() > 0 &&
-        !ListBox1->item(ListBox1->count() - 1)->text().contains(year.trimmed())) {
+    if (!m_entries->isEmpty() && !m_entries->lines().last().contains(year)) {
         m_ui.showInformation(QStringLiteral("Überprüfen Sie bitte die Jahreszahl ") + year +
                              QStringLiteral(" Sie stimmt nicht ") +
                              QStringLiteral("mit den bisherigen Eintragungen überein!"));
         return;
     }
-    const QString start = line.left(line.indexOf(QStringLiteral(" Z=")));
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        if (!ListBox1->item(i)->text().contains(start)) continue;
-        if (m_ui.askYesNo(
-                QStringLiteral("Ein Eintrag mit dem Datum: ") + currentSlotPrefix() + day + u'.' +
-                month + u'.' + year +
-                QStringLiteral(" existiert schon in der Liste. Soll er ersetzt werden?"))) {
-            ListBox1->item(i)->setText(line);
-            m_changed = true;
-            m_slotTimes[m_slot] = Edit1->text();
+    m_entryMonth = month;
+    m_entryYear = year;
+    const int existing = m_entries->find(line);
+    if (existing >= 0) {
+        if (m_ui.askYesNo(QStringLiteral("Ein Eintrag mit dem Datum: ") + slotinfo::prefix(m_slot) +
+                          day + u'.' + month + u'.' + year +
+                          QStringLiteral(" existiert schon in der Liste. Soll er ersetzt "
+                                         "werden?"))) {
+            m_entries->replace(existing, line);
+            m_slotTimes[m_slot] = time;
         } else {
             m_lastEntryLine.clear();
         }
         MarkierEintragInListe();
         return;
     }
-    QStringList l = entries();
-    l.append(line);
-    setEntries(tablebuilder::sortEntries(l));
-    m_changed = true;
-    m_slotTimes[m_slot] = Edit1->text();
-    ListBox1->setFocus();
-    ListBox1->setCurrentRow(ListBox1->count() - 1);
+    m_entries->add(line);
+    m_slotTimes[m_slot] = time;
+    m_list->setFocus();
+    selectRow(int(m_entries->lines().size()) - 1);
     BitBtn3Click();
 }
 
 void TEingabeDlg::BitBtn2Click() {
-    const int row = ListBox1->currentRow();
-    if (row < 0 || !ListBox1->currentItem() || !ListBox1->currentItem()->isSelected()) {
-        m_ui.showInformation(QStringLiteral(
-            "Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
+    const int row = selectedRow();
+    if (row < 0) {
+        m_ui.showInformation(kSelectFirst);
         return;
     }
     const QString question = QStringLiteral(
@@ -522,237 +665,159 @@ void TEingabeDlg::BitBtn2Click() {
             "Der erste Eintrag der Liste muss einen Messwert haben und kann nicht 0 sein!"));
         return;
     }
-    const QString before = ListBox1->item(row)->text();
+    const QString before = m_entries->lines().at(row);
     QString item = before;
     const qsizetype p = item.indexOf(QStringLiteral("ZuckerWert="));
     if (p >= 0) item.remove(p + 11, 3);
-    item += u'0';
-    ListBox1->item(row)->setText(item);
-    m_changed = true;
-    MeasurementSlot slot;
-    if (entryline::slotOf(before, slot)) setCurrentSlot(slot);
-    entryline::Fields f = fieldsShown();
-    entryline::split(before, f);
-    SpinEdit3->setFieldText(f.year);
-    SpinEdit1->setFieldText(f.day);
-    Edit1->setText(f.time);
-    SpinEdit4->setFieldText(f.value);
-}
-
-void TEingabeDlg::MarkierEintragInListe() {
-    if (!m_model.figures().complete) return;
-    QString word = BitBtn3->text();
-    word.remove(u'&');
-    if (word.startsWith(QStringLiteral("Messung "))) word.remove(u' ');
-    const QString date =
-        SpinEdit1->fieldText() + u'.' + SpinEdit2->fieldText() + u'.' + SpinEdit3->fieldText();
-    // The focus stays in a field the user is typing in.
-    // The window's own focus, also while another window is the active one.
-    const QWidget *focus = focusWidget();
-    bool typing = false;
-    for (const QWidget *field :
-         std::initializer_list<const QWidget *>{SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4, Edit1})
-        typing = typing || (focus && (focus == field || field->isAncestorOf(focus)));
-    bool hit = false;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        const QString t = ListBox1->item(i)->text();
-        if (t.contains(word) && t.contains(date)) {
-            if (!typing) ListBox1->setFocus();
-            ListBox1->setCurrentRow(i);
-            hit = true;
-        }
-    }
-    if (!hit) {
-        ListBox1->clearSelection();
-        ListBox1->setCurrentRow(-1);
-        if (!typing) BitBtn3->setFocus();
-    }
-}
-
-bool TEingabeDlg::GrafikZeigen() {
-    MonthModel &s = m_model;
-    if (ListBox1->count() == 0) s.setEntryMonth(SpinEdit2->fieldText(), SpinEdit3->fieldText());
-    monthtable::WriteRequest req;
-    req.entries = entries();
-    req.userName = s.userName();
-    req.month = s.entryMonth();
-    req.year = s.entryYear();
-    req.fourSlots = s.fourSlotsTicked();
-    req.eightSlots = s.eightSlotsTicked();
-    req.currentTablePath = s.tablePath();
-    req.dataFolder = s.folders().data;
-    const monthtable::WriteResult written = monthtable::write(req);
-    for (const monthtable::Notice &n : written.notices)
-        m_ui.message(n.kind, ui::Buttons::Ok, n.text);
-    if (!written) return false;
-    const SettingsStore st = s.settings();
-    st.set(keys::BenutzerName, s.userName());
-    st.set(keys::LetzteEingabe, m_lastEntryLine);
-    // A slot's remembered time is the time of the reading the user saved for it.
-    for (auto it = m_slotTimes.cbegin(); it != m_slotTimes.cend(); ++it)
-        if (entrydlg::validTime(it.value()))
-            st.set(slotinfo::timeKey(it.key(), s.mode()), it.value());
-    m_slotTimes.clear();
-    m_changed = false;
-    m_deleted.clear();
-    LiesUhrzeitenEin();
-    emit drawRequested(written.path);
-    m_shownWith = entries();
-    return true;
-}
-
-void TEingabeDlg::LiesUhrzeitenEin() {
-    Edit1->setText(m_model.settings().get(slotinfo::timeKey(m_slot, m_model.mode())));
-}
-
-bool TEingabeDlg::refuseEmptyList() {
-    if (ListBox1->count() > 0) return false;
-    m_ui.showMessage(kNoEntryYet);
-    return true;
-}
-
-namespace {
-// A reading is known by its day and slot; a line without them by its text.
-QString readingKey(const QString &line) {
-    MeasurementSlot slot;
-    const int day = entryline::dayOf(line);
-    if (day == 0 || !entryline::slotOf(line, slot)) return line;
-    return QStringLiteral("%1/%2").arg(day).arg(slotinfo::number(slot));
-}
-} // namespace
-
-bool TEingabeDlg::confirmDroppedReadings() {
-    const MonthModel &s = m_model;
-    QString initials;
-    if (!monthtable::initialsOf(s.userName(), initials)) return true;
-    const bool empty = ListBox1->count() == 0;
-    const QString month = empty ? SpinEdit2->fieldText() : s.entryMonth();
-    const QString year = empty ? SpinEdit3->fieldText() : s.entryYear();
-    const QString path = monthtable::pathFor(s.folders().data, initials, month, year);
-    QStringList lines;
-    if (!QFile::exists(path) || !monthtable::readLines(path, lines)) return true;
-    QSet<QString> kept;
-    for (const QString &l : entries())
-        kept.insert(readingKey(l));
-    bool drops = false;
-    for (const QString &l : monthtable::entryLines(lines))
-        if (!kept.contains(readingKey(l)) && !m_deleted.contains(l)) drops = true;
-    if (!drops) return true;
-    const QString text = QStringLiteral("Eine Tabelle mit Namen: ") + initials + month + year +
-                         QStringLiteral(".tab") + QStringLiteral(" existiert schon! ") +
-                         QStringLiteral("Alle Messwerte darin werden gelöscht! Möchten Sie das?");
-    return m_ui.message(ui::Kind::Warning, ui::Buttons::YesNo, text) == ui::Answer::Yes;
-}
-
-bool TEingabeDlg::checkFields() {
-    bool ok = false;
-    const int value = SpinEdit4->fieldText().trimmed().toInt(&ok);
-    if (!ok || value < 0 || value > 500) {
-        m_ui.showWarning(QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 mg/dl. "
-                                        "Bitte geben Sie ihn richtig ein.")
-                             .arg(SpinEdit4->fieldText()));
-        SpinEdit4->setFocus();
-        return false;
-    }
-    if (!entrydlg::validTime(Edit1->text())) {
-        m_ui.showWarning(QStringLiteral("Die Uhrzeit „%1“ ist keine gültige Uhrzeit. Bitte geben "
-                                        "Sie sie in der Form SS:MM ein, zum Beispiel 07:30.")
-                             .arg(Edit1->text()));
-        Edit1->setFocus();
-        return false;
-    }
-    return true;
-}
-
-void TEingabeDlg::startEditing() {
-    m_shownWith = entries();
-    m_changed = false;
-    m_deleted.clear();
-    m_slotTimes.clear();
-}
-
-void TEingabeDlg::reject() {
-    if (m_changed) {
-        if (!m_ui.askYesNo(QStringLiteral("Möchten Sie wirklich abbrechen? Wenn ja, dann sind die "
-                                          "eingegebenen Daten verloren!")))
-            return;
-        setEntries(m_shownWith);
-        m_changed = false;
-        m_deleted.clear();
-        m_slotTimes.clear();
-    }
-    QDialog::reject();
+    m_entries->replace(row, item + u'0');
+    Fields opened = fieldsOf(before);
+    entryline::slotOf(before, opened.slot);
+    showFields(opened);
 }
 
 void TEingabeDlg::BitBtn5Click() {
-    QListWidgetItem *item = ListBox1->currentItem();
-    if (!item || !item->isSelected()) {
-        m_ui.showInformation(QStringLiteral(
-            "Sie müssen zuerst einen Eintrag in der Liste durch Anklicken auswählen!"));
+    const int row = selectedRow();
+    if (row < 0) {
+        m_ui.showInformation(kSelectFirst);
         return;
     }
-    const QString line = item->text();
+    const QString line = m_entries->lines().at(row);
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
                                       "löschen? Er wird beim nächsten Speichern nicht mehr in die "
                                       "Tabelle geschrieben.")
                            .arg(line)))
         return;
-    const int row = ListBox1->row(item);
-    QStringList l = entries();
-    l.removeAt(row);
-    setEntries(tablebuilder::sortEntries(l));
-    m_deleted << line;
-    m_changed = true;
-    if (ListBox1->count() > 0) ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
+    m_entries->remove(row);
+    if (!m_entries->isEmpty()) selectRow(std::min(row, int(m_entries->lines().size()) - 1));
+}
+
+void TEingabeDlg::MarkierEintragInListe() {
+    if (!m_model.figures().complete) return;
+    bool day = false, month = false, year = false;
+    const QString date = twoDigits(m_day->value(&day)) + u'.' + twoDigits(m_month->value(&month)) +
+                         u'.' + m_year->fieldText();
+    m_year->value(&year);
+    if (!day || !month || !year) return;
+    QString word = m_slotButton->text();
+    word.remove(u'&');
+    if (word.startsWith(QStringLiteral("Messung "))) word.remove(u' ');
+    // The focus stays in a field the user is typing in (the window's own
+    // focus, also while another window is the active one).
+    const QWidget *focus = focusWidget();
+    bool typing = false;
+    for (const QWidget *field :
+         std::initializer_list<const QWidget *>{m_day, m_month, m_year, m_value, m_time})
+        typing = typing || (focus && (focus == field || field->isAncestorOf(focus)));
+    int hit = -1;
+    const QStringList &lines = m_entries->lines();
+    for (int i = 0; i < lines.size(); ++i)
+        if (lines.at(i).contains(word) && lines.at(i).contains(date)) hit = i;
+    selectRow(hit);
+    if (!typing) (hit >= 0 ? static_cast<QWidget *>(m_list) : m_slotButton)->setFocus();
+}
+
+bool TEingabeDlg::refuseEmptyList() {
+    if (!m_entries->isEmpty()) return false;
+    m_ui.showMessage(kNoEntryYet);
+    return true;
+}
+
+bool TEingabeDlg::takeReadingsSavedMeanwhile(const QString &tablePath) {
+    if (!QFileInfo::exists(tablePath)) return true;
+    const QString table = QDir::toNativeSeparators(tablePath);
+    QStringList lines;
+    if (!monthtable::readLines(tablePath, lines)) {
+        m_ui.showWarning(QStringLiteral("Die Tabelle „%1“ kann nicht gelesen werden. Damit keine "
+                                        "Messwerte darin verloren gehen, wurde nichts "
+                                        "gespeichert.")
+                             .arg(table));
+        return false;
+    }
+    const entrylist::Merged merged = m_entries->takeNewReadings(monthtable::entryLines(lines));
+    if (merged.taken.isEmpty() && merged.overruled.isEmpty()) return true;
+    QString text = QStringLiteral("Die Tabelle „%1“ enthält Messwerte, die nicht in der Liste "
+                                  "stehen (zum Beispiel von einem anderen Programm gespeichert, "
+                                  "während dieses Fenster offen war).")
+                       .arg(table);
+    if (!merged.taken.isEmpty())
+        text += QStringLiteral("\r\n\r\nDiese Messwerte wurden in die Liste übernommen und werden "
+                               "mit ihr gespeichert:\r\n") +
+                merged.taken.join(QStringLiteral("\r\n"));
+    if (!merged.overruled.isEmpty())
+        text += QStringLiteral("\r\n\r\nFür diese Messungen haben Sie hier einen anderen Wert "
+                               "eingetragen oder den Eintrag gelöscht; es gilt Ihr Eintrag in "
+                               "der Liste:\r\n") +
+                merged.overruled.join(QStringLiteral("\r\n"));
+    m_ui.showInformation(text);
+    return true;
+}
+
+bool TEingabeDlg::GrafikZeigen() {
+    const QString month = listMonth(), year = listYear();
+    QString initials, error;
+    if (!monthtable::initialsOf(m_model.userName(), initials, &error)) {
+        m_ui.showWarning(error);
+        return false;
+    }
+    // Another writer of the same table (the command-line tool, an import)
+    // waits for this save, or this save for it; what it saved before is
+    // taken into the list first.
+    const QString path = monthtable::pathFor(m_model.folders().data, initials, month, year);
+    TableLock lock(path);
+    if (!lock.acquire(&error)) {
+        m_ui.showWarning(error);
+        return false;
+    }
+    if (!takeReadingsSavedMeanwhile(path)) return false;
+    monthtable::WriteRequest req;
+    req.entries = m_entries->lines();
+    req.userName = m_model.userName();
+    req.month = month;
+    req.year = year;
+    req.fourSlots = m_model.fourSlotsTicked();
+    req.eightSlots = m_model.eightSlotsTicked();
+    req.currentTablePath = m_model.tablePath();
+    req.dataFolder = m_model.folders().data;
+    const monthtable::WriteResult written = monthtable::write(req);
+    for (const monthtable::Notice &n : written.notices)
+        m_ui.message(n.kind, ui::Buttons::Ok, n.text);
+    if (!written) return false;
+    lock.release();
+    m_entries->markSaved();
+    const SettingsStore st = m_model.settings();
+    st.set(keys::BenutzerName, m_model.userName());
+    // Only a reading that was saved is remembered for the next start.
+    if (req.entries.contains(m_lastEntryLine)) st.set(keys::LetzteEingabe, m_lastEntryLine);
+    // A slot's remembered time is the time of the reading the user saved for it.
+    for (auto it = m_slotTimes.cbegin(); it != m_slotTimes.cend(); ++it)
+        if (entrydlg::validTime(it.value()))
+            st.set(slotinfo::timeKey(it.key(), m_model.mode()), it.value());
+    m_slotTimes.clear();
+    LiesUhrzeitenEin();
+    emit monthSaved(written.path);
+    return true;
+}
+
+QString TEingabeDlg::tableText() const {
+    tablebuilder::TableInput in;
+    in.entries = m_entries->lines();
+    in.monthName = GibMonatLang(listMonth().toInt());
+    in.year = listYear();
+    in.userName = m_model.userName();
+    in.fourSlots = m_model.fourSlotsTicked();
+    in.eightSlots = m_model.eightSlotsTicked();
+    return tablebuilder::TableText(in);
 }
 
 void TEingabeDlg::OKBtnClick() {
-    if (refuseEmptyList()) return;
-    if (!confirmDroppedReadings()) return;
-    if (!GrafikZeigen()) return;
+    if (refuseEmptyList() || !GrafikZeigen()) return;
     accept();
     emit closedAfterGraph();
 }
 
-void TEingabeDlg::showStoredTable() {
-    // Opening a month as a table only shows it: the file stays as it is.
-    if (!m_model.tablePath().isEmpty()) emit drawRequested(m_model.tablePath());
-    const QString text = tableText();
-    m_changed = false;
-    accept();
-    emit tableRequested(text);
-}
-
-QString TEingabeDlg::tableText() const {
-    const MonthModel &s = m_model;
-    tablebuilder::TableInput in;
-    in.entries = entries();
-    in.monthName = s.entryMonthName();
-    in.year = s.entryYear();
-    in.userName = s.userName();
-    in.fourSlots = s.fourSlotsTicked();
-    in.eightSlots = s.eightSlotsTicked();
-    return tablebuilder::TableText(in);
-}
-
 void TEingabeDlg::BitBtn4Click() {
-    if (refuseEmptyList()) return;
-    if (!confirmDroppedReadings()) return;
-    if (!GrafikZeigen()) return;
+    if (refuseEmptyList() || !GrafikZeigen()) return;
     const QString text = tableText();
     accept();
     emit tableRequested(text);
-}
-
-void TEingabeDlg::showNonModal() {
-    startEditing();
-    setModal(false);
-    show();
-    raise();
-    activateWindow();
-}
-
-void TEingabeDlg::showModally() {
-    startEditing();
-    exec();
 }

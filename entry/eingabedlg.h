@@ -1,157 +1,156 @@
 #pragma once
 #include <QDialog>
 #include <QMap>
-#include <QSpinBox>
 
 #include "storage/entryline.h"
 
+class EntryListModel;
 class MonthModel;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class QToolButton;
+class SpinEdit;
 namespace ui {
 class Services;
 }
 
-// Spin field whose text shows at least `digits` digits ("03").
-class SpinEdit : public QSpinBox {
-    Q_OBJECT
-public:
-    SpinEdit(int digits, QWidget *parent) : QSpinBox(parent), m_digits(digits) {}
-    QString fieldText() const { return text(); }
-    void setFieldText(const QString &t);
-    // The arrows step within lo..hi while a typed number may lie outside it
-    // (up to the field's maximum), so it can be refused with a message
-    // instead of being cut.
-    void setStepRange(int lo, int hi);
-    void stepBy(int steps) override;
-
-protected:
-    QString textFromValue(int value) const override;
-
-private:
-    int m_digits;
-    int m_stepLow = 0, m_stepHigh = -1;
-};
-
-// The window in which the readings of a month are typed, corrected and saved.
+// The window in which the readings of a month are typed, corrected and
+// saved. Its readings live in an EntryListModel shown by the list view
+// "ListBox1", the one copy of what the user typed until it is saved. Other
+// windows reach it only through the intent methods below; its controls
+// (named Label1..Label4, ListBox1, BitBtn1..BitBtn5, OKBtn, Edit1,
+// SpinButton1 with SpinButton1Up/Down, SpinEdit1..SpinEdit4) are its own.
 class TEingabeDlg : public QDialog {
     Q_OBJECT
 public:
-    TEingabeDlg(MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
+    // Restores slot and fields from the reading last saved ("LetzteEingabe").
+    TEingabeDlg(MonthModel &model, ui::Services &ui, QWidget *parent = nullptr);
+    ~TEingabeDlg() override;
 
-    // Puts the remembered time of the current slot (for the session's
-    // measure mode) into the time field; empty when none is remembered.
+    // "bearbeiten": the model's current month in the list and the fields,
+    // then the dialog, modally. False, and nothing shown, when the user
+    // keeps readings of the list that are not saved yet.
+    bool editMonth();
+    // The model's current month in the list and the fields without showing
+    // the dialog (the month opened "und Tabelle anzeigen"); false as above.
+    bool takeMonth();
+    // "neu erstellen": an empty list for today's month, shown without
+    // blocking the main window; false as above.
+    bool startNewMonth();
+    // The month as the model read it, unless the list holds readings that
+    // are not saved yet (follows MonthModel::monthChanged).
+    void showMonth();
+    // The measure mode changed: caption and the slot's remembered time.
+    void showMode();
+    // Puts the remembered time of the current slot (for the model's measure
+    // mode) into the time field; empty when none is remembered.
     void LiesUhrzeitenEin();
-    // The next showing opens the table of the month at once (the month just
-    // opened "und Tabelle anzeigen").
-    void openTableOnShow(bool on = true) { m_tableOnShow = on; }
 
-    // Reads "LetzteEingabe" and restores slot and fields (once per run).
-    void FormCreate();
-    // Caption, two-digit day and month, a pending table view.
-    void FormPaint();
-
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    // "Eintrag &löschen": removes the selected reading after a question.
-    void BitBtn5Click();
-    void SpinEdit1Change();
-    void SpinEdit2Change();
-    void SpinEdit3Change();
-    void SpinButton1UpClick();
-    void SpinButton1DownClick();
-    void MarkierEintragInListe();
-
-    // Saves the list as the month table and redraws the graph; false when
-    // nothing was written (the reason was shown).
-    bool GrafikZeigen();
-    void OKBtnClick();
-    void BitBtn4Click();
-    // The month just opened as a table: drawn and shown, not saved.
-    void showStoredTable();
     // The table text of the list (without remarks).
     QString tableText() const;
-
-    // Entry list access for the month readers.
-    QStringList entries() const;
-    void setEntries(const QStringList &lines);
-    void clearEntries();
-    void appendEntry(const QString &line);
-
-    MeasurementSlot currentSlot() const { return m_slot; }
-    void setCurrentSlot(MeasurementSlot s);
-    QString currentSlotPrefix() const { return slotinfo::prefix(m_slot); }
-    QString lastEntryLine() const { return m_lastEntryLine; }
-    bool yearMismatch() const { return m_yearMismatch; }
-    void clearYearMismatch() { m_yearMismatch = false; }
-
-    void showNonModal();
-    void showModally();
+    // Readings added, changed or deleted that are not saved yet.
+    bool hasUnsavedChanges() const;
 
 signals:
-    // A month table is to be drawn: the one just saved, or the stored one
-    // opened as a table.
-    void drawRequested(const QString &tablePath);
-    // "&Grafik zeigen" saved and drew the month; the dialog closes.
+    // The month was written to this table file.
+    void monthSaved(const QString &tablePath);
+    // "&Grafik zeigen" saved the month; the dialog has closed.
     void closedAfterGraph();
-    // "&Tabelle zeigen": the table window is to show this table text.
+    // "&Tabelle zeigen" saved the month; the table window is to show it.
     void tableRequested(const QString &tableText);
 
-public:
-    // The controls.
-    QLabel *Label1, *Label2, *Label3, *Label4;
-    QListWidget *ListBox1;
-    QPushButton *BitBtn1, *BitBtn2, *BitBtn3, *BitBtn4, *BitBtn5, *OKBtn;
-    QLineEdit *Edit1;
-    QWidget *SpinButton1;
-    QToolButton *SpinButton1Up, *SpinButton1Down;
-    SpinEdit *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
-
-    // Whether readings were added, changed or deleted since the dialog was
-    // shown or the month was saved.
-    bool hasUnsavedChanges() const { return m_changed; }
-
 protected:
-    void paintEvent(QPaintEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
     // Escape and closing the window: unsaved readings are only dropped after
     // a question.
     void reject() override;
 
 private:
+    // What the fields showed when the dialog was shown; a discarded list
+    // brings them back, so nothing of a thrown-away reading stays.
+    struct Fields {
+        MeasurementSlot slot = MeasurementSlot::Morgens;
+        QString day, month, year, time, value, lastEntryLine;
+    };
+
     void buildListAndSlot();
     void buildFields();
     void buildButtons();
     void layOut();
     void connectControls();
-    entryline::Fields fieldsShown() const;
+    void FormCreate();
+    // "Eingabe der Glykovalinmesswerte - Bis zu 4 (8) Messungen je Tag".
+    void showCaption();
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    // "Eintrag &löschen": removes the selected reading after a question.
+    void BitBtn5Click();
+    void OKBtnClick();
+    void BitBtn4Click();
+    void SpinEdit1Change();
+    void SpinEdit2Change();
     void stepTime(bool up);
-    // The warning before a save replaces a file that holds readings the list
-    // no longer has (and that the user did not delete here); false on No.
-    bool confirmDroppedReadings();
+    void MarkierEintragInListe();
+    // Saves the list as the month table; false when nothing was written
+    // (the reason was shown).
+    bool GrafikZeigen();
+
+    void setCurrentSlot(MeasurementSlot s);
+    Fields fieldsShown() const;
+    // The fields shown, with what a line holds put in (a missing marker
+    // leaves its field as it is).
+    Fields fieldsOf(const QString &line) const;
+    void showFields(const Fields &f);
+    void fillFromModel();
+    void showToday();
+    // Before the list is refilled: unsaved readings are dropped only after
+    // the question; false when the user keeps them.
+    bool dropUnsaved();
     bool refuseEmptyList();
-    // Checks value and time of a new reading; false after a message.
+    // The year field differs from the year of the list's last reading.
+    bool yearMismatch() const;
+    // Checks the fields of a new reading; false after a message.
     bool checkFields();
-    // Remembers the list as shown, so unsaved changes can be dropped.
-    void startEditing();
-    // Marks the reading of slot and date in the list when the day is
-    // complete; `fromField` keeps the focus in the field being typed in.
-    void markWhenComplete(const QString &dayText);
+    // The row selected in the list; -1 when none.
+    int selectedRow() const;
+    void selectRow(int row);
+    // Month and year of the list: of its readings, else of the fields.
+    QString listMonth() const;
+    QString listYear() const;
+    // Under the table lock: what the file holds beyond the readings the list
+    // was filled with is taken into the list, and the user is told. False
+    // when the file cannot be read.
+    bool takeReadingsSavedMeanwhile(const QString &tablePath);
 
     MonthModel &m_model;
     ui::Services &m_ui;
-    bool m_tableOnShow = false;
+    EntryListModel *m_entries;
+
+    QLabel *m_title;           // Label4
+    QLabel *m_today;           // Label3
+    QLabel *m_dateCaption;     // Label2
+    QLabel *m_valueCaption;    // Label1
+    QListView *m_list;         // ListBox1
+    QPushButton *m_slotButton; // BitBtn3
+    QLineEdit *m_time;         // Edit1
+    QWidget *m_timeButtons;    // SpinButton1
+    QToolButton *m_timeUp, *m_timeDown;
+    SpinEdit *m_day, *m_month, *m_year, *m_value;                // SpinEdit1..SpinEdit4
+    QPushButton *m_addButton, *m_correctButton, *m_deleteButton; // BitBtn1, BitBtn2, BitBtn5
+    QPushButton *m_graphButton, *m_tableButton;                  // OKBtn, BitBtn4
+
     MeasurementSlot m_slot = MeasurementSlot::Morgens;
+    // The reading last added; stored as "LetzteEingabe" when it is saved.
     QString m_lastEntryLine;
-    bool m_yearMismatch = false;
+    // Month and year of the list's readings ("EntryMonth", "EntryYear").
+    QString m_entryMonth, m_entryYear;
+    Fields m_shownWith;
     bool m_inMonthChange = false;
-    bool m_changed = false;
-    QStringList m_shownWith; // the list when the dialog was shown
-    QStringList m_deleted;   // readings the user deleted here since then
     // Time of each slot the user added a reading for; stored as that slot's
     // remembered time when the month is saved.
     QMap<MeasurementSlot, QString> m_slotTimes;
@@ -169,4 +168,18 @@ QString stepTimeText(const QString &time, bool up);
 // A time as the list takes it: two-digit hours 00..24, ":", two-digit
 // minutes 00..59 (24 only with 00).
 bool validTime(const QString &time);
+
+// The fields of a new reading as typed.
+struct ReadingFields {
+    QString day, month, year, time, value;
+};
+// Which field keeps the reading from being taken, and why.
+enum class BadField { None, Day, Month, Year, Time, Value };
+struct FieldProblem {
+    BadField field = BadField::None;
+    QString message; // German, for a warning box
+};
+// A day that the month has (an empty field or "00" is none), a month 1..12,
+// a four-digit year, a time as validTime() takes it and a value 0..500.
+FieldProblem checkReading(const ReadingFields &f);
 } // namespace entrydlg

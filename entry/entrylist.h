@@ -26,4 +26,18 @@ QStringList sorted(const QStringList &entries);
 int remove(QStringList &entries, MeasurementSlot slot, const QString &day, const QString &month,
            const QString &year);
 
+// What a table file holds beyond the readings a list was filled with (saved
+// meanwhile by another writer, or there before a new month was started).
+struct Merged {
+    QStringList taken;     // readings of the file now in the list
+    QStringList overruled; // readings of the file for a slot and date changed or deleted in
+                           // the list: the list's entry stands
+};
+// Takes the file's new readings into `entries`, which was filled with
+// `loaded` and then changed by the user. A reading of the file that neither
+// list holds joins the list, or replaces the entry of its slot and date when
+// the user left that as loaded; otherwise the user's entry stands. Readings
+// gone from the file stay in the list.
+Merged takeNewReadings(QStringList &entries, const QStringList &loaded, const QStringList &file);
+
 } // namespace entrylist

@@ -146,7 +146,13 @@ Der Wert steht dann in der Liste, und der Schalter springt zur nächsten Messung
 Grafik, <b>Tabelle zeigen</b> speichert den Monat und zeigt ihn als Tabelle.</li>
 </ol>
 <p class="hinweis">Die Werte sind erst gespeichert, wenn Sie <b>Grafik zeigen</b> oder
-<b>Tabelle zeigen</b> geklickt haben.</p>)HTML");
+<b>Tabelle zeigen</b> geklickt haben.</p>
+<p>Hat ein anderes Programm (zum Beispiel <code>glykovalin-cli add</code>) in derselben Tabelle
+Messwerte gespeichert, während das Fenster offen war, gehen sie beim Speichern nicht verloren:
+Glykovalin übernimmt sie in die Liste und nennt sie Ihnen. Was Sie selbst in der Liste gelöscht
+oder geändert haben, bleibt gelöscht oder geändert. Schreibt gerade ein anderes Programm in die
+Tabelle, wird nichts gespeichert; die Liste bleibt, und Sie können es gleich noch einmal
+versuchen.</p>)HTML");
 }
 
 // Section "Messwerte korrigieren und löschen".

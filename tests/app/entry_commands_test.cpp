@@ -1,3 +1,5 @@
+// The commands that open, show, edit and start a month, with the entry
+// dialog they lead to, on the real program.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -5,19 +7,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
-#include "app/mainform.h"
-#include "app/program.h"
-#include "dialogs/namedlg.h"
-#include "diary/diarypage.h"
-#include "entry/eingabedlg.h"
-#include "graph/monthgraph.h"
-#include "platform/profile.h"
+#include "entrycontrols.h"
 #include "platform/textfile.h"
-#include "platform/ui.h"
-#include "recordingservices.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
@@ -31,19 +26,26 @@ namespace {
 using scenario::App;
 using scenario::Folder;
 
-// Records the tables the main window draws.
-QStringList *recordDrawings(Program &program, TMainForm &w) {
-    auto *drawn = new QStringList;
-    QObject::connect(&program.model, &MonthModel::monthChanged, &w,
-                     [drawn, &program] { *drawn << program.model.tablePath(); });
-    QObject::connect(&w, &QObject::destroyed, [drawn] { delete drawn; });
-    return drawn;
+// The tables the model reads, one entry each time it reads a month.
+QStringList *recordReadings(App &app) {
+    auto *read = new QStringList;
+    const MonthModel *model = &app.program().model;
+    QObject::connect(model, &MonthModel::monthChanged, &app.window(),
+                     [read, model] { *read << model->tablePath(); });
+    QObject::connect(&app.window(), &QObject::destroyed, [read] { delete read; });
+    return read;
 }
 
 QString line(const char *slot, const QString &date, const char *time, int value) {
     const QString pre = QString::fromLatin1(slot) + " den ";
     const QString pad = pre.size() == 12 ? "   " : pre.size() == 11 ? "    " : "";
     return pre + pad + date + " Z=" + time + "  ZuckerWert=" + QString::number(value);
+}
+
+QString text(QWidget *w) {
+    if (auto *t = qobject_cast<QTextEdit *>(w)) return t->toPlainText();
+    if (auto *t = qobject_cast<QPlainTextEdit *>(w)) return t->toPlainText();
+    return {};
 }
 
 } // namespace
@@ -57,74 +59,69 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
     {
         App app;
         ui::RecordingServices &rec = app.rec;
-        Program *program = &app.program();
-        TMainForm &w = app.window();
-        const QStringList &drawn = *recordDrawings(*program, w);
-        TNameEingDlg *name = (&program->nameDialog());
+        auto *name = app.find<QDialog>("NameEingDlg");
+        ASSERT_NE(name, nullptr);
         ASSERT_TRUE(name->isVisible());
         // A blank name is refused.
-        name->Edit1->setText("   ");
-        name->OKBtn->click();
+        auto *nameField = name->findChild<QLineEdit *>("Edit1");
+        auto *nameOk = name->findChild<QPushButton *>("OKBtn");
+        nameField->setText("   ");
+        nameOk->click();
         ASSERT_EQ(rec.shown.size(), 1);
         EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
         EXPECT_TRUE(name->isVisible());
         rec.clear();
 
-        name->Edit1->setText("Max Muster");
-        name->OKBtn->click();
+        nameField->setText("Max Muster");
+        nameOk->click();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
         EXPECT_EQ(app.title()->text(), " von Max Muster");
-        TEingabeDlg *entry = (&program->entryDialog());
-        ASSERT_TRUE(entry->isVisible());
-        EXPECT_FALSE(entry->isModal());
-        EXPECT_EQ(entry->Label4->text(), "Messwerte von Max Muster");
-        EXPECT_EQ(entry->Label3->text(), "Heute ist der " + today.toString("dd.MM.yyyy"));
-        EXPECT_EQ(entry->SpinEdit2->text(), mm);
-        EXPECT_EQ(entry->SpinEdit3->text(), yyyy);
+        const QStringList &read = *recordReadings(app);
+        auto *dialog = app.find<QDialog>("EingabeDlg");
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(dialog->isVisible());
+        EXPECT_FALSE(dialog->isModal());
+        EntryControls e(dialog);
+        EXPECT_EQ(e.text("Label4"), "Messwerte von Max Muster");
+        EXPECT_EQ(e.text("Label3"), "Heute ist der " + today.toString("dd.MM.yyyy"));
+        EXPECT_EQ(e.text("SpinEdit2"), mm);
+        EXPECT_EQ(e.text("SpinEdit3"), yyyy);
 
         // A week, four readings a day.
         const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
+        const char *slotWords[] = {"Morgens", "Messung2", "Messung3", "Abends"};
         for (int day = 1; day <= 7; ++day)
             for (int i = 0; i < 4; ++i) {
-                entry->SpinEdit1->setValue(day);
-                entry->Edit1->setText(times[i]);
-                entry->SpinEdit4->setValue(100 + day * 4 + i);
-                entry->BitBtn1->click();
-                const char *slotWords[] = {"Morgens", "Messung2", "Messung3", "Abends"};
+                e.add(day, times[i], 100 + day * 4 + i);
                 expected << line(slotWords[i],
                                  QString("%1.%2.%3").arg(day, 2, 10, QChar('0')).arg(mm, yyyy),
                                  times[i], 100 + day * 4 + i);
             }
         EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
-        EXPECT_EQ(entry->entries(), expected);
-        entry->OKBtn->click();
-        EXPECT_FALSE(entry->isVisible());
-        EXPECT_EQ(drawn, QStringList({table}));
+        EXPECT_EQ(e.lines(), expected);
+        e.click("OKBtn");
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(read, QStringList({table}));
         EXPECT_EQ(f.setting("TabellenDateiName"), table);
         EXPECT_EQ(f.setting("LetzteEingabe"), expected.last());
-        QStringList lines;
-        ASSERT_TRUE(textfile::readLines(table, lines));
-        EXPECT_EQ(monthtable::entryLines(lines), expected);
-        EXPECT_TRUE(w.monthShown());
-        EXPECT_TRUE(w.FormClose());
+        EXPECT_EQ(scenario::readingsIn(table), expected);
+        EXPECT_TRUE(app.window().monthShown());
+        EXPECT_TRUE(app.window().FormClose());
     }
     // Restart: the name, the month and the readings come back.
     App app;
-    Program *program = &app.program();
-    TEingabeDlg *entry = (&program->entryDialog());
-    // The slot after the stored Abends reading, on the next day.
-    EXPECT_EQ(entry->BitBtn3->text(), "Morgens");
-    EXPECT_EQ(entry->SpinEdit1->value(), 8);
-    EXPECT_FALSE((&program->nameDialog())->isVisible());
-    EXPECT_EQ(program->model.tablePath(), table);
-    EXPECT_EQ(program->model.figures().entries, expected);
-    EXPECT_EQ(entry->Label4->text(), "Messwerte von Max Muster");
-    app.whenModal([&](QWidget *) {
-        EXPECT_EQ(entry->entries(), expected);
-        EXPECT_EQ(entry->Label4->text(),
+    EXPECT_EQ(app.program().model.tablePath(), table);
+    EXPECT_EQ(app.program().model.figures().entries, expected);
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        // The slot after the stored Abends reading, on the next day.
+        EXPECT_EQ(e.text("BitBtn3"), "Morgens");
+        EXPECT_EQ(e.text("SpinEdit1"), "08");
+        EXPECT_EQ(e.lines(), expected);
+        EXPECT_EQ(e.text("Label4"),
                   "Messwerte " + GibMonatLang(today.month()) + " " + yyyy + "  Max Muster");
-        entry->close();
+        w->close();
     });
     app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
@@ -134,9 +131,7 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     Folder f;
     App app;
     ui::RecordingServices &rec = app.rec;
-    Program &program = app.program();
-    TMainForm &w = app.window();
-    TEingabeDlg *entry = (&program.entryDialog());
+    MonthModel &model = app.program().model;
     const QString folder = f.data() + "2004/";
     QDir().mkpath(folder);
     const QString path = folder + "Maerz2004.tab";
@@ -147,14 +142,15 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
                                                line("Messung5", "01.03.2004", "15:00", 130)}));
     rec.fileNames.enqueue(path);
     int modal = 0;
-    app.whenModal([&](QWidget *dlg) {
+    app.whenModal([&](QWidget *w) {
         ++modal;
-        EXPECT_EQ(dlg, entry);
-        EXPECT_EQ(entry->SpinEdit3->text(), "2004");
-        EXPECT_EQ(entry->SpinEdit2->text(), "03");
-        EXPECT_EQ(entry->entries().size(), 2);
-        EXPECT_EQ(entry->Label4->text(), QString::fromUtf8("Messwerte März 2004  Max Muster"));
-        entry->close();
+        EXPECT_EQ(w->objectName(), "EingabeDlg");
+        EntryControls e(w);
+        EXPECT_EQ(e.text("SpinEdit3"), "2004");
+        EXPECT_EQ(e.text("SpinEdit2"), "03");
+        EXPECT_EQ(e.lines().size(), 2);
+        EXPECT_EQ(e.text("Label4"), QString::fromUtf8("Messwerte März 2004  Max Muster"));
+        w->close();
     });
     app.menu("undTabellebearbeiten1");
     ASSERT_EQ(rec.dialogCalls.size(), 1);
@@ -162,18 +158,17 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
                                       "*.tab|Glykovalin-Tabellen "
                                       "(*.tab);;Alle Dateien (*.*)");
     EXPECT_EQ(modal, 1);
-    EXPECT_EQ(program.model.userName(), "Max Muster");
-    EXPECT_EQ(program.model.tablePath(), path);
-    EXPECT_EQ(program.model.diary().path(), folder + "Maerz2004.txt");
+    EXPECT_EQ(model.userName(), "Max Muster");
+    EXPECT_EQ(model.tablePath(), path);
+    EXPECT_EQ(model.diary().path(), folder + "Maerz2004.txt");
     EXPECT_EQ(f.setting("TabellenDateiName"), path);
-    EXPECT_TRUE(program.model.eightSlotsTicked());
-    EXPECT_FALSE(w.menu().AllegespeichertenTagebuchseitendrucken1->isEnabled());
-    EXPECT_EQ(program.model.entryYear(), "2004");
+    EXPECT_TRUE(model.eightSlotsTicked());
+    EXPECT_FALSE(app.find<QAction>("AllegespeichertenTagebuchseitendrucken1")->isEnabled());
 
     // Cancelled open dialog: nothing changes.
     app.menu("undTabellebearbeiten1");
     EXPECT_EQ(modal, 1);
-    EXPECT_EQ(entry->entries().size(), 2);
+    EXPECT_EQ(model.tablePath(), path);
 
     // A table that cannot be read.
     rec.clear();
@@ -184,33 +179,31 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
 
     // "aktuelle bearbeiten" without a current table starts a new month: the
     // first save makes it the current table.
-    program.model.close();
-    program.model.setUserName("Max Muster");
+    model.close();
+    model.setUserName("Max Muster");
+    rec.clear();
     app.menu("aktuellebearbeiten1");
-    EXPECT_TRUE(entry->isVisible());
-    EXPECT_FALSE(entry->isModal());
-    EXPECT_TRUE(entry->entries().isEmpty());
-    entry->SpinEdit1->setValue(2);
-    entry->Edit1->setText("08:00");
-    entry->SpinEdit4->setValue(111);
-    entry->BitBtn1->click();
-    entry->OKBtn->click();
-    EXPECT_EQ(rec.texts(), QStringList({"Fehler Lesen der Datei!"}));
-    EXPECT_FALSE(entry->isVisible());
+    auto *dialog = app.find<QDialog>("EingabeDlg");
+    ASSERT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EntryControls e(dialog);
+    EXPECT_TRUE(e.lines().isEmpty());
+    e.add(2, "08:00", 111);
+    e.click("OKBtn");
+    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    EXPECT_FALSE(dialog->isVisible());
     const QDate today = QDate::currentDate();
     const QString table =
         f.data() + today.toString("yyyy") + "/MM" + today.toString("MMyyyy") + ".tab";
-    EXPECT_EQ(program.model.tablePath(), table);
+    EXPECT_EQ(model.tablePath(), table);
     EXPECT_EQ(f.setting("TabellenDateiName"), table);
 }
 
-TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
+// Showing a month, as a graph or as a table, never writes it.
+TEST(EntryCommands, OpenAsGraphOrTableShowsTheChosenMonthWithoutWritingIt) {
     Folder f({"BenutzerName=Max Muster"});
     App app;
     ui::RecordingServices &rec = app.rec;
-    TMainForm &w = app.window();
-    TEingabeDlg *entry = (&app.program().entryDialog());
-    entry->appendEntry(line("Morgens", "01.01.2024", "07:00", 99)); // a list from before
     const QString folder = f.data() + "2024/";
     QDir().mkpath(folder);
     const QString path = folder + "MM032024.tab";
@@ -230,20 +223,26 @@ TEST(EntryCommands, OpenAsGraphShowsTheChosenMonthWithoutWritingIt) {
                               "",
                               line("Morgens", "05.03.2024", "07:00", 120)};
     testutil::writeBytes(path, testutil::crlf(file));
+    const QStringList &read = *recordReadings(app);
     rec.fileNames.enqueue(path);
-    const QStringList &drawn = *recordDrawings(app.program(), w);
     app.menu("undalsGrafikanzeigen1");
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
-    // One drawing pass, as "Messwerte" draws.
-    EXPECT_EQ(drawn, QStringList({path}));
-    // The drawing of the chosen month fills the entry list from its file.
-    EXPECT_EQ(entry->entries(), QStringList({line("Morgens", "05.03.2024", "07:00", 120)}));
+    EXPECT_EQ(read, QStringList({path}));
     EXPECT_EQ(app.program().model.tablePath(), path);
-    EXPECT_TRUE(w.monthShown());
-    // Showing a month never writes it.
+    EXPECT_TRUE(app.window().monthShown());
+
+    rec.fileNames.enqueue(path);
+    app.menu("undTabelleanzeigen1");
+    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    auto *dialog = app.find<QDialog>("EingabeDlg");
+    EXPECT_FALSE(dialog && dialog->isVisible());
+    auto *table = app.find<QWidget>("TabellenDlg");
+    ASSERT_NE(table, nullptr);
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_TRUE(
+        text(table->findChild<QWidget *>("Memo1"))
+            .startsWith(QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
+    table->close();
     EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
     EXPECT_FALSE(QFile::exists(f.data() + "2024/MM012024.tab"));
-    // The table of the current month.
-    const QStringList table = entry->tableText().split('\n');
-    EXPECT_EQ(table[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
 }

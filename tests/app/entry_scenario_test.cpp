@@ -5,22 +5,21 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
-#include <QToolButton>
 
 #include "app/mainform.h"
 #include "dialogs/namedlg.h"
-#include "diary/diarypage.h"
-#include "entry/eingabedlg.h"
-#include "graph/monthgraph.h"
+#include "entrycontrols.h"
+#include "graph/geometry.h"
 #include "platform/profile.h"
 #include "scenario.h"
+#include "storage/monthtable.h"
+#include "storage/tablelock.h"
 
 using scenario::App;
 using scenario::Folder;
@@ -40,38 +39,27 @@ QString tableName() {
     return QStringLiteral("MM%1%2.tab").arg(kMonth, 2, 10, QChar(u'0')).arg(kYear);
 }
 
+QString reading(MS slot, int day, const char *time, int value) {
+    return scenario::reading(slot, day, kMonth, kYear, QString::fromLatin1(time), value);
+}
+
 // Max Muster's month with four readings a day on days 1 to 3; it is the
 // month shown at start.
 struct Month {
     Folder f;
     QString table;
+    QStringList stored;
     explicit Month(const QStringList &settings = {"BenutzerName=Max Muster"}) : f(settings) {
         table = f.table(tableName(), kYear);
-        QStringList l;
         const MS slotList[] = {MS::Morgens, MS::Messung2, MS::Messung3, MS::Abends};
         const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
         for (int d = 1; d <= 3; ++d)
             for (int s = 0; s < 4; ++s)
-                l << scenario::reading(slotList[s], d, kMonth, kYear, QString::fromLatin1(times[s]),
-                                       100 + 10 * d + s);
-        testutil::writeBytes(table, scenario::monthFile("Max Muster", kMonth, kYear, l));
+                stored << reading(slotList[s], d, times[s], 100 + 10 * d + s);
+        testutil::writeBytes(table, scenario::monthFile("Max Muster", kMonth, kYear, stored));
         profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     }
 };
-
-// Types into a field as a user does: click, select all, then each key goes
-// to whatever widget of the window has the focus at that moment.
-void typeInto(QWidget *field, const QString &text) {
-    QLineEdit *edit = field->findChild<QLineEdit *>();
-    QWidget *target = edit ? static_cast<QWidget *>(edit) : field;
-    QTest::mouseClick(target, Qt::LeftButton);
-    target->setFocus();
-    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
-    for (QChar c : text) {
-        QWidget *focus = field->window()->focusWidget();
-        QTest::keyClicks(focus ? focus : target, QString(c));
-    }
-}
 
 QStringList timeSettings(const Folder &f) {
     QStringList out;
@@ -81,27 +69,184 @@ QStringList timeSettings(const Folder &f) {
     return out;
 }
 
+// What the fields and the slot button show.
+QStringList fields(const EntryControls &e) {
+    QStringList out;
+    for (const char *name :
+         {"BitBtn3", "Edit1", "SpinEdit1", "SpinEdit2", "SpinEdit3", "SpinEdit4"})
+        out << e.text(name);
+    return out;
+}
+
 } // namespace
 
 TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay) {
     Month m;
     App app;
-    TEingabeDlg *entry = (&app.program().entryDialog());
-    app.whenModal([&](QWidget *) {
-        typeInto(entry->SpinEdit1, "16");
-        EXPECT_EQ(entry->SpinEdit1->text(), "16");
-        EXPECT_TRUE(entry->SpinEdit1->isAncestorOf(entry->focusWidget()));
-        typeInto(entry->SpinEdit4, "133");
-        entry->Edit1->setText("09:15");
-        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-        QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        e.type("SpinEdit1", "16");
+        EXPECT_EQ(e.text("SpinEdit1"), "16");
+        EXPECT_TRUE(e.spin("SpinEdit1")->isAncestorOf(w->focusWidget()));
+        e.type("SpinEdit4", "133");
+        e.type("Edit1", "09:15");
+        e.click("BitBtn1");
+        e.click("OKBtn");
     });
     app.menu("aktuellebearbeiten1");
-    const QString expected =
-        scenario::reading(MS::Morgens, 16, kMonth, kYear, QStringLiteral("09:15"), 133);
-    EXPECT_TRUE(scenario::readingsIn(m.table).contains(expected))
+    EXPECT_TRUE(scenario::readingsIn(m.table).contains(reading(MS::Morgens, 16, "09:15", 133)))
         << scenario::readingsIn(m.table).join('\n').toStdString();
     EXPECT_FALSE(app.program().model.figures().dayLineTexts[15].isEmpty());
+}
+
+// A reading added and then thrown away with Escape leaves nothing behind: the
+// next showing has the fields as before, and a later save stores the last
+// reading that was saved as "LetzteEingabe".
+TEST(EntryScenario, AReadingDiscardedWithEscapeIsForgotten) {
+    Month m;
+    profile::write(m.f.ini(), "Einstellung", "LetzteEingabe", m.stored.last());
+    App app;
+    QStringList before;
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        before = fields(e);
+        e.add(20, "09:09", 333);
+        ASSERT_EQ(e.lines().size(), m.stored.size() + 1);
+        app.rec.answers.enqueue(ui::Answer::Yes); // "Möchten Sie wirklich abbrechen?"
+        QTest::keyClick(w, Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible());
+    });
+    app.menu("aktuellebearbeiten1");
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        EXPECT_EQ(fields(e), before);
+        EXPECT_EQ(e.lines(), m.stored);
+        e.click("OKBtn");
+        EXPECT_FALSE(w->isVisible());
+    });
+    app.menu("aktuellebearbeiten1");
+    EXPECT_EQ(m.f.setting("LetzteEingabe"), m.stored.last());
+    EXPECT_EQ(scenario::readingsIn(m.table), m.stored);
+}
+
+// While the dialog is open another writer (the command-line tool, an import)
+// saves the month: its new and changed readings are taken into the list and
+// saved with it, the user is told which; what the user deleted or changed in
+// the dialog stays so.
+TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
+    Month m;
+    App app;
+    const QString changedHere = reading(MS::Morgens, 3, "07:00", 99);
+    const QString addedHere = reading(MS::Morgens, 10, "08:00", 150);
+    const QString changedThere = reading(MS::Morgens, 1, "07:05", 125);
+    const QString addedThere = reading(MS::Abends, 5, "21:30", 177);
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        e.select(5); // day 2, Messung2
+        e.click("BitBtn5");
+        e.add(3, "07:00", 99); // replaces day 3, Morgens (answered Yes)
+        e.add(10, "08:00", 150);
+        // The other writer, through the month table writer.
+        monthtable::WriteRequest other;
+        other.entries = m.stored;
+        other.entries[0] = changedThere;
+        other.entries << addedThere;
+        other.userName = "Max Muster";
+        other.month = QStringLiteral("%1").arg(kMonth, 2, 10, QChar(u'0'));
+        other.year = QString::number(kYear);
+        other.currentTablePath = other.targetPath = m.table;
+        ASSERT_TRUE(monthtable::write(other));
+        app.rec.clear();
+        e.click("OKBtn");
+        EXPECT_FALSE(w->isVisible());
+    });
+    app.menu("aktuellebearbeiten1");
+    for (const QString &t : app.rec.texts())
+        EXPECT_FALSE(t.contains(QString::fromUtf8("gelöscht"))) << t.toStdString();
+    ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
+    EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Information);
+    EXPECT_TRUE(app.rec.shown[0].text.contains(addedThere));
+    EXPECT_TRUE(app.rec.shown[0].text.contains(changedThere));
+    QStringList expected = m.stored;
+    expected[0] = changedThere;
+    expected[8] = changedHere;
+    expected.removeAt(5);
+    expected << addedThere << addedHere;
+    EXPECT_EQ(scenario::readingsIn(m.table), expected);
+    EXPECT_EQ(app.program().model.figures().entries, expected);
+}
+
+// A save that cannot get the table because another writer holds it says so,
+// writes nothing and keeps the list; once the other writer is done it saves.
+TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
+    Month m;
+    App app;
+    const QByteArray before = testutil::readBytes(m.table);
+    TableLock other(m.table);
+    ASSERT_TRUE(other.acquire());
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        e.add(10, "08:00", 150);
+        const QStringList list = e.lines();
+        app.rec.clear();
+        e.click("OKBtn");
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(e.lines(), list);
+        ASSERT_EQ(app.rec.shown.size(), 1);
+        EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
+        EXPECT_TRUE(app.rec.shown[0].text.contains("anderen Vorgang"))
+            << app.rec.shown[0].text.toStdString();
+        EXPECT_EQ(testutil::readBytes(m.table), before);
+        other.release();
+        e.click("OKBtn");
+        EXPECT_FALSE(w->isVisible());
+    });
+    app.menu("aktuellebearbeiten1");
+    EXPECT_TRUE(scenario::readingsIn(m.table).contains(reading(MS::Morgens, 10, "08:00", 150)));
+}
+
+// Every field that does not hold what a reading needs is refused with a
+// message naming it; nothing is added. An emptied value or day field does
+// not fall back to the number it held before.
+TEST(EntryScenario, FieldsThatHoldNoReadingAreRefusedWithAMessage) {
+    Month m;
+    App app;
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        struct Case {
+            const char *day, *time, *value, *said;
+        };
+        const Case cases[] = {{"20", "08:00", "", "Messwert"}, {"00", "08:00", "120", "Tag"},
+                              {"", "08:00", "120", "Tag"},     {"20", "08:00", "600", "600"},
+                              {"20", "7:3", "120", "SS:MM"},   {"20", "25:00", "120", "SS:MM"},
+                              {"20", "08:60", "120", "SS:MM"}, {"20", "", "120", "SS:MM"},
+                              {"20", "ab:cd", "120", "SS:MM"}};
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.day) + "|" + c.time + "|" + c.value);
+            app.rec.clear();
+            e.type("SpinEdit1", QString::fromLatin1(c.day));
+            e.type("Edit1", QString::fromLatin1(c.time));
+            e.type("SpinEdit4", QString::fromLatin1(c.value));
+            e.pressReturn("SpinEdit4");
+            EXPECT_EQ(e.lines(), m.stored);
+            ASSERT_EQ(app.rec.shown.size(), 1);
+            EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
+            EXPECT_TRUE(app.rec.shown[0].text.contains(QString::fromLatin1(c.said)))
+                << app.rec.shown[0].text.toStdString();
+        }
+        // The arrows stay within 0 … 500.
+        e.type("SpinEdit4", "499");
+        e.spin("SpinEdit4")->stepBy(5);
+        EXPECT_EQ(e.text("SpinEdit4"), "500");
+        e.type("SpinEdit1", "20");
+        e.type("Edit1", "24:00");
+        e.pressReturn("SpinEdit4");
+        EXPECT_EQ(e.lines().size(), m.stored.size() + 1);
+        app.rec.answers.enqueue(ui::Answer::Yes);
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    app.menu("aktuellebearbeiten1");
+    EXPECT_EQ(scenario::readingsIn(m.table), m.stored);
 }
 
 TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
@@ -119,8 +264,10 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
-        EXPECT_TRUE((&app.program().entryDialog())->isVisible());
-        (&app.program().entryDialog())->hide();
+        auto *entry = app.find<QDialog>("EingabeDlg");
+        ASSERT_NE(entry, nullptr);
+        EXPECT_TRUE(entry->isVisible());
+        entry->hide();
     }
     {
         App app;
@@ -147,8 +294,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
 TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
     Month m({"BenutzerName=Max Muster", "Messung4UhrzeitMorgens=07:00",
              "Messung4UhrzeitAbends=21:00", "Messung8UhrzeitMorgens=06:30"});
-    profile::write(m.f.ini(), "Einstellung", "LetzteEingabe",
-                   scenario::reading(MS::Abends, 3, kMonth, kYear, "21:45", 140));
+    profile::write(m.f.ini(), "Einstellung", "LetzteEingabe", reading(MS::Abends, 3, "21:45", 140));
     const QStringList before = timeSettings(m.f);
     // An eight-slot month of the year before, opened as graph in four-slot mode.
     const QString eight = m.f.table(
@@ -169,27 +315,66 @@ TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
         EXPECT_EQ(timeSettings(m.f), before);
     }
     App app;
-    TEingabeDlg *entry = (&app.program().entryDialog());
-    app.whenModal([&](QWidget *) {
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
         // The slot after the stored Abends reading, with its remembered time.
-        EXPECT_EQ(entry->BitBtn3->text(), "Morgens");
-        EXPECT_EQ(entry->Edit1->text(), "07:00");
-        QTest::mouseClick(entry->BitBtn3, Qt::LeftButton);
-        EXPECT_EQ(entry->BitBtn3->text(), "Messung 2");
-        EXPECT_EQ(entry->Edit1->text(), ""); // no remembered time
-        QTest::mouseClick(entry->SpinButton1Up, Qt::LeftButton);
+        EXPECT_EQ(e.text("BitBtn3"), "Morgens");
+        EXPECT_EQ(e.text("Edit1"), "07:00");
+        e.click("BitBtn3");
+        EXPECT_EQ(e.text("BitBtn3"), "Messung 2");
+        EXPECT_EQ(e.text("Edit1"), ""); // no remembered time
+        QTest::mouseClick(e.get<QWidget>("SpinButton1Up"), Qt::LeftButton);
         EXPECT_TRUE(app.rec.shown.isEmpty());
-        EXPECT_EQ(entry->Edit1->text(), "12:00");
-        entry->SpinEdit1->setValue(20);
-        entry->Edit1->setText("12:30");
-        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-        QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
+        EXPECT_EQ(e.text("Edit1"), "12:00");
+        e.add(20, "12:30", 120);
+        e.click("OKBtn");
     });
     app.rec.fileNames.enqueue(m.table);
     app.menu("undTabellebearbeiten1");
     QStringList after = before;
     after[1] = "12:30"; // Messung4UhrzeitMessung2
     EXPECT_EQ(timeSettings(m.f), after);
+}
+
+TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
+    Month m;
+    App app;
+    const QStringList &stored = m.stored;
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        ASSERT_EQ(e.lines(), stored);
+        EXPECT_EQ(e.text("BitBtn5"), QString::fromUtf8("Eintrag &löschen"));
+        // No selection: a hint, nothing deleted.
+        e.list()->clearSelection();
+        e.click("BitBtn5");
+        EXPECT_EQ(e.lines(), stored);
+        app.rec.clear();
+        // "No" keeps it.
+        e.select(5);
+        app.rec.answers.enqueue(ui::Answer::No);
+        e.click("BitBtn5");
+        EXPECT_EQ(e.lines(), stored);
+        ASSERT_EQ(app.rec.shown.size(), 1);
+        EXPECT_TRUE(app.rec.shown[0].text.contains(stored[5]));
+        e.click("BitBtn5");
+        EXPECT_EQ(e.lines().size(), 11);
+        EXPECT_FALSE(e.lines().contains(stored[5]));
+        e.select(0);
+        QTest::keyClick(e.list(), Qt::Key_Delete);
+        EXPECT_EQ(e.lines().size(), 10);
+        app.rec.clear();
+        e.click("OKBtn");
+        EXPECT_FALSE(w->isVisible());
+        // Deleted on purpose: no message about readings.
+        EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
+    });
+    app.menu("aktuellebearbeiten1");
+    QStringList expected = stored;
+    expected.removeAt(5);
+    expected.removeAt(0);
+    EXPECT_EQ(scenario::readingsIn(m.table), expected);
+    // The deleted readings no longer count in the month.
+    EXPECT_EQ(app.program().model.figures().dayLineTexts[0].count("ZuckerWert="), 3);
 }
 
 TEST(EntryScenario, StoredGraphFormatSurvivesARunWithoutThePreview) {
@@ -202,94 +387,14 @@ TEST(EntryScenario, StoredGraphFormatSurvivesARunWithoutThePreview) {
     EXPECT_EQ(m.f.setting("Grafikformat"), "DINA5");
 }
 
-TEST(EntryScenario, ValuesAndTimesOutsideTheRulesAreRefusedWithAMessage) {
-    Month m;
-    App app;
-    TEingabeDlg *entry = (&app.program().entryDialog());
-    app.whenModal([&](QWidget *) {
-        const QStringList list = entry->entries();
-        entry->SpinEdit1->setValue(20);
-        entry->Edit1->setText("08:00");
-        typeInto(entry->SpinEdit4, "600");
-        EXPECT_EQ(entry->SpinEdit4->text(), "600");
-        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-        ASSERT_EQ(app.rec.shown.size(), 1);
-        EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
-        EXPECT_TRUE(app.rec.shown[0].text.contains("600"));
-        EXPECT_EQ(entry->entries(), list);
-        typeInto(entry->SpinEdit4, "120");
-        for (const char *bad : {"7:3", "25:00", "08:60", "", "ab:cd"}) {
-            entry->Edit1->setText(QString::fromLatin1(bad));
-            QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-            EXPECT_EQ(entry->entries(), list) << bad;
-        }
-        EXPECT_EQ(app.rec.shown.size(), 6);
-        EXPECT_TRUE(app.rec.shown.last().text.contains("SS:MM"));
-        // The arrows stay within 0 … 500.
-        entry->SpinEdit4->setValue(499);
-        entry->SpinEdit4->stepBy(5);
-        EXPECT_EQ(entry->SpinEdit4->value(), 500);
-        entry->Edit1->setText("24:00");
-        QTest::mouseClick(entry->BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(entry->entries().size(), list.size() + 1);
-        app.rec.answers.enqueue(ui::Answer::Yes);
-        QTest::keyClick(entry, Qt::Key_Escape);
-    });
-    app.menu("aktuellebearbeiten1");
-    EXPECT_EQ(scenario::readingsIn(m.table).size(), 12);
-}
-
-TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
-    Month m;
-    App app;
-    TEingabeDlg *entry = (&app.program().entryDialog());
-    const QStringList stored = scenario::readingsIn(m.table);
-    app.whenModal([&](QWidget *) {
-        ASSERT_EQ(entry->entries(), stored);
-        ASSERT_NE(entry->BitBtn5, nullptr);
-        EXPECT_EQ(entry->BitBtn5->text(), "Eintrag &löschen");
-        // No selection: a hint, nothing deleted.
-        entry->ListBox1->setCurrentRow(-1);
-        QTest::mouseClick(entry->BitBtn5, Qt::LeftButton);
-        EXPECT_EQ(entry->entries(), stored);
-        app.rec.clear();
-        // "No" keeps it.
-        entry->ListBox1->setCurrentRow(5);
-        app.rec.answers.enqueue(ui::Answer::No);
-        QTest::mouseClick(entry->BitBtn5, Qt::LeftButton);
-        EXPECT_EQ(entry->entries(), stored);
-        ASSERT_EQ(app.rec.shown.size(), 1);
-        EXPECT_TRUE(app.rec.shown[0].text.contains(stored[5]));
-        app.rec.answers.enqueue(ui::Answer::Yes);
-        QTest::mouseClick(entry->BitBtn5, Qt::LeftButton);
-        EXPECT_EQ(entry->entries().size(), 11);
-        EXPECT_FALSE(entry->entries().contains(stored[5]));
-        entry->ListBox1->setCurrentRow(0);
-        app.rec.answers.enqueue(ui::Answer::Yes);
-        QTest::keyClick(entry->ListBox1, Qt::Key_Delete);
-        EXPECT_EQ(entry->entries().size(), 10);
-        app.rec.clear();
-        QTest::mouseClick(entry->OKBtn, Qt::LeftButton);
-        EXPECT_FALSE(entry->isVisible());
-        // Deleted on purpose: no warning about readings that would be lost.
-        EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
-    });
-    app.menu("aktuellebearbeiten1");
-    QStringList expected = stored;
-    expected.removeAt(5);
-    expected.removeAt(0);
-    EXPECT_EQ(scenario::readingsIn(m.table), expected);
-    // The deleted readings no longer count in the month.
-    EXPECT_EQ(app.program().model.figures().dayLineTexts[0].count("ZuckerWert="), 3);
-}
-
 TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
     Month m;
     App app;
     QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
                       QPoint(graphgeo::DayX(2) + 10, 200));
     App::settle();
-    QTextEdit *ed = app.find<QTextEdit>("RichEdit1");
+    QTextEdit *ed = app.find<QWidget>("DiaryPage")->findChild<QTextEdit *>("RichEdit1");
+    ASSERT_NE(ed, nullptr);
     const QTextBlock carb = ed->document()->findBlockByNumber(6);
     QTextCursor c(carb);
     c.setPosition(carb.position() + carb.text().indexOf("Morgens= ") + 9);
@@ -324,7 +429,8 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
                       QPoint(graphgeo::DayX(2) + 10, 200));
     App::settle();
-    QTextEdit *ed = app.find<QTextEdit>("RichEdit1");
+    QTextEdit *ed = app.find<QWidget>("DiaryPage")->findChild<QTextEdit *>("RichEdit1");
+    ASSERT_NE(ed, nullptr);
     ASSERT_TRUE(ed->document()->findBlockByNumber(6).text().contains("M7="));
     // The remark line of an eight-column page is visible at the default size.
     const QTextBlock remark = ed->document()->findBlockByNumber(10);

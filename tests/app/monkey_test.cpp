@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMap>
 #include <QMenu>
 #include <QPointer>
@@ -199,7 +199,7 @@ private:
         QList<QAction *> actions;
         for (QAction *a : window->findChildren<QAction *>())
             if (a->isEnabled() && !a->menu() && !a->objectName().isEmpty()) actions << a;
-        auto *list = window->findChild<QListWidget *>();
+        auto *list = window->findChild<QAbstractItemView *>(QStringLiteral("ListBox1"));
         // In the entry dialog the monkey adds and saves more often than a
         // random button would.
         if (window == m_entry && m_s.pick(3) == 0) {
@@ -228,8 +228,8 @@ private:
             }
             break;
         case 3:
-            if (list && list->count() > 0) {
-                list->setCurrentRow(m_s.pick(list->count()));
+            if (list && list->model()->rowCount() > 0) {
+                list->setCurrentIndex(list->model()->index(m_s.pick(list->model()->rowCount()), 0));
                 if (m_s.pick(3) == 0) QTest::keyClick(list, Qt::Key_Delete);
             }
             break;

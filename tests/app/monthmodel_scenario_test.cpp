@@ -12,6 +12,7 @@
 #include <QTextEdit>
 #include <functional>
 
+#include "entry/spinedit.h"
 #include "graph/geometry.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -126,9 +127,9 @@ TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
         },
         [](App &app) {
             app.whenModal([](QWidget *dlg) {
-                scenario::child<QSpinBox>(dlg, "SpinEdit1")->setValue(7);
+                scenario::child<SpinEdit>(dlg, "SpinEdit1")->setValue(7);
                 scenario::child<QLineEdit>(dlg, "Edit1")->setText("12:00");
-                scenario::child<QSpinBox>(dlg, "SpinEdit4")->setValue(250);
+                scenario::child<SpinEdit>(dlg, "SpinEdit4")->setValue(250);
                 QTest::mouseClick(scenario::child<QPushButton>(dlg, "BitBtn1"), Qt::LeftButton);
                 QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
             });
@@ -192,9 +193,9 @@ TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
     app.menu("neuerstellen1");
     auto *entry = app.window().findChild<QDialog *>("EingabeDlg");
     ASSERT_TRUE(entry && entry->isVisible());
-    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(2);
+    scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(2);
     scenario::child<QLineEdit>(entry, "Edit1")->setText("07:00");
-    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(123);
+    scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(123);
     QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
     QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
     App::settle();

@@ -20,6 +20,7 @@
 #include "dialogs/namedlg.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
+#include "entry/spinedit.h"
 #include "filelimit.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
@@ -147,34 +148,40 @@ TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
     EXPECT_EQ(app.program().model.tablePath(), s.table);
 }
 
-TEST(SafetyScenario, RefusedOverwriteThenEscapeKeepsTheStoredReadings) {
+// A new month over the stored one: a reading thrown away with Escape does
+// not come back, and a saved one joins the stored readings instead of
+// replacing them.
+TEST(SafetyScenario, NewMonthOverTheStoredOneKeepsTheStoredReadings) {
     StoredMonth s;
     App app;
     QDialog *entry = &app.program().entryDialog();
     app.menu("neuerstellen1");
     ASSERT_TRUE(entry->isVisible());
-    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(20);
+    scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(20);
     scenario::child<QLineEdit>(entry, "Edit1")->setText("08:00");
-    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(150);
+    scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(150);
     QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(scenario::child<QAbstractItemView>(entry, "ListBox1")->model()->rowCount(), 1);
-    app.rec.answers.enqueue(ui::Answer::No); // "... existiert schon! ... Möchten Sie das?"
-    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
-    App::settle();
-    ASSERT_TRUE(entry->isVisible());
-    ASSERT_FALSE(app.rec.shown.isEmpty());
-    EXPECT_TRUE(app.rec.shown.last().text.contains("existiert schon!"));
-    EXPECT_EQ(s.onDisk(), s.bytes);
-
     app.rec.answers.enqueue(ui::Answer::Yes); // discard the unsaved reading
     QTest::keyClick(entry, Qt::Key_Escape);
     App::settle();
     EXPECT_FALSE(entry->isVisible());
     app.menu("Messwerte");
-    app.menu("biszu8MessungenjeTag");
     EXPECT_EQ(s.onDisk(), s.bytes);
     // The dropped reading does not come back into the month on screen.
     EXPECT_EQ(app.program().model.figures().dayLineTexts[19], QString());
+
+    app.menu("neuerstellen1");
+    scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(21);
+    scenario::child<QLineEdit>(entry, "Edit1")->setText("08:00");
+    scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(150);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
+    App::settle();
+    EXPECT_FALSE(entry->isVisible());
+    const QStringList stored = scenario::readingsIn(s.table);
+    EXPECT_EQ(stored.size(), 13);
+    EXPECT_TRUE(stored.join('|').contains(" Z=08:00  ZuckerWert=150"));
 }
 
 TEST(SafetyScenario, EscapeWithUnsavedReadingsAsksBeforeDiscarding) {
@@ -183,9 +190,9 @@ TEST(SafetyScenario, EscapeWithUnsavedReadingsAsksBeforeDiscarding) {
     QDialog *entry = &app.program().entryDialog();
     app.whenModal([&](QWidget *dlg) {
         ASSERT_EQ(dlg, entry);
-        scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(21);
+        scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(21);
         scenario::child<QLineEdit>(entry, "Edit1")->setText("09:00");
-        scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(133);
+        scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(133);
         QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
         app.rec.answers.enqueue(ui::Answer::No); // keep editing
         QTest::keyClick(entry, Qt::Key_Escape);
@@ -220,9 +227,9 @@ TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     App app;
     QDialog *entry = &app.program().entryDialog();
     app.menu("neuerstellen1");
-    scenario::child<QSpinBox>(entry, "SpinEdit1")->setValue(2);
+    scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(2);
     scenario::child<QLineEdit>(entry, "Edit1")->setText("07:00");
-    scenario::child<QSpinBox>(entry, "SpinEdit4")->setValue(120);
+    scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(120);
     QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
     QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
     App::settle();

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTextStream>
-#include <QToolButton>
+#include <memory>
 
 #include "cli/tablecli.h"
 #include "entry/eingabedlg.h"
+#include "entry/spinedit.h"
 #include "entry/tablebuilder.h"
+#include "entrycontrols.h"
 #include "platform/convert.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -26,24 +23,36 @@ inline void PrintTo(const QString &s, std::ostream *os) {
 
 namespace {
 
-// A month session in a temp folder, as the main window sets it up.
+// The month model in a temp folder, as the main window sets it up, and the
+// entry dialog on it (made once the settings of a test are written).
 struct EntryFixture {
     testutil::TempFolder dir;
-    MonthModel session{Folders::at(dir.path())};
-    QString settingsPath = session.folders().settings;
-    EntryFixture(bool eight = false) {
-        QDir().mkpath(session.folders().data);
-        session.setUserName("Max Muster");
-        session.setModeTicks(!eight, eight);
+    MonthModel model{Folders::at(dir.path())};
+    ui::RecordingServices rec;
+    std::unique_ptr<TEingabeDlg> dialog;
+    explicit EntryFixture(bool eight = false, const QString &user = "Max Muster") {
+        QDir().mkpath(model.folders().data);
+        model.setUserName(user);
+        model.setModeTicks(!eight, eight);
+    }
+    TEingabeDlg &make() {
+        dialog = std::make_unique<TEingabeDlg>(model, rec);
+        return *dialog;
+    }
+    // The dialog for a new month of the given month and year.
+    EntryControls newMonth(const char *month, const char *year) {
+        if (!dialog) make();
+        EXPECT_TRUE(dialog->startNewMonth());
+        EntryControls e(dialog.get());
+        e.type("SpinEdit2", QString::fromLatin1(month));
+        e.type("SpinEdit3", QString::fromLatin1(year));
+        return e;
     }
     QString ini(const char *key) const {
-        return profile::read(settingsPath, "Einstellung", QString::fromLatin1(key));
+        return profile::read(model.folders().settings, "Einstellung", QString::fromLatin1(key));
     }
-    // What a drawing pass that ran to its end leaves in the session.
-    void drawn() {
-        MonthResult r;
-        r.complete = true;
-        session.setDrawn(r);
+    QString table(const char *name) const {
+        return model.folders().data + QString::fromLatin1(name);
     }
 };
 
@@ -53,12 +62,26 @@ QString line(const char *slot, const char *date, const char *time, const char *v
     return pre + pad + date + " Z=" + time + "  ZuckerWert=" + value;
 }
 
-// Types a reading into the dialog's fields and presses "In Liste aufnehmen".
-void add(TEingabeDlg &d, int day, const char *time, int value) {
-    d.SpinEdit1->setValue(day);
-    d.Edit1->setText(QString::fromLatin1(time));
-    d.SpinEdit4->setValue(value);
-    d.BitBtn1->click();
+// A month table's header as a save writes it, with the default margins.
+QStringList header(const QString &user, const QString &date, bool eight = false) {
+    QStringList h = {"[Personendaten]",
+                     "BenutzerName=" + user,
+                     "Datum=" + date,
+                     "",
+                     "DruckenTabellenRandLeft=18",
+                     "DruckenTabellenRandRight=10",
+                     "DruckenTabellenRandTop=10",
+                     "DruckenTabellenRandBottom=10",
+                     "",
+                     ""};
+    if (eight)
+        h << "BisZu8MessungenJeTag=1"
+          << "BisZu4MessungenJeTag=0";
+    else
+        h << "BisZu4MessungenJeTag=1"
+          << "BisZu8MessungenJeTag=0";
+    return h << ""
+             << "";
 }
 
 const QString kHead4 = "  Datum  |    Morgens    | Wert |   Messung 2   | Wert |   Messung 3   | "
@@ -180,27 +203,80 @@ TEST(EntryRules, TimeButtonsMonthLengthsAndSlotCycles) {
     EXPECT_EQ(entrydlg::slotButtonNext(S::Messung7, MeasureMode::Eight), S::Abends);
 }
 
+TEST(EntryRules, ANewReadingNeedsEveryFieldFilled) {
+    using B = entrydlg::BadField;
+    struct Case {
+        entrydlg::ReadingFields f;
+        B bad;
+        const char *said;
+    };
+    const Case cases[] = {
+        {{"05", "03", "2024", "07:30", "120"}, B::None, ""},
+        {{"31", "03", "2024", "24:00", "0"}, B::None, ""},
+        {{"", "03", "2024", "07:30", "120"}, B::Day, "Das Feld für den Tag ist leer."},
+        {{"00", "03", "2024", "07:30", "120"}, B::Day, "Den Tag „00“ gibt es nicht."},
+        {{"32", "03", "2024", "07:30", "120"}, B::Day, "Den Tag „32“ gibt es nicht."},
+        {{"31", "04", "2024", "07:30", "120"}, B::Day, "Den 31. gibt es im April 2024 nicht."},
+        {{"29", "02", "2023", "07:30", "120"}, B::Day, "Den 29. gibt es im Februar 2023 nicht."},
+        {{"05", "13", "2024", "07:30", "120"}, B::Month, "Den Monat „13“ gibt es nicht."},
+        {{"05", "03", "24", "07:30", "120"}, B::Year, "Die Jahreszahl „24“ ist ungültig."},
+        {{"05", "03", "2024", "7:30", "120"}, B::Time, "Die Uhrzeit „7:30“"},
+        {{"05", "03", "2024", "07:30", ""}, B::Value, "Das Feld für den Messwert ist leer."},
+        {{"05", "03", "2024", "07:30", "501"}, B::Value, "Der Messwert „501“ liegt nicht"},
+    };
+    for (const Case &c : cases) {
+        const entrydlg::FieldProblem p = entrydlg::checkReading(c.f);
+        EXPECT_EQ(p.field, c.bad) << c.said;
+        const QString said = QString::fromUtf8(c.said);
+        EXPECT_EQ(p.message.left(said.size()), said);
+    }
+}
+
+// The number fields keep what was typed: letters are not taken, an emptied
+// field stays empty, the arrows step within the range.
+TEST(EntryRules, NumberFieldsKeepWhatWasTyped) {
+    SpinEdit day(2, 2);
+    day.setRange(1, 31);
+    QLineEdit *edit = day.findChild<QLineEdit *>();
+    day.setValue(7);
+    EXPECT_EQ(day.text(), "07");
+    edit->selectAll();
+    QTest::keyClicks(edit, "x5");
+    EXPECT_EQ(day.text(), "5");
+    emit day.editingFinished();
+    EXPECT_EQ(day.text(), "05");
+    edit->clear();
+    emit day.editingFinished();
+    bool ok = true;
+    day.value(&ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(day.text(), "");
+    day.stepBy(1);
+    EXPECT_EQ(day.text(), "01");
+    day.stepBy(-5);
+    EXPECT_EQ(day.text(), "01");
+    day.setValue(30);
+    day.stepBy(5);
+    EXPECT_EQ(day.text(), "31");
+}
+
 TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     EntryFixture fx;
-    ui::RecordingServices rec;
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    EXPECT_EQ(d.BitBtn3->text(), "Morgens");
-    QString drawn;
-    QObject::connect(&d, &TEingabeDlg::drawRequested, [&](const QString &p) { drawn = p; });
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
-    EXPECT_EQ(d.SpinEdit2->text(), "03");
+    EntryControls e = fx.newMonth("3", "2024");
+    TEingabeDlg &d = *fx.dialog;
+    EXPECT_EQ(e.text("BitBtn3"), "Morgens");
+    QString saved;
+    QObject::connect(&d, &TEingabeDlg::monthSaved, [&](const QString &p) { saved = p; });
 
     const QStringList labels = {"Messung 2", "Messung 3", "Abends", "Morgens"};
     const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
     for (int i = 0; i < 4; ++i) {
-        add(d, 5, times[i], 100 + i);
-        EXPECT_EQ(d.BitBtn3->text(), labels[i]);
+        e.add(5, times[i], 100 + i);
+        EXPECT_EQ(e.text("BitBtn3"), labels[i]);
     }
-    add(d, 4, "07:10", 95);
-    add(d, 6, "07:20", 7);
-    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    e.add(4, "07:10", 95);
+    e.add(6, "07:20", 7);
+    EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
     const QStringList expected = {line("Morgens", "04.03.2024", "07:10", "95"),
                                   line("Morgens", "05.03.2024", "07:00", "100"),
                                   line("Messung2", "05.03.2024", "12:00", "101"),
@@ -208,44 +284,33 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
                                   line("Abends", "05.03.2024", "22:00", "103"),
                                   line("Messung2", "06.03.2024", "07:20", "7")};
     // Sorted by day, then slot; the selection is on the last item.
-    EXPECT_EQ(d.entries(), expected);
-    EXPECT_EQ(d.ListBox1->currentRow(), 5);
-    EXPECT_EQ(d.lastEntryLine(), expected[5]);
+    EXPECT_EQ(e.lines(), expected);
+    EXPECT_EQ(e.selectedRow(), 5);
+    EXPECT_TRUE(d.hasUnsavedChanges());
 
-    d.OKBtn->click();
-    const QString path = fx.dir.path() + "Glykovalin-Daten/2024/MM032024.tab";
-    EXPECT_EQ(drawn, path);
-    QStringList file = {"[Personendaten]",
-                        "BenutzerName=Max Muster",
-                        QString::fromUtf8("Datum=März 2024"),
-                        "",
-                        "DruckenTabellenRandLeft=18",
-                        "DruckenTabellenRandRight=10",
-                        "DruckenTabellenRandTop=10",
-                        "DruckenTabellenRandBottom=10",
-                        "",
-                        "",
-                        "BisZu4MessungenJeTag=1",
-                        "BisZu8MessungenJeTag=0",
-                        "",
-                        ""};
-    file << expected;
-    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(file));
+    e.click("OKBtn");
+    const QString path = fx.table("2024/MM032024.tab");
+    EXPECT_EQ(saved, path);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_FALSE(d.hasUnsavedChanges());
+    const QByteArray file =
+        testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) + expected);
+    EXPECT_EQ(testutil::readBytes(path), file);
     EXPECT_EQ(fx.ini("BenutzerName"), "Max Muster");
     EXPECT_EQ(fx.ini("LetzteEingabe"), expected[5]);
     // Each slot remembers the time of the last reading saved for it, under
     // the four-slot key; the time field of the next slot stores nothing.
-    EXPECT_EQ(d.BitBtn3->text(), "Messung 3");
+    EXPECT_EQ(e.text("BitBtn3"), "Messung 3");
     EXPECT_EQ(fx.ini("Messung4UhrzeitMorgens"), "07:10");
     EXPECT_EQ(fx.ini("Messung4UhrzeitMessung2"), "07:20");
     EXPECT_EQ(fx.ini("Messung4UhrzeitMessung3"), "18:00");
     EXPECT_EQ(fx.ini("Messung4UhrzeitAbends"), "22:00");
-    EXPECT_EQ(fx.session.entryMonthName(), QString::fromUtf8("März"));
 
     // Saving again produces the same bytes.
-    const QByteArray first = testutil::readBytes(path);
-    d.GrafikZeigen();
-    EXPECT_EQ(testutil::readBytes(path), first);
+    d.show();
+    e.click("OKBtn");
+    EXPECT_EQ(testutil::readBytes(path), file);
+    EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
 
     // The table text of the saved list.
     const QStringList table = d.tableText().split('\n');
@@ -255,187 +320,208 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
 
 TEST(EntryDialog, ReplaceQuestionYearRefusalAndEmptyList) {
     EntryFixture fx;
-    ui::RecordingServices rec;
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
+    EntryControls e = fx.newMonth("3", "2024");
 
     // An empty list is refused by both closing buttons; nothing is written.
-    d.OKBtn->click();
-    d.BitBtn4->click();
-    ASSERT_EQ(rec.shown.size(), 2);
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Plain);
-    EXPECT_EQ(rec.shown[0].text,
+    e.click("OKBtn");
+    e.click("BitBtn4");
+    ASSERT_EQ(fx.rec.shown.size(), 2);
+    EXPECT_EQ(fx.rec.shown[0].kind, ui::Kind::Plain);
+    EXPECT_EQ(fx.rec.shown[0].text,
               QString::fromUtf8("Sie haben noch keinen Messwert eingetragen! Betätigen Sie bitte "
                                 "den Schalter \"In Liste aufnehmen\"!"));
-    EXPECT_FALSE(QFile::exists(fx.dir.path() + "Glykovalin-Daten/2024/MM032024.tab"));
-    rec.clear();
+    EXPECT_FALSE(QFile::exists(fx.table("2024/MM032024.tab")));
+    fx.rec.clear();
 
-    add(d, 5, "07:00", 100); // Morgens
-    add(d, 5, "12:00", 110); // Messung2
-    d.setCurrentSlot(MeasurementSlot::Messung2);
-    rec.answers.enqueue(ui::Answer::No);
-    add(d, 5, "12:30", 200);
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Confirmation);
-    EXPECT_EQ(rec.shown[0].text, "Ein Eintrag mit dem Datum: Messung2 den 05.03.2024 existiert "
-                                 "schon in der Liste. Soll er ersetzt werden?");
-    EXPECT_EQ(d.entries()[1], line("Messung2", "05.03.2024", "12:00", "110"));
-    EXPECT_TRUE(d.lastEntryLine().isEmpty());
-    EXPECT_EQ(d.BitBtn3->text(), "Messung 2"); // the slot does not move
+    e.add(5, "07:00", 100); // Morgens
+    e.add(5, "12:00", 110); // Messung2
+    for (int i = 0; i < 3; ++i)
+        e.click("BitBtn3"); // Messung3, Abends, Morgens, Messung2
+    ASSERT_EQ(e.text("BitBtn3"), "Messung 2");
+    fx.rec.answers.enqueue(ui::Answer::No);
+    e.add(5, "12:30", 200);
+    ASSERT_EQ(fx.rec.shown.size(), 1);
+    EXPECT_EQ(fx.rec.shown[0].kind, ui::Kind::Confirmation);
+    EXPECT_EQ(fx.rec.shown[0].text, "Ein Eintrag mit dem Datum: Messung2 den 05.03.2024 existiert "
+                                    "schon in der Liste. Soll er ersetzt werden?");
+    EXPECT_EQ(e.lines()[1], line("Messung2", "05.03.2024", "12:00", "110"));
+    EXPECT_EQ(e.text("BitBtn3"), "Messung 2"); // the slot does not move
 
-    rec.answers.enqueue(ui::Answer::Yes);
-    add(d, 5, "12:30", 200);
-    EXPECT_EQ(d.entries()[1], line("Messung2", "05.03.2024", "12:30", "200"));
-    EXPECT_EQ(d.entries().size(), 2);
-    rec.clear();
+    e.add(5, "12:30", 200);
+    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "05.03.2024", "07:00", "100"),
+                                      line("Messung2", "05.03.2024", "12:30", "200")}));
+    fx.rec.clear();
 
     // Another year in the year field: the next add is refused.
-    d.SpinEdit3->setValue(2023);
-    EXPECT_TRUE(d.yearMismatch());
-    add(d, 6, "07:00", 100);
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Information);
-    EXPECT_TRUE(rec.shown[0].text.startsWith(
+    e.type("SpinEdit3", "2023");
+    e.add(6, "07:00", 100);
+    ASSERT_EQ(fx.rec.shown.size(), 1);
+    EXPECT_EQ(fx.rec.shown[0].kind, ui::Kind::Information);
+    EXPECT_TRUE(fx.rec.shown[0].text.startsWith(
         QString::fromUtf8("Überprüfen Sie bitte die Jahresangabe \"2023\" sie stimmt nicht mit "
                           "den bisherigen Eintragungen überein!\r\nWenn Sie")));
-    EXPECT_EQ(d.entries().size(), 2);
+    EXPECT_EQ(e.lines().size(), 2);
 
     // The month of a filled list cannot be changed.
-    d.SpinEdit2->setValue(4);
-    EXPECT_EQ(d.SpinEdit2->text(), "03");
+    e.type("SpinEdit2", "4");
+    EXPECT_EQ(e.text("SpinEdit2"), "03");
 }
 
 TEST(EntryDialog, CorrectionRefusesTheFirstItemAndZeroesTheSecond) {
     EntryFixture fx;
-    ui::RecordingServices rec;
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
-    add(d, 5, "07:00", 100);
-    add(d, 5, "12:00", 95);
-    d.ListBox1->setCurrentRow(-1);
-    d.ListBox1->clearSelection();
-    d.BitBtn2->click();
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].text, QString::fromUtf8("Sie müssen zuerst einen Eintrag in der Liste "
-                                                   "durch Anklicken auswählen!"));
-    rec.clear();
+    EntryControls e = fx.newMonth("3", "2024");
+    e.add(5, "07:00", 100);
+    e.add(5, "12:00", 95);
+    e.list()->clearSelection();
+    e.click("BitBtn2");
+    ASSERT_EQ(fx.rec.shown.size(), 1);
+    EXPECT_EQ(fx.rec.shown[0].text, QString::fromUtf8("Sie müssen zuerst einen Eintrag in der "
+                                                      "Liste durch Anklicken auswählen!"));
+    fx.rec.clear();
 
-    d.ListBox1->setCurrentRow(0);
-    d.BitBtn2->click(); // answered Yes by default
-    ASSERT_EQ(rec.shown.size(), 2);
-    EXPECT_EQ(rec.shown[0].buttons, ui::Buttons::YesNo);
-    EXPECT_TRUE(rec.shown[0].text.contains("betätigen,wird in der Grafik"));
-    EXPECT_EQ(rec.shown[1].text, "Der erste Eintrag der Liste muss einen Messwert haben und kann "
-                                 "nicht 0 sein!");
-    EXPECT_EQ(d.entries()[0], line("Morgens", "05.03.2024", "07:00", "100"));
-    rec.clear();
+    e.select(0);
+    e.click("BitBtn2"); // answered Yes
+    ASSERT_EQ(fx.rec.shown.size(), 2);
+    EXPECT_EQ(fx.rec.shown[0].buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(fx.rec.shown[0].text.contains("betätigen,wird in der Grafik"));
+    EXPECT_EQ(fx.rec.shown[1].text, "Der erste Eintrag der Liste muss einen Messwert haben und "
+                                    "kann nicht 0 sein!");
+    EXPECT_EQ(e.lines()[0], line("Morgens", "05.03.2024", "07:00", "100"));
 
-    d.setCurrentSlot(MeasurementSlot::Abends);
-    d.ListBox1->setCurrentRow(1);
-    d.BitBtn2->click();
-    EXPECT_EQ(d.entries()[1], line("Messung2", "05.03.2024", "12:00", "0"));
-    EXPECT_EQ(d.BitBtn3->text(), "Messung 2");
-    EXPECT_EQ(d.Edit1->text(), "12:00");
-    EXPECT_EQ(d.SpinEdit4->value(), 95);
+    e.click("BitBtn3"); // Abends
+    e.select(1);
+    e.click("BitBtn2");
+    EXPECT_EQ(e.lines()[1], line("Messung2", "05.03.2024", "12:00", "0"));
+    EXPECT_EQ(e.text("BitBtn3"), "Messung 2");
+    EXPECT_EQ(e.text("Edit1"), "12:00");
+    EXPECT_EQ(e.text("SpinEdit4"), "95");
     // Adding it again offers to replace the zeroed item.
-    rec.answers.enqueue(ui::Answer::Yes);
-    d.SpinEdit4->setValue(98);
-    d.BitBtn1->click();
-    EXPECT_EQ(d.entries()[1], line("Messung2", "05.03.2024", "12:00", "98"));
+    e.type("SpinEdit4", "98");
+    e.click("BitBtn1");
+    EXPECT_EQ(e.lines()[1], line("Messung2", "05.03.2024", "12:00", "98"));
 }
 
 TEST(EntryDialog, RestoresFromTheLastEntry) {
     struct Case {
         QString stored;
-        int day;
-        const char *slot;
+        const char *day, *slot;
     };
-    const Case cases[] = {{line("Abends", "31.03.2024", "22:00", "100"), 31, "Morgens"},
-                          {line("Abends", "30.04.2024", "22:00", "100"), 30, "Morgens"},
-                          {line("Abends", "28.02.2024", "22:00", "100"), 29, "Morgens"},
-                          {line("Abends", "28.02.2023", "22:00", "100"), 28, "Morgens"},
-                          {line("Messung3", "10.05.2024", "18:00", "100"), 10, "Abends"}};
+    const Case cases[] = {{line("Abends", "31.03.2024", "22:00", "100"), "31", "Morgens"},
+                          {line("Abends", "30.04.2024", "22:00", "100"), "30", "Morgens"},
+                          {line("Abends", "28.02.2024", "22:00", "100"), "29", "Morgens"},
+                          {line("Abends", "28.02.2023", "22:00", "100"), "28", "Morgens"},
+                          {line("Messung3", "10.05.2024", "18:00", "100"), "10", "Abends"}};
     for (const Case &c : cases) {
         EntryFixture fx;
-        ui::RecordingServices rec;
-        profile::write(fx.settingsPath, "Einstellung", "LetzteEingabe", c.stored);
-        TEingabeDlg d(fx.session, rec);
-        d.FormCreate();
-        EXPECT_EQ(d.SpinEdit1->value(), c.day) << c.stored.toStdString();
-        EXPECT_EQ(d.BitBtn3->text(), c.slot);
-        EXPECT_EQ(d.SpinEdit4->value(), 100);
-        EXPECT_EQ(d.Edit1->text(), c.stored.mid(c.stored.indexOf("Z=") + 2, 5));
+        profile::write(fx.model.folders().settings, "Einstellung", "LetzteEingabe", c.stored);
+        EntryControls e(&fx.make());
+        EXPECT_EQ(e.text("SpinEdit1"), c.day) << c.stored.toStdString();
+        EXPECT_EQ(e.text("BitBtn3"), c.slot);
+        EXPECT_EQ(e.text("SpinEdit4"), "100");
+        EXPECT_EQ(e.text("Edit1"), c.stored.mid(c.stored.indexOf("Z=") + 2, 5));
     }
 }
 
-TEST(EntryDialog, NewMonthAsksBeforeReplacingAFileWithOtherReadings) {
+// A new month whose table is stored already: its readings are not dropped
+// but taken into the list, and the user is told.
+TEST(EntryDialog, NewMonthOverAStoredTableKeepsItsReadings) {
     EntryFixture fx;
-    ui::RecordingServices rec;
-    const QString path = fx.dir.path() + "Glykovalin-Daten/2024/MM032024.tab";
-    QDir().mkpath(fx.dir.path() + "Glykovalin-Daten/2024");
-    const QByteArray old = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "",
-                                           line("Morgens", "01.03.2024", "07:00", "111")});
-    testutil::writeBytes(path, old);
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
-    add(d, 5, "07:00", 100);
-    rec.clear();
-    rec.answers.enqueue(ui::Answer::No);
-    d.OKBtn->click();
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
-    EXPECT_EQ(rec.shown[0].text,
-              QString::fromUtf8("Eine Tabelle mit Namen: MM032024.tab existiert schon! Alle "
-                                "Messwerte darin werden gelöscht! Möchten Sie das?"));
-    EXPECT_EQ(testutil::readBytes(path), old);
-    EXPECT_TRUE(fx.ini("LetzteEingabe").isEmpty());
-
-    rec.answers.enqueue(ui::Answer::Yes);
-    d.BitBtn4->click();
-    EXPECT_TRUE(testutil::readBytes(path).contains("ZuckerWert=100"));
-    EXPECT_FALSE(testutil::readBytes(path).contains("ZuckerWert=111"));
+    const QString path = fx.table("2024/MM032024.tab");
+    QDir().mkpath(fx.table("2024"));
+    const QString old = line("Morgens", "01.03.2024", "07:00", "111");
+    testutil::writeBytes(path, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "",
+                                               "BisZu4MessungenJeTag=1", "", old}));
+    EntryControls e = fx.newMonth("3", "2024");
+    e.add(5, "07:00", 100);
+    fx.rec.clear();
+    e.click("OKBtn");
+    ASSERT_EQ(fx.rec.shown.size(), 1);
+    EXPECT_EQ(fx.rec.shown[0].kind, ui::Kind::Information);
+    EXPECT_TRUE(fx.rec.shown[0].text.contains(old));
+    const QStringList readings = {old, line("Morgens", "05.03.2024", "07:00", "100")};
+    EXPECT_EQ(testutil::readBytes(path),
+              testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) + readings));
 }
 
 TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
     EntryFixture fx;
-    ui::RecordingServices rec;
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.SpinEdit1->setValue(1);
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
-    d.Edit1->setText("23:50");
-    d.SpinButton1Up->click();
-    EXPECT_EQ(d.Edit1->text(), "24:00");
-    d.SpinButton1Up->click();
-    EXPECT_EQ(d.Edit1->text(), "00:10");
-    d.Edit1->setText("00:00");
-    d.SpinButton1Down->click();
-    EXPECT_EQ(d.Edit1->text(), "24:00");
+    EntryControls e = fx.newMonth("3", "2024");
+    QWidget *up = e.get<QWidget>("SpinButton1Up");
+    QWidget *down = e.get<QWidget>("SpinButton1Down");
+    const auto step = [&](QWidget *arrow, const char *from, const char *to) {
+        e.type("Edit1", QString::fromLatin1(from));
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        EXPECT_EQ(e.text("Edit1"), QString::fromLatin1(to)) << from;
+    };
+    step(up, "23:50", "24:00");
+    step(up, "24:00", "00:10");
+    step(down, "00:00", "24:00");
     // A field without a time starts from the slot's remembered time, or noon.
-    d.Edit1->setText("kaputt");
-    d.SpinButton1Up->click();
-    EXPECT_TRUE(rec.shown.isEmpty());
-    EXPECT_EQ(d.Edit1->text(), "12:00");
-    profile::write(fx.dir.file("glykoval.ini"), "Einstellung", "Messung4UhrzeitMorgens", "06:40");
-    d.Edit1->clear();
-    d.SpinButton1Down->click();
-    EXPECT_EQ(d.Edit1->text(), "06:40");
+    step(up, "kaputt", "12:00");
+    profile::write(fx.model.folders().settings, "Einstellung", "Messung4UhrzeitMorgens", "06:40");
+    step(down, "", "06:40");
+    EXPECT_TRUE(fx.rec.shown.isEmpty());
 
-    d.Edit1->setText("07:00");
-    QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(d.SpinEdit4->findChild<QLineEdit *>(), &ret);
-    EXPECT_EQ(d.entries(), QStringList({line("Morgens", "01.03.2024", "07:00", "140")}));
+    e.type("SpinEdit1", "1");
+    e.type("Edit1", "07:00");
+    e.type("SpinEdit4", "140");
+    e.pressReturn("SpinEdit4");
+    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "01.03.2024", "07:00", "140")}));
+    EXPECT_EQ(fx.dialog->windowTitle(),
+              "Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
+}
 
-    // Caption after the mode.
-    d.FormPaint();
-    EXPECT_EQ(d.windowTitle(), "Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
+TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDateOfADrawnMonth) {
+    EntryFixture fx;
+    const QString path = fx.table("2024/MM032024.tab");
+    QDir().mkpath(fx.table("2024"));
+    testutil::writeBytes(
+        path, testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) +
+                             QStringList{line("Morgens", "05.03.2024", "07:00", "100"),
+                                         line("Messung2", "05.03.2024", "12:00", "110"),
+                                         line("Morgens", "06.03.2024", "07:00", "120")}));
+    fx.model.open(path);
+    TEingabeDlg &d = fx.make();
+    d.showMonth();
+    d.show();
+    EntryControls e(&d);
+    EXPECT_EQ(e.lines().size(), 3);
+    EXPECT_EQ(e.text("Label4"), QString::fromUtf8("Messwerte März 2024  Max Muster"));
+    e.type("SpinEdit1", "05");
+    EXPECT_EQ(e.selectedRow(), 0);
+    e.click("BitBtn3");
+    EXPECT_EQ(e.selectedRow(), 1);
+    for (int i = 0; i < 3; ++i)
+        e.click("BitBtn3");    // back to Morgens
+    e.type("SpinEdit1", "06"); // the day change marks too
+    EXPECT_EQ(e.selectedRow(), 2);
+    e.type("SpinEdit1", "07");
+    EXPECT_EQ(e.selectedRow(), -1);
+    // The month of a filled list stays, shown in grey.
+    e.type("SpinEdit2", "5");
+    EXPECT_EQ(e.text("SpinEdit2"), "03");
+}
+
+TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndTheExactFile) {
+    EntryFixture fx(true, "Max");
+    EntryControls e = fx.newMonth("7", "2025");
+    QString table;
+    QObject::connect(fx.dialog.get(), &TEingabeDlg::tableRequested,
+                     [&](const QString &t) { table = t; });
+    for (int i = 0; i < 4; ++i)
+        e.click("BitBtn3");
+    ASSERT_EQ(e.text("BitBtn3"), "Messung 5");
+    // A reading in eight-slot mode; the slot moves on to Messung6.
+    e.add(9, "14:30", 180);
+    EXPECT_EQ(e.text("BitBtn3"), "Messung 6");
+    e.click("BitBtn4");
+    EXPECT_TRUE(table.contains(kHead8));
+    EXPECT_EQ(testutil::readBytes(fx.table("2025/M072025.tab")),
+              testutil::crlf(header("Max", "Juli 2025", true) +
+                             QStringList{line("Messung5", "09.07.2025", "14:30", "180")}));
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
+    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "");
+    EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
 }
 
 TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
@@ -476,78 +562,4 @@ TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
     EXPECT_TRUE(outBytes.isEmpty());
     EXPECT_TRUE(QString::fromUtf8(errBytes).contains("fehlt.tab"));
     QDir::setCurrent(old);
-}
-
-TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDate) {
-    EntryFixture fx;
-    ui::RecordingServices rec;
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.setEntries({line("Morgens", "05.03.2024", "07:00", "100"),
-                  line("Messung2", "05.03.2024", "12:00", "110"),
-                  line("Morgens", "06.03.2024", "07:00", "120")});
-    fx.session.setEntryMonth("03", "2024");
-    d.SpinEdit2->setValue(3);
-    d.SpinEdit3->setValue(2024);
-    d.SpinEdit1->setValue(5);
-    // Without a graph nothing is marked.
-    EXPECT_EQ(d.ListBox1->currentRow(), -1);
-    fx.drawn();
-    d.setCurrentSlot(MeasurementSlot::Messung2);
-    d.MarkierEintragInListe();
-    EXPECT_EQ(d.ListBox1->currentRow(), 1);
-    d.setCurrentSlot(MeasurementSlot::Morgens);
-    d.SpinEdit1->setValue(6); // the day change marks too
-    EXPECT_EQ(d.ListBox1->currentRow(), 2);
-    d.SpinEdit1->setValue(7);
-    EXPECT_EQ(d.ListBox1->currentRow(), -1);
-    EXPECT_TRUE(d.ListBox1->selectedItems().isEmpty());
-    // The month of a filled list stays, shown in grey.
-    d.SpinEdit2->setValue(5);
-    EXPECT_EQ(d.SpinEdit2->text(), "03");
-}
-
-TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndEmptyListWritesTheHeader) {
-    EntryFixture fx(true);
-    ui::RecordingServices rec;
-    fx.session.setUserName("Max");
-    TEingabeDlg d(fx.session, rec);
-    d.FormCreate();
-    d.SpinEdit2->setValue(7);
-    d.SpinEdit3->setValue(2025);
-    QStringList drawn;
-    QObject::connect(&d, &TEingabeDlg::drawRequested, [&](const QString &p) { drawn << p; });
-    d.setCurrentSlot(MeasurementSlot::Messung5);
-    d.Edit1->setText("14:30");
-    // A save of an empty list writes the header; the time field alone
-    // changes no remembered time.
-    d.GrafikZeigen();
-    const QString path = fx.dir.path() + "Glykovalin-Daten/2025/M072025.tab";
-    ASSERT_EQ(drawn, QStringList({path}));
-    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "");
-    QStringList header = {"[Personendaten]",
-                          "BenutzerName=Max",
-                          "Datum=Juli 2025",
-                          "",
-                          "DruckenTabellenRandLeft=18",
-                          "DruckenTabellenRandRight=10",
-                          "DruckenTabellenRandTop=10",
-                          "DruckenTabellenRandBottom=10",
-                          "",
-                          "",
-                          "BisZu8MessungenJeTag=1",
-                          "BisZu4MessungenJeTag=0",
-                          "",
-                          ""};
-    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
-
-    // A reading in eight-slot mode; the slot moves on to Messung6.
-    add(d, 9, "14:30", 180);
-    EXPECT_EQ(d.BitBtn3->text(), "Messung 6");
-    d.BitBtn4->click();
-    header << line("Messung5", "09.07.2025", "14:30", "180");
-    EXPECT_EQ(testutil::readBytes(path), testutil::crlf(header));
-    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
-    EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "");
-    EXPECT_TRUE(rec.shown.isEmpty());
 }

@@ -33,3 +33,36 @@ TEST(EntryList, AddReplaceAndRemoveReadings) {
     EXPECT_EQ(list, QStringList({m1, m5new, a5}));
     EXPECT_EQ(entrylist::sorted({a5, m1, a5}), QStringList({m1, a5}));
 }
+
+TEST(EntryList, ReadingsOfTheFileBeyondTheLoadedOnesAreTakenIn) {
+    const auto m = [](const char *day, const char *value) {
+        return reading(MeasurementSlot::Morgens, day, "07:00", value);
+    };
+    const QString m1 = m("01", "100"), m1b = m("01", "120"), m1c = m("01", "130");
+    const QString a1 = reading(MeasurementSlot::Abends, "01", "21:00", "90");
+    const QString m2 = m("02", "110"), m3 = m("03", "130");
+    struct Case {
+        const char *what;
+        QStringList loaded, mine, file, expected, taken, overruled;
+    };
+    const Case cases[] = {
+        {"nothing new", {m1, a1}, {m1, a1}, {m1, a1}, {m1, a1}, {}, {}},
+        {"came in, sorted in", {m1, m3}, {m1, m3}, {m1, m2, m3}, {m1, m2, m3}, {m2}, {}},
+        {"changed there only", {m1, a1}, {m1, a1}, {m1b, a1}, {m1b, a1}, {m1b}, {}},
+        {"deleted here", {m1, a1}, {a1}, {m1, a1}, {a1}, {}, {}},
+        {"changed here", {m1}, {m1b}, {m1}, {m1b}, {}, {}},
+        {"changed on both sides", {m1}, {m1b}, {m1c}, {m1b}, {}, {m1c}},
+        {"deleted here, changed there", {m1}, {}, {m1b}, {}, {}, {m1b}},
+        {"added on both sides", {}, {m1}, {m1b}, {m1}, {}, {m1b}},
+        {"gone from the file", {m1, a1}, {m1, a1}, {a1}, {m1, a1}, {}, {}},
+        {"new month over a stored one", {}, {m2}, {m1, a1}, {m1, a1, m2}, {m1, a1}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList entries = c.mine;
+        const entrylist::Merged merged = entrylist::takeNewReadings(entries, c.loaded, c.file);
+        EXPECT_EQ(entries, c.expected);
+        EXPECT_EQ(merged.taken, c.taken);
+        EXPECT_EQ(merged.overruled, c.overruled);
+    }
+}
