@@ -43,7 +43,7 @@ QString foundText(const Totals &t) {
             parts << sourceName(Source(s)) + u' ' + QString::number(t.bySource[s]);
     if (t.outsideMeasuring > 0)
         parts << QStringLiteral("außerhalb des Sensor-Messbereichs %1").arg(t.outsideMeasuring);
-    if (!parts.isEmpty()) text += QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+    if (!parts.isEmpty()) text += QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
     return text;
 }
 
@@ -52,13 +52,15 @@ QString skippedText(const Totals &t) {
     QStringList parts;
     const std::pair<int, QString> reasons[] = {
         {t.sensorLeftOut, QStringLiteral("Sensorwerte nicht gewählt")},
-        {t.superseded, QStringLiteral("im selben Messzeitpunkt ein passenderer Wert")},
+        {t.superseded, QStringLiteral("ein passenderer Wert im selben Messzeitpunkt")},
         {t.outsideRange, QStringLiteral("außerhalb von 1 bis 500 mg/dl")},
         {t.outsideMeasuring, QStringLiteral("außerhalb des Sensor-Messbereichs")},
         {t.otherRows, QStringLiteral("Einträge ohne Glukosewert")}};
     for (const auto &[n, why] : reasons)
-        if (n > 0) parts << why + u' ' + QString::number(n);
-    return QStringLiteral("%1 übergangen: ").arg(t.skipped()) + parts.join(QStringLiteral(", "));
+        if (n > 0) parts << why + QStringLiteral(": ") + QString::number(n);
+    return QStringLiteral("Übergangen: %1 (%2)")
+        .arg(t.skipped())
+        .arg(parts.join(QStringLiteral(", ")));
 }
 
 QString monthLine(const MonthPlan &m) {

@@ -12,9 +12,9 @@ namespace importer {
 QString fileDescription(const SourceFile &f);
 // "01.03.2024 bis 29.05.2024"; "–" without readings.
 QString periodText(const QDate &first, const QDate &last);
-// "9000 Messwerte: Blutzucker 90, Sensor-Scan 270, Sensor-Verlauf 8640".
+// "9000 Messwerte (Blutzucker 90, Sensor-Scan 270, Sensor-Verlauf 8640)".
 QString foundText(const Totals &t);
-// "8700 übergangen: Sensorwerte nicht gewählt 8610, …"; empty when none.
+// "Übergangen: 8700 (Sensorwerte nicht gewählt: 8610, …)"; empty when none.
 QString skippedText(const Totals &t);
 // "März 2024 (MM032024.tab, neue Tabelle): 93 neu, 1 doppelt, 0 Konflikte,
 // 2 ohne Messzeitpunkt".
