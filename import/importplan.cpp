@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "platform/convert.h"
@@ -25,6 +26,11 @@ QString twoDigits(int n) {
 // Day and slot as one sortable number.
 int keyOf(int day, int slot) {
     return day * 10 + slot;
+}
+
+// Day and slot as an index from 0 to 31 * 8 - 1, in day and slot order.
+int cellOf(int day, int slot) {
+    return (day - 1) * slotinfo::kCount + slot - 1;
 }
 
 // A month table's bytes taken apart into lines, each with its line end, so
@@ -190,15 +196,18 @@ void placeMonth(MonthPlan &m, const QByteArray &bytes, const Options &o) {
                 m.mode = MeasureMode::Eight;
     }
     m.times = slotTimes(o.settings, m.mode);
+    m.before = bytes;
     m.added.clear();
     m.conflicts.clear();
     m.outside.clear();
     m.duplicates = m.superseded = 0;
     m.after.clear();
 
-    // The best reading of each day and slot.
-    QMap<int, Reading> best;
-    for (const Reading &r : m.candidates) {
+    // The best reading of each day and slot, by its index in the candidates.
+    std::array<qsizetype, 31 * slotinfo::kCount> best;
+    best.fill(-1);
+    for (qsizetype i = 0; i < m.candidates.size(); ++i) {
+        const Reading &r = m.candidates.at(i);
         const int slot = r.slot > 0
                              ? (slotinfo::usedIn(slotinfo::fromNumber(r.slot), m.mode) ? r.slot : 0)
                              : slotFor(m.times, r.minute);
@@ -206,32 +215,35 @@ void placeMonth(MonthPlan &m, const QByteArray &bytes, const Options &o) {
             m.outside.append(r);
             continue;
         }
-        const int key = keyOf(r.date.day(), slot);
-        const auto it = best.find(key);
-        if (it == best.end()) {
-            best.insert(key, r);
+        qsizetype &b = best[size_t(cellOf(r.date.day(), slot))];
+        if (b < 0) {
+            b = i;
             continue;
         }
         ++m.superseded;
-        if (ranksBefore(r, *it, m.times.minute[size_t(slot - 1)])) *it = r;
+        if (ranksBefore(r, m.candidates.at(b), m.times.minute[size_t(slot - 1)])) b = i;
     }
-    // What the table holds in those slots.
-    QMap<int, QString> held;
-    for (const QString &l : lines) {
+    // What the table holds in those slots: the first line of each.
+    std::array<qsizetype, 31 * slotinfo::kCount> held;
+    held.fill(-1);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
         int slot = 0, day = 0;
-        if (entryline::isReading(l) && slotAndDay(l, m.year, m.month, slot, day) &&
-            !held.contains(keyOf(day, slot)))
-            held.insert(keyOf(day, slot), l);
+        if (entryline::isReading(lines.at(i)) &&
+            slotAndDay(lines.at(i), m.year, m.month, slot, day) &&
+            held[size_t(cellOf(day, slot))] < 0)
+            held[size_t(cellOf(day, slot))] = i;
     }
-    for (auto it = best.cbegin(); it != best.cend(); ++it) {
-        const int slot = it.key() % 10;
-        const auto existing = held.constFind(it.key());
-        if (existing == held.cend())
-            m.added.append({*it, slot, entryLineOf(m, slot, *it)});
-        else if (isDuplicate(*existing, *it))
+    for (int cell = 0; cell < int(best.size()); ++cell) {
+        if (best[size_t(cell)] < 0) continue;
+        const Reading &r = m.candidates.at(best[size_t(cell)]);
+        const int slot = cell % slotinfo::kCount + 1;
+        const qsizetype existing = held[size_t(cell)];
+        if (existing < 0)
+            m.added.append({r, slot, entryLineOf(m, slot, r)});
+        else if (isDuplicate(lines.at(existing), r))
             ++m.duplicates;
         else
-            m.conflicts.append({*it, slot, *existing});
+            m.conflicts.append({r, slot, lines.at(existing)});
     }
     std::stable_sort(m.outside.begin(), m.outside.end(), [](const Reading &a, const Reading &b) {
         return a.date != b.date ? a.date < b.date : a.minute < b.minute;
@@ -307,9 +319,11 @@ bool makePlan(const QList<SourceFile> &files, const Options &o, Plan &plan, QStr
         if (f.last.isValid() && (!plan.last.isValid() || f.last > plan.last)) plan.last = f.last;
         for (const Reading &r : f.readings) {
             if (isSensor(r.source) && !o.sensor) continue;
-            MonthPlan &m = months[r.date.year() * 100 + r.date.month()];
-            m.year = r.date.year();
-            m.month = r.date.month();
+            int year = 0, month = 0;
+            r.date.getDate(&year, &month, nullptr);
+            MonthPlan &m = months[year * 100 + month];
+            m.year = year;
+            m.month = month;
             m.candidates.append(r);
         }
     }
@@ -351,8 +365,9 @@ ApplyResult apply(const Plan &plan, const Options &o) {
             return nothingWritten(why + QStringLiteral(" Es wurden keine Messwerte übernommen."));
         MonthPlan &m = result.months[i];
         QByteArray bytes;
+        const bool existed = m.exists;
         if (!readTable(m.path, bytes, m.exists, why)) return nothingWritten(why);
-        placeMonth(m, bytes, o);
+        if (m.exists != existed || bytes != m.before) placeMonth(m, bytes, o);
     }
     QList<qsizetype> written;
     for (qsizetype k = 0; k < due.size(); ++k) {

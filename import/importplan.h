@@ -51,6 +51,7 @@ struct MonthPlan {
     QList<Conflict> conflicts;
     QList<Reading> outside; // in no slot's window ("ohne Messzeitpunkt")
     int superseded = 0;     // a better reading took their slot
+    QByteArray before;      // the table's bytes as planned from; empty for a new table
     QByteArray after;       // the table's bytes with the additions; empty when none
 
     QString fileName() const;
