@@ -83,9 +83,14 @@ ReadResult readBytes(const QString &path, const QByteArray &bytes, SourceFile &o
     out.path = path;
     const QString text = decodeText(bytes);
     const QStringView start = QStringView(text).trimmed();
+    // A JSON array: Nightscout's entries ("[{…}, …]" or "[]"). A text in
+    // brackets of another kind, such as a month table, is no such file.
     if (start.startsWith(u'[')) {
-        out.format = Format::Nightscout;
-        return formats::readNightscout(start.toUtf8(), out);
+        const QStringView inner = start.sliced(1).trimmed();
+        if (inner.startsWith(u'{') || inner.startsWith(u']')) {
+            out.format = Format::Nightscout;
+            return formats::readNightscout(start.toUtf8(), out);
+        }
     }
     formats::Header h;
     if (formats::recognise(text, h)) {
