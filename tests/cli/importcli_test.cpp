@@ -8,7 +8,7 @@
 #include <QTextStream>
 #include <ctime>
 
-#include "cli/commands.h"
+#include "clirun.h"
 #include "platform/textfile.h"
 #include "stats/readings.h"
 #include "storage/entryline.h"
@@ -26,8 +26,10 @@ QString data(const char *name) {
 struct Base {
     testutil::TempFolder dir;
     QString old = QDir::currentPath();
+    QByteArray oldZone = qgetenv("TZ");
     QString out, err;
     explicit Base(const QString &user = "Max Muster") {
+        // Local time with its change of daylight saving time.
         qputenv("TZ", "Europe/Berlin");
         tzset();
         testutil::writeBytes(
@@ -37,14 +39,19 @@ struct Base {
                             "Messung4UhrzeitMessung3=18:00", "Messung4UhrzeitAbends=22:00"}));
         QDir::setCurrent(dir.path());
     }
-    ~Base() { QDir::setCurrent(old); }
+    ~Base() {
+        QDir::setCurrent(old);
+        if (oldZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", oldZone);
+        tzset();
+    }
     int run(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int code = cli::run(args, o, e);
-        o.flush();
-        e.flush();
+        testutil::Cli cli;
+        const int code = cli.run(args);
+        out = cli.out;
+        err = cli.err;
         return code;
     }
     QJsonObject json(const QStringList &args) {

@@ -30,11 +30,21 @@ QStringList texts(const QList<Reading> &readings) {
     return out;
 }
 
-// The local time of the tests: Europe/Berlin with its change of daylight saving time.
-void berlin() {
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
-}
+// Local time in Europe/Berlin, with its change of daylight saving time, while it lives.
+struct BerlinTime {
+    QByteArray old = qgetenv("TZ");
+    BerlinTime() {
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+    }
+    ~BerlinTime() {
+        if (old.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", old);
+        tzset();
+    }
+};
 
 struct Known {
     const char *file;
@@ -48,7 +58,7 @@ struct Known {
 } // namespace
 
 TEST(ReadingFile, KnownFormatsAreRecognisedByContentAndRead) {
-    berlin();
+    const BerlinTime zone;
     const Known cases[] = {
         {"libreview_de.csv",
          Format::LibreView,
