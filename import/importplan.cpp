@@ -129,9 +129,11 @@ QByteArray withAdded(const QByteArray &raw, const QList<Placed> &added, int year
     out.reserve(raw.size() + added.size() * 48);
     if (!table.lines.isEmpty()) out += raw.left(table.lines.first().start); // byte-order mark
     qsizetype next = 0;
+    bool unended = false; // the last line written has no line end (the file's last line)
     auto insertAt = [&](qsizetype position) {
         for (; next < at.size() && at[next].first == position; ++next) {
-            if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += "\r\n";
+            if (unended) out += "\r\n";
+            unended = false;
             out += win1252::encode(added[at[next].second].line) + "\r\n";
         }
     };
@@ -139,6 +141,7 @@ QByteArray withAdded(const QByteArray &raw, const QList<Placed> &added, int year
         insertAt(i);
         const TableBytes::Line &l = table.lines[i];
         out += raw.mid(l.start, l.end - l.start);
+        unended = l.end == l.start + l.length;
     }
     insertAt(count);
     return out;

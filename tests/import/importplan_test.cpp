@@ -230,3 +230,17 @@ TEST(ImportPlan, AFailedWriteNamesTheTablesWrittenAndNot) {
     EXPECT_EQ(testutil::readBytes(b.table("MM042024.tab")), before);
     EXPECT_EQ(done.totals(plan).imported, 4);
 }
+
+TEST(ImportPlan, AHandEditedTableKeepsItsLineEnds) {
+    Base b;
+    QDir().mkpath(b.options.folders.data + "2024");
+    // LF line ends, a reading of another month, no line end after the last line.
+    const QByteArray before = "[Personendaten]\nBenutzerName=Max Muster\nBisZu4MessungenJeTag=1\n"
+                              "Morgens den    05.02.2024 Z=07:00  ZuckerWert=90\n"
+                              "Morgens den    05.03.2024 Z=07:10  ZuckerWert=128";
+    testutil::writeBytes(b.table("MM032024.tab"), before);
+    ASSERT_TRUE(apply(b.plan({"libreview_de.csv"}), b.options).ok());
+    EXPECT_EQ(testutil::readBytes(b.table("MM032024.tab")),
+              before + "\r\nAbends den     05.03.2024 Z=22:05  ZuckerWert=112\r\n"
+                       "Messung3 den 06.03.2024 Z=18:10  ZuckerWert=145\r\n");
+}
