@@ -10,6 +10,7 @@
 
 #include "cli/add.h"
 #include "cli/diarybook_cli.h"
+#include "cli/importcli.h"
 #include "cli/printcli.h"
 #include "cli/statscli.h"
 #include "cli/tablecli.h"
@@ -68,6 +69,9 @@ QString usage() {
     text += usageLine(QStringLiteral("print-table TABELLE AUSGABE.pdf"),
                       QStringLiteral("Tabellendruck als PDF schreiben"));
     text += statscli::usage();
+    text +=
+        QStringLiteral("  import DATEI... [--sensor] [--dry-run] [--json]\n") +
+        usageLine(QString(), QStringLiteral("Messwerte von Messgeräten und Portalen übernehmen"));
     text += usageLine(QStringLiteral("--help"), QStringLiteral("diese Hilfe"));
     return text;
 }
@@ -118,6 +122,12 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
         return rc;
     }
     if (int rc = 0; statscli::run(args, out, err, rc)) {
+        out.flush();
+        err.flush();
+        return rc;
+    }
+    if (args.first() == u"import") {
+        const int rc = importCommand(args.mid(1), out, err);
         out.flush();
         err.flush();
         return rc;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Fuzzes each reader (month table, diary file, glykoval.ini) for the given
-# number of seconds (default 60) on its seeds and on every input that ever
-# crashed it (inputs up to 64 KB, so long damaged lines are tried); fails on
-# the first crash or broken promise. Builds the fuzzers
+# Fuzzes each reader (month table, diary file, glykoval.ini, the importers)
+# for the given number of seconds (default 60) on its seeds and on every input
+# that ever crashed it (inputs up to 64 KB, so long damaged lines are tried);
+# fails on the first crash or broken promise. Builds the fuzzers
 # in build-fuzz (clang, GLYKO_FUZZ=ON) first. A new crash input is written to
 # build-fuzz/crashes/; keep it in fuzz/regressions/<reader>/ with its fix.
 # Usage: tools/fuzz.sh [seconds] [reader ...]
@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 readers=("$@")
-[ ${#readers[@]} -gt 0 ] || readers=(month diary settings)
+[ ${#readers[@]} -gt 0 ] || readers=(month diary settings import)
 export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DGLYKO_FUZZ=ON -DGLYKO_BENCH=OFF >/dev/null

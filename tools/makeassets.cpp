@@ -99,6 +99,7 @@ QString helpContents() {
 <li><a href="#einstellungen">Einstellungen</a></li>
 <li><a href="#drucken">Drucken</a></li>
 <li><a href="#ausgaben">PDF, Webbrowser und Befehlszeile</a></li>
+<li><a href="#import">Messwerte aus Dateien übernehmen</a></li>
 <li><a href="#dateien">Wo Ihre Daten liegen</a></li>
 <li><a href="#sicherung">Daten sichern und zurückholen</a></li>
 </ul>)HTML");
@@ -337,6 +338,52 @@ zeigt alle Befehle.</li>
 </ul>)HTML");
 }
 
+// Section "Messwerte aus Dateien übernehmen".
+QString helpImport() {
+    return QStringLiteral(R"HTML(<h2 id="import">Messwerte aus Dateien übernehmen</h2>
+<p>Stehen Ihre Messwerte schon in einer Datei Ihres Messgeräts oder Portals, müssen Sie sie
+nicht abtippen. <b>Datei › Importieren › Messwerte aus Datei…</b> liest diese Dateien:</p>
+<ul>
+<li><b>LibreView</b> (FreeStyle Libre, deutsch oder englisch): Teststreifen, Scans und
+Sensor-Verlauf,</li>
+<li><b>Dexcom Clarity</b> (deutsch oder englisch): Sensorwerte,</li>
+<li><b>mylife</b>: die von Hand eingetragenen Blutzuckerwerte,</li>
+<li><b>Nightscout</b> (JSON-Datei der Einträge): Blutzucker und Sensorwerte,</li>
+<li>die <b>CSV-Datei von Glykovalin</b> (<b>Datei › Exportieren › Messwerte als CSV…</b>),</li>
+<li>jede andere <b>CSV-Datei</b>: Sie geben einmal an, in welchen Spalten Datum, Uhrzeit und
+Messwerte stehen, wie das Datum geschrieben ist und ob die Werte in mg/dl oder mmol/l sind;
+Glykovalin merkt sich das für Dateien mit derselben Kopfzeile.</li>
+</ul>
+<p>Welche Art von Datei es ist, erkennt Glykovalin an ihrem Inhalt. Bevor etwas gespeichert
+wird, zeigt ein Fenster, was die Datei enthält und was in jeden Monat käme: neue Werte, Werte,
+die schon dastehen, Konflikte und Werte ohne Messzeitpunkt. Erst <b>Übernehmen</b> speichert;
+danach zeigt Glykovalin den neuesten Monat. Werte in mmol/l werden in mg/dl umgerechnet
+(mal 18,016, gerundet); Werte unter 1 oder über 500 mg/dl werden nicht übernommen.</p>
+<h3>Blutzucker und Sensorwerte</h3>
+<p>Blutzuckerwerte (Teststreifen, von Hand eingetragene Werte) werden immer übernommen.
+Sensorwerte nur, wenn Sie <b>Sensorwerte übernehmen</b> ankreuzen.</p>
+<h3>Zu welcher Messung ein Wert kommt</h3>
+<p>Jeder Wert kommt zu der Messung des Tages, deren Uhrzeit seiner Uhrzeit am nächsten liegt,
+aber höchstens 90 Minuten davon entfernt (bei bis zu 4 Messungen je Tag) oder 60 Minuten (bei
+bis zu 8). Es gelten die Uhrzeiten, die Sie zuletzt für die Messungen eingegeben haben; wo noch
+keine steht, 7, 12, 17 und 21 Uhr (bei 8 Messungen alle zwei Stunden von 7 bis 21 Uhr). Liegt
+ein Wert genau zwischen zwei Messungen, zählt er zur früheren. Ein Wert, der zu keiner Messung
+passt, zum Beispiel nachts um 3 Uhr, wird nicht übernommen; das Fenster nennt ihn
+<b>ohne Messzeitpunkt</b>. Passen mehrere Werte zu einer Messung, gewinnt ein Blutzuckerwert
+vor einem Scan vor einem Wert des Sensor-Verlaufs, dann der Wert, der näher an der Uhrzeit
+der Messung liegt, dann der frühere. Die CSV-Datei von Glykovalin nennt die Messung selbst;
+ihre Werte kommen genau dorthin zurück.</p>
+<h3>Was schon in der Tabelle steht, bleibt</h3>
+<p>Hat eine Messung schon einen Wert, bleibt er stehen. Ist es derselbe Wert zu (fast)
+derselben Zeit, höchstens eine Minute auseinander, ist der neue doppelt und wird übergangen;
+sonst ist es ein <b>Konflikt</b>: das Fenster zeigt beide Werte, und der Wert in der Tabelle
+bleibt. Wenn Sie dieselbe Datei noch einmal übernehmen, ändert sich nichts. Kann eine Datei
+nicht gelesen oder nicht erkannt werden, wird gar nichts gespeichert.</p>
+<p>Ohne Fenster: <code>glykovalin-cli import DATEI... [--sensor] [--dry-run] [--json]</code>
+übernimmt die Dateien im Glykovalin-Ordner; mit <code>--dry-run</code> zeigt es nur, was
+übernommen würde.</p>)HTML");
+}
+
 // Section "Wo Ihre Daten liegen".
 QString helpFiles() {
     return QStringLiteral(R"HTML(<h2 id="dateien">Wo Ihre Daten liegen</h2>
@@ -403,7 +450,7 @@ QStringList helpPage() {
     const QStringList sections = {
         helpHead(),    helpContents(),  helpFirstSteps(), helpEntering(), helpCorrecting(),
         helpGraph(),   helpDiaryPage(), helpMenus(),      helpSettings(), helpPrinting(),
-        helpOutputs(), helpFiles(),     helpBackup(),     helpFoot()};
+        helpOutputs(), helpImport(),    helpFiles(),      helpBackup(),   helpFoot()};
     return sections.join(QStringLiteral("\n\n")).split(u'\n');
 }
 

@@ -4,6 +4,7 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
+#include "clirun.h"
 #include "filelimit.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
@@ -16,18 +17,7 @@ using testutil::readBytes;
 
 namespace {
 
-struct Cli {
-    QString out, err;
-    int run(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        const int code = cli::run(args, o, e);
-        o.flush();
-        e.flush();
-        return code;
-    }
-};
+using testutil::Cli;
 
 QString line(MeasurementSlot slot, const QString &day, const QString &time, const QString &value,
              const QString &month = "02", const QString &year = "2024") {
