@@ -2,7 +2,7 @@
 // table commands show the table, the print menu's entries start the prints.
 #include <QAction>
 
-#include "dialogs/headerdlg.h"
+#include "dialogs/headerbearbeitendlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
@@ -46,11 +46,9 @@ void showTable(TTabellenDlg &dlg, const QString &tableText, bool modal) {
 // The patient-data file in the header editor, above the table window, which
 // stays on top.
 void editPatientData(THeaderBearbeitenDlg &editor, TTabellenDlg *table, const QString &file) {
-    editor.headerFileName = file;
-    editor.loadFile();
     QWidget *owner = editor.parentWidget();
     editor.setParent(table, editor.windowFlags());
-    editor.exec();
+    editor.editFile(file);
     editor.setParent(owner, editor.windowFlags());
 }
 

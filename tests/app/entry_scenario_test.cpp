@@ -13,7 +13,7 @@
 #include <QTextEdit>
 
 #include "app/mainform.h"
-#include "dialogs/namedlg.h"
+#include "dialogs/nameeingdlg.h"
 #include "entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/profile.h"
