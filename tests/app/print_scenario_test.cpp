@@ -8,9 +8,9 @@
 
 #include "app/program.h"
 #include "platform/profile.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "printing/graphprint_pdf.h"
 #include "printing/tabellendlg.h"
-#include "printing/tabellenvorschau.h"
 #include "scenario.h"
 
 namespace {

@@ -191,22 +191,22 @@ TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     ui::RecordingServices rec;
     const QString ini = dir.file("glykoval.ini");
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
+                                              "TabellenDateiName=" + dir.file("MM032024.tab"),
                                               "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
     const QByteArray old = testutil::readBytes(ini);
-    MonthModel session(Folders::at(dir.path()));
-    session.open(dir.file("MM032024.tab"));
-    TTabellenDlg dlg(session, rec);
-    dlg.setTableText(sampleTableLines().join(u'\n'));
-    dlg.FormPaint();
+    MonthModel model(Folders::at(dir.path()));
+    model.open(dir.file("MM032024.tab"));
+    TTabellenDlg dlg(model, rec);
+    dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::Beside);
     QStringList lines = dlg.tableLines();
     EXPECT_TRUE(lines[rowOfDay(1)].endsWith("alt"));
     for (int d = 2; d <= 9; ++d)
         lines[rowOfDay(d)] += QStringLiteral("eine neue Bemerkung");
-    dlg.Memo1->setPlainText(lines.join(u'\n'));
+    testutil::child<QPlainTextEdit>(dlg, "Memo1").setPlainText(lines.join(u'\n'));
     {
         testutil::FileSizeLimit limit(old.size() + 60);
         ASSERT_TRUE(limit.active());
-        dlg.FormClose();
+        dlg.close();
     }
     EXPECT_EQ(testutil::readBytes(ini), old);
     ASSERT_EQ(rec.shown.size(), 1);
