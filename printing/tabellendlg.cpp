@@ -12,6 +12,7 @@
 #include "platform/fonts.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "platform/win1252.h"
 #include "printing/remarkstore.h"
 #include "storage/monthmodel.h"
 
@@ -107,15 +108,36 @@ void TTabellenDlg::showEvent(QShowEvent *e) {
     if (QScreen *s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
-void TTabellenDlg::BemerkungenSpeichern() {
-    if (!m_model.hasTable()) return;
+// Characters the settings file cannot hold become "?": the user is asked
+// first, naming the rows.
+bool TTabellenDlg::remarksEncodable(const QStringList &lines) {
+    QStringList rows;
+    QString texts;
+    for (const RemarkStore::Remark &r : RemarkStore::remarks(lines))
+        if (!win1252::encodable(r.text)) {
+            rows << r.fullKey.section(u',', 0, 0);
+            texts += r.text;
+        }
+    if (rows.isEmpty()) return true;
+    const QString what = rows.size() == 1
+                             ? QStringLiteral("Die Bemerkung in Zeile ") + rows[0]
+                             : QStringLiteral("Der Text der Bemerkungen in den Zeilen ") +
+                                   rows.join(QStringLiteral(", "));
+    return m_ui.askYesNo(win1252::lossQuestion(what, texts));
+}
+
+bool TTabellenDlg::BemerkungenSpeichern() {
+    if (!m_model.hasTable()) return true;
     const QStringList lines = tableLines();
+    if (!remarksEncodable(lines)) return false;
     const RemarkStore store(m_model.settingsDocument(), m_model.tablePath());
     const RemarkStore::StoreResult r = store.store(lines);
     if (!r.written) {
         m_ui.showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
-                                        "gespeichert werden. %2")
+                                        "gespeichert werden. %2\nDie Tabelle bleibt mit den "
+                                        "Bemerkungen geöffnet.")
                              .arg(QDir::toNativeSeparators(m_model.folders().settings), r.reason));
+        return false;
     }
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
@@ -128,10 +150,11 @@ void TTabellenDlg::BemerkungenSpeichern() {
                 .arg(rows.join(QStringLiteral(", ")))
                 .arg(RemarkStore::kMaxRemark));
     }
+    return true;
 }
 
 void TTabellenDlg::done(int r) {
-    if (isVisible()) BemerkungenSpeichern();
+    if (isVisible() && !BemerkungenSpeichern()) return;
     const bool wasOpen = isVisible();
     QDialog::done(r);
     if (wasOpen) emit closed();

@@ -34,7 +34,9 @@ public:
     // Lines of a new patient-data file.
     static QStringList patientDataTemplate();
 
-    // Closing stores the remarks.
+    // Closing stores the remarks first; the window stays open with them when
+    // the user wants to change a character that cannot be stored or when
+    // the settings file cannot be written.
     void done(int r) override;
 
 signals:
@@ -50,7 +52,9 @@ protected:
 
 private:
     void buildMenu();
-    void BemerkungenSpeichern();
+    // False when the remarks were not stored (the user was told or asked).
+    bool BemerkungenSpeichern();
+    bool remarksEncodable(const QStringList &lines);
     void druckenClick();
     void einfgen1Click();
     // Edits a patient-data file; offers to make "Patientendaten.txt" in the

@@ -185,7 +185,8 @@ TEST(RemarkStore, FullDiskWritesNoRemarkAtAll) {
 }
 
 // The table window closing on a full disk: no remark is written, the old ones
-// stay, and the warning names the file and the cause.
+// stay, the warning names the file and the cause, and the window stays open
+// with the remarks typed.
 TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
@@ -213,5 +214,14 @@ TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_EQ(rec.shown[0].text, QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"") +
                                      ini + QStringLiteral("\" gespeichert werden. ") +
-                                     textfile::reasonOf(EFBIG));
+                                     textfile::reasonOf(EFBIG) +
+                                     QStringLiteral("\nDie Tabelle bleibt mit den Bemerkungen "
+                                                    "geöffnet."));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.tableLines(), lines);
+    // With room again, closing stores them.
+    dlg.close();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(profile::read(ini, "Bemerkungen_MM032024.tab", "09,1"),
+              QStringLiteral("\"eine neue Bemerkung"));
 }

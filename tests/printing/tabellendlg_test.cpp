@@ -77,6 +77,33 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
 }
 
+// A character the settings file cannot hold is not turned into "?" without
+// a word: the question names the row; "Nein" keeps the window open with the
+// remark, "Ja" stores it as it can.
+TEST(TabellenDlg, RemarkOutsideWindows1252IsAskedFor) {
+    TableFixture f;
+    f.show(sampleTableLines());
+    f.remark(5, QStringLiteral("Sport \u2192 Arzt"));
+    const QStringList typed = f.dlg.tableLines();
+    f.rec.answers.enqueue(ui::Answer::No);
+    f.dlg.close();
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Confirmation);
+    EXPECT_TRUE(f.rec.shown[0].text.startsWith(QStringLiteral("Die Bemerkung in Zeile 05 "
+                                                              "enthält Zeichen")));
+    EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("„\u2192“")));
+    EXPECT_TRUE(f.dlg.isVisible());
+    EXPECT_EQ(f.dlg.tableLines(), typed);
+    EXPECT_EQ(f.closes, 0);
+    EXPECT_TRUE(f.stored("05,1").isEmpty());
+
+    f.rec.answers.enqueue(ui::Answer::Yes);
+    f.dlg.close();
+    EXPECT_FALSE(f.dlg.isVisible());
+    EXPECT_EQ(f.closes, 1);
+    EXPECT_EQ(f.stored("05,1"), QStringLiteral("\"Sport ? Arzt"));
+}
+
 TEST(TabellenDlg, OverlongRemarkTellsTheUser) {
     TableFixture f;
     f.show(sampleTableLines());
