@@ -79,8 +79,10 @@ int pixelsLike(const QImage &pic, int top, int bottom, QColor color) {
     return n;
 }
 
-// The graph print entry's preview: its composed picture, then "&Abbrechen".
+// The graph print entry's preview on the month drawn at start-up: its
+// composed picture, then "&Abbrechen". Nothing is said on the way.
 QImage graphPrintPicture(App &app, const char *entry) {
+    EXPECT_TRUE(app.window().monthShown());
     QImage picture;
     app.whenModal([&](QWidget *m) {
         auto *preview = qobject_cast<TDruckvorschau *>(m);
@@ -90,6 +92,7 @@ QImage graphPrintPicture(App &app, const char *entry) {
     });
     app.menu(entry);
     App::settle();
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
     return picture;
 }
 
@@ -102,7 +105,6 @@ const QColor kHigh(255, 0, 0), kLow(0, 0, 255), kCurve(0, 0, 128);
 TEST(PrintScenario, VisibleAreaCoversTheWholeValueRange) {
     PrintMonth month;
     App app;
-    ASSERT_TRUE(app.window().monthShown());
     const QImage pic = graphPrintPicture(app, "GrafikNurSichtbarenBereichdrucken1");
     ASSERT_FALSE(pic.isNull());
     const QList<int> high = rowsOf(pic, kHigh, pic.width() / 2);
@@ -120,7 +122,6 @@ TEST(PrintScenario, VisibleAreaCoversTheWholeValueRange) {
     // The day numbers stand below the zero row.
     ASSERT_GT(pic.height(), zero + 22) << "the picture ends above the day numbers";
     EXPECT_GT(pixelsLike(pic, zero + 6, zero + 22, Qt::black), 30) << "the day numbers";
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
 }
 
 // "Grafik ganzen Monat drucken": the whole month with the title above it,
@@ -129,7 +130,6 @@ TEST(PrintScenario, VisibleAreaCoversTheWholeValueRange) {
 TEST(PrintScenario, WholeMonthCarriesTitleTimesAndMean) {
     PrintMonth month;
     App app;
-    ASSERT_TRUE(app.window().monthShown());
     const QImage pic = graphPrintPicture(app, "GrafikganzenMonatdrucken1");
     ASSERT_FALSE(pic.isNull());
     const QImage header(month.f.path() + "Header.bmp");
@@ -146,7 +146,6 @@ TEST(PrintScenario, WholeMonthCarriesTitleTimesAndMean) {
     // The graph below with its limit lines.
     EXPECT_FALSE(rowsOf(pic, kHigh, pic.width() / 2).isEmpty());
     EXPECT_FALSE(rowsOf(pic, kLow, pic.width() / 2).isEmpty());
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
 }
 
 // "&Tabelle drucken": the table window opens and prints once it is shown:
