@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "dialogs/namedlg.h"
+#include "dialogs/nameeingdlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "platform/ui.h"
@@ -97,16 +97,12 @@ void MonthCommands::neuerstellen1Click() {
 
 void MonthCommands::Benutzernamendern1Click() {
     m_p.entryDialog().LiesUhrzeitenEin();
-    TNameEingDlg &name = m_p.nameDialog();
-    name.atStartup = false;
-    name.open();
+    m_p.nameDialog().askForNewName();
 }
 
 void MonthCommands::askUserNameAtStartup() {
     // Modal to the application, but the first paint returns at once.
-    TNameEingDlg &name = m_p.nameDialog();
-    name.atStartup = true;
-    name.open();
+    m_p.nameDialog().askAtStartup();
 }
 
 void MonthCommands::nameAccepted(const QString &name) {

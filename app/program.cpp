@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QIcon>
 
-#include "dialogs/headerdlg.h"
+#include "dialogs/headerbearbeitendlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
 #include "platform/german.h"

@@ -43,9 +43,7 @@ void printDiaryBook(Program &p) {
         in.meanSuffixText = month.meanHeaderText;
         in.entryYear = model.entryYear();
     }
-    TTagebuchSpeichernForm &form = p.diaryBookWindow();
-    form.requestCompose(in);
-    form.exec();
+    p.diaryBookWindow().showBook(in);
 }
 
 // "Liniendiagramm im Browser anzeigen".
@@ -68,7 +66,7 @@ void showBrowserChart(Program &p) {
 
 TTagebuchSpeichernForm *makeDiaryBookWindow(Program &p) {
     auto *form = new TTagebuchSpeichernForm(p.ui, &p.mainForm());
-    form->pause = &p.mainForm().pause();
+    form->setPause(&p.mainForm().pause());
     return form;
 }
 

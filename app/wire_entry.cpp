@@ -2,7 +2,7 @@
 // dialog.
 #include <QAction>
 
-#include "dialogs/namedlg.h"
+#include "dialogs/nameeingdlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "monthcommands.h"

@@ -2,16 +2,16 @@
 // table commands show the table, the print menu's entries start the prints.
 #include <QAction>
 
-#include "dialogs/headerdlg.h"
+#include "dialogs/headerbearbeitendlg.h"
 #include "entry/eingabedlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
 #include "platform/pause.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
-#include "printing/tabellenvorschau.h"
 #include "program.h"
 #include "wiring.h"
 
@@ -23,34 +23,15 @@ void GrafikDrucken(Program &p, TDruckvorschau::Mode mode) {
     // A maximised or minimised window comes back to its normal size first.
     mf.restoreNormalSize();
     mf.pause().Pause(1000);
-    TDruckvorschau &dlg = p.graphPrintPreview();
-    dlg.prepare(mode);
-    dlg.FormPaint();
-    dlg.exec();
-}
-
-// Shows a table text in the table window. A table still open from the entry
-// dialog is closed first: its remarks are stored, and the new table opens as
-// a window of its own.
-void showTable(TTabellenDlg &dlg, const QString &tableText, bool modal) {
-    if (dlg.isVisible()) dlg.done(QDialog::Rejected);
-    dlg.setTableText(tableText);
-    if (modal) {
-        dlg.exec();
-    } else {
-        dlg.show();
-        dlg.raise();
-    }
+    p.graphPrintPreview().showPreview(mode);
 }
 
 // The patient-data file in the header editor, above the table window, which
 // stays on top.
 void editPatientData(THeaderBearbeitenDlg &editor, TTabellenDlg *table, const QString &file) {
-    editor.headerFileName = file;
-    editor.loadFile();
     QWidget *owner = editor.parentWidget();
     editor.setParent(table, editor.windowFlags());
-    editor.exec();
+    editor.editFile(file);
     editor.setParent(owner, editor.windowFlags());
 }
 
@@ -68,8 +49,7 @@ TTabellenDlg *makeTableWindow(Program &p) {
         if (entry.isVisible()) entry.close();
     });
     QObject::connect(table, &TTabellenDlg::printRequested, table, [program, table] {
-        TDruckvorschauTabelleDlg &preview = program->tablePrintPreview();
-        if (preview.prepareFromTable(table->tableLines())) preview.exec();
+        program->tablePrintPreview().printTable(table->tableLines());
     });
     return table;
 }
@@ -96,16 +76,17 @@ void wirePrinting(Program &p) {
     Program *program = &p;
     QObject::connect(&p.commands(), &MonthCommands::tableWindowRequested, &p.mainForm(),
                      [program](const QString &text, bool modal) {
-                         showTable(program->tableWindow(), text, modal);
+                         program->tableWindow().showTable(text,
+                                                          modal ? TTabellenDlg::Opening::Modal
+                                                                : TTabellenDlg::Opening::Beside);
                      });
     const MainMenu &m = p.mainForm().menu();
-    // "&Tabelle drucken": the table window prints at its first paint; the
-    // table command shows it modally.
+    // "&Tabelle drucken": the current table in the table window, which
+    // prints as soon as it is shown.
     ui::onTriggered(m.Tabelledrucken1, &p.mainForm(), p.ui, [program] {
-        TTabellenDlg &table = program->tableWindow();
-        table.setPrintTableOnOpen(true);
-        program->commands().anzeigen1Click();
-        table.setPrintTableOnOpen(false);
+        program->tableWindow().showTable(program->entryDialog().tableText(),
+                                         TTabellenDlg::Opening::ModalAndPrint);
+        program->mainForm().FormResize();
     });
     ui::onTriggered(m.GrafikganzenMonatdrucken1, &p.mainForm(), p.ui,
                     [program] { GrafikDrucken(*program, TDruckvorschau::Mode::WholeMonth); });

@@ -112,15 +112,14 @@ struct BookWindow {
     ui::RecordingServices rec;
     TMachPause pause;
     TTagebuchSpeichernForm form{rec};
-    BookWindow() { form.pause = &pause; }
+    BookWindow() { form.setPause(&pause); }
     // The menu command's work from the window on: compose the book in the
     // window, "Drucken" with the file name answered, write, hand the file to
     // the shell (recorded, not opened).
     bool print(const DiaryBookInput &in, const QString &pdf) {
         rec.clear();
-        form.requestCompose(in);
         rec.fileNames.enqueue(pdf);
-        form.FormPaint();
+        form.showBook(in);
         return rec.shown.isEmpty() && rec.opened == QStringList{pdf};
     }
 };

@@ -217,9 +217,9 @@ void TEinstellDlg::fillFromSettings() {
         const quint32 v = st.get(key).trimmed().toUInt(&ok);
         if (ok) var = v;
     };
-    colorOf(keys::FarbeHochwerte, HighColor);
-    colorOf(keys::FarbeKritischwerte, CriticalColor);
-    colorOf(keys::FarbeTiefwerte, LowColor);
+    colorOf(keys::FarbeHochwerte, m_highColor);
+    colorOf(keys::FarbeKritischwerte, m_criticalColor);
+    colorOf(keys::FarbeTiefwerte, m_lowColor);
     colorOf(keys::KurvenFarbe, m_curveColor);
     colorOf(keys::MittelKurvenFarbe, m_meanCurveColor);
     // Filling the fields is no change by the user: nothing is stored or redrawn.
@@ -237,12 +237,12 @@ void TEinstellDlg::fillFromSettings() {
         if (!w.isEmpty())
             SpinEdit4->setValue(convert::toInt(w, QStringLiteral("Einstellung \"StiftBreite\"")));
     });
+    showOptions();
     FormPaint();
 }
 
 void TEinstellDlg::EinstellungenClick() {
     fillFromSettings();
-    showOptions();
     exec();
 }
 
@@ -260,13 +260,13 @@ void TEinstellDlg::colorButtonClick(int k) {
     QString key;
     switch (k) {
     case 1:
-        var = &HighColor, key = keys::FarbeHochwerte;
+        var = &m_highColor, key = keys::FarbeHochwerte;
         break;
     case 2:
-        var = &CriticalColor, key = keys::FarbeKritischwerte;
+        var = &m_criticalColor, key = keys::FarbeKritischwerte;
         break;
     case 3:
-        var = &LowColor, key = keys::FarbeTiefwerte;
+        var = &m_lowColor, key = keys::FarbeTiefwerte;
         break;
     case 4:
         var = &m_curveColor, key = keys::KurvenFarbe;
@@ -297,12 +297,12 @@ void TEinstellDlg::colorButtonClick(int k) {
 }
 
 void TEinstellDlg::FormPaint() {
-    setFontColor(Label1, HighColor);
-    setFontColor(Label6, HighColor);
-    setFontColor(Label2, CriticalColor);
-    setFontColor(Label7, CriticalColor);
-    setFontColor(Label3, LowColor);
-    setFontColor(Label8, LowColor);
+    setFontColor(Label1, m_highColor);
+    setFontColor(Label6, m_highColor);
+    setFontColor(Label2, m_criticalColor);
+    setFontColor(Label7, m_criticalColor);
+    setFontColor(Label3, m_lowColor);
+    setFontColor(Label8, m_lowColor);
     setFontColor(Label4, m_curveColor);
     setFontColor(Label5, m_meanCurveColor);
 }

@@ -25,23 +25,21 @@ class TEinstellDlg : public QDialog {
 public:
     TEinstellDlg(MonthModel &model, ui::Services &ui, QWidget *parent = nullptr);
 
-    // Fills the limit and width fields from the settings.
+    // Fills the fields from the settings and the options from the model.
     void fillFromSettings();
-    // Fills the fields and shows the dialog modally.
+    // "&Einstellungen": fills the fields and shows the dialog modally.
     void EinstellungenClick();
+
+protected:
+    void showEvent(QShowEvent *e) override;
+
+private:
     void OKBtnClick();
     // Colour button k (1..6): the colour dialog, then the colour is stored
     // whether it was changed or not.
     void colorButtonClick(int k);
     // Label font colours from the colour variables.
     void FormPaint();
-
-    quint32 HighColor = 0x000000FF, CriticalColor = 0x000080FF, LowColor = 0x00FF0000;
-
-protected:
-    void showEvent(QShowEvent *e) override;
-
-private:
     // The options shown by the controls.
     void showOptions();
     void storeChartOption(const QString &key, bool on);
@@ -54,6 +52,7 @@ private:
     SettingsStore settings() const;
     MonthModel &m_model;
     ui::Services &m_ui;
+    quint32 m_highColor = 0x000000FF, m_criticalColor = 0x000080FF, m_lowColor = 0x00FF0000;
     quint32 m_curveColor = defaults::KurvenFarbe, m_meanCurveColor = defaults::MittelKurvenFarbe;
     quint32 m_valueColor = 0;
 

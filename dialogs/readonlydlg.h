@@ -9,14 +9,15 @@ class TreadonlyDlg : public QDialog {
     Q_OBJECT
 public:
     explicit TreadonlyDlg(QWidget *parent = nullptr);
+    // The six lines of the notice.
     static QStringList noticeLines();
-    QPlainTextEdit *memo() const { return m_memo; }
-    // Fills the memo as every paint of the window does.
-    void FormPaint();
 
 protected:
     void showEvent(QShowEvent *e) override;
 
 private:
+    // The memo gets the notice anew each time the window is shown.
+    void FormPaint();
+
     QPlainTextEdit *m_memo;
 };

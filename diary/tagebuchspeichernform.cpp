@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "diarybook_pdf.h"
+#include "platform/fonts.h"
 #include "platform/pause.h"
 #include "platform/ui.h"
 
@@ -29,24 +30,21 @@ TTagebuchSpeichernForm::TTagebuchSpeichernForm(ui::Services &ui, QWidget *parent
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *datei = bar->addMenu(QStringLiteral("Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
-    QAction *save = datei->addAction(QStringLiteral("Speichern als PDF-Datei"));
-    save->setObjectName(QStringLiteral("SpeichernalsPDFDatei1"));
+    QAction *saveAs = datei->addAction(QStringLiteral("Speichern als PDF-Datei"));
+    saveAs->setObjectName(QStringLiteral("SpeichernalsPDFDatei1"));
     datei->addSeparator();
     QAction *quit = datei->addAction(QStringLiteral("Beenden"));
     quit->setObjectName(QStringLiteral("Beenden1"));
     QAction *print = bar->addAction(QStringLiteral("Drucken"));
     print->setObjectName(QStringLiteral("Drucken1"));
-    connect(save, &QAction::triggered, this, [this] { SpeichernalsPDFDatei1Click(); });
+    connect(saveAs, &QAction::triggered, this, [this] { SpeichernalsPDFDatei1Click(); });
     connect(quit, &QAction::triggered, this, [this] { Beenden1Click(); });
     connect(print, &QAction::triggered, this, [this] { Drucken1Click(); });
     box->setMenuBar(bar);
 
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    RichEdit1->setFont(font);
+    RichEdit1->setFont(fonts::arialPixels(13, true));
     // The book as it will be printed: read-only, its lines wrapped at the
     // width of a page.
     RichEdit1->setReadOnly(true);
@@ -66,24 +64,14 @@ bool TTagebuchSpeichernForm::eventFilter(QObject *watched, QEvent *e) {
     return QDialog::eventFilter(watched, e);
 }
 
-void TTagebuchSpeichernForm::requestCompose(const DiaryBookInput &input) {
+void TTagebuchSpeichernForm::showBook(const DiaryBookInput &input) {
+    compose(input);
+    QTimer::singleShot(0, this, [this] { Drucken1Click(); });
+    exec();
+}
+
+diarybook::ComposeResult TTagebuchSpeichernForm::compose(const DiaryBookInput &input) {
     m_input = input;
-    ComposeOnNextPaint = true;
-}
-
-void TTagebuchSpeichernForm::paintEvent(QPaintEvent *e) {
-    QDialog::paintEvent(e);
-    // The composing and the file dialog run after the paint, not inside it.
-    if (ComposeOnNextPaint && !m_paintQueued) {
-        m_paintQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_paintQueued = false;
-            FormPaint();
-        });
-    }
-}
-
-diarybook::ComposeResult TTagebuchSpeichernForm::composeNow() {
     const diarybook::Layout &L = diarybook::layout(m_input.mode);
     move(L.windowLeft, y());
     resize(L.windowWidth, height());
@@ -100,16 +88,12 @@ diarybook::ComposeResult TTagebuchSpeichernForm::composeNow() {
     return r;
 }
 
-void TTagebuchSpeichernForm::FormPaint() {
-    if (!ComposeOnNextPaint) return;
-    ComposeOnNextPaint = false;
-    composeNow();
-    Drucken1Click();
+void TTagebuchSpeichernForm::Drucken1Click() {
+    save(true);
 }
 
-void TTagebuchSpeichernForm::Drucken1Click() {
-    OpenAfterSaving = true;
-    SpeichernalsPDFDatei1Click();
+void TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
+    save(false);
 }
 
 QString TTagebuchSpeichernForm::defaultFileName() const {
@@ -135,14 +119,11 @@ QString TTagebuchSpeichernForm::defaultFileName() const {
     return folder + name + QStringLiteral(".pdf");
 }
 
-bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
+bool TTagebuchSpeichernForm::save(bool openAfterSaving) {
     QString file = m_ui.saveFileName(this, QStringLiteral("PDF-Erstellung"), defaultFileName(),
                                      QStringLiteral("Acrobat Format (*.pdf)"));
-    if (file.isEmpty()) {
-        // Cancelled: the book stays in the window; a later save does not open.
-        OpenAfterSaving = false;
-        return false;
-    }
+    // Cancelled: the book stays in the window.
+    if (file.isEmpty()) return false;
     if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
 
     // The wait notice replaces the book while the file is made; the book is
@@ -155,7 +136,7 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     wait->setPlainText(QString(6, u'\n') + diarybook::layout(m_input.mode).waitText);
     RichEdit1->setDocument(wait);
     const auto pauseFor = [this](int ms) {
-        if (pause) pause->Pause(ms);
+        if (m_pause) m_pause->Pause(ms);
     };
     pauseFor(5);
 
@@ -164,18 +145,16 @@ bool TTagebuchSpeichernForm::SpeichernalsPDFDatei1Click() {
     if (!diarybook::writeDiaryBook(m_input, file, &error, &pages, pauseFor)) {
         book->setParent(RichEdit1);
         RichEdit1->setDocument(book.release()); // the wait notice goes
-        OpenAfterSaving = false;
         m_ui.showWarning(error);
         return false;
     }
-    lastPageCount = pages;
-    lastFileName = file;
-    if (OpenAfterSaving && !m_ui.shellOpen(file))
+    m_lastPageCount = pages;
+    m_lastFileName = file;
+    if (openAfterSaving && !m_ui.shellOpen(file))
         m_ui.showWarning(QStringLiteral("Die PDF-Datei des Tagebuchs konnte nicht mit dem "
                                         "zugehörigen Programm geöffnet werden. Sie ist "
                                         "gespeichert unter:\n%1")
                              .arg(QDir::toNativeSeparators(file)));
-    OpenAfterSaving = false;
     RichEdit1->clear();
     if (isVisible())
         accept();

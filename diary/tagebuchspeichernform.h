@@ -4,7 +4,6 @@
 #include "diarybook_compose.h"
 
 class QTextEdit;
-class QAction;
 class TMachPause;
 namespace ui {
 class Services;
@@ -12,10 +11,8 @@ class Services;
 
 // The window that shows all stored diary pages as the diary book and saves
 // it as PDF ("Speichern als PDF-Datei") or saves and opens it ("Drucken").
-// The book is composed on the first paint after requestCompose() asked for
-// it; FormPaint() does that work and can be called directly. The PDF is made
-// from the same input by diarybook::writeDiaryBook, as the command-line tool
-// makes it.
+// The PDF is made from the same input by diarybook::writeDiaryBook, as the
+// command-line tool makes it.
 class TTagebuchSpeichernForm : public QDialog {
     Q_OBJECT
 public:
@@ -23,40 +20,39 @@ public:
 
     // Lets the window repaint while the file is made (the main window's
     // pause component); none: no pause.
-    TMachPause *pause = nullptr;
+    void setPause(TMachPause *pause) { m_pause = pause; }
 
-    // Asks for the book of this input to be composed at the next paint.
-    void requestCompose(const DiaryBookInput &input);
-    bool ComposeOnNextPaint = false;
-    bool OpenAfterSaving = false;
-
-    // Composes the book when requested, then runs Drucken1Click.
-    void FormPaint();
-    // Shows the book in RichEdit1 without saving.
-    diarybook::ComposeResult composeNow();
-    void Drucken1Click();
-    // Asks for the file, writes the PDF, opens it when asked and closes the
-    // window. Returns true when the file was written.
-    bool SpeichernalsPDFDatei1Click();
-    void Beenden1Click();
+    // The menu command: the book of this input in the window, shown
+    // modally; "Drucken" follows as soon as it is shown.
+    void showBook(const DiaryBookInput &input);
+    // Composes the book in the window without saving.
+    diarybook::ComposeResult compose(const DiaryBookInput &input);
 
     // The file name the save dialog proposes: in the data folder's year
     // folder, named after the month and the user, with every character that
     // could lead elsewhere or that file systems refuse replaced.
     QString defaultFileName() const;
 
-    QTextEdit *RichEdit1 = nullptr;
-
-    // Results of the last save, for the caller and for tests.
-    int lastPageCount = 0;
-    QString lastFileName;
+    // The last file written and its pages.
+    int lastPageCount() const { return m_lastPageCount; }
+    const QString &lastFileName() const { return m_lastFileName; }
 
 protected:
-    void paintEvent(QPaintEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
+    void Drucken1Click();
+    void SpeichernalsPDFDatei1Click();
+    void Beenden1Click();
+    // Asks for the file, writes the PDF, opens it when asked and closes the
+    // window. False when the dialog was cancelled or the file not written:
+    // the book then stays in the window.
+    bool save(bool openAfterSaving);
+
     ui::Services &m_ui;
+    TMachPause *m_pause = nullptr;
     DiaryBookInput m_input;
-    bool m_paintQueued = false;
+    QTextEdit *RichEdit1 = nullptr;
+    int m_lastPageCount = 0;
+    QString m_lastFileName;
 };

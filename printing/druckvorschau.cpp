@@ -5,7 +5,6 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTimer>
 
 #include "platform/pause.h"
 #include "platform/picturebox.h"
@@ -87,9 +86,12 @@ TDruckvorschau::TDruckvorschau(MonthModel &model, ui::Services &ui, QWidget *par
     DIN4CheckBox = box("DIN4CheckBox", QStringLiteral("DIN A-4 (hoch)"), 352);
     DIN5CheckBox = box("DIN5CheckBox", QStringLiteral("DIN A-5 (quer)"), 372);
     DIN6CheckBox = box("DIN6CheckBox", QStringLiteral("DIN A-6 (quer)"), 392);
-    connect(DIN4CheckBox, &QCheckBox::clicked, this, [this] { DIN4CheckBoxClick(); });
-    connect(DIN5CheckBox, &QCheckBox::clicked, this, [this] { DIN5CheckBoxClick(); });
-    connect(DIN6CheckBox, &QCheckBox::clicked, this, [this] { DIN6CheckBoxClick(); });
+    connect(DIN4CheckBox, &QCheckBox::clicked, this,
+            [this] { formatClick(DIN4CheckBox, DIN5CheckBox, DIN6CheckBox); });
+    connect(DIN5CheckBox, &QCheckBox::clicked, this,
+            [this] { formatClick(DIN5CheckBox, DIN4CheckBox, DIN6CheckBox); });
+    connect(DIN6CheckBox, &QCheckBox::clicked, this,
+            [this] { formatClick(DIN6CheckBox, DIN4CheckBox, DIN5CheckBox); });
 
     DruckenBtn = new QPushButton(QStringLiteral("&Drucken"), this);
     DruckenBtn->setObjectName(QStringLiteral("DruckenBtn"));
@@ -99,18 +101,16 @@ TDruckvorschau::TDruckvorschau(MonthModel &model, ui::Services &ui, QWidget *par
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     CancelButton->setGeometry(168, 396, 150, 25);
     connect(DruckenBtn, &QPushButton::clicked, this, [this] { DruckenBtnClick(); });
-    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, &TDruckvorschau::reject);
 
     MachPause1 = new TMachPause(this);
     MachPause1->setObjectName(QStringLiteral("MachPause1"));
     MachPause1->setInterval(1000);
 
     layoutLandscape(2);
-    m_setupPending = true;
 }
 
 TDruckvorschau::~TDruckvorschau() {
-    FormDestroy();
     delete m_ownPrinter;
 }
 
@@ -125,18 +125,13 @@ const QImage &TDruckvorschau::previewPicture() const {
     return DruckImage->picture();
 }
 
-void TDruckvorschau::prepare(Mode mode) {
-    m_prepared = true;
-    m_mode = mode;
-    m_setupPending = true;
+const QImage &TDruckvorschau::composedPicture() const {
+    return TempImage->picture();
 }
 
-void TDruckvorschau::showEvent(QShowEvent *e) {
-    QDialog::showEvent(e);
-    if (m_setupPending)
-        QTimer::singleShot(0, this, [this] {
-            if (m_setupPending) FormPaint();
-        });
+void TDruckvorschau::showPreview(Mode mode) {
+    compose(mode);
+    exec();
 }
 
 void TDruckvorschau::pauseFor(int ms) {
@@ -154,8 +149,8 @@ void TDruckvorschau::layoutUpright() {
                        kLandscapeW);
 }
 
-QImage TDruckvorschau::composedPicture(const GraphArea::Shown &shown) {
-    if (m_mode == Mode::VisibleArea) {
+QImage TDruckvorschau::pictureOf(const GraphArea::Shown &shown, Mode mode) const {
+    if (mode == Mode::VisibleArea) {
         QImage area = shown.visibleArea;
         if (area.isNull()) area = QImage(1, 1, QImage::Format_RGB32);
         return graphprint::composeVisibleArea(area, shown.title, shown.titleFont,
@@ -178,40 +173,44 @@ QImage TDruckvorschau::composedPicture(const GraphArea::Shown &shown) {
     return graphprint::composeWholeMonth(parts);
 }
 
-void TDruckvorschau::FormPaint() {
-    if (!m_setupPending) return;
+void TDruckvorschau::compose(Mode mode) {
     // Let the main window repaint without the dialog before its picture is
     // taken.
+    hide();
     pauseFor(500);
     const GraphArea::Shown shown = m_source ? m_source() : GraphArea::Shown();
 
     m_turn = 0;
     layoutLandscape(DruckImage->x());
-    const QImage picture = composedPicture(shown);
+    const QImage picture = pictureOf(shown, mode);
     DruckImage->setPicture(picture);
     TempImage->setPicture(picture);
+    Memo1->clear();
 
-    switch (graphprint::formatOf(m_model.settings().get(keys::Grafikformat))) {
+    // The stored format is ticked as a click on its box would tick it.
+    const graphprint::Format stored =
+        graphprint::formatOf(m_model.settings().get(keys::Grafikformat));
+    QCheckBox *boxes[] = {DIN4CheckBox, DIN5CheckBox, DIN6CheckBox};
+    for (QCheckBox *b : boxes)
+        b->setChecked(false);
+    switch (stored) {
     case Format::A4:
         DIN4CheckBox->setChecked(true);
-        DIN5CheckBox->setChecked(false);
-        DIN6CheckBox->setChecked(false);
-        DIN4CheckBoxClick();
+        formatClick(DIN4CheckBox, DIN5CheckBox, DIN6CheckBox);
         break;
     case Format::A5:
         DIN5CheckBox->setChecked(true);
         layoutLandscape(8);
-        DIN5CheckBoxClick();
+        formatClick(DIN5CheckBox, DIN4CheckBox, DIN6CheckBox);
         break;
     case Format::A6:
         DIN6CheckBox->setChecked(true);
         layoutLandscape(8);
-        DIN6CheckBoxClick();
+        formatClick(DIN6CheckBox, DIN4CheckBox, DIN5CheckBox);
         break;
     case Format::None:
         break;
     }
-    m_setupPending = false;
 }
 
 void TDruckvorschau::formatClick(QCheckBox *self, QCheckBox *other1, QCheckBox *other2) {
@@ -223,39 +222,25 @@ void TDruckvorschau::formatClick(QCheckBox *self, QCheckBox *other1, QCheckBox *
     if (self == DIN4CheckBox) {
         if (m_turn == 0) {
             m_turn = 1;
-            BitmapDrehen_90Grad(DruckImage->picture());
+            BitmapDrehen_90Grad();
         }
         Memo1->setPlainText(forMemo(descriptionA4()));
     } else {
         if (m_turn == 1) {
             m_turn = 2;
-            BitmapDrehen_90Grad(DruckImage->picture());
+            BitmapDrehen_90Grad();
         }
         Memo1->setPlainText(forMemo(self == DIN5CheckBox ? descriptionA5() : descriptionA6()));
     }
 }
 
-void TDruckvorschau::DIN4CheckBoxClick() {
-    formatClick(DIN4CheckBox, DIN5CheckBox, DIN6CheckBox);
-}
-void TDruckvorschau::DIN5CheckBoxClick() {
-    formatClick(DIN5CheckBox, DIN4CheckBox, DIN6CheckBox);
-}
-void TDruckvorschau::DIN6CheckBoxClick() {
-    formatClick(DIN6CheckBox, DIN4CheckBox, DIN5CheckBox);
-}
-
-void TDruckvorschau::BitmapDrehen_90Grad(QImage &bitmap) {
+void TDruckvorschau::BitmapDrehen_90Grad() {
     if (m_turn < 2) {
         if (m_turn == 0)
             layoutLandscape(DruckImage->x());
         else
             layoutUpright();
-        const QImage turned = graphprint::turnClockwise(bitmap);
-        if (&bitmap == &DruckImage->picture())
-            DruckImage->setPicture(turned);
-        else
-            bitmap = turned;
+        DruckImage->setPicture(graphprint::turnClockwise(DruckImage->picture()));
         return;
     }
     m_turn = 0;
@@ -270,20 +255,20 @@ Format TDruckvorschau::tickedFormat() const {
     return Format::None;
 }
 
-void TDruckvorschau::storeFormat(Format f) {
-    const QString text = graphprint::formatText(f);
-    if (text.isEmpty()) return;
-    m_model.settings().set(keys::Grafikformat, text);
+void TDruckvorschau::storeFormat() {
+    const Format f = tickedFormat();
+    m_model.settings().set(keys::Grafikformat,
+                           graphprint::formatText(f == Format::None ? Format::A4 : f));
 }
 
 void TDruckvorschau::DruckenBtnClick() {
     // Before the first choice no box is ticked: print as DIN A4.
     if (tickedFormat() == Format::None) {
         DIN4CheckBox->setChecked(true);
-        DIN4CheckBoxClick();
+        formatClick(DIN4CheckBox, DIN5CheckBox, DIN6CheckBox);
     }
     const Format f = tickedFormat();
-    storeFormat(f);
+    storeFormat();
     QPrinter *pr = printer();
     graphprint::setPaper(*pr, f);
     printfile::propose(*pr, m_model.folders().base, m_model.tablePath(), QStringLiteral("Grafik"));
@@ -295,20 +280,7 @@ void TDruckvorschau::DruckenBtnClick() {
     accept();
 }
 
-void TDruckvorschau::CancelButtonClick() {
-    reject();
-}
-
 void TDruckvorschau::reject() {
-    storeFormat(tickedFormat());
+    storeFormat();
     QDialog::reject();
-}
-
-void TDruckvorschau::FormDestroy() {
-    if (m_destroyed) return;
-    m_destroyed = true;
-    // A run without the preview leaves the stored format as it was.
-    if (!m_prepared) return;
-    const Format f = tickedFormat();
-    storeFormat(f == Format::None ? Format::A4 : f);
 }

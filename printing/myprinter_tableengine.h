@@ -2,7 +2,7 @@
 #include <QPointer>
 
 #include "printing/myprinter.h"
-#include "printing/tabellenvorschau.h"
+#include "printing/tableprintengine.h"
 
 // The print engine as the table print preview uses it: margins in
 // millimetres, and the copies, collation and page range chosen in the print

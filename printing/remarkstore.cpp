@@ -70,6 +70,19 @@ QStringList RemarkStore::merge(const QStringList &lines) const {
     return out;
 }
 
+QList<RemarkStore::Remark> RemarkStore::remarks(const QStringList &lines) {
+    QList<Remark> out;
+    scan(lines, [&](const ScannedLine &l) {
+        if (l.empty || l.rowKey.isEmpty()) return;
+        const QString &line = lines.at(l.index);
+        const QString head = line.left(10).trimmed();
+        if (!head.startsWith(l.rowKey)) return;
+        const qsizetype lastBar = line.lastIndexOf(u'|');
+        out.append({l.fullKey, lastBar < 0 ? line : line.mid(lastBar + 1)});
+    });
+    return out;
+}
+
 RemarkStore::StoreResult RemarkStore::store(const QStringList &lines) const {
     StoreResult result;
     QList<IniDocument::Change> changes;
@@ -82,20 +95,14 @@ RemarkStore::StoreResult RemarkStore::store(const QStringList &lines) const {
         changes.append({m_section, fullKey, value});
         pending.insert(fullKey.toCaseFolded(), value);
     };
-    scan(lines, [&](const ScannedLine &l) {
-        if (l.empty || l.rowKey.isEmpty()) return;
-        const QString &line = lines.at(l.index);
-        const QString head = line.left(10).trimmed();
-        if (!head.startsWith(l.rowKey)) return;
-        const qsizetype lastBar = line.lastIndexOf(u'|');
-        const QString text = lastBar < 0 ? line : line.mid(lastBar + 1);
-        if (!text.isEmpty()) {
-            if (text.size() > kMaxRemark) result.tooLong << l.fullKey;
-            set(l.fullKey, u'"' + text);
-        } else if (!stored(l.fullKey).isEmpty()) {
-            set(l.fullKey, QString());
+    for (const Remark &r : remarks(lines)) {
+        if (!r.text.isEmpty()) {
+            if (r.text.size() > kMaxRemark) result.tooLong << r.fullKey;
+            set(r.fullKey, u'"' + r.text);
+        } else if (!stored(r.fullKey).isEmpty()) {
+            set(r.fullKey, QString());
         }
-    });
+    }
     const int saves = m_settings->saveCount();
     if (!m_settings->write(changes)) {
         result.written = false;

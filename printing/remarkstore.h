@@ -31,6 +31,14 @@ public:
     // The remarks appended to the lines they belong to.
     QStringList merge(const QStringList &lines) const;
 
+    // The remark of each row of a table text as store() takes it: the text
+    // behind the row's last bar (empty when there is none), with its full key.
+    struct Remark {
+        QString fullKey;
+        QString text;
+    };
+    static QList<Remark> remarks(const QStringList &lines);
+
     struct StoreResult {
         bool written = true;  // false when the settings file could not be written
         bool changed = false; // the settings file was written

@@ -9,8 +9,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "platform/fonts.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
+#include "platform/win1252.h"
 #include "printing/remarkstore.h"
 #include "storage/monthmodel.h"
 
@@ -23,34 +25,36 @@ TTabellenDlg::TTabellenDlg(const MonthModel &model, ui::Services &ui, QWidget *p
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("MainMenu1"));
-    layout->setMenuBar(menuBar);
-
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     // Where "MS Sans Serif" is missing, Arial's metrics keep the columns in line.
-    const QString family = QStringLiteral("MS Sans Serif");
-    QFont f(QFontDatabase::hasFamily(family) ? family : QStringLiteral("Arial"));
-    f.setPixelSize(11);
+    QFont f = fonts::arialPixels(11);
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        f.setFamily(QStringLiteral("MS Sans Serif"));
     Memo1->setFont(f);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setMinimumSize(200, 100);
     layout->addWidget(Memo1);
+    buildMenu();
+}
 
+void TTabellenDlg::buildMenu() {
+    auto *bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    layout()->setMenuBar(bar);
     auto entry = [this](QMenu *menu, const char *name, const QString &caption,
                         void (TTabellenDlg::*handler)()) {
         QAction *a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
-    QMenu *datei = menuBar->addMenu(QStringLiteral("&Datei"));
+    QMenu *datei = bar->addMenu(QStringLiteral("&Datei"));
     datei->setObjectName(QStringLiteral("Datei1"));
     entry(datei, "drucken", QStringLiteral("&drucken"), &TTabellenDlg::druckenClick);
     entry(datei, "beenden1", QStringLiteral("be&enden"), &TTabellenDlg::beenden1Click);
-    QMenu *patient = menuBar->addMenu(QStringLiteral("&Patientendaten"));
+    QMenu *patient = bar->addMenu(QStringLiteral("&Patientendaten"));
     patient->setObjectName(QStringLiteral("Patientendaten1"));
     entry(patient, "einfgen1", QStringLiteral("&einfügen"), &TTabellenDlg::einfgen1Click);
     entry(patient, "bearbeiten1", QStringLiteral("&bearbeiten"), &TTabellenDlg::bearbeiten1Click);
@@ -60,12 +64,33 @@ QString TTabellenDlg::patientDataFilter() {
     return QStringLiteral("Textdateien (*.txt);;Alle Dateien (*.*)");
 }
 
-void TTabellenDlg::setTableText(const QString &text) {
-    Memo1->setPlainText(text);
-}
-
-QString TTabellenDlg::tableText() const {
-    return Memo1->toPlainText();
+bool TTabellenDlg::showTable(const QString &tableText, Opening how) {
+    if (isVisible()) {
+        done(QDialog::Rejected);
+        if (isVisible()) {
+            raise();
+            return false;
+        }
+    }
+    // The remarks are merged once for each showing, so a table shown again
+    // never carries them twice.
+    QStringList lines = textfile::splitLines(tableText);
+    if (m_model.hasTable())
+        lines = RemarkStore(m_model.settingsDocument(), m_model.tablePath()).merge(lines);
+    Memo1->setPlainText(lines.join(u'\n'));
+    switch (how) {
+    case Opening::Beside:
+        show();
+        raise();
+        break;
+    case Opening::ModalAndPrint:
+        QTimer::singleShot(0, this, [this] { druckenClick(); });
+        [[fallthrough]];
+    case Opening::Modal:
+        exec();
+        break;
+    }
+    return true;
 }
 
 QStringList TTabellenDlg::tableLines() const {
@@ -80,33 +105,40 @@ void TTabellenDlg::setTextColor(const QColor &color) {
 
 void TTabellenDlg::showEvent(QShowEvent *e) {
     QDialog::showEvent(e);
-    m_open = true;
     if (QScreen *s = screen()) move(s->availableGeometry().center() - rect().center());
-    if (m_remarksPending)
-        QTimer::singleShot(0, this, [this] {
-            if (m_remarksPending) FormPaint();
-        });
 }
 
-void TTabellenDlg::FormPaint() {
-    if (!m_remarksPending) return;
-    const RemarkStore store(m_model.folders().settings, m_model.tablePath());
-    Memo1->setPlainText(store.merge(tableLines()).join(u'\n'));
-    m_remarksPending = false;
-    if (m_printTableOnOpen) {
-        druckenClick();
-        m_printTableOnOpen = false;
-    }
+// Characters the settings file cannot hold become "?": the user is asked
+// first, naming the rows.
+bool TTabellenDlg::remarksEncodable(const QStringList &lines) {
+    QStringList rows;
+    QString texts;
+    for (const RemarkStore::Remark &r : RemarkStore::remarks(lines))
+        if (!win1252::encodable(r.text)) {
+            rows << r.fullKey.section(u',', 0, 0);
+            texts += r.text;
+        }
+    if (rows.isEmpty()) return true;
+    const QString what = rows.size() == 1
+                             ? QStringLiteral("Die Bemerkung in Zeile ") + rows[0]
+                             : QStringLiteral("Der Text der Bemerkungen in den Zeilen ") +
+                                   rows.join(QStringLiteral(", "));
+    return m_ui.askYesNo(win1252::lossQuestion(what, texts));
 }
 
-void TTabellenDlg::BemerkungenSpeichern() {
-    if (m_model.tablePath().isEmpty()) return;
-    const RemarkStore store(m_model.folders().settings, m_model.tablePath());
-    const RemarkStore::StoreResult r = store.store(tableLines());
-    if (!r.written)
+bool TTabellenDlg::BemerkungenSpeichern() {
+    if (!m_model.hasTable()) return true;
+    const QStringList lines = tableLines();
+    if (!remarksEncodable(lines)) return false;
+    const RemarkStore store(m_model.settingsDocument(), m_model.tablePath());
+    const RemarkStore::StoreResult r = store.store(lines);
+    if (!r.written) {
         m_ui.showWarning(QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"%1\" "
-                                        "gespeichert werden. %2")
-                             .arg(m_model.folders().settings, r.reason));
+                                        "gespeichert werden. %2\nDie Tabelle bleibt mit den "
+                                        "Bemerkungen geöffnet.")
+                             .arg(QDir::toNativeSeparators(m_model.folders().settings), r.reason));
+        return false;
+    }
     if (!r.tooLong.isEmpty()) {
         QStringList rows;
         for (const QString &key : r.tooLong)
@@ -118,20 +150,14 @@ void TTabellenDlg::BemerkungenSpeichern() {
                 .arg(rows.join(QStringLiteral(", ")))
                 .arg(RemarkStore::kMaxRemark));
     }
-}
-
-void TTabellenDlg::FormClose() {
-    BemerkungenSpeichern();
-    m_remarksPending = true;
-    emit closed();
+    return true;
 }
 
 void TTabellenDlg::done(int r) {
-    if (m_open) {
-        m_open = false;
-        FormClose();
-    }
+    if (isVisible() && !BemerkungenSpeichern()) return;
+    const bool wasOpen = isVisible();
     QDialog::done(r);
+    if (wasOpen) emit closed();
 }
 
 void TTabellenDlg::druckenClick() {

@@ -2,8 +2,6 @@
 #include <QDialog>
 #include <QStringList>
 
-class QAction;
-class QMenuBar;
 class QPlainTextEdit;
 class MonthModel;
 namespace ui {
@@ -11,66 +9,61 @@ class Services;
 }
 
 // The month as a table text; the user writes a remark behind each day row.
-// Remarks are merged in on the first paint after the window was created or
-// closed, and stored when it closes.
+// The remarks stored for the current month are merged in each time a table
+// is shown, and stored when the window closes.
 class TTabellenDlg : public QDialog {
     Q_OBJECT
 public:
-    TTabellenDlg(const MonthModel &session, ui::Services &ui, QWidget *parent = nullptr);
+    TTabellenDlg(const MonthModel &model, ui::Services &ui, QWidget *parent = nullptr);
 
-    // The table text (TableText) to show; replaces what is shown.
-    void setTableText(const QString &text);
-    QString tableText() const;
+    enum class Opening {
+        Beside,        // beside the entry dialog, which stays usable
+        Modal,         // the table commands of the menu
+        ModalAndPrint, // "&Tabelle drucken": printing starts once it is shown
+    };
+    // Shows a table text (TableText) with its remarks. A table still open is
+    // closed first, its remarks stored; when they cannot be stored it stays
+    // as it is, and false.
+    bool showTable(const QString &tableText, Opening how);
+    // The lines as the window shows them, remarks and inserted lines included.
     QStringList tableLines() const;
     void setTextColor(const QColor &color);
-
-    // Merges the remarks when they are pending (and starts printing when it
-    // was asked for).
-    void FormPaint();
-    // Stores the remarks, re-arms merging and emits closed().
-    void FormClose();
-    void BemerkungenSpeichern();
-    void druckenClick();
-    void einfgen1Click();
-    // Edits a patient-data file; offers to make "Patientendaten.txt" in the
-    // base folder from a template when there is none.
-    void bearbeiten1Click();
-    void beenden1Click();
-
-    bool remarksPending() const { return m_remarksPending; }
-    // Set by the menu command "&Tabelle drucken": the next merging paint prints.
-    void setPrintTableOnOpen(bool on) { m_printTableOnOpen = on; }
-    bool printTableOnOpen() const { return m_printTableOnOpen; }
-
-    QPlainTextEdit *Memo1 = nullptr;
-    QMenuBar *menuBar = nullptr;
 
     // Filter of the patient-data file dialog.
     static QString patientDataFilter();
     // Lines of a new patient-data file.
     static QStringList patientDataTemplate();
 
+    // Closing stores the remarks first; the window stays open with them when
+    // the user wants to change a character that cannot be stored or when
+    // the settings file cannot be written.
     void done(int r) override;
 
 signals:
-    // "&Drucken": the table print preview takes the table.
+    // "&drucken": the table print preview takes the table.
     void printRequested();
     // A patient-data file is to be edited in the header editor.
     void patientDataRequested(const QString &fileName);
-    // The window closed with its remarks stored: the entry dialog closes and
-    // the month is drawn again.
+    // The window closed with its remarks stored: the entry dialog closes.
     void closed();
 
 protected:
     void showEvent(QShowEvent *e) override;
 
 private:
+    void buildMenu();
+    // False when the remarks were not stored (the user was told or asked).
+    bool BemerkungenSpeichern();
+    bool remarksEncodable(const QStringList &lines);
+    void druckenClick();
+    void einfgen1Click();
+    // Edits a patient-data file; offers to make "Patientendaten.txt" in the
+    // base folder from a template when there is none.
+    void bearbeiten1Click();
+    void beenden1Click();
     QString patientDataFileName();
 
     const MonthModel &m_model;
     ui::Services &m_ui;
-
-    bool m_remarksPending = true;
-    bool m_printTableOnOpen = false;
-    bool m_open = false;
+    QPlainTextEdit *Memo1 = nullptr;
 };

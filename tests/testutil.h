@@ -1,7 +1,10 @@
 #pragma once
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <stdexcept>
+#include <string>
 
 namespace testutil {
 
@@ -20,5 +23,12 @@ QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);
+
+// A control of a window by its object name; a missing one ends the test
+// with a failure.
+template <class T> T &child(const QObject &window, const char *name) {
+    if (T *c = window.findChild<T *>(QString::fromLatin1(name))) return *c;
+    throw std::runtime_error(std::string("no control named ") + name);
+}
 
 } // namespace testutil

@@ -13,7 +13,7 @@
 #include <QTextEdit>
 
 #include "app/mainform.h"
-#include "dialogs/namedlg.h"
+#include "dialogs/nameeingdlg.h"
 #include "entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/profile.h"
@@ -257,10 +257,10 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         ASSERT_TRUE(name->isVisible());
         for (QLabel *l : name->findChildren<QLabel *>())
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
-        QTest::keyClicks(name->Edit1, "Max Muster");
-        QTest::keyClick(name->Edit1, Qt::Key_Tab);
-        EXPECT_EQ(name->focusWidget(), name->OKBtn);
-        QTest::keyClick(name->OKBtn, Qt::Key_Return);
+        QTest::keyClicks(scenario::child<QLineEdit>(name, "Edit1"), "Max Muster");
+        QTest::keyClick(scenario::child<QLineEdit>(name, "Edit1"), Qt::Key_Tab);
+        EXPECT_EQ(name->focusWidget(), scenario::child<QPushButton>(name, "OKBtn"));
+        QTest::keyClick(scenario::child<QPushButton>(name, "OKBtn"), Qt::Key_Return);
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
@@ -275,7 +275,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         // From the menu: the mouse reaches both buttons.
         app.menu("Benutzernamendern1");
         ASSERT_TRUE(name->isVisible());
-        QTest::mouseClick(name->CancelBtn, Qt::LeftButton);
+        QTest::mouseClick(scenario::child<QPushButton>(name, "CancelBtn"), Qt::LeftButton);
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_TRUE(app.window().isVisible());
@@ -285,7 +285,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
     TNameEingDlg *name = (&app.program().nameDialog());
     ASSERT_TRUE(name->isVisible());
     // At the first start "Abbrechen" ends the program.
-    QTest::mouseClick(name->CancelBtn, Qt::LeftButton);
+    QTest::mouseClick(scenario::child<QPushButton>(name, "CancelBtn"), Qt::LeftButton);
     App::settle();
     EXPECT_FALSE(name->isVisible());
     EXPECT_FALSE(app.window().isVisible());

@@ -257,7 +257,7 @@ TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
         // book's PDF file, the graph's printer.
         program->mainForm().menu().undalsGrafikanzeigen1->trigger();
         program->settingsDialog().findChild<QPushButton *>("Button1")->click();
-        program->diaryBookWindow().SpeichernalsPDFDatei1Click();
+        program->diaryBookWindow().findChild<QAction *>("SpeichernalsPDFDatei1")->trigger();
         program->graphPrintPreview().findChild<QPushButton *>("DruckenBtn")->click();
         EXPECT_EQ(services.opened, QStringList({"open", "color", "save", "print"}));
         const QStringList dialogs = services.dialogTexts;

@@ -11,7 +11,6 @@
 
 #include "app/mainform.h"
 #include "app/program.h"
-#include "dialogs/readonlydlg.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -183,27 +182,6 @@ TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
     ASSERT_FALSE(rec.shown.isEmpty());
     EXPECT_TRUE(rec.shown[0].text.contains("breit"));
     EXPECT_TRUE(rec.shown[0].text.contains("FensterBreite"));
-}
-
-TEST(ReadonlyDlg, PaintFillsTheSixLines) {
-    TreadonlyDlg dlg;
-    dlg.memo()->setPlainText("alt");
-    dlg.FormPaint();
-    const QStringList lines = dlg.memo()->toPlainText().split('\n');
-    ASSERT_EQ(lines.size(), 6);
-    EXPECT_EQ(lines[0], QString::fromUtf8("Das Programm GLYKOVALIN muß in der Datei "
-                                          "\"GLYKOVAL.INI\" Änderungen vornehmen."));
-    EXPECT_EQ(lines[4], "oder mit: ");
-    EXPECT_EQ(lines[5], QString::fromUtf8("Start | Ausführen | attrib \"Laufwerk:\\Pfad der "
-                                          "Datei\\GLYKOVAL.INI\" -r +a"));
-    EXPECT_EQ(dlg.windowTitle(), "Dateiattribut Info");
-    // Shown from its first line.
-    dlg.show();
-    QApplication::processEvents();
-    EXPECT_EQ(dlg.memo()->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(dlg.memo()->textCursor().position(), 0);
-    dlg.hide();
-    EXPECT_EQ(dlg.size(), QSize(445, 245));
 }
 
 TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {

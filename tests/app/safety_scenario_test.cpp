@@ -17,7 +17,7 @@
 
 #include "app/mainform.h"
 #include "dialogs/einstelldlg.h"
-#include "dialogs/namedlg.h"
+#include "dialogs/nameeingdlg.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "entry/spinedit.h"

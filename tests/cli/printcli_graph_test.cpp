@@ -1,8 +1,8 @@
 #include <QFontMetrics>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextStream>
 #include <QTransform>
 #include <gtest/gtest.h>
@@ -12,7 +12,6 @@
 #include "graph/graphcli.h"
 #include "graph/templatepicture.h"
 #include "platform/pause.h"
-#include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
@@ -20,6 +19,7 @@
 #include "printing/printfolder.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "testutil.h"
 
 using graphprint::Format;
 
@@ -195,22 +195,21 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         shown.meanCaption = drawn.meanCaption;
         shown.meanValue = drawn.meanValue;
         NoPause noPause;
-        MonthModel session(Folders::at(folder.tmp.path()));
-        session.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
-        session.open(folder.table);
+        MonthModel model(Folders::at(folder.tmp.path()));
+        model.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
+        model.open(folder.table);
 
         ui::RecordingServices rec;
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         {
-            TDruckvorschau dlg(session, rec);
-            dlg.setGraphSource([shown] { return shown; });
+            TDruckvorschau dlg(model, rec);
+            dlg.setGraphSource([&shown] { return shown; });
             dlg.setPause(&noPause);
             dlg.setPrinter(&printer);
-            dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-            dlg.FormPaint();
+            dlg.compose(TDruckvorschau::Mode::WholeMonth);
             rec.printAnswers.enqueue(true);
-            dlg.DruckenBtnClick();
+            testutil::child<QPushButton>(dlg, "DruckenBtn").click();
         }
         EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
         const QString menuPdf = printer.outputFileName();
@@ -249,14 +248,13 @@ TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
     shown.graphOrigin = QPoint(0, 27);
     shown.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
     NoPause noPause;
-    MonthModel session(Folders::at(folder.tmp.path()));
+    MonthModel model(Folders::at(folder.tmp.path()));
     ui::RecordingServices rec;
-    TDruckvorschau dlg(session, rec);
-    dlg.setGraphSource([shown] { return shown; });
+    TDruckvorschau dlg(model, rec);
+    dlg.setGraphSource([&shown] { return shown; });
     dlg.setPause(&noPause);
-    dlg.prepare(TDruckvorschau::Mode::VisibleArea);
-    dlg.FormPaint();
-    const QImage &pic = dlg.TempImage->picture();
+    dlg.compose(TDruckvorschau::Mode::VisibleArea);
+    const QImage &pic = dlg.composedPicture();
     ASSERT_EQ(pic.width(), 700);
     // Above each line (which crosses the whole width) stand the value's glyphs.
     const int red = 27 + graphgeo::RowY(180);

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QPageSize>
@@ -12,13 +13,14 @@
 #include "entry/tablebuilder.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "printing/graphprint_pdf.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/printfolder.h"
 #include "printing/tabellendlg.h"
-#include "printing/tabellenvorschau.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "testutil.h"
 
 namespace {
 
@@ -211,12 +213,11 @@ TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {
     preview.setEngine(std::make_unique<TMyPrinterTableEngine>(&printer));
     QObject::connect(&table, &TTabellenDlg::printRequested,
                      [&] { preview.prepareFromTable(table.tableLines()); });
-    table.setTableText(lines.join(u'\n'));
-    table.setPrintTableOnOpen(true);
+    table.showTable(lines.join(u'\n'), TTabellenDlg::Opening::Beside);
     rec.printAnswers.enqueue(true);
-    table.FormPaint(); // merges the remarks and prepares the print
+    testutil::child<QAction>(table, "drucken").trigger(); // with the remarks merged
     rec.printAnswers.enqueue(true);
-    preview.OKBtnClick();
+    testutil::child<QPushButton>(preview, "OKBtn").click();
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
     const QString menuPdf = printer.outputFileName();
     EXPECT_EQ(menuPdf, folder.file("MM032024-Tabelle.pdf"));
@@ -250,9 +251,12 @@ TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
 
     const int pages = engine->PageCount();
     ASSERT_GE(pages, 2);
-    EXPECT_EQ(dlg.SeitenLabel->text(), QStringLiteral("Seite 1 von %1").arg(pages));
-    EXPECT_FALSE(dlg.VorherigeSeiteBtn->isEnabled());
-    EXPECT_TRUE(dlg.NaechsteSeiteBtn->isEnabled());
+    auto &pageLabel = testutil::child<QLabel>(dlg, "SeitenLabel");
+    auto &previous = testutil::child<QPushButton>(dlg, "VorherigeSeiteBtn");
+    auto &next = testutil::child<QPushButton>(dlg, "NaechsteSeiteBtn");
+    EXPECT_EQ(pageLabel.text(), QStringLiteral("Seite 1 von %1").arg(pages));
+    EXPECT_FALSE(previous.isEnabled());
+    EXPECT_TRUE(next.isEnabled());
 
     auto shownPage = [&] {
         QImage img(engine->surface()->size(), QImage::Format_RGB32);
@@ -261,42 +265,43 @@ TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
         return img;
     };
     const QImage first = shownPage();
-    dlg.NaechsteSeiteBtn->click();
+    next.click();
     EXPECT_EQ(engine->PageNumber(), 2);
-    EXPECT_EQ(dlg.SeitenLabel->text(), QStringLiteral("Seite 2 von %1").arg(pages));
-    EXPECT_TRUE(dlg.VorherigeSeiteBtn->isEnabled());
+    EXPECT_EQ(pageLabel.text(), QStringLiteral("Seite 2 von %1").arg(pages));
+    EXPECT_TRUE(previous.isEnabled());
     EXPECT_NE(shownPage(), first);
     for (int i = 2; i < pages + 2; ++i)
-        dlg.NaechsteSeiteBtn->click();
+        next.click();
     EXPECT_EQ(engine->PageNumber(), pages);
-    EXPECT_FALSE(dlg.NaechsteSeiteBtn->isEnabled());
+    EXPECT_FALSE(next.isEnabled());
 
     // A margin change makes the document anew and stays on the shown page.
-    dlg.SpinEdit3->setValue(50);
+    testutil::child<QSpinBox>(dlg, "SpinEdit3").setValue(50);
     EXPECT_EQ(engine->PageNumber(), std::min(pages, engine->PageCount()));
-    dlg.VorherigeSeiteBtn->click();
-    EXPECT_EQ(dlg.SeitenLabel->text(),
+    previous.click();
+    EXPECT_EQ(pageLabel.text(),
               QStringLiteral("Seite %1 von %2").arg(engine->PageNumber()).arg(engine->PageCount()));
 
     // Zoom: the page on screen grows with the chosen percentage.
     const QSize at25 = engine->screenPageSize();
-    dlg.ZoomBox->setCurrentIndex(dlg.ZoomBox->findData(50));
+    auto &zoom = testutil::child<QComboBox>(dlg, "ZoomBox");
+    zoom.setCurrentIndex(zoom.findData(50));
     EXPECT_EQ(engine->ZoomPercent(), 50u);
     EXPECT_NEAR(engine->screenPageSize().width(), 2 * at25.width(), 2);
 
     // Each margin field is labelled with what it sets.
     const struct {
-        QSpinBox *field;
+        const char *field;
         const char *word;
-    } fields[] = {{dlg.SpinEdit1, "Linker"},
-                  {dlg.SpinEdit2, "Rechter"},
-                  {dlg.SpinEdit3, "Oberer"},
-                  {dlg.SpinEdit4, "Unterer"}};
+    } fields[] = {{"SpinEdit1", "Linker"},
+                  {"SpinEdit2", "Rechter"},
+                  {"SpinEdit3", "Oberer"},
+                  {"SpinEdit4", "Unterer"}};
     for (const auto &f : fields) {
-        auto *label = dlg.findChild<QLabel *>(f.field->objectName() + QStringLiteral("Label"));
-        ASSERT_NE(label, nullptr) << f.word;
-        EXPECT_EQ(label->buddy(), f.field);
-        EXPECT_TRUE(label->text().contains(QString::fromLatin1(f.word)));
-        EXPECT_TRUE(label->text().contains(QStringLiteral("mm")));
+        auto &field = testutil::child<QSpinBox>(dlg, f.field);
+        auto &label = testutil::child<QLabel>(dlg, (f.field + std::string("Label")).c_str());
+        EXPECT_EQ(label.buddy(), &field);
+        EXPECT_TRUE(label.text().contains(QString::fromLatin1(f.word)));
+        EXPECT_TRUE(label.text().contains(QStringLiteral("mm")));
     }
 }

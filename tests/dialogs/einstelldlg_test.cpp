@@ -11,113 +11,123 @@
 #include "platform/colorref.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
+#include "storage/monthmodel.h"
 #include "testutil.h"
 
-TEST(EinstellDlg, LimitsKeepLowBelowCriticalBelowHigh) {
-    testutil::TempFolder tmp;
-    const QString ini = tmp.file("glykoval.ini");
-    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "Hochwerte>=180",
-                                              "Kritischwerte>=140", "Tiefwerte<=60"}));
+using testutil::child;
+
+namespace {
+
+// The dialog on a settings file with these lines; counts what the model
+// tells the graph.
+struct SettingsFixture {
+    testutil::TempFolder dir;
     ui::RecordingServices rec;
-    TEinstellDlg dlg(SettingsStore(ini), rec);
-    int redraws = 0;
-    QObject::connect(&dlg, &TEinstellDlg::viewChanged, [&] { ++redraws; });
-    const SettingsStore st(ini);
-    dlg.fillFromSettings();
-    EXPECT_EQ(redraws, 0); // opening the dialog changes nothing
-    EXPECT_TRUE(rec.shown.isEmpty());
+    MonthModel model{Folders::at(dir.path())};
+    TEinstellDlg dlg{model, rec};
+    int redraws = 0, optionChanges = 0;
+    explicit SettingsFixture(const QStringList &lines) {
+        testutil::writeBytes(model.folders().settings, testutil::crlf(lines));
+        QObject::connect(&model, &MonthModel::appearanceChanged, [this] { ++redraws; });
+        QObject::connect(&model, &MonthModel::optionsChanged, [this] { ++optionChanges; });
+        dlg.fillFromSettings();
+    }
+    QString stored(const QString &key) { return model.settings().get(key); }
+    QSpinBox &spin(const char *name) { return child<QSpinBox>(dlg, name); }
+    void click(const char *name) { child<QAbstractButton>(dlg, name).click(); }
+};
+
+} // namespace
+
+TEST(EinstellDlg, LimitsKeepLowBelowCriticalBelowHigh) {
+    SettingsFixture f({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140", "Tiefwerte<=60"});
+    EXPECT_EQ(f.redraws, 0); // opening the dialog changes nothing
+    EXPECT_TRUE(f.rec.shown.isEmpty());
 
     // A critical limit above the high one is refused.
-    dlg.SpinEdit2->setValue(200);
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
-    EXPECT_TRUE(rec.shown[0].text.contains("Tiefwerte < Kritisch < Hochwerte"));
-    EXPECT_EQ(dlg.SpinEdit2->value(), 140);
-    EXPECT_EQ(st.get(keys::Kritischwerte), "140");
+    f.spin("SpinEdit2").setValue(200);
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(f.rec.shown[0].text.contains("Tiefwerte < Kritisch < Hochwerte"));
+    EXPECT_EQ(f.spin("SpinEdit2").value(), 140);
+    EXPECT_EQ(f.stored(keys::Kritischwerte), "140");
     // So is a high limit at or below the critical one.
-    dlg.SpinEdit2->setValue(170);
-    EXPECT_EQ(st.get(keys::Kritischwerte), "170");
-    dlg.SpinEdit1->setValue(165);
-    EXPECT_EQ(rec.shown.size(), 2);
-    EXPECT_EQ(dlg.SpinEdit1->value(), 180);
-    EXPECT_EQ(st.get(keys::Hochwerte), "180");
-    EXPECT_EQ(redraws, 1);
+    f.spin("SpinEdit2").setValue(170);
+    EXPECT_EQ(f.stored(keys::Kritischwerte), "170");
+    f.spin("SpinEdit1").setValue(165);
+    EXPECT_EQ(f.rec.shown.size(), 2);
+    EXPECT_EQ(f.spin("SpinEdit1").value(), 180);
+    EXPECT_EQ(f.stored(keys::Hochwerte), "180");
+    EXPECT_EQ(f.redraws, 1);
 }
 
-TEST(EinstellDlg, ControlsClampingColoursAndOk) {
-    testutil::TempFolder tmp;
-    const QString ini = tmp.file("glykoval.ini");
-    testutil::writeBytes(ini,
-                         testutil::crlf({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140",
-                                         "Tiefwerte<=60", "StiftBreite=3", "FarbeHochwerte=255"}));
-    ui::RecordingServices rec;
-    TEinstellDlg dlg(SettingsStore(ini), rec);
-    int redraws = 0;
-    bool diaryShown = true;
-    QObject::connect(&dlg, &TEinstellDlg::viewChanged, [&] { ++redraws; });
-    QObject::connect(&dlg, &TEinstellDlg::diaryVisibilityChanged,
-                     [&](bool on) { diaryShown = on; });
-    const SettingsStore st(ini);
+// Each limit field is clamped to its range, stored and redrawn.
+TEST(EinstellDlg, LimitFieldsAreClampedAndStored) {
+    SettingsFixture f({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140", "Tiefwerte<=60",
+                       "StiftBreite=3"});
+    EXPECT_EQ(f.spin("SpinEdit1").value(), 180);
+    EXPECT_EQ(f.spin("SpinEdit4").value(), 3);
+    const struct {
+        const char *field;
+        int typed, shown;
+        QString key;
+    } cases[] = {
+        {"SpinEdit1", 300, 250, keys::Hochwerte}, {"SpinEdit2", 50, 120, keys::Kritischwerte},
+        {"SpinEdit1", 100, 160, keys::Hochwerte}, {"SpinEdit3", 10, 20, keys::Tiefwerte},
+        {"SpinEdit3", 150, 100, keys::Tiefwerte},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.field + std::to_string(c.typed));
+        f.spin(c.field).setValue(c.typed);
+        EXPECT_EQ(f.spin(c.field).value(), c.shown);
+        EXPECT_EQ(f.stored(c.key), QString::number(c.shown));
+    }
+    EXPECT_EQ(f.redraws, 5);
+    f.spin("SpinEdit4").setValue(5);
+    EXPECT_EQ(f.stored(keys::StiftBreite), "5");
+    EXPECT_TRUE(f.rec.shown.isEmpty());
+}
 
-    // Captions and names.
-    auto *l6 = dlg.findChild<QLabel *>("Label6");
-    ASSERT_TRUE(l6);
-    EXPECT_EQ(l6->text(), "Hochwerte >=");
-    EXPECT_EQ(dlg.findChild<QLabel *>("Label8")->text(), "Tiefwerte <=");
-    EXPECT_EQ(dlg.findChild<QPushButton *>("Button6")->text(), "Ändern");
-    EXPECT_EQ(dlg.findChild<QRadioButton *>("CT_Button")->text(), " CT (konventionelle)");
-    EXPECT_TRUE(dlg.findChild<QCheckBox *>("LinieUnterbrechenCheckBox")->isChecked());
-    EXPECT_EQ(dlg.findChild<QCheckBox *>("Tagebuch_sichtbar_checkBox")->text(),
-              "Tagebuch sichtbar");
-
-    dlg.fillFromSettings();
-    EXPECT_EQ(dlg.SpinEdit1->value(), 180);
-    EXPECT_EQ(dlg.SpinEdit4->value(), 3);
-    EXPECT_EQ(dlg.HighColor, 255u);
-
-    redraws = 0;
-    dlg.SpinEdit1->setValue(300);
-    EXPECT_EQ(dlg.SpinEdit1->value(), 250);
-    EXPECT_EQ(st.get(keys::Hochwerte), "250");
-    dlg.SpinEdit2->setValue(50);
-    EXPECT_EQ(st.get(keys::Kritischwerte), "120");
-    dlg.SpinEdit1->setValue(100);
-    EXPECT_EQ(dlg.SpinEdit1->value(), 160);
-    dlg.SpinEdit3->setValue(10);
-    EXPECT_EQ(dlg.SpinEdit3->value(), 20);
-    EXPECT_EQ(st.get(keys::Tiefwerte), "20");
-    dlg.SpinEdit3->setValue(150);
-    EXPECT_EQ(st.get(keys::Tiefwerte), "100");
-    EXPECT_EQ(redraws, 5);
-    dlg.SpinEdit4->setValue(5);
-    EXPECT_EQ(st.get(keys::StiftBreite), "5");
-    EXPECT_EQ(redraws, 5);
+TEST(EinstellDlg, ColoursChartOptionsAndOk) {
+    SettingsFixture f({"[Einstellung]", "FarbeHochwerte=255"});
+    EXPECT_EQ(child<QLabel>(f.dlg, "Label6").text(), "Hochwerte >=");
+    EXPECT_EQ(child<QRadioButton>(f.dlg, "CT_Button").text(), " CT (konventionelle)");
+    EXPECT_EQ(child<QLabel>(f.dlg, "Label1").palette().color(QPalette::WindowText),
+              QColor(255, 0, 0));
 
     // Cancelled colour dialog: the unchanged colour is written all the same.
-    rec.colors.enqueue(QColor());
-    dlg.Button1->click();
-    EXPECT_EQ(st.get(keys::FarbeHochwerte), "255");
-    EXPECT_EQ(redraws, 6);
-    rec.colors.enqueue(QColor(0, 128, 0));
-    dlg.Button4->click();
-    EXPECT_EQ(st.get(keys::KurvenFarbe), QString::number(colorref::fromColor(QColor(0, 128, 0))));
-    EXPECT_EQ(dlg.Label4->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    rec.colors.enqueue(QColor(1, 2, 3));
-    dlg.Button6->click();
-    EXPECT_EQ(st.get(keys::DatenwerteOberhalbFarbe),
+    f.rec.colors.enqueue(QColor());
+    f.click("Button1");
+    EXPECT_EQ(f.stored(keys::FarbeHochwerte), "255");
+    EXPECT_EQ(f.redraws, 1);
+    f.rec.colors.enqueue(QColor(0, 128, 0));
+    f.click("Button4");
+    EXPECT_EQ(f.stored(keys::KurvenFarbe), QString::number(colorref::fromColor(QColor(0, 128, 0))));
+    EXPECT_EQ(child<QLabel>(f.dlg, "Label4").palette().color(QPalette::WindowText),
+              QColor(0, 128, 0));
+    // The value colour of the browser chart is an option, no redraw.
+    f.rec.colors.enqueue(QColor(1, 2, 3));
+    f.click("Button6");
+    EXPECT_EQ(f.stored(keys::DatenwerteOberhalbFarbe),
               QString::number(colorref::fromColor(QColor(1, 2, 3))));
-    EXPECT_EQ(redraws, 7); // the value colour does not redraw
+    EXPECT_EQ(f.model.options().valueColor, colorref::fromColor(QColor(1, 2, 3)));
+    EXPECT_EQ(f.redraws, 2);
 
-    dlg.WerteOberhalbKurveAnzeigenCheckBox->click();
-    EXPECT_EQ(st.get(keys::WerteOberhalbKurveAnzeigen), "1");
-    dlg.LinieUnterbrechenCheckBox->click();
-    EXPECT_EQ(st.get(keys::LinieBeiNullUnterbrechen), "0");
+    f.click("WerteOberhalbKurveAnzeigenCheckBox");
+    EXPECT_EQ(f.stored(keys::WerteOberhalbKurveAnzeigen), "1");
+    EXPECT_TRUE(f.model.options().valuesAboveCurve);
+    f.click("LinieUnterbrechenCheckBox");
+    EXPECT_EQ(f.stored(keys::LinieBeiNullUnterbrechen), "1");
 
-    // OK with the diary unticked and BE chosen.
-    dlg.setDiaryVisible(false);
-    dlg.setCarbUnitBE(true);
-    dlg.OKBtnClick();
-    EXPECT_FALSE(diaryShown);
-    EXPECT_TRUE(dlg.carbUnitBE());
-    EXPECT_EQ(redraws, 8);
+    // Unit, therapy and diary take effect on OK only.
+    const int before = f.optionChanges;
+    f.click("Tagebuch_sichtbar_checkBox");
+    f.click("BE_Button");
+    f.click("CT_Button");
+    EXPECT_EQ(f.optionChanges, before);
+    f.click("OKBtn");
+    EXPECT_TRUE(f.model.options().diaryVisible);
+    EXPECT_TRUE(f.model.options().carbUnitBE);
+    EXPECT_TRUE(f.model.options().therapyCT);
+    EXPECT_EQ(f.redraws, 2);
 }

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
@@ -5,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "cli/diarybook_cli.h"
@@ -326,9 +328,8 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     // The window's book, through "Drucken".
     ui::RecordingServices rec;
     TTagebuchSpeichernForm form(rec);
-    form.requestCompose(f.input());
     rec.fileNames.enqueue(f.tmp.file("fenster.pdf"));
-    form.FormPaint();
+    form.showBook(f.input());
     ASSERT_TRUE(rec.shown.isEmpty()) << rec.texts().join("\n").toStdString();
     EXPECT_EQ(rec.opened, QStringList{f.tmp.file("fenster.pdf")});
 
@@ -337,7 +338,7 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     EXPECT_TRUE(words(tool).contains("Bemerkung: " + words(kLongRemark))) << tool.toStdString();
     EXPECT_TRUE(words(window).contains("Bemerkung: " + words(kLongRemark)));
     // One way to the book: the same pages with the same text.
-    EXPECT_EQ(form.lastPageCount, 3);
+    EXPECT_EQ(form.lastPageCount(), 3);
     expectValidPdf(f.tmp.file("werkzeug.pdf"), 3);
     expectValidPdf(f.tmp.file("fenster.pdf"), 3);
     EXPECT_EQ(tool, window);
@@ -402,60 +403,71 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     ui::RecordingServices rec;
     TTagebuchSpeichernForm form(rec);
     EXPECT_EQ(form.windowTitle(), "Tagebuch als PDF speichern / drucken");
-    EXPECT_TRUE(form.RichEdit1->isReadOnly());
+    auto &book = testutil::child<QTextEdit>(form, "RichEdit1");
+    EXPECT_TRUE(book.isReadOnly());
+    auto menu = [&form](const char *entry) { testutil::child<QAction>(form, entry).trigger(); };
 
-    // Cancelled dialog: nothing written, the composed book stays.
-    form.requestCompose(bookOf(MeasureMode::Four, 3, tmp.path()));
-    form.FormPaint();
-    EXPECT_FALSE(form.ComposeOnNextPaint);
+    // The menu command: the book is shown and "Drucken" asks for the file at
+    // once; cancelled, nothing is written and the window stays with the book.
+    QString shownAfter;
+    QTimer::singleShot(0, &form, [&] {
+        // After "Drucken", which runs once the window is shown.
+        QTimer::singleShot(0, &form, [&] {
+            shownAfter = book.toPlainText();
+            form.reject();
+        });
+    });
+    form.showBook(bookOf(MeasureMode::Four, 3, tmp.path()));
     ASSERT_EQ(rec.dialogCalls.size(), 1);
     EXPECT_EQ(rec.dialogCalls[0], "save|PDF-Erstellung|" + tmp.path() +
                                       "2024/Glykovalin-Tagebuch März 2024 von Max Muster.pdf|"
                                       "Acrobat Format (*.pdf)");
-    EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 03"));
+    EXPECT_TRUE(shownAfter.contains("Tag: 03"));
     EXPECT_TRUE(rec.opened.isEmpty());
 
     // "Drucken" asks again; the file is written and opened, the window emptied.
     rec.fileNames.enqueue(tmp.file("buch"));
-    form.Drucken1Click();
+    menu("Drucken1");
     EXPECT_EQ(rec.dialogCalls.size(), 2);
     EXPECT_TRUE(QFile::exists(tmp.file("buch.pdf")));
     EXPECT_EQ(rec.opened, QStringList{tmp.file("buch.pdf")});
-    EXPECT_TRUE(form.RichEdit1->toPlainText().isEmpty());
+    EXPECT_TRUE(book.toPlainText().isEmpty());
     EXPECT_EQ(form.result(), QDialog::Accepted);
-    expectValidPdf(tmp.file("buch.pdf"), form.lastPageCount);
+    expectValidPdf(tmp.file("buch.pdf"), form.lastPageCount());
 
     // "Speichern als PDF-Datei" writes without opening.
     rec.clear();
-    form.requestCompose(bookOf(MeasureMode::Eight, 5, tmp.path()));
-    form.composeNow();
+    form.compose(bookOf(MeasureMode::Eight, 5, tmp.path()));
     rec.fileNames.enqueue(tmp.file("acht.pdf"));
-    EXPECT_TRUE(form.SpeichernalsPDFDatei1Click());
+    menu("SpeichernalsPDFDatei1");
     EXPECT_TRUE(rec.opened.isEmpty());
     EXPECT_TRUE(QFile::exists(tmp.file("acht.pdf")));
+    EXPECT_EQ(form.lastFileName(), tmp.file("acht.pdf"));
 
     // A file that cannot be written: a warning, and the book comes back for
     // another try.
+    const DiaryBookInput five = bookOf(MeasureMode::Eight, 5, tmp.path());
     rec.clear();
-    form.composeNow();
+    form.compose(five);
     rec.fileNames.enqueue(tmp.file("fehlt/buch.pdf"));
-    form.Drucken1Click();
+    menu("Drucken1");
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(rec.shown[0].text.contains("Der Ordner der Datei existiert nicht"));
     EXPECT_TRUE(rec.opened.isEmpty());
-    EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 05"));
-    EXPECT_FALSE(form.OpenAfterSaving);
+    EXPECT_TRUE(book.toPlainText().contains("Tag: 05"));
+    // Saving after the failure does not open the file.
     rec.fileNames.enqueue(tmp.file("zweiter.pdf"));
-    form.Drucken1Click();
+    menu("SpeichernalsPDFDatei1");
     EXPECT_TRUE(QFile::exists(tmp.file("zweiter.pdf")));
+    EXPECT_TRUE(rec.opened.isEmpty());
 
     // No program opens PDF files: the user learns where the file is.
     rec.clear();
     rec.shellResult = false;
-    form.composeNow();
+    form.compose(five);
     rec.fileNames.enqueue(tmp.file("dritter.pdf"));
-    form.Drucken1Click();
+    menu("Drucken1");
     EXPECT_TRUE(QFile::exists(tmp.file("dritter.pdf")));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
@@ -465,14 +477,14 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
 
     // A page picture that cannot be allocated: a warning, no file, the book stays.
     rec.clear();
-    form.composeNow();
+    form.compose(five);
     FactoryOverride fail([](const QSize &) { return QImage(); });
     rec.fileNames.enqueue(tmp.file("vierter.pdf"));
-    EXPECT_FALSE(form.SpeichernalsPDFDatei1Click());
+    menu("SpeichernalsPDFDatei1");
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains("nicht genug Arbeitsspeicher"));
     EXPECT_FALSE(QFile::exists(tmp.file("vierter.pdf")));
-    EXPECT_TRUE(form.RichEdit1->toPlainText().contains("Tag: 05"));
+    EXPECT_TRUE(book.toPlainText().contains("Tag: 05"));
 }
 
 TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {
@@ -480,7 +492,7 @@ TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {
     TTagebuchSpeichernForm form(rec);
     DiaryBookInput in = bookOf(MeasureMode::Four, 1, "/daten/Glykovalin-Daten/");
     in.tableUserText = "Max/../../../etc/x";
-    form.requestCompose(in);
+    form.compose(in);
     QString name = form.defaultFileName();
     EXPECT_EQ(name, "/daten/Glykovalin-Daten/2024/Glykovalin-Tagebuch März 2024 von "
                     "Max_._._._etc_x.pdf");
@@ -491,7 +503,7 @@ TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {
     in.tableUserText = "A:B*C?\"D\"<E>|F\\G\tH\n..";
     in.tableDateText = "..";
     in.entryYear = "../x";
-    form.requestCompose(in);
+    form.compose(in);
     name = form.defaultFileName();
     EXPECT_EQ(name, "/daten/Glykovalin-Daten/Glykovalin-Tagebuch . von A_B_C__D__E__F_G_H_.pdf");
     EXPECT_EQ(QFileInfo(name).absolutePath(), "/daten/Glykovalin-Daten");

@@ -1,9 +1,8 @@
 #include <QCheckBox>
-#include <QFontMetrics>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
@@ -16,142 +15,109 @@
 #include "storage/monthmodel.h"
 #include "testutil.h"
 
+using testutil::child;
+
 namespace {
 
-// Records what the window shows at each pause instead of waiting.
+// Records the pauses instead of waiting.
 class RecordingPause : public TMachPause {
 public:
-    explicit RecordingPause(std::function<void(int)> f) : m_f(std::move(f)) {}
-    void Pause(int ms) override { m_f(ms); }
-
-private:
-    std::function<void(int)> m_f;
+    QList<int> pauses;
+    void Pause(int ms) override { pauses << ms; }
 };
 
-// A main window stand-in: graph, title strip and labels.
-struct Sources {
-    QWidget window;
-    PictureBox *graph = new PictureBox(&window);
-    PictureBox *header = new PictureBox(&window);
-    QLabel *title = new QLabel(QStringLiteral("von Max"), &window);
-    QLabel *status = new QLabel(QStringLiteral("123 mg/dl"), &window);
-    QStringList pauses;
-    RecordingPause pause{[this](int ms) {
-        pauses << QString::number(ms) + u':' + title->text() + u':' + status->text();
-    }};
-
-    Sources() {
-        QImage g(800, 400, QImage::Format_RGB32);
-        g.fill(Qt::white);
-        // Left half dark so the turn direction can be seen.
-        for (int y = 0; y < 400; ++y)
-            for (int x = 0; x < 400; ++x)
-                g.setPixel(x, y, qRgb(0, 0, 0));
-        graph->setPicture(g);
-        QImage h(200, 20, QImage::Format_RGB32);
-        h.fill(Qt::gray);
-        header->setPicture(h);
-    }
-    GraphPrintSources get() {
-        GraphPrintSources s;
-        s.graph = graph;
-        s.header = header;
-        s.title = title;
-        s.status = status;
-        s.shownArea = &window;
-        s.pause = &pause;
-        return s;
-    }
-};
+// The graph as a main window shows it: an 800 x 400 graph whose left half
+// is dark, so the turn direction can be seen, and a title strip.
+GraphArea::Shown shownGraph() {
+    GraphArea::Shown s;
+    s.graph = QImage(800, 400, QImage::Format_RGB32);
+    s.graph.fill(Qt::white);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            s.graph.setPixel(x, y, qRgb(0, 0, 0));
+    s.header = QImage(200, 20, QImage::Format_RGB32);
+    s.header.fill(Qt::gray);
+    s.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max");
+    s.visibleArea = QImage(500, 200, QImage::Format_RGB32);
+    s.visibleArea.fill(Qt::yellow);
+    return s;
+}
 
 struct Fixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    Sources src;
-    MonthModel session{Folders::at(dir.path())};
-    TDruckvorschau dlg{session, rec};
-    explicit Fixture(const QString &format) {
+    RecordingPause pause;
+    MonthModel model{Folders::at(dir.path())};
+    TDruckvorschau dlg{model, rec};
+    explicit Fixture(const QString &format,
+                     TDruckvorschau::Mode mode = TDruckvorschau::Mode::WholeMonth) {
         if (!format.isEmpty())
             profile::write(dir.file("glykoval.ini"), "Einstellung", "Grafikformat", format);
-        drawnTitle(QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
-        dlg.setSources(src.get());
-    }
-    // The title the last drawing pass left.
-    void drawnTitle(const QString &title) {
-        MonthResult r;
-        r.title = title;
-        session.setDrawn(r);
-    }
-    ~Fixture() {
-        // The dialog stores its format as it ends; keep that inside the folder.
-        dlg.FormDestroy();
+        dlg.setGraphSource(shownGraph);
+        dlg.setPause(&pause);
+        dlg.compose(mode);
     }
     QString stored() const {
         return profile::read(dir.file("glykoval.ini"), QStringLiteral("Einstellung"),
                              QStringLiteral("Grafikformat"));
     }
+    QCheckBox &box(const char *name) { return child<QCheckBox>(dlg, name); }
+    QRect where(const char *name) { return child<QWidget>(dlg, name).geometry(); }
+    QString memo() { return child<QPlainTextEdit>(dlg, "Memo1").toPlainText(); }
 };
 
 } // namespace
 
 TEST(Druckvorschau, ComposingTicksTheStoredFormatAndTurnsForA4) {
     Fixture f(QStringLiteral("DINA4"));
-    f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-    EXPECT_TRUE(f.dlg.setupPending());
-    f.dlg.FormPaint();
-    EXPECT_FALSE(f.dlg.setupPending());
-    // The main window was shown without readout and title during the pause.
-    EXPECT_EQ(f.src.pauses, QStringList{"500::"});
-    EXPECT_EQ(f.src.title->text(), QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
-
-    EXPECT_TRUE(f.dlg.DIN4CheckBox->isChecked());
-    EXPECT_FALSE(f.dlg.DIN5CheckBox->isChecked());
+    // The main window had its pause to repaint before its picture was taken.
+    EXPECT_EQ(f.pause.pauses, QList<int>{500});
+    EXPECT_TRUE(f.box("DIN4CheckBox").isChecked());
+    EXPECT_FALSE(f.box("DIN5CheckBox").isChecked());
     EXPECT_EQ(f.dlg.turnState(), 1);
-    EXPECT_EQ(f.dlg.TempImage->picture().size(), QSize(800, 400));
+    EXPECT_EQ(f.dlg.composedPicture().size(), QSize(800, 400));
     EXPECT_EQ(f.dlg.previewPicture().size(), QSize(400, 800));
-    EXPECT_EQ(f.dlg.DruckImage->geometry(), QRect(2, 7, 160, 310));
-    EXPECT_EQ(f.dlg.Memo1->geometry(), QRect(164, 7, 160, 310));
-    EXPECT_TRUE(f.dlg.Memo1->toPlainText().contains(QStringLiteral("Papiergrösse ist DIN A-4.")));
+    EXPECT_EQ(f.where("DruckImage"), QRect(2, 7, 160, 310));
+    EXPECT_EQ(f.where("Memo1"), QRect(164, 7, 160, 310));
+    EXPECT_TRUE(f.memo().contains(QStringLiteral("Papiergrösse ist DIN A-4.")));
     // Turned clockwise: the dark left half of the graph is now the top half.
     const QImage &turned = f.dlg.previewPicture();
-    EXPECT_EQ(turned, graphprint::turnClockwise(f.dlg.TempImage->picture()));
+    EXPECT_EQ(turned, graphprint::turnClockwise(f.dlg.composedPicture()));
     EXPECT_LT(qGray(turned.pixel(200, 300)), 128) << "the graph's left half goes to the top";
     EXPECT_EQ(qGray(turned.pixel(200, 700)), 255);
 }
 
 TEST(Druckvorschau, FormatBoxesActAsAGroupAndTheTurnIsUndone) {
     Fixture f(QStringLiteral("DINA4"));
-    f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-    f.dlg.FormPaint();
-    const QImage unturned = f.dlg.TempImage->picture();
-
-    f.dlg.DIN5CheckBox->click();
-    EXPECT_TRUE(f.dlg.DIN5CheckBox->isChecked());
-    EXPECT_FALSE(f.dlg.DIN4CheckBox->isChecked());
-    EXPECT_EQ(f.dlg.turnState(), 0);
-    EXPECT_EQ(f.dlg.previewPicture(), unturned);
-    EXPECT_EQ(f.dlg.DruckImage->geometry(), QRect(8, 7, 310, 160));
-    EXPECT_EQ(f.dlg.Memo1->geometry(), QRect(8, 169, 310, 160));
-    EXPECT_TRUE(f.dlg.Memo1->toPlainText().contains(QStringLiteral("DIN A-5 quer")));
-
-    // Back to A4: turned once, never twice.
-    f.dlg.DIN4CheckBox->click();
-    EXPECT_EQ(f.dlg.turnState(), 1);
-    EXPECT_EQ(f.dlg.previewPicture(), graphprint::turnClockwise(unturned));
-    // A click on the only ticked box leaves it ticked and changes nothing.
-    f.dlg.DIN4CheckBox->click();
-    EXPECT_TRUE(f.dlg.DIN4CheckBox->isChecked());
-    EXPECT_EQ(f.dlg.turnState(), 1);
-    EXPECT_EQ(f.dlg.previewPicture(), graphprint::turnClockwise(unturned));
-
-    f.dlg.DIN6CheckBox->click();
-    EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::A6);
-    EXPECT_EQ(f.dlg.previewPicture(), unturned);
-    EXPECT_TRUE(f.dlg.Memo1->toPlainText().contains(QStringLiteral("Linker und rechter Rand ~ 7")));
-    // A5 after A6: still the unturned picture.
-    f.dlg.DIN5CheckBox->click();
-    EXPECT_EQ(f.dlg.turnState(), 0);
-    EXPECT_EQ(f.dlg.previewPicture(), unturned);
+    const QImage unturned = f.dlg.composedPicture();
+    const QImage turned = graphprint::turnClockwise(unturned);
+    // Each click: the box ticked, the turn state and the picture shown.
+    const struct {
+        const char *click;
+        graphprint::Format ticked;
+        int turn;
+        const QImage &picture;
+        QString description;
+    } steps[] = {
+        {"DIN5CheckBox", graphprint::Format::A5, 0, unturned, "DIN A-5 quer"},
+        // Back to A4: turned once, never twice.
+        {"DIN4CheckBox", graphprint::Format::A4, 1, turned, "DIN A-4."},
+        // A click on the only ticked box leaves it ticked and changes nothing.
+        {"DIN4CheckBox", graphprint::Format::A4, 1, turned, "DIN A-4."},
+        {"DIN6CheckBox", graphprint::Format::A6, 0, unturned, "Linker und rechter Rand ~ 7"},
+        {"DIN5CheckBox", graphprint::Format::A5, 0, unturned, "DIN A-5 quer"},
+    };
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.click);
+        f.box(s.click).click();
+        EXPECT_TRUE(f.box(s.click).isChecked());
+        EXPECT_EQ(f.dlg.tickedFormat(), s.ticked);
+        EXPECT_EQ(f.dlg.turnState(), s.turn);
+        EXPECT_EQ(f.dlg.previewPicture(), s.picture);
+        EXPECT_TRUE(f.memo().contains(s.description));
+    }
+    EXPECT_EQ(f.where("DruckImage"), QRect(8, 7, 310, 160));
+    EXPECT_EQ(f.where("Memo1"), QRect(8, 169, 310, 160));
 }
 
 TEST(Druckvorschau, DescriptionsHaveTheirLines) {
@@ -169,27 +135,21 @@ TEST(Druckvorschau, DescriptionsHaveTheirLines) {
                                     "~ 16 mm.Oberer und unterer Rand ~ 16 mm."));
 }
 
-TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUnticked) {
+// Before the first choice no box is ticked and no description shown;
+// closing then stores DIN A4.
+TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUntickedUntilClosed) {
     Fixture f{QString()};
-    // Without a title of a drawing pass the shown title comes back.
-    f.drawnTitle(QString());
-    f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-    f.dlg.FormPaint();
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::None);
     EXPECT_EQ(f.dlg.turnState(), 0);
-    EXPECT_TRUE(f.dlg.Memo1->toPlainText().isEmpty());
-    EXPECT_EQ(f.src.title->text(), QStringLiteral("von Max"));
-    // Ending the dialog then stores DIN A4.
-    f.dlg.FormDestroy();
+    EXPECT_TRUE(f.memo().isEmpty());
+    child<QPushButton>(f.dlg, "CancelButton").click();
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
 }
 
 TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
     Fixture f(QStringLiteral("DINA4"));
-    f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-    f.dlg.FormPaint();
-    f.dlg.DIN5CheckBox->click();
-    f.dlg.CancelButtonClick();
+    f.box("DIN5CheckBox").click();
+    child<QPushButton>(f.dlg, "CancelButton").click();
     EXPECT_EQ(f.dlg.result(), QDialog::Rejected);
     EXPECT_EQ(f.stored(), QStringLiteral("DINA5"));
     EXPECT_TRUE(f.rec.shown.isEmpty());
@@ -199,9 +159,9 @@ TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(f.dir.file("none.pdf"));
     f.dlg.setPrinter(&printer);
-    f.dlg.DIN6CheckBox->click();
+    f.box("DIN6CheckBox").click();
     f.rec.printAnswers.enqueue(false);
-    f.dlg.DruckenBtnClick();
+    child<QPushButton>(f.dlg, "DruckenBtn").click();
     EXPECT_EQ(f.stored(), QStringLiteral("DINA6"));
     EXPECT_FALSE(QFileInfo::exists(f.dir.file("none.pdf")));
 }
@@ -209,15 +169,13 @@ TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
 TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
     if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
     Fixture f(QStringLiteral("DINA4"));
-    f.dlg.prepare(TDruckvorschau::Mode::WholeMonth);
-    f.dlg.FormPaint();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(f.dir.file("a4.pdf"));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     f.dlg.setPrinter(&printer);
     f.rec.printAnswers.enqueue(true);
-    f.dlg.DruckenBtnClick();
+    child<QPushButton>(f.dlg, "DruckenBtn").click();
     // The file the print dialog proposed, in the folder printed into before.
     const QString pdf = printer.outputFileName();
     EXPECT_TRUE(pdf.startsWith(f.dir.path())) << pdf.toStdString();
@@ -236,49 +194,14 @@ TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
     EXPECT_LE(pdftools::darkBox(page).right(), 34 + 411 + 1);
 }
 
-TEST(Druckvorschau, VisibleAreaTakesWhatTheWindowShows) {
-    Fixture f(QStringLiteral("DINA5"));
-    f.src.window.resize(500, 300);
-    PictureBox shown(&f.src.window);
-    QImage yellow(500, 300, QImage::Format_RGB32);
-    yellow.fill(Qt::yellow);
-    shown.setPicture(yellow);
-    QWidget diary(&f.src.window);
-    diary.setGeometry(0, 200, 500, 100);
-    GraphPrintSources s = f.src.get();
-    s.diaryEditor = &diary;
-    f.dlg.setSources(s);
-    f.dlg.prepare(TDruckvorschau::Mode::VisibleArea);
-    f.dlg.FormPaint();
+// The part in view is printed as the graph area gives it, with the title on
+// cyan at its top left.
+TEST(Druckvorschau, VisibleAreaTakesWhatTheGraphAreaShows) {
+    Fixture f(QStringLiteral("DINA5"), TDruckvorschau::Mode::VisibleArea);
     const QImage &pic = f.dlg.previewPicture();
     EXPECT_EQ(pic.size(), QSize(500, 200));
     EXPECT_EQ(QColor(pic.pixel(499, 199)), QColor(Qt::yellow));
     EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
     EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::A5);
-    EXPECT_EQ(f.dlg.DruckImage->geometry(), QRect(8, 7, 310, 160));
-}
-
-// The shown part is taken without the window's own title label: the sheet
-// carries the title once, on cyan, not a second time where the label stands.
-TEST(Druckvorschau, VisibleAreaCarriesTheTitleOnce) {
-    if (!QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'G')))
-        GTEST_SKIP() << "no font";
-    Fixture f(QStringLiteral("DINA5"));
-    f.src.window.resize(900, 300);
-    f.src.window.setStyleSheet(QStringLiteral("background: white"));
-    f.src.title->setText(QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
-    f.src.title->setGeometry(500, 4, 380, 19);
-    f.src.graph->hide();
-    f.src.header->hide();
-    f.src.status->hide();
-    f.dlg.prepare(TDruckvorschau::Mode::VisibleArea);
-    f.dlg.FormPaint();
-    const QImage &pic = f.dlg.TempImage->picture();
-    int dark = 0;
-    for (int y = 4; y < 23; ++y)
-        for (int x = 500; x < 880; ++x)
-            if (qGray(pic.pixel(x, y)) < 128) ++dark;
-    EXPECT_EQ(dark, 0);
-    EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
-    EXPECT_EQ(f.src.title->text(), QStringLiteral("Glykovalinmesswerte  März 2024  Max"));
+    EXPECT_EQ(f.where("DruckImage"), QRect(8, 7, 310, 160));
 }

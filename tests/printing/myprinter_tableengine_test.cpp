@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "printing/myprinter_tableengine.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
@@ -16,8 +17,7 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
     testutil::TempFolder dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = dir.file(QStringLiteral("tabelle.pdf"));
-    printer.setOutputFileName(pdf);
+    printer.setOutputFileName(dir.file(QStringLiteral("tabelle.pdf")));
     QStringList table;
     for (int i = 1; i <= 31; ++i)
         table << QStringLiteral("%1 | 110 | 140 | 95 |").arg(i, 2, 10, QChar(u'0'));
@@ -25,21 +25,23 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
     QPointer<TMyPrinter> engine;
     {
         ui::RecordingServices rec;
-        MonthModel session(Folders::at(dir.path()));
-        TDruckvorschauTabelleDlg dlg(session, rec);
-        dlg.setLines(table);
+        MonthModel model(Folders::at(dir.path()));
+        TDruckvorschauTabelleDlg dlg(model, rec);
         auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
         engine = adapter->engine();
         TMyPrinterTableEngine *a = adapter.get();
         dlg.setEngine(std::move(adapter));
-        ASSERT_EQ(dlg.MyPrinter2, engine.data());
         EXPECT_EQ(engine->parentWidget(), &dlg);
+        EXPECT_EQ(engine->objectName(), "MyPrinter2");
         EXPECT_EQ(engine->Masseinheit(), muMillimeters);
+        rec.printAnswers.enqueue(true);
+        ASSERT_TRUE(dlg.prepareFromTable(table));
 
-        dlg.SpinEdit1->setValue(25); // becomes 19
-        EXPECT_EQ(dlg.SpinEdit1->value(), 19);
+        auto &left = testutil::child<QSpinBox>(dlg, "SpinEdit1");
+        left.setValue(25); // becomes 19
+        EXPECT_EQ(left.value(), 19);
         EXPECT_NEAR(engine->RandLeft(), 19.0, 1e-9);
-        dlg.SpinEdit3->setValue(40);
+        testutil::child<QSpinBox>(dlg, "SpinEdit3").setValue(40);
         EXPECT_NEAR(engine->RandTop(), 40.0, 1e-9);
         EXPECT_EQ(engine->ZoomPercent(), 25u);
         EXPECT_EQ(engine->PageCount(), 1);
@@ -52,7 +54,7 @@ TEST(MyPrinterTableEngine, ServesTheTablePrintPreview) {
         printer.setCopyCount(2);
         ASSERT_TRUE(a->Print());
         if (pdftools::available()) {
-            EXPECT_EQ(pdftools::pages(pdf), 2);
+            EXPECT_EQ(pdftools::pages(printer.outputFileName()), 2);
         }
         EXPECT_EQ(printer.copyCount(), 2);
     }

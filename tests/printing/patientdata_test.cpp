@@ -1,9 +1,10 @@
+#include <QAction>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "dialogs/headerdlg.h"
+#include "dialogs/headerbearbeitendlg.h"
 #include "platform/ui.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
@@ -15,15 +16,15 @@ namespace {
 struct PatientFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthModel session;
-    TTabellenDlg table{session, rec};
+    MonthModel model;
+    TTabellenDlg table{model, rec};
     QStringList edited;
     // The base folder is `sub` in the test's folder.
-    explicit PatientFixture(const QString &sub = QString())
-        : session(Folders::at(dir.path() + sub)) {
+    explicit PatientFixture(const QString &sub = QString()) : model(Folders::at(dir.path() + sub)) {
         QObject::connect(&table, &TTabellenDlg::patientDataRequested,
                          [this](const QString &name) { edited << name; });
     }
+    void edit() { testutil::child<QAction>(table, "bearbeiten1").trigger(); }
 };
 
 } // namespace
@@ -34,7 +35,7 @@ struct PatientFixture {
 TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
     PatientFixture f;
     const QString file = f.dir.file("Patientendaten.txt");
-    f.table.bearbeiten1Click();
+    f.edit();
     ASSERT_EQ(f.rec.shown.size(), 1);
     EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Confirmation);
     EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("\"Patientendaten.txt\"")));
@@ -47,20 +48,20 @@ TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
 
     // The editor shows the template; the filled-in text is stored.
     THeaderBearbeitenDlg editor(f.rec);
-    editor.headerFileName = file;
-    ASSERT_TRUE(editor.loadFile());
-    EXPECT_EQ(editor.Memo1->toPlainText(), TTabellenDlg::patientDataTemplate().join(u'\n'));
+    ASSERT_TRUE(editor.loadFile(file));
+    auto &memo = testutil::child<QPlainTextEdit>(editor, "Memo1");
+    EXPECT_EQ(memo.toPlainText(), TTabellenDlg::patientDataTemplate().join(u'\n'));
     QStringList filled = TTabellenDlg::patientDataTemplate();
     filled[1] += QStringLiteral(" Max Müller");
-    editor.Memo1->setPlainText(filled.join(u'\n'));
-    editor.OKBtn->click();
+    memo.setPlainText(filled.join(u'\n'));
+    testutil::child<QPushButton>(editor, "OKBtn").click();
     EXPECT_EQ(editor.result(), QDialog::Accepted);
     EXPECT_EQ(testutil::readBytes(file), testutil::crlf(filled));
 
     // Once it exists, the file is chosen in the open dialog without a question.
     f.rec.clear();
     f.rec.fileNames.enqueue(file);
-    f.table.bearbeiten1Click();
+    f.edit();
     EXPECT_TRUE(f.rec.shown.isEmpty());
     ASSERT_EQ(f.rec.dialogCalls.size(), 1);
     EXPECT_EQ(f.rec.dialogCalls[0].section(u'|', 2, 2), file);
@@ -70,7 +71,7 @@ TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
 TEST(PatientData, DecliningTheTemplateLeavesTheChoiceOfAFile) {
     PatientFixture f;
     f.rec.answers.enqueue(ui::Answer::No);
-    f.table.bearbeiten1Click(); // the open dialog is cancelled
+    f.edit(); // the open dialog is cancelled
     EXPECT_FALSE(QFileInfo::exists(f.dir.file("Patientendaten.txt")));
     EXPECT_EQ(f.rec.dialogCalls.size(), 1);
     EXPECT_TRUE(f.edited.isEmpty());
@@ -78,7 +79,7 @@ TEST(PatientData, DecliningTheTemplateLeavesTheChoiceOfAFile) {
 
 TEST(PatientData, TemplateThatCannotBeWrittenIsReported) {
     PatientFixture f(QStringLiteral("fehlt/"));
-    f.table.bearbeiten1Click();
+    f.edit();
     ASSERT_EQ(f.rec.shown.size(), 2);
     EXPECT_EQ(f.rec.shown[1].kind, ui::Kind::Warning);
     EXPECT_TRUE(f.rec.shown[1].text.contains(f.dir.file("fehlt/Patientendaten.txt")));

@@ -185,33 +185,43 @@ TEST(RemarkStore, FullDiskWritesNoRemarkAtAll) {
 }
 
 // The table window closing on a full disk: no remark is written, the old ones
-// stay, and the warning names the file and the cause.
+// stay, the warning names the file and the cause, and the window stays open
+// with the remarks typed.
 TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
     const QString ini = dir.file("glykoval.ini");
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
+                                              "TabellenDateiName=" + dir.file("MM032024.tab"),
                                               "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
     const QByteArray old = testutil::readBytes(ini);
-    MonthModel session(Folders::at(dir.path()));
-    session.open(dir.file("MM032024.tab"));
-    TTabellenDlg dlg(session, rec);
-    dlg.setTableText(sampleTableLines().join(u'\n'));
-    dlg.FormPaint();
+    MonthModel model(Folders::at(dir.path()));
+    model.open(dir.file("MM032024.tab"));
+    TTabellenDlg dlg(model, rec);
+    dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::Beside);
     QStringList lines = dlg.tableLines();
     EXPECT_TRUE(lines[rowOfDay(1)].endsWith("alt"));
     for (int d = 2; d <= 9; ++d)
         lines[rowOfDay(d)] += QStringLiteral("eine neue Bemerkung");
-    dlg.Memo1->setPlainText(lines.join(u'\n'));
+    testutil::child<QPlainTextEdit>(dlg, "Memo1").setPlainText(lines.join(u'\n'));
     {
         testutil::FileSizeLimit limit(old.size() + 60);
         ASSERT_TRUE(limit.active());
-        dlg.FormClose();
+        dlg.close();
     }
     EXPECT_EQ(testutil::readBytes(ini), old);
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_EQ(rec.shown[0].text, QStringLiteral("Die Bemerkungen konnten nicht in der Datei \"") +
                                      ini + QStringLiteral("\" gespeichert werden. ") +
-                                     textfile::reasonOf(EFBIG));
+                                     textfile::reasonOf(EFBIG) +
+                                     QStringLiteral("\nDie Tabelle bleibt mit den Bemerkungen "
+                                                    "geöffnet."));
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.tableLines(), lines);
+    // With room again, closing stores them.
+    dlg.close();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(profile::read(ini, "Bemerkungen_MM032024.tab", "09,1"),
+              QStringLiteral("\"eine neue Bemerkung"));
 }

@@ -1,33 +1,43 @@
+#include <QAction>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "printing/remarkstore.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 
+using testutil::child;
+
 namespace {
 
 struct TableFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthModel session{Folders::at(dir.path())};
-    TTabellenDlg dlg{session, rec};
+    MonthModel model{Folders::at(dir.path())};
+    TTabellenDlg dlg{model, rec};
     int closes = 0;
-    int prints = 0;
     TableFixture() {
-        session.open(dir.file("MM032024.tab"));
+        model.open(dir.file("MM032024.tab"));
         QObject::connect(&dlg, &TTabellenDlg::closed, [this] { ++closes; });
-        QObject::connect(&dlg, &TTabellenDlg::printRequested, [this] { ++prints; });
     }
     void show(const QStringList &lines) {
-        dlg.setTableText(lines.join(u'\n'));
-        dlg.FormPaint();
+        ASSERT_TRUE(dlg.showTable(lines.join(u'\n'), TTabellenDlg::Opening::Beside));
+        ASSERT_TRUE(dlg.isVisible());
     }
+    // Types a remark behind the row of a day.
+    void remark(int day, const QString &text) {
+        QStringList lines = dlg.tableLines();
+        lines[rowOfDay(day)] += text;
+        child<QPlainTextEdit>(dlg, "Memo1").setPlainText(lines.join(u'\n'));
+    }
+    QString stored(const QString &key) const {
+        return profile::read(model.folders().settings, "Bemerkungen_MM032024.tab", key);
+    }
+    void menu(const char *entry) { child<QAction>(dlg, entry).trigger(); }
 };
 
 } // namespace
@@ -36,54 +46,69 @@ TEST(TabellenDlg, RemarkWrittenClosedAndShownAgain) {
     TableFixture f;
     EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("Glykovalinmesswerte-Tabelle"));
     f.show(sampleTableLines());
-    EXPECT_FALSE(f.dlg.remarksPending());
-    QStringList lines = f.dlg.tableLines();
-    ASSERT_EQ(lines, sampleTableLines());
-    lines[rowOfDay(5)] += QStringLiteral("nach Sport");
-    f.dlg.Memo1->setPlainText(lines.join(u'\n'));
-
-    f.dlg.FormClose();
-    EXPECT_TRUE(f.dlg.remarksPending());
+    ASSERT_EQ(f.dlg.tableLines(), sampleTableLines());
+    f.remark(5, QStringLiteral("nach Sport"));
+    f.menu("beenden1");
+    EXPECT_FALSE(f.dlg.isVisible());
     EXPECT_EQ(f.closes, 1);
-    EXPECT_EQ(profile::read(f.session.folders().settings,
-                            QStringLiteral("Bemerkungen_MM032024.tab"), QStringLiteral("05,1")),
-              QStringLiteral("\"nach Sport"));
+    EXPECT_EQ(f.stored("05,1"), QStringLiteral("\"nach Sport"));
 
-    // Opened again: the rebuilt table shows the remark, once.
+    // Shown again, twice without closing: the remark stands once.
     f.show(sampleTableLines());
-    EXPECT_TRUE(f.dlg.tableLines()[rowOfDay(5)].endsWith(QStringLiteral("|nach Sport")));
-    f.dlg.setTableText(sampleTableLines().join(u'\n'));
-    f.dlg.FormPaint(); // shown again without closing: nothing merged
-    EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
+    f.show(sampleTableLines());
+    QStringList expected = sampleTableLines();
+    expected[rowOfDay(5)] += QStringLiteral("nach Sport");
+    EXPECT_EQ(f.dlg.tableLines(), expected);
 
     // Deleted and closed: the key stays with an empty value.
-    f.show(sampleTableLines());
-    f.dlg.FormClose();
-    f.show(sampleTableLines());
-    EXPECT_TRUE(profile::contains(f.session.folders().settings,
-                                  QStringLiteral("Bemerkungen_MM032024.tab"),
-                                  QStringLiteral("05,1")));
-    EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
+    f.dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::Beside);
+    child<QPlainTextEdit>(f.dlg, "Memo1").setPlainText(sampleTableLines().join(u'\n'));
+    f.dlg.close();
+    EXPECT_TRUE(profile::contains(f.model.folders().settings, "Bemerkungen_MM032024.tab", "05,1"));
+    EXPECT_TRUE(f.stored("05,1").isEmpty());
     EXPECT_TRUE(f.rec.shown.isEmpty());
 
-    // Another month shows none.
-    f.dlg.FormClose();
-    QStringList withRemark = sampleTableLines();
-    withRemark[rowOfDay(9)] += QStringLiteral("Arzt");
-    f.dlg.Memo1->setPlainText(withRemark.join(u'\n'));
-    f.dlg.FormClose();
-    f.session.open(f.dir.file("MM042024.tab"));
+    // Remarks belong to their month: another one shows none of them.
+    f.show(sampleTableLines());
+    f.remark(9, QStringLiteral("Arzt"));
+    f.dlg.close();
+    f.model.open(f.dir.file("MM042024.tab"));
     f.show(sampleTableLines());
     EXPECT_EQ(f.dlg.tableLines(), sampleTableLines());
+}
+
+// A character the settings file cannot hold is not turned into "?" without
+// a word: the question names the row; "Nein" keeps the window open with the
+// remark, "Ja" stores it as it can.
+TEST(TabellenDlg, RemarkOutsideWindows1252IsAskedFor) {
+    TableFixture f;
+    f.show(sampleTableLines());
+    f.remark(5, QStringLiteral("Sport \u2192 Arzt"));
+    const QStringList typed = f.dlg.tableLines();
+    f.rec.answers.enqueue(ui::Answer::No);
+    f.dlg.close();
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Confirmation);
+    EXPECT_TRUE(f.rec.shown[0].text.startsWith(QStringLiteral("Die Bemerkung in Zeile 05 "
+                                                              "enthält Zeichen")));
+    EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("„\u2192“")));
+    EXPECT_TRUE(f.dlg.isVisible());
+    EXPECT_EQ(f.dlg.tableLines(), typed);
+    EXPECT_EQ(f.closes, 0);
+    EXPECT_TRUE(f.stored("05,1").isEmpty());
+
+    f.rec.answers.enqueue(ui::Answer::Yes);
+    f.dlg.close();
+    EXPECT_FALSE(f.dlg.isVisible());
+    EXPECT_EQ(f.closes, 1);
+    EXPECT_EQ(f.stored("05,1"), QStringLiteral("\"Sport ? Arzt"));
 }
 
 TEST(TabellenDlg, OverlongRemarkTellsTheUser) {
     TableFixture f;
     f.show(sampleTableLines());
-    QStringList lines = f.dlg.tableLines();
-    lines[rowOfDay(3)] += QString(260, u'a');
-    f.dlg.Memo1->setPlainText(lines.join(u'\n'));
-    f.dlg.FormClose();
+    f.remark(3, QString(260, u'a'));
+    f.dlg.close();
     ASSERT_EQ(f.rec.shown.size(), 1);
     EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("Zeile 03")));
@@ -97,7 +122,7 @@ TEST(TabellenDlg, PatientDataIsInsertedAtTheTop) {
     const QString file = f.dir.file("Patientendaten.txt");
     testutil::writeBytes(file, QByteArray("Max Muster\r\ngeb. 01.02.1960 \xE4\r\n"));
     f.rec.fileNames.enqueue(file);
-    f.dlg.einfgen1Click();
+    f.menu("einfgen1");
     ASSERT_EQ(f.rec.dialogCalls.size(), 1);
     EXPECT_EQ(f.rec.dialogCalls[0].section(u'|', 2, 2), f.dir.path() + "Patientendaten.txt");
     EXPECT_EQ(f.rec.dialogCalls[0].section(u'|', 3), TTabellenDlg::patientDataFilter());
@@ -109,28 +134,26 @@ TEST(TabellenDlg, PatientDataIsInsertedAtTheTop) {
 
     // A file that cannot be read leaves the table as it is.
     f.rec.fileNames.enqueue(f.dir.file("fehlt.txt"));
-    f.dlg.einfgen1Click();
+    f.menu("einfgen1");
     EXPECT_EQ(f.rec.texts(), QStringList{"Fehler Lesen der Datei!"});
     EXPECT_EQ(f.dlg.tableLines(), lines);
     // Cancelled: nothing happens.
-    f.dlg.einfgen1Click();
+    f.menu("einfgen1");
     EXPECT_EQ(f.dlg.tableLines(), lines);
-
-    // Editing hands the chosen file to the header editor.
-    QString edited;
-    QObject::connect(&f.dlg, &TTabellenDlg::patientDataRequested,
-                     [&edited](const QString &name) { edited = name; });
-    f.rec.fileNames.enqueue(file);
-    f.dlg.bearbeiten1Click();
-    EXPECT_EQ(edited, file);
 }
 
-TEST(TabellenDlg, PrintingArmedStartsWithTheMergingPaint) {
+// "&Tabelle drucken": the print starts once the window is shown, with the
+// remarks merged.
+TEST(TabellenDlg, PrintingStartsOnceShown) {
     TableFixture f;
-    f.dlg.setPrintTableOnOpen(true);
-    f.show(sampleTableLines());
-    EXPECT_EQ(f.prints, 1);
-    EXPECT_FALSE(f.dlg.printTableOnOpen());
-    f.dlg.FormPaint();
-    EXPECT_EQ(f.prints, 1);
+    profile::write(f.model.folders().settings, "Bemerkungen_MM032024.tab", "05,1", "\"Sport");
+    QStringList printed;
+    QObject::connect(&f.dlg, &TTabellenDlg::printRequested, [&] {
+        printed = f.dlg.tableLines();
+        f.dlg.done(QDialog::Accepted);
+    });
+    f.dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::ModalAndPrint);
+    ASSERT_EQ(printed.size(), sampleTableLines().size());
+    EXPECT_TRUE(printed[rowOfDay(5)].endsWith(QStringLiteral("|Sport")));
+    EXPECT_FALSE(f.dlg.isVisible());
 }

@@ -6,7 +6,7 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "printing/tabellenvorschau.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthmodel.h"
@@ -56,14 +56,13 @@ const QStringList kTable{"GLYKOVALINMESSWERTE: März 2024 von Max Muster", "====
 struct PreviewFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthModel session{Folders::at(dir.path())};
-    TDruckvorschauTabelleDlg dlg{session, rec};
+    MonthModel model{Folders::at(dir.path())};
+    TDruckvorschauTabelleDlg dlg{model, rec};
     FakeEngine *engine = new FakeEngine;
     QString table;
     QByteArray original;
     PreviewFixture() {
         dlg.setEngine(std::unique_ptr<TablePrintEngine>(engine));
-        dlg.setLines(kTable);
         table = dir.file("MM032024.tab");
         // A month table as the program writes it, with a hand-made umlaut line.
         original = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=März 2024",
@@ -74,12 +73,14 @@ struct PreviewFixture {
         original += "Morgens den    01.03.2024 Z=07:00  ZuckerWert=95\r\n"
                     "Abends den     01.03.2024 Z=21:30  ZuckerWert=140\r\n";
         testutil::writeBytes(table, original);
-        session.open(table);
+        model.open(table);
     }
     bool prepare() {
         rec.printAnswers.enqueue(true);
         return dlg.prepareFromTable(kTable);
     }
+    QSpinBox &margin(const char *name) { return testutil::child<QSpinBox>(dlg, name); }
+    void click(const char *name) { testutil::child<QPushButton>(dlg, name).click(); }
 };
 
 } // namespace
@@ -87,18 +88,19 @@ struct PreviewFixture {
 TEST(TabellenVorschau, TablePrintCommandBuildsTheFirstPreview) {
     PreviewFixture f;
     EXPECT_EQ(f.dlg.windowTitle(), QStringLiteral("Druckvorschau"));
-    EXPECT_EQ(f.dlg.MyPrinter2, &f.engine->view);
+    EXPECT_EQ(f.engine->view.parentWidget(), &f.dlg);
+    EXPECT_EQ(f.engine->view.objectName(), "MyPrinter2");
 
     // A cancelled print dialog prepares nothing.
     EXPECT_FALSE(f.dlg.prepareFromTable(kTable));
     EXPECT_TRUE(f.engine->log.isEmpty());
 
     ASSERT_TRUE(f.prepare());
-    EXPECT_TRUE(f.dlg.BitBtn1->isHidden());
-    EXPECT_EQ(f.dlg.SpinEdit1->value(), 15);
-    EXPECT_EQ(f.dlg.SpinEdit2->value(), 8);
-    EXPECT_EQ(f.dlg.SpinEdit3->value(), 12);
-    EXPECT_EQ(f.dlg.SpinEdit4->value(), 9);
+    EXPECT_TRUE(testutil::child<QPushButton>(f.dlg, "BitBtn1").isHidden());
+    EXPECT_EQ(f.margin("SpinEdit1").value(), 15);
+    EXPECT_EQ(f.margin("SpinEdit2").value(), 8);
+    EXPECT_EQ(f.margin("SpinEdit3").value(), 12);
+    EXPECT_EQ(f.margin("SpinEdit4").value(), 9);
     EXPECT_EQ(f.engine->log, (QStringList{"left 15", "right 8", "top 12", "bottom 9", "zoom 25",
                                           "portrait", "clear", "begin", "end"}));
     EXPECT_EQ(f.engine->lines, QStringList({"    ", "    "}) + kTable);
@@ -108,8 +110,8 @@ TEST(TabellenVorschau, MissingMarginsDefaultToTenAndBadOnesStop) {
     PreviewFixture f;
     testutil::writeBytes(f.table, testutil::crlf({"[Personendaten]", "BenutzerName=Max"}));
     ASSERT_TRUE(f.prepare());
-    EXPECT_EQ(f.dlg.SpinEdit1->value(), 10);
-    EXPECT_EQ(f.dlg.SpinEdit4->value(), 10);
+    EXPECT_EQ(f.margin("SpinEdit1").value(), 10);
+    EXPECT_EQ(f.margin("SpinEdit4").value(), 10);
 
     testutil::writeBytes(f.table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandTop=x"}));
     f.engine->log.clear();
@@ -123,33 +125,34 @@ TEST(TabellenVorschau, MarginLimitsAndRedrawAtTheChosenZoom) {
     PreviewFixture f;
     ASSERT_TRUE(f.prepare());
     f.engine->log.clear();
-    f.dlg.SpinEdit1->setValue(25);
-    EXPECT_EQ(f.dlg.SpinEdit1->value(), 19);
+    f.margin("SpinEdit1").setValue(25);
+    EXPECT_EQ(f.margin("SpinEdit1").value(), 19);
     EXPECT_EQ(f.engine->left, 19);
     EXPECT_EQ(f.engine->zoom, 25);
-    f.dlg.ZoomBox->setCurrentIndex(f.dlg.ZoomBox->findData(50));
+    auto &zoom = testutil::child<QComboBox>(f.dlg, "ZoomBox");
+    zoom.setCurrentIndex(zoom.findData(50));
     EXPECT_EQ(f.engine->zoom, 50);
-    f.dlg.SpinEdit1->setValue(12);
+    f.margin("SpinEdit1").setValue(12);
     EXPECT_EQ(f.engine->zoom, 50) << "a redraw keeps the chosen zoom";
     EXPECT_EQ(f.engine->lines, QStringList({"    ", "    "}) + kTable);
-    f.dlg.SpinEdit2->setValue(12);
-    EXPECT_EQ(f.dlg.SpinEdit2->value(), 10);
+    f.margin("SpinEdit2").setValue(12);
+    EXPECT_EQ(f.margin("SpinEdit2").value(), 10);
     EXPECT_EQ(f.engine->right, 10);
-    f.dlg.SpinEdit3->setValue(40);
-    EXPECT_EQ(f.dlg.SpinEdit3->value(), 40);
+    f.margin("SpinEdit3").setValue(40);
+    EXPECT_EQ(f.margin("SpinEdit3").value(), 40);
     EXPECT_EQ(f.engine->top, 40);
-    f.dlg.SpinEdit4->setValue(30);
+    f.margin("SpinEdit4").setValue(30);
     EXPECT_EQ(f.engine->bottom, 30);
 }
 
 TEST(TabellenVorschau, PrintingStoresTheMarginsAndKeepsTheReadings) {
     PreviewFixture f;
     ASSERT_TRUE(f.prepare());
-    f.dlg.SpinEdit1->setValue(17);
-    f.dlg.SpinEdit3->setValue(40);
+    f.margin("SpinEdit1").setValue(17);
+    f.margin("SpinEdit3").setValue(40);
 
     // Cancelled print dialog: nothing printed, nothing stored.
-    f.dlg.OKBtnClick();
+    f.click("OKBtn");
     EXPECT_EQ(f.dlg.result(), QDialog::Rejected);
     EXPECT_EQ(f.engine->prints, 0);
     EXPECT_EQ(testutil::readBytes(f.table), f.original);
@@ -157,7 +160,7 @@ TEST(TabellenVorschau, PrintingStoresTheMarginsAndKeepsTheReadings) {
     // Printing stopped before the end: the message, and the margins are kept.
     f.engine->printResult = false;
     f.rec.printAnswers.enqueue(true);
-    f.dlg.OKBtnClick();
+    f.click("OKBtn");
     EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
     EXPECT_EQ(f.engine->prints, 1);
     EXPECT_EQ(f.rec.texts(), QStringList{"Druckvorgang wurde abgebrochen."});
@@ -186,12 +189,12 @@ TEST(TabellenVorschau, ColourGoesToTheTableAndTheEngine) {
     QObject::connect(&f.dlg, &TDruckvorschauTabelleDlg::textColorChosen,
                      [&tableColor](const QColor &c) { tableColor = c; });
     f.rec.colors.enqueue(QColor(Qt::red));
-    f.dlg.BitBtn2Click();
+    f.click("BitBtn2");
     EXPECT_EQ(tableColor, QColor(Qt::red));
     EXPECT_EQ(f.engine->color, QColor(Qt::red));
     EXPECT_EQ(f.rec.colorInitials, QList<QColor>{QColor(Qt::black)});
     // Cancelled: the previous colour stays.
-    f.dlg.BitBtn2Click();
+    f.click("BitBtn2");
     EXPECT_EQ(tableColor, QColor(Qt::red));
     EXPECT_EQ(f.dlg.textColor(), QColor(Qt::red));
 }

@@ -1,10 +1,12 @@
-#include "tabellenvorschau.h"
+#include "druckvorschautabelledlg.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <exception>
+#include <limits>
 
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int kMaxLeft = 19;
 constexpr int kMaxRight = 10;
+constexpr int kNoLimit = std::numeric_limits<int>::max();
 constexpr int kWidth = 640;
 constexpr int kHeight = 606;
 // Where the preview stands; the margin fields sit at its four sides.
@@ -36,6 +39,14 @@ QSpinBox *marginField(QWidget *parent, const char *name, const QString &caption,
     return s;
 }
 
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect where) {
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(where);
+    b->setAutoDefault(false);
+    return b;
+}
+
 } // namespace
 
 TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::Services &ui,
@@ -47,7 +58,15 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(13);
     setFont(f);
+    buildMarginFields();
+    buildPaging();
+    buildButtons();
+    updatePageControls();
+}
 
+TDruckvorschauTabelleDlg::~TDruckvorschauTabelleDlg() = default;
+
+void TDruckvorschauTabelleDlg::buildMarginFields() {
     const int midY = kPreview.center().y();
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     const Qt::Alignment centre = Qt::AlignHCenter | Qt::AlignBottom;
@@ -62,31 +81,33 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::
     SpinEdit4 = marginField(this, "SpinEdit4", QStringLiteral("&Unterer Rand (mm):"),
                             QRect(kWidth / 2 + 4, kPreview.bottom() + 6, 64, 24),
                             QRect(kWidth / 2 - 164, kPreview.bottom() + 6, 160, 24), right);
-    connect(SpinEdit1, &QSpinBox::valueChanged, this, [this] { SpinEdit1Change(); });
-    connect(SpinEdit2, &QSpinBox::valueChanged, this, [this] { SpinEdit2Change(); });
-    connect(SpinEdit3, &QSpinBox::valueChanged, this, [this] { SpinEdit3Change(); });
-    connect(SpinEdit4, &QSpinBox::valueChanged, this, [this] { SpinEdit4Change(); });
+    const struct {
+        QSpinBox *field;
+        void (TablePrintEngine::*apply)(double);
+        int limit;
+    } fields[] = {{SpinEdit1, &TablePrintEngine::setRandLeft, kMaxLeft},
+                  {SpinEdit2, &TablePrintEngine::setRandRight, kMaxRight},
+                  {SpinEdit3, &TablePrintEngine::setRandTop, kNoLimit},
+                  {SpinEdit4, &TablePrintEngine::setRandBottom, kNoLimit}};
+    for (const auto &m : fields)
+        connect(m.field, &QSpinBox::valueChanged, this,
+                [this, m] { marginChanged(m.field, m.apply, m.limit); });
+}
 
-    // Paging and zoom of the preview.
+// Paging and zoom of the preview.
+void TDruckvorschauTabelleDlg::buildPaging() {
     const int navY = kPreview.bottom() + 38;
-    auto button = [this](const char *name, const QString &caption, QRect where) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(where);
-        b->setAutoDefault(false);
-        return b;
-    };
-    VorherigeSeiteBtn = button("VorherigeSeiteBtn", QStringLiteral("< &Vorherige Seite"),
+    VorherigeSeiteBtn = button(this, "VorherigeSeiteBtn", QStringLiteral("< &Vorherige Seite"),
                                QRect(kPreview.left(), navY, 128, 25));
     SeitenLabel = new QLabel(this);
     SeitenLabel->setObjectName(QStringLiteral("SeitenLabel"));
     SeitenLabel->setAlignment(Qt::AlignCenter);
     SeitenLabel->setGeometry(kPreview.left() + 132, navY, 120, 25);
-    NaechsteSeiteBtn = button("NaechsteSeiteBtn", QStringLiteral("&Nächste Seite >"),
+    NaechsteSeiteBtn = button(this, "NaechsteSeiteBtn", QStringLiteral("&Nächste Seite >"),
                               QRect(kPreview.left() + 256, navY, 128, 25));
     auto *zoomLabel = new QLabel(QStringLiteral("&Zoom:"), this);
     zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
-    zoomLabel->setAlignment(right);
+    zoomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     zoomLabel->setGeometry(kWidth - 150, navY, 50, 25);
     ZoomBox = new QComboBox(this);
     ZoomBox->setObjectName(QStringLiteral("ZoomBox"));
@@ -97,15 +118,18 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::
     connect(VorherigeSeiteBtn, &QPushButton::clicked, this, [this] { showPage(-1); });
     connect(NaechsteSeiteBtn, &QPushButton::clicked, this, [this] { showPage(+1); });
     connect(ZoomBox, &QComboBox::currentIndexChanged, this, [this] {
-        if (!m_applying && m_engine) m_engine->setZoomPercent(ZoomBox->currentData().toInt());
+        if (m_engine) m_engine->setZoomPercent(zoomPercent());
     });
+}
 
-    const int buttonY = navY + 32;
-    BitBtn1 = button("BitBtn1", QStringLiteral("Schrift"), QRect(8, buttonY, 80, 25));
-    BitBtn2 = button("BitBtn2", QStringLiteral("Farbe"), QRect(kPreview.left(), buttonY, 80, 25));
-    OKBtn = button("OKBtn", QStringLiteral("Drucken"), QRect(kWidth - 196, buttonY, 90, 25));
-    CancelBtn =
-        button("CancelBtn", QStringLiteral("Abbrechen"), QRect(kWidth - 100, buttonY, 90, 25));
+void TDruckvorschauTabelleDlg::buildButtons() {
+    const int buttonY = kPreview.bottom() + 70;
+    BitBtn1 = button(this, "BitBtn1", QStringLiteral("Schrift"), QRect(8, buttonY, 80, 25));
+    BitBtn2 =
+        button(this, "BitBtn2", QStringLiteral("Farbe"), QRect(kPreview.left(), buttonY, 80, 25));
+    OKBtn = button(this, "OKBtn", QStringLiteral("Drucken"), QRect(kWidth - 196, buttonY, 90, 25));
+    CancelBtn = button(this, "CancelBtn", QStringLiteral("Abbrechen"),
+                       QRect(kWidth - 100, buttonY, 90, 25));
     OKBtn->setDefault(true);
     // The font choice is not offered: the table's columns line up only in
     // the font they were made for.
@@ -113,10 +137,7 @@ TDruckvorschauTabelleDlg::TDruckvorschauTabelleDlg(const MonthModel &model, ui::
     connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
-    updatePageControls();
 }
-
-TDruckvorschauTabelleDlg::~TDruckvorschauTabelleDlg() = default;
 
 void TDruckvorschauTabelleDlg::setEngine(std::unique_ptr<TablePrintEngine> engine) {
     m_engine = std::move(engine);
@@ -129,14 +150,6 @@ void TDruckvorschauTabelleDlg::setEngine(std::unique_ptr<TablePrintEngine> engin
     }
     if (m_engine) m_engine->setTextColor(m_color);
     updatePageControls();
-}
-
-void TablePrintEngine::writeDocument(const QStringList &lines) {
-    clearLines();
-    BeginDoc();
-    for (const QString &line : lines)
-        WriteLine(line);
-    EndDoc();
 }
 
 void TDruckvorschauTabelleDlg::writeDocument(const QStringList &lines) {
@@ -159,15 +172,13 @@ int TDruckvorschauTabelleDlg::zoomPercent() const {
 }
 
 void TDruckvorschauTabelleDlg::setZoomField(int percent) {
-    const bool applying = m_applying;
-    m_applying = true;
+    const QSignalBlocker block(ZoomBox);
     int index = ZoomBox->findData(percent);
     if (index < 0) {
         ZoomBox->addItem(QStringLiteral("%1 %").arg(percent), percent);
         index = ZoomBox->count() - 1;
     }
     ZoomBox->setCurrentIndex(index);
-    m_applying = applying;
 }
 
 void TDruckvorschauTabelleDlg::updatePageControls() {
@@ -178,8 +189,11 @@ void TDruckvorschauTabelleDlg::updatePageControls() {
     NaechsteSeiteBtn->setEnabled(page >= 1 && page < count);
 }
 
+void TDruckvorschauTabelleDlg::printTable(const QStringList &lines) {
+    if (prepareFromTable(lines)) exec();
+}
+
 bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
-    BitBtn1->hide();
     m_lines = lines;
     if (!m_engine && m_makeEngine) setEngine(m_makeEngine());
     if (!m_engine) return false;
@@ -188,12 +202,12 @@ bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     if (!m_ui.printDialog(parentWidget(), m_engine->printer())) return false;
     return ui::guarded(m_ui, [&] {
         const tableprint::Margins m = tableprint::storedMargins(m_model.tablePath());
-        m_applying = true;
-        SpinEdit1->setValue(m.left);
-        SpinEdit2->setValue(m.right);
-        SpinEdit3->setValue(m.top);
-        SpinEdit4->setValue(m.bottom);
-        m_applying = false;
+        QSpinBox *fields[] = {SpinEdit1, SpinEdit2, SpinEdit3, SpinEdit4};
+        const int values[] = {m.left, m.right, m.top, m.bottom};
+        for (int i = 0; i < 4; ++i) {
+            const QSignalBlocker block(fields[i]);
+            fields[i]->setValue(values[i]);
+        }
         m_engine->setRandLeft(SpinEdit1->value());
         m_engine->setRandRight(SpinEdit2->value());
         m_engine->setRandTop(SpinEdit3->value());
@@ -205,35 +219,14 @@ bool TDruckvorschauTabelleDlg::prepareFromTable(const QStringList &lines) {
     });
 }
 
-void TDruckvorschauTabelleDlg::SpinEdit1Change() {
-    if (m_applying || !m_engine) return;
-    m_engine->setRandLeft(SpinEdit1->value());
-    if (SpinEdit1->value() > kMaxLeft) {
-        SpinEdit1->setValue(kMaxLeft); // applies the limit through this handler
+void TDruckvorschauTabelleDlg::marginChanged(QSpinBox *field,
+                                             void (TablePrintEngine::*apply)(double), int limit) {
+    if (!m_engine) return;
+    (m_engine.get()->*apply)(field->value());
+    if (field->value() > limit) {
+        field->setValue(limit); // applies the limit through this handler
         return;
     }
-    VorschauNeuZeichnen();
-}
-
-void TDruckvorschauTabelleDlg::SpinEdit2Change() {
-    if (m_applying || !m_engine) return;
-    m_engine->setRandRight(SpinEdit2->value());
-    if (SpinEdit2->value() > kMaxRight) {
-        SpinEdit2->setValue(kMaxRight);
-        return;
-    }
-    VorschauNeuZeichnen();
-}
-
-void TDruckvorschauTabelleDlg::SpinEdit3Change() {
-    if (m_applying || !m_engine) return;
-    m_engine->setRandTop(SpinEdit3->value());
-    VorschauNeuZeichnen();
-}
-
-void TDruckvorschauTabelleDlg::SpinEdit4Change() {
-    if (m_applying || !m_engine) return;
-    m_engine->setRandBottom(SpinEdit4->value());
     VorschauNeuZeichnen();
 }
 

@@ -1,7 +1,6 @@
-#include "namedlg.h"
+#include "nameeingdlg.h"
 
 #include <QBoxLayout>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,12 +53,17 @@ TNameEingDlg::TNameEingDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
 }
 
 void TNameEingDlg::FormCreate() {
-    Edit1->clear();
-    const QString name = m_model.settings().get(keys::BenutzerName);
-    if (!name.isEmpty()) {
-        m_model.setUserName(name);
-        Edit1->setText(name);
-    }
+    Edit1->setText(m_model.settings().get(keys::BenutzerName));
+}
+
+void TNameEingDlg::askAtStartup() {
+    m_atStartup = true;
+    open();
+}
+
+void TNameEingDlg::askForNewName() {
+    m_atStartup = false;
+    open();
 }
 
 void TNameEingDlg::showEvent(QShowEvent *e) {
@@ -74,7 +78,7 @@ void TNameEingDlg::FormPaint() {
     Edit1->selectAll();
 }
 
-bool TNameEingDlg::OKBtnClick() {
+void TNameEingDlg::OKBtnClick() {
     const QString name = Edit1->text();
     // The initials name the month table files: a blank name cannot make one.
     QString initials, error;
@@ -82,40 +86,23 @@ bool TNameEingDlg::OKBtnClick() {
         m_ui.showWarning(QStringLiteral("Bitte geben Sie Ihren Vornamen und Nachnamen ein! Aus den "
                                         "Anfangsbuchstaben werden die Namen der Tabellen-Dateien "
                                         "gebildet."));
-        return false;
+        return;
     }
     if (!monthtable::initialsOf(name, initials, &error)) {
         m_ui.showWarning(error);
-        return false;
+        return;
     }
     if (!win1252::encodable(name) &&
         !m_ui.askYesNo(win1252::lossQuestion(QStringLiteral("Der Name"), name)))
-        return false;
-    m_model.setUserName(name);
-    const SettingsStore st = m_model.settings();
-    QString stored;
-    if (!st.set(keys::BenutzerName, name, &stored)) m_ui.showWarning(stored);
-    emit nameAccepted(name);
-    const QString table = st.get(keys::TabellenDateiName);
-    if (!table.isEmpty()) {
-        const QString file = QFileInfo(table.toUpper()).fileName();
-        QString ini = name.left(1).toUpper();
-        const qsizetype blank = name.indexOf(u' ');
-        if (blank >= 0) ini += name.mid(blank + 1, 1).toUpper();
-        if (ini.size() >= 2 && ini.left(2) == file.left(2)) emit storedTableOfName(table);
-    }
-    emit newMonthRequested();
+        return;
+    if (!m_model.settings().set(keys::BenutzerName, name, &error)) m_ui.showWarning(error);
     accept();
-    return true;
+    emit nameAccepted(name);
 }
 
 void TNameEingDlg::CancelBtnClick() {
-    if (atStartup) {
-        done(QDialog::Rejected);
-        emit quitRequested();
-        return;
-    }
     done(QDialog::Rejected);
+    if (m_atStartup) emit quitRequested();
 }
 
 void TNameEingDlg::reject() {

@@ -1,4 +1,4 @@
-#include "headerdlg.h"
+#include "headerbearbeitendlg.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -34,18 +34,23 @@ THeaderBearbeitenDlg::THeaderBearbeitenDlg(ui::Services &ui, QWidget *parent)
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool THeaderBearbeitenDlg::loadFile() {
+void THeaderBearbeitenDlg::editFile(const QString &fileName) {
+    if (loadFile(fileName)) exec();
+}
+
+bool THeaderBearbeitenDlg::loadFile(const QString &fileName) {
+    m_fileName = fileName;
     m_loadedBytes.clear();
     m_loadedText.clear();
     m_unreadable = false;
     QString text;
-    if (QFileInfo::exists(headerFileName)) {
-        QFile f(headerFileName);
-        if (!f.open(QIODevice::ReadOnly) || !textfile::readText(headerFileName, text)) {
+    if (QFileInfo::exists(m_fileName)) {
+        QFile f(m_fileName);
+        if (!f.open(QIODevice::ReadOnly) || !textfile::readText(m_fileName, text)) {
             m_unreadable = true;
             Memo1->clear();
             m_ui.showWarning(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2")
-                                 .arg(headerFileName, f.errorString()));
+                                 .arg(m_fileName, f.errorString()));
             return false;
         }
         m_loadedBytes = f.readAll();
@@ -68,7 +73,7 @@ void THeaderBearbeitenDlg::OKBtnClick() {
     if (m_unreadable) {
         m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden und wird "
                                         "deshalb nicht überschrieben.")
-                             .arg(headerFileName));
+                             .arg(m_fileName));
         return;
     }
     const QString text = editedText();
@@ -80,7 +85,7 @@ void THeaderBearbeitenDlg::OKBtnClick() {
             m_ui.showWarning(QStringLiteral("Der Text enthält Zeichen, die in der Datei \"%1\" "
                                             "nicht gespeichert werden können. Bitte ersetzen Sie "
                                             "sie und speichern Sie erneut.")
-                                 .arg(headerFileName));
+                                 .arg(m_fileName));
             return;
         }
         if (!text.isEmpty())
@@ -88,10 +93,10 @@ void THeaderBearbeitenDlg::OKBtnClick() {
                 bytes += win1252::encode(line) + "\r\n";
     }
     QString error;
-    if (!textfile::writeBytes(headerFileName, bytes, &error)) {
+    if (!textfile::writeBytes(m_fileName, bytes, &error)) {
         m_ui.showWarning(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2\n"
                                         "Der Text bleibt im Fenster, bis er gespeichert ist.")
-                             .arg(headerFileName, error));
+                             .arg(m_fileName, error));
         return;
     }
     m_loadedBytes = bytes;

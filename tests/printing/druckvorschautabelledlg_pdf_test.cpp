@@ -1,11 +1,14 @@
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
+#include "printing/druckvorschautabelledlg.h"
 #include "printing/myprinter_tableengine.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
@@ -20,45 +23,46 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthModel session(Folders::at(dir.path()));
-    session.open(dir.file("MM032024.tab"));
+    MonthModel model(Folders::at(dir.path()));
+    model.open(dir.file("MM032024.tab"));
     const QByteArray entries = "Morgens den    05.03.2024 Z=07:00  ZuckerWert=95\r\n";
     testutil::writeBytes(
-        session.tablePath(),
+        model.tablePath(),
         testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "DruckenTabellenRandLeft=15",
                         "DruckenTabellenRandRight=10", "DruckenTabellenRandTop=10",
                         "DruckenTabellenRandBottom=10", ""}) +
             entries);
-    testutil::writeBytes(session.folders().settings,
+    testutil::writeBytes(model.folders().settings,
                          testutil::crlf({"[Bemerkungen_MM032024.tab]", "05,1=\"nach Sport"}));
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.file("tabelle.pdf"));
 
-    TTabellenDlg table(session, rec);
-    TDruckvorschauTabelleDlg preview(session, rec, &table);
+    TTabellenDlg table(model, rec);
+    TDruckvorschauTabelleDlg preview(model, rec, &table);
     auto adapter = std::make_unique<TMyPrinterTableEngine>(&printer);
     TMyPrinter *engine = adapter->engine();
     preview.setEngine(std::move(adapter));
     QObject::connect(&table, &TTabellenDlg::printRequested,
                      [&] { preview.prepareFromTable(table.tableLines()); });
 
-    table.setTableText(sampleTableLines().join(u'\n'));
-    table.setPrintTableOnOpen(true);
+    auto &left = testutil::child<QSpinBox>(preview, "SpinEdit1");
+    auto &print = testutil::child<QPushButton>(preview, "OKBtn");
+    table.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::Beside);
     rec.printAnswers.enqueue(true);
-    table.FormPaint(); // merges the remark and prepares the print
-    EXPECT_EQ(preview.SpinEdit1->value(), 15);
-    EXPECT_EQ(preview.SpinEdit2->value(), 10);
+    testutil::child<QAction>(table, "drucken").trigger();
+    EXPECT_EQ(left.value(), 15);
+    EXPECT_EQ(testutil::child<QSpinBox>(preview, "SpinEdit2").value(), 10);
     EXPECT_EQ(engine->ZoomPercent(), 25u);
-    preview.SpinEdit1->setValue(25);
+    left.setValue(25);
     EXPECT_EQ(engine->ZoomPercent(), 25u);
     // Printing into a file proposes one named after the table.
     EXPECT_EQ(printer.outputFileName(), dir.file("MM032024-Tabelle.pdf"));
     const QString pdf = printer.outputFileName();
 
     rec.printAnswers.enqueue(true);
-    preview.OKBtnClick();
+    print.click();
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
     const int pages = engine->PageCount();
     ASSERT_GE(pages, 1);
@@ -69,19 +73,19 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     ASSERT_TRUE(ran);
     EXPECT_TRUE(text.contains(QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
     EXPECT_TRUE(text.contains(QStringLiteral("nach Sport")));
-    EXPECT_EQ(profile::read(session.tablePath(), monthtable::kSection, "DruckenTabellenRandLeft"),
+    EXPECT_EQ(profile::read(model.tablePath(), monthtable::kSection, "DruckenTabellenRandLeft"),
               QStringLiteral("19"));
-    EXPECT_TRUE(testutil::readBytes(session.tablePath()).endsWith(entries));
+    EXPECT_TRUE(testutil::readBytes(model.tablePath()).endsWith(entries));
 
     // A long table (patient data above it) runs over several pages.
     QStringList lines = table.tableLines();
     for (int i = 0; i < 200; ++i)
         lines.prepend(QStringLiteral("Patientendaten Zeile %1").arg(200 - i));
-    table.Memo1->setPlainText(lines.join(u'\n'));
+    testutil::child<QPlainTextEdit>(table, "Memo1").setPlainText(lines.join(u'\n'));
     rec.printAnswers.enqueue(true);
-    table.druckenClick();
+    testutil::child<QAction>(table, "drucken").trigger();
     rec.printAnswers.enqueue(true);
-    preview.OKBtnClick();
+    print.click();
     ASSERT_GT(engine->PageCount(), pages) << table.tableLines().size() << " lines";
     EXPECT_EQ(pdftools::pages(pdf), engine->PageCount());
     const QString last = pdftools::run(
