@@ -31,23 +31,14 @@ qint64 roundSqrt(Wide num, Wide den) {
     return k;
 }
 
-// Tenths of a percentile of sorted values, linear between the closest ranks
-// (numpy's default): h = (n - 1) * quarter / 4.
-struct Quarters {
-    qint64 value; // 4 × the percentile
-};
-Quarters percentile(const QList<int> &sorted, int quarter) {
-    const qint64 h4 = qint64(sorted.size() - 1) * quarter; // 4 × h
-    const qint64 lo = h4 / 4, frac = h4 % 4;
+// A percentile of sorted values in hundredths, linear between the closest
+// ranks ("type 7", numpy's default): h = (n - 1) * p / 100.
+qint64 percentileHundredths(const QList<int> &sorted, int percent) {
+    const qint64 h100 = qint64(sorted.size() - 1) * percent; // 100 × h
+    const qint64 lo = h100 / 100, frac = h100 % 100;
     const qint64 a = sorted[lo];
     const qint64 b = frac ? sorted[lo + 1] : a;
-    return {4 * a + frac * (b - a)};
-}
-qint64 tenthsOf(Quarters q) {
-    return qint64(roundDivWide(Wide(10) * q.value, 4));
-}
-qint64 mmolOf(Quarters q) {
-    return qint64(roundDivWide(Wide(10000) * q.value, Wide(4) * 18016));
+    return 100 * a + frac * (b - a);
 }
 
 Tenths percentOf(int count, int total) {
@@ -109,20 +100,25 @@ bool Figures::met(Target t) const {
 }
 
 Figures compute(const QList<Reading> &input) {
+    if (!glucose::isSortedByDateAndSlot(input)) {
+        QList<Reading> sorted = input;
+        sortByDateAndSlot(sorted);
+        return compute(sorted);
+    }
+    const QList<Reading> &readings = input;
     Figures f;
-    QList<Reading> readings = input;
-    sortByDateAndSlot(readings);
     const qint64 n = readings.size();
     f.readings = int(n);
     if (n == 0) return f;
 
     Wide sum = 0, sumSquares = 0;
-    std::array<QList<int>, slotinfo::kCount> perSlot;
+    std::array<QList<int>, slotinfo::kCount> perSlot, perSlotMinutes;
     for (const Reading &r : readings) {
         sum += r.mgdl;
         sumSquares += Wide(r.mgdl) * r.mgdl;
         ++f.bandCounts[bandOf(r.mgdl)];
         perSlot[slotinfo::number(r.slot) - 1].append(r.mgdl);
+        if (r.minute >= 0) perSlotMinutes[slotinfo::number(r.slot) - 1].append(r.minute);
         if (r.mgdl < 70) {
             f.hypos.append(r);
             ++(r.mgdl < 54 ? f.hypoLevel2 : f.hypoLevel1);
@@ -167,23 +163,74 @@ Figures compute(const QList<Reading> &input) {
         QList<int> &v = perSlot[s];
         if (v.isEmpty()) continue;
         std::sort(v.begin(), v.end());
+        QList<int> &minutes = perSlotMinutes[s];
+        std::sort(minutes.begin(), minutes.end());
         SlotFigures sf;
         sf.slot = slotinfo::fromNumber(s + 1);
         sf.readings = int(v.size());
-        const Quarters q1 = percentile(v, 1), q2 = percentile(v, 2), q3 = percentile(v, 3);
-        sf.p25 = tenthsOf(q1);
-        sf.median = tenthsOf(q2);
-        sf.p75 = tenthsOf(q3);
-        sf.p25Mmol = mmolOf(q1);
-        sf.medianMmol = mmolOf(q2);
-        sf.p75Mmol = mmolOf(q3);
+        for (int p = 0; p < PercentileCount; ++p) {
+            if (sf.readings < kMinReadingsFor[p]) continue;
+            const qint64 h = percentileHundredths(v, kPercent[p]);
+            sf.mgdl[p] = qint64(roundDivWide(h, 10));
+            sf.mmol[p] = qint64(roundDivWide(Wide(100) * h, 18016));
+        }
         sf.min = v.front();
         sf.max = v.back();
         sf.minMmol = mmolTenths(sf.min);
         sf.maxMmol = mmolTenths(sf.max);
+        if (!minutes.isEmpty())
+            sf.typicalMinute = int(roundDivWide(percentileHundredths(minutes, 50), 100));
+        if (sf.readings < kMinReadingsForMedian) sf.values = v;
         f.perSlot.append(sf);
     }
     return f;
+}
+
+QString SlotFigures::typicalTime() const {
+    if (typicalMinute < 0) return {};
+    Reading r;
+    r.minute = qint16(typicalMinute);
+    return r.timeText();
+}
+
+Tenths valueOf(const Figures &f, Compared what) {
+    switch (what) {
+    case Compared::Readings:
+        return qint64(10) * f.readings;
+    case Compared::Mean:
+        return f.mean;
+    case Compared::Sd:
+        return f.sd;
+    case Compared::Cv:
+        return f.cv;
+    case Compared::VeryHighShare:
+        return f.bands[VeryHigh];
+    case Compared::HighShare:
+        return f.bands[High];
+    case Compared::InRangeShare:
+        return f.bands[InRange];
+    case Compared::LowShare:
+        return f.bands[Low];
+    case Compared::VeryLowShare:
+        return f.bands[VeryLow];
+    case Compared::HypoLevel1:
+        return qint64(10) * f.hypoLevel1;
+    case Compared::HypoLevel2:
+        return qint64(10) * f.hypoLevel2;
+    case Compared::Ea1c:
+        return f.ea1cPercent;
+    }
+    return std::nullopt;
+}
+
+bool enoughFor(const Figures &f, Compared what) {
+    if (what == Compared::Readings) return f.readings > 0;
+    return f.judged() && valueOf(f, what).has_value();
+}
+
+Tenths change(const Figures &now, const Figures &before, Compared what) {
+    if (!enoughFor(now, what) || !enoughFor(before, what)) return std::nullopt;
+    return *valueOf(now, what) - *valueOf(before, what);
 }
 
 } // namespace stats
