@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/convert.h"
 #include "platform/inidocument.h"
@@ -162,29 +163,158 @@ template <typename View> LineKind readIn(View line, Reading &out) {
     return LineKind::Reading;
 }
 
+// Whether the text at `pos` is `what` (ASCII).
+template <typename View> bool textAt(View line, qsizetype pos, const char *what) {
+    for (; *what; ++what, ++pos)
+        if (pos >= line.size() || unitAt(line, pos) != char16_t(uchar(*what))) return false;
+    return true;
+}
+bool textAt(QByteArrayView line, qsizetype pos, const char *what) {
+    const size_t n = strlen(what);
+    return pos + qsizetype(n) <= line.size() && memcmp(line.data() + pos, what, n) == 0;
+}
+
+// The date of year, month and day when it exists, without the calendar's
+// general machinery: a line of each reading is read this way.
+QDate dateOf(int year, int month, int day) {
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1) return {};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > days[month - 1] + (month == 2 && leap)) return {};
+    // The Julian day number of a Gregorian date (Fliegel and Van Flandern).
+    const qint64 a = (14 - month) / 12, y = year + 4800 - a, m = month + 12 * a - 3;
+    return QDate::fromJulianDay(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 -
+                                32045);
+}
+
+// Two digits at `pos`; -1 otherwise.
+template <typename View> int twoDigits(View line, qsizetype pos) {
+    const char16_t a = unitAt(line, pos), b = unitAt(line, pos + 1);
+    return isDigit(a) && isDigit(b) ? (a - u'0') * 10 + (b - u'0') : -1;
+}
+
+// A line in the program's own form (entryline::format with the time "HH:MM"
+// and a whole value of up to four digits) read at its fixed positions. It
+// gives what the rules give; false for any other line, which then goes
+// through the rules.
+template <typename View> bool readOwnForm(View line, Reading &out, LineKind &kind) {
+    int slot = 0;
+    qsizetype pos = 0;
+    if (textAt(line, 0, "Messung")) {
+        const char16_t digit = line.size() > 7 ? unitAt(line, 7) : u' ';
+        if (digit < u'2' || digit > u'7' || !textAt(line, 8, " den ")) return false;
+        slot = digit - u'0';
+        pos = 13;
+    } else if (textAt(line, 0, "Morgens den    ")) {
+        slot = 1;
+        pos = 15;
+    } else if (textAt(line, 0, "Abends den     ")) {
+        slot = 8;
+        pos = 15;
+    }
+    // "DD.MM.YYYY Z=HH:MM  ZuckerWert=" and one to four digits.
+    const qsizetype valueAt = pos + 31, length = line.size() - valueAt;
+    if (slot == 0 || length < 1 || length > 4 || unitAt(line, pos + 2) != u'.' ||
+        unitAt(line, pos + 5) != u'.' || !textAt(line, pos + 10, " Z=") ||
+        unitAt(line, pos + 15) != u':' || !textAt(line, pos + 18, "  ZuckerWert="))
+        return false;
+    const int day = twoDigits(line, pos), month = twoDigits(line, pos + 3);
+    const int century = twoDigits(line, pos + 6), yearInCentury = twoDigits(line, pos + 8);
+    const int hour = twoDigits(line, pos + 13), minute = twoDigits(line, pos + 16);
+    int value = 0;
+    for (qsizetype i = valueAt; i < line.size(); ++i) {
+        if (!isDigit(unitAt(line, i))) return false;
+        value = value * 10 + (unitAt(line, i) - u'0');
+    }
+    if (day < 1 || day > 31 || month < 1 || century < 0 || yearInCentury < 0 || hour < 0 ||
+        hour > 24 || minute < 0 || minute > 59 || (hour == 24 && minute != 0) ||
+        value > kMaxReading)
+        return false;
+    const QDate date = dateOf(century * 100 + yearInCentury, month, day);
+    if (!date.isValid()) return false;
+    if (value == 0) {
+        kind = LineKind::Zero;
+        return true;
+    }
+    out.date = date;
+    out.slot = slotinfo::fromNumber(slot);
+    out.mgdl = value;
+    out.minute = qint16(hour * 60 + minute);
+    kind = LineKind::Reading;
+    return true;
+}
+
+template <typename View> LineKind readFast(View line, Reading &out) {
+    LineKind kind;
+    return readOwnForm(line, out, kind) ? kind : readIn(line, out);
+}
+
 bool isAscii(QByteArrayView v) {
     for (char c : v)
         if (uchar(c) >= 0x80) return false;
     return true;
 }
 
-// Header values of section "Personendaten" with the profile rules; the
-// entry lines never hold one of these keys, so the other lines suffice.
+// Blanks and tabs off both ends, as the profile rules trim names and values.
+QStringView trimBlanks(QStringView v) {
+    qsizetype a = 0, e = v.size();
+    while (a < e && (v[a] == u' ' || v[a] == u'\t'))
+        ++a;
+    while (e > a && (v[e - 1] == u' ' || v[e - 1] == u'\t'))
+        --e;
+    return v.sliced(a, e - a);
+}
+
+// The keys of section "Personendaten" a table's figures need, read in one
+// pass with the profile rules (ini::valueIn): the first section of the name,
+// keys without regard to case, the first occurrence wins. The entry lines
+// never hold one of these keys, so the other lines suffice.
+struct Header {
+    QString four, eight, user, date;
+};
+Header headerOf(const QStringList &lines) {
+    Header h;
+    struct Want {
+        QLatin1StringView key;
+        QString *value;
+        bool found = false;
+    } wants[] = {{QLatin1StringView("BisZu4MessungenJeTag"), &h.four},
+                 {QLatin1StringView("BisZu8MessungenJeTag"), &h.eight},
+                 {QLatin1StringView("BenutzerName"), &h.user},
+                 {QLatin1StringView("Datum"), &h.date}};
+    bool inSection = false;
+    for (const QString &line : lines) {
+        const QString section = ini::sectionOf(line);
+        if (!section.isNull()) {
+            if (inSection) break; // the first section of the name ends here
+            inSection =
+                section.compare(QLatin1StringView("Personendaten"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype eq = inSection ? line.indexOf(u'=') : -1;
+        if (eq < 0) continue;
+        const QStringView key = trimBlanks(QStringView(line).first(eq));
+        for (Want &w : wants)
+            if (!w.found && key.compare(w.key, Qt::CaseInsensitive) == 0) {
+                *w.value = ini::readValue(trimBlanks(QStringView(line).sliced(eq + 1)).toString());
+                w.found = true;
+            }
+    }
+    return h;
+}
+
 void finishTable(const QStringList &headerLines, MeasureMode fallback, TableReadings &out) {
-    const QString section = QStringLiteral("Personendaten");
-    auto header = [&](const char *key) {
-        return ini::valueIn(headerLines, section, QLatin1StringView(key));
-    };
-    const bool four = convert::flag(header("BisZu4MessungenJeTag"));
-    const bool eight = convert::flag(header("BisZu8MessungenJeTag"));
+    const Header header = headerOf(headerLines);
+    const bool four = convert::flag(header.four);
+    const bool eight = convert::flag(header.eight);
     out.mode = eight ? MeasureMode::Eight : four ? MeasureMode::Four : fallback;
-    out.userName = header("BenutzerName");
+    out.userName = header.user;
     out.undrawnReadings = undrawnIn(out.readings, out.mode);
 
     // The month: the header's "Datum" ("März 2024"), else the file name
     // (…MMYYYY.tab), else the last reading.
     out.month = out.year = 0;
-    const QStringList date = header("Datum").simplified().split(u' ');
+    const QStringList date = header.date.simplified().split(u' ');
     if (date.size() == 2 && date[1].size() == 4 && digitsValue(QStringView(date[1]), 4) > 0)
         for (int m = 1; m <= 12; ++m)
             if (QString::compare(date[0], GibMonatLang(m), Qt::CaseInsensitive) == 0) {
@@ -230,12 +360,17 @@ void startTable(TableReadings &out) {
 
 QString Reading::timeText() const {
     if (minute < 0) return {};
-    return QStringLiteral("%1:%2")
-        .arg(minute / 60, 2, 10, QChar(u'0'))
-        .arg(minute % 60, 2, 10, QChar(u'0'));
+    const int h = minute / 60, m = minute % 60;
+    const char16_t text[] = {char16_t(u'0' + h / 10), char16_t(u'0' + h % 10), u':',
+                             char16_t(u'0' + m / 10), char16_t(u'0' + m % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 5);
 }
 
 LineKind readLine(QStringView line, Reading &out) {
+    return readFast(line, out);
+}
+
+LineKind readLineByRules(QStringView line, Reading &out) {
     return readIn(line, out);
 }
 
@@ -252,7 +387,7 @@ void parseTable(const QStringList &lines, MeasureMode fallback, TableReadings &o
             continue;
         }
         Reading r;
-        count(readIn(QStringView(line), r), r, out);
+        count(readFast(QStringView(line), r), r, out);
     }
     finishTable(header, fallback, out);
 }
@@ -266,30 +401,41 @@ void parseTableBytes(QByteArrayView bytes, MeasureMode fallback, TableReadings &
     };
     QStringList header;
     const qsizetype n = bytes.size();
+    out.readings.reserve(n / 48);
+    const char *data = bytes.data();
     qsizetype start = 0;
-    while (start <= n) {
-        qsizetype end = start;
-        while (end < n && bytes[end] != '\n' && bytes[end] != '\r')
-            ++end;
-        if (end == n && start == n) break; // no line after the last line end
+    // The next CR and LF at or after the line's start, each looked for once.
+    auto next = [&](char c, qsizetype from) {
+        if (from >= n) return n;
+        const void *at = memchr(data + from, c, size_t(n - from));
+        return at ? static_cast<const char *>(at) - data : n;
+    };
+    qsizetype cr = next('\r', 0), lf = next('\n', 0);
+    while (start < n) {
+        // The line ends at the next LF, or at a CR before it (CR LF or a lone CR).
+        if (cr < start) cr = next('\r', start);
+        if (lf < start) lf = next('\n', start);
+        const qsizetype end = std::min(cr, lf);
         const QByteArrayView line = bytes.sliced(start, end - start);
         if (!line.isEmpty() && (line[0] == 'M' || line[0] == 'A')) {
+            // A line in the program's own form is ASCII through and through.
             Reading r;
-            const LineKind kind =
-                isAscii(line) ? readIn(line, r) : readIn(QStringView(decode(line)), r);
+            LineKind kind;
+            if (!readOwnForm(line, r, kind))
+                kind = isAscii(line) ? readIn(line, r) : readFast(QStringView(decode(line)), r);
             count(kind, r, out);
         } else {
             header.append(decode(line));
         }
-        start = end + (end + 1 < n && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+        start = end + (end + 1 < n && data[end] == '\r' && data[end + 1] == '\n' ? 2 : 1);
     }
     finishTable(header, fallback, out);
 }
 
 bool readTable(const QString &path, MeasureMode fallback, TableReadings &out, QString *error) {
     out.path = path;
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
+    QFile f(path); // refuses a folder
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         if (error)
             *error = QStringLiteral("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(path);
         return false;

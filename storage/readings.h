@@ -35,6 +35,10 @@ struct Reading {
 // its whole part, as the graph draws it.
 enum class LineKind { Reading, Zero, Unreadable };
 LineKind readLine(QStringView line, Reading &out);
+// The same by the scanning rules alone, without the shortcut that reads a
+// line in the program's own form at its fixed positions (for the tests that
+// hold the two together).
+LineKind readLineByRules(QStringView line, Reading &out);
 
 // The clock time of a time text ("07:30", "7:30 "): minutes after midnight,
 // 00:00 to 24:00; -1 for anything else.

@@ -161,3 +161,31 @@ TEST(TableReadings, UnreadableFileSaysWhich) {
               QString("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(tmp.file("fehlt.tab")));
     EXPECT_FALSE(readTable(tmp.path(), MeasureMode::Four, t, &error));
 }
+
+TEST(TableReadings, TheShortcutReadsAsTheRules) {
+    // Lines in the program's own form and ones just beside it.
+    int lines = 0;
+    for (int n = 1; n <= 8; ++n)
+        for (const char *day : {"00", "01", "29", "31", "32", "3x"})
+            for (const char *month : {"00", "02", "12", "13"})
+                for (const char *year : {"2024", "2023", "0000"})
+                    for (const char *time : {"07:30", "24:00", "24:10", "7:30 ", "12:60", "ab:cd"})
+                        for (const char *value :
+                             {"0", "1", "500", "501", "0128", "12345", "12,5", "7 ", ""}) {
+                            const QString line = entryline::format(slotinfo::fromNumber(n), day,
+                                                                   month, year, time, value);
+                            for (const QString &l :
+                                 {line, line + "x", QString(line).replace(" Z=", " Z= ")}) {
+                                Reading a, b;
+                                const LineKind ka = readLine(l, a), kb = readLineByRules(l, b);
+                                ASSERT_EQ(ka, kb) << l.toStdString();
+                                ++lines;
+                                if (ka != LineKind::Reading) continue;
+                                EXPECT_EQ(a.date, b.date) << l.toStdString();
+                                EXPECT_EQ(a.slot, b.slot);
+                                EXPECT_EQ(a.mgdl, b.mgdl);
+                                EXPECT_EQ(a.minute, b.minute) << l.toStdString();
+                            }
+                        }
+    EXPECT_GT(lines, 10000);
+}
