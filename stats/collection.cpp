@@ -1,11 +1,14 @@
 #include "collection.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
 #include "storage/settingsstore.h"
+
+#include <sys/stat.h>
 
 namespace stats {
 
@@ -147,16 +150,19 @@ Collection collectTables(const QList<TableReadings> &tables) {
 bool collect(const QStringList &tablePaths, MeasureMode fallback, Collection &out, QString *error,
              TableCache *cache) {
     QList<TableReadings> tables;
-    QSet<QString> seen;
+    QSet<QPair<quint64, quint64>> seen; // device and inode of each file read
     QStringList twice;
     for (const QString &p : tablePaths) {
-        const QString canonical = QFileInfo(p).canonicalFilePath();
-        if (!canonical.isEmpty() && seen.contains(canonical)) {
-            const QString name = QFileInfo(p).fileName();
-            if (!twice.contains(name)) twice << name;
-            continue;
+        struct stat st {};
+        if (::stat(QFile::encodeName(p).constData(), &st) == 0) {
+            const QPair<quint64, quint64> id{quint64(st.st_dev), quint64(st.st_ino)};
+            if (seen.contains(id)) {
+                const QString name = QFileInfo(p).fileName();
+                if (!twice.contains(name)) twice << name;
+                continue;
+            }
+            seen.insert(id);
         }
-        seen.insert(canonical);
         if (cache) {
             const TableReadings *t = cache->get(p, fallback, error);
             if (!t) return false;
@@ -201,16 +207,36 @@ QList<TableReadings> readMonths(const Collection &c, const QString &baseFolder, 
     return out;
 }
 
-MonthPoint pointOf(int key, const QList<Reading> &readings, bool hasTable) {
+MonthPoint pointOf(int key, std::span<const Reading> readings, bool hasTable) {
     MonthPoint m;
     m.key = key;
     m.hasTable = hasTable;
-    const Figures f = compute(readings);
-    m.readings = f.readings;
-    m.daysWithReadings = f.daysWithReadings;
-    m.mean = f.mean;
-    m.ea1cPercent = f.ea1cPercent;
+    qint64 sum = 0;
+    for (qsizetype i = 0; i < qsizetype(readings.size()); ++i) {
+        sum += readings[size_t(i)].mgdl;
+        if (i == 0 || readings[size_t(i)].date != readings[size_t(i - 1)].date)
+            ++m.daysWithReadings;
+    }
+    m.readings = int(readings.size());
+    if (m.readings > 0) m.mean = roundDiv(10 * sum, m.readings);
+    m.ea1cPercent = ea1cPercentOf(sum, m.readings, m.daysWithReadings);
     return m;
+}
+
+// The months first .. last of readings in date order, each with its readings.
+void addMonths(QList<MonthPoint> &out, int first, int last, const QList<Reading> &readings,
+               const QSet<int> &withTable) {
+    const Reading *r = readings.constData(), *end = r + readings.size();
+    for (int key = first; key <= last; ++key) {
+        const QDate from(key / 12, key % 12 + 1, 1), to = from.addMonths(1);
+        while (r != end && r->date < from)
+            ++r;
+        const Reading *stop = r;
+        while (stop != end && stop->date < to)
+            ++stop;
+        out.append(pointOf(key, std::span<const Reading>(r, stop), withTable.contains(key)));
+        r = stop;
+    }
 }
 
 } // namespace
@@ -221,12 +247,12 @@ void addContext(Collection &c, const QString &baseFolder, MeasureMode fallback, 
     if (c.firstMonth < 0) return;
     const int length = c.lastMonth - c.firstMonth + 1;
 
-    const QList<TableReadings> before =
+    const QList<TableReadings> previous =
         readMonths(c, baseFolder, c.firstMonth - length, c.firstMonth - 1, fallback, cache);
     c.previous.firstMonth = c.firstMonth - length;
     c.previous.lastMonth = c.firstMonth - 1;
-    if (!before.isEmpty()) {
-        const Collection p = collectTables(before);
+    if (!previous.isEmpty()) {
+        const Collection p = collectTables(previous);
         c.previous.files = p.fileNames();
         c.previous.figures = p.figures;
     }
@@ -241,13 +267,12 @@ void addContext(Collection &c, const QString &baseFolder, MeasureMode fallback, 
     for (const QList<TableReadings> *list : {&earlier, &c.tables})
         for (const TableReadings &t : *list)
             if (t.month >= 1) withTable.insert(monthKey(t.year, t.month));
-    QHash<int, QList<Reading>> byMonth;
-    for (const QList<TableReadings> *list : {&earlier, &c.tables})
-        for (const TableReadings &t : *list)
-            for (const Reading &r : t.readings)
-                byMonth[monthKey(r.date.year(), r.date.month())].append(r);
-    for (int key = first; key <= c.lastMonth; ++key)
-        c.months.append(pointOf(key, byMonth.value(key), withTable.contains(key)));
+    QList<Reading> earlierReadings;
+    for (const TableReadings &t : std::as_const(earlier))
+        earlierReadings += t.readings;
+    sortByDateAndSlot(earlierReadings);
+    addMonths(c.months, first, c.firstMonth - 1, earlierReadings, withTable);
+    addMonths(c.months, c.firstMonth, c.lastMonth, c.readings, withTable);
 }
 
 QStringList monthTables(const QString &tablePath, const QString &baseFolder, int first, int last,

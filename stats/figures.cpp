@@ -31,15 +31,46 @@ qint64 roundSqrt(Wide num, Wide den) {
     return k;
 }
 
-// A percentile of sorted values in hundredths, linear between the closest
-// ranks ("type 7", numpy's default): h = (n - 1) * p / 100.
-qint64 percentileHundredths(const QList<int> &sorted, int percent) {
-    const qint64 h100 = qint64(sorted.size() - 1) * percent; // 100 × h
-    const qint64 lo = h100 / 100, frac = h100 % 100;
-    const qint64 a = sorted[lo];
-    const qint64 b = frac ? sorted[lo + 1] : a;
-    return 100 * a + frac * (b - a);
-}
+// Counts of whole values 0 .. size - 1: the readings of a slot (mg/dl) or
+// their clock times (minutes), so that percentiles need no sorting.
+class Histogram {
+public:
+    explicit Histogram(int size) : m_counts(size_t(size), 0) {}
+    void add(int v) {
+        ++m_counts[size_t(v)];
+        ++m_n;
+    }
+    int count() const { return m_n; }
+    // The value of rank k (0-based) in ascending order.
+    int atRank(qint64 k) const {
+        qint64 seen = 0;
+        for (size_t v = 0; v < m_counts.size(); ++v) {
+            seen += m_counts[v];
+            if (seen > k) return int(v);
+        }
+        return int(m_counts.size()) - 1;
+    }
+    // A percentile in hundredths, linear between the closest ranks ("type 7",
+    // numpy's default): h = (n - 1) * p / 100.
+    qint64 percentileHundredths(int percent) const {
+        const qint64 h100 = qint64(m_n - 1) * percent; // 100 × h
+        const qint64 lo = h100 / 100, frac = h100 % 100;
+        const qint64 a = atRank(lo);
+        const qint64 b = frac ? atRank(lo + 1) : a;
+        return 100 * a + frac * (b - a);
+    }
+    QList<int> values() const {
+        QList<int> out;
+        for (size_t v = 0; v < m_counts.size(); ++v)
+            for (int k = 0; k < m_counts[v]; ++k)
+                out.append(int(v));
+        return out;
+    }
+
+private:
+    std::vector<int> m_counts;
+    int m_n = 0;
+};
 
 Tenths percentOf(int count, int total) {
     if (total <= 0) return std::nullopt;
@@ -47,6 +78,12 @@ Tenths percentOf(int count, int total) {
 }
 
 } // namespace
+
+Tenths ea1cPercentOf(qint64 sum, qint64 readings, int days) {
+    if (readings < kMinReadingsForSpread || days < kMinDaysForEa1c) return std::nullopt;
+    // (mean + 46.7) / 28.7 = (10·Σx + 467·n) / (287·n).
+    return qint64(roundDivWide(10 * (10 * Wide(sum) + 467 * Wide(readings)), Wide(287) * readings));
+}
 
 qint64 roundDiv(qint64 num, qint64 den) {
     return qint64(roundDivWide(num, den));
@@ -103,22 +140,26 @@ Figures compute(const QList<Reading> &input) {
     if (!glucose::isSortedByDateAndSlot(input)) {
         QList<Reading> sorted = input;
         sortByDateAndSlot(sorted);
-        return compute(sorted);
+        return computeSorted(sorted);
     }
-    const QList<Reading> &readings = input;
+    return computeSorted(input);
+}
+
+Figures computeSorted(std::span<const Reading> readings) {
     Figures f;
     const qint64 n = readings.size();
     f.readings = int(n);
     if (n == 0) return f;
 
     Wide sum = 0, sumSquares = 0;
-    std::array<QList<int>, slotinfo::kCount> perSlot, perSlotMinutes;
+    std::vector<Histogram> perSlot(slotinfo::kCount, Histogram(kMaxReading + 1));
+    std::vector<Histogram> perSlotMinutes(slotinfo::kCount, Histogram(24 * 60 + 1));
     for (const Reading &r : readings) {
         sum += r.mgdl;
         sumSquares += Wide(r.mgdl) * r.mgdl;
         ++f.bandCounts[bandOf(r.mgdl)];
-        perSlot[slotinfo::number(r.slot) - 1].append(r.mgdl);
-        if (r.minute >= 0) perSlotMinutes[slotinfo::number(r.slot) - 1].append(r.minute);
+        perSlot[size_t(slotinfo::number(r.slot) - 1)].add(r.mgdl);
+        if (r.minute >= 0) perSlotMinutes[size_t(slotinfo::number(r.slot) - 1)].add(r.minute);
         if (r.mgdl < 70) {
             f.hypos.append(r);
             ++(r.mgdl < 54 ? f.hypoLevel2 : f.hypoLevel1);
@@ -151,36 +192,32 @@ Figures compute(const QList<Reading> &input) {
     f.lowAll = percentOf(f.bandCounts[Low] + f.bandCounts[VeryLow], int(n));
     f.highAll = percentOf(f.bandCounts[High] + f.bandCounts[VeryHigh], int(n));
 
-    if (n >= kMinReadingsForSpread && f.daysWithReadings >= kMinDaysForEa1c) {
-        // (mean + 46.7) / 28.7 = (10·Σx + 467·n) / (287·n).
-        f.ea1cPercent = qint64(roundDivWide(10 * (10 * sum + 467 * n), Wide(287) * n));
+    f.ea1cPercent = ea1cPercentOf(qint64(sum), n, f.daysWithReadings);
+    if (f.ea1cPercent)
         // (eA1c − 2.15) × 10.929 = (1000·Σx − 15005·n) · 10929 / (28 700 000 · n).
         f.ea1cMmolMol =
             qint64(roundDivWide((1000 * sum - Wide(15005) * n) * 10929, Wide(28700000) * n));
-    }
 
     for (int s = 0; s < slotinfo::kCount; ++s) {
-        QList<int> &v = perSlot[s];
-        if (v.isEmpty()) continue;
-        std::sort(v.begin(), v.end());
-        QList<int> &minutes = perSlotMinutes[s];
-        std::sort(minutes.begin(), minutes.end());
+        const Histogram &v = perSlot[size_t(s)];
+        if (v.count() == 0) continue;
+        const Histogram &minutes = perSlotMinutes[size_t(s)];
         SlotFigures sf;
         sf.slot = slotinfo::fromNumber(s + 1);
-        sf.readings = int(v.size());
+        sf.readings = v.count();
         for (int p = 0; p < PercentileCount; ++p) {
             if (sf.readings < kMinReadingsFor[p]) continue;
-            const qint64 h = percentileHundredths(v, kPercent[p]);
+            const qint64 h = v.percentileHundredths(kPercent[p]);
             sf.mgdl[p] = qint64(roundDivWide(h, 10));
             sf.mmol[p] = qint64(roundDivWide(Wide(100) * h, 18016));
         }
-        sf.min = v.front();
-        sf.max = v.back();
+        sf.min = v.atRank(0);
+        sf.max = v.atRank(v.count() - 1);
         sf.minMmol = mmolTenths(sf.min);
         sf.maxMmol = mmolTenths(sf.max);
-        if (!minutes.isEmpty())
-            sf.typicalMinute = int(roundDivWide(percentileHundredths(minutes, 50), 100));
-        if (sf.readings < kMinReadingsForMedian) sf.values = v;
+        if (minutes.count() > 0)
+            sf.typicalMinute = int(roundDivWide(minutes.percentileHundredths(50), 100));
+        if (sf.readings < kMinReadingsForMedian) sf.values = v.values();
         f.perSlot.append(sf);
     }
     return f;

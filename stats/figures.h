@@ -3,6 +3,7 @@
 #include <QList>
 #include <array>
 #include <optional>
+#include <span>
 
 #include "storage/readings.h"
 
@@ -95,6 +96,8 @@ struct Figures {
 
 // The figures of readings in date and slot order (others are sorted first).
 Figures compute(const QList<Reading> &readings);
+// The same of readings known to be in date and slot order.
+Figures computeSorted(std::span<const Reading> readings);
 
 // The figures compared between two periods.
 enum class Compared {
@@ -124,6 +127,10 @@ bool enoughFor(const Figures &f, Compared what);
 // The change from `before` to `now` in tenths; empty unless both periods
 // have enough readings for the figure.
 Tenths change(const Figures &now, const Figures &before, Compared what);
+
+// The estimated HbA1c in tenths of a percent from the sum of the readings,
+// their number and the days they fall on; empty below 30 readings on 14 days.
+Tenths ea1cPercentOf(qint64 sum, qint64 readings, int days);
 
 // Exact rounding helpers (half away from zero), exposed for the tests.
 qint64 roundDiv(qint64 num, qint64 den);

@@ -54,7 +54,16 @@ QString readingText(int mgdl) {
 }
 
 QString dateText(const QDate &date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 0 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    const char16_t text[] = {char16_t(u'0' + d / 10),        char16_t(u'0' + d % 10),
+                             u'.',
+                             char16_t(u'0' + m / 10),        char16_t(u'0' + m % 10),
+                             u'.',
+                             char16_t(u'0' + y / 1000),      char16_t(u'0' + y / 100 % 10),
+                             char16_t(u'0' + y / 10 % 10),   char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 QString bandCaption(Band b) {
@@ -93,7 +102,13 @@ QString targetCaption(Target t) {
 }
 
 QString slotCaption(MeasurementSlot s) {
-    return slotinfo::displayLabel(s);
+    static const std::array<QString, slotinfo::kCount> captions = [] {
+        std::array<QString, slotinfo::kCount> c;
+        for (int n = 1; n <= slotinfo::kCount; ++n)
+            c[size_t(n - 1)] = slotinfo::displayLabel(slotinfo::fromNumber(n));
+        return c;
+    }();
+    return captions[size_t(slotinfo::number(s) - 1)];
 }
 
 QString readingsOnDays(int readings, int days) {
@@ -356,11 +371,22 @@ QStringList germanLines(const Collection &c) {
     l << QStringLiteral("Unterzuckerungen: Stufe 1 (54–69 mg/dl): %1, Stufe 2 (< 54 mg/dl): %2")
              .arg(f.hypoLevel1)
              .arg(f.hypoLevel2);
-    for (const Reading &r : f.hypos)
-        l << QStringLiteral("  %1  %2  %3  %4  Stufe %5")
-                 .arg(dateText(r.date), slotCaption(r.slot),
-                      r.minute < 0 ? QStringLiteral("--:--") : r.timeText(), readingText(r.mgdl))
-                 .arg(r.mgdl < 54 ? 2 : 1);
+    // Twenty years hold thousands of them: put together without formatting.
+    const QString gap = QStringLiteral("  ");
+    for (const Reading &r : f.hypos) {
+        QString line;
+        line.reserve(64);
+        line += gap;
+        line += dateText(r.date);
+        line += gap;
+        line += slotCaption(r.slot);
+        line += gap;
+        line += r.minute < 0 ? QStringLiteral("--:--") : r.timeText();
+        line += gap;
+        line += readingText(r.mgdl);
+        line += r.mgdl < 54 ? QStringLiteral("  Stufe 2") : QStringLiteral("  Stufe 1");
+        l << line;
+    }
     if (!c.notes.isEmpty()) {
         l << QString();
         for (const QString &n : c.notes)
