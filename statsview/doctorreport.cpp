@@ -2,12 +2,12 @@
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QMap>
 #include <QPainter>
 #include <QPdfWriter>
 #include <climits>
 
+#include "labelpainter.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "stats/statstext.h"
@@ -23,38 +23,77 @@ constexpr int kResolution = 1200; // dots per inch of the PDF's coordinates
 constexpr qreal kLeft = 12, kRight = 198, kFooterTop = 276;
 const QColor kGrey(100, 100, 100);
 const QColor kShade(240, 243, 246);
+const QColor kLevel2(170, 0, 0); // hypoglycaemias below 54 mg/dl
+const QColor kHeading(20, 50, 100);
 
 // Drawing in millimetres with text sizes in points.
 class Sheet {
 public:
-    explicit Sheet(QPainter &p) : m_p(p), m_dpmm(kResolution / 25.4) {}
+    explicit Sheet(QPainter &p) : m_p(p), m_labels(p), m_dpmm(kResolution / 25.4) {}
 
     QPainter &painter() { return m_p; }
+    LabelPainter &labels() { return m_labels; }
     qreal d(qreal mm) const { return mm * m_dpmm; }
     QRectF rect(qreal x, qreal y, qreal w, qreal h) const { return {d(x), d(y), d(w), d(h)}; }
 
-    qreal width(const QString &s, qreal pt, bool bold = false) const {
-        return QFontMetricsF(chartFont(pt, bold), m_p.device()).horizontalAdvance(s) / m_dpmm;
-    }
+    qreal width(const QString &s, qreal pt) { return m_labels.width(s, chartFont(pt)) / m_dpmm; }
     // Text with its baseline at y; x is the left edge, or the right edge
-    // with Qt::AlignRight. Text wider than maxWidth is made smaller.
-    void text(qreal x, qreal y, const QString &s, qreal pt, bool bold = false,
+    // with Qt::AlignRight. Text wider than maxWidth is made smaller. The page
+    // has one font face, which is half the work of writing it: `emphasis`
+    // draws black text in the headings' blue.
+    void text(qreal x, qreal y, const QString &s, qreal pt, bool emphasis = false,
               const QColor &color = Qt::black, Qt::Alignment align = Qt::AlignLeft,
               qreal maxWidth = kRight - kLeft) {
-        const qreal w = std::min(width(s, pt, bold), maxWidth);
-        if (align & Qt::AlignRight) x -= w;
-        if (align & Qt::AlignHCenter) x -= w / 2;
-        m_p.setPen(color);
-        drawFitted(m_p, QPointF(d(x), d(y)), s, chartFont(pt, bold), d(maxWidth));
+        m_p.setPen(emphasis && color == Qt::black ? kHeading : color);
+        m_labels.draw(QPointF(d(x), d(y)), s, chartFont(pt), d(maxWidth), align);
     }
     // Text wrapped into a box; returns the height it took in millimetres.
     qreal wrapped(qreal x, qreal y, qreal w, const QString &s, qreal pt,
                   const QColor &color = Qt::black) {
-        m_p.setFont(chartFont(pt, false));
+        m_p.setFont(chartFont(pt));
         m_p.setPen(color);
         QRectF used;
         m_p.drawText(rect(x, y, w, 100), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, s, &used);
         return used.height() / m_dpmm;
+    }
+    // Cells of a row at their stops (x + stops[i] millimetres), centred on
+    // them or starting there: with a stop for every cell each cell stands at
+    // its stop, with one stop less the first cell starts at x. The row is
+    // made smaller when a cell is wider than its room (rooms[i], or the last
+    // room for the cells after). A row goes out as one run of glyphs per
+    // colour: the day grid, the tables and the list of hypoglycaemias hold
+    // most of the page's text.
+    struct Cells {
+        QStringList texts;
+        QList<qreal> stops, rooms;
+        bool centred = false;
+        qreal pt = 6.5;
+        QColor color = Qt::black;
+        QList<QColor> colors; // invalid: `color`
+    };
+    void cells(qreal x, qreal y, const Cells &c) {
+        QFont font = chartFont(c.pt);
+        qreal ratio = 1;
+        for (int i = 0; i < c.texts.size() && !c.rooms.isEmpty(); ++i)
+            ratio = std::max(ratio, width(c.texts[i], c.pt) /
+                                        c.rooms[std::min<qsizetype>(i, c.rooms.size() - 1)]);
+        if (ratio > 1) font = chartFont(std::max(c.pt / 2, std::floor(c.pt / ratio * 4) / 4));
+        QList<QPair<QColor, QList<LabelPainter::Piece>>> runs;
+        const bool ownStops = c.stops.size() >= c.texts.size();
+        for (int i = 0; i < c.texts.size(); ++i) {
+            const qreal stop = ownStops ? c.stops[i] : i == 0 ? 0 : c.stops[i - 1];
+            const qreal left = d(x + stop) - (c.centred ? m_labels.width(c.texts[i], font) / 2 : 0);
+            const QColor color =
+                i < c.colors.size() && c.colors[i].isValid() ? c.colors[i] : c.color;
+            auto run = std::find_if(runs.begin(), runs.end(),
+                                    [&](const auto &r) { return r.first == color; });
+            if (run == runs.end()) run = runs.insert(runs.end(), {color, {}});
+            run->second.append({QPointF(left, d(y)), c.texts[i]});
+        }
+        for (const auto &[color, pieces] : runs) {
+            m_p.setPen(color);
+            m_labels.drawRun(pieces, font);
+        }
     }
     void rule(qreal y, const QColor &color = kGrey, qreal widthPt = 0.5) {
         m_p.setPen(QPen(color, widthPt * kResolution / 72.0));
@@ -67,13 +106,14 @@ public:
     void title(qreal x, qreal y, const QString &title, const QString &remark = QString(),
                qreal maxWidth = kRight - kLeft) {
         text(x, y, title, 9, true, Qt::black, Qt::AlignLeft, maxWidth);
-        const qreal w = width(title, 9, true) + 2.5;
+        const qreal w = width(title, 9) + 2.5;
         if (!remark.isEmpty() && w < maxWidth)
             text(x + w, y, remark, 6.3, false, kGrey, Qt::AlignLeft, maxWidth - w);
     }
 
 private:
     QPainter &m_p;
+    LabelPainter m_labels;
     qreal m_dpmm;
 };
 
@@ -88,12 +128,17 @@ struct Columns {
 };
 
 void row(Sheet &s, const Columns &cols, qreal base, qreal height, const QStringList &cells,
-         qreal pt, bool shaded, bool boldFirst = false, const QList<QColor> &colors = {}) {
+         qreal pt, bool shaded, const QList<QColor> &colors = {}) {
     if (shaded) s.fill(cols.left, base - height * 0.72, cols.width(), height, kShade);
-    for (int c = 0; c < cells.size() && c + 1 < cols.starts.size(); ++c)
-        s.text(cols.x(c), base, cells[c], pt, boldFirst && c == 0,
-               c < colors.size() && colors[c].isValid() ? colors[c] : QColor(Qt::black),
-               Qt::AlignLeft, cols.room(c));
+    Sheet::Cells c;
+    c.texts = cells;
+    for (int i = 1; i < cells.size(); ++i)
+        c.stops << cols.starts[i] - cols.starts[0];
+    for (int i = 0; i < cells.size(); ++i)
+        c.rooms << cols.room(i);
+    c.pt = pt;
+    c.colors = colors;
+    s.cells(cols.x(0), base, c);
 }
 
 QString percentText(const Tenths &t) {
@@ -110,7 +155,7 @@ qreal drawHead(Sheet &s, const Collection &c, const QDate &created, const QStrin
     const QString period = c.periodName().isEmpty()
                                ? QStringLiteral("–")
                                : c.periodName() + QStringLiteral(" (") + c.period + u')';
-    const qreal px = std::max<qreal>(70, kLeft + s.width(name, 9, true) + 6);
+    const qreal px = std::max<qreal>(70, kLeft + s.width(name, 9) + 6);
     s.text(px, 23.5, QStringLiteral("Zeitraum: ") + period, 9, true, Qt::black, Qt::AlignLeft,
            kRight - 32 - px);
     s.text(kRight, 23.5, QStringLiteral("erstellt am ") + dateText(created), 8, false, kGrey,
@@ -145,7 +190,7 @@ qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
     row(s, cols, base, rowH,
         {QString(), QStringLiteral("Zeitraum"), QStringLiteral("davor"),
          QStringLiteral("Änderung")},
-        6.5, false, false, {QColor(), kGrey, kGrey, kGrey});
+        6.5, false, {QColor(), kGrey, kGrey, kGrey});
     const Compared order[] = {
         Compared::Readings, Compared::Mean,          Compared::Sd,         Compared::Cv,
         Compared::Ea1c,     Compared::VeryHighShare, Compared::HighShare,  Compared::InRangeShare,
@@ -186,23 +231,23 @@ qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
         row(s, cols, base, rowH,
             {caption, value, before ? comparedValue(c.previous.figures, what) : QStringLiteral("–"),
              changeText(delta, what)},
-            7, i++ % 2 == 0, false, {QColor(), QColor(), kGrey, delta ? Qt::black : kGrey});
+            7, i++ % 2 == 0, {QColor(), QColor(), kGrey, delta ? Qt::black : kGrey});
     }
     s.text(kLeft, base + 3.6,
            QStringLiteral("Änderung nur, wo beide Zeiträume genug Messwerte haben (ab %1; "
                           "Messwerte: ab 1); Anteile in Prozentpunkten.")
                .arg(kMinReadingsForVerdict),
            6, false, kGrey, Qt::AlignLeft, 110);
-    drawRangeBar(s.painter(), s.rect(126, y + 1.5, kRight - 126, 56), f, 6.3);
+    drawRangeBar(s.labels(), s.rect(126, y + 1.5, kRight - 126, 56), f, 6.3);
     return std::max(base + 3.6, y + 58) + 5;
 }
 
 // The day profile on the left, the year's trend on the right.
 qreal drawProfileAndTrend(Sheet &s, const Collection &c, qreal y) {
     s.title(kLeft, y, QStringLiteral("Tagesprofil (Perzentile je Messzeit)"), QString(), 112);
-    drawProfile(s.painter(), s.rect(kLeft, y + 1.5, 112, 56), c.figures, 6);
+    drawProfile(s.labels(), s.rect(kLeft, y + 1.5, 112, 56), c.figures, 6);
     s.title(130, y, QStringLiteral("Verlauf der letzten 12 Monate"), QString(), kRight - 130);
-    drawTrend(s.painter(), s.rect(130, y + 1.5, kRight - 130, 56), lastYear(c), 6);
+    drawTrend(s.labels(), s.rect(130, y + 1.5, kRight - 130, 56), lastYear(c), 6);
     return y + 62;
 }
 
@@ -222,7 +267,8 @@ qreal drawSlotTable(Sheet &s, const Figures &f, qreal y) {
         {QStringLiteral("Messzeit"), QStringLiteral("Uhrzeit"), QStringLiteral("n"),
          QStringLiteral("Median"), QStringLiteral("25–75 %"), QStringLiteral("10–90 %"),
          QStringLiteral("5–95 %"), QStringLiteral("Min–Max"), QStringLiteral("Median mmol/l")},
-        6.3, false, true);
+        6.3, false,
+        {kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading});
     if (f.perSlot.isEmpty()) {
         base += rowH;
         s.text(cols.x(0), base, QStringLiteral("keine Messwerte"), 6.5);
@@ -271,11 +317,18 @@ QList<int> gridMonths(const Collection &c) {
 
 QList<MonthBlock> monthBlocks(const Collection &c, const QList<DaySums> &diary) {
     QList<MonthBlock> blocks;
-    for (int key : gridMonths(c)) {
+    const QList<int> keys = gridMonths(c);
+    // The day means are in date order: only the last months' are looked at.
+    const QDate from =
+        keys.isEmpty() ? QDate() : QDate(keys.front() / 12, keys.front() % 12 + 1, 1);
+    QMap<int, QMap<int, DayMean>> means;
+    for (auto it = c.figures.dayMeans.crbegin();
+         it != c.figures.dayMeans.crend() && it->date >= from; ++it)
+        means[monthKey(it->date.year(), it->date.month())][it->date.day()] = *it;
+    for (int key : keys) {
         MonthBlock b;
         b.key = key;
-        for (const DayMean &m : c.figures.dayMeans)
-            if (monthKey(m.date.year(), m.date.month()) == key) b.means[m.date.day()] = m;
+        b.means = means.value(key);
         QStringList units;
         for (const DaySums &ds : diary) {
             if (monthKey(ds.date.year(), ds.date.month()) != key) continue;
@@ -354,12 +407,20 @@ qreal drawDayGrid(Sheet &s, const Collection &c, const QList<DaySums> &diary, qr
             const qreal base = ry + 3.0 * (r + 1);
             s.text(kLeft + 1, base, labels[r], 6, r == 0, r == 0 ? kGrey : Qt::black, Qt::AlignLeft,
                    labelW - 1.5);
+            QStringList cells;
+            QList<qreal> centres;
             for (int day = 1; day <= days; ++day) {
-                const QString cell = gridCell(b, labels[r], r, day);
-                if (cell.isEmpty()) continue;
-                s.text(kLeft + labelW + cellW * (day - 0.5), base, cell, 6, false,
-                       r == 0 ? kGrey : Qt::black, Qt::AlignHCenter, cellW - 0.3);
+                cells << gridCell(b, labels[r], r, day);
+                centres << labelW + cellW * (day - 0.5);
             }
+            Sheet::Cells row;
+            row.texts = cells;
+            row.stops = centres;
+            row.rooms = {cellW - 0.3};
+            row.centred = true;
+            row.pt = 6;
+            row.color = r == 0 ? kGrey : Qt::black;
+            s.cells(kLeft, base, row);
         }
         ry += 3.0 * labels.size() + 1.5;
     }
@@ -386,19 +447,21 @@ void drawHypos(Sheet &s, const Figures &f, qreal y) {
     s.title(kLeft, y, QStringLiteral("Unterzuckerungen"), remark);
     if (f.hypos.isEmpty()) s.text(kLeft, top + rowH, QStringLiteral("keine"), 6.5);
     const qsizetype first = f.hypos.size() - shown;
+    // Each entry: date, slot, time, the value (red from level 2 on) and the level.
+    const QList<qreal> stops = {12.5, 25.5, 33.5, 53};
     for (qsizetype i = 0; i < shown; ++i) {
         const Reading &r = f.hypos[first + i];
-        const qreal x = kLeft + colW * qreal(i / rows), base = top + rowH * qreal(i % rows + 1);
-        s.text(x, base, dateText(r.date), 6.3, false, Qt::black, Qt::AlignLeft, 12);
-        s.text(x + 12.5, base, slotCaption(r.slot), 6.3, false, Qt::black, Qt::AlignLeft, 12.5);
-        s.text(x + 25.5, base, r.minute < 0 ? QStringLiteral("–") : r.timeText(), 6.3, false,
-               Qt::black, Qt::AlignLeft, 7.5);
-        s.text(x + 33.5, base,
-               QString::number(r.mgdl) + QStringLiteral(" mg/dl (") + german(mmolTenths(r.mgdl)) +
-                   u')',
-               6.3, r.mgdl < 54, Qt::black, Qt::AlignLeft, 19);
-        s.text(x + 53, base, QStringLiteral("Stufe %1").arg(r.mgdl < 54 ? 2 : 1), 6.3, false, kGrey,
-               Qt::AlignLeft, colW - 53.5);
+        const QString value = QString::number(r.mgdl) + QStringLiteral(" mg/dl (") +
+                              german(mmolTenths(r.mgdl)) + u')';
+        Sheet::Cells entry;
+        entry.texts = {dateText(r.date), slotCaption(r.slot),
+                       r.minute < 0 ? QStringLiteral("–") : r.timeText(), value,
+                       r.mgdl < 54 ? QStringLiteral("Stufe 2") : QStringLiteral("Stufe 1")};
+        entry.stops = stops;
+        entry.rooms = {12, 12.5, 7.5, 19, colW - 53.5};
+        entry.pt = 6.3;
+        entry.colors = {QColor(), QColor(), QColor(), r.mgdl < 54 ? kLevel2 : QColor(), kGrey};
+        s.cells(kLeft + colW * qreal(i / rows), top + rowH * qreal(i % rows + 1), entry);
     }
 }
 

@@ -1,17 +1,17 @@
 #include "statisticswindow.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "doctorreport.h"
+#include "figuretable.h"
+#include "labelpainter.h"
 #include "platform/ui.h"
 #include "stats/statstext.h"
 #include "statscharts.h"
@@ -70,54 +70,19 @@ private:
     QSize minimum() const {
         switch (m_kind) {
         case Kind::RangeBar:
-            return {360, 240};
+            return {240, 250};
         case Kind::Profile:
-            return {420, 250};
+            return {420, 260};
         case Kind::Trend:
             break;
         }
-        return {420, 200};
+        return {380, 210};
     }
 
     Kind m_kind;
     Figures m_figures;
     QList<MonthPoint> m_months;
 };
-
-QTableWidget *makeTable(const QStringList &headers, const QString &name) {
-    auto *t = new QTableWidget(0, int(headers.size()));
-    t->setObjectName(name);
-    t->setHorizontalHeaderLabels(headers);
-    t->verticalHeader()->hide();
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionMode(QAbstractItemView::NoSelection);
-    t->setFocusPolicy(Qt::NoFocus);
-    t->setWordWrap(false);
-    t->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    t->horizontalHeader()->setStretchLastSection(true);
-    return t;
-}
-
-void addRow(QTableWidget *t, const QStringList &cells, const QList<QColor> &colors = {}) {
-    const int row = t->rowCount();
-    t->insertRow(row);
-    for (int c = 0; c < cells.size(); ++c) {
-        auto *item = new QTableWidgetItem(cells[c]);
-        if (c < colors.size() && colors[c].isValid()) item->setForeground(colors[c]);
-        t->setItem(row, c, item);
-    }
-}
-
-// Fixes a table's height to its rows (at most maxRows shown), so the page
-// scrolls instead of the table cutting its texts.
-void fitHeight(QTableWidget *t, int maxRows = 1000) {
-    const int rowH = t->verticalHeader()->defaultSectionSize();
-    int h = t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth();
-    h += rowH * std::min(t->rowCount(), maxRows);
-    t->setFixedHeight(h);
-    t->setVerticalScrollBarPolicy(t->rowCount() > maxRows ? Qt::ScrollBarAsNeeded
-                                                          : Qt::ScrollBarAlwaysOff);
-}
 
 QColor verdictColor(Verdict v) {
     switch (v) {
@@ -135,17 +100,51 @@ QString percentText(const Tenths &t) {
     return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
 }
 
-QLabel *sectionTitle(const QString &html, QWidget *parent) {
-    auto *l = new QLabel(html, parent);
-    l->setTextFormat(Qt::RichText);
-    return l;
+// A section's title in bold and a remark after it, cut with "…" where the
+// window is narrow. Painted by itself: a page has a handful of them, and
+// labels lay their texts out at every size question.
+class TitleLine : public QWidget {
+public:
+    TitleLine(const QString &title, const QString &remark, QWidget *parent)
+        : QWidget(parent), m_title(title), m_remark(remark) {
+        setToolTip(remark);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+    QSize sizeHint() const override {
+        return {int(LabelPainter::width(m_title, boldFont(), this)) + 8,
+                fontMetrics().height() + 8};
+    }
+    QSize minimumSizeHint() const override { return {1, sizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter p(this);
+        LabelPainter labels(p);
+        p.setPen(palette().color(QPalette::WindowText));
+        const qreal base = height() - 3 - fontMetrics().descent();
+        labels.draw(QPointF(0, base), m_title, boldFont(), width());
+        const qreal x = labels.width(m_title, boldFont()) + fontMetrics().averageCharWidth();
+        if (!m_remark.isEmpty() && x < width())
+            labels.draw(QPointF(x, base), m_remark, font(), width() - x);
+    }
+
+private:
+    QFont boldFont() const {
+        QFont f = font();
+        f.setBold(true);
+        return f;
+    }
+    QString m_title, m_remark;
+};
+
+QWidget *sectionTitle(const QString &title, const QString &remark, QWidget *parent) {
+    return new TitleLine(title, remark, parent);
 }
 
 // Name, period and tables of a page.
 QLabel *headLabel(const Collection &c, QWidget *parent) {
     auto *head = new QLabel(parent);
     head->setObjectName(QStringLiteral("Kopf"));
-    head->setWordWrap(true);
     head->setTextFormat(Qt::PlainText);
     head->setText((c.userName.isEmpty()
                        ? QString()
@@ -185,15 +184,15 @@ QList<FigureRow> figureRows(const Figures &f) {
          {},
          Compared::Ea1c,
          QStringLiteral("Schätzung, kein Laborwert")},
-        {bandCaption(VeryHigh), percentText(f.bands[VeryHigh]), Target::VeryHigh,
+        {comparedCaption(Compared::VeryHighShare), percentText(f.bands[VeryHigh]), Target::VeryHigh,
          Compared::VeryHighShare},
-        {bandCaption(High), percentText(f.bands[High]), {}, Compared::HighShare},
+        {comparedCaption(Compared::HighShare), percentText(f.bands[High]), {}, Compared::HighShare},
         {QStringLiteral("hoch und sehr hoch"), percentText(f.highAll), Target::HighAll, {}},
-        {bandCaption(InRange), percentText(f.bands[InRange]), Target::InRange,
+        {comparedCaption(Compared::InRangeShare), percentText(f.bands[InRange]), Target::InRange,
          Compared::InRangeShare},
-        {bandCaption(Low), percentText(f.bands[Low]), {}, Compared::LowShare},
+        {comparedCaption(Compared::LowShare), percentText(f.bands[Low]), {}, Compared::LowShare},
         {QStringLiteral("niedrig und sehr niedrig"), percentText(f.lowAll), Target::LowAll, {}},
-        {bandCaption(VeryLow), percentText(f.bands[VeryLow]), Target::VeryLow,
+        {comparedCaption(Compared::VeryLowShare), percentText(f.bands[VeryLow]), Target::VeryLow,
          Compared::VeryLowShare},
         {QStringLiteral("Unterzuckerungen Stufe 1 (54–69 mg/dl)"),
          QString::number(f.hypoLevel1),
@@ -211,16 +210,16 @@ void addFigures(QVBoxLayout *v, const Collection &c, QWidget *content) {
     const Figures &f = c.figures;
     const bool before = c.previous.exists();
     v->addWidget(sectionTitle(
-        QStringLiteral("<b>Kennzahlen</b> mit dem Zeitraum davor (%1%2); Ziele bewertet und "
+        QStringLiteral("Kennzahlen"),
+        QStringLiteral("mit dem Zeitraum davor (%1%2); Ziele bewertet und "
                        "Änderungen gezeigt ab %3 Messwerten")
-            .arg(c.previousPeriodName().toHtmlEscaped(),
-                 before ? QString() : QStringLiteral(": keine Tabelle"))
+            .arg(c.previousPeriodName(), before ? QString() : QStringLiteral(": keine Tabelle"))
             .arg(kMinReadingsForVerdict),
         content));
-    QTableWidget *figures =
-        makeTable({QStringLiteral("Kennzahl"), QStringLiteral("Wert"), QStringLiteral("Ziel"),
-                   QStringLiteral("davor"), QStringLiteral("Änderung")},
-                  QStringLiteral("Kennzahlen"));
+    auto *figures =
+        new FigureTable({QStringLiteral("Kennzahl"), QStringLiteral("Wert"), QStringLiteral("Ziel"),
+                         QStringLiteral("davor"), QStringLiteral("Änderung")},
+                        QStringLiteral("Kennzahlen"), content);
     for (const FigureRow &r : figureRows(f)) {
         QString target = r.targetText;
         QColor color;
@@ -238,13 +237,12 @@ void addFigures(QVBoxLayout *v, const Collection &c, QWidget *content) {
             delta = changeText(d, *r.compared);
             if (d) deltaColor = QColor(Qt::black);
         }
-        addRow(figures, {r.caption, r.value, target, previous, delta},
-               {QColor(), QColor(), color, kQuietColor, deltaColor});
+        figures->addRow({r.caption, r.value, target, previous, delta},
+                        {QColor(), QColor(), color, kQuietColor, deltaColor});
     }
-    fitHeight(figures);
     auto *top = new QHBoxLayout;
-    top->addWidget(figures, 3);
-    top->addWidget(new ChartWidget(ChartWidget::Kind::RangeBar, c, content), 2);
+    top->addWidget(figures, 0, Qt::AlignTop);
+    top->addWidget(new ChartWidget(ChartWidget::Kind::RangeBar, c, content), 1);
     v->addLayout(top);
 }
 
@@ -254,71 +252,89 @@ QString rangeText(const SlotFigures &s, Percentile lo, Percentile hi) {
 }
 
 // Per slot: clock time, count and percentiles in mg/dl.
-QTableWidget *slotTableOf(const Figures &f) {
-    QTableWidget *slotTable =
-        makeTable({QStringLiteral("Messzeit"), QStringLiteral("Uhrzeit"), QStringLiteral("n"),
-                   QStringLiteral("Median"), QStringLiteral("25–75 %"), QStringLiteral("10–90 %"),
-                   QStringLiteral("5–95 %"), QStringLiteral("Min–Max")},
-                  QStringLiteral("Tageszeiten"));
+FigureTable *slotTableOf(const Figures &f, QWidget *content) {
+    auto *slotTable = new FigureTable({QStringLiteral("Messzeit"), QStringLiteral("Uhrzeit"),
+                                       QStringLiteral("n"), QStringLiteral("Median"),
+                                       QStringLiteral("25–75 %"), QStringLiteral("10–90 %"),
+                                       QStringLiteral("5–95 %"), QStringLiteral("Min–Max")},
+                                      QStringLiteral("Tageszeiten"), content);
     for (const SlotFigures &s : f.perSlot) {
         QStringList values;
         for (int v : s.values)
             values << QString::number(v);
         const bool median = s.mgdl[P50].has_value();
-        addRow(slotTable,
-               {slotCaption(s.slot),
-                s.typicalTime().isEmpty() ? QStringLiteral("–") : s.typicalTime(),
-                QString::number(s.readings),
-                median ? german(s.mgdl[P50]) : QStringLiteral("Werte: ") + values.join(u' '),
-                rangeText(s, P25, P75), rangeText(s, P10, P90), rangeText(s, P5, P95),
-                QStringLiteral("%1–%2").arg(s.min).arg(s.max)});
+        slotTable->addRow(
+            {slotCaption(s.slot), s.typicalTime().isEmpty() ? QStringLiteral("–") : s.typicalTime(),
+             QString::number(s.readings),
+             median ? german(s.mgdl[P50]) : QStringLiteral("Werte: ") + values.join(u' '),
+             rangeText(s, P25, P75), rangeText(s, P10, P90), rangeText(s, P5, P95),
+             QStringLiteral("%1–%2").arg(s.min).arg(s.max)});
     }
-    fitHeight(slotTable);
     return slotTable;
 }
 
 // The day profile and its figures, and the year's trend.
-void addProfileAndTrend(QVBoxLayout *v, const Collection &c, QWidget *content) {
-    v->addWidget(sectionTitle(QStringLiteral("<b>Tagesprofil (Perzentile je Messzeit)</b>, "
-                                             "Werte in mg/dl; ") +
-                                  percentileRule().toHtmlEscaped(),
-                              content));
+void addProfile(QVBoxLayout *v, const Collection &c, QWidget *content) {
+    v->addWidget(sectionTitle(QStringLiteral("Tagesprofil (Perzentile je Messzeit)"),
+                              QStringLiteral("Werte in mg/dl; ") + percentileRule(), content));
     auto *middle = new QHBoxLayout;
     middle->addWidget(new ChartWidget(ChartWidget::Kind::Profile, c, content), 1);
-    middle->addWidget(slotTableOf(c.figures), 1, Qt::AlignTop);
+    middle->addWidget(slotTableOf(c.figures, content), 0, Qt::AlignTop);
     v->addLayout(middle);
-    v->addWidget(sectionTitle(QStringLiteral("<b>Verlauf der letzten 12 Monate</b>: "
-                                             "Monatsmittelwert und eA1c (ab %1 Messwerten an %2 "
-                                             "Tagen)")
-                                  .arg(kMinReadingsForSpread)
-                                  .arg(kMinDaysForEa1c),
-                              content));
-    auto *trend = new QHBoxLayout;
-    trend->addWidget(new ChartWidget(ChartWidget::Kind::Trend, c, content), 1);
-    trend->addStretch(1);
-    v->addLayout(trend);
+}
+
+// The year's trend, and beside it the hypoglycaemias.
+QVBoxLayout *addTrend(QHBoxLayout *row, const Collection &c, QWidget *content) {
+    auto *left = new QVBoxLayout;
+    left->addWidget(sectionTitle(QStringLiteral("Verlauf der letzten 12 Monate"),
+                                 QStringLiteral("Monatsmittelwert und eA1c (ab %1 Messwerten an "
+                                                "%2 Tagen)")
+                                     .arg(kMinReadingsForSpread)
+                                     .arg(kMinDaysForEa1c),
+                                 content));
+    left->addWidget(new ChartWidget(ChartWidget::Kind::Trend, c, content));
+    left->addStretch();
+    row->addLayout(left, 1);
+    auto *right = new QVBoxLayout;
+    row->addLayout(right, 1);
+    return right;
 }
 
 // The hypoglycaemias one by one, the most recent in view.
 void addHypos(QVBoxLayout *v, const Figures &f, QWidget *content) {
-    v->addWidget(sectionTitle(QStringLiteral("<b>Unterzuckerungen</b>: Stufe 1 (54–69 mg/dl): "
-                                             "%1, Stufe 2 (&lt; 54 mg/dl): %2")
+    v->addWidget(sectionTitle(QStringLiteral("Unterzuckerungen"),
+                              QStringLiteral("Stufe 1 (54–69 mg/dl): %1, Stufe 2 (< 54 mg/dl): %2")
                                   .arg(f.hypoLevel1)
                                   .arg(f.hypoLevel2),
                               content));
     if (f.hypos.isEmpty()) return;
-    QTableWidget *hypos =
-        makeTable({QStringLiteral("Datum"), QStringLiteral("Messung"), QStringLiteral("Uhrzeit"),
-                   QStringLiteral("mg/dl"), QStringLiteral("mmol/l"), QStringLiteral("Stufe")},
-                  QStringLiteral("Unterzuckerungen"));
+    auto *hypos = new FigureTable({QStringLiteral("Datum"), QStringLiteral("Messung"),
+                                   QStringLiteral("Uhrzeit"), QStringLiteral("mg/dl"),
+                                   QStringLiteral("mmol/l"), QStringLiteral("Stufe")},
+                                  QStringLiteral("Unterzuckerungen"), content);
     for (const Reading &r : f.hypos)
-        addRow(hypos, {dateText(r.date), slotCaption(r.slot),
+        hypos->addRow({dateText(r.date), slotCaption(r.slot),
                        r.minute < 0 ? QStringLiteral("–") : r.timeText(), QString::number(r.mgdl),
                        german(mmolTenths(r.mgdl)),
                        r.mgdl < 54 ? QStringLiteral("2") : QStringLiteral("1")});
-    fitHeight(hypos, 6);
-    hypos->scrollToBottom();
-    v->addWidget(hypos);
+    // A long list scrolls in a box of its own, the most recent in view.
+    constexpr int kShownRows = 8;
+    if (hypos->rowCount() <= kShownRows) {
+        v->addWidget(hypos, 0, Qt::AlignLeft);
+        return;
+    }
+    auto *box = new QScrollArea(content);
+    hypos->resize(hypos->sizeHint());
+    box->setWidget(hypos);
+    box->setFixedHeight(hypos->sizeHint().height() * (kShownRows + 1) / (hypos->rowCount() + 1) +
+                        2 * box->frameWidth());
+    box->setFixedWidth(hypos->sizeHint().width() + box->verticalScrollBar()->sizeHint().width() +
+                       2 * box->frameWidth());
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QMetaObject::invokeMethod(
+        box, [box] { box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum()); },
+        Qt::QueuedConnection);
+    v->addWidget(box, 0, Qt::AlignLeft);
 }
 
 // What the shares mean, and the notes of the page and of its tables.
@@ -327,9 +343,9 @@ QLabel *notesLabel(const StatisticsWindow::Page &page, QWidget *content) {
                                         "(Blutzuckermessungen), nicht auf die Zeit. Ziele nach "
                                         "internationalem Konsens (Battelino et al., 2019).")};
     notes << page.extraNotes << page.collection.notes;
+    // One line a note: a label that wraps lays out its text at every size question.
     auto *noteLabel = new QLabel(notes.join(u'\n'), content);
     noteLabel->setObjectName(QStringLiteral("Hinweise"));
-    noteLabel->setWordWrap(true);
     noteLabel->setTextFormat(Qt::PlainText);
     return noteLabel;
 }
@@ -340,8 +356,12 @@ QWidget *pageWidget(const StatisticsWindow::Page &page) {
     auto *v = new QVBoxLayout(content);
     v->addWidget(headLabel(c, content));
     addFigures(v, c, content);
-    addProfileAndTrend(v, c, content);
-    addHypos(v, c.figures, content);
+    addProfile(v, c, content);
+    auto *bottom = new QHBoxLayout;
+    QVBoxLayout *right = addTrend(bottom, c, content);
+    addHypos(right, c.figures, content);
+    right->addStretch();
+    v->addLayout(bottom);
     v->addWidget(notesLabel(page, content));
     v->addStretch();
     auto *scroll = new QScrollArea;

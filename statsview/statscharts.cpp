@@ -2,11 +2,14 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
+#include "labelpainter.h"
 #include "stats/statstext.h"
 
 namespace statsview {
@@ -101,30 +104,28 @@ QFont chartFont(qreal pt, bool bold) {
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(pt);
     f.setBold(bold);
+    // The same widths on screen and on paper, and no hinting to compute for
+    // the report's fine resolution.
+    f.setHintingPreference(QFont::PreferNoHinting);
     return f;
 }
 
-void drawFitted(QPainter &p, const QPointF &pos, const QString &text, const QFont &font,
-                qreal maxWidth) {
-    QFont f = font;
-    qreal width = QFontMetricsF(f, p.device()).horizontalAdvance(text);
-    if (width > maxWidth && width > 0) {
-        f.setPointSizeF(std::max(font.pointSizeF() / 2, font.pointSizeF() * maxWidth / width));
-        width = QFontMetricsF(f, p.device()).horizontalAdvance(text);
-    }
-    p.setFont(f);
-    if (width <= maxWidth) {
-        p.drawText(pos, text);
-        return;
-    }
-    p.drawText(pos, QFontMetricsF(f, p.device()).elidedText(text, Qt::ElideRight, maxWidth));
+void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
+    LabelPainter labels(p);
+    drawRangeBar(labels, area, f, fontPt);
 }
 
-void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
+void drawRangeBar(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
+    QPainter &p = labels.painter();
     const qreal u = unitOf(p);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    const QFont plain = chartFont(fontPt), bold = chartFont(fontPt, true);
+    // Smooth edges only where lines run slanted or round: the rest stands
+    // on the pixel grid, and painting it smooth costs the window its frame.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // Bold on screen; a report has one font face only, which is half the
+    // work of writing it.
+    const bool pdf = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
+    const QFont plain = chartFont(fontPt), bold = chartFont(fontPt, !pdf);
     const QFontMetricsF fm(plain, p.device());
     const qreal lineH = fm.height();
     const qreal barW = std::min(area.width() * 0.16, 30 * u);
@@ -144,7 +145,7 @@ void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontP
     p.setBrush(Qt::NoBrush);
     p.drawRect(bar);
     if (f.readings == 0) {
-        p.setFont(plain);
+        p.setFont(QFont(plain, p.device()));
         p.drawText(bar.adjusted(-bar.width(), 0, area.width(), 0), Qt::AlignCenter,
                    QStringLiteral("keine Messwerte"));
         p.restore();
@@ -161,16 +162,18 @@ void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontP
         const qreal top = bar.top() + i * slot;
         const qreal firstLine = top + (slot - lines.size() * lineH) / 2 + fm.ascent();
         p.setPen(QPen(kAxisColor, 0.5 * u));
+        p.setRenderHint(QPainter::Antialiasing, true);
         p.drawLine(QPointF(bar.right(), centre[l.band]),
                    QPointF(labelX - 3 * u, firstLine - fm.ascent() / 2));
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.fillRect(
             QRectF(labelX - 3 * u - 4 * u, firstLine - fm.ascent() / 2 - 2 * u, 4 * u, 4 * u),
             bandColor(l.band));
         for (int k = 0; k < lines.size(); ++k) {
             const bool verdict = k == lines.size() - 1;
             p.setPen(verdict ? verdictColor(verdictOf(f, l.target)) : QColor(Qt::black));
-            drawFitted(p, QPointF(labelX, firstLine + k * lineH), lines[k], k == 0 ? bold : plain,
-                       textW);
+            labels.draw(QPointF(labelX, firstLine + k * lineH), lines[k], k == 0 ? bold : plain,
+                        textW);
         }
     }
     p.restore();
@@ -189,7 +192,8 @@ struct Frame {
 };
 
 // The target range and a grid line every 50 mg/dl with its value on the left.
-void drawScale(QPainter &p, const Frame &fr, const QFontMetricsF &fm) {
+void drawScale(LabelPainter &labels, const Frame &fr, const QFont &font, const QFontMetricsF &fm) {
+    QPainter &p = labels.painter();
     const QRectF &plot = fr.plot;
     p.fillRect(QRectF(QPointF(plot.left(), fr.y(std::min(180, fr.top))),
                       QPointF(plot.right(), fr.y(std::max(70, fr.bottom)))),
@@ -200,8 +204,8 @@ void drawScale(QPainter &p, const Frame &fr, const QFontMetricsF &fm) {
         p.drawLine(QPointF(plot.left(), yy), QPointF(plot.right(), yy));
         p.setPen(kAxisColor);
         const QString mg = QString::number(v);
-        p.drawText(
-            QPointF(plot.left() - 2 * fr.u - fm.horizontalAdvance(mg), yy + fm.ascent() / 2.5), mg);
+        labels.draw(QPointF(plot.left() - 2 * fr.u, yy + fm.ascent() / 2.5), mg, font,
+                    std::numeric_limits<qreal>::max(), Qt::AlignRight);
     }
 }
 
@@ -264,12 +268,12 @@ QList<LegendItem> profileLegend() {
 }
 
 // Lays the legend out in rows of `width`; returns the rows' start indices.
-QList<int> legendRows(const QList<LegendItem> &items, const QFontMetricsF &fm, qreal width,
-                      qreal symbolW) {
+QList<int> legendRows(LabelPainter &labels, const QFont &font, const QList<LegendItem> &items,
+                      qreal width, qreal symbolW) {
     QList<int> rows = {0};
     qreal x = 0;
     for (int i = 0; i < items.size(); ++i) {
-        const qreal w = symbolW + fm.horizontalAdvance(items[i].text) + symbolW;
+        const qreal w = symbolW + labels.width(items[i].text, font) + symbolW;
         if (x > 0 && x + w > width) {
             rows << i;
             x = 0;
@@ -279,8 +283,9 @@ QList<int> legendRows(const QList<LegendItem> &items, const QFontMetricsF &fm, q
     return rows;
 }
 
-void drawLegend(QPainter &p, const QList<LegendItem> &items, const QList<int> &rows, qreal left,
-                qreal top, qreal width, const QFontMetricsF &fm, qreal u) {
+void drawLegend(LabelPainter &labels, const QFont &font, const QList<LegendItem> &items,
+                const QList<int> &rows, qreal left, qreal top, const QFontMetricsF &fm, qreal u) {
+    QPainter &p = labels.painter();
     const qreal symbolW = 9 * u, lineH = fm.height();
     for (int r = 0; r < rows.size(); ++r) {
         const int end = r + 1 < rows.size() ? rows[r + 1] : int(items.size());
@@ -300,16 +305,17 @@ void drawLegend(QPainter &p, const QList<LegendItem> &items, const QList<int> &r
             case LegendItem::Dot:
                 p.setPen(Qt::NoPen);
                 p.setBrush(it.color);
+                p.setRenderHint(QPainter::Antialiasing, true);
                 p.drawEllipse(QPointF(x + (symbolW - 2 * u) / 2, mid), 1.6 * u, 1.6 * u);
+                p.setRenderHint(QPainter::Antialiasing, false);
                 p.setBrush(Qt::NoBrush);
                 break;
             }
             p.setPen(kAxisColor);
-            p.drawText(QPointF(x + symbolW, base), it.text);
-            x += symbolW + fm.horizontalAdvance(it.text) + symbolW;
+            labels.draw(QPointF(x + symbolW, base), it.text, font);
+            x += symbolW + labels.width(it.text, font) + symbolW;
         }
     }
-    Q_UNUSED(width);
 }
 
 // The ranges of one slot as far as it has the readings for them, the median
@@ -319,8 +325,10 @@ void drawSlot(QPainter &p, const Frame &fr, const SlotFigures &s, qreal x, qreal
     if (!s.mgdl[P50]) {
         p.setPen(Qt::NoPen);
         p.setBrush(kMedianColor);
+        p.setRenderHint(QPainter::Antialiasing, true);
         for (int v : s.values)
             p.drawEllipse(QPointF(x, fr.y(v)), 1.6 * u, 1.6 * u);
+        p.setRenderHint(QPainter::Antialiasing, false);
         p.setBrush(Qt::NoBrush);
         return;
     }
@@ -343,8 +351,9 @@ void drawSlot(QPainter &p, const Frame &fr, const SlotFigures &s, qreal x, qreal
 }
 
 // The slot's name, its typical clock time and its number of readings below the plot.
-void drawSlotCaption(QPainter &p, const Frame &fr, const SlotFigures &s, qreal x, qreal step,
-                     const QFontMetricsF &fm, const QFont &font) {
+void drawSlotCaption(LabelPainter &labels, const Frame &fr, const SlotFigures &s, qreal x,
+                     qreal step, const QFontMetricsF &fm, const QFont &font) {
+    QPainter &p = labels.painter();
     const qreal lineH = fm.height();
     const QString name = s.slot == MeasurementSlot::Morgens || s.slot == MeasurementSlot::Abends
                              ? slotinfo::word(s.slot)
@@ -354,26 +363,32 @@ void drawSlotCaption(QPainter &p, const Frame &fr, const SlotFigures &s, qreal x
     const QString lines[] = {name, time, count};
     for (int i = 0; i < 3; ++i) {
         p.setPen(i == 0 ? Qt::black : kAxisColor);
-        const qreal w = std::min(fm.horizontalAdvance(lines[i]), step - fr.u);
-        drawFitted(p, QPointF(x - w / 2, fr.plot.bottom() + lineH * (i + 1)), lines[i], font,
-                   step - fr.u);
+        labels.draw(QPointF(x, fr.plot.bottom() + lineH * (i + 1)), lines[i], font, step - fr.u,
+                    Qt::AlignHCenter);
     }
 }
 
 } // namespace
 
 void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
+    LabelPainter labels(p);
+    drawProfile(labels, area, f, fontPt);
+}
+
+void drawProfile(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
+    QPainter &p = labels.painter();
     const qreal u = unitOf(p);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing);
+    // Smooth edges only where lines run slanted or round: the rest stands
+    // on the pixel grid, and painting it smooth costs the window its frame.
+    p.setRenderHint(QPainter::Antialiasing, false);
     const QFont plain = chartFont(fontPt);
     const QFontMetricsF fm(plain, p.device());
-    p.setFont(plain);
     const qreal lineH = fm.height();
-    const qreal leftW = fm.horizontalAdvance(QStringLiteral("mg/dl")) + 4 * u;
-    const qreal rightW = fm.horizontalAdvance(QStringLiteral("mmol/l")) + 4 * u;
+    const qreal leftW = labels.width(QStringLiteral("mg/dl"), plain) + 4 * u;
+    const qreal rightW = labels.width(QStringLiteral("mmol/l"), plain) + 4 * u;
     const QList<LegendItem> legend = profileLegend();
-    const QList<int> rows = legendRows(legend, fm, area.width(), 9 * u);
+    const QList<int> rows = legendRows(labels, plain, legend, area.width(), 9 * u);
     const QRectF plot(area.left() + leftW, area.top() + lineH * 1.5, area.width() - leftW - rightW,
                       area.height() - lineH * (5 + rows.size()));
     if (plot.width() <= 0 || plot.height() <= 0) {
@@ -381,20 +396,20 @@ void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt
         return;
     }
     const Frame fr{plot, 0, profileTop(f), u};
-    drawScale(p, fr, fm);
+    drawScale(labels, fr, plain, fm);
     p.setPen(kAxisColor);
     for (int v = 0; v <= fr.top; v += 50)
-        p.drawText(QPointF(plot.right() + 2 * u, fr.y(v) + fm.ascent() / 2.5),
-                   german(mmolTenths(v)));
-    p.drawText(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"));
-    p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("mmol/l")),
-                       area.top() + fm.ascent()),
-               QStringLiteral("mmol/l"));
+        labels.draw(QPointF(plot.right() + 2 * u, fr.y(v) + fm.ascent() / 2.5),
+                    german(mmolTenths(v)), plain);
+    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"), plain);
+    labels.draw(QPointF(area.right(), area.top() + fm.ascent()), QStringLiteral("mmol/l"), plain,
+                std::numeric_limits<qreal>::max(), Qt::AlignRight);
     drawLimits(p, fr);
-    drawLegend(p, legend, rows, area.left(), area.bottom() - lineH * rows.size(), area.width(), fm,
+    drawLegend(labels, plain, legend, rows, area.left(), area.bottom() - lineH * rows.size(), fm,
                u);
     if (f.perSlot.isEmpty()) {
         p.setPen(Qt::black);
+        p.setFont(QFont(plain, p.device()));
         p.drawText(plot, Qt::AlignCenter, QStringLiteral("keine Messwerte"));
         p.restore();
         return;
@@ -415,10 +430,11 @@ void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt
                 medians.moveTo(m);
             started = true;
         }
-        drawSlotCaption(p, fr, s, x, step, fm, plain);
+        drawSlotCaption(labels, fr, s, x, step, fm, plain);
     }
     p.setPen(QPen(kMedianColor, 0.8 * u, Qt::DotLine));
     p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.drawPath(medians);
     p.restore();
 }
@@ -436,15 +452,23 @@ qreal mgdlOfEa1c(qreal percent) {
 } // namespace
 
 void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months, qreal fontPt) {
+    LabelPainter labels(p);
+    drawTrend(labels, area, months, fontPt);
+}
+
+void drawTrend(LabelPainter &labels, const QRectF &area, const QList<MonthPoint> &months,
+               qreal fontPt) {
+    QPainter &p = labels.painter();
     const qreal u = unitOf(p);
     p.save();
-    p.setRenderHint(QPainter::Antialiasing);
+    // Smooth edges only where lines run slanted or round: the rest stands
+    // on the pixel grid, and painting it smooth costs the window its frame.
+    p.setRenderHint(QPainter::Antialiasing, false);
     const QFont plain = chartFont(fontPt);
     const QFontMetricsF fm(plain, p.device());
-    p.setFont(plain);
     const qreal lineH = fm.height();
-    const qreal leftW = fm.horizontalAdvance(QStringLiteral("eA1c %")) + 4 * u;
-    const qreal rightW = fm.horizontalAdvance(QStringLiteral("10 %")) + 4 * u;
+    const qreal leftW = labels.width(QStringLiteral("eA1c %"), plain) + 4 * u;
+    const qreal rightW = labels.width(QStringLiteral("10 %"), plain) + 4 * u;
     const QRectF plot(area.left() + leftW, area.top() + lineH * 1.5, area.width() - leftW - rightW,
                       area.height() - lineH * 6);
     if (plot.width() <= 0 || plot.height() <= 0 || months.isEmpty()) {
@@ -458,20 +482,19 @@ void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months,
             hi = std::max(hi, int(*m.mean / 10) + 1);
         }
     const Frame fr{plot, std::max(0, lo / 50 * 50), std::min(kMaxReading, (hi + 49) / 50 * 50), u};
-    drawScale(p, fr, fm);
+    drawScale(labels, fr, plain, fm);
     // The estimated HbA1c a mean stands for, on the right.
     p.setPen(kAxisColor);
     for (int a = 4; a <= 20; ++a) {
         const qreal mg = mgdlOfEa1c(a);
         if (mg < fr.bottom || mg > fr.top) continue;
         p.drawLine(QPointF(plot.right(), fr.y(mg)), QPointF(plot.right() + 1.5 * u, fr.y(mg)));
-        p.drawText(QPointF(plot.right() + 2 * u, fr.y(mg) + fm.ascent() / 2.5),
-                   QStringLiteral("%1 %").arg(a));
+        labels.draw(QPointF(plot.right() + 2 * u, fr.y(mg) + fm.ascent() / 2.5),
+                    QStringLiteral("%1 %").arg(a), plain);
     }
-    p.drawText(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"));
-    p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("eA1c")),
-                       area.top() + fm.ascent()),
-               QStringLiteral("eA1c"));
+    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"), plain);
+    labels.draw(QPointF(area.right(), area.top() + fm.ascent()), QStringLiteral("eA1c"), plain,
+                std::numeric_limits<qreal>::max(), Qt::AlignRight);
     p.setPen(QPen(kAxisColor, 0.75 * u));
     p.drawRect(plot);
 
@@ -492,10 +515,8 @@ void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months,
             if (rowsText[r].isEmpty()) continue;
             p.setPen(r == 2 ? Qt::black : kAxisColor);
             // The year may reach into the next month's column, which has none.
-            const qreal room = r == 1 ? 2 * step : step;
-            const qreal w = std::min(fm.horizontalAdvance(rowsText[r]), room);
-            drawFitted(p, QPointF(x - w / 2, plot.bottom() + lineH * (r + 1)), rowsText[r], plain,
-                       room);
+            labels.draw(QPointF(x, plot.bottom() + lineH * (r + 1)), rowsText[r], plain,
+                        r == 1 ? 2 * step : step, Qt::AlignHCenter);
         }
         if (!m.mean) {
             open = false;
@@ -509,9 +530,10 @@ void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months,
         open = true;
     }
     p.setPen(kAxisColor);
-    p.drawText(QPointF(area.left(), plot.bottom() + lineH * 3), QStringLiteral("eA1c %"));
+    labels.draw(QPointF(area.left(), plot.bottom() + lineH * 3), QStringLiteral("eA1c %"), plain);
     p.setPen(QPen(kMedianColor, 1.2 * u));
     p.setBrush(Qt::NoBrush);
+    p.setRenderHint(QPainter::Antialiasing, true);
     p.drawPath(line);
     for (int i = 0; i < months.size(); ++i) {
         const MonthPoint &m = months[i];
@@ -526,7 +548,7 @@ void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months,
     p.setPen(kAxisColor);
     const QString legend =
         QStringLiteral("● Monatsmittelwert   ○ unter %1 Messwerten").arg(kMinReadingsForVerdict);
-    drawFitted(p, QPointF(area.left(), area.bottom() - fm.descent()), legend, plain, area.width());
+    labels.draw(QPointF(area.left(), area.bottom() - fm.descent()), legend, plain, area.width());
     p.restore();
 }
 

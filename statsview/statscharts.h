@@ -13,18 +13,16 @@ class QPainter;
 // so the same code serves the screen and the A4 report.
 namespace statsview {
 
+class LabelPainter;
+
 QColor bandColor(stats::Band b);
 QFont chartFont(qreal pt, bool bold = false);
-
-// Draws text with its baseline at `pos`, made smaller (down to half its
-// size, then cut with "…") so that it is no wider than maxWidth.
-void drawFitted(QPainter &p, const QPointF &pos, const QString &text, const QFont &font,
-                qreal maxWidth);
 
 // A stacked bar of the five ranges (very low at the bottom), each labelled
 // with its bounds, its share and, where the consensus sets one, the target
 // with its verdict (none below the readings a verdict needs).
 void drawRangeBar(QPainter &p, const QRectF &area, const stats::Figures &f, qreal fontPt);
+void drawRangeBar(LabelPainter &labels, const QRectF &area, const stats::Figures &f, qreal fontPt);
 
 // The day profile by slot: per slot with readings the 5–95 %, 10–90 % and
 // 25–75 % ranges and the median as far as the slot has the readings for
@@ -32,12 +30,16 @@ void drawRangeBar(QPainter &p, const QRectF &area, const stats::Figures &f, qrea
 // clock time and n; the target range, the limits of the five ranges, the
 // scale in mg/dl on the left and mmol/l on the right, and a legend.
 void drawProfile(QPainter &p, const QRectF &area, const stats::Figures &f, qreal fontPt);
+void drawProfile(LabelPainter &labels, const QRectF &area, const stats::Figures &f, qreal fontPt);
 
 // The trend: each month's mean as a point on a line over the target range
 // (hollow below the readings a verdict needs), the scale in mg/dl on the left
 // and the estimated HbA1c it stands for on the right, and under each month its
 // eA1c where the month has enough readings.
 void drawTrend(QPainter &p, const QRectF &area, const QList<stats::MonthPoint> &months,
+               qreal fontPt);
+// The same with the labels of a painter that draws more (the report).
+void drawTrend(LabelPainter &labels, const QRectF &area, const QList<stats::MonthPoint> &months,
                qreal fontPt);
 
 // The last 12 months of a collection's trend.

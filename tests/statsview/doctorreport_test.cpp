@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QMap>
 #include <QRegularExpression>
 
 #include "stats/statstext.h"
@@ -211,9 +212,17 @@ TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
             }
     }
     EXPECT_GT(checked, 40);
-    // Nothing leaves the page's right margin.
-    for (const Word &w : words)
+    // Nothing leaves the page's right margin, and texts have their size: the
+    // title (14 pt) and the table's captions (7 pt) are not drawn smaller.
+    const QMap<QString, double> minHeight = {{"Arztbericht:", 4.5}, {"Standardabweichung", 2.2}};
+    int sized = 0;
+    for (const Word &w : words) {
         EXPECT_LE(w.xMax, 198.5) << w.text.toStdString();
+        if (!minHeight.contains(w.text)) continue;
+        EXPECT_GT(w.yMax - w.yMin, minHeight[w.text]) << w.text.toStdString();
+        ++sized;
+    }
+    EXPECT_EQ(sized, 2);
 }
 
 TEST(DoctorReport, RenderedPageShowsEachPartInItsPlace) {

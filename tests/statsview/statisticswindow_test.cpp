@@ -3,12 +3,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTableWidget>
 
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "stats/statstext.h"
 #include "statsfixture.h"
+#include "statsview/figuretable.h"
 #include "statsview/statisticswindow.h"
 #include "statsview/statsmenu.h"
 
@@ -22,11 +22,12 @@ template <typename T> T *onPage(statsview::StatisticsWindow &w, int page, const 
     return w.findChild<QTabWidget *>("Seiten")->widget(page)->findChild<T *>(name);
 }
 
+using statsview::FigureTable;
+
 // The text of the row whose first cell is `caption`, column `column`.
-QString cell(QTableWidget *t, const QString &caption, int column) {
-    for (int r = 0; r < t->rowCount(); ++r)
-        if (t->item(r, 0)->text() == caption) return t->item(r, column)->text();
-    return QStringLiteral("(keine Zeile %1)").arg(caption);
+QString cell(FigureTable *t, const QString &caption, int column) {
+    const int r = t->rowOf(caption);
+    return r < 0 ? QStringLiteral("(keine Zeile %1)").arg(caption) : t->text(r, column);
 }
 
 int colouredPixels(QWidget *w) {
@@ -51,10 +52,10 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
     EXPECT_EQ(w.pageTitle(1), "Letzte drei Monate (Januar 2024 – März 2024)");
     w.show();
     // The second page is made when it is first shown.
-    EXPECT_EQ(onPage<QTableWidget>(w, 1, "Kennzahlen"), nullptr);
+    EXPECT_EQ(onPage<FigureTable>(w, 1, "Kennzahlen"), nullptr);
     const Collection march = statsfixture::collectAll({m.mar}, m.base());
     const Collection feb = statsfixture::collectAll({m.feb}, m.base());
-    QTableWidget *t = onPage<QTableWidget>(w, 0, "Kennzahlen");
+    FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(cell(t, "Mittelwert", 1), mgdlAndMmol(march.figures.mean, march.figures.meanMmol));
     // February before March, and the change where both have enough readings.
@@ -67,12 +68,12 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
         ASSERT_NE(chart, nullptr) << name;
         EXPECT_GT(colouredPixels(chart), 20) << name;
     }
-    QTableWidget *slotTable = onPage<QTableWidget>(w, 0, "Tageszeiten");
+    FigureTable *slotTable = onPage<FigureTable>(w, 0, "Tageszeiten");
     ASSERT_NE(slotTable, nullptr);
     EXPECT_EQ(slotTable->rowCount(), 8);
-    EXPECT_EQ(slotTable->item(0, 1)->text(), march.figures.perSlot[0].typicalTime());
+    EXPECT_EQ(slotTable->text(0, 1), march.figures.perSlot[0].typicalTime());
     w.showPage(1);
-    t = onPage<QTableWidget>(w, 1, "Kennzahlen");
+    t = onPage<FigureTable>(w, 1, "Kennzahlen");
     ASSERT_NE(t, nullptr);
     const Collection three = statsfixture::collectAll({m.jan, m.feb, m.mar}, m.base());
     EXPECT_EQ(cell(t, "Mittelwert", 1), mgdlAndMmol(three.figures.mean, three.figures.meanMmol));
@@ -89,12 +90,12 @@ TEST(StatisticsWindow, NoVerdictFromTooFewReadings) {
     ui::RecordingServices rec;
     statsview::StatisticsWindow w(rec);
     ASSERT_TRUE(w.showTable(path, tmp.path()));
-    QTableWidget *t = onPage<QTableWidget>(w, 0, "Kennzahlen");
+    FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(cell(t, "Messwerte", 1), "1 an 1 Tag");
     int verdicts = 0;
     for (int r = 0; r < t->rowCount(); ++r) {
-        const QString target = t->item(r, 2)->text();
+        const QString target = t->text(r, 2);
         EXPECT_FALSE(target.endsWith("erreicht")) << target.toStdString();
         verdicts += target.endsWith("zu wenige Messwerte für eine Bewertung");
     }
@@ -122,7 +123,7 @@ TEST(StatisticsWindow, ReportButtonAndReload) {
     ASSERT_TRUE(w.reload());
     EXPECT_EQ(w.currentPage(), 1);
     w.showPage(0);
-    EXPECT_EQ(cell(onPage<QTableWidget>(w, 0, "Kennzahlen"), "Messwerte", 1), "2 an 2 Tagen");
+    EXPECT_EQ(cell(onPage<FigureTable>(w, 0, "Kennzahlen"), "Messwerte", 1), "2 an 2 Tagen");
     w.findChild<QPushButton *>("SchliessenBtn")->click();
     EXPECT_FALSE(w.isVisible());
 }
