@@ -57,12 +57,11 @@ QString dateText(const QDate &date) {
     int y = 0, m = 0, d = 0;
     date.getDate(&y, &m, &d);
     if (!date.isValid() || y < 0 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
-    const char16_t text[] = {char16_t(u'0' + d / 10),        char16_t(u'0' + d % 10),
-                             u'.',
-                             char16_t(u'0' + m / 10),        char16_t(u'0' + m % 10),
-                             u'.',
-                             char16_t(u'0' + y / 1000),      char16_t(u'0' + y / 100 % 10),
-                             char16_t(u'0' + y / 10 % 10),   char16_t(u'0' + y % 10)};
+    const char16_t text[] = {
+        char16_t(u'0' + d / 10),   char16_t(u'0' + d % 10),       u'.',
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
     return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
