@@ -29,10 +29,6 @@ QString jsonString(const QString &s) {
     return out + u'"';
 }
 
-QString percent(const Tenths &t) {
-    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
-}
-
 } // namespace
 
 QString german(qint64 tenths) {
@@ -41,6 +37,10 @@ QString german(qint64 tenths) {
 
 QString german(const Tenths &t) {
     return t ? german(*t) : QStringLiteral("–");
+}
+
+QString percentText(const Tenths &t) {
+    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
 }
 
 QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol) {
@@ -264,16 +264,17 @@ void addTargetLines(QStringList &l, const Figures &f) {
                verdictText(verdictOf(f, t));
     };
     l << QStringLiteral("  ") + bandCaption(VeryLow) + QStringLiteral(": ") +
-             percent(f.bands[VeryLow]) + targetNote(Target::VeryLow);
-    l << QStringLiteral("  ") + bandCaption(Low) + QStringLiteral(": ") + percent(f.bands[Low]);
-    l << QStringLiteral("  niedrig und sehr niedrig zusammen: ") + percent(f.lowAll) +
+             percentText(f.bands[VeryLow]) + targetNote(Target::VeryLow);
+    l << QStringLiteral("  ") + bandCaption(Low) + QStringLiteral(": ") + percentText(f.bands[Low]);
+    l << QStringLiteral("  niedrig und sehr niedrig zusammen: ") + percentText(f.lowAll) +
              targetNote(Target::LowAll);
     l << QStringLiteral("  ") + bandCaption(InRange) + QStringLiteral(": ") +
-             percent(f.bands[InRange]) + targetNote(Target::InRange);
-    l << QStringLiteral("  ") + bandCaption(High) + QStringLiteral(": ") + percent(f.bands[High]);
+             percentText(f.bands[InRange]) + targetNote(Target::InRange);
+    l << QStringLiteral("  ") + bandCaption(High) + QStringLiteral(": ") +
+             percentText(f.bands[High]);
     l << QStringLiteral("  ") + bandCaption(VeryHigh) + QStringLiteral(": ") +
-             percent(f.bands[VeryHigh]) + targetNote(Target::VeryHigh);
-    l << QStringLiteral("  hoch und sehr hoch zusammen: ") + percent(f.highAll) +
+             percentText(f.bands[VeryHigh]) + targetNote(Target::VeryHigh);
+    l << QStringLiteral("  hoch und sehr hoch zusammen: ") + percentText(f.highAll) +
              targetNote(Target::HighAll);
 }
 
@@ -350,7 +351,7 @@ QStringList germanLines(const Collection &c) {
     l << QStringLiteral("Mittelwert: ") + mgdlAndMmol(f.mean, f.meanMmol);
     l << QStringLiteral("Standardabweichung: ") +
              (f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirtyText());
-    l << QStringLiteral("Variationskoeffizient: ") + (f.cv ? percent(f.cv) : fromThirtyText());
+    l << QStringLiteral("Variationskoeffizient: ") + (f.cv ? percentText(f.cv) : fromThirtyText());
     l << QStringLiteral(
              "Geschätzter HbA1c (eA1c, aus dem Mittelwert berechnet, kein Laborwert): ") +
              ea1cText(f);

@@ -12,6 +12,8 @@ namespace stats {
 // "143,5" from tenths; "–" for a figure that is not given.
 QString german(const Tenths &t);
 QString german(qint64 tenths);
+// "12,5 %"; "–" for a share that is not given.
+QString percentText(const Tenths &t);
 // "143,5 mg/dl (8,0 mmol/l)"; "–" when not given.
 QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol);
 // "128 mg/dl (7,1 mmol/l)" of a whole reading.

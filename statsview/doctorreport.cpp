@@ -141,10 +141,6 @@ void row(Sheet &s, const Columns &cols, qreal base, qreal height, const QStringL
     s.cells(cols.x(0), base, c);
 }
 
-QString percentText(const Tenths &t) {
-    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
-}
-
 // Header lines: title, name, period, tables.
 qreal drawHead(Sheet &s, const Collection &c, const QDate &created, const QStringList &missing) {
     s.text(kLeft, 17, QStringLiteral("Arztbericht: Blutzucker-Selbstkontrolle"), 14, true);

@@ -22,8 +22,6 @@ using namespace stats;
 
 namespace {
 
-const QColor kMetColor(0, 110, 40);
-const QColor kMissedColor(180, 0, 0);
 const QColor kQuietColor(110, 110, 110);
 
 // Paints one of the pictures of a page.
@@ -83,22 +81,6 @@ private:
     Figures m_figures;
     QList<MonthPoint> m_months;
 };
-
-QColor verdictColor(Verdict v) {
-    switch (v) {
-    case Verdict::Met:
-        return kMetColor;
-    case Verdict::Missed:
-        return kMissedColor;
-    case Verdict::TooFew:
-        break;
-    }
-    return kQuietColor;
-}
-
-QString percentText(const Tenths &t) {
-    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
-}
 
 // A section's title in bold and a remark after it, cut with "…" where the
 // window is narrow. Painted by itself: a page has a handful of them, and

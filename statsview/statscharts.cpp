@@ -34,16 +34,13 @@ qreal unitOf(const QPainter &p) {
     return p.device() ? p.device()->logicalDpiY() / 72.0 : 1.0;
 }
 
-QColor verdictColor(Verdict v) {
-    switch (v) {
-    case Verdict::Met:
-        return kMetColor;
-    case Verdict::Missed:
-        return kMissedColor;
-    case Verdict::TooFew:
-        break;
-    }
-    return kAxisColor;
+// Saves the painter for a chart and returns its unit. Edges are smooth only
+// where lines run slanted or round: the rest stands on the pixel grid, and
+// painting it smooth costs the window its frame.
+qreal beginChart(QPainter &p) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    return unitOf(p);
 }
 
 struct BandLabel {
@@ -85,6 +82,18 @@ QStringList labelLines(const Figures &f, const BandLabel &l) {
 
 } // namespace
 
+QColor verdictColor(Verdict v) {
+    switch (v) {
+    case Verdict::Met:
+        return kMetColor;
+    case Verdict::Missed:
+        return kMissedColor;
+    case Verdict::TooFew:
+        break;
+    }
+    return kAxisColor;
+}
+
 QColor bandColor(Band b) {
     switch (b) {
     case VeryLow:
@@ -117,11 +126,7 @@ void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontP
 
 void drawRangeBar(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
     QPainter &p = labels.painter();
-    const qreal u = unitOf(p);
-    p.save();
-    // Smooth edges only where lines run slanted or round: the rest stands
-    // on the pixel grid, and painting it smooth costs the window its frame.
-    p.setRenderHint(QPainter::Antialiasing, false);
+    const qreal u = beginChart(p);
     // Bold on screen; a report has one font face only, which is half the
     // work of writing it.
     const bool pdf = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Pdf;
@@ -377,11 +382,7 @@ void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt
 
 void drawProfile(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
     QPainter &p = labels.painter();
-    const qreal u = unitOf(p);
-    p.save();
-    // Smooth edges only where lines run slanted or round: the rest stands
-    // on the pixel grid, and painting it smooth costs the window its frame.
-    p.setRenderHint(QPainter::Antialiasing, false);
+    const qreal u = beginChart(p);
     const QFont plain = chartFont(fontPt);
     const QFontMetricsF fm(plain, p.device());
     const qreal lineH = fm.height();
@@ -459,11 +460,7 @@ void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months,
 void drawTrend(LabelPainter &labels, const QRectF &area, const QList<MonthPoint> &months,
                qreal fontPt) {
     QPainter &p = labels.painter();
-    const qreal u = unitOf(p);
-    p.save();
-    // Smooth edges only where lines run slanted or round: the rest stands
-    // on the pixel grid, and painting it smooth costs the window its frame.
-    p.setRenderHint(QPainter::Antialiasing, false);
+    const qreal u = beginChart(p);
     const QFont plain = chartFont(fontPt);
     const QFontMetricsF fm(plain, p.device());
     const qreal lineH = fm.height();

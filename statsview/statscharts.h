@@ -5,6 +5,7 @@
 #include <QRectF>
 
 #include "stats/collection.h"
+#include "stats/statstext.h"
 
 class QPainter;
 
@@ -16,6 +17,8 @@ namespace statsview {
 class LabelPainter;
 
 QColor bandColor(stats::Band b);
+// Green for a target met, red for one missed, grey without a verdict.
+QColor verdictColor(stats::Verdict v);
 QFont chartFont(qreal pt, bool bold = false);
 
 // A stacked bar of the five ranges (very low at the bottom), each labelled

@@ -16,17 +16,9 @@
 
 using namespace stats;
 using monthfixture::Entry;
+using monthfixture::type7;
 
 namespace {
-
-// Linear between the closest ranks: h = (n − 1) p.
-double type7(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double h = (v.size() - 1) * p;
-    const size_t lo = size_t(std::floor(h));
-    const size_t hi = std::min(lo + 1, v.size() - 1);
-    return v[lo] + (h - lo) * (v[hi] - v[lo]);
-}
 
 qint64 tenths(double v) {
     return qint64(std::round(v * 10.0));

@@ -20,14 +20,6 @@ qint64 tenths(double v) {
     return qint64(std::round(v * 10.0));
 }
 
-double numpyPercentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double h = (v.size() - 1) * p;
-    const size_t lo = size_t(std::floor(h));
-    const size_t hi = std::min(lo + 1, v.size() - 1);
-    return v[lo] + (h - lo) * (v[hi] - v[lo]);
-}
-
 Collection collectLines(const QStringList &lines, MeasureMode fallback = MeasureMode::Four) {
     TableReadings t;
     t.path = QStringLiteral("/nirgends/MM032024.tab");
@@ -115,8 +107,8 @@ void expectIndependent(const QList<Entry> &entries, const Figures &f) {
                 continue;
             }
             ASSERT_TRUE(s.mgdl[p]) << p;
-            EXPECT_EQ(*s.mgdl[p], tenths(numpyPercentile(values, fractions[p]))) << p;
-            EXPECT_EQ(*s.mmol[p], tenths(numpyPercentile(values, fractions[p]) / 18.016)) << p;
+            EXPECT_EQ(*s.mgdl[p], tenths(monthfixture::type7(values, fractions[p]))) << p;
+            EXPECT_EQ(*s.mmol[p], tenths(monthfixture::type7(values, fractions[p]) / 18.016)) << p;
         }
         EXPECT_EQ(s.min, *std::min_element(values.begin(), values.end()));
         EXPECT_EQ(s.max, *std::max_element(values.begin(), values.end()));
