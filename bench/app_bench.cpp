@@ -126,7 +126,8 @@ void BM_AppScrollStep(benchmark::State &state) {
 }
 BENCHMARK(BM_AppScrollStep)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// A click on the graph until the diary page of that day is painted.
+// A click on the graph: the diary page of that day is shown, up to its
+// page painted (what the user waits for, not only the page composed).
 void BM_AppDayClick(benchmark::State &state) {
     benchapp::ensureApplication();
     RunningProgram p(state.range(0) == 1);

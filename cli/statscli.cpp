@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "stats/statstext.h"
-#include "statsview/arztbericht.h"
+#include "statsview/doctorreport.h"
 
 namespace statscli {
 
@@ -17,14 +17,26 @@ QString absolute(const QString &path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-bool read(const QStringList &tables, Collection &c, QTextStream &err) {
+// Reads the tables, each once; with `context` also the period before and
+// the year's trend, looked for beside them and in the current folder's data.
+bool read(const QStringList &tables, Collection &c, QTextStream &err, bool context) {
     QStringList paths;
     for (const QString &t : tables)
         paths << absolute(t);
     QString error;
-    if (collect(paths, fallbackMode(QDir::currentPath()), c, &error)) return true;
-    err << error << "\n";
-    return false;
+    const MeasureMode fallback = fallbackMode(QDir::currentPath());
+    TableCache cache;
+    if (!collect(paths, fallback, c, &error, &cache)) {
+        err << error << "\n";
+        return false;
+    }
+    if (context) addContext(c, QDir::currentPath(), fallback, &cache);
+    return true;
+}
+
+void printNotes(const Collection &c, QTextStream &err) {
+    for (const QString &n : c.notes)
+        err << QStringLiteral("Hinweis: ") << n << "\n";
 }
 
 int statsCommand(QStringList args, QTextStream &out, QTextStream &err) {
@@ -34,11 +46,10 @@ int statsCommand(QStringList args, QTextStream &out, QTextStream &err) {
         return 2;
     }
     Collection c;
-    if (!read(args, c, err)) return 1;
+    if (!read(args, c, err, true)) return 1;
     if (asJson) {
         out << QString::fromUtf8(json(c));
-        for (const QString &n : c.notes)
-            err << QStringLiteral("Hinweis: ") << n << "\n";
+        printNotes(c, err);
     } else {
         out << germanLines(c).join(u'\n') << "\n";
     }
@@ -51,15 +62,14 @@ int reportCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 2;
     }
     Collection c;
-    if (!read(args.mid(1), c, err)) return 1;
+    if (!read(args.mid(1), c, err, true)) return 1;
     QString error;
     const QString pdf = absolute(args.first());
-    if (!statsview::writeArztbericht(pdf, statsview::reportData(c, QDate::currentDate()), &error)) {
+    if (!statsview::DoctorReport(c, QDate::currentDate()).write(pdf, &error)) {
         err << error << "\n";
         return 1;
     }
-    for (const QString &n : c.notes)
-        err << QStringLiteral("Hinweis: ") << n << "\n";
+    printNotes(c, err);
     out << pdf << "\n";
     return 0;
 }
@@ -70,9 +80,8 @@ int csvCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
         return 2;
     }
     Collection c;
-    if (!read(args, c, err)) return 1;
-    for (const QString &n : c.notes)
-        err << QStringLiteral("Hinweis: ") << n << "\n";
+    if (!read(args, c, err, false)) return 1;
+    printNotes(c, err);
     // The byte-order mark goes out as a character: decoding the bytes would drop it.
     out << QChar(0xFEFF) << QString::fromUtf8(csv(c.readings).mid(3));
     return 0;
@@ -82,7 +91,8 @@ int csvCommand(const QStringList &args, QTextStream &out, QTextStream &err) {
 
 QString usage() {
     return QStringLiteral(
-        "  stats TABELLE... [--json]   Kennzahlen (Zielbereich, Streuung, eA1c, Tageszeiten)\n"
+        "  stats TABELLE... [--json]   Kennzahlen (Zielbereich, Streuung, eA1c, Tagesprofil,\n"
+        "                              Vergleich mit dem Zeitraum davor, Verlauf je Monat)\n"
         "  report AUSGABE.pdf TABELLE...  einseitigen Arztbericht als PDF schreiben\n"
         "  export-csv TABELLE...       Messwerte als CSV (UTF-8, \";\") ausgeben\n");
 }

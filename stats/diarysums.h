@@ -4,10 +4,10 @@
 #include <QString>
 #include <optional>
 
-#include "readings.h"
+#include "figures.h"
 
 // Day sums of the stored diary pages: carbohydrate units (BE or KE) and
-// insulin units, read from the page's carbohydrate and insulin lines.
+// insulin units, by the one rule of storage/daysums.h.
 namespace stats {
 
 struct DaySums {
@@ -30,7 +30,7 @@ DaySums sumsOfPage(const QString &pageLine);
 // table or the diary file is unknown.
 QList<DaySums> diarySums(const TableReadings &table);
 
-// German number of a sum: up to two decimals, no trailing zeros ("12,5", "34").
+// German number of a sum: decimal comma, no trailing zeros ("12,5", "34").
 QString sumText(double v);
 
 } // namespace stats

@@ -31,24 +31,46 @@ qint64 roundSqrt(Wide num, Wide den) {
     return k;
 }
 
-// Tenths of a percentile of sorted values, linear between the closest ranks
-// (numpy's default): h = (n - 1) * quarter / 4.
-struct Quarters {
-    qint64 value; // 4 × the percentile
+// Counts of whole values 0 .. size - 1: the readings of a slot (mg/dl) or
+// their clock times (minutes), so that percentiles need no sorting.
+class Histogram {
+public:
+    explicit Histogram(int size) : m_counts(size_t(size), 0) {}
+    void add(int v) {
+        ++m_counts[size_t(v)];
+        ++m_n;
+    }
+    int count() const { return m_n; }
+    // The value of rank k (0-based) in ascending order.
+    int atRank(qint64 k) const {
+        qint64 seen = 0;
+        for (size_t v = 0; v < m_counts.size(); ++v) {
+            seen += m_counts[v];
+            if (seen > k) return int(v);
+        }
+        return int(m_counts.size()) - 1;
+    }
+    // A percentile in hundredths, linear between the closest ranks ("type 7",
+    // numpy's default): h = (n - 1) * p / 100.
+    qint64 percentileHundredths(int percent) const {
+        const qint64 h100 = qint64(m_n - 1) * percent; // 100 × h
+        const qint64 lo = h100 / 100, frac = h100 % 100;
+        const qint64 a = atRank(lo);
+        const qint64 b = frac ? atRank(lo + 1) : a;
+        return 100 * a + frac * (b - a);
+    }
+    QList<int> values() const {
+        QList<int> out;
+        for (size_t v = 0; v < m_counts.size(); ++v)
+            for (int k = 0; k < m_counts[v]; ++k)
+                out.append(int(v));
+        return out;
+    }
+
+private:
+    std::vector<int> m_counts;
+    int m_n = 0;
 };
-Quarters percentile(const QList<int> &sorted, int quarter) {
-    const qint64 h4 = qint64(sorted.size() - 1) * quarter; // 4 × h
-    const qint64 lo = h4 / 4, frac = h4 % 4;
-    const qint64 a = sorted[lo];
-    const qint64 b = frac ? sorted[lo + 1] : a;
-    return {4 * a + frac * (b - a)};
-}
-qint64 tenthsOf(Quarters q) {
-    return qint64(roundDivWide(Wide(10) * q.value, 4));
-}
-qint64 mmolOf(Quarters q) {
-    return qint64(roundDivWide(Wide(10000) * q.value, Wide(4) * 18016));
-}
 
 Tenths percentOf(int count, int total) {
     if (total <= 0) return std::nullopt;
@@ -56,6 +78,12 @@ Tenths percentOf(int count, int total) {
 }
 
 } // namespace
+
+Tenths ea1cPercentOf(qint64 sum, qint64 readings, int days) {
+    if (readings < kMinReadingsForSpread || days < kMinDaysForEa1c) return std::nullopt;
+    // (mean + 46.7) / 28.7 = (10·Σx + 467·n) / (287·n).
+    return qint64(roundDivWide(10 * (10 * Wide(sum) + 467 * Wide(readings)), Wide(287) * readings));
+}
 
 qint64 roundDiv(qint64 num, qint64 den) {
     return qint64(roundDivWide(num, den));
@@ -109,20 +137,29 @@ bool Figures::met(Target t) const {
 }
 
 Figures compute(const QList<Reading> &input) {
+    if (!glucose::isSortedByDateAndSlot(input)) {
+        QList<Reading> sorted = input;
+        sortByDateAndSlot(sorted);
+        return computeSorted(sorted);
+    }
+    return computeSorted(input);
+}
+
+Figures computeSorted(std::span<const Reading> readings) {
     Figures f;
-    QList<Reading> readings = input;
-    sortByDateAndSlot(readings);
     const qint64 n = readings.size();
     f.readings = int(n);
     if (n == 0) return f;
 
     Wide sum = 0, sumSquares = 0;
-    std::array<QList<int>, slotinfo::kCount> perSlot;
+    std::vector<Histogram> perSlot(slotinfo::kCount, Histogram(kMaxReading + 1));
+    std::vector<Histogram> perSlotMinutes(slotinfo::kCount, Histogram(24 * 60 + 1));
     for (const Reading &r : readings) {
         sum += r.mgdl;
         sumSquares += Wide(r.mgdl) * r.mgdl;
         ++f.bandCounts[bandOf(r.mgdl)];
-        perSlot[slotinfo::number(r.slot) - 1].append(r.mgdl);
+        perSlot[size_t(slotinfo::number(r.slot) - 1)].add(r.mgdl);
+        if (r.minute >= 0) perSlotMinutes[size_t(slotinfo::number(r.slot) - 1)].add(r.minute);
         if (r.mgdl < 70) {
             f.hypos.append(r);
             ++(r.mgdl < 54 ? f.hypoLevel2 : f.hypoLevel1);
@@ -155,35 +192,82 @@ Figures compute(const QList<Reading> &input) {
     f.lowAll = percentOf(f.bandCounts[Low] + f.bandCounts[VeryLow], int(n));
     f.highAll = percentOf(f.bandCounts[High] + f.bandCounts[VeryHigh], int(n));
 
-    if (n >= kMinReadingsForSpread && f.daysWithReadings >= kMinDaysForEa1c) {
-        // (mean + 46.7) / 28.7 = (10·Σx + 467·n) / (287·n).
-        f.ea1cPercent = qint64(roundDivWide(10 * (10 * sum + 467 * n), Wide(287) * n));
+    f.ea1cPercent = ea1cPercentOf(qint64(sum), n, f.daysWithReadings);
+    if (f.ea1cPercent)
         // (eA1c − 2.15) × 10.929 = (1000·Σx − 15005·n) · 10929 / (28 700 000 · n).
         f.ea1cMmolMol =
             qint64(roundDivWide((1000 * sum - Wide(15005) * n) * 10929, Wide(28700000) * n));
-    }
 
     for (int s = 0; s < slotinfo::kCount; ++s) {
-        QList<int> &v = perSlot[s];
-        if (v.isEmpty()) continue;
-        std::sort(v.begin(), v.end());
+        const Histogram &v = perSlot[size_t(s)];
+        if (v.count() == 0) continue;
+        const Histogram &minutes = perSlotMinutes[size_t(s)];
         SlotFigures sf;
         sf.slot = slotinfo::fromNumber(s + 1);
-        sf.readings = int(v.size());
-        const Quarters q1 = percentile(v, 1), q2 = percentile(v, 2), q3 = percentile(v, 3);
-        sf.p25 = tenthsOf(q1);
-        sf.median = tenthsOf(q2);
-        sf.p75 = tenthsOf(q3);
-        sf.p25Mmol = mmolOf(q1);
-        sf.medianMmol = mmolOf(q2);
-        sf.p75Mmol = mmolOf(q3);
-        sf.min = v.front();
-        sf.max = v.back();
+        sf.readings = v.count();
+        for (int p = 0; p < PercentileCount; ++p) {
+            if (sf.readings < kMinReadingsFor[p]) continue;
+            const qint64 h = v.percentileHundredths(kPercent[p]);
+            sf.mgdl[p] = qint64(roundDivWide(h, 10));
+            sf.mmol[p] = qint64(roundDivWide(Wide(100) * h, 18016));
+        }
+        sf.min = v.atRank(0);
+        sf.max = v.atRank(v.count() - 1);
         sf.minMmol = mmolTenths(sf.min);
         sf.maxMmol = mmolTenths(sf.max);
+        if (minutes.count() > 0)
+            sf.typicalMinute = int(roundDivWide(minutes.percentileHundredths(50), 100));
+        if (sf.readings < kMinReadingsForMedian) sf.values = v.values();
         f.perSlot.append(sf);
     }
     return f;
+}
+
+QString SlotFigures::typicalTime() const {
+    if (typicalMinute < 0) return {};
+    Reading r;
+    r.minute = qint16(typicalMinute);
+    return r.timeText();
+}
+
+Tenths valueOf(const Figures &f, Compared what) {
+    switch (what) {
+    case Compared::Readings:
+        return qint64(10) * f.readings;
+    case Compared::Mean:
+        return f.mean;
+    case Compared::Sd:
+        return f.sd;
+    case Compared::Cv:
+        return f.cv;
+    case Compared::VeryHighShare:
+        return f.bands[VeryHigh];
+    case Compared::HighShare:
+        return f.bands[High];
+    case Compared::InRangeShare:
+        return f.bands[InRange];
+    case Compared::LowShare:
+        return f.bands[Low];
+    case Compared::VeryLowShare:
+        return f.bands[VeryLow];
+    case Compared::HypoLevel1:
+        return qint64(10) * f.hypoLevel1;
+    case Compared::HypoLevel2:
+        return qint64(10) * f.hypoLevel2;
+    case Compared::Ea1c:
+        return f.ea1cPercent;
+    }
+    return std::nullopt;
+}
+
+bool enoughFor(const Figures &f, Compared what) {
+    if (what == Compared::Readings) return f.readings > 0;
+    return f.judged() && valueOf(f, what).has_value();
+}
+
+Tenths change(const Figures &now, const Figures &before, Compared what) {
+    if (!enoughFor(now, what) || !enoughFor(before, what)) return std::nullopt;
+    return *valueOf(now, what) - *valueOf(before, what);
 }
 
 } // namespace stats

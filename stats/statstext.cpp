@@ -29,10 +29,6 @@ QString jsonString(const QString &s) {
     return out + u'"';
 }
 
-QString percent(const Tenths &t) {
-    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
-}
-
 } // namespace
 
 QString german(qint64 tenths) {
@@ -41,6 +37,10 @@ QString german(qint64 tenths) {
 
 QString german(const Tenths &t) {
     return t ? german(*t) : QStringLiteral("–");
+}
+
+QString percentText(const Tenths &t) {
+    return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
 }
 
 QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol) {
@@ -54,7 +54,15 @@ QString readingText(int mgdl) {
 }
 
 QString dateText(const QDate &date) {
-    return date.toString(QStringLiteral("dd.MM.yyyy"));
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 0 || y > 9999) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    const char16_t text[] = {
+        char16_t(u'0' + d / 10),   char16_t(u'0' + d % 10),       u'.',
+        char16_t(u'0' + m / 10),   char16_t(u'0' + m % 10),       u'.',
+        char16_t(u'0' + y / 1000), char16_t(u'0' + y / 100 % 10), char16_t(u'0' + y / 10 % 10),
+        char16_t(u'0' + y % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 QString bandCaption(Band b) {
@@ -93,8 +101,240 @@ QString targetCaption(Target t) {
 }
 
 QString slotCaption(MeasurementSlot s) {
-    return slotinfo::displayLabel(s);
+    static const std::array<QString, slotinfo::kCount> captions = [] {
+        std::array<QString, slotinfo::kCount> c;
+        for (int n = 1; n <= slotinfo::kCount; ++n)
+            c[size_t(n - 1)] = slotinfo::displayLabel(slotinfo::fromNumber(n));
+        return c;
+    }();
+    return captions[size_t(slotinfo::number(s) - 1)];
 }
+
+QString readingsOnDays(int readings, int days) {
+    return QStringLiteral("%1 an %2 %3")
+        .arg(readings)
+        .arg(days)
+        .arg(days == 1 ? QStringLiteral("Tag") : QStringLiteral("Tagen"));
+}
+
+QString fromThirtyText() {
+    return QStringLiteral("– (erst ab %1 Messwerten)").arg(kMinReadingsForSpread);
+}
+
+QString ea1cText(const Figures &f) {
+    if (!f.ea1cPercent)
+        return QStringLiteral("– (erst ab %1 Messwerten an %2 Tagen)")
+            .arg(kMinReadingsForSpread)
+            .arg(kMinDaysForEa1c);
+    return german(f.ea1cPercent) + QStringLiteral(" % (") + QString::number(*f.ea1cMmolMol) +
+           QStringLiteral(" mmol/mol)");
+}
+
+Verdict verdictOf(const Figures &f, Target t) {
+    if (!f.judged()) return Verdict::TooFew;
+    return f.met(t) ? Verdict::Met : Verdict::Missed;
+}
+
+QString verdictText(Verdict v) {
+    switch (v) {
+    case Verdict::Met:
+        return QStringLiteral("erreicht");
+    case Verdict::Missed:
+        return QStringLiteral("nicht erreicht");
+    case Verdict::TooFew:
+        break;
+    }
+    return QStringLiteral("zu wenige Messwerte für eine Bewertung");
+}
+
+namespace {
+
+enum class Unit { Count, Mgdl, Percent };
+
+Unit unitOf(Compared what) {
+    switch (what) {
+    case Compared::Readings:
+    case Compared::HypoLevel1:
+    case Compared::HypoLevel2:
+        return Unit::Count;
+    case Compared::Mean:
+    case Compared::Sd:
+        return Unit::Mgdl;
+    default:
+        return Unit::Percent;
+    }
+}
+
+} // namespace
+
+QString comparedCaption(Compared what) {
+    switch (what) {
+    case Compared::Readings:
+        return QStringLiteral("Messwerte");
+    case Compared::Mean:
+        return QStringLiteral("Mittelwert");
+    case Compared::Sd:
+        return QStringLiteral("Standardabweichung");
+    case Compared::Cv:
+        return QStringLiteral("Variationskoeffizient");
+    case Compared::VeryHighShare:
+        return QStringLiteral("sehr hoch (> 250 mg/dl)");
+    case Compared::HighShare:
+        return QStringLiteral("hoch (181–250 mg/dl)");
+    case Compared::InRangeShare:
+        return QStringLiteral("im Zielbereich (70–180 mg/dl)");
+    case Compared::LowShare:
+        return QStringLiteral("niedrig (54–69 mg/dl)");
+    case Compared::VeryLowShare:
+        return QStringLiteral("sehr niedrig (< 54 mg/dl)");
+    case Compared::HypoLevel1:
+        return QStringLiteral("Unterzuckerungen Stufe 1");
+    case Compared::HypoLevel2:
+        return QStringLiteral("Unterzuckerungen Stufe 2");
+    case Compared::Ea1c:
+        return QStringLiteral("Geschätzter HbA1c (eA1c)");
+    }
+    return {};
+}
+
+QString comparedValue(const Figures &f, Compared what) {
+    const Tenths v = valueOf(f, what);
+    if (!v || (unitOf(what) != Unit::Count && f.readings == 0)) return QStringLiteral("–");
+    switch (unitOf(what)) {
+    case Unit::Count:
+        return QString::number(*v / 10);
+    case Unit::Mgdl:
+        return german(v) + QStringLiteral(" mg/dl");
+    case Unit::Percent:
+        break;
+    }
+    return german(v) + QStringLiteral(" %");
+}
+
+QString changeText(const Tenths &change, Compared what) {
+    if (!change) return QStringLiteral("–");
+    const qint64 c = *change;
+    const QString sign = c > 0   ? QStringLiteral("+")
+                         : c < 0 ? QStringLiteral("-")
+                                 : QStringLiteral("±");
+    const qint64 a = c < 0 ? -c : c;
+    switch (unitOf(what)) {
+    case Unit::Count:
+        return sign + QString::number(a / 10);
+    case Unit::Mgdl:
+        return sign + german(a) + QStringLiteral(" mg/dl");
+    case Unit::Percent:
+        break;
+    }
+    return sign + german(a) + QStringLiteral(" %-Punkte");
+}
+
+QString percentileCaption(Percentile p) {
+    if (p == P50) return QStringLiteral("Median");
+    return QString::number(kPercent[p]) + QStringLiteral(" %");
+}
+
+QString percentileRule() {
+    return QStringLiteral("Median ab %1, 25–75 % ab %2, 10–90 % ab %3, 5–95 % ab %4 Messwerten "
+                          "einer Messzeit; darunter nur die Werte selbst")
+        .arg(kMinReadingsFor[P50])
+        .arg(kMinReadingsFor[P25])
+        .arg(kMinReadingsFor[P10])
+        .arg(kMinReadingsFor[P5]);
+}
+
+QString slotWithTime(const SlotFigures &s) {
+    const QString time = s.typicalTime();
+    return slotCaption(s.slot) + (time.isEmpty() ? QString() : QStringLiteral(" (") + time + u')');
+}
+
+namespace {
+
+QString rangeOf(const SlotFigures &s, Percentile lo, Percentile hi) {
+    if (!s.mgdl[lo] || !s.mgdl[hi]) return QStringLiteral("–");
+    return german(s.mgdl[lo]) + QStringLiteral("–") + german(s.mgdl[hi]);
+}
+
+void addTargetLines(QStringList &l, const Figures &f) {
+    l << QStringLiteral("Anteile der Messwerte (Ziele nach internationalem Konsens, bewertet ab "
+                        "%1 Messwerten):")
+             .arg(kMinReadingsForVerdict);
+    auto targetNote = [&f](Target t) {
+        return QStringLiteral("  – Ziel ") + targetText(t) + QStringLiteral(": ") +
+               verdictText(verdictOf(f, t));
+    };
+    l << QStringLiteral("  ") + bandCaption(VeryLow) + QStringLiteral(": ") +
+             percentText(f.bands[VeryLow]) + targetNote(Target::VeryLow);
+    l << QStringLiteral("  ") + bandCaption(Low) + QStringLiteral(": ") + percentText(f.bands[Low]);
+    l << QStringLiteral("  niedrig und sehr niedrig zusammen: ") + percentText(f.lowAll) +
+             targetNote(Target::LowAll);
+    l << QStringLiteral("  ") + bandCaption(InRange) + QStringLiteral(": ") +
+             percentText(f.bands[InRange]) + targetNote(Target::InRange);
+    l << QStringLiteral("  ") + bandCaption(High) + QStringLiteral(": ") +
+             percentText(f.bands[High]);
+    l << QStringLiteral("  ") + bandCaption(VeryHigh) + QStringLiteral(": ") +
+             percentText(f.bands[VeryHigh]) + targetNote(Target::VeryHigh);
+    l << QStringLiteral("  hoch und sehr hoch zusammen: ") + percentText(f.highAll) +
+             targetNote(Target::HighAll);
+}
+
+void addComparisonLines(QStringList &l, const Collection &c) {
+    l << QStringLiteral("Vergleich mit dem Zeitraum davor (%1):").arg(c.previousPeriodName());
+    if (!c.previous.exists()) {
+        l << QStringLiteral("  keine Tabelle in diesem Zeitraum");
+        return;
+    }
+    l << QStringLiteral("  (Änderung nur, wo beide Zeiträume genug Messwerte haben: ab %1)")
+             .arg(kMinReadingsForVerdict);
+    for (Compared what : kCompared)
+        l << QStringLiteral("  %1: %2, davor %3, Änderung %4")
+                 .arg(comparedCaption(what), comparedValue(c.figures, what),
+                      comparedValue(c.previous.figures, what),
+                      changeText(change(c.figures, c.previous.figures, what), what));
+}
+
+void addProfileLines(QStringList &l, const Figures &f) {
+    l << QStringLiteral("Tagesprofil (Perzentile je Messzeit, mg/dl; ") + percentileRule() +
+             QStringLiteral("):");
+    if (f.perSlot.isEmpty()) l << QStringLiteral("  keine Messwerte");
+    for (const SlotFigures &s : f.perSlot) {
+        QString line = QStringLiteral("  %1: n=%2").arg(slotWithTime(s)).arg(s.readings);
+        if (!s.mgdl[P50]) {
+            QStringList values;
+            for (int v : s.values)
+                values << QString::number(v);
+            line += QStringLiteral(", nur die Werte: ") + values.join(QStringLiteral(", "));
+        } else {
+            line += QStringLiteral(", Median %1, 25–75 %: %2, 10–90 %: %3, 5–95 %: %4")
+                        .arg(german(s.mgdl[P50]), rangeOf(s, P25, P75), rangeOf(s, P10, P90),
+                             rangeOf(s, P5, P95));
+        }
+        line += QStringLiteral(", Min–Max: %1–%2").arg(s.min).arg(s.max);
+        l << line;
+    }
+}
+
+void addTrendLines(QStringList &l, const Collection &c) {
+    l << QStringLiteral("Verlauf je Monat (Mittelwert; eA1c ab %1 Messwerten an %2 Tagen):")
+             .arg(kMinReadingsForSpread)
+             .arg(kMinDaysForEa1c);
+    for (const MonthPoint &m : c.months) {
+        QString line = QStringLiteral("  ") + monthName(m.key) + QStringLiteral(": ");
+        if (!m.hasTable && m.readings == 0)
+            line += QStringLiteral("keine Tabelle");
+        else if (m.readings == 0)
+            line += QStringLiteral("keine Messwerte");
+        else
+            line += QStringLiteral("%1 Messwerte, Mittelwert %2 mg/dl, eA1c %3")
+                        .arg(m.readings)
+                        .arg(german(m.mean), m.ea1cPercent
+                                                 ? german(m.ea1cPercent) + QStringLiteral(" %")
+                                                 : QStringLiteral("–"));
+        l << line;
+    }
+}
+
+} // namespace
 
 QStringList germanLines(const Collection &c) {
     const Figures &f = c.figures;
@@ -107,61 +347,46 @@ QStringList germanLines(const Collection &c) {
     l << QStringLiteral("Anteile beziehen sich auf die Zahl der Messwerte (Blutzuckermessungen), "
                         "nicht auf die Zeit.");
     l << QString();
-    l << QStringLiteral("Messwerte: %1 an %2 Tagen").arg(f.readings).arg(f.daysWithReadings);
+    l << QStringLiteral("Messwerte: ") + readingsOnDays(f.readings, f.daysWithReadings);
     l << QStringLiteral("Mittelwert: ") + mgdlAndMmol(f.mean, f.meanMmol);
-    const QString fromThirty =
-        QStringLiteral("– (erst ab %1 Messwerten)").arg(kMinReadingsForSpread);
-    l << QStringLiteral("Standardabweichung: ") + (f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirty);
-    l << QStringLiteral("Variationskoeffizient: ") + (f.cv ? percent(f.cv) : fromThirty);
+    l << QStringLiteral("Standardabweichung: ") +
+             (f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirtyText());
+    l << QStringLiteral("Variationskoeffizient: ") + (f.cv ? percentText(f.cv) : fromThirtyText());
     l << QStringLiteral(
              "Geschätzter HbA1c (eA1c, aus dem Mittelwert berechnet, kein Laborwert): ") +
-             (f.ea1cPercent ? german(f.ea1cPercent) + QStringLiteral(" % (") +
-                                  QString::number(*f.ea1cMmolMol) + QStringLiteral(" mmol/mol)")
-                            : QStringLiteral("– (erst ab %1 Messwerten an %2 Tagen)")
-                                  .arg(kMinReadingsForSpread)
-                                  .arg(kMinDaysForEa1c));
+             ea1cText(f);
     l << QString();
-    l << QStringLiteral("Anteile der Messwerte (Ziele nach internationalem Konsens):");
-    auto targetNote = [&f](Target t) {
-        return QStringLiteral("  – Ziel ") + targetText(t) +
-               (f.readings == 0 ? QString()
-                : f.met(t)      ? QStringLiteral(": erreicht")
-                                : QStringLiteral(": nicht erreicht"));
-    };
-    l << QStringLiteral("  ") + bandCaption(VeryLow) + QStringLiteral(": ") +
-             percent(f.bands[VeryLow]) + targetNote(Target::VeryLow);
-    l << QStringLiteral("  ") + bandCaption(Low) + QStringLiteral(": ") + percent(f.bands[Low]);
-    l << QStringLiteral("  niedrig und sehr niedrig zusammen: ") + percent(f.lowAll) +
-             targetNote(Target::LowAll);
-    l << QStringLiteral("  ") + bandCaption(InRange) + QStringLiteral(": ") +
-             percent(f.bands[InRange]) + targetNote(Target::InRange);
-    l << QStringLiteral("  ") + bandCaption(High) + QStringLiteral(": ") + percent(f.bands[High]);
-    l << QStringLiteral("  ") + bandCaption(VeryHigh) + QStringLiteral(": ") +
-             percent(f.bands[VeryHigh]) + targetNote(Target::VeryHigh);
-    l << QStringLiteral("  hoch und sehr hoch zusammen: ") + percent(f.highAll) +
-             targetNote(Target::HighAll);
+    addTargetLines(l, f);
     l << QString();
-    l << QStringLiteral("Tageszeiten (Median, 25–75 %, kleinster und größter Wert):");
-    if (f.perSlot.isEmpty()) l << QStringLiteral("  keine Messwerte");
-    for (const SlotFigures &s : f.perSlot)
-        l << QStringLiteral("  %1: %2 Messwerte, Median %3 mg/dl (%4 mmol/l), 25–75 %: %5–%6 mg/dl "
-                            "(%7–%8 mmol/l), Min–Max: %9–%10 mg/dl (%11–%12 mmol/l)")
-                 .arg(slotCaption(s.slot))
-                 .arg(s.readings)
-                 .arg(german(s.median), german(s.medianMmol), german(s.p25), german(s.p75),
-                      german(s.p25Mmol), german(s.p75Mmol))
-                 .arg(s.min)
-                 .arg(s.max)
-                 .arg(german(s.minMmol), german(s.maxMmol));
+    if (c.previous.firstMonth >= 0) {
+        addComparisonLines(l, c);
+        l << QString();
+    }
+    addProfileLines(l, f);
+    if (!c.months.isEmpty()) {
+        l << QString();
+        addTrendLines(l, c);
+    }
     l << QString();
     l << QStringLiteral("Unterzuckerungen: Stufe 1 (54–69 mg/dl): %1, Stufe 2 (< 54 mg/dl): %2")
              .arg(f.hypoLevel1)
              .arg(f.hypoLevel2);
-    for (const Reading &r : f.hypos)
-        l << QStringLiteral("  %1  %2  %3  %4  Stufe %5")
-                 .arg(dateText(r.date), slotCaption(r.slot),
-                      r.time.isEmpty() ? QStringLiteral("--:--") : r.time, readingText(r.mgdl))
-                 .arg(r.mgdl < 54 ? 2 : 1);
+    // Twenty years hold thousands of them: put together without formatting.
+    const QString gap = QStringLiteral("  ");
+    for (const Reading &r : f.hypos) {
+        QString line;
+        line.reserve(64);
+        line += gap;
+        line += dateText(r.date);
+        line += gap;
+        line += slotCaption(r.slot);
+        line += gap;
+        line += r.minute < 0 ? QStringLiteral("--:--") : r.timeText();
+        line += gap;
+        line += readingText(r.mgdl);
+        line += r.mgdl < 54 ? QStringLiteral("  Stufe 2") : QStringLiteral("  Stufe 1");
+        l << line;
+    }
     if (!c.notes.isEmpty()) {
         l << QString();
         for (const QString &n : c.notes)
@@ -170,51 +395,108 @@ QStringList germanLines(const Collection &c) {
     return l;
 }
 
-QByteArray json(const Collection &c) {
-    const Figures &f = c.figures;
-    QString j = QStringLiteral("{\n");
-    auto field = [&j](const char *key, const QString &value, bool last = false) {
-        j += QStringLiteral("  \"") + QLatin1String(key) + QStringLiteral("\": ") + value +
-             (last ? QStringLiteral("\n") : QStringLiteral(",\n"));
+namespace {
+
+QString jsonCount(qint64 n) {
+    return QString::number(n);
+}
+
+// The figure keys of the top level, for a collection's figures.
+QStringList figureFields(const Figures &f) {
+    auto field = [](const char *key, const QString &value) {
+        return QStringLiteral("\"") + QLatin1String(key) + QStringLiteral("\": ") + value;
     };
-    QStringList tables;
-    for (const QString &n : c.fileNames())
-        tables << jsonString(n);
-    field("tables", u'[' + tables.join(QStringLiteral(", ")) + u']');
-    field("period", jsonString(c.period));
-    field("readings", QString::number(f.readings));
-    field("days_with_readings", QString::number(f.daysWithReadings));
-    field("mean_mgdl", jsonTenths(f.mean));
-    field("sd_mgdl", jsonTenths(f.sd));
-    field("cv_percent", jsonTenths(f.cv));
-    field("bands_percent", QStringLiteral("{\"very_low\": %1, \"low\": %2, \"in_range\": %3, "
-                                          "\"high\": %4, \"very_high\": %5}")
-                               .arg(jsonTenths(f.bands[VeryLow]), jsonTenths(f.bands[Low]),
-                                    jsonTenths(f.bands[InRange]), jsonTenths(f.bands[High]),
-                                    jsonTenths(f.bands[VeryHigh])));
-    field("hypo_level1", QString::number(f.hypoLevel1));
-    field("hypo_level2", QString::number(f.hypoLevel2));
-    field("ea1c_percent", jsonTenths(f.ea1cPercent));
-    field("ea1c_mmol_mol",
-          f.ea1cMmolMol ? QString::number(*f.ea1cMmolMol) : QStringLiteral("null"));
     QStringList slotList;
     for (const SlotFigures &s : f.perSlot)
-        slotList << QStringLiteral(
-                        "    {\"slot\": %1, \"readings\": %2, \"median\": %3, \"p25\": %4, "
-                        "\"p75\": %5, \"min\": %6, \"max\": %7}")
+        slotList << QStringLiteral("{\"slot\": %1, \"readings\": %2, \"median\": %3, \"p25\": %4, "
+                                   "\"p75\": %5, \"min\": %6, \"max\": %7}")
                         .arg(jsonString(slotinfo::word(s.slot)))
                         .arg(s.readings)
-                        .arg(tenthsText(s.median, u'.'), tenthsText(s.p25, u'.'),
-                             tenthsText(s.p75, u'.'))
+                        .arg(jsonTenths(s.mgdl[P50]), jsonTenths(s.mgdl[P25]),
+                             jsonTenths(s.mgdl[P75]))
                         .arg(s.min)
                         .arg(s.max);
-    field("slots",
-          slotList.isEmpty() ? QStringLiteral("[]")
-                             : QStringLiteral("[\n") + slotList.join(QStringLiteral(",\n")) +
-                                   QStringLiteral("\n  ]"),
-          true);
-    j += QStringLiteral("}\n");
-    return j.toUtf8();
+    return {
+        field("readings", jsonCount(f.readings)),
+        field("days_with_readings", jsonCount(f.daysWithReadings)),
+        field("mean_mgdl", jsonTenths(f.mean)),
+        field("sd_mgdl", jsonTenths(f.sd)),
+        field("cv_percent", jsonTenths(f.cv)),
+        field("bands_percent", QStringLiteral("{\"very_low\": %1, \"low\": %2, \"in_range\": %3, "
+                                              "\"high\": %4, \"very_high\": %5}")
+                                   .arg(jsonTenths(f.bands[VeryLow]), jsonTenths(f.bands[Low]),
+                                        jsonTenths(f.bands[InRange]), jsonTenths(f.bands[High]),
+                                        jsonTenths(f.bands[VeryHigh]))),
+        field("hypo_level1", jsonCount(f.hypoLevel1)),
+        field("hypo_level2", jsonCount(f.hypoLevel2)),
+        field("ea1c_percent", jsonTenths(f.ea1cPercent)),
+        field("ea1c_mmol_mol",
+              f.ea1cMmolMol ? QString::number(*f.ea1cMmolMol) : QStringLiteral("null")),
+        field("slots", u'[' + slotList.join(QStringLiteral(", ")) + u']'),
+    };
+}
+
+QString jsonList(const QStringList &items) {
+    QStringList quoted;
+    for (const QString &n : items)
+        quoted << jsonString(n);
+    return u'[' + quoted.join(QStringLiteral(", ")) + u']';
+}
+
+QString profileJson(const Figures &f) {
+    QStringList slotList;
+    for (const SlotFigures &s : f.perSlot) {
+        QString item = QStringLiteral("    {\"slot\": %1, \"n\": %2")
+                           .arg(jsonString(slotinfo::word(s.slot)))
+                           .arg(s.readings);
+        for (int p = 0; p < PercentileCount; ++p)
+            item += QStringLiteral(", \"") +
+                    (p == P50 ? QStringLiteral("median")
+                              : QStringLiteral("p") + QString::number(kPercent[p])) +
+                    QStringLiteral("\": ") + jsonTenths(s.mgdl[p]);
+        slotList << item + u'}';
+    }
+    return slotList.isEmpty() ? QStringLiteral("[]")
+                              : QStringLiteral("[\n") + slotList.join(QStringLiteral(",\n")) +
+                                    QStringLiteral("\n  ]");
+}
+
+QString monthsJson(const QList<MonthPoint> &months) {
+    QStringList items;
+    for (const MonthPoint &m : months)
+        items << QStringLiteral("    {\"month\": \"%1\", \"readings\": %2, \"mean_mgdl\": %3, "
+                                "\"ea1c_percent\": %4}")
+                     .arg(m.isoMonth())
+                     .arg(m.readings)
+                     .arg(jsonTenths(m.mean), jsonTenths(m.ea1cPercent));
+    return items.isEmpty() ? QStringLiteral("[]")
+                           : QStringLiteral("[\n") + items.join(QStringLiteral(",\n")) +
+                                 QStringLiteral("\n  ]");
+}
+
+} // namespace
+
+QByteArray json(const Collection &c) {
+    QStringList fields;
+    fields << QStringLiteral("\"tables\": ") + jsonList(c.fileNames());
+    fields << QStringLiteral("\"period\": ") + jsonString(c.period);
+    fields << figureFields(c.figures);
+    fields << QStringLiteral("\"profile\": ") + profileJson(c.figures);
+    QString previous = QStringLiteral("null");
+    if (c.previous.exists()) {
+        QStringList p;
+        p << QStringLiteral("\"tables\": ") + jsonList(c.previous.files);
+        p << QStringLiteral("\"period\": ") +
+                 jsonString(periodNumbers(c.previous.firstMonth, c.previous.lastMonth));
+        p << figureFields(c.previous.figures);
+        previous =
+            QStringLiteral("{\n    ") + p.join(QStringLiteral(",\n    ")) + QStringLiteral("\n  }");
+    }
+    fields << QStringLiteral("\"previous\": ") + previous;
+    fields << QStringLiteral("\"months\": ") + monthsJson(c.months);
+    return (QStringLiteral("{\n  ") + fields.join(QStringLiteral(",\n  ")) +
+            QStringLiteral("\n}\n"))
+        .toUtf8();
 }
 
 QByteArray csv(const QList<Reading> &input) {
@@ -222,7 +504,7 @@ QByteArray csv(const QList<Reading> &input) {
     sortByDateAndSlot(readings);
     QString t = QStringLiteral("Datum;Uhrzeit;Messung;mg/dl;mmol/l\r\n");
     for (const Reading &r : readings)
-        t += r.date.toString(QStringLiteral("yyyy-MM-dd")) + u';' + r.time + u';' +
+        t += r.date.toString(QStringLiteral("yyyy-MM-dd")) + u';' + r.timeText() + u';' +
              slotCaption(r.slot) + u';' + QString::number(r.mgdl) + u';' +
              german(mmolTenths(r.mgdl)) + QStringLiteral("\r\n");
     return QByteArray("\xEF\xBB\xBF") + t.toUtf8();

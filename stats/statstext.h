@@ -12,12 +12,20 @@ namespace stats {
 // "143,5" from tenths; "–" for a figure that is not given.
 QString german(const Tenths &t);
 QString german(qint64 tenths);
+// "12,5 %"; "–" for a share that is not given.
+QString percentText(const Tenths &t);
 // "143,5 mg/dl (8,0 mmol/l)"; "–" when not given.
 QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol);
 // "128 mg/dl (7,1 mmol/l)" of a whole reading.
 QString readingText(int mgdl);
 // "05.03.2024".
 QString dateText(const QDate &date);
+// "248 an 31 Tagen", "1 an 1 Tag".
+QString readingsOnDays(int readings, int days);
+// "6,6 % (49 mmol/mol)"; "– (erst ab 30 Messwerten an 14 Tagen)" when not given.
+QString ea1cText(const Figures &f);
+// "– (erst ab 30 Messwerten)".
+QString fromThirtyText();
 
 // German caption of a band with its bounds in both units, e.g.
 // "im Zielbereich (70–180 mg/dl / 3,9–10,0 mmol/l)".
@@ -28,14 +36,33 @@ QString targetCaption(Target t);
 // "Messung 2" etc.
 QString slotCaption(MeasurementSlot s);
 
+// Whether a target is met; below kMinReadingsForVerdict readings there is no verdict.
+enum class Verdict { Met, Missed, TooFew };
+Verdict verdictOf(const Figures &f, Target t);
+// "erreicht", "nicht erreicht", "zu wenige Messwerte für eine Bewertung".
+QString verdictText(Verdict v);
+
+// The compared figures: caption ("Mittelwert"), value of a period ("143,5
+// mg/dl"; "–" when not given) and the change ("+5,2 mg/dl", "-1,0
+// Prozentpunkte", "±0"; "–" when not marked).
+QString comparedCaption(Compared what);
+QString comparedValue(const Figures &f, Compared what);
+QString changeText(const Tenths &change, Compared what);
+
+// The percentile captions "5 %", …, "Median", …, "95 %", and the rule.
+QString percentileCaption(Percentile p);
+QString percentileRule();
+// "Morgens (07:30)": the slot with its typical clock time, when known.
+QString slotWithTime(const SlotFigures &s);
+
 // The figures of a collection as German lines (the "stats" command and the
 // window's copy).
 QStringList germanLines(const Collection &c);
 
 // One JSON object with the keys readings, days_with_readings, mean_mgdl,
 // sd_mgdl, cv_percent, bands_percent, hypo_level1, hypo_level2, ea1c_percent,
-// ea1c_mmol_mol, slots, tables and period; numbers with a point, null for
-// figures not given.
+// ea1c_mmol_mol, slots, tables, period, profile, previous and months; numbers
+// with a point, null for figures not given.
 QByteArray json(const Collection &c);
 
 // The readings as CSV: UTF-8 with byte-order mark, ";" between the fields,

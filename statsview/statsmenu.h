@@ -1,14 +1,9 @@
 #pragma once
 #include <QString>
 
-#include "stats/collection.h"
-
 class QWidget;
 namespace ui {
 class Services;
-}
-namespace statsview {
-class TStatistikDlg;
 }
 
 // The main menu's statistics commands. Each takes the month table on screen
@@ -27,26 +22,9 @@ void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFo
 void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
                  QWidget *parent);
 
-// "Datei › Exportieren › Messwerte als CSV…": asks for a file and writes the
-// shown month's readings as CSV.
+// "Datei › Exportieren › Messwerte als CSV…": asks for a file and writes
+// every reading of the shown month as CSV.
 void MesswerteAlsCsv(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
                      QWidget *parent);
-
-// The pieces, for the window's button and the tests.
-class Months {
-public:
-    // Reads the shown month and the last three months; false (after a German
-    // message) when there is no table or it cannot be read.
-    bool read(ui::Services &ui, const QString &tablePath, const QString &baseFolder);
-    stats::Collection shown, lastThree;
-    QStringList missing; // German names of months without a table
-};
-// The window of the months, its report button connected.
-statsview::TStatistikDlg *createStatistikDlg(ui::Services &ui, const Months &m,
-                                             const QString &baseFolder, QWidget *parent);
-// Asks for the file and writes the report; false when cancelled or failed
-// (the failure was shown).
-bool saveReport(ui::Services &ui, const stats::Collection &c, const QStringList &missing,
-                const QString &baseFolder, QWidget *parent);
 
 } // namespace statsmenu

@@ -100,6 +100,7 @@ QString helpContents() {
 <li><a href="#drucken">Drucken</a></li>
 <li><a href="#ausgaben">PDF, Webbrowser und Befehlszeile</a></li>
 <li><a href="#import">Messwerte aus Dateien übernehmen</a></li>
+<li><a href="#statistik">Statistik und Arztbericht</a></li>
 <li><a href="#dateien">Wo Ihre Daten liegen</a></li>
 <li><a href="#sicherung">Daten sichern und zurückholen</a></li>
 </ul>)HTML");
@@ -384,6 +385,64 @@ nicht gelesen oder nicht erkannt werden, wird gar nichts gespeichert.</p>
 übernommen würde.</p>)HTML");
 }
 
+// Section "Statistik und Arztbericht".
+QString helpStatistics() {
+    return QStringLiteral(R"HTML(<h2 id="statistik">Statistik und Arztbericht</h2>
+<p><b>Statistik</b> (direkt in der Menüleiste) öffnet ein Fenster mit zwei Seiten: dem gezeigten
+Monat und den letzten drei Monaten (etwa der Zeitraum, den ein HbA1c-Laborwert widerspiegelt).
+<b>Drucken › Arztbericht als PDF…</b> schreibt die letzten drei Monate auf eine A4-Seite für
+Ihre Ärztin oder Ihren Arzt und öffnet sie. <b>Datei › Exportieren › Messwerte als CSV…</b>
+schreibt alle Messwerte des gezeigten Monats für eine Tabellenkalkulation.</p>
+<h3>Welche Werte zählen</h3>
+<p>Ein Messwert ist ein gespeicherter Wert von 1 bis 500 mg/dl. Jeder gespeicherte Messwert zählt
+mit, auch die Messungen 4 bis 7 eines Monats, der inzwischen nur bis zu 4 Messungen je Tag
+führt (die Grafik zeigt sie dann nicht; ein Hinweis nennt ihre Zahl). Ein Eintrag mit dem Wert
+0 ist kein Messwert: er zieht keinen Mittelwert nach unten. Zeilen, deren Datum oder Wert nicht
+lesbar ist, werden übersprungen und gezählt. Dieselbe Regel gilt für die Mittelwerte der
+Grafik, des Tagebuchs und der Webseite, für Statistik, Arztbericht und CSV-Datei.</p>
+<h3>Die Kennzahlen</h3>
+<ul>
+<li><b>Anteile</b> der Messwerte in den fünf Bereichen (unter 54, 54-69, 70-180, 181-250,
+über 250 mg/dl) mit den Zielen des internationalen Konsens. Es sind Anteile der
+Fingerstich-Messwerte, nicht der Zeit. Ob ein Ziel erreicht ist, wird erst ab 30 Messwerten
+bewertet; darunter steht "zu wenige Messwerte für eine Bewertung".</li>
+<li><b>Mittelwert</b>, ab 30 Messwerten <b>Standardabweichung</b> und
+<b>Variationskoeffizient</b>, ab 30 Messwerten an 14 Tagen der <b>geschätzte HbA1c</b>
+(eA1c = (Mittelwert + 46,7) / 28,7): eine Schätzung aus den Messwerten, kein Laborwert.</li>
+<li><b>Zeitraum davor</b>: jede Kennzahl steht neben der des gleich langen Zeitraums unmittelbar
+davor (beim gezeigten Monat der Vormonat). Eine Änderung wird nur gezeigt, wo beide Zeiträume
+genug Messwerte haben: die Zahl der Messwerte ab einem, alles andere ab 30. Anteile ändern
+sich in Prozentpunkten.</li>
+</ul>
+<h3>Tagesprofil (Perzentile je Messzeit)</h3>
+<p>Für jede Messzeit (Morgens, Messung 2 ... Abends) zeigt das Tagesprofil, wie die Werte
+streuen: ab 5 Messwerten den Median (die Hälfte der Werte liegt darunter), ab 7 Messwerten
+den Bereich von 25 bis 75 %, ab 20 den von 10 bis 90 % und ab 40 den von 5 bis 95 %. Eine
+Messzeit mit weniger als 5 Messwerten zeigt nur ihre Werte als Punkte. Unter jeder Messzeit
+stehen ihre übliche Uhrzeit (der Median der Uhrzeiten) und die Zahl n ihrer Messwerte. Die
+grüne Fläche ist der Zielbereich 70-180 mg/dl; die gestrichelten Linien bei 54 und 250 mg/dl
+sind die Grenzen zu "sehr niedrig" und "sehr hoch".</p>
+<p>Die Perzentile werden linear zwischen den nächsten Rängen gerechnet (Typ 7): für p % der
+n sortierten Werte x1 ... xn ist h = (n - 1) · p / 100; das Perzentil liegt zwischen dem Wert
+mit dem Rang h + 1 (abgerundet) und dem nächsten, im Verhältnis des Nachkommaanteils von h.</p>
+<h3>Verlauf der letzten 12 Monate</h3>
+<p>Ein kleines Diagramm zeigt den Mittelwert jedes der letzten 12 Monate; ein hohler Punkt
+heißt: weniger als 30 Messwerte in diesem Monat. Darunter steht der geschätzte HbA1c des
+Monats, wo der Monat 30 Messwerte an 14 Tagen hat; die rechte Skala zeigt, welcher eA1c zu
+einem Mittelwert gehört. Monate ohne Tabelle bleiben leer.</p>
+<h3>Der Arztbericht</h3>
+<p>Eine A4-Seite mit echtem Text: Kennzahlen mit dem Zeitraum davor, die Anteile als Balken,
+Tagesprofil, Verlauf, die Werte je Messzeit mit ihren Uhrzeiten, die Tagesmittelwerte der
+letzten Monate mit den Tagessummen aus dem Tagebuch (BE oder KE, Insulin in IE) und die
+jüngsten Unterzuckerungen. Er ist kein Medizinprodukt und gibt keine Empfehlung zur
+Insulindosis.</p>
+<h3>Ohne Fenster</h3>
+<p><code>glykovalin-cli stats TABELLE...</code> gibt dieselben Kennzahlen als Text aus, mit
+<code>--json</code> für andere Programme; <code>glykovalin-cli report AUSGABE.pdf TABELLE...</code>
+schreibt den Arztbericht, <code>glykovalin-cli export-csv TABELLE...</code> die Messwerte als
+CSV. Wird eine Tabelle mehrfach genannt, zählt sie einmal, und ein Hinweis sagt es.</p>)HTML");
+}
+
 // Section "Wo Ihre Daten liegen".
 QString helpFiles() {
     return QStringLiteral(R"HTML(<h2 id="dateien">Wo Ihre Daten liegen</h2>
@@ -450,7 +509,7 @@ QStringList helpPage() {
     const QStringList sections = {
         helpHead(),    helpContents(),  helpFirstSteps(), helpEntering(), helpCorrecting(),
         helpGraph(),   helpDiaryPage(), helpMenus(),      helpSettings(), helpPrinting(),
-        helpOutputs(), helpImport(),    helpFiles(),      helpBackup(),   helpFoot()};
+        helpOutputs(), helpStatistics(), helpImport(), helpFiles(), helpBackup(), helpFoot()};
     return sections.join(QStringLiteral("\n\n")).split(u'\n');
 }
 

@@ -10,7 +10,7 @@
 
 #include "clirun.h"
 #include "platform/textfile.h"
-#include "stats/readings.h"
+#include "storage/readings.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
@@ -208,15 +208,15 @@ TEST(ImportCommand, OurExportComesBackWithTheSameReadingsAndAgainChangesNothing)
     EXPECT_EQ(o["imported"].toInt(), 6);
     for (const QString &t : tables) {
         const QString copy = target.table("") + QFileInfo(t).fileName();
-        stats::TableReadings was, is;
-        ASSERT_TRUE(stats::readTable(t, MeasureMode::Four, was, nullptr));
-        ASSERT_TRUE(stats::readTable(copy, MeasureMode::Four, is, nullptr));
+        glucose::TableReadings was, is;
+        ASSERT_TRUE(glucose::readTable(t, MeasureMode::Four, was, nullptr));
+        ASSERT_TRUE(glucose::readTable(copy, MeasureMode::Four, is, nullptr));
         EXPECT_EQ(is.mode, was.mode);
         ASSERT_EQ(is.readings.size(), was.readings.size());
         for (qsizetype i = 0; i < was.readings.size(); ++i) {
             EXPECT_EQ(is.readings[i].date, was.readings[i].date);
             EXPECT_EQ(is.readings[i].slot, was.readings[i].slot);
-            EXPECT_EQ(is.readings[i].time, was.readings[i].time);
+            EXPECT_EQ(is.readings[i].minute, was.readings[i].minute);
             EXPECT_EQ(is.readings[i].mgdl, was.readings[i].mgdl);
         }
     }

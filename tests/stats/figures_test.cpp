@@ -20,14 +20,6 @@ qint64 tenths(double v) {
     return qint64(std::round(v * 10.0));
 }
 
-double numpyPercentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    const double h = (v.size() - 1) * p;
-    const size_t lo = size_t(std::floor(h));
-    const size_t hi = std::min(lo + 1, v.size() - 1);
-    return v[lo] + (h - lo) * (v[hi] - v[lo]);
-}
-
 Collection collectLines(const QStringList &lines, MeasureMode fallback = MeasureMode::Four) {
     TableReadings t;
     t.path = QStringLiteral("/nirgends/MM032024.tab");
@@ -107,10 +99,17 @@ void expectIndependent(const QList<Entry> &entries, const Figures &f) {
         const SlotFigures &s = f.perSlot[i++];
         EXPECT_EQ(slotinfo::number(s.slot), slot);
         EXPECT_EQ(s.readings, int(values.size()));
-        EXPECT_EQ(s.median, tenths(numpyPercentile(values, 0.5)));
-        EXPECT_EQ(s.p25, tenths(numpyPercentile(values, 0.25)));
-        EXPECT_EQ(s.p75, tenths(numpyPercentile(values, 0.75)));
-        EXPECT_EQ(s.medianMmol, tenths(numpyPercentile(values, 0.5) / 18.016));
+        const double fractions[] = {0.05, 0.10, 0.25, 0.5, 0.75, 0.90, 0.95};
+        const size_t needs[] = {40, 20, 7, 5, 7, 20, 40};
+        for (int p = 0; p < PercentileCount; ++p) {
+            if (values.size() < needs[p]) {
+                EXPECT_FALSE(s.mgdl[p]) << p;
+                continue;
+            }
+            ASSERT_TRUE(s.mgdl[p]) << p;
+            EXPECT_EQ(*s.mgdl[p], tenths(monthfixture::type7(values, fractions[p]))) << p;
+            EXPECT_EQ(*s.mmol[p], tenths(monthfixture::type7(values, fractions[p]) / 18.016)) << p;
+        }
         EXPECT_EQ(s.min, *std::min_element(values.begin(), values.end()));
         EXPECT_EQ(s.max, *std::max_element(values.begin(), values.end()));
     }
@@ -141,7 +140,7 @@ TEST(StatsFigures, BandBoundsAreInclusiveAsWritten) {
     ASSERT_EQ(f.hypos.size(), 3);
     EXPECT_EQ(f.hypos[0].mgdl, 53);
     EXPECT_EQ(f.hypos[2].mgdl, 69);
-    EXPECT_EQ(f.hypos[0].time, "07:30");
+    EXPECT_EQ(f.hypos[0].timeText(), "07:30");
     EXPECT_EQ(f.hypos[0].date, QDate(2024, 3, 1));
     // Fewer than 30 readings: no spread, no estimated HbA1c.
     EXPECT_FALSE(f.sd);
@@ -204,20 +203,20 @@ TEST(StatsFigures, RoundingEdgesHalfAwayFromZero) {
     f = collectEntries(MeasureMode::Eight, oneDay(w)).figures;
     EXPECT_EQ(*f.bands[Low], 63);
     EXPECT_EQ(*f.bands[InRange], 938); // 93,75 → 93,8
-    // Percentiles between ranks as numpy: 100, 110, 125, 200 → 107,5 / 117,5 / 143,75.
-    f = collectEntries(MeasureMode::Eight, oneDay({200, 110, 100, 125})).figures;
-    ASSERT_EQ(f.perSlot.size(), 4);
+    // Percentiles between ranks as numpy: 100, 110, 125, 200, 300, 310, 400 →
+    // 117,5 / 200 / 305 (h = 1,5; 3; 4,5).
     QList<Entry> sameSlot;
-    for (int d = 1; d <= 4; ++d)
-        sameSlot.append(Entry{d, MeasurementSlot::Messung3, QList<int>{200, 110, 100, 125}[d - 1]});
+    const QList<int> seven = {300, 200, 110, 100, 125, 400, 310};
+    for (int d = 1; d <= 7; ++d)
+        sameSlot.append(Entry{d, MeasurementSlot::Messung3, seven[d - 1]});
     f = collectEntries(MeasureMode::Four, sameSlot).figures;
     ASSERT_EQ(f.perSlot.size(), 1);
     EXPECT_EQ(f.perSlot[0].slot, MeasurementSlot::Messung3);
-    EXPECT_EQ(f.perSlot[0].p25, 1075);
-    EXPECT_EQ(f.perSlot[0].median, 1175);
-    EXPECT_EQ(f.perSlot[0].p75, 1438);
+    EXPECT_EQ(f.perSlot[0].mgdl[P25], 1175);
+    EXPECT_EQ(f.perSlot[0].mgdl[P50], 2000);
+    EXPECT_EQ(f.perSlot[0].mgdl[P75], 3050);
     EXPECT_EQ(f.perSlot[0].min, 100);
-    EXPECT_EQ(f.perSlot[0].max, 200);
+    EXPECT_EQ(f.perSlot[0].max, 400);
     EXPECT_EQ(roundDiv(-25, 10), -3);
     EXPECT_EQ(roundDiv(25, 10), 3);
 }
@@ -241,33 +240,34 @@ TEST(StatsFigures, TargetsAreJudgedOnExactShares) {
     EXPECT_FALSE(Figures().met(Target::VeryLow));
 }
 
-TEST(StatsReadings, FourSlotTableLeavesOutMessung4To7) {
+TEST(StatsReadings, FourSlotTableCountsEveryStoredReading) {
     const QList<Entry> e = {{1, MeasurementSlot::Morgens, 100},
                             {1, MeasurementSlot::Messung5, 300},
                             {1, MeasurementSlot::Messung4, 40},
                             {2, MeasurementSlot::Abends, 140},
                             {3, MeasurementSlot::Messung7, 55}};
-    const Collection four = collectEntries(MeasureMode::Four, e);
-    EXPECT_EQ(four.figures.readings, 2);
-    EXPECT_EQ(four.figures.daysWithReadings, 2);
-    EXPECT_EQ(*four.figures.mean, 1200);
-    EXPECT_EQ(four.figures.hypoLevel2, 0);
-    EXPECT_EQ(four.tables[0].hiddenLines, 3);
-    ASSERT_EQ(four.notes.size(), 1);
-    EXPECT_TRUE(four.notes[0].contains("Messungen 4 bis 7"));
-    // The same lines in an eight-slot table all count.
-    const Collection eight = collectEntries(MeasureMode::Eight, e);
-    EXPECT_EQ(eight.figures.readings, 5);
-    EXPECT_EQ(eight.figures.hypoLevel2, 1);
-    EXPECT_TRUE(eight.notes.isEmpty());
-    // A header that names no mode uses the fallback.
+    for (MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
+        const Collection c = collectEntries(mode, e);
+        EXPECT_EQ(c.figures.readings, 5);
+        EXPECT_EQ(c.figures.daysWithReadings, 3);
+        EXPECT_EQ(*c.figures.mean, 1270);
+        EXPECT_EQ(c.figures.hypoLevel2, 1);
+        // The graph of a four-slot month has no place for three of them.
+        EXPECT_EQ(c.tables[0].undrawnReadings, mode == MeasureMode::Four ? 3 : 0);
+        EXPECT_EQ(c.notes.size(), mode == MeasureMode::Four ? 1 : 0);
+    }
+    EXPECT_TRUE(collectEntries(MeasureMode::Four, e)
+                    .notes[0]
+                    .startsWith("3 Messwerte der Messungen 4 bis 7 zählen mit"));
+    // A header that names no mode uses the fallback, which only decides what the graph draws.
     QStringList lines = monthfixture::tableLines(3, 2024, MeasureMode::Eight, e);
     lines.removeIf([](const QString &l) { return l.startsWith("BisZu"); });
-    EXPECT_EQ(collectLines(lines, MeasureMode::Four).figures.readings, 2);
-    EXPECT_EQ(collectLines(lines, MeasureMode::Eight).figures.readings, 5);
+    EXPECT_EQ(collectLines(lines, MeasureMode::Four).figures.readings, 5);
+    EXPECT_EQ(collectLines(lines, MeasureMode::Four).tables[0].undrawnReadings, 3);
+    EXPECT_EQ(collectLines(lines, MeasureMode::Eight).tables[0].undrawnReadings, 0);
     // "BisZu8MessungenJeTag=10" counts as set, key case does not matter.
     lines.insert(1, "biszu8messungenjetag=10");
-    EXPECT_EQ(collectLines(lines, MeasureMode::Four).figures.readings, 5);
+    EXPECT_EQ(collectLines(lines, MeasureMode::Four).tables[0].mode, MeasureMode::Eight);
 }
 
 TEST(StatsReadings, ZerosAreNoReadings) {
@@ -302,6 +302,7 @@ TEST(StatsReadings, HandEditedJunkIsSkippedAndCounted) {
         "Morgens den    11.03.2024 Z=07:30  ZuckerWert=",
         "Morgens den    12.03.2024 Z=07:30",
         "Morgens den    13.03.2024 Z=07:30  ZuckerWert=700",
+        "Morgens den    17.03.2024 Z=07:30  ZuckerWert=501",
         "Morgens den    31.02.2024 Z=07:30  ZuckerWert=120",
         "Morgens den    14.13.2024 Z=07:30  ZuckerWert=120",
         "Morgens den    15.03.24 Z=07:30  ZuckerWert=120",
@@ -323,8 +324,8 @@ TEST(StatsReadings, HandEditedJunkIsSkippedAndCounted) {
     ASSERT_EQ(c.readings.size(), 3);
     EXPECT_EQ(c.readings[2].mgdl, 12);
     // A time typed with four characters is read; one that is no time stays empty.
-    EXPECT_EQ(c.readings[0].time, "07:05");
-    EXPECT_EQ(c.readings[1].time, "");
+    EXPECT_EQ(c.readings[0].timeText(), "07:05");
+    EXPECT_EQ(c.readings[1].timeText(), "");
 }
 
 TEST(StatsReadings, TableMonthAndHeader) {
@@ -345,8 +346,11 @@ TEST(StatsReadings, TableMonthAndHeader) {
                                 "BenutzerName=Zweite",
                                 "[Bemerkungen]",
                                 "Datum=Mai 2020"};
-    EXPECT_EQ(headerValue(header, "BenutzerName"), "Erika Muster");
-    EXPECT_EQ(headerValue(header, "Datum"), "");
+    t.path = "/x/MM042021.tab";
+    parseTable(header, MeasureMode::Four, t);
+    EXPECT_EQ(t.userName, "Erika Muster");
+    EXPECT_EQ(t.month, 4); // "Datum" stands in another section
+    EXPECT_EQ(t.year, 2021);
     // Without a "Datum", the file name tells the month.
     lines.removeIf([](const QString &l) { return l.startsWith("Datum="); });
     t.path = "/x/MM112023.tab";

@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/textfile.h"
 #include "storage/entryline.h"
@@ -62,6 +65,16 @@ inline QList<Entry> spread(int days, int slotsPerDay, int seed, int lowest = 40)
                                  .arg((d * 10) % 60, 2, 10, QChar(u'0'))});
         }
     return out;
+}
+
+// A percentile of the values, linear between the closest ranks (numpy's
+// default): h = (n − 1) p, computed here in plain floating point.
+inline double type7(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const double h = (v.size() - 1) * p;
+    const size_t lo = size_t(std::floor(h));
+    const size_t hi = std::min(lo + 1, v.size() - 1);
+    return v[lo] + (h - lo) * (v[hi] - v[lo]);
 }
 
 } // namespace monthfixture

@@ -51,11 +51,14 @@ TEST(StatsText, JsonHasExactlyTheNamedKeys) {
     const QJsonDocument doc = QJsonDocument::fromJson(json(c), &pe);
     ASSERT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
     const QJsonObject o = doc.object();
-    const QStringList expected = {
-        "readings",     "days_with_readings", "mean_mgdl",   "sd_mgdl",
-        "cv_percent",   "bands_percent",      "hypo_level1", "hypo_level2",
-        "ea1c_percent", "ea1c_mmol_mol",      "slots",       "tables",
-        "period"};
+    const QStringList expected = {"readings",     "days_with_readings",
+                                  "mean_mgdl",    "sd_mgdl",
+                                  "cv_percent",   "bands_percent",
+                                  "hypo_level1",  "hypo_level2",
+                                  "ea1c_percent", "ea1c_mmol_mol",
+                                  "slots",        "tables",
+                                  "period",       "profile",
+                                  "previous",     "months"};
     QStringList keys = o.keys();
     keys.sort();
     QStringList want = expected;
@@ -80,7 +83,7 @@ TEST(StatsText, JsonHasExactlyTheNamedKeys) {
     EXPECT_EQ(slotList[0].toObject().keys(),
               QStringList({"max", "median", "min", "p25", "p75", "readings", "slot"}));
     EXPECT_DOUBLE_EQ(slotList[2].toObject()["median"].toDouble(),
-                     c.figures.perSlot[2].median / 10.0);
+                     *c.figures.perSlot[2].mgdl[P50] / 10.0);
     // The text has a point, never a comma, in its numbers.
     EXPECT_TRUE(json(c).contains("\"mean_mgdl\": " + QByteArray::number(*c.figures.mean / 10) +
                                  "." + QByteArray::number(*c.figures.mean % 10)));
@@ -110,22 +113,23 @@ TEST(StatsText, GermanLinesShowEveryFigureInBothUnits) {
         {{1, MeasurementSlot::Morgens, 52, "06:45"}, {1, MeasurementSlot::Abends, 180}});
     const QString text = germanLines(collectOne(path)).join(u'\n');
     EXPECT_TRUE(text.contains("Zeitraum: März 2024 (03.2024)"));
-    EXPECT_TRUE(text.contains("Messwerte: 2 an 1 Tagen"));
+    EXPECT_TRUE(text.contains("Messwerte: 2 an 1 Tag\n"));
     EXPECT_TRUE(text.contains("Mittelwert: 116,0 mg/dl (6,4 mmol/l)"));
     EXPECT_TRUE(text.contains("Standardabweichung: – (erst ab 30 Messwerten)"));
     EXPECT_TRUE(text.contains("kein Laborwert): – (erst ab 30 Messwerten an 14 Tagen)"));
     EXPECT_TRUE(text.contains("sehr niedrig (< 54 mg/dl / < 3,0 mmol/l): 50,0 %  – Ziel < 1 %: "
-                              "nicht erreicht"));
+                              "zu wenige Messwerte für eine Bewertung"));
+    EXPECT_FALSE(text.contains("erreicht"));
     EXPECT_TRUE(text.contains("Stufe 2 (< 54 mg/dl): 1"));
     EXPECT_TRUE(text.contains("01.03.2024  Morgens  06:45  52 mg/dl (2,9 mmol/l)  Stufe 2"));
-    EXPECT_TRUE(text.contains("Abends: 1 Messwerte, Median 180,0 mg/dl (10,0 mmol/l)"));
+    EXPECT_TRUE(text.contains("Abends (07:30): n=1, nur die Werte: 180, Min–Max: 180–180"));
 }
 
 TEST(StatsText, CsvReadBack) {
     testutil::TempFolder tmp;
     const QString mar = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight,
                                                  {{2, MeasurementSlot::Abends, 250, "21:10"},
-                                                  {2, MeasurementSlot::Morgens, 563, "7:00"},
+                                                  {2, MeasurementSlot::Morgens, 500, "7:00"},
                                                   {2, MeasurementSlot::Messung2, 0},
                                                   {1, MeasurementSlot::Messung5, 99, "xx"}});
     const QString feb = monthfixture::writeTable(tmp.path(), 2, 2024, MeasureMode::Eight,
@@ -140,14 +144,14 @@ TEST(StatsText, CsvReadBack) {
                                 "Datum;Uhrzeit;Messung;mg/dl;mmol/l\r\n"
                                 "2024-02-29;23:50;Messung 7;54;3,0\r\n"
                                 "2024-03-01;;Messung 5;99;5,5\r\n"
-                                "2024-03-02;07:00;Morgens;563;31,3\r\n"
+                                "2024-03-02;07:00;Morgens;500;27,8\r\n"
                                 "2024-03-02;21:10;Abends;250;13,9\r\n"));
     // Read back as a spreadsheet would.
     const QStringList rows = QString::fromUtf8(bytes.mid(3)).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 5);
     for (const QString &r : rows)
         EXPECT_EQ(r.split(u';').size(), 5);
-    EXPECT_EQ(rows[3].split(u';')[3].toInt(), 563);
+    EXPECT_EQ(rows[3].split(u';')[3].toInt(), 500);
 
     // A folder that does not exist: a German message, no file.
     EXPECT_FALSE(writeCsv(tmp.file("fehlt/x.csv"), c.readings, &error));
@@ -161,7 +165,7 @@ TEST(StatsText, CsvFailedWriteKeepsTheOldFile) {
     testutil::writeBytes(out, "alt");
     QList<Reading> many;
     for (int i = 0; i < 3000; ++i)
-        many.append(Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, "07:30", 100});
+        many.append(Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, 100, 450});
     const pid_t pid = fork();
     if (pid == 0) {
         signal(SIGXFSZ, SIG_IGN);

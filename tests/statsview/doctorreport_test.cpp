@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QMap>
+#include <QRegularExpression>
+
+#include "stats/statstext.h"
+#include "statsfixture.h"
+#include "statsview/doctorreport.h"
+
+using namespace stats;
+using monthfixture::Entry;
+using statsfixture::collectAll;
+using statsfixture::run;
+
+namespace {
+
+// The report's text layer, blanks made single; empty when pdftotext is missing.
+QString textOf(const QString &pdf) {
+    bool ran = false;
+    const QString text = run("pdftotext", {"-layout", pdf, "-"}, &ran);
+    return ran ? text.simplified() : QString();
+}
+
+bool onePage(const QString &pdf) {
+    bool ran = false;
+    const QString info = run("pdfinfo", {pdf}, &ran);
+    return !ran || QRegularExpression("Pages:\\s+1\\n").match(info).hasMatch();
+}
+
+struct Word {
+    double xMin, yMin, xMax, yMax; // millimetres from the top left corner
+    QString text;
+};
+
+// The words of the page with their boxes.
+QList<Word> wordsOf(const QString &pdf) {
+    bool ran = false;
+    const QString html = run("pdftotext", {"-bbox", pdf, "-"}, &ran);
+    QList<Word> words;
+    static const QRegularExpression re("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                       "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<");
+    const double mm = 25.4 / 72;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append(Word{m.captured(1).toDouble() * mm, m.captured(2).toDouble() * mm,
+                          m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm,
+                          m.captured(5)});
+    }
+    return words;
+}
+
+QString write(const Collection &c, const QString &pdf, const QDate &created = QDate(2024, 4, 2),
+              const QStringList &missing = {}) {
+    QString error;
+    EXPECT_TRUE(statsview::DoctorReport(c, created, missing).write(pdf, &error))
+        << error.toStdString();
+    return pdf;
+}
+
+} // namespace
+
+TEST(DoctorReport, OnePageWithEveryFigureAsText) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    statsfixture::ThreeMonths m;
+    const Collection c = collectAll({m.jan, m.feb, m.mar}, m.base());
+    const statsview::DoctorReport report(c, QDate(2024, 4, 2), {"Dezember 2023"});
+    ASSERT_EQ(report.diary().size(), 2);
+    const QString pdf = write(c, m.tmp.file("bericht.pdf"), QDate(2024, 4, 2), {"Dezember 2023"});
+    bool ran = false;
+    const QString check = run("qpdf", {"--check", pdf}, &ran);
+    if (ran) {
+        EXPECT_TRUE(check.contains("No syntax or stream encoding errors")) << check.toStdString();
+    }
+    EXPECT_TRUE(onePage(pdf));
+    const QString flat = textOf(pdf);
+    if (flat.isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    const Figures &f = c.figures;
+    QStringList wanted = {
+        "Arztbericht",
+        "Max Muster",
+        "Januar 2024 – März 2024 (01.2024–03.2024)",
+        "erstellt am 02.04.2024",
+        "ohne Tabelle: Dezember 2023",
+        "davor: Oktober 2023 – Dezember 2023 (keine Tabelle)",
+        "Messwerte " + readingsOnDays(f.readings, f.daysWithReadings),
+        mgdlAndMmol(f.mean, f.meanMmol),
+        mgdlAndMmol(f.sd, f.sdMmol),
+        german(f.cv) + " %",
+        german(f.ea1cPercent) + " % (" + QString::number(*f.ea1cMmolMol) + " mmol/mol)",
+        "kein Medizinprodukt",
+        "keine Empfehlung zur Insulindosis",
+        "kein Laborwert",
+        "Stufe 1 (54–69 mg/dl): " + QString::number(f.hypoLevel1),
+        "Stufe 2 (< 54 mg/dl): " + QString::number(f.hypoLevel2),
+        "21.03.2024 Morgens 06:15 47 mg/dl (2,6)",
+        "21.03.2024 Abends 22:40 66 mg/dl (3,7)",
+        // The day profile with its legend, the trend and the rule of the percentiles.
+        "Tagesprofil (Perzentile je Messzeit)",
+        "54: Grenze zu sehr niedrig",
+        "250: Grenze zu sehr hoch",
+        "Zielbereich 70–180",
+        "Verlauf der letzten 12 Monate",
+        "Monatsmittelwert",
+        "lineare Interpolation zwischen den nächsten Rängen (Typ 7)",
+        // The insulin rows say their unit.
+        "Insulin (IE)",
+        "Bolus (IE) 18",
+        "Basal (IE) 26",
+    };
+    for (int b = 0; b < BandCount; ++b)
+        wanted << german(f.bands[b]) + " %";
+    for (const SlotFigures &s : f.perSlot)
+        wanted << slotCaption(s.slot) + " " + s.typicalTime() + " " + QString::number(s.readings) +
+                      " " + german(s.mgdl[P50]) + " " + german(s.mgdl[P25]) + "–" +
+                      german(s.mgdl[P75]);
+    for (const QString &w : wanted)
+        EXPECT_TRUE(flat.contains(w)) << "missing: " << w.toStdString();
+    // Daily means: the row of March's means holds every day's mean in order.
+    QStringList marchMeans;
+    for (const DayMean &dm : f.dayMeans)
+        if (dm.date.month() == 3) marchMeans << QString::number(dm.mgdl);
+    EXPECT_TRUE(flat.contains("mg/dl " + marchMeans.join(' ')))
+        << marchMeans.join(' ').toStdString();
+    // The diary's sums on 21 March (BE 9,5, insulin 44) and the unreadable "x" on 2 March.
+    EXPECT_TRUE(QRegularExpression("BE \\? 9,5").match(flat).hasMatch()) << flat.toStdString();
+    EXPECT_TRUE(QRegularExpression("Insulin \\(IE\\) 9 44").match(flat).hasMatch());
+    // Every stored reading counts: February's Messung5 in a four-slot month too.
+    EXPECT_EQ(f.readings, 31 * 8 + 29 * 4 + 1 + 20 * 8 + 2);
+}
+
+TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    testutil::TempFolder tmp;
+    QStringList paths;
+    for (int month = 1; month <= 12; ++month) {
+        QList<Entry> e;
+        for (int d = 1; d <= 28; ++d)
+            for (int s = 1; s <= 8; ++s)
+                e.append(Entry{d, slotinfo::fromNumber(s), s == 1 ? 45 + d % 20 : 150});
+        paths << monthfixture::writeTable(tmp.path(), month, 2023, MeasureMode::Eight, e);
+    }
+    const Collection c = collectAll(paths);
+    ASSERT_EQ(c.figures.hypos.size(), 12 * 28);
+    const QString pdf = write(c, tmp.file("viel.pdf"), QDate(2024, 1, 5));
+    EXPECT_TRUE(onePage(pdf));
+    const QString text = textOf(pdf);
+    if (text.isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    const auto shown = QRegularExpression("gezeigt: die letzten (\\d+) von 336").match(text);
+    ASSERT_TRUE(shown.hasMatch()) << text.toStdString();
+    EXPECT_GT(shown.captured(1).toInt(), 20);
+    EXPECT_TRUE(text.contains("28.12.2023 Morgens"));
+    EXPECT_FALSE(text.contains("01.01.2023 Morgens"));
+    EXPECT_TRUE(text.contains("(die letzten 3 von 12 Monaten)"));
+    EXPECT_TRUE(text.contains("Dezember 2023"));
+    // No readings at all still gives a valid page.
+    const QString empty = monthfixture::writeTable(tmp.path(), 5, 2024, MeasureMode::Four, {});
+    const QString pdf2 = write(collectAll({empty}), tmp.file("leer.pdf"), QDate(2024, 6, 1));
+    bool ran = false;
+    const QString check = run("qpdf", {"--check", pdf2}, &ran);
+    if (ran) {
+        EXPECT_TRUE(check.contains("No syntax or stream encoding errors"));
+    }
+    EXPECT_TRUE(textOf(pdf2).contains("keine Messwerte"));
+}
+
+TEST(DoctorReport, NoVerdictFromTooFewReadings) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    testutil::TempFolder tmp;
+    // One reading in range: every target would be "erreicht" from it alone.
+    const QString one = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Four,
+                                                 {{4, MeasurementSlot::Morgens, 120}});
+    const QString text = textOf(write(collectAll({one}), tmp.file("eins.pdf")));
+    if (text.isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    EXPECT_TRUE(text.contains("Messwerte 1 an 1 Tag "));
+    EXPECT_EQ(text.count("zu wenige Messwerte für eine Bewertung"), 5) << text.toStdString();
+    EXPECT_FALSE(text.contains("erreicht"));
+    // From 30 readings on the targets are judged.
+    QList<Entry> thirty;
+    for (int d = 1; d <= 30; ++d)
+        thirty.append(Entry{d, MeasurementSlot::Morgens, 120});
+    const QString enough = monthfixture::writeTable(tmp.path(), 4, 2024, MeasureMode::Four, thirty);
+    const QString judged = textOf(write(collectAll({enough}), tmp.file("dreissig.pdf")));
+    EXPECT_FALSE(judged.contains("zu wenige Messwerte"));
+    EXPECT_EQ(judged.count("nicht erreicht"), 0);
+    EXPECT_GE(judged.count("erreicht"), 5);
+}
+
+TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    testutil::TempFolder tmp;
+    // Few readings on few days give the longest texts: "– (erst ab 30 Messwerten an 14 Tagen)".
+    const QString few = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight,
+                                                 monthfixture::spread(3, 8, 1));
+    const QList<Word> words = wordsOf(write(collectAll({few}), tmp.file("wenig.pdf")));
+    if (words.isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    // The figures table: columns end at 57, 88, 104 and 122 mm, its rows lie
+    // between the header (34 mm) and the note under it.
+    const double ends[] = {12 + 45, 12 + 76, 12 + 92, 12 + 110};
+    double bottom = 0;
+    for (const Word &w : words)
+        if (w.text.startsWith("Prozentpunkten")) bottom = w.yMin;
+    ASSERT_GT(bottom, 60);
+    int checked = 0;
+    for (const Word &w : words) {
+        if (w.yMin < 35 || w.yMax > bottom || w.xMin > 124) continue;
+        ++checked;
+        for (double end : ends)
+            if (w.xMin < end) {
+                EXPECT_LE(w.xMax, end + 0.2) << w.text.toStdString() << " at " << w.xMin;
+                break;
+            }
+    }
+    EXPECT_GT(checked, 40);
+    // Nothing leaves the page's right margin, and texts have their size: the
+    // title (14 pt) and the table's captions (7 pt) are not drawn smaller.
+    const QMap<QString, double> minHeight = {{"Arztbericht:", 4.5}, {"Standardabweichung", 2.2}};
+    int sized = 0;
+    for (const Word &w : words) {
+        EXPECT_LE(w.xMax, 198.5) << w.text.toStdString();
+        if (!minHeight.contains(w.text)) continue;
+        EXPECT_GT(w.yMax - w.yMin, minHeight[w.text]) << w.text.toStdString();
+        ++sized;
+    }
+    EXPECT_EQ(sized, 2);
+}
+
+TEST(DoctorReport, RenderedPageShowsEachPartInItsPlace) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    statsfixture::ThreeMonths m;
+    const QString pdf = write(collectAll({m.jan, m.feb, m.mar}, m.base()), m.tmp.file("b.pdf"));
+    bool ran = false;
+    run("pdftoppm", {"-png", "-r", "50", "-singlefile", pdf, m.tmp.file("seite")}, &ran);
+    const QImage page(m.tmp.file("seite.png"));
+    if (!ran || page.isNull()) GTEST_SKIP() << "pdftoppm missing";
+    // A4 at 50 dots per inch.
+    EXPECT_NEAR(page.width(), 413, 1);
+    EXPECT_NEAR(page.height(), 585, 1);
+    auto count = [&page](double x0, double y0, double x1, double y1, const QColor &want) {
+        const double px = 50 / 25.4;
+        int n = 0;
+        for (int y = int(y0 * px); y < int(y1 * px); ++y)
+            for (int x = int(x0 * px); x < int(x1 * px); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                n += std::abs(c.red() - want.red()) + std::abs(c.green() - want.green()) +
+                         std::abs(c.blue() - want.blue()) <
+                     40;
+            }
+        return n;
+    };
+    // The range bar's green right of the figures, the profile's boxes and
+    // the trend's line under them, the target band in both charts.
+    EXPECT_GT(count(126, 34, 140, 92, QColor(67, 160, 71)), 40);
+    EXPECT_GT(count(12, 96, 124, 150, QColor(86, 138, 210)), 40);
+    EXPECT_GT(count(130, 96, 198, 150, QColor(13, 60, 140)), 10);
+    EXPECT_GT(count(130, 96, 198, 150, QColor(226, 242, 224)), 100);
+    EXPECT_GT(count(12, 96, 124, 150, QColor(226, 242, 224)), 100);
+    // The figures do not reach into the range bar.
+    EXPECT_EQ(count(122.5, 36, 125.5, 90, Qt::black), 0);
+}
+
+TEST(DoctorReport, UnwritablePathKeepsNothingAndSaysWhy) {
+    testutil::TempFolder tmp;
+    statsfixture::ThreeMonths m;
+    QString error;
+    EXPECT_FALSE(statsview::DoctorReport(collectAll({m.mar}), QDate(2024, 4, 2))
+                     .write(tmp.file("fehlt/bericht.pdf"), &error));
+    EXPECT_TRUE(error.startsWith("Der Arztbericht"));
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("fehlt/bericht.pdf")));
+}
