@@ -295,8 +295,8 @@ bool readArchive(const QString &path, Archive &archive, QString *error) {
     zip_error_fini(&ze);
     if (!za) {
         if (src) zip_source_free(src);
-        return refuse(QStringLiteral("sie ist kein vollständiges ZIP-Archiv (beschädigt oder "
-                                     "abgeschnitten)."));
+        return refuse(QStringLiteral("sie lässt sich nicht als ZIP-Archiv öffnen (beschädigt, "
+                                     "abgeschnitten oder keine ZIP-Datei)."));
     }
     const OpenZip open(za); // owns the source from here on
     QHash<QString, QByteArray> contents;

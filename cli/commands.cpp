@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/add.h"
+#include "cli/backupcli.h"
 #include "cli/diarybook_cli.h"
 #include "cli/printcli.h"
 #include "cli/statscli.h"
@@ -31,6 +32,7 @@ QString usage() {
     text += usageLine(QStringLiteral("print-table TABELLE AUSGABE.pdf"),
                       QStringLiteral("Tabellendruck als PDF schreiben"));
     text += statscli::usage();
+    text += backupcli::usage();
     text += usageLine(QStringLiteral("--help"), QStringLiteral("diese Hilfe"));
     return text;
 }
@@ -81,6 +83,11 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
         return rc;
     }
     if (int rc = 0; statscli::run(args, out, err, rc)) {
+        out.flush();
+        err.flush();
+        return rc;
+    }
+    if (int rc = 0; backupcli::run(args, out, err, rc)) {
         out.flush();
         err.flush();
         return rc;

@@ -47,8 +47,7 @@ struct SampleBase {
 
     static QString table(int year, int month) {
         return QStringLiteral("Glykovalin-Daten/%1/MM%2%1.tab")
-            .arg(year)
-            .arg(month, 2, 10, QChar('0'));
+            .arg(QString::number(year), QStringLiteral("%1").arg(month, 2, 10, QChar('0')));
     }
     static QString diary(int year, int month) { return table(year, month).replace(".tab", ".txt"); }
 
