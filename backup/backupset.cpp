@@ -43,6 +43,10 @@ QList<SetFile> collect(const Folders &folders) {
     return files;
 }
 
+QString filesText(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 Datei") : QStringLiteral("%1 Dateien").arg(count);
+}
+
 Snapshot snapshot(const Folders &folders) {
     Snapshot s;
     for (const SetFile &f : collect(folders))

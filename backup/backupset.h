@@ -31,6 +31,9 @@ bool belongs(const QString &relative);
 // interrupted saves ("*.tab.AbCdEf") are not part of it.
 QList<SetFile> collect(const Folders &folders);
 
+// "1 Datei", "50 Dateien".
+QString filesText(qsizetype count);
+
 // The stamps of the backed-up set. A snapshot taken later that differs means
 // that a file of the set was written, added or removed in between.
 using Snapshot = QMap<QString, FileStamp>;

@@ -60,6 +60,8 @@ bool Manifest::fromJson(const QByteArray &json, Manifest &manifest, QString *err
     m.version = root.value(QStringLiteral("version")).toString();
     m.created =
         QDateTime::fromString(root.value(QStringLiteral("created")).toString(), Qt::ISODate);
+    if (!m.created.isValid())
+        return refuse(error, QStringLiteral("der Zeitpunkt der Sicherung fehlt."));
     const QJsonValue files = root.value(QStringLiteral("files"));
     if (!files.isArray()) return refuse(error, QStringLiteral("die Liste der Dateien fehlt."));
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));

@@ -39,9 +39,9 @@ int backupCommand(const QString &baseFolder, const QString &archive, QTextStream
         err << w.message << u'\n';
         return 1;
     }
-    out << QStringLiteral("Sicherung geschrieben: %1 (%2 Dateien)\n")
-               .arg(QDir::toNativeSeparators(QFileInfo(archive).absoluteFilePath()))
-               .arg(w.fileCount);
+    out << QStringLiteral("Sicherung geschrieben: %1 (%2)\n")
+               .arg(QDir::toNativeSeparators(QFileInfo(archive).absoluteFilePath()),
+                    backup::filesText(w.fileCount));
     return 0;
 }
 
@@ -56,10 +56,9 @@ int restoreCommand(const QString &baseFolder, const QString &archive, bool dryRu
         return 2;
     }
     const QDateTime created = a.manifest.created.toLocalTime();
-    out << QStringLiteral("Sicherung vom %1 um %2 Uhr (Glykovalin %3) geprüft: %4 Dateien.\n")
+    out << QStringLiteral("Sicherung vom %1 um %2 Uhr (Glykovalin %3) geprüft: %4.\n")
                .arg(german::date(created.date()), created.toString(QStringLiteral("HH:mm")),
-                    a.manifest.version)
-               .arg(a.files.size());
+                    a.manifest.version, backup::filesText(a.files.size()));
     const backup::RestorePlan plan = backup::planRestore(a, folders);
     if (!plan.changesAnything()) {
         out << QStringLiteral("Ihre Daten stimmen bereits mit der Sicherung überein; es wurde "
@@ -69,7 +68,8 @@ int restoreCommand(const QString &baseFolder, const QString &archive, bool dryRu
     if (dryRun) {
         list(out, QStringLiteral("Würde ersetzen: "), plan.replaced);
         list(out, QStringLiteral("Würde hinzufügen: "), plan.added);
-        out << QStringLiteral("Bliebe unverändert: %1 Dateien\n").arg(plan.leftAlone.size())
+        out << QStringLiteral("Bliebe unverändert: %1\n")
+                   .arg(backup::filesText(plan.leftAlone.size()))
             << QStringLiteral("Probelauf: es wurde nichts verändert.\n");
         return 0;
     }
@@ -82,7 +82,7 @@ int restoreCommand(const QString &baseFolder, const QString &archive, bool dryRu
         err << r.message << u'\n';
         return 1;
     }
-    out << QStringLiteral("Unverändert: %1 Dateien\n").arg(plan.leftAlone.size())
+    out << QStringLiteral("Unverändert: %1\n").arg(backup::filesText(plan.leftAlone.size()))
         << QStringLiteral("Der vorherige Stand ist gesichert in: %1\n")
                .arg(QDir::toNativeSeparators(r.safetyBackup));
     return 0;

@@ -40,11 +40,10 @@ void Datensicherung::SicherungErstellen() {
         m_ui.showWarning(w.message);
         return;
     }
-    m_ui.showInformation(QStringLiteral("Die Sicherung wurde gespeichert: „%1“ (%2 Dateien: "
+    m_ui.showInformation(QStringLiteral("Die Sicherung wurde gespeichert: „%1“ (%2: "
                                         "Monatstabellen, Tagebücher, Einstellungen mit den "
                                         "Bemerkungen und Patientendaten).")
-                             .arg(QDir::toNativeSeparators(file))
-                             .arg(w.fileCount));
+                             .arg(QDir::toNativeSeparators(file), backup::filesText(w.fileCount)));
 }
 
 void Datensicherung::SicherungWiederherstellen() {
@@ -70,12 +69,12 @@ void Datensicherung::SicherungWiederherstellen() {
     const backup::RestoreResult r =
         backup::applyRestore(archive, plan, m_folders, backups, QDateTime::currentDateTime());
     if (r.ok)
-        m_ui.showInformation(QStringLiteral("Die Sicherung wurde wiederhergestellt: %1 Dateien "
-                                            "ersetzt, %2 hinzugefügt. Der vorherige Stand ist "
-                                            "gesichert in „%3“.")
-                                 .arg(plan.replaced.size())
-                                 .arg(plan.added.size())
-                                 .arg(QDir::toNativeSeparators(r.safetyBackup)));
+        m_ui.showInformation(QStringLiteral("Die Sicherung wurde wiederhergestellt: %1 ersetzt, "
+                                            "%2 hinzugefügt. Der vorherige Stand ist gesichert "
+                                            "in „%3“.")
+                                 .arg(backup::filesText(plan.replaced.size()),
+                                      backup::filesText(plan.added.size()),
+                                      QDir::toNativeSeparators(r.safetyBackup)));
     else
         m_ui.showWarning(r.message);
     if (!r.written.isEmpty()) emit restored();

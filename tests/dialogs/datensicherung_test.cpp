@@ -105,7 +105,7 @@ TEST(Datensicherung, WiederherstellenAfterThePreview) {
     EXPECT_EQ(c.base.all(), backedUp);
     EXPECT_EQ(restored.count(), 1);
     ASSERT_EQ(c.rec.shown.size(), 1);
-    EXPECT_TRUE(c.rec.shown[0].text.contains("1 Dateien ersetzt, 2 hinzugefügt"));
+    EXPECT_TRUE(c.rec.shown[0].text.contains("1 Datei ersetzt, 2 Dateien hinzugefügt"));
     EXPECT_TRUE(c.rec.shown[0].text.contains(c.base.backups.path() + "Glykovalin-Autosicherung-"));
     EXPECT_EQ(c.rec.dialogCalls[0],
               "open|Sicherung wiederherstellen|" + c.base.backups.path() + "|ZIP-Archive (*.zip)");
