@@ -69,6 +69,8 @@ RestoreResult applyRestore(const Archive &archive, const RestorePlan &plan, cons
     std::vector<std::unique_ptr<TableLock>> locks;
     auto giveUp = [&](const QString &message) {
         locks.clear();
+        std::sort(madeFolders.begin(), madeFolders.end(),
+                  [](const QString &a, const QString &b) { return a.size() > b.size(); });
         for (const QString &dir : std::as_const(madeFolders))
             QDir().rmdir(dir);
         r.message = message;

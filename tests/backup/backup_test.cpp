@@ -6,8 +6,11 @@
 #include "backup/archive.h"
 #include "backup/autobackup.h"
 #include "backup/restore.h"
+#include "filelimit.h"
 #include "samplebase.h"
 #include "storage/tablelock.h"
+
+#include <QRandomGenerator>
 
 using namespace backup;
 using testutil::SampleBase;
@@ -162,4 +165,38 @@ TEST(Restore, StopsBeforeWritingWhenTheStateBeforeCannotBeSaved) {
         EXPECT_EQ(base.all(), before);
         EXPECT_TRUE(QDir(base.backups.path()).isEmpty());
     }
+}
+
+// A write that fails halfway (the disk fills up) stops the restore: the file
+// it was writing is not there, what was written is named, and the message
+// says where the state before lies.
+TEST(Restore, AFailedWriteStopsItAndNamesTheStateBefore) {
+    SampleBase base;
+    QByteArray big(100000, 0);
+    QRandomGenerator random(7);
+    for (char &c : big)
+        c = char('A' + random.bounded(26));
+    const QString bigTable = SampleBase::table(2022, 1);
+    base.put(bigTable, big);
+    const QString zip = base.dir.file("s.zip");
+    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
+    QDir(base.folders.data + "2022").removeRecursively();
+    base.put("glykoval.ini", base.bytes("glykoval.ini") + "[Neu]\r\n");
+    Archive a;
+    ASSERT_TRUE(readArchive(zip, a, nullptr));
+    const RestorePlan plan = planRestore(a, base.folders);
+    ASSERT_EQ(plan.replaced + plan.added, QStringList({"glykoval.ini", bigTable}));
+
+    RestoreResult r;
+    {
+        testutil::FileSizeLimit full(60000);
+        r = applyRestore(a, plan, base.folders, base.backups.path(), kNow);
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.written, QStringList{"glykoval.ini"});
+    EXPECT_TRUE(r.message.contains("größer als erlaubt")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains("1 von 2 Dateien")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains(r.safetyBackup)) << r.message.toStdString();
+    EXPECT_TRUE(readArchive(r.safetyBackup, a, nullptr));
+    EXPECT_TRUE(QDir(base.folders.data + "2022").isEmpty());
 }
