@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/add.h"
+#include "cli/backupcli.h"
 #include "cli/diarybook_cli.h"
 #include "cli/importcli.h"
 #include "cli/printcli.h"
@@ -72,6 +73,7 @@ QString usage() {
     text +=
         QStringLiteral("  import DATEI... [--sensor] [--dry-run] [--json]\n") +
         usageLine(QString(), QStringLiteral("Messwerte von Messgeräten und Portalen übernehmen"));
+    text += backupcli::usage();
     text += usageLine(QStringLiteral("--help"), QStringLiteral("diese Hilfe"));
     return text;
 }
@@ -128,6 +130,11 @@ int run(const QStringList &args, QTextStream &out, QTextStream &err) {
     }
     if (args.first() == u"import") {
         const int rc = importCommand(args.mid(1), out, err);
+        out.flush();
+        err.flush();
+        return rc;
+    }
+    if (int rc = 0; backupcli::run(args, out, err, rc)) {
         out.flush();
         err.flush();
         return rc;

@@ -480,19 +480,44 @@ vollständig geschrieben ist.</p>)HTML");
 // Section "Daten sichern und zurückholen".
 QString helpBackup() {
     return QStringLiteral(R"HTML(<h2 id="sicherung">Daten sichern und zurückholen</h2>
-<p>Ihre Messwerte sind Gesundheitsdaten aus vielen Jahren. Sichern Sie sie regelmäßig,
-zum Beispiel einmal im Monat, auf einen USB-Stick oder eine zweite Festplatte:</p>
+<p>Ihre Messwerte sind Gesundheitsdaten aus vielen Jahren. Eine Sicherung ist eine einzige
+ZIP-Datei mit allem, was Ihnen gehört: alle Monatstabellen und Tagebücher aus
+<code>Glykovalin-Daten</code>, die Datei <code>glykoval.ini</code> (Ihre Einstellungen und die
+<b>Bemerkungen der Tabellen</b>) und <code>Patientendaten.txt</code>. Bilder, Webseiten und diese
+Hilfe gehören nicht dazu; Glykovalin legt sie selbst wieder an.</p>
+<h3>Sicherung erstellen</h3>
+<p><b>Datei › BackupCommands › Sicherung erstellen…</b> schlägt den Namen
+<code>Glykovalin-Sicherung-2026-12-07.zip</code> vor. Speichern Sie die Sicherung am besten auf
+einem USB-Stick oder einer zweiten Festplatte und bewahren Sie mehrere ältere auf.</p>
+<h3>Automatische Sicherungen</h3>
+<p>Haben Sie etwas geändert, legt Glykovalin beim Beenden eine automatische Sicherung an, höchstens
+einmal am Tag. Sie liegt im Ordner <code>Glykovalin-Sicherungen</code> in Ihrem persönlichen Ordner
+(<code>~/Glykovalin-Sicherungen</code>); einen anderen Ordner wählen Sie unter
+<b>Einstellungen</b> (er darf nicht im Glykovalin-Ordner liegen). Die Dateien heißen zum Beispiel
+<code>Glykovalin-Autosicherung-2026-12-07_18-30-00.zip</code>. Die zehn neuesten bleiben erhalten,
+ältere löscht Glykovalin; Ihre eigenen Sicherungen rührt es nie an. Gelingt eine automatische
+Sicherung nicht (Datenträger voll, Ordner schreibgeschützt), sagt Glykovalin es Ihnen einmal;
+Ihre Daten bleiben davon unberührt.</p>
+<h3>Sicherung wiederherstellen</h3>
 <ol>
-<li>Beenden Sie Glykovalin, damit auch die letzte Tagebuchseite gespeichert ist.</li>
-<li>Kopieren Sie den ganzen Glykovalin-Ordner (<code>~/Glykovalin</code>) mit dem Dateimanager
-auf das Sicherungsmedium, am besten in einen Ordner mit dem Datum, zum Beispiel
-<code>Glykovalin-Sicherung-2026-12-07</code>. Im Terminal geht das so:
-<code>cp -a ~/Glykovalin /media/STICK/Glykovalin-Sicherung-2026-12-07</code></li>
-<li>Bewahren Sie mehrere ältere Sicherungen auf.</li>
+<li>Wählen Sie <b>Datei › BackupCommands › Sicherung wiederherstellen…</b> und die ZIP-Datei.</li>
+<li>Glykovalin prüft die Sicherung ganz: jede Datei mit Größe und Prüfsumme. Eine beschädigte
+Sicherung wird abgelehnt, und nichts wird verändert.</li>
+<li>Eine Vorschau zeigt, welche Dateien ersetzt und welche hinzugefügt werden und welche
+unverändert bleiben. <b>Wiederherstellen</b> startet, <b>Abbrechen</b> lässt alles, wie es
+ist.</li>
+<li>Vor dem Wiederherstellen sichert Glykovalin den jetzigen Stand im Sicherungsordner
+(<code>Glykovalin-Autosicherung-…-vor-Wiederherstellung.zip</code>). So kommen Sie jederzeit
+zurück: stellen Sie einfach diese Sicherung wieder her.</li>
+<li>Dateien, die nicht in der Sicherung sind, werden nie gelöscht. Danach zeigt Glykovalin den
+aktuellen Monat.</li>
 </ol>
-<p>Zum Zurückholen beenden Sie Glykovalin und kopieren die gesicherten Dateien wieder in den
-Glykovalin-Ordner, einzelne Monate auch nur die Dateien aus
-<code>Glykovalin-Daten</code>.</p>)HTML");
+<p>Ohne Fenster geht es im Glykovalin-Ordner mit <code>glykovalin-cli backup AUSGABE.zip</code> und
+<code>glykovalin-cli restore SICHERUNG.zip</code>; mit <code>--dry-run</code> zeigt
+<code>restore</code> nur, was es tun würde.</p>
+<p>Eine Sicherung ist eine gewöhnliche ZIP-Datei, die jedes ZIP-Programm öffnet. Die Datei
+<code>glykovalin-sicherung.json</code> darin nennt zu jeder Datei Größe und SHA-256-Prüfsumme,
+so dass Sie sie auch mit <code>sha256sum</code> prüfen können.</p>)HTML");
 }
 
 // Program name and version, and the end of the page.
@@ -507,9 +532,10 @@ QString helpFoot() {
 // a blank line between them.
 QStringList helpPage() {
     const QStringList sections = {
-        helpHead(),    helpContents(),  helpFirstSteps(), helpEntering(), helpCorrecting(),
-        helpGraph(),   helpDiaryPage(), helpMenus(),      helpSettings(), helpPrinting(),
-        helpOutputs(), helpStatistics(), helpImport(), helpFiles(), helpBackup(), helpFoot()};
+        helpHead(),       helpContents(), helpFirstSteps(), helpEntering(),
+        helpCorrecting(), helpGraph(),    helpDiaryPage(),  helpMenus(),
+        helpSettings(),   helpPrinting(), helpOutputs(),    helpStatistics(),
+        helpImport(),     helpFiles(),    helpBackup(),     helpFoot()};
     return sections.join(QStringLiteral("\n\n")).split(u'\n');
 }
 

@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
       libgl-dev zlib1g-dev libgtest-dev libbenchmark-dev fonts-liberation2 qpdf poppler-utils
       chromium mold desktop-file-utils appstream dpkg-dev file clang libclang-rt-14-dev)
+# Backups: libzip writes and checks the ZIP archives (its CMake files name the
+# tools zipcmp, zipmerge and ziptool); the tests open them with zip and unzip.
+pkgs+=(libzip-dev zipcmp zipmerge ziptool zip unzip)
 command -v npm >/dev/null 2>&1 || pkgs+=(nodejs npm)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -78,7 +78,8 @@ TEST(DeliveredFiles, HelpPageExplainsEveryMenuCommandInWindows1252) {
                               "Glykovalin-Daten",
                               "glykoval.ini",
                               "Daten sichern",
-                              "cp -a"})
+                              "Sicherung wiederherstellen",
+                              "~/Glykovalin-Sicherungen"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(topic))) << topic;
 }
 

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "backup/archive.h"
+#include "backup/autobackup.h"
+#include "backup/restore.h"
+#include "filelimit.h"
+#include "samplebase.h"
+#include "storage/tablelock.h"
+
+#include <QRandomGenerator>
+
+using namespace backup;
+using testutil::SampleBase;
+
+namespace {
+
+const QDateTime kNow(QDate(2025, 1, 15), QTime(18, 45, 10));
+
+QStringList pathsOf(const Archive &a) {
+    QStringList paths;
+    for (const ArchiveFile &f : a.files)
+        paths << f.path;
+    return paths;
+}
+
+// Runs a tool in a folder; its exit code, or -1 when it is missing.
+int runTool(const QString &tool, const QStringList &args, const QString &folder) {
+    if (QStandardPaths::findExecutable(tool).isEmpty()) return -1;
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(tool, args);
+    p.waitForFinished(30000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+}
+
+} // namespace
+
+// The archive holds the user's files with their bytes and nothing else; the
+// manifest names the program's version and the time of the backup.
+TEST(Backup, HoldsTheUsersFilesWithTheirBytes) {
+    SampleBase base;
+    const QString zip = base.backups.file("s.zip");
+    const WriteResult w = writeArchive(base.folders, zip, kNow);
+    ASSERT_TRUE(w.ok) << w.message.toStdString();
+    EXPECT_EQ(w.fileCount, 50);
+    Archive a;
+    QString error;
+    ASSERT_TRUE(readArchive(zip, a, &error)) << error.toStdString();
+    QStringList paths = pathsOf(a);
+    paths.sort();
+    EXPECT_EQ(paths, SampleBase::userFiles());
+    for (const ArchiveFile &f : a.files)
+        EXPECT_EQ(f.bytes, base.bytes(f.path)) << f.path.toStdString();
+    EXPECT_EQ(a.manifest.version, QString("5.0"));
+    EXPECT_EQ(a.manifest.created, kNow);
+}
+
+// Any ZIP tool opens the archive, and sha256sum confirms the manifest.
+TEST(Backup, OpensWithUnzipAndItsManifestChecksWithSha256sum) {
+    SampleBase base;
+    const QString zip = base.backups.file("s.zip");
+    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
+    const QString out = base.backups.file("ausgepackt");
+    const int tested = runTool("unzip", {"-t", "-q", zip}, base.backups.path());
+    if (tested == -1) GTEST_SKIP() << "unzip missing";
+    EXPECT_EQ(tested, 0);
+    ASSERT_EQ(runTool("unzip", {"-q", zip, "-d", out}, base.backups.path()), 0);
+    const QByteArray manifest = testutil::readBytes(out + "/" + kManifestName);
+    testutil::writeBytes(base.backups.file("summen"), testutil::sha256sumList(manifest));
+    EXPECT_EQ(runTool("sha256sum", {"-c", "--strict", "--quiet", base.backups.file("summen")}, out),
+              0);
+    EXPECT_EQ(testutil::sha256sumList(manifest).count('\n'), 50);
+}
+
+// Back up, delete and alter files, restore: every file is as backed up, the
+// files the archive does not hold are still there, and the backup made
+// before the restore holds the altered state.
+TEST(Restore, RoundTripAndTheStateBefore) {
+    SampleBase base;
+    const QString zip = base.dir.file("s.zip");
+    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
+    const QMap<QString, QByteArray> backedUp = base.all();
+
+    QFile::remove(base.folders.base + SampleBase::table(2023, 5));
+    QFile::remove(base.folders.base + SampleBase::diary(2023, 5));
+    QDir(base.folders.data + "2024").removeRecursively();
+    QFile::remove(base.folders.base + "Patientendaten.txt");
+    base.put(SampleBase::table(2023, 7), "verändert\r\n");
+    base.put("glykoval.ini", base.bytes("glykoval.ini") + "[Bemerkungen_MM072023.tab]\r\n");
+    base.put(SampleBase::table(2025, 1), "neu\r\n");
+    const QMap<QString, QByteArray> altered = base.all();
+
+    Archive a;
+    ASSERT_TRUE(readArchive(zip, a, nullptr));
+    const RestorePlan plan = planRestore(a, base.folders);
+    EXPECT_EQ(plan.replaced, QStringList({SampleBase::table(2023, 7), "glykoval.ini"}));
+    EXPECT_EQ(plan.added.size(), 2 + 24 + 1);
+    EXPECT_TRUE(plan.added.contains("Patientendaten.txt"));
+    EXPECT_TRUE(plan.leftAlone.contains(SampleBase::table(2025, 1)));
+    EXPECT_EQ(plan.leftAlone.size(), 50 - 2 - 27 + 1);
+
+    const RestoreResult r = applyRestore(a, plan, base.folders, base.backups.path(), kNow);
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_EQ(r.written, plan.replaced + plan.added);
+    QMap<QString, QByteArray> expected = backedUp;
+    expected.remove("Glykovalin-Daten/2024/MM032024.tab.lock");
+    expected.remove("Glykovalin-Daten/2024/MM032024.tab.AbCdEf");
+    expected.remove("Glykovalin-Daten/2024/Tagebuch.pdf");
+    expected.remove("Glykovalin-Daten/2024/Verweis.tab");
+    expected.insert(SampleBase::table(2025, 1), "neu\r\n");
+    expected.insert("Glykovalin-Daten/2025/", {});
+    EXPECT_EQ(base.all(), expected);
+
+    EXPECT_EQ(QFileInfo(r.safetyBackup).fileName(),
+              "Glykovalin-Autosicherung-2025-01-15_18-45-10-vor-Wiederherstellung.zip");
+    Archive before;
+    ASSERT_TRUE(readArchive(r.safetyBackup, before, nullptr));
+    ASSERT_FALSE(before.files.isEmpty());
+    for (const ArchiveFile &f : before.files)
+        EXPECT_EQ(f.bytes, altered.value(f.path)) << f.path.toStdString();
+    EXPECT_EQ(before.files.size(), 50 - 27 + 1);
+
+    // Restoring the same archive again has nothing left to do.
+    EXPECT_FALSE(planRestore(a, base.folders).changesAnything());
+}
+
+// A restore that cannot take a table's lock or save the state before gives
+// up before it writes anything, and removes the year folders the locks made.
+TEST(Restore, StopsBeforeWritingWhenTheStateBeforeCannotBeSaved) {
+    SampleBase base;
+    const QString zip = base.dir.file("s.zip");
+    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
+    base.put(SampleBase::table(2024, 2), "anders\r\n");
+    QDir(base.folders.data + "2023").removeRecursively();
+    Archive a;
+    ASSERT_TRUE(readArchive(zip, a, nullptr));
+    const RestorePlan plan = planRestore(a, base.folders);
+    const struct {
+        const char *name;
+        QString backupFolder;
+        bool lockTable;
+        const char *says;
+    } cases[] = {
+        {"Tabelle gesperrt", base.backups.path(), true, "von einem anderen Vorgang"},
+        {"Sicherungsordner im Glykovalin-Ordner", base.folders.base + "Sicherungen", false,
+         "liegt im Glykovalin-Ordner"},
+        {"Sicherungsordner ist eine Datei", base.dir.file("Datei"), false, "nicht angelegt"},
+    };
+    testutil::writeBytes(base.dir.file("Datei"), "");
+    const QMap<QString, QByteArray> before = base.all();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TableLock other(base.folders.base + SampleBase::table(2024, 2));
+        if (c.lockTable) {
+            ASSERT_TRUE(other.acquire());
+        }
+        const RestoreResult r = applyRestore(a, plan, base.folders, c.backupFolder, kNow);
+        other.release();
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.message.contains(QString::fromUtf8(c.says))) << r.message.toStdString();
+        EXPECT_TRUE(r.message.contains("Es wurde nichts wiederhergestellt."));
+        EXPECT_EQ(base.all(), before);
+        EXPECT_TRUE(QDir(base.backups.path()).isEmpty());
+    }
+}
+
+// A write that fails halfway (the disk fills up) stops the restore: the file
+// it was writing is not there, what was written is named, and the message
+// says where the state before lies.
+TEST(Restore, AFailedWriteStopsItAndNamesTheStateBefore) {
+    SampleBase base;
+    QByteArray big(100000, 0);
+    QRandomGenerator random(7);
+    for (char &c : big)
+        c = char('A' + random.bounded(26));
+    const QString bigTable = SampleBase::table(2022, 1);
+    base.put(bigTable, big);
+    const QString zip = base.dir.file("s.zip");
+    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
+    QDir(base.folders.data + "2022").removeRecursively();
+    base.put("glykoval.ini", base.bytes("glykoval.ini") + "[Neu]\r\n");
+    Archive a;
+    ASSERT_TRUE(readArchive(zip, a, nullptr));
+    const RestorePlan plan = planRestore(a, base.folders);
+    ASSERT_EQ(plan.replaced + plan.added, QStringList({"glykoval.ini", bigTable}));
+
+    RestoreResult r;
+    {
+        testutil::FileSizeLimit full(60000);
+        r = applyRestore(a, plan, base.folders, base.backups.path(), kNow);
+    }
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.written, QStringList{"glykoval.ini"});
+    EXPECT_TRUE(r.message.contains("größer als erlaubt")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains("1 von 2 Dateien")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.contains(r.safetyBackup)) << r.message.toStdString();
+    EXPECT_TRUE(readArchive(r.safetyBackup, a, nullptr));
+    EXPECT_TRUE(QDir(base.folders.data + "2022").isEmpty());
+}
