@@ -12,6 +12,7 @@
 
 #include "pagewriter.h"
 #include "platform/fonts.h"
+#include "storage/daysums.h"
 
 namespace diarybook {
 
@@ -22,32 +23,6 @@ const QString kWait = QStringLiteral(" Pdf-Datei wird erstellt. Bitte etwas Gedu
 const Layout kFour{400, 800, 82, 101, 5, 823, 1000, 823, QString(5, u'\t') + kWait, 16.0};
 const Layout kEight{160, 1340, 150, 177, 4, 1300, 823, 1300, QString(10, u'\t') + kWait, 15.8};
 // clang-format on
-
-// Cells of a carbohydrate line: the texts after each "=", one per column.
-QStringList carbCells(const QString &carb) {
-    QStringList cells;
-    for (const QString &column : carb.split(u'|')) {
-        const qsizetype eq = column.indexOf(u'=');
-        if (eq >= 0) cells << column.mid(eq + 1).trimmed();
-    }
-    return cells;
-}
-
-// The day sum of the cells in the remark's sum block, in the form the page
-// writes it; false when a cell is no number.
-bool daySumText(const QStringList &cells, QString *text) {
-    double sum = 0;
-    for (QString c : cells) {
-        if (c.isEmpty()) c = QStringLiteral("0");
-        c.replace(u',', u'.');
-        bool ok = false;
-        const double v = c.count(u'.') <= 1 ? QLocale::c().toDouble(c, &ok) : 0;
-        if (!ok) return false;
-        sum += v;
-    }
-    *text = QString::number(sum, 'g', 15).replace(u'.', u',');
-    return true;
-}
 
 // Removes everything up to and including the marker and the blank after it.
 QString afterMarker(const QString &text, qsizetype pos, int width) {
@@ -105,9 +80,9 @@ bool fitEightColumnsIntoFour(DiaryBook::Sections &s) {
         (colon < 0 ? QString() : s.carb.left(colon).trimmed()) + QStringLiteral("-Tagessumme= ");
     const qsizetype at = s.remark.indexOf(key);
     const qsizetype end = at < 0 ? -1 : s.remark.indexOf(QStringLiteral("\t•"), at);
-    QString sum;
-    if (end >= 0 && daySumText(carbCells(s.carb), &sum))
-        s.remark.replace(at + key.size(), end - at - key.size(), sum);
+    const daysums::LineSum sum = daysums::sumOf(s.carb);
+    if (end >= 0 && sum.readable())
+        s.remark.replace(at + key.size(), end - at - key.size(), sum.text());
     return true;
 }
 

@@ -3,7 +3,6 @@
 #include <QBoxLayout>
 #include <QFontInfo>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -15,6 +14,7 @@
 #include "platform/fonts.h"
 #include "platform/ui.h"
 #include "platform/win1252.h"
+#include "storage/daysums.h"
 #include "storage/monthmodel.h"
 
 namespace {
@@ -461,45 +461,13 @@ void DiaryPage::mouseUp() {
 void DiaryPage::daySum() {
     QTextDocument *doc = m_editor->document();
     if (doc->blockCount() <= 10) return;
-    const QString line = doc->findBlockByNumber(6).text();
-    const qsizetype colon = line.indexOf(u':');
-    const QString label = colon < 0 ? QString() : line.left(colon).trimmed();
-    const bool eight = m_model.mode() == MeasureMode::Eight;
-    const bool longLine = line.size() > 60;
-    QString cells[9];
-    QString rest = line;
-    auto dropEq = [&rest] { rest = rest.mid(rest.indexOf(u'=') + 1); };
-    for (int i = 1; i <= 8 && rest.contains(u'='); ++i) {
-        if (i <= 3 || (i <= 7 && eight && longLine)) {
-            dropEq();
-            const qsizetype bar = rest.indexOf(u'|');
-            cells[i] = bar < 0 ? rest : rest.left(bar);
-            rest = bar < 0 ? QString() : rest.mid(bar + 1);
-        } else if (i == 4) {
-            dropEq();
-            cells[4] = rest.trimmed();
-        } else if (i == 8 && eight && longLine) {
-            dropEq();
-            cells[8] = rest.trimmed();
-        }
+    const daysums::LineSum sum = daysums::sumOf(doc->findBlockByNumber(6).text());
+    if (!sum.readable()) {
+        m_ui.showMessage(
+            QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(sum.unreadableCell));
+        return;
     }
-    double sum = 0;
-    const int last = longLine ? 8 : 4;
-    for (int i = 1; i <= last; ++i) {
-        QString c = cells[i].trimmed();
-        if (c.isEmpty()) c = QStringLiteral("0");
-        const qsizetype dot = c.indexOf(u'.');
-        if (dot >= 0) c[dot] = u',';
-        bool ok = false;
-        QString plain = c;
-        plain.replace(u',', u'.');
-        const double v = plain.count(u'.') <= 1 ? QLocale::c().toDouble(plain, &ok) : 0;
-        if (!ok) {
-            m_ui.showMessage(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(c));
-            return;
-        }
-        sum += v;
-    }
+    const QString &label = sum.label;
     QString remark = doc->findBlockByNumber(10).text();
     const qsizetype bem = remark.indexOf(QStringLiteral("Bemerkung:"));
     if (bem < 0) return;
@@ -508,10 +476,8 @@ void DiaryPage::daySum() {
         const qsizetype count = remark.indexOf(QStringLiteral("•")) - bem - 6;
         if (start >= 0 && count > 0) remark.remove(start, count);
     }
-    QString value = QString::number(sum, 'g', 15);
-    value.replace(u'.', u',');
     const QString block =
-        label + QStringLiteral("-Tagessumme= ") + value + QStringLiteral("\t•    ");
+        label + QStringLiteral("-Tagessumme= ") + sum.text() + QStringLiteral("\t•    ");
     remark.insert(std::min<qsizetype>(bem + 11, remark.size()), block);
 
     QTextCursor c = m_editor->textCursor();

@@ -119,6 +119,7 @@ void GraphArea::showTemplate() {
     m_shown = false;
     if (m_graph->showTemplate()) m_image->setPicture(m_graph->picture());
     m_meanImage->hide();
+    m_note.clear();
     m_status->clear();
 }
 
@@ -152,8 +153,37 @@ bool GraphArea::drawMonth(MonthGraph::View view) {
         return false;
     }
     m_shown = true;
+    // A four-slot graph has no place for the readings of Messung4 .. 7; they
+    // count in every mean all the same, and the readout line says so.
+    const int undrawn =
+        m_model.mode() == MeasureMode::Four ? m_model.figures().eightSlotReadings : 0;
+    m_note =
+        undrawn == 0 ? QString()
+        : undrawn == 1
+            ? QStringLiteral("1 gespeicherter Messwert der Messungen 4 bis 7 wird bei bis zu 4 "
+                             "Messungen je Tag nicht gezeichnet; er zählt in den Mittelwerten.")
+            : QStringLiteral("%1 gespeicherte Messwerte der Messungen 4 bis 7 werden bei bis "
+                             "zu 4 Messungen je Tag nicht gezeichnet; sie zählen in den "
+                             "Mittelwerten.")
+                  .arg(undrawn);
+    showReadout(QString(), -1);
     pin(false);
     return true;
+}
+
+// The readout line: the value under the pointer at x (client), or, without
+// one, the note about readings the graph does not draw.
+void GraphArea::showReadout(const QString &caption, int x) {
+    const MonthGraph::Placement p = placement();
+    m_status->setText(caption.isEmpty() ? m_note : caption);
+    // As wide as its text; the height stays, so the layout does not move.
+    m_status->resize(m_status->sizeHint().width(), m_status->height());
+    int left = p.legendLeft + p.legendWidth + 4;
+    if (!caption.isEmpty()) {
+        left = std::max(x >= p.windowWidth / 2 ? p.legendLeft + x - 300 : p.legendLeft + x - 150,
+                        left);
+    }
+    m_status->move(left, m_legend->y() + m_legend->height() + 2);
 }
 
 // The monthly-mean caption, centred in the visible part, and the title.
@@ -224,19 +254,14 @@ void GraphArea::setDayMarkAllowed(bool allowed) {
 
 // Pointer readout for a point in graph picture coordinates.
 void GraphArea::pointerMoved(const QPoint &graphPos) {
-    const MonthGraph::Placement p = placement();
     const int x = graphPos.x() - horizontalScrollBar()->value();
     const QString value = graphgeo::readoutValueText(graphPos.y() + graphgeo::kReadoutOffset);
     QString caption;
     if (!value.isEmpty())
         caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
     if (x < graphgeo::kGridLeft || graphPos.x() > graphgeo::kLimitLineEnd) caption.clear();
-    m_status->setText(caption);
-    m_status->adjustSize();
-    int left = x >= p.windowWidth / 2 ? p.legendLeft + x - 300 : p.legendLeft + x - 150;
     // The whole caption stays right of the legend, in the visible part.
-    left = std::max(left, p.legendLeft + p.legendWidth + 4);
-    m_status->move(left, m_legend->y() + m_legend->height() + 2);
+    showReadout(caption, x);
 }
 
 void GraphArea::layOut() {

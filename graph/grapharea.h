@@ -90,6 +90,7 @@ private:
     void placeCaption();
     void pin(bool overlapCorrection);
     void pointerMoved(const QPoint &graphPos);
+    void showReadout(const QString &caption, int x);
     MonthGraph::Placement placement() const;
     void fitClientHeight(int contentWidth, int full);
 
@@ -100,6 +101,7 @@ private:
     ui::Services &m_ui;
     std::unique_ptr<MonthGraph> m_graph;
     bool m_shown = false;
+    QString m_note; // readings the graph does not draw
     bool m_dayMarkAllowed = true;
     int m_markedDay = 0;
     QWidget *m_client = nullptr;

@@ -10,6 +10,7 @@
 #include "storage/limits.h"
 #include "storage/monthmodel.h"
 #include "storage/monthvalues.h"
+#include "storage/readings.h"
 #include "storage/settingsstore.h"
 
 namespace {
@@ -89,6 +90,9 @@ void MonthGraph::drawReading(QPainter &p, const QString &line) {
     if (!monthvalues::slotOfLine(line, slot) || !slotinfo::usedIn(slot, mode)) return;
     if (!monthvalues::toNumber(entryline::valueOf(line), num)) return;
     const int v = int(num);
+    // Above 500 is no reading; a 0 (an entry opened for correction) keeps
+    // the curve at the height of the reading before it.
+    if (v < 0 || v > glucose::kMaxReading) return;
     const int x = graphgeo::SlotX(day, slot, mode);
     if (v != 0) ValueToY(v);
     const int y = m_lastPointY;
@@ -104,28 +108,20 @@ void MonthGraph::drawReading(QPainter &p, const QString &line) {
     m_prevY = y;
 }
 
-// The monthly-mean pass: the day's readings are collected, and its last one
-// gives the point of the day's mean (a day of zeros has none).
-void MonthGraph::collectDayMean(const QString &line, bool lastOfDay) {
+// The monthly-mean pass: the day's last drawn slot gives the place of the
+// point of the day's mean, which counts the day's readings as every mean of
+// the month does (a day without readings has none).
+void MonthGraph::collectDayMean(const QString &line, bool lastOfDay, const MonthResult &month) {
     const MeasureMode mode = m_model.mode();
     MeasurementSlot slot = MeasurementSlot::Morgens;
     const int day = entryline::readingDay(line);
-    long double num = 0;
-    if (!monthvalues::toNumber(entryline::valueOf(line), num)) return;
-    if (monthvalues::slotOfLine(line, slot) && slotinfo::usedIn(slot, mode)) {
-        m_daySlots[size_t(slotinfo::number(slot) - 1)] = int(num);
+    if (monthvalues::slotOfLine(line, slot) && slotinfo::usedIn(slot, mode))
         m_dayLastX = graphgeo::SlotX(day, slot, mode);
-    }
     if (!lastOfDay) return;
-    int count = 0, sum = 0;
-    for (int s : m_daySlots) {
-        sum += s;
-        if (s > 0) ++count;
-    }
-    if (count > 0 && m_dayLastX >= 0)
+    const int mean = day >= 1 && day <= 31 ? month.dayMeans[size_t(day - 1)].toInt() : 0;
+    if (mean > 0 && m_dayLastX >= 0)
         m_dayMeanPoints.append(QString::number(m_dayLastX) + u' ' +
-                               QString::number(ValueToY(sum / count)));
-    m_daySlots.fill(0);
+                               QString::number(ValueToY(mean)));
     m_dayLastX = -1;
 }
 
@@ -213,7 +209,6 @@ void MonthGraph::setTitle(const monthread::Month &month) {
 void MonthGraph::drawReadings(const monthread::Month &month, bool meanPass) {
     const QSet<int> dayEnds(month.dayEnds.begin(), month.dayEnds.end());
     m_dayMeanPoints.clear();
-    m_daySlots.fill(0);
     m_dayLastX = -1;
     m_pointCounter = 0;
     QPainter painter(&m_picture);
@@ -222,7 +217,7 @@ void MonthGraph::drawReadings(const monthread::Month &month, bool meanPass) {
         if (!entryline::isEntryLine(line) || entryline::readingDay(line) == 0) continue;
         ++m_pointCounter;
         if (meanPass) {
-            collectDayMean(line, dayEnds.contains(i));
+            collectDayMean(line, dayEnds.contains(i), month.result);
         } else {
             drawReading(painter, line);
             if (m_pointCounter == 1) drawReading(painter, line);

@@ -93,7 +93,7 @@ private:
     void meanLine();
     void drawReadings(const monthread::Month &month, bool meanPass);
     void drawReading(QPainter &p, const QString &line);
-    void collectDayMean(const QString &line, bool lastOfDay);
+    void collectDayMean(const QString &line, bool lastOfDay, const MonthResult &month);
     void setTitle(const monthread::Month &month);
 
     const MonthModel &m_model;
@@ -117,7 +117,6 @@ private:
 
     View m_view = View::Values;
     QStringList m_dayMeanPoints;
-    std::array<int, 8> m_daySlots{};
     int m_dayLastX = -1;
     int m_prevX = 0, m_prevY = 0;
     bool m_pointDrawn = false;

@@ -160,10 +160,19 @@ QImage composeWholeMonth(const MonthPictureParts &parts) {
     textOut(p, gw / 2 - textWidth(parts.measureFont, parts.timeStrip) / 2 - 10, y + 20,
             parts.timeStrip);
 
-    p.setFont(arialBold(12));
+    const QFont caption = arialBold(12);
+    p.setFont(caption);
     p.setPen(Qt::black);
     const int lw = textWidth(parts.measureFont, parts.meanCaption);
     const int lx = gw / 2 - lw / 2 - 80;
+    // On white, so that no curve runs through the caption.
+    if (!parts.meanCaption.isEmpty()) {
+        const QFontMetrics fm(caption, &img);
+        const int valueX = lx + lw + 70;
+        const int right = std::max(lx + fm.horizontalAdvance(parts.meanCaption),
+                                   valueX + fm.horizontalAdvance(parts.meanValue));
+        p.fillRect(QRect(lx - 4, y + 70 - 2, right - lx + 8, fm.height() + 4), Qt::white);
+    }
     textOut(p, lx, y + 70, parts.meanCaption);
     textOut(p, lx + lw + 70, y + 70, parts.meanValue);
     return img;

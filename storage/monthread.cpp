@@ -7,6 +7,7 @@
 #include "platform/convert.h"
 #include "platform/inidocument.h"
 #include "platform/textfile.h"
+#include "readings.h"
 #include "settingsstore.h"
 
 namespace monthread {
@@ -58,11 +59,18 @@ void compute(Month &m) {
         for (int i = m.stopLine + 1; i < m.lines.size(); ++i)
             if (entryline::isEntryLine(m.lines.at(i))) r.entries << m.lines.at(i);
     }
-    values.GibDieTagesMittelwerte();
-    for (int d = 1; d <= 31; ++d)
-        r.dayMeans[size_t(d - 1)] = values.DayMean(d);
-    r.monthMean = values.MonthMean();
-    r.readingCount = values.valueCount();
+    // Every figure of the month counts the readings by the one rule: every
+    // stored value from 1 to 500, whatever the table's mode.
+    const glucose::MonthMeans means = glucose::monthMeansOf(m.lines);
+    r.dayMeans = means.dayMeanTexts();
+    r.monthMean = means.monthMeanText();
+    r.readingCount = means.readings;
+    for (const QString &line : std::as_const(r.entries)) {
+        glucose::Reading reading;
+        if (glucose::readLine(line, reading) == glucose::LineKind::Reading &&
+            !slotinfo::usedIn(reading.slot, MeasureMode::Four))
+            ++r.eightSlotReadings;
+    }
     if (!r.monthMean.isEmpty()) {
         r.meanValueText = r.monthMean + QStringLiteral(" mg/dl");
         r.meanHeaderText = QStringLiteral(" -  Mittelwert: ") + r.meanValueText;

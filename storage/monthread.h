@@ -19,6 +19,7 @@ struct MonthResult {
     QString entryMonth, entryYear;        // of the table's last entry line
     QString skippedNotice;                // entry lines passed over; empty when none
     int readingCount = 0;                 // the readings counted in the means
+    int eightSlotReadings = 0;            // readings of Messung4 .. Messung7
     bool readable = false;                // the table could be read
     bool complete = false;                // the reading ran to the end of the file
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -209,4 +210,26 @@ TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
     const QString table = f.setting("TabellenDateiName");
     ASSERT_TRUE(table.endsWith(".tab"));
     EXPECT_TRUE(testutil::readBytes(table.chopped(3) + "txt").startsWith("Tag02: "));
+}
+
+// A four-slot month that holds readings of Messung4 .. 7: the graph draws
+// its four slots, counts every reading in the mean and says how many it does
+// not draw; in eight-slot mode it draws them all.
+TEST(MonthModelScenario, TheGraphSaysWhichStoredReadingsItDoesNotDraw) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString table = f.table("MM032024.tab", 2024);
+    testutil::writeBytes(
+        table, scenario::monthFile("Max Muster", 3, 2024,
+                                   march2024() + QStringList{scenario::reading(
+                                                     MS::Messung5, 2, 3, 2024, "15:00", 300)}));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    App app;
+    auto *readout = app.find<QLabel>("StatusLabel");
+    EXPECT_EQ(readout->text(), QString::fromUtf8("1 gespeicherter Messwert der Messungen 4 bis 7 "
+                                                 "wird bei bis zu 4 Messungen je Tag nicht "
+                                                 "gezeichnet; er zählt in den Mittelwerten."));
+    // The twelve readings of days 1 to 6 and the 300: 13 in the mean.
+    EXPECT_EQ(app.window().shownGraph().meanValue, "162,46 mg/dl");
+    app.menu("biszu8MessungenjeTag");
+    EXPECT_EQ(readout->text(), QString());
 }

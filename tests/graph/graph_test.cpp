@@ -198,15 +198,15 @@ TEST(MonthGraph, LimitLinesBandAndPointColours) {
     const int x5 = graphgeo::DayX(20) + 21;
     for (int y = 190; y < 215; ++y)
         EXPECT_NE(b.at(x5, y), c(kHigh)) << y;
-    EXPECT_EQ(b.result().readingCount, 6);
+    EXPECT_EQ(b.result().readingCount, 5); // the 0 is no reading
     EXPECT_EQ(b.result().dayMeans[19], "300");
     // The curve connects consecutive readings.
     EXPECT_EQ(b.at(69, valueY(175)), c(kCurve));
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte  März 2024  Max Muster"));
-    EXPECT_EQ(b.result().monthMean, "150,00");
+    EXPECT_EQ(b.result().monthMean, "180,00");
     EXPECT_EQ(b.graph->TimeStripText(), "    Uhrzeiten: M1= 07:00  M2=   M3=   M4= ");
-    EXPECT_EQ(b.graph->MeanValueText(), "150,00 mg/dl");
+    EXPECT_EQ(b.graph->MeanValueText(), "180,00 mg/dl");
 }
 
 TEST(MonthGraph, EightSlotDay31AndHints) {
@@ -420,15 +420,17 @@ TEST(MonthGraph, NaNInfinityAndHugeValuesStopThePassLikeAnyOtherText) {
                                                .arg(value, path)))
             << b.month.error.toStdString();
     }
-    // Decimal commas and points, blanks and the largest reading are readings.
+    // Decimal commas and points and blanks are readings; 9999 is none.
     Bench b;
     const QString path = b.table({"Morgens den    01.03.2024 Z=07:30  ZuckerWert=100,5 ",
                                   "Abends den     01.03.2024 Z=21:00  ZuckerWert=99.5",
                                   "Morgens den    02.03.2024 Z=07:30  ZuckerWert=9999"});
     ASSERT_TRUE(b.draw(path));
+    // 100 and 99 (a decimal counts with its whole part); above 500 is no reading.
     EXPECT_EQ(b.result().dayMeans[0], "100");
-    EXPECT_EQ(b.result().dayMeans[1], "9999");
-    EXPECT_EQ(b.result().monthMean, "3399,67");
+    EXPECT_EQ(b.result().dayMeans[1], "0");
+    EXPECT_EQ(b.result().readingCount, 2);
+    EXPECT_TRUE(b.result().monthMean.isEmpty());
 }
 
 TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
