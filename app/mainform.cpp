@@ -91,6 +91,16 @@ void TMainForm::buildMenu() {
     export_->setObjectName(QStringLiteral("Exportieren1"));
     m.MesswertealsCSV1 =
         addEntry(export_, "MesswertealsCSV1", QStringLiteral("Messwerte als CSV…"));
+    QMenu *import = datei->addMenu(QStringLiteral("Importieren"));
+    import->setObjectName(QStringLiteral("Importieren1"));
+    m.MesswerteausDatei1 =
+        addEntry(import, "MesswerteausDatei1", QStringLiteral("Messwerte aus Datei…"));
+    QMenu *backup = datei->addMenu(QStringLiteral("Datensicherung"));
+    backup->setObjectName(QStringLiteral("Datensicherung1"));
+    m.Sicherungerstellen1 =
+        addEntry(backup, "Sicherungerstellen1", QStringLiteral("Sicherung erstellen…"));
+    m.Sicherungwiederherstellen1 = addEntry(backup, "Sicherungwiederherstellen1",
+                                            QStringLiteral("Sicherung wiederherstellen…"));
     datei->addSeparator();
     m.Beenden1 = addEntry(datei, "Beenden1", QStringLiteral("Beenden"));
 

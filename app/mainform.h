@@ -22,7 +22,8 @@ struct MainMenu {
     // Datei
     QAction *NeuerstellenneuerMonatoderJahr1, *LiniendiagrammimBrowseranzeigen1;
     QAction *undalsGrafikanzeigen1, *undTabelleanzeigen1, *undTabellebearbeiten1;
-    QAction *MesswertealsCSV1, *Beenden1;
+    QAction *MesswertealsCSV1, *MesswerteausDatei1, *Sicherungerstellen1,
+        *Sicherungwiederherstellen1, *Beenden1;
     // Bearbeiten
     QAction *DatenaktuellerTagebucheintraglschen1;
     // Drucken

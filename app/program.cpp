@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QIcon>
 
+#include "dialogs/backupcommands.h"
 #include "dialogs/headerbearbeitendlg.h"
 #include "mainform.h"
 #include "monthcommands.h"
-#include "platform/german.h"
 #include "platform/germaninterface.h"
 #include "platform/ui.h"
 #include "wiring.h"
@@ -58,6 +58,11 @@ TEinstellDlg &Program::settingsDialog() {
     return *m_settings;
 }
 
+ImportDialog &Program::importDialog() {
+    if (!m_import) m_import = makeImportDialog(*this);
+    return *m_import;
+}
+
 std::unique_ptr<Program> createProgram(ui::Services &services) {
     auto p = std::make_unique<Program>(services, Folders::at(QDir::currentPath()));
     p->m_mainForm = new TMainForm(p->model, services);
@@ -69,6 +74,8 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     wireBook(*p);
     wireSettings(*p);
     wireStats(*p);
+    p->m_backups = makeBackupCommands(*p);
+    wireFiles(*p);
     return p;
 }
 
@@ -86,5 +93,9 @@ int runProgram(QApplication &app, ui::Services &services) {
         &program->mainForm(), &TMainForm::runEnded, &app, [] { QApplication::exit(0); },
         Qt::QueuedConnection);
     program->mainForm().show();
-    return app.exec();
+    const int code = app.exec();
+    // After the settings were written: the day's automatic backup, when this
+    // run changed a file of the user.
+    program->backups().SicherungBeimBeenden();
+    return code;
 }

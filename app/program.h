@@ -14,6 +14,8 @@ class TNameEingDlg;
 class THeaderBearbeitenDlg;
 class TTagebuchSpeichernForm;
 class TEinstellDlg;
+class ImportDialog;
+class BackupCommands;
 namespace ui {
 class Services;
 }
@@ -43,6 +45,10 @@ public:
     TDruckvorschau &graphPrintPreview();
     TTagebuchSpeichernForm &diaryBookWindow();
     TEinstellDlg &settingsDialog();
+    ImportDialog &importDialog();
+    // The backup commands; made at start-up, so that the end of the run
+    // knows whether a file of the user changed.
+    BackupCommands &backups() const { return *m_backups; }
 
 private:
     friend std::unique_ptr<Program> createProgram(ui::Services &services);
@@ -56,6 +62,8 @@ private:
     TDruckvorschau *m_graphPreview = nullptr;
     TTagebuchSpeichernForm *m_book = nullptr;
     TEinstellDlg *m_settings = nullptr;
+    ImportDialog *m_import = nullptr;
+    BackupCommands *m_backups = nullptr;
 };
 
 // Creates the main window in the current folder and connects the menu to

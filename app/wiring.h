@@ -16,6 +16,8 @@ void wireBook(Program &p);
 void wireSettings(Program &p);
 // Statistics window, doctor's report and CSV export (wire_stats.cpp).
 void wireStats(Program &p);
+// The import of readings and the backups (wire_files.cpp).
+void wireFiles(Program &p);
 
 // Made on first use: the dialog and its connections.
 class TEingabeDlg;
@@ -32,3 +34,7 @@ TDruckvorschauTabelleDlg *makeTablePrintPreview(Program &p);
 TDruckvorschau *makeGraphPrintPreview(Program &p);
 TTagebuchSpeichernForm *makeDiaryBookWindow(Program &p);
 TEinstellDlg *makeSettingsDialog(Program &p);
+class ImportDialog;
+class BackupCommands;
+ImportDialog *makeImportDialog(Program &p);
+BackupCommands *makeBackupCommands(Program &p);

@@ -1,15 +1,19 @@
 #include "einstelldlg.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "backup/autobackup.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
 #include "platform/ui.h"
@@ -46,6 +50,7 @@ TEinstellDlg::TEinstellDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
     grid->addWidget(unitBox(), row++, 0, 1, 2);
     grid->addWidget(therapyBox(), row++, 0, 1, 2);
     grid->addWidget(browserBox(), row++, 0, 1, 2);
+    grid->addWidget(backupBox(), row++, 0, 1, 2);
     OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
     OKBtn->setDefault(true);
     grid->addWidget(OKBtn, row++, 0, 1, 2, Qt::AlignHCenter);
@@ -139,6 +144,42 @@ QGroupBox *TEinstellDlg::browserBox() {
     return browser;
 }
 
+// Where the automatic backups go.
+QGroupBox *TEinstellDlg::backupBox() {
+    auto *box = new QGroupBox(QStringLiteral("Automatische Datensicherung in den Ordner:"), this);
+    auto *bl = new QHBoxLayout(box);
+    m_backupFolder = named(new QLineEdit(box), "SicherungsOrdnerEdit");
+    m_backupFolder->setReadOnly(true);
+    auto *choose =
+        named(new QPushButton(QStringLiteral("Ordner wählen…"), box), "SicherungsOrdnerBtn");
+    bl->addWidget(m_backupFolder, 1);
+    bl->addWidget(choose);
+    connect(choose, &QPushButton::clicked, this, [this] { chooseBackupFolder(); });
+    return box;
+}
+
+// A folder inside the Glykovalin folder is refused: a backup there would be
+// lost with the folder it is to save.
+void TEinstellDlg::chooseBackupFolder() {
+    const QString folder = m_ui.folderName(this, QStringLiteral("Ordner für die Datensicherungen"),
+                                           backup::backupFolder(settings()));
+    if (folder.isEmpty()) return;
+    if (backup::liesInside(folder, m_model.folders().base)) {
+        m_ui.showWarning(QStringLiteral("Der Ordner „%1“ liegt im Glykovalin-Ordner. Wählen Sie "
+                                        "bitte einen Ordner außerhalb, zum Beispiel auf einem "
+                                        "anderen Laufwerk; eine Sicherung im Glykovalin-Ordner "
+                                        "ginge mit ihm verloren.")
+                             .arg(QDir::toNativeSeparators(folder)));
+        return;
+    }
+    QString error;
+    if (!settings().set(keys::SicherungsOrdner, QDir::cleanPath(folder), &error)) {
+        m_ui.showWarning(error);
+        return;
+    }
+    m_backupFolder->setText(QDir::toNativeSeparators(backup::backupFolder(settings())));
+}
+
 void TEinstellDlg::connectControls() {
     QPushButton *buttons[6] = {Button1, Button2, Button3, Button4, Button5, Button6};
     for (int k = 0; k < 6; ++k)
@@ -212,6 +253,7 @@ void TEinstellDlg::showOptions() {
 
 void TEinstellDlg::fillFromSettings() {
     const SettingsStore st = settings();
+    m_backupFolder->setText(QDir::toNativeSeparators(backup::backupFolder(st)));
     auto colorOf = [&st](const QString &key, quint32 &var) {
         bool ok = false;
         const quint32 v = st.get(key).trimmed().toUInt(&ok);

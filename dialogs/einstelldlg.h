@@ -7,6 +7,7 @@ class MonthModel;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -47,6 +48,8 @@ private:
     QGroupBox *unitBox();
     QGroupBox *therapyBox();
     QGroupBox *browserBox();
+    QGroupBox *backupBox();
+    void chooseBackupFolder();
     void connectControls();
     void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
     SettingsStore settings() const;
@@ -63,4 +66,5 @@ private:
     QCheckBox *Tagebuch_sichtbar_checkBox, *LinieUnterbrechenCheckBox,
         *WerteOberhalbKurveAnzeigenCheckBox;
     QRadioButton *BE_Button, *KE_Button, *CT_Button, *ICT_Button;
+    QLineEdit *m_backupFolder;
 };

@@ -89,6 +89,15 @@ QString DesktopServices::saveFileName(QWidget *parent, const QString &caption,
     return chosenFile(parent, caption, folder, filter, QFileDialog::AcceptSave);
 }
 
+QString DesktopServices::folderName(QWidget *parent, const QString &caption,
+                                    const QString &folder) {
+    const auto dlg = makeFileDialog(parent, caption, folder, QString(), QFileDialog::AcceptOpen);
+    dlg->setFileMode(QFileDialog::Directory);
+    dlg->setOption(QFileDialog::ShowDirsOnly, true);
+    if (dlg->exec() != QDialog::Accepted) return {};
+    return dlg->selectedFiles().value(0);
+}
+
 bool DesktopServices::chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) {
     const QColor c = QColorDialog::getColor(initial, parent);
     if (!c.isValid()) return false;

@@ -25,6 +25,8 @@ public:
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &folder,
                                  const QString &filter) = 0;
+    // A folder; empty text when the user cancels.
+    virtual QString folderName(QWidget *parent, const QString &caption, const QString &folder) = 0;
     // Returns false on cancel.
     virtual bool chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) = 0;
     virtual bool printDialog(QWidget *parent, QPrinter *printer) = 0;
@@ -50,6 +52,7 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &caption, const QString &folder,
                          const QString &filter) override;
+    QString folderName(QWidget *parent, const QString &caption, const QString &folder) override;
     bool chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     bool shellOpen(const QString &path) override;
@@ -67,6 +70,7 @@ public:
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return {};
     }
+    QString folderName(QWidget *, const QString &, const QString &) override { return {}; }
     bool chooseColor(QWidget *, const QColor &, QColor &) override { return false; }
     bool printDialog(QWidget *, QPrinter *) override { return false; }
     bool shellOpen(const QString &) override { return false; }

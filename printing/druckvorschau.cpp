@@ -273,9 +273,12 @@ void TDruckvorschau::DruckenBtnClick() {
     graphprint::setPaper(*pr, f);
     printfile::propose(*pr, m_model.folders().base, m_model.tablePath(), QStringLiteral("Grafik"));
     if (m_ui.printDialog(this, pr)) {
-        if (!graphprint::printPicture(*pr, DruckImage->picture(), f))
-            m_ui.showWarning(QStringLiteral("Der Drucker konnte nicht gestartet werden. "
-                                            "Die Grafik wurde nicht gedruckt."));
+        QString error;
+        if (!graphprint::printPicture(*pr, DruckImage->picture(), f, &error))
+            m_ui.showWarning(error.isEmpty()
+                                 ? QStringLiteral("Der Drucker konnte nicht gestartet werden. "
+                                                  "Die Grafik wurde nicht gedruckt.")
+                                 : error);
     }
     accept();
 }

@@ -18,6 +18,10 @@ QString RecordingServices::saveFileName(QWidget *, const QString &caption, const
     dialogCalls.append(QStringList{"save", caption, folder, filter}.join(u'|'));
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
+QString RecordingServices::folderName(QWidget *, const QString &caption, const QString &folder) {
+    dialogCalls.append(QStringList{"folder", caption, folder}.join(u'|'));
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
 bool RecordingServices::chooseColor(QWidget *, const QColor &initial, QColor &chosen) {
     colorInitials.append(initial);
     if (colors.isEmpty()) return false;

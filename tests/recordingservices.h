@@ -23,6 +23,7 @@ public:
                          const QString &filter) override;
     QString saveFileName(QWidget *, const QString &caption, const QString &folder,
                          const QString &filter) override;
+    QString folderName(QWidget *, const QString &caption, const QString &folder) override;
     bool chooseColor(QWidget *, const QColor &initial, QColor &chosen) override;
     bool printDialog(QWidget *, QPrinter *) override;
     bool shellOpen(const QString &path) override;
@@ -32,7 +33,7 @@ public:
     QQueue<QColor> colors; // an invalid colour answers cancel
     QQueue<bool> printAnswers;
     QList<Shown> shown;
-    QStringList dialogCalls; // "open|caption|folder|filter" and "save|..."
+    QStringList dialogCalls; // "open|caption|folder|filter", "save|...", "folder|caption|folder"
     QStringList opened;
     QList<QColor> colorInitials;
     bool shellResult = true;

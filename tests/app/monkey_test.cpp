@@ -67,6 +67,7 @@ public:
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return pick(3) == 0 ? QString() : m_out + QStringLiteral("ausgabe%1").arg(pick(3));
     }
+    QString folderName(QWidget *, const QString &, const QString &) override { return {}; }
     bool chooseColor(QWidget *, const QColor &, QColor &chosen) override {
         if (pick(2) == 0) return false;
         chosen = QColor::fromRgb(m_rng() & 0xFFFFFF);

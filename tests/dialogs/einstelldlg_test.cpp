@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -130,4 +132,25 @@ TEST(EinstellDlg, ColoursChartOptionsAndOk) {
     EXPECT_TRUE(f.model.options().carbUnitBE);
     EXPECT_TRUE(f.model.options().therapyCT);
     EXPECT_EQ(f.redraws, 2);
+}
+
+// The folder of the automatic backups: one outside the Glykovalin folder is
+// stored at once, one inside it is refused with a message.
+TEST(EinstellDlg, BackupFolderOutsideTheBaseFolderOnly) {
+    SettingsFixture f({"[Einstellung]"});
+    const QString outside = QDir::cleanPath(f.dir.path() + "../sicherungen-anderswo");
+    const struct {
+        QString chosen, stored;
+        int messages;
+    } cases[] = {
+        {f.dir.path() + "Glykovalin-Daten", "", 1}, {outside, outside, 0}, {"", outside, 0}};
+    for (const auto &c : cases) {
+        f.rec.clear();
+        f.rec.fileNames.enqueue(c.chosen);
+        f.click("SicherungsOrdnerBtn");
+        EXPECT_EQ(f.stored("SicherungsOrdner"), c.stored) << c.chosen.toStdString();
+        EXPECT_EQ(f.rec.shown.size(), c.messages) << c.chosen.toStdString();
+    }
+    EXPECT_EQ(child<QLineEdit>(f.dlg, "SicherungsOrdnerEdit").text(),
+              QDir::toNativeSeparators(outside));
 }
