@@ -38,7 +38,7 @@ TMainForm::TMainForm(MonthModel &model, ui::Services &ui, QWidget *parent)
     m_graph = new GraphArea(model, ui, m_split);
     m_graph->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_page = new DiaryPage(model, ui, m_split);
-    m_page->setMinimumHeight(120);
+    m_page->setMinimumHeight(kDiaryMinimum);
     m_split->setStretchFactor(0, 0);
     m_split->setStretchFactor(1, 1);
     connect(m_split, &QSplitter::splitterMoved, this, [this] {
@@ -343,7 +343,15 @@ void TMainForm::FirstPaint() {
     m_model.setUserName(name);
     m_graph->showTitle(QStringLiteral("von ") + name);
     const QString table = m_model.settings().get(keys::TabellenDateiName);
-    if (table.isEmpty() || !QFileInfo(table).isFile()) return;
+    if (table.isEmpty()) return;
+    if (!QFileInfo(table).isFile()) {
+        m_ui.showWarning(QStringLiteral("Die zuletzt gezeigte Monatstabelle „%1“ wurde nicht "
+                                        "gefunden. Öffnen Sie eine Tabelle mit „Datei › Öffnen“ "
+                                        "oder legen Sie mit „Tabelle › neu erstellen“ einen neuen "
+                                        "Monat an.")
+                             .arg(QDir::toNativeSeparators(table)));
+        return;
+    }
     m_model.open(table);
     if (!m_model.figures().readable) {
         m_ui.showWarning(m_model.month().error);
@@ -364,8 +372,9 @@ void TMainForm::endWithoutStoring() {
 void TMainForm::LayoutControls() {
     m_graph->layOut();
     if (m_page->isVisible() && !m_diaryHeightChosen) {
-        // The graph as tall as it is, the page the rest; a short window
-        // gives the page its room and lets the graph scroll.
+        // The graph as tall as it is, the page the rest: in a short window
+        // the page gives way first, so that the whole value range stays in
+        // view, down to a few lines of its own.
         const int total = m_split->height() - m_split->handleWidth();
         const int graph = std::max(80, std::min(m_graph->fullHeight(), total - kDiaryMinimum));
         m_split->setSizes({graph, std::max(0, total - graph)});

@@ -134,7 +134,7 @@ private:
     // when no frame was painted.
     static constexpr int kFirstPaintLatest = 500;
     // Height the diary page keeps at least when the window is short.
-    static constexpr int kDiaryMinimum = 220;
+    static constexpr int kDiaryMinimum = 60;
 
     MonthModel &m_model;
     ui::Services &m_ui;

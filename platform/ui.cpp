@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "convert.h"
@@ -110,8 +113,29 @@ bool DesktopServices::printDialog(QWidget *parent, QPrinter *printer) {
     return dlg.exec() == QDialog::Accepted;
 }
 
+// The desktop's opener, xdg-open, is asked to show the file; it ends at once
+// after it handed the file to a viewer, and with a status other than 0 when
+// there is none or the viewer could not be started. An opener that is still
+// busy after a few seconds counts as having shown the file (it goes on and
+// ends by itself). Without xdg-open, Qt's own way is taken.
 bool DesktopServices::shellOpen(const QString &path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    const QString file = QFileInfo(path).absoluteFilePath();
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    auto *process = new QProcess(QCoreApplication::instance());
+    process->setProgram(opener);
+    process->setArguments({file});
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process](QProcess::ProcessError e) {
+                         if (e == QProcess::FailedToStart) process->deleteLater();
+                     });
+    process->start();
+    if (!process->waitForStarted(3000)) return false;
+    if (!process->waitForFinished(kOpenerWait)) return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 Answer MessageLog::message(Kind, Buttons buttons, const QString &text) {

@@ -56,6 +56,10 @@ public:
     bool chooseColor(QWidget *parent, const QColor &initial, QColor &chosen) override;
     bool printDialog(QWidget *parent, QPrinter *printer) override;
     bool shellOpen(const QString &path) override;
+
+    // Milliseconds the opener is waited for before it counts as having shown
+    // the file.
+    static constexpr int kOpenerWait = 4000;
 };
 
 // For work without a window (the command-line tool): messages are kept

@@ -1,6 +1,7 @@
 #include "doctorreport.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QPainter>
@@ -546,7 +547,10 @@ bool saveDoctorReport(ui::Services &ui, const Collection &c, const QStringList &
         return false;
     }
     if (written) *written = file;
-    ui.shellOpen(file);
+    if (!ui.shellOpen(file))
+        ui.showWarning(QStringLiteral("Der Arztbericht konnte nicht mit dem zugehörigen Programm "
+                                      "geöffnet werden. Er ist gespeichert unter:\n%1")
+                           .arg(QDir::toNativeSeparators(file)));
     return true;
 }
 

@@ -27,6 +27,7 @@
 #include "app/mainform.h"
 #include "dialogs/einstelldlg.h"
 #include "entry/eingabedlg.h"
+#include "graph/geometry.h"
 #include "graph/monthgraph.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -276,7 +277,7 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
     auto room = [&] { return area->height() - hbar; };
     // The window made shorter until the graph area has `target` rows.
     auto shortenTo = [&](int target) {
-        for (int i = 0; i < 4 && room() != target; ++i) {
+        for (int i = 0; i < 20 && room() != target; ++i) {
             w.resize(w.width(), w.height() - (room() - target));
             App::settle();
         }
@@ -296,7 +297,10 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->maximum(), 5);
 
-    // Dragging the divider down ten pixels shows the readout line again.
+    // A taller window again, then the divider dragged up: the same.
+    shortenTo(readoutEnd + 10);
+    ASSERT_EQ(room(), readoutEnd + 10);
+    EXPECT_FALSE(bar->isVisible());
     QSplitterHandle *handle = split->handle(1);
     const QPoint at = handle->rect().center();
     auto send = [&](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
@@ -304,9 +308,44 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
         QApplication::sendEvent(handle, &e);
     };
     send(QEvent::MouseButtonPress, at, Qt::LeftButton);
-    send(QEvent::MouseMove, at + QPoint(0, 10), Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, at + QPoint(0, 10), Qt::NoButton);
+    send(QEvent::MouseMove, at - QPoint(0, 15), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, at - QPoint(0, 15), Qt::NoButton);
     App::settle();
-    ASSERT_EQ(room(), readoutEnd + 5);
-    EXPECT_FALSE(bar->isVisible());
+    ASSERT_EQ(room(), readoutEnd - 5);
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 5);
+}
+
+// In a small window (800 x 600) the diary gives way first: the graph shows
+// the whole value range, from 500 mg/dl down to the day numbers under 0.
+TEST(GraphArea, ASmallWindowShowsTheWholeValueRange) {
+    Folder f({"BenutzerName=Max Muster"});
+    startWithThisMonth(f, {});
+    profile::write(f.ini(), "Einstellung", "FensterBreite", "800");
+    profile::write(f.ini(), "Einstellung", "FensterHoehe", "600");
+    App app;
+    TMainForm &w = app.window();
+    ASSERT_TRUE(w.monthShown());
+    ASSERT_EQ(w.height(), 600);
+    auto *area = app.find<QScrollArea>("FormScrollArea");
+    auto *image = app.find<QWidget>("Image");
+    // The 500 mg/dl row and the day numbers below the 0 row are in view.
+    for (const int row : {graphgeo::kTopRow, graphgeo::kZeroRow + 25}) {
+        const int y = image->mapTo(area->viewport(), QPoint(0, row)).y();
+        EXPECT_TRUE(y >= 0 && y < area->viewport()->height()) << row;
+    }
+    EXPECT_TRUE(app.find<QWidget>("RichEdit1")->isVisible());
+}
+
+// The month shown last is gone (moved, deleted): the start says which
+// table it looked for, and shows the template.
+TEST(Startup, AMissingStoredMonthIsNamed) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString gone = f.data() + "2024/MM032024.tab";
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", gone);
+    App app;
+    EXPECT_FALSE(app.window().monthShown());
+    ASSERT_EQ(app.rec.shown.size(), 1);
+    EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
+    EXPECT_TRUE(app.rec.shown[0].text.contains(gone));
 }

@@ -115,6 +115,14 @@ TEST(StatisticsWindow, ReportButtonAndReload) {
     ASSERT_EQ(rec.dialogCalls.size(), 1);
     EXPECT_TRUE(rec.dialogCalls[0].contains("Arztbericht 01.2024-03.2024.pdf"));
     ASSERT_EQ(written.size(), 1);
+    EXPECT_TRUE(rec.shown.isEmpty());
+    // No program shows PDF files: the report is written all the same, and
+    // the message says where it lies.
+    rec.shellResult = false;
+    rec.fileNames.enqueue(m.tmp.file("ohne-anzeige"));
+    w.findChild<QPushButton *>("ArztberichtBtn")->click();
+    ASSERT_EQ(rec.shown.size(), 1);
+    EXPECT_TRUE(rec.shown[0].text.contains(m.tmp.file("ohne-anzeige.pdf")));
     // The month changes on disk: reload shows the new figures on the page shown.
     w.showPage(1);
     monthfixture::writeTable(
