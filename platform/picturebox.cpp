@@ -1,13 +1,23 @@
 #include "picturebox.h"
 
+#include <QFile>
+
+#include "bmpreader.h"
+
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 
 QImage PictureBox::decode(const QString &path) {
-    QImage img;
-    if (path.isEmpty() || !img.load(path)) return {};
+    if (path.isEmpty()) return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    // The delivered pictures are plain bitmaps, read directly; any other
+    // picture by Qt's reader.
+    QImage img = bmpreader::readUncompressed(bytes);
+    if (img.isNull() && !img.loadFromData(bytes)) return {};
     img.convertTo(QImage::Format_RGB32);
     return img;
 }
