@@ -19,7 +19,7 @@
 #include "graph/templatepicture.h"
 #include "platform/convert.h"
 #include "platform/folders.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/strayfiles.h"
 #include "platform/ui.h"
 #include "storage/monthmodel.h"

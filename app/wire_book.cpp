@@ -8,7 +8,7 @@
 #include "diary/tagebuchspeichernform.h"
 #include "export/browserchart.h"
 #include "mainform.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/ui.h"
 #include "program.h"
 #include "wiring.h"

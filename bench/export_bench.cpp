@@ -17,7 +17,7 @@
 #include "diary/diarybook_month.h"
 #include "diary/diarybook_pdf.h"
 #include "diary/tagebuchspeichernform.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"

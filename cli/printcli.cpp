@@ -12,7 +12,7 @@
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "printing/graphprint.h"
-#include "printing/myprinter_tableengine.h"
+#include "printing/myprintertableengine.h"
 #include "printing/printfile.h"
 #include "printing/remarkstore.h"
 #include "printing/tableprint.h"

@@ -15,7 +15,7 @@
 
 #include "diarybook_pdf.h"
 #include "platform/fonts.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/ui.h"
 
 TTagebuchSpeichernForm::TTagebuchSpeichernForm(ui::Services &ui, QWidget *parent)

@@ -6,7 +6,7 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "printing/printfile.h"

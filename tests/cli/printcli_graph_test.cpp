@@ -11,7 +11,7 @@
 #include "graph/geometry.h"
 #include "graph/graphcli.h"
 #include "graph/templatepicture.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"

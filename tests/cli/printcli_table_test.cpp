@@ -15,7 +15,7 @@
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
 #include "printing/graphprint_pdf.h"
-#include "printing/myprinter_tableengine.h"
+#include "printing/myprintertableengine.h"
 #include "printing/printfolder.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "graphprint_pdf.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"

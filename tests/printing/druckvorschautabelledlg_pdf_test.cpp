@@ -9,7 +9,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "printing/myprinter_tableengine.h"
+#include "printing/myprintertableengine.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"

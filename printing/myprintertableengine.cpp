@@ -1,4 +1,4 @@
-#include "printing/myprinter_tableengine.h"
+#include "printing/myprintertableengine.h"
 
 #include <QPrinter>
 

@@ -1,4 +1,4 @@
-#include "pause.h"
+#include "machpause.h"
 
 #include <QEventLoop>
 #include <QTimer>

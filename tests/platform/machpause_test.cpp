@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "platform/folders.h"
-#include "platform/pause.h"
+#include "platform/machpause.h"
 #include "testutil.h"
 
 TEST(Pause, ProcessesEventsAndKeepsInterval) {

@@ -5,7 +5,7 @@
 
 #include "graphprint_pdf.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "printing/myprinter_tableengine.h"
+#include "printing/myprintertableengine.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "testutil.h"
