@@ -111,6 +111,13 @@ const QList<Command> &commands() {
     return list;
 }
 
+bool draws(const QString &command) {
+    static const QStringList drawing = {QStringLiteral("graph"), QStringLiteral("print-graph"),
+                                        QStringLiteral("print-table"), QStringLiteral("diary-pdf"),
+                                        QStringLiteral("report")};
+    return drawing.contains(command);
+}
+
 int run(const QStringList &args, QTextStream &out, QTextStream &err) {
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h") {
         out << usage();

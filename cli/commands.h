@@ -20,6 +20,10 @@ struct Command {
 // Every command, in the order the usage text lists them.
 const QList<Command> &commands();
 
+// Whether a command draws pictures or pages (and so needs the toolkit's
+// display and fonts): graph, print-graph, print-table, diary-pdf, report.
+bool draws(const QString &command);
+
 // Runs one command line (without the program name); returns the exit code.
 int run(const QStringList &args, QTextStream &out, QTextStream &err);
 // The same on standard output and standard error.

@@ -1,8 +1,10 @@
 #include "tablelock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 TableLock::TableLock(const QString &tablePath)
     : m_table(tablePath), m_lock(std::make_unique<QLockFile>(lockPathOf(tablePath))) {
@@ -17,13 +19,35 @@ QString TableLock::lockPathOf(const QString &tablePath) {
     return tablePath + QStringLiteral(".lock");
 }
 
+namespace {
+std::chrono::milliseconds g_defaultWait = TableLock::kWait;
+} // namespace
+
+void TableLock::setDefaultWait(std::chrono::milliseconds wait) {
+    g_defaultWait = wait;
+}
+
+bool TableLock::acquire(QString *error) {
+    return acquire(error, g_defaultWait);
+}
+
 bool TableLock::acquire(QString *error, std::chrono::milliseconds wait) {
     if (m_held) return true;
     // A table in a year folder that does not exist yet: its folder is made
     // by the write, the lock waits for nothing.
     const QFileInfo folder(QFileInfo(m_table).absolutePath());
     if (!folder.isDir()) QDir().mkpath(folder.absoluteFilePath());
-    m_held = m_lock->tryLock(int(wait.count()));
+    // Asked again every few milliseconds: another writer holds the lock only
+    // for the moment of its own write.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        m_held = m_lock->tryLock(0);
+        if (m_held || m_lock->error() != QLockFile::LockFailedError ||
+            waited.elapsed() >= wait.count())
+            break;
+        QThread::msleep(kRetry);
+    }
     if (m_held || !error) return m_held;
     const QString table = QDir::toNativeSeparators(m_table);
     switch (m_lock->error()) {

@@ -16,6 +16,8 @@ public:
     static constexpr std::chrono::milliseconds kWait{5000};
     // A lock older than this whose owner cannot be asked counts as left over.
     static constexpr std::chrono::milliseconds kStale{30000};
+    // Milliseconds between two tries while another writer holds the lock.
+    static constexpr unsigned long kRetry = 5;
 
     explicit TableLock(const QString &tablePath);
     ~TableLock();
@@ -24,7 +26,11 @@ public:
 
     // Takes the lock, waiting at most `wait`. False with the German reason in
     // *error when another writer holds it or the lock file cannot be made.
-    bool acquire(QString *error = nullptr, std::chrono::milliseconds wait = kWait);
+    bool acquire(QString *error = nullptr);
+    bool acquire(QString *error, std::chrono::milliseconds wait);
+    // The wait of acquire() without one (kWait unless set otherwise, as a
+    // test does to keep its clock short).
+    static void setDefaultWait(std::chrono::milliseconds wait);
     bool isHeld() const { return m_held; }
     // Gives the lock back (the destructor does it too).
     void release();

@@ -184,6 +184,8 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
     const QByteArray before = testutil::readBytes(m.table);
     TableLock other(m.table);
     ASSERT_TRUE(other.acquire());
+    // The save waits a short while for the lock here, not the usual seconds.
+    TableLock::setDefaultWait(std::chrono::milliseconds(200));
     app.whenModal([&](QWidget *w) {
         EntryControls e(w);
         e.add(10, "08:00", 150);
@@ -202,6 +204,7 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
         EXPECT_FALSE(w->isVisible());
     });
     app.menu("aktuellebearbeiten1");
+    TableLock::setDefaultWait(TableLock::kWait);
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(reading(MS::Morgens, 10, "08:00", 150)));
 }
 

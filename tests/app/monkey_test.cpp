@@ -291,7 +291,7 @@ private:
 } // namespace
 
 TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
-    const int steps = envNumber("GLYKO_MONKEY_STEPS", 1500);
+    const int steps = envNumber("GLYKO_MONKEY_STEPS", 600);
     const unsigned seed = unsigned(envNumber("GLYKO_MONKEY_SEED", 20261207));
     std::mt19937 rng(seed);
 

@@ -131,6 +131,8 @@ TEST(Restore, RoundTripAndTheStateBefore) {
 // up before it writes anything, and removes the year folders the locks made.
 TEST(Restore, StopsBeforeWritingWhenTheStateBeforeCannotBeSaved) {
     SampleBase base;
+    // A held lock is waited for a short while here, not the usual seconds.
+    TableLock::setDefaultWait(std::chrono::milliseconds(200));
     const QString zip = base.dir.file("s.zip");
     ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
     base.put(SampleBase::table(2024, 2), "anders\r\n");
@@ -165,6 +167,7 @@ TEST(Restore, StopsBeforeWritingWhenTheStateBeforeCannotBeSaved) {
         EXPECT_EQ(base.all(), before);
         EXPECT_TRUE(QDir(base.backups.path()).isEmpty());
     }
+    TableLock::setDefaultWait(TableLock::kWait);
 }
 
 // A write that fails halfway (the disk fills up) stops the restore: the file

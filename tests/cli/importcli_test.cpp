@@ -10,9 +10,9 @@
 
 #include "clirun.h"
 #include "platform/textfile.h"
-#include "storage/readings.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
+#include "storage/readings.h"
 #include "testutil.h"
 
 namespace {

@@ -147,7 +147,7 @@ TEST(CliOutputs, KilledMidWriteLeavesAWholeFileAndTheNextRunCleansUp) {
         timer.start();
         ASSERT_EQ(cliprocess::run(f.tmp.path(), o.args).exitCode, 0) << o.name.toStdString();
         const int millis = std::max<int>(20, int(timer.elapsed()));
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 6; ++i) {
             QProcess p;
             cliprocess::prepare(p, f.tmp.path());
             p.start(cliprocess::tool(), o.args);
