@@ -144,6 +144,9 @@ bool GraphArea::drawMonth(MonthGraph::View view) {
         GraphArea *area;
         ~Show() { area->m_image->setPicture(area->m_graph->picture()); }
     } show{this};
+    // The legend at its pinned place first, so the time strip drawn with
+    // the month stands where the pinning wants it.
+    m_legend->move(horizontalScrollBar()->value() - 2, m_legend->y());
     drawn = m_graph->draw(m_model.month(), view, placement());
     m_title->setText(m_graph->TitleText());
     m_title->resize(m_title->fontMetrics().horizontalAdvance(m_graph->TitleText()) + 4,

@@ -146,28 +146,24 @@ void MonthGraph::meanLine() {
     p.drawLine(x1, meanRow + 1, x2, meanRow + 1);
 }
 
-// The decoded template is kept from its second decode on: at start-up the
-// one decoded picture is drawn on as it is, without a copy; from then on a
-// pass copies the kept template instead of reading the file again, until
-// the file changes (path, size or time).
+// The decoded template is kept: a pass copies it instead of reading the
+// file again, until the file changes (path, size or time).
 bool MonthGraph::showTemplate() {
     const TemplateStamp stamp = templateStamp();
     if (stamp != m_templateStamp) {
         m_templateStamp = stamp;
-        m_templateDecodes = 0;
         m_template = QImage();
     }
-    QImage picture = m_template;
-    if (picture.isNull()) {
+    if (m_template.isNull()) {
         if (m_pendingTemplate.valid()) {
             QImage decoded = m_pendingTemplate.get();
-            if (m_pendingStamp == stamp) picture = decoded;
+            if (m_pendingStamp == stamp) m_template = decoded;
         }
-        if (picture.isNull()) picture = PictureBox::decode(m_templatePath);
-        if (picture.isNull()) return false;
-        if (++m_templateDecodes > 1) m_template = picture;
+        if (m_template.isNull()) m_template = PictureBox::decode(m_templatePath);
+        if (m_template.isNull()) return false;
     }
-    m_picture = picture;
+    m_picture = m_template;
+    m_stripAt.reset();
     return true;
 }
 
@@ -286,7 +282,8 @@ void MonthGraph::schreibTextInGrafik(const Placement &placement) {
     const QString padded = mode == MeasureMode::Four ? QString(35, u' ') + text + QString(47, u' ')
                                                      : QString(30, u' ') + text + QString(38, u' ');
     m_timeStripText = text;
-    if (m_picture.isNull()) return;
+    if (m_picture.isNull() || m_stripAt == placement) return;
+    m_stripAt = placement;
     QPainter p(&m_picture);
     p.fillRect(QRect(0, 2, m_picture.width(), 18), Qt::white);
     p.setFont(fonts::arialPoints(8, true));

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <array>
 #include <future>
+#include <optional>
 
 #include "geometry.h"
 #include "platform/filestamp.h"
@@ -31,6 +32,7 @@ public:
         int windowWidth = 793;
         int legendLeft = 0;
         int legendWidth = graphgeo::kLegendWidth;
+        bool operator==(const Placement &) const = default;
     };
 
     explicit MonthGraph(const MonthModel &model);
@@ -54,7 +56,8 @@ public:
     // Throws EConvertError when a limit or the pen width in the settings is
     // no number. False when the month could not be read or was cut short.
     bool draw(const monthread::Month &month, View view, const Placement &placement);
-    // The time strip at the top of the picture, centred in the visible part.
+    // The time strip at the top of the picture, centred in the visible part
+    // (nothing to do when it stands there already).
     void schreibTextInGrafik(const Placement &placement);
 
     const QImage &picture() const { return m_picture; }
@@ -106,10 +109,8 @@ private:
         bool operator==(const TemplateStamp &) const = default;
     };
     TemplateStamp templateStamp() const { return {m_templatePath, FileStamp::of(m_templatePath)}; }
-    // The template as it was when it was read, how often it was decoded
-    // since, and the decoded template once kept.
+    // The template as it was when it was read, and its picture.
     TemplateStamp m_templateStamp;
-    int m_templateDecodes = 0;
     QImage m_template;
     // A decode under way in the background, of the file as it was then.
     std::future<QImage> m_pendingTemplate;
@@ -129,5 +130,6 @@ private:
     QString m_title;
     QString m_timeStripText;
     int m_timeStripX = 0;
+    std::optional<Placement> m_stripAt; // where the strip on the picture was drawn for
     QString m_meanCaption, m_meanValue;
 };
