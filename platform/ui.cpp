@@ -134,7 +134,10 @@ bool DesktopServices::shellOpen(const QString &path) {
                      });
     process->start();
     if (!process->waitForStarted(3000)) return false;
-    if (!process->waitForFinished(kOpenerWait)) return true;
+    // An opener that has not ended yet has found a viewer; one that has
+    // ended says by its status whether it could show the file.
+    process->waitForFinished(kOpenerWait);
+    if (process->state() != QProcess::NotRunning) return true;
     return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
