@@ -1,5 +1,7 @@
 #include "testutil.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <QStringList>
 
@@ -17,7 +19,8 @@ QByteArray readBytes(const QString &path) {
 
 void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        ADD_FAILURE() << "test file not written: " << path.toStdString();
 }
 
 QByteArray crlf(const QStringList &lines) {

@@ -26,7 +26,7 @@ TEST(ShellOpen, TheOpenersStatusDecides) {
     for (const auto &c : cases) {
         const QString opener = bin.filePath("xdg-open");
         testutil::writeBytes(opener, QByteArray("#!/bin/sh\n") + c.script + "\n");
-        QFile(opener).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        QFile(opener).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("PATH", bin.path().toLocal8Bit());
         ui::DesktopServices services;
         EXPECT_EQ(services.shellOpen(file), c.shown) << c.script;
