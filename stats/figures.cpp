@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "storage/glucoseunit.h"
+
 namespace stats {
 
 namespace {
@@ -90,7 +92,7 @@ qint64 roundDiv(qint64 num, qint64 den) {
 }
 
 qint64 mmolTenths(int mgdl) {
-    return qint64(roundDivWide(Wide(10000) * mgdl, 18016));
+    return glucoseunit::mmolTenths(mgdl);
 }
 
 Band bandOf(int mgdl) {
