@@ -59,6 +59,7 @@ void showBrowserChart(Program &p) {
     }
     in.curveColor = model.settings().color(keys::KurvenFarbe, defaults::KurvenFarbe);
     in.showValues = model.options().valuesAboveCurve;
+    in.unit = model.unit();
     if (!model.hasTable()) in.entryMonth.clear();
     LiniendiagrammimBrowseranzeigen(in, p.ui);
 }

@@ -392,6 +392,35 @@ TEST(BrowserChart, MessagesAndFiles) {
     }
 }
 
+// In mmol/l the curve, the bands and the axis are in mmol/l (a point before
+// the decimal for the script, a comma where the page shows a value).
+TEST(BrowserChart, ValuesBandsAndAxisInMmol) {
+    Month m;
+    m.in.unit = GlucoseUnit::MmolL;
+    const QStringList L =
+        browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
+    const int b1 = indexStarting(L, "function createConfig(colorName)");
+    EXPECT_EQ(L[b1 + 4], "data: [NaN,6.7,NaN,NaN,5.3,NaN,NaN] , }, ");
+    // Low 70, critical 140, high 180: 3,9 / 7,8 / 10,0 mmol/l; the top of
+    // 250 mg/dl becomes 14.
+    for (const char *band : {"data: [7.8,7.8,7.8,7.8,7.8,7.8,7.8] , }, ",
+                             "data: [10.0,10.0,10.0,10.0,10.0,10.0,10.0] , }, ",
+                             "data: [14,14,14,14,14,14,14] , } ]}, "})
+        EXPECT_EQ(L.count(band), 5) << band;
+    // The low limit and the thin line 1 mg/dl above it are both 3,9.
+    EXPECT_EQ(L.count("data: [3.9,3.9,3.9,3.9,3.9,3.9,3.9] , }, "), 10);
+    const QString all = L.join('\n');
+    EXPECT_EQ(all.count("yAxes: [{ticks: {callback: function(v) {return String(v).replace('.', "
+                        "',');}, max:14, min:0},display: true,scaleLabel: {display: "
+                        "true,labelString: 'mmol/l'}"),
+              5);
+    EXPECT_FALSE(all.contains("mg/dl"));
+    EXPECT_TRUE(all.contains("if (dataset.data[i]==3.9) { }else "));
+    EXPECT_EQ(all.count("callbacks: {label: function(item) {return 'Glykovalin-Wert: ' + "
+                        "String(item.yLabel).replace('.', ',') + ' mmol/l';}}"),
+              5);
+}
+
 // Renders the page in headless Chromium with the real chart script; skipped
 // where either is missing.
 namespace {
@@ -433,6 +462,40 @@ TEST(BrowserChart, ChartsRenderInChromium) {
     // Chart.js marks every canvas it drew into.
     EXPECT_EQ(dom.count("class=\"chartjs-render-monitor\""), 3) << dom.left(2000).toStdString();
     EXPECT_TRUE(dom.contains("Glykovalin-Werte von Anna &lt;b&gt;&amp; \"Bo\" im März 2021"));
+}
+
+// In mmol/l Chart.js takes the page: its y axis runs to 14 mmol/l in round
+// steps, and a tooltip names the unit.
+TEST(BrowserChart, MmolChartsRenderInChromium) {
+    const QString script = chartScript();
+    if (chromium().isEmpty() || script.isEmpty())
+        GTEST_SKIP() << "chromium or Chart.min.js not available";
+    Month m;
+    m.in.unit = GlucoseUnit::MmolL;
+    QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
+    QFile::copy(script, m.tmp.path() + "scripts/Chart.min.js");
+    QString error;
+    const QString page = writeBrowserChart(m.in, &error);
+    ASSERT_FALSE(page.isEmpty()) << error.toStdString();
+    QByteArray html = testutil::readBytes(page);
+    const QByteArray probe =
+        "<script>window.addEventListener('load', function() { setTimeout(function() {"
+        "var c = Chart.instances[Object.keys(Chart.instances)[0]]; var y = c.scales['y-axis-0'];"
+        "var pre = document.createElement('pre'); pre.id = 'probe';"
+        "pre.textContent = y.max + '|' + y.ticks.join(' ') + '|' + "
+        "c.options.tooltips.callbacks.label({yLabel: c.data.datasets[0].data[1]});"
+        "document.body.appendChild(pre); }, 0); });</script></body>";
+    html.replace("</body>", probe);
+    const QString probed = QFileInfo(page).path() + "/probe.html";
+    testutil::writeBytes(probed, html);
+    const QRegularExpression re("<pre id=\"probe\">([^<]*)</pre>");
+    const auto match = re.match(renderedDom(probed));
+    ASSERT_TRUE(match.hasMatch());
+    const QStringList parts = match.captured(1).split('|');
+    ASSERT_EQ(parts.size(), 3);
+    EXPECT_EQ(parts[0], "14");
+    EXPECT_EQ(parts[1], "14 12 10 8 6 4 2 0");
+    EXPECT_EQ(parts[2], "Glykovalin-Wert: 6,7 mmol/l");
 }
 
 // With the delivered settings, a day without readings (and day 31 of a
