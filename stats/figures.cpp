@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "storage/glucoseunit.h"
-
 namespace stats {
 
 namespace {
