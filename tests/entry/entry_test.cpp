@@ -640,6 +640,17 @@ TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
         EXPECT_EQ(tablecli::tableCommand("2024/MM032024.tab", out, err), 0);
     }
     EXPECT_FALSE(outBytes.isEmpty());
+    // In a folder whose settings name mmol/l, the values are in mmol/l.
+    testutil::writeBytes(dir.file("glykoval.ini"),
+                         testutil::crlf({"[Einstellung]", "Einheit=mmol/l"}));
+    outBytes.clear();
+    {
+        QTextStream out(&outBytes), err(&errBytes);
+        EXPECT_EQ(tablecli::tableCommand(table, out, err), 0);
+    }
+    const QStringList mmol = QString::fromUtf8(outBytes).split('\n');
+    EXPECT_TRUE(mmol[0].endsWith("  (Werte in mmol/l)"));
+    EXPECT_TRUE(mmol[13].startsWith("   05       |       07:00      |  5,3   |"));
     outBytes.clear();
     {
         QTextStream out(&outBytes), err(&errBytes);
