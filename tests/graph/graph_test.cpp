@@ -277,6 +277,12 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(10, 27 + 41 + 1), QColor(246, 246, 240)); // the legend
+    // With mmol/l in the settings the legend is that of mmol/l.
+    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
+    ASSERT_EQ(graphcli::run(path, b.dir.file("mmol.png"), err), 0) << errText.toStdString();
+    const QImage mmol = QImage(b.dir.file("mmol.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(mmol.copy(0, 27 + graphgeo::kLegendTop, 38, graphgeo::kLegendHeight),
+              templatepicture::legend(GlucoseUnit::MmolL).copy(2, 0, 38, graphgeo::kLegendHeight));
     EXPECT_EQ(graphcli::run(b.dir.file("fehlt.tab"), b.dir.file("x.png"), err), 1);
     EXPECT_TRUE(errText.contains("fehlt.tab"));
     EXPECT_FALSE(QFileInfo::exists(b.dir.file("x.png")));
