@@ -207,6 +207,14 @@ QHBoxLayout *row(std::initializer_list<QWidget *> widgets) {
     return r;
 }
 
+// Entry lines for a message, one a line, as the list shows them.
+QString shownLines(const QStringList &lines, GlucoseUnit unit) {
+    QStringList shown;
+    for (const QString &l : lines)
+        shown << entrylist::shownLine(l, unit);
+    return shown.join(QStringLiteral("\r\n"));
+}
+
 QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
@@ -740,7 +748,7 @@ void TEingabeDlg::BitBtn5Click() {
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
                                       "löschen? Er wird beim nächsten Speichern nicht mehr in die "
                                       "Tabelle geschrieben.")
-                           .arg(line)))
+                           .arg(entrylist::shownLine(line, m_unit))))
         return;
     m_entries->remove(row);
     if (!m_entries->isEmpty()) selectRow(std::min(row, int(m_entries->lines().size()) - 1));
@@ -797,12 +805,12 @@ bool TEingabeDlg::takeReadingsSavedMeanwhile(const QString &tablePath) {
     if (!merged.taken.isEmpty())
         text += QStringLiteral("\r\n\r\nDiese Messwerte wurden in die Liste übernommen und werden "
                                "mit ihr gespeichert:\r\n") +
-                merged.taken.join(QStringLiteral("\r\n"));
+                shownLines(merged.taken, m_unit);
     if (!merged.overruled.isEmpty())
         text += QStringLiteral("\r\n\r\nFür diese Messungen haben Sie hier einen anderen Wert "
                                "eingetragen oder den Eintrag gelöscht; es gilt Ihr Eintrag in "
                                "der Liste:\r\n") +
-                merged.overruled.join(QStringLiteral("\r\n"));
+                shownLines(merged.overruled, m_unit);
     m_ui.showInformation(text);
     return true;
 }
