@@ -203,6 +203,12 @@ void TMainForm::connectModel() {
         FormResize();
     });
     connect(&m_model, &MonthModel::appearanceChanged, this, [this] { redraw(); });
+    // Legend, readout, mean caption and the page's readings in the unit chosen.
+    connect(&m_model, &MonthModel::unitChanged, this, [this] {
+        m_graph->showUnit();
+        redraw(m_graph->view());
+        m_page->monthChanged();
+    });
     connect(&m_model, &MonthModel::optionsChanged, this, [this] {
         applyDiaryVisible(m_model.options().diaryVisible);
         m_page->monthChanged();

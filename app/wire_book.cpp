@@ -37,10 +37,11 @@ void printDiaryBook(Program &p) {
         return;
     }
     const MonthResult &month = readMonth(p);
-    DiaryBookInput in = diarybook::bookInput(month, model.folders().data, model.mode());
+    DiaryBookInput in =
+        diarybook::bookInput(month, model.folders().data, model.mode(), model.unit());
     in.pages = sorted;
     if (!model.entryMonth().isEmpty() && !model.entryYear().isEmpty()) {
-        in.meanSuffixText = month.meanHeaderText;
+        in.meanSuffixText = month.meanHeaderIn(model.unit());
         in.entryYear = model.entryYear();
     }
     p.diaryBookWindow().showBook(in);
@@ -58,6 +59,7 @@ void showBrowserChart(Program &p) {
     }
     in.curveColor = model.settings().color(keys::KurvenFarbe, defaults::KurvenFarbe);
     in.showValues = model.options().valuesAboveCurve;
+    in.unit = model.unit();
     if (!model.hasTable()) in.entryMonth.clear();
     LiniendiagrammimBrowseranzeigen(in, p.ui);
 }

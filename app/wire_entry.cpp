@@ -38,6 +38,7 @@ TEingabeDlg *makeEntryDialog(Program &p) {
     entry->showMonth();
     QObject::connect(model, &MonthModel::monthChanged, entry, &TEingabeDlg::showMonth);
     QObject::connect(model, &MonthModel::modeChanged, entry, &TEingabeDlg::showMode);
+    QObject::connect(model, &MonthModel::unitChanged, entry, &TEingabeDlg::showUnit);
     QObject::connect(entry, &TEingabeDlg::monthSaved, cmds, &MonthCommands::monthSaved);
     QObject::connect(entry, &TEingabeDlg::closedAfterGraph, &p.mainForm(), &TMainForm::FormResize);
     QObject::connect(entry, &TEingabeDlg::tableRequested, cmds,

@@ -15,12 +15,13 @@
 namespace {
 
 // After a restore the settings, the month tables and the diaries may all be
-// others: the user, the measure mode and the current month are taken from
-// the restored settings and the month is read again with its diary.
+// others: the user, the measure mode, the unit and the current month are
+// taken from the restored settings and the month is read again with its diary.
 void showRestored(Program &p) {
     MonthModel &model = p.model;
     const SettingsStore st = model.settings();
     ui::guarded(p.ui, [&] { model.setModeTicks(st.flag(keys::BisZu4), st.flag(keys::BisZu8)); });
+    model.restoreUnit();
     const QString name = st.get(keys::BenutzerName);
     model.setUserName(name);
     const QString table = st.get(keys::TabellenDateiName);

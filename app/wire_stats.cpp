@@ -12,10 +12,10 @@ void wireStats(Program &p) {
     const MonthModel &model = p.model;
     ui::Services &ui = p.ui;
     QObject::connect(mf->menu().Statistik1, &QAction::triggered, mf, [mf, &model, &ui] {
-        statsmenu::Statistik(ui, model.tablePath(), model.folders().base, mf);
+        statsmenu::Statistik(ui, model.tablePath(), model.folders().base, model.unit(), mf);
     });
     QObject::connect(mf->menu().Arztbericht1, &QAction::triggered, mf, [mf, &model, &ui] {
-        statsmenu::Arztbericht(ui, model.tablePath(), model.folders().base, mf);
+        statsmenu::Arztbericht(ui, model.tablePath(), model.folders().base, model.unit(), mf);
     });
     QObject::connect(mf->menu().MesswertealsCSV1, &QAction::triggered, mf, [mf, &model, &ui] {
         statsmenu::MesswerteAlsCsv(ui, model.tablePath(), model.folders().base, mf);

@@ -102,7 +102,8 @@ struct BookFolder {
         monthread::Month month;
         QString error;
         monthread::readWhole(table, month, &error);
-        return diarybook::bookInput(month, base() + "Glykovalin-Daten/", MeasureMode::Eight);
+        return diarybook::bookInput(month, base() + "Glykovalin-Daten/", MeasureMode::Eight,
+                                    GlucoseUnit::MgDl);
     }
 };
 
@@ -251,8 +252,8 @@ int windowChild(const QString &table, const QString &pdf) {
     monthread::Month month;
     QString error;
     if (!monthread::readWhole(table, month, &error)) return 1;
-    const DiaryBookInput in =
-        diarybook::bookInput(month, QDir::currentPath() + "/Glykovalin-Daten/", MeasureMode::Eight);
+    const DiaryBookInput in = diarybook::bookInput(
+        month, QDir::currentPath() + "/Glykovalin-Daten/", MeasureMode::Eight, GlucoseUnit::MgDl);
     BookWindow window;
     return window.print(in, QDir::current().absoluteFilePath(pdf)) ? 0 : 1;
 }

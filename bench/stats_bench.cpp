@@ -248,7 +248,7 @@ void BM_StatisticsWindowAgainstBareDialog(benchmark::State &state) {
         [&] {
             return open([&] {
                 auto *w = new statsview::StatisticsWindow(rec);
-                w->showTable(table, base);
+                w->showTable(table, base, GlucoseUnit::MgDl);
                 return w;
             });
         });

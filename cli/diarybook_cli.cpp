@@ -51,8 +51,8 @@ int diaryPdfCommand(const QString &table, const QString &pdf, QTextStream &out, 
     const QString base = baseFolder();
     const SettingsStore st(base + QStringLiteral("glykoval.ini"));
     const MeasureMode fallback = st.flag(keys::BisZu8) ? MeasureMode::Eight : MeasureMode::Four;
-    const DiaryBookInput in =
-        bookInput(month, base + QStringLiteral("Glykovalin-Daten/"), fallback);
+    const DiaryBookInput in = bookInput(month, base + QStringLiteral("Glykovalin-Daten/"), fallback,
+                                        glucoseunit::fromSetting(st.get(keys::Einheit)));
     QString error;
     int pages = 0;
     if (!writeDiaryBook(in, absolute(pdf), &error, &pages)) {

@@ -108,7 +108,7 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     parts.meanCaption = drawn.meanCaption;
     parts.meanValue = drawn.meanValue;
     parts.titleFont = drawn.titleFont;
-    graphprint::addScaleAndLimits(parts, folders.base, folders.settings);
+    graphprint::addScaleAndLimits(parts, folders.base, folders.settings, drawn.unit);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 
     QPrinter printer(QPrinter::HighResolution);

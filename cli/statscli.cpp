@@ -31,6 +31,7 @@ bool read(const QStringList &tables, Collection &c, QTextStream &err, bool conte
         return false;
     }
     if (context) addContext(c, QDir::currentPath(), fallback, &cache);
+    c.unit = unitOfFolder(QDir::currentPath());
     return true;
 }
 

@@ -43,9 +43,11 @@ int tableCommand(const QString &table, QTextStream &out, QTextStream &err) {
     in.userName = header.read(section, QStringLiteral("BenutzerName"));
     in.fourSlots = convert::flag(header.read(section, keys::BisZu4));
     in.eightSlots = convert::flag(header.read(section, keys::BisZu8));
+    // The folder's settings give the unit, and the mode of a header without
+    // mode lines.
+    const SettingsStore st(QDir::currentPath() + QStringLiteral("/glykoval.ini"));
+    in.unit = glucoseunit::fromSetting(st.get(keys::Einheit));
     if (!in.fourSlots && !in.eightSlots) {
-        // A header without mode lines: the settings of the folder decide.
-        const SettingsStore st(QDir::currentPath() + QStringLiteral("/glykoval.ini"));
         in.fourSlots = st.flag(keys::BisZu4);
         in.eightSlots = st.flag(keys::BisZu8);
         if (!in.fourSlots && !in.eightSlots) in.fourSlots = true;

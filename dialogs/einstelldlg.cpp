@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "backup/autobackup.h"
+#include "glucosespinbox.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
 #include "platform/ui.h"
@@ -47,6 +48,7 @@ TEinstellDlg::TEinstellDlg(MonthModel &model, ui::Services &ui, QWidget *parent)
                                        "Tagebuch_sichtbar_checkBox");
     grid->addWidget(Tagebuch_sichtbar_checkBox, row++, 0, 1, 2);
 
+    grid->addWidget(valueUnitBox(), row++, 0, 1, 2);
     grid->addWidget(unitBox(), row++, 0, 1, 2);
     grid->addWidget(therapyBox(), row++, 0, 1, 2);
     grid->addWidget(browserBox(), row++, 0, 1, 2);
@@ -73,21 +75,25 @@ void TEinstellDlg::buildColoursAndLimits(QGridLayout *grid, int &row) {
     colorRow(Label4, "Label4", QStringLiteral("Farbe der Messkurve"), Button4, "Button4");
     colorRow(Label5, "Label5", QStringLiteral("Farbe der Mittelwert-Messkurve"), Button5,
              "Button5");
-    auto spinRow = [&](QLabel *&label, const char *lname, const QString &caption, QSpinBox *&spin,
+    auto spinRow = [&](QLabel *&label, const char *lname, const QString &caption, auto *spin,
                        const char *sname, int lo, int hi) {
         label = named(new QLabel(caption, this), lname);
-        spin = named(new QSpinBox(this), sname);
+        named(spin, sname);
         spin->setRange(lo, hi);
         // Clamped when the typed value is taken, not at every keystroke.
         spin->setKeyboardTracking(false);
         grid->addWidget(label, row, 0);
         grid->addWidget(spin, row++, 1);
+        return spin;
     };
-    spinRow(Label6, "Label6", QStringLiteral("Hochwerte >="), SpinEdit1, "SpinEdit1", 0, 99999);
-    spinRow(Label7, "Label7", QStringLiteral("Kritisch ab:"), SpinEdit2, "SpinEdit2", 0, 99999);
-    spinRow(Label8, "Label8", QStringLiteral("Tiefwerte <="), SpinEdit3, "SpinEdit3", 0, 99999);
-    spinRow(Label10, "Label10", QStringLiteral("Breite der Grafik-Linien:"), SpinEdit4, "SpinEdit4",
-            1, 8);
+    SpinEdit1 = spinRow(Label6, "Label6", QStringLiteral("Hochwerte >="), new GlucoseSpinBox(this),
+                        "SpinEdit1", 0, 99999);
+    SpinEdit2 = spinRow(Label7, "Label7", QStringLiteral("Kritisch ab:"), new GlucoseSpinBox(this),
+                        "SpinEdit2", 0, 99999);
+    SpinEdit3 = spinRow(Label8, "Label8", QStringLiteral("Tiefwerte <="), new GlucoseSpinBox(this),
+                        "SpinEdit3", 0, 99999);
+    SpinEdit4 = spinRow(Label10, "Label10", QStringLiteral("Breite der Grafik-Linien:"),
+                        new QSpinBox(this), "SpinEdit4", 1, 8);
     SpinEdit4->setValue(1);
 }
 
@@ -107,6 +113,28 @@ QGroupBox *TEinstellDlg::unitBox() {
     ul->addWidget(Label9);
     KE_Button->setChecked(true);
     return unit;
+}
+
+QGroupBox *TEinstellDlg::valueUnitBox() {
+    auto *box = new QGroupBox(QStringLiteral("Maßeinheit:"), this);
+    auto *l = new QHBoxLayout(box);
+    MgDl_Button = named(new QRadioButton(QStringLiteral("mg/dl"), box), "MgDl_Button");
+    MmolL_Button = named(new QRadioButton(QStringLiteral("mmol/l"), box), "MmolL_Button");
+    MgDl_Button->setToolTip(QStringLiteral("Alle Werte in Milligramm je Deziliter"));
+    MmolL_Button->setToolTip(QStringLiteral("Alle Werte in Millimol je Liter (mg/dl ÷ 18,016); "
+                                            "gespeichert wird weiter in mg/dl"));
+    l->addWidget(MgDl_Button);
+    l->addWidget(MmolL_Button);
+    l->addStretch(1);
+    MgDl_Button->setChecked(true);
+    connect(MmolL_Button, &QRadioButton::toggled, this,
+            [this](bool mmol) { showLimitsIn(mmol ? GlucoseUnit::MmolL : GlucoseUnit::MgDl); });
+    return box;
+}
+
+void TEinstellDlg::showLimitsIn(GlucoseUnit unit) {
+    for (GlucoseSpinBox *spin : {SpinEdit1, SpinEdit2, SpinEdit3})
+        spin->setUnit(unit);
 }
 
 QGroupBox *TEinstellDlg::therapyBox() {
@@ -201,7 +229,7 @@ void TEinstellDlg::connectControls() {
     connect(OKBtn, &QPushButton::clicked, this, &TEinstellDlg::OKBtnClick);
 }
 
-void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString &key) {
+void TEinstellDlg::limitChanged(GlucoseSpinBox *spin, int high, int low, const QString &key) {
     int v = spin->value();
     if (v >= high) v = high;
     if (v < low + 1) v = low;
@@ -216,7 +244,7 @@ void TEinstellDlg::limitChanged(QSpinBox *spin, int high, int low, const QString
             QStringLiteral(
                 "Die Grenzwerte müssen in dieser Reihenfolge stehen: Tiefwerte < Kritisch < "
                 "Hochwerte. Der Wert %1 passt nicht dazu und wird nicht übernommen.")
-                .arg(v));
+                .arg(glucoseunit::valueText(v, spin->unit())));
         bool ok = false;
         const int stored = settings().get(key).trimmed().toInt(&ok);
         const QSignalBlocker block(spin);
@@ -243,6 +271,8 @@ void TEinstellDlg::storeChartOption(const QString &key, bool on) {
 void TEinstellDlg::showOptions() {
     const DisplayOptions &o = m_model.options();
     Tagebuch_sichtbar_checkBox->setChecked(o.diaryVisible);
+    (m_model.unit() == GlucoseUnit::MmolL ? MmolL_Button : MgDl_Button)->setChecked(true);
+    showLimitsIn(m_model.unit());
     (o.carbUnitBE ? BE_Button : KE_Button)->setChecked(true);
     (o.therapyCT ? CT_Button : ICT_Button)->setChecked(true);
     WerteOberhalbKurveAnzeigenCheckBox->setChecked(o.valuesAboveCurve);
@@ -267,7 +297,7 @@ void TEinstellDlg::fillFromSettings() {
     // Filling the fields is no change by the user: nothing is stored or redrawn.
     const QSignalBlocker b1(SpinEdit1), b2(SpinEdit2), b3(SpinEdit3), b4(SpinEdit4);
     ui::guarded(m_ui, [&] {
-        QSpinBox *spins[3] = {SpinEdit1, SpinEdit2, SpinEdit3};
+        GlucoseSpinBox *spins[3] = {SpinEdit1, SpinEdit2, SpinEdit3};
         const QString limitKeys[3] = {keys::Hochwerte, keys::Kritischwerte, keys::Tiefwerte};
         for (int i = 0; i < 3; ++i) {
             const QString t = st.get(limitKeys[i]);
@@ -294,6 +324,11 @@ void TEinstellDlg::OKBtnClick() {
     o.carbUnitBE = BE_Button->isChecked();
     o.therapyCT = CT_Button->isChecked();
     m_model.setOptions(o);
+    QString error;
+    if (!m_model.setUnit(MmolL_Button->isChecked() ? GlucoseUnit::MmolL : GlucoseUnit::MgDl,
+                         &error))
+        m_ui.showWarning(error + QStringLiteral("\nDie gewählte Maßeinheit gilt nur, bis das "
+                                                "Programm beendet wird."));
     accept();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 #include <QDialog>
 
+#include "storage/glucoseunit.h"
 #include "storage/settingsstore.h"
 
+class GlucoseSpinBox;
 class MonthModel;
 class QCheckBox;
 class QGridLayout;
@@ -16,10 +18,12 @@ namespace ui {
 class Services;
 }
 
-// The settings dialog: limits, colours, line width, carbohydrate unit,
-// insulin therapy, diary visibility and the browser-chart options. Limits,
-// colours, width and chart options are stored the moment they change; unit,
-// therapy and diary visibility take effect on OK. The month model holds the
+// The settings dialog: limits, colours, line width, the unit of the values,
+// carbohydrate unit, insulin therapy, diary visibility and the browser-chart
+// options. Limits, colours, width and chart options are stored the moment
+// they change; the units, therapy and diary visibility take effect on OK
+// (the unit of the values is stored then too). The limits are stored in
+// mg/dl and shown in the unit chosen. The month model holds the
 // options; the graph follows the changes through the model's signals.
 class TEinstellDlg : public QDialog {
     Q_OBJECT
@@ -46,12 +50,16 @@ private:
     void storeChartOption(const QString &key, bool on);
     void buildColoursAndLimits(QGridLayout *grid, int &row);
     QGroupBox *unitBox();
+    // "Maßeinheit:" mg/dl or mmol/l.
+    QGroupBox *valueUnitBox();
+    // The limit fields show the unit whose button is chosen.
+    void showLimitsIn(GlucoseUnit unit);
     QGroupBox *therapyBox();
     QGroupBox *browserBox();
     QGroupBox *backupBox();
     void chooseBackupFolder();
     void connectControls();
-    void limitChanged(QSpinBox *spin, int high, int low, const QString &key);
+    void limitChanged(GlucoseSpinBox *spin, int high, int low, const QString &key);
     SettingsStore settings() const;
     MonthModel &m_model;
     ui::Services &m_ui;
@@ -62,9 +70,11 @@ private:
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9,
         *Label10, *Label13;
     QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *OKBtn;
-    QSpinBox *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
+    GlucoseSpinBox *SpinEdit1, *SpinEdit2, *SpinEdit3;
+    QSpinBox *SpinEdit4;
     QCheckBox *Tagebuch_sichtbar_checkBox, *LinieUnterbrechenCheckBox,
         *WerteOberhalbKurveAnzeigenCheckBox;
     QRadioButton *BE_Button, *KE_Button, *CT_Button, *ICT_Button;
+    QRadioButton *MgDl_Button, *MmolL_Button;
     QLineEdit *m_backupFolder;
 };

@@ -93,7 +93,17 @@ QString GibTagebuchWerte(const std::array<QString, 31> &dayLineTexts, const QStr
     return dayLineTexts[size_t(d - 1)];
 }
 
-QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode) {
+namespace {
+// A reading's value in the unit; "  ?" of an empty slot and any text that is
+// no number stay as they are.
+QString valueIn(const QString &value, GlucoseUnit unit) {
+    double v = 0;
+    if (unit == GlucoseUnit::MgDl || !entryline::readingValue(value, v)) return value;
+    return glucoseunit::valueText(int(v), unit);
+}
+} // namespace
+
+QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode, GlucoseUnit unit) {
     const QString s = dayText;
     QString date;
     const qsizetype z = s.indexOf(QStringLiteral("Z="));
@@ -130,7 +140,7 @@ QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode) {
             t = afterMarker(t, p, 8);
         }
         p = t.indexOf(QStringLiteral("ZuckerWert="));
-        if (p >= 0) c += QStringLiteral("= ") + t.mid(p + 11);
+        if (p >= 0) c += QStringLiteral("= ") + valueIn(t.mid(p + 11), unit);
         if (k >= 2 && k <= 7) {
             const QString word = QStringLiteral("Messung%1").arg(k);
             const qsizetype w = c.indexOf(word, 0, Qt::CaseInsensitive);
@@ -139,7 +149,8 @@ QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode) {
         cell[size_t(k)] = c;
     }
 
-    QString line = QStringLiteral("Messwerte [mg/dl]: ") + cell[1];
+    QString line = QStringLiteral("Messwerte [") + glucoseunit::unitText(unit) +
+                   QStringLiteral("]: ") + cell[1];
     const QString sep = QStringLiteral("\t|\t");
     if (mode == MeasureMode::Eight) {
         for (int k = 2; k <= 8; ++k)
@@ -197,7 +208,7 @@ BookContent composeContent(const DiaryBookInput &in) {
         BookEntry e;
         e.day = s.day;
         const QString measurement =
-            FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, e.day), in.mode);
+            FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, e.day), in.mode, in.unit);
         e.paragraphs = {
             {QString(L.dayBlanks, u' ') + QStringLiteral("Tag: ") + e.day, {}, L.dayBlanks, 7},
             {},

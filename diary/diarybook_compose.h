@@ -6,6 +6,7 @@
 
 #include "storage/diarybook.h"
 #include "storage/entryline.h"
+#include "storage/glucoseunit.h"
 
 class QTextDocument;
 
@@ -20,6 +21,7 @@ struct DiaryBookInput {
     QString dataFolder;                   // ends in "/"
     QString entryYear;                    // "2024"
     MeasureMode mode = MeasureMode::Four;
+    GlucoseUnit unit = GlucoseUnit::MgDl; // of the readings in the measurement lines
 };
 
 namespace diarybook {
@@ -55,8 +57,9 @@ bool fitEightColumnsIntoFour(DiaryBook::Sections &s);
 
 // The day's entry of the day line texts for "01".."31", else empty.
 QString GibTagebuchWerte(const std::array<QString, 31> &dayLineTexts, const QString &day);
-// The measurement line of a page from a day's day line text.
-QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode);
+// The measurement line of a page from a day's day line text, its values in
+// the unit ("Messwerte [mmol/l]: Morgens (07:30) = 6,7").
+QString FormatiereTagebuchstr(const QString &dayText, MeasureMode mode, GlucoseUnit unit);
 // The 16 tab stops (points) of the book's measurement lines.
 QList<qreal> measurementTabStops();
 

@@ -10,11 +10,13 @@
 // (monthread::readWhole reads it from a table file).
 namespace diarybook {
 
-// The month's day texts, date, user, mean and year; no pages.
-DiaryBookInput bookInput(const MonthResult &month, const QString &dataFolder, MeasureMode mode);
+// The month's day texts, date, user, mean and year; no pages. Readings and
+// mean in the unit.
+DiaryBookInput bookInput(const MonthResult &month, const QString &dataFolder, MeasureMode mode,
+                         GlucoseUnit unit);
 // The same with the pages of the table's diary file (a missing diary file
 // gives none), in the mode the table stores, else in fallbackMode.
 DiaryBookInput bookInput(const monthread::Month &month, const QString &dataFolder,
-                         MeasureMode fallbackMode);
+                         MeasureMode fallbackMode, GlucoseUnit unit);
 
 } // namespace diarybook

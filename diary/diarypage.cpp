@@ -223,7 +223,8 @@ void DiaryPage::writeStoredPage(PageWriter &page, const QString &stored, const Q
     const DiaryBook::Sections sec = DiaryBook::splitSections(stored);
     const auto [carb, carbOpening] = splitOpening(sec.carb);
     const auto [insulin, insulinOpening] = splitOpening(sec.insulin);
-    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_model.mode()), measurementTabs());
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, m_model.mode(), m_model.unit()),
+             measurementTabs());
     page.add(QString(), measurementTabs());
     page.add(sec.head + carb, kColumnTabs);
     page.add(QString(), kColumnTabs);
@@ -237,7 +238,8 @@ void DiaryPage::writeNewPage(PageWriter &page, const QString &values) {
     const MeasureMode mode = m_model.mode();
     const bool be = m_model.options().carbUnitBE;
     const bool ct = m_model.options().therapyCT;
-    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode), measurementTabs());
+    page.add(u' ' + diarybook::FormatiereTagebuchstr(values, mode, m_model.unit()),
+             measurementTabs());
     page.add(QString(), measurementTabs());
     page.add(carbTemplate(be, mode), kColumnTabs);
     page.add(QString(), kColumnTabs);

@@ -93,7 +93,7 @@ int numberIn(const QString &text, int maxDigits) {
 
 FieldProblem checkReading(const ReadingFields &f) {
     const int day = numberIn(f.day, 2), month = numberIn(f.month, 2);
-    const int year = numberIn(f.year, 4), value = numberIn(f.value, 5);
+    const int year = numberIn(f.year, 4);
     if (f.day.trimmed().isEmpty())
         return {BadField::Day, QStringLiteral("Das Feld für den Tag ist leer. Bitte geben Sie "
                                               "einen Tag von 1 bis 31 ein.")};
@@ -119,14 +119,37 @@ FieldProblem checkReading(const ReadingFields &f) {
                                                "geben Sie sie in der Form SS:MM ein, zum "
                                                "Beispiel 07:30.")
                                     .arg(f.time)};
+    const bool mmol = f.unit == GlucoseUnit::MmolL;
     if (f.value.trimmed().isEmpty())
-        return {BadField::Value, QStringLiteral("Das Feld für den Messwert ist leer. Bitte geben "
-                                                "Sie einen Messwert von 0 bis 500 mg/dl ein.")};
-    if (value < 0 || value > 500)
-        return {BadField::Value, QStringLiteral("Der Messwert „%1“ liegt nicht zwischen 0 und 500 "
-                                                "mg/dl. Bitte geben Sie ihn richtig ein.")
-                                     .arg(f.value.trimmed())};
+        return {BadField::Value,
+                QStringLiteral("Das Feld für den Messwert ist leer. Bitte geben Sie einen "
+                               "Messwert von %1 ein.")
+                    .arg(mmol ? QStringLiteral("0,0 bis 27,8 mmol/l")
+                              : QStringLiteral("0 bis 500 mg/dl"))};
+    int mgdl = 0;
+    if (!storedValue(f.value, f.unit, mgdl))
+        return {BadField::Value,
+                QStringLiteral("Der Messwert „%1“ liegt nicht zwischen %2. Bitte "
+                               "geben Sie ihn richtig ein.")
+                    .arg(f.value.trimmed(), mmol ? QStringLiteral("0,0 und 27,8 mmol/l")
+                                                 : QStringLiteral("0 und 500 mg/dl"))};
     return {};
+}
+
+bool storedValue(const QString &text, GlucoseUnit unit, int &mgdl) {
+    if (unit == GlucoseUnit::MgDl) {
+        mgdl = numberIn(text, 5);
+        return mgdl >= 0 && mgdl <= 500;
+    }
+    qint64 tenths = 0;
+    if (!glucoseunit::parseMmol(text, tenths) || tenths > glucoseunit::kMaxMmolTenths) return false;
+    mgdl = glucoseunit::storedMgdl(tenths);
+    return true;
+}
+
+QString fieldValue(const QString &stored, GlucoseUnit unit) {
+    const int mgdl = numberIn(stored, 5);
+    return unit == GlucoseUnit::MmolL && mgdl >= 0 ? glucoseunit::valueText(mgdl, unit) : stored;
 }
 
 } // namespace entrydlg
@@ -182,6 +205,14 @@ QHBoxLayout *row(std::initializer_list<QWidget *> widgets) {
     for (QWidget *w : widgets)
         r->addWidget(w);
     return r;
+}
+
+// Entry lines for a message, one a line, as the list shows them.
+QString shownLines(const QStringList &lines, GlucoseUnit unit) {
+    QStringList shown;
+    for (const QString &l : lines)
+        shown << entrylist::shownLine(l, unit);
+    return shown.join(QStringLiteral("\r\n"));
 }
 
 QString twoDigits(int n) {
@@ -263,6 +294,34 @@ void TEingabeDlg::buildFields() {
     m_value->setToolTip(QStringLiteral("Geben sie hier den Glykovalinmesswert ein."));
     m_value->installEventFilter(this);
     m_value->findChild<QLineEdit *>()->installEventFilter(this);
+    m_unit = m_model.unit();
+    if (m_unit == GlucoseUnit::MmolL) {
+        applyUnitToValueField();
+        m_value->setFieldText(glucoseunit::valueText(140, m_unit));
+    }
+}
+
+void TEingabeDlg::applyUnitToValueField() {
+    const bool mmol = m_unit == GlucoseUnit::MmolL;
+    m_valueCaption->setText(QStringLiteral("Glykovalinmeßwert ") + glucoseunit::unitText(m_unit));
+    m_value->setOneDecimal(mmol);
+    m_value->setRange(0, mmol ? glucoseunit::kMaxMmolTenths : 500);
+    m_entries->setUnit(m_unit);
+}
+
+void TEingabeDlg::showUnit() {
+    const GlucoseUnit to = m_model.unit();
+    if (to == m_unit) return;
+    // A value typed or shown keeps what it stands for.
+    auto convert = [this, to](const QString &text) {
+        int mgdl = 0;
+        return entrydlg::storedValue(text, m_unit, mgdl) ? glucoseunit::valueText(mgdl, to) : text;
+    };
+    const QString value = convert(m_value->fieldText());
+    m_shownWith.value = convert(m_shownWith.value);
+    m_unit = to;
+    applyUnitToValueField();
+    m_value->setFieldText(value);
 }
 
 void TEingabeDlg::buildButtons() {
@@ -361,6 +420,9 @@ TEingabeDlg::Fields TEingabeDlg::fieldsOf(const QString &line) const {
     f.time = m_time->text();
     f.value = m_value->fieldText();
     entryline::split(line, f);
+    // A stored value is shown in the field's unit.
+    if (line.contains(QStringLiteral("ZuckerWert=")))
+        f.value = entrydlg::fieldValue(f.value, m_unit);
     return {m_slot, f.day, f.month, f.year, f.time, f.value, m_lastEntryLine};
 }
 
@@ -575,7 +637,7 @@ void TEingabeDlg::stepTime(bool up) {
 bool TEingabeDlg::checkFields() {
     const entrydlg::FieldProblem p =
         entrydlg::checkReading({m_day->fieldText(), m_month->fieldText(), m_year->fieldText(),
-                                m_time->text(), m_value->fieldText()});
+                                m_time->text(), m_value->fieldText(), m_unit});
     if (p.field == entrydlg::BadField::None) return true;
     m_ui.showWarning(p.message);
     switch (p.field) {
@@ -614,8 +676,9 @@ void TEingabeDlg::BitBtn1Click() {
     const QString day = twoDigits(m_day->value());
     const QString month = twoDigits(m_month->value());
     const QString time = m_time->text();
-    const QString line =
-        entryline::format(m_slot, day, month, year, time, QString::number(m_value->value()));
+    int mgdl = 0;
+    entrydlg::storedValue(m_value->fieldText(), m_unit, mgdl);
+    const QString line = entryline::format(m_slot, day, month, year, time, QString::number(mgdl));
     m_lastEntryLine = line;
     if (!m_entries->isEmpty() && !m_entries->lines().last().contains(year)) {
         m_ui.showInformation(QStringLiteral("Überprüfen Sie bitte die Jahreszahl ") + year +
@@ -685,7 +748,7 @@ void TEingabeDlg::BitBtn5Click() {
     if (!m_ui.askYesNo(QStringLiteral("Möchten Sie den Eintrag\n%1\nwirklich aus der Liste "
                                       "löschen? Er wird beim nächsten Speichern nicht mehr in die "
                                       "Tabelle geschrieben.")
-                           .arg(line)))
+                           .arg(entrylist::shownLine(line, m_unit))))
         return;
     m_entries->remove(row);
     if (!m_entries->isEmpty()) selectRow(std::min(row, int(m_entries->lines().size()) - 1));
@@ -742,12 +805,12 @@ bool TEingabeDlg::takeReadingsSavedMeanwhile(const QString &tablePath) {
     if (!merged.taken.isEmpty())
         text += QStringLiteral("\r\n\r\nDiese Messwerte wurden in die Liste übernommen und werden "
                                "mit ihr gespeichert:\r\n") +
-                merged.taken.join(QStringLiteral("\r\n"));
+                shownLines(merged.taken, m_unit);
     if (!merged.overruled.isEmpty())
         text += QStringLiteral("\r\n\r\nFür diese Messungen haben Sie hier einen anderen Wert "
                                "eingetragen oder den Eintrag gelöscht; es gilt Ihr Eintrag in "
                                "der Liste:\r\n") +
-                merged.overruled.join(QStringLiteral("\r\n"));
+                shownLines(merged.overruled, m_unit);
     m_ui.showInformation(text);
     return true;
 }
@@ -806,6 +869,7 @@ QString TEingabeDlg::tableText() const {
     in.userName = m_model.userName();
     in.fourSlots = m_model.fourSlotsTicked();
     in.eightSlots = m_model.eightSlotsTicked();
+    in.unit = m_unit;
     return tablebuilder::TableText(in);
 }
 

@@ -3,6 +3,7 @@
 #include <QMap>
 
 #include "storage/entryline.h"
+#include "storage/glucoseunit.h"
 
 class EntryListModel;
 class MonthModel;
@@ -44,6 +45,9 @@ public:
     void showMonth();
     // The measure mode changed: caption and the slot's remembered time.
     void showMode();
+    // The unit changed: the value field takes and shows the model's unit
+    // (a value typed in it is converted) and so does the list.
+    void showUnit();
     // Puts the remembered time of the current slot (for the model's measure
     // mode) into the time field; empty when none is remembered.
     void LiesUhrzeitenEin();
@@ -108,6 +112,8 @@ private:
     void showFields(const Fields &f);
     void fillFromModel();
     void showToday();
+    // Caption, range and decimals of the value field for m_unit.
+    void applyUnitToValueField();
     // Before the list is refilled: unsaved readings are dropped only after
     // the question; false when the user keeps them.
     bool dropUnsaved();
@@ -150,6 +156,8 @@ private:
     // Month and year of the list's readings ("EntryMonth", "EntryYear").
     QString m_entryMonth, m_entryYear;
     Fields m_shownWith;
+    // The unit the value field and the list show.
+    GlucoseUnit m_unit;
     bool m_inMonthChange = false;
     // Time of each slot the user added a reading for; stored as that slot's
     // remembered time when the month is saved.
@@ -169,9 +177,10 @@ QString stepTimeText(const QString &time, bool up);
 // minutes 00..59 (24 only with 00).
 bool validTime(const QString &time);
 
-// The fields of a new reading as typed.
+// The fields of a new reading as typed; the value in `unit`.
 struct ReadingFields {
     QString day, month, year, time, value;
+    GlucoseUnit unit = GlucoseUnit::MgDl;
 };
 // Which field keeps the reading from being taken, and why.
 enum class BadField { None, Day, Month, Year, Time, Value };
@@ -180,6 +189,13 @@ struct FieldProblem {
     QString message; // German, for a warning box
 };
 // A day that the month has (an empty field or "00" is none), a month 1..12,
-// a four-digit year, a time as validTime() takes it and a value 0..500.
+// a four-digit year, a time as validTime() takes it and a value 0..500 mg/dl
+// (0,0..27,8 mmol/l).
 FieldProblem checkReading(const ReadingFields &f);
+// The mg/dl a value field's text stands for in its unit; false when it is no
+// value of 0..500 mg/dl (0,0..27,8 mmol/l, stored as at most 500).
+bool storedValue(const QString &text, GlucoseUnit unit, int &mgdl);
+// A stored value text as the value field shows it in the unit; a text that
+// is no whole number stays as it is.
+QString fieldValue(const QString &stored, GlucoseUnit unit);
 } // namespace entrydlg

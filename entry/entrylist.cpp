@@ -7,6 +7,18 @@
 
 namespace entrylist {
 
+QString shownLine(const QString &line, GlucoseUnit unit) {
+    if (unit == GlucoseUnit::MgDl) return line;
+    const qsizetype p = line.indexOf(QStringLiteral("ZuckerWert="));
+    if (p < 0) return line;
+    const QString value = line.mid(p + 11).trimmed();
+    bool digits = !value.isEmpty() && value.size() <= 5;
+    for (QChar c : value)
+        digits = digits && c >= u'0' && c <= u'9';
+    if (!digits) return line;
+    return line.left(p + 11) + glucoseunit::withUnit(value.toInt(), unit);
+}
+
 QString readingOf(const QString &line) {
     const qsizetype time = line.indexOf(QStringLiteral(" Z="));
     return time < 0 ? line : line.left(time);

@@ -3,11 +3,17 @@
 #include <QStringList>
 
 #include "storage/entryline.h"
+#include "storage/glucoseunit.h"
 
 // Operations on the entry list (the month's readings as entry lines in list
 // order), without any window: what the entry dialog and the command line do
 // when a reading is added, replaced or removed.
 namespace entrylist {
+
+// An entry line as the list shows it in the unit: in mmol/l its value
+// converted and followed by the unit ("… ZuckerWert=5,6 mmol/l"); a line
+// whose value is no whole number, and every line in mg/dl, as it is.
+QString shownLine(const QString &line, GlucoseUnit unit);
 
 // The part of an entry line that names its reading: slot prefix, pad and
 // date, up to " Z=" (the whole line when it has no time).

@@ -8,8 +8,15 @@ int EntryListModel::rowCount(const QModelIndex &parent) const {
 
 QVariant EntryListModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_lines.size()) return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return m_lines.at(index.row());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return entrylist::shownLine(m_lines.at(index.row()), m_unit);
     return {};
+}
+
+void EntryListModel::setUnit(GlucoseUnit unit) {
+    if (unit == m_unit) return;
+    m_unit = unit;
+    if (!m_lines.isEmpty()) emit dataChanged(index(0), index(int(m_lines.size()) - 1));
 }
 
 void EntryListModel::setLines(const QStringList &lines) {

@@ -18,6 +18,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     const QStringList &lines() const { return m_lines; }
+    // The unit the rows show their values in (the lines stay as stored).
+    void setUnit(GlucoseUnit unit);
     bool isEmpty() const { return m_lines.isEmpty(); }
     // The readings of a month as its table file holds them (empty for a new
     // month): the list starts from them.
@@ -44,4 +46,5 @@ private:
 
     QStringList m_lines;
     QStringList m_loaded;
+    GlucoseUnit m_unit = GlucoseUnit::MgDl;
 };

@@ -5,6 +5,8 @@
 #include <QStyleOptionSpinBox>
 #include <algorithm>
 
+#include "storage/glucoseunit.h"
+
 SpinEdit::SpinEdit(int digits, int maxDigits, QWidget *parent)
     : QAbstractSpinBox(parent), m_digits(digits), m_maxDigits(maxDigits) {
     setKeyboardTracking(false);
@@ -18,8 +20,20 @@ void SpinEdit::setRange(int low, int high) {
     m_high = high;
 }
 
+void SpinEdit::setOneDecimal(bool on) {
+    m_oneDecimal = on;
+    lineEdit()->setMaxLength(on ? m_maxDigits + 2 : m_maxDigits);
+    updateGeometry();
+}
+
 int SpinEdit::value(bool *ok) const {
     const QString t = fieldText();
+    if (m_oneDecimal) {
+        qint64 tenths = 0;
+        const bool number = glucoseunit::parseMmol(t, tenths);
+        if (ok) *ok = number;
+        return number ? int(tenths) : 0;
+    }
     bool digits = !t.isEmpty();
     for (QChar c : t)
         digits = digits && c >= u'0' && c <= u'9';
@@ -28,6 +42,7 @@ int SpinEdit::value(bool *ok) const {
 }
 
 QString SpinEdit::format(int value) const {
+    if (m_oneDecimal) return glucoseunit::tenthsText(value);
     return QStringLiteral("%1").arg(value, m_digits, 10, QLatin1Char('0'));
 }
 
@@ -36,6 +51,11 @@ void SpinEdit::setValue(int value) {
 }
 
 void SpinEdit::setFieldText(const QString &text) {
+    if (m_oneDecimal) {
+        qint64 tenths = 0;
+        if (glucoseunit::parseMmol(text, tenths)) setValue(int(tenths));
+        return;
+    }
     bool ok = false;
     const int v = text.trimmed().toInt(&ok);
     if (ok && v >= 0) setValue(v);
@@ -66,6 +86,20 @@ QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
 }
 
 QValidator::State SpinEdit::validate(QString &input, int &) const {
+    if (m_oneDecimal) {
+        // Whole digits, then at most a comma or point and one digit.
+        qsizetype point = -1;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if ((c == u',' || c == u'.') && point < 0 && i > 0)
+                point = i;
+            else if (c < u'0' || c > u'9')
+                return QValidator::Invalid;
+        }
+        const qsizetype whole = point < 0 ? input.size() : point;
+        const bool fits = whole <= m_maxDigits && (point < 0 || input.size() - point <= 2);
+        return fits ? QValidator::Acceptable : QValidator::Invalid;
+    }
     if (input.size() > m_maxDigits) return QValidator::Invalid;
     for (QChar c : input)
         if (c < u'0' || c > u'9') return QValidator::Invalid;
@@ -74,7 +108,8 @@ QValidator::State SpinEdit::validate(QString &input, int &) const {
 
 QSize SpinEdit::sizeHint() const {
     ensurePolished();
-    const int w = fontMetrics().horizontalAdvance(QString(m_maxDigits + 1, u'8')) + 2;
+    const int w =
+        fontMetrics().horizontalAdvance(QString(m_maxDigits + (m_oneDecimal ? 3 : 1), u'8')) + 2;
     QStyleOptionSpinBox opt;
     initStyleOption(&opt);
     return style()->sizeFromContents(QStyle::CT_SpinBox, &opt,

@@ -6,7 +6,8 @@
 // stays empty and a typed "00" stays "00", so that the reading they belong to
 // can be refused with a message instead of being stored with another number.
 // The arrows step within a range; a whole number shows at least `digits`
-// digits once typing ends ("3" becomes "03").
+// digits once typing ends ("3" becomes "03"). With one decimal the field
+// takes a number like "5,6" or "5.6" and shows it with a comma.
 class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
 public:
@@ -15,6 +16,10 @@ public:
 
     // The arrows step within low..high.
     void setRange(int low, int high);
+    // The field takes at most one decimal after a comma or a point; value,
+    // range and steps are then in tenths ("5,6" is 56).
+    void setOneDecimal(bool on);
+    bool oneDecimal() const { return m_oneDecimal; }
     // The number shown; *ok false (and 0) when the field holds none.
     int value(bool *ok = nullptr) const;
     void setValue(int value);
@@ -42,4 +47,5 @@ private:
 
     int m_digits, m_maxDigits;
     int m_low = 0, m_high = 0;
+    bool m_oneDecimal = false;
 };

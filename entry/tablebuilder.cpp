@@ -22,11 +22,19 @@ QString separator() {
     return QString(115, u'_');
 }
 
-QString valueCell(const QString &line) {
+// The value between its bars: two blanks, the value, two blanks (a
+// two-digit value four).
+QString valueCell(const QString &line, GlucoseUnit unit) {
     const qsizetype p = line.indexOf(QStringLiteral("ZuckerWert="));
     QString v = p >= 0 ? line.mid(p + 11).trimmed() : QString();
+    double value = 0;
+    if (unit == GlucoseUnit::MmolL && entryline::readingValue(v, value)) {
+        // As wide as "  125  ": "5,6" takes three blanks after it, "10,0" one.
+        v = glucoseunit::valueText(int(value), unit);
+        return QStringLiteral("  ") + v + QString(v.size() == 3 ? 3 : 1, u' ');
+    }
     if (v.size() == 2) v += QStringLiteral("  ");
-    return v;
+    return QStringLiteral("  ") + v + QStringLiteral("  ");
 }
 
 QString timeCell(const QString &line) {
@@ -38,12 +46,12 @@ QString filledCell(int slotIndex, bool eight, const QString &dd, const QString &
                    const QString &v) {
     if (slotIndex == 0)
         return eight ? QStringLiteral("   ") + dd + QStringLiteral("    | ") + t +
-                           QStringLiteral(" |  ") + v + QStringLiteral("  |")
+                           QStringLiteral(" |") + v + QStringLiteral("|")
                      : QStringLiteral("   ") + dd + QStringLiteral("       |       ") + t +
-                           QStringLiteral("      |  ") + v + QStringLiteral("  |");
-    return eight ? QStringLiteral(" ") + t + QStringLiteral(" |  ") + v + QStringLiteral("  |")
-                 : QStringLiteral("       ") + t + QStringLiteral("       |  ") + v +
-                       QStringLiteral("  |");
+                           QStringLiteral("      |") + v + QStringLiteral("|");
+    return eight ? QStringLiteral(" ") + t + QStringLiteral(" |") + v + QStringLiteral("|")
+                 : QStringLiteral("       ") + t + QStringLiteral("       |") + v +
+                       QStringLiteral("|");
 }
 
 QString emptyCell(int slotIndex, bool eight, const QString &dd) {
@@ -102,8 +110,9 @@ QStringList BringsAufDieReihe(const TableInput &in) {
     QStringList lines;
     const bool eight = in.eightSlots;
     if (!in.fourSlots && !in.eightSlots) return lines;
-    const QString title = QStringLiteral("GLYKOVALINMESSWERTE: ") + in.monthName + u' ' + in.year +
-                          QStringLiteral(" von ") + in.userName;
+    QString title = QStringLiteral("GLYKOVALINMESSWERTE: ") + in.monthName + u' ' + in.year +
+                    QStringLiteral(" von ") + in.userName;
+    if (in.unit == GlucoseUnit::MmolL) title += QStringLiteral("  (Werte in mmol/l)");
     lines << title << QString(title.size(), u'=') << QString()
           << (eight ? kEightHeader : kFourHeader) << separator();
 
@@ -137,7 +146,7 @@ QStringList BringsAufDieReihe(const TableInput &in) {
         const int day = dayText.toInt(&ok);
         if (!ok || dayText.size() != 2 || day < 1 || day > 31) continue;
         cells[size_t(day - 1)][size_t(col)] =
-            filledCell(col, eight, dayText, timeCell(rest), valueCell(rest));
+            filledCell(col, eight, dayText, timeCell(rest), valueCell(rest, in.unit));
     }
     for (int day = 1; day <= 31; ++day) {
         const QString dd = QStringLiteral("%1").arg(day, 2, 10, QLatin1Char('0'));

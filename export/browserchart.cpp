@@ -203,6 +203,12 @@ QString num(qint64 v) {
     return QString::number(v);
 }
 
+// A mg/dl value in mmol/l for the script: one decimal after a point.
+QString mmolNumber(qint64 mgdl) {
+    const qint64 t = glucoseunit::mmolTenths(mgdl);
+    return QString::number(t / 10) + u'.' + QString::number(t % 10);
+}
+
 // What every part of the page needs: the month, its cleaned daily means and
 // the y axis the weeks share.
 struct PageData {
@@ -212,6 +218,7 @@ struct PageData {
     QStringList means;
     bool present[5] = {};
     int top = 0;
+    bool mmol = false;
 
     PageData(const BrowserChartInput &input, const BrowserChartSettings &settings)
         : in(input), s(settings) {
@@ -228,6 +235,22 @@ struct PageData {
             present[g] = groupHasData(means, g);
         }
         top = axisTop(maximum);
+        mmol = in.unit == GlucoseUnit::MmolL;
+    }
+
+    // A level (limit, band) as the script gets it: mg/dl, or mmol/l with one
+    // decimal.
+    QString level(qint64 mgdl) const { return mmol ? mmolNumber(mgdl) : num(mgdl); }
+    // The axis top: in mmol/l the whole number at or above the top in mg/dl.
+    QString topText() const {
+        return mmol ? num((qint64(top) * 1000 + glucoseunit::kMgdlPerMmolMilli - 1) /
+                          glucoseunit::kMgdlPerMmolMilli)
+                    : num(top);
+    }
+    // A day's mean; "0" (no reading) stays "0".
+    QString mean(int day) const {
+        const QString &m = means[day - 1];
+        return mmol && m != QLatin1String("0") ? mmolNumber(m.toInt()) : m;
     }
 };
 
@@ -293,7 +316,8 @@ void addValueScript(QStringList &L, const PageData &d) {
     L << QStringLiteral("var fadeIn = function(ctx, obj, x, y, black, step) { var ctx = "
                         "modifyCtx(ctx); var alpha = 0; ctx.fillStyle =   '") +
              colorref::toHtml(d.in.aboveValuesColor) +
-             QStringLiteral("';   ctx.fillText(obj, x, y);};  ");
+             (d.mmol ? QStringLiteral("';   ctx.fillText(String(obj).replace('.', ','), x, y);};  ")
+                     : QStringLiteral("';   ctx.fillText(obj, x, y);};  "));
 
     QString draw =
         QStringLiteral("var drawValue = function(context, step) { var ctx = context.chart.ctx; "
@@ -302,19 +326,20 @@ void addValueScript(QStringList &L, const PageData &d) {
                        "dataset._meta[Object.keys(dataset._meta)[0]].data[i]._model;  "
                        "var textY = (model.y > topThreshold) ? model.y - 3 : model.y + 20;  ");
     const BrowserChartSettings &s = d.s;
-    const qint64 skipped[11] = {s.lowLimit,
-                                qint64(s.lowLimit) + 1,
-                                qint64(s.highLimit) - 1,
-                                s.highLimit,
-                                d.top,
-                                d.top,
-                                s.criticalLimit,
-                                d.top,
-                                d.top,
-                                d.top,
-                                d.top};
-    for (const qint64 v : skipped)
-        draw += QStringLiteral("if (dataset.data[i]==") + num(v) + QStringLiteral(") { }else ");
+    const QString top = d.topText();
+    const QString skipped[11] = {d.level(s.lowLimit),
+                                 d.level(qint64(s.lowLimit) + 1),
+                                 d.level(qint64(s.highLimit) - 1),
+                                 d.level(s.highLimit),
+                                 top,
+                                 top,
+                                 d.level(s.criticalLimit),
+                                 top,
+                                 top,
+                                 top,
+                                 top};
+    for (const QString &v : skipped)
+        draw += QStringLiteral("if (dataset.data[i]==") + v + QStringLiteral(") { }else ");
     draw += QStringLiteral("{fadeIn(ctx, dataset.data[i], model.x, textY, model.y > "
                            "topThreshold, step); } } });};  ");
     L << draw;
@@ -342,7 +367,7 @@ void addCurve(QStringList &L, const PageData &d, int g) {
 
     QStringList values;
     for (int day : groupDays(g))
-        values << d.means[day - 1];
+        values << d.mean(day);
     QString valuesLine = QStringLiteral("data: [") + values.join(u',');
     if (g == 4) valuesLine += QStringLiteral(",0,0,0,0,0,0,0,0,0,0,0");
     valuesLine += QStringLiteral("] , }, ");
@@ -357,17 +382,17 @@ void addBands(QStringList &L, const PageData &d) {
         const char *label;
         QString colour;
         bool fill;
-        qint64 number;
+        QString number;
         const char *closing;
     };
     const BrowserChartSettings &s = d.s;
     const Band bands[6] = {
-        {"{label: 'Schlecht',", kRed, true, s.lowLimit, "] , }, "},
-        {"{label: 'Gruen',", kGreen, true, s.criticalLimit, "] , }, "},
-        {"{label: 'Gruen',", kGreen, false, qint64(s.lowLimit) + 1, "] , }, "},
-        {"{label: 'Geht so',", kYellow, true, qint64(s.highLimit) - 1, "] , }, "},
-        {"{label: 'rot',", kRed, true, s.highLimit, "] , }, "},
-        {"{label: 'rot',", kRed, true, d.top, "] , } ]}, "},
+        {"{label: 'Schlecht',", kRed, true, d.level(s.lowLimit), "] , }, "},
+        {"{label: 'Gruen',", kGreen, true, d.level(s.criticalLimit), "] , }, "},
+        {"{label: 'Gruen',", kGreen, false, d.level(qint64(s.lowLimit) + 1), "] , }, "},
+        {"{label: 'Geht so',", kYellow, true, d.level(qint64(s.highLimit) - 1), "] , }, "},
+        {"{label: 'rot',", kRed, true, d.level(s.highLimit), "] , }, "},
+        {"{label: 'rot',", kRed, true, d.topText(), "] , } ]}, "},
     };
     for (const Band &b : bands) {
         L << QLatin1String(b.label);
@@ -377,7 +402,7 @@ void addBands(QStringList &L, const PageData &d) {
                  QStringLiteral(",pointRadius: 0.1, pointHoverRadius: 0.1, ");
         QStringList seven;
         for (int i = 0; i < 7; ++i)
-            seven << num(b.number);
+            seven << b.number;
         L << QStringLiteral("data: [") + seven.join(u',') + QLatin1String(b.closing);
     }
 }
@@ -397,15 +422,25 @@ void addOptions(QStringList &L, const PageData &d, int g) {
             "drawValue(this, 1);},onProgress: function(state){var animation = "
             "state.animationObject;drawValue(this,animation.currentStep / "
             "animation.numSteps); }}, ");
+    // In mmol/l the tooltips and the scale write the values with a decimal
+    // comma and the unit.
+    const QString commaTicks =
+        d.mmol ? QStringLiteral("callback: function(v) {return String(v).replace('.', ',');}, ")
+               : QString();
     L << QStringLiteral("tooltips: {enabled: true,  filter: function(tooltipItems, data) { "
                         "var label = data.datasets[tooltipItems.datasetIndex].label; ");
     L << QStringLiteral(" if ((label == \"Glykovalin-Wert\") || (label == \"Goal 2\")) {  "
-                        "return true;   } else { return false;  }   }}, ");
+                        "return true;   } else { return false;  }   }") +
+             (d.mmol ? QStringLiteral(", callbacks: {label: function(item) {return "
+                                      "'Glykovalin-Wert: ' + String(item.yLabel).replace('.', "
+                                      "',') + ' mmol/l';}}")
+                     : QString()) +
+             QStringLiteral("}, ");
     L << QStringLiteral("scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                        "true,labelString: '     '}\t}],yAxes: [{ticks: {max:") +
-             num(d.top) +
-             QStringLiteral(", min:0},display: true,scaleLabel: {display: true,labelString: "
-                            "'mg/dl'},}]}}};}   ");
+                        "true,labelString: '     '}\t}],yAxes: [{ticks: {") +
+             commaTicks + QStringLiteral("max:") + d.topText() +
+             QStringLiteral(", min:0},display: true,scaleLabel: {display: true,labelString: '") +
+             glucoseunit::unitText(d.in.unit) + QStringLiteral("'},}]}}};}   ");
 }
 
 // The function that gives the chart configuration of a group.
@@ -477,6 +512,7 @@ BrowserChartInput chartInput(const QString &tablePath, const MonthResult &month,
     in.aboveValuesColor = ok ? above : 0;
     in.penWidthText = st.get(keys::StiftBreite);
     in.showValues = st.flag(keys::WerteOberhalbKurveAnzeigen);
+    in.unit = glucoseunit::fromSetting(st.get(keys::Einheit));
     return in;
 }
 

@@ -29,6 +29,8 @@ struct BrowserChartInput {
     QString settingsPath;    // glykoval.ini
     QString baseFolder;      // ends in "/"; holds "scripts/Chart.min.js"
     QString browserFolder;   // ends in "/"
+    // The unit of the y axis, the values, the bands and the tooltips.
+    GlucoseUnit unit = GlucoseUnit::MgDl;
 };
 
 // The four settings the page reads afresh.
@@ -71,7 +73,7 @@ QString jsText(const QString &text);
 // not stop the command (year folder not created, chart script missing) are
 // appended to *notices in the order they arise.
 // The chart input of a month table as the drawing pass computed it, with the
-// colours and flags read from the settings of the base folder.
+// colours, flags and unit read from the settings of the base folder.
 BrowserChartInput chartInput(const QString &tablePath, const MonthResult &month,
                              const QString &baseFolder);
 

@@ -9,6 +9,7 @@
 #include "platform/picturebox.h"
 #include "platform/ui.h"
 #include "storage/monthmodel.h"
+#include "templatepicture.h"
 
 namespace {
 
@@ -101,10 +102,24 @@ void GraphArea::buildControls() {
 }
 
 void GraphArea::prepare(const QString &legendPath, const QString &headerPath) {
-    m_legend->loadPictureSoon(legendPath);
+    m_legendPath = legendPath;
+    if (m_model.unit() == GlucoseUnit::MmolL)
+        m_legend->setPicture(templatepicture::legend(GlucoseUnit::MmolL));
+    else
+        m_legend->loadPictureSoon(legendPath);
     if (!headerPath.isEmpty()) m_header->loadPictureSoon(headerPath);
     const QSize size = m_graph->prepareTemplate();
     if (size.isValid()) m_image->reserveSize(size);
+}
+
+void GraphArea::showUnit() {
+    if (m_model.unit() == GlucoseUnit::MmolL) {
+        m_legend->setPicture(templatepicture::legend(GlucoseUnit::MmolL));
+    } else if (!m_legend->loadPicture(m_legendPath)) {
+        // Without its picture the delivered scale, so the graph is not left without one.
+        m_legend->setPicture(templatepicture::legend());
+    }
+    m_status->setText(m_note);
 }
 
 void GraphArea::setTemplatePath(const QString &path) {
@@ -260,8 +275,13 @@ void GraphArea::pointerMoved(const QPoint &graphPos) {
     const int x = graphPos.x() - horizontalScrollBar()->value();
     const QString value = graphgeo::readoutValueText(graphPos.y() + graphgeo::kReadoutOffset);
     QString caption;
-    if (!value.isEmpty())
-        caption = QStringLiteral("Cursor befindet sich auf: ") + value + QStringLiteral(" mg/dl");
+    if (!value.isEmpty()) {
+        const GlucoseUnit unit = m_model.unit();
+        caption =
+            QStringLiteral("Cursor befindet sich auf: ") +
+            (unit == GlucoseUnit::MmolL ? glucoseunit::valueText(value.toInt(), unit) : value) +
+            u' ' + glucoseunit::unitText(unit);
+    }
     if (x < graphgeo::kGridLeft || graphPos.x() > graphgeo::kLimitLineEnd) caption.clear();
     // The whole caption stays right of the legend, in the visible part.
     showReadout(caption, x);

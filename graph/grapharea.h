@@ -14,8 +14,8 @@ class Services;
 }
 
 // The graph part of the main window: the title strip and, in a horizontally
-// scrolling box, the month graph with the mg/dl legend, the monthly-mean
-// caption, the day marker and the pointer readout below it. It shows the
+// scrolling box, the month graph with the legend of its value scale, the
+// monthly-mean caption, the day marker and the pointer readout below it. It shows the
 // month model's current month; legend, time strip, caption and title stay
 // in the visible part while it scrolls.
 class GraphArea : public QScrollArea {
@@ -43,6 +43,9 @@ public:
     // graph template, read at once; their pixels are decoded while the first
     // frame is painted.
     void prepare(const QString &legendPath, const QString &headerPath);
+    // The legend and the readout follow the model's unit (the month is
+    // drawn anew by the window, for the mean caption).
+    void showUnit();
     // The template of the measure mode (the next drawing takes it).
     void setTemplatePath(const QString &path);
     const QString &templatePath() const;
@@ -101,7 +104,8 @@ private:
     ui::Services &m_ui;
     std::unique_ptr<MonthGraph> m_graph;
     bool m_shown = false;
-    QString m_note; // readings the graph does not draw
+    QString m_note;       // readings the graph does not draw
+    QString m_legendPath; // the mg/dl legend's picture file
     bool m_dayMarkAllowed = true;
     int m_markedDay = 0;
     QWidget *m_client = nullptr;

@@ -10,7 +10,6 @@
 #include "monthgraph.h"
 #include "platform/convert.h"
 #include "platform/fonts.h"
-#include "platform/picturebox.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
 #include "storage/monthmodel.h"
@@ -53,8 +52,7 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
     const SettingsStore st = model.settings();
     MonthGraph graph(model);
     MonthGraph::Placement where;
-    const QImage legend =
-        PictureBox::decode(model.folders().base + QStringLiteral("M_einheit.bmp"));
+    const QImage legend = templatepicture::legendFor(model.unit(), model.folders().base);
     if (!legend.isNull()) where.legendWidth = legend.width();
     // As the window shows it right after drawing: scrolled to the start,
     // the legend 2 pixels left of the graph's edge.
@@ -91,6 +89,7 @@ bool draw(const QString &tablePath, DrawnMonth &out, QString *error, QString *no
     out.meanValue = graph.MeanValueText();
     out.result = month.result;
     out.mode = model.mode();
+    out.unit = model.unit();
     out.meanImage = graph.meanCaptionPicture();
     if (!out.meanImage.isNull()) {
         // Centred in the window as the window places the caption and title.

@@ -16,7 +16,7 @@ namespace graphcli {
 struct DrawnMonth {
     QImage graph;                   // the graph picture (Image)
     QImage header;                  // the title-strip picture; null when there is none
-    QImage legend;                  // the mg/dl legend laid over the graph's left edge
+    QImage legend;                  // the value scale laid over the graph's left edge
     QPoint legendPos;               // its top left over the graph
     QString title;                  // the title label's text
     QFont titleFont;                // and its font
@@ -27,6 +27,7 @@ struct DrawnMonth {
     QString meanCaption, meanValue; // the monthly mean's caption and value; empty without one
     MonthResult result;             // what the drawing pass computed
     MeasureMode mode = MeasureMode::Four;
+    GlucoseUnit unit = GlucoseUnit::MgDl; // of the folder's settings
 };
 
 // Draws the table as the main window does. False with *error set when the

@@ -256,7 +256,7 @@ bool MonthGraph::draw(const monthread::Month &month, View view, const Placement 
     }
     if (!month.result.meanValueText.isEmpty()) {
         m_meanCaption = QStringLiteral("Monatlicher Mittelwert =");
-        m_meanValue = month.result.meanValueText;
+        m_meanValue = month.result.meanValueIn(m_model.unit());
     }
     schreibTextInGrafik(placement);
     return true;

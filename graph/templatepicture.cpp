@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include "platform/picturebox.h"
 #include "storage/settingsstore.h"
 
 namespace templatepicture {
@@ -77,23 +78,36 @@ QString headerPathFor(const SettingsStore &settings, const QString &baseFolder) 
                                                                         : QString();
 }
 
-QImage legend() {
+QImage legend(GlucoseUnit unit) {
     QImage img(kLegendWidth, kLegendHeight, QImage::Format_RGB32);
     img.fill(QColor(246, 246, 240));
     QPainter p(&img);
     p.setFont(arial(10, true));
-    for (int t = 0; t <= 500; t += 50) {
-        const int y = RowY(t) - kLegendTop;
+    auto label = [&](int y, const QString &text) {
         p.setPen(Qt::black);
         p.drawLine(kLegendWidth - 6, y, kLegendWidth - 1, y);
-        p.drawText(QRect(0, y - 7, kLegendWidth - 7, 14), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(t));
+        p.drawText(QRect(0, y - 7, kLegendWidth - 7, 14), Qt::AlignRight | Qt::AlignVCenter, text);
+    };
+    if (unit == GlucoseUnit::MmolL) {
+        // 0.7 pixel per mg/dl: 12.6112 pixels per mmol/l.
+        for (int m = 0; m * glucoseunit::kMgdlPerMmolMilli <= kMaxScale * 1000; m += 2)
+            label(kZeroRow - int((7 * m * glucoseunit::kMgdlPerMmolMilli + 5000) / 10000) -
+                      kLegendTop,
+                  QString::number(m));
+    } else {
+        for (int t = 0; t <= 500; t += 50)
+            label(RowY(t) - kLegendTop, QString::number(t));
     }
     p.setFont(arial(9, true));
-    p.drawText(QRect(0, 2, kLegendWidth, 12), Qt::AlignCenter, QStringLiteral("mg/dl"));
+    p.drawText(QRect(0, 2, kLegendWidth, 12), Qt::AlignCenter, glucoseunit::unitText(unit));
     p.setPen(QColor(120, 120, 120));
     p.drawLine(kLegendWidth - 1, 0, kLegendWidth - 1, kLegendHeight);
     return img;
+}
+
+QImage legendFor(GlucoseUnit unit, const QString &baseFolder) {
+    if (unit == GlucoseUnit::MmolL) return legend(unit);
+    return PictureBox::decode(baseFolder + QStringLiteral("M_einheit.bmp"));
 }
 
 QImage header(int width) {

@@ -153,9 +153,9 @@ QImage TDruckvorschau::pictureOf(const GraphArea::Shown &shown, Mode mode) const
     if (mode == Mode::VisibleArea) {
         QImage area = shown.visibleArea;
         if (area.isNull()) area = QImage(1, 1, QImage::Format_RGB32);
-        return graphprint::composeVisibleArea(area, shown.title, shown.titleFont,
-                                              graphprint::limitMarks(m_model.folders().settings),
-                                              shown.graphOrigin);
+        return graphprint::composeVisibleArea(
+            area, shown.title, shown.titleFont,
+            graphprint::limitMarks(m_model.folders().settings, m_model.unit()), shown.graphOrigin);
     }
     graphprint::MonthPictureParts parts;
     parts.header = shown.header;
@@ -169,7 +169,8 @@ QImage TDruckvorschau::pictureOf(const GraphArea::Shown &shown, Mode mode) const
     parts.timeStrip = shown.timeStrip;
     parts.meanCaption = shown.meanCaption;
     parts.meanValue = shown.meanValue;
-    graphprint::addScaleAndLimits(parts, m_model.folders().base, m_model.folders().settings);
+    graphprint::addScaleAndLimits(parts, m_model.folders().base, m_model.folders().settings,
+                                  m_model.unit());
     return graphprint::composeWholeMonth(parts);
 }
 

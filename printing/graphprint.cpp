@@ -63,7 +63,7 @@ QFont limitFont() {
 
 } // namespace
 
-QList<LimitMark> limitMarks(const QString &settingsPath) {
+QList<LimitMark> limitMarks(const QString &settingsPath, GlucoseUnit unit) {
     const SettingsStore st(settingsPath);
     QList<LimitMark> marks;
     const std::pair<QString, QString> limits[] = {{keys::Hochwerte, keys::FarbeHochwerte},
@@ -78,17 +78,15 @@ QList<LimitMark> limitMarks(const QString &settingsPath) {
             continue;
         bool colorOk = false;
         const quint32 ref = st.get(colorKey).trimmed().toUInt(&colorOk);
-        marks.append(
-            {QString::number(v), graphgeo::limitRowY(v), colorref::toColor(colorOk ? ref : 0)});
+        marks.append({glucoseunit::valueText(v, unit), graphgeo::limitRowY(v),
+                      colorref::toColor(colorOk ? ref : 0)});
     }
     return marks;
 }
 
-QImage legendPicture(const QString &baseFolder) {
-    QImage legend;
-    if (legend.load(baseFolder + QStringLiteral("M_einheit.bmp")) && !legend.isNull())
-        return legend;
-    return templatepicture::legend();
+QImage legendPicture(const QString &baseFolder, GlucoseUnit unit) {
+    const QImage legend = templatepicture::legendFor(unit, baseFolder);
+    return legend.isNull() ? templatepicture::legend() : legend;
 }
 
 void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
@@ -115,10 +113,10 @@ void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy) {
 }
 
 void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
-                       const QString &settingsPath) {
-    parts.legend = legendPicture(baseFolder);
+                       const QString &settingsPath, GlucoseUnit unit) {
+    parts.legend = legendPicture(baseFolder, unit);
     parts.legendPos = QPoint(0, graphgeo::kLegendTop);
-    parts.limits = limitMarks(settingsPath);
+    parts.limits = limitMarks(settingsPath, unit);
     QFont small(QStringLiteral("MS Sans Serif"));
     small.setPointSize(8);
     parts.measureFont = small;

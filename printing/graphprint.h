@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "storage/entryline.h"
+#include "storage/glucoseunit.h"
 
 class QPainter;
 class QPrinter;
@@ -23,11 +24,13 @@ struct LimitMark {
 };
 
 // The limit lines "hoch", "kritisch" and "tief" as the settings file gives
-// them; a limit that is missing or no number has no mark.
-QList<LimitMark> limitMarks(const QString &settingsPath);
-// The mg/dl legend of the base folder ("M_einheit.bmp"); the delivered
-// artwork when that picture is missing or unreadable.
-QImage legendPicture(const QString &baseFolder);
+// them, their values in the unit; a limit that is missing or no number has
+// no mark.
+QList<LimitMark> limitMarks(const QString &settingsPath, GlucoseUnit unit);
+// The legend of the value scale: in mg/dl that of the base folder
+// ("M_einheit.bmp"), the delivered artwork when that picture is missing or
+// unreadable; in mmol/l the drawn one.
+QImage legendPicture(const QString &baseFolder, GlucoseUnit unit);
 // Writes each limit value beside its line, left of x (the values are kept
 // apart when lines lie close together); rows are shifted by dy.
 void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy);
@@ -40,18 +43,18 @@ struct MonthPictureParts {
     QFont titleFont;     // font of the title label
     QString timeStrip;   // TimeStripText
     QString meanCaption; // monthly-mean caption, e.g. "Monatlicher Mittelwert ="
-    QString meanValue;   // its value text, e.g. "123,45 mg/dl"
+    QString meanValue;   // its value text, e.g. "123,45 mg/dl" or "6,9 mmol/l"
     QFont measureFont;   // small label font the centring of the last two is measured in
-    QImage legend;       // the mg/dl scale laid over the graph's left edge
+    QImage legend;       // the value scale laid over the graph's left edge
     QPoint legendPos = QPoint(0, 41);
     QList<LimitMark> limits; // written at the right end of the limit lines
 };
 
-// Fills in what the print adds to the main window's pieces: the mg/dl
-// legend of the base folder, the limit values of the settings file and the
-// small font the centring of the texts is measured in.
+// Fills in what the print adds to the main window's pieces: the legend of
+// the value scale, the limit values of the settings file (both in the unit)
+// and the small font the centring of the texts is measured in.
 void addScaleAndLimits(MonthPictureParts &parts, const QString &baseFolder,
-                       const QString &settingsPath);
+                       const QString &settingsPath, GlucoseUnit unit);
 
 // The whole month on one picture: title strip with the title, the graph
 // squeezed below it, a white band for the time strip, the time strip and the

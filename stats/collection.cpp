@@ -218,7 +218,10 @@ MonthPoint pointOf(int key, std::span<const Reading> readings, bool hasTable) {
             ++m.daysWithReadings;
     }
     m.readings = int(readings.size());
-    if (m.readings > 0) m.mean = roundDiv(10 * sum, m.readings);
+    if (m.readings > 0) {
+        m.mean = roundDiv(10 * sum, m.readings);
+        m.meanMmol = glucoseunit::mmolTenthsOfMean(sum, m.readings);
+    }
     m.ea1cPercent = ea1cPercentOf(sum, m.readings, m.daysWithReadings);
     return m;
 }
@@ -328,8 +331,8 @@ QStringList lastThreeMonths(const QString &tablePath, const QString &baseFolder,
     return monthTables(tablePath, baseFolder, name.key - 2, name.key, missing);
 }
 
-bool readShownMonths(const QString &tablePath, const QString &baseFolder, ShownMonths &out,
-                     QString *error) {
+bool readShownMonths(const QString &tablePath, const QString &baseFolder, GlucoseUnit unit,
+                     ShownMonths &out, QString *error) {
     const MeasureMode fallback = fallbackMode(baseFolder);
     TableCache cache;
     out.missing.clear();
@@ -339,14 +342,24 @@ bool readShownMonths(const QString &tablePath, const QString &baseFolder, ShownM
         return false;
     addContext(out.month, baseFolder, fallback, &cache);
     addContext(out.lastThree, baseFolder, fallback, &cache);
+    out.month.unit = out.lastThree.unit = unit;
     return true;
 }
 
-MeasureMode fallbackMode(const QString &baseFolder) {
+namespace {
+SettingsStore settingsOf(const QString &baseFolder) {
     QString base = baseFolder;
     if (!base.isEmpty() && !base.endsWith(u'/')) base += u'/';
-    const SettingsStore st(base + QStringLiteral("glykoval.ini"));
-    return st.flag(keys::BisZu8) ? MeasureMode::Eight : MeasureMode::Four;
+    return SettingsStore(base + QStringLiteral("glykoval.ini"));
+}
+} // namespace
+
+MeasureMode fallbackMode(const QString &baseFolder) {
+    return settingsOf(baseFolder).flag(keys::BisZu8) ? MeasureMode::Eight : MeasureMode::Four;
+}
+
+GlucoseUnit unitOfFolder(const QString &baseFolder) {
+    return glucoseunit::fromSetting(settingsOf(baseFolder).get(keys::Einheit));
 }
 
 } // namespace stats

@@ -25,6 +25,7 @@ struct MonthPoint {
     int readings = 0;
     int daysWithReadings = 0;
     Tenths mean;        // from one reading on
+    Tenths meanMmol;    // the same in mmol/l
     Tenths ea1cPercent; // as the figures give it: 30 readings on 14 days
     // "2024-03".
     QString isoMonth() const;
@@ -42,6 +43,9 @@ struct Collection {
     // German notes: tables named twice, unreadable lines, zeros, readings
     // the graph of a four-slot table does not draw.
     QStringList notes;
+    // The unit the texts, tables and pictures show the values in (mmol/l:
+    // mmol/l first, mg/dl in brackets); every range is decided on mg/dl.
+    GlucoseUnit unit = GlucoseUnit::MgDl;
 
     // The period of the same length just before (filled by addContext).
     struct Previous {
@@ -104,11 +108,14 @@ struct ShownMonths {
     Collection month, lastThree;
     QStringList missing; // German names of the last three months without a table
 };
-// False with a German *error when the table cannot be read.
-bool readShownMonths(const QString &tablePath, const QString &baseFolder, ShownMonths &out,
-                     QString *error);
+// False with a German *error when the table cannot be read. Both periods
+// are shown in `unit`.
+bool readShownMonths(const QString &tablePath, const QString &baseFolder, GlucoseUnit unit,
+                     ShownMonths &out, QString *error);
 
 // The mode a table without a stored mode is shown in: the settings file's.
 MeasureMode fallbackMode(const QString &baseFolder);
+// The unit the settings file of the base folder names ("Einheit").
+GlucoseUnit unitOfFolder(const QString &baseFolder);
 
 } // namespace stats

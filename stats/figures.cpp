@@ -90,7 +90,7 @@ qint64 roundDiv(qint64 num, qint64 den) {
 }
 
 qint64 mmolTenths(int mgdl) {
-    return qint64(roundDivWide(Wide(10000) * mgdl, 18016));
+    return glucoseunit::mmolTenths(mgdl);
 }
 
 Band bandOf(int mgdl) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "storage/glucoseunit.h"
 #include "storage/readings.h"
 
 // The figures of the international consensus on glucose targets, applied to

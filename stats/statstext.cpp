@@ -43,14 +43,30 @@ QString percentText(const Tenths &t) {
     return t ? german(t) + QStringLiteral(" %") : QStringLiteral("–");
 }
 
-QString mgdlAndMmol(const Tenths &mgdl, const Tenths &mmol) {
-    if (!mgdl) return QStringLiteral("–");
-    return german(mgdl) + QStringLiteral(" mg/dl (") + german(mmol) + QStringLiteral(" mmol/l)");
+namespace {
+// The unit that is not the chosen one, for the brackets.
+GlucoseUnit otherUnit(GlucoseUnit unit) {
+    return unit == GlucoseUnit::MmolL ? GlucoseUnit::MgDl : GlucoseUnit::MmolL;
+}
+QString unitSuffix(GlucoseUnit unit) {
+    return u' ' + glucoseunit::unitText(unit);
+}
+} // namespace
+
+QString inUnit(const Tenths &mgdl, const Tenths &mmol, GlucoseUnit unit) {
+    return german(unit == GlucoseUnit::MmolL ? mmol : mgdl);
 }
 
-QString readingText(int mgdl) {
-    return QString::number(mgdl) + QStringLiteral(" mg/dl (") + german(mmolTenths(mgdl)) +
-           QStringLiteral(" mmol/l)");
+QString bothUnits(const Tenths &mgdl, const Tenths &mmol, GlucoseUnit unit) {
+    if (!mgdl) return QStringLiteral("–");
+    return inUnit(mgdl, mmol, unit) + unitSuffix(unit) + QStringLiteral(" (") +
+           inUnit(mgdl, mmol, otherUnit(unit)) + unitSuffix(otherUnit(unit)) + u')';
+}
+
+QString readingText(int mgdl, GlucoseUnit unit) {
+    const GlucoseUnit other = otherUnit(unit);
+    return glucoseunit::withUnit(mgdl, unit) + QStringLiteral(" (") +
+           glucoseunit::withUnit(mgdl, other) + u')';
 }
 
 QString dateText(const QDate &date) {
@@ -65,19 +81,30 @@ QString dateText(const QDate &date) {
     return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
-QString bandCaption(Band b) {
-    switch (b) {
-    case VeryLow:
-        return QStringLiteral("sehr niedrig (< 54 mg/dl / < 3,0 mmol/l)");
-    case Low:
-        return QStringLiteral("niedrig (54–69 mg/dl / 3,0–3,8 mmol/l)");
-    case InRange:
-        return QStringLiteral("im Zielbereich (70–180 mg/dl / 3,9–10,0 mmol/l)");
-    case High:
-        return QStringLiteral("hoch (181–250 mg/dl / 10,1–13,9 mmol/l)");
-    default:
-        return QStringLiteral("sehr hoch (> 250 mg/dl / > 13,9 mmol/l)");
-    }
+namespace {
+struct BandWords {
+    const char *name, *mgdl, *mmol;
+};
+// By Band: VeryLow, Low, InRange, High, VeryHigh.
+constexpr BandWords kBandWords[] = {{"sehr niedrig", "< 54", "< 3,0"},
+                                    {"niedrig", "54–69", "3,0–3,8"},
+                                    {"im Zielbereich", "70–180", "3,9–10,0"},
+                                    {"hoch", "181–250", "10,1–13,9"},
+                                    {"sehr hoch", "> 250", "> 13,9"}};
+} // namespace
+
+QString bandName(Band b) {
+    return QString::fromUtf8(kBandWords[b].name);
+}
+
+QString bandBounds(Band b, GlucoseUnit unit) {
+    const BandWords &w = kBandWords[b];
+    return QString::fromUtf8(unit == GlucoseUnit::MmolL ? w.mmol : w.mgdl) + unitSuffix(unit);
+}
+
+QString bandCaption(Band b, GlucoseUnit unit) {
+    return bandName(b) + QStringLiteral(" (") + bandBounds(b, unit) + QStringLiteral(" / ") +
+           bandBounds(b, otherUnit(unit)) + u')';
 }
 
 namespace {
@@ -167,7 +194,10 @@ Unit unitOf(Compared what) {
 
 } // namespace
 
-QString comparedCaption(Compared what) {
+QString comparedCaption(Compared what, GlucoseUnit unit) {
+    auto share = [unit](Band b) {
+        return bandName(b) + QStringLiteral(" (") + bandBounds(b, unit) + u')';
+    };
     switch (what) {
     case Compared::Readings:
         return QStringLiteral("Messwerte");
@@ -178,15 +208,15 @@ QString comparedCaption(Compared what) {
     case Compared::Cv:
         return QStringLiteral("Variationskoeffizient");
     case Compared::VeryHighShare:
-        return QStringLiteral("sehr hoch (> 250 mg/dl)");
+        return share(VeryHigh);
     case Compared::HighShare:
-        return QStringLiteral("hoch (181–250 mg/dl)");
+        return share(High);
     case Compared::InRangeShare:
-        return QStringLiteral("im Zielbereich (70–180 mg/dl)");
+        return share(InRange);
     case Compared::LowShare:
-        return QStringLiteral("niedrig (54–69 mg/dl)");
+        return share(Low);
     case Compared::VeryLowShare:
-        return QStringLiteral("sehr niedrig (< 54 mg/dl)");
+        return share(VeryLow);
     case Compared::HypoLevel1:
         return QStringLiteral("Unterzuckerungen Stufe 1");
     case Compared::HypoLevel2:
@@ -197,23 +227,26 @@ QString comparedCaption(Compared what) {
     return {};
 }
 
-QString comparedValue(const Figures &f, Compared what) {
+QString comparedValue(const Figures &f, Compared what, GlucoseUnit unit) {
     const Tenths v = valueOf(f, what);
     if (!v || (unitOf(what) != Unit::Count && f.readings == 0)) return QStringLiteral("–");
     switch (unitOf(what)) {
     case Unit::Count:
         return QString::number(*v / 10);
     case Unit::Mgdl:
-        return german(v) + QStringLiteral(" mg/dl");
+        return inUnit(v, what == Compared::Mean ? f.meanMmol : f.sdMmol, unit) + unitSuffix(unit);
     case Unit::Percent:
         break;
     }
     return german(v) + QStringLiteral(" %");
 }
 
-QString changeText(const Tenths &change, Compared what) {
+QString changeText(const Tenths &change, Compared what, GlucoseUnit unit) {
     if (!change) return QStringLiteral("–");
-    const qint64 c = *change;
+    qint64 c = *change;
+    // A change of mg/dl in mmol/l, signed by what is shown.
+    if (unitOf(what) == Unit::Mgdl && unit == GlucoseUnit::MmolL)
+        c = glucoseunit::mmolTenthsOfTenths(c);
     const QString sign = c > 0   ? QStringLiteral("+")
                          : c < 0 ? QStringLiteral("-")
                                  : QStringLiteral("±");
@@ -222,7 +255,7 @@ QString changeText(const Tenths &change, Compared what) {
     case Unit::Count:
         return sign + QString::number(a / 10);
     case Unit::Mgdl:
-        return sign + german(a) + QStringLiteral(" mg/dl");
+        return sign + german(a) + unitSuffix(unit);
     case Unit::Percent:
         break;
     }
@@ -248,14 +281,30 @@ QString slotWithTime(const SlotFigures &s) {
     return slotCaption(s.slot) + (time.isEmpty() ? QString() : QStringLiteral(" (") + time + u')');
 }
 
-namespace {
-
-QString rangeOf(const SlotFigures &s, Percentile lo, Percentile hi) {
-    if (!s.mgdl[lo] || !s.mgdl[hi]) return QStringLiteral("–");
-    return german(s.mgdl[lo]) + QStringLiteral("–") + german(s.mgdl[hi]);
+QString percentileText(const SlotFigures &s, Percentile p, GlucoseUnit unit) {
+    return inUnit(s.mgdl[p], s.mmol[p], unit);
 }
 
-void addTargetLines(QStringList &l, const Figures &f) {
+QString percentileRange(const SlotFigures &s, Percentile lo, Percentile hi, GlucoseUnit unit) {
+    if (!s.mgdl[lo] || !s.mgdl[hi]) return QStringLiteral("–");
+    return percentileText(s, lo, unit) + QStringLiteral("–") + percentileText(s, hi, unit);
+}
+
+QString minMaxText(const SlotFigures &s, GlucoseUnit unit) {
+    return glucoseunit::valueText(s.min, unit) + QStringLiteral("–") +
+           glucoseunit::valueText(s.max, unit);
+}
+
+QStringList slotValues(const SlotFigures &s, GlucoseUnit unit) {
+    QStringList values;
+    for (int v : s.values)
+        values << glucoseunit::valueText(v, unit);
+    return values;
+}
+
+namespace {
+
+void addTargetLines(QStringList &l, const Figures &f, GlucoseUnit unit) {
     l << QStringLiteral("Anteile der Messwerte (Ziele nach internationalem Konsens, bewertet ab "
                         "%1 Messwerten):")
              .arg(kMinReadingsForVerdict);
@@ -263,22 +312,24 @@ void addTargetLines(QStringList &l, const Figures &f) {
         return QStringLiteral("  – Ziel ") + targetText(t) + QStringLiteral(": ") +
                verdictText(verdictOf(f, t));
     };
-    l << QStringLiteral("  ") + bandCaption(VeryLow) + QStringLiteral(": ") +
+    l << QStringLiteral("  ") + bandCaption(VeryLow, unit) + QStringLiteral(": ") +
              percentText(f.bands[VeryLow]) + targetNote(Target::VeryLow);
-    l << QStringLiteral("  ") + bandCaption(Low) + QStringLiteral(": ") + percentText(f.bands[Low]);
+    l << QStringLiteral("  ") + bandCaption(Low, unit) + QStringLiteral(": ") +
+             percentText(f.bands[Low]);
     l << QStringLiteral("  niedrig und sehr niedrig zusammen: ") + percentText(f.lowAll) +
              targetNote(Target::LowAll);
-    l << QStringLiteral("  ") + bandCaption(InRange) + QStringLiteral(": ") +
+    l << QStringLiteral("  ") + bandCaption(InRange, unit) + QStringLiteral(": ") +
              percentText(f.bands[InRange]) + targetNote(Target::InRange);
-    l << QStringLiteral("  ") + bandCaption(High) + QStringLiteral(": ") +
+    l << QStringLiteral("  ") + bandCaption(High, unit) + QStringLiteral(": ") +
              percentText(f.bands[High]);
-    l << QStringLiteral("  ") + bandCaption(VeryHigh) + QStringLiteral(": ") +
+    l << QStringLiteral("  ") + bandCaption(VeryHigh, unit) + QStringLiteral(": ") +
              percentText(f.bands[VeryHigh]) + targetNote(Target::VeryHigh);
     l << QStringLiteral("  hoch und sehr hoch zusammen: ") + percentText(f.highAll) +
              targetNote(Target::HighAll);
 }
 
 void addComparisonLines(QStringList &l, const Collection &c) {
+    const GlucoseUnit unit = c.unit;
     l << QStringLiteral("Vergleich mit dem Zeitraum davor (%1):").arg(c.previousPeriodName());
     if (!c.previous.exists()) {
         l << QStringLiteral("  keine Tabelle in diesem Zeitraum");
@@ -288,28 +339,26 @@ void addComparisonLines(QStringList &l, const Collection &c) {
              .arg(kMinReadingsForVerdict);
     for (Compared what : kCompared)
         l << QStringLiteral("  %1: %2, davor %3, Änderung %4")
-                 .arg(comparedCaption(what), comparedValue(c.figures, what),
-                      comparedValue(c.previous.figures, what),
-                      changeText(change(c.figures, c.previous.figures, what), what));
+                 .arg(comparedCaption(what, unit), comparedValue(c.figures, what, unit),
+                      comparedValue(c.previous.figures, what, unit),
+                      changeText(change(c.figures, c.previous.figures, what), what, unit));
 }
 
-void addProfileLines(QStringList &l, const Figures &f) {
-    l << QStringLiteral("Tagesprofil (Perzentile je Messzeit, mg/dl; ") + percentileRule() +
-             QStringLiteral("):");
+void addProfileLines(QStringList &l, const Figures &f, GlucoseUnit unit) {
+    l << QStringLiteral("Tagesprofil (Perzentile je Messzeit, ") + glucoseunit::unitText(unit) +
+             QStringLiteral("; ") + percentileRule() + QStringLiteral("):");
     if (f.perSlot.isEmpty()) l << QStringLiteral("  keine Messwerte");
     for (const SlotFigures &s : f.perSlot) {
         QString line = QStringLiteral("  %1: n=%2").arg(slotWithTime(s)).arg(s.readings);
         if (!s.mgdl[P50]) {
-            QStringList values;
-            for (int v : s.values)
-                values << QString::number(v);
-            line += QStringLiteral(", nur die Werte: ") + values.join(QStringLiteral(", "));
+            line += QStringLiteral(", nur die Werte: ") +
+                    slotValues(s, unit).join(QStringLiteral(", "));
         } else {
             line += QStringLiteral(", Median %1, 25–75 %: %2, 10–90 %: %3, 5–95 %: %4")
-                        .arg(german(s.mgdl[P50]), rangeOf(s, P25, P75), rangeOf(s, P10, P90),
-                             rangeOf(s, P5, P95));
+                        .arg(percentileText(s, P50, unit), percentileRange(s, P25, P75, unit),
+                             percentileRange(s, P10, P90, unit), percentileRange(s, P5, P95, unit));
         }
-        line += QStringLiteral(", Min–Max: %1–%2").arg(s.min).arg(s.max);
+        line += QStringLiteral(", Min–Max: ") + minMaxText(s, unit);
         l << line;
     }
 }
@@ -325,11 +374,11 @@ void addTrendLines(QStringList &l, const Collection &c) {
         else if (m.readings == 0)
             line += QStringLiteral("keine Messwerte");
         else
-            line += QStringLiteral("%1 Messwerte, Mittelwert %2 mg/dl, eA1c %3")
+            line += QStringLiteral("%1 Messwerte, Mittelwert %2, eA1c %3")
                         .arg(m.readings)
-                        .arg(german(m.mean), m.ea1cPercent
-                                                 ? german(m.ea1cPercent) + QStringLiteral(" %")
-                                                 : QStringLiteral("–"));
+                        .arg(inUnit(m.mean, m.meanMmol, c.unit) + unitSuffix(c.unit),
+                             m.ea1cPercent ? german(m.ea1cPercent) + QStringLiteral(" %")
+                                           : QStringLiteral("–"));
         l << line;
     }
 }
@@ -348,28 +397,31 @@ QStringList germanLines(const Collection &c) {
                         "nicht auf die Zeit.");
     l << QString();
     l << QStringLiteral("Messwerte: ") + readingsOnDays(f.readings, f.daysWithReadings);
-    l << QStringLiteral("Mittelwert: ") + mgdlAndMmol(f.mean, f.meanMmol);
+    const GlucoseUnit unit = c.unit;
+    l << QStringLiteral("Mittelwert: ") + bothUnits(f.mean, f.meanMmol, unit);
     l << QStringLiteral("Standardabweichung: ") +
-             (f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirtyText());
+             (f.sd ? bothUnits(f.sd, f.sdMmol, unit) : fromThirtyText());
     l << QStringLiteral("Variationskoeffizient: ") + (f.cv ? percentText(f.cv) : fromThirtyText());
     l << QStringLiteral(
              "Geschätzter HbA1c (eA1c, aus dem Mittelwert berechnet, kein Laborwert): ") +
              ea1cText(f);
     l << QString();
-    addTargetLines(l, f);
+    addTargetLines(l, f, unit);
     l << QString();
     if (c.previous.firstMonth >= 0) {
         addComparisonLines(l, c);
         l << QString();
     }
-    addProfileLines(l, f);
+    addProfileLines(l, f, unit);
     if (!c.months.isEmpty()) {
         l << QString();
         addTrendLines(l, c);
     }
     l << QString();
-    l << QStringLiteral("Unterzuckerungen: Stufe 1 (54–69 mg/dl): %1, Stufe 2 (< 54 mg/dl): %2")
+    l << QStringLiteral("Unterzuckerungen: Stufe 1 (%1): %2, Stufe 2 (%3): %4")
+             .arg(bandBounds(Low, unit))
              .arg(f.hypoLevel1)
+             .arg(bandBounds(VeryLow, unit))
              .arg(f.hypoLevel2);
     // Twenty years hold thousands of them: put together without formatting.
     const QString gap = QStringLiteral("  ");
@@ -383,7 +435,7 @@ QStringList germanLines(const Collection &c) {
         line += gap;
         line += r.minute < 0 ? QStringLiteral("--:--") : r.timeText();
         line += gap;
-        line += readingText(r.mgdl);
+        line += readingText(r.mgdl, unit);
         line += r.mgdl < 54 ? QStringLiteral("  Stufe 2") : QStringLiteral("  Stufe 1");
         l << line;
     }

@@ -174,6 +174,7 @@ qreal drawHead(Sheet &s, const Collection &c, const QDate &created, const QStrin
 // the left; the range bar on the right.
 qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
     const Figures &f = c.figures;
+    const GlucoseUnit unit = c.unit;
     const bool before = c.previous.exists();
     s.title(kLeft, y, QStringLiteral("Kennzahlen"),
             QStringLiteral("davor: ") + c.previousPeriodName() +
@@ -195,16 +196,16 @@ qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
     int i = 0;
     for (Compared what : order) {
         base += rowH;
-        QString caption = comparedCaption(what), value;
+        QString caption = comparedCaption(what, unit), value;
         switch (what) {
         case Compared::Readings:
             value = readingsOnDays(f.readings, f.daysWithReadings);
             break;
         case Compared::Mean:
-            value = mgdlAndMmol(f.mean, f.meanMmol);
+            value = bothUnits(f.mean, f.meanMmol, unit);
             break;
         case Compared::Sd:
-            value = f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirtyText();
+            value = f.sd ? bothUnits(f.sd, f.sdMmol, unit) : fromThirtyText();
             break;
         case Compared::Cv:
             value = f.cv ? percentText(f.cv) : fromThirtyText();
@@ -214,20 +215,21 @@ qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
             value = ea1cText(f);
             break;
         case Compared::HypoLevel1:
-            caption += QStringLiteral(" (54–69 mg/dl)");
-            value = comparedValue(f, what);
+            caption += QStringLiteral(" (") + bandBounds(Low, unit) + u')';
+            value = comparedValue(f, what, unit);
             break;
         case Compared::HypoLevel2:
-            caption += QStringLiteral(" (< 54 mg/dl)");
-            value = comparedValue(f, what);
+            caption += QStringLiteral(" (") + bandBounds(VeryLow, unit) + u')';
+            value = comparedValue(f, what, unit);
             break;
         default:
-            value = comparedValue(f, what);
+            value = comparedValue(f, what, unit);
         }
         const Tenths delta = change(f, c.previous.figures, what);
         row(s, cols, base, rowH,
-            {caption, value, before ? comparedValue(c.previous.figures, what) : QStringLiteral("–"),
-             changeText(delta, what)},
+            {caption, value,
+             before ? comparedValue(c.previous.figures, what, unit) : QStringLiteral("–"),
+             changeText(delta, what, unit)},
             7, i++ % 2 == 0, {QColor(), QColor(), kGrey, delta ? Qt::black : kGrey});
     }
     s.text(kLeft, base + 3.6,
@@ -235,35 +237,34 @@ qreal drawFigures(Sheet &s, const Collection &c, qreal y) {
                           "Messwerte: ab 1); Anteile in Prozentpunkten.")
                .arg(kMinReadingsForVerdict),
            6, false, kGrey, Qt::AlignLeft, 110);
-    drawRangeBar(s.labels(), s.rect(126, y + 1.5, kRight - 126, 56), f, 6.3);
+    drawRangeBar(s.labels(), s.rect(126, y + 1.5, kRight - 126, 56), f, 6.3, unit);
     return std::max(base + 3.6, y + 58) + 5;
 }
 
 // The day profile on the left, the year's trend on the right.
 qreal drawProfileAndTrend(Sheet &s, const Collection &c, qreal y) {
     s.title(kLeft, y, QStringLiteral("Tagesprofil (Perzentile je Messzeit)"), QString(), 112);
-    drawProfile(s.labels(), s.rect(kLeft, y + 1.5, 112, 56), c.figures, 6);
+    drawProfile(s.labels(), s.rect(kLeft, y + 1.5, 112, 56), c.figures, 6, c.unit);
     s.title(130, y, QStringLiteral("Verlauf der letzten 12 Monate"), QString(), kRight - 130);
-    drawTrend(s.labels(), s.rect(130, y + 1.5, kRight - 130, 56), lastYear(c), 6);
+    drawTrend(s.labels(), s.rect(130, y + 1.5, kRight - 130, 56), lastYear(c), 6, c.unit);
     return y + 62;
 }
 
-QString rangeText(const SlotFigures &sf, Percentile lo, Percentile hi) {
-    if (!sf.mgdl[lo] || !sf.mgdl[hi]) return QStringLiteral("–");
-    return german(sf.mgdl[lo]) + QStringLiteral("–") + german(sf.mgdl[hi]);
-}
-
-// The figures of each slot.
-qreal drawSlotTable(Sheet &s, const Figures &f, qreal y) {
+// The figures of each slot, in the unit; the last column gives the median
+// in the other unit.
+qreal drawSlotTable(Sheet &s, const Figures &f, GlucoseUnit unit, qreal y) {
+    const GlucoseUnit other = unit == GlucoseUnit::MmolL ? GlucoseUnit::MgDl : GlucoseUnit::MmolL;
     s.title(kLeft, y, QStringLiteral("Werte je Messzeit"),
-            QStringLiteral("mg/dl; Uhrzeit: Median der Uhrzeiten; ") + percentileRule());
+            glucoseunit::unitText(unit) + QStringLiteral("; Uhrzeit: Median der Uhrzeiten; ") +
+                percentileRule());
     const Columns cols{kLeft, {0, 22, 36, 44, 60, 85, 110, 135, 157, 186}};
     const qreal rowH = 3.2;
     qreal base = y + 4.4;
     row(s, cols, base, rowH,
         {QStringLiteral("Messzeit"), QStringLiteral("Uhrzeit"), QStringLiteral("n"),
          QStringLiteral("Median"), QStringLiteral("25–75 %"), QStringLiteral("10–90 %"),
-         QStringLiteral("5–95 %"), QStringLiteral("Min–Max"), QStringLiteral("Median mmol/l")},
+         QStringLiteral("5–95 %"), QStringLiteral("Min–Max"),
+         QStringLiteral("Median ") + glucoseunit::unitText(other)},
         6.3, false,
         {kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading, kHeading});
     if (f.perSlot.isEmpty()) {
@@ -274,19 +275,16 @@ qreal drawSlotTable(Sheet &s, const Figures &f, qreal y) {
     for (const SlotFigures &sf : f.perSlot) {
         base += rowH;
         const bool median = sf.mgdl[P50].has_value();
-        QStringList values;
-        for (int v : sf.values)
-            values << QString::number(v);
         row(s, cols, base, rowH,
             {slotCaption(sf.slot),
              sf.typicalTime().isEmpty() ? QStringLiteral("–") : sf.typicalTime(),
              QString::number(sf.readings),
-             median ? german(sf.mgdl[P50]) : QStringLiteral("Werte: ") + values.join(u' '),
-             median ? rangeText(sf, P25, P75) : QString(),
-             median ? rangeText(sf, P10, P90) : QString(),
-             median ? rangeText(sf, P5, P95) : QString(),
-             QStringLiteral("%1–%2").arg(sf.min).arg(sf.max),
-             median ? german(sf.mmol[P50]) : QStringLiteral("–")},
+             median ? percentileText(sf, P50, unit)
+                    : QStringLiteral("Werte: ") + slotValues(sf, unit).join(u' '),
+             median ? percentileRange(sf, P25, P75, unit) : QString(),
+             median ? percentileRange(sf, P10, P90, unit) : QString(),
+             median ? percentileRange(sf, P5, P95, unit) : QString(), minMaxText(sf, unit),
+             median ? percentileText(sf, P50, other) : QStringLiteral("–")},
             6.5, i++ % 2 == 0);
     }
     return base + 4.5;
@@ -346,16 +344,18 @@ QString sumCell(const std::optional<double> &v, bool unreadable) {
     return v ? sumText(*v) : QString();
 }
 
-// The text of one cell of the day grid: row r of the block, day `day`.
-QString gridCell(const MonthBlock &b, const QString &label, int r, int day) {
+// The text of one cell of the day grid: row r of the block, day `day`; the
+// means in the unit first (row 1), then in the other (row 2).
+QString gridCell(const MonthBlock &b, const QString &label, int r, int day, GlucoseUnit unit) {
     const DaySums ds = b.sums.value(day);
     switch (r) {
     case 0:
         return QString::number(day);
     case 1:
-        return b.means.contains(day) ? QString::number(b.means[day].mgdl) : QString();
     case 2:
-        return b.means.contains(day) ? german(b.means[day].mmol) : QString();
+        if (!b.means.contains(day)) return QString();
+        return (r == 1) == (unit == GlucoseUnit::MgDl) ? QString::number(b.means[day].mgdl)
+                                                       : german(b.means[day].mmol);
     default:
         break;
     }
@@ -393,8 +393,10 @@ qreal drawDayGrid(Sheet &s, const Collection &c, const QList<DaySums> &diary, qr
     for (const MonthBlock &b : blocks) {
         ry += 3.6;
         s.text(kLeft, ry, monthName(b.key), 7, true);
-        QStringList labels = {QStringLiteral("Tag"), QStringLiteral("mg/dl"),
-                              QStringLiteral("mmol/l")};
+        const bool mmol = c.unit == GlucoseUnit::MmolL;
+        QStringList labels = {QStringLiteral("Tag"),
+                              mmol ? QStringLiteral("mmol/l") : QStringLiteral("mg/dl"),
+                              mmol ? QStringLiteral("mg/dl") : QStringLiteral("mmol/l")};
         if (b.hasCarb) labels << b.carbUnit;
         if (b.hasInsulin) labels << QStringLiteral("Insulin (IE)");
         if (b.hasIct) labels << QStringLiteral("Bolus (IE)") << QStringLiteral("Basal (IE)");
@@ -407,7 +409,7 @@ qreal drawDayGrid(Sheet &s, const Collection &c, const QList<DaySums> &diary, qr
             QStringList cells;
             QList<qreal> centres;
             for (int day = 1; day <= days; ++day) {
-                cells << gridCell(b, labels[r], r, day);
+                cells << gridCell(b, labels[r], r, day, c.unit);
                 centres << labelW + cellW * (day - 0.5);
             }
             Sheet::Cells row;
@@ -429,18 +431,22 @@ qreal drawDayGrid(Sheet &s, const Collection &c, const QList<DaySums> &diary, qr
 }
 
 // The most recent hypoglycaemias, in three columns, as many as the page holds.
-void drawHypos(Sheet &s, const Figures &f, qreal y) {
+void drawHypos(Sheet &s, const Figures &f, GlucoseUnit unit, qreal y) {
+    const bool mmol = unit == GlucoseUnit::MmolL;
     const qreal top = y + 4, rowH = 3.0, colW = (kRight - kLeft) / 3.0;
     const int rows = std::max(1, int((kFooterTop - 1 - top) / rowH));
     const qsizetype capacity = qsizetype(rows) * 3;
     const qsizetype shown = std::min(capacity, f.hypos.size());
-    QString remark = QStringLiteral("Stufe 1 (54–69 mg/dl): %1   Stufe 2 (< 54 mg/dl): %2")
+    QString remark = QStringLiteral("Stufe 1 (%1): %2   Stufe 2 (%3): %4")
+                         .arg(bandBounds(Low, unit))
                          .arg(f.hypoLevel1)
+                         .arg(bandBounds(VeryLow, unit))
                          .arg(f.hypoLevel2);
     if (shown < f.hypos.size())
         remark +=
             QStringLiteral("   gezeigt: die letzten %1 von %2").arg(shown).arg(f.hypos.size());
-    remark += QStringLiteral("   (Werte in mg/dl, in Klammern mmol/l)");
+    remark += mmol ? QStringLiteral("   (Werte in mmol/l, in Klammern mg/dl)")
+                   : QStringLiteral("   (Werte in mg/dl, in Klammern mmol/l)");
     s.title(kLeft, y, QStringLiteral("Unterzuckerungen"), remark);
     if (f.hypos.isEmpty()) s.text(kLeft, top + rowH, QStringLiteral("keine"), 6.5);
     const qsizetype first = f.hypos.size() - shown;
@@ -448,8 +454,9 @@ void drawHypos(Sheet &s, const Figures &f, qreal y) {
     const QList<qreal> stops = {12.5, 25.5, 33.5, 53};
     for (qsizetype i = 0; i < shown; ++i) {
         const Reading &r = f.hypos[first + i];
-        const QString value = QString::number(r.mgdl) + QStringLiteral(" mg/dl (") +
-                              german(mmolTenths(r.mgdl)) + u')';
+        const QString mg = QString::number(r.mgdl), mm = german(mmolTenths(r.mgdl));
+        const QString value = mmol ? mm + QStringLiteral(" mmol/l (") + mg + u')'
+                                   : mg + QStringLiteral(" mg/dl (") + mm + u')';
         Sheet::Cells entry;
         entry.texts = {dateText(r.date), slotCaption(r.slot),
                        r.minute < 0 ? QStringLiteral("–") : r.timeText(), value,
@@ -505,9 +512,9 @@ QByteArray DoctorReport::render() const {
         qreal y = drawHead(s, m_collection, m_created, m_missing);
         y = drawFigures(s, m_collection, y);
         y = drawProfileAndTrend(s, m_collection, y);
-        y = drawSlotTable(s, m_collection.figures, y);
+        y = drawSlotTable(s, m_collection.figures, m_collection.unit, y);
         y = drawDayGrid(s, m_collection, m_diary, y, kFooterTop - y - 16);
-        drawHypos(s, m_collection.figures, y + 2);
+        drawHypos(s, m_collection.figures, m_collection.unit, y + 2);
         drawFooter(s, m_collection);
         p.end();
     }

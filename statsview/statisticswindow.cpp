@@ -29,7 +29,8 @@ class ChartWidget : public QWidget {
 public:
     enum class Kind { RangeBar, Profile, Trend };
     ChartWidget(Kind kind, const Collection &c, QWidget *parent)
-        : QWidget(parent), m_kind(kind), m_figures(c.figures), m_months(lastYear(c)) {
+        : QWidget(parent), m_kind(kind), m_figures(c.figures), m_months(lastYear(c)),
+          m_unit(c.unit) {
         static const char *const names[] = {"Bereichsbalken", "Tagesprofil", "Verlauf"};
         setObjectName(QLatin1String(names[int(kind)]));
         setMinimumSize(minimum());
@@ -53,13 +54,13 @@ protected:
         const QRectF area = QRectF(rect()).adjusted(6, 6, -6, -6);
         switch (m_kind) {
         case Kind::RangeBar:
-            drawRangeBar(p, area, m_figures, 8);
+            drawRangeBar(p, area, m_figures, 8, m_unit);
             break;
         case Kind::Profile:
-            drawProfile(p, area, m_figures, 8);
+            drawProfile(p, area, m_figures, 8, m_unit);
             break;
         case Kind::Trend:
-            drawTrend(p, area, m_months, 8);
+            drawTrend(p, area, m_months, 8, m_unit);
             break;
         }
     }
@@ -80,6 +81,7 @@ private:
     Kind m_kind;
     Figures m_figures;
     QList<MonthPoint> m_months;
+    GlucoseUnit m_unit;
 };
 
 // A section's title in bold and a remark after it, cut with "…" where the
@@ -146,15 +148,15 @@ struct FigureRow {
     QString targetText = QString();
 };
 
-QList<FigureRow> figureRows(const Figures &f) {
+QList<FigureRow> figureRows(const Figures &f, GlucoseUnit unit) {
     return {
         {QStringLiteral("Messwerte"),
          readingsOnDays(f.readings, f.daysWithReadings),
          {},
          Compared::Readings},
-        {QStringLiteral("Mittelwert"), mgdlAndMmol(f.mean, f.meanMmol), {}, Compared::Mean},
+        {QStringLiteral("Mittelwert"), bothUnits(f.mean, f.meanMmol, unit), {}, Compared::Mean},
         {QStringLiteral("Standardabweichung"),
-         f.sd ? mgdlAndMmol(f.sd, f.sdMmol) : fromThirtyText(),
+         f.sd ? bothUnits(f.sd, f.sdMmol, unit) : fromThirtyText(),
          {},
          Compared::Sd},
         {QStringLiteral("Variationskoeffizient"),
@@ -166,21 +168,27 @@ QList<FigureRow> figureRows(const Figures &f) {
          {},
          Compared::Ea1c,
          QStringLiteral("Schätzung, kein Laborwert")},
-        {comparedCaption(Compared::VeryHighShare), percentText(f.bands[VeryHigh]), Target::VeryHigh,
-         Compared::VeryHighShare},
-        {comparedCaption(Compared::HighShare), percentText(f.bands[High]), {}, Compared::HighShare},
+        {comparedCaption(Compared::VeryHighShare, unit), percentText(f.bands[VeryHigh]),
+         Target::VeryHigh, Compared::VeryHighShare},
+        {comparedCaption(Compared::HighShare, unit),
+         percentText(f.bands[High]),
+         {},
+         Compared::HighShare},
         {QStringLiteral("hoch und sehr hoch"), percentText(f.highAll), Target::HighAll, {}},
-        {comparedCaption(Compared::InRangeShare), percentText(f.bands[InRange]), Target::InRange,
-         Compared::InRangeShare},
-        {comparedCaption(Compared::LowShare), percentText(f.bands[Low]), {}, Compared::LowShare},
+        {comparedCaption(Compared::InRangeShare, unit), percentText(f.bands[InRange]),
+         Target::InRange, Compared::InRangeShare},
+        {comparedCaption(Compared::LowShare, unit),
+         percentText(f.bands[Low]),
+         {},
+         Compared::LowShare},
         {QStringLiteral("niedrig und sehr niedrig"), percentText(f.lowAll), Target::LowAll, {}},
-        {comparedCaption(Compared::VeryLowShare), percentText(f.bands[VeryLow]), Target::VeryLow,
-         Compared::VeryLowShare},
-        {QStringLiteral("Unterzuckerungen Stufe 1 (54–69 mg/dl)"),
+        {comparedCaption(Compared::VeryLowShare, unit), percentText(f.bands[VeryLow]),
+         Target::VeryLow, Compared::VeryLowShare},
+        {QStringLiteral("Unterzuckerungen Stufe 1 (") + bandBounds(Low, unit) + u')',
          QString::number(f.hypoLevel1),
          {},
          Compared::HypoLevel1},
-        {QStringLiteral("Unterzuckerungen Stufe 2 (< 54 mg/dl)"),
+        {QStringLiteral("Unterzuckerungen Stufe 2 (") + bandBounds(VeryLow, unit) + u')',
          QString::number(f.hypoLevel2),
          {},
          Compared::HypoLevel2},
@@ -202,7 +210,7 @@ void addFigures(QVBoxLayout *v, const Collection &c, QWidget *content) {
         new FigureTable({QStringLiteral("Kennzahl"), QStringLiteral("Wert"), QStringLiteral("Ziel"),
                          QStringLiteral("davor"), QStringLiteral("Änderung")},
                         QStringLiteral("Kennzahlen"), content);
-    for (const FigureRow &r : figureRows(f)) {
+    for (const FigureRow &r : figureRows(f, c.unit)) {
         QString target = r.targetText;
         QColor color;
         if (r.target) {
@@ -213,10 +221,10 @@ void addFigures(QVBoxLayout *v, const Collection &c, QWidget *content) {
         QString previous, delta;
         QColor deltaColor = kQuietColor;
         if (r.compared) {
-            previous =
-                before ? comparedValue(c.previous.figures, *r.compared) : QStringLiteral("–");
+            previous = before ? comparedValue(c.previous.figures, *r.compared, c.unit)
+                              : QStringLiteral("–");
             const Tenths d = change(f, c.previous.figures, *r.compared);
-            delta = changeText(d, *r.compared);
+            delta = changeText(d, *r.compared, c.unit);
             if (d) deltaColor = QColor(Qt::black);
         }
         figures->addRow({r.caption, r.value, target, previous, delta},
@@ -228,29 +236,22 @@ void addFigures(QVBoxLayout *v, const Collection &c, QWidget *content) {
     v->addLayout(top);
 }
 
-QString rangeText(const SlotFigures &s, Percentile lo, Percentile hi) {
-    if (!s.mgdl[lo] || !s.mgdl[hi]) return QStringLiteral("–");
-    return german(s.mgdl[lo]) + QStringLiteral("–") + german(s.mgdl[hi]);
-}
-
-// Per slot: clock time, count and percentiles in mg/dl.
-FigureTable *slotTableOf(const Figures &f, QWidget *content) {
+// Per slot: clock time, count and percentiles in the unit.
+FigureTable *slotTableOf(const Figures &f, GlucoseUnit unit, QWidget *content) {
     auto *slotTable = new FigureTable({QStringLiteral("Messzeit"), QStringLiteral("Uhrzeit"),
                                        QStringLiteral("n"), QStringLiteral("Median"),
                                        QStringLiteral("25–75 %"), QStringLiteral("10–90 %"),
                                        QStringLiteral("5–95 %"), QStringLiteral("Min–Max")},
                                       QStringLiteral("Tageszeiten"), content);
     for (const SlotFigures &s : f.perSlot) {
-        QStringList values;
-        for (int v : s.values)
-            values << QString::number(v);
         const bool median = s.mgdl[P50].has_value();
-        slotTable->addRow(
-            {slotCaption(s.slot), s.typicalTime().isEmpty() ? QStringLiteral("–") : s.typicalTime(),
-             QString::number(s.readings),
-             median ? german(s.mgdl[P50]) : QStringLiteral("Werte: ") + values.join(u' '),
-             rangeText(s, P25, P75), rangeText(s, P10, P90), rangeText(s, P5, P95),
-             QStringLiteral("%1–%2").arg(s.min).arg(s.max)});
+        slotTable->addRow({slotCaption(s.slot),
+                           s.typicalTime().isEmpty() ? QStringLiteral("–") : s.typicalTime(),
+                           QString::number(s.readings),
+                           median ? percentileText(s, P50, unit)
+                                  : QStringLiteral("Werte: ") + slotValues(s, unit).join(u' '),
+                           percentileRange(s, P25, P75, unit), percentileRange(s, P10, P90, unit),
+                           percentileRange(s, P5, P95, unit), minMaxText(s, unit)});
     }
     return slotTable;
 }
@@ -258,10 +259,12 @@ FigureTable *slotTableOf(const Figures &f, QWidget *content) {
 // The day profile and its figures, and the year's trend.
 void addProfile(QVBoxLayout *v, const Collection &c, QWidget *content) {
     v->addWidget(sectionTitle(QStringLiteral("Tagesprofil (Perzentile je Messzeit)"),
-                              QStringLiteral("Werte in mg/dl; ") + percentileRule(), content));
+                              QStringLiteral("Werte in ") + glucoseunit::unitText(c.unit) +
+                                  QStringLiteral("; ") + percentileRule(),
+                              content));
     auto *middle = new QHBoxLayout;
     middle->addWidget(new ChartWidget(ChartWidget::Kind::Profile, c, content), 1);
-    middle->addWidget(slotTableOf(c.figures, content), 0, Qt::AlignTop);
+    middle->addWidget(slotTableOf(c.figures, c.unit, content), 0, Qt::AlignTop);
     v->addLayout(middle);
 }
 
@@ -283,22 +286,28 @@ QVBoxLayout *addTrend(QHBoxLayout *row, const Collection &c, QWidget *content) {
 }
 
 // The hypoglycaemias one by one, the most recent in view.
-void addHypos(QVBoxLayout *v, const Figures &f, QWidget *content) {
+void addHypos(QVBoxLayout *v, const Figures &f, GlucoseUnit unit, QWidget *content) {
     v->addWidget(sectionTitle(QStringLiteral("Unterzuckerungen"),
-                              QStringLiteral("Stufe 1 (54–69 mg/dl): %1, Stufe 2 (< 54 mg/dl): %2")
+                              QStringLiteral("Stufe 1 (%1): %2, Stufe 2 (%3): %4")
+                                  .arg(bandBounds(Low, unit))
                                   .arg(f.hypoLevel1)
+                                  .arg(bandBounds(VeryLow, unit))
                                   .arg(f.hypoLevel2),
                               content));
     if (f.hypos.isEmpty()) return;
+    // The chosen unit's column first.
+    const bool mmol = unit == GlucoseUnit::MmolL;
+    const QString mgCaption = QStringLiteral("mg/dl"), mmolCaption = QStringLiteral("mmol/l");
     auto *hypos = new FigureTable({QStringLiteral("Datum"), QStringLiteral("Messung"),
-                                   QStringLiteral("Uhrzeit"), QStringLiteral("mg/dl"),
-                                   QStringLiteral("mmol/l"), QStringLiteral("Stufe")},
+                                   QStringLiteral("Uhrzeit"), mmol ? mmolCaption : mgCaption,
+                                   mmol ? mgCaption : mmolCaption, QStringLiteral("Stufe")},
                                   QStringLiteral("Unterzuckerungen"), content);
-    for (const Reading &r : f.hypos)
+    for (const Reading &r : f.hypos) {
+        const QString mg = QString::number(r.mgdl), mm = german(mmolTenths(r.mgdl));
         hypos->addRow({dateText(r.date), slotCaption(r.slot),
-                       r.minute < 0 ? QStringLiteral("–") : r.timeText(), QString::number(r.mgdl),
-                       german(mmolTenths(r.mgdl)),
-                       r.mgdl < 54 ? QStringLiteral("2") : QStringLiteral("1")});
+                       r.minute < 0 ? QStringLiteral("–") : r.timeText(), mmol ? mm : mg,
+                       mmol ? mg : mm, r.mgdl < 54 ? QStringLiteral("2") : QStringLiteral("1")});
+    }
     // A long list scrolls in a box of its own, the most recent in view.
     constexpr int kShownRows = 8;
     if (hypos->rowCount() <= kShownRows) {
@@ -341,7 +350,7 @@ QWidget *pageWidget(const StatisticsWindow::Page &page) {
     addProfile(v, c, content);
     auto *bottom = new QHBoxLayout;
     QVBoxLayout *right = addTrend(bottom, c, content);
-    addHypos(right, c.figures, content);
+    addHypos(right, c.figures, c.unit, content);
     right->addStretch();
     v->addLayout(bottom);
     v->addWidget(notesLabel(page, content));
@@ -378,7 +387,8 @@ StatisticsWindow::StatisticsWindow(ui::Services &ui, QWidget *parent) : QDialog(
     resize(1120, 800);
 }
 
-bool StatisticsWindow::showTable(const QString &tablePath, const QString &baseFolder) {
+bool StatisticsWindow::showTable(const QString &tablePath, const QString &baseFolder,
+                                 GlucoseUnit unit) {
     if (tablePath.trimmed().isEmpty()) {
         m_ui.showInformation(QStringLiteral("Es ist keine Monatstabelle geöffnet. Bitte öffnen "
                                             "Sie zuerst einen Monat."));
@@ -386,7 +396,7 @@ bool StatisticsWindow::showTable(const QString &tablePath, const QString &baseFo
     }
     ShownMonths months;
     QString error;
-    if (!readShownMonths(tablePath, baseFolder, months, &error)) {
+    if (!readShownMonths(tablePath, baseFolder, unit, months, &error)) {
         m_ui.showWarning(error);
         return false;
     }
@@ -396,7 +406,7 @@ bool StatisticsWindow::showTable(const QString &tablePath, const QString &baseFo
 }
 
 bool StatisticsWindow::reload() {
-    return showTable(m_tablePath, m_baseFolder);
+    return showTable(m_tablePath, m_baseFolder, m_months.month.unit);
 }
 
 void StatisticsWindow::showMonths(const ShownMonths &m, const QString &baseFolder) {

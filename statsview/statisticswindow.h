@@ -36,9 +36,9 @@ public:
     StatisticsWindow(ui::Services &ui, QWidget *parent = nullptr);
 
     // Reads the month table on screen with the months around it and shows
-    // them; false after a German message when there is no table or it cannot
-    // be read (the window then keeps what it showed).
-    bool showTable(const QString &tablePath, const QString &baseFolder);
+    // them in the unit; false after a German message when there is no table
+    // or it cannot be read (the window then keeps what it showed).
+    bool showTable(const QString &tablePath, const QString &baseFolder, GlucoseUnit unit);
     // Reads the table shown last again, for a month that has changed.
     bool reload();
     // Shows months already read.

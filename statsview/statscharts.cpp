@@ -45,31 +45,24 @@ qreal beginChart(QPainter &p) {
 
 struct BandLabel {
     Band band;
-    QString name;
-    QString bounds;
     Target target;
     bool combined; // the target speaks of this band and its outer neighbour
 };
 
-const BandLabel kLabels[] = {
-    {VeryHigh, QStringLiteral("sehr hoch"), QStringLiteral("> 250 mg/dl (> 13,9 mmol/l)"),
-     Target::VeryHigh, false},
-    {High, QStringLiteral("hoch"), QStringLiteral("181–250 mg/dl (10,1–13,9 mmol/l)"),
-     Target::HighAll, true},
-    {InRange, QStringLiteral("im Zielbereich"), QStringLiteral("70–180 mg/dl (3,9–10,0 mmol/l)"),
-     Target::InRange, false},
-    {Low, QStringLiteral("niedrig"), QStringLiteral("54–69 mg/dl (3,0–3,8 mmol/l)"), Target::LowAll,
-     true},
-    {VeryLow, QStringLiteral("sehr niedrig"), QStringLiteral("< 54 mg/dl (< 3,0 mmol/l)"),
-     Target::VeryLow, false},
-};
+const BandLabel kLabels[] = {{VeryHigh, Target::VeryHigh, false},
+                             {High, Target::HighAll, true},
+                             {InRange, Target::InRange, false},
+                             {Low, Target::LowAll, true},
+                             {VeryLow, Target::VeryLow, false}};
 
-// The lines beside a band: name and share, bounds, the share together with
-// the outer neighbour where the target speaks of both, and the target with
-// its verdict.
-QStringList labelLines(const Figures &f, const BandLabel &l) {
+// The lines beside a band: name and share, bounds (the unit's first), the
+// share together with the outer neighbour where the target speaks of both,
+// and the target with its verdict.
+QStringList labelLines(const Figures &f, const BandLabel &l, GlucoseUnit unit) {
+    const GlucoseUnit other = unit == GlucoseUnit::MmolL ? GlucoseUnit::MgDl : GlucoseUnit::MmolL;
     QStringList lines = {
-        l.name + QStringLiteral(": ") + german(f.bands[l.band]) + QStringLiteral(" %"), l.bounds};
+        bandName(l.band) + QStringLiteral(": ") + german(f.bands[l.band]) + QStringLiteral(" %"),
+        bandBounds(l.band, unit) + QStringLiteral(" (") + bandBounds(l.band, other) + u')'};
     if (l.combined)
         lines << QStringLiteral("mit ") +
                      (l.band == High ? QStringLiteral("sehr hoch: ")
@@ -119,12 +112,14 @@ QFont chartFont(qreal pt, bool bold) {
     return f;
 }
 
-void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
+void drawRangeBar(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt,
+                  GlucoseUnit unit) {
     LabelPainter labels(p);
-    drawRangeBar(labels, area, f, fontPt);
+    drawRangeBar(labels, area, f, fontPt, unit);
 }
 
-void drawRangeBar(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
+void drawRangeBar(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt,
+                  GlucoseUnit unit) {
     QPainter &p = labels.painter();
     const qreal u = beginChart(p);
     // Bold on screen; a report has one font face only, which is half the
@@ -163,7 +158,7 @@ void drawRangeBar(LabelPainter &labels, const QRectF &area, const Figures &f, qr
     const qreal slot = bar.height() / 5;
     for (int i = 0; i < 5; ++i) {
         const BandLabel &l = kLabels[i];
-        const QStringList lines = labelLines(f, l);
+        const QStringList lines = labelLines(f, l, unit);
         const qreal top = bar.top() + i * slot;
         const qreal firstLine = top + (slot - lines.size() * lineH) / 2 + fm.ascent();
         p.setPen(QPen(kAxisColor, 0.5 * u));
@@ -196,20 +191,24 @@ struct Frame {
     }
 };
 
-// The target range and a grid line every 50 mg/dl with its value on the left.
-void drawScale(LabelPainter &labels, const Frame &fr, const QFont &font, const QFontMetricsF &fm) {
+// The target range and the grid lines with their values on the left: every
+// 50 mg/dl, or every 2 mmol/l.
+void drawScale(LabelPainter &labels, const Frame &fr, const QFont &font, const QFontMetricsF &fm,
+               GlucoseUnit unit) {
     QPainter &p = labels.painter();
     const QRectF &plot = fr.plot;
     p.fillRect(QRectF(QPointF(plot.left(), fr.y(std::min(180, fr.top))),
                       QPointF(plot.right(), fr.y(std::max(70, fr.bottom)))),
                kTargetFill);
-    for (int v = fr.bottom; v <= fr.top; v += 50) {
+    const bool mmol = unit == GlucoseUnit::MmolL;
+    const qreal step = mmol ? 2 * stats::kMgdlPerMmol : 50;
+    for (qreal v = mmol ? std::ceil(fr.bottom / step) * step : fr.bottom; v <= fr.top; v += step) {
         const qreal yy = fr.y(v);
         p.setPen(QPen(kGridColor, 0.5 * fr.u));
         p.drawLine(QPointF(plot.left(), yy), QPointF(plot.right(), yy));
         p.setPen(kAxisColor);
-        const QString mg = QString::number(v);
-        labels.draw(QPointF(plot.left() - 2 * fr.u, yy + fm.ascent() / 2.5), mg, font,
+        const QString label = QString::number(mmol ? qRound(v / stats::kMgdlPerMmol) : int(v));
+        labels.draw(QPointF(plot.left() - 2 * fr.u, yy + fm.ascent() / 2.5), label, font,
                     std::numeric_limits<qreal>::max(), Qt::AlignRight);
     }
 }
@@ -256,7 +255,8 @@ struct LegendItem {
     QString text;
 };
 
-QList<LegendItem> profileLegend() {
+QList<LegendItem> profileLegend(GlucoseUnit unit) {
+    const bool mmol = unit == GlucoseUnit::MmolL;
     return {
         {LegendItem::Fill, kOuterColor, Qt::SolidLine, QStringLiteral("5–95 %")},
         {LegendItem::Fill, kMiddleColor, Qt::SolidLine, QStringLiteral("10–90 %")},
@@ -264,11 +264,14 @@ QList<LegendItem> profileLegend() {
         {LegendItem::Line, kMedianColor, Qt::SolidLine, QStringLiteral("Median")},
         {LegendItem::Dot, kMedianColor, Qt::SolidLine,
          QStringLiteral("einzelne Werte (unter %1 Messwerten)").arg(kMinReadingsForMedian)},
-        {LegendItem::Fill, kTargetFill, Qt::SolidLine, QStringLiteral("Zielbereich 70–180")},
+        {LegendItem::Fill, kTargetFill, Qt::SolidLine,
+         mmol ? QStringLiteral("Zielbereich 3,9–10,0") : QStringLiteral("Zielbereich 70–180")},
         {LegendItem::Line, bandColor(VeryLow), Qt::DashLine,
-         QStringLiteral("54: Grenze zu sehr niedrig")},
+         (mmol ? QStringLiteral("3,0") : QStringLiteral("54")) +
+             QStringLiteral(": Grenze zu sehr niedrig")},
         {LegendItem::Line, bandColor(VeryHigh), Qt::DashLine,
-         QStringLiteral("250: Grenze zu sehr hoch")},
+         (mmol ? QStringLiteral("13,9") : QStringLiteral("250")) +
+             QStringLiteral(": Grenze zu sehr hoch")},
     };
 }
 
@@ -375,20 +378,25 @@ void drawSlotCaption(LabelPainter &labels, const Frame &fr, const SlotFigures &s
 
 } // namespace
 
-void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt) {
+void drawProfile(QPainter &p, const QRectF &area, const Figures &f, qreal fontPt,
+                 GlucoseUnit unit) {
     LabelPainter labels(p);
-    drawProfile(labels, area, f, fontPt);
+    drawProfile(labels, area, f, fontPt, unit);
 }
 
-void drawProfile(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt) {
+void drawProfile(LabelPainter &labels, const QRectF &area, const Figures &f, qreal fontPt,
+                 GlucoseUnit unit) {
     QPainter &p = labels.painter();
     const qreal u = beginChart(p);
     const QFont plain = chartFont(fontPt);
     const QFontMetricsF fm(plain, p.device());
     const qreal lineH = fm.height();
-    const qreal leftW = labels.width(QStringLiteral("mg/dl"), plain) + 4 * u;
-    const qreal rightW = labels.width(QStringLiteral("mmol/l"), plain) + 4 * u;
-    const QList<LegendItem> legend = profileLegend();
+    const bool mmol = unit == GlucoseUnit::MmolL;
+    const QString leftUnit = glucoseunit::unitText(unit);
+    const QString rightUnit = mmol ? QStringLiteral("mg/dl") : QStringLiteral("mmol/l");
+    const qreal leftW = labels.width(leftUnit, plain) + 4 * u;
+    const qreal rightW = labels.width(rightUnit, plain) + 4 * u;
+    const QList<LegendItem> legend = profileLegend(unit);
     const QList<int> rows = legendRows(labels, plain, legend, area.width(), 9 * u);
     const QRectF plot(area.left() + leftW, area.top() + lineH * 1.5, area.width() - leftW - rightW,
                       area.height() - lineH * (5 + rows.size()));
@@ -397,13 +405,18 @@ void drawProfile(LabelPainter &labels, const QRectF &area, const Figures &f, qre
         return;
     }
     const Frame fr{plot, 0, profileTop(f), u};
-    drawScale(labels, fr, plain, fm);
+    drawScale(labels, fr, plain, fm, unit);
+    // The other unit on the right at every 50 mg/dl (in mmol/l with a tick:
+    // its grid runs at other rows).
     p.setPen(kAxisColor);
-    for (int v = 0; v <= fr.top; v += 50)
+    for (int v = 0; v <= fr.top; v += 50) {
+        if (mmol)
+            p.drawLine(QPointF(plot.right(), fr.y(v)), QPointF(plot.right() + 1.5 * u, fr.y(v)));
         labels.draw(QPointF(plot.right() + 2 * u, fr.y(v) + fm.ascent() / 2.5),
-                    german(mmolTenths(v)), plain);
-    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"), plain);
-    labels.draw(QPointF(area.right(), area.top() + fm.ascent()), QStringLiteral("mmol/l"), plain,
+                    mmol ? QString::number(v) : german(mmolTenths(v)), plain);
+    }
+    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), leftUnit, plain);
+    labels.draw(QPointF(area.right(), area.top() + fm.ascent()), rightUnit, plain,
                 std::numeric_limits<qreal>::max(), Qt::AlignRight);
     drawLimits(p, fr);
     drawLegend(labels, plain, legend, rows, area.left(), area.bottom() - lineH * rows.size(), fm,
@@ -452,13 +465,14 @@ qreal mgdlOfEa1c(qreal percent) {
 
 } // namespace
 
-void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months, qreal fontPt) {
+void drawTrend(QPainter &p, const QRectF &area, const QList<MonthPoint> &months, qreal fontPt,
+               GlucoseUnit unit) {
     LabelPainter labels(p);
-    drawTrend(labels, area, months, fontPt);
+    drawTrend(labels, area, months, fontPt, unit);
 }
 
 void drawTrend(LabelPainter &labels, const QRectF &area, const QList<MonthPoint> &months,
-               qreal fontPt) {
+               qreal fontPt, GlucoseUnit unit) {
     QPainter &p = labels.painter();
     const qreal u = beginChart(p);
     const QFont plain = chartFont(fontPt);
@@ -479,7 +493,7 @@ void drawTrend(LabelPainter &labels, const QRectF &area, const QList<MonthPoint>
             hi = std::max(hi, int(*m.mean / 10) + 1);
         }
     const Frame fr{plot, std::max(0, lo / 50 * 50), std::min(kMaxReading, (hi + 49) / 50 * 50), u};
-    drawScale(labels, fr, plain, fm);
+    drawScale(labels, fr, plain, fm, unit);
     // The estimated HbA1c a mean stands for, on the right.
     p.setPen(kAxisColor);
     for (int a = 4; a <= 20; ++a) {
@@ -489,7 +503,7 @@ void drawTrend(LabelPainter &labels, const QRectF &area, const QList<MonthPoint>
         labels.draw(QPointF(plot.right() + 2 * u, fr.y(mg) + fm.ascent() / 2.5),
                     QStringLiteral("%1 %").arg(a), plain);
     }
-    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), QStringLiteral("mg/dl"), plain);
+    labels.draw(QPointF(area.left(), area.top() + fm.ascent()), glucoseunit::unitText(unit), plain);
     labels.draw(QPointF(area.right(), area.top() + fm.ascent()), QStringLiteral("eA1c"), plain,
                 std::numeric_limits<qreal>::max(), Qt::AlignRight);
     p.setPen(QPen(kAxisColor, 0.75 * u));

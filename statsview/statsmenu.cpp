@@ -23,17 +23,17 @@ bool haveTable(ui::Services &ui, const QString &tablePath) {
 } // namespace
 
 void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
-               QWidget *parent) {
+               GlucoseUnit unit, QWidget *parent) {
     statsview::StatisticsWindow window(ui, parent);
-    if (window.showTable(tablePath, baseFolder)) window.exec();
+    if (window.showTable(tablePath, baseFolder, unit)) window.exec();
 }
 
 void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
-                 QWidget *parent) {
+                 GlucoseUnit unit, QWidget *parent) {
     if (!haveTable(ui, tablePath)) return;
     ShownMonths m;
     QString error;
-    if (!readShownMonths(tablePath, baseFolder, m, &error)) {
+    if (!readShownMonths(tablePath, baseFolder, unit, m, &error)) {
         ui.showWarning(error);
         return;
     }

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "storage/glucoseunit.h"
+
 class QWidget;
 namespace ui {
 class Services;
@@ -13,14 +15,14 @@ class Services;
 namespace statsmenu {
 
 // "Statistik": the statistics window for the shown month and the last three
-// months, shown modally.
+// months in the unit, shown modally.
 void Statistik(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
-               QWidget *parent);
+               GlucoseUnit unit, QWidget *parent);
 
 // "Arztbericht": asks for a PDF file, writes the report of the last three
-// months and opens it.
+// months in the unit and opens it.
 void Arztbericht(ui::Services &ui, const QString &tablePath, const QString &baseFolder,
-                 QWidget *parent);
+                 GlucoseUnit unit, QWidget *parent);
 
 // "Datei › Exportieren › Messwerte als CSV…": asks for a file and writes
 // every reading of the shown month as CSV.

@@ -5,7 +5,8 @@
 
 MonthModel::MonthModel(const Folders &folders, std::shared_ptr<IniDocument> settings,
                        QObject *parent)
-    : QObject(parent), m_folders(folders), m_settings(std::move(settings)) {}
+    : QObject(parent), m_folders(folders), m_settings(std::move(settings)),
+      m_unit(glucoseunit::fromSetting(this->settings().get(keys::Einheit))) {}
 
 MonthModel::MonthModel(const Folders &folders, QObject *parent)
     : MonthModel(folders, std::make_shared<IniDocument>(folders.settings), parent) {}
@@ -103,4 +104,22 @@ void MonthModel::setOptions(const DisplayOptions &options) {
     if (options == m_options) return;
     m_options = options;
     emit optionsChanged();
+}
+
+bool MonthModel::setUnit(GlucoseUnit unit, QString *error) {
+    bool stored = true;
+    const QString text = glucoseunit::unitText(unit);
+    if (settings().get(keys::Einheit) != text) stored = settings().set(keys::Einheit, text, error);
+    if (unit != m_unit) {
+        m_unit = unit;
+        emit unitChanged();
+    }
+    return stored;
+}
+
+void MonthModel::restoreUnit() {
+    const GlucoseUnit unit = glucoseunit::fromSetting(settings().get(keys::Einheit));
+    if (unit == m_unit) return;
+    m_unit = unit;
+    emit unitChanged();
 }

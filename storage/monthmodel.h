@@ -7,16 +7,16 @@
 #include "displayoptions.h"
 #include "entryline.h"
 #include "folders.h"
+#include "glucoseunit.h"
 #include "monthread.h"
 #include "settingsstore.h"
 
 // The month the program works on, and the one place that changes it: the
 // current month table with its diary and what the table file holds, the user
-// whose table it is, the measure mode, the month and year of the entry list
-// and the display options. The windows never keep a copy of this state: they
-// show it and listen to the signals below (connected once, when the program
-// is made). It also holds the settings file once for every window, so each
-// key is read from memory.
+// whose table it is, the measure mode, the month and year of the entry list,
+// the display options and the unit values are shown in. The windows never keep a copy of this
+// state: they show it and listen to the signals below (connected once, when the program is made).
+// It also holds the settings file once for every window, so each key is read from memory.
 class MonthModel : public QObject {
     Q_OBJECT
 public:
@@ -86,6 +86,17 @@ public:
     // Emits optionsChanged() when they change.
     void setOptions(const DisplayOptions &options);
 
+    // --- The unit every value is shown and typed in ("Einheit", mg/dl when
+    // the settings name none); what is stored stays mg/dl.
+    GlucoseUnit unit() const { return m_unit; }
+    // Stores the unit as "Einheit" and, when it changes, emits unitChanged().
+    // False with the German reason in *error when the setting could not be
+    // written; the unit holds for this run all the same.
+    bool setUnit(GlucoseUnit unit, QString *error = nullptr);
+    // The unit the settings file names now (after a restore); emits
+    // unitChanged() when it differs.
+    void restoreUnit();
+
     // The limits, colours, pen width or slot times were changed in the
     // settings file: emits appearanceChanged().
     void appearanceWasChanged() { emit appearanceChanged(); }
@@ -100,6 +111,7 @@ signals:
     void userChanged(const QString &name);
     void modeChanged();
     void optionsChanged();
+    void unitChanged();
     void appearanceChanged();
     // Reading a month wrote its user to the settings file, which cannot be
     // written (the read-only notice follows).
@@ -117,4 +129,5 @@ private:
     bool m_four = true, m_eight = false;
     QString m_entryMonth, m_entryYear;
     DisplayOptions m_options;
+    GlucoseUnit m_unit = GlucoseUnit::MgDl;
 };

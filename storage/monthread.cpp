@@ -10,6 +10,17 @@
 #include "readings.h"
 #include "settingsstore.h"
 
+QString MonthResult::meanValueIn(GlucoseUnit unit) const {
+    if (unit == GlucoseUnit::MgDl || meanValueText.isEmpty()) return meanValueText;
+    return glucoseunit::tenthsText(glucoseunit::mmolTenthsOfMean(readingSum, readingCount)) +
+           QStringLiteral(" mmol/l");
+}
+
+QString MonthResult::meanHeaderIn(GlucoseUnit unit) const {
+    const QString value = meanValueIn(unit);
+    return value.isEmpty() ? QString() : QStringLiteral(" -  Mittelwert: ") + value;
+}
+
 namespace monthread {
 
 QList<int> dayEndsOf(const QStringList &lines) {
@@ -65,6 +76,7 @@ void compute(Month &m) {
     r.dayMeans = means.dayMeanTexts();
     r.monthMean = means.monthMeanText();
     r.readingCount = means.readings;
+    r.readingSum = means.total;
     for (const QString &line : std::as_const(r.entries)) {
         glucose::Reading reading;
         if (glucose::readLine(line, reading) == glucose::LineKind::Reading &&

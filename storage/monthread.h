@@ -6,6 +6,7 @@
 #include <array>
 
 #include "entryline.h"
+#include "glucoseunit.h"
 
 // What a month table holds, read and computed as the graph draws it.
 struct MonthResult {
@@ -19,6 +20,7 @@ struct MonthResult {
     QString entryMonth, entryYear;        // of the table's last entry line
     QString skippedNotice;                // entry lines passed over; empty when none
     int readingCount = 0;                 // the readings counted in the means
+    qint64 readingSum = 0;                // their sum in mg/dl
     int eightSlotReadings = 0;            // readings of Messung4 .. Messung7
     bool readable = false;                // the table could be read
     bool complete = false;                // the reading ran to the end of the file
@@ -26,6 +28,11 @@ struct MonthResult {
     MonthResult() { dayMeans.fill(QStringLiteral("0")); }
     QStringList dayMeanList() const { return QStringList(dayMeans.begin(), dayMeans.end()); }
     QString entryMonthName() const { return GibMonatLang(entryMonth.toInt()); }
+    // The monthly mean with its unit: meanValueText in mg/dl, "8,0 mmol/l"
+    // (of the exact mean) in mmol/l; empty below 3 readings.
+    QString meanValueIn(GlucoseUnit unit) const;
+    // " -  Mittelwert: " + meanValueIn(unit), or empty.
+    QString meanHeaderIn(GlucoseUnit unit) const;
 };
 
 // A month table read and computed as the drawing pass reads it, without

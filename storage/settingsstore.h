@@ -90,6 +90,8 @@ inline const QString FensterHoehe = QStringLiteral("FensterHoehe");
 inline const QString BenutzerName = QStringLiteral("BenutzerName");
 inline const QString TabellenDateiName = QStringLiteral("TabellenDateiName");
 inline const QString LetzteEingabe = QStringLiteral("LetzteEingabe");
+// The unit values are shown and typed in: "mg/dl" or "mmol/l".
+inline const QString Einheit = QStringLiteral("Einheit");
 } // namespace keys
 
 // Defaults of the numeric window keys.

@@ -97,6 +97,7 @@ QString helpContents() {
 <li><a href="#tagebuch">Die Tagebuchseite (BE/KE, CT/ICT)</a></li>
 <li><a href="#menue">Alle Menübefehle</a></li>
 <li><a href="#einstellungen">Einstellungen</a></li>
+<li><a href="#einheit">Maßeinheit: mg/dl oder mmol/l</a></li>
 <li><a href="#drucken">Drucken</a></li>
 <li><a href="#ausgaben">PDF, Webbrowser und Befehlszeile</a></li>
 <li><a href="#import">Messwerte aus Dateien übernehmen</a></li>
@@ -294,6 +295,36 @@ Basal.</li>
 <li><b>Tagebuch sichtbar</b>: blendet die Tagebuchseite unter der Grafik ein oder aus.</li>
 <li>Beim <b>Liniendiagramm im Browser</b>: die Datenwerte über der Kurve anzeigen und die
 Linie bei einem Tag ohne Werte unterbrechen.</li>
+</ul>)HTML");
+}
+
+// Section "Maßeinheit: mg/dl oder mmol/l".
+QString helpUnit() {
+    return QStringLiteral(R"HTML(<h2 id="einheit">Maßeinheit: mg/dl oder mmol/l</h2>
+<p>Unter <b>Einstellungen › Maßeinheit</b> wählen Sie einmal, ob Glykovalin Ihre Werte in
+<b>mg/dl</b> oder in <b>mmol/l</b> zeigt. Mit <b>OK</b> gilt die Wahl sofort und bleibt bis zur
+nächsten Änderung (in <code>glykoval.ini</code> als <code>Einheit=mg/dl</code> oder
+<code>Einheit=mmol/l</code>; ohne diesen Eintrag gilt mg/dl).</p>
+<ul>
+<li>Umgerechnet wird mit 1 mmol/l = 18,016 mg/dl; mmol/l stehen mit einer Nachkommastelle
+(5,6), gerundet ab der Hälfte.</li>
+<li>Mit mmol/l geben Sie den Messwert im Eingabefenster in mmol/l ein, mit Komma oder Punkt
+(<code>5,6</code> oder <code>5.6</code>), von 0,0 bis 27,8. Die Liste, die Tabelle und ihr
+Ausdruck, die Messwertzeile der Tagebuchseite, das Tagebuch als PDF, die Grafik mit ihrer Skala
+(alle 2 mmol/l), die Anzeige unter dem Mauszeiger, der Monatsmittelwert, der Grafikdruck, das
+Liniendiagramm im Webbrowser und die Grenzwerte in den Einstellungen zeigen dann mmol/l.</li>
+<li>Statistik und Arztbericht nennen mmol/l zuerst und mg/dl in Klammern.</li>
+<li>Gespeichert wird immer in ganzen mg/dl: 5,6 mmol/l werden als 101 mg/dl gespeichert
+(5,6 × 18,016 = 100,9, gerundet), 27,8 mmol/l als 500 mg/dl. Monatstabellen und Grenzwerte
+bleiben beim Wechsel der Einheit unverändert, Sie können jederzeit zurückwechseln.</li>
+<li>Ob ein Wert hoch, im Zielbereich oder niedrig ist, entscheidet Glykovalin immer nach den
+gespeicherten mg/dl: 181 mg/dl erscheinen als 10,0 mmol/l, liegen aber über 180 mg/dl.</li>
+<li>Die Befehle <code>glykovalin-cli table</code>, <code>stats</code>, <code>graph</code>,
+<code>chart</code>, <code>diary-pdf</code>, <code>print-graph</code>,
+<code>print-table</code> und <code>report</code> richten sich nach der Einheit in
+<code>glykoval.ini</code> ihres Ordners; <code>add</code> nimmt Werte weiter in mg/dl,
+<code>stats --json</code> und die CSV-Ausgabe enthalten weiter mg/dl (die CSV-Datei beide
+Einheiten).</li>
 </ul>)HTML");
 }
 
@@ -532,10 +563,10 @@ QString helpFoot() {
 // a blank line between them.
 QStringList helpPage() {
     const QStringList sections = {
-        helpHead(),       helpContents(), helpFirstSteps(), helpEntering(),
-        helpCorrecting(), helpGraph(),    helpDiaryPage(),  helpMenus(),
-        helpSettings(),   helpPrinting(), helpOutputs(),    helpStatistics(),
-        helpImport(),     helpFiles(),    helpBackup(),     helpFoot()};
+        helpHead(),     helpContents(),  helpFirstSteps(), helpEntering(), helpCorrecting(),
+        helpGraph(),    helpDiaryPage(), helpMenus(),      helpSettings(), helpUnit(),
+        helpPrinting(), helpOutputs(),   helpStatistics(), helpImport(),   helpFiles(),
+        helpBackup(),   helpFoot()};
     return sections.join(QStringLiteral("\n\n")).split(u'\n');
 }
 

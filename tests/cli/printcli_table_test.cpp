@@ -163,6 +163,22 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     EXPECT_EQ(printcli::run({"print-table", "MM032024.tab"}, out, err), 2);
 }
 
+// With mmol/l in the folder's settings the printed table gives mmol/l.
+TEST(PrintCliTable, ValuesInMmol) {
+    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    TableFolder folder;
+    profile::write(folder.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "mmol.pdf"}, out, err), 0)
+        << errText.toStdString();
+    const QString first = oneLine(pdfcheck::text(folder.file("mmol.pdf"), 1));
+    EXPECT_TRUE(first.contains(kTitle + " (Werte in mmol/l)")) << first.toStdString();
+    // Day 1: 107, 160, 213 and 86 mg/dl.
+    for (const char *value : {"5,9", "8,9", "11,8", "4,8"})
+        EXPECT_TRUE(first.contains(QString::fromLatin1(value))) << value;
+}
+
 // A remark longer than its row continues in the "Bemerkung" column, below
 // its beginning, not at the left margin. The PDF names the table.
 TEST(PrintCliTable, WrappedRemarkContinuesInTheRemarkColumn) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 
 #include "platform/colorref.h"
 #include "platform/ui.h"
@@ -132,6 +133,59 @@ TEST(EinstellDlg, ColoursChartOptionsAndOk) {
     EXPECT_TRUE(f.model.options().carbUnitBE);
     EXPECT_TRUE(f.model.options().therapyCT);
     EXPECT_EQ(f.redraws, 2);
+}
+
+// The unit of the values takes effect on OK and is stored then; the limits
+// are shown and typed in it and stay stored in mg/dl.
+TEST(EinstellDlg, LimitsInMmolAndTheUnitOnOk) {
+    SettingsFixture f({"[Einstellung]", "Hochwerte>=180", "Kritischwerte>=140", "Tiefwerte<=60"});
+    int unitChanges = 0;
+    QObject::connect(&f.model, &MonthModel::unitChanged, [&] { ++unitChanges; });
+    EXPECT_TRUE(child<QRadioButton>(f.dlg, "MgDl_Button").isChecked());
+    f.click("MmolL_Button");
+    EXPECT_EQ(f.spin("SpinEdit1").text(), "10,0");
+    EXPECT_EQ(f.spin("SpinEdit3").text(), "3,3");
+    EXPECT_EQ(unitChanges, 0);
+    EXPECT_EQ(f.stored(keys::Einheit), "");
+    f.click("OKBtn");
+    EXPECT_EQ(f.model.unit(), GlucoseUnit::MmolL);
+    EXPECT_EQ(f.stored(keys::Einheit), "mmol/l");
+    EXPECT_EQ(unitChanges, 1);
+
+    // Typed in mmol/l with a comma or a point, stored as whole mg/dl, clamped
+    // on mg/dl; the arrows step by 0,1 mmol/l.
+    const struct {
+        const char *field, *typed, *shown, *stored;
+        QString key;
+    } cases[] = {{"SpinEdit1", "11.1", "11,1", "200", keys::Hochwerte},
+                 {"SpinEdit1", "20", "13,9", "250", keys::Hochwerte},
+                 {"SpinEdit3", "4,4", "4,4", "79", keys::Tiefwerte},
+                 {"SpinEdit3", "0,5", "1,1", "20", keys::Tiefwerte}};
+    for (const auto &c : cases) {
+        QSpinBox &spin = f.spin(c.field);
+        QLineEdit *edit = spin.findChild<QLineEdit *>();
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(spin.text(), QString::fromLatin1(c.shown)) << c.typed;
+        EXPECT_EQ(f.stored(c.key), QString::fromLatin1(c.stored)) << c.typed;
+    }
+    f.spin("SpinEdit2").stepBy(1);
+    EXPECT_EQ(f.spin("SpinEdit2").text(), "7,9");
+    EXPECT_EQ(f.stored(keys::Kritischwerte), "142");
+    // A limit out of order is named in mmol/l.
+    f.spin("SpinEdit2").setValue(250);
+    ASSERT_FALSE(f.rec.shown.isEmpty());
+    EXPECT_TRUE(f.rec.shown.last().text.contains("Der Wert 13,9 passt nicht"))
+        << f.rec.texts().join('|').toStdString();
+
+    // Opened again, the dialog shows the unit in force.
+    f.dlg.fillFromSettings();
+    EXPECT_TRUE(child<QRadioButton>(f.dlg, "MmolL_Button").isChecked());
+    f.click("MgDl_Button");
+    f.click("OKBtn");
+    EXPECT_EQ(f.stored(keys::Einheit), "mg/dl");
+    EXPECT_EQ(f.spin("SpinEdit1").text(), "250");
 }
 
 // The folder of the automatic backups: one outside the Glykovalin folder is

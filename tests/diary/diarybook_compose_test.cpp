@@ -188,19 +188,42 @@ TEST(DiaryBookCompose, EightColumnBEPageInFourSlotBook) {
 TEST(DiaryBookCompose, MeasurementLineCells) {
     const DiaryBookInput in = input(MeasureMode::Four, {});
     const QString dayText = GibTagebuchWerte(in.dayLineTexts, "05");
-    EXPECT_EQ(FormatiereTagebuchstr(dayText, MeasureMode::Four),
+    EXPECT_EQ(FormatiereTagebuchstr(dayText, MeasureMode::Four, GlucoseUnit::MgDl),
               "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
               "?\t|\tAbends (21:00) = 140");
-    const QString eight = FormatiereTagebuchstr(dayText, MeasureMode::Eight);
+    const QString eight = FormatiereTagebuchstr(dayText, MeasureMode::Eight, GlucoseUnit::MgDl);
     EXPECT_EQ(eight.count("\t|\t"), 7);
     EXPECT_TRUE(eight.contains("\t|\tM7 (  ?  ) =   ?\t|\tAbends (21:00) = 140"));
     // No readings: question marks everywhere.
-    EXPECT_EQ(FormatiereTagebuchstr(QString(), MeasureMode::Four),
+    EXPECT_EQ(FormatiereTagebuchstr(QString(), MeasureMode::Four, GlucoseUnit::MgDl),
               "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
               "?\t|\tAbends (  ?  ) =   ?");
     EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "5").isEmpty());
     EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "32").isEmpty());
     EXPECT_TRUE(GibTagebuchWerte(in.dayLineTexts, "").isEmpty());
+}
+
+// In mmol/l the book's measurement lines and its title's mean are in mmol/l.
+TEST(DiaryBookCompose, ReadingsAndMeanInMmol) {
+    DiaryBookInput in = input(MeasureMode::Four, {pageLine(5)});
+    in.unit = GlucoseUnit::MmolL;
+    const QString line = "Messwerte [mmol/l]: Morgens (07:30) = 6,7\t|\tM2 (  ?  ) =   ?\t|\tM3 "
+                         "(  ?  ) =   ?\t|\tAbends (21:00) = 7,8";
+    EXPECT_EQ(FormatiereTagebuchstr(GibTagebuchWerte(in.dayLineTexts, "05"), MeasureMode::Four,
+                                    GlucoseUnit::MmolL),
+              line);
+    const BookContent book = composeContent(in);
+    ASSERT_EQ(book.entries.size(), 1);
+    QStringList texts;
+    for (const Paragraph &p : book.entries[0].paragraphs)
+        texts << p.text;
+    EXPECT_TRUE(texts.contains(u' ' + line)) << texts.join('|').toStdString();
+    MonthResult month;
+    month.meanValueText = "130,00 mg/dl";
+    month.readingSum = 390;
+    month.readingCount = 3;
+    EXPECT_EQ(bookInput(month, "/daten/", MeasureMode::Four, GlucoseUnit::MmolL).meanSuffixText,
+              " -  Mittelwert: 7,2 mmol/l");
 }
 
 TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {

@@ -173,7 +173,8 @@ struct Folder {
         monthread::Month month;
         QString error;
         EXPECT_TRUE(monthread::readWhole(table, month, &error)) << error.toStdString();
-        return bookInput(month, tmp.file("Glykovalin-Daten/"), MeasureMode::Four);
+        return bookInput(month, tmp.file("Glykovalin-Daten/"), MeasureMode::Four,
+                         GlucoseUnit::MgDl);
     }
 };
 

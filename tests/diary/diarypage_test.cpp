@@ -131,16 +131,33 @@ TEST(DiaryPageDay, DayColumnsFromX) {
     EXPECT_EQ(p.page->currentDay(), 1);
 }
 
+// In mmol/l the page's reading line shows the readings in it; switching
+// back shows the page in mg/dl again.
+TEST(DiaryPageLayout, ReadingLineInMmol) {
+    Page p;
+    p.model.setUnit(GlucoseUnit::MmolL);
+    p.click(40 + 48 * 4 + 5);
+    EXPECT_EQ(p.lines().at(4), " Messwerte [mmol/l]: Morgens (07:30) = 6,7\t|\tM2 (  ?  ) =   "
+                               "?\t|\tM3 (  ?  ) =   ?\t|\tAbends (20:00) = 7,8");
+    p.model.setUnit(GlucoseUnit::MgDl);
+    p.page->monthChanged();
+    EXPECT_TRUE(p.lines().at(4).startsWith(" Messwerte [mg/dl]: Morgens (07:30) = 120\t"));
+}
+
 TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
     const QString four = "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  "
                          "?  ) =   ?\t|\tAbends "
                          "(20:00) = 140";
-    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four), four);
+    EXPECT_EQ(
+        diarybook::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four, GlucoseUnit::MgDl),
+        four);
     // Only Abends: question marks in the first three columns.
-    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Four),
+    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Four, GlucoseUnit::MgDl),
               "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
               "?\t|\tAbends (20:00) = 140");
-    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Eight).count("\t|\t"), 7);
+    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Eight, GlucoseUnit::MgDl)
+                  .count("\t|\t"),
+              7);
 
     for (bool eight : {false, true})
         for (bool be : {false, true})
@@ -149,18 +166,18 @@ TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
                 p.options(be, ct);
                 p.click(40 + 48 * 4 + 5);
                 const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
-                const QStringList expect = {
-                    QString(16, ' ') + "Glykovalin-Tagebuch",
-                    QString(10, ' ') + "05 Mai 2024 Max Muster",
-                    QString(98, '_'),
-                    "",
-                    " " + diarybook::FormatiereTagebuchstr(kMorgens + kAbends, mode),
-                    "",
-                    DiaryPage::carbTemplate(be, mode),
-                    "",
-                    DiaryPage::insulinTemplate(ct, mode),
-                    "",
-                    "\t Bemerkung: "};
+                const QStringList expect = {QString(16, ' ') + "Glykovalin-Tagebuch",
+                                            QString(10, ' ') + "05 Mai 2024 Max Muster",
+                                            QString(98, '_'),
+                                            "",
+                                            " " + diarybook::FormatiereTagebuchstr(
+                                                      kMorgens + kAbends, mode, GlucoseUnit::MgDl),
+                                            "",
+                                            DiaryPage::carbTemplate(be, mode),
+                                            "",
+                                            DiaryPage::insulinTemplate(ct, mode),
+                                            "",
+                                            "\t Bemerkung: "};
                 EXPECT_EQ(p.lines(), expect) << eight << be << ct;
                 EXPECT_FALSE(p.page->noValuesPageShown());
             }

@@ -223,6 +223,16 @@ TEST(EntryRules, ANewReadingNeedsEveryFieldFilled) {
         {{"05", "03", "2024", "7:30", "120"}, B::Time, "Die Uhrzeit „7:30“"},
         {{"05", "03", "2024", "07:30", ""}, B::Value, "Das Feld für den Messwert ist leer."},
         {{"05", "03", "2024", "07:30", "501"}, B::Value, "Der Messwert „501“ liegt nicht"},
+        {{"05", "03", "2024", "07:30", "5,6", GlucoseUnit::MmolL}, B::None, ""},
+        {{"05", "03", "2024", "07:30", "27.8", GlucoseUnit::MmolL}, B::None, ""},
+        {{"05", "03", "2024", "07:30", "", GlucoseUnit::MmolL},
+         B::Value,
+         "Das Feld für den Messwert ist leer. Bitte geben Sie einen Messwert von 0,0 bis 27,8 "
+         "mmol/l ein."},
+        {{"05", "03", "2024", "07:30", "27,9", GlucoseUnit::MmolL},
+         B::Value,
+         "Der Messwert „27,9“ liegt nicht zwischen 0,0 und 27,8 mmol/l."},
+        {{"05", "03", "2024", "07:30", "120", GlucoseUnit::MmolL}, B::Value, "Der Messwert „120“"},
     };
     for (const Case &c : cases) {
         const entrydlg::FieldProblem p = entrydlg::checkReading(c.f);
@@ -258,6 +268,82 @@ TEST(EntryRules, NumberFieldsKeepWhatWasTyped) {
     day.setValue(30);
     day.stepBy(5);
     EXPECT_EQ(day.text(), "31");
+}
+
+// In mmol/l the value field takes one decimal after a comma or a point and
+// shows it with a comma; the arrows step by 0,1.
+TEST(EntryRules, ValueFieldInMmolTakesOneDecimal) {
+    SpinEdit value(1, 2);
+    value.setOneDecimal(true);
+    value.setRange(0, 278);
+    QLineEdit *edit = value.findChild<QLineEdit *>();
+    QTest::keyClicks(edit, "5.6x7");
+    EXPECT_EQ(value.text(), "5.6");
+    emit value.editingFinished();
+    EXPECT_EQ(value.text(), "5,6");
+    bool ok = false;
+    EXPECT_EQ(value.value(&ok), 56);
+    EXPECT_TRUE(ok);
+    value.stepBy(2);
+    EXPECT_EQ(value.text(), "5,8");
+    value.setValue(277);
+    value.stepBy(5);
+    EXPECT_EQ(value.text(), "27,8");
+    edit->selectAll();
+    QTest::keyClicks(edit, ",7");
+    EXPECT_EQ(value.text(), "7");
+    emit value.editingFinished();
+    EXPECT_EQ(value.text(), "7,0");
+}
+
+TEST(TableText, ValuesInMmolTakeTheRoomOfThreeDigits) {
+    tablebuilder::TableInput in;
+    in.monthName = "April";
+    in.year = "2024";
+    in.userName = "Anna";
+    in.unit = GlucoseUnit::MmolL;
+    in.entries = {line("Morgens", "02.04.2024", "07:30", "101"),
+                  line("Abends", "02.04.2024", "22:10", "181")};
+    QStringList l = tablebuilder::BringsAufDieReihe(in);
+    EXPECT_EQ(l[0], "GLYKOVALINMESSWERTE: April 2024 von Anna  (Werte in mmol/l)");
+    EXPECT_EQ(l[1], QString(l[0].size(), '='));
+    const QString empty4 = "                       |          |";
+    EXPECT_EQ(l[7], "   02       |       07:30      |  5,6   |" + empty4.repeated(2) +
+                        "       22:10       |  10,0 |");
+    in.fourSlots = false;
+    in.eightSlots = true;
+    l = tablebuilder::BringsAufDieReihe(in);
+    EXPECT_TRUE(l[7].startsWith("   02    | 07:30 |  5,6   |"));
+}
+
+// With mmol/l chosen, the value field and the list show mmol/l; a reading
+// typed in mmol/l is stored as whole mg/dl, and a switch of the unit keeps
+// what the field's value stands for.
+TEST(EntryDialog, ValuesInMmolAreTypedShownAndStoredInMgdl) {
+    EntryFixture fx;
+    fx.model.setUnit(GlucoseUnit::MmolL);
+    EntryControls e = fx.newMonth("3", "2024");
+    EXPECT_EQ(e.text("Label1"), QString::fromUtf8("Glykovalinmeßwert mmol/l"));
+    e.type("SpinEdit1", "5");
+    e.type("Edit1", "07:00");
+    e.type("SpinEdit4", "5.6");
+    e.click("BitBtn1");
+    e.type("Edit1", "12:00");
+    e.type("SpinEdit4", "10");
+    e.click("BitBtn1");
+    EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
+    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "05.03.2024", "07:00", "5,6 mmol/l"),
+                                      line("Messung2", "05.03.2024", "12:00", "10,0 mmol/l")}));
+    EXPECT_TRUE(fx.dialog->tableText().contains("|  5,6   |"));
+    // Opened for correction, the value comes back in mmol/l.
+    e.select(1);
+    e.click("BitBtn2");
+    EXPECT_EQ(e.text("SpinEdit4"), "10,0");
+    fx.model.setUnit(GlucoseUnit::MgDl);
+    fx.dialog->showUnit();
+    EXPECT_EQ(e.text("Label1"), QString::fromUtf8("Glykovalinmeßwert mg/dl"));
+    EXPECT_EQ(e.text("SpinEdit4"), "180");
+    EXPECT_EQ(e.lines()[0], line("Morgens", "05.03.2024", "07:00", "101"));
 }
 
 TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
@@ -554,6 +640,17 @@ TEST(TableCommand, PrintsTheTableTextInUtf8AndFailsOnAMissingTable) {
         EXPECT_EQ(tablecli::tableCommand("2024/MM032024.tab", out, err), 0);
     }
     EXPECT_FALSE(outBytes.isEmpty());
+    // In a folder whose settings name mmol/l, the values are in mmol/l.
+    testutil::writeBytes(dir.file("glykoval.ini"),
+                         testutil::crlf({"[Einstellung]", "Einheit=mmol/l"}));
+    outBytes.clear();
+    {
+        QTextStream out(&outBytes), err(&errBytes);
+        EXPECT_EQ(tablecli::tableCommand(table, out, err), 0);
+    }
+    const QStringList mmol = QString::fromUtf8(outBytes).split('\n');
+    EXPECT_TRUE(mmol[0].endsWith("  (Werte in mmol/l)"));
+    EXPECT_TRUE(mmol[13].startsWith("   05       |       07:00      |  5,3   |"));
     outBytes.clear();
     {
         QTextStream out(&outBytes), err(&errBytes);

@@ -392,6 +392,35 @@ TEST(BrowserChart, MessagesAndFiles) {
     }
 }
 
+// In mmol/l the curve, the bands and the axis are in mmol/l (a point before
+// the decimal for the script, a comma where the page shows a value).
+TEST(BrowserChart, ValuesBandsAndAxisInMmol) {
+    Month m;
+    m.in.unit = GlucoseUnit::MmolL;
+    const QStringList L =
+        browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
+    const int b1 = indexStarting(L, "function createConfig(colorName)");
+    EXPECT_EQ(L[b1 + 4], "data: [NaN,6.7,NaN,NaN,5.3,NaN,NaN] , }, ");
+    // Low 70, critical 140, high 180: 3,9 / 7,8 / 10,0 mmol/l; the top of
+    // 250 mg/dl becomes 14.
+    for (const char *band : {"data: [7.8,7.8,7.8,7.8,7.8,7.8,7.8] , }, ",
+                             "data: [10.0,10.0,10.0,10.0,10.0,10.0,10.0] , }, ",
+                             "data: [14,14,14,14,14,14,14] , } ]}, "})
+        EXPECT_EQ(L.count(band), 5) << band;
+    // The low limit and the thin line 1 mg/dl above it are both 3,9.
+    EXPECT_EQ(L.count("data: [3.9,3.9,3.9,3.9,3.9,3.9,3.9] , }, "), 10);
+    const QString all = L.join('\n');
+    EXPECT_EQ(all.count("yAxes: [{ticks: {callback: function(v) {return String(v).replace('.', "
+                        "',');}, max:14, min:0},display: true,scaleLabel: {display: "
+                        "true,labelString: 'mmol/l'}"),
+              5);
+    EXPECT_FALSE(all.contains("mg/dl"));
+    EXPECT_TRUE(all.contains("if (dataset.data[i]==3.9) { }else "));
+    EXPECT_EQ(all.count("callbacks: {label: function(item) {return 'Glykovalin-Wert: ' + "
+                        "String(item.yLabel).replace('.', ',') + ' mmol/l';}}"),
+              5);
+}
+
 // Renders the page in headless Chromium with the real chart script; skipped
 // where either is missing.
 namespace {
@@ -417,6 +446,30 @@ QString renderedDom(const QString &page) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The real chart script in the month's "scripts" folder.
+void useScript(const Month &m, const QString &script) {
+    QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
+    QFile::copy(script, m.tmp.path() + "scripts/Chart.min.js");
+}
+
+// What a probe finds in a copy of the page once Chart.js has drawn: `body`
+// is the body of a JavaScript function whose result is written into the page.
+QString probe(const QString &page, const QByteArray &body) {
+    QByteArray html = testutil::readBytes(page);
+    EXPECT_TRUE(html.contains("</body>"));
+    html.replace("</body>", "<script>window.addEventListener('load', function() { "
+                            "setTimeout(function() { var pre = document.createElement('pre'); "
+                            "pre.id = 'probe'; pre.textContent = (function() {" +
+                                body +
+                                "})(); document.body.appendChild(pre); }, 0); });</script></body>");
+    const QString probed = QFileInfo(page).path() + "/probe.html";
+    testutil::writeBytes(probed, html);
+    const QString dom = renderedDom(probed);
+    const auto match = QRegularExpression("<pre id=\"probe\">([^<]*)</pre>").match(dom);
+    EXPECT_TRUE(match.hasMatch()) << dom.left(3000).toStdString();
+    return match.captured(1);
+}
+
 } // namespace
 
 TEST(BrowserChart, ChartsRenderInChromium) {
@@ -424,8 +477,7 @@ TEST(BrowserChart, ChartsRenderInChromium) {
     if (chromium().isEmpty() || script.isEmpty())
         GTEST_SKIP() << "chromium or Chart.min.js not available";
     Month m;
-    QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
-    QFile::copy(script, m.tmp.path() + "scripts/Chart.min.js");
+    useScript(m, script);
     QString error;
     const QString page = writeBrowserChart(m.in, &error);
     ASSERT_FALSE(page.isEmpty()) << error.toStdString();
@@ -433,6 +485,29 @@ TEST(BrowserChart, ChartsRenderInChromium) {
     // Chart.js marks every canvas it drew into.
     EXPECT_EQ(dom.count("class=\"chartjs-render-monitor\""), 3) << dom.left(2000).toStdString();
     EXPECT_TRUE(dom.contains("Glykovalin-Werte von Anna &lt;b&gt;&amp; \"Bo\" im März 2021"));
+}
+
+// In mmol/l Chart.js takes the page: its y axis runs to 14 mmol/l in round
+// steps, and a tooltip names the unit.
+TEST(BrowserChart, MmolChartsRenderInChromium) {
+    const QString script = chartScript();
+    if (chromium().isEmpty() || script.isEmpty())
+        GTEST_SKIP() << "chromium or Chart.min.js not available";
+    Month m;
+    m.in.unit = GlucoseUnit::MmolL;
+    useScript(m, script);
+    QString error;
+    const QString page = writeBrowserChart(m.in, &error);
+    ASSERT_FALSE(page.isEmpty()) << error.toStdString();
+    const QStringList parts =
+        probe(page, "var c = Chart.instances[Object.keys(Chart.instances)[0]];"
+                    "var y = c.scales['y-axis-0']; return y.max + '|' + y.ticks.join(' ') + '|' + "
+                    "c.options.tooltips.callbacks.label({yLabel: c.data.datasets[0].data[1]});")
+            .split('|');
+    ASSERT_EQ(parts.size(), 3);
+    EXPECT_EQ(parts[0], "14");
+    EXPECT_EQ(parts[1], "14 12 10 8 6 4 2 0");
+    EXPECT_EQ(parts[2], "Glykovalin-Wert: 6,7 mmol/l");
 }
 
 // With the delivered settings, a day without readings (and day 31 of a
@@ -444,8 +519,7 @@ TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
     if (chromium().isEmpty() || script.isEmpty() || !QFile::exists(delivered))
         GTEST_SKIP() << "chromium, Chart.min.js or the delivered glykoval.ini not available";
     Month m;
-    QFile::remove(m.tmp.path() + "scripts/Chart.min.js");
-    QFile::copy(script, m.tmp.path() + "scripts/Chart.min.js");
+    useScript(m, script);
     QFile::remove(m.in.settingsPath);
     ASSERT_TRUE(QFile::copy(delivered, m.in.settingsPath));
     // April 2021 has 30 days; readings on days 2, 5, 15, 17 and 29.
@@ -459,32 +533,20 @@ TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
     const QString page = writeBrowserChart(m.in, &error);
     ASSERT_FALSE(page.isEmpty()) << error.toStdString();
 
-    QByteArray html = testutil::readBytes(page);
-    const QByteArray probe =
-        "<script>window.addEventListener('load', function() { setTimeout(function() {"
-        "var out = [];"
-        "Object.keys(Chart.instances).forEach(function(k) { var c = Chart.instances[k];"
-        "var y = c.scales['y-axis-0']; var skips = c.getDatasetMeta(0).data.map("
-        "function(p) { return p._model.skip ? 'L' : 'P'; }).join('');"
-        "out.push(c.canvas.id + ':' + y.min + '-' + y.max + ':' + skips); });"
-        "out.sort(); var pre = document.createElement('pre'); pre.id = 'probe';"
-        "pre.textContent = out.join(';'); document.body.appendChild(pre); }, 0); });"
-        "</script></body>";
-    ASSERT_TRUE(html.contains("</body>"));
-    html.replace("</body>", probe);
-    const QString probed = QFileInfo(page).path() + "/probe.html";
-    testutil::writeBytes(probed, html);
-    const QString dom = renderedDom(probed);
-    const QRegularExpression re("<pre id=\"probe\">([^<]*)</pre>");
-    const auto match = re.match(dom);
-    ASSERT_TRUE(match.hasMatch()) << dom.left(3000).toStdString();
+    const QString found =
+        probe(page, "var out = [];"
+                    "Object.keys(Chart.instances).forEach(function(k) { var c = Chart.instances[k];"
+                    "var y = c.scales['y-axis-0']; var skips = c.getDatasetMeta(0).data.map("
+                    "function(p) { return p._model.skip ? 'L' : 'P'; }).join('');"
+                    "out.push(c.canvas.id + ':' + y.min + '-' + y.max + ':' + skips); });"
+                    "out.sort(); return out.join(';');");
     // Per chart: canvas, y range, and per point P (drawn) or L (left out).
     // Week 1: only days 2 and 5 have points; week 5: day 29, then the gaps
     // of day 30 and of day 31, which April does not have. The high limit 180
     // and the mean 181 make one axis from 0 to 250 for every week.
-    EXPECT_EQ(match.captured(1), "diagramm1:0-250:LPLLPLL;"
-                                 "diagramm3:0-250:PLPLLLL;"
-                                 "diagramm5:0-250:PLLLLLLLLLLLLL");
+    EXPECT_EQ(found, "diagramm1:0-250:LPLLPLL;"
+                     "diagramm3:0-250:PLPLLLL;"
+                     "diagramm5:0-250:PLLLLLLLLLLLLL");
 }
 
 // Hand-edited limits are taken as the graph takes them: clamped into the

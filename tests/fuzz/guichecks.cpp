@@ -68,7 +68,7 @@ void drawMonth(const QString &folder) {
             broken("the header keys read alone as the drawing pass read them");
     }
     for (const QString &day : month.result.dayLineTexts)
-        diarybook::FormatiereTagebuchstr(day, model.mode());
+        diarybook::FormatiereTagebuchstr(day, model.mode(), GlucoseUnit::MgDl);
 }
 
 // The documents made from the month: table text, diary book, browser chart.
@@ -97,7 +97,8 @@ void documents(const QString &folder) {
     monthread::Month month;
     QString error;
     if (!monthread::readWhole(table, month, &error)) return;
-    const DiaryBookInput book = diarybook::bookInput(month, folder, MeasureMode::Four);
+    const DiaryBookInput book =
+        diarybook::bookInput(month, folder, MeasureMode::Four, GlucoseUnit::MgDl);
     for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
         DiaryBookInput in = book;
         in.mode = mode;
@@ -126,8 +127,8 @@ void diaryPages(const QString &folder) {
     for (int d : std::as_const(shown))
         page.showDay(d);
     for (const QString &l : model.diary().lines()) {
-        diarybook::FormatiereTagebuchstr(l, MeasureMode::Four);
-        diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight);
+        diarybook::FormatiereTagebuchstr(l, MeasureMode::Four, GlucoseUnit::MgDl);
+        diarybook::FormatiereTagebuchstr(l, MeasureMode::Eight, GlucoseUnit::MgDl);
         DiaryBook::Sections b = DiaryBook::splitSections(l);
         diarybook::fitEightColumnsIntoFour(b);
     }

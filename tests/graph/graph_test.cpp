@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextStream>
+#include <cmath>
 
 #include "graph/geometry.h"
 #include "graph/grapharea.h"
@@ -18,6 +19,7 @@
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
+#include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -275,6 +277,12 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(10, 27 + 41 + 1), QColor(246, 246, 240)); // the legend
+    // With mmol/l in the settings the legend is that of mmol/l.
+    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
+    ASSERT_EQ(graphcli::run(path, b.dir.file("mmol.png"), err), 0) << errText.toStdString();
+    const QImage mmol = QImage(b.dir.file("mmol.png")).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(mmol.copy(0, 27 + graphgeo::kLegendTop, 38, graphgeo::kLegendHeight),
+              templatepicture::legend(GlucoseUnit::MmolL).copy(2, 0, 38, graphgeo::kLegendHeight));
     EXPECT_EQ(graphcli::run(b.dir.file("fehlt.tab"), b.dir.file("x.png"), err), 1);
     EXPECT_TRUE(errText.contains("fehlt.tab"));
     EXPECT_FALSE(QFileInfo::exists(b.dir.file("x.png")));
@@ -337,6 +345,45 @@ TEST(GraphArea, ScrollPinsTheLegendAndTheReadoutFollowsThePointer) {
         QApplication::processEvents();
         EXPECT_EQ(status->text(), r.text) << r.at.x() << "," << r.at.y();
     }
+
+    // In mmol/l: the legend of mmol/l, the readout and the mean caption.
+    b.model->setUnit(GlucoseUnit::MmolL);
+    area->showUnit();
+    ASSERT_TRUE(area->drawMonth());
+    EXPECT_EQ(area->findChild<PictureBox *>("M_einheit_Image")->picture(),
+              templatepicture::legend(GlucoseUnit::MmolL));
+    EXPECT_EQ(area->graph().MeanValueText(), "6,7 mmol/l");
+    for (const auto &[at, text] : {std::pair{QPoint(500, 61), "27,8"},
+                                   {QPoint(500, 62), "27,6"},
+                                   {QPoint(500, 411), "0,0"}}) {
+        QTest::mouseMove(image, at);
+        QApplication::processEvents();
+        EXPECT_EQ(status->text(), QString("Cursor befindet sich auf: %1 mmol/l").arg(text));
+    }
+    b.model->setUnit(GlucoseUnit::MgDl);
+    area->showUnit();
+    EXPECT_EQ(area->findChild<PictureBox *>("M_einheit_Image")->picture(),
+              PictureBox::decode(b.dir.file("M_einheit.bmp")));
+}
+
+// The legends label their values at the rows the graph draws them at: mg/dl
+// every 50, mmol/l every 2.
+TEST(TemplatePicture, LegendLabelsLieAtTheRowsOfTheirValues) {
+    const QImage mgdl = templatepicture::legend(),
+                 mmol = templatepicture::legend(GlucoseUnit::MmolL);
+    auto tick = [](const QImage &legend, int graphRow) {
+        return legend.pixelColor(graphgeo::kLegendWidth - 3, graphRow - graphgeo::kLegendTop) ==
+               QColor(Qt::black);
+    };
+    for (int m = 0; m <= 26; m += 2) {
+        // 0.7 pixel per mg/dl, 18.016 mg/dl per mmol/l.
+        const int row = graphgeo::kZeroRow - int(std::lround(0.7 * 18.016 * m));
+        EXPECT_TRUE(tick(mmol, row)) << m;
+        EXPECT_FALSE(tick(mmol, row - 3)) << m;
+    }
+    for (int t = 0; t <= 500; t += 50)
+        EXPECT_TRUE(tick(mgdl, graphgeo::RowY(t))) << t;
+    EXPECT_NE(mgdl, mmol);
 }
 
 TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {

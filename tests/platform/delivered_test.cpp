@@ -79,7 +79,10 @@ TEST(DeliveredFiles, HelpPageExplainsEveryMenuCommandInWindows1252) {
                               "glykoval.ini",
                               "Daten sichern",
                               "Sicherung wiederherstellen",
-                              "~/Glykovalin-Sicherungen"})
+                              "~/Glykovalin-Sicherungen",
+                              "Maßeinheit",
+                              "Einheit=mmol/l",
+                              "18,016"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(topic))) << topic;
 }
 

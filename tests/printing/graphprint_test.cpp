@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/geometry.h"
+#include "graph/templatepicture.h"
 #include "graphprint_pdf.h"
 #include "printing/graphprint.h"
 #include "storage/settingsstore.h"
@@ -184,7 +185,7 @@ TEST(GraphPrint, LimitsOutsideTheRangeAreClamped) {
     const QString ini = dir.file("glykoval.ini");
     testutil::writeBytes(ini, "[Einstellung]\r\nHochwerte>=2147483647\r\n"
                               "Kritischwerte>=abc\r\nTiefwerte<=-99999999999999\r\n");
-    const QList<graphprint::LimitMark> marks = graphprint::limitMarks(ini);
+    const QList<graphprint::LimitMark> marks = graphprint::limitMarks(ini, GlucoseUnit::MgDl);
     ASSERT_EQ(marks.size(), 2);
     EXPECT_EQ(marks[0].text, "250");
     EXPECT_EQ(marks[0].row, graphgeo::limitRowY(250));
@@ -194,4 +195,14 @@ TEST(GraphPrint, LimitsOutsideTheRangeAreClamped) {
     parts.graph = solid(600, 400, Qt::white);
     parts.limits = marks;
     EXPECT_FALSE(graphprint::composeWholeMonth(parts).isNull());
+    // In mmol/l the values are written in it, at the same rows; the legend
+    // is that of mmol/l.
+    const QList<graphprint::LimitMark> mmol = graphprint::limitMarks(ini, GlucoseUnit::MmolL);
+    ASSERT_EQ(mmol.size(), 2);
+    EXPECT_EQ(mmol[0].text, "13,9");
+    EXPECT_EQ(mmol[0].row, marks[0].row);
+    EXPECT_EQ(mmol[1].text, "1,1");
+    EXPECT_EQ(graphprint::legendPicture(dir.path(), GlucoseUnit::MmolL),
+              templatepicture::legend(GlucoseUnit::MmolL));
+    EXPECT_EQ(graphprint::legendPicture(dir.path(), GlucoseUnit::MgDl), templatepicture::legend());
 }

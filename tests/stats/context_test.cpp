@@ -123,9 +123,10 @@ TEST(StatsPeriods, ThePeriodBeforeAndItsChanges) {
             EXPECT_FALSE(change(nov.figures, nov.previous.figures, what));
         }
     const QString text = germanLines(nov).join(u'\n');
-    EXPECT_TRUE(text.contains("Mittelwert: " + comparedValue(nov.figures, Compared::Mean) +
-                              ", davor " + comparedValue(nov.previous.figures, Compared::Mean) +
-                              ", Änderung –"));
+    EXPECT_TRUE(text.contains(
+        "Mittelwert: " + comparedValue(nov.figures, Compared::Mean, GlucoseUnit::MgDl) +
+        ", davor " + comparedValue(nov.previous.figures, Compared::Mean, GlucoseUnit::MgDl) +
+        ", Änderung –"));
 }
 
 TEST(StatsPeriods, AnEmptyPeriodBefore) {

@@ -84,8 +84,8 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
         "ohne Tabelle: Dezember 2023",
         "davor: Oktober 2023 – Dezember 2023 (keine Tabelle)",
         "Messwerte " + readingsOnDays(f.readings, f.daysWithReadings),
-        mgdlAndMmol(f.mean, f.meanMmol),
-        mgdlAndMmol(f.sd, f.sdMmol),
+        bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl),
+        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MgDl),
         german(f.cv) + " %",
         german(f.ea1cPercent) + " % (" + QString::number(*f.ea1cMmolMol) + " mmol/mol)",
         "kein Medizinprodukt",
@@ -127,6 +127,43 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
     EXPECT_TRUE(QRegularExpression("Insulin \\(IE\\) 9 44").match(flat).hasMatch());
     // Every stored reading counts: February's Messung5 in a four-slot month too.
     EXPECT_EQ(f.readings, 31 * 8 + 29 * 4 + 1 + 20 * 8 + 2);
+}
+
+// In mmol/l: the figures, ranges, hypoglycaemias, daily means and the
+// scales and legends of the pictures give mmol/l first.
+TEST(DoctorReport, ValuesAndScalesInMmol) {
+    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    statsfixture::ThreeMonths m;
+    Collection c = collectAll({m.jan, m.feb, m.mar}, m.base());
+    c.unit = GlucoseUnit::MmolL;
+    const QString flat = textOf(write(c, m.tmp.file("mmol.pdf")));
+    if (flat.isEmpty()) GTEST_SKIP() << "pdftotext missing";
+    const Figures &f = c.figures;
+    QStringList marchMeans;
+    for (const DayMean &dm : f.dayMeans)
+        if (dm.date.month() == 3) marchMeans << german(dm.mmol);
+    const SlotFigures &s = f.perSlot[0];
+    const QStringList wanted = {
+        bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
+        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MmolL),
+        "im Zielbereich (3,9–10,0 mmol/l)",
+        "3,9–10,0 mmol/l (70–180 mg/dl)",
+        "Stufe 1 (3,0–3,8 mmol/l): " + QString::number(f.hypoLevel1),
+        "(Werte in mmol/l, in Klammern mg/dl)",
+        "21.03.2024 Morgens 06:15 2,6 mmol/l (47)",
+        "Werte je Messzeit mmol/l;",
+        slotCaption(s.slot) + " " + s.typicalTime() + " " + QString::number(s.readings) + " " +
+            percentileText(s, P50, GlucoseUnit::MmolL) + " " +
+            percentileRange(s, P25, P75, GlucoseUnit::MmolL),
+        "Median mg/dl",
+        "mmol/l " + marchMeans.join(' '),
+        "3,0: Grenze zu sehr niedrig",
+        "13,9: Grenze zu sehr hoch",
+        "Zielbereich 3,9–10,0",
+    };
+    for (const QString &w : wanted)
+        EXPECT_TRUE(flat.contains(w)) << "missing: " << w.toStdString();
+    EXPECT_FALSE(flat.contains(bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl)));
 }
 
 TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {

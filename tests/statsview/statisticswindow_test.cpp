@@ -45,7 +45,7 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
     statsfixture::ThreeMonths m;
     ui::RecordingServices rec;
     statsview::StatisticsWindow w(rec);
-    ASSERT_TRUE(w.showTable(m.mar, m.base()));
+    ASSERT_TRUE(w.showTable(m.mar, m.base(), GlucoseUnit::MgDl));
     EXPECT_EQ(w.windowTitle(), "Statistik");
     ASSERT_EQ(w.pageCount(), 2);
     EXPECT_EQ(w.pageTitle(0), "Angezeigter Monat (März 2024)");
@@ -57,11 +57,14 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
     const Collection feb = statsfixture::collectAll({m.feb}, m.base());
     FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(cell(t, "Mittelwert", 1), mgdlAndMmol(march.figures.mean, march.figures.meanMmol));
+    EXPECT_EQ(cell(t, "Mittelwert", 1),
+              bothUnits(march.figures.mean, march.figures.meanMmol, GlucoseUnit::MgDl));
     // February before March, and the change where both have enough readings.
-    EXPECT_EQ(cell(t, "Mittelwert", 3), comparedValue(feb.figures, Compared::Mean));
+    EXPECT_EQ(cell(t, "Mittelwert", 3),
+              comparedValue(feb.figures, Compared::Mean, GlucoseUnit::MgDl));
     EXPECT_EQ(cell(t, "Mittelwert", 4),
-              changeText(change(march.figures, feb.figures, Compared::Mean), Compared::Mean));
+              changeText(change(march.figures, feb.figures, Compared::Mean), Compared::Mean,
+                         GlucoseUnit::MgDl));
     EXPECT_EQ(cell(t, "Messwerte", 3), "117");
     for (const char *name : {"Bereichsbalken", "Tagesprofil", "Verlauf"}) {
         QWidget *chart = onPage<QWidget>(w, 0, name);
@@ -76,11 +79,35 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
     t = onPage<FigureTable>(w, 1, "Kennzahlen");
     ASSERT_NE(t, nullptr);
     const Collection three = statsfixture::collectAll({m.jan, m.feb, m.mar}, m.base());
-    EXPECT_EQ(cell(t, "Mittelwert", 1), mgdlAndMmol(three.figures.mean, three.figures.meanMmol));
+    EXPECT_EQ(cell(t, "Mittelwert", 1),
+              bothUnits(three.figures.mean, three.figures.meanMmol, GlucoseUnit::MgDl));
     EXPECT_EQ(cell(t, "Mittelwert", 3), "–"); // October to December: no tables
     EXPECT_TRUE(onPage<QLabel>(w, 1, "Hinweise")
                     ->text()
                     .contains("Messwert der Messungen 4 bis 7 zählt mit"));
+}
+
+// In mmol/l the window's tables give mmol/l first.
+TEST(StatisticsWindow, TablesInMmol) {
+    statsfixture::ThreeMonths m;
+    ui::RecordingServices rec;
+    statsview::StatisticsWindow w(rec);
+    ASSERT_TRUE(w.showTable(m.mar, m.base(), GlucoseUnit::MmolL));
+    w.show();
+    const Figures march = statsfixture::collectAll({m.mar}, m.base()).figures;
+    FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(cell(t, "Mittelwert", 1), bothUnits(march.mean, march.meanMmol, GlucoseUnit::MmolL));
+    EXPECT_NE(t->rowOf(QString::fromUtf8("im Zielbereich (3,9–10,0 mmol/l)")), -1);
+    FigureTable *slotTable = onPage<FigureTable>(w, 0, "Tageszeiten");
+    ASSERT_NE(slotTable, nullptr);
+    EXPECT_EQ(slotTable->text(0, 3), percentileText(march.perSlot[0], P50, GlucoseUnit::MmolL));
+    EXPECT_EQ(slotTable->text(0, 7), minMaxText(march.perSlot[0], GlucoseUnit::MmolL));
+    FigureTable *hypos = onPage<FigureTable>(w, 0, "Unterzuckerungen");
+    ASSERT_NE(hypos, nullptr);
+    EXPECT_EQ(hypos->headerText(3), "mmol/l");
+    EXPECT_EQ(hypos->text(0, 3), "2,6");
+    EXPECT_EQ(hypos->text(0, 4), "47");
 }
 
 TEST(StatisticsWindow, NoVerdictFromTooFewReadings) {
@@ -89,7 +116,7 @@ TEST(StatisticsWindow, NoVerdictFromTooFewReadings) {
                                                   {{4, MeasurementSlot::Morgens, 120}});
     ui::RecordingServices rec;
     statsview::StatisticsWindow w(rec);
-    ASSERT_TRUE(w.showTable(path, tmp.path()));
+    ASSERT_TRUE(w.showTable(path, tmp.path(), GlucoseUnit::MgDl));
     FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(cell(t, "Messwerte", 1), "1 an 1 Tag");
@@ -106,7 +133,7 @@ TEST(StatisticsWindow, ReportButtonAndReload) {
     statsfixture::ThreeMonths m;
     ui::RecordingServices rec;
     statsview::StatisticsWindow w(rec);
-    ASSERT_TRUE(w.showTable(m.mar, m.base()));
+    ASSERT_TRUE(w.showTable(m.mar, m.base(), GlucoseUnit::MgDl));
     QSignalSpy written(&w, &statsview::StatisticsWindow::reportWritten);
     rec.fileNames.enqueue(m.tmp.file("aus-dem-fenster"));
     w.findChild<QPushButton *>("ArztberichtBtn")->click();
@@ -139,14 +166,14 @@ TEST(StatisticsWindow, ReportButtonAndReload) {
 TEST(StatisticsWindow, MenuCommandsWithoutOrWithBadTable) {
     testutil::TempFolder tmp;
     ui::RecordingServices rec;
-    statsmenu::Statistik(rec, QString(), tmp.path(), nullptr);
-    statsmenu::Arztbericht(rec, QString(), tmp.path(), nullptr);
+    statsmenu::Statistik(rec, QString(), tmp.path(), GlucoseUnit::MgDl, nullptr);
+    statsmenu::Arztbericht(rec, QString(), tmp.path(), GlucoseUnit::MgDl, nullptr);
     statsmenu::MesswerteAlsCsv(rec, QString(), tmp.path(), nullptr);
     ASSERT_EQ(rec.shown.size(), 3);
     for (const auto &s : rec.shown)
         EXPECT_TRUE(s.text.startsWith("Es ist keine Monatstabelle geöffnet"));
     rec.clear();
-    statsmenu::Statistik(rec, tmp.file("MM032024.tab"), tmp.path(), nullptr);
+    statsmenu::Statistik(rec, tmp.file("MM032024.tab"), tmp.path(), GlucoseUnit::MgDl, nullptr);
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(rec.shown[0].text.contains("kann nicht gelesen werden"));

@@ -33,8 +33,8 @@ TEST(StatsCommands, StatsJsonCsvAndReport) {
     Call call;
     EXPECT_EQ(call({"stats", m.mar}), 0);
     const Collection march = statsfixture::collectAll({m.mar});
-    EXPECT_TRUE(call.out.contains("Mittelwert: " +
-                                  mgdlAndMmol(march.figures.mean, march.figures.meanMmol)));
+    EXPECT_TRUE(call.out.contains(
+        "Mittelwert: " + bothUnits(march.figures.mean, march.figures.meanMmol, GlucoseUnit::MgDl)));
     EXPECT_TRUE(call.out.contains("Zeitraum: März 2024 (03.2024)"));
     EXPECT_TRUE(call.out.contains("Tagesprofil (Perzentile je Messzeit"));
 
@@ -102,4 +102,35 @@ TEST(StatsCommands, ATableNamedTwiceCountsOnce) {
     if (ran) {
         EXPECT_TRUE(text.simplified().contains(QString::number(march) + " an 21 Tagen"));
     }
+}
+
+// "stats" in a folder whose settings name mmol/l: its text gives mmol/l
+// first, mg/dl only in brackets; the JSON keeps mg/dl.
+TEST(StatsCommands, StatsTextInMmol) {
+    statsfixture::ThreeMonths m;
+    testutil::writeBytes(m.tmp.file("glykoval.ini"),
+                         testutil::crlf({"[Einstellung]", "Einheit=mmol/l"}));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(m.base());
+    Call call;
+    EXPECT_EQ(call({"stats", m.mar}), 0);
+    const Collection march = statsfixture::collectAll({m.mar});
+    const Figures &f = march.figures;
+    for (const QString &want :
+         {"Mittelwert: " + bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
+          QString("Tagesprofil (Perzentile je Messzeit, mmol/l;"),
+          QString("im Zielbereich (3,9–10,0 mmol/l / 70–180 mg/dl)"),
+          QString("Unterzuckerungen: Stufe 1 (3,0–3,8 mmol/l): 1, Stufe 2 (< 3,0 mmol/l): 1"),
+          QString("06:15  2,6 mmol/l (47 mg/dl)  Stufe 2"),
+          ", Median " + percentileText(f.perSlot[0], P50, GlucoseUnit::MmolL) + ", ",
+          QString("März 2024: %1 Messwerte, Mittelwert %2 mmol/l")
+              .arg(f.readings)
+              .arg(german(f.meanMmol))})
+        EXPECT_TRUE(call.out.contains(want)) << want.toStdString();
+    // mg/dl only after mmol/l.
+    for (const QString &line : call.out.split('\n'))
+        EXPECT_TRUE(!line.contains("mg/dl") || line.contains("mmol/l")) << line.toStdString();
+    EXPECT_EQ(call({"stats", "--json", m.mar}), 0);
+    EXPECT_TRUE(call.out.contains("\"mean_mgdl\": " + german(f.mean).replace(',', '.')));
+    QDir::setCurrent(before);
 }

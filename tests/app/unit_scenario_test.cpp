@@ -1,0 +1,117 @@
+// The unit of the values chosen in the settings dialog, on the real program:
+// what is typed and shown follows it, what is stored stays mg/dl.
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+#include <QTest>
+
+#include "entry/eingabedlg.h"
+#include "entrycontrols.h"
+#include "graph/geometry.h"
+#include "graph/templatepicture.h"
+#include "platform/picturebox.h"
+#include "platform/profile.h"
+#include "scenario.h"
+
+using scenario::App;
+using scenario::Folder;
+using MS = MeasurementSlot;
+
+namespace {
+
+// Every file under the folder with its bytes.
+QMap<QString, QByteArray> filesIn(const QString &folder) {
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        files[path] = testutil::readBytes(path);
+    }
+    return files;
+}
+
+// The settings dialog: the unit's button, then OK.
+void chooseUnit(App &app, const char *button) {
+    app.whenModal([button](QWidget *dlg) {
+        QTest::mouseClick(scenario::child<QAbstractButton>(dlg, button), Qt::LeftButton);
+        QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+    });
+    app.menu("Einstellungen");
+}
+
+// The readout with the pointer on the graph's row of 100 mg/dl (5,6 mmol/l),
+// moved there from elsewhere.
+QString readoutAt100(App &app) {
+    QTest::mouseMove(app.find<QWidget>("Image"), QPoint(600, graphgeo::RowY(200)));
+    QTest::mouseMove(app.find<QWidget>("Image"), QPoint(600, graphgeo::RowY(100)));
+    App::settle();
+    return app.find<QLabel>("StatusLabel")->text();
+}
+
+} // namespace
+
+TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
+    Folder f({"BenutzerName=Max Muster"});
+    const QString table = f.table("MM032024.tab", 2024);
+    const QString first = scenario::reading(MS::Morgens, 1, 3, 2024, "07:00", 120);
+    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, {first}));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    App app;
+    TEingabeDlg &entry = app.program().entryDialog();
+    QMap<QString, QByteArray> before = filesIn(f.path());
+
+    // Only the setting changes when the unit is chosen.
+    chooseUnit(app, "MmolL_Button");
+    QMap<QString, QByteArray> after = filesIn(f.path());
+    EXPECT_EQ(f.setting("Einheit"), "mmol/l");
+    after.remove(f.ini());
+    before.remove(f.ini());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(app.find<PictureBox>("M_einheit_Image")->picture(),
+              templatepicture::legend(GlucoseUnit::MmolL));
+
+    // "5,6" typed: the list shows 5,6 mmol/l, the file holds 101.
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        EXPECT_EQ(e.text("Label1"), QString::fromUtf8("Glykovalinmeßwert mmol/l"));
+        EXPECT_EQ(e.lines(),
+                  QStringList({first.left(first.indexOf("=", first.indexOf("Zucker")) + 1) +
+                               "6,7 mmol/l"}));
+        e.type("SpinEdit1", "2");
+        e.type("Edit1", "07:30");
+        e.type("SpinEdit4", "5,6");
+        e.click("BitBtn1");
+        EXPECT_TRUE(e.lines().last().endsWith("ZuckerWert=5,6 mmol/l"))
+            << e.lines().join('|').toStdString();
+        e.click("OKBtn");
+    });
+    app.menu("aktuellebearbeiten1");
+    const QString added = scenario::reading(MS::Morgens, 2, 3, 2024, "07:30", 101);
+    EXPECT_EQ(scenario::readingsIn(table), QStringList({first, added}));
+    EXPECT_TRUE(added.endsWith("ZuckerWert=101"));
+    EXPECT_TRUE(entry.tableText().contains("   02       |       07:30      |  5,6   |"));
+    EXPECT_EQ(readoutAt100(app), "Cursor befindet sich auf: 5,6 mmol/l");
+
+    // Back to mg/dl: everything shows mg/dl, nothing but the setting changed.
+    before = filesIn(f.path());
+    chooseUnit(app, "MgDl_Button");
+    after = filesIn(f.path());
+    EXPECT_EQ(f.setting("Einheit"), "mg/dl");
+    after.remove(f.ini());
+    before.remove(f.ini());
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(readoutAt100(app), "Cursor befindet sich auf: 100 mg/dl");
+    EXPECT_TRUE(entry.tableText().contains("   02       |       07:30      |  101  |"));
+    app.whenModal([&](QWidget *w) {
+        EntryControls e(w);
+        EXPECT_EQ(e.text("Label1"), QString::fromUtf8("Glykovalinmeßwert mg/dl"));
+        EXPECT_EQ(e.lines(), QStringList({first, added}));
+        e.click("OKBtn");
+    });
+    app.menu("aktuellebearbeiten1");
+    EXPECT_EQ(app.find<PictureBox>("M_einheit_Image")->picture(),
+              PictureBox::decode(f.path() + "M_einheit.bmp"));
+}
