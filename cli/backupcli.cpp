@@ -109,7 +109,7 @@ bool run(const QStringList &args, QTextStream &out, QTextStream &err, int &rc) {
 
 QString usage() {
     return QStringLiteral(
-        "  backup AUSGABE.zip          BackupCommands aller Tabellen, Tagebücher, Einstellungen\n"
+        "  backup AUSGABE.zip          Sicherung aller Tabellen, Tagebücher, Einstellungen\n"
         "  restore SICHERUNG.zip [--dry-run]\n"
         "                              Sicherung prüfen und wiederherstellen (vorher wird der\n"
         "                              jetzige Stand automatisch gesichert)\n");

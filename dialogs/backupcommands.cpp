@@ -84,7 +84,7 @@ void BackupCommands::SicherungBeimBeenden() {
     const backup::AutoResult r =
         backup::backupAtEnd(m_folders, sicherungsOrdner(), m_atStart, QDateTime::currentDateTime());
     if (r.status != backup::AutoResult::Failed) return;
-    m_ui.showWarning(QStringLiteral("Die automatische BackupCommands ist nicht gelungen. %1 Ihre "
+    m_ui.showWarning(QStringLiteral("Die automatische Datensicherung ist nicht gelungen. %1 Ihre "
                                     "Daten im Glykovalin-Ordner sind davon nicht berührt.")
                          .arg(r.message));
 }

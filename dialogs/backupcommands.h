@@ -10,7 +10,7 @@ namespace ui {
 class Services;
 }
 
-// The backup commands of the main menu ("Datei › BackupCommands") and the
+// The backup commands of the main menu ("Datei › Datensicherung") and the
 // automatic backup at the end of a run. Made when the program starts: it
 // notes the state of the user's files then, so that the end of the run knows
 // whether a file changed. Messages and file dialogs go through `ui`; the

@@ -229,7 +229,7 @@ QString helpMenus() {
     return QStringLiteral(R"HTML(<h2 id="menue">Alle Menübefehle</h2>
 <table>
 <tr><th>Menü</th><th>Befehl</th><th>Was er tut</th></tr>
-<tr><td rowspan="6">Datei</td><td>Neu erstellen (neuer Monat oder Jahr)</td>
+<tr><td rowspan="10">Datei</td><td>Neu erstellen (neuer Monat oder Jahr)</td>
 <td>Öffnet das leere Eingabefenster für den heutigen Monat. Die Tabelle wird angelegt,
 sobald Sie <b>Grafik zeigen</b> klicken.</td></tr>
 <tr><td>Liniendiagramm im Browser anzeigen</td>
@@ -241,12 +241,23 @@ Webseite und öffnet sie im Webbrowser.</td></tr>
 <td>Wählt eine Monatstabelle und zeigt sie gleich als Tabelle.</td></tr>
 <tr><td>Öffnen › und Tabelle bearbeiten</td>
 <td>Wählt eine Monatstabelle und öffnet sie im Eingabefenster.</td></tr>
+<tr><td>Exportieren › Messwerte als CSV…</td>
+<td>Schreibt alle Messwerte des gezeigten Monats als CSV-Datei für eine Tabellenkalkulation
+(siehe <a href="#statistik">Statistik und Arztbericht</a>).</td></tr>
+<tr><td>Importieren › Messwerte aus Datei…</td>
+<td>Übernimmt Messwerte aus der Datei eines Messgeräts oder Portals nach einer Vorschau (siehe
+<a href="#import">Messwerte aus Dateien übernehmen</a>).</td></tr>
+<tr><td>Datensicherung › Sicherung erstellen…</td>
+<td>Schreibt alle Monatstabellen, Tagebücher und Einstellungen in eine ZIP-Datei (siehe
+<a href="#sicherung">Daten sichern und zurückholen</a>).</td></tr>
+<tr><td>Datensicherung › Sicherung wiederherstellen…</td>
+<td>Prüft eine Sicherung, zeigt, was sie ersetzen würde, und stellt sie wieder her.</td></tr>
 <tr><td>Beenden</td>
 <td>Beendet Glykovalin. Eine geänderte Tagebuchseite wird vorher zum Speichern angeboten;
 Fenstergröße und Einstellungen werden gespeichert.</td></tr>
 <tr><td>Bearbeiten</td><td>Daten der aktuellen Tagebuchseite löschen</td>
 <td>Löscht nach Rückfrage die gespeicherte Tagebuchseite des gezeigten Tages.</td></tr>
-<tr><td rowspan="4">Drucken</td><td>Grafik ganzen Monat drucken</td>
+<tr><td rowspan="5">Drucken</td><td>Grafik ganzen Monat drucken</td>
 <td>Druckt die Grafik des ganzen Monats nach einer Vorschau (DIN A4, A5 oder A6).</td></tr>
 <tr><td>Grafik nur sichtbaren Bereich drucken</td>
 <td>Druckt nur den Teil der Grafik, der gerade im Fenster zu sehen ist.</td></tr>
@@ -255,13 +266,19 @@ Fenstergröße und Einstellungen werden gespeichert.</td></tr>
 <tr><td>Alle gespeicherten Tagebuchseiten drucken</td>
 <td>Stellt alle gespeicherten Tagebuchseiten des Monats zusammen; Sie speichern sie als PDF-Datei
 oder drucken sie über Ihr PDF-Programm.</td></tr>
+<tr><td>Arztbericht als PDF…</td>
+<td>Schreibt die Kennzahlen der letzten drei Monate auf eine A4-Seite für Ihre Ärztin oder Ihren
+Arzt und öffnet sie.</td></tr>
 <tr><td>Einstellungen</td><td>(direkt in der Menüleiste)</td>
-<td>Grenzwerte, Farben, Linienbreite, BE oder KE, CT oder ICT, Tagebuch sichtbar und die
-Wahl für das Liniendiagramm im Browser.</td></tr>
+<td>Grenzwerte, Farben, Linienbreite, BE oder KE, CT oder ICT, Tagebuch sichtbar, die
+Wahl für das Liniendiagramm im Browser, die Maßeinheit und der Ordner der automatischen
+Sicherungen.</td></tr>
 <tr><td>Mittelwert</td><td>(direkt in der Menüleiste)</td>
 <td>Zeichnet Messkurve und Mittelwertkurve zusammen.</td></tr>
 <tr><td>Messwerte</td><td>(direkt in der Menüleiste)</td>
 <td>Zeichnet nur die Messwerte.</td></tr>
+<tr><td>Statistik</td><td>(direkt in der Menüleiste)</td>
+<td>Zeigt die Kennzahlen des gezeigten Monats und der letzten drei Monate.</td></tr>
 <tr><td rowspan="3">Tabelle</td><td>aktuelle anzeigen</td>
 <td>Zeigt den gezeigten Monat als Tabelle. Hinter jede Tageszeile können Sie eine
 Bemerkung schreiben; über <b>Patientendaten</b> fügen Sie Ihre Angaben über der
@@ -295,6 +312,9 @@ Basal.</li>
 <li><b>Tagebuch sichtbar</b>: blendet die Tagebuchseite unter der Grafik ein oder aus.</li>
 <li>Beim <b>Liniendiagramm im Browser</b>: die Datenwerte über der Kurve anzeigen und die
 Linie bei einem Tag ohne Werte unterbrechen.</li>
+<li><b>Maßeinheit</b>: mg/dl oder mmol/l (siehe <a href="#einheit">Maßeinheit</a>).</li>
+<li><b>Automatische Datensicherung in den Ordner</b>: wohin die automatischen Sicherungen kommen (siehe
+<a href="#sicherung">Daten sichern und zurückholen</a>).</li>
 </ul>)HTML");
 }
 
@@ -365,8 +385,16 @@ andere Programme kopieren können.</li>
 die Grafik als PNG-Bild (<code>glykovalin-cli graph TABELLE BILD.png</code>), gibt die Tabelle
 als Text aus (<code>glykovalin-cli table TABELLE</code>), schreibt die Webseite
 (<code>glykovalin-cli chart TABELLE</code>) und das Tagebuch als PDF
-(<code>glykovalin-cli diary-pdf TABELLE DATEI.pdf</code>). <code>glykovalin-cli --help</code>
-zeigt alle Befehle.</li>
+(<code>glykovalin-cli diary-pdf TABELLE DATEI.pdf</code>), schreibt den Grafikdruck
+(<code>glykovalin-cli print-graph TABELLE DATEI.pdf --format A4</code>, auch A5 oder A6) und den
+Tabellendruck (<code>glykovalin-cli print-table TABELLE DATEI.pdf</code>) als PDF und trägt
+einen Messwert ein (<code>glykovalin-cli add TABELLE TAG ZEITPUNKT HH:MM WERT</code>, zum Beispiel
+<code>add MM122026.tab 7 Morgens 07:30 112</code>, der Wert in mg/dl). Die Befehle
+<code>stats</code>, <code>report</code> und <code>export-csv</code> stehen unter
+<a href="#statistik">Statistik und Arztbericht</a>, <code>import</code> unter
+<a href="#import">Messwerte aus Dateien übernehmen</a>, <code>backup</code> und
+<code>restore</code> unter <a href="#sicherung">Daten sichern und zurückholen</a>.
+<code>glykovalin-cli --help</code> zeigt alle Befehle.</li>
 </ul>)HTML");
 }
 
@@ -517,7 +545,7 @@ ZIP-Datei mit allem, was Ihnen gehört: alle Monatstabellen und Tagebücher aus
 <b>Bemerkungen der Tabellen</b>) und <code>Patientendaten.txt</code>. Bilder, Webseiten und diese
 Hilfe gehören nicht dazu; Glykovalin legt sie selbst wieder an.</p>
 <h3>Sicherung erstellen</h3>
-<p><b>Datei › BackupCommands › Sicherung erstellen…</b> schlägt den Namen
+<p><b>Datei › Datensicherung › Sicherung erstellen…</b> schlägt den Namen
 <code>Glykovalin-Sicherung-2026-12-07.zip</code> vor. Speichern Sie die Sicherung am besten auf
 einem USB-Stick oder einer zweiten Festplatte und bewahren Sie mehrere ältere auf.</p>
 <h3>Automatische Sicherungen</h3>
@@ -531,7 +559,7 @@ Sicherung nicht (Datenträger voll, Ordner schreibgeschützt), sagt Glykovalin e
 Ihre Daten bleiben davon unberührt.</p>
 <h3>Sicherung wiederherstellen</h3>
 <ol>
-<li>Wählen Sie <b>Datei › BackupCommands › Sicherung wiederherstellen…</b> und die ZIP-Datei.</li>
+<li>Wählen Sie <b>Datei › Datensicherung › Sicherung wiederherstellen…</b> und die ZIP-Datei.</li>
 <li>Glykovalin prüft die Sicherung ganz: jede Datei mit Größe und Prüfsumme. Eine beschädigte
 Sicherung wird abgelehnt, und nichts wird verändert.</li>
 <li>Eine Vorschau zeigt, welche Dateien ersetzt und welche hinzugefügt werden und welche

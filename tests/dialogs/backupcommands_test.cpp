@@ -149,7 +149,7 @@ TEST(BackupCommands, BeimBeenden) {
     const QMap<QString, QByteArray> before = c.base.all();
     inside.SicherungBeimBeenden();
     ASSERT_EQ(c.rec.shown.size(), 1);
-    EXPECT_TRUE(c.rec.shown[0].text.startsWith("Die automatische BackupCommands ist nicht "
+    EXPECT_TRUE(c.rec.shown[0].text.startsWith("Die automatische Datensicherung ist nicht "
                                                "gelungen. Der Sicherungsordner"));
     EXPECT_EQ(c.base.all(), before);
 }
