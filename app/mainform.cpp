@@ -198,6 +198,9 @@ void TMainForm::connectModel() {
     connect(&m_model, &MonthModel::monthChanged, this, &TMainForm::monthRead);
     connect(&m_model, &MonthModel::modeChanged, this, [this] {
         showModeTicks();
+        // Before the first frame nothing is drawn yet: the first paint takes
+        // the template of the mode and draws the month.
+        if (m_firstPaintPending) return;
         redraw();
         m_page->monthChanged();
         FormResize();

@@ -429,6 +429,13 @@ QByteArray IniDocument::apply(const Edits &e) const {
 
 bool IniDocument::write(const QList<Change> &changes, QString *error) {
     if (changes.isEmpty()) return true;
+    // Changes that repeat what the file holds need neither the rest of the
+    // file nor a write (a start stores the table and the mode it read).
+    if (std::all_of(changes.cbegin(), changes.cend(), [this](const Change &c) {
+            const KeyEntry *known = find(c.section, c.key);
+            return known && known->value == c.value;
+        }))
+        return true;
     refresh();
     readRest();
     if (!checkWritable(error)) return false;

@@ -222,9 +222,13 @@ TEST(IniDocument, ALongFileIsReadInPartsAsFarAsNeeded) {
         EXPECT_EQ(doc.bytesRead(), text.size());
         EXPECT_EQ(doc.loadCount(), 1);
 
-        // A write right after the first read.
+        // A write right after the first read; one that repeats a stored
+        // value needs no more of the file (a start stores what it read).
         IniDocument writer(ini);
         ASSERT_EQ(writer.read("Einstellung", "BenutzerName"), "Max Muster");
+        const qsizetype head = writer.bytesRead();
+        ASSERT_TRUE(writer.write("Einstellung", "BenutzerName", "Max Muster"));
+        EXPECT_EQ(writer.bytesRead(), head);
         ASSERT_TRUE(writer.write({{"Einstellung", "Hochwerte>", "200"}, {"Schluss", "Neu", "1"}}));
         QByteArray expected = text;
         expected.replace("Hochwerte>=180", "Hochwerte>=200");
