@@ -337,9 +337,12 @@ void TMainForm::restoreWindow() {
 
 void TMainForm::FirstPaint() {
     m_firstPaintPending = false;
-    // Temporary files an interrupted save left beside the user's files.
-    const Folders &f = m_model.folders();
-    strayfiles::removeLeftovers(f.base, f.data, f.browser);
+    // Temporary files an interrupted save left beside the user's files, once
+    // the month is on screen (a save under way is young and stays).
+    QTimer::singleShot(0, this, [this] {
+        const Folders &f = m_model.folders();
+        strayfiles::removeLeftovers(f.base, f.data, f.browser);
+    });
     restoreWindow();
     // A month drawn next starts from this template; without one it is what
     // the window shows.
