@@ -31,35 +31,7 @@ inline void PrintTo(const QString &s, std::ostream *os) {
 
 namespace {
 
-const QDate kToday = QDate::currentDate();
-const int kMonth = kToday.month();
-const int kYear = kToday.year();
-
-QString tableName() {
-    return QStringLiteral("MM%1%2.tab").arg(kMonth, 2, 10, QChar(u'0')).arg(kYear);
-}
-
-QString reading(MS slot, int day, const char *time, int value) {
-    return scenario::reading(slot, day, kMonth, kYear, QString::fromLatin1(time), value);
-}
-
-// Max Muster's month with four readings a day on days 1 to 3; it is the
-// month shown at start.
-struct Month {
-    Folder f;
-    QString table;
-    QStringList stored;
-    explicit Month(const QStringList &settings = {"BenutzerName=Max Muster"}) : f(settings) {
-        table = f.table(tableName(), kYear);
-        const MS slotList[] = {MS::Morgens, MS::Messung2, MS::Messung3, MS::Abends};
-        const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
-        for (int d = 1; d <= 3; ++d)
-            for (int s = 0; s < 4; ++s)
-                stored << reading(slotList[s], d, times[s], 100 + 10 * d + s);
-        testutil::writeBytes(table, scenario::monthFile("Max Muster", kMonth, kYear, stored));
-        profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
-    }
-};
+using Month = scenario::StoredMonth;
 
 QStringList timeSettings(const Folder &f) {
     QStringList out;
@@ -94,7 +66,7 @@ TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay
         e.click("OKBtn");
     });
     app.menu("aktuellebearbeiten1");
-    EXPECT_TRUE(scenario::readingsIn(m.table).contains(reading(MS::Morgens, 16, "09:15", 133)))
+    EXPECT_TRUE(scenario::readingsIn(m.table).contains(m.reading(MS::Morgens, 16, "09:15", 133)))
         << scenario::readingsIn(m.table).join('\n').toStdString();
     EXPECT_FALSE(app.program().model.figures().dayLineTexts[15].isEmpty());
 }
@@ -136,10 +108,10 @@ TEST(EntryScenario, AReadingDiscardedWithEscapeIsForgotten) {
 TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
     Month m;
     App app;
-    const QString changedHere = reading(MS::Morgens, 3, "07:00", 99);
-    const QString addedHere = reading(MS::Morgens, 10, "08:00", 150);
-    const QString changedThere = reading(MS::Morgens, 1, "07:05", 125);
-    const QString addedThere = reading(MS::Abends, 5, "21:30", 177);
+    const QString changedHere = m.reading(MS::Morgens, 3, "07:00", 99);
+    const QString addedHere = m.reading(MS::Morgens, 10, "08:00", 150);
+    const QString changedThere = m.reading(MS::Morgens, 1, "07:05", 125);
+    const QString addedThere = m.reading(MS::Abends, 5, "21:30", 177);
     app.whenModal([&](QWidget *w) {
         EntryControls e(w);
         e.select(5); // day 2, Messung2
@@ -152,8 +124,8 @@ TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
         other.entries[0] = changedThere;
         other.entries << addedThere;
         other.userName = "Max Muster";
-        other.month = QStringLiteral("%1").arg(kMonth, 2, 10, QChar(u'0'));
-        other.year = QString::number(kYear);
+        other.month = QStringLiteral("%1").arg(m.month, 2, 10, QChar(u'0'));
+        other.year = QString::number(m.year);
         other.currentTablePath = other.targetPath = m.table;
         ASSERT_TRUE(monthtable::write(other));
         app.rec.clear();
@@ -205,7 +177,7 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
     });
     app.menu("aktuellebearbeiten1");
     TableLock::setDefaultWait(TableLock::kWait);
-    EXPECT_TRUE(scenario::readingsIn(m.table).contains(reading(MS::Morgens, 10, "08:00", 150)));
+    EXPECT_TRUE(scenario::readingsIn(m.table).contains(m.reading(MS::Morgens, 10, "08:00", 150)));
 }
 
 // Every field that does not hold what a reading needs is refused with a
@@ -297,15 +269,15 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
 TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
     Month m({"BenutzerName=Max Muster", "Messung4UhrzeitMorgens=07:00",
              "Messung4UhrzeitAbends=21:00", "Messung8UhrzeitMorgens=06:30"});
-    profile::write(m.f.ini(), "Einstellung", "LetzteEingabe", reading(MS::Abends, 3, "21:45", 140));
+    profile::write(m.f.ini(), "Einstellung", "LetzteEingabe",
+                   m.reading(MS::Abends, 3, "21:45", 140));
     const QStringList before = timeSettings(m.f);
     // An eight-slot month of the year before, opened as graph in four-slot mode.
-    const QString eight = m.f.table(
-        QStringLiteral("MM%1%2.tab").arg(kMonth, 2, 10, QChar(u'0')).arg(kYear - 1), kYear - 1);
+    const QString eight = m.f.table(scenario::tableName(m.month, m.year - 1), m.year - 1);
     testutil::writeBytes(
         eight, scenario::monthFile(
-                   "Max Muster", kMonth, kYear - 1,
-                   {scenario::reading(MS::Messung5, 2, kMonth, kYear - 1, "15:00", 99)}, true));
+                   "Max Muster", m.month, m.year - 1,
+                   {scenario::reading(MS::Messung5, 2, m.month, m.year - 1, "15:00", 99)}, true));
     {
         App app;
         app.menu("Messwerte");

@@ -31,6 +31,7 @@
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "recordingservices.h"
+#include "scenario.h"
 #include "testutil.h"
 
 namespace {
@@ -209,16 +210,6 @@ private:
     }
 };
 
-class InFolder {
-public:
-    InFolder() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~InFolder() { QDir::setCurrent(m_old); }
-
-private:
-    testutil::TempFolder m_dir;
-    QString m_old;
-};
-
 struct GermanForTest {
     GermanForTest() { ok = german::setUp(); }
     ~GermanForTest() { german::tearDown(); }
@@ -228,7 +219,7 @@ struct GermanForTest {
 } // namespace
 
 TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
-    InFolder folder;
+    scenario::Folder folder;
     const QLocale before = QLocale();
     QLocale::setDefault(QLocale::c());
     const QStringList english = englishDialogTexts();

@@ -28,7 +28,9 @@
 
 #include "app/mainform.h"
 #include "entry/eingabedlg.h"
+#include "platform/machpause.h"
 #include "platform/profile.h"
+#include "printing/druckvorschau.h"
 #include "scenario.h"
 
 using scenario::App;
@@ -90,6 +92,12 @@ private:
     QString m_out;
 };
 
+// The graph print preview's wait passes at once (the menu's own wait stays).
+class NoPause : public TMachPause {
+public:
+    void Pause(int) override {}
+};
+
 // A reading is known by its day and slot.
 QSet<QString> readingKeys(const QStringList &lines) {
     QSet<QString> keys;
@@ -120,8 +128,10 @@ public:
         for (QAction *a : m_w.findChildren<QAction *>())
             if (!a->objectName().isEmpty() && !a->menu() && a->objectName() != u"Beenden1")
                 m_menu << a;
-        // Drives whatever modal window a step opened, then closes it.
-        m_modal.setInterval(1);
+        // Drives whatever modal window a step opened, then closes it. Not
+        // every millisecond: a timer always due keeps each settle between the
+        // steps busy for its whole time.
+        m_modal.setInterval(5);
         QObject::connect(&m_modal, &QTimer::timeout, [this] { driveModal(); });
         m_modal.start();
     }
@@ -130,14 +140,10 @@ public:
     // key that reaches the entry dialog's save buttons).
     bool step() {
         m_couldSave = false;
-        const int what = m_s.pick(10);
-        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE")) qWarning("action %d", what);
-        switch (what) {
+        switch (m_s.pick(10)) {
         case 0:
         case 1: {
             QAction *a = m_menu.at(m_s.pick(int(m_menu.size())));
-            if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE"))
-                qWarning("menu %s", qPrintable(a->objectName()));
             if (a->isEnabled()) a->trigger();
             break;
         }
@@ -252,14 +258,10 @@ private:
         if (!top)
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (qobject_cast<QDialog *>(w) && w->isVisible()) top = w;
-        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE") && (++m_ticks % 500) == 0)
-            qWarning("tick %d %p", m_ticks, static_cast<void *>(top.data()));
         if (!top || !top->isVisible()) {
             m_modalActions = 0;
             return;
         }
-        if (qEnvironmentVariableIsSet("GLYKO_MONKEY_TRACE"))
-            qWarning("modal %s %d", qPrintable(top->objectName()), m_modalActions);
         if (++m_modalActions > 12) {
             m_modalActions = 0;
             if (auto *d = qobject_cast<QDialog *>(top.data()))
@@ -284,7 +286,6 @@ private:
     QList<QAction *> m_menu;
     QTimer m_modal;
     int m_modalActions = 0;
-    int m_ticks = 0;
     bool m_couldSave = false;
 };
 
@@ -321,6 +322,8 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
 
     MonkeyServices services(rng, tables, out);
     App app(&services);
+    NoPause noPause;
+    app.program().graphPrintPreview().setPause(&noPause);
     Monkey monkey(app, services, rng);
     QMap<QString, QByteArray> files = monthFiles(f.data());
     QSet<QString> deleted; // readings the user deleted in the entry dialog

@@ -13,7 +13,7 @@
 #include <QTextEdit>
 #include <functional>
 
-#include "entry/spinedit.h"
+#include "entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -128,11 +128,8 @@ TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
         },
         [](App &app) {
             app.whenModal([](QWidget *dlg) {
-                scenario::child<SpinEdit>(dlg, "SpinEdit1")->setValue(7);
-                scenario::child<QLineEdit>(dlg, "Edit1")->setText("12:00");
-                scenario::child<SpinEdit>(dlg, "SpinEdit4")->setValue(250);
-                QTest::mouseClick(scenario::child<QPushButton>(dlg, "BitBtn1"), Qt::LeftButton);
-                QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+                EntryControls(dlg).add(7, "12:00", 250);
+                EntryControls(dlg).click("OKBtn");
             });
             app.menu("aktuellebearbeiten1");
         }};
@@ -194,11 +191,9 @@ TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
     app.menu("neuerstellen1");
     auto *entry = app.window().findChild<QDialog *>("EingabeDlg");
     ASSERT_TRUE(entry && entry->isVisible());
-    scenario::child<SpinEdit>(entry, "SpinEdit1")->setValue(2);
-    scenario::child<QLineEdit>(entry, "Edit1")->setText("07:00");
-    scenario::child<SpinEdit>(entry, "SpinEdit4")->setValue(123);
-    QTest::mouseClick(scenario::child<QPushButton>(entry, "BitBtn1"), Qt::LeftButton);
-    QTest::mouseClick(scenario::child<QPushButton>(entry, "OKBtn"), Qt::LeftButton);
+    const EntryControls e(entry);
+    e.add(2, "07:00", 123);
+    e.click("OKBtn");
     App::settle();
     ASSERT_TRUE(app.window().monthShown()) << app.rec.texts().join('|').toStdString();
     auto *page = app.find<QTextEdit>("RichEdit1");

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -103,6 +104,34 @@ QString Folder::table(const QString &name, int year) const {
 
 QString Folder::setting(const QString &key) const {
     return profile::read(ini(), QStringLiteral("Einstellung"), key);
+}
+
+QString tableName(int month, int year) {
+    return QStringLiteral("MM%1%2.tab").arg(month, 2, 10, QChar(u'0')).arg(year);
+}
+
+QStringList twelveReadings(int month, int year) {
+    const MeasurementSlot slotList[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
+                                        MeasurementSlot::Messung3, MeasurementSlot::Abends};
+    const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
+    QStringList l;
+    for (int d = 1; d <= 3; ++d)
+        for (int s = 0; s < 4; ++s)
+            l << reading(slotList[s], d, month, year, QString::fromLatin1(times[s]),
+                         100 + 10 * d + s);
+    return l;
+}
+
+StoredMonth::StoredMonth(const QStringList &settings, bool current)
+    : month(QDate::currentDate().month()), year(QDate::currentDate().year()), f(settings),
+      table(f.table(tableName(month, year), year)), stored(twelveReadings(month, year)),
+      bytes(monthFile("Max Muster", month, year, stored)) {
+    testutil::writeBytes(table, bytes);
+    if (current) profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+}
+
+QString StoredMonth::reading(MeasurementSlot slot, int day, const char *time, int value) const {
+    return scenario::reading(slot, day, month, year, QString::fromLatin1(time), value);
 }
 
 App::App(ui::Services *services) {

@@ -61,6 +61,27 @@ private:
     QString m_old;
 };
 
+// The name of a month's table, "MMmmyyyy.tab".
+QString tableName(int month, int year);
+// Twelve readings of a month: four a day (07:00, 12:00, 18:00, 22:00) on
+// days 1 to 3.
+QStringList twelveReadings(int month, int year);
+
+// A folder whose table of this month (Max Muster's) holds the twelve
+// readings; it is the month shown at start unless `current` is false.
+struct StoredMonth {
+    explicit StoredMonth(const QStringList &settings = {"BenutzerName=Max Muster"},
+                         bool current = true);
+    int month, year;
+    Folder f;
+    QString table;
+    QStringList stored;
+    QByteArray bytes;
+    QByteArray onDisk() const { return testutil::readBytes(table); }
+    // A reading of this month.
+    QString reading(MeasurementSlot slot, int day, const char *time, int value) const;
+};
+
 // The running program; its main window is shown and has had its first paint.
 class App {
 public:

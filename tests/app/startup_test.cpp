@@ -31,6 +31,7 @@
 #include "graph/monthgraph.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
+#include "platform/textfile.h"
 #include "scenario.h"
 
 namespace {
@@ -69,26 +70,7 @@ private:
     int m_opens = 0;
 };
 
-// This month's table of Max Muster with one reading.
-QString thisMonthTable(const Folder &f) {
-    const QDate today = QDate::currentDate();
-    const QString table = f.table(
-        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", today.month(), today.year(),
-                                   {scenario::reading(MeasurementSlot::Morgens, 1, today.month(),
-                                                      today.year(), "07:00", 120)}));
-    return table;
-}
-
-// The delivered settings with `extra`, opening this month's table (made
-// here) at start-up.
-void startWithThisMonth(const Folder &f, const QStringList &extra) {
-    const QString table = thisMonthTable(f);
-    testutil::writeBytes(f.ini(), testutil::crlf(scenario::deliveredSettings(
-                                      QStringList{"BenutzerName=Max Muster"} + extra +
-                                      QStringList{QStringLiteral("TabellenDateiName=") + table})));
-}
+using scenario::StoredMonth;
 
 // Where a control of the main window lies in it.
 QRect placeOf(TMainForm &w, const char *name) {
@@ -110,14 +92,13 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
                 remarks << QStringLiteral("%1,1=\"nach dem Sport am Nachmittag, danach Obst")
                                .arg(day, 2, 10, QChar(u'0'));
         }
-    Folder f({"BenutzerName=Max Muster"});
-    const QString table = thisMonthTable(f);
-    QStringList settings = scenario::deliveredSettings(
-        {"BenutzerName=Max Muster", QStringLiteral("TabellenDateiName=") + table});
-    testutil::writeBytes(f.ini(), testutil::crlf(settings + remarks));
-    ASSERT_GT(QFileInfo(f.ini()).size(), 250 * 1024);
+    StoredMonth m;
+    QStringList settings;
+    ASSERT_TRUE(textfile::readLines(m.f.ini(), settings));
+    testutil::writeBytes(m.f.ini(), testutil::crlf(settings + remarks));
+    ASSERT_GT(QFileInfo(m.f.ini()).size(), 250 * 1024);
 
-    OpenCounter counter(f.ini());
+    OpenCounter counter(m.f.ini());
     ASSERT_TRUE(counter.active());
     App app;
     ASSERT_TRUE(app.window().monthShown()) << app.rec.texts().join('|').toStdString();
@@ -130,8 +111,7 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
 // place and division, the graph area the template's size. The month is drawn
 // right after it.
 TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
-    Folder f({"BenutzerName=Max Muster"});
-    startWithThisMonth(f, {"Tagebuch_sichtbar=1"});
+    StoredMonth m;
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
@@ -171,9 +151,7 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
 // A window that gets no frame (here: told it is shown, but never painted)
 // draws its month all the same, a moment later.
 TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
-    Folder f({"BenutzerName=Max Muster"});
-    const QString table = thisMonthTable(f);
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    StoredMonth m;
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
@@ -189,9 +167,8 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
 // The day restored at start-up, and the day shown when another month is
 // opened, show the readings of the month drawn, not of the one before.
 TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
-    Folder f({"BenutzerName=Max Muster"});
-    startWithThisMonth(f, {"LetzteKlickPosition=64"});
-    const QString earlier = f.table(QStringLiteral("MM012020.tab"), 2020);
+    StoredMonth m({"BenutzerName=Max Muster", "LetzteKlickPosition=64"});
+    const QString earlier = m.f.table(QStringLiteral("MM012020.tab"), 2020);
     testutil::writeBytes(
         earlier, scenario::monthFile(
                      "Max Muster", 1, 2020,
@@ -199,7 +176,7 @@ TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
     App app;
     ASSERT_TRUE(app.window().monthShown());
     auto *page = app.find<QTextEdit>("RichEdit1");
-    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Morgens (07:00) = 120")))
+    EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Morgens (07:00) = 110")))
         << page->toPlainText().toStdString();
     app.rec.fileNames.enqueue(earlier);
     app.menu("undalsGrafikanzeigen1");
@@ -260,8 +237,7 @@ TEST(Startup, InfoAndReadOnlyNoticeAreMadeWhenFirstShown) {
 // than the blank margin under the readout line: the margin gives way first,
 // on a smaller window and on a dragged divider alike.
 TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
-    Folder f({"BenutzerName=Max Muster"});
-    startWithThisMonth(f, {});
+    StoredMonth m;
     App app;
     TMainForm &w = app.window();
     ASSERT_TRUE(w.monthShown());
@@ -319,10 +295,9 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
 // In a small window (800 x 600) the diary gives way first: the graph shows
 // the whole value range, from 500 mg/dl down to the day numbers under 0.
 TEST(GraphArea, ASmallWindowShowsTheWholeValueRange) {
-    Folder f({"BenutzerName=Max Muster"});
-    startWithThisMonth(f, {});
-    profile::write(f.ini(), "Einstellung", "FensterBreite", "800");
-    profile::write(f.ini(), "Einstellung", "FensterHoehe", "600");
+    StoredMonth m;
+    profile::write(m.f.ini(), "Einstellung", "FensterBreite", "800");
+    profile::write(m.f.ini(), "Einstellung", "FensterHoehe", "600");
     App app;
     TMainForm &w = app.window();
     ASSERT_TRUE(w.monthShown());

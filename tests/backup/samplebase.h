@@ -148,15 +148,6 @@ inline backup::Manifest manifestOf(const QList<ZipEntry> &entries) {
     return m;
 }
 
-// The files of a manifest as sha256sum lists them for its check.
-inline QByteArray sha256sumList(const QByteArray &manifestJson) {
-    QByteArray list;
-    const QJsonArray files = QJsonDocument::fromJson(manifestJson)["files"].toArray();
-    for (const QJsonValue &f : files)
-        list += f["sha256"].toString().toLatin1() + "  " + f["path"].toString().toUtf8() + "\n";
-    return list;
-}
-
 // Where the data of an entry begins in an archive (after its local header).
 inline qsizetype dataOffset(const QByteArray &zip, const QString &name) {
     const qsizetype at = zip.indexOf(name.toUtf8());

@@ -180,6 +180,8 @@ TEST(CliAdd, FoundInTheDataFolderAndListedInTheHelp) {
     EXPECT_TRUE(cli.out.contains("  diary-pdf TABELLE AUSGABE.pdf  alle Tagebuchseiten"));
     EXPECT_TRUE(cli.out.contains("  add TABELLE TAG ZEITPUNKT HH:MM WERT  Messwert eintragen"));
     EXPECT_TRUE(cli.out.endsWith("  --help                      diese Hilfe\n"));
+    EXPECT_EQ(cli.run({"diary-pdf", "fehlt.tab"}), 2);
+    EXPECT_TRUE(cli.err.startsWith("Aufruf: glykovalin-cli diary-pdf")) << cli.err.toStdString();
     EXPECT_EQ(cli.run({"entfernen"}), 2);
     EXPECT_TRUE(cli.err.startsWith("Unbekannter Befehl: entfernen\n"));
 }

@@ -111,25 +111,3 @@ TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
     errText.clear();
     EXPECT_NE(diarybook::chartCommand("fehlt.tab", out, err), 0);
 }
-
-TEST(DiaryBookCli, EndToEndWithTheBuiltTool) {
-    const QString exe = QCoreApplication::applicationDirPath() + "/glykovalin-cli";
-    if (!QFileInfo(exe).isExecutable()) GTEST_SKIP() << "glykovalin-cli not built";
-    Folder f;
-    QProcess p;
-    p.setWorkingDirectory(f.tmp.path());
-    p.start(exe, {"diary-pdf", f.table, "cli.pdf"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_TRUE(QFile::exists(f.tmp.file("cli.pdf")));
-
-    p.start(exe, {"chart", f.table});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).contains("MM032024.html"));
-
-    p.start(exe, {"diary-pdf", "fehlt.tab"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_NE(p.exitCode(), 0);
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("Aufruf"));
-}

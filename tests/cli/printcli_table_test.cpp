@@ -108,7 +108,8 @@ QStringList dayRows(const QString &layoutText) {
 // The table printed headless: every page names the month and the patient,
 // repeats the column heads and counts the pages; the separators span the
 // text area and no longer wrap; every day and every word of the remarks is
-// printed once.
+// printed once; a remark longer than its row continues in its column. The
+// PDF names the table.
 TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
@@ -125,7 +126,9 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     const int pages = pdftools::pages(pdf);
     ASSERT_GE(pages, 2);
 
+    EXPECT_EQ(pdftools::info(pdf, "Title"), "MM032024-Tabelle");
     QStringList days;
+    int wrapped = 0;
     const double pageWidth = 595.28, mm = 72 / 25.4;
     for (int p = 1; p <= pages; ++p) {
         SCOPED_TRACE(p);
@@ -138,8 +141,18 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
         const QStringList pageDays = dayRows(pdfcheck::text(pdf, p, true));
         days += pageDays;
         // Separators: one bar each, from the left margin (18 mm) to the right (10 mm).
+        // The long remark continues in the "Bemerkung" column, below its beginning.
         int bars = 0;
-        for (const Word &w : words(pdf, p)) {
+        const QList<Word> pageWords = words(pdf, p);
+        double remarkColumn = -1;
+        for (const Word &w : pageWords)
+            if (w.text == "Tag") remarkColumn = w.xMin;
+        for (const Word &w : pageWords) {
+            if (remarkColumn >= 0 &&
+                QStringList{"Verein;", "Einheit", "trotzdem", "gut"}.contains(w.text)) {
+                EXPECT_GE(w.xMin, remarkColumn - 3) << w.text.toStdString();
+                ++wrapped;
+            }
             if (!w.text.startsWith(QStringLiteral("__"))) continue;
             ++bars;
             EXPECT_GE(w.xMin, 18 * mm - 1);
@@ -153,6 +166,7 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     for (int d = 1; d <= 31; ++d)
         expected << QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'));
     EXPECT_EQ(days, expected);
+    EXPECT_EQ(wrapped, 4);
     const QString all = oneLine(pdfcheck::text(pdf));
     EXPECT_TRUE(all.contains(QStringLiteral("nach Sport")));
     EXPECT_TRUE(all.contains(kLongRemark)) << all.toStdString();
@@ -177,32 +191,6 @@ TEST(PrintCliTable, ValuesInMmol) {
     // Day 1: 107, 160, 213 and 86 mg/dl.
     for (const char *value : {"5,9", "8,9", "11,8", "4,8"})
         EXPECT_TRUE(first.contains(QString::fromLatin1(value))) << value;
-}
-
-// A remark longer than its row continues in the "Bemerkung" column, below
-// its beginning, not at the left margin. The PDF names the table.
-TEST(PrintCliTable, WrappedRemarkContinuesInTheRemarkColumn) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
-    TableFolder folder;
-    const QString pdf = folder.file("tabelle.pdf");
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "tabelle.pdf"}, out, err), 0);
-    EXPECT_EQ(pdftools::info(pdf, "Title"), "MM032024-Tabelle");
-    int checked = 0;
-    for (int p = 1; p <= pdftools::pages(pdf); ++p) {
-        const QList<Word> all = words(pdf, p);
-        double column = -1;
-        for (const Word &w : all)
-            if (w.text == "Tag") column = w.xMin;
-        if (column < 0) continue;
-        for (const Word &w : all)
-            if (QStringList{"Verein;", "Einheit", "trotzdem", "gut"}.contains(w.text)) {
-                EXPECT_GE(w.xMin, column - 3) << w.text.toStdString();
-                ++checked;
-            }
-    }
-    EXPECT_EQ(checked, 4);
 }
 
 // "&Tabelle drucken" through the table window and its print preview into a
