@@ -164,6 +164,9 @@ TEST(StatsFigures, RoundingEdgesHalfAwayFromZero) {
     EXPECT_EQ(f.perSlot[0].mgdl[P75], 3050);
     EXPECT_EQ(f.perSlot[0].min, 100);
     EXPECT_EQ(f.perSlot[0].max, 400);
+    // eA1c (mean + 46.7) / 28.7 near a rounding edge: 155,9 → 7,06 → 7,1.
+    EXPECT_EQ(ea1cPercentOf(4677, 30, 14), 71);
+    EXPECT_EQ(ea1cPercentOf(9000, 40, 20), 95);
     EXPECT_EQ(roundDiv(-25, 10), -3);
     EXPECT_EQ(roundDiv(25, 10), 3);
 }
