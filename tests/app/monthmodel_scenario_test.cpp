@@ -35,6 +35,14 @@ QStringList march2024() {
     return l;
 }
 
+// The table of March 2024 with these readings, the month shown at start.
+QString storeMarch(const Folder &f, const QStringList &readings) {
+    const QString table = f.table("MM032024.tab", 2024);
+    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, readings));
+    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    return table;
+}
+
 const QByteArray kDay3Page =
     "Tag03: \t #BE: Morgens= 2\t|  M2= \t|  M3= \t|  Abends= \t #Insulin (ICT) : Bolus=  "
     "Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t #Bemerkung: Tag drei\r\n";
@@ -114,9 +122,7 @@ TEST(MonthModelScenario, AMonthDrawnAfterTheNameIsAskedForKeepsItsDiary) {
 // are then.
 TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = f.table("MM032024.tab", 2024);
-    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, march2024()));
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const QString table = storeMarch(f, march2024());
     const std::function<void(App &)> redraws[] = {
         [](App &app) { app.menu("biszu8MessungenjeTag"); },
         [](App &app) {
@@ -156,9 +162,7 @@ TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
 // shown, and neither a redraw nor a restart writes that user's name back.
 TEST(MonthModelScenario, AChangedUserNameSticks) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = f.table("MM032024.tab", 2024);
-    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, march2024()));
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const QString table = storeMarch(f, march2024());
     const QByteArray stored = testutil::readBytes(table);
     {
         App app;
@@ -212,12 +216,7 @@ TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
 // not draw; in eight-slot mode it draws them all.
 TEST(MonthModelScenario, TheGraphSaysWhichStoredReadingsItDoesNotDraw) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = f.table("MM032024.tab", 2024);
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", 3, 2024,
-                                   march2024() + QStringList{scenario::reading(
-                                                     MS::Messung5, 2, 3, 2024, "15:00", 300)}));
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    storeMarch(f, march2024() << scenario::reading(MS::Messung5, 2, 3, 2024, "15:00", 300));
     App app;
     auto *readout = app.find<QLabel>("StatusLabel");
     EXPECT_EQ(readout->text(), QString::fromUtf8("1 gespeicherter Messwert der Messungen 4 bis 7 "
