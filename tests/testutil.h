@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -32,3 +33,8 @@ template <class T> T &child(const QObject &window, const char *name) {
 }
 
 } // namespace testutil
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}

@@ -11,15 +11,11 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "entrycontrols.h"
+#include "support/entrycontrols.h"
 #include "platform/textfile.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
 #include "testutil.h"
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -14,7 +14,7 @@
 
 #include "app/mainform.h"
 #include "dialogs/nameeingdlg.h"
-#include "entrycontrols.h"
+#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -24,10 +24,6 @@
 using scenario::App;
 using scenario::Folder;
 using MS = MeasurementSlot;
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QTextEdit>
 #include <functional>
 
-#include "entrycontrols.h"
+#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"

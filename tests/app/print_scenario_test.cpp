@@ -13,7 +13,7 @@
 #include "platform/profile.h"
 #include "printing/druckvorschau.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "printing/graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
 

@@ -18,8 +18,8 @@
 #include "dialogs/nameeingdlg.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
-#include "entrycontrols.h"
-#include "filelimit.h"
+#include "support/entrycontrols.h"
+#include "support/filelimit.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -27,10 +27,6 @@
 using scenario::App;
 using scenario::Folder;
 using MS = MeasurementSlot;
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

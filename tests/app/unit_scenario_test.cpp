@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "entry/eingabedlg.h"
-#include "entrycontrols.h"
+#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"

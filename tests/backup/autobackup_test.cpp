@@ -5,7 +5,7 @@
 
 #include "backup/archive.h"
 #include "backup/autobackup.h"
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "samplebase.h"
 
 using namespace backup;

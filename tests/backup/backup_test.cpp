@@ -6,7 +6,7 @@
 #include "backup/archive.h"
 #include "backup/autobackup.h"
 #include "backup/restore.h"
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "samplebase.h"
 #include "storage/tablelock.h"
 

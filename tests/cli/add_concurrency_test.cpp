@@ -2,8 +2,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include "cliprocess.h"
-#include "printing/printfolder.h"
+#include "support/cliprocess.h"
+#include "support/printfolder.h"
 
 // Two "add" processes on the same month at the same moment, 200 times: each
 // reading that was reported as written is in the table afterwards; a writer

@@ -4,8 +4,8 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
-#include "clirun.h"
-#include "filelimit.h"
+#include "support/clirun.h"
+#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"

@@ -8,7 +8,7 @@
 #include <QTextStream>
 #include <ctime>
 
-#include "clirun.h"
+#include "support/clirun.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"

@@ -8,16 +8,12 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "cliprocess.h"
-#include "printing/printfolder.h"
+#include "support/cliprocess.h"
+#include "support/printfolder.h"
 #include "testutil.h"
 
 #include <csignal>
 #include <sys/types.h>
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

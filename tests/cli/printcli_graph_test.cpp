@@ -15,8 +15,8 @@
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
-#include "printing/graphprint_pdf.h"
-#include "printing/printfolder.h"
+#include "support/pdftools.h"
+#include "support/printfolder.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "testutil.h"
@@ -98,7 +98,7 @@ int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
 // labels at their rows, the three limit values in their colours beside
 // their lines, and the title strip.
 TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     const QSize composed(graphgeo::kPictureWidth, graphgeo::kPictureHeight);
     const struct {
@@ -116,7 +116,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         ASSERT_EQ(printcli::printGraphCommand("MM032024.tab", pdf, fmt.arg, out, err), 0)
             << errText.toStdString();
         QString report;
-        EXPECT_TRUE(pdfcheck::valid(pdf, &report)) << report.toStdString();
+        EXPECT_TRUE(pdftools::valid(pdf, &report)) << report.toStdString();
         EXPECT_EQ(pdftools::pages(pdf), 1);
         EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith(fmt.paper))
             << pdftools::info(pdf, "Page size").toStdString();
@@ -177,7 +177,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
 // (as the main window holds them) and printed into a PDF file gives the
 // same page as print-graph.
 TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     for (const char *fmt : {"A4", "A5"}) {
         SCOPED_TRACE(fmt);
@@ -220,8 +220,8 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         QTextStream out(&outText), err(&errText);
         ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
             << errText.toStdString();
-        EXPECT_TRUE(pdfcheck::valid(cliPdf));
-        EXPECT_TRUE(pdfcheck::valid(menuPdf));
+        EXPECT_TRUE(pdftools::valid(cliPdf));
+        EXPECT_TRUE(pdftools::valid(menuPdf));
         EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
         EXPECT_EQ(pdftools::info(menuPdf, "Page size"), pdftools::info(cliPdf, "Page size"));
         const QImage a = pdftools::render(menuPdf, 1, 72);

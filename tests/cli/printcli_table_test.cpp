@@ -14,9 +14,9 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "printing/graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "printing/myprintertableengine.h"
-#include "printing/printfolder.h"
+#include "support/printfolder.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
@@ -111,7 +111,7 @@ QStringList dayRows(const QString &layoutText) {
 // printed once; a remark longer than its row continues in its column. The
 // PDF names the table.
 TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString pdf = folder.file("tabelle.pdf");
     QString outText, errText;
@@ -121,7 +121,7 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     out.flush();
     EXPECT_TRUE(outText.contains("tabelle.pdf"));
     QString report;
-    EXPECT_TRUE(pdfcheck::valid(pdf, &report)) << report.toStdString();
+    EXPECT_TRUE(pdftools::valid(pdf, &report)) << report.toStdString();
     EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith("595"));
     const int pages = pdftools::pages(pdf);
     ASSERT_GE(pages, 2);
@@ -132,13 +132,13 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
     const double pageWidth = 595.28, mm = 72 / 25.4;
     for (int p = 1; p <= pages; ++p) {
         SCOPED_TRACE(p);
-        const QString text = pdfcheck::text(pdf, p);
+        const QString text = pdftools::text(pdf, p);
         EXPECT_TRUE(text.contains(kTitle)) << text.toStdString();
         for (const char *head :
              {"Datum", "Morgens", "Messung 2", "Messung 3", "Abends", "Wert", "Bemerkung"})
             EXPECT_TRUE(text.contains(QString::fromLatin1(head))) << head;
         EXPECT_TRUE(text.contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
-        const QStringList pageDays = dayRows(pdfcheck::text(pdf, p, true));
+        const QStringList pageDays = dayRows(pdftools::text(pdf, p, true));
         days += pageDays;
         // Separators: one bar each, from the left margin (18 mm) to the right (10 mm).
         // The long remark continues in the "Bemerkung" column, below its beginning.
@@ -167,7 +167,7 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
         expected << QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'));
     EXPECT_EQ(days, expected);
     EXPECT_EQ(wrapped, 4);
-    const QString all = oneLine(pdfcheck::text(pdf));
+    const QString all = oneLine(pdftools::text(pdf));
     EXPECT_TRUE(all.contains(QStringLiteral("nach Sport")));
     EXPECT_TRUE(all.contains(kLongRemark)) << all.toStdString();
 
@@ -179,14 +179,14 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
 
 // With mmol/l in the folder's settings the printed table gives mmol/l.
 TEST(PrintCliTable, ValuesInMmol) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     profile::write(folder.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
     QString outText, errText;
     QTextStream out(&outText), err(&errText);
     ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "mmol.pdf"}, out, err), 0)
         << errText.toStdString();
-    const QString first = oneLine(pdfcheck::text(folder.file("mmol.pdf"), 1));
+    const QString first = oneLine(pdftools::text(folder.file("mmol.pdf"), 1));
     EXPECT_TRUE(first.contains(kTitle + " (Werte in mmol/l)")) << first.toStdString();
     // Day 1: 107, 160, 213 and 86 mg/dl.
     for (const char *value : {"5,9", "8,9", "11,8", "4,8"})
@@ -196,7 +196,7 @@ TEST(PrintCliTable, ValuesInMmol) {
 // "&Tabelle drucken" through the table window and its print preview into a
 // PDF file prints the same document as print-table.
 TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {
-    if (!pdfcheck::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString cliPdf = folder.file("cli.pdf");
     QString outText, errText;
@@ -225,10 +225,10 @@ TEST(PrintCliTable, HeadlessPrintIsTheMenuPrint) {
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
     const QString menuPdf = printer.outputFileName();
     EXPECT_EQ(menuPdf, folder.file("MM032024-Tabelle.pdf"));
-    EXPECT_TRUE(pdfcheck::valid(menuPdf));
+    EXPECT_TRUE(pdftools::valid(menuPdf));
 
     EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
-    EXPECT_EQ(pdfcheck::text(menuPdf, 0, true), pdfcheck::text(cliPdf, 0, true));
+    EXPECT_EQ(pdftools::text(menuPdf, 0, true), pdftools::text(cliPdf, 0, true));
     EXPECT_EQ(pdftools::render(menuPdf, 2, 40), pdftools::render(cliPdf, 2, 40));
     // The headless print leaves the month file as it was.
     EXPECT_EQ(tableBytes, testutil::readBytes(folder.table));

@@ -5,9 +5,9 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include "clirun.h"
+#include "support/clirun.h"
 #include "graph/graphcli.h"
-#include "printing/printfolder.h"
+#include "support/printfolder.h"
 
 namespace {
 
@@ -53,9 +53,9 @@ TEST(ReadingDefinition, AZeroPullsNoMeanDownInAnyDocument) {
         << cli.out.toStdString();
     // The graph and its print.
     EXPECT_EQ(meanOnTheGraph(f.table), "100,00 mg/dl");
-    if (!pdfcheck::haveTools()) GTEST_SKIP() << "poppler or qpdf missing";
+    if (!pdftools::haveTools()) GTEST_SKIP() << "poppler or qpdf missing";
     ASSERT_EQ(cli.run({"diary-pdf", f.table, f.file("b.pdf")}), 0) << cli.err.toStdString();
-    EXPECT_TRUE(pdfcheck::text(f.file("b.pdf")).contains("Mittelwert: 100,00 mg/dl"));
+    EXPECT_TRUE(pdftools::text(f.file("b.pdf")).contains("Mittelwert: 100,00 mg/dl"));
 }
 
 // A four-slot month that still holds readings of Messung4 .. 7 counts them

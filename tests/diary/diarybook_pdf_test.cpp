@@ -2,9 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -19,6 +17,7 @@
 #include "recordingservices.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
+#include "support/pdftools.h"
 #include "testutil.h"
 
 using namespace diarybook;
@@ -30,43 +29,11 @@ const QString kLongRemark = QStringLiteral(
     "Heute war ein Tag mit viel Bewegung: morgens Radfahren zur Arbeit, mittags Spaziergang im "
     "Park, abends Schwimmen; Werte stabil, keine Unterzuckerung, ganz ohne Hypo.");
 
-QString run(const QString &tool, const QStringList &args, bool *ran) {
-    const QString exe = QStandardPaths::findExecutable(tool);
-    *ran = !exe.isEmpty();
-    if (!*ran) return {};
-    QProcess p;
-    p.start(exe, args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-}
-
-// qpdf --check passes and pdfinfo counts the pages (skipped without the tools).
+// qpdf --check passes and the file has the pages.
 void expectValidPdf(const QString &path, int pages) {
-    bool ran = false;
-    const QString check = run("qpdf", {"--check", path}, &ran);
-    if (ran) {
-        EXPECT_TRUE(check.contains("No syntax or stream encoding errors")) << check.toStdString();
-    }
-    const QString info = run("pdfinfo", {path}, &ran);
-    if (ran) {
-        const QRegularExpression re("Pages:\\s+(\\d+)");
-        const auto m = re.match(info);
-        ASSERT_TRUE(m.hasMatch()) << info.toStdString();
-        EXPECT_EQ(m.captured(1).toInt(), pages);
-    }
-}
-
-// The text of one page (1-based) or, with page 0, of the whole file.
-QString pdfText(const QString &path, int page = 0) {
-    QStringList args = {"-enc", "UTF-8"};
-    if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
-    bool ran = false;
-    return run("pdftotext", args << path << "-", &ran);
-}
-
-bool havePdfTools() {
-    return !QStandardPaths::findExecutable("pdftotext").isEmpty() &&
-           !QStandardPaths::findExecutable("qpdf").isEmpty();
+    QString report;
+    EXPECT_TRUE(pdftools::valid(path, &report)) << report.toStdString();
+    EXPECT_EQ(pdftools::pages(path), pages);
 }
 
 bool haveBookFont() {
@@ -280,7 +247,7 @@ TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
 }
 
 TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
-    if (!havePdfTools()) GTEST_SKIP() << "qpdf or pdftotext missing";
+    if (!pdftools::haveTools()) GTEST_SKIP() << "PDF tools missing";
     testutil::TempFolder tmp;
     QString error;
     int pages = 0;
@@ -289,11 +256,10 @@ TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
         << error.toStdString();
     EXPECT_EQ(pages, 8);
     expectValidPdf(path, pages);
-    bool ran = false;
-    EXPECT_TRUE(run("pdfinfo", {path}, &ran).contains("1300 x 823 pts"));
+    EXPECT_TRUE(pdftools::info(path, "Page size").startsWith("1300 x 823 pts"));
     int day = 0;
     for (int p = 1; p <= pages; ++p) {
-        const QString text = words(pdfText(path, p));
+        const QString text = words(pdftools::text(path, p));
         EXPECT_TRUE(text.startsWith("Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: "
                                     "120,00 mg/dl"))
             << p << text.toStdString();
@@ -305,14 +271,8 @@ TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
     EXPECT_EQ(day, 31);
 
     // The picture stands upright: the title's ink at the top left.
-    if (!haveBookFont() || QStandardPaths::findExecutable("pdftoppm").isEmpty()) return;
-    QProcess ppm;
-    ppm.start(QStandardPaths::findExecutable("pdftoppm"),
-              {"-png", "-r", "36", "-f", "1", "-l", "1", path, tmp.file("e")});
-    ppm.waitForFinished(60000);
-    const QStringList pngs = QDir(tmp.path()).entryList({"e*.png"});
-    ASSERT_FALSE(pngs.isEmpty());
-    const QImage page(tmp.file(pngs.first()));
+    if (!haveBookFont()) return;
+    const QImage page = pdftools::render(path, 1, 36);
     ASSERT_EQ(page.size(), QSize(650, 412)); // half a pixel per point, landscape
     EXPECT_TRUE(hasDarkPixels(page.copy(15, 15, 100, 12)));
     EXPECT_FALSE(hasDarkPixels(page.copy(0, 0, 650, 14))); // the margin above stays white
@@ -320,7 +280,7 @@ TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
 }
 
 TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
-    if (!havePdfTools()) GTEST_SKIP() << "qpdf or pdftotext missing";
+    if (!pdftools::haveTools()) GTEST_SKIP() << "PDF tools missing";
     Folder f;
     // The tool's book.
     QString outText, errText;
@@ -334,8 +294,8 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     ASSERT_TRUE(rec.shown.isEmpty()) << rec.texts().join("\n").toStdString();
     EXPECT_EQ(rec.opened, QStringList{f.tmp.file("fenster.pdf")});
 
-    const QString tool = pdfText(f.tmp.file("werkzeug.pdf"));
-    const QString window = pdfText(f.tmp.file("fenster.pdf"));
+    const QString tool = pdftools::text(f.tmp.file("werkzeug.pdf"));
+    const QString window = pdftools::text(f.tmp.file("fenster.pdf"));
     EXPECT_TRUE(words(tool).contains("Bemerkung: " + words(kLongRemark))) << tool.toStdString();
     EXPECT_TRUE(words(window).contains("Bemerkung: " + words(kLongRemark)));
     // One way to the book: the same pages with the same text.
@@ -345,8 +305,8 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     EXPECT_EQ(tool, window);
 
     // Every word lies inside the page, right of the margin's edge never.
-    bool ran = false;
-    const QString boxes = run("pdftotext", {"-bbox", f.tmp.file("werkzeug.pdf"), "-"}, &ran);
+    const QString boxes =
+        pdftools::run("pdftotext", {"-bbox", f.tmp.file("werkzeug.pdf"), "-"});
     const QRegularExpression word("xMax=\"([0-9.]+)\"");
     int count = 0;
     for (auto it = word.globalMatch(boxes); it.hasNext(); ++count)

@@ -6,7 +6,7 @@
 #include "entry/eingabedlg.h"
 #include "entry/spinedit.h"
 #include "entry/tablebuilder.h"
-#include "entrycontrols.h"
+#include "support/entrycontrols.h"
 #include "platform/convert.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -14,10 +14,6 @@
 #include "storage/monthmodel.h"
 #include "testutil.h"
 
-// Readable QString values in failure messages.
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -137,24 +137,3 @@ QByteArray PdfReader::decodedStream(int n, qsizetype expectedSize) const {
     }
     return QByteArray("<inflate error>");
 }
-
-bool PdfReader::qpdfCheck(const QString &path, bool *ran, QString *output) {
-    const QString qpdf = QStandardPaths::findExecutable("qpdf");
-    *ran = !qpdf.isEmpty();
-    if (!*ran) return true;
-    QProcess p;
-    p.start(qpdf, {"--check", path});
-    p.waitForFinished(60000);
-    *output = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-QString PdfReader::pdfToText(const QString &path, bool *ran) {
-    const QString tool = QStandardPaths::findExecutable("pdftotext");
-    *ran = !tool.isEmpty();
-    if (!*ran) return {};
-    QProcess p;
-    p.start(tool, {"-enc", "UTF-8", path, "-"});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}

@@ -27,12 +27,6 @@ public:
     QByteArray decodedStream(int n, qsizetype expectedSize = 0) const;
     bool hasFilter(int n) const;
 
-    // Runs qpdf --check; returns false and the output when it fails. Sets
-    // *ran to false when qpdf is not installed.
-    static bool qpdfCheck(const QString &path, bool *ran, QString *output);
-    // pdftotext of the file (empty text when the tool is missing).
-    static QString pdfToText(const QString &path, bool *ran);
-
 private:
     qint64 dataStart(int n) const;
     qint64 streamLength(int n) const;
@@ -44,8 +38,3 @@ private:
     QList<qint64> m_offsets;
 };
 
-#include <ostream>
-// Readable QString output in test failures.
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}

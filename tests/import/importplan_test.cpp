@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "import/importplan.h"
 #include "import/importreport.h"
 #include "platform/textfile.h"

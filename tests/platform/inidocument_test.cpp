@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/inidocument.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "testutil.h"
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "platform/machpause.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"

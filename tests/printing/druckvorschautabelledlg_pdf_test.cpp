@@ -5,7 +5,7 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"

@@ -5,7 +5,7 @@
 
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "printing/graphprint.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "platform/textfile.h"
 #include "printing/myprinter.h"
 #include "testutil.h"

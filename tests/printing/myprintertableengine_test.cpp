@@ -3,7 +3,7 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "printing/druckvorschautabelledlg.h"
 #include "printing/myprintertableengine.h"
 #include "recordingservices.h"

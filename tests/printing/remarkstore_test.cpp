@@ -1,7 +1,7 @@
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"

@@ -3,10 +3,10 @@
 #include <QPrinter>
 #include <gtest/gtest.h>
 
-#include "graphprint_pdf.h"
+#include "support/pdftools.h"
 #include "platform/convert.h"
 #include "platform/textfile.h"
-#include "printfolder.h"
+#include "support/printfolder.h"
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
 #include "tabellendlg_table.h"
@@ -95,7 +95,7 @@ TEST(TablePrint, PagesBeforeTheTableNameItAndPagesAfterRepeatTheColumnHeads) {
     bool headsSeen = false;
     for (int p = 1; p <= pages; ++p) {
         SCOPED_TRACE(p);
-        const QStringList text = pdfcheck::text(pdf, p).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList text = pdftools::text(pdf, p).split(u'\n', Qt::SkipEmptyParts);
         EXPECT_TRUE(text.join(u'\n').contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
         if (p > 1) {
             ASSERT_GE(text.size(), 2);

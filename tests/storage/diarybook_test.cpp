@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/settingsstore.h"

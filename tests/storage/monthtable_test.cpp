@@ -4,7 +4,7 @@
 #include "platform/ui.h"
 #include "recordingservices.h"
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"

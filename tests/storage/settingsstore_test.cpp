@@ -1,7 +1,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
-#include "filelimit.h"
+#include "support/filelimit.h"
 #include "platform/convert.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"

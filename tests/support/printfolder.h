@@ -1,7 +1,5 @@
 #pragma once
 #include <QDir>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QStringList>
 
 #include "graph/templatepicture.h"
@@ -57,36 +55,3 @@ struct PrintFolder {
     ~PrintFolder() { QDir::setCurrent(old); }
     QString file(const QString &name) const { return tmp.file(name); }
 };
-
-namespace pdfcheck {
-
-inline bool haveTools() {
-    for (const char *tool : {"qpdf", "pdftotext", "pdftoppm", "pdfinfo"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
-    return true;
-}
-
-// qpdf's structural check of the file.
-inline bool valid(const QString &pdf, QString *report = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
-    p.waitForFinished(60000);
-    if (report) *report = QString::fromLocal8Bit(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// The text of one page (1-based), or of all pages when page is 0.
-inline QString text(const QString &pdf, int page = 0, bool layout = false) {
-    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
-    if (layout) args << QStringLiteral("-layout");
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
-             << QString::number(page);
-    args << pdf << QStringLiteral("-");
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), args);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace pdfcheck

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Reading back printed PDF files with poppler's tools.
+// Reading back PDF files with poppler's tools and checking them with qpdf.
 namespace pdftools {
 
 inline bool available() {
@@ -56,6 +56,33 @@ inline QRect darkBox(const QImage &img) {
                 b = std::max(b, y);
             }
     return r < 0 ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
+}
+
+// All four tools the PDF checks use are installed.
+inline bool haveTools() {
+    for (const char *tool : {"qpdf", "pdftotext", "pdftoppm", "pdfinfo"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
+    return true;
+}
+
+// qpdf's structural check of the file.
+inline bool valid(const QString &pdf, QString *report = nullptr) {
+    QProcess p;
+    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
+    p.waitForFinished(60000);
+    if (report) *report = QString::fromLocal8Bit(p.readAll());
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The text of one page (1-based), or of all pages when page is 0.
+inline QString text(const QString &pdf, int page = 0, bool layout = false) {
+    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    if (layout) args << QStringLiteral("-layout");
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    args << pdf << QStringLiteral("-");
+    return run(QStringLiteral("pdftotext"), args);
 }
 
 } // namespace pdftools
