@@ -10,10 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "export/browserchart.h"
-#include "pdfreader.h" // PrintTo for QString
 #include "platform/ui.h"
-#include "platform/win1252.h"
 #include "recordingservices.h"
+#include "support/golden.h"
 #include "testutil.h"
 
 namespace {
@@ -57,205 +56,63 @@ struct Month {
     QString page() const { return in.browserFolder + "2021/AB032021.html"; }
 };
 
-QStringList readPage(const QString &path) {
-    const QByteArray bytes = testutil::readBytes(path);
-    QStringList l = win1252::decode(bytes).split("\r\n");
-    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
-    return l;
-}
-
-int indexStarting(const QStringList &lines, const QString &start, int from = 0) {
-    for (int i = from; i < lines.size(); ++i)
-        if (lines[i].startsWith(start)) return i;
-    return -1;
-}
-
 } // namespace
 
-TEST(BrowserChart, MonthWithMissingWeeksBecomesThePage) {
+TEST(BrowserChart, MonthWithMissingWeeksBecomesThePageBesideTheChartScript) {
     Month m;
     ui::RecordingServices rec;
     ASSERT_TRUE(LiniendiagrammimBrowseranzeigen(m.in, rec));
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join("\n").toStdString();
     EXPECT_EQ(rec.opened, QStringList({m.page()}));
-
-    const QByteArray bytes = testutil::readBytes(m.page());
-    EXPECT_TRUE(bytes.contains("<br><h1>Die t\xE4glichen Messwerte werden hier als Mittelwerte "
-                               "dargestellt. </h1>\r\n"));
-    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
-    const QStringList L = readPage(m.page());
-    ASSERT_GT(L.size(), 100);
-    EXPECT_TRUE(L[0].startsWith("<!doctype html><html><head><style>h0{font-family: Verdana;"));
-    EXPECT_TRUE(L[0].contains("<title>Glykovalinmesswerte</title><script "
-                              "src=\"Chart.min.js\"></script>"));
-    EXPECT_TRUE(L[0].contains("<meta charset=\"windows-1252\">"));
-    EXPECT_EQ(L[4], "</style></head><body><center>");
-    EXPECT_EQ(L[5], "<h0><b>Glykovalin-Werte von Anna &lt;b&gt;&amp; &quot;Bo&quot; im März "
-                    "2021</b></h0>");
-    EXPECT_EQ(L[7], "<center><h2>[Es fehlen Daten der Tagesgruppe:   8-14 , 22-28");
-    EXPECT_EQ(L[8], "]</h2></center><br>");
-    EXPECT_EQ(L[9], "<div class=\"container\">"
-                    "<div class=\"chart-container\"><canvas id=\"diagramm1\"></canvas></div>"
-                    "<div class=\"chart-container\"><canvas id=\"diagramm3\"></canvas></div>"
-                    "<div class=\"chart-container\"><canvas id=\"diagramm5\"></canvas></div>");
-    EXPECT_EQ(L[10], "</div><script>");
-    EXPECT_EQ(L[14], "var fadeIn = function(ctx, obj, x, y, black, step) { var ctx = "
-                     "modifyCtx(ctx); var alpha = 0; ctx.fillStyle =   '#C00000';   "
-                     "ctx.fillText(obj, x, y);};  ");
-    // Eleven numbers never labelled: limits and the axis top, which all weeks
-    // share: the month's largest mean 181 is above the high limit 180 and
-    // gives 250.
-    EXPECT_TRUE(L[15].contains(
-        "var textY = (model.y > topThreshold) ? model.y - 3 : model.y + 20;  "
-        "if (dataset.data[i]==70) { }else if (dataset.data[i]==71) { }else "
-        "if (dataset.data[i]==179) { }else if (dataset.data[i]==180) { }else "
-        "if (dataset.data[i]==250) { }else if (dataset.data[i]==250) { }else "
-        "if (dataset.data[i]==140) { }else if (dataset.data[i]==250) { }else "
-        "if (dataset.data[i]==250) { }else if (dataset.data[i]==250) { }else "
-        "if (dataset.data[i]==250) { }else {fadeIn(ctx, dataset.data[i], model.x, textY, "
-        "model.y > topThreshold, step); } } });};  "));
-
-    // Chart block 1.
-    const int b1 = indexStarting(L, "function createConfig(colorName)");
-    ASSERT_EQ(b1, 16);
-    EXPECT_EQ(L[b1], "function createConfig(colorName) {return {type:'line',\tdata: { ");
-    EXPECT_EQ(L[b1 + 1], "labels: ['Mo.01.03.21' ,'Di.02.03.21' ,'Mi.03.03.21' ,'Do.04.03.21' "
-                         ",'Fr.05.03.21' ,'Sa.06.03.21' ,'So.07.03.21' ,], ");
-    EXPECT_EQ(L[b1 + 2], "datasets: [{label: 'Glykovalin-Wert',");
-    EXPECT_EQ(L[b1 + 3], "backgroundColor: '#0000FF',borderColor: '#0080FF',borderWidth: 3,fill: "
-                         "false,  pointBackgroundColor: '#0080FF',  pointBorderColor: '#0080FF', ");
-    EXPECT_EQ(L[b1 + 4], "data: [NaN,120,NaN,NaN,95,NaN,NaN] , }, ");
-    const QStringList bands = L.mid(b1 + 5, 18);
-    EXPECT_EQ(bands[0], "{label: 'Schlecht',");
-    EXPECT_EQ(bands[1], "backgroundColor: '#E42625',borderColor: '', borderWidth : 1,fill: "
-                        "true,pointRadius: 0.1, pointHoverRadius: 0.1, ");
-    EXPECT_EQ(bands[2], "data: [70,70,70,70,70,70,70] , }, ");
-    EXPECT_EQ(bands[5], "data: [140,140,140,140,140,140,140] , }, ");
-    EXPECT_EQ(bands[7], "backgroundColor: '#25E432',borderColor: '', borderWidth : 1,fill: "
-                        "false,pointRadius: 0.1, pointHoverRadius: 0.1, ");
-    EXPECT_EQ(bands[8], "data: [71,71,71,71,71,71,71] , }, ");
-    EXPECT_EQ(bands[9], "{label: 'Geht so',");
-    EXPECT_EQ(bands[10].left(27), "backgroundColor: '#EDED20',");
-    EXPECT_EQ(bands[11], "data: [179,179,179,179,179,179,179] , }, ");
-    EXPECT_EQ(bands[17], "data: [250,250,250,250,250,250,250] , } ]}, ");
-    EXPECT_TRUE(L[b1 + 23].startsWith("options: {aspectRatio:1.5 ,"));
-    EXPECT_EQ(L[b1 + 24], "{display: true, fontSize : 16,text: 'Die erste Woche'}, ");
-    EXPECT_EQ(L[b1 + 25], "hover:{animationDuration: 1},");
-    EXPECT_TRUE(L[b1 + 26].startsWith("animation:{duration:1, onComplete:"));
-    EXPECT_EQ(L[b1 + 29], "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                          "true,labelString: '     '}\t}],yAxes: [{ticks: {max:250, "
-                          "min:0},display: true,scaleLabel: {display: true,labelString: "
-                          "'mg/dl'},}]}}};}   ");
-
-    // Empty weeks still get their blocks, with the same axis.
-    const int b2 = indexStarting(L, "function createConfig2(colorName)");
-    ASSERT_GT(b2, b1);
-    EXPECT_EQ(L[b2 + 4], "data: [NaN,NaN,NaN,NaN,NaN,NaN,NaN] , }, ");
-    EXPECT_TRUE(L[b2 + 29].contains("ticks: {max:250, min:0}"));
-    EXPECT_GT(indexStarting(L, "function createConfig4(colorName)"), b2);
-    const int b5 = indexStarting(L, "function createConfig5(colorName)");
-    ASSERT_GT(b5, 0);
-    EXPECT_EQ(L[b5 + 1], "labels: ['Mo.29.03.21' ,'Di.30.03.21' ,'Mi.31.03.21' ,], ");
-    EXPECT_EQ(L[b5 + 4], "data: [NaN,181,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN,NaN] , }, ");
-    EXPECT_EQ(L[b5 + 24], "{display: true, fontSize : 16,text: 'Rest des Monats'}, ");
-    EXPECT_TRUE(L[b5 + 29].contains("ticks: {max:250, min:0}"));
-
-    const int ps = b5 + 30;
-    EXPECT_EQ(L[ps], "function createPointStyleConfig(colorName) {var config = "
-                     "createConfig(colorName);config.options.legend.labels.usePointStyle = "
-                     "true;return config;}");
-    EXPECT_TRUE(L[ps + 4].contains("createConfig5(colorName)"));
-    EXPECT_EQ(L[ps + 5], "window.onload = function() {[{id: 'diagramm1',config: "
-                         "createConfig()},{id: 'diagramm3',config: createConfig3()},{id: "
-                         "'diagramm5',config: createConfig5()},].forEach(function(details) {var "
-                         "ctx = document.getElementById(details.id).getContext('2d');new "
-                         "Chart(ctx, details.config);");
-    EXPECT_EQ(L[ps + 6], "});};</script></body></html>");
-    EXPECT_EQ(L.size(), ps + 7);
-
-    // The chart script lies beside the page.
+    EXPECT_TRUE(golden::matches(testutil::readBytes(m.page()), "export/AB032021.html"));
     EXPECT_EQ(testutil::readBytes(m.in.browserFolder + "2021/Chart.min.js"), "/* chart */");
 }
 
-TEST(BrowserChart, MonthLengthsFullWeeksAndPlainSettings) {
-    Month m;
-    ui::RecordingServices rec;
-    // Every group has data: no notice lines.
-    QStringList means(31, "100");
-    m.in.dayMeans = means;
-    m.in.showValues = false;
-    m.in.penWidthText = "";
-    writeSettings(m.in.settingsPath, "180", "140", "70", "0");
-    QStringList L = browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
-    EXPECT_EQ(indexStarting(L, "<center><h2>"), -1);
-    QString all = "<div class=\"container\">";
-    for (int g = 1; g <= 5; ++g)
-        all += QString("<div class=\"chart-container\"><canvas id=\"diagramm%1\"></canvas></div>")
-                   .arg(g);
-    EXPECT_EQ(L[7], all);
-    // Without the show-values flag: no animation line, but the same fixed y
-    // range in every week (the high limit 180 is above every mean); an empty
-    // pen width is written as 2.
-    EXPECT_EQ(indexStarting(L, "animation:"), -1);
-    EXPECT_EQ(L.join("\n").count("ticks: {max:250, min:0}"), 5);
-    const int b1 = indexStarting(L, "function createConfig(colorName)");
-    EXPECT_TRUE(L[b1 + 3].contains("',borderWidth: 2,fill: false,"));
-    EXPECT_EQ(L[b1 + 28], "scales: {xAxes: [{display: true,scaleLabel: {\tdisplay: "
-                          "true,labelString: '     '}\t}],yAxes: [{ticks: {max:250, "
-                          "min:0},display: true,scaleLabel: {display: true,labelString: "
-                          "'mg/dl'},}]}}};}   ");
-    // A month whose largest mean is far above the limit sets the axis for all.
-    m.in.dayMeans[20] = "420";
-    L = browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
-    EXPECT_EQ(L.join("\n").count("ticks: {max:450, min:0}"), 5);
-    EXPECT_TRUE(L.join("\n").contains("data: [450,450,450,450,450,450,450] , } ]}, "));
-    m.in.penWidthText = "breit";
-    L = browserchart::pageLines(m.in, {});
-    EXPECT_TRUE(L[b1 + 3].contains("',borderWidth: 2,fill: false,"));
-
-    // Without break at zero the zeros stay.
-    means = QStringList(31, "0");
-    means[1] = "120";
-    means[4] = "95";
-    m.in.dayMeans = means;
-    L = browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
-    EXPECT_EQ(L[indexStarting(L, "function createConfig(colorName)") + 4],
-              "data: [0,120,0,0,95,0,0] , }, ");
-
-    // A 30-day month: group 5 labels two days and "-".
-    m.in.entryMonth = "04";
-    L = browserchart::pageLines(m.in, {});
-    int b5 = indexStarting(L, "function createConfig5(colorName)");
-    EXPECT_EQ(L[b5 + 1], "labels: ['Do.29.04.21' ,'Fr.30.04.21' ,'-' ,], ");
-    EXPECT_TRUE(L[indexStarting(L, "<center><h2>")].endsWith(" , 29-31"));
-
-    // February of a non-leap year: no labels line in block 5, group 5 never
-    // named in the notice.
-    m.in.entryMonth = "02";
-    L = browserchart::pageLines(m.in, {});
-    b5 = indexStarting(L, "function createConfig5(colorName)");
-    EXPECT_EQ(L[b5 + 1], "datasets: [{label: 'Glykovalin-Wert',");
-    EXPECT_EQ(L[indexStarting(L, "<center><h2>")],
-              "<center><h2>[Es fehlen Daten der Tagesgruppe:   8-14 , 15-21 , 22-28");
-    // A leap February labels day 29 and two "-".
-    m.in.entryYear = "2024";
-    L = browserchart::pageLines(m.in, {});
-    b5 = indexStarting(L, "function createConfig5(colorName)");
-    EXPECT_EQ(L[b5 + 1], "labels: ['Do.29.02.24' ,'-' ,'-' ,], ");
-
-    // Group 1 empty too: the notice starts with its text.
-    m.in.dayMeans = QStringList(31, "0");
-    L = browserchart::pageLines(m.in, {});
-    EXPECT_EQ(L[indexStarting(L, "<center><h2>")],
-              "<center><h2>[Es fehlen Daten der Tagesgruppe: 1-7 , 8-14 , 15-21 , 22-28 , 29-31");
-    EXPECT_TRUE(L[indexStarting(L, "window.onload")].startsWith("window.onload = function() "
-                                                                "{[].forEach("));
-
-    // Foreign text in the means never reaches the script.
-    means[2] = "1]});alert(1);//";
-    m.in.dayMeans = means;
-    L = browserchart::pageLines(m.in, {});
-    EXPECT_FALSE(L.join("").contains("alert"));
+// The whole page for months of each length, with and without the groups'
+// data, the settings' variants and mmol/l.
+TEST(BrowserChart, PagesCompareWholeWithTheirGoldenFiles) {
+    const auto noZeroBreak = [](Month &m) {
+        writeSettings(m.in.settingsPath, "180", "140", "70", "0");
+    };
+    const auto fullWeeksPlain = [noZeroBreak](Month &m) {
+        m.in.dayMeans = QStringList(31, "100");
+        m.in.showValues = false;
+        m.in.penWidthText = "";
+        noZeroBreak(m);
+    };
+    const struct {
+        const char *golden;
+        std::function<void(Month &)> change;
+    } cases[] = {
+        {"full-weeks-plain.html", fullWeeksPlain},
+        // The largest mean far above the limit sets the axis for all weeks.
+        {"axis-450.html",
+         [&](Month &m) {
+             fullWeeksPlain(m);
+             m.in.dayMeans[20] = "420";
+             m.in.penWidthText = "breit";
+         }},
+        {"zeros-kept.html", noZeroBreak},
+        {"april.html", [](Month &m) { m.in.entryMonth = "04"; }},
+        {"february.html", [](Month &m) { m.in.entryMonth = "02"; }},
+        {"leap-february.html",
+         [](Month &m) {
+             m.in.entryMonth = "02";
+             m.in.entryYear = "2024";
+         }},
+        {"no-data.html", [](Month &m) { m.in.dayMeans = QStringList(31, "0"); }},
+        // Foreign text in the means never reaches the script.
+        {"foreign-text.html", [](Month &m) { m.in.dayMeans[2] = "1]});alert(1);//"; }},
+        {"mmol.html", [](Month &m) { m.in.unit = GlucoseUnit::MmolL; }},
+    };
+    for (const auto &c : cases) {
+        Month m;
+        c.change(m);
+        QString error;
+        const QString page = writeBrowserChart(m.in, &error);
+        ASSERT_FALSE(page.isEmpty()) << error.toStdString();
+        EXPECT_TRUE(golden::matches(testutil::readBytes(page), QString("export/") + c.golden));
+    }
 }
 
 TEST(BrowserChart, HelpersFollowTheirRules) {
@@ -390,35 +247,6 @@ TEST(BrowserChart, MessagesAndFiles) {
         EXPECT_TRUE(rec.shown[0].text.contains("ungültig"));
         EXPECT_FALSE(QDir(m.in.browserFolder).exists());
     }
-}
-
-// In mmol/l the curve, the bands and the axis are in mmol/l (a point before
-// the decimal for the script, a comma where the page shows a value).
-TEST(BrowserChart, ValuesBandsAndAxisInMmol) {
-    Month m;
-    m.in.unit = GlucoseUnit::MmolL;
-    const QStringList L =
-        browserchart::pageLines(m.in, browserchart::readSettings(m.in.settingsPath));
-    const int b1 = indexStarting(L, "function createConfig(colorName)");
-    EXPECT_EQ(L[b1 + 4], "data: [NaN,6.7,NaN,NaN,5.3,NaN,NaN] , }, ");
-    // Low 70, critical 140, high 180: 3,9 / 7,8 / 10,0 mmol/l; the top of
-    // 250 mg/dl becomes 14.
-    for (const char *band : {"data: [7.8,7.8,7.8,7.8,7.8,7.8,7.8] , }, ",
-                             "data: [10.0,10.0,10.0,10.0,10.0,10.0,10.0] , }, ",
-                             "data: [14,14,14,14,14,14,14] , } ]}, "})
-        EXPECT_EQ(L.count(band), 5) << band;
-    // The low limit and the thin line 1 mg/dl above it are both 3,9.
-    EXPECT_EQ(L.count("data: [3.9,3.9,3.9,3.9,3.9,3.9,3.9] , }, "), 10);
-    const QString all = L.join('\n');
-    EXPECT_EQ(all.count("yAxes: [{ticks: {callback: function(v) {return String(v).replace('.', "
-                        "',');}, max:14, min:0},display: true,scaleLabel: {display: "
-                        "true,labelString: 'mmol/l'}"),
-              5);
-    EXPECT_FALSE(all.contains("mg/dl"));
-    EXPECT_TRUE(all.contains("if (dataset.data[i]==3.9) { }else "));
-    EXPECT_EQ(all.count("callbacks: {label: function(item) {return 'Glykovalin-Wert: ' + "
-                        "String(item.yLabel).replace('.', ',') + ' mmol/l';}}"),
-              5);
 }
 
 // Renders the page in headless Chromium with the real chart script; skipped
