@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "support/filelimit.h"
 #include "platform/inidocument.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -307,34 +306,6 @@ TEST(IniDocument, AFileChangedBetweenPartsIsReadAnew) {
               wholeFileValue(changed, "Bemerkungen_M200", "1,1"));
     EXPECT_TRUE(doc.read("Bemerkungen_M200", "1,1").startsWith("\"Tag eins"));
     EXPECT_EQ(doc.loadCount(), 2);
-}
-
-TEST(IniDocument, FailedWriteLeavesFileAndDocumentAsTheyWere) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    writeBytes(ini, kSettings);
-    IniDocument doc(ini);
-    ASSERT_EQ(doc.read("Einstellung", "Hochwerte>"), "180");
-    QString error;
-    {
-        testutil::FileSizeLimit limit(kSettings.size());
-        ASSERT_TRUE(limit.active());
-        EXPECT_FALSE(doc.write(
-            QList<IniDocument::Change>{{"Einstellung", "Hochwerte>", "200"},
-                                       {"Bemerkungen_MM042024.tab", "01,1", "\"neu und lang"}},
-            &error));
-    }
-    EXPECT_EQ(readBytes(ini), kSettings);
-    EXPECT_EQ(doc.read("Einstellung", "Hochwerte>"), "180");
-    EXPECT_EQ(doc.read("Bemerkungen_MM042024.tab", "01,1"), "");
-    EXPECT_EQ(doc.saveCount(), 0);
-    EXPECT_EQ(doc.lastReason(), textfile::reasonOf(EFBIG));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Die Datei \"") + ini)) << error.toStdString();
-    EXPECT_TRUE(error.contains(textfile::reasonOf(EFBIG)));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"glykoval.ini"});
-    // Once there is room again the same change goes through.
-    EXPECT_TRUE(doc.write("Einstellung", "Hochwerte>", "200"));
-    EXPECT_EQ(profile::read(ini, "Einstellung", "Hochwerte>"), "200");
 }
 
 TEST(IniDocument, ValueOfLinesAlreadyRead) {

@@ -100,17 +100,6 @@ TEST(Profile, SectionNamesEndAtTheLastBracket) {
                                     "05,1=\"neu", "06,1=\"auch", "[x]y] ]", "k=v"}));
 }
 
-TEST(Profile, ReadOnlyFileIsLeftAlone) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("ro.ini");
-    writeBytes(ini, "[S]\r\nA=1\r\n");
-    // Also the administrator, who could write it, leaves it alone.
-    QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    EXPECT_FALSE(profile::write(ini, "S", "A", "2"));
-    EXPECT_EQ(readBytes(ini), QByteArray("[S]\r\nA=1\r\n"));
-    EXPECT_FALSE(QFileInfo(ini).permissions() & QFile::WriteOwner);
-}
-
 TEST(TextFile, LinesRoundTripAndAcceptLf) {
     testutil::TempFolder dir;
     const QString f = dir.file("t.txt");

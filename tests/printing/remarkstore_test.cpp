@@ -160,30 +160,6 @@ TEST(RemarkStore, OneReadOnOpeningOneWriteOnClosing) {
     EXPECT_EQ(opened.remark("04,1"), "Bemerkung 4 und mehr");
 }
 
-// Disk full while the remarks are stored: none of them is written, so the
-// file never holds half the old and half the new remarks.
-TEST(RemarkStore, FullDiskWritesNoRemarkAtAll) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
-                                              "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));
-    const QByteArray old = testutil::readBytes(ini);
-    QStringList lines = sampleTableLines();
-    lines[rowOfDay(1)] += QStringLiteral("neu");
-    for (int d = 2; d <= 9; ++d)
-        lines[rowOfDay(d)] += QStringLiteral("eine neue Bemerkung");
-    RemarkStore::StoreResult r;
-    {
-        testutil::FileSizeLimit limit(old.size() + 60);
-        ASSERT_TRUE(limit.active());
-        r = RemarkStore(ini, kTable).store(lines);
-    }
-    EXPECT_FALSE(r.written);
-    EXPECT_FALSE(r.changed);
-    EXPECT_EQ(r.reason, textfile::reasonOf(EFBIG));
-    EXPECT_EQ(testutil::readBytes(ini), old);
-}
-
 // The table window closing on a full disk: no remark is written, the old ones
 // stay, the warning names the file and the cause, and the window stays open
 // with the remarks typed.

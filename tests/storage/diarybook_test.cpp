@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/settingsstore.h"
@@ -154,35 +153,6 @@ TEST(DiaryBookFile, MissingFileAndUnwritableFolder) {
                                              SettingsStore(""), &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(book.lines(), QStringList{"Tag04: x"}); // the list keeps the change
-}
-
-// A full disk while a page is stored: the diary file stays as it was, and the
-// store reports the file and the cause in German.
-TEST(DiaryBookFile, FullDiskKeepsTheDiaryFile) {
-    testutil::TempFolder tmp;
-    const QString diary = tmp.file("MM052024.txt");
-    const QByteArray old = crlf({"Tag01: \t #BE: 1#Insulin#Bemerkung: alt"});
-    testutil::writeBytes(diary, old);
-    DiaryBook book;
-    ASSERT_EQ(book.LadeTagebuch(tmp.file("MM052024.tab")), DiaryBook::LoadResult::Loaded);
-    QString error;
-    {
-        testutil::FileSizeLimit limit(old.size());
-        ASSERT_TRUE(limit.active());
-        EXPECT_FALSE(book.SpeichereTagebuchseite(
-            2, DiaryBook::GibMarkierteTagebuchseite(page("3", "neu")), DiaryBook::StoreFrom::Close,
-            tmp.file("MM052024.tab"), SettingsStore(QString()), &error));
-    }
-    EXPECT_EQ(readBytes(diary), old);
-    EXPECT_TRUE(error.contains(diary)) << error.toStdString();
-    EXPECT_TRUE(error.contains(textfile::reasonOf(EFBIG))) << error.toStdString();
-    EXPECT_TRUE(
-        error.contains(QString::fromUtf8("bisherige Fassung der Datei bleibt unverändert")));
-    // A later store writes the page beside the one the file holds.
-    EXPECT_TRUE(book.SpeichereTagebuchseite(
-        2, DiaryBook::GibMarkierteTagebuchseite(page("3", "neu")), DiaryBook::StoreFrom::Close,
-        tmp.file("MM052024.tab"), SettingsStore(QString()), &error));
-    EXPECT_TRUE(readBytes(diary).startsWith(old + "Tag02: "));
 }
 
 // A book that never read its file (no month attached, or another program

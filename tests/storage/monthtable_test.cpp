@@ -4,7 +4,6 @@
 #include "platform/ui.h"
 #include "recordingservices.h"
 
-#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
@@ -164,46 +163,15 @@ TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
     EXPECT_TRUE(rec.shown.isEmpty()) << "storage shows no message itself";
 }
 
-// The disk fills up while a month is saved: the stored month stays byte for
-// byte and the save reports the file and the cause instead of success.
-TEST(MonthTable, FullDiskKeepsTheStoredMonth) {
+// An explicit target is written as it is named.
+TEST(MonthTable, ExplicitTargetIsWrittenAsNamed) {
     testutil::TempFolder dir;
-    ui::RecordingServices rec;
     monthtable::WriteRequest req;
     req.userName = "Max Muster";
     req.month = "03";
     req.year = "2024";
     req.dataFolder = dir.path();
-    auto reading = [](MeasurementSlot slot, int day) {
-        return entryline::format(slot, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')), "03",
-                                 "2024", "07:30", "120");
-    };
-    for (int d = 1; d <= 5; ++d)
-        req.entries << reading(MeasurementSlot::Morgens, d);
-    const QString path = monthtable::write(req).path;
-    ASSERT_FALSE(path.isEmpty());
-    const QByteArray stored = readBytes(path);
-    for (int d = 6; d <= 31; ++d)
-        req.entries << reading(MeasurementSlot::Abends, d);
-    monthtable::WriteResult r;
-    {
-        testutil::FileSizeLimit limit(stored.size());
-        ASSERT_TRUE(limit.active());
-        r = monthtable::write(req);
-    }
-    EXPECT_FALSE(r);
-    EXPECT_EQ(readBytes(path), stored);
-    ASSERT_EQ(r.notices.size(), 1);
-    EXPECT_EQ(r.notices[0].kind, ui::Kind::Warning);
-    EXPECT_EQ(r.notices[0].text, "Fehler beim Schreiben der Datei " + path + "! " +
-                                     textfile::reasonOf(EFBIG) +
-                                     QString::fromUtf8(" Die bisherige Fassung der Datei bleibt "
-                                                       "unverändert erhalten."));
-    EXPECT_TRUE(rec.shown.isEmpty());
-    EXPECT_EQ(QDir(dir.path() + "2024").entryList(QDir::Files | QDir::Hidden),
-              QStringList{"MM032024.tab"});
-
-    // An explicit target is written as it is named.
+    req.entries << entryline::format(MeasurementSlot::Abends, "06", "03", "2024", "07:30", "120");
     req.targetPath = dir.file("eigene.tab");
     EXPECT_EQ(monthtable::write(req).path, dir.file("eigene.tab"));
     EXPECT_EQ(monthtable::entryLines(
