@@ -159,10 +159,10 @@ QList<WriteCase> cases() {
          [](const QString &t) { return saveMessage(t, kFull); }},
         {"statistics CSV full disk", Fault::FullDisk, "alt.csv", "alt",
          [](const QString &t) {
-             QList<Reading> many;
+             QList<glucose::Reading> many;
              for (int i = 0; i < 3000; ++i)
                  many.append(
-                     Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, 100, 450});
+                     glucose::Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, 100, 450});
              QString error;
              return failed(stats::writeCsv(t, many, &error), error);
          },
@@ -186,7 +186,9 @@ TEST(FailedWrites, EveryWriterKeepsTheOldFileAndSaysWhy) {
             testutil::writeBytes(target, c.old);
         }
         const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-        if (c.fault == Fault::ReadOnly) ASSERT_TRUE(QFile::setPermissions(target, readOnly));
+        if (c.fault == Fault::ReadOnly) {
+            ASSERT_TRUE(QFile::setPermissions(target, readOnly));
+        }
         Answer answer;
         {
             std::optional<testutil::FileSizeLimit> limit;
@@ -205,8 +207,9 @@ TEST(FailedWrites, EveryWriterKeepsTheOldFileAndSaysWhy) {
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QFileInfo(target).fileName()});
         const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-        if (c.fault == Fault::ReadOnly)
+        if (c.fault == Fault::ReadOnly) {
             EXPECT_EQ(QFileInfo(target).permissions() & (readOnly | writable), readOnly);
+        }
         if (c.after) c.after(target);
     }
 }

@@ -7,6 +7,7 @@
 
 #include "support/clirun.h"
 #include "graph/graphcli.h"
+#include "support/pdftools.h"
 #include "support/printfolder.h"
 
 namespace {
