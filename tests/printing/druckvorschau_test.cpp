@@ -1,11 +1,9 @@
 #include <QCheckBox>
-#include <QPageLayout>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
-#include "support/pdftools.h"
 #include "platform/machpause.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
@@ -164,44 +162,4 @@ TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
     child<QPushButton>(f.dlg, "DruckenBtn").click();
     EXPECT_EQ(f.stored(), QStringLiteral("DINA6"));
     EXPECT_FALSE(QFileInfo::exists(f.dir.file("none.pdf")));
-}
-
-TEST(Druckvorschau, PrintingA4PutsTheTurnedPictureOnAnUprightSheet) {
-    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
-    Fixture f(QStringLiteral("DINA4"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(f.dir.file("a4.pdf"));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    f.dlg.setPrinter(&printer);
-    f.rec.printAnswers.enqueue(true);
-    child<QPushButton>(f.dlg, "DruckenBtn").click();
-    // The file the print dialog proposed, in the folder printed into before.
-    const QString pdf = printer.outputFileName();
-    EXPECT_TRUE(pdf.startsWith(f.dir.path())) << pdf.toStdString();
-    EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
-    ASSERT_EQ(pdftools::pages(pdf), 1);
-    const QImage page = pdftools::render(pdf, 1, 60);
-    EXPECT_LT(page.width(), page.height());
-    // The dark left half of the graph fills the upper half of the 411 x 610
-    // rectangle from (34, 40); the time strip, turned with the graph, runs
-    // along its right edge and is left out.
-    const QRect box = pdftools::darkBox(page.copy(0, 0, 34 + 350, page.height()));
-    EXPECT_NEAR(box.left(), 34, 3);
-    EXPECT_NEAR(box.top(), 40, 3);
-    EXPECT_NEAR(box.bottom(), 40 + 305, 3);
-    EXPECT_LE(pdftools::darkBox(page).right(), 34 + 411 + 1);
-}
-
-// The part in view is printed as the graph area gives it, with the title on
-// cyan at its top left.
-TEST(Druckvorschau, VisibleAreaTakesWhatTheGraphAreaShows) {
-    Fixture f(QStringLiteral("DINA5"), TDruckvorschau::Mode::VisibleArea);
-    const QImage &pic = f.dlg.previewPicture();
-    EXPECT_EQ(pic.size(), QSize(500, 200));
-    EXPECT_EQ(QColor(pic.pixel(499, 199)), QColor(Qt::yellow));
-    EXPECT_EQ(QColor(pic.pixel(21, 7)), QColor(Qt::cyan));
-    EXPECT_EQ(f.dlg.tickedFormat(), graphprint::Format::A5);
-    EXPECT_EQ(f.where("DruckImage"), QRect(8, 7, 310, 160));
 }
