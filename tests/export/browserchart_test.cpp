@@ -95,7 +95,14 @@ TEST(BrowserChart, PagesCompareWholeWithTheirGoldenFiles) {
          }},
         {"zeros-kept.html", noZeroBreak},
         {"april.html", [](Month &m) { m.in.entryMonth = "04"; }},
-        {"february.html", [](Month &m) { m.in.entryMonth = "02"; }},
+        // No data after day 5: group 5 is never named in February.
+        {"february.html",
+         [](Month &m) {
+             m.in.entryMonth = "02";
+             m.in.dayMeans = QStringList(31, "0");
+             m.in.dayMeans[1] = "120";
+             m.in.dayMeans[4] = "95";
+         }},
         {"leap-february.html",
          [](Month &m) {
              m.in.entryMonth = "02";
