@@ -47,11 +47,14 @@ TEST(MenuCommands, GraphPrintIntoAnUprightA4Pdf) {
     Month month;
     App app;
     app.rec.printAnswers.enqueue(true);
+    QImage turned, unturned;
     app.whenModal([&](QWidget *m) {
         auto *preview = qobject_cast<TDruckvorschau *>(m);
         ASSERT_NE(preview, nullptr) << m->objectName().toStdString();
         child<QCheckBox>(*preview, "DIN4CheckBox").click();
         EXPECT_EQ(preview->turnState(), 1);
+        turned = preview->previewPicture();
+        unturned = preview->composedPicture();
         child<QPushButton>(*preview, "DruckenBtn").click();
     });
     app.menu("GrafikganzenMonatdrucken1");
@@ -69,6 +72,17 @@ TEST(MenuCommands, GraphPrintIntoAnUprightA4Pdf) {
     EXPECT_LE(box.width(), 411 + 2);
     EXPECT_LE(box.height(), 610 + 2);
     EXPECT_GT(box.height(), 580) << "the turned graph runs down the sheet";
+    // What is printed looks like the turned picture, not like the unturned one.
+    const auto distance = [&](const QImage &picture) {
+        const QImage a = page.copy(box).scaled(8, 12).convertToFormat(QImage::Format_Grayscale8);
+        const QImage b = picture.scaled(8, 12).convertToFormat(QImage::Format_Grayscale8);
+        int sum = 0;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 8; ++x)
+                sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+        return sum;
+    };
+    EXPECT_LT(distance(turned) * 3 / 2, distance(unturned));
 }
 
 // "Grafik nur sichtbaren Bereich drucken" in DIN A5: the part in view, with
