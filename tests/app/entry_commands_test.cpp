@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "support/entrycontrols.h"
 #include "platform/textfile.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
+#include "support/entrycontrols.h"
 #include "testutil.h"
 
 namespace {

@@ -14,12 +14,12 @@
 
 #include "app/mainform.h"
 #include "dialogs/nameeingdlg.h"
-#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/profile.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
 #include "storage/tablelock.h"
+#include "support/entrycontrols.h"
 
 using scenario::App;
 using scenario::Folder;

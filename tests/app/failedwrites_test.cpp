@@ -11,7 +11,6 @@
 #include <optional>
 
 #include "export/machpdf.h"
-#include "support/filelimit.h"
 #include "platform/inidocument.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -20,6 +19,7 @@
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/settingsstore.h"
+#include "support/filelimit.h"
 #include "testutil.h"
 
 #include <cerrno>
@@ -85,18 +85,23 @@ QList<WriteCase> cases() {
          [](const QString &t) { return saveMessage(t, kFull); }},
         {"textfile write-protected", Fault::ReadOnly, "glykoval.ini", kIni, save,
          [](const QString &t) { return saveMessage(t, kProtected); }},
-        {"textfile missing folder", Fault::MissingFolder, "MM032024.txt", {}, save,
+        {"textfile missing folder",
+         Fault::MissingFolder,
+         "MM032024.txt",
+         {},
+         save,
          [](const QString &t) { return saveMessage(t, kNoFolder, false); }},
         {"settings document full disk", Fault::FullDisk, "glykoval.ini", kIni,
          [doc](const QString &t) {
              *doc = std::make_unique<IniDocument>(t);
              EXPECT_EQ((*doc)->read("Einstellung", "Hochwerte>"), "180");
              QString error;
-             return failed((*doc)->write(QList<IniDocument::Change>{
-                                             {"Einstellung", "Hochwerte>", "200"},
-                                             {"Bemerkungen_MM042024.tab", "01,1", "\"neu"}},
-                                         &error),
-                           error);
+             return failed(
+                 (*doc)->write(
+                     QList<IniDocument::Change>{{"Einstellung", "Hochwerte>", "200"},
+                                                {"Bemerkungen_MM042024.tab", "01,1", "\"neu"}},
+                     &error),
+                 error);
          },
          [](const QString &t) { return saveMessage(t, kFull); },
          [doc](const QString &t) {
@@ -161,8 +166,8 @@ QList<WriteCase> cases() {
          [](const QString &t) {
              QList<glucose::Reading> many;
              for (int i = 0; i < 3000; ++i)
-                 many.append(
-                     glucose::Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens, 100, 450});
+                 many.append(glucose::Reading{QDate(2024, 3, 1 + i % 28), MeasurementSlot::Morgens,
+                                              100, 450});
              QString error;
              return failed(stats::writeCsv(t, many, &error), error);
          },
@@ -178,8 +183,7 @@ TEST(FailedWrites, EveryWriterKeepsTheOldFileAndSaysWhy) {
     for (const WriteCase &c : cases()) {
         SCOPED_TRACE(c.name);
         testutil::TempFolder dir;
-        const QString target =
-            dir.file((c.fault == Fault::MissingFolder ? "fehlt/" : "") + c.file);
+        const QString target = dir.file((c.fault == Fault::MissingFolder ? "fehlt/" : "") + c.file);
         const QString folder = QFileInfo(target).path();
         if (c.fault != Fault::MissingFolder) {
             QDir().mkpath(folder);

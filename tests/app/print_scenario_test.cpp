@@ -13,9 +13,9 @@
 #include "platform/profile.h"
 #include "printing/druckvorschau.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "support/pdftools.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
+#include "support/pdftools.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include "dialogs/nameeingdlg.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
-#include "support/entrycontrols.h"
-#include "support/filelimit.h"
 #include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
+#include "support/entrycontrols.h"
+#include "support/filelimit.h"
 
 using scenario::App;
 using scenario::Folder;

@@ -9,12 +9,12 @@
 #include <QTest>
 
 #include "entry/eingabedlg.h"
-#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "scenario.h"
+#include "support/entrycontrols.h"
 
 using scenario::App;
 using scenario::Folder;

@@ -5,8 +5,8 @@
 
 #include "backup/archive.h"
 #include "backup/autobackup.h"
-#include "support/filelimit.h"
 #include "samplebase.h"
+#include "support/filelimit.h"
 
 using namespace backup;
 using testutil::SampleBase;

@@ -6,9 +6,9 @@
 #include "backup/archive.h"
 #include "backup/autobackup.h"
 #include "backup/restore.h"
-#include "support/filelimit.h"
 #include "samplebase.h"
 #include "storage/tablelock.h"
+#include "support/filelimit.h"
 
 #include <QRandomGenerator>
 

@@ -4,11 +4,11 @@
 #include <QTextStream>
 
 #include "cli/commands.h"
-#include "support/clirun.h"
-#include "support/filelimit.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
+#include "support/clirun.h"
+#include "support/filelimit.h"
 #include "testutil.h"
 
 #include <cerrno>

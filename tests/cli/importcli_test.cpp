@@ -8,11 +8,11 @@
 #include <QTextStream>
 #include <ctime>
 
-#include "support/clirun.h"
 #include "platform/textfile.h"
 #include "storage/entryline.h"
 #include "storage/monthtable.h"
 #include "storage/readings.h"
+#include "support/clirun.h"
 #include "testutil.h"
 
 namespace {

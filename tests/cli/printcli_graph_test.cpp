@@ -15,10 +15,10 @@
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
-#include "support/pdftools.h"
-#include "support/printfolder.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/pdftools.h"
+#include "support/printfolder.h"
 #include "testutil.h"
 
 using graphprint::Format;

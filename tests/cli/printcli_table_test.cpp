@@ -14,12 +14,12 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
-#include "support/pdftools.h"
 #include "printing/myprintertableengine.h"
-#include "support/printfolder.h"
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/pdftools.h"
+#include "support/printfolder.h"
 #include "testutil.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include "support/clirun.h"
 #include "graph/graphcli.h"
+#include "support/clirun.h"
 #include "support/pdftools.h"
 #include "support/printfolder.h"
 

@@ -305,8 +305,7 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
     EXPECT_EQ(tool, window);
 
     // Every word lies inside the page, right of the margin's edge never.
-    const QString boxes =
-        pdftools::run("pdftotext", {"-bbox", f.tmp.file("werkzeug.pdf"), "-"});
+    const QString boxes = pdftools::run("pdftotext", {"-bbox", f.tmp.file("werkzeug.pdf"), "-"});
     const QRegularExpression word("xMax=\"([0-9.]+)\"");
     int count = 0;
     for (auto it = word.globalMatch(boxes); it.hasNext(); ++count)

@@ -6,14 +6,13 @@
 #include "entry/eingabedlg.h"
 #include "entry/spinedit.h"
 #include "entry/tablebuilder.h"
-#include "support/entrycontrols.h"
 #include "platform/convert.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/entrycontrols.h"
 #include "testutil.h"
-
 
 namespace {
 

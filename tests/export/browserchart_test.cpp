@@ -169,22 +169,32 @@ TEST(BrowserChart, MessagesAndFiles) {
         const char *containing = nullptr;
     } cases[] = {
         {"no month drawn yet", [](Month &m, auto &) { m.in.entryMonth.clear(); }, false, false,
-         false, [](const Month &) { return QStringList{"Es wurden noch keine Daten eingegeben!"}; }},
+         false,
+         [](const Month &) { return QStringList{"Es wurden noch keine Daten eingegeben!"}; }},
         {"limit that is no number",
-         [](Month &m, auto &) { writeSettings(m.in.settingsPath, "hoch"); }, false, false, false,
-         {}, "hoch"},
-        {"month text that is no month", [](Month &m, auto &) { m.in.entryYear = "../.."; }, false,
-         false, false, {}, "ungültig"},
+         [](Month &m, auto &) { writeSettings(m.in.settingsPath, "hoch"); },
+         false,
+         false,
+         false,
+         {},
+         "hoch"},
+        {"month text that is no month",
+         [](Month &m, auto &) { m.in.entryYear = "../.."; },
+         false,
+         false,
+         false,
+         {},
+         "ungültig"},
         {"chart script missing",
-         [](Month &m, auto &) { QFile::remove(m.tmp.path() + "scripts/Chart.min.js"); }, true,
-         true, true,
+         [](Month &m, auto &) { QFile::remove(m.tmp.path() + "scripts/Chart.min.js"); }, true, true,
+         true,
          [](const Month &m) {
              return QStringList{"Datei \"" + m.tmp.path() +
                                 "scripts/Chart.min.js\" konnte nicht in den Ordner \"" +
                                 m.in.browserFolder + "2021\" kopiert werden! "};
          }},
-        {"shell cannot open the page", [](Month &, auto &rec) { rec.shellResult = false; },
-         false, true, true,
+        {"shell cannot open the page", [](Month &, auto &rec) { rec.shellResult = false; }, false,
+         true, true,
          [](const Month &m) {
              return QStringList{"Die Seite mit dem Liniendiagramm konnte nicht im Browser "
                                 "geöffnet werden. Sie ist gespeichert unter:\n" +

@@ -37,4 +37,3 @@ private:
     qint64 m_xref = -1;
     QList<qint64> m_offsets;
 };
-

@@ -2,12 +2,12 @@
 
 #include <QDir>
 
-#include "support/filelimit.h"
 #include "import/importplan.h"
 #include "import/importreport.h"
 #include "platform/textfile.h"
 #include "storage/monthtable.h"
 #include "storage/tablelock.h"
+#include "support/filelimit.h"
 #include "testutil.h"
 
 using namespace importer;

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "support/filelimit.h"
 #include "platform/textfile.h"
+#include "support/filelimit.h"
 #include "testutil.h"
 
 #include <cerrno>

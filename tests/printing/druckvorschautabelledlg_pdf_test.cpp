@@ -5,7 +5,6 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
-#include "support/pdftools.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
@@ -14,6 +13,7 @@
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "storage/monthtable.h"
+#include "support/pdftools.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 

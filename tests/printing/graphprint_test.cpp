@@ -5,9 +5,9 @@
 
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
-#include "support/pdftools.h"
 #include "printing/graphprint.h"
 #include "storage/settingsstore.h"
+#include "support/pdftools.h"
 #include "testutil.h"
 
 using graphprint::Format;

@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "support/pdftools.h"
 #include "platform/textfile.h"
 #include "printing/myprinter.h"
+#include "support/pdftools.h"
 #include "testutil.h"
 
 namespace {

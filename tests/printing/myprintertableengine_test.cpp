@@ -3,11 +3,11 @@
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
-#include "support/pdftools.h"
 #include "printing/druckvorschautabelledlg.h"
 #include "printing/myprintertableengine.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/pdftools.h"
 #include "testutil.h"
 
 // The engine inside the table print preview: margins in millimetres with

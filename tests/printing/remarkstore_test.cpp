@@ -1,7 +1,6 @@
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
-#include "support/filelimit.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "platform/ui.h"
@@ -9,6 +8,7 @@
 #include "printing/tabellendlg.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/filelimit.h"
 #include "tabellendlg_table.h"
 #include "testutil.h"
 

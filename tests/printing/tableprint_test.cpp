@@ -3,12 +3,12 @@
 #include <QPrinter>
 #include <gtest/gtest.h>
 
-#include "support/pdftools.h"
 #include "platform/convert.h"
 #include "platform/textfile.h"
-#include "support/printfolder.h"
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
+#include "support/pdftools.h"
+#include "support/printfolder.h"
 #include "tabellendlg_table.h"
 
 TEST(TablePrint, MarginsSeparatorsAndTheTwoBlankLines) {

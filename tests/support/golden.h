@@ -26,17 +26,17 @@ inline ::testing::AssertionResult matches(const QByteArray &actual, const QStrin
         return ::testing::AssertionFailure() << "cannot write " << path(name).toStdString();
     }
     if (!file.open(QIODevice::ReadOnly))
-        return ::testing::AssertionFailure()
-               << "no golden file " << path(name).toStdString() << " (GLYKO_UPDATE_GOLDEN=1 makes it)";
+        return ::testing::AssertionFailure() << "no golden file " << path(name).toStdString()
+                                             << " (GLYKO_UPDATE_GOLDEN=1 makes it)";
     const QByteArray expected = file.readAll();
     if (expected == actual) return ::testing::AssertionSuccess();
     const QList<QByteArray> want = expected.split('\n'), got = actual.split('\n');
     qsizetype line = 0;
     while (line < want.size() && line < got.size() && want[line] == got[line])
         ++line;
-    return ::testing::AssertionFailure()
-           << name.toStdString() << " differs in line " << line + 1 << "\n  expected: "
-           << want.value(line).toStdString() << "\n  actual:   " << got.value(line).toStdString();
+    return ::testing::AssertionFailure() << name.toStdString() << " differs in line " << line + 1
+                                         << "\n  expected: " << want.value(line).toStdString()
+                                         << "\n  actual:   " << got.value(line).toStdString();
 }
 
 } // namespace golden
