@@ -13,11 +13,11 @@
 #include <QTextEdit>
 #include <functional>
 
-#include "support/entrycontrols.h"
 #include "graph/geometry.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "scenario.h"
+#include "support/entrycontrols.h"
 
 using scenario::App;
 using scenario::Folder;
