@@ -15,7 +15,7 @@ bool previewOf(const QByteArray &bytes, CsvPreview &preview, int rows) {
     preview.delimiter = CsvReader::guessDelimiter(text);
     if (preview.delimiter.isNull()) return false;
     CsvReader reader(text, preview.delimiter);
-    if (!reader.next(preview.header)) return false;
+    if (!reader.nextFilled(preview.header)) return false;
     for (QString &h : preview.header)
         h = h.trimmed();
     QStringList row;
@@ -180,7 +180,7 @@ ReadResult readMapped(const QString &path, const QByteArray &bytes, const Column
         return {ReadStatus::Unrecognised, unrecognisedMessage(path)};
     CsvReader reader(text, delimiter);
     QStringList row;
-    reader.next(row); // the header
+    reader.nextFilled(row); // the header
     const QString format =
         m.timeColumn >= 0 ? orderName(m.order) : orderName(m.order) + QStringLiteral(" HH:MM");
     while (reader.next(row)) {

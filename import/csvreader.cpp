@@ -81,10 +81,18 @@ bool CsvReader::next(QStringList &fields) {
     }
 }
 
+bool CsvReader::nextFilled(QStringList &fields) {
+    while (next(fields))
+        for (const QString &f : std::as_const(fields))
+            if (!f.trimmed().isEmpty()) return true;
+    return false;
+}
+
 QChar CsvReader::guessDelimiter(QStringView text) {
     int semicolons = 0, commas = 0, tabs = 0;
     bool quoted = false;
-    for (QChar c : text) {
+    // Blank lines before the first row do not count, as for the file's kind.
+    for (QChar c : text.trimmed()) {
         if (c == u'"') quoted = !quoted;
         if (quoted) continue;
         if (c == u'\n' || c == u'\r') break;

@@ -19,11 +19,14 @@ public:
 
     // The fields of the next row; false after the last one.
     bool next(QStringList &fields);
+    // The next row that is not blank (a header after blank lines).
+    bool nextFilled(QStringList &fields);
     // The 1-based line on which the row last returned starts.
     int lineNumber() const { return m_rowLine; }
 
-    // The delimiter of a file's first line: the most frequent of ";", ","
-    // and tab outside quotes (";" on a tie, nothing when none occurs).
+    // The delimiter of a file's first line that is not blank: the most
+    // frequent of ";", "," and tab outside quotes (";" on a tie, nothing
+    // when none occurs).
     static QChar guessDelimiter(QStringView text);
 
 private:
