@@ -100,14 +100,7 @@ int printGraphCommand(const QString &table, const QString &pdf, const QString &f
     if (f == graphprint::Format::None) f = graphprint::Format::A4;
 
     // The pieces the print preview takes from the main window.
-    graphprint::MonthPictureParts parts;
-    parts.header = drawn.header;
-    parts.graph = drawn.graph;
-    parts.title = drawn.title;
-    parts.timeStrip = drawn.timeStrip;
-    parts.meanCaption = drawn.meanCaption;
-    parts.meanValue = drawn.meanValue;
-    parts.titleFont = drawn.titleFont;
+    graphprint::MonthPictureParts parts(drawn);
     graphprint::addScaleAndLimits(parts, folders.base, folders.settings, drawn.unit);
     const QImage sheet = graphprint::sheetPicture(graphprint::composeWholeMonth(parts), f);
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "monthgraph.h"
+#include "monthpieces.h"
 
 class MonthModel;
 class PictureBox;
@@ -25,13 +26,7 @@ public:
     ~GraphArea() override;
 
     // What a print takes of the graph on screen.
-    struct Shown {
-        QImage header;     // the title strip's picture
-        QImage graph;      // the whole month graph
-        QString title;     // the title strip's text
-        QFont titleFont;   // and its font
-        QString timeStrip; // the slot times at the top of the graph
-        QString meanCaption, meanValue;
+    struct Shown : MonthPieces {
         // The title strip and the part of the graph in view, without the
         // readout and the title (a print writes the title itself), and where
         // the graph's top left lies in it.

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QString>
 
+#include "monthpieces.h"
 #include "storage/monthread.h"
 
 class QTextStream;
@@ -13,19 +14,13 @@ class QTextStream;
 namespace graphcli {
 
 // The month as the main window holds it after its drawing pass.
-struct DrawnMonth {
-    QImage graph;                   // the graph picture (Image)
-    QImage header;                  // the title-strip picture; null when there is none
-    QImage legend;                  // the value scale laid over the graph's left edge
-    QPoint legendPos;               // its top left over the graph
-    QString title;                  // the title label's text
-    QFont titleFont;                // and its font
-    QPoint titlePos;                // its top left over the title strip
-    QImage meanImage;               // the monthly-mean caption; null without a monthly mean
-    QPoint meanPos;                 // its top left over the graph
-    QString timeStrip;              // the slot times at the top of the graph
-    QString meanCaption, meanValue; // the monthly mean's caption and value; empty without one
-    MonthResult result;             // what the drawing pass computed
+struct DrawnMonth : MonthPieces {
+    QImage legend;      // the value scale laid over the graph's left edge
+    QPoint legendPos;   // its top left over the graph
+    QPoint titlePos;    // its top left over the title strip
+    QImage meanImage;   // the monthly-mean caption; null without a monthly mean
+    QPoint meanPos;     // its top left over the graph
+    MonthResult result; // what the drawing pass computed
     MeasureMode mode = MeasureMode::Four;
     GlucoseUnit unit = GlucoseUnit::MgDl; // of the folder's settings
 };

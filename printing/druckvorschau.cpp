@@ -157,18 +157,11 @@ QImage TDruckvorschau::pictureOf(const GraphArea::Shown &shown, Mode mode) const
             area, shown.title, shown.titleFont,
             graphprint::limitMarks(m_model.folders().settings, m_model.unit()), shown.graphOrigin);
     }
-    graphprint::MonthPictureParts parts;
-    parts.header = shown.header;
-    parts.graph = shown.graph;
+    graphprint::MonthPictureParts parts(shown);
     if (parts.graph.isNull()) {
         parts.graph = QImage(200, 200, QImage::Format_RGB32);
         parts.graph.fill(Qt::white);
     }
-    parts.title = shown.title;
-    parts.titleFont = shown.titleFont;
-    parts.timeStrip = shown.timeStrip;
-    parts.meanCaption = shown.meanCaption;
-    parts.meanValue = shown.meanValue;
     graphprint::addScaleAndLimits(parts, m_model.folders().base, m_model.folders().settings,
                                   m_model.unit());
     return graphprint::composeWholeMonth(parts);

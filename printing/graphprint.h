@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+#include "graph/monthpieces.h"
 #include "storage/entryline.h"
 #include "storage/glucoseunit.h"
 
@@ -36,16 +37,13 @@ QImage legendPicture(const QString &baseFolder, GlucoseUnit unit);
 void drawLimitMarks(QPainter &p, const QList<LimitMark> &marks, int x, int dy);
 
 // What the whole-month picture is made of.
-struct MonthPictureParts {
-    QImage header;       // title-strip picture, drawn unscaled at the top left
-    QImage graph;        // the whole month graph; also gives the picture's size
-    QString title;       // TitleText
-    QFont titleFont;     // font of the title label
-    QString timeStrip;   // TimeStripText
-    QString meanCaption; // monthly-mean caption, e.g. "Monatlicher Mittelwert ="
-    QString meanValue;   // its value text, e.g. "123,45 mg/dl" or "6,9 mmol/l"
-    QFont measureFont;   // small label font the centring of the last two is measured in
-    QImage legend;       // the value scale laid over the graph's left edge
+// The header is drawn unscaled at the top left; the graph also gives the
+// picture's size.
+struct MonthPictureParts : MonthPieces {
+    MonthPictureParts() = default;
+    explicit MonthPictureParts(const MonthPieces &pieces) : MonthPieces(pieces) {}
+    QFont measureFont; // small label font the centring of the last two is measured in
+    QImage legend;     // the value scale laid over the graph's left edge
     QPoint legendPos = QPoint(0, 41);
     QList<LimitMark> limits; // written at the right end of the limit lines
 };

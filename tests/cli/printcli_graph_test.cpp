@@ -187,13 +187,7 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
 
         // The graph as the main window shows it.
         GraphArea::Shown shown;
-        shown.graph = drawn.graph;
-        shown.header = drawn.header;
-        shown.title = drawn.title;
-        shown.titleFont = drawn.titleFont;
-        shown.timeStrip = drawn.timeStrip;
-        shown.meanCaption = drawn.meanCaption;
-        shown.meanValue = drawn.meanValue;
+        static_cast<MonthPieces &>(shown) = drawn;
         NoPause noPause;
         MonthModel model(Folders::at(folder.tmp.path()));
         model.settings().set(keys::Grafikformat, fmt == QStringLiteral("A4") ? "DINA4" : "DINA5");
