@@ -69,11 +69,16 @@ QString unrecognisedMessage(const QString &path) {
 namespace {
 
 // A text file of delimited rows: no control characters but tab and line
-// ends at its start, and at least two fields in the first row.
+// ends at its start, at least two fields in the first row, and a row with
+// a filled field to serve as the header (a row of bare delimiters is none).
 bool isDelimitedText(QStringView text) {
     for (QChar c : text.first(std::min<qsizetype>(text.size(), 4096)))
         if (c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') return false;
-    return !CsvReader::guessDelimiter(text).isNull();
+    const QChar delimiter = CsvReader::guessDelimiter(text);
+    if (delimiter.isNull()) return false;
+    CsvReader reader(text, delimiter);
+    QStringList header;
+    return reader.nextFilled(header);
 }
 
 } // namespace
