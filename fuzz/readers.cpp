@@ -105,19 +105,10 @@ QString makeFolder(const QString &name) {
 // The statistics, the table and the figures of the exports.
 void computeMonth(const QString &folder, const QStringList &lines) {
     const QStringList entries = monthtable::entryLines(lines);
-    MonthValues values;
-    values.clearValues();
-    values.clearDayValues();
     std::array<QString, 31> days;
-    try {
-        for (const QString &l : entries)
-            values.collect(l, QStringLiteral("Zeile"), &days);
-    } catch (const EConvertError &) {
-    }
-    try {
-        values.GibDieTagesMittelwerte();
-    } catch (const EConvertError &) {
-    }
+    QString value;
+    for (const QString &l : entries)
+        monthvalues::collect(l, days, value);
     monthread::dayEndsOf(lines);
 
     for (const QString &l : entries) {

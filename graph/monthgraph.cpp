@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSet>
+#include <QVarLengthArray>
 
 #include "platform/colorref.h"
 #include "platform/fonts.h"
@@ -22,6 +23,21 @@ QPen pen(const QColor &c, int width) {
 }
 
 } // namespace
+
+QList<QPoint> MonthGraph::pointPixels(int width) {
+    const int margin = width + 2;
+    QImage stroke(2 * margin + 2, 2 * margin + 2, QImage::Format_RGB32);
+    stroke.fill(Qt::white);
+    QPainter p(&stroke);
+    p.setPen(pen(Qt::black, width));
+    p.drawLine(margin + 1, margin, margin, margin + 1);
+    p.end();
+    QList<QPoint> out;
+    for (int y = 0; y < stroke.height(); ++y)
+        for (int x = 0; x < stroke.width(); ++x)
+            if (stroke.pixel(x, y) != QColor(Qt::white).rgb()) out.append({x - margin, y - margin});
+    return out;
+}
 
 MonthGraph::MonthGraph(const MonthModel &model) : m_model(model), m_pointColor(kInRange) {}
 
@@ -101,8 +117,15 @@ void MonthGraph::drawReading(QPainter &p, const QString &line) {
         p.setPen(pen(m_curveColor, w));
         p.drawLine(x, y, m_prevX, y <= m_prevY ? m_prevY - w : m_prevY + w);
     }
-    p.setPen(pen(m_pointColor, w + 1));
-    p.drawLine(x + 1, y, x, y + 1);
+    if (m_pointPixelsWidth != w + 1) {
+        m_pointPixelsWidth = w + 1;
+        m_pointPixels = pointPixels(w + 1);
+    }
+    QVarLengthArray<QPoint, 128> dot;
+    for (const QPoint &d : std::as_const(m_pointPixels))
+        dot.append(d + QPoint(x, y));
+    p.setPen(QPen(m_pointColor, 1));
+    p.drawPoints(dot.constData(), int(dot.size()));
     m_pointDrawn = true;
     m_prevX = x;
     m_prevY = y;

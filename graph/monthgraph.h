@@ -76,6 +76,12 @@ public:
     QString PenWidthText() const { return QString::number(m_penWidth); }
     View view() const { return m_view; }
 
+    // The pixels a reading's point covers relative to its place (x, y): a
+    // pen of `width` with round caps from (x + 1, y) to (x, y + 1). Stroked
+    // without antialiasing at whole-pixel places the pattern is the same
+    // everywhere, so a pass works it out once and sets the pixels.
+    static QList<QPoint> pointPixels(int width);
+
     // y of a reading; also sets LastPointY and PointColor.
     int ValueToY(int v);
     int LastPointY() const { return m_lastPointY; }
@@ -126,6 +132,8 @@ private:
     QColor m_curveColor, m_meanCurveColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
     int m_penWidth = 2;
+    int m_pointPixelsWidth = 0;
+    QList<QPoint> m_pointPixels; // pointPixels(m_pointPixelsWidth)
     int m_pointCounter = 0;
     QString m_title;
     QString m_timeStripText;

@@ -195,23 +195,34 @@ bool isReading(const QString &line) {
 }
 
 bool readingValue(const QString &text, double &value) {
-    QString t = text.trimmed();
-    qsizetype digitsBefore = 0, digitsAfter = 0;
-    bool separator = false;
-    for (QChar &c : t) {
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype digitsBefore = 0, digitsAfter = 0, separatorAt = -1;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
         if (c >= u'0' && c <= u'9') {
-            ++(separator ? digitsAfter : digitsBefore);
-        } else if ((c == u',' || c == u'.') && !separator) {
-            separator = true;
-            c = u'.';
+            ++(separatorAt >= 0 ? digitsAfter : digitsBefore);
+        } else if ((c == u',' || c == u'.') && separatorAt < 0) {
+            separatorAt = i;
         } else {
             return false;
         }
     }
-    if (digitsBefore == 0 || (separator && digitsAfter == 0)) return false;
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    if (!ok || !(v <= kMaxValue)) return false;
+    if (digitsBefore == 0 || (separatorAt >= 0 && digitsAfter == 0)) return false;
+    double v = 0;
+    if (separatorAt < 0 && digitsBefore <= 15) {
+        // A whole number is exact in a double: no detour through the locale.
+        qint64 n = 0;
+        for (QChar c : t)
+            n = n * 10 + (c.unicode() - u'0');
+        v = double(n);
+    } else {
+        QString number = t.toString();
+        if (separatorAt >= 0) number[separatorAt] = u'.';
+        bool ok = false;
+        v = QLocale::c().toDouble(number, &ok);
+        if (!ok) return false;
+    }
+    if (!(v <= kMaxValue)) return false;
     value = v;
     return true;
 }

@@ -39,50 +39,51 @@ QList<int> dayEndsOf(const QStringList &lines) {
 
 namespace {
 
-// Collects every reading up to the first value that is no number.
+// Collects every reading up to the first value that is no number; the
+// entry lines after it stay in the list all the same.
 void compute(Month &m) {
     MonthResult &r = m.result;
-    MonthValues values;
-    values.clearValues();
-    values.clearDayValues();
     QList<int> skipped;
     m.stopLine = int(m.lines.size());
-    try {
-        for (int i = 0; i < m.lines.size(); ++i) {
-            const QString &line = m.lines.at(i);
-            if (!entryline::isEntryLine(line)) continue;
-            r.entries << line;
-            const QString where =
-                QStringLiteral("Zeile %1 der Datei \"%2\"").arg(i + 1).arg(m.path);
+    r.complete = true;
+    for (int i = 0; i < m.lines.size(); ++i) {
+        const QString &line = m.lines.at(i);
+        if (!entryline::isEntryLine(line)) continue;
+        r.entries << line;
+        if (!r.complete) continue;
+        QString value;
+        switch (monthvalues::collect(line, r.dayLineTexts, value)) {
+        case monthvalues::Collected::NoReading:
+            skipped.append(i + 1);
+            break;
+        case monthvalues::Collected::NoNumber:
             m.stopLine = i;
-            if (!values.collect(line, where, &r.dayLineTexts)) {
-                skipped.append(i + 1);
-                continue;
-            }
+            r.complete = false;
+            m.error = QStringLiteral("Der Messwert \"%1\" in Zeile %2 der Datei \"%3\" ist keine "
+                                     "gültige Zahl. Die Grafik wurde nur bis zu dieser Zeile "
+                                     "gezeichnet.")
+                          .arg(value, QString::number(i + 1), m.path);
+            break;
+        case monthvalues::Collected::Reading:
             r.entryMonth = entryline::monthOf(line);
             r.entryYear = entryline::yearOf(line);
+            break;
         }
-        m.stopLine = int(m.lines.size());
-        r.complete = true;
-    } catch (const EConvertError &e) {
-        m.error = e.message();
-        // The rest of the entry lines stay in the list all the same.
-        for (int i = m.stopLine + 1; i < m.lines.size(); ++i)
-            if (entryline::isEntryLine(m.lines.at(i))) r.entries << m.lines.at(i);
     }
     // Every figure of the month counts the readings by the one rule: every
     // stored value from 1 to 500, whatever the table's mode.
-    const glucose::MonthMeans means = glucose::monthMeansOf(m.lines);
+    QList<glucose::Reading> readings;
+    for (const QString &line : std::as_const(r.entries)) {
+        glucose::Reading reading;
+        if (glucose::readLine(line, reading) == glucose::LineKind::Reading)
+            readings.append(reading);
+    }
+    const glucose::MonthMeans means = glucose::monthMeans(readings);
     r.dayMeans = means.dayMeanTexts();
     r.monthMean = means.monthMeanText();
     r.readingCount = means.readings;
     r.readingSum = means.total;
-    for (const QString &line : std::as_const(r.entries)) {
-        glucose::Reading reading;
-        if (glucose::readLine(line, reading) == glucose::LineKind::Reading &&
-            !slotinfo::usedIn(reading.slot, MeasureMode::Four))
-            ++r.eightSlotReadings;
-    }
+    r.eightSlotReadings = glucose::undrawnIn(readings, MeasureMode::Four);
     if (!r.monthMean.isEmpty()) {
         r.meanValueText = r.monthMean + QStringLiteral(" mg/dl");
         r.meanHeaderText = QStringLiteral(" -  Mittelwert: ") + r.meanValueText;
