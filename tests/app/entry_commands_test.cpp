@@ -32,12 +32,6 @@ QStringList *recordReadings(App &app) {
     return read;
 }
 
-QString line(const char *slot, const QString &date, const char *time, int value) {
-    const QString pre = QString::fromLatin1(slot) + " den ";
-    const QString pad = pre.size() == 12 ? "   " : pre.size() == 11 ? "    " : "";
-    return pre + pad + date + " Z=" + time + "  ZuckerWert=" + QString::number(value);
-}
-
 QString text(QWidget *w) {
     if (auto *t = qobject_cast<QTextEdit *>(w)) return t->toPlainText();
     if (auto *t = qobject_cast<QPlainTextEdit *>(w)) return t->toPlainText();
@@ -76,15 +70,15 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
 
         // A week, four readings a day.
         const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
-        const char *slotWords[] = {"Morgens", "Messung2", "Messung3", "Abends"};
+        const MeasurementSlot slotList[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
+                                            MeasurementSlot::Messung3, MeasurementSlot::Abends};
         for (int day = 1; day <= 7; ++day)
             for (int i = 0; i < 4; ++i) {
                 e.add(day, times[i], 100 + day * 4 + i);
-                expected << line(slotWords[i],
-                                 QString("%1.%2.%3").arg(day, 2, 10, QChar('0')).arg(mm, yyyy),
-                                 times[i], 100 + day * 4 + i);
+                expected << scenario::reading(slotList[i], day, today.month(), today.year(),
+                                              times[i], 100 + day * 4 + i);
             }
-        EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+        EXPECT_TRUE(rec.shown.isEmpty()) << app.said();
         EXPECT_EQ(e.lines(), expected);
         e.click("OKBtn");
         EXPECT_FALSE(dialog->isVisible());
@@ -110,7 +104,7 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         w->close();
     });
     app.menu("aktuellebearbeiten1");
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
 }
 
 TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
@@ -121,11 +115,13 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     const QString folder = f.data() + "2004/";
     QDir().mkpath(folder);
     const QString path = folder + "Maerz2004.tab";
-    testutil::writeBytes(path, testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
-                                               QString::fromUtf8("Datum=März 2004"), "",
-                                               "BisZu8MessungenJeTag=1", "BisZu4MessungenJeTag=0",
-                                               "", "", line("Morgens", "01.03.2004", "07:00", 120),
-                                               line("Messung5", "01.03.2004", "15:00", 130)}));
+    testutil::writeBytes(
+        path,
+        testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
+                        QString::fromUtf8("Datum=März 2004"), "", "BisZu8MessungenJeTag=1",
+                        "BisZu4MessungenJeTag=0", "", "",
+                        scenario::reading(MeasurementSlot::Morgens, 1, 3, 2004, "07:00", 120),
+                        scenario::reading(MeasurementSlot::Messung5, 1, 3, 2004, "15:00", 130)}));
     rec.fileNames.enqueue(path);
     int modal = 0;
     app.whenModal([&](QWidget *w) {
@@ -176,7 +172,7 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     EXPECT_TRUE(e.lines().isEmpty());
     e.add(2, "08:00", 111);
     e.click("OKBtn");
-    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    EXPECT_TRUE(rec.shown.isEmpty()) << app.said();
     EXPECT_FALSE(dialog->isVisible());
     const QDate today = QDate::currentDate();
     const QString table =
@@ -195,20 +191,21 @@ TEST(EntryCommands, OpenAsGraphOrTableShowsTheChosenMonthWithoutWritingIt) {
     const QString path = folder + "MM032024.tab";
     // Margins of its own: a save would not give the same bytes.
     const QByteArray file =
-        scenario::monthFile("Max Muster", 3, 2024, {line("Morgens", "05.03.2024", "07:00", 120)})
+        scenario::monthFile("Max Muster", 3, 2024,
+                            {scenario::reading(MeasurementSlot::Morgens, 5, 3, 2024, "07:00", 120)})
             .replace("RandLeft=18", "RandLeft=20");
     testutil::writeBytes(path, file);
     const QStringList &read = *recordReadings(app);
     rec.fileNames.enqueue(path);
     app.menu("undalsGrafikanzeigen1");
-    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    EXPECT_TRUE(rec.shown.isEmpty()) << app.said();
     EXPECT_EQ(read, QStringList({path}));
     EXPECT_EQ(app.program().model.tablePath(), path);
     EXPECT_TRUE(app.window().monthShown());
 
     rec.fileNames.enqueue(path);
     app.menu("undTabelleanzeigen1");
-    EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join('|').toStdString();
+    EXPECT_TRUE(rec.shown.isEmpty()) << app.said();
     auto *dialog = app.find<QDialog>("EingabeDlg");
     EXPECT_FALSE(dialog && dialog->isVisible());
     auto *table = app.find<QWidget>("TabellenDlg");

@@ -23,6 +23,7 @@
 
 using scenario::App;
 using scenario::Folder;
+using testutil::child;
 using MS = MeasurementSlot;
 
 namespace {
@@ -131,10 +132,8 @@ TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
     app.menu("aktuellebearbeiten1");
     for (const QString &t : app.rec.texts())
         EXPECT_FALSE(t.contains(QString::fromUtf8("gelöscht"))) << t.toStdString();
-    ASSERT_EQ(app.rec.shown.size(), 1) << app.rec.texts().join('|').toStdString();
-    EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Information);
-    EXPECT_TRUE(app.rec.shown[0].text.contains(addedThere));
-    EXPECT_TRUE(app.rec.shown[0].text.contains(changedThere));
+    EXPECT_TRUE(app.saidOnce(ui::Kind::Information, addedThere));
+    EXPECT_TRUE(app.saidOnce(ui::Kind::Information, changedThere));
     QStringList expected = m.stored;
     expected[0] = changedThere;
     expected[8] = changedHere;
@@ -162,10 +161,7 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
         e.click("OKBtn");
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(e.lines(), list);
-        ASSERT_EQ(app.rec.shown.size(), 1);
-        EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
-        EXPECT_TRUE(app.rec.shown[0].text.contains("anderen Vorgang"))
-            << app.rec.shown[0].text.toStdString();
+        EXPECT_TRUE(app.saidOnce(ui::Kind::Warning, "anderen Vorgang"));
         EXPECT_EQ(testutil::readBytes(m.table), before);
         other.release();
         e.click("OKBtn");
@@ -176,50 +172,6 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(m.reading(MS::Morgens, 10, "08:00", 150)));
 }
 
-// Every field that does not hold what a reading needs is refused with a
-// message naming it; nothing is added. An emptied value or day field does
-// not fall back to the number it held before.
-TEST(EntryScenario, FieldsThatHoldNoReadingAreRefusedWithAMessage) {
-    Month m;
-    App app;
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
-        struct Case {
-            const char *day, *time, *value, *said;
-        };
-        const Case cases[] = {{"20", "08:00", "", "Messwert"}, {"00", "08:00", "120", "Tag"},
-                              {"", "08:00", "120", "Tag"},     {"20", "08:00", "600", "600"},
-                              {"20", "7:3", "120", "SS:MM"},   {"20", "25:00", "120", "SS:MM"},
-                              {"20", "08:60", "120", "SS:MM"}, {"20", "", "120", "SS:MM"},
-                              {"20", "ab:cd", "120", "SS:MM"}};
-        for (const Case &c : cases) {
-            SCOPED_TRACE(std::string(c.day) + "|" + c.time + "|" + c.value);
-            app.rec.clear();
-            e.type("SpinEdit1", QString::fromLatin1(c.day));
-            e.type("Edit1", QString::fromLatin1(c.time));
-            e.type("SpinEdit4", QString::fromLatin1(c.value));
-            e.pressReturn("SpinEdit4");
-            EXPECT_EQ(e.lines(), m.stored);
-            ASSERT_EQ(app.rec.shown.size(), 1);
-            EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
-            EXPECT_TRUE(app.rec.shown[0].text.contains(QString::fromLatin1(c.said)))
-                << app.rec.shown[0].text.toStdString();
-        }
-        // The arrows stay within 0 … 500.
-        e.type("SpinEdit4", "499");
-        e.spin("SpinEdit4")->stepBy(5);
-        EXPECT_EQ(e.text("SpinEdit4"), "500");
-        e.type("SpinEdit1", "20");
-        e.type("Edit1", "24:00");
-        e.pressReturn("SpinEdit4");
-        EXPECT_EQ(e.lines().size(), m.stored.size() + 1);
-        app.rec.answers.enqueue(ui::Answer::Yes);
-        QTest::keyClick(w, Qt::Key_Escape);
-    });
-    app.menu("aktuellebearbeiten1");
-    EXPECT_EQ(scenario::readingsIn(m.table), m.stored);
-}
-
 TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
     Folder f;
     {
@@ -228,10 +180,10 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         ASSERT_TRUE(name->isVisible());
         for (QLabel *l : name->findChildren<QLabel *>())
             EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
-        QTest::keyClicks(scenario::child<QLineEdit>(name, "Edit1"), "Max Muster");
-        QTest::keyClick(scenario::child<QLineEdit>(name, "Edit1"), Qt::Key_Tab);
-        EXPECT_EQ(name->focusWidget(), scenario::child<QPushButton>(name, "OKBtn"));
-        QTest::keyClick(scenario::child<QPushButton>(name, "OKBtn"), Qt::Key_Return);
+        QTest::keyClicks(&child<QLineEdit>(*name, "Edit1"), "Max Muster");
+        QTest::keyClick(&child<QLineEdit>(*name, "Edit1"), Qt::Key_Tab);
+        EXPECT_EQ(name->focusWidget(), &child<QPushButton>(*name, "OKBtn"));
+        QTest::keyClick(&child<QPushButton>(*name, "OKBtn"), Qt::Key_Return);
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
@@ -246,7 +198,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
         // From the menu: the mouse reaches both buttons.
         app.menu("Benutzernamendern1");
         ASSERT_TRUE(name->isVisible());
-        QTest::mouseClick(scenario::child<QPushButton>(name, "CancelBtn"), Qt::LeftButton);
+        QTest::mouseClick(&child<QPushButton>(*name, "CancelBtn"), Qt::LeftButton);
         App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_TRUE(app.window().isVisible());
@@ -256,7 +208,7 @@ TEST(EntryScenario, NameDialogWorksWithMouseTabAndReturnAndShowsItsWholeTexts) {
     TNameEingDlg *name = (&app.program().nameDialog());
     ASSERT_TRUE(name->isVisible());
     // At the first start "Abbrechen" ends the program.
-    QTest::mouseClick(scenario::child<QPushButton>(name, "CancelBtn"), Qt::LeftButton);
+    QTest::mouseClick(&child<QPushButton>(*name, "CancelBtn"), Qt::LeftButton);
     App::settle();
     EXPECT_FALSE(name->isVisible());
     EXPECT_FALSE(app.window().isVisible());
@@ -307,78 +259,94 @@ TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
     EXPECT_EQ(timeSettings(m.f), after);
 }
 
-TEST(EntryScenario, AWrongReadingIsDeletedWithTheButtonOrTheDelKey) {
+// Every field that does not hold what a reading needs is refused with a
+// message naming it; nothing is added. An emptied value or day field does
+// not fall back to the number it held before. A wrong reading is deleted
+// with the button or the Del key.
+TEST(EntryScenario, BadFieldsAreRefusedAndAWrongReadingIsDeleted) {
     Month m;
     App app;
     const QStringList &stored = m.stored;
+    QString added;
     app.whenModal([&](QWidget *w) {
         EntryControls e(w);
-        ASSERT_EQ(e.lines(), stored);
+        struct Case {
+            const char *day, *time, *value, *said;
+        };
+        const Case cases[] = {{"20", "08:00", "", "Messwert"}, {"00", "08:00", "120", "Tag"},
+                              {"", "08:00", "120", "Tag"},     {"20", "08:00", "600", "600"},
+                              {"20", "7:3", "120", "SS:MM"},   {"20", "25:00", "120", "SS:MM"},
+                              {"20", "08:60", "120", "SS:MM"}, {"20", "", "120", "SS:MM"},
+                              {"20", "ab:cd", "120", "SS:MM"}};
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.day) + "|" + c.time + "|" + c.value);
+            app.rec.clear();
+            e.type("SpinEdit1", QString::fromLatin1(c.day));
+            e.type("Edit1", QString::fromLatin1(c.time));
+            e.type("SpinEdit4", QString::fromLatin1(c.value));
+            e.pressReturn("SpinEdit4");
+            EXPECT_EQ(e.lines(), stored);
+            EXPECT_TRUE(app.saidOnce(ui::Kind::Warning, QString::fromLatin1(c.said)));
+        }
+        // The arrows stay within 0 … 500.
+        e.type("SpinEdit4", "499");
+        e.spin("SpinEdit4")->stepBy(5);
+        EXPECT_EQ(e.text("SpinEdit4"), "500");
+        e.type("SpinEdit1", "20");
+        e.type("Edit1", "24:00");
+        e.pressReturn("SpinEdit4");
+        ASSERT_EQ(e.lines().size(), stored.size() + 1);
+        added = e.lines().last();
+
         EXPECT_EQ(e.text("BitBtn5"), QString::fromUtf8("Eintrag &löschen"));
         // No selection: a hint, nothing deleted.
         e.list()->clearSelection();
         e.click("BitBtn5");
-        EXPECT_EQ(e.lines(), stored);
+        EXPECT_EQ(e.lines().size(), 13);
         app.rec.clear();
         // "No" keeps it.
         e.select(5);
         app.rec.answers.enqueue(ui::Answer::No);
         e.click("BitBtn5");
-        EXPECT_EQ(e.lines(), stored);
-        ASSERT_EQ(app.rec.shown.size(), 1);
-        EXPECT_TRUE(app.rec.shown[0].text.contains(stored[5]));
+        EXPECT_EQ(e.lines().size(), 13);
+        EXPECT_TRUE(app.saidOnce(ui::Kind::Confirmation, stored[5]));
         e.click("BitBtn5");
-        EXPECT_EQ(e.lines().size(), 11);
+        EXPECT_EQ(e.lines().size(), 12);
         EXPECT_FALSE(e.lines().contains(stored[5]));
         e.select(0);
         QTest::keyClick(e.list(), Qt::Key_Delete);
-        EXPECT_EQ(e.lines().size(), 10);
+        EXPECT_EQ(e.lines().size(), 11);
         app.rec.clear();
         e.click("OKBtn");
         EXPECT_FALSE(w->isVisible());
         // Deleted on purpose: no message about readings.
-        EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join('|').toStdString();
+        EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
     });
     app.menu("aktuellebearbeiten1");
     QStringList expected = stored;
     expected.removeAt(5);
     expected.removeAt(0);
+    expected << added;
     EXPECT_EQ(scenario::readingsIn(m.table), expected);
     // The deleted readings no longer count in the month.
     EXPECT_EQ(app.program().model.figures().dayLineTexts[0].count("ZuckerWert="), 3);
 }
 
-TEST(EntryScenario, StoredGraphFormatSurvivesARunWithoutThePreview) {
-    Month m;
-    profile::write(m.f.ini(), "Einstellung", "Grafikformat", "DINA5");
-    {
-        App app;
-        app.window().close();
-    }
-    EXPECT_EQ(m.f.setting("Grafikformat"), "DINA5");
-}
-
 TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
     Month m;
     App app;
-    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
-                      QPoint(graphgeo::DayX(2) + 10, 200));
-    App::settle();
-    QTextEdit *ed = app.find<QWidget>("DiaryPage")->findChild<QTextEdit *>("RichEdit1");
-    ASSERT_NE(ed, nullptr);
+    app.clickDay(2);
+    QTextEdit *ed = app.page();
     const QTextBlock carb = ed->document()->findBlockByNumber(6);
-    QTextCursor c(carb);
-    c.setPosition(carb.position() + carb.text().indexOf("Morgens= ") + 9);
-    ed->setTextCursor(c);
-    ed->setFocus();
-    QTest::keyClicks(ed, "2");
+    const int morning = carb.position() + int(carb.text().indexOf("Morgens= ")) + 9;
+    app.typeInPage(6, "Morgens= ", "2");
     QTest::keyClick(ed, Qt::Key_Tab);
     QTest::keyClicks(ed, "3");
     const QString line = ed->document()->findBlockByNumber(6).text();
     EXPECT_TRUE(line.contains("Morgens= 2\t|  M2= 3\t|")) << line.toStdString();
     EXPECT_EQ(line.count('\t'), 4);
     QTest::keyClick(ed, Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(ed->textCursor().position(), carb.position() + carb.text().indexOf("Morgens= ") + 9);
+    EXPECT_EQ(ed->textCursor().position(), morning);
 
     app.rec.answers.enqueue(ui::Answer::Yes); // store the changed page first
     app.whenModal([](QWidget *book) { book->close(); });
@@ -386,7 +354,7 @@ TEST(EntryScenario, TabMovesBetweenTheCellsAndTheBookOffersAChangedPage) {
     ASSERT_FALSE(app.rec.shown.isEmpty());
     EXPECT_EQ(app.rec.shown[0].text,
               QString::fromUtf8("Das Tagebuch wurde verändert. Möchten Sie es speichern?"));
-    const QByteArray diary = testutil::readBytes(m.table.left(m.table.size() - 3) + "txt");
+    const QByteArray diary = testutil::readBytes(m.diary());
     EXPECT_TRUE(diary.startsWith("Tag02: \t #BE: Morgens= 2\t|  M2= 3\t|")) << diary.toStdString();
 }
 
@@ -397,11 +365,8 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     App app;
     TMainForm &w = app.window();
     ASSERT_EQ(w.size(), QSize(1000, 780));
-    QTest::mouseClick(app.find<QWidget>("Image"), Qt::LeftButton, {},
-                      QPoint(graphgeo::DayX(2) + 10, 200));
-    App::settle();
-    QTextEdit *ed = app.find<QWidget>("DiaryPage")->findChild<QTextEdit *>("RichEdit1");
-    ASSERT_NE(ed, nullptr);
+    app.clickDay(2);
+    QTextEdit *ed = app.page();
     ASSERT_TRUE(ed->document()->findBlockByNumber(6).text().contains("M7="));
     // The remark line of an eight-column page is visible at the default size.
     const QTextBlock remark = ed->document()->findBlockByNumber(10);
@@ -428,12 +393,12 @@ TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
         dlg->close();
     });
     app.menu("Statistik1");
-    EXPECT_TRUE(shown) << app.rec.texts().join("|").toStdString();
+    EXPECT_TRUE(shown) << app.said();
     const QString csv = m.f.path() + "Messwerte.csv";
     app.rec.fileNames.enqueue(csv);
     app.menu("MesswertealsCSV1");
     const QByteArray bytes = testutil::readBytes(csv);
-    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << app.rec.texts().join('|').toStdString();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")) << app.said();
     EXPECT_EQ(bytes.count("\r\n"), 13); // the heading and twelve readings
     const QString pdf = m.f.path() + "Arztbericht.pdf";
     app.rec.fileNames.enqueue(pdf);
@@ -446,7 +411,7 @@ TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
 // adds no second message.
 TEST(EntryScenario, TheBookWithoutStoredPagesOnlySaysSo) {
     Month m;
-    testutil::writeBytes(m.table.left(m.table.size() - 3) + "txt", "Notizen\r\n");
+    testutil::writeBytes(m.diary(), "Notizen\r\n");
     App app;
     ASSERT_TRUE(QFile::remove(m.table));
     app.menu("AllegespeichertenTagebuchseitendrucken1");

@@ -26,7 +26,7 @@ TEST(FilesScenario, AnImportedMonthIsShownAtOnce) {
     app.menu("MesswerteausDatei1");
     auto *dlg = app.window().findChild<QDialog *>("ImportDlg");
     ASSERT_TRUE(dlg && dlg->isVisible()) << app.rec.texts().join('|').toStdString();
-    QTest::mouseClick(scenario::child<QPushButton>(dlg, "ApplyBtn"), Qt::LeftButton);
+    QTest::mouseClick(&testutil::child<QPushButton>(*dlg, "ApplyBtn"), Qt::LeftButton);
     App::settle();
     const QString table = f.data() + "2024/MM032024.tab";
     ASSERT_TRUE(QFile::exists(table)) << app.rec.texts().join('|').toStdString();
@@ -62,7 +62,8 @@ TEST(FilesScenario, ARestoreShowsTheRestoredMonth) {
     app.program().model.reload();
     app.rec.fileNames.enqueue(archive);
     app.whenModal([](QWidget *dlg) {
-        QTest::mouseClick(scenario::child<QPushButton>(dlg, "WiederherstellenBtn"), Qt::LeftButton);
+        QTest::mouseClick(&testutil::child<QPushButton>(*dlg, "WiederherstellenBtn"),
+                          Qt::LeftButton);
     });
     app.menu("Sicherungwiederherstellen1");
     EXPECT_EQ(testutil::readBytes(table), stored);

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QMap>
 #include <QMenu>
@@ -32,10 +31,10 @@
 #include "platform/profile.h"
 #include "printing/druckvorschau.h"
 #include "scenario.h"
+#include "storage/monthtable.h"
 
 using scenario::App;
 using scenario::Folder;
-using MS = MeasurementSlot;
 
 namespace {
 
@@ -107,17 +106,6 @@ QSet<QString> readingKeys(const QStringList &lines) {
             keys.insert(QStringLiteral("%1/%2").arg(entryline::dayOf(l)).arg(int(slot)));
     }
     return keys;
-}
-
-QMap<QString, QByteArray> monthFiles(const QString &dataFolder) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(dataFolder, {QStringLiteral("*.tab")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, testutil::readBytes(path));
-    }
-    return files;
 }
 
 class Monkey {
@@ -301,22 +289,14 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     QStringList tables;
     for (int back = 0; back < 2; ++back) {
         const QDate d = today.addMonths(-back);
-        const QString table =
-            f.table(QStringLiteral("MM%1%2.tab").arg(d.month(), 2, 10, QChar(u'0')).arg(d.year()),
-                    d.year());
-        QStringList lines;
-        for (int day = 1; day <= 5; ++day)
-            for (MS s : {MS::Morgens, MS::Messung2, MS::Abends})
-                lines << scenario::reading(s, day, d.month(), d.year(), "08:00",
-                                           90 + 7 * day + int(s));
-        testutil::writeBytes(table, scenario::monthFile("Max Muster", d.month(), d.year(), lines));
-        tables << table;
+        tables << f.table(scenario::tableName(d.month(), d.year()), d.year());
+        testutil::writeBytes(tables.last(),
+                             scenario::monthFile("Max Muster", d.month(), d.year(),
+                                                 scenario::twelveReadings(d.month(), d.year())));
     }
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", tables.first());
-    testutil::writeBytes(tables.first().left(tables.first().size() - 3) + "txt",
-                         "Tag02: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
-                         "(ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
-                         "Bol.=   Bas.= \t #Bemerkung: Sport\r\n");
+    testutil::writeBytes(monthtable::diaryPathOf(tables.first()),
+                         scenario::diaryPage(2, 1, "Sport"));
     const QString out = f.path() + "ausgabe/";
     QDir().mkpath(out);
 
@@ -325,7 +305,7 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     NoPause noPause;
     app.program().graphPrintPreview().setPause(&noPause);
     Monkey monkey(app, services, rng);
-    QMap<QString, QByteArray> files = monthFiles(f.data());
+    QMap<QString, QByteArray> files = scenario::filesIn(f.data(), {"*.tab"});
     QSet<QString> deleted; // readings the user deleted in the entry dialog
     int done = 0, writes = 0;
     for (int i = 0; i < steps; ++i, ++done) {
@@ -339,7 +319,7 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
             if (a.text.startsWith(QStringLiteral("Möchten Sie den Eintrag")))
                 deleted.unite(readingKeys({a.text.section(u'\n', 1, 1)}));
         }
-        const QMap<QString, QByteArray> now = monthFiles(f.data());
+        const QMap<QString, QByteArray> now = scenario::filesIn(f.data(), {"*.tab"});
         for (auto it = now.cbegin(); it != now.cend(); ++it) {
             const QByteArray before = files.value(it.key());
             if (before == it.value()) continue;

@@ -1,9 +1,10 @@
 // Printing from the main window's menu, as the user does it: the graph in
-// both forms, the table and the diary book.
+// both forms, the table and the diary book; and the browser chart.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDate>
 #include <QFileInfo>
 #include <QPointer>
@@ -79,33 +80,30 @@ int pixelsLike(const QImage &pic, int top, int bottom, QColor color) {
     return n;
 }
 
-// The graph print entry's preview on the month drawn at start-up: its
-// composed picture, then "&Abbrechen". Nothing is said on the way.
-QImage graphPrintPicture(App &app, const char *entry) {
-    EXPECT_TRUE(app.window().monthShown());
-    QImage picture;
-    app.whenModal([&](QWidget *m) {
-        auto *preview = qobject_cast<TDruckvorschau *>(m);
-        ASSERT_NE(preview, nullptr) << m->objectName().toStdString();
-        picture = preview->composedPicture();
-        child<QPushButton>(*preview, "CancelButton").click();
-    });
-    app.menu(entry);
-    App::settle();
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
-    return picture;
-}
-
 const QColor kHigh(255, 0, 0), kLow(0, 0, 255), kCurve(0, 0, 128);
 
 // "Grafik nur sichtbaren Bereich drucken" takes the whole value range of the
 // graph as the window shows it: the three limit lines, the curve down to its
 // lowest reading and the day numbers below the zero row. It was cut at
-// about 200 mg/dl.
+// about 200 mg/dl. In DIN A5 the preview shows it unturned beside the
+// description, with the title on cyan at its top left.
 TEST(PrintScenario, VisibleAreaCoversTheWholeValueRange) {
     PrintMonth month;
     App app;
-    const QImage pic = graphPrintPicture(app, "GrafikNurSichtbarenBereichdrucken1");
+    QImage pic;
+    app.whenModal([&](QWidget *m) {
+        auto *preview = qobject_cast<TDruckvorschau *>(m);
+        ASSERT_NE(preview, nullptr) << m->objectName().toStdString();
+        pic = preview->composedPicture();
+        child<QCheckBox>(*preview, "DIN5CheckBox").click();
+        EXPECT_EQ(preview->turnState(), 0);
+        EXPECT_EQ(QColor(preview->previewPicture().pixel(21, 7)), QColor(Qt::cyan));
+        EXPECT_EQ(child<QWidget>(*preview, "DruckImage").geometry(), QRect(8, 7, 310, 160));
+        child<QPushButton>(*preview, "CancelButton").click();
+    });
+    app.menu("GrafikNurSichtbarenBereichdrucken1");
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
+    EXPECT_EQ(month.f.setting("Grafikformat"), "DINA5");
     ASSERT_FALSE(pic.isNull());
     const QList<int> high = rowsOf(pic, kHigh, pic.width() / 2);
     const QList<int> low = rowsOf(pic, kLow, pic.width() / 2);
@@ -126,11 +124,26 @@ TEST(PrintScenario, VisibleAreaCoversTheWholeValueRange) {
 
 // "Grafik ganzen Monat drucken": the whole month with the title above it,
 // the slot times in blue below the title strip and the monthly mean in black
-// below them.
-TEST(PrintScenario, WholeMonthCarriesTitleTimesAndMean) {
+// below them. In DIN A4 the preview turns the picture, "&Drucken" writes it
+// into the PDF file proposed in the base folder, upright, filling the
+// rectangle of the A4 print, 411 x 610 pixels at 60 dpi from (34, 40).
+TEST(PrintScenario, WholeMonthIntoAnUprightA4Pdf) {
     PrintMonth month;
     App app;
-    const QImage pic = graphPrintPicture(app, "GrafikganzenMonatdrucken1");
+    app.rec.printAnswers.enqueue(true);
+    QImage pic, turned;
+    app.whenModal([&](QWidget *m) {
+        auto *preview = qobject_cast<TDruckvorschau *>(m);
+        ASSERT_NE(preview, nullptr) << m->objectName().toStdString();
+        child<QCheckBox>(*preview, "DIN4CheckBox").click();
+        EXPECT_EQ(preview->turnState(), 1);
+        turned = preview->previewPicture();
+        pic = preview->composedPicture();
+        child<QPushButton>(*preview, "DruckenBtn").click();
+    });
+    app.menu("GrafikganzenMonatdrucken1");
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
+    EXPECT_EQ(month.f.setting("Grafikformat"), "DINA4");
     ASSERT_FALSE(pic.isNull());
     const QImage header(month.f.path() + "Header.bmp");
     ASSERT_FALSE(header.isNull());
@@ -146,6 +159,30 @@ TEST(PrintScenario, WholeMonthCarriesTitleTimesAndMean) {
     // The graph below with its limit lines.
     EXPECT_FALSE(rowsOf(pic, kHigh, pic.width() / 2).isEmpty());
     EXPECT_FALSE(rowsOf(pic, kLow, pic.width() / 2).isEmpty());
+
+    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
+    const QString pdf = month.f.path() + QFileInfo(month.table).completeBaseName() + "-Grafik.pdf";
+    ASSERT_EQ(pdftools::pages(pdf), 1) << pdf.toStdString();
+    const QImage page = pdftools::render(pdf, 1, 60);
+    EXPECT_LT(page.width(), page.height());
+    // The printer's own margins move the rectangle, never enlarge it.
+    const QRect box = pdftools::darkBox(page);
+    EXPECT_GE(box.left(), 34 - 2);
+    EXPECT_GE(box.top(), 40 - 2);
+    EXPECT_LE(box.width(), 411 + 2);
+    EXPECT_LE(box.height(), 610 + 2);
+    EXPECT_GT(box.height(), 580) << "the turned graph runs down the sheet";
+    // What is printed looks like the turned picture, not like the unturned one.
+    const auto distance = [&](const QImage &picture) {
+        const QImage a = page.copy(box).scaled(8, 12).convertToFormat(QImage::Format_Grayscale8);
+        const QImage b = picture.scaled(8, 12).convertToFormat(QImage::Format_Grayscale8);
+        int sum = 0;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 8; ++x)
+                sum += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+        return sum;
+    };
+    EXPECT_LT(distance(turned) * 3 / 2, distance(pic));
 }
 
 // "&Tabelle drucken": the table window opens and prints once it is shown:
@@ -180,7 +217,7 @@ TEST(PrintScenario, TableFromTheMenuIntoAPdfFile) {
     app.menu("Tabelledrucken1");
     App::settle();
     EXPECT_TRUE(printed);
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
     const QString pdf = month.f.path() + QFileInfo(month.table).completeBaseName() + "-Tabelle.pdf";
     ASSERT_TRUE(QFileInfo(pdf).isFile()) << pdf.toStdString();
     const QString text = pdftools::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
@@ -190,19 +227,31 @@ TEST(PrintScenario, TableFromTheMenuIntoAPdfFile) {
 
 // "Alle gespeicherten Tagebuchseiten drucken": the book window shows the
 // pages, "Drucken" follows at once, and the PDF is written where the user
-// chose and handed to the program that opens PDF files.
-TEST(PrintScenario, DiaryBookFromTheMenu) {
-    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
+// chose and handed to the program that opens PDF files. "Liniendiagramm im
+// Browser anzeigen": the month's page is written into the browser folder
+// and handed to the browser.
+TEST(PrintScenario, DiaryBookAndBrowserChartFromTheMenu) {
     PrintMonth month;
     App app;
     const QString pdf = month.f.path() + "buch.pdf";
     app.rec.fileNames.enqueue(pdf);
     app.menu("AllegespeichertenTagebuchseitendrucken1");
     App::settle();
-    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.rec.texts().join(u'\n').toStdString();
-    EXPECT_EQ(app.rec.opened, QStringList{pdf});
+    EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the book window closed";
     ASSERT_TRUE(QFileInfo(pdf).isFile());
+
+    app.menu("LiniendiagrammimBrowseranzeigen1");
+    const QString html = month.f.path() + "Glykovalin-Daten im Browser/" +
+                         QString::number(month.today.year()) + "/" +
+                         QFileInfo(month.table).completeBaseName() + ".html";
+    EXPECT_EQ(app.rec.opened, QStringList({pdf, html}));
+    const QByteArray page = testutil::readBytes(html);
+    EXPECT_TRUE(page.startsWith("<!doctype html>"));
+    EXPECT_TRUE(page.contains("Glykovalin-Werte von Max Muster"));
+    EXPECT_TRUE(page.contains("data: [216,126,196,203,164,"));
+
+    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
     const QString text = pdftools::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     EXPECT_LT(text.indexOf(QStringLiteral("Tag: 03")), text.indexOf(QStringLiteral("Tag: 07")))
         << text.toStdString();

@@ -5,13 +5,17 @@
 #include <QDate>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/mainform.h"
+#include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
@@ -76,6 +80,26 @@ void typeText(QWidget *widget, const QString &text) {
     }
 }
 
+QByteArray diaryPage(int day, int carbs, const QByteArray &remark) {
+    return QStringLiteral("Tag%1: \t #BE: Morgens= %2\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
+                          "(ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  "
+                          "Bol.=   Bas.= \t #Bemerkung: ")
+               .arg(day, 2, 10, QChar(u'0'))
+               .arg(carbs)
+               .toLatin1() +
+           remark + "\r\n";
+}
+
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names) {
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, names, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        files[path] = testutil::readBytes(path);
+    }
+    return files;
+}
+
 QStringList readingsIn(const QString &tablePath) {
     QStringList lines;
     if (!textfile::readLines(tablePath, lines)) return {};
@@ -130,6 +154,10 @@ StoredMonth::StoredMonth(const QStringList &settings, bool current)
     if (current) profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
 }
 
+QString StoredMonth::diary() const {
+    return monthtable::diaryPathOf(table);
+}
+
 QString StoredMonth::reading(MeasurementSlot slot, int day, const char *time, int value) const {
     return scenario::reading(slot, day, month, year, QString::fromLatin1(time), value);
 }
@@ -151,12 +179,36 @@ TMainForm &App::window() {
     return m_program->mainForm();
 }
 
+testing::AssertionResult App::saidOnce(ui::Kind kind, const QString &part) const {
+    if (rec.shown.size() != 1 || rec.shown[0].kind != kind || !rec.shown[0].text.contains(part))
+        return testing::AssertionFailure() << "said: " << said();
+    return testing::AssertionSuccess();
+}
+
 void App::menu(const char *objectName) {
     QAction *a = m_program->mainForm().findChild<QAction *>(QString::fromLatin1(objectName));
     ASSERT_NE(a, nullptr) << objectName;
     ASSERT_TRUE(a->isEnabled()) << objectName << " is disabled";
     a->trigger();
     settle();
+}
+
+void App::clickDay(int day) {
+    QTest::mouseClick(find<QWidget>("Image"), Qt::LeftButton, {},
+                      QPoint(graphgeo::DayX(day) + 10, 200));
+    settle();
+}
+
+void App::typeInPage(int line, const QString &after, const QString &text) {
+    QTextEdit *ed = page();
+    const QTextBlock b = ed->document()->findBlockByNumber(line);
+    const int at = int(b.text().indexOf(after));
+    ASSERT_GE(at, 0) << b.text().toStdString();
+    QTextCursor c(b);
+    c.setPosition(b.position() + at + int(after.size()));
+    ed->setTextCursor(c);
+    ed->setFocus();
+    typeText(ed, text);
 }
 
 void App::whenModal(const std::function<void(QWidget *)> &inside) {

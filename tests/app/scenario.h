@@ -5,11 +5,14 @@
 // dialogs and the shell are answered by ui::RecordingServices.
 #include <QByteArray>
 #include <QLabel>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QTextEdit>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 #include "app/mainform.h"
 #include "app/program.h"
@@ -34,12 +37,12 @@ QByteArray monthFile(const QString &user, int month, int year, const QStringList
 // their own on a German keyboard (≤, →).
 void typeText(QWidget *widget, const QString &text);
 
-// A control of a window by its object name; the test fails when there is none.
-template <class T> T *child(QWidget *window, const char *objectName) {
-    T *c = window->findChild<T *>(QString::fromLatin1(objectName));
-    if (!c) ADD_FAILURE() << "no control " << objectName;
-    return c;
-}
+// A stored diary page as the program writes it, with the morning's
+// carbohydrates and a remark.
+QByteArray diaryPage(int day, int carbs, const QByteArray &remark);
+
+// Every file under the folder (of the names given) with its bytes.
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {});
 
 // The entry lines of a month table on disk.
 QStringList readingsIn(const QString &tablePath);
@@ -78,6 +81,8 @@ struct StoredMonth {
     QStringList stored;
     QByteArray bytes;
     QByteArray onDisk() const { return testutil::readBytes(table); }
+    // The month's diary file beside the table.
+    QString diary() const;
     // A reading of this month.
     QString reading(MeasurementSlot slot, int day, const char *time, int value) const;
 };
@@ -101,8 +106,18 @@ public:
     QLabel *title() {
         return window().findChild<QWidget *>("Panel1")->findChild<QLabel *>("Label1");
     }
+    // What the program said, for failure messages.
+    std::string said() const { return rec.texts().join('|').toStdString(); }
+    // The program said one thing, a message of this kind holding `part`.
+    testing::AssertionResult saidOnce(ui::Kind kind, const QString &part) const;
     // Triggers a menu entry by its object name, as a click on it does.
     void menu(const char *objectName);
+    // A click on the graph in the column of the day (which shows its page).
+    void clickDay(int day);
+    // The diary page's editor, and text typed into it after the text
+    // `after` of the page's line `line`.
+    QTextEdit *page() { return find<QTextEdit>("RichEdit1"); }
+    void typeInPage(int line, const QString &after, const QString &text);
     // Runs `inside` on the next modal dialog that opens; it must close it.
     // The dialog is closed (and the test fails) when it is still open after.
     void whenModal(const std::function<void(QWidget *)> &inside);

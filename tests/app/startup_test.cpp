@@ -184,7 +184,8 @@ TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
         << page->toPlainText().toStdString();
 }
 
-// The dialogs are made when they are first needed, not at start-up; the
+// The dialogs, the program information and the notice about a read-only
+// settings file are made when they are first needed, not at start-up; the
 // settings dialog then shows the options restored at start-up.
 TEST(Startup, DialogsAreMadeOnFirstUseWithTheRestoredOptions) {
     Folder f({"BenutzerName=Max Muster"});
@@ -208,16 +209,6 @@ TEST(Startup, DialogsAreMadeOnFirstUseWithTheRestoredOptions) {
     EXPECT_EQ(w.findChildren<TEinstellDlg *>().size(), 1);
     EXPECT_EQ(w.findChildren<TEingabeDlg *>().size(), 0);
     EXPECT_EQ(app.find<QLabel>("Label1")->text(), QStringLiteral("von Max Muster"));
-}
-
-// The program information and the notice about a read-only settings file are
-// made when they are first shown, not at start-up.
-TEST(Startup, InfoAndReadOnlyNoticeAreMadeWhenFirstShown) {
-    Folder f({"BenutzerName=Max Muster"});
-    App app;
-    TMainForm &w = app.window();
-    EXPECT_EQ(w.findChild<QDialog *>(QStringLiteral("AboutBox")), nullptr);
-    EXPECT_EQ(w.findChild<QDialog *>(QStringLiteral("readonlyDlg")), nullptr);
     QStringList shown;
     const auto close = [&](QWidget *m) {
         shown << m->objectName();
@@ -320,7 +311,5 @@ TEST(Startup, AMissingStoredMonthIsNamed) {
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", gone);
     App app;
     EXPECT_FALSE(app.window().monthShown());
-    ASSERT_EQ(app.rec.shown.size(), 1);
-    EXPECT_EQ(app.rec.shown[0].kind, ui::Kind::Warning);
-    EXPECT_TRUE(app.rec.shown[0].text.contains(gone));
+    EXPECT_TRUE(app.saidOnce(ui::Kind::Warning, gone));
 }

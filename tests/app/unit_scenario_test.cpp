@@ -2,9 +2,7 @@
 // what is typed and shown follows it, what is stored stays mg/dl.
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QLabel>
-#include <QMap>
 #include <QPushButton>
 #include <QTest>
 
@@ -22,22 +20,11 @@ using MS = MeasurementSlot;
 
 namespace {
 
-// Every file under the folder with its bytes.
-QMap<QString, QByteArray> filesIn(const QString &folder) {
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();) {
-        const QString path = it.next();
-        files[path] = testutil::readBytes(path);
-    }
-    return files;
-}
-
 // The settings dialog: the unit's button, then OK.
 void chooseUnit(App &app, const char *button) {
     app.whenModal([button](QWidget *dlg) {
-        QTest::mouseClick(scenario::child<QAbstractButton>(dlg, button), Qt::LeftButton);
-        QTest::mouseClick(scenario::child<QPushButton>(dlg, "OKBtn"), Qt::LeftButton);
+        QTest::mouseClick(&testutil::child<QAbstractButton>(*dlg, button), Qt::LeftButton);
+        QTest::mouseClick(&testutil::child<QPushButton>(*dlg, "OKBtn"), Qt::LeftButton);
     });
     app.menu("Einstellungen");
 }
@@ -61,11 +48,11 @@ TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     App app;
     TEingabeDlg &entry = app.program().entryDialog();
-    QMap<QString, QByteArray> before = filesIn(f.path());
+    QMap<QString, QByteArray> before = scenario::filesIn(f.path());
 
     // Only the setting changes when the unit is chosen.
     chooseUnit(app, "MmolL_Button");
-    QMap<QString, QByteArray> after = filesIn(f.path());
+    QMap<QString, QByteArray> after = scenario::filesIn(f.path());
     EXPECT_EQ(f.setting("Einheit"), "mmol/l");
     after.remove(f.ini());
     before.remove(f.ini());
@@ -96,9 +83,9 @@ TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
     EXPECT_EQ(readoutAt100(app), "Cursor befindet sich auf: 5,6 mmol/l");
 
     // Back to mg/dl: everything shows mg/dl, nothing but the setting changed.
-    before = filesIn(f.path());
+    before = scenario::filesIn(f.path());
     chooseUnit(app, "MgDl_Button");
-    after = filesIn(f.path());
+    after = scenario::filesIn(f.path());
     EXPECT_EQ(f.setting("Einheit"), "mg/dl");
     after.remove(f.ini());
     before.remove(f.ini());
