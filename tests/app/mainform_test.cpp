@@ -19,17 +19,9 @@
 
 namespace {
 
-// Runs a test inside a fresh folder made current, as the program starts in.
-class InFolder {
-public:
-    InFolder() : m_old(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~InFolder() { QDir::setCurrent(m_old); }
-    QString path() const { return m_dir.path(); }
-    QString ini() const { return m_dir.file("glykoval.ini"); }
-
-private:
-    testutil::TempFolder m_dir;
-    QString m_old;
+// A fresh empty folder made current, as the program starts in.
+struct InFolder : scenario::Folder {
+    InFolder() : scenario::Folder({}, false) {}
 };
 
 QString get(const QString &ini, const char *key) {

@@ -171,15 +171,14 @@ private:
         QTextCursor c = ed->textCursor();
         c.setPosition(m_s.pick(ed->document()->characterCount()));
         ed->setTextCursor(c);
-        static const int keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab, Qt::Key_Return,
-                                   Qt::Key_Space,     Qt::Key_2,      Qt::Key_A,   Qt::Key_Comma};
-        const int k = keys[m_s.pick(8)];
-        const QString text = k == Qt::Key_2       ? QStringLiteral("2")
-                             : k == Qt::Key_A     ? QStringLiteral("a")
-                             : k == Qt::Key_Comma ? QStringLiteral(",")
-                             : k == Qt::Key_Space ? QStringLiteral(" ")
-                                                  : QString();
-        QTest::sendKeyEvent(QTest::Click, ed, Qt::Key(k), text,
+        static const struct {
+            Qt::Key key;
+            const char *text;
+        } keys[] = {{Qt::Key_Backspace, ""}, {Qt::Key_Delete, ""}, {Qt::Key_Tab, ""},
+                    {Qt::Key_Return, ""},    {Qt::Key_Space, " "}, {Qt::Key_2, "2"},
+                    {Qt::Key_A, "a"},        {Qt::Key_Comma, ","}};
+        const auto &k = keys[m_s.pick(8)];
+        QTest::sendKeyEvent(QTest::Click, ed, k.key, QString::fromLatin1(k.text),
                             m_s.pick(6) == 0 ? Qt::ControlModifier : Qt::NoModifier);
     }
 

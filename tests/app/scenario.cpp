@@ -106,14 +106,15 @@ QStringList readingsIn(const QString &tablePath) {
     return monthtable::entryLines(lines);
 }
 
-Folder::Folder(const QStringList &extraSettings) : m_old(QDir::currentPath()) {
+Folder::Folder(const QStringList &extraSettings, bool delivered) : m_old(QDir::currentPath()) {
+    QDir::setCurrent(m_dir.path());
+    if (!delivered) return;
     testutil::writeBytes(ini(), testutil::crlf(deliveredSettings(extraSettings)));
     templatepicture::graphTemplate(MeasureMode::Four).save(m_dir.file("Grafik4.bmp"), "BMP");
     templatepicture::graphTemplate(MeasureMode::Eight).save(m_dir.file("Grafik8.bmp"), "BMP");
     templatepicture::legend().save(m_dir.file("M_einheit.bmp"), "BMP");
     templatepicture::header().save(m_dir.file("Header.bmp"), "BMP");
     QDir().mkpath(data());
-    QDir::setCurrent(m_dir.path());
 }
 
 Folder::~Folder() {

@@ -47,10 +47,11 @@ QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &name
 // The entry lines of a month table on disk.
 QStringList readingsIn(const QString &tablePath);
 
-// A fresh folder made current, with glykoval.ini and the pictures.
+// A fresh folder made current, with glykoval.ini and the pictures, or
+// empty.
 class Folder {
 public:
-    explicit Folder(const QStringList &extraSettings = {});
+    explicit Folder(const QStringList &extraSettings = {}, bool delivered = true);
     ~Folder();
     QString path() const { return m_dir.path(); }
     QString ini() const { return m_dir.file("glykoval.ini"); }
