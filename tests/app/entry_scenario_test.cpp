@@ -384,8 +384,12 @@ TEST(EntryScenario, TheDiaryPageStaysInViewWhileTheGraphScrolls) {
     EXPECT_GE(ed->width(), w.width() - 10);
 }
 
-TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
+// A diary file without a stored page (a hand-edited one): the book says so,
+// and only that. The month table is not read, so a table gone meanwhile
+// adds no second message.
+TEST(EntryScenario, StatisticsReportCsvAndTheBookFromTheMenu) {
     Month m;
+    testutil::writeBytes(m.diary(), "Notizen\r\n");
     App app;
     bool shown = false;
     app.whenModal([&](QWidget *dlg) {
@@ -404,16 +408,8 @@ TEST(EntryScenario, StatisticsReportAndCsvFromTheMenu) {
     app.rec.fileNames.enqueue(pdf);
     app.menu("Arztbericht1");
     EXPECT_TRUE(testutil::readBytes(pdf).startsWith("%PDF-"));
-}
-
-// A diary file without a stored page (a hand-edited one): the book says so,
-// and only that. The month table is not read, so a table gone meanwhile
-// adds no second message.
-TEST(EntryScenario, TheBookWithoutStoredPagesOnlySaysSo) {
-    Month m;
-    testutil::writeBytes(m.diary(), "Notizen\r\n");
-    App app;
     ASSERT_TRUE(QFile::remove(m.table));
+    app.rec.clear();
     app.menu("AllegespeichertenTagebuchseitendrucken1");
     EXPECT_EQ(app.rec.texts(), QStringList{"Es sind keine Tagebuchseiten gespeichert."});
 }

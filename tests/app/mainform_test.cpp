@@ -117,18 +117,17 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
     program->model.setOptions(hidden);
     w.resize(640, 500);
     w.close();
-    EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "0");
-    EXPECT_EQ(get(f.ini(), "BE_Einheit"), "1");
-    EXPECT_EQ(get(f.ini(), "CT_Therapie"), "0");
-    EXPECT_EQ(get(f.ini(), "FensterBreite"), "640");
-    EXPECT_EQ(get(f.ini(), "FensterHoehe"), "700"); // below 590 is never stored
-    EXPECT_EQ(get(f.ini(), "LetzteHScrollPosition"), "96");
-    EXPECT_EQ(get(f.ini(), "BisZu4MessungenJeTag"), "1");
-    EXPECT_EQ(get(f.ini(), "BisZu8MessungenJeTag"), "0");
-    EXPECT_EQ(get(f.ini(), "LetzteKlickPosition"), "64");
-    EXPECT_EQ(get(f.ini(), "FensterPosTop"), QString::number(w.y()));
-    // The mode switch only draws again: no month is written or made current.
-    EXPECT_EQ(get(f.ini(), "TabellenDateiName"), "");
+    // A height below 590 is never stored. The mode switch only draws again:
+    // no month is written or made current.
+    const std::pair<const char *, QString> stored[] = {
+        {"Tagebuch_sichtbar", "0"},    {"BE_Einheit", "1"},
+        {"CT_Therapie", "0"},          {"FensterBreite", "640"},
+        {"FensterHoehe", "700"},       {"LetzteHScrollPosition", "96"},
+        {"BisZu4MessungenJeTag", "1"}, {"BisZu8MessungenJeTag", "0"},
+        {"LetzteKlickPosition", "64"}, {"FensterPosTop", QString::number(w.y())},
+        {"TabellenDateiName", ""}};
+    for (const auto &[key, value] : stored)
+        EXPECT_EQ(get(f.ini(), key), value) << key;
     EXPECT_TRUE(QDir(f.path() + "Glykovalin-Daten")
                     .entryList(QDir::NoDotAndDotDot | QDir::AllEntries)
                     .isEmpty());

@@ -6,16 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextEdit>
 
 #include "app/mainform.h"
-#include "dialogs/einstelldlg.h"
-#include "dialogs/nameeingdlg.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
 #include "graph/monthgraph.h"
@@ -71,25 +67,6 @@ TEST(SafetyScenario, SettingsOpenedWithAMovedTableLeaveTheMonthAlone) {
     app.menu("biszu8MessungenjeTag");
     app.menu("biszu4MessungenjeTag");
     EXPECT_EQ(s.onDisk(), s.bytes);
-}
-
-TEST(SafetyScenario, NameChangeThenEscapeThenViewCommandKeepsTheMonth) {
-    StoredMonth s;
-    App app;
-    QDialog *entry = &app.program().entryDialog();
-    app.menu("Benutzernamendern1");
-    QDialog *name = &app.program().nameDialog();
-    ASSERT_TRUE(name->isVisible());
-    QTest::mouseClick(&child<QPushButton>(*name, "OKBtn"), Qt::LeftButton);
-    App::settle();
-    ASSERT_TRUE(entry->isVisible());
-    QTest::keyClick(entry, Qt::Key_Escape);
-    App::settle();
-    EXPECT_FALSE(entry->isVisible());
-    app.menu("Messwerte");
-    app.menu("Mittelwert");
-    EXPECT_EQ(s.onDisk(), s.bytes);
-    EXPECT_EQ(app.program().model.tablePath(), s.table);
 }
 
 // A new month over the stored one: Escape with an unsaved reading asks

@@ -186,17 +186,23 @@ TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
 
 // The dialogs, the program information and the notice about a read-only
 // settings file are made when they are first needed, not at start-up; the
-// settings dialog then shows the options restored at start-up.
-TEST(Startup, DialogsAreMadeOnFirstUseWithTheRestoredOptions) {
-    Folder f({"BenutzerName=Max Muster"});
+// settings dialog then shows the options restored at start-up. The month
+// shown last is gone (moved, deleted): the start says which table it looked
+// for, and shows the template.
+TEST(Startup, DialogsAreMadeOnFirstUseAndAMissingMonthIsNamed) {
+    Folder f;
+    const QString gone = f.data() + "2024/MM032024.tab";
     // Each option the other way than the settings dialog starts with.
-    QStringList settings = scenario::deliveredSettings(
-        {"BenutzerName=Max Muster", "WerteOberhalbKurveAnzeigen=1", "LinieBeiNullUnterbrechen=0"});
+    QStringList settings =
+        scenario::deliveredSettings({"BenutzerName=Max Muster", "WerteOberhalbKurveAnzeigen=1",
+                                     "LinieBeiNullUnterbrechen=0", "TabellenDateiName=" + gone});
     settings.replaceInStrings(QStringLiteral("CT_Therapie=0"), QStringLiteral("CT_Therapie=1"));
     ASSERT_TRUE(settings.contains("BE_Einheit=1") && settings.contains("Tagebuch_sichtbar=1"));
     testutil::writeBytes(f.ini(), testutil::crlf(settings));
     App app;
     TMainForm &w = app.window();
+    EXPECT_FALSE(w.monthShown());
+    EXPECT_TRUE(app.saidOnce(ui::Kind::Warning, gone));
     EXPECT_TRUE(w.findChildren<QDialog *>().isEmpty());
     app.whenModal([](QWidget *dlg) {
         for (const char *name : {"Tagebuch_sichtbar_checkBox", "BE_Button", "CT_Button",
@@ -301,15 +307,4 @@ TEST(GraphArea, ASmallWindowShowsTheWholeValueRange) {
         EXPECT_TRUE(y >= 0 && y < area->viewport()->height()) << row;
     }
     EXPECT_TRUE(app.find<QWidget>("RichEdit1")->isVisible());
-}
-
-// The month shown last is gone (moved, deleted): the start says which
-// table it looked for, and shows the template.
-TEST(Startup, AMissingStoredMonthIsNamed) {
-    Folder f({"BenutzerName=Max Muster"});
-    const QString gone = f.data() + "2024/MM032024.tab";
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", gone);
-    App app;
-    EXPECT_FALSE(app.window().monthShown());
-    EXPECT_TRUE(app.saidOnce(ui::Kind::Warning, gone));
 }

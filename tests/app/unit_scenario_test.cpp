@@ -20,13 +20,19 @@ using MS = MeasurementSlot;
 
 namespace {
 
-// The settings dialog: the unit's button, then OK.
-void chooseUnit(App &app, const char *button) {
+// The settings dialog: the unit's button, then OK. Only the setting
+// changes.
+void chooseUnit(App &app, const Folder &f, const char *button) {
+    QMap<QString, QByteArray> before = scenario::filesIn(f.path());
     app.whenModal([button](QWidget *dlg) {
         QTest::mouseClick(&testutil::child<QAbstractButton>(*dlg, button), Qt::LeftButton);
         QTest::mouseClick(&testutil::child<QPushButton>(*dlg, "OKBtn"), Qt::LeftButton);
     });
     app.menu("Einstellungen");
+    QMap<QString, QByteArray> after = scenario::filesIn(f.path());
+    after.remove(f.ini());
+    before.remove(f.ini());
+    EXPECT_EQ(after, before);
 }
 
 // The readout with the pointer on the graph's row of 100 mg/dl (5,6 mmol/l),
@@ -48,15 +54,8 @@ TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
     profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     App app;
     TEingabeDlg &entry = app.program().entryDialog();
-    QMap<QString, QByteArray> before = scenario::filesIn(f.path());
-
-    // Only the setting changes when the unit is chosen.
-    chooseUnit(app, "MmolL_Button");
-    QMap<QString, QByteArray> after = scenario::filesIn(f.path());
+    chooseUnit(app, f, "MmolL_Button");
     EXPECT_EQ(f.setting("Einheit"), "mmol/l");
-    after.remove(f.ini());
-    before.remove(f.ini());
-    EXPECT_EQ(after, before);
     EXPECT_EQ(app.find<PictureBox>("M_einheit_Image")->picture(),
               templatepicture::legend(GlucoseUnit::MmolL));
 
@@ -83,13 +82,8 @@ TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
     EXPECT_EQ(readoutAt100(app), "Cursor befindet sich auf: 5,6 mmol/l");
 
     // Back to mg/dl: everything shows mg/dl, nothing but the setting changed.
-    before = scenario::filesIn(f.path());
-    chooseUnit(app, "MgDl_Button");
-    after = scenario::filesIn(f.path());
+    chooseUnit(app, f, "MgDl_Button");
     EXPECT_EQ(f.setting("Einheit"), "mg/dl");
-    after.remove(f.ini());
-    before.remove(f.ini());
-    EXPECT_EQ(after, before);
     EXPECT_EQ(readoutAt100(app), "Cursor befindet sich auf: 100 mg/dl");
     EXPECT_TRUE(entry.tableText().contains("   02       |       07:30      |  101  |"));
     app.whenModal([&](QWidget *w) {
