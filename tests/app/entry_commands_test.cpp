@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 
 #include "platform/textfile.h"
 #include "scenario.h"
@@ -30,12 +29,6 @@ QStringList *recordReadings(App &app) {
                      [read, model] { *read << model->tablePath(); });
     QObject::connect(&app.window(), &QObject::destroyed, [read] { delete read; });
     return read;
-}
-
-QString text(QWidget *w) {
-    if (auto *t = qobject_cast<QTextEdit *>(w)) return t->toPlainText();
-    if (auto *t = qobject_cast<QPlainTextEdit *>(w)) return t->toPlainText();
-    return {};
 }
 
 } // namespace
@@ -212,7 +205,8 @@ TEST(EntryCommands, OpenAsGraphOrTableShowsTheChosenMonthWithoutWritingIt) {
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->isVisible());
     EXPECT_TRUE(
-        text(table->findChild<QWidget *>("Memo1"))
+        testutil::child<QPlainTextEdit>(*table, "Memo1")
+            .toPlainText()
             .startsWith(QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
     table->close();
     EXPECT_EQ(testutil::readBytes(path), file);
