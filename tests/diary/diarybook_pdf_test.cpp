@@ -42,11 +42,6 @@ bool haveBookFont() {
     return QFontMetricsF(font).inFont(QChar(u'T'));
 }
 
-// The words of a text, all white space between them alike.
-QString words(const QString &text) {
-    return text.simplified();
-}
-
 QString pageLine(int day, const QString &remark, MeasureMode mode) {
     const QString carb =
         mode == MeasureMode::Eight
@@ -168,7 +163,7 @@ TEST(DiaryBookPages, PrintedPagesHoldWholeDiaryPagesUpToTheModesNumber) {
     const auto pages = runsOf(book);
     int day = 0;
     for (int p = 0; p < 3; ++p) {
-        const QString text = words(joined(pages[p]));
+        const QString text = joined(pages[p]).simplified();
         // Every page: title with name and month, and its number.
         EXPECT_TRUE(text.startsWith(
             "Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: 120,00 mg/dl"))
@@ -236,14 +231,15 @@ TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
                 << r.text.toStdString();
         }
     }
-    EXPECT_TRUE(words(all).contains("Bemerkung: " + words(kLongRemark))) << all.toStdString();
+    EXPECT_TRUE(all.simplified().contains("Bemerkung: " + kLongRemark.simplified()))
+        << all.toStdString();
     // The long one goes on over pages; its words stay in order, the wide
     // word is broken but complete.
-    QString flat = words(all);
+    QString flat = all.simplified();
     flat.remove(QRegularExpression(" ?Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: "
                                    "120,00 mg/dl Seite \\d von \\d"));
     EXPECT_TRUE(flat.remove(' ').contains(QString("Bemerkung:" + huge).remove(' ')));
-    EXPECT_TRUE(words(all).contains("Tag: 04"));
+    EXPECT_TRUE(all.simplified().contains("Tag: 04"));
 }
 
 TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
@@ -259,7 +255,7 @@ TEST(DiaryBookPdf, EightSlotBookNamesTitleNameMonthAndPageOnEveryPage) {
     EXPECT_TRUE(pdftools::info(path, "Page size").startsWith("1300 x 823 pts"));
     int day = 0;
     for (int p = 1; p <= pages; ++p) {
-        const QString text = words(pdftools::text(path, p));
+        const QString text = pdftools::text(path, p).simplified();
         EXPECT_TRUE(text.startsWith("Glykovalin-Tagebuch März 2024 von Max Muster - Mittelwert: "
                                     "120,00 mg/dl"))
             << p << text.toStdString();
@@ -296,8 +292,9 @@ TEST(DiaryBookPdf, LongRemarkIsCompleteInTheWindowsAndTheToolsBook) {
 
     const QString tool = pdftools::text(f.tmp.file("werkzeug.pdf"));
     const QString window = pdftools::text(f.tmp.file("fenster.pdf"));
-    EXPECT_TRUE(words(tool).contains("Bemerkung: " + words(kLongRemark))) << tool.toStdString();
-    EXPECT_TRUE(words(window).contains("Bemerkung: " + words(kLongRemark)));
+    EXPECT_TRUE(tool.simplified().contains("Bemerkung: " + kLongRemark.simplified()))
+        << tool.toStdString();
+    EXPECT_TRUE(window.simplified().contains("Bemerkung: " + kLongRemark.simplified()));
     // One way to the book: the same pages with the same text.
     EXPECT_EQ(form.lastPageCount(), 3);
     expectValidPdf(f.tmp.file("werkzeug.pdf"), 3);
@@ -395,22 +392,22 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     EXPECT_EQ(form.result(), QDialog::Accepted);
     expectValidPdf(tmp.file("buch.pdf"), form.lastPageCount());
 
+    // The book of five days composed anew and written by the menu entry.
+    auto bookBy = [&](const char *entry, const QString &file) {
+        rec.clear();
+        form.compose(bookOf(MeasureMode::Eight, 5, tmp.path()));
+        rec.fileNames.enqueue(file);
+        menu(entry);
+    };
     // "Speichern als PDF-Datei" writes without opening.
-    rec.clear();
-    form.compose(bookOf(MeasureMode::Eight, 5, tmp.path()));
-    rec.fileNames.enqueue(tmp.file("acht.pdf"));
-    menu("SpeichernalsPDFDatei1");
+    bookBy("SpeichernalsPDFDatei1", tmp.file("acht.pdf"));
     EXPECT_TRUE(rec.opened.isEmpty());
-    EXPECT_TRUE(QFile::exists(tmp.file("acht.pdf")));
     EXPECT_EQ(form.lastFileName(), tmp.file("acht.pdf"));
+    EXPECT_TRUE(QFile::exists(tmp.file("acht.pdf")));
 
     // A file that cannot be written: a warning, and the book comes back for
     // another try.
-    const DiaryBookInput five = bookOf(MeasureMode::Eight, 5, tmp.path());
-    rec.clear();
-    form.compose(five);
-    rec.fileNames.enqueue(tmp.file("fehlt/buch.pdf"));
-    menu("Drucken1");
+    bookBy("Drucken1", tmp.file("fehlt/buch.pdf"));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
     EXPECT_TRUE(rec.shown[0].text.contains("Der Ordner der Datei existiert nicht"));
@@ -423,11 +420,8 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     EXPECT_TRUE(rec.opened.isEmpty());
 
     // No program opens PDF files: the user learns where the file is.
-    rec.clear();
     rec.shellResult = false;
-    form.compose(five);
-    rec.fileNames.enqueue(tmp.file("dritter.pdf"));
-    menu("Drucken1");
+    bookBy("Drucken1", tmp.file("dritter.pdf"));
     EXPECT_TRUE(QFile::exists(tmp.file("dritter.pdf")));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_EQ(rec.shown[0].kind, ui::Kind::Warning);
@@ -436,11 +430,8 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
                                      tmp.file("dritter.pdf"));
 
     // A page picture that cannot be allocated: a warning, no file, the book stays.
-    rec.clear();
-    form.compose(five);
     FactoryOverride fail([](const QSize &) { return QImage(); });
-    rec.fileNames.enqueue(tmp.file("vierter.pdf"));
-    menu("SpeichernalsPDFDatei1");
+    bookBy("SpeichernalsPDFDatei1", tmp.file("vierter.pdf"));
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains("nicht genug Arbeitsspeicher"));
     EXPECT_FALSE(QFile::exists(tmp.file("vierter.pdf")));

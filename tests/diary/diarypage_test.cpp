@@ -145,20 +145,6 @@ TEST(DiaryPageLayout, ReadingLineInMmol) {
 }
 
 TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
-    const QString four = "Messwerte [mg/dl]: Morgens (07:30) = 120\t|\tM2 (  ?  ) =   ?\t|\tM3 (  "
-                         "?  ) =   ?\t|\tAbends "
-                         "(20:00) = 140";
-    EXPECT_EQ(
-        diarybook::FormatiereTagebuchstr(kMorgens + kAbends, MeasureMode::Four, GlucoseUnit::MgDl),
-        four);
-    // Only Abends: question marks in the first three columns.
-    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Four, GlucoseUnit::MgDl),
-              "Messwerte [mg/dl]: Morgens (  ?  ) =   ?\t|\tM2 (  ?  ) =   ?\t|\tM3 (  ?  ) =   "
-              "?\t|\tAbends (20:00) = 140");
-    EXPECT_EQ(diarybook::FormatiereTagebuchstr(kAbends, MeasureMode::Eight, GlucoseUnit::MgDl)
-                  .count("\t|\t"),
-              7);
-
     for (bool eight : {false, true})
         for (bool be : {false, true})
             for (bool ct : {false, true}) {

@@ -125,37 +125,30 @@ TEST(GraphGeometry, RowsColumnsAndReadout) {
     EXPECT_EQ(SlotX(1, MS::Morgens, MeasureMode::Eight), 42);
     EXPECT_EQ(SlotX(2, MS::Messung3, MeasureMode::Four), 93 + 24);
     EXPECT_EQ(SlotX(2, MS::Abends, MeasureMode::Four), 93 + 36);
-    EXPECT_EQ(valueY(0), 411);
-    EXPECT_EQ(valueY(100), 341);
-    EXPECT_EQ(valueY(250), 236);
-    EXPECT_EQ(valueY(500), 61);
-    EXPECT_EQ(valueY(125), 323);
-    EXPECT_EQ(valueY(126), 324);
-    EXPECT_EQ(valueY(130), 320);
+    for (const auto &[value, row] : {std::pair{0, 411},
+                                     {1, 411},
+                                     {100, 341},
+                                     {250, 236},
+                                     {500, 61},
+                                     {550, 61},
+                                     {125, 323},
+                                     {126, 324},
+                                     {130, 320}})
+        EXPECT_EQ(valueY(value), row) << value;
     // Last digits 1 … 9 lie 7, 6, 5, 4, 3, 4, 3, 2, 1 pixels below the row above.
     const int below[] = {7, 6, 5, 4, 3, 4, 3, 2, 1};
     for (int d = 1; d <= 9; ++d)
         EXPECT_EQ(valueY(120 + d), graphgeo::RowY(130) + below[d - 1]);
-    EXPECT_EQ(valueY(1), 411);
-    EXPECT_EQ(valueY(550), 61);
     EXPECT_EQ(graphgeo::limitRowY(0), 0);
     EXPECT_EQ(graphgeo::limitRowY(300), 300);
     EXPECT_EQ(graphgeo::limitRowY(160), 299);
 
-    using graphgeo::readoutValueText;
-    EXPECT_EQ(readoutValueText(110), "500");
-    EXPECT_EQ(readoutValueText(111), "498");
-    EXPECT_EQ(readoutValueText(460), "0");
-    EXPECT_EQ(readoutValueText(455), "06");
-    EXPECT_EQ(readoutValueText(109), "");
-    EXPECT_EQ(readoutValueText(461), "");
-    QStringList top, bottom;
-    for (int y = 116; y >= 111; --y)
-        top << readoutValueText(y);
-    for (int y = 459; y >= 454; --y)
-        bottom << readoutValueText(y);
-    EXPECT_EQ(top, QStringList({"492", "494", "492", "494", "496", "498"}));
-    EXPECT_EQ(bottom, QStringList({"02", "04", "02", "04", "06", "08"}));
+    // The readout from the top of the scale to its bottom, rows 109 to 461.
+    QStringList readouts;
+    for (int y : {109, 110, 111, 112, 113, 114, 115, 116, 454, 455, 456, 457, 458, 459, 460, 461})
+        readouts << graphgeo::readoutValueText(y);
+    EXPECT_EQ(readouts, QStringList({"", "500", "498", "496", "494", "492", "494", "492", "08",
+                                     "06", "04", "02", "04", "02", "0", ""}));
 }
 
 TEST(MonthGraph, LimitLinesBandAndPointColours) {
@@ -259,17 +252,26 @@ TEST(MonthGraph, ValueThatIsNoNumberStopsWithFileAndLine) {
     EXPECT_EQ(b.month.error, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
 }
 
-TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
+// The command-line drawing: the picture with the legend above the graph, the
+// legend of the unit set, a warning for a line outside the month, and no
+// picture for a table that is missing.
+TEST(MonthGraph, CliWritesTheGraphWarnsOfLinesOutsideTheMonthAndRefusesMissingTables) {
     Bench b;
     templatepicture::graphTemplate(MeasureMode::Four).save(b.dir.file("Grafik4.bmp"), "BMP");
     templatepicture::legend().save(b.dir.file("M_einheit.bmp"), "BMP");
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Grafik4", "Grafik4.bmp");
-    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "KurvenFarbe",
-                   QString::number(kCurve));
-    const QString path = b.table({line(MS::Morgens, 2, 100), line(MS::Abends, 2, 250)});
+    const QString path =
+        b.table({line(MS::Morgens, 2, 100), "Abends den     33.03.2024 Z=21:00  ZuckerWert=250",
+                 line(MS::Abends, 2, 250)});
     QString errText;
     QTextStream err(&errText);
     ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
+    err.flush();
+    EXPECT_EQ(errText, QString::fromUtf8("Zeile 9 der Datei \"%1\" enthält keinen gültigen Tag (01 "
+                                         "bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
+                                         "Sie bleibt in der Tabelle und kann unter \"Tabelle | "
+                                         "aktuelle bearbeiten\" korrigiert werden.\n")
+                           .arg(path));
     QImage png(b.dir.file("out.png"));
     ASSERT_FALSE(png.isNull());
     EXPECT_EQ(png.size(), QSize(graphgeo::kPictureWidth, 27 + graphgeo::kPictureHeight));
@@ -277,6 +279,9 @@ TEST(MonthGraph, CliWritesTheGraphAndRefusesMissingTables) {
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(10, 27 + 41 + 1), QColor(246, 246, 240)); // the legend
+    graphcli::DrawnMonth drawn;
+    ASSERT_TRUE(graphcli::draw(path, drawn, nullptr));
+    EXPECT_EQ(drawn.result.dayMeans[1], "175");
     // With mmol/l in the settings the legend is that of mmol/l.
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
     ASSERT_EQ(graphcli::run(path, b.dir.file("mmol.png"), err), 0) << errText.toStdString();
@@ -517,30 +522,6 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
         EXPECT_TRUE(e.message().contains("Kritischwerte>"));
         EXPECT_TRUE(e.message().contains("hoch"));
     }
-}
-
-TEST(MonthGraph, CliDrawsAMonthWithALineOutsideTheMonthAndWarnsOnStderr) {
-    Bench b;
-    templatepicture::graphTemplate(MeasureMode::Four).save(b.dir.file("Grafik4.bmp"), "BMP");
-    profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Grafik4", "Grafik4.bmp");
-    const QString path =
-        b.table({line(MS::Morgens, 2, 100), "Abends den     33.03.2024 Z=21:00  ZuckerWert=250",
-                 line(MS::Abends, 2, 250)});
-    QString errText;
-    QTextStream err(&errText);
-    ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
-    err.flush();
-    EXPECT_EQ(errText, QString::fromUtf8("Zeile 9 der Datei \"%1\" enthält keinen gültigen Tag (01 "
-                                         "bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
-                                         "Sie bleibt in der Tabelle und kann unter \"Tabelle | "
-                                         "aktuelle bearbeiten\" korrigiert werden.\n")
-                           .arg(path));
-    QImage png(b.dir.file("out.png"));
-    ASSERT_FALSE(png.isNull());
-    EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
-    graphcli::DrawnMonth drawn;
-    ASSERT_TRUE(graphcli::draw(path, drawn, nullptr));
-    EXPECT_EQ(drawn.result.dayMeans[1], "175");
 }
 
 // The first pass draws on the decoded template itself, later ones on copies

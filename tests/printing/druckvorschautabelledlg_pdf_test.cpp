@@ -1,5 +1,4 @@
 #include <QAction>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -64,32 +63,11 @@ TEST(TabellenVorschauPdf, TablePrintedWithRemarksAndNewMargins) {
     rec.printAnswers.enqueue(true);
     print.click();
     EXPECT_TRUE(rec.shown.isEmpty()) << rec.texts().join(u'\n').toStdString();
-    const int pages = engine->PageCount();
-    ASSERT_GE(pages, 1);
-    EXPECT_EQ(pdftools::pages(pdf), pages);
-    bool ran = false;
+    EXPECT_EQ(pdftools::pages(pdf), engine->PageCount());
     const QString text = pdftools::run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ran = !text.isEmpty();
-    ASSERT_TRUE(ran);
     EXPECT_TRUE(text.contains(QStringLiteral("GLYKOVALINMESSWERTE: März 2024 von Max Muster")));
     EXPECT_TRUE(text.contains(QStringLiteral("nach Sport")));
     EXPECT_EQ(profile::read(model.tablePath(), monthtable::kSection, "DruckenTabellenRandLeft"),
               QStringLiteral("19"));
     EXPECT_TRUE(testutil::readBytes(model.tablePath()).endsWith(entries));
-
-    // A long table (patient data above it) runs over several pages.
-    QStringList lines = table.tableLines();
-    for (int i = 0; i < 200; ++i)
-        lines.prepend(QStringLiteral("Patientendaten Zeile %1").arg(200 - i));
-    testutil::child<QPlainTextEdit>(table, "Memo1").setPlainText(lines.join(u'\n'));
-    rec.printAnswers.enqueue(true);
-    testutil::child<QAction>(table, "drucken").trigger();
-    rec.printAnswers.enqueue(true);
-    print.click();
-    ASSERT_GT(engine->PageCount(), pages) << table.tableLines().size() << " lines";
-    EXPECT_EQ(pdftools::pages(pdf), engine->PageCount());
-    const QString last = pdftools::run(
-        QStringLiteral("pdftotext"),
-        {QStringLiteral("-f"), QString::number(engine->PageCount()), pdf, QStringLiteral("-")});
-    EXPECT_TRUE(last.contains(QStringLiteral("31"))) << "the last day row ends the last page";
 }
