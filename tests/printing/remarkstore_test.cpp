@@ -72,6 +72,7 @@ TEST(RemarkStore, ConsecutiveRowsWithTheSameKeyGetTheSecondSuffix) {
     EXPECT_FALSE(profile::contains(ini, store.section(), QStringLiteral("Titel ohne Bar,1")));
     // The line without a bar belongs to the key before it but is no row of it.
     EXPECT_FALSE(testutil::readBytes(ini).contains("Fortsetzung"));
+    EXPECT_TRUE(RemarkStore::rowKey(lines[4]).isEmpty());
 }
 
 TEST(RemarkStore, OverlongRemarkIsReported) {
