@@ -6,7 +6,6 @@
 #include "diary/diarybook_month.h"
 #include "platform/convert.h"
 #include "storage/entryline.h"
-#include "testutil.h"
 
 using namespace diarybook;
 
@@ -224,37 +223,6 @@ TEST(DiaryBookCompose, ReadingsAndMeanInMmol) {
     month.readingCount = 3;
     EXPECT_EQ(bookInput(month, "/daten/", MeasureMode::Four, GlucoseUnit::MmolL).meanSuffixText,
               " -  Mittelwert: 7,2 mmol/l");
-}
-
-TEST(DiaryBookCompose, MonthFiguresOfEntryLines) {
-    const QStringList lines = {
-        entryline::format(MeasurementSlot::Morgens, "03", "03", "2024", "07:00", "99"),
-        entryline::format(MeasurementSlot::Abends, "03", "03", "2024", "21:00", "100"),
-        entryline::format(MeasurementSlot::Morgens, "04", "03", "2024", "07:00", "0"),
-    };
-    testutil::TempFolder dir;
-    monthread::Month month;
-    const auto figures = [&dir, &month](const QStringList &entries) {
-        const QString table = dir.file("MM032024.tab");
-        testutil::writeBytes(table, testutil::crlf(QStringList{"[Personendaten]", ""} + entries));
-        QString error;
-        return monthread::readWhole(table, month, &error);
-    };
-    ASSERT_TRUE(figures(lines));
-    const MonthResult &f = month.result;
-    EXPECT_EQ(f.dayMeanList().size(), 31);
-    EXPECT_EQ(f.dayMeans[2], "100"); // 99,50 rounds up
-    EXPECT_EQ(f.dayMeans[3], "0");
-    EXPECT_TRUE(f.monthMean.isEmpty()); // a 0 is no reading: two readings have no monthly mean
-    EXPECT_EQ(f.entryMonth, "03");
-    EXPECT_EQ(f.entryYear, "2024");
-    EXPECT_EQ(f.dayLineTexts[2], lines[0] + " -1 " + lines[1] + " -8 ");
-    ASSERT_TRUE(figures(lines.mid(0, 2)));
-    EXPECT_TRUE(f.monthMean.isEmpty());
-    // A value that is no number makes the month unreadable for the book.
-    EXPECT_FALSE(
-        figures({lines[0], lines[1],
-                 entryline::format(MeasurementSlot::Abends, "04", "03", "2024", "07:00", "x1")}));
 }
 
 // Only a damaged text has more tabs than a line can hold: a run of them is

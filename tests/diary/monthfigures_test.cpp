@@ -72,5 +72,9 @@ TEST(MonthFigures, LinesWithoutADayOfTheMonthAreLeftOutAndReported) {
     ASSERT_TRUE(
         textfile::readLines(tmp.file("Glykovalin-Daten im Browser/2024/MM032024.html"), page));
     EXPECT_FALSE(page.join('\n').contains("500"));
+    // A value that is no number makes the month unreadable for the book.
+    textfile::writeLines(table,
+                         {"[Personendaten]", reading(MeasurementSlot::Morgens, 3, 100) + "x"});
+    EXPECT_FALSE(monthread::readWhole(table, month, &error));
     QDir::setCurrent(old);
 }

@@ -235,6 +235,12 @@ TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
     const int row = (valueY(150) + valueY(120)) / 2 + 1;
     EXPECT_EQ(b.at(100, row), QColor(0, 128, 0));
     EXPECT_EQ(b.month.dayEnds, QList<int>({9, 11, 13}));
+    // "Mittelwert": the curve and its points stay under the mean line.
+    EXPECT_EQ(b.graph->TitleText(),
+              QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
+                                "Muster"));
+    EXPECT_EQ(b.at(45, 341), kGreen);
+    EXPECT_EQ(b.at(81, valueY(200)), c(kCritical)); // 200 lies above the critical row
 }
 
 TEST(MonthGraph, ValueThatIsNoNumberStopsWithFileAndLine) {
@@ -401,22 +407,6 @@ TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
     ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
     EXPECT_EQ(b.result().tableUser, profile::read(path, "Personendaten", "BenutzerName"));
-}
-
-TEST(MonthGraph, MeanOverlayKeepsTheCurveUnderTheMeanLine) {
-    Bench b;
-    const QString path = b.table({line(MS::Morgens, 1, 100), line(MS::Abends, 1, 100),
-                                  line(MS::Morgens, 5, 200), line(MS::Abends, 5, 200)});
-    // "Mittelwert": the curve and the mean over it, from the template.
-    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
-    EXPECT_EQ(b.graph->TitleText(),
-              QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
-                                "Muster"));
-    EXPECT_EQ(b.at(45, 341), kGreen);                // the curve stays
-    EXPECT_EQ(b.at(237, valueY(200)), c(kCritical)); // 200 lies above the critical row
-    const int row = (valueY(100) + valueY(200)) / 2 + 1;
-    EXPECT_EQ(b.at(150, row), QColor(0, 128, 0));
-    EXPECT_EQ(b.graph->DayMeanPoints().size(), 2);
 }
 
 TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndNamed) {
