@@ -4,8 +4,6 @@
 #include "platform/textfile.h"
 #include "testutil.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 using testutil::crlf;
 using testutil::readBytes;
@@ -47,57 +45,6 @@ TEST(Profile, LongValuesLfFilesAndBom) {
     ASSERT_TRUE(profile::write(mixed, "S", "Ort", QString::fromUtf8("Köln")));
     EXPECT_EQ(readBytes(mixed),
               QByteArray("\xEF\xBB\xBF[S]\r\nName=J\xF6rg \xD6zt\xFCrk\r\nOrt=K\xF6ln\r\n"));
-    const QString lf = dir.file("c.ini");
-    writeBytes(lf, "[S]\nA=1\nB=2");
-    EXPECT_EQ(profile::read(lf, "s", "b"), "2");
-    ASSERT_TRUE(profile::write(lf, "S", "C", "3"));
-    EXPECT_EQ(readBytes(lf), QByteArray("[S]\nA=1\nB=2\r\nC=3\r\n"));
-}
-
-TEST(Profile, WriteKeepsEveryOtherLine) {
-    testutil::TempFolder dir;
-    const QString tab = dir.file("MM032024.tab");
-    const QStringList lines = {"[Personendaten]",
-                               "BenutzerName=Max Muster",
-                               "Datum=März 2024",
-                               "",
-                               "DruckenTabellenRandLeft=18",
-                               "DruckenTabellenRandRight=10",
-                               "",
-                               "Morgens den    05.03.2024 Z=07:30  ZuckerWert=128",
-                               "Abends den     05.03.2024 Z=21:00  ZuckerWert=99"};
-    writeBytes(tab, crlf(lines));
-    ASSERT_TRUE(profile::write(tab, "Personendaten", "druckentabellenrandleft", "15"));
-    QStringList expected = lines;
-    expected[4] = "druckentabellenrandleft=15";
-    EXPECT_EQ(readBytes(tab), crlf(expected));
-    // A new key goes after the section's last key line (here the last entry line).
-    ASSERT_TRUE(profile::write(tab, "Personendaten", "DruckenTabellenRandTop", "12"));
-    expected.append("DruckenTabellenRandTop=12");
-    EXPECT_EQ(readBytes(tab), crlf(expected));
-    // New section and new file.
-    const QString fresh = dir.file("new.ini");
-    ASSERT_TRUE(profile::write(fresh, "Einstellung", "A", "ä"));
-    ASSERT_TRUE(profile::write(fresh, "Bemerkungen_jan.tab", "01.01.2024,1", "\"x"));
-    EXPECT_EQ(readBytes(fresh), QByteArray("[Einstellung]\r\nA=\xE4\r\n[Bemerkungen_jan.tab]\r\n"
-                                           "01.01.2024,1=\"x\r\n"));
-    EXPECT_EQ(profile::read(fresh, "Bemerkungen_jan.tab", "01.01.2024,1"), "\"x");
-}
-
-// A section name ends at the last "]" of its line, so a name holding "]" is
-// found again and a second write changes its key instead of adding a section.
-TEST(Profile, SectionNamesEndAtTheLastBracket) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    writeBytes(ini, crlf({"[Einstellung]", "A=1", "[Bemerkungen_M]032024.tab]", "05,1=\"alt",
-                          "[x]y] ]", "k=v"}));
-    EXPECT_EQ(profile::read(ini, "Bemerkungen_M]032024.tab", "05,1"), "\"alt");
-    EXPECT_EQ(profile::read(ini, "x]y]", "k"), "v");
-    EXPECT_EQ(profile::read(ini, "Bemerkungen_M", "05,1"), "");
-    ASSERT_TRUE(profile::write(ini, "Bemerkungen_M]032024.tab", "05,1", "\"neu"));
-    ASSERT_TRUE(profile::write(ini, "Bemerkungen_M]032024.tab", "06,1", "\"auch"));
-    EXPECT_EQ(readBytes(ini), crlf({"[Einstellung]", "A=1", "[Bemerkungen_M]032024.tab]",
-                                    "05,1=\"neu", "06,1=\"auch", "[x]y] ]", "k=v"}));
 }
 
 TEST(TextFile, LinesRoundTripAndAcceptLf) {
