@@ -320,23 +320,6 @@ TEST(DiaryBookPdf, FailuresAreReportedAndWriteNothing) {
     EXPECT_FALSE(writeDiaryBook(none, tmp.file("leer.pdf"), &error));
     EXPECT_EQ(error, "Es sind keine Tagebuchseiten gespeichert.");
     EXPECT_FALSE(QFile::exists(tmp.file("leer.pdf")));
-
-    // The tool reports both with a message and a non-zero exit.
-    Folder f;
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    {
-        FactoryOverride fail([](const QSize &) { return QImage(); });
-        EXPECT_NE(diaryPdfCommand(f.table, "x.pdf", out, err), 0);
-        err.flush();
-        EXPECT_TRUE(errText.contains("nicht genug Arbeitsspeicher")) << errText.toStdString();
-        EXPECT_FALSE(QFile::exists(f.tmp.file("x.pdf")));
-    }
-    errText.clear();
-    testutil::writeBytes(f.tmp.file("datei"), "x");
-    EXPECT_NE(diaryPdfCommand(f.table, "datei/y.pdf", out, err), 0);
-    err.flush();
-    EXPECT_TRUE(errText.contains("Ein Teil des Pfades ist kein Ordner")) << errText.toStdString();
 }
 
 TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {

@@ -1,13 +1,10 @@
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <gtest/gtest.h>
 
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "printing/graphprint.h"
 #include "storage/settingsstore.h"
-#include "support/pdftools.h"
 #include "testutil.h"
 
 using graphprint::Format;
@@ -52,32 +49,6 @@ TEST(GraphPrint, WholeMonthPictureIsLaidOutOverTheGraph) {
     EXPECT_EQ(QColor(img.pixel(10, 226)), QColor(Qt::blue));
 }
 
-TEST(GraphPrint, WholeMonthTextsAreWrittenWhenFontsExist) {
-    QFont arial(QStringLiteral("Arial"));
-    if (!QFontMetrics(arial).inFont(QChar(u'M'))) GTEST_SKIP() << "no font";
-    graphprint::MonthPictureParts parts;
-    parts.header = solid(400, 24, Qt::white);
-    parts.graph = solid(1488, 450, Qt::white);
-    parts.title = QStringLiteral("Glykovalinmesswerte  März 2024  Max Muster");
-    parts.titleFont = arial;
-    parts.timeStrip = QStringLiteral("    Uhrzeiten: M1= 07:00  M2= 12:00");
-    parts.meanCaption = QStringLiteral("Monatlicher Mittelwert =");
-    parts.meanValue = QStringLiteral("123,45 mg/dl");
-    parts.measureFont = arial;
-    const QImage img = graphprint::composeWholeMonth(parts);
-    auto inkIn = [&img](QRect r, bool blue) {
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x) {
-                const QColor c(img.pixel(x, y));
-                if (blue ? (c.blue() > 150 && c.red() < 100) : qGray(c.rgb()) < 100) return true;
-            }
-        return false;
-    };
-    EXPECT_TRUE(inkIn(QRect(0, 2, 400, 20), false)) << "title over the title strip";
-    EXPECT_TRUE(inkIn(QRect(400, 46, 700, 14), true)) << "blue time strip at y + 20";
-    EXPECT_TRUE(inkIn(QRect(300, 96, 900, 20), false)) << "monthly mean at y + 70";
-}
-
 TEST(GraphPrint, VisibleAreaKeepsTheShownPictureAndWritesTheTitleOnCyan) {
     const QImage shown = solid(300, 200, Qt::yellow);
     const QImage img = graphprint::composeVisibleArea(shown, QStringLiteral("Titel"), QFont());
@@ -119,47 +90,6 @@ TEST(GraphPrint, FormatTextsAndRectanglesFollowThePrinterResolution) {
     EXPECT_EQ(fit.topLeft(), QPoint(340, 400));
     EXPECT_LE(fit.right(), 3999);
     EXPECT_NEAR(double(fit.width()) / fit.height(), 4110.0 / 6100.0, 0.01);
-}
-
-// The printed picture lands at the scaled rectangle on the real sheet.
-TEST(GraphPrint, PdfPrintPutsThePictureAtTheScaledRectangle) {
-    if (!pdftools::available()) GTEST_SKIP() << "poppler tools missing";
-    testutil::TempFolder dir;
-    struct Case {
-        Format f;
-        QSizeF points;
-        QRect at600;
-    };
-    for (const Case &c : {Case{Format::A4, {595.3, 841.9}, QRect(340, 400, 4110, 6100)},
-                          Case{Format::A5, {595.3, 419.5}, QRect(300, 300, 4200, 2800)},
-                          Case{Format::A6, {419.5, 297.6}, QRect(100, 100, 3150, 2150)}}) {
-        const QString pdf = dir.file(graphprint::formatText(c.f) + ".pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        graphprint::setPaper(printer, c.f);
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        ASSERT_NE(printer.resolution(), 600) << "the test needs another resolution";
-        ASSERT_TRUE(graphprint::printPicture(printer, solid(50, 30, Qt::black), c.f));
-
-        EXPECT_EQ(pdftools::pages(pdf), 1);
-        const QString size = pdftools::info(pdf, QStringLiteral("Page size"));
-        const bool landscape = c.f != Format::A4;
-        const QStringList parts = size.split(u' ');
-        ASSERT_GE(parts.size(), 3) << size.toStdString();
-        EXPECT_NEAR(parts[0].toDouble(), c.points.width(), 1.0) << size.toStdString();
-        EXPECT_NEAR(parts[2].toDouble(), c.points.height(), 1.0) << size.toStdString();
-        // At 60 dpi a 600-dpi rectangle is a tenth of its numbers.
-        const QImage page = pdftools::render(pdf, 1, 60);
-        EXPECT_EQ(page.width() > page.height(), landscape);
-        const QRect box = pdftools::darkBox(page);
-        const QRect want(c.at600.x() / 10, c.at600.y() / 10, c.at600.width() / 10,
-                         c.at600.height() / 10);
-        EXPECT_NEAR(box.left(), want.left(), 2) << graphprint::formatText(c.f).toStdString();
-        EXPECT_NEAR(box.top(), want.top(), 2);
-        EXPECT_NEAR(box.width(), want.width(), 2);
-        EXPECT_NEAR(box.height(), want.height(), 2);
-    }
 }
 
 TEST(GraphPrint, TimeStripNamesTheSlotTimesOfTheMode) {
