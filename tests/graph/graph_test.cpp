@@ -397,18 +397,6 @@ TEST(TemplatePicture, LegendLabelsLieAtTheRowsOfTheirValues) {
     EXPECT_NE(mgdl, mmol);
 }
 
-TEST(MonthGraph, HeaderKeysFollowTheProfileRules) {
-    Bench b;
-    const QString path = b.dir.file("MM032024.tab");
-    testutil::writeBytes(
-        path,
-        testutil::crlf({"[personendaten]", "  benutzername =  \"Eva Bauer\" ", "Datum=April 2024",
-                        "BenutzerName=Zweiter", line(MS::Morgens, 1, 100)}));
-    ASSERT_TRUE(b.draw(path));
-    EXPECT_EQ(b.graph->TitleText(), "Glykovalinmesswerte  April 2024  Eva Bauer");
-    EXPECT_EQ(b.result().tableUser, profile::read(path, "Personendaten", "BenutzerName"));
-}
-
 TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndNamed) {
     Bench b;
     const QString day32 = "Morgens den    32.03.2024 Z=07:30  ZuckerWert=400";
@@ -511,24 +499,6 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
     } catch (const EConvertError &e) {
         EXPECT_TRUE(e.message().contains("Kritischwerte>"));
         EXPECT_TRUE(e.message().contains("hoch"));
-    }
-}
-
-// The first pass draws on the decoded template itself, later ones on copies
-// of the kept template: nothing of one month stays for the next.
-TEST(MonthGraph, EveryPassStartsFromACleanTemplate) {
-    Bench b;
-    const QStringList low = {line(MS::Morgens, 1, 80), line(MS::Morgens, 2, 90)};
-    const QString path = b.table(low);
-    ASSERT_TRUE(b.draw(path));
-    const QImage first = b.picture().copy();
-    b.table({line(MS::Morgens, 1, 300), line(MS::Morgens, 2, 310)});
-    ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
-    ASSERT_NE(b.picture(), first);
-    b.table(low);
-    for (int pass = 0; pass < 2; ++pass) {
-        ASSERT_TRUE(b.draw(path));
-        EXPECT_EQ(b.picture(), first) << pass;
     }
 }
 

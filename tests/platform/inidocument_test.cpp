@@ -310,7 +310,8 @@ TEST(IniDocument, AFileChangedBetweenPartsIsReadAnew) {
 
 TEST(IniDocument, ValueOfLinesAlreadyRead) {
     const QStringList lines = {"[Personendaten]", " BenutzerName = \"Max Muster\" ",
-                               "Datum=März 2024", "[Personendaten]", "Extra=1"};
+                               "Datum=März 2024", "benutzername=Zweiter",
+                               "[Personendaten]", "Extra=1"};
     bool found = false;
     EXPECT_EQ(ini::valueIn(lines, "personendaten", "benutzername", &found), "Max Muster");
     EXPECT_TRUE(found);
