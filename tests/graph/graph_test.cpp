@@ -153,14 +153,12 @@ TEST(GraphGeometry, RowsColumnsAndReadout) {
 
 TEST(MonthGraph, LimitLinesBandAndPointColours) {
     Bench b;
-    const QString path = b.table({
-        line(MS::Morgens, 1, 250), // on the high limit
-        line(MS::Morgens, 2, 100), // between critical and low
-        line(MS::Morgens, 3, 70),  // on the low limit
-        line(MS::Morgens, 4, 180), // between high and critical
-        line(MS::Messung2, 4, 0),  // drawn at the 180's height and colour
-        line(MS::Messung5, 20, 300),
-    });
+    const QString path = b.table({line(MS::Morgens, 1, 250), // on the high limit
+                                  line(MS::Morgens, 2, 100), // between critical and low
+                                  line(MS::Morgens, 3, 70),  // on the low limit
+                                  line(MS::Morgens, 4, 180), // between high and critical
+                                  line(MS::Messung2, 4, 0),  // drawn at the 180's height and colour
+                                  line(MS::Messung5, 20, 300)});
     ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.graph->HighLimitY(), 236);
     EXPECT_EQ(b.graph->CriticalLimitY(), 299);
@@ -218,15 +216,10 @@ TEST(MonthGraph, EightSlotDay31AndHints) {
 
 TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
     Bench b;
-    const QString path = b.table({
-        line(MS::Morgens, 1, 100),
-        line(MS::Messung2, 1, 0),
-        line(MS::Abends, 1, 200),
-        line(MS::Morgens, 2, 0),
-        line(MS::Abends, 2, 0),
-        line(MS::Morgens, 3, 120),
-        line(MS::Abends, 3, 120),
-    });
+    const QString path =
+        b.table({line(MS::Morgens, 1, 100), line(MS::Messung2, 1, 0), line(MS::Abends, 1, 200),
+                 line(MS::Morgens, 2, 0), line(MS::Abends, 2, 0), line(MS::Morgens, 3, 120),
+                 line(MS::Abends, 3, 120)});
     ASSERT_TRUE(b.draw(path, MonthGraph::View::ValuesAndMean));
     const QStringList pts = b.graph->DayMeanPoints();
     ASSERT_EQ(pts.size(), 2);

@@ -29,32 +29,15 @@ TEST(DeliveredFiles, HelpPageExplainsTheTopicsInWindows1252) {
     // Entering, correcting and deleting readings; the diary page; printing,
     // exports, files and backups (the menu entries are checked against the
     // running program's menus by HelpPage.NamesEveryMenuEntryOfTheProgram).
-    for (const char *topic : {"In Liste aufnehmen",
-                              "Grafik zeigen",
-                              "Eintrag bearbeiten",
-                              "Eintrag löschen",
-                              "<kbd>Entf</kbd>",
-                              "Broteinheiten (BE)",
-                              "Kohlenhydrateinheiten (KE)",
-                              "(CT)",
-                              "(ICT)",
-                              "Bolus",
-                              "Basal",
-                              "Tagessumme",
-                              "DIN A4",
-                              "PDF-Datei",
-                              "Webbrowser",
-                              "glykovalin-cli",
-                              "~/Glykovalin",
-                              "Glykovalin-Daten",
-                              "glykoval.ini",
-                              "Daten sichern",
-                              "Sicherung wiederherstellen",
-                              "~/Glykovalin-Sicherungen",
-                              "Maßeinheit",
-                              "Einheit=mmol/l",
-                              "18,016"})
-        EXPECT_TRUE(page.contains(QString::fromUtf8(topic))) << topic;
+    for (const QString &topic :
+         QString::fromUtf8(
+             "In Liste aufnehmen|Grafik zeigen|Eintrag bearbeiten|Eintrag löschen|"
+             "<kbd>Entf</kbd>|Broteinheiten (BE)|Kohlenhydrateinheiten (KE)|(CT)|(ICT)|Bolus|"
+             "Basal|Tagessumme|DIN A4|PDF-Datei|Webbrowser|glykovalin-cli|~/Glykovalin|"
+             "Glykovalin-Daten|glykoval.ini|Daten sichern|Sicherung wiederherstellen|"
+             "~/Glykovalin-Sicherungen|Maßeinheit|Einheit=mmol/l|18,016")
+             .split(u'|'))
+        EXPECT_TRUE(page.contains(topic)) << topic.toStdString();
 }
 
 TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {

@@ -111,25 +111,19 @@ TEST(IniDocument, WritesThroughKeepingEveryOtherLine) {
 // last line without line end, a later section of a known name.
 TEST(IniDocument, ChangesInOneWriteEqualSingleWrites) {
     testutil::TempFolder dir;
-    const QList<QByteArray> files = {
-        "[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n[s]\r\nC=3",
-        "\xEF\xBB\xBF[S]\nA=1\n; x\n[U]",
-        "",
-        "vorab=1\r\n[T]\r\n",
-    };
-    const QList<IniDocument::Change> changes = {
-        {"S", "A", "10"},
-        {"s", "neu", "x"},
-        {"T", "B", ""},
-        {"S", "NEU", "y"},
-        {"Bemerkungen_a]b", "05,1", "\"z"},
-        {"V", "k", "1"},
-        {"bemerkungen_A]B", "06,1", "\"w"},
-        {"S", "zwei", "2"},
-        {"U", "u", QString::fromUtf8("ü")},
-        {"V", "K", "2"},
-        {"T", "C", "3"},
-    };
+    const QList<QByteArray> files = {"[S]\r\nA=1\r\n\r\n[T]\r\nB=2\r\n[s]\r\nC=3",
+                                     "\xEF\xBB\xBF[S]\nA=1\n; x\n[U]", "", "vorab=1\r\n[T]\r\n"};
+    const QList<IniDocument::Change> changes = {{"S", "A", "10"},
+                                                {"s", "neu", "x"},
+                                                {"T", "B", ""},
+                                                {"S", "NEU", "y"},
+                                                {"Bemerkungen_a]b", "05,1", "\"z"},
+                                                {"V", "k", "1"},
+                                                {"bemerkungen_A]B", "06,1", "\"w"},
+                                                {"S", "zwei", "2"},
+                                                {"U", "u", QString::fromUtf8("ü")},
+                                                {"V", "K", "2"},
+                                                {"T", "C", "3"}};
     for (int f = 0; f < files.size(); ++f) {
         const QString one = dir.file(QStringLiteral("einzeln%1.ini").arg(f));
         const QString all = dir.file(QStringLiteral("gesamt%1.ini").arg(f));
