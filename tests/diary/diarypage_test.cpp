@@ -84,15 +84,11 @@ struct Page {
 } // namespace
 
 TEST(DiaryPageDay, DayColumnsFromX) {
-    EXPECT_EQ(graphgeo::dayAtX(39), 0);
-    EXPECT_EQ(graphgeo::dayAtX(40), 1);
-    EXPECT_EQ(graphgeo::dayAtX(87), 1);
-    EXPECT_EQ(graphgeo::dayAtX(88), 2);
-    EXPECT_EQ(graphgeo::dayAtX(1479), 30);
-    EXPECT_EQ(graphgeo::dayAtX(1480), 31);
-    EXPECT_EQ(graphgeo::dayAtX(1550), 31);
-    EXPECT_EQ(graphgeo::dayAtX(1551), 0);
-    EXPECT_EQ(graphgeo::dayAtX(580), 12);
+    // Client x (x) and the day of its column (y).
+    for (const QPoint &c :
+         {QPoint(39, 0), QPoint(40, 1), QPoint(87, 1), QPoint(88, 2), QPoint(580, 12),
+          QPoint(1479, 30), QPoint(1480, 31), QPoint(1550, 31), QPoint(1551, 0)})
+        EXPECT_EQ(graphgeo::dayAtX(c.x()), c.y()) << c.x();
 
     Page p;
     p.scroll = 480;

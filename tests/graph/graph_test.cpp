@@ -125,16 +125,11 @@ TEST(GraphGeometry, RowsColumnsAndReadout) {
     EXPECT_EQ(SlotX(1, MS::Morgens, MeasureMode::Eight), 42);
     EXPECT_EQ(SlotX(2, MS::Messung3, MeasureMode::Four), 93 + 24);
     EXPECT_EQ(SlotX(2, MS::Abends, MeasureMode::Four), 93 + 36);
-    for (const auto &[value, row] : {std::pair{0, 411},
-                                     {1, 411},
-                                     {100, 341},
-                                     {250, 236},
-                                     {500, 61},
-                                     {550, 61},
-                                     {125, 323},
-                                     {126, 324},
-                                     {130, 320}})
-        EXPECT_EQ(valueY(value), row) << value;
+    // Values (x) and their rows (y).
+    for (const QPoint &c :
+         {QPoint(0, 411), QPoint(1, 411), QPoint(100, 341), QPoint(250, 236), QPoint(500, 61),
+          QPoint(550, 61), QPoint(125, 323), QPoint(126, 324), QPoint(130, 320)})
+        EXPECT_EQ(valueY(c.x()), c.y()) << c.x();
     // Last digits 1 … 9 lie 7, 6, 5, 4, 3, 4, 3, 2, 1 pixels below the row above.
     const int below[] = {7, 6, 5, 4, 3, 4, 3, 2, 1};
     for (int d = 1; d <= 9; ++d)

@@ -89,14 +89,10 @@ TEST(StrayFiles, LeftoversOfOneOutputFileAnywhere) {
     testutil::TempFolder dir;
     const QString target = dir.file("Ausgabe [1].pdf");
     const QStringList leftovers = {target + ".QwErTz", target + ".aBcDeF"};
-    const QStringList kept = {target,
-                              target + ".aBc",
-                              target + ".aBcDe1",
-                              target + ".backup",
-                              target + ".KOPIEN",
-                              target + ".Sicher",
-                              dir.file("Ausgabe [1].png.aBcDeF"),
-                              dir.file("Ausgabe 1.pdf.aBcDeF")};
+    QStringList kept = {target, dir.file("Ausgabe [1].png.aBcDeF"),
+                        dir.file("Ausgabe 1.pdf.aBcDeF")};
+    for (const char *suffix : {".aBc", ".aBcDe1", ".backup", ".KOPIEN", ".Sicher"})
+        kept << target + suffix;
     for (const QString &p : leftovers + kept)
         make(p);
     QStringList removed = strayfiles::removeLeftoversOf(target, std::chrono::seconds(0));
