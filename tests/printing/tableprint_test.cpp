@@ -42,25 +42,23 @@ TEST(TablePrint, EngineRepeatsItsHeadLinesOnFollowingPages) {
     p.setPrintToFile(true);
     p.setFileName(dir.file("seiten.txt"));
     p.setKopfZeilen({"Titel", "Kopf"});
-    p.BeginDoc();
-    p.WriteLine("a");
-    p.NewPage();
-    p.WriteLine("b");
-    p.EndDoc();
-    QStringList lines;
-    ASSERT_TRUE(textfile::readLines(dir.file("seiten.txt"), lines));
-    EXPECT_EQ(lines, QStringList({"a", "\fTitel", "Kopf", "b"}));
+    // The lines of a document of two pages, "a" and "b".
+    const auto twoPages = [&] {
+        p.BeginDoc();
+        p.WriteLine("a");
+        p.NewPage();
+        p.WriteLine("b");
+        p.EndDoc();
+        QStringList lines;
+        textfile::readLines(dir.file("seiten.txt"), lines);
+        return lines;
+    };
+    EXPECT_EQ(twoPages(), QStringList({"a", "\fTitel", "Kopf", "b"}));
 
     // A page with room for two lines only.
     p.setRandTop(p.PageHeight() / 2);
     p.setRandBottom(p.PageHeight() / 2 - 2.5 * 25.4 * p.lineHeightPx() / p.dpiY());
-    p.BeginDoc();
-    p.WriteLine("a");
-    p.NewPage();
-    p.WriteLine("b");
-    p.EndDoc();
-    ASSERT_TRUE(textfile::readLines(dir.file("seiten.txt"), lines));
-    EXPECT_EQ(lines, QStringList({"a", "\fb"}));
+    EXPECT_EQ(twoPages(), QStringList({"a", "\fb"}));
 }
 
 // Patient data above the table: the pages before the column heads start
