@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
 
 #include "export/machpdf.h"
@@ -69,24 +70,6 @@ QStringList split(const QByteArray &operators) {
     if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
     return l;
 }
-
-// Points TMPDIR at a folder of the test while it lives, so the temporary
-// image files can be counted.
-class TempDirOverride {
-public:
-    explicit TempDirOverride(const QString &dir) : m_old(qgetenv("TMPDIR")) {
-        qputenv("TMPDIR", QFile::encodeName(dir));
-    }
-    ~TempDirOverride() {
-        if (m_old.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_old);
-    }
-
-private:
-    QByteArray m_old;
-};
 
 // Temporary files in the folder: named ones, and unnamed ones that Linux
 // keeps only as open descriptors.
@@ -234,7 +217,15 @@ TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     testutil::TempFolder tmp;
     const QString tmpdir = tmp.path() + "tmp";
     QDir().mkpath(tmpdir);
-    TempDirOverride override(tmpdir);
+    // TMPDIR points at a folder of the test, so the temporary image files can be counted.
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmpdir));
+    const auto restore = qScopeGuard([&] {
+        if (oldTmp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTmp);
+    });
 
     // A picture that cannot be converted leaves the document as it was.
     TmachPDF pdf;

@@ -12,9 +12,7 @@ public:
     explicit PdfReader(const QByteArray &file);
 
     const QStringList &errors() const { return m_errors; }
-    int size() const { return m_size; }                        // trailer /Size
-    qint64 xrefOffset() const { return m_xref; }               // startxref
-    const QList<qint64> &offsets() const { return m_offsets; } // index = object number
+    int size() const { return m_size; } // trailer /Size
     int xrefEntries() const { return int(m_offsets.size()); }
 
     // Text of object n from its "n 0 obj" line up to and including "endobj"
