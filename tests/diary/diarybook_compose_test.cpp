@@ -53,11 +53,7 @@ DiaryBookInput input(MeasureMode mode, const QStringList &pages) {
 TEST(DiaryBookCompose, SortsPagesByDayAndDropsDoubles) {
     const QStringList sorted =
         sortPages({pageLine(12), pageLine(3), pageLine(7), pageLine(3), QString()});
-    ASSERT_EQ(sorted.size(), 4);
-    EXPECT_TRUE(sorted[0].isEmpty());
-    EXPECT_TRUE(sorted[1].startsWith("Tag03"));
-    EXPECT_TRUE(sorted[2].startsWith("Tag07"));
-    EXPECT_TRUE(sorted[3].startsWith("Tag12"));
+    EXPECT_EQ(sorted, QStringList({QString(), pageLine(3), pageLine(7), pageLine(12)}));
     // Without regard to case: "tag" sorts with "Tag".
     const QStringList mixed = sortPages({"Tag10: b", "tag02: a"});
     EXPECT_EQ(mixed, QStringList({"tag02: a", "Tag10: b"}));
