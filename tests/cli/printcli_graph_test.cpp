@@ -214,14 +214,11 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         QTextStream out(&outText), err(&errText);
         ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
             << errText.toStdString();
-        EXPECT_TRUE(pdftools::valid(cliPdf));
         EXPECT_TRUE(pdftools::valid(menuPdf));
         EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
-        EXPECT_EQ(pdftools::info(menuPdf, "Page size"), pdftools::info(cliPdf, "Page size"));
-        const QImage a = pdftools::render(menuPdf, 1, 72);
-        const QImage b = pdftools::render(cliPdf, 1, 72);
-        ASSERT_EQ(a.size(), b.size());
-        EXPECT_TRUE(a == b) << "the two sheets differ";
+        // Equal images have equal sizes: the same paper in the same turn.
+        EXPECT_TRUE(pdftools::render(menuPdf, 1, 72) == pdftools::render(cliPdf, 1, 72))
+            << "the two sheets differ";
         QFile::remove(menuPdf);
     }
 }

@@ -77,6 +77,17 @@ QStringList header(const QString &user, const QString &date, bool eight = false)
              << "";
 }
 
+// The table builder's input for a month of the user.
+tablebuilder::TableInput tableInput(const QString &month, const QString &user,
+                                    const QStringList &entries = {}) {
+    tablebuilder::TableInput in;
+    in.monthName = month;
+    in.year = "2024";
+    in.userName = user;
+    in.entries = entries;
+    return in;
+}
+
 const QString kHead4 = "  Datum  |    Morgens    | Wert |   Messung 2   | Wert |   Messung 3   | "
                        "Wert |     Abends      | Wert |                            Bemerkung";
 const QString kHead8 =
@@ -86,10 +97,7 @@ const QString kHead8 =
 } // namespace
 
 TEST(TableText, EmptyListGivesHeadAndThirtyOneEmptyRowsInBothModes) {
-    tablebuilder::TableInput in;
-    in.monthName = QString::fromUtf8("März");
-    in.year = "2024";
-    in.userName = "Max Muster";
+    tablebuilder::TableInput in = tableInput(QString::fromUtf8("März"), "Max Muster");
     QStringList l = tablebuilder::BringsAufDieReihe(in);
     ASSERT_EQ(l.size(), 67);
     EXPECT_EQ(l[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
@@ -116,18 +124,15 @@ TEST(TableText, EmptyListGivesHeadAndThirtyOneEmptyRowsInBothModes) {
 }
 
 TEST(TableText, MixedListFillsCellsInBothModes) {
-    tablebuilder::TableInput in;
-    in.monthName = "April";
-    in.year = "2024";
-    in.userName = "Anna";
-    in.entries = {
-        line("Morgens", "02.04.2024", "07:30", "95"),
-        line("Messung2", "02.04.2024", "12:00", "120"),
-        line("Messung5", "02.04.2024", "15:00", "7"), line("Abends", "02.04.2024", "22:10", "7"),
-        line("Morgens", "05.04.2024", "08:00", "140"),
-        // A second Morgens reading of the same date: the later one wins.
-        line("Morgens", "05.04.2024", "08:20", "150"), line("Abends", "31.04.2024", "21:00", "99"),
-        line("Abends", "32.04.2024", "21:00", "99")};
+    tablebuilder::TableInput in = tableInput(
+        "April", "Anna",
+        {line("Morgens", "02.04.2024", "07:30", "95"),
+         line("Messung2", "02.04.2024", "12:00", "120"),
+         line("Messung5", "02.04.2024", "15:00", "7"), line("Abends", "02.04.2024", "22:10", "7"),
+         line("Morgens", "05.04.2024", "08:00", "140"),
+         // A second Morgens reading of the same date: the later one wins.
+         line("Morgens", "05.04.2024", "08:20", "150"), line("Abends", "31.04.2024", "21:00", "99"),
+         line("Abends", "32.04.2024", "21:00", "99")});
     QStringList l = tablebuilder::BringsAufDieReihe(in);
     ASSERT_EQ(l.size(), 67);
     const QString empty4 = "                       |          |";
@@ -286,13 +291,10 @@ TEST(EntryRules, ValueFieldInMmolTakesOneDecimal) {
 }
 
 TEST(TableText, ValuesInMmolTakeTheRoomOfThreeDigits) {
-    tablebuilder::TableInput in;
-    in.monthName = "April";
-    in.year = "2024";
-    in.userName = "Anna";
+    tablebuilder::TableInput in = tableInput("April", "Anna",
+                                             {line("Morgens", "02.04.2024", "07:30", "101"),
+                                              line("Abends", "02.04.2024", "22:10", "181")});
     in.unit = GlucoseUnit::MmolL;
-    in.entries = {line("Morgens", "02.04.2024", "07:30", "101"),
-                  line("Abends", "02.04.2024", "22:10", "181")};
     QStringList l = tablebuilder::BringsAufDieReihe(in);
     EXPECT_EQ(l[0], "GLYKOVALINMESSWERTE: April 2024 von Anna  (Werte in mmol/l)");
     EXPECT_EQ(l[1], QString(l[0].size(), '='));

@@ -81,19 +81,10 @@ TEST(StatsText, JsonHasExactlyTheNamedKeys) {
     const QJsonDocument doc = QJsonDocument::fromJson(json(c), &pe);
     ASSERT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
     const QJsonObject o = doc.object();
-    const QStringList expected = {"readings",     "days_with_readings",
-                                  "mean_mgdl",    "sd_mgdl",
-                                  "cv_percent",   "bands_percent",
-                                  "hypo_level1",  "hypo_level2",
-                                  "ea1c_percent", "ea1c_mmol_mol",
-                                  "slots",        "tables",
-                                  "period",       "profile",
-                                  "previous",     "months"};
-    QStringList keys = o.keys();
-    keys.sort();
-    QStringList want = expected;
-    want.sort();
-    EXPECT_EQ(keys, want);
+    EXPECT_EQ(o.keys(), QStringList({"bands_percent", "cv_percent", "days_with_readings",
+                                     "ea1c_mmol_mol", "ea1c_percent", "hypo_level1", "hypo_level2",
+                                     "mean_mgdl", "months", "period", "previous", "profile",
+                                     "readings", "sd_mgdl", "slots", "tables"}));
     EXPECT_EQ(o["readings"].toInt(), 248);
     EXPECT_EQ(o["days_with_readings"].toInt(), 31);
     EXPECT_DOUBLE_EQ(o["mean_mgdl"].toDouble(), *c.figures.mean / 10.0);
@@ -107,9 +98,8 @@ TEST(StatsText, JsonHasExactlyTheNamedKeys) {
     EXPECT_DOUBLE_EQ(bands["in_range"].toDouble(), *c.figures.bands[InRange] / 10.0);
     const QJsonArray slotList = o["slots"].toArray();
     ASSERT_EQ(slotList.size(), 8);
-    EXPECT_EQ(slotList[0].toObject()["slot"].toString(), "Morgens");
-    EXPECT_EQ(slotList[1].toObject()["slot"].toString(), "Messung2");
-    EXPECT_EQ(slotList[7].toObject()["slot"].toString(), "Abends");
+    for (const auto &[i, name] : {std::pair{0, "Morgens"}, {1, "Messung2"}, {7, "Abends"}})
+        EXPECT_EQ(slotList[i].toObject()["slot"].toString(), name);
     EXPECT_EQ(slotList[0].toObject().keys(),
               QStringList({"max", "median", "min", "p25", "p75", "readings", "slot"}));
     EXPECT_DOUBLE_EQ(slotList[2].toObject()["median"].toDouble(),
@@ -122,10 +112,8 @@ TEST(StatsText, JsonHasExactlyTheNamedKeys) {
     const QString small = monthfixture::writeTable(tmp.path(), 4, 2024, MeasureMode::Four,
                                                    {{1, MeasurementSlot::Morgens, 100}});
     const QJsonObject s = QJsonDocument::fromJson(json(collectOne(small))).object();
-    EXPECT_TRUE(s["sd_mgdl"].isNull());
-    EXPECT_TRUE(s["cv_percent"].isNull());
-    EXPECT_TRUE(s["ea1c_percent"].isNull());
-    EXPECT_TRUE(s["ea1c_mmol_mol"].isNull());
+    for (const char *key : {"sd_mgdl", "cv_percent", "ea1c_percent", "ea1c_mmol_mol"})
+        EXPECT_TRUE(s[key].isNull()) << key;
     EXPECT_DOUBLE_EQ(s["mean_mgdl"].toDouble(), 100.0);
     // No readings at all.
     const QString empty = monthfixture::writeTable(tmp.path(), 5, 2024, MeasureMode::Four, {});
