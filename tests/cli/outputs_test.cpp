@@ -196,20 +196,3 @@ TEST(CliOutputs, FullStandardOutputIsAFailure) {
             << args.first().toStdString() << ": " << r.err.toStdString();
     }
 }
-
-// A write-protected PDF is not replaced, also when the administrator runs
-// the tool; the message says so.
-TEST(CliOutputs, WriteProtectedPdfIsNotReplaced) {
-    if (!cliprocess::built()) GTEST_SKIP() << "glykovalin-cli not built";
-    OutputFolder f;
-    const QString pdf = f.outputs + "tabelle.pdf";
-    testutil::writeBytes(pdf, "%PDF-alt");
-    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-    ASSERT_TRUE(QFile::setPermissions(pdf, readOnly));
-    const cliprocess::Result r = cliprocess::run(f.tmp.path(), {"print-table", f.table, pdf});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(pdf)) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(QString::fromUtf8("schreibgeschützt"))) << r.err.toStdString();
-    EXPECT_EQ(testutil::readBytes(pdf), QByteArray("%PDF-alt"));
-    EXPECT_FALSE(QFileInfo(pdf).permissions() & QFile::WriteOwner);
-}

@@ -57,24 +57,12 @@ QString line(const char *slot, const char *date, const char *time, const char *v
 
 // A month table's header as a save writes it, with the default margins.
 QStringList header(const QString &user, const QString &date, bool eight = false) {
-    QStringList h = {"[Personendaten]",
-                     "BenutzerName=" + user,
-                     "Datum=" + date,
-                     "",
-                     "DruckenTabellenRandLeft=18",
-                     "DruckenTabellenRandRight=10",
-                     "DruckenTabellenRandTop=10",
-                     "DruckenTabellenRandBottom=10",
-                     "",
-                     ""};
-    if (eight)
-        h << "BisZu8MessungenJeTag=1"
-          << "BisZu4MessungenJeTag=0";
-    else
-        h << "BisZu4MessungenJeTag=1"
-          << "BisZu8MessungenJeTag=0";
-    return h << ""
-             << "";
+    const QString on = eight ? "8" : "4", off = eight ? "4" : "8";
+    return QStringList({"[Personendaten]", "BenutzerName=" + user, "Datum=" + date, "",
+                        "DruckenTabellenRandLeft=18", "DruckenTabellenRandRight=10",
+                        "DruckenTabellenRandTop=10", "DruckenTabellenRandBottom=10", "", "",
+                        "BisZu" + on + "MessungenJeTag=1", "BisZu" + off + "MessungenJeTag=0", "",
+                        ""});
 }
 
 // The table builder's input for a month of the user.

@@ -20,24 +20,12 @@ using testutil::readBytes;
 namespace {
 QStringList header(const QString &name, const QString &date, const QStringList &margins,
                    bool four) {
-    QStringList l = {"[Personendaten]",
-                     "BenutzerName=" + name,
-                     "Datum=" + date,
-                     "",
-                     "DruckenTabellenRandLeft=" + margins[0],
-                     "DruckenTabellenRandRight=" + margins[1],
-                     "DruckenTabellenRandTop=" + margins[2],
-                     "DruckenTabellenRandBottom=" + margins[3],
-                     "",
-                     ""};
-    if (four)
-        l << "BisZu4MessungenJeTag=1"
-          << "BisZu8MessungenJeTag=0";
-    else
-        l << "BisZu8MessungenJeTag=1"
-          << "BisZu4MessungenJeTag=0";
-    return l << ""
-             << "";
+    const QString on = four ? "4" : "8", off = four ? "8" : "4";
+    return QStringList(
+        {"[Personendaten]", "BenutzerName=" + name, "Datum=" + date, "",
+         "DruckenTabellenRandLeft=" + margins[0], "DruckenTabellenRandRight=" + margins[1],
+         "DruckenTabellenRandTop=" + margins[2], "DruckenTabellenRandBottom=" + margins[3], "", "",
+         "BisZu" + on + "MessungenJeTag=1", "BisZu" + off + "MessungenJeTag=0", "", ""});
 }
 } // namespace
 
