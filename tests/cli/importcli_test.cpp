@@ -94,8 +94,7 @@ TEST(ImportCommand, EachFormatInBothLanguages) {
          5,
          0,
          1,
-         {"MM032024.tab", "MM102024.tab"}},
-    };
+         {"MM032024.tab", "MM102024.tab"}}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         Base b;
@@ -149,14 +148,12 @@ TEST(ImportCommand, AFileThatCannotBeReadOrRecognisedStopsEverything) {
         QStringList args;
         int code;
         QString says;
-    } cases[] = {
-        {{data("libreview_de.csv"), data("fremd.csv")}, 2, "selbst zuordnen"},
-        {{data("libreview_beschaedigt.csv")}, 2, "Zeile 9"},
-        {{data("unbekannt.txt"), data("mylife.csv")}, 2, "wurde nicht erkannt"},
-        {{data("fehlt.json")}, 2, "kann nicht gelesen werden"},
-        {{}, 2, "Aufruf: glykovalin-cli import DATEI"},
-        {{"--schnell", data("mylife.csv")}, 2, "Unbekannte Option: --schnell"},
-    };
+    } cases[] = {{{data("libreview_de.csv"), data("fremd.csv")}, 2, "selbst zuordnen"},
+                 {{data("libreview_beschaedigt.csv")}, 2, "Zeile 9"},
+                 {{data("unbekannt.txt"), data("mylife.csv")}, 2, "wurde nicht erkannt"},
+                 {{data("fehlt.json")}, 2, "kann nicht gelesen werden"},
+                 {{}, 2, "Aufruf: glykovalin-cli import DATEI"},
+                 {{"--schnell", data("mylife.csv")}, 2, "Unbekannte Option: --schnell"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         Base b;

@@ -229,26 +229,24 @@ TEST(StatsReadings, ZerosAreNoReadings) {
 }
 
 TEST(StatsReadings, HandEditedJunkIsSkippedAndCounted) {
-    const QStringList junk = {
-        "Morgens den    05.03.2024 Z=07:30  ZuckerWert=abc",
-        "Morgens den    06.03.2024 Z=07:30  ZuckerWert=nan",
-        "Morgens den    07.03.2024 Z=07:30  ZuckerWert=inf",
-        "Morgens den    08.03.2024 Z=07:30  ZuckerWert=1e2",
-        "Morgens den    09.03.2024 Z=07:30  ZuckerWert=-5",
-        "Morgens den    32.03.2024 Z=07:30  ZuckerWert=120",
-        "Morgens den    00.03.2024 Z=07:30  ZuckerWert=120",
-        "Morgens den    11.03.2024 Z=07:30  ZuckerWert=",
-        "Morgens den    12.03.2024 Z=07:30",
-        "Morgens den    13.03.2024 Z=07:30  ZuckerWert=700",
-        "Morgens den    17.03.2024 Z=07:30  ZuckerWert=501",
-        "Morgens den    31.02.2024 Z=07:30  ZuckerWert=120",
-        "Morgens den    14.13.2024 Z=07:30  ZuckerWert=120",
-        "Morgens den    15.03.24 Z=07:30  ZuckerWert=120",
-        "Mittag 15.03.2024 ZuckerWert=120",
-        "Abends den     16.03.2024 Z=99:99  ZuckerWert=99999999999999999999",
-        "M",
-        "A",
-    };
+    const QStringList junk = {"Morgens den    05.03.2024 Z=07:30  ZuckerWert=abc",
+                              "Morgens den    06.03.2024 Z=07:30  ZuckerWert=nan",
+                              "Morgens den    07.03.2024 Z=07:30  ZuckerWert=inf",
+                              "Morgens den    08.03.2024 Z=07:30  ZuckerWert=1e2",
+                              "Morgens den    09.03.2024 Z=07:30  ZuckerWert=-5",
+                              "Morgens den    32.03.2024 Z=07:30  ZuckerWert=120",
+                              "Morgens den    00.03.2024 Z=07:30  ZuckerWert=120",
+                              "Morgens den    11.03.2024 Z=07:30  ZuckerWert=",
+                              "Morgens den    12.03.2024 Z=07:30",
+                              "Morgens den    13.03.2024 Z=07:30  ZuckerWert=700",
+                              "Morgens den    17.03.2024 Z=07:30  ZuckerWert=501",
+                              "Morgens den    31.02.2024 Z=07:30  ZuckerWert=120",
+                              "Morgens den    14.13.2024 Z=07:30  ZuckerWert=120",
+                              "Morgens den    15.03.24 Z=07:30  ZuckerWert=120",
+                              "Mittag 15.03.2024 ZuckerWert=120",
+                              "Abends den     16.03.2024 Z=99:99  ZuckerWert=99999999999999999999",
+                              "M",
+                              "A"};
     const QList<Entry> good = {{1, MeasurementSlot::Morgens, 110, "7:05"},
                                {1, MeasurementSlot::Abends, 150, "bla"}};
     // A decimal value is drawn by the graph with its whole part; so it counts.

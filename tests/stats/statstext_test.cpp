@@ -54,20 +54,18 @@ TEST(StatsText, ValuesInMmolFirst) {
     const struct {
         QString got;
         const char *want;
-    } cases[] = {
-        {bothUnits(1435, 80, mmol), "8,0 mmol/l (143,5 mg/dl)"},
-        {bothUnits(Tenths(), Tenths(), mmol), "–"},
-        {readingText(128, mmol), "7,1 mmol/l (128 mg/dl)"},
-        {bandCaption(InRange, mmol), "im Zielbereich (3,9–10,0 mmol/l / 70–180 mg/dl)"},
-        {bandCaption(High, GlucoseUnit::MgDl), "hoch (181–250 mg/dl / 10,1–13,9 mmol/l)"},
-        {comparedCaption(Compared::HighShare, mmol), "hoch (10,1–13,9 mmol/l)"},
-        {comparedCaption(Compared::VeryLowShare, mmol), "sehr niedrig (< 3,0 mmol/l)"},
-        {comparedValue(f, Compared::Mean, mmol), "8,0 mmol/l"},
-        {changeText(52, Compared::Mean, mmol), "+0,3 mmol/l"},
-        {changeText(-3, Compared::Sd, mmol), "±0,0 mmol/l"},
-        {changeText(-52, Compared::Mean, GlucoseUnit::MgDl), "-5,2 mg/dl"},
-        {changeText(25, Compared::InRangeShare, mmol), "+2,5 %-Punkte"},
-    };
+    } cases[] = {{bothUnits(1435, 80, mmol), "8,0 mmol/l (143,5 mg/dl)"},
+                 {bothUnits(Tenths(), Tenths(), mmol), "–"},
+                 {readingText(128, mmol), "7,1 mmol/l (128 mg/dl)"},
+                 {bandCaption(InRange, mmol), "im Zielbereich (3,9–10,0 mmol/l / 70–180 mg/dl)"},
+                 {bandCaption(High, GlucoseUnit::MgDl), "hoch (181–250 mg/dl / 10,1–13,9 mmol/l)"},
+                 {comparedCaption(Compared::HighShare, mmol), "hoch (10,1–13,9 mmol/l)"},
+                 {comparedCaption(Compared::VeryLowShare, mmol), "sehr niedrig (< 3,0 mmol/l)"},
+                 {comparedValue(f, Compared::Mean, mmol), "8,0 mmol/l"},
+                 {changeText(52, Compared::Mean, mmol), "+0,3 mmol/l"},
+                 {changeText(-3, Compared::Sd, mmol), "±0,0 mmol/l"},
+                 {changeText(-52, Compared::Mean, GlucoseUnit::MgDl), "-5,2 mg/dl"},
+                 {changeText(25, Compared::InRangeShare, mmol), "+2,5 %-Punkte"}};
     for (const auto &c : cases)
         EXPECT_EQ(c.got, QString::fromUtf8(c.want));
 }

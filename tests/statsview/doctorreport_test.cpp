@@ -66,37 +66,23 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
     const QString flat = textOf(pdf);
     const Figures &f = c.figures;
     QStringList wanted = {
-        "Arztbericht",
-        "Max Muster",
-        "Januar 2024 – März 2024 (01.2024–03.2024)",
-        "erstellt am 02.04.2024",
-        "ohne Tabelle: Dezember 2023",
+        "Arztbericht", "Max Muster", "Januar 2024 – März 2024 (01.2024–03.2024)",
+        "erstellt am 02.04.2024", "ohne Tabelle: Dezember 2023",
         "davor: Oktober 2023 – Dezember 2023 (keine Tabelle)",
         "Messwerte " + readingsOnDays(f.readings, f.daysWithReadings),
         bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl),
-        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MgDl),
-        german(f.cv) + " %",
+        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MgDl), german(f.cv) + " %",
         german(f.ea1cPercent) + " % (" + QString::number(*f.ea1cMmolMol) + " mmol/mol)",
-        "kein Medizinprodukt",
-        "keine Empfehlung zur Insulindosis",
-        "kein Laborwert",
+        "kein Medizinprodukt", "keine Empfehlung zur Insulindosis", "kein Laborwert",
         "Stufe 1 (54–69 mg/dl): " + QString::number(f.hypoLevel1),
         "Stufe 2 (< 54 mg/dl): " + QString::number(f.hypoLevel2),
-        "21.03.2024 Morgens 06:15 47 mg/dl (2,6)",
-        "21.03.2024 Abends 22:40 66 mg/dl (3,7)",
+        "21.03.2024 Morgens 06:15 47 mg/dl (2,6)", "21.03.2024 Abends 22:40 66 mg/dl (3,7)",
         // The day profile with its legend, the trend and the rule of the percentiles.
-        "Tagesprofil (Perzentile je Messzeit)",
-        "54: Grenze zu sehr niedrig",
-        "250: Grenze zu sehr hoch",
-        "Zielbereich 70–180",
-        "Verlauf der letzten 12 Monate",
-        "Monatsmittelwert",
-        "lineare Interpolation zwischen den nächsten Rängen (Typ 7)",
+        "Tagesprofil (Perzentile je Messzeit)", "54: Grenze zu sehr niedrig",
+        "250: Grenze zu sehr hoch", "Zielbereich 70–180", "Verlauf der letzten 12 Monate",
+        "Monatsmittelwert", "lineare Interpolation zwischen den nächsten Rängen (Typ 7)",
         // The insulin rows say their unit.
-        "Insulin (IE)",
-        "Bolus (IE) 18",
-        "Basal (IE) 26",
-    };
+        "Insulin (IE)", "Bolus (IE) 18", "Basal (IE) 26"};
     for (int b = 0; b < BandCount; ++b)
         wanted << german(f.bands[b]) + " %";
     for (const SlotFigures &s : f.perSlot)
@@ -152,24 +138,23 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
     for (const DayMean &dm : f.dayMeans)
         if (dm.date.month() == 3) mmolMeans << german(dm.mmol);
     const SlotFigures &s = f.perSlot[0];
-    const QStringList inMmolWanted = {
-        bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
-        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MmolL),
-        "im Zielbereich (3,9–10,0 mmol/l)",
-        "3,9–10,0 mmol/l (70–180 mg/dl)",
-        "Stufe 1 (3,0–3,8 mmol/l): " + QString::number(f.hypoLevel1),
-        "(Werte in mmol/l, in Klammern mg/dl)",
-        "21.03.2024 Morgens 06:15 2,6 mmol/l (47)",
-        "Werte je Messzeit mmol/l;",
-        slotCaption(s.slot) + " " + s.typicalTime() + " " + QString::number(s.readings) + " " +
-            percentileText(s, P50, GlucoseUnit::MmolL) + " " +
-            percentileRange(s, P25, P75, GlucoseUnit::MmolL),
-        "Median mg/dl",
-        "mmol/l " + mmolMeans.join(' '),
-        "3,0: Grenze zu sehr niedrig",
-        "13,9: Grenze zu sehr hoch",
-        "Zielbereich 3,9–10,0",
-    };
+    const QStringList inMmolWanted = {bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
+                                      bothUnits(f.sd, f.sdMmol, GlucoseUnit::MmolL),
+                                      "im Zielbereich (3,9–10,0 mmol/l)",
+                                      "3,9–10,0 mmol/l (70–180 mg/dl)",
+                                      "Stufe 1 (3,0–3,8 mmol/l): " + QString::number(f.hypoLevel1),
+                                      "(Werte in mmol/l, in Klammern mg/dl)",
+                                      "21.03.2024 Morgens 06:15 2,6 mmol/l (47)",
+                                      "Werte je Messzeit mmol/l;",
+                                      slotCaption(s.slot) + " " + s.typicalTime() + " " +
+                                          QString::number(s.readings) + " " +
+                                          percentileText(s, P50, GlucoseUnit::MmolL) + " " +
+                                          percentileRange(s, P25, P75, GlucoseUnit::MmolL),
+                                      "Median mg/dl",
+                                      "mmol/l " + mmolMeans.join(' '),
+                                      "3,0: Grenze zu sehr niedrig",
+                                      "13,9: Grenze zu sehr hoch",
+                                      "Zielbereich 3,9–10,0"};
     for (const QString &w : inMmolWanted)
         EXPECT_TRUE(mmolText.contains(w)) << "missing: " << w.toStdString();
     EXPECT_FALSE(mmolText.contains(bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl)));
