@@ -93,13 +93,11 @@ TEST(AutoBackup, AFailedBackupLosesNothing) {
         QString folder;
         bool full, readOnly;
         const char *says;
-    } cases[] = {
-        {"voll", folder, true, false, "größer als erlaubt"},
-        {"schreibgeschützt", folder, false, true, "Berechtigung"},
-        {"eine Datei", base.dir.file("Datei"), false, false, "nicht angelegt"},
-        {"im Glykovalin-Ordner", base.folders.data + "Sicherungen", false, false,
-         "im Glykovalin-Ordner"},
-    };
+    } cases[] = {{"voll", folder, true, false, "größer als erlaubt"},
+                 {"schreibgeschützt", folder, false, true, "Berechtigung"},
+                 {"eine Datei", base.dir.file("Datei"), false, false, "nicht angelegt"},
+                 {"im Glykovalin-Ordner", base.folders.data + "Sicherungen", false, false,
+                  "im Glykovalin-Ordner"}};
     testutil::writeBytes(base.dir.file("Datei"), "");
     const QMap<QString, QByteArray> user = base.all();
     const QMap<QString, QByteArray> backups = testutil::filesBelow(folder);
@@ -141,16 +139,14 @@ TEST(AutoBackup, FolderSettingAndItsPlace) {
     const struct {
         QString folder;
         bool inside;
-    } cases[] = {
-        {b, true},
-        {b + "Sicherungen", true},
-        {b + "neu/noch tiefer", true},
-        {b + "Glykovalin-Daten/../x", true},
-        {base.dir.file("Verweis/Sicherungen"), true},
-        {base.dir.file("Glykovalin-Sicherungen"), false},
-        {base.dir.file("Glykovalin2"), false},
-        {b + "../Sicherungen", false},
-    };
+    } cases[] = {{b, true},
+                 {b + "Sicherungen", true},
+                 {b + "neu/noch tiefer", true},
+                 {b + "Glykovalin-Daten/../x", true},
+                 {base.dir.file("Verweis/Sicherungen"), true},
+                 {base.dir.file("Glykovalin-Sicherungen"), false},
+                 {base.dir.file("Glykovalin2"), false},
+                 {b + "../Sicherungen", false}};
     for (const auto &c : cases)
         EXPECT_EQ(liesInside(c.folder, b), c.inside) << c.folder.toStdString();
 }

@@ -61,8 +61,13 @@ QImage composedFromPage(const QImage &page, Format f, int dpi, QSize composed) {
 
 // Row of the composed picture that shows graph row r: the graph is
 // squeezed below the 27-pixel title strip, starting at row 27 + 2 + 20.
-int composedRow(int r, int graphHeight) {
-    return 49 + r * (graphHeight - 49) / graphHeight;
+int composedRow(int r) {
+    return 49 + r * (graphgeo::kPictureHeight - 49) / graphgeo::kPictureHeight;
+}
+
+// The label column of the composed picture between two graph rows.
+QRect labelColumn(int fromRow, int toRow) {
+    return QRect(2, composedRow(fromRow), 33, composedRow(toRow) - composedRow(fromRow));
 }
 
 int darkPixels(const QImage &img, const QRect &r) {
@@ -80,13 +85,8 @@ int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x) {
             const QColor p = img.pixelColor(x, y);
-            const int red = p.red(), green = p.green(), blue = p.blue();
-            bool like = false;
-            if (c == QColor(255, 0, 0)) like = red > green + 60 && red > blue + 60;
-            if (c == QColor(255, 128, 0))
-                like = red > blue + 80 && green > blue + 30 && red > green + 30;
-            if (c == QColor(0, 0, 255)) like = blue > red + 60 && blue > green + 60;
-            if (like) ++n;
+            const int d = std::abs(p.hue() - c.hue());
+            n += p.saturation() > 100 && std::min(d, 360 - d) < 15;
         }
     return n;
 }
@@ -127,19 +127,12 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         ASSERT_FALSE(page.isNull());
         const QImage pic = composedFromPage(page, fmt.f, dpi, composed);
         for (int t = 0; t <= 500; t += 50) {
-            // Tick label t stands right-aligned left of the tick at its row.
-            const int row = graphgeo::RowY(t);
-            const QRect label(2, composedRow(row - 5, composed.height()), 33,
-                              composedRow(row + 5, composed.height()) -
-                                  composedRow(row - 5, composed.height()));
-            EXPECT_GT(darkPixels(pic, label), 10) << "tick label " << t;
+            // Tick label t stands right-aligned left of the tick at its row;
+            // half way to the next tick the label column is empty.
+            const int row = graphgeo::RowY(t), mid = graphgeo::RowY(t + 25);
+            EXPECT_GT(darkPixels(pic, labelColumn(row - 5, row + 5)), 10) << "tick label " << t;
             if (t < 500) {
-                // Half way to the next tick the label column is empty.
-                const int mid = graphgeo::RowY(t + 25);
-                const QRect gap(2, composedRow(mid - 3, composed.height()), 33,
-                                composedRow(mid + 3, composed.height()) -
-                                    composedRow(mid - 3, composed.height()));
-                EXPECT_EQ(darkPixels(pic, gap), 0) << "between " << t << " and " << t + 50;
+                EXPECT_EQ(darkPixels(pic, labelColumn(mid - 3, mid + 3)), 0) << "after " << t;
             }
         }
         // The limit values 180 (red), 140 (orange) and 60 (blue) right of their lines.
@@ -149,7 +142,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
         } limits[] = {
             {180, QColor(255, 0, 0)}, {140, QColor(255, 128, 0)}, {60, QColor(0, 0, 255)}};
         for (const auto &l : limits) {
-            const int row = composedRow(graphgeo::RowY(l.value), composed.height());
+            const int row = composedRow(graphgeo::RowY(l.value));
             EXPECT_GT(pixelsLike(pic, QRect(1528, row - 6, 21, 12), l.color), 3)
                 << "limit " << l.value;
         }
@@ -214,14 +207,11 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         QTextStream out(&outText), err(&errText);
         ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
             << errText.toStdString();
-        EXPECT_TRUE(pdftools::valid(cliPdf));
         EXPECT_TRUE(pdftools::valid(menuPdf));
         EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
-        EXPECT_EQ(pdftools::info(menuPdf, "Page size"), pdftools::info(cliPdf, "Page size"));
-        const QImage a = pdftools::render(menuPdf, 1, 72);
-        const QImage b = pdftools::render(cliPdf, 1, 72);
-        ASSERT_EQ(a.size(), b.size());
-        EXPECT_TRUE(a == b) << "the two sheets differ";
+        // Equal images have equal sizes: the same paper in the same turn.
+        EXPECT_TRUE(pdftools::render(menuPdf, 1, 72) == pdftools::render(cliPdf, 1, 72))
+            << "the two sheets differ";
         QFile::remove(menuPdf);
     }
 }

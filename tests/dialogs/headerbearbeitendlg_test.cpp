@@ -29,17 +29,10 @@ struct EditorOn {
 // Loading the patient-data file and storing it again gives the same bytes,
 // whatever the file's line ends, empty lines at its end or characters.
 TEST(HeaderDialog, StoringWhatWasReadKeepsTheBytes) {
-    const QByteArray files[] = {
-        "Max Muster\r\n\r\n",
-        "Max Muster\r\nGeb. 1.1.1950\r\n\r\n\r\n",
-        "\r\n",
-        "",
-        "ohne Zeilenende",
-        "nur\nLF\n",
-        "Name:\xA0Max\tM\xFCller \x80\r\n",
-        "\x81\x8D\x8F\x90\x9D\r\n",
-        "\xEF\xBB\xBFMax M\xC3\xBCller\r\n",
-    };
+    const QList<QByteArray> files({"Max Muster\r\n\r\n", "Max Muster\r\nGeb. 1.1.1950\r\n\r\n\r\n",
+                                   "\r\n", "", "ohne Zeilenende", "nur\nLF\n",
+                                   "Name:\xA0Max\tM\xFCller \x80\r\n", "\x81\x8D\x8F\x90\x9D\r\n",
+                                   "\xEF\xBB\xBFMax M\xC3\xBCller\r\n"});
     for (const QByteArray &bytes : files) {
         SCOPED_TRACE(bytes.toStdString());
         EditorOn e(bytes);

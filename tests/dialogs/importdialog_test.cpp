@@ -182,12 +182,10 @@ TEST(ImportDialog, UnusableFilesGetAMessageAndChangeNothing) {
         const char *file;
         QString user;
         QString says;
-    } cases[] = {
-        {"unbekannt.txt", "Max Muster", "wurde nicht erkannt"},
-        {"libreview_beschaedigt.csv", "Max Muster", "ist beschädigt"},
-        {"fehlt.csv", "Max Muster", "kann nicht gelesen werden"},
-        {"mylife.csv", "", "kein Benutzername"},
-    };
+    } cases[] = {{"unbekannt.txt", "Max Muster", "wurde nicht erkannt"},
+                 {"libreview_beschaedigt.csv", "Max Muster", "ist beschädigt"},
+                 {"fehlt.csv", "Max Muster", "kann nicht gelesen werden"},
+                 {"mylife.csv", "", "kein Benutzername"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         Import im(c.user);

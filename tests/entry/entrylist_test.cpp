@@ -32,6 +32,8 @@ TEST(EntryList, AddReplaceAndRemoveReadings) {
     EXPECT_EQ(entrylist::remove(list, MeasurementSlot::Messung2, "05", "03", "2024"), 0);
     EXPECT_EQ(list, QStringList({m1, m5new, a5}));
     EXPECT_EQ(entrylist::sorted({a5, m1, a5}), QStringList({m1, a5}));
+    // A hand-edited line without a date is kept whole.
+    EXPECT_EQ(entrylist::sorted({"Morgens kaputt", m1}).count("Morgens kaputt"), 1);
 }
 
 TEST(EntryList, ReadingsOfTheFileBeyondTheLoadedOnesAreTakenIn) {

@@ -68,10 +68,9 @@ TEST(StatsProfile, PercentilesAppearAtTheirThresholds) {
             QJsonDocument::fromJson(json(c)).object()["profile"].toArray()[0].toObject();
         EXPECT_EQ(slot["slot"].toString(), "Messung2");
         EXPECT_EQ(slot["n"].toInt(), n);
-        EXPECT_EQ(slot["p5"].isNull(), n < 40);
-        EXPECT_EQ(slot["p10"].isNull(), n < 20);
-        EXPECT_EQ(slot["p25"].isNull(), n < 7);
-        EXPECT_EQ(slot["median"].isNull(), n < 5);
+        for (const auto &[key, k] :
+             {std::pair{"p5", P5}, {"p10", P10}, {"p25", P25}, {"median", P50}})
+            EXPECT_EQ(slot[key].isNull(), n < from[k]) << key;
         if (n >= 5) {
             EXPECT_DOUBLE_EQ(slot["median"].toDouble(), tenths(type7(values, 0.5)) / 10.0);
         }

@@ -7,25 +7,17 @@
 #include "stats/statstext.h"
 #include "statsfixture.h"
 #include "statsview/doctorreport.h"
+#include "support/pdftools.h"
 
 using namespace stats;
 using monthfixture::Entry;
 using statsfixture::collectAll;
-using statsfixture::run;
 
 namespace {
 
-// The report's text layer, blanks made single; empty when pdftotext is missing.
+// The report's text layer, blanks made single.
 QString textOf(const QString &pdf) {
-    bool ran = false;
-    const QString text = run("pdftotext", {"-layout", pdf, "-"}, &ran);
-    return ran ? text.simplified() : QString();
-}
-
-bool onePage(const QString &pdf) {
-    bool ran = false;
-    const QString info = run("pdfinfo", {pdf}, &ran);
-    return !ran || QRegularExpression("Pages:\\s+1\\n").match(info).hasMatch();
+    return pdftools::text(pdf, 0, true).simplified();
 }
 
 struct Word {
@@ -35,8 +27,7 @@ struct Word {
 
 // The words of the page with their boxes.
 QList<Word> wordsOf(const QString &pdf) {
-    bool ran = false;
-    const QString html = run("pdftotext", {"-bbox", pdf, "-"}, &ran);
+    const QString html = pdftools::run("pdftotext", {"-bbox", pdf, "-"});
     QList<Word> words;
     static const QRegularExpression re("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
                                        "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)<");
@@ -60,54 +51,38 @@ QString write(const Collection &c, const QString &pdf, const QDate &created = QD
 
 } // namespace
 
+// One valid page with every figure as text, each part of the page in its
+// place; in mmol/l too.
 TEST(DoctorReport, OnePageWithEveryFigureAsText) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    if (!statsfixture::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     statsfixture::ThreeMonths m;
     const Collection c = collectAll({m.jan, m.feb, m.mar}, m.base());
     const statsview::DoctorReport report(c, QDate(2024, 4, 2), {"Dezember 2023"});
     ASSERT_EQ(report.diary().size(), 2);
     const QString pdf = write(c, m.tmp.file("bericht.pdf"), QDate(2024, 4, 2), {"Dezember 2023"});
-    bool ran = false;
-    const QString check = run("qpdf", {"--check", pdf}, &ran);
-    if (ran) {
-        EXPECT_TRUE(check.contains("No syntax or stream encoding errors")) << check.toStdString();
-    }
-    EXPECT_TRUE(onePage(pdf));
+    QString check;
+    EXPECT_TRUE(pdftools::valid(pdf, &check)) << check.toStdString();
+    EXPECT_EQ(pdftools::pages(pdf), 1);
     const QString flat = textOf(pdf);
-    if (flat.isEmpty()) GTEST_SKIP() << "pdftotext missing";
     const Figures &f = c.figures;
     QStringList wanted = {
-        "Arztbericht",
-        "Max Muster",
-        "Januar 2024 – März 2024 (01.2024–03.2024)",
-        "erstellt am 02.04.2024",
-        "ohne Tabelle: Dezember 2023",
+        "Arztbericht", "Max Muster", "Januar 2024 – März 2024 (01.2024–03.2024)",
+        "erstellt am 02.04.2024", "ohne Tabelle: Dezember 2023",
         "davor: Oktober 2023 – Dezember 2023 (keine Tabelle)",
         "Messwerte " + readingsOnDays(f.readings, f.daysWithReadings),
         bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl),
-        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MgDl),
-        german(f.cv) + " %",
+        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MgDl), german(f.cv) + " %",
         german(f.ea1cPercent) + " % (" + QString::number(*f.ea1cMmolMol) + " mmol/mol)",
-        "kein Medizinprodukt",
-        "keine Empfehlung zur Insulindosis",
-        "kein Laborwert",
+        "kein Medizinprodukt", "keine Empfehlung zur Insulindosis", "kein Laborwert",
         "Stufe 1 (54–69 mg/dl): " + QString::number(f.hypoLevel1),
         "Stufe 2 (< 54 mg/dl): " + QString::number(f.hypoLevel2),
-        "21.03.2024 Morgens 06:15 47 mg/dl (2,6)",
-        "21.03.2024 Abends 22:40 66 mg/dl (3,7)",
+        "21.03.2024 Morgens 06:15 47 mg/dl (2,6)", "21.03.2024 Abends 22:40 66 mg/dl (3,7)",
         // The day profile with its legend, the trend and the rule of the percentiles.
-        "Tagesprofil (Perzentile je Messzeit)",
-        "54: Grenze zu sehr niedrig",
-        "250: Grenze zu sehr hoch",
-        "Zielbereich 70–180",
-        "Verlauf der letzten 12 Monate",
-        "Monatsmittelwert",
-        "lineare Interpolation zwischen den nächsten Rängen (Typ 7)",
+        "Tagesprofil (Perzentile je Messzeit)", "54: Grenze zu sehr niedrig",
+        "250: Grenze zu sehr hoch", "Zielbereich 70–180", "Verlauf der letzten 12 Monate",
+        "Monatsmittelwert", "lineare Interpolation zwischen den nächsten Rängen (Typ 7)",
         // The insulin rows say their unit.
-        "Insulin (IE)",
-        "Bolus (IE) 18",
-        "Basal (IE) 26",
-    };
+        "Insulin (IE)", "Bolus (IE) 18", "Basal (IE) 26"};
     for (int b = 0; b < BandCount; ++b)
         wanted << german(f.bands[b]) + " %";
     for (const SlotFigures &s : f.perSlot)
@@ -127,47 +102,66 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
     EXPECT_TRUE(QRegularExpression("Insulin \\(IE\\) 9 44").match(flat).hasMatch());
     // Every stored reading counts: February's Messung5 in a four-slot month too.
     EXPECT_EQ(f.readings, 31 * 8 + 29 * 4 + 1 + 20 * 8 + 2);
-}
 
-// In mmol/l: the figures, ranges, hypoglycaemias, daily means and the
-// scales and legends of the pictures give mmol/l first.
-TEST(DoctorReport, ValuesAndScalesInMmol) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
-    statsfixture::ThreeMonths m;
-    Collection c = collectAll({m.jan, m.feb, m.mar}, m.base());
-    c.unit = GlucoseUnit::MmolL;
-    const QString flat = textOf(write(c, m.tmp.file("mmol.pdf")));
-    if (flat.isEmpty()) GTEST_SKIP() << "pdftotext missing";
-    const Figures &f = c.figures;
-    QStringList marchMeans;
-    for (const DayMean &dm : f.dayMeans)
-        if (dm.date.month() == 3) marchMeans << german(dm.mmol);
-    const SlotFigures &s = f.perSlot[0];
-    const QStringList wanted = {
-        bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
-        bothUnits(f.sd, f.sdMmol, GlucoseUnit::MmolL),
-        "im Zielbereich (3,9–10,0 mmol/l)",
-        "3,9–10,0 mmol/l (70–180 mg/dl)",
-        "Stufe 1 (3,0–3,8 mmol/l): " + QString::number(f.hypoLevel1),
-        "(Werte in mmol/l, in Klammern mg/dl)",
-        "21.03.2024 Morgens 06:15 2,6 mmol/l (47)",
-        "Werte je Messzeit mmol/l;",
-        slotCaption(s.slot) + " " + s.typicalTime() + " " + QString::number(s.readings) + " " +
-            percentileText(s, P50, GlucoseUnit::MmolL) + " " +
-            percentileRange(s, P25, P75, GlucoseUnit::MmolL),
-        "Median mg/dl",
-        "mmol/l " + marchMeans.join(' '),
-        "3,0: Grenze zu sehr niedrig",
-        "13,9: Grenze zu sehr hoch",
-        "Zielbereich 3,9–10,0",
+    const QImage page = pdftools::render(pdf, 1, 50);
+    // A4 at 50 dots per inch.
+    EXPECT_NEAR(page.width(), 413, 1);
+    EXPECT_NEAR(page.height(), 585, 1);
+    auto count = [&page](double x0, double y0, double x1, double y1, const QColor &want) {
+        const double px = 50 / 25.4;
+        int n = 0;
+        for (int y = int(y0 * px); y < int(y1 * px); ++y)
+            for (int x = int(x0 * px); x < int(x1 * px); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                n += std::abs(c.red() - want.red()) + std::abs(c.green() - want.green()) +
+                         std::abs(c.blue() - want.blue()) <
+                     40;
+            }
+        return n;
     };
-    for (const QString &w : wanted)
-        EXPECT_TRUE(flat.contains(w)) << "missing: " << w.toStdString();
-    EXPECT_FALSE(flat.contains(bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl)));
+    // The range bar's green right of the figures, the profile's boxes and
+    // the trend's line under them, the target band in both charts.
+    EXPECT_GT(count(126, 34, 140, 92, QColor(67, 160, 71)), 40);
+    EXPECT_GT(count(12, 96, 124, 150, QColor(86, 138, 210)), 40);
+    EXPECT_GT(count(130, 96, 198, 150, QColor(13, 60, 140)), 10);
+    EXPECT_GT(count(130, 96, 198, 150, QColor(226, 242, 224)), 100);
+    EXPECT_GT(count(12, 96, 124, 150, QColor(226, 242, 224)), 100);
+    // The figures do not reach into the range bar.
+    EXPECT_EQ(count(122.5, 36, 125.5, 90, Qt::black), 0);
+
+    // In mmol/l: the figures, ranges, hypoglycaemias, daily means and the
+    // scales and legends of the pictures give mmol/l first.
+    Collection inMmol = c;
+    inMmol.unit = GlucoseUnit::MmolL;
+    const QString mmolText = textOf(write(inMmol, m.tmp.file("mmol.pdf")));
+    QStringList mmolMeans;
+    for (const DayMean &dm : f.dayMeans)
+        if (dm.date.month() == 3) mmolMeans << german(dm.mmol);
+    const SlotFigures &s = f.perSlot[0];
+    const QStringList inMmolWanted = {bothUnits(f.mean, f.meanMmol, GlucoseUnit::MmolL),
+                                      bothUnits(f.sd, f.sdMmol, GlucoseUnit::MmolL),
+                                      "im Zielbereich (3,9–10,0 mmol/l)",
+                                      "3,9–10,0 mmol/l (70–180 mg/dl)",
+                                      "Stufe 1 (3,0–3,8 mmol/l): " + QString::number(f.hypoLevel1),
+                                      "(Werte in mmol/l, in Klammern mg/dl)",
+                                      "21.03.2024 Morgens 06:15 2,6 mmol/l (47)",
+                                      "Werte je Messzeit mmol/l;",
+                                      slotCaption(s.slot) + " " + s.typicalTime() + " " +
+                                          QString::number(s.readings) + " " +
+                                          percentileText(s, P50, GlucoseUnit::MmolL) + " " +
+                                          percentileRange(s, P25, P75, GlucoseUnit::MmolL),
+                                      "Median mg/dl",
+                                      "mmol/l " + mmolMeans.join(' '),
+                                      "3,0: Grenze zu sehr niedrig",
+                                      "13,9: Grenze zu sehr hoch",
+                                      "Zielbereich 3,9–10,0"};
+    for (const QString &w : inMmolWanted)
+        EXPECT_TRUE(mmolText.contains(w)) << "missing: " << w.toStdString();
+    EXPECT_FALSE(mmolText.contains(bothUnits(f.mean, f.meanMmol, GlucoseUnit::MgDl)));
 }
 
 TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    if (!statsfixture::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     testutil::TempFolder tmp;
     QStringList paths;
     for (int month = 1; month <= 12; ++month) {
@@ -180,9 +174,8 @@ TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
     const Collection c = collectAll(paths);
     ASSERT_EQ(c.figures.hypos.size(), 12 * 28);
     const QString pdf = write(c, tmp.file("viel.pdf"), QDate(2024, 1, 5));
-    EXPECT_TRUE(onePage(pdf));
+    EXPECT_EQ(pdftools::pages(pdf), 1);
     const QString text = textOf(pdf);
-    if (text.isEmpty()) GTEST_SKIP() << "pdftotext missing";
     const auto shown = QRegularExpression("gezeigt: die letzten (\\d+) von 336").match(text);
     ASSERT_TRUE(shown.hasMatch()) << text.toStdString();
     EXPECT_GT(shown.captured(1).toInt(), 20);
@@ -193,22 +186,17 @@ TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
     // No readings at all still gives a valid page.
     const QString empty = monthfixture::writeTable(tmp.path(), 5, 2024, MeasureMode::Four, {});
     const QString pdf2 = write(collectAll({empty}), tmp.file("leer.pdf"), QDate(2024, 6, 1));
-    bool ran = false;
-    const QString check = run("qpdf", {"--check", pdf2}, &ran);
-    if (ran) {
-        EXPECT_TRUE(check.contains("No syntax or stream encoding errors"));
-    }
+    EXPECT_TRUE(pdftools::valid(pdf2));
     EXPECT_TRUE(textOf(pdf2).contains("keine Messwerte"));
 }
 
 TEST(DoctorReport, NoVerdictFromTooFewReadings) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    if (!statsfixture::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     testutil::TempFolder tmp;
     // One reading in range: every target would be "erreicht" from it alone.
     const QString one = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Four,
                                                  {{4, MeasurementSlot::Morgens, 120}});
     const QString text = textOf(write(collectAll({one}), tmp.file("eins.pdf")));
-    if (text.isEmpty()) GTEST_SKIP() << "pdftotext missing";
     EXPECT_TRUE(text.contains("Messwerte 1 an 1 Tag "));
     EXPECT_EQ(text.count("zu wenige Messwerte für eine Bewertung"), 5) << text.toStdString();
     EXPECT_FALSE(text.contains("erreicht"));
@@ -224,13 +212,12 @@ TEST(DoctorReport, NoVerdictFromTooFewReadings) {
 }
 
 TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
+    if (!statsfixture::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     testutil::TempFolder tmp;
     // Few readings on few days give the longest texts: "– (erst ab 30 Messwerten an 14 Tagen)".
     const QString few = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight,
                                                  monthfixture::spread(3, 8, 1));
     const QList<Word> words = wordsOf(write(collectAll({few}), tmp.file("wenig.pdf")));
-    if (words.isEmpty()) GTEST_SKIP() << "pdftotext missing";
     // The figures table: columns end at 57, 88, 104 and 122 mm, its rows lie
     // between the header (34 mm) and the note under it.
     const double ends[] = {12 + 45, 12 + 76, 12 + 92, 12 + 110};
@@ -260,40 +247,6 @@ TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
         ++sized;
     }
     EXPECT_EQ(sized, 2);
-}
-
-TEST(DoctorReport, RenderedPageShowsEachPartInItsPlace) {
-    if (!statsfixture::haveFonts()) GTEST_SKIP() << "no Arial-compatible font";
-    statsfixture::ThreeMonths m;
-    const QString pdf = write(collectAll({m.jan, m.feb, m.mar}, m.base()), m.tmp.file("b.pdf"));
-    bool ran = false;
-    run("pdftoppm", {"-png", "-r", "50", "-singlefile", pdf, m.tmp.file("seite")}, &ran);
-    const QImage page(m.tmp.file("seite.png"));
-    if (!ran || page.isNull()) GTEST_SKIP() << "pdftoppm missing";
-    // A4 at 50 dots per inch.
-    EXPECT_NEAR(page.width(), 413, 1);
-    EXPECT_NEAR(page.height(), 585, 1);
-    auto count = [&page](double x0, double y0, double x1, double y1, const QColor &want) {
-        const double px = 50 / 25.4;
-        int n = 0;
-        for (int y = int(y0 * px); y < int(y1 * px); ++y)
-            for (int x = int(x0 * px); x < int(x1 * px); ++x) {
-                const QColor c = page.pixelColor(x, y);
-                n += std::abs(c.red() - want.red()) + std::abs(c.green() - want.green()) +
-                         std::abs(c.blue() - want.blue()) <
-                     40;
-            }
-        return n;
-    };
-    // The range bar's green right of the figures, the profile's boxes and
-    // the trend's line under them, the target band in both charts.
-    EXPECT_GT(count(126, 34, 140, 92, QColor(67, 160, 71)), 40);
-    EXPECT_GT(count(12, 96, 124, 150, QColor(86, 138, 210)), 40);
-    EXPECT_GT(count(130, 96, 198, 150, QColor(13, 60, 140)), 10);
-    EXPECT_GT(count(130, 96, 198, 150, QColor(226, 242, 224)), 100);
-    EXPECT_GT(count(12, 96, 124, 150, QColor(226, 242, 224)), 100);
-    // The figures do not reach into the range bar.
-    EXPECT_EQ(count(122.5, 36, 125.5, 90, Qt::black), 0);
 }
 
 TEST(DoctorReport, UnwritablePathKeepsNothingAndSaysWhy) {

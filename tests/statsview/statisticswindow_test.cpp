@@ -41,7 +41,7 @@ int colouredPixels(QWidget *w) {
 
 } // namespace
 
-TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
+TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrendInBothUnits) {
     statsfixture::ThreeMonths m;
     ui::RecordingServices rec;
     statsview::StatisticsWindow w(rec);
@@ -85,24 +85,20 @@ TEST(StatisticsWindow, BothPeriodsWithThePeriodBeforeAndTheTrend) {
     EXPECT_TRUE(onPage<QLabel>(w, 1, "Hinweise")
                     ->text()
                     .contains("Messwert der Messungen 4 bis 7 zählt mit"));
-}
 
-// In mmol/l the window's tables give mmol/l first.
-TEST(StatisticsWindow, TablesInMmol) {
-    statsfixture::ThreeMonths m;
-    ui::RecordingServices rec;
-    statsview::StatisticsWindow w(rec);
+    // In mmol/l the window's tables give mmol/l first.
     ASSERT_TRUE(w.showTable(m.mar, m.base(), GlucoseUnit::MmolL));
-    w.show();
-    const Figures march = statsfixture::collectAll({m.mar}, m.base()).figures;
-    FigureTable *t = onPage<FigureTable>(w, 0, "Kennzahlen");
+    w.showPage(0);
+    const Figures &figures = march.figures;
+    t = onPage<FigureTable>(w, 0, "Kennzahlen");
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(cell(t, "Mittelwert", 1), bothUnits(march.mean, march.meanMmol, GlucoseUnit::MmolL));
+    EXPECT_EQ(cell(t, "Mittelwert", 1),
+              bothUnits(figures.mean, figures.meanMmol, GlucoseUnit::MmolL));
     EXPECT_NE(t->rowOf(QString::fromUtf8("im Zielbereich (3,9–10,0 mmol/l)")), -1);
-    FigureTable *slotTable = onPage<FigureTable>(w, 0, "Tageszeiten");
+    slotTable = onPage<FigureTable>(w, 0, "Tageszeiten");
     ASSERT_NE(slotTable, nullptr);
-    EXPECT_EQ(slotTable->text(0, 3), percentileText(march.perSlot[0], P50, GlucoseUnit::MmolL));
-    EXPECT_EQ(slotTable->text(0, 7), minMaxText(march.perSlot[0], GlucoseUnit::MmolL));
+    EXPECT_EQ(slotTable->text(0, 3), percentileText(figures.perSlot[0], P50, GlucoseUnit::MmolL));
+    EXPECT_EQ(slotTable->text(0, 7), minMaxText(figures.perSlot[0], GlucoseUnit::MmolL));
     FigureTable *hypos = onPage<FigureTable>(w, 0, "Unterzuckerungen");
     ASSERT_NE(hypos, nullptr);
     EXPECT_EQ(hypos->headerText(3), "mmol/l");

@@ -7,38 +7,21 @@
 #include "cli/statscli.h"
 #include "stats/statstext.h"
 #include "statsfixture.h"
+#include "support/clirun.h"
 
 using namespace stats;
 
-namespace {
-
-struct Call {
-    QString out, err;
-    int operator()(const QStringList &args) {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        int rc = -1;
-        EXPECT_TRUE(statscli::run(args, o, e, rc));
-        o.flush();
-        e.flush();
-        return rc;
-    }
-};
-
-} // namespace
-
 TEST(StatsCommands, StatsJsonCsvAndReport) {
     statsfixture::ThreeMonths m;
-    Call call;
-    EXPECT_EQ(call({"stats", m.mar}), 0);
+    testutil::Cli call;
+    EXPECT_EQ(call.run({"stats", m.mar}), 0);
     const Collection march = statsfixture::collectAll({m.mar});
     EXPECT_TRUE(call.out.contains(
         "Mittelwert: " + bothUnits(march.figures.mean, march.figures.meanMmol, GlucoseUnit::MgDl)));
     EXPECT_TRUE(call.out.contains("Zeitraum: März 2024 (03.2024)"));
     EXPECT_TRUE(call.out.contains("Tagesprofil (Perzentile je Messzeit"));
 
-    EXPECT_EQ(call({"stats", "--json", m.jan, m.feb}), 0);
+    EXPECT_EQ(call.run({"stats", "--json", m.jan, m.feb}), 0);
     const QJsonObject o = QJsonDocument::fromJson(call.out.toUtf8()).object();
     EXPECT_EQ(o["period"].toString(), QString("01.2024") + QChar(0x2013) + "02.2024");
     EXPECT_EQ(o["readings"].toInt(), 31 * 8 + 29 * 4 + 1);
@@ -49,29 +32,29 @@ TEST(StatsCommands, StatsJsonCsvAndReport) {
         "Messwert der Messungen 4 bis 7 zählt mit")); // notes go to the error stream
 
     // March against February, found beside it.
-    EXPECT_EQ(call({"stats", "--json", m.mar}), 0);
+    EXPECT_EQ(call.run({"stats", "--json", m.mar}), 0);
     const QJsonObject prev =
         QJsonDocument::fromJson(call.out.toUtf8()).object()["previous"].toObject();
     EXPECT_EQ(prev["period"].toString(), "02.2024");
     EXPECT_EQ(prev["readings"].toInt(), 29 * 4 + 1);
     EXPECT_EQ(prev["tables"].toArray().at(0).toString(), "MM022024.tab");
 
-    EXPECT_EQ(call({"export-csv", m.feb, m.jan}), 0);
+    EXPECT_EQ(call.run({"export-csv", m.feb, m.jan}), 0);
     EXPECT_TRUE(call.out.startsWith(QChar(0xFEFF) +
                                     QString("Datum;Uhrzeit;Messung;mg/dl;mmol/l\r\n2024-01-01;")));
     EXPECT_EQ(call.out.count("\r\n"), 1 + 31 * 8 + 29 * 4 + 1);
 
-    EXPECT_EQ(call({"report", m.tmp.file("cli.pdf"), m.mar}), 0);
+    EXPECT_EQ(call.run({"report", m.tmp.file("cli.pdf"), m.mar}), 0);
     EXPECT_TRUE(testutil::readBytes(m.tmp.file("cli.pdf")).startsWith("%PDF"));
     EXPECT_EQ(call.out.trimmed(), m.tmp.file("cli.pdf"));
 
     // Wrong calls and unreadable tables.
-    EXPECT_EQ(call({"stats"}), 2);
-    EXPECT_EQ(call({"report", "x.pdf"}), 2);
-    EXPECT_EQ(call({"export-csv"}), 2);
-    EXPECT_EQ(call({"stats", m.tmp.file("fehlt.tab")}), 1);
+    EXPECT_EQ(call.run({"stats"}), 2);
+    EXPECT_EQ(call.run({"report", "x.pdf"}), 2);
+    EXPECT_EQ(call.run({"export-csv"}), 2);
+    EXPECT_EQ(call.run({"stats", m.tmp.file("fehlt.tab")}), 1);
     EXPECT_TRUE(call.err.contains("kann nicht gelesen werden"));
-    EXPECT_EQ(call({"report", m.tmp.file("fehlt/x.pdf"), m.mar}), 1);
+    EXPECT_EQ(call.run({"report", m.tmp.file("fehlt/x.pdf"), m.mar}), 1);
     EXPECT_TRUE(call.err.contains("konnte nicht geschrieben werden"));
     // Other commands are not ours.
     QTextStream out(&call.out), err(&call.err);
@@ -85,17 +68,17 @@ TEST(StatsCommands, ATableNamedTwiceCountsOnce) {
     const QString note = "Hinweis: Die Tabelle \"MM032024.tab\" wurde mehrfach angegeben und "
                          "zählt nur einmal.";
     const int march = 20 * 8 + 2;
-    Call call;
-    EXPECT_EQ(call({"stats", "--json", m.mar, again, m.mar}), 0);
+    testutil::Cli call;
+    EXPECT_EQ(call.run({"stats", "--json", m.mar, again, m.mar}), 0);
     EXPECT_EQ(QJsonDocument::fromJson(call.out.toUtf8()).object()["readings"].toInt(), march);
     EXPECT_EQ(call.err.count(note), 1);
-    EXPECT_EQ(call({"stats", m.mar, m.mar}), 0);
+    EXPECT_EQ(call.run({"stats", m.mar, m.mar}), 0);
     EXPECT_TRUE(call.out.contains("Messwerte: " + readingsOnDays(march, 21)));
     EXPECT_TRUE(call.out.contains(note));
-    EXPECT_EQ(call({"export-csv", m.mar, again}), 0);
+    EXPECT_EQ(call.run({"export-csv", m.mar, again}), 0);
     EXPECT_EQ(call.out.count("\r\n"), 1 + march);
     EXPECT_TRUE(call.err.contains(note));
-    EXPECT_EQ(call({"report", m.tmp.file("zweimal.pdf"), m.mar, m.mar}), 0);
+    EXPECT_EQ(call.run({"report", m.tmp.file("zweimal.pdf"), m.mar, m.mar}), 0);
     EXPECT_TRUE(call.err.contains(note));
     bool ran = false;
     const QString text = statsfixture::run("pdftotext", {m.tmp.file("zweimal.pdf"), "-"}, &ran);
@@ -112,8 +95,8 @@ TEST(StatsCommands, StatsTextInMmol) {
                          testutil::crlf({"[Einstellung]", "Einheit=mmol/l"}));
     const QString before = QDir::currentPath();
     QDir::setCurrent(m.base());
-    Call call;
-    EXPECT_EQ(call({"stats", m.mar}), 0);
+    testutil::Cli call;
+    EXPECT_EQ(call.run({"stats", m.mar}), 0);
     const Collection march = statsfixture::collectAll({m.mar});
     const Figures &f = march.figures;
     for (const QString &want :
@@ -130,7 +113,7 @@ TEST(StatsCommands, StatsTextInMmol) {
     // mg/dl only after mmol/l.
     for (const QString &line : call.out.split('\n'))
         EXPECT_TRUE(!line.contains("mg/dl") || line.contains("mmol/l")) << line.toStdString();
-    EXPECT_EQ(call({"stats", "--json", m.mar}), 0);
+    EXPECT_EQ(call.run({"stats", "--json", m.mar}), 0);
     EXPECT_TRUE(call.out.contains("\"mean_mgdl\": " + german(f.mean).replace(',', '.')));
     QDir::setCurrent(before);
 }
