@@ -25,10 +25,6 @@ QString weekday(const QDate &d) {
     return d.isValid() ? locale().dayName(d.dayOfWeek(), QLocale::LongFormat) : QString();
 }
 
-QString shortWeekday(const QDate &d) {
-    return d.isValid() ? weekday(d).left(2) + u'.' : QString();
-}
-
 QString number(double v, int decimals) {
     return locale().toString(v, 'f', decimals);
 }

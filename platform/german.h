@@ -16,8 +16,6 @@ QString date(const QDate &d);
 QString longDate(const QDate &d);
 // "Montag".
 QString weekday(const QDate &d);
-// The first two letters of the weekday and a dot: "Mo.".
-QString shortWeekday(const QDate &d);
 // Fixed-point with a decimal comma: number(143.567, 2) is "143,57".
 QString number(double v, int decimals);
 // Reads a number written with a decimal comma (a decimal point is accepted too).
