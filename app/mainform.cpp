@@ -282,6 +282,19 @@ void TMainForm::paintEvent(QPaintEvent *e) {
     if (m_firstPaintPending) QTimer::singleShot(0, this, [this] { startAfterFirstFrame(); });
 }
 
+namespace {
+QEvent::Type startShownEvent() {
+    static const auto type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+} // namespace
+
+bool TMainForm::event(QEvent *e) {
+    if (e->type() != startShownEvent()) return QMainWindow::event(e);
+    emit startShown();
+    return true;
+}
+
 void TMainForm::startAfterFirstFrame() {
     if (m_firstPaintPending) FirstPaint();
 }
@@ -337,6 +350,9 @@ void TMainForm::restoreWindow() {
 
 void TMainForm::FirstPaint() {
     m_firstPaintPending = false;
+    // After the paint of what this start shows, which is posted at a low
+    // priority while the month is drawn (also while a question waits).
+    QCoreApplication::postEvent(this, new QEvent(startShownEvent()), Qt::LowEventPriority - 1);
     // Temporary files an interrupted save left beside the user's files, once
     // the month is on screen (a save under way is young and stays).
     QTimer::singleShot(0, this, [this] {

@@ -102,12 +102,16 @@ signals:
     void unreadableTable();
     // The run is to end (the program's event loop quits).
     void runEnded();
+    // The window has been painted with what the start shows (the month, or
+    // the template while a question waits): work that shows nothing can follow.
+    void startShown();
 
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
+    bool event(QEvent *e) override;
 
 private:
     void buildMenu();

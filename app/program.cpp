@@ -76,6 +76,9 @@ std::unique_ptr<Program> createProgram(ui::Services &services) {
     wireStats(*p);
     p->m_backups = makeBackupCommands(*p);
     wireFiles(*p);
+    // Looking the icon up in the icon theme reads the theme's whole index:
+    // it waits until the start is on screen.
+    QObject::connect(p->m_mainForm, &TMainForm::startShown, p->m_mainForm, setApplicationIcon);
     return p;
 }
 
@@ -83,6 +86,9 @@ void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Glykovalin"));
     german::setUp();
     QGuiApplication::setDesktopFileName(QStringLiteral("de.glykovalin.Glykovalin"));
+}
+
+void setApplicationIcon() {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("de.glykovalin.Glykovalin")));
 }
 

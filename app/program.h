@@ -70,8 +70,11 @@ private:
 // the commands, all talking to the user through `services`; nullptr when
 // start-up has to end the program.
 std::unique_ptr<Program> createProgram(ui::Services &services);
-// The application's German texts, desktop file name and icon, set before
-// any window is made.
+// The application's German texts and desktop file name, set before any
+// window is made.
 void setUpApplication();
+// The windows' icon from the icon theme; a started program sets it once its
+// start is on screen.
+void setApplicationIcon();
 // Runs the program until the main window closes.
 int runProgram(QApplication &app, ui::Services &services);

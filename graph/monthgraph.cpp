@@ -1,6 +1,5 @@
 #include "monthgraph.h"
 
-#include <QImageReader>
 #include <QPainter>
 #include <QSet>
 #include <QVarLengthArray>
@@ -191,7 +190,7 @@ bool MonthGraph::showTemplate() {
 }
 
 QSize MonthGraph::prepareTemplate() {
-    const QSize size = QImageReader(m_templatePath).size();
+    const QSize size = PictureBox::pictureSize(m_templatePath);
     if (!size.isValid()) return {};
     m_pendingStamp = templateStamp();
     m_pendingTemplate = std::async(std::launch::async,

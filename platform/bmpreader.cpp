@@ -15,37 +15,60 @@ quint16 u16(QByteArrayView b, qsizetype at) {
     return quint16(quint8(b[at]) | quint8(b[at + 1]) << 8);
 }
 
-} // namespace
+// The headers of an uncompressed 24- or 32-bit bitmap; false for any other.
+struct Header {
+    quint32 dataAt = 0;
+    int width = 0, height = 0;
+    bool topDown = false;
+    quint16 bits = 0;
+    qsizetype stride = 0;
+};
 
-QImage readUncompressed(QByteArrayView b) {
+bool readHeader(QByteArrayView b, Header &h) {
     // File header (14 bytes) and an info header of at least 40 bytes.
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {};
-    const quint32 dataAt = u32(b, 10);
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
+    h.dataAt = u32(b, 10);
     const quint32 infoSize = u32(b, 14);
-    if (infoSize < 40 || 14 + qsizetype(infoSize) > b.size()) return {};
+    if (infoSize < 40) return false;
     const qint32 width = qint32(u32(b, 18));
     const qint32 rawHeight = qint32(u32(b, 22));
-    const quint16 planes = u16(b, 26), bits = u16(b, 28);
+    const quint16 planes = u16(b, 26);
+    h.bits = u16(b, 28);
     const quint32 compression = u32(b, 30);
-    if (planes != 1 || compression != 0 || (bits != 24 && bits != 32)) return {};
+    if (planes != 1 || compression != 0 || (h.bits != 24 && h.bits != 32)) return false;
     if (width <= 0 || width > 32768 || rawHeight == 0 || rawHeight < -32768 || rawHeight > 32768)
+        return false;
+    h.topDown = rawHeight < 0;
+    h.width = width;
+    h.height = h.topDown ? -rawHeight : rawHeight;
+    h.stride = ((qsizetype(width) * h.bits + 31) / 32) * 4;
+    return true;
+}
+
+} // namespace
+
+QSize sizeOf(QByteArrayView b) {
+    Header h;
+    return readHeader(b, h) ? QSize(h.width, h.height) : QSize();
+}
+
+QImage readUncompressed(QByteArrayView b) {
+    Header h;
+    if (!readHeader(b, h) || 14 + qsizetype(u32(b, 14)) > b.size()) return {};
+    if (qsizetype(h.dataAt) > b.size() || h.stride * h.height > b.size() - qsizetype(h.dataAt))
         return {};
-    const bool topDown = rawHeight < 0;
-    const int height = topDown ? -rawHeight : rawHeight;
-    const qsizetype stride = ((qsizetype(width) * bits + 31) / 32) * 4;
-    if (qsizetype(dataAt) > b.size() || stride * height > b.size() - qsizetype(dataAt)) return {};
-    QImage img(width, height, QImage::Format_RGB32);
+    QImage img(h.width, h.height, QImage::Format_RGB32);
     if (img.isNull()) return {};
-    const uchar *data = reinterpret_cast<const uchar *>(b.data()) + dataAt;
-    for (int y = 0; y < height; ++y) {
-        const uchar *src = data + stride * (topDown ? y : height - 1 - y);
+    const uchar *data = reinterpret_cast<const uchar *>(b.data()) + h.dataAt;
+    for (int y = 0; y < h.height; ++y) {
+        const uchar *src = data + h.stride * (h.topDown ? y : h.height - 1 - y);
         auto *dst = reinterpret_cast<quint32 *>(img.scanLine(y));
-        if (bits == 24) {
-            for (int x = 0; x < width; ++x, src += 3)
+        if (h.bits == 24) {
+            for (int x = 0; x < h.width; ++x, src += 3)
                 dst[x] = 0xFF000000u | quint32(src[2]) << 16 | quint32(src[1]) << 8 | src[0];
         } else {
-            std::memcpy(dst, src, size_t(width) * 4);
-            for (int x = 0; x < width; ++x)
+            std::memcpy(dst, src, size_t(h.width) * 4);
+            for (int x = 0; x < h.width; ++x)
                 dst[x] |= 0xFF000000u;
         }
     }

@@ -12,5 +12,8 @@ namespace bmpreader {
 // picture for any other file (another form, or bytes that are not a whole
 // bitmap).
 QImage readUncompressed(QByteArrayView bytes);
+// The size such a bitmap declares in its headers (the first 54 bytes are
+// enough); an invalid size for any other file.
+QSize sizeOf(QByteArrayView bytes);
 
 } // namespace bmpreader

@@ -22,6 +22,16 @@ QImage PictureBox::decode(const QString &path) {
     return img;
 }
 
+QSize PictureBox::pictureSize(const QString &path) {
+    if (path.isEmpty()) return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QSize size = bmpreader::sizeOf(file.read(54));
+    if (size.isValid()) return size;
+    file.close();
+    return QImageReader(path).size();
+}
+
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {
     setMouseTracking(true);
 }
@@ -56,7 +66,7 @@ bool PictureBox::loadPicture(const QString &path) {
 }
 
 bool PictureBox::loadPictureSoon(const QString &path) {
-    const QSize size = path.isEmpty() ? QSize() : QImageReader(path).size();
+    const QSize size = pictureSize(path);
     if (!size.isValid()) return loadPicture(path);
     if (m_decoding.valid()) m_decoding = {};
     if (m_autoSize) resize(size);

@@ -12,6 +12,10 @@ public:
     // A picture file as the boxes show it (32-bit RGB); a null image when it
     // cannot be read.
     static QImage decode(const QString &path);
+    // The size of the picture in a file without decoding it; invalid when the
+    // file holds no picture. A plain bitmap's headers are read directly, so
+    // that Qt does not load every image plugin to ask about it.
+    static QSize pictureSize(const QString &path);
     ~PictureBox() override;
 
     // The picture; one still being decoded is waited for.

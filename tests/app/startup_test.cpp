@@ -11,8 +11,11 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDialog>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -22,6 +25,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTextEdit>
 
 #include "app/mainform.h"
@@ -112,6 +116,16 @@ TEST(Startup, SettingsFileOpenedAtMostTwiceUpToTheFirstPaint) {
 // right after it.
 TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     StoredMonth m;
+    // An icon theme that holds the program's icon.
+    QTemporaryDir icons;
+    QDir(icons.path()).mkpath("t/apps");
+    testutil::writeBytes(icons.filePath("t/index.theme"),
+                         "[Icon Theme]\nDirectories=apps\n[apps]\nSize=16\n");
+    QImage(16, 16, QImage::Format_RGB32)
+        .save(icons.filePath("t/apps/de.glykovalin.Glykovalin.png"));
+    QIcon::setThemeSearchPaths({icons.path()});
+    QIcon::setThemeName("t");
+    QApplication::setWindowIcon(QIcon());
     ui::RecordingServices rec;
     std::unique_ptr<Program> program = createProgram(rec);
     ASSERT_TRUE(program);
@@ -121,6 +135,7 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
         TMainForm *w = nullptr;
         bool seen = false, monthShown = false;
         QRect window, diary, graph;
+        QString icon;
         bool eventFilter(QObject *, QEvent *e) override {
             if (e->type() != QEvent::Paint || seen) return false;
             seen = true;
@@ -128,6 +143,7 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
             window = w->geometry();
             diary = placeOf(*w, "RichEdit1");
             graph = placeOf(*w, "Image");
+            icon = QApplication::windowIcon().name();
             return false;
         }
     } frame;
@@ -145,6 +161,9 @@ TEST(Startup, TheFirstFrameComesBeforeTheMonthInTheFinalLayout) {
     EXPECT_EQ(frame.graph, placeOf(w, "Image"));
     EXPECT_EQ(frame.graph.size(), QSize(1550, 448));
     EXPECT_TRUE(rec.shown.isEmpty());
+    // The icon theme's index is read once the start is on screen.
+    EXPECT_EQ(frame.icon, "");
+    EXPECT_EQ(QApplication::windowIcon().name(), "de.glykovalin.Glykovalin");
     w.hide();
 }
 

@@ -59,6 +59,7 @@ TEST(BmpReader, ReadsUncompressedBitmapsAsQtDoes) {
                 const QByteArray bytes = bitmap(img, bits, topDown);
                 const QImage read = bmpreader::readUncompressed(bytes);
                 EXPECT_EQ(read, img) << bits << topDown << width;
+                EXPECT_EQ(bmpreader::sizeOf(bytes.left(54)), img.size()) << bits << width;
                 QImage byQt;
                 ASSERT_TRUE(byQt.loadFromData(bytes, "BMP"));
                 EXPECT_EQ(read, byQt.convertToFormat(QImage::Format_RGB32)) << bits << width;
@@ -89,4 +90,8 @@ TEST(BmpReader, OtherFormsAndDamagedFilesAreLeftAlone) {
     };
     for (const QByteArray &b : cases)
         EXPECT_TRUE(bmpreader::readUncompressed(b).isNull()) << b.size();
+    // Only the headers tell the size: a file cut short still names it.
+    EXPECT_EQ(bmpreader::sizeOf(cases[0]), QSize(9, 4));
+    for (const QByteArray &b : {cases[1], cases[2], cases[3], cases[4], png})
+        EXPECT_FALSE(bmpreader::sizeOf(b).isValid()) << b.size();
 }
