@@ -4,19 +4,6 @@
 
 namespace monthvalues {
 
-int dayOfLine(const QString &line) {
-    int day = 0;
-    const QChar *c = line.constData();
-    for (qsizetype i = 0; i + 3 < line.size(); ++i) {
-        if (c[i] != u' ' || c[i + 3] != u'.') continue;
-        const QChar a = c[i + 1], b = c[i + 2];
-        if (a < u'0' || a > u'9' || b < u'0' || b > u'9') continue;
-        const int d = (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
-        if (d >= 1 && d <= 31 && d > day) day = d;
-    }
-    return day;
-}
-
 bool slotOfLine(const QString &line, MeasurementSlot &slot) {
     // One scan: "Abends" anywhere wins, then the highest "Messung2" …
     // "Messung7", then "Morgens".

@@ -8,10 +8,8 @@
 // per-day line texts of the diary, each line with its slot tag.
 namespace monthvalues {
 
-// The scanning readers of entry lines without building search texts: the day
-// of the last " DD." found (the highest, as the readers scan 01 … 31) and the
-// last slot word found in slot order.
-int dayOfLine(const QString &line);
+// The slot of an entry line as entryline::slotOf finds it (the last slot
+// word found in slot order), in one scan without building search texts.
 bool slotOfLine(const QString &line, MeasurementSlot &slot);
 // " -1 " .. " -8 " of the line's slot, empty when the line names none.
 QString SlotTag(const QString &line);

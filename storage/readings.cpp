@@ -472,11 +472,6 @@ bool MonthMeans::hasDayMean(int day) const {
     return day >= 1 && day <= 31 && count[size_t(day - 1)] > 0;
 }
 
-double MonthMeans::dayMean(int day) const {
-    if (!hasDayMean(day)) return 0;
-    return double(sum[size_t(day - 1)]) / count[size_t(day - 1)];
-}
-
 namespace {
 // Hundredths of sum / n, rounded half up; n > 0, sum >= 0.
 qint64 hundredths(qint64 sum, qint64 n) {
@@ -521,16 +516,6 @@ MonthMeans monthMeans(const QList<Reading> &readings) {
         m.total += r.mgdl;
     }
     return m;
-}
-
-MonthMeans monthMeansOf(const QStringList &tableLines) {
-    QList<Reading> readings;
-    for (const QString &line : tableLines) {
-        Reading r;
-        if (entryline::isEntryLine(line) && readLine(line, r) == LineKind::Reading)
-            readings.append(r);
-    }
-    return monthMeans(readings);
 }
 
 } // namespace glucose

@@ -84,8 +84,6 @@ struct MonthMeans {
     qint64 total = 0;
 
     bool hasDayMean(int day) const;
-    // Exact mean of a day; 0 for a day without readings.
-    double dayMean(int day) const;
     // The whole number the documents print: the mean rounded to two decimals
     // first, that rounded half up ("100,50" gives 101); 0 without readings.
     int dayMeanWhole(int day) const;
@@ -100,7 +98,5 @@ struct MonthMeans {
     QString monthMeanText() const;
 };
 MonthMeans monthMeans(const QList<Reading> &readings);
-// The means of a table's lines (as read from its file).
-MonthMeans monthMeansOf(const QStringList &tableLines);
 
 } // namespace glucose

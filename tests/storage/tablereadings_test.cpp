@@ -116,6 +116,11 @@ TEST(TableReadings, FileBytesReadAsTheirLines) {
 }
 
 TEST(TableReadings, MonthMeansOfTheGraphAndItsDocuments) {
+    auto monthMeansOf = [](const QStringList &lines) {
+        TableReadings t;
+        parseTable(lines, MeasureMode::Eight, t);
+        return monthMeans(t.readings);
+    };
     // A 0 is no reading: 100, 100, 100, 0, 100 give 100, not 80.
     MonthMeans m = monthMeansOf(
         table({entry(MeasurementSlot::Morgens, 1, 100), entry(MeasurementSlot::Messung2, 1, 100),
@@ -142,7 +147,6 @@ TEST(TableReadings, MonthMeansOfTheGraphAndItsDocuments) {
     EXPECT_EQ(m.dayMeanWhole(1), 101);
     EXPECT_EQ(m.dayMeanWhole(2), 100);
     EXPECT_EQ(m.dayMeanWhole(3), 100);
-    EXPECT_DOUBLE_EQ(m.dayMean(1), 100.5);
     EXPECT_EQ(m.monthMeanText(), "100,14");
     EXPECT_EQ(m.dayMeanTexts()[30], "0");
     // Fewer than three readings give no monthly mean.
