@@ -4,7 +4,6 @@
 #include "platform/textfile.h"
 #include "testutil.h"
 
-
 using testutil::crlf;
 using testutil::readBytes;
 using testutil::writeBytes;
