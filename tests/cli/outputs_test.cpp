@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 #include <functional>
 #include <gtest/gtest.h>
@@ -152,13 +153,17 @@ TEST(CliOutputs, KilledMidWriteLeavesAWholeFileAndTheNextRunCleansUp) {
             EXPECT_TRUE(o.whole(testutil::readBytes(o.target))) << o.name.toStdString() << i;
         }
     }
-    // Leftovers as a kill between link and rename leaves them, old enough.
-    const QStringList stray = {f.outputs + "bild.png.aBcDeF", f.outputs + "grafik.pdf.QwErTz",
-                               f.file("Glykovalin-Daten/2024/MM032024.tab.XyZabc"),
-                               f.file("Glykovalin-Daten im Browser/2024/MM032024.html.AbCdEf")};
-    for (const QString &s : stray) {
+    // Leftovers as a kill between link and rename leaves them, besides those
+    // the kills above may have left; all of them old enough (a young one may
+    // belong to a save under way and stays).
+    for (const QString &s : {f.outputs + "bild.png.aBcDeF", f.outputs + "grafik.pdf.QwErTz",
+                             f.file("Glykovalin-Daten/2024/MM032024.tab.XyZabc"),
+                             f.file("Glykovalin-Daten im Browser/2024/MM032024.html.AbCdEf")})
         testutil::writeBytes(s, "halb");
-        QFile file(s);
+    static const QRegularExpression leftover(QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    for (const QString &name : filesBelow(f.tmp.path())) {
+        if (!leftover.match(name).hasMatch()) continue;
+        QFile file(f.file(name));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.setFileTime(QDateTime::currentDateTime().addSecs(-300),
                          QFileDevice::FileModificationTime);
