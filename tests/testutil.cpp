@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 
@@ -15,6 +17,18 @@ QByteArray readBytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
+}
+
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names) {
+    QMap<QString, QByteArray> files;
+    const QDir base(folder);
+    for (QDirIterator it(folder, names, QDir::Files | QDir::Hidden | QDir::System,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = it.next();
+        files.insert(base.relativeFilePath(path), readBytes(path));
+    }
+    return files;
 }
 
 void writeBytes(const QString &path, const QByteArray &bytes) {

@@ -1,7 +1,9 @@
 #pragma once
 #include <QByteArray>
+#include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <ostream>
 #include <stdexcept>
@@ -21,6 +23,9 @@ private:
 };
 
 QByteArray readBytes(const QString &path);
+// Every file below a folder (hidden ones too) by its path relative to the
+// folder, with its bytes; only the file names matching `names` when given.
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {});
 void writeBytes(const QString &path, const QByteArray &bytes);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);

@@ -304,7 +304,7 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     NoPause noPause;
     app.program().graphPrintPreview().setPause(&noPause);
     Monkey monkey(app, services, rng);
-    QMap<QString, QByteArray> files = scenario::filesIn(f.data(), {"*.tab"});
+    QMap<QString, QByteArray> files = testutil::filesIn(f.data(), {"*.tab"});
     QSet<QString> deleted; // readings the user deleted in the entry dialog
     int done = 0, writes = 0;
     for (int i = 0; i < steps; ++i, ++done) {
@@ -318,7 +318,7 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
             if (a.text.startsWith(QStringLiteral("Möchten Sie den Eintrag")))
                 deleted.unite(readingKeys({a.text.section(u'\n', 1, 1)}));
         }
-        const QMap<QString, QByteArray> now = scenario::filesIn(f.data(), {"*.tab"});
+        const QMap<QString, QByteArray> now = testutil::filesIn(f.data(), {"*.tab"});
         for (auto it = now.cbegin(); it != now.cend(); ++it) {
             const QByteArray before = files.value(it.key());
             if (before == it.value()) continue;

@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDialog>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
@@ -88,16 +87,6 @@ QByteArray diaryPage(int day, int carbs, const QByteArray &remark) {
                .arg(carbs)
                .toLatin1() +
            remark + "\r\n";
-}
-
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names) {
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, names, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-         it.hasNext();) {
-        const QString path = it.next();
-        files[path] = testutil::readBytes(path);
-    }
-    return files;
 }
 
 QStringList readingsIn(const QString &tablePath) {

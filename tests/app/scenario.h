@@ -41,9 +41,6 @@ void typeText(QWidget *widget, const QString &text);
 // carbohydrates and a remark.
 QByteArray diaryPage(int day, int carbs, const QByteArray &remark);
 
-// Every file under the folder (of the names given) with its bytes.
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {});
-
 // The entry lines of a month table on disk.
 QStringList readingsIn(const QString &tablePath);
 

@@ -23,15 +23,15 @@ namespace {
 // The settings dialog: the unit's button, then OK. Only the setting
 // changes.
 void chooseUnit(App &app, const Folder &f, const char *button) {
-    QMap<QString, QByteArray> before = scenario::filesIn(f.path());
+    QMap<QString, QByteArray> before = testutil::filesIn(f.path());
     app.whenModal([button](QWidget *dlg) {
         QTest::mouseClick(&testutil::child<QAbstractButton>(*dlg, button), Qt::LeftButton);
         QTest::mouseClick(&testutil::child<QPushButton>(*dlg, "OKBtn"), Qt::LeftButton);
     });
     app.menu("Einstellungen");
-    QMap<QString, QByteArray> after = scenario::filesIn(f.path());
-    after.remove(f.ini());
-    before.remove(f.ini());
+    QMap<QString, QByteArray> after = testutil::filesIn(f.path());
+    after.remove("glykoval.ini");
+    before.remove("glykoval.ini");
     EXPECT_EQ(after, before);
 }
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -62,15 +61,7 @@ struct Base {
         return dir.path() + "Glykovalin-Daten/2024/" + QString::fromLatin1(name);
     }
     // Every file below the folder with its bytes.
-    QMap<QString, QByteArray> files() const {
-        QMap<QString, QByteArray> all;
-        QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString f = it.next();
-            all.insert(f, testutil::readBytes(f));
-        }
-        return all;
-    }
+    QMap<QString, QByteArray> files() const { return testutil::filesIn(dir.path()); }
 };
 
 } // namespace

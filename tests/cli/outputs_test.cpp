@@ -1,6 +1,5 @@
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -72,13 +71,7 @@ QList<Output> outputsOf(const OutputFolder &f) {
 
 // All files below the folder, relative to it.
 QStringList filesBelow(const QString &folder) {
-    QStringList out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(folder).relativeFilePath(it.next());
-    out.sort();
-    return out;
+    return testutil::filesIn(folder).keys();
 }
 
 } // namespace

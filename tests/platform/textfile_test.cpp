@@ -13,14 +13,6 @@
 
 using testutil::readBytes;
 
-namespace {
-
-QStringList filesIn(const QString &folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
-} // namespace
-
 TEST(TextFile, CausesAreGermanSentences) {
     EXPECT_EQ(textfile::reasonOf(ENOSPC), QString::fromUtf8("Der Datenträger ist voll."));
     for (int code : {ENOSPC, EDQUOT, EFBIG, EACCES, EPERM, EROFS, ENOENT, ENOTDIR, EISDIR, EIO,
@@ -82,5 +74,5 @@ TEST(TextFile, SafeFileWrittenInPiecesKeepsTheFirstFailure) {
     EXPECT_EQ(r.code, EFBIG);
     EXPECT_EQ(r.reason, textfile::reasonOf(EFBIG));
     EXPECT_EQ(readBytes(path).size(), 4000);
-    EXPECT_EQ(filesIn(dir.path()), QStringList{"bild.png"});
+    EXPECT_EQ(testutil::filesIn(dir.path()).keys(), QStringList{"bild.png"});
 }
