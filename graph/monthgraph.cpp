@@ -116,10 +116,6 @@ void MonthGraph::drawReading(QPainter &p, const QString &line) {
         p.setPen(pen(m_curveColor, w));
         p.drawLine(x, y, m_prevX, y <= m_prevY ? m_prevY - w : m_prevY + w);
     }
-    if (m_pointPixelsWidth != w + 1) {
-        m_pointPixelsWidth = w + 1;
-        m_pointPixels = pointPixels(w + 1);
-    }
     QVarLengthArray<QPoint, 128> dot;
     for (const QPoint &d : std::as_const(m_pointPixels))
         dot.append(d + QPoint(x, y));
@@ -210,6 +206,7 @@ void MonthGraph::drawFrame(bool lines, int legendWidth) {
     const SettingsStore st = m_model.settings();
     // A width that is no number stops here; one out of range is clamped.
     m_penWidth = limits::penWidth(st.get(keys::StiftBreite));
+    m_pointPixels = pointPixels(m_penWidth + 1);
     m_curveColor = colorref::toColor(st.color(keys::KurvenFarbe, defaults::KurvenFarbe));
     m_meanCurveColor =
         colorref::toColor(st.color(keys::MittelKurvenFarbe, defaults::MittelKurvenFarbe));

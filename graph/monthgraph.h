@@ -132,8 +132,7 @@ private:
     QColor m_curveColor, m_meanCurveColor;
     int m_highY = 0, m_criticalY = 0, m_lowY = 0;
     int m_penWidth = 2;
-    int m_pointPixelsWidth = 0;
-    QList<QPoint> m_pointPixels; // pointPixels(m_pointPixelsWidth)
+    QList<QPoint> m_pointPixels; // pointPixels(m_penWidth + 1)
     int m_pointCounter = 0;
     QString m_title;
     QString m_timeStripText;

@@ -17,7 +17,7 @@ quint16 u16(QByteArrayView b, qsizetype at) {
 
 // The headers of an uncompressed 24- or 32-bit bitmap; false for any other.
 struct Header {
-    quint32 dataAt = 0;
+    quint32 dataAt = 0, infoSize = 0;
     int width = 0, height = 0;
     bool topDown = false;
     quint16 bits = 0;
@@ -28,8 +28,8 @@ bool readHeader(QByteArrayView b, Header &h) {
     // File header (14 bytes) and an info header of at least 40 bytes.
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
     h.dataAt = u32(b, 10);
-    const quint32 infoSize = u32(b, 14);
-    if (infoSize < 40) return false;
+    h.infoSize = u32(b, 14);
+    if (h.infoSize < 40) return false;
     const qint32 width = qint32(u32(b, 18));
     const qint32 rawHeight = qint32(u32(b, 22));
     const quint16 planes = u16(b, 26);
@@ -54,7 +54,7 @@ QSize sizeOf(QByteArrayView b) {
 
 QImage readUncompressed(QByteArrayView b) {
     Header h;
-    if (!readHeader(b, h) || 14 + qsizetype(u32(b, 14)) > b.size()) return {};
+    if (!readHeader(b, h) || 14 + qsizetype(h.infoSize) > b.size()) return {};
     if (qsizetype(h.dataAt) > b.size() || h.stride * h.height > b.size() - qsizetype(h.dataAt))
         return {};
     QImage img(h.width, h.height, QImage::Format_RGB32);
