@@ -291,6 +291,10 @@ QEvent::Type startShownEvent() {
 
 bool TMainForm::event(QEvent *e) {
     if (e->type() != startShownEvent()) return QMainWindow::event(e);
+    // Temporary files an interrupted save left beside the user's files (a
+    // save under way is young and stays).
+    const Folders &f = m_model.folders();
+    strayfiles::removeLeftovers(f.base, f.data, f.browser);
     emit startShown();
     return true;
 }
@@ -353,12 +357,6 @@ void TMainForm::FirstPaint() {
     // After the paint of what this start shows, which is posted at a low
     // priority while the month is drawn (also while a question waits).
     QCoreApplication::postEvent(this, new QEvent(startShownEvent()), Qt::LowEventPriority - 1);
-    // Temporary files an interrupted save left beside the user's files, once
-    // the month is on screen (a save under way is young and stays).
-    QTimer::singleShot(0, this, [this] {
-        const Folders &f = m_model.folders();
-        strayfiles::removeLeftovers(f.base, f.data, f.browser);
-    });
     restoreWindow();
     // A month drawn next starts from this template; without one it is what
     // the window shows.
