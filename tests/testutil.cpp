@@ -44,4 +44,23 @@ QByteArray crlf(const QStringList &lines) {
     return out;
 }
 
+QStringList monthHeader(const QString &user, const QString &date, bool eight,
+                        const QStringList &margins) {
+    const QString on = eight ? "8" : "4", off = eight ? "4" : "8";
+    return {"[Personendaten]",
+            "BenutzerName=" + user,
+            "Datum=" + date,
+            "",
+            "DruckenTabellenRandLeft=" + margins.value(0),
+            "DruckenTabellenRandRight=" + margins.value(1),
+            "DruckenTabellenRandTop=" + margins.value(2),
+            "DruckenTabellenRandBottom=" + margins.value(3),
+            "",
+            "",
+            "BisZu" + on + "MessungenJeTag=1",
+            "BisZu" + off + "MessungenJeTag=0",
+            "",
+            ""};
+}
+
 } // namespace testutil

@@ -29,6 +29,10 @@ QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &name
 void writeBytes(const QString &path, const QByteArray &bytes);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);
+// A month table's header as a save writes it: user, date, the table margins
+// (left, right, top, bottom) and the slot mode, up to the first reading.
+QStringList monthHeader(const QString &user, const QString &date, bool eight = false,
+                        const QStringList &margins = {"18", "10", "10", "10"});
 
 // A control of a window by its object name; a missing one ends the test
 // with a failure.

@@ -101,14 +101,11 @@ TEST(ImportDialog, PreviewWithSensorChoiceThenApply) {
     EXPECT_EQ(im.rec.shown[0].kind, ui::Kind::Information);
     EXPECT_EQ(im.rec.shown[0].text, "5 Messwerte übernommen (MM032024.tab, MM042024.tab).");
     EXPECT_EQ(testutil::readBytes(im.table("MM032024.tab")),
-              testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=März 2024", "",
-                              "DruckenTabellenRandLeft=18", "DruckenTabellenRandRight=10",
-                              "DruckenTabellenRandTop=10", "DruckenTabellenRandBottom=10", "", "",
-                              "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0", "", "",
-                              "Morgens den    05.03.2024 Z=07:10  ZuckerWert=128",
-                              "Messung2 den 05.03.2024 Z=12:20  ZuckerWert=160",
-                              "Abends den     05.03.2024 Z=22:05  ZuckerWert=112",
-                              "Messung3 den 06.03.2024 Z=18:10  ZuckerWert=145"}));
+              testutil::crlf(testutil::monthHeader("Max Muster", "März 2024") +
+                             QStringList{"Morgens den    05.03.2024 Z=07:10  ZuckerWert=128",
+                                         "Messung2 den 05.03.2024 Z=12:20  ZuckerWert=160",
+                                         "Abends den     05.03.2024 Z=22:05  ZuckerWert=112",
+                                         "Messung3 den 06.03.2024 Z=18:10  ZuckerWert=145"}));
 
     // The same file again: nothing new, the check box starts unticked.
     const QByteArray march = testutil::readBytes(im.table("MM032024.tab"));

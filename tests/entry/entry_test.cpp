@@ -55,16 +55,6 @@ QString line(const char *slot, const char *date, const char *time, const char *v
     return pre + pad + date + " Z=" + time + "  ZuckerWert=" + value;
 }
 
-// A month table's header as a save writes it, with the default margins.
-QStringList header(const QString &user, const QString &date, bool eight = false) {
-    const QString on = eight ? "8" : "4", off = eight ? "4" : "8";
-    return QStringList({"[Personendaten]", "BenutzerName=" + user, "Datum=" + date, "",
-                        "DruckenTabellenRandLeft=18", "DruckenTabellenRandRight=10",
-                        "DruckenTabellenRandTop=10", "DruckenTabellenRandBottom=10", "", "",
-                        "BisZu" + on + "MessungenJeTag=1", "BisZu" + off + "MessungenJeTag=0", "",
-                        ""});
-}
-
 // The table builder's input for a month of the user.
 tablebuilder::TableInput tableInput(const QString &month, const QString &user,
                                     const QStringList &entries = {}) {
@@ -339,8 +329,8 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     EXPECT_EQ(saved, path);
     EXPECT_FALSE(d.isVisible());
     EXPECT_FALSE(d.hasUnsavedChanges());
-    const QByteArray file =
-        testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) + expected);
+    const QByteArray file = testutil::crlf(
+        testutil::monthHeader("Max Muster", QString::fromUtf8("März 2024")) + expected);
     EXPECT_EQ(testutil::readBytes(path), file);
     EXPECT_EQ(fx.ini("BenutzerName"), "Max Muster");
     EXPECT_EQ(fx.ini("LetzteEingabe"), expected[5]);
@@ -486,7 +476,8 @@ TEST(EntryDialog, NewMonthOverAStoredTableKeepsItsReadings) {
     EXPECT_TRUE(fx.rec.shown[0].text.contains(old));
     const QStringList readings = {old, line("Morgens", "05.03.2024", "07:00", "100")};
     EXPECT_EQ(testutil::readBytes(path),
-              testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) + readings));
+              testutil::crlf(testutil::monthHeader("Max Muster", QString::fromUtf8("März 2024")) +
+                             readings));
 }
 
 TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
@@ -520,7 +511,7 @@ TEST(EntryDialog, MarkingSelectsTheReadingOfSlotAndDateOfADrawnMonth) {
     const QString path = fx.table("2024/MM032024.tab");
     QDir().mkpath(fx.table("2024"));
     testutil::writeBytes(
-        path, testutil::crlf(header("Max Muster", QString::fromUtf8("März 2024")) +
+        path, testutil::crlf(testutil::monthHeader("Max Muster", QString::fromUtf8("März 2024")) +
                              QStringList{line("Morgens", "05.03.2024", "07:00", "100"),
                                          line("Messung2", "05.03.2024", "12:00", "110"),
                                          line("Morgens", "06.03.2024", "07:00", "120")}));
@@ -561,7 +552,7 @@ TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndTheExactFile) {
     e.click("BitBtn4");
     EXPECT_TRUE(table.contains(kHead8));
     EXPECT_EQ(testutil::readBytes(fx.table("2025/M072025.tab")),
-              testutil::crlf(header("Max", "Juli 2025", true) +
+              testutil::crlf(testutil::monthHeader("Max", "Juli 2025", true) +
                              QStringList{line("Messung5", "09.07.2025", "14:30", "180")}));
     EXPECT_EQ(fx.ini("Messung8UhrzeitMessung5"), "14:30");
     EXPECT_EQ(fx.ini("Messung8UhrzeitMessung6"), "");

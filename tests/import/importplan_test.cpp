@@ -62,15 +62,6 @@ struct Base {
     }
 };
 
-QByteArray header(const char *date, bool eight) {
-    return testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
-                           QString::fromUtf8("Datum=") + QString::fromUtf8(date), "",
-                           "DruckenTabellenRandLeft=18", "DruckenTabellenRandRight=10",
-                           "DruckenTabellenRandTop=10", "DruckenTabellenRandBottom=10", "", "",
-                           eight ? "BisZu8MessungenJeTag=1" : "BisZu4MessungenJeTag=1",
-                           eight ? "BisZu4MessungenJeTag=0" : "BisZu8MessungenJeTag=0", "", ""});
-}
-
 void expectSums(const Totals &t) {
     EXPECT_EQ(t.found + t.otherRows,
               t.imported + t.duplicates + t.conflicts + t.outsideSlots + t.skipped());
@@ -99,7 +90,7 @@ TEST(ImportPlan, NewMonthsAreMadeAsTheProgramMakesThem) {
     ASSERT_TRUE(done.ok()) << done.error.toStdString();
     EXPECT_EQ(done.written, QStringList({b.table("MM032024.tab"), b.table("MM042024.tab")}));
     EXPECT_EQ(testutil::readBytes(b.table("MM032024.tab")),
-              header("März 2024", false) +
+              testutil::crlf(testutil::monthHeader("Max Muster", QString::fromUtf8("März 2024"))) +
                   testutil::crlf({"Morgens den    05.03.2024 Z=07:10  ZuckerWert=128",
                                   "Abends den     05.03.2024 Z=22:05  ZuckerWert=112",
                                   "Messung3 den 06.03.2024 Z=18:10  ZuckerWert=145"}));

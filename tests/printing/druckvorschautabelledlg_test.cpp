@@ -65,10 +65,8 @@ struct PreviewFixture {
         dlg.setEngine(std::unique_ptr<TablePrintEngine>(engine));
         table = dir.file("MM032024.tab");
         // A month table as the program writes it, with a hand-made umlaut line.
-        original = testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster", "Datum=März 2024",
-                                   "", "DruckenTabellenRandLeft=15", "DruckenTabellenRandRight=8",
-                                   "DruckenTabellenRandTop=12", "DruckenTabellenRandBottom=9", "",
-                                   "", "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=0", "", ""});
+        original = testutil::crlf(
+            testutil::monthHeader("Max Muster", "März 2024", false, {"15", "8", "12", "9"}));
         original.replace("M\xC3\xA4rz", "M\xE4rz");
         original += "Morgens den    01.03.2024 Z=07:00  ZuckerWert=95\r\n"
                     "Abends den     01.03.2024 Z=21:30  ZuckerWert=140\r\n";

@@ -17,17 +17,7 @@
 using testutil::crlf;
 using testutil::readBytes;
 
-namespace {
-QStringList header(const QString &name, const QString &date, const QStringList &margins,
-                   bool four) {
-    const QString on = four ? "4" : "8", off = four ? "8" : "4";
-    return QStringList(
-        {"[Personendaten]", "BenutzerName=" + name, "Datum=" + date, "",
-         "DruckenTabellenRandLeft=" + margins[0], "DruckenTabellenRandRight=" + margins[1],
-         "DruckenTabellenRandTop=" + margins[2], "DruckenTabellenRandBottom=" + margins[3], "", "",
-         "BisZu" + on + "MessungenJeTag=1", "BisZu" + off + "MessungenJeTag=0", "", ""});
-}
-} // namespace
+using testutil::monthHeader;
 
 TEST(EntryLine, FormatAndReaders) {
     const QString m =
@@ -78,9 +68,8 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     feb.entries << entryline::format(MeasurementSlot::Morgens, "01", "02", "2024", "07:00", "101");
     const QString febPath = monthtable::write(feb).path;
     ASSERT_EQ(febPath, dir.path() + "Glykovalin-Daten/2024/JM022024.tab");
-    EXPECT_EQ(readBytes(febPath), crlf(header(QString::fromUtf8("Jörg Müller"), "Februar 2024",
-                                              {"18", "10", "10", "10"}, true)
-                                       << feb.entries));
+    EXPECT_EQ(readBytes(febPath),
+              crlf(monthHeader(QString::fromUtf8("Jörg Müller"), "Februar 2024") << feb.entries));
 
     // March, eight slots, empty list, one-letter initials: margins come from February.
     ASSERT_TRUE(profile::write(febPath, "Personendaten", "DruckenTabellenRandLeft", "15"));
@@ -97,7 +86,7 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     const QString marPath = written.path;
     ASSERT_EQ(marPath, dir.path() + "Glykovalin-Daten/2024/A032024.tab");
     EXPECT_EQ(readBytes(marPath),
-              crlf(header("Anna", QString::fromUtf8("März"), {"15", "10", "10", "10"}, false))
+              crlf(monthHeader("Anna", QString::fromUtf8("März"), true, {"15", "10", "10", "10"}))
                   .replace("Datum=M\xE4rz\r\n", "Datum=M\xE4rz 2024\r\n"));
     EXPECT_TRUE(rec.shown.isEmpty());
     EXPECT_EQ(monthtable::yearOfPath(marPath), "2024");
