@@ -1,20 +1,16 @@
 // The commands that open, show, edit and start a month, with the entry
 // dialog they lead to, on the real program.
-#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QDate>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
-#include "platform/textfile.h"
 #include "scenario.h"
-#include "storage/monthtable.h"
 #include "support/entrycontrols.h"
-#include "testutil.h"
 
 namespace {
 
@@ -45,8 +41,15 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         auto *name = app.find<QDialog>("NameEingDlg");
         ASSERT_NE(name, nullptr);
         ASSERT_TRUE(name->isVisible());
-        name->findChild<QLineEdit *>("Edit1")->setText("Max Muster");
-        name->findChild<QPushButton *>("OKBtn")->click();
+        for (QLabel *l : name->findChildren<QLabel *>())
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+        // Typed, Tab to "OK" and Return, as with the keyboard only.
+        QLineEdit &edit = testutil::child<QLineEdit>(*name, "Edit1");
+        QTest::keyClicks(&edit, "Max Muster");
+        QTest::keyClick(&edit, Qt::Key_Tab);
+        EXPECT_EQ(name->focusWidget(), &testutil::child<QPushButton>(*name, "OKBtn"));
+        QTest::keyClick(name->focusWidget(), Qt::Key_Return);
+        App::settle();
         EXPECT_FALSE(name->isVisible());
         EXPECT_EQ(f.setting("BenutzerName"), "Max Muster");
         EXPECT_EQ(app.title()->text(), " von Max Muster");

@@ -37,7 +37,7 @@ struct WriteCase {
     QString file;   // the target's name in the test folder
     QByteArray old; // its bytes before the write (none with a missing folder)
     std::function<Answer(const QString &target)> write;
-    std::function<QString(const QString &target)> message;
+    QString message; // "%1" stands for the target's path
     // Further checks once the fault is gone.
     std::function<void(const QString &target)> after = {};
 };
@@ -46,8 +46,8 @@ const QString kKept = QString::fromUtf8(" Ihr bisheriger Inhalt bleibt unveränd
 const QString kKeptVersion =
     QString::fromUtf8(" Die bisherige Fassung der Datei bleibt unverändert erhalten.");
 
-QString saveMessage(const QString &target, const QString &reason, bool existed = true) {
-    return "Die Datei \"" + target + "\" konnte nicht gespeichert werden. " + reason +
+QString saveMessage(const QString &reason, bool existed = true) {
+    return "Die Datei \"%1\" konnte nicht gespeichert werden. " + reason +
            (existed ? kKept : QString());
 }
 const QString kFull = textfile::reasonOf(EFBIG);
@@ -81,16 +81,11 @@ QList<WriteCase> cases() {
                       error);
     };
     return {
-        {"textfile full disk", Fault::FullDisk, "MM032024.txt", oldText, save,
-         [](const QString &t) { return saveMessage(t, kFull); }},
+        {"textfile full disk", Fault::FullDisk, "MM032024.txt", oldText, save, saveMessage(kFull)},
         {"textfile write-protected", Fault::ReadOnly, "glykoval.ini", kIni, save,
-         [](const QString &t) { return saveMessage(t, kProtected); }},
-        {"textfile missing folder",
-         Fault::MissingFolder,
-         "MM032024.txt",
-         {},
-         save,
-         [](const QString &t) { return saveMessage(t, kNoFolder, false); }},
+         saveMessage(kProtected)},
+        {"textfile missing folder", Fault::MissingFolder, "MM032024.txt", QByteArray(), save,
+         saveMessage(kNoFolder, false)},
         {"settings document full disk", Fault::FullDisk, "glykoval.ini", kIni,
          [doc](const QString &t) {
              *doc = std::make_unique<IniDocument>(t);
@@ -103,7 +98,7 @@ QList<WriteCase> cases() {
                      &error),
                  error);
          },
-         [](const QString &t) { return saveMessage(t, kFull); },
+         saveMessage(kFull),
          [doc](const QString &t) {
              // The document holds what the file holds, and a later write goes through.
              EXPECT_EQ((*doc)->read("Einstellung", "Hochwerte>"), "180");
@@ -118,10 +113,10 @@ QList<WriteCase> cases() {
              return failed(SettingsStore(t).set(keys::LetzteEingabe, QString(100, u'x'), &error),
                            error);
          },
-         [](const QString &t) { return saveMessage(t, kFull); }},
+         saveMessage(kFull)},
         {"profile write-protected", Fault::ReadOnly, "glykoval.ini", kIni,
          [](const QString &t) { return failed(profile::write(t, "Einstellung", "A", "2"), ""); },
-         [](const QString &) { return QString(); }},
+         ""},
         {"month table full disk", Fault::FullDisk, "2024/MM032024.tab",
          testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster"}),
          [](const QString &t) {
@@ -138,14 +133,9 @@ QList<WriteCase> cases() {
              EXPECT_EQ(r.notices.size(), r ? 0 : 1);
              return failed(bool(r), r.notices.value(0).text);
          },
-         [](const QString &t) {
-             return "Fehler beim Schreiben der Datei " + t + "! " + kFull + kKeptVersion;
-         }},
+         "Fehler beim Schreiben der Datei %1! " + kFull + kKeptVersion},
         {"diary full disk", Fault::FullDisk, "MM052024.txt", diary, storeDiary,
-         [](const QString &t) {
-             return "Die Tagebuchdatei \"" + t + "\" kann nicht geschrieben werden.\n" + kFull +
-                    kKeptVersion;
-         },
+         "Die Tagebuchdatei \"%1\" kann nicht geschrieben werden.\n" + kFull + kKeptVersion,
          [storeDiary, diary](const QString &t) {
              EXPECT_EQ(storeDiary(t), Answer());
              EXPECT_TRUE(testutil::readBytes(t).startsWith(diary + "Tag02: "));
@@ -161,7 +151,7 @@ QList<WriteCase> cases() {
              QString error;
              return failed(pdf.BeendeDokument(&error), error);
          },
-         [](const QString &t) { return saveMessage(t, kFull); }},
+         saveMessage(kFull)},
         {"statistics CSV full disk", Fault::FullDisk, "alt.csv", "alt",
          [](const QString &t) {
              QList<glucose::Reading> many;
@@ -171,9 +161,7 @@ QList<WriteCase> cases() {
              QString error;
              return failed(stats::writeCsv(t, many, &error), error);
          },
-         [](const QString &t) {
-             return "Die CSV-Datei \"" + t + "\" konnte nicht geschrieben werden.\n" + kFull;
-         }},
+         "Die CSV-Datei \"%1\" konnte nicht geschrieben werden.\n" + kFull},
     };
 }
 
@@ -202,7 +190,7 @@ TEST(FailedWrites, EveryWriterKeepsTheOldFileAndSaysWhy) {
             }
             answer = c.write(target);
         }
-        EXPECT_EQ(answer, Answer(c.message(target)));
+        EXPECT_EQ(answer, Answer(QString(c.message).replace("%1", target)));
         if (c.fault == Fault::MissingFolder) {
             EXPECT_FALSE(QFileInfo::exists(folder));
             continue;

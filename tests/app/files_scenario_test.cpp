@@ -1,12 +1,10 @@
 // Readings from a meter's file and the backups, from the main menu of the
 // real program: the month on screen follows what they wrote.
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
-#include <QTextEdit>
 
 #include "platform/profile.h"
 #include "scenario.h"
@@ -43,11 +41,9 @@ TEST(FilesScenario, ARestoreShowsTheRestoredMonth) {
     Folder f({"BenutzerName=Max Muster"});
     const QString backups = f.path() + "../sicherungen-" + QFileInfo(f.path()).fileName();
     profile::write(f.ini(), "Einstellung", "SicherungsOrdner", backups);
-    const QString table = f.table("MM032024.tab", 2024);
-    const QByteArray stored = scenario::monthFile(
-        "Max Muster", 3, 2024, {scenario::reading(MS::Morgens, 2, 3, 2024, "07:00", 111)});
-    testutil::writeBytes(table, stored);
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const QString table = scenario::storeTable(
+        f, 3, 2024, {scenario::reading(MS::Morgens, 2, 3, 2024, "07:00", 111)});
+    const QByteArray stored = testutil::readBytes(table);
     App app;
     ASSERT_TRUE(app.window().monthShown());
     const QString archive = f.path() + "../" + QFileInfo(f.path()).fileName() + "-sicherung.zip";
@@ -56,9 +52,7 @@ TEST(FilesScenario, ARestoreShowsTheRestoredMonth) {
     ASSERT_TRUE(QFile::exists(archive)) << app.rec.texts().join('|').toStdString();
 
     // Changed afterwards by another writer, then restored.
-    testutil::writeBytes(
-        table, scenario::monthFile("Max Muster", 3, 2024,
-                                   {scenario::reading(MS::Morgens, 2, 3, 2024, "07:00", 222)}));
+    scenario::storeTable(f, 3, 2024, {scenario::reading(MS::Morgens, 2, 3, 2024, "07:00", 222)});
     app.program().model.reload();
     app.rec.fileNames.enqueue(archive);
     app.whenModal([](QWidget *dlg) {

@@ -1,15 +1,12 @@
-#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
@@ -17,21 +14,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QTextEdit>
 
-#include "app/mainform.h"
-#include "app/program.h"
 #include "dialogs/einstelldlg.h"
 #include "diary/tagebuchspeichernform.h"
 #include "entry/eingabedlg.h"
 #include "platform/filedialog.h"
-#include "platform/german.h"
 #include "platform/germaninterface.h"
-#include "platform/ui.h"
 #include "printing/druckvorschau.h"
-#include "recordingservices.h"
 #include "scenario.h"
-#include "testutil.h"
 
 namespace {
 

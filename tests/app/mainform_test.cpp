@@ -1,27 +1,25 @@
-#include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextEdit>
 
-#include "app/mainform.h"
-#include "app/program.h"
 #include "platform/profile.h"
-#include "platform/ui.h"
-#include "recordingservices.h"
 #include "scenario.h"
-#include "testutil.h"
 
 namespace {
 
-// A fresh empty folder made current, as the program starts in.
-struct InFolder : scenario::Folder {
-    InFolder() : scenario::Folder({}, false) {}
+// The program made in a fresh empty folder (made current), with a settings
+// file of these lines when given; its first paint is left to the test.
+struct Started {
+    explicit Started(const QStringList &settings = {}) {
+        if (!settings.isEmpty()) testutil::writeBytes(f.ini(), testutil::crlf(settings));
+        program = createProgram(rec);
+        if (!program) ADD_FAILURE() << "no program";
+    }
+    TMainForm &w() { return program->mainForm(); }
+    scenario::Folder f{{}, false};
+    ui::RecordingServices rec;
+    std::unique_ptr<Program> program;
 };
 
 QString get(const QString &ini, const char *key) {
@@ -31,15 +29,14 @@ QString get(const QString &ini, const char *key) {
 } // namespace
 
 TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
-    InFolder f;
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
+    Started s;
+    auto &[f, rec, program] = s;
     ASSERT_TRUE(program);
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten").isDir());
     EXPECT_TRUE(QFileInfo(f.path() + "Glykovalin-Daten im Browser").isDir());
     EXPECT_EQ(program->model.folders().base, f.path());
     EXPECT_EQ(program->model.folders().settings, f.path() + "glykoval.ini");
-    EXPECT_EQ(program->mainForm().windowTitle(), "Glykovalinmesswerte - ");
+    EXPECT_EQ(s.w().windowTitle(), "Glykovalinmesswerte - ");
     const QStringList entries =
         QStringLiteral("NeuerstellenneuerMonatoderJahr1 LiniendiagrammimBrowseranzeigen1 "
                        "undalsGrafikanzeigen1 undTabelleanzeigen1 undTabellebearbeiten1 Beenden1 "
@@ -50,25 +47,25 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
                        "biszu4MessungenjeTag biszu8MessungenjeTag Hilfethemen1 Infober1")
             .split(u' ');
     for (const QString &name : entries)
-        EXPECT_NE(program->mainForm().findChild<QAction *>(name), nullptr) << name.toStdString();
+        EXPECT_NE(s.w().findChild<QAction *>(name), nullptr) << name.toStdString();
     // The help page: missing, then present but without a program to show it.
-    program->mainForm().menu().Hilfethemen1->trigger();
+    s.w().menu().Hilfethemen1->trigger();
     EXPECT_TRUE(rec.opened.isEmpty());
     ASSERT_EQ(rec.shown.size(), 1);
     EXPECT_TRUE(rec.shown[0].text.contains(f.path() + "Glykovalin-Hilfe.htm"));
     testutil::writeBytes(f.path() + "Glykovalin-Hilfe.htm", "<html></html>\r\n");
     rec.shellResult = false;
-    program->mainForm().menu().Hilfethemen1->trigger();
+    s.w().menu().Hilfethemen1->trigger();
     EXPECT_EQ(rec.opened, QStringList({"Glykovalin-Hilfe.htm"}));
     ASSERT_EQ(rec.shown.size(), 2);
     EXPECT_TRUE(rec.shown[1].text.contains("konnte nicht geöffnet werden"));
     rec.shellResult = true;
-    program->mainForm().menu().Hilfethemen1->trigger();
+    s.w().menu().Hilfethemen1->trigger();
     EXPECT_EQ(rec.shown.size(), 2);
 }
 
 TEST(MainForm, DataFolderThatCannotBeMadeEndsTheProgram) {
-    InFolder f;
+    scenario::Folder f({}, false);
     testutil::writeBytes(f.path() + "Glykovalin-Daten", "Datei statt Ordner");
     ui::RecordingServices rec;
     EXPECT_FALSE(createProgram(rec));
@@ -81,17 +78,13 @@ TEST(MainForm, DataFolderThatCannotBeMadeEndsTheProgram) {
 }
 
 TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
-    InFolder f;
-    testutil::writeBytes(
-        f.ini(), testutil::crlf({"[Einstellung]", "BisZu4MessungenJeTag=1",
-                                 "BisZu8MessungenJeTag=10", "Tagebuch_sichtbar=1", "BE_Einheit=1",
-                                 "FensterPosTop=50", "FensterPosLinks=60", "FensterHoehe=700",
-                                 "LetzteKlickPosition=", "BenutzerName=Max Muster",
-                                 "LetzteHScrollPosition=96"}));
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
+    Started s({"[Einstellung]", "BisZu4MessungenJeTag=1", "BisZu8MessungenJeTag=10",
+               "Tagebuch_sichtbar=1", "BE_Einheit=1", "FensterPosTop=50", "FensterPosLinks=60",
+               "FensterHoehe=700", "LetzteKlickPosition=", "BenutzerName=Max Muster",
+               "LetzteHScrollPosition=96"});
+    auto &[f, rec, program] = s;
     ASSERT_TRUE(program);
-    TMainForm &w = program->mainForm();
+    TMainForm &w = s.w();
     // Both flags set: both entries ticked, the eight-slot mode wins.
     EXPECT_TRUE(w.menu().biszu4MessungenjeTag->isChecked());
     EXPECT_TRUE(w.menu().biszu8MessungenjeTag->isChecked());
@@ -134,12 +127,9 @@ TEST(MainForm, FirstPaintRestoresAndCloseWritesState) {
 }
 
 TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
-    InFolder f;
-    testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterHoehe=900"}));
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
-    ASSERT_TRUE(program);
-    TMainForm &w = program->mainForm();
+    Started s({"[Einstellung]", "FensterHoehe=900"});
+    ASSERT_TRUE(s.program);
+    TMainForm &w = s.w();
     bool asked = false;
     QObject::disconnect(&w, &TMainForm::userNameMissing, nullptr, nullptr);
     QObject::connect(&w, &TMainForm::userNameMissing, [&] { asked = true; });
@@ -151,50 +141,27 @@ TEST(MainForm, DiaryHiddenForcesHeightAndEmptyNameAsksForOne) {
 }
 
 TEST(MainForm, NumericKeyThatIsNoNumberIsReported) {
-    InFolder f;
-    testutil::writeBytes(f.ini(), testutil::crlf({"[Einstellung]", "FensterBreite=breit"}));
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
-    ASSERT_TRUE(program);
-    program->mainForm().FirstPaint();
-    ASSERT_FALSE(rec.shown.isEmpty());
-    EXPECT_TRUE(rec.shown[0].text.contains("breit"));
-    EXPECT_TRUE(rec.shown[0].text.contains("FensterBreite"));
+    Started s({"[Einstellung]", "FensterBreite=breit"});
+    ASSERT_TRUE(s.program);
+    s.w().FirstPaint();
+    ASSERT_FALSE(s.rec.shown.isEmpty());
+    EXPECT_TRUE(s.rec.shown[0].text.contains("breit"));
+    EXPECT_TRUE(s.rec.shown[0].text.contains("FensterBreite"));
 }
 
 TEST(MainForm, CloseWhileMaximisedKeepsSizeButStoresPosition) {
-    InFolder f;
-    testutil::writeBytes(f.ini(),
-                         testutil::crlf({"[Einstellung]", "FensterBreite=777", "FensterHoehe=800",
-                                         "Tagebuch_sichtbar=1", "BenutzerName=Anna"}));
-    ui::RecordingServices rec;
-    auto program = createProgram(rec);
-    ASSERT_TRUE(program);
-    TMainForm &w = program->mainForm();
+    Started s({"[Einstellung]", "FensterBreite=777", "FensterHoehe=800", "Tagebuch_sichtbar=1",
+               "BenutzerName=Anna"});
+    ASSERT_TRUE(s.program);
+    TMainForm &w = s.w();
+    const QString &ini = s.f.ini();
     w.FirstPaint();
     w.setWindowState(Qt::WindowMaximized);
     ASSERT_TRUE(w.isMaximized());
     w.FormClose();
-    EXPECT_EQ(get(f.ini(), "FensterBreite"), "777");
-    EXPECT_EQ(get(f.ini(), "FensterHoehe"), "800");
-    EXPECT_FALSE(get(f.ini(), "FensterPosTop").isEmpty());
-    EXPECT_FALSE(get(f.ini(), "FensterPosLinks").isEmpty());
-    EXPECT_EQ(get(f.ini(), "Tagebuch_sichtbar"), "1");
-}
-
-// The diary editor's vertical scroll bar shows only while the page is
-// taller than the editor, as a rich edit hides scroll bars it does not need.
-TEST(MainForm, TheDiaryScrollBarShowsOnlyForATallPage) {
-    scenario::Folder f({"BenutzerName=Anna"});
-    scenario::App app;
-    TMainForm &w = app.window();
-    auto *editor = w.findChild<QTextEdit *>("RichEdit1");
-    ASSERT_TRUE(editor->isVisible());
-    QScrollBar *bar = editor->verticalScrollBar();
-    editor->setPlainText(QStringLiteral("Glykovalin-Tagebuch\n01 Dezember 2026 Anna"));
-    QApplication::processEvents();
-    EXPECT_FALSE(bar->isVisible());
-    editor->setPlainText(QStringLiteral("Zeile\n").repeated(40));
-    QApplication::processEvents();
-    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(get(ini, "FensterBreite"), "777");
+    EXPECT_EQ(get(ini, "FensterHoehe"), "800");
+    EXPECT_FALSE(get(ini, "FensterPosTop").isEmpty());
+    EXPECT_FALSE(get(ini, "FensterPosLinks").isEmpty());
+    EXPECT_EQ(get(ini, "Tagebuch_sichtbar"), "1");
 }

@@ -4,7 +4,6 @@
 // reading except through a save the user confirmed.
 //
 // GLYKO_MONKEY_STEPS and GLYKO_MONKEY_SEED choose a longer or another run.
-#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -13,22 +12,17 @@
 #include <QDate>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QSet>
-#include <QSpinBox>
 #include <QTest>
-#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <iostream>
 #include <random>
 
-#include "app/mainform.h"
 #include "entry/eingabedlg.h"
 #include "platform/machpause.h"
-#include "platform/profile.h"
 #include "printing/druckvorschau.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
@@ -286,14 +280,11 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     Folder f({"BenutzerName=Max Muster"});
     const QDate today = QDate::currentDate();
     QStringList tables;
-    for (int back = 0; back < 2; ++back) {
+    for (int back = 1; back >= 0; --back) {
         const QDate d = today.addMonths(-back);
-        tables << f.table(scenario::tableName(d.month(), d.year()), d.year());
-        testutil::writeBytes(tables.last(),
-                             scenario::monthFile("Max Muster", d.month(), d.year(),
-                                                 scenario::twelveReadings(d.month(), d.year())));
+        tables.prepend(scenario::storeTable(f, d.month(), d.year(),
+                                            scenario::twelveReadings(d.month(), d.year())));
     }
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", tables.first());
     testutil::writeBytes(monthtable::diaryPathOf(tables.first()),
                          scenario::diaryPage(2, 1, "Sport"));
     const QString out = f.path() + "ausgabe/";

@@ -1,19 +1,13 @@
 // The month on screen has one owner: every way that makes a table current
 // attaches its diary too, every redraw starts from the template, and a new
 // user's name sticks. Each scenario runs the real program.
-#include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <functional>
 
-#include "graph/geometry.h"
 #include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "scenario.h"
@@ -33,14 +27,6 @@ QStringList march2024() {
         l << scenario::reading(MS::Abends, d, 3, 2024, "21:00", 160 + 7 * d);
     }
     return l;
-}
-
-// The table of March 2024 with these readings, the month shown at start.
-QString storeMarch(const Folder &f, const QStringList &readings) {
-    const QString table = f.table("MM032024.tab", 2024);
-    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, readings));
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
-    return table;
 }
 
 QImage graphPicture(App &app) {
@@ -102,7 +88,7 @@ TEST(MonthModelScenario, AMonthDrawnAfterTheNameIsAskedForKeepsItsDiary) {
 // are then.
 TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = storeMarch(f, march2024());
+    const QString table = scenario::storeTable(f, 3, 2024, march2024());
     const std::function<void(App &)> redraws[] = {
         [](App &app) { app.menu("biszu8MessungenjeTag"); },
         [](App &app) {
@@ -146,7 +132,7 @@ TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
 TEST(MonthModelScenario, AChangedUserNameSticks) {
     Folder f({"BenutzerName=Max Muster"});
     profile::write(f.ini(), "Einstellung", "Grafikformat", "DINA5");
-    const QString table = storeMarch(f, march2024());
+    const QString table = scenario::storeTable(f, 3, 2024, march2024());
     const QByteArray stored = testutil::readBytes(table);
     {
         App app;
@@ -177,37 +163,13 @@ TEST(MonthModelScenario, AChangedUserNameSticks) {
     EXPECT_EQ(f.setting("Grafikformat"), "DINA5");
 }
 
-// A month saved for the first time is the current month with its diary: the
-// page of the day selected before shows its reading at once, and a stored page
-// lies beside the table.
-TEST(MonthModelScenario, ANewMonthShowsItsDiaryPagesAtOnce) {
-    Folder f({"BenutzerName=Max Muster",
-              QStringLiteral("LetzteKlickPosition=%1").arg(graphgeo::DayX(2) + 10)});
-    App app;
-    app.menu("neuerstellen1");
-    auto *entry = app.window().findChild<QDialog *>("EingabeDlg");
-    ASSERT_TRUE(entry && entry->isVisible());
-    const EntryControls e(entry);
-    e.add(2, "07:00", 123);
-    e.click("OKBtn");
-    App::settle();
-    ASSERT_TRUE(app.window().monthShown()) << app.said();
-    ASSERT_TRUE(app.page()->toPlainText().contains("Morgens (07:00) = 123"))
-        << app.page()->toPlainText().toStdString();
-    app.typeInPage(10, "Bemerkung: ", "neu");
-    app.rec.answers.enqueue(ui::Answer::Yes);
-    app.clickDay(3);
-    const QString table = f.setting("TabellenDateiName");
-    ASSERT_TRUE(table.endsWith(".tab"));
-    EXPECT_TRUE(testutil::readBytes(table.chopped(3) + "txt").startsWith("Tag02: "));
-}
-
 // A four-slot month that holds readings of Messung4 .. 7: the graph draws
 // its four slots, counts every reading in the mean and says how many it does
 // not draw; in eight-slot mode it draws them all.
 TEST(MonthModelScenario, TheGraphSaysWhichStoredReadingsItDoesNotDraw) {
     Folder f({"BenutzerName=Max Muster"});
-    storeMarch(f, march2024() << scenario::reading(MS::Messung5, 2, 3, 2024, "15:00", 300));
+    scenario::storeTable(f, 3, 2024,
+                         march2024() << scenario::reading(MS::Messung5, 2, 3, 2024, "15:00", 300));
     App app;
     auto *readout = app.find<QLabel>("StatusLabel");
     EXPECT_EQ(readout->text(), QString::fromUtf8("1 gespeicherter Messwert der Messungen 4 bis 7 "

@@ -1,8 +1,6 @@
 // Printing from the main window's menu, as the user does it: the graph in
 // both forms, the table and the diary book; and the browser chart.
-#include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDate>
@@ -11,7 +9,6 @@
 #include <QPushButton>
 
 #include "graph/geometry.h"
-#include "platform/profile.h"
 #include "printing/druckvorschau.h"
 #include "printing/druckvorschautabelledlg.h"
 #include "scenario.h"
@@ -30,8 +27,7 @@ using testutil::child;
 struct PrintMonth {
     Folder f{{"BenutzerName=Max Muster"}};
     QDate today = QDate::currentDate();
-    QString table = f.table(
-        QStringLiteral("MM%1.tab").arg(today.toString(QStringLiteral("MMyyyy"))), today.year());
+    QString table;
     PrintMonth() {
         const int values[] = {40, 400, 120, 95, 250};
         const MeasurementSlot daySlots[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
@@ -42,15 +38,13 @@ struct PrintMonth {
             for (int s = 0; s < 4; ++s)
                 readings << scenario::reading(daySlots[s], day, today.month(), today.year(),
                                               times[s], values[(day + s) % 5]);
-        testutil::writeBytes(
-            table, scenario::monthFile("Max Muster", today.month(), today.year(), readings));
+        table = scenario::storeTable(f, today.month(), today.year(), readings);
         const QString page = QStringLiteral(
             "Tag%1: \t #BE: Morgens= 3\t|  M2= 1\t|  M3= 2\t|  Abends= 4\t #Insulin (ICT) : "
             "Bolus= 6 Basal= 10\t|  Bol.= 4  Bas.= \t|  Bol.= 5  Bas.= \t|  Bol.=   Bas.= 12\t "
             "#Bemerkung: Sport");
         testutil::writeBytes(monthtable::diaryPathOf(table),
                              testutil::crlf({page.arg("07"), page.arg("03")}));
-        profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
     }
 };
 

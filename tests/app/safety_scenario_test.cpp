@@ -1,20 +1,15 @@
 // Scenarios in which the program used to crash or lose readings.
-#include <gtest/gtest.h>
 
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QTextEdit>
 
-#include "app/mainform.h"
 #include "diary/diarypage.h"
 #include "entry/eingabedlg.h"
-#include "graph/monthgraph.h"
 #include "platform/profile.h"
 #include "scenario.h"
 #include "storage/monthtable.h"
@@ -104,17 +99,18 @@ TEST(SafetyScenario, NewMonthOverTheStoredOneKeepsTheStoredReadings) {
     EXPECT_TRUE(stored.join('|').contains(" Z=08:00  ZuckerWert=150"));
 }
 
+// A month saved for the first time is the current month with its own diary:
+// the day selected before shows its reading at once, no page of the month
+// before, and a stored page lies beside the new table.
 TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     const QDate today = QDate::currentDate(), prev = today.addMonths(-1);
-    Folder f({"BenutzerName=Max Muster"});
-    const QString old = f.table(scenario::tableName(prev.month(), prev.year()), prev.year());
-    testutil::writeBytes(old,
-                         scenario::monthFile("Max Muster", prev.month(), prev.year(),
-                                             scenario::twelveReadings(prev.month(), prev.year())));
+    Folder f({"BenutzerName=Max Muster",
+              QStringLiteral("LetzteKlickPosition=%1").arg(graphgeo::DayX(2) + 10)});
+    const QString old = scenario::storeTable(f, prev.month(), prev.year(),
+                                             scenario::twelveReadings(prev.month(), prev.year()));
     const QString oldDiary = monthtable::diaryPathOf(old);
     const QByteArray oldPage = scenario::diaryPage(2, 2, "alter Monat");
     testutil::writeBytes(oldDiary, oldPage);
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", old);
 
     App app;
     app.menu("neuerstellen1");
@@ -124,6 +120,8 @@ TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     App::settle();
     const QString table = f.table(scenario::tableName(today.month(), today.year()), today.year());
     ASSERT_EQ(app.program().model.tablePath(), table);
+    EXPECT_TRUE(app.page()->toPlainText().contains("Morgens (07:00) = 120"));
+    EXPECT_FALSE(app.page()->toPlainText().contains("alter Monat"));
 
     app.clickDay(2);
     EXPECT_FALSE(app.page()->toPlainText().contains("alter Monat"));
@@ -244,21 +242,19 @@ TEST(SafetyScenario, ADamagedMonthIsDrawnWithoutItsBadLinesAtEveryStart) {
 
 TEST(SafetyScenario, LeftoversOfInterruptedSavesAreRemovedAtStart) {
     StoredMonth s;
-    const QString leftover = s.table + ".AbCdEf";
-    const QString other = s.table + ".notiz";
-    testutil::writeBytes(leftover, "halb");
-    testutil::writeBytes(other, "meins");
-    testutil::writeBytes(s.f.ini() + ".XyZabc", "");
-    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
-    for (const QString &p : {leftover, s.f.ini() + ".XyZabc"}) {
+    const QStringList leftovers = {s.table + ".AbCdEf", s.f.ini() + ".XyZabc"};
+    testutil::writeBytes(s.table + ".notiz", "meins");
+    for (const QString &p : leftovers) {
+        testutil::writeBytes(p, "halb");
         QFile file(p);
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        file.setFileTime(old, QFileDevice::FileModificationTime);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                         QFileDevice::FileModificationTime);
     }
     App app;
-    EXPECT_FALSE(QFile::exists(leftover));
-    EXPECT_FALSE(QFile::exists(s.f.ini() + ".XyZabc"));
-    EXPECT_TRUE(QFile::exists(other));
+    for (const QString &p : leftovers)
+        EXPECT_FALSE(QFile::exists(p)) << p.toStdString();
+    EXPECT_TRUE(QFile::exists(s.table + ".notiz"));
 }
 
 TEST(SafetyScenario, AFullDiskAtCloseKeepsTheSettingsAndSaysSo) {

@@ -2,51 +2,33 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPointer>
 #include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-#include "app/mainform.h"
 #include "graph/geometry.h"
-#include "graph/templatepicture.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "storage/monthtable.h"
 
 namespace scenario {
 
+// The delivered files the build puts beside the test program.
+QString builtFile(const QString &name) {
+    return QCoreApplication::applicationDirPath() + u'/' + name;
+}
+
 QStringList deliveredSettings(const QStringList &extra) {
-    QStringList l = {"[Einstellung]",
-                     "Grafik4=Grafik4.bmp",
-                     "Grafik8=Grafik8.bmp",
-                     "Header=Header.bmp",
-                     "BisZu4MessungenJeTag=1",
-                     "BisZu8MessungenJeTag=0",
-                     "Hochwerte>=180",
-                     "Kritischwerte>=140",
-                     "Tiefwerte<=60",
-                     "FarbeHochwerte=255",
-                     "FarbeKritischwerte=33023",
-                     "FarbeTiefwerte=16711680",
-                     "KurvenFarbe=8388608",
-                     "MittelKurvenFarbe=32768",
-                     "StiftBreite=2",
-                     "Grafikformat=DINA4",
-                     "BE_Einheit=1",
-                     "CT_Therapie=0",
-                     "Tagebuch_sichtbar=1",
-                     "FensterPosTop=39",
-                     "FensterPosLinks=39",
-                     "FensterBreite=1000",
-                     "FensterHoehe=780"};
-    return l + extra;
+    QStringList lines;
+    if (!textfile::readLines(builtFile("glykoval.ini"), lines)) ADD_FAILURE() << "no glykoval.ini";
+    return lines + extra;
 }
 
 QString reading(MeasurementSlot slot, int day, int month, int year, const QString &time,
@@ -99,10 +81,8 @@ Folder::Folder(const QStringList &extraSettings, bool delivered) : m_old(QDir::c
     QDir::setCurrent(m_dir.path());
     if (!delivered) return;
     testutil::writeBytes(ini(), testutil::crlf(deliveredSettings(extraSettings)));
-    templatepicture::graphTemplate(MeasureMode::Four).save(m_dir.file("Grafik4.bmp"), "BMP");
-    templatepicture::graphTemplate(MeasureMode::Eight).save(m_dir.file("Grafik8.bmp"), "BMP");
-    templatepicture::legend().save(m_dir.file("M_einheit.bmp"), "BMP");
-    templatepicture::header().save(m_dir.file("Header.bmp"), "BMP");
+    for (const char *picture : {"Grafik4.bmp", "Grafik8.bmp", "M_einheit.bmp", "Header.bmp"})
+        QFile::copy(builtFile(picture), m_dir.file(picture));
     QDir().mkpath(data());
 }
 
@@ -136,13 +116,18 @@ QStringList twelveReadings(int month, int year) {
     return l;
 }
 
+QString storeTable(const Folder &f, int month, int year, const QStringList &entries, bool current,
+                   bool eight) {
+    const QString table = f.table(tableName(month, year), year);
+    testutil::writeBytes(table, monthFile("Max Muster", month, year, entries, eight));
+    if (current) profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    return table;
+}
+
 StoredMonth::StoredMonth(const QStringList &settings, bool current)
     : month(QDate::currentDate().month()), year(QDate::currentDate().year()), f(settings),
-      table(f.table(tableName(month, year), year)), stored(twelveReadings(month, year)),
-      bytes(monthFile("Max Muster", month, year, stored)) {
-    testutil::writeBytes(table, bytes);
-    if (current) profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
-}
+      stored(twelveReadings(month, year)), table(storeTable(f, month, year, stored, current)),
+      bytes(testutil::readBytes(table)) {}
 
 QString StoredMonth::diary() const {
     return monthtable::diaryPathOf(table);

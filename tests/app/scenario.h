@@ -68,6 +68,11 @@ QString tableName(int month, int year);
 // days 1 to 3.
 QStringList twelveReadings(int month, int year);
 
+// Max Muster's table of a month in the folder, holding `entries`; made the
+// month shown at start unless `current` is false.
+QString storeTable(const Folder &f, int month, int year, const QStringList &entries,
+                   bool current = true, bool eight = false);
+
 // A folder whose table of this month (Max Muster's) holds the twelve
 // readings; it is the month shown at start unless `current` is false.
 struct StoredMonth {
@@ -75,8 +80,8 @@ struct StoredMonth {
                          bool current = true);
     int month, year;
     Folder f;
-    QString table;
     QStringList stored;
+    QString table;
     QByteArray bytes;
     QByteArray onDisk() const { return testutil::readBytes(table); }
     // The month's diary file beside the table.

@@ -1,39 +1,28 @@
 // Start-up reads glykoval.ini at most twice up to the first paint, however
 // large the file has grown: the windows share one parsed document. The first
 // frame does not wait for the month.
-#include <gtest/gtest.h>
 
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMenuBar>
 #include <QMouseEvent>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTemporaryDir>
-#include <QTextEdit>
 
-#include "app/mainform.h"
 #include "dialogs/einstelldlg.h"
 #include "entry/eingabedlg.h"
 #include "graph/geometry.h"
-#include "graph/monthgraph.h"
-#include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/textfile.h"
 #include "scenario.h"
@@ -44,34 +33,20 @@ using scenario::App;
 using scenario::Folder;
 
 // Counts the opens of one file through inotify, as the kernel sees them.
-class OpenCounter {
-public:
-    explicit OpenCounter(const QString &path) {
-        m_fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-        if (m_fd >= 0) m_watch = inotify_add_watch(m_fd, path.toLocal8Bit().constData(), IN_OPEN);
-    }
-    ~OpenCounter() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    bool active() const { return m_fd >= 0 && m_watch >= 0; }
+struct OpenCounter {
+    explicit OpenCounter(const QString &path)
+        : fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)),
+          watch(inotify_add_watch(fd, path.toLocal8Bit().constData(), IN_OPEN)) {}
+    ~OpenCounter() { close(fd); }
+    bool active() const { return fd >= 0 && watch >= 0; }
+    // The opens so far; the events of a watched file carry no name.
     int opens() {
-        alignas(inotify_event) char buf[4096];
-        for (;;) {
-            const ssize_t n = read(m_fd, buf, sizeof buf);
-            if (n <= 0) break;
-            for (ssize_t at = 0; at < n;) {
-                const auto *e = reinterpret_cast<const inotify_event *>(buf + at);
-                if (e->mask & IN_OPEN) ++m_opens;
-                at += ssize_t(sizeof(inotify_event) + e->len);
-            }
-        }
-        return m_opens;
+        inotify_event e;
+        while (read(fd, &e, sizeof e) == ssize_t(sizeof e))
+            count += (e.mask & IN_OPEN) ? 1 : 0;
+        return count;
     }
-
-private:
-    int m_fd = -1;
-    int m_watch = -1;
-    int m_opens = 0;
+    int fd, watch, count = 0;
 };
 
 using scenario::StoredMonth;
@@ -187,11 +162,9 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
 // opened, show the readings of the month drawn, not of the one before.
 TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
     StoredMonth m({"BenutzerName=Max Muster", "LetzteKlickPosition=64"});
-    const QString earlier = m.f.table(QStringLiteral("MM012020.tab"), 2020);
-    testutil::writeBytes(
-        earlier, scenario::monthFile(
-                     "Max Muster", 1, 2020,
-                     {scenario::reading(MeasurementSlot::Morgens, 1, 1, 2020, "07:00", 99)}));
+    const QString earlier = scenario::storeTable(
+        m.f, 1, 2020, {scenario::reading(MeasurementSlot::Morgens, 1, 1, 2020, "07:00", 99)},
+        false);
     App app;
     ASSERT_TRUE(app.window().monthShown());
     auto *page = app.find<QTextEdit>("RichEdit1");
@@ -213,9 +186,10 @@ TEST(Startup, DialogsAreMadeOnFirstUseAndAMissingMonthIsNamed) {
     const QString gone = f.data() + "2024/MM032024.tab";
     // Each option the other way than the settings dialog starts with.
     QStringList settings =
-        scenario::deliveredSettings({"BenutzerName=Max Muster", "WerteOberhalbKurveAnzeigen=1",
-                                     "LinieBeiNullUnterbrechen=0", "TabellenDateiName=" + gone});
-    settings.replaceInStrings(QStringLiteral("CT_Therapie=0"), QStringLiteral("CT_Therapie=1"));
+        scenario::deliveredSettings({"BenutzerName=Max Muster", "TabellenDateiName=" + gone});
+    settings.replaceInStrings("CT_Therapie=0", "CT_Therapie=1");
+    settings.replaceInStrings("WerteOberhalbKurveAnzeigen=0", "WerteOberhalbKurveAnzeigen=1");
+    settings.replaceInStrings("LinieBeiNullUnterbrechen=1", "LinieBeiNullUnterbrechen=0");
     ASSERT_TRUE(settings.contains("BE_Einheit=1") && settings.contains("Tagebuch_sichtbar=1"));
     testutil::writeBytes(f.ini(), testutil::crlf(settings));
     App app;

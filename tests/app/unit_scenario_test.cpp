@@ -1,8 +1,6 @@
 // The unit of the values chosen in the settings dialog, on the real program:
 // what is typed and shown follows it, what is stored stays mg/dl.
-#include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -10,7 +8,6 @@
 #include "graph/geometry.h"
 #include "graph/templatepicture.h"
 #include "platform/picturebox.h"
-#include "platform/profile.h"
 #include "scenario.h"
 #include "support/entrycontrols.h"
 
@@ -48,10 +45,8 @@ QString readoutAt100(App &app) {
 
 TEST(UnitScenario, TypedInMmolStoredInMgdlAndSwitchedBack) {
     Folder f({"BenutzerName=Max Muster"});
-    const QString table = f.table("MM032024.tab", 2024);
     const QString first = scenario::reading(MS::Morgens, 1, 3, 2024, "07:00", 120);
-    testutil::writeBytes(table, scenario::monthFile("Max Muster", 3, 2024, {first}));
-    profile::write(f.ini(), "Einstellung", "TabellenDateiName", table);
+    const QString table = scenario::storeTable(f, 3, 2024, {first});
     App app;
     TEingabeDlg &entry = app.program().entryDialog();
     chooseUnit(app, f, "MmolL_Button");
