@@ -89,8 +89,8 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
     App app;
     EXPECT_EQ(app.program().model.tablePath(), table);
     EXPECT_EQ(app.program().model.figures().entries, expected);
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
+        QWidget *w = e.dialog();
         // The slot after the stored Abends reading, on the next day.
         EXPECT_EQ(e.text("BitBtn3"), "Morgens");
         EXPECT_EQ(e.text("SpinEdit1"), "08");
@@ -99,7 +99,6 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
                   "Messwerte " + GibMonatLang(today.month()) + " " + yyyy + "  Max Muster");
         w->close();
     });
-    app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
 }
 
@@ -108,9 +107,8 @@ TEST(EntryCommands, OpeningMaerz2004ForEditingFillsTheDialog) {
     App app;
     ui::RecordingServices &rec = app.rec;
     MonthModel &model = app.program().model;
+    const QString path = f.table("Maerz2004.tab", 2004);
     const QString folder = f.data() + "2004/";
-    QDir().mkpath(folder);
-    const QString path = folder + "Maerz2004.tab";
     testutil::writeBytes(
         path,
         testutil::crlf({"[Personendaten]", "BenutzerName=Max Muster",
@@ -182,9 +180,7 @@ TEST(EntryCommands, OpenAsGraphOrTableShowsTheChosenMonthWithoutWritingIt) {
     Folder f({"BenutzerName=Max Muster"});
     App app;
     ui::RecordingServices &rec = app.rec;
-    const QString folder = f.data() + "2024/";
-    QDir().mkpath(folder);
-    const QString path = folder + "MM032024.tab";
+    const QString path = f.table("MM032024.tab", 2024);
     // Margins of its own: a save would not give the same bytes.
     const QByteArray file =
         scenario::monthFile("Max Muster", 3, 2024,

@@ -44,8 +44,8 @@ QStringList fields(const EntryControls &e) {
 TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay) {
     Month m;
     App app;
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
+        QWidget *w = e.dialog();
         e.type("SpinEdit1", "16");
         EXPECT_EQ(e.text("SpinEdit1"), "16");
         EXPECT_TRUE(e.spin("SpinEdit1")->isAncestorOf(w->focusWidget()));
@@ -54,7 +54,6 @@ TEST(EntryScenario, TwoDigitDayTypedWhileTheGraphIsShownFilesTheReadingOnThatDay
         e.click("BitBtn1");
         e.click("OKBtn");
     });
-    app.menu("aktuellebearbeiten1");
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(m.reading(MS::Morgens, 16, "09:15", 133)))
         << scenario::readingsIn(m.table).join('\n').toStdString();
     EXPECT_FALSE(app.program().model.figures().dayLineTexts[15].isEmpty());
@@ -68,24 +67,19 @@ TEST(EntryScenario, AReadingDiscardedWithEscapeIsForgotten) {
     profile::write(m.f.ini(), "Einstellung", "LetzteEingabe", m.stored.last());
     App app;
     QStringList before;
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
+        QWidget *w = e.dialog();
         before = fields(e);
         e.add(20, "09:09", 333);
         ASSERT_EQ(e.lines().size(), m.stored.size() + 1);
         app.rec.answers.enqueue(ui::Answer::Yes); // "Möchten Sie wirklich abbrechen?"
         QTest::keyClick(w, Qt::Key_Escape);
-        EXPECT_FALSE(w->isVisible());
     });
-    app.menu("aktuellebearbeiten1");
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
         EXPECT_EQ(fields(e), before);
         EXPECT_EQ(e.lines(), m.stored);
         e.click("OKBtn");
-        EXPECT_FALSE(w->isVisible());
     });
-    app.menu("aktuellebearbeiten1");
     EXPECT_EQ(m.f.setting("LetzteEingabe"), m.stored.last());
     EXPECT_EQ(scenario::readingsIn(m.table), m.stored);
 }
@@ -101,8 +95,7 @@ TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
     const QString addedHere = m.reading(MS::Morgens, 10, "08:00", 150);
     const QString changedThere = m.reading(MS::Morgens, 1, "07:05", 125);
     const QString addedThere = m.reading(MS::Abends, 5, "21:30", 177);
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
         e.select(5); // day 2, Messung2
         e.click("BitBtn5");
         e.add(3, "07:00", 99); // replaces day 3, Morgens (answered Yes)
@@ -113,9 +106,7 @@ TEST(EntryScenario, ReadingsSavedMeanwhileByAnotherWriterAreKept) {
         scenario::storeTable(m.f, m.month, m.year, other << addedThere, false);
         app.rec.clear();
         e.click("OKBtn");
-        EXPECT_FALSE(w->isVisible());
     });
-    app.menu("aktuellebearbeiten1");
     for (const QString &t : app.rec.texts())
         EXPECT_FALSE(t.contains(QString::fromUtf8("gelöscht"))) << t.toStdString();
     EXPECT_TRUE(app.saidOnce(ui::Kind::Information, addedThere));
@@ -139,8 +130,8 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
     ASSERT_TRUE(other.acquire());
     // The save waits a short while for the lock here, not the usual seconds.
     TableLock::setDefaultWait(std::chrono::milliseconds(200));
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
+        QWidget *w = e.dialog();
         e.add(10, "08:00", 150);
         const QStringList list = e.lines();
         app.rec.clear();
@@ -151,9 +142,7 @@ TEST(EntryScenario, ASaveWhileAnotherWriterHoldsTheTableWritesNothing) {
         EXPECT_EQ(testutil::readBytes(m.table), before);
         other.release();
         e.click("OKBtn");
-        EXPECT_FALSE(w->isVisible());
     });
-    app.menu("aktuellebearbeiten1");
     TableLock::setDefaultWait(TableLock::kWait);
     EXPECT_TRUE(scenario::readingsIn(m.table).contains(m.reading(MS::Morgens, 10, "08:00", 150)));
 }
@@ -205,22 +194,22 @@ TEST(EntryScenario, SlotTimesChangeOnlyWithASavedReadingOfThatSlot) {
         EXPECT_EQ(timeSettings(m.f), before);
     }
     App app;
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
-        // The slot after the stored Abends reading, with its remembered time.
-        EXPECT_EQ(e.text("BitBtn3"), "Morgens");
-        EXPECT_EQ(e.text("Edit1"), "07:00");
-        e.click("BitBtn3");
-        EXPECT_EQ(e.text("BitBtn3"), "Messung 2");
-        EXPECT_EQ(e.text("Edit1"), ""); // no remembered time
-        QTest::mouseClick(e.get<QWidget>("SpinButton1Up"), Qt::LeftButton);
-        EXPECT_TRUE(app.rec.shown.isEmpty());
-        EXPECT_EQ(e.text("Edit1"), "12:00");
-        e.add(20, "12:30", 120);
-        e.click("OKBtn");
-    });
     app.rec.fileNames.enqueue(m.table);
-    app.menu("undTabellebearbeiten1");
+    app.inEntryDialog(
+        [&](const EntryControls &e) {
+            // The slot after the stored Abends reading, with its remembered time.
+            EXPECT_EQ(e.text("BitBtn3"), "Morgens");
+            EXPECT_EQ(e.text("Edit1"), "07:00");
+            e.click("BitBtn3");
+            EXPECT_EQ(e.text("BitBtn3"), "Messung 2");
+            EXPECT_EQ(e.text("Edit1"), ""); // no remembered time
+            QTest::mouseClick(e.get<QWidget>("SpinButton1Up"), Qt::LeftButton);
+            EXPECT_TRUE(app.rec.shown.isEmpty());
+            EXPECT_EQ(e.text("Edit1"), "12:00");
+            e.add(20, "12:30", 120);
+            e.click("OKBtn");
+        },
+        "undTabellebearbeiten1");
     QStringList after = before;
     after[1] = "12:30"; // Messung4UhrzeitMessung2
     EXPECT_EQ(timeSettings(m.f), after);
@@ -235,8 +224,8 @@ TEST(EntryScenario, BadFieldsAreRefusedAndAWrongReadingIsDeleted) {
     App app;
     const QStringList &stored = m.stored;
     QString added;
-    app.whenModal([&](QWidget *w) {
-        EntryControls e(w);
+    app.inEntryDialog([&](const EntryControls &e) {
+        QWidget *w = e.dialog();
         struct Case {
             const char *day, *time, *value, *said;
         };
@@ -289,7 +278,6 @@ TEST(EntryScenario, BadFieldsAreRefusedAndAWrongReadingIsDeleted) {
         // Deleted on purpose: no message about readings.
         EXPECT_TRUE(app.rec.shown.isEmpty()) << app.said();
     });
-    app.menu("aktuellebearbeiten1");
     QStringList expected = stored;
     expected.removeAt(5);
     expected.removeAt(0);

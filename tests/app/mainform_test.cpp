@@ -37,17 +37,10 @@ TEST(MainForm, StartsInEmptyFolderAndCreatesDataFolders) {
     EXPECT_EQ(program->model.folders().base, f.path());
     EXPECT_EQ(program->model.folders().settings, f.path() + "glykoval.ini");
     EXPECT_EQ(s.w().windowTitle(), "Glykovalinmesswerte - ");
-    const QStringList entries =
-        QStringLiteral("NeuerstellenneuerMonatoderJahr1 LiniendiagrammimBrowseranzeigen1 "
-                       "undalsGrafikanzeigen1 undTabelleanzeigen1 undTabellebearbeiten1 Beenden1 "
-                       "DatenaktuellerTagebucheintraglschen1 GrafikganzenMonatdrucken1 "
-                       "GrafikNurSichtbarenBereichdrucken1 Tabelledrucken1 "
-                       "AllegespeichertenTagebuchseitendrucken1 Einstellungen Mittelwert Messwerte "
-                       "anzeigen1 aktuellebearbeiten1 neuerstellen1 Benutzernamendern1 "
-                       "biszu4MessungenjeTag biszu8MessungenjeTag Hilfethemen1 Infober1")
-            .split(u' ');
-    for (const QString &name : entries)
-        EXPECT_NE(s.w().findChild<QAction *>(name), nullptr) << name.toStdString();
+    // The menu entries no scenario triggers (the others are found by name there).
+    for (const char *name : {"NeuerstellenneuerMonatoderJahr1", "anzeigen1", "Beenden1",
+                             "DatenaktuellerTagebucheintraglschen1", "Hilfethemen1"})
+        EXPECT_NE(s.w().findChild<QAction *>(name), nullptr) << name;
     // The help page: missing, then present but without a program to show it.
     s.w().menu().Hilfethemen1->trigger();
     EXPECT_TRUE(rec.opened.isEmpty());

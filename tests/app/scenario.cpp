@@ -186,6 +186,12 @@ void App::typeInPage(int line, const QString &after, const QString &text) {
     typeText(ed, text);
 }
 
+void App::inEntryDialog(const std::function<void(const EntryControls &)> &inside,
+                        const char *menuEntry) {
+    whenModal([inside](QWidget *w) { inside(EntryControls(w)); });
+    menu(menuEntry);
+}
+
 void App::whenModal(const std::function<void(QWidget *)> &inside) {
     auto *timer = new QTimer;
     auto *clock = new QElapsedTimer;

@@ -19,6 +19,7 @@
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/entryline.h"
+#include "support/entrycontrols.h"
 #include "testutil.h"
 
 class QWidget;
@@ -121,6 +122,9 @@ public:
     // `after` of the page's line `line`.
     QTextEdit *page() { return find<QTextEdit>("RichEdit1"); }
     void typeInPage(int line, const QString &after, const QString &text);
+    // Runs `inside` on the entry dialog the menu entry opens modally.
+    void inEntryDialog(const std::function<void(const EntryControls &)> &inside,
+                       const char *menuEntry = "aktuellebearbeiten1");
     // Runs `inside` on the next modal dialog that opens; it must close it.
     // The dialog is closed (and the test fails) when it is still open after.
     void whenModal(const std::function<void(QWidget *)> &inside);
