@@ -65,15 +65,12 @@ TEST(EntryCommands, NewUserEntersAWeekAndFindsItAgainAfterARestart) {
         EXPECT_EQ(e.text("SpinEdit3"), yyyy);
 
         // A week, four readings a day.
-        const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
-        const MeasurementSlot slotList[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
-                                            MeasurementSlot::Messung3, MeasurementSlot::Abends};
-        for (int day = 1; day <= 7; ++day)
-            for (int i = 0; i < 4; ++i) {
-                e.add(day, times[i], 100 + day * 4 + i);
-                expected << scenario::reading(slotList[i], day, today.month(), today.year(),
-                                              times[i], 100 + day * 4 + i);
-            }
+        expected = scenario::fourADay(today.month(), today.year(), 7);
+        for (const QString &reading : expected) {
+            entryline::Fields typed;
+            entryline::split(reading, typed);
+            e.add(typed.day.toInt(), typed.time, typed.value.toInt());
+        }
         EXPECT_TRUE(rec.shown.isEmpty()) << app.said();
         EXPECT_EQ(e.lines(), expected);
         e.click("OKBtn");

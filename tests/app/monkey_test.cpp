@@ -282,8 +282,8 @@ TEST(Monkey, RandomUseNeitherCrashesNorLosesReadings) {
     QStringList tables;
     for (int back = 1; back >= 0; --back) {
         const QDate d = today.addMonths(-back);
-        tables.prepend(scenario::storeTable(f, d.month(), d.year(),
-                                            scenario::twelveReadings(d.month(), d.year())));
+        tables.prepend(
+            scenario::storeTable(f, d.month(), d.year(), scenario::fourADay(d.month(), d.year())));
     }
     testutil::writeBytes(monthtable::diaryPathOf(tables.first()),
                          scenario::diaryPage(2, 1, "Sport"));

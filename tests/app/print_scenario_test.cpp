@@ -66,10 +66,9 @@ int pixelsLike(const QImage &pic, int top, int bottom, QColor color) {
     for (int y = std::max(0, top); y <= std::min(bottom, pic.height() - 1); ++y)
         for (int x = 0; x < pic.width(); ++x) {
             const QColor c(pic.pixel(x, y));
-            if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
-                    std::abs(c.blue() - color.blue()) <
-                60)
-                ++n;
+            const int off = std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                            std::abs(c.blue() - color.blue());
+            if (off < 60) ++n;
         }
     return n;
 }

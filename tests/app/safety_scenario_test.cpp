@@ -100,7 +100,7 @@ TEST(SafetyScenario, NewMonthWithoutDiaryShowsAndStoresNoOldPage) {
     Folder f({"BenutzerName=Max Muster",
               QStringLiteral("LetzteKlickPosition=%1").arg(graphgeo::DayX(2) + 10)});
     const QString old = scenario::storeTable(f, prev.month(), prev.year(),
-                                             scenario::twelveReadings(prev.month(), prev.year()));
+                                             scenario::fourADay(prev.month(), prev.year()));
     const QString oldDiary = monthtable::diaryPathOf(old);
     const QByteArray oldPage = scenario::diaryPage(2, 2, "alter Monat");
     testutil::writeBytes(oldDiary, oldPage);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -104,12 +105,12 @@ QString tableName(int month, int year) {
     return QStringLiteral("MM%1%2.tab").arg(month, 2, 10, QChar(u'0')).arg(year);
 }
 
-QStringList twelveReadings(int month, int year) {
+QStringList fourADay(int month, int year, int days) {
     const MeasurementSlot slotList[] = {MeasurementSlot::Morgens, MeasurementSlot::Messung2,
                                         MeasurementSlot::Messung3, MeasurementSlot::Abends};
     const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
     QStringList l;
-    for (int d = 1; d <= 3; ++d)
+    for (int d = 1; d <= days; ++d)
         for (int s = 0; s < 4; ++s)
             l << reading(slotList[s], d, month, year, QString::fromLatin1(times[s]),
                          100 + 10 * d + s);
@@ -126,7 +127,7 @@ QString storeTable(const Folder &f, int month, int year, const QStringList &entr
 
 StoredMonth::StoredMonth(const QStringList &settings, bool current)
     : month(QDate::currentDate().month()), year(QDate::currentDate().year()), f(settings),
-      stored(twelveReadings(month, year)), table(storeTable(f, month, year, stored, current)),
+      stored(fourADay(month, year)), table(storeTable(f, month, year, stored, current)),
       bytes(testutil::readBytes(table)) {}
 
 QString StoredMonth::diary() const {
@@ -194,33 +195,29 @@ void App::inEntryDialog(const std::function<void(const EntryControls &)> &inside
 
 void App::whenModal(const std::function<void(QWidget *)> &inside) {
     auto *timer = new QTimer;
-    auto *clock = new QElapsedTimer;
-    clock->start();
     QWidget *before = QApplication::activeModalWidget();
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, inside, before] {
-        QPointer<QWidget> m = QApplication::activeModalWidget();
-        if (!m || m == before || !m->isVisible()) {
-            if (clock->elapsed() > 10000) {
-                ADD_FAILURE() << "no modal window opened";
-                timer->stop();
-                timer->deleteLater();
-                delete clock;
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        inside(m);
-        if (m && m->isVisible()) {
-            ADD_FAILURE() << "modal window " << m->objectName().toStdString() << " was left open";
-            if (auto *d = qobject_cast<QDialog *>(m.data()))
-                d->reject();
-            else
-                m->close();
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, deadline = QDeadlineTimer(10000), inside, before] {
+                         QPointer<QWidget> m = QApplication::activeModalWidget();
+                         const bool opened = m && m != before && m->isVisible();
+                         if (!opened && !deadline.hasExpired()) return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (!opened) {
+                             ADD_FAILURE() << "no modal window opened";
+                             return;
+                         }
+                         inside(m);
+                         if (m && m->isVisible()) {
+                             ADD_FAILURE() << "modal window " << m->objectName().toStdString()
+                                           << " was left open";
+                             if (auto *d = qobject_cast<QDialog *>(m.data()))
+                                 d->reject();
+                             else
+                                 m->close();
+                         }
+                     });
     timer->start();
 }
 

@@ -65,9 +65,9 @@ private:
 
 // The name of a month's table, "MMmmyyyy.tab".
 QString tableName(int month, int year);
-// Twelve readings of a month: four a day (07:00, 12:00, 18:00, 22:00) on
-// days 1 to 3.
-QStringList twelveReadings(int month, int year);
+// Readings of a month: four a day (07:00, 12:00, 18:00, 22:00) on days 1 to
+// `days`, day d's slot s (0 .. 3) with the value 100 + 10 d + s.
+QStringList fourADay(int month, int year, int days = 3);
 
 // Max Muster's table of a month in the folder, holding `entries`; made the
 // month shown at start unless `current` is false.
