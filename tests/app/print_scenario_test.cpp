@@ -39,12 +39,9 @@ struct PrintMonth {
                 readings << scenario::reading(daySlots[s], day, today.month(), today.year(),
                                               times[s], values[(day + s) % 5]);
         table = scenario::storeTable(f, today.month(), today.year(), readings);
-        const QString page = QStringLiteral(
-            "Tag%1: \t #BE: Morgens= 3\t|  M2= 1\t|  M3= 2\t|  Abends= 4\t #Insulin (ICT) : "
-            "Bolus= 6 Basal= 10\t|  Bol.= 4  Bas.= \t|  Bol.= 5  Bas.= \t|  Bol.=   Bas.= 12\t "
-            "#Bemerkung: Sport");
         testutil::writeBytes(monthtable::diaryPathOf(table),
-                             testutil::crlf({page.arg("07"), page.arg("03")}));
+                             scenario::diaryPage(7, 3, "Sport") +
+                                 scenario::diaryPage(3, 3, "Sport"));
     }
 };
 

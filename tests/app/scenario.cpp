@@ -41,14 +41,8 @@ QString reading(MeasurementSlot slot, int day, int month, int year, const QStrin
 
 QByteArray monthFile(const QString &user, int month, int year, const QStringList &entries,
                      bool eight) {
-    monthtable::WriteRequest req;
-    req.entries = entries;
-    req.userName = user;
-    req.month = QStringLiteral("%1").arg(month, 2, 10, QChar(u'0'));
-    req.year = QString::number(year);
-    req.fourSlots = !eight;
-    req.eightSlots = eight;
-    return testutil::crlf(monthtable::compose(req, monthtable::Margins()));
+    const QString date = GibMonatLang(month) + u' ' + QString::number(year);
+    return testutil::crlf(testutil::monthHeader(user, date, eight) + entries);
 }
 
 void typeText(QWidget *widget, const QString &text) {
