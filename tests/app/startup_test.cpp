@@ -159,15 +159,26 @@ TEST(Startup, AWindowThatIsNotPaintedStillShowsItsMonth) {
 }
 
 // The day restored at start-up, and the day shown when another month is
-// opened, show the readings of the month drawn, not of the one before.
+// opened, show the readings of the month drawn, not of the one before. In a
+// small window (800 x 600) the diary gives way first: the graph shows the
+// whole value range, from 500 mg/dl down to the day numbers under 0.
 TEST(Startup, TheRestoredDayShowsTheReadingsOfTheMonthDrawn) {
     StoredMonth m({"BenutzerName=Max Muster", "LetzteKlickPosition=64"});
+    profile::write(m.f.ini(), "Einstellung", "FensterBreite", "800");
+    profile::write(m.f.ini(), "Einstellung", "FensterHoehe", "600");
     const QString earlier = scenario::storeTable(
         m.f, 1, 2020, {scenario::reading(MeasurementSlot::Morgens, 1, 1, 2020, "07:00", 99)},
         false);
     App app;
     ASSERT_TRUE(app.window().monthShown());
+    ASSERT_EQ(app.window().height(), 600);
+    auto *area = app.find<QScrollArea>("FormScrollArea");
+    for (const int row : {graphgeo::kTopRow, graphgeo::kZeroRow + 25}) {
+        const int y = app.find<QWidget>("Image")->mapTo(area->viewport(), QPoint(0, row)).y();
+        EXPECT_TRUE(y >= 0 && y < area->viewport()->height()) << row;
+    }
     auto *page = app.find<QTextEdit>("RichEdit1");
+    EXPECT_TRUE(page->isVisible());
     EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Morgens (07:00) = 110")))
         << page->toPlainText().toStdString();
     app.rec.fileNames.enqueue(earlier);
@@ -280,24 +291,4 @@ TEST(GraphArea, ScrollsOnlyWhenShortOfMoreThanTheBlankMargin) {
     ASSERT_EQ(room(), readoutEnd - 5);
     ASSERT_TRUE(bar->isVisible());
     EXPECT_EQ(bar->maximum(), 5);
-}
-
-// In a small window (800 x 600) the diary gives way first: the graph shows
-// the whole value range, from 500 mg/dl down to the day numbers under 0.
-TEST(GraphArea, ASmallWindowShowsTheWholeValueRange) {
-    StoredMonth m;
-    profile::write(m.f.ini(), "Einstellung", "FensterBreite", "800");
-    profile::write(m.f.ini(), "Einstellung", "FensterHoehe", "600");
-    App app;
-    TMainForm &w = app.window();
-    ASSERT_TRUE(w.monthShown());
-    ASSERT_EQ(w.height(), 600);
-    auto *area = app.find<QScrollArea>("FormScrollArea");
-    auto *image = app.find<QWidget>("Image");
-    // The 500 mg/dl row and the day numbers below the 0 row are in view.
-    for (const int row : {graphgeo::kTopRow, graphgeo::kZeroRow + 25}) {
-        const int y = image->mapTo(area->viewport(), QPoint(0, row)).y();
-        EXPECT_TRUE(y >= 0 && y < area->viewport()->height()) << row;
-    }
-    EXPECT_TRUE(app.find<QWidget>("RichEdit1")->isVisible());
 }
