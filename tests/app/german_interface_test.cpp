@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 #include "dialogs/einstelldlg.h"
@@ -153,8 +154,7 @@ QStringList englishDialogTexts() {
     save.setAcceptMode(QFileDialog::AcceptSave);
     QPrinter printer;
     QPrintDialog print(&printer);
-    for (QDialog *d : {static_cast<QDialog *>(&color), static_cast<QDialog *>(&open),
-                       static_cast<QDialog *>(&save), static_cast<QDialog *>(&print)})
+    for (QDialog *d : std::initializer_list<QDialog *>{&color, &open, &save, &print})
         texts << textsOfShown(*d);
     QLineEdit line;
     texts << menuTexts(line.createStandardContextMenu());
@@ -199,66 +199,59 @@ private:
     }
 };
 
-struct GermanForTest {
-    GermanForTest() { ok = german::setUp(); }
-    ~GermanForTest() { german::tearDown(); }
-    bool ok;
-};
-
 } // namespace
 
 TEST(GermanInterface, MenusAndStandardDialogsShowNoEnglishUnderTheCLocale) {
     scenario::Folder folder;
     const QLocale before = QLocale();
     QLocale::setDefault(QLocale::c());
+    const auto restore = qScopeGuard([&before] {
+        german::tearDown();
+        QLocale::setDefault(before);
+    });
     const QStringList english = englishDialogTexts();
     ASSERT_TRUE(english.contains("Look in:")) << "Qt's English texts as the reference";
 
-    {
-        GermanForTest german;
-        ASSERT_TRUE(german.ok) << "Qt's German translations (qt6-translations-l10n) missing";
-        ShowingServices services;
-        auto program = createProgram(services);
-        ASSERT_TRUE(program);
-        QStringList menus;
-        for (QMenu *m : program->mainForm().findChildren<QMenu *>()) {
-            addText(menus, m->title());
-            addActions(menus, m->actions());
-        }
-        ASSERT_TRUE(menus.contains("Grafik ganzen Monat drucken"));
-        const QStringList contextMenus = menuTexts(program->mainForm()
-                                                       .findChild<QTextEdit *>("RichEdit1")
-                                                       ->createStandardContextMenu()) +
-                                         menuTexts(program->entryDialog()
-                                                       .findChild<QLineEdit *>("Edit1")
-                                                       ->createStandardContextMenu());
-
-        // The dialogs the program opens: a month table, a colour, the diary
-        // book's PDF file, the graph's printer.
-        program->mainForm().menu().undalsGrafikanzeigen1->trigger();
-        program->settingsDialog().findChild<QPushButton *>("Button1")->click();
-        program->diaryBookWindow().findChild<QAction *>("SpeichernalsPDFDatei1")->trigger();
-        program->graphPrintPreview().findChild<QPushButton *>("DruckenBtn")->click();
-        EXPECT_EQ(services.opened, QStringList({"open", "color", "save", "print"}));
-        const QStringList dialogs = services.dialogTexts;
-        const QStringList questions = {
-            QFileDialog::tr("%1 already exists.\nDo you want to replace it?"),
-            QFileDialog::tr("%1\nFile not found.\nPlease verify the correct file name was given."),
-        };
-
-        EXPECT_EQ(englishIn(menus), QStringList());
-        EXPECT_EQ(englishIn(contextMenus), QStringList());
-        EXPECT_EQ(englishIn(dialogs), QStringList());
-        EXPECT_EQ(englishIn(questions), QStringList());
-        EXPECT_EQ(untranslated(dialogs + contextMenus, english), QStringList());
-        for (const char *german :
-             {"Farbauswahl", "Grundfarben", "Suchen in:", "Dateiname:", "Abbrechen", "Drucken",
-              "Drucker", "Ausgabedatei:", "Einstellungen >>", "Alles auswählen", "Einfügen",
-              "Rückgängig"})
-            EXPECT_TRUE(dialogs.contains(QString::fromUtf8(german)) ||
-                        contextMenus.contains(QString::fromUtf8(german)))
-                << german;
-        EXPECT_TRUE(questions.at(0).contains(QStringLiteral("existiert bereits")));
+    ASSERT_TRUE(german::setUp()) << "Qt's German translations (qt6-translations-l10n) missing";
+    ShowingServices services;
+    auto program = createProgram(services);
+    ASSERT_TRUE(program);
+    QStringList menus;
+    for (QMenu *m : program->mainForm().findChildren<QMenu *>()) {
+        addText(menus, m->title());
+        addActions(menus, m->actions());
     }
-    QLocale::setDefault(before);
+    ASSERT_TRUE(menus.contains("Grafik ganzen Monat drucken"));
+    const QStringList contextMenus =
+        menuTexts(
+            program->mainForm().findChild<QTextEdit *>("RichEdit1")->createStandardContextMenu()) +
+        menuTexts(
+            program->entryDialog().findChild<QLineEdit *>("Edit1")->createStandardContextMenu());
+
+    // The dialogs the program opens: a month table, a colour, the diary
+    // book's PDF file, the graph's printer.
+    program->mainForm().menu().undalsGrafikanzeigen1->trigger();
+    program->settingsDialog().findChild<QPushButton *>("Button1")->click();
+    program->diaryBookWindow().findChild<QAction *>("SpeichernalsPDFDatei1")->trigger();
+    program->graphPrintPreview().findChild<QPushButton *>("DruckenBtn")->click();
+    EXPECT_EQ(services.opened, QStringList({"open", "color", "save", "print"}));
+    const QStringList dialogs = services.dialogTexts;
+    const QStringList questions = {
+        QFileDialog::tr("%1 already exists.\nDo you want to replace it?"),
+        QFileDialog::tr("%1\nFile not found.\nPlease verify the correct file name was given."),
+    };
+
+    EXPECT_EQ(englishIn(menus), QStringList());
+    EXPECT_EQ(englishIn(contextMenus), QStringList());
+    EXPECT_EQ(englishIn(dialogs), QStringList());
+    EXPECT_EQ(englishIn(questions), QStringList());
+    EXPECT_EQ(untranslated(dialogs + contextMenus, english), QStringList());
+    for (const char *german :
+         {"Farbauswahl", "Grundfarben", "Suchen in:", "Dateiname:", "Abbrechen", "Drucken",
+          "Drucker", "Ausgabedatei:", "Einstellungen >>", "Alles auswählen", "Einfügen",
+          "Rückgängig"})
+        EXPECT_TRUE(dialogs.contains(QString::fromUtf8(german)) ||
+                    contextMenus.contains(QString::fromUtf8(german)))
+            << german;
+    EXPECT_TRUE(questions.at(0).contains(QStringLiteral("existiert bereits")));
 }

@@ -3,11 +3,7 @@
 // the real saves, in a fresh folder with the delivered files, driven through
 // menu actions, buttons, keys and mouse events. Only message boxes, file
 // dialogs and the shell are answered by ui::RecordingServices.
-#include <QByteArray>
 #include <QLabel>
-#include <QMap>
-#include <QString>
-#include <QStringList>
 #include <QTextEdit>
 #include <functional>
 #include <gtest/gtest.h>
