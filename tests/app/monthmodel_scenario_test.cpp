@@ -29,10 +29,6 @@ QStringList march2024() {
     return l;
 }
 
-QImage graphPicture(App &app) {
-    return app.find<PictureBox>("Image")->picture();
-}
-
 // The user-name dialog of the program, and the name typed into it.
 void enterName(App &app, const QString &name) {
     auto *dlg = app.window().findChild<QDialog *>("NameEingDlg");
@@ -113,11 +109,11 @@ TEST(MonthModelScenario, EveryRedrawAfterTheMeanStartsFromTheTemplate) {
             ASSERT_TRUE(app.window().monthShown());
             app.menu("Mittelwert");
             redraws[i](app);
-            after = graphPicture(app);
+            after = app.find<PictureBox>("Image")->picture();
             app.window().close();
         }
         App fresh;
-        EXPECT_TRUE(after == graphPicture(fresh)) << names[i];
+        EXPECT_TRUE(after == fresh.find<PictureBox>("Image")->picture()) << names[i];
     }
     ASSERT_EQ(scenario::readingsIn(table).size(), 13);
     EXPECT_EQ(f.setting("Hochwerte>"), "200");
