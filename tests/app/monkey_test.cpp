@@ -38,9 +38,9 @@ int envNumber(const char *name, int fallback) {
     return ok ? v : fallback;
 }
 
-// Message boxes and dialogs answered at random; what was asked is kept for
-// the check of each step.
-class MonkeyServices : public ui::Services {
+// Message boxes and dialogs answered at random (folder and print dialogs
+// cancelled); what was asked is kept for the check of each step.
+class MonkeyServices : public ui::RecordingServices {
 public:
     MonkeyServices(std::mt19937 &rng, QStringList tables, QString outFolder)
         : m_rng(rng), m_tables(std::move(tables)), m_out(std::move(outFolder)) {}
@@ -62,13 +62,11 @@ public:
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override {
         return pick(3) == 0 ? QString() : m_out + QStringLiteral("ausgabe%1").arg(pick(3));
     }
-    QString folderName(QWidget *, const QString &, const QString &) override { return {}; }
     bool chooseColor(QWidget *, const QColor &, QColor &chosen) override {
         if (pick(2) == 0) return false;
         chosen = QColor::fromRgb(m_rng() & 0xFFFFFF);
         return true;
     }
-    bool printDialog(QWidget *, QPrinter *) override { return false; }
     bool shellOpen(const QString &) override { return pick(2) == 0; }
 
     int pick(int n) { return n <= 1 ? 0 : int(m_rng() % unsigned(n)); }
