@@ -142,15 +142,9 @@ TEST(Druckvorschau, NoStoredFormatLeavesAllBoxesUntickedUntilClosed) {
     EXPECT_EQ(f.stored(), QStringLiteral("DINA4"));
 }
 
-TEST(Druckvorschau, CancelStoresTheTickedFormatAndPrintsNothing) {
+// "&Drucken" with a cancelled print dialog stores the format but prints nothing.
+TEST(Druckvorschau, CancelledPrintDialogStoresTheFormatAndPrintsNothing) {
     Fixture f(QStringLiteral("DINA4"));
-    f.box("DIN5CheckBox").click();
-    child<QPushButton>(f.dlg, "CancelButton").click();
-    EXPECT_EQ(f.dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(f.stored(), QStringLiteral("DINA5"));
-    EXPECT_TRUE(f.rec.shown.isEmpty());
-
-    // "&Drucken" with a cancelled print dialog stores the format but prints nothing.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(f.dir.file("none.pdf"));

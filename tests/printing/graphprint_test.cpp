@@ -49,31 +49,6 @@ TEST(GraphPrint, WholeMonthPictureIsLaidOutOverTheGraph) {
     EXPECT_EQ(QColor(img.pixel(10, 226)), QColor(Qt::blue));
 }
 
-TEST(GraphPrint, VisibleAreaKeepsTheShownPictureAndWritesTheTitleOnCyan) {
-    const QImage shown = solid(300, 200, Qt::yellow);
-    const QImage img = graphprint::composeVisibleArea(shown, QStringLiteral("Titel"), QFont());
-    ASSERT_EQ(img.size(), shown.size());
-    EXPECT_EQ(QColor(img.pixel(299, 199)), QColor(Qt::yellow));
-    EXPECT_EQ(QColor(img.pixel(21, 7)), QColor(Qt::cyan));
-    EXPECT_EQ(QColor(img.pixel(19, 7)), QColor(Qt::yellow));
-}
-
-TEST(GraphPrint, TurnIsClockwiseAndFourTurnsGiveTheOriginal) {
-    QImage src(3, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            src.setPixel(x, y, qRgb(x * 50, y * 50, 7));
-    const QImage t = graphprint::turnClockwise(src);
-    ASSERT_EQ(t.size(), QSize(2, 3));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 2; ++x)
-            EXPECT_EQ(t.pixel(x, y), src.pixel(y, 2 - 1 - x)) << x << "," << y;
-    // The source's top left lands at the top right.
-    EXPECT_EQ(t.pixel(1, 0), src.pixel(0, 0));
-    EXPECT_EQ(graphprint::turnClockwise(graphprint::turnClockwise(graphprint::turnClockwise(t))),
-              src);
-}
-
 TEST(GraphPrint, FormatTextsAndRectanglesFollowThePrinterResolution) {
     EXPECT_EQ(graphprint::formatOf(QStringLiteral("DINA5")), Format::A5);
     EXPECT_EQ(graphprint::formatOf(QString()), Format::None);

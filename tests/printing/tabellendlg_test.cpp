@@ -138,19 +138,3 @@ TEST(TabellenDlg, PatientDataIsInsertedAtTheTop) {
     f.menu("einfgen1");
     EXPECT_EQ(f.dlg.tableLines(), lines);
 }
-
-// "&Tabelle drucken": the print starts once the window is shown, with the
-// remarks merged.
-TEST(TabellenDlg, PrintingStartsOnceShown) {
-    TableFixture f;
-    profile::write(f.model.folders().settings, "Bemerkungen_MM032024.tab", "05,1", "\"Sport");
-    QStringList printed;
-    QObject::connect(&f.dlg, &TTabellenDlg::printRequested, [&] {
-        printed = f.dlg.tableLines();
-        f.dlg.done(QDialog::Accepted);
-    });
-    f.dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::ModalAndPrint);
-    ASSERT_EQ(printed.size(), sampleTableLines().size());
-    EXPECT_TRUE(printed[rowOfDay(5)].endsWith(QStringLiteral("|Sport")));
-    EXPECT_FALSE(f.dlg.isVisible());
-}
