@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -250,9 +251,6 @@ TEST(MonthGraph, CliWritesTheGraphWarnsOfLinesOutsideTheMonthAndRefusesMissingTa
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(10, 27 + 41 + 1), QColor(246, 246, 240)); // the legend
-    graphcli::DrawnMonth drawn;
-    ASSERT_TRUE(graphcli::draw(path, drawn, nullptr));
-    EXPECT_EQ(drawn.result.dayMeans[1], "175");
     // With mmol/l in the settings the legend is that of mmol/l.
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
     ASSERT_EQ(graphcli::run(path, b.dir.file("mmol.png"), err), 0) << errText.toStdString();
@@ -495,4 +493,32 @@ TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
     ASSERT_TRUE(other.save(changed.dir.file("Grafik.bmp"), "BMP"));
     ASSERT_TRUE(changed.graph->showTemplate());
     EXPECT_EQ(changed.picture(), other);
+}
+
+// A reading's point is set from a pattern worked out once per pen width; it
+// must cover the very pixels a stroke of the point covers, wherever it stands,
+// also where the picture's edge cuts it.
+TEST(MonthGraph, PointPatternCoversWhatAStrokedPointCovers) {
+    const QList<QPoint> places = {
+        {0, 0},      {45, 411},
+        {1527, 61},  {777, 250},
+        {1549, 447}, {graphgeo::SlotX(31, MeasurementSlot::Abends, MeasureMode::Eight), 62}};
+    for (int width = 1; width <= 9; ++width) {
+        const QList<QPoint> pattern = MonthGraph::pointPixels(width);
+        for (const QPoint &at : places) {
+            QImage stroked(graphgeo::kPictureWidth, graphgeo::kPictureHeight, QImage::Format_RGB32);
+            stroked.fill(Qt::white);
+            QImage set = stroked;
+            QPainter s(&stroked);
+            s.setPen(QPen(Qt::red, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            s.drawLine(at.x() + 1, at.y(), at.x(), at.y() + 1);
+            s.end();
+            QPainter p(&set);
+            p.setPen(QPen(Qt::red, 1));
+            for (const QPoint &d : pattern)
+                p.drawPoint(at + d);
+            p.end();
+            EXPECT_TRUE(stroked == set) << "width " << width << " at " << at.x() << "," << at.y();
+        }
+    }
 }

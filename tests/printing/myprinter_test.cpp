@@ -2,29 +2,17 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
-#include <QPrinter>
 #include <QScrollBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "pdfprinter.h"
 #include "platform/textfile.h"
 #include "printing/myprinter.h"
 #include "support/pdftools.h"
 #include "testutil.h"
 
 namespace {
-
-// A PDF printer writing into a temporary folder.
-struct PdfPrinter {
-    testutil::TempFolder dir;
-    QPrinter printer{QPrinter::HighResolution};
-    QString path = dir.file(QStringLiteral("out.pdf"));
-    PdfPrinter() {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-    }
-};
 
 // The text of each page of a PDF, in order.
 QStringList pdfPageTexts(const QString &pdf) {
