@@ -6,7 +6,6 @@
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
 #include "support/pdftools.h"
-#include "support/printfolder.h"
 #include "tabellendlg_table.h"
 
 // A line of underscores (blanks around them allowed) is a separator.
