@@ -39,12 +39,6 @@ void expectText(const QString &path, const QStringList &parts) {
         EXPECT_TRUE(text.contains(part)) << text.toStdString();
 }
 
-QImage solid(const QColor &c) {
-    QImage i(10, 10, QImage::Format_RGB32);
-    i.fill(c);
-    return i;
-}
-
 QImage stripes(int w, int h) {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
@@ -273,7 +267,9 @@ TEST_F(MachPdf, FailuresAreReportedAndLeaveNoTemporaryFiles) {
 TEST_F(MachPdf, TwoWritersAtOnceAndARestartedDocument) {
     TmachPDF two;
     two.FileName = tmp.file("zwei.pdf");
-    const QImage red = solid(Qt::red), blue = solid(Qt::blue);
+    QImage red(10, 10, QImage::Format_RGB32), blue = red;
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
     pdf.BeginneDokument();
     two.BeginneDokument();
     pdf.ZeichneBild(0, 0, 8, 10, red);
