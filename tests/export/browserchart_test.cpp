@@ -125,13 +125,9 @@ TEST(BrowserChart, PagesCompareWholeWithTheirGoldenFiles) {
 
 TEST(BrowserChart, HelpersFollowTheirRules) {
     using namespace browserchart;
-    EXPECT_EQ(axisTop(0), 50);
-    EXPECT_EQ(axisTop(149), 150);
-    EXPECT_EQ(axisTop(150), 250);
-    EXPECT_EQ(axisTop(250), 250);
-    EXPECT_EQ(axisTop(251), 350);
-    EXPECT_EQ(axisTop(350), 450);
-    EXPECT_EQ(axisTop(50), 50);
+    for (const auto &[maximum, top] :
+         {std::pair{0, 50}, {50, 50}, {149, 150}, {150, 250}, {250, 250}, {251, 350}, {350, 450}})
+        EXPECT_EQ(axisTop(maximum), top) << maximum;
 
     EXPECT_EQ(fileName("/x/Glykovalin-Daten/2024/MM032024.tab"), "MM032024.html");
     EXPECT_EQ(fileName("C:\\Daten\\MM032024.TAB"), "MM032024.html");
@@ -164,37 +160,28 @@ TEST(BrowserChart, MessagesAndFiles) {
         const char *name;
         std::function<void(Month &, ui::RecordingServices &)> setup;
         bool ok, written, opened;
-        // The messages, whole; or one message containing the text.
-        std::function<QStringList(const Month &)> texts;
-        const char *containing = nullptr;
+        // One message containing the text; or the messages, whole.
+        const char *containing;
+        std::function<QStringList(const Month &)> texts = {};
     } cases[] = {
         {"no month drawn yet", [](Month &m, auto &) { m.in.entryMonth.clear(); }, false, false,
-         false,
+         false, nullptr,
          [](const Month &) { return QStringList{"Es wurden noch keine Daten eingegeben!"}; }},
         {"limit that is no number",
-         [](Month &m, auto &) { writeSettings(m.in.settingsPath, "hoch"); },
-         false,
-         false,
-         false,
-         {},
+         [](Month &m, auto &) { writeSettings(m.in.settingsPath, "hoch"); }, false, false, false,
          "hoch"},
-        {"month text that is no month",
-         [](Month &m, auto &) { m.in.entryYear = "../.."; },
-         false,
-         false,
-         false,
-         {},
-         "ungültig"},
+        {"month text that is no month", [](Month &m, auto &) { m.in.entryYear = "../.."; }, false,
+         false, false, "ungültig"},
         {"chart script missing",
          [](Month &m, auto &) { QFile::remove(m.tmp.path() + "scripts/Chart.min.js"); }, true, true,
-         true,
+         true, nullptr,
          [](const Month &m) {
              return QStringList{"Datei \"" + m.tmp.path() +
                                 "scripts/Chart.min.js\" konnte nicht in den Ordner \"" +
                                 m.in.browserFolder + "2021\" kopiert werden! "};
          }},
         {"shell cannot open the page", [](Month &, auto &rec) { rec.shellResult = false; }, false,
-         true, true,
+         true, true, nullptr,
          [](const Month &m) {
              return QStringList{"Die Seite mit dem Liniendiagramm konnte nicht im Browser "
                                 "geöffnet werden. Sie ist gespeichert unter:\n" +
@@ -207,13 +194,13 @@ TEST(BrowserChart, MessagesAndFiles) {
              testutil::writeBytes(m.in.browserFolder + "2021/Chart.min.js", "eigene");
              testutil::writeBytes(m.page(), "alt");
          },
-         true, true, true, [](const Month &) { return QStringList(); }},
+         true, true, true, nullptr, [](const Month &) { return QStringList(); }},
         {"year folder blocked by a file",
          [](Month &m, auto &) {
              testutil::writeBytes(m.tmp.file("blockiert"), "x");
              m.in.browserFolder = m.tmp.path() + "blockiert/";
          },
-         false, false, false,
+         false, false, false, nullptr,
          [](const Month &m) {
              const QString folder = m.in.browserFolder + "2021";
              return QStringList{"Ordner \"" + folder + "\" konnte nicht erstellt werden! ",

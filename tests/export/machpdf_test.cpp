@@ -39,12 +39,6 @@ void expectText(const QString &path, const QStringList &parts) {
         EXPECT_TRUE(text.contains(part)) << text.toStdString();
 }
 
-QImage solid(const QColor &c) {
-    QImage i(10, 10, QImage::Format_RGB32);
-    i.fill(c);
-    return i;
-}
-
 QImage stripes(int w, int h) {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
@@ -83,18 +77,21 @@ int tempImageFiles(const QString &dir) {
     return n;
 }
 
-} // namespace
-
-TEST(TmachPDF, OnePageWithoutImageHasTheFixedObjectLayout) {
+// A writer whose file goes into a folder of the test.
+class MachPdf : public ::testing::Test {
+protected:
     testutil::TempFolder tmp;
     TmachPDF pdf;
-    EXPECT_EQ(pdf.PageWidth, 612);
+    MachPdf() { pdf.FileName = tmp.file("buch.pdf"); }
+};
+
+} // namespace
+
+TEST_F(MachPdf, OnePageWithoutImageHasTheFixedObjectLayout) {
     EXPECT_EQ(pdf.PageHeight, 792);
-    EXPECT_TRUE(pdf.Compress);
     EXPECT_EQ(pdf.Font.FontIndex, 4);
     EXPECT_EQ(pdf.Font.FontSize, 12);
 
-    pdf.FileName = tmp.file("eins.pdf");
     pdf.Compress = false;
     pdf.PageHeight = 1000;
     pdf.Title = "Glykovalin-Tagebuch";
@@ -113,10 +110,7 @@ TEST(TmachPDF, OnePageWithoutImageHasTheFixedObjectLayout) {
     EXPECT_TRUE(golden::matches(file, "export/eins.pdf"));
 }
 
-TEST(TmachPDF, PagesWithTextAndImagesAreCompressedAndConsistent) {
-    testutil::TempFolder tmp;
-    TmachPDF pdf;
-    pdf.FileName = tmp.file("buch.pdf");
+TEST_F(MachPdf, PagesWithTextAndImagesAreCompressedAndConsistent) {
     pdf.PageWidth = 595;
     pdf.PageHeight = 842;
     pdf.PixelsPerInchX = 96;
@@ -180,10 +174,7 @@ TEST(TmachPDF, PagesWithTextAndImagesAreCompressedAndConsistent) {
     expectText(pdf.FileName, {"Seite 1 von 3", "Seite 2 von 3"});
 }
 
-TEST(TmachPDF, TextsAreEscapedSoNoTextBreaksTheFile) {
-    testutil::TempFolder tmp;
-    TmachPDF pdf;
-    pdf.FileName = tmp.file("escape.pdf");
+TEST_F(MachPdf, TextsAreEscapedSoNoTextBreaksTheFile) {
     pdf.Title = "Werte (Januar) \\ Test";
     pdf.Author = "Jörg Müller";
     pdf.Subject = "Zeichen \u4E2D";
@@ -213,8 +204,7 @@ TEST(TmachPDF, TextsAreEscapedSoNoTextBreaksTheFile) {
     expectText(pdf.FileName, {"Blutzucker (mg/dl) \\ Tag 3)", QString::fromUtf8("Grüße (")});
 }
 
-TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
-    testutil::TempFolder tmp;
+TEST_F(MachPdf, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     const QString tmpdir = tmp.path() + "tmp";
     QDir().mkpath(tmpdir);
     // TMPDIR points at a folder of the test, so the temporary image files can be counted.
@@ -228,7 +218,6 @@ TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     });
 
     // A picture that cannot be converted leaves the document as it was.
-    TmachPDF pdf;
     pdf.FileName = tmp.file("fehlt/ordner/buch.pdf");
     pdf.BeginneDokument();
     pdf.ZeichneBild(0, 0, 8, 10, stripes(20, 20));
@@ -275,51 +264,30 @@ TEST(TmachPDF, FailuresAreReportedAndLeaveNoTemporaryFiles) {
     EXPECT_EQ(tempImageFiles(tmpdir), 0);
 }
 
-TEST(TmachPDF, TwoWritersAtOnceAndARestartedDocument) {
-    testutil::TempFolder tmp;
-    TmachPDF one, two;
-    one.FileName = tmp.file("eins.pdf");
+TEST_F(MachPdf, TwoWritersAtOnceAndARestartedDocument) {
+    TmachPDF two;
     two.FileName = tmp.file("zwei.pdf");
-    const QImage red = solid(Qt::red), blue = solid(Qt::blue);
-    one.BeginneDokument();
+    QImage red(10, 10, QImage::Format_RGB32), blue = red;
+    red.fill(Qt::red);
+    blue.fill(Qt::blue);
+    pdf.BeginneDokument();
     two.BeginneDokument();
-    one.ZeichneBild(0, 0, 8, 10, red);
+    pdf.ZeichneBild(0, 0, 8, 10, red);
     two.ZeichneBild(0, 0, 8, 10, blue);
-    one.BeendeDokument();
+    pdf.BeendeDokument();
     two.BeendeDokument();
     // P = 1, I = 1: the image is object 21.
-    EXPECT_EQ(readBack(one.FileName).decodedStream(21, 300), rgbOf(red));
+    EXPECT_EQ(readBack(pdf.FileName).decodedStream(21, 300), rgbOf(red));
     EXPECT_EQ(readBack(two.FileName).decodedStream(21, 300), rgbOf(blue));
 
     // Starting again on the same writer forgets the earlier document.
-    one.BeginneDokument();
-    one.NeueSeite();
-    one.BeendeDokument();
-    EXPECT_EQ(readBack(one.FileName).size(), 2 * 2 + 19 + 2 + 1);
-}
-
-TEST(TmachPDF, TransparentPicturesLieOnWhite) {
-    testutil::TempFolder tmp;
-    QImage img(4, 2, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    img.setPixel(1, 1, qRgba(0, 128, 0, 255));
-    TmachPDF pdf;
-    pdf.FileName = tmp.file("alpha.pdf");
-    pdf.Compress = false;
     pdf.BeginneDokument();
-    pdf.ZeichneBild(0, 0, 1, 1, img);
+    pdf.NeueSeite();
     pdf.BeendeDokument();
-    const PdfReader r = readBack(pdf.FileName);
-    EXPECT_FALSE(r.hasFilter(21));
-    QByteArray expected(4 * 2 * 3, char(0xFF));
-    expected.replace((4 + 1) * 3, 3, QByteArray("\x00\x80\x00", 3));
-    EXPECT_EQ(r.stream(21), expected);
+    EXPECT_EQ(readBack(pdf.FileName).size(), 2 * 2 + 19 + 2 + 1);
 }
 
-TEST(TmachPDF, InvisibleTextLiesOverThePictureForSearchAndCopy) {
-    testutil::TempFolder tmp;
-    TmachPDF pdf;
-    pdf.FileName = tmp.file("text.pdf");
+TEST_F(MachPdf, InvisibleTextLiesOverThePictureForSearchAndCopy) {
     pdf.Compress = false;
     pdf.PageHeight = 1000;
     pdf.BeginneDokument();
@@ -333,7 +301,9 @@ TEST(TmachPDF, InvisibleTextLiesOverThePictureForSearchAndCopy) {
     pdf.BeendeDokument();
 
     // Render mode 3 inside q and Q, so that the visible text after it is drawn.
-    EXPECT_EQ(split(readBack(pdf.FileName).stream(2)).mid(4).join(u'|'),
+    const PdfReader r = readBack(pdf.FileName);
+    EXPECT_FALSE(r.hasFilter(21));
+    EXPECT_EQ(split(r.stream(2)).mid(4).join(u'|'),
               QString::fromLatin1("q|BT|/F2 12.05 Tf|3 Tr|30.5 949.75 Td|(Tag: 03 \\(Gr\xFC\xDF"
                                   "e\\)) Tj|ET|Q|q|BT|/F2 12 Tf|3 Tr|100 920 Td|(Bemerkung: zweite "
                                   "Zeile) Tj|ET|Q|BT|/F1 10 Tf|10 980 Td|(sichtbar) Tj|ET"));
@@ -343,13 +313,10 @@ TEST(TmachPDF, InvisibleTextLiesOverThePictureForSearchAndCopy) {
 
 // A picture handed over in bands of rows, as the diary book draws its pages:
 // the image holds the rows in order, whatever the band size; a picture in
-// 24-bit rows with padding goes row by row.
-TEST(TmachPDF, PicturesComeInBandsOfRows) {
-    testutil::TempFolder tmp;
+// 24-bit rows with padding goes row by row; a transparent one lies on white.
+TEST_F(MachPdf, PicturesComeInBandsOfRows) {
     const QImage whole = stripes(10, 7); // 30 bytes a row
     const QByteArray expected = rgbOf(whole);
-    TmachPDF pdf;
-    pdf.FileName = tmp.file("baender.pdf");
     pdf.BeginneDokument();
     QList<int> asked;
     pdf.ZeichneBild(0, 0, 8, 10, QSize(10, 7), [&](int row, int *count) {
@@ -358,21 +325,25 @@ TEST(TmachPDF, PicturesComeInBandsOfRows) {
         return expected.constData() + row * 30;
     });
     pdf.ZeichneBild(0, 0, 8, 10, whole.convertToFormat(QImage::Format_RGB888)); // 32 bytes a row
+    QImage clear(4, 2, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    clear.setPixel(1, 1, qRgba(0, 128, 0, 255));
+    pdf.ZeichneBild(0, 0, 1, 1, clear);
     pdf.BeendeDokument();
     EXPECT_EQ(asked, QList<int>({0, 3, 6}));
     const PdfReader r = readBack(pdf.FileName);
     EXPECT_EQ(r.decodedStream(21, 210), expected);
     EXPECT_EQ(r.decodedStream(22, 210), expected);
+    QByteArray white(4 * 2 * 3, char(0xFF));
+    EXPECT_EQ(r.decodedStream(23, 24),
+              white.replace((4 + 1) * 3, 3, QByteArray("\x00\x80\x00", 3)));
     EXPECT_THROW(pdf.ZeichneBild(0, 0, 8, 10, QSize(), {}), EPDFError);
 }
 
 // A picture's data that cannot be kept until the end (the disk fills up):
 // the message names the PDF file and the cause, never the temporary file.
-TEST(TmachPDF, PictureDataThatCannotBeKeptNamesThePdf) {
-    testutil::TempFolder tmp;
-    const QString target = tmp.file("buch.pdf");
-    TmachPDF pdf;
-    pdf.FileName = target;
+TEST_F(MachPdf, PictureDataThatCannotBeKeptNamesThePdf) {
+    const QString target = pdf.FileName;
     pdf.Compress = false;
     pdf.BeginneDokument();
     QImage picture(200, 200, QImage::Format_RGB32);

@@ -1,9 +1,7 @@
 #include "pdfreader.h"
 
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <zlib.h>
+#include <QtEndian>
 
 PdfReader::PdfReader(const QByteArray &file) : m_file(file) {
     if (!file.startsWith("%PDF-1.4\r\n")) m_errors << "no %PDF-1.4 header";
@@ -121,19 +119,9 @@ bool PdfReader::hasFilter(int n) const {
 QByteArray PdfReader::decodedStream(int n, qsizetype expectedSize) const {
     const QByteArray raw = stream(n);
     if (!hasFilter(n)) return raw;
-    uLongf size = uLongf(expectedSize > 0 ? expectedSize : raw.size() * 20 + 1024);
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        QByteArray out(qsizetype(size), Qt::Uninitialized);
-        uLongf got = size;
-        const int rc =
-            uncompress(reinterpret_cast<Bytef *>(out.data()), &got,
-                       reinterpret_cast<const Bytef *>(raw.constData()), uLong(raw.size()));
-        if (rc == Z_OK) {
-            out.truncate(qsizetype(got));
-            return out;
-        }
-        if (rc != Z_BUF_ERROR) return QByteArray("<inflate error>");
-        size *= 4;
-    }
-    return QByteArray("<inflate error>");
+    // qUncompress takes the size as a big-endian prefix and grows its buffer
+    // when the size is too small.
+    QByteArray prefixed(4, Qt::Uninitialized);
+    qToBigEndian(quint32(expectedSize > 0 ? expectedSize : raw.size() * 4), prefixed.data());
+    return qUncompress(prefixed + raw);
 }

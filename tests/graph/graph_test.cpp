@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -19,7 +20,6 @@
 #include "graph/templatepicture.h"
 #include "platform/colorref.h"
 #include "platform/convert.h"
-#include "platform/picturebox.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
@@ -40,16 +40,6 @@ const quint32 kCurve = 0x800000;    // navy
 QString line(MS s, int day, int value, const QString &month = "03") {
     return entryline::format(s, QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')), month, "2024",
                              "07:30", QString::number(value));
-}
-
-QStringList header(bool eight = false) {
-    return {"[Personendaten]",
-            "BenutzerName=Max Muster",
-            "Datum=März 2024",
-            "",
-            eight ? "BisZu8MessungenJeTag=1" : "BisZu4MessungenJeTag=1",
-            "",
-            ""};
 }
 
 // A folder with settings and template, and the month graph drawing from it.
@@ -89,7 +79,9 @@ struct Bench {
 
     QString table(const QStringList &entries, bool eight = false) {
         const QString path = dir.file("MM032024.tab");
-        testutil::writeBytes(path, testutil::crlf(header(eight) + entries));
+        testutil::writeBytes(
+            path,
+            testutil::crlf(testutil::monthHeader("Max Muster", "März 2024", eight) + entries));
         return path;
     }
     const MonthResult &result() const { return month.result; }
@@ -119,12 +111,11 @@ int redPixels(const QImage &img, QRect r) {
 } // namespace
 
 TEST(GraphGeometry, RowsColumnsAndReadout) {
-    EXPECT_EQ(graphgeo::DayX(1), 45);
+    // The four-slot day's last slot (x + 36) is checked through the points of
+    // the day means.
     EXPECT_EQ(graphgeo::DayX(31), 1485);
-    EXPECT_EQ(SlotX(31, MS::Abends, MeasureMode::Eight), 1524);
     EXPECT_EQ(SlotX(1, MS::Morgens, MeasureMode::Eight), 42);
     EXPECT_EQ(SlotX(2, MS::Messung3, MeasureMode::Four), 93 + 24);
-    EXPECT_EQ(SlotX(2, MS::Abends, MeasureMode::Four), 93 + 36);
     // Values (x) and their rows (y).
     for (const QPoint &c :
          {QPoint(0, 411), QPoint(1, 411), QPoint(100, 341), QPoint(250, 236), QPoint(500, 61),
@@ -222,28 +213,13 @@ TEST(MonthGraph, MeanPassSkipsZeroDaysAndDrawsTheMeanLine) {
     EXPECT_EQ(pts[1], QStringLiteral("%1 %2").arg(141 + 36).arg(valueY(120)));
     const int row = (valueY(150) + valueY(120)) / 2 + 1;
     EXPECT_EQ(b.at(100, row), QColor(0, 128, 0));
-    EXPECT_EQ(b.month.dayEnds, QList<int>({9, 11, 13}));
+    EXPECT_EQ(b.month.dayEnds, QList<int>({16, 18, 20}));
     // "Mittelwert": the curve and its points stay under the mean line.
     EXPECT_EQ(b.graph->TitleText(),
               QString::fromUtf8("Glykovalinmesswerte und monatlicher Mittelwert  März 2024  Max "
                                 "Muster"));
     EXPECT_EQ(b.at(45, 341), kGreen);
     EXPECT_EQ(b.at(81, valueY(200)), c(kCritical)); // 200 lies above the critical row
-}
-
-TEST(MonthGraph, ValueThatIsNoNumberStopsWithFileAndLine) {
-    Bench b;
-    const QString path =
-        b.table({line(MS::Morgens, 1, 250), "Abends den     01.03.2024 Z=21:00  ZuckerWert=12a",
-                 line(MS::Morgens, 2, 100)});
-    EXPECT_FALSE(b.draw(path));
-    for (const QString &part : {QString("12a"), QString("Zeile 9"), path})
-        EXPECT_TRUE(b.month.error.contains(part)) << b.month.error.toStdString();
-    EXPECT_EQ(b.at(45, 236), c(kHigh)); // what was drawn stays
-    EXPECT_NE(b.at(93, 341), kGreen);
-
-    EXPECT_FALSE(b.draw(b.dir.file("fehlt.tab")));
-    EXPECT_EQ(b.month.error, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
 }
 
 // The command-line drawing: the picture with the legend above the graph, the
@@ -261,11 +237,12 @@ TEST(MonthGraph, CliWritesTheGraphWarnsOfLinesOutsideTheMonthAndRefusesMissingTa
     QTextStream err(&errText);
     ASSERT_EQ(graphcli::run(path, b.dir.file("out.png"), err), 0) << errText.toStdString();
     err.flush();
-    EXPECT_EQ(errText, QString::fromUtf8("Zeile 9 der Datei \"%1\" enthält keinen gültigen Tag (01 "
-                                         "bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
-                                         "Sie bleibt in der Tabelle und kann unter \"Tabelle | "
-                                         "aktuelle bearbeiten\" korrigiert werden.\n")
-                           .arg(path));
+    EXPECT_EQ(errText,
+              QString::fromUtf8("Zeile 16 der Datei \"%1\" enthält keinen gültigen Tag (01 "
+                                "bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
+                                "Sie bleibt in der Tabelle und kann unter \"Tabelle | "
+                                "aktuelle bearbeiten\" korrigiert werden.\n")
+                  .arg(path));
     QImage png(b.dir.file("out.png"));
     ASSERT_FALSE(png.isNull());
     EXPECT_EQ(png.size(), QSize(graphgeo::kPictureWidth, 27 + graphgeo::kPictureHeight));
@@ -273,9 +250,6 @@ TEST(MonthGraph, CliWritesTheGraphWarnsOfLinesOutsideTheMonthAndRefusesMissingTa
     EXPECT_EQ(png.pixelColor(93, 27 + 341), kGreen);
     EXPECT_EQ(png.pixelColor(129, 27 + 236), c(kHigh));
     EXPECT_EQ(png.pixelColor(10, 27 + 41 + 1), QColor(246, 246, 240)); // the legend
-    graphcli::DrawnMonth drawn;
-    ASSERT_TRUE(graphcli::draw(path, drawn, nullptr));
-    EXPECT_EQ(drawn.result.dayMeans[1], "175");
     // With mmol/l in the settings the legend is that of mmol/l.
     profile::write(b.dir.file("glykoval.ini"), "Einstellung", "Einheit", "mmol/l");
     ASSERT_EQ(graphcli::run(path, b.dir.file("mmol.png"), err), 0) << errText.toStdString();
@@ -345,12 +319,10 @@ TEST(GraphArea, ScrollPinsTheLegendAndTheReadoutFollowsThePointer) {
         EXPECT_EQ(status->text(), r.text) << r.at.x() << "," << r.at.y();
     }
 
-    // In mmol/l: the legend of mmol/l, the readout and the mean caption.
+    // In mmol/l: the readout and the mean caption.
     b.model->setUnit(GlucoseUnit::MmolL);
     area->showUnit();
     ASSERT_TRUE(area->drawMonth());
-    EXPECT_EQ(area->findChild<PictureBox *>("M_einheit_Image")->picture(),
-              templatepicture::legend(GlucoseUnit::MmolL));
     EXPECT_EQ(area->graph().MeanValueText(), "6,7 mmol/l");
     for (const auto &[at, text] : {std::pair{QPoint(500, 61), "27,8"},
                                    {QPoint(500, 62), "27,6"},
@@ -359,10 +331,6 @@ TEST(GraphArea, ScrollPinsTheLegendAndTheReadoutFollowsThePointer) {
         QApplication::processEvents();
         EXPECT_EQ(status->text(), QString("Cursor befindet sich auf: %1 mmol/l").arg(text));
     }
-    b.model->setUnit(GlucoseUnit::MgDl);
-    area->showUnit();
-    EXPECT_EQ(area->findChild<PictureBox *>("M_einheit_Image")->picture(),
-              PictureBox::decode(b.dir.file("M_einheit.bmp")));
 }
 
 // The legends label their values at the rows the graph draws them at: mg/dl
@@ -398,7 +366,7 @@ TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndNamed) {
     EXPECT_EQ(b.result().entries, entries);
     // One notice names the file, the first line and the rest.
     EXPECT_EQ(b.result().skippedNotice,
-              QString::fromUtf8("Zeile 9 der Datei \"%1\" und 2 weitere Zeilen enthalten keinen "
+              QString::fromUtf8("Zeile 16 der Datei \"%1\" und 2 weitere Zeilen enthalten keinen "
                                 "gültigen Tag (01 bis 31) und wurden beim Zeichnen und Rechnen "
                                 "übergangen. Sie bleiben in der Tabelle und können unter "
                                 "\"Tabelle | aktuelle bearbeiten\" korrigiert werden.")
@@ -425,21 +393,27 @@ TEST(MonthGraph, LinesWithoutADayOfTheMonthArePassedOverAndNamed) {
     EXPECT_TRUE(b.result().skippedNotice.isEmpty());
 }
 
-TEST(MonthGraph, NaNInfinityAndHugeValuesStopThePassLikeAnyOtherText) {
-    for (const QString value : {"NaN", "nan", "inf", "-inf", "1e20", "1E3", "-5", "+5", "10000",
-                                "0x10", "12.5.1", "1 000", ",5"}) {
+// A value that is no number stops the pass with the value, the file and the
+// line; what was drawn before stays.
+TEST(MonthGraph, TextNaNInfinityAndHugeValuesStopThePass) {
+    for (const QString value : {"12a", "NaN", "nan", "inf", "-inf", "1e20", "1E3", "-5", "+5",
+                                "10000", "0x10", "12.5.1", "1 000", ",5"}) {
         Bench b;
-        const QString path = b.table({line(MS::Morgens, 1, 100),
+        const QString path = b.table({line(MS::Morgens, 1, 250),
                                       "Abends den     01.03.2024 Z=21:00  ZuckerWert=" + value,
-                                      line(MS::Morgens, 2, 120), line(MS::Morgens, 3, 130)});
+                                      line(MS::Morgens, 2, 100)});
         EXPECT_FALSE(b.draw(path)) << value.toStdString();
-        EXPECT_TRUE(b.month.error.contains(QString::fromUtf8("\"%1\" in Zeile 9 der Datei "
+        EXPECT_TRUE(b.month.error.contains(QString::fromUtf8("\"%1\" in Zeile 16 der Datei "
                                                              "\"%2\" ist keine gültige Zahl")
                                                .arg(value, path)))
             << b.month.error.toStdString();
+        EXPECT_EQ(b.at(45, 236), c(kHigh));
+        EXPECT_NE(b.at(93, 341), kGreen);
     }
-    // Decimal commas and points and blanks are readings; 9999 is none.
     Bench b;
+    EXPECT_FALSE(b.draw(b.dir.file("fehlt.tab")));
+    EXPECT_EQ(b.month.error, "Fehler beim Lesen der Datei: " + b.dir.file("fehlt.tab"));
+    // Decimal commas and points and blanks are readings; 9999 is none.
     const QString path = b.table({"Morgens den    01.03.2024 Z=07:30  ZuckerWert=100,5 ",
                                   "Abends den     01.03.2024 Z=21:00  ZuckerWert=99.5",
                                   "Morgens den    02.03.2024 Z=07:30  ZuckerWert=9999"});
@@ -491,38 +465,59 @@ TEST(MonthGraph, HandEditedLimitsAndPenWidthAreClampedIntoTheDialogsRanges) {
 }
 
 // The start-up decode runs in the background while the window is made; a
-// template file that changed meanwhile is read again.
-TEST(MonthGraph, TheBackgroundDecodeGivesWayToAChangedTemplate) {
+// template file that changed meanwhile is read again, and so is one that
+// changed between two passes.
+TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
+    QImage other(1600, 500, QImage::Format_RGB32);
+    other.fill(QColor(200, 200, 255));
     Bench b;
     EXPECT_EQ(b.graph->prepareTemplate(), templatepicture::graphTemplate(MeasureMode::Four).size());
     ASSERT_TRUE(b.graph->showTemplate());
     EXPECT_EQ(
         b.picture(),
         templatepicture::graphTemplate(MeasureMode::Four).convertToFormat(QImage::Format_RGB32));
-
-    Bench changed;
-    changed.graph->prepareTemplate();
-    QImage other(1600, 500, QImage::Format_RGB32);
-    other.fill(QColor(200, 200, 255));
-    ASSERT_TRUE(other.save(changed.dir.file("Grafik.bmp"), "BMP"));
-    ASSERT_TRUE(changed.graph->showTemplate());
-    EXPECT_EQ(changed.picture(), other);
-}
-
-TEST(MonthGraph, TheTemplateIsReadAgainWhenItsFileChanges) {
-    Bench b;
     const QString path = b.table({line(MS::Morgens, 1, 100)});
     ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.picture().size(), templatepicture::graphTemplate(MeasureMode::Four).size());
-    // Another picture in the template's file is taken at the next pass.
-    QImage other(1600, 500, QImage::Format_RGB32);
-    other.fill(QColor(200, 200, 255));
     ASSERT_TRUE(other.save(b.dir.file("Grafik.bmp"), "BMP"));
     ASSERT_TRUE(b.draw(path));
-    EXPECT_EQ(b.picture().size(), QSize(1600, 500));
     EXPECT_EQ(b.at(1560, 480), QColor(200, 200, 255));
     // A template that is gone leaves the picture as it is.
     QFile::remove(b.dir.file("Grafik.bmp"));
     ASSERT_TRUE(b.draw(path));
     EXPECT_EQ(b.picture().size(), QSize(1600, 500));
+
+    Bench changed;
+    changed.graph->prepareTemplate();
+    ASSERT_TRUE(other.save(changed.dir.file("Grafik.bmp"), "BMP"));
+    ASSERT_TRUE(changed.graph->showTemplate());
+    EXPECT_EQ(changed.picture(), other);
+}
+
+// A reading's point is set from a pattern worked out once per pen width; it
+// must cover the very pixels a stroke of the point covers, wherever it stands,
+// also where the picture's edge cuts it.
+TEST(MonthGraph, PointPatternCoversWhatAStrokedPointCovers) {
+    const QList<QPoint> places = {
+        {0, 0},      {45, 411},
+        {1527, 61},  {777, 250},
+        {1549, 447}, {graphgeo::SlotX(31, MeasurementSlot::Abends, MeasureMode::Eight), 62}};
+    for (int width = 1; width <= 9; ++width) {
+        const QList<QPoint> pattern = MonthGraph::pointPixels(width);
+        for (const QPoint &at : places) {
+            QImage stroked(graphgeo::kPictureWidth, graphgeo::kPictureHeight, QImage::Format_RGB32);
+            stroked.fill(Qt::white);
+            QImage set = stroked;
+            QPainter s(&stroked);
+            s.setPen(QPen(Qt::red, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            s.drawLine(at.x() + 1, at.y(), at.x(), at.y() + 1);
+            s.end();
+            QPainter p(&set);
+            p.setPen(QPen(Qt::red, 1));
+            for (const QPoint &d : pattern)
+                p.drawPoint(at + d);
+            p.end();
+            EXPECT_TRUE(stroked == set) << "width " << width << " at " << at.x() << "," << at.y();
+        }
+    }
 }

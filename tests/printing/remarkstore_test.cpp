@@ -16,13 +16,22 @@
 #include <cerrno>
 
 namespace {
-const QString kTable = QStringLiteral("/data/2024/MM032024.tab");
-}
 
-TEST(RemarkStore, RemarkIsStoredWithItsQuoteMergedAgainAndDeleted) {
+const QString kTable = QStringLiteral("/data/2024/MM032024.tab");
+
+// A settings file with a user name, in a folder of the test.
+class Remarks : public ::testing::Test {
+protected:
     testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
+    QString ini = dir.file("glykoval.ini");
+    Remarks() {
+        testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
+    }
+};
+
+} // namespace
+
+TEST_F(Remarks, RemarkIsStoredWithItsQuoteAndMergedAgain) {
     const RemarkStore store(ini, kTable);
 
     QStringList lines = sampleTableLines();
@@ -40,28 +49,11 @@ TEST(RemarkStore, RemarkIsStoredWithItsQuoteMergedAgainAndDeleted) {
     EXPECT_FALSE(bytes.contains("06,1=")) << "rows without remark write nothing";
     EXPECT_FALSE(bytes.contains("Datum")) << "the header row is no remark row";
 
-    // Shown again on a freshly built table.
-    const QStringList merged = store.merge(sampleTableLines());
-    EXPECT_EQ(merged, lines);
-
-    // Another month's table shows none of them.
-    const RemarkStore other(ini, QStringLiteral("/data/2024/MM042024.tab"));
-    EXPECT_EQ(other.merge(sampleTableLines()), sampleTableLines());
-
-    // Deleting the remark keeps the key with an empty value.
-    QStringList edited = merged;
-    edited[rowOfDay(5)] = sampleTableLines()[rowOfDay(5)];
-    store.store(edited);
-    EXPECT_TRUE(profile::contains(ini, store.section(), QStringLiteral("05,1")));
-    EXPECT_EQ(profile::read(ini, store.section(), QStringLiteral("05,1")), QString());
-    EXPECT_TRUE(testutil::readBytes(ini).contains("\r\n05,1=\r\n"));
-    EXPECT_EQ(store.merge(sampleTableLines())[rowOfDay(5)], sampleTableLines()[rowOfDay(5)]);
-    EXPECT_EQ(store.remark(QStringLiteral("12,1")), QStringLiteral("  zwei Blanks vorn"));
+    // Shown again on a freshly built table, the blanks in front kept.
+    EXPECT_EQ(store.merge(sampleTableLines()), lines);
 }
 
-TEST(RemarkStore, ConsecutiveRowsWithTheSameKeyGetTheSecondSuffix) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
+TEST_F(Remarks, ConsecutiveRowsWithTheSameKeyGetTheSecondSuffix) {
     const RemarkStore store(ini, kTable);
     const QStringList lines{"Titel ohne Bar | x", "Datum | Wert",         "05 | 1 |erste",
                             "05 | 2 |zweite",     "Fortsetzung ohne Bar", "06 | 3 |dritte"};
@@ -75,9 +67,7 @@ TEST(RemarkStore, ConsecutiveRowsWithTheSameKeyGetTheSecondSuffix) {
     EXPECT_TRUE(RemarkStore::rowKey(lines[4]).isEmpty());
 }
 
-TEST(RemarkStore, OverlongRemarkIsReported) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
+TEST_F(Remarks, OverlongRemarkIsReported) {
     const RemarkStore store(ini, kTable);
     QStringList lines = sampleTableLines();
     const QString longText = QString(300, u'x');
@@ -92,28 +82,9 @@ TEST(RemarkStore, OverlongRemarkIsReported) {
     EXPECT_EQ(store.remark(QStringLiteral("08,1")), fitting);
 }
 
-// A table whose file name holds "]" finds its remarks again, and storing them
-// twice keeps one section.
-TEST(RemarkStore, TableNameWithBracket) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
-    const QString table = QStringLiteral("/data/2024/M]032024.tab");
-    QStringList lines = sampleTableLines();
-    lines[rowOfDay(5)] += QStringLiteral("nach Sport");
-    ASSERT_TRUE(RemarkStore(ini, table).store(lines).written);
-    lines[rowOfDay(6)] += QStringLiteral("Feier");
-    ASSERT_TRUE(RemarkStore(ini, table).store(lines).written);
-    EXPECT_EQ(RemarkStore(ini, table).merge(sampleTableLines()), lines);
-    EXPECT_EQ(testutil::readBytes(ini).count("[Bemerkungen_M]032024.tab]"), 1);
-}
-
 // Opening reads the settings file once; closing writes all remarks in one
 // save, and nothing at all when no remark changed.
-TEST(RemarkStore, OneReadOnOpeningOneWriteOnClosing) {
-    testutil::TempFolder dir;
-    const QString ini = dir.file("glykoval.ini");
-    testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster"}));
+TEST_F(Remarks, OneReadOnOpeningOneWriteOnClosing) {
     QStringList lines = sampleTableLines();
     for (int d = 1; d <= 31; ++d)
         lines[rowOfDay(d)] += QStringLiteral("Bemerkung %1").arg(d);
@@ -146,10 +117,8 @@ TEST(RemarkStore, OneReadOnOpeningOneWriteOnClosing) {
 // The table window closing on a full disk: no remark is written, the old ones
 // stay, the warning names the file and the cause, and the window stays open
 // with the remarks typed.
-TEST(RemarkStore, TableWindowReportsTheCauseOfAFailedStore) {
-    testutil::TempFolder dir;
+TEST_F(Remarks, TableWindowReportsTheCauseOfAFailedStore) {
     ui::RecordingServices rec;
-    const QString ini = dir.file("glykoval.ini");
     testutil::writeBytes(ini, testutil::crlf({"[Einstellung]", "BenutzerName=Max Muster",
                                               "TabellenDateiName=" + dir.file("MM032024.tab"),
                                               "[Bemerkungen_MM032024.tab]", "01,1=\"alt"}));

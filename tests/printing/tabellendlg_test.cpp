@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
@@ -14,15 +15,19 @@ using testutil::child;
 
 namespace {
 
+// The table window of March 2024; the base folder is `sub` in the test's folder.
 struct TableFixture {
     testutil::TempFolder dir;
     ui::RecordingServices rec;
-    MonthModel model{Folders::at(dir.path())};
+    MonthModel model;
     TTabellenDlg dlg{model, rec};
     int closes = 0;
-    TableFixture() {
+    QStringList edited; // the patient-data files handed to the editor
+    explicit TableFixture(const QString &sub = QString()) : model(Folders::at(dir.path() + sub)) {
         model.open(dir.file("MM032024.tab"));
         QObject::connect(&dlg, &TTabellenDlg::closed, [this] { ++closes; });
+        QObject::connect(&dlg, &TTabellenDlg::patientDataRequested,
+                         [this](const QString &name) { edited << name; });
     }
     void show(const QStringList &lines) {
         ASSERT_TRUE(dlg.showTable(lines.join(u'\n'), TTabellenDlg::Opening::Beside));
@@ -139,18 +144,48 @@ TEST(TabellenDlg, PatientDataIsInsertedAtTheTop) {
     EXPECT_EQ(f.dlg.tableLines(), lines);
 }
 
-// "&Tabelle drucken": the print starts once the window is shown, with the
-// remarks merged.
-TEST(TabellenDlg, PrintingStartsOnceShown) {
+// "Patientendaten bearbeiten" without a patient-data file offers to make
+// "Patientendaten.txt" in the base folder from a German template, and opens
+// it in the editor.
+TEST(PatientData, MissingFileIsMadeFromTheTemplateAndEdited) {
     TableFixture f;
-    profile::write(f.model.folders().settings, "Bemerkungen_MM032024.tab", "05,1", "\"Sport");
-    QStringList printed;
-    QObject::connect(&f.dlg, &TTabellenDlg::printRequested, [&] {
-        printed = f.dlg.tableLines();
-        f.dlg.done(QDialog::Accepted);
-    });
-    f.dlg.showTable(sampleTableLines().join(u'\n'), TTabellenDlg::Opening::ModalAndPrint);
-    ASSERT_EQ(printed.size(), sampleTableLines().size());
-    EXPECT_TRUE(printed[rowOfDay(5)].endsWith(QStringLiteral("|Sport")));
-    EXPECT_FALSE(f.dlg.isVisible());
+    const QString file = f.dir.file("Patientendaten.txt");
+    f.menu("bearbeiten1");
+    ASSERT_EQ(f.rec.shown.size(), 1);
+    EXPECT_EQ(f.rec.shown[0].kind, ui::Kind::Confirmation);
+    EXPECT_TRUE(f.rec.shown[0].text.contains(QStringLiteral("\"Patientendaten.txt\"")));
+    EXPECT_TRUE(f.rec.shown[0].text.contains(f.dir.path()));
+    EXPECT_TRUE(f.rec.dialogCalls.isEmpty());
+    EXPECT_EQ(f.edited, QStringList{file});
+    const QByteArray made = testutil::readBytes(file);
+    EXPECT_EQ(made, testutil::crlf(TTabellenDlg::patientDataTemplate()));
+    EXPECT_TRUE(made.startsWith("Patientendaten\r\nName:\r\n"));
+
+    // Once it exists, the file is chosen in the open dialog without a question.
+    f.rec.clear();
+    f.rec.fileNames.enqueue(file);
+    f.menu("bearbeiten1");
+    EXPECT_TRUE(f.rec.shown.isEmpty());
+    ASSERT_EQ(f.rec.dialogCalls.size(), 1);
+    EXPECT_EQ(f.rec.dialogCalls[0].section(u'|', 2, 2), file);
+    EXPECT_EQ(f.edited.size(), 2);
+}
+
+TEST(PatientData, DecliningTheTemplateLeavesTheChoiceOfAFile) {
+    TableFixture f;
+    f.rec.answers.enqueue(ui::Answer::No);
+    f.menu("bearbeiten1"); // the open dialog is cancelled
+    EXPECT_FALSE(QFileInfo::exists(f.dir.file("Patientendaten.txt")));
+    EXPECT_EQ(f.rec.dialogCalls.size(), 1);
+    EXPECT_TRUE(f.edited.isEmpty());
+}
+
+TEST(PatientData, TemplateThatCannotBeWrittenIsReported) {
+    TableFixture f(QStringLiteral("fehlt/"));
+    f.menu("bearbeiten1");
+    ASSERT_EQ(f.rec.shown.size(), 2);
+    EXPECT_EQ(f.rec.shown[1].kind, ui::Kind::Warning);
+    EXPECT_TRUE(f.rec.shown[1].text.contains(f.dir.file("fehlt/Patientendaten.txt")));
+    EXPECT_TRUE(f.edited.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(f.dir.file("fehlt")));
 }

@@ -1,46 +1,29 @@
 #include <QFontMetrics>
-#include <QPageSize>
-#include <QPrinter>
 #include <gtest/gtest.h>
 
-#include "platform/convert.h"
+#include "pdfprinter.h"
 #include "platform/textfile.h"
 #include "printing/myprinter.h"
 #include "printing/tableprint.h"
 #include "support/pdftools.h"
-#include "support/printfolder.h"
 #include "tabellendlg_table.h"
 
-TEST(TablePrint, MarginsSeparatorsAndTheTwoBlankLines) {
-    testutil::TempFolder dir;
-    const QString table = dir.file("MM032024.tab");
-    testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandLeft=15",
-                                                "DruckenTabellenRandBottom=25"}));
-    const tableprint::Margins m = tableprint::storedMargins(table);
-    EXPECT_EQ(m.left, 15);
-    EXPECT_EQ(m.right, 10);
-    EXPECT_EQ(m.top, 10);
-    EXPECT_EQ(m.bottom, 25);
-    testutil::writeBytes(table, testutil::crlf({"[Personendaten]", "DruckenTabellenRandTop=x"}));
-    EXPECT_THROW(tableprint::storedMargins(table), EConvertError);
-
+// A line of underscores (blanks around them allowed) is a separator.
+TEST(TablePrint, SeparatorLines) {
     EXPECT_TRUE(tableprint::isSeparator(QString(115, u'_')));
     EXPECT_TRUE(tableprint::isSeparator(QStringLiteral("  ____ ")));
     EXPECT_FALSE(tableprint::isSeparator(QStringLiteral("_")));
     EXPECT_FALSE(tableprint::isSeparator(QStringLiteral("__ 01 __")));
-    EXPECT_EQ(tableprint::documentLines({"a"}), QStringList({"    ", "    ", "a"}));
 }
 
 // Lines repeated at the top of each page after the first; left out where a
 // page cannot hold them and one more line.
 TEST(TablePrint, EngineRepeatsItsHeadLinesOnFollowingPages) {
-    testutil::TempFolder dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    TMyPrinter p(nullptr, &printer);
+    PdfPrinter pdf;
+    TMyPrinter p(nullptr, &pdf.printer);
     p.setMasseinheit(muMillimeters);
     p.setPrintToFile(true);
-    p.setFileName(dir.file("seiten.txt"));
+    p.setFileName(pdf.dir.file("seiten.txt"));
     p.setKopfZeilen({"Titel", "Kopf"});
     // The lines of a document of two pages, "a" and "b".
     const auto twoPages = [&] {
@@ -50,7 +33,7 @@ TEST(TablePrint, EngineRepeatsItsHeadLinesOnFollowingPages) {
         p.WriteLine("b");
         p.EndDoc();
         QStringList lines;
-        textfile::readLines(dir.file("seiten.txt"), lines);
+        textfile::readLines(pdf.dir.file("seiten.txt"), lines);
         return lines;
     };
     EXPECT_EQ(twoPages(), QStringList({"a", "\fTitel", "Kopf", "b"}));
@@ -66,12 +49,8 @@ TEST(TablePrint, EngineRepeatsItsHeadLinesOnFollowingPages) {
 TEST(TablePrint, PagesBeforeTheTableNameItAndPagesAfterRepeatTheColumnHeads) {
     if (!pdftools::available() || !QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'M')))
         GTEST_SKIP() << "poppler or fonts missing";
-    testutil::TempFolder dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.file("tabelle.pdf"));
-    TMyPrinter engine(nullptr, &printer);
+    PdfPrinter pdf;
+    TMyPrinter engine(nullptr, &pdf.printer);
     engine.setMasseinheit(muMillimeters);
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(11);
@@ -88,12 +67,11 @@ TEST(TablePrint, PagesBeforeTheTableNameItAndPagesAfterRepeatTheColumnHeads) {
     const int pages = engine.PageCount();
     ASSERT_GE(pages, 3);
     ASSERT_TRUE(engine.Print());
-    const QString pdf = dir.file("tabelle.pdf");
-    ASSERT_EQ(pdftools::pages(pdf), pages);
+    ASSERT_EQ(pdftools::pages(pdf.path), pages);
     bool headsSeen = false;
     for (int p = 1; p <= pages; ++p) {
         SCOPED_TRACE(p);
-        const QStringList text = pdftools::text(pdf, p).split(u'\n', Qt::SkipEmptyParts);
+        const QStringList text = pdftools::text(pdf.path, p).split(u'\n', Qt::SkipEmptyParts);
         EXPECT_TRUE(text.join(u'\n').contains(QStringLiteral("Seite %1 von %2").arg(p).arg(pages)));
         if (p > 1) {
             ASSERT_GE(text.size(), 2);
