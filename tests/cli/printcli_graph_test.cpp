@@ -1,23 +1,20 @@
-#include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTextStream>
 #include <QTransform>
 #include <gtest/gtest.h>
 
-#include "cli/printcli.h"
 #include "graph/geometry.h"
 #include "graph/graphcli.h"
-#include "graph/templatepicture.h"
+#include "pdfpage.h"
 #include "platform/machpause.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
 #include "printing/graphprint.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
-#include "support/pdftools.h"
+#include "support/clirun.h"
 #include "support/printfolder.h"
 #include "testutil.h"
 
@@ -30,10 +27,6 @@ class NoPause : public TMachPause {
 public:
     void Pause(int) override {}
 };
-
-bool haveFonts() {
-    return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'5'));
-}
 
 // Where the picture lies on a page rendered at dpi: the format's rectangle
 // inside the printable area of a 1200 dpi PDF printer with that paper.
@@ -98,7 +91,8 @@ int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
 // labels at their rows, the three limit values in their colours beside
 // their lines, and the title strip.
 TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
-    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+        GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     const QSize composed(graphgeo::kPictureWidth, graphgeo::kPictureHeight);
     const struct {
@@ -111,10 +105,9 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
     for (const auto &fmt : formats) {
         SCOPED_TRACE(fmt.arg);
         const QString pdf = folder.file(QStringLiteral("grafik-%1.pdf").arg(fmt.arg));
-        QString outText, errText;
-        QTextStream out(&outText), err(&errText);
-        ASSERT_EQ(printcli::printGraphCommand("MM032024.tab", pdf, fmt.arg, out, err), 0)
-            << errText.toStdString();
+        testutil::Cli cli;
+        ASSERT_EQ(cli.run({"print-graph", "MM032024.tab", pdf, "--format", fmt.arg}), 0)
+            << cli.err.toStdString();
         QString report;
         EXPECT_TRUE(pdftools::valid(pdf, &report)) << report.toStdString();
         EXPECT_EQ(pdftools::pages(pdf), 1);
@@ -151,18 +144,14 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
     }
 
     // The stored format is the default; a wrong one is refused.
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab", "stored.pdf"}, out, err), 0);
+    testutil::Cli cli;
+    EXPECT_EQ(cli.run({"print-graph", "MM032024.tab", "stored.pdf"}), 0);
     EXPECT_TRUE(pdftools::info(folder.file("stored.pdf"), "Page size").startsWith("595 x 842"));
-    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab", "x.pdf", "--format", "A3"}, out, err),
-              2);
-    EXPECT_TRUE(errText.contains("A3"));
+    EXPECT_EQ(cli.run({"print-graph", "MM032024.tab", "x.pdf", "--format", "A3"}), 2);
+    EXPECT_TRUE(cli.err.contains("A3"));
+    EXPECT_EQ(cli.run({"print-graph", "fehlt.tab", "x.pdf"}), 1);
     EXPECT_FALSE(QFileInfo::exists(folder.file("x.pdf")));
-    EXPECT_EQ(printcli::run({"print-graph", "fehlt.tab", "x.pdf"}, out, err), 1);
-    EXPECT_FALSE(QFileInfo::exists(folder.file("x.pdf")));
-    EXPECT_EQ(printcli::run({"print-graph", "MM032024.tab"}, out, err), 2);
-    EXPECT_EQ(printcli::run({"graph", "MM032024.tab"}, out, err), -1);
+    EXPECT_EQ(cli.run({"print-graph", "MM032024.tab"}), 2);
 }
 
 // The menu command "Grafik ganzen Monat drucken" and the headless command
@@ -170,7 +159,8 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
 // (as the main window holds them) and printed into a PDF file gives the
 // same page as print-graph.
 TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
-    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+        GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     for (const char *fmt : {"A4", "A5"}) {
         SCOPED_TRACE(fmt);
@@ -203,10 +193,9 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
         EXPECT_EQ(menuPdf, folder.file("MM032024-Grafik.pdf"));
 
         const QString cliPdf = folder.file(QStringLiteral("cli-%1.pdf").arg(fmt));
-        QString outText, errText;
-        QTextStream out(&outText), err(&errText);
-        ASSERT_EQ(printcli::printGraphCommand(folder.table, cliPdf, fmt, out, err), 0)
-            << errText.toStdString();
+        testutil::Cli cli;
+        ASSERT_EQ(cli.run({"print-graph", folder.table, cliPdf, "--format", fmt}), 0)
+            << cli.err.toStdString();
         EXPECT_TRUE(pdftools::valid(menuPdf));
         EXPECT_EQ(pdftools::pages(menuPdf), pdftools::pages(cliPdf));
         // Equal images have equal sizes: the same paper in the same turn.
@@ -219,7 +208,7 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
 // The visible part of the window is printed with the limit values at the
 // right edge of what is shown, beside their lines.
 TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
-    if (!haveFonts()) GTEST_SKIP() << "no font";
+    if (!pdfpage::haveFonts()) GTEST_SKIP() << "no font";
     PrintFolder folder;
     graphcli::DrawnMonth drawn;
     QString error;

@@ -4,11 +4,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
-#include <QTextStream>
 #include <gtest/gtest.h>
 
-#include "cli/printcli.h"
 #include "entry/tablebuilder.h"
+#include "pdfpage.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
@@ -16,7 +15,7 @@
 #include "printing/remarkstore.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
-#include "support/pdftools.h"
+#include "support/clirun.h"
 #include "support/printfolder.h"
 #include "testutil.h"
 
@@ -60,35 +59,6 @@ void pdfOnA4(QPrinter &printer) {
     printer.setOutputFormat(QPrinter::PdfFormat);
 }
 
-bool haveFonts() {
-    return QFontMetrics(QFont(QStringLiteral("Arial"))).inFont(QChar(u'M'));
-}
-
-QString oneLine(QString text) {
-    return text.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
-}
-
-// Word boxes of one page as pdftotext reports them.
-struct Word {
-    double xMin, xMax;
-    QString text;
-};
-QList<Word> words(const QString &pdf, int page) {
-    const QString html =
-        pdftools::run(QStringLiteral("pdftotext"),
-                      {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
-                       QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
-    static const QRegularExpression re(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\" "
-                       "yMax=\"[0-9.]+\">([^<]*)</word>"));
-    QList<Word> out;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        out.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
-    }
-    return out;
-}
-
 // The day rows of a page's text ("01", "02", ... at the start of a line).
 QStringList dayRows(const QString &layoutText) {
     QStringList days;
@@ -108,15 +78,13 @@ QStringList dayRows(const QString &layoutText) {
 // printed once; a remark longer than its row continues in its column. The
 // PDF names the table.
 TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
-    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+        GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString pdf = folder.file("tabelle.pdf");
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    ASSERT_EQ(printcli::run({"print-table", "MM032024.tab", "tabelle.pdf"}, out, err), 0)
-        << errText.toStdString();
-    out.flush();
-    EXPECT_TRUE(outText.contains("tabelle.pdf"));
+    testutil::Cli cli;
+    ASSERT_EQ(cli.run({"print-table", "MM032024.tab", "tabelle.pdf"}), 0) << cli.err.toStdString();
+    EXPECT_TRUE(cli.out.contains("tabelle.pdf"));
     QString report;
     EXPECT_TRUE(pdftools::valid(pdf, &report)) << report.toStdString();
     EXPECT_TRUE(pdftools::info(pdf, "Page size").startsWith("595"));
@@ -140,11 +108,11 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
         // Separators: one bar each, from the left margin (18 mm) to the right (10 mm).
         // The long remark continues in the "Bemerkung" column, below its beginning.
         int bars = 0;
-        const QList<Word> pageWords = words(pdf, p);
+        const QList<pdfpage::Word> pageWords = pdfpage::words(pdf, p);
         double remarkColumn = -1;
-        for (const Word &w : pageWords)
+        for (const pdfpage::Word &w : pageWords)
             if (w.text == "Tag") remarkColumn = w.xMin;
-        for (const Word &w : pageWords) {
+        for (const pdfpage::Word &w : pageWords) {
             if (remarkColumn >= 0 &&
                 QStringList{"Verein;", "Einheit", "trotzdem", "gut"}.contains(w.text)) {
                 EXPECT_GE(w.xMin, remarkColumn - 3) << w.text.toStdString();
@@ -164,28 +132,27 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
         expected << QStringLiteral("%1").arg(d, 2, 10, QChar(u'0'));
     EXPECT_EQ(days, expected);
     EXPECT_EQ(wrapped, 4);
-    const QString all = oneLine(pdftools::text(pdf));
+    const QString all = pdftools::text(pdf).simplified();
     EXPECT_TRUE(all.contains(QStringLiteral("nach Sport")));
     EXPECT_TRUE(all.contains(kLongRemark)) << all.toStdString();
 
-    EXPECT_EQ(printcli::run({"print-table", "fehlt.tab", "x.pdf"}, out, err), 1);
-    EXPECT_EQ(printcli::run({"print-table", "MM032024.tab", "fehlt/ordner/x.pdf"}, out, err), 1);
-    EXPECT_TRUE(errText.contains("fehlt/ordner/x.pdf"));
-    EXPECT_EQ(printcli::run({"print-table", "MM032024.tab"}, out, err), 2);
+    EXPECT_EQ(cli.run({"print-table", "fehlt.tab", "x.pdf"}), 1);
+    EXPECT_EQ(cli.run({"print-table", "MM032024.tab", "fehlt/ordner/x.pdf"}), 1);
+    EXPECT_TRUE(cli.err.contains("fehlt/ordner/x.pdf"));
+    EXPECT_EQ(cli.run({"print-table", "MM032024.tab"}), 2);
 }
 
 // The table window's text printed from the print preview into a PDF file
 // gives the same document as print-table, which leaves the month file as it
 // was. (The scenario tests drive "&Tabelle drucken" from the menu.)
 TEST(PrintCliTable, HeadlessPrintIsThePreviewPrint) {
-    if (!pdftools::haveTools() || !haveFonts()) GTEST_SKIP() << "poppler, qpdf or fonts missing";
+    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+        GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString cliPdf = folder.file("cli.pdf");
     const QByteArray tableBytes = testutil::readBytes(folder.table);
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-    ASSERT_EQ(printcli::printTableCommand(folder.table, cliPdf, out, err), 0)
-        << errText.toStdString();
+    testutil::Cli cli;
+    ASSERT_EQ(cli.run({"print-table", folder.table, cliPdf}), 0) << cli.err.toStdString();
     EXPECT_EQ(tableBytes, testutil::readBytes(folder.table));
 
     const QStringList lines = folder.openInTheProgram();
@@ -208,7 +175,7 @@ TEST(PrintCliTable, HeadlessPrintIsThePreviewPrint) {
 // previous page, and labelled margin fields; a margin change keeps
 // the page in view.
 TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
-    if (!haveFonts()) GTEST_SKIP() << "no font";
+    if (!pdfpage::haveFonts()) GTEST_SKIP() << "no font";
     TableFolder folder;
     const QStringList lines = folder.openInTheProgram();
     ASSERT_FALSE(lines.isEmpty());
