@@ -1,8 +1,6 @@
 #pragma once
 // Months of a user for the statistics window, the report and the commands.
 #include <QDir>
-#include <QFontInfo>
-#include <QProcess>
 
 #include "stats/collection.h"
 #include "stats/monthfixture.h"
@@ -10,27 +8,16 @@
 
 namespace statsfixture {
 
-// Output and error output of a program; *ran is false when it could not run.
-inline QString run(const QString &program, const QStringList &args, bool *ran) {
-    QProcess p;
-    p.start(program, args);
-    *ran = p.waitForStarted(5000) && p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
-}
-
-inline bool haveFonts() {
-    const QString family = QFontInfo(QFont(QStringLiteral("Arial"))).family();
-    return family.contains(QStringLiteral("Liberation")) ||
-           family.contains(QStringLiteral("Arial"));
-}
-
 // Three months of a user under base/Glykovalin-Daten/2024/, with hypos and
 // diary pages in the last one; February is a four-slot month that still
-// holds a reading of Messung5.
+// holds a reading of Messung5. The base folder is the current one while the
+// test runs.
 struct ThreeMonths {
     testutil::TempFolder tmp;
     QString jan, feb, mar;
+    QString old = QDir::currentPath();
     ThreeMonths() {
+        QDir::setCurrent(tmp.path());
         using monthfixture::Entry;
         const QString data = tmp.path() + "Glykovalin-Daten/2024/";
         QDir().mkpath(data);
@@ -50,6 +37,7 @@ struct ThreeMonths {
              "Bol.= 6   Bas.= 14  #Bemerkung: Sport",
              "Tag02: \t #BE: Morgens= x #Insulin (CT)  : Morgens= 9 #Bemerkung: "});
     }
+    ~ThreeMonths() { QDir::setCurrent(old); }
     QString base() const { return tmp.path(); }
 };
 
