@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QSet>
-#include <algorithm>
-#include <cmath>
-#include <map>
+#include <QDir>
 
 #include "monthfixture.h"
 #include "stats/collection.h"

@@ -1,18 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSet>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "monthfixture.h"
 #include "stats/collection.h"
 #include "stats/diarysums.h"
 #include "stats/statstext.h"
+#include "support/golden.h"
 #include "testutil.h"
 
 using namespace stats;
@@ -70,75 +62,31 @@ TEST(StatsText, ValuesInMmolFirst) {
         EXPECT_EQ(c.got, QString::fromUtf8(c.want));
 }
 
-TEST(StatsText, JsonHasExactlyTheNamedKeys) {
+// The JSON and the German text of a month compared whole: a full month, one
+// with too few readings for the spread and the eA1c, and one without readings.
+// The JSON has exactly the named keys, a point in its numbers and null for
+// the figures not given; the text shows every figure in both units.
+TEST(StatsText, JsonAndTextOfAMonth) {
     testutil::TempFolder tmp;
-    const QList<Entry> e = monthfixture::spread(31, 8, 3);
-    const QString path = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight, e);
-    const Collection c = collectOne(path);
-    QJsonParseError pe;
-    const QJsonDocument doc = QJsonDocument::fromJson(json(c), &pe);
-    ASSERT_EQ(pe.error, QJsonParseError::NoError) << pe.errorString().toStdString();
-    const QJsonObject o = doc.object();
-    EXPECT_EQ(o.keys(), QStringList({"bands_percent", "cv_percent", "days_with_readings",
-                                     "ea1c_mmol_mol", "ea1c_percent", "hypo_level1", "hypo_level2",
-                                     "mean_mgdl", "months", "period", "previous", "profile",
-                                     "readings", "sd_mgdl", "slots", "tables"}));
-    EXPECT_EQ(o["readings"].toInt(), 248);
-    EXPECT_EQ(o["days_with_readings"].toInt(), 31);
-    EXPECT_DOUBLE_EQ(o["mean_mgdl"].toDouble(), *c.figures.mean / 10.0);
-    EXPECT_DOUBLE_EQ(o["sd_mgdl"].toDouble(), *c.figures.sd / 10.0);
-    EXPECT_DOUBLE_EQ(o["ea1c_percent"].toDouble(), *c.figures.ea1cPercent / 10.0);
-    EXPECT_EQ(o["ea1c_mmol_mol"].toInt(), *c.figures.ea1cMmolMol);
-    EXPECT_EQ(o["tables"].toArray().at(0).toString(), "MM032024.tab");
-    EXPECT_EQ(o["period"].toString(), "03.2024");
-    const QJsonObject bands = o["bands_percent"].toObject();
-    EXPECT_EQ(bands.keys(), QStringList({"high", "in_range", "low", "very_high", "very_low"}));
-    EXPECT_DOUBLE_EQ(bands["in_range"].toDouble(), *c.figures.bands[InRange] / 10.0);
-    const QJsonArray slotList = o["slots"].toArray();
-    ASSERT_EQ(slotList.size(), 8);
-    for (const auto &[i, name] : {std::pair{0, "Morgens"}, {1, "Messung2"}, {7, "Abends"}})
-        EXPECT_EQ(slotList[i].toObject()["slot"].toString(), name);
-    EXPECT_EQ(slotList[0].toObject().keys(),
-              QStringList({"max", "median", "min", "p25", "p75", "readings", "slot"}));
-    EXPECT_DOUBLE_EQ(slotList[2].toObject()["median"].toDouble(),
-                     *c.figures.perSlot[2].mgdl[P50] / 10.0);
-    // The text has a point, never a comma, in its numbers.
-    EXPECT_TRUE(json(c).contains("\"mean_mgdl\": " + QByteArray::number(*c.figures.mean / 10) +
-                                 "." + QByteArray::number(*c.figures.mean % 10)));
-
-    // Few readings: the figures not given are null.
-    const QString small = monthfixture::writeTable(tmp.path(), 4, 2024, MeasureMode::Four,
-                                                   {{1, MeasurementSlot::Morgens, 100}});
-    const QJsonObject s = QJsonDocument::fromJson(json(collectOne(small))).object();
-    for (const char *key : {"sd_mgdl", "cv_percent", "ea1c_percent", "ea1c_mmol_mol"})
-        EXPECT_TRUE(s[key].isNull()) << key;
-    EXPECT_DOUBLE_EQ(s["mean_mgdl"].toDouble(), 100.0);
-    // No readings at all.
-    const QString empty = monthfixture::writeTable(tmp.path(), 5, 2024, MeasureMode::Four, {});
-    const QJsonObject z = QJsonDocument::fromJson(json(collectOne(empty))).object();
-    EXPECT_TRUE(z["mean_mgdl"].isNull());
-    EXPECT_TRUE(z["bands_percent"].toObject()["in_range"].isNull());
-    EXPECT_EQ(z["slots"].toArray().size(), 0);
-    EXPECT_EQ(z["period"].toString(), "05.2024");
-}
-
-TEST(StatsText, GermanLinesShowEveryFigureInBothUnits) {
-    testutil::TempFolder tmp;
-    const QString path = monthfixture::writeTable(
-        tmp.path(), 3, 2024, MeasureMode::Four,
-        {{1, MeasurementSlot::Morgens, 52, "06:45"}, {1, MeasurementSlot::Abends, 180}});
-    const QString text = germanLines(collectOne(path)).join(u'\n');
-    EXPECT_TRUE(text.contains("Zeitraum: März 2024 (03.2024)"));
-    EXPECT_TRUE(text.contains("Messwerte: 2 an 1 Tag\n"));
-    EXPECT_TRUE(text.contains("Mittelwert: 116,0 mg/dl (6,4 mmol/l)"));
-    EXPECT_TRUE(text.contains("Standardabweichung: – (erst ab 30 Messwerten)"));
-    EXPECT_TRUE(text.contains("kein Laborwert): – (erst ab 30 Messwerten an 14 Tagen)"));
-    EXPECT_TRUE(text.contains("sehr niedrig (< 54 mg/dl / < 3,0 mmol/l): 50,0 %  – Ziel < 1 %: "
-                              "zu wenige Messwerte für eine Bewertung"));
-    EXPECT_FALSE(text.contains("erreicht"));
-    EXPECT_TRUE(text.contains("Stufe 2 (< 54 mg/dl): 1"));
-    EXPECT_TRUE(text.contains("01.03.2024  Morgens  06:45  52 mg/dl (2,9 mmol/l)  Stufe 2"));
-    EXPECT_TRUE(text.contains("Abends (07:30): n=1, nur die Werte: 180, Min–Max: 180–180"));
+    const struct {
+        int month;
+        MeasureMode mode;
+        QList<Entry> entries;
+        const char *golden;
+    } cases[] = {{3, MeasureMode::Eight, monthfixture::spread(31, 8, 3), "voll"},
+                 {4,
+                  MeasureMode::Four,
+                  {{1, MeasurementSlot::Morgens, 52, "06:45"}, {1, MeasurementSlot::Abends, 180}},
+                  "zwei"},
+                 {5, MeasureMode::Four, {}, "leer"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.golden);
+        const QString path = monthfixture::writeTable(tmp.path(), c.month, 2024, c.mode, c.entries);
+        const Collection all = collectOne(path);
+        EXPECT_TRUE(golden::matches(json(all), QStringLiteral("stats/%1.json").arg(c.golden)));
+        EXPECT_TRUE(golden::matches(germanLines(all).join(u'\n').toUtf8(),
+                                    QStringLiteral("stats/%1.txt").arg(c.golden)));
+    }
 }
 
 TEST(StatsText, CsvBytesAndAMissingFolder) {
