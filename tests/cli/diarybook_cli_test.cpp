@@ -1,14 +1,11 @@
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
-#include "cli/diarybook_cli.h"
 #include "diary/diarybook_folder.h"
 #include "platform/textfile.h"
-#include "storage/entryline.h"
 #include "storage/monthtable.h"
+#include "support/clirun.h"
 #include "support/pdftools.h"
 #include "testutil.h"
 
@@ -46,16 +43,12 @@ struct Folder {
 
 TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
     Folder f;
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
-
+    testutil::Cli cli;
     // diary-pdf: the book of the table's diary file.
-    EXPECT_EQ(
-        diarybook::diaryPdfCommand("Glykovalin-Daten/2024/MM032024.tab", "buch.pdf", out, err), 0)
-        << errText.toStdString();
-    out.flush();
+    EXPECT_EQ(cli.run({"diary-pdf", "Glykovalin-Daten/2024/MM032024.tab", "buch.pdf"}), 0)
+        << cli.err.toStdString();
     EXPECT_TRUE(testutil::readBytes(f.tmp.file("buch.pdf")).startsWith("%PDF-1.4"));
-    EXPECT_TRUE(outText.contains("buch.pdf"));
+    EXPECT_TRUE(cli.out.contains("buch.pdf"));
     if (pdftools::available()) {
         EXPECT_TRUE(pdftools::text(f.tmp.file("buch.pdf")).contains("Seite 1 von 1"));
     }
@@ -67,15 +60,13 @@ TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
     tableLines.replaceInStrings("BisZu4MessungenJeTag=1", "BisZu4MessungenJeTag=0");
     tableLines.replaceInStrings("BisZu8MessungenJeTag=0", "BisZu8MessungenJeTag=1");
     ASSERT_TRUE(textfile::writeLines(f.table, tableLines));
-    EXPECT_EQ(diarybook::diaryPdfCommand(f.table, "acht.pdf", out, err), 0);
+    EXPECT_EQ(cli.run({"diary-pdf", f.table, "acht.pdf"}), 0);
     EXPECT_TRUE(testutil::readBytes(f.tmp.file("acht.pdf")).contains("/MediaBox [ 0 0 1300 823]"));
 
     // chart: the page below the browser folder with the script beside it.
-    outText.clear();
-    EXPECT_EQ(diarybook::chartCommand(f.table, out, err), 0) << errText.toStdString();
-    out.flush();
+    EXPECT_EQ(cli.run({"chart", f.table}), 0) << cli.err.toStdString();
     const QString page = f.tmp.file("Glykovalin-Daten im Browser/2024/MM032024.html");
-    EXPECT_EQ(outText.trimmed(), page);
+    EXPECT_EQ(cli.out.trimmed(), page);
     EXPECT_TRUE(QFile::exists(f.tmp.file("Glykovalin-Daten im Browser/2024/Chart.min.js")));
     QStringList lines;
     ASSERT_TRUE(textfile::readLines(page, lines));
@@ -85,16 +76,11 @@ TEST(DiaryBookCli, DiaryPdfAndChartCommands) {
     EXPECT_TRUE(all.contains("103")); // the mean of day 3
 
     // Failures: German text, non-zero exit, nothing written.
-    errText.clear();
-    EXPECT_NE(diarybook::diaryPdfCommand("fehlt.tab", "x.pdf", out, err), 0);
-    err.flush();
-    EXPECT_TRUE(errText.contains("kann nicht gelesen werden"));
+    EXPECT_NE(cli.run({"diary-pdf", "fehlt.tab", "x.pdf"}), 0);
+    EXPECT_TRUE(cli.err.contains("kann nicht gelesen werden"));
     EXPECT_FALSE(QFile::exists(f.tmp.file("x.pdf")));
     QFile::remove(monthtable::diaryPathOf(f.table));
-    errText.clear();
-    EXPECT_NE(diarybook::diaryPdfCommand(f.table, "y.pdf", out, err), 0);
-    err.flush();
-    EXPECT_TRUE(errText.contains("keine Tagebuchdatei"));
-    errText.clear();
-    EXPECT_NE(diarybook::chartCommand("fehlt.tab", out, err), 0);
+    EXPECT_NE(cli.run({"diary-pdf", f.table, "y.pdf"}), 0);
+    EXPECT_TRUE(cli.err.contains("keine Tagebuchdatei"));
+    EXPECT_NE(cli.run({"chart", "fehlt.tab"}), 0);
 }

@@ -69,11 +69,6 @@ QList<Output> outputsOf(const OutputFolder &f) {
     };
 }
 
-// All files below the folder, relative to it.
-QStringList filesBelow(const QString &folder) {
-    return testutil::filesIn(folder).keys();
-}
-
 } // namespace
 
 // With a file size limit (as on a full disk) every output fails with a
@@ -87,7 +82,7 @@ TEST(CliOutputs, FullDiskKeepsEveryOldOutputAndSaysWhy) {
         ASSERT_EQ(first.exitCode, 0) << o.name.toStdString() << first.err.toStdString();
         const QByteArray old = testutil::readBytes(o.target);
         ASSERT_GT(old.size(), 4096) << o.name.toStdString();
-        const QStringList files = filesBelow(f.tmp.path());
+        const QStringList files = testutil::filesIn(f.tmp.path()).keys();
         cliprocess::Options limited;
         limited.fileLimit = 4096;
         const cliprocess::Result r = cliprocess::run(f.tmp.path(), o.args, limited);
@@ -98,7 +93,7 @@ TEST(CliOutputs, FullDiskKeepsEveryOldOutputAndSaysWhy) {
         EXPECT_TRUE(r.err.contains(QString::fromUtf8("größer als erlaubt")))
             << o.name.toStdString() << ": " << r.err.toStdString();
         EXPECT_EQ(testutil::readBytes(o.target), old) << o.name.toStdString();
-        EXPECT_EQ(filesBelow(f.tmp.path()), files) << o.name.toStdString();
+        EXPECT_EQ(testutil::filesIn(f.tmp.path()).keys(), files) << o.name.toStdString();
     }
 }
 
@@ -154,7 +149,7 @@ TEST(CliOutputs, KilledMidWriteLeavesAWholeFileAndTheNextRunCleansUp) {
                              f.file("Glykovalin-Daten im Browser/2024/MM032024.html.AbCdEf")})
         testutil::writeBytes(s, "halb");
     static const QRegularExpression leftover(QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-    for (const QString &name : filesBelow(f.tmp.path())) {
+    for (const QString &name : testutil::filesIn(f.tmp.path()).keys()) {
         if (!leftover.match(name).hasMatch()) continue;
         QFile file(f.file(name));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -169,7 +164,7 @@ TEST(CliOutputs, KilledMidWriteLeavesAWholeFileAndTheNextRunCleansUp) {
          "Glykovalin-Daten im Browser/2024/MM032024.html", "Glykovalin-Daten/2024/MM032024.tab",
          "Glykovalin-Daten/2024/MM032024.txt", "Grafik4.bmp", "Grafik8.bmp", "Header.bmp",
          "M_einheit.bmp", "glykoval.ini", "scripts/Chart.min.js"});
-    EXPECT_EQ(filesBelow(f.tmp.path()), expected);
+    EXPECT_EQ(testutil::filesIn(f.tmp.path()).keys(), expected);
 }
 
 // The text commands fail when their standard output cannot be written
