@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 #include <cmath>
 
@@ -63,17 +60,6 @@ TEST(StatsProfile, PercentilesAppearAtTheirThresholds) {
         }
         // Below five readings the slot keeps its readings to be shown.
         EXPECT_EQ(s.values.size(), n < 5 ? n : 0);
-        // The JSON gives the same, null below each threshold.
-        const QJsonObject slot =
-            QJsonDocument::fromJson(json(c)).object()["profile"].toArray()[0].toObject();
-        EXPECT_EQ(slot["slot"].toString(), "Messung2");
-        EXPECT_EQ(slot["n"].toInt(), n);
-        for (const auto &[key, k] :
-             {std::pair{"p5", P5}, {"p10", P10}, {"p25", P25}, {"median", P50}})
-            EXPECT_EQ(slot[key].isNull(), n < from[k]) << key;
-        if (n >= 5) {
-            EXPECT_DOUBLE_EQ(slot["median"].toDouble(), tenths(type7(values, 0.5)) / 10.0);
-        }
     }
 }
 
@@ -138,8 +124,6 @@ TEST(StatsPeriods, AnEmptyPeriodBefore) {
     EXPECT_EQ(c.previous.figures.readings, 0);
     for (Compared what : kCompared)
         EXPECT_FALSE(change(c.figures, c.previous.figures, what));
-    const QJsonObject o = QJsonDocument::fromJson(json(c)).object();
-    EXPECT_TRUE(o["previous"].isNull());
     EXPECT_TRUE(germanLines(c).join(u'\n').contains(
         "Vergleich mit dem Zeitraum davor (Februar 2024):\n  keine Tabelle in diesem Zeitraum"));
     // A table of the month before without readings is a period with nothing to compare.
@@ -149,10 +133,6 @@ TEST(StatsPeriods, AnEmptyPeriodBefore) {
     ASSERT_TRUE(d.previous.exists());
     EXPECT_EQ(d.previous.figures.readings, 0);
     EXPECT_FALSE(change(d.figures, d.previous.figures, Compared::Readings));
-    const QJsonObject p = QJsonDocument::fromJson(json(d)).object()["previous"].toObject();
-    EXPECT_EQ(p["readings"].toInt(), 0);
-    EXPECT_TRUE(p["mean_mgdl"].isNull());
-    EXPECT_EQ(p["period"].toString(), "02.2024");
 }
 
 TEST(StatsTrend, AYearWithMissingMonths) {
@@ -172,34 +152,18 @@ TEST(StatsTrend, AYearWithMissingMonths) {
     ASSERT_EQ(c.months.size(), 12);
     EXPECT_EQ(c.months.front().isoMonth(), "2023-04");
     EXPECT_EQ(c.months.back().isoMonth(), "2024-03");
-    const QJsonArray list = QJsonDocument::fromJson(json(c)).object()["months"].toArray();
-    ASSERT_EQ(list.size(), 12);
-    for (int i = 0; i < 12; ++i) {
-        const MonthPoint &m = c.months[i];
-        const QJsonObject o = list[i].toObject();
+    for (const MonthPoint &m : c.months) {
         SCOPED_TRACE(m.isoMonth().toStdString());
-        EXPECT_EQ(o["month"].toString(), m.isoMonth());
         const QList<Entry> e = months.value(m.key);
         EXPECT_EQ(m.hasTable, months.contains(m.key));
         EXPECT_EQ(m.readings, e.size());
-        EXPECT_EQ(o["readings"].toInt(), e.size());
-        if (e.isEmpty()) {
-            EXPECT_FALSE(m.mean);
-            EXPECT_TRUE(o["mean_mgdl"].isNull());
-            EXPECT_TRUE(o["ea1c_percent"].isNull());
-            continue;
-        }
         double sum = 0;
         for (const Entry &x : e)
             sum += x.value;
         const double mean = sum / e.size();
-        EXPECT_EQ(*m.mean, tenths(mean));
-        EXPECT_DOUBLE_EQ(o["mean_mgdl"].toDouble(), tenths(mean) / 10.0);
-        const bool enough = e.size() >= 30;
-        EXPECT_EQ(o["ea1c_percent"].isNull(), !enough);
-        if (enough) {
-            EXPECT_EQ(*m.ea1cPercent, tenths((mean + 46.7) / 28.7));
-        }
+        // No mean without readings, no eA1c from fewer than 30.
+        EXPECT_EQ(m.mean, e.isEmpty() ? Tenths() : Tenths(tenths(mean)));
+        EXPECT_EQ(m.ea1cPercent, e.size() < 30 ? Tenths() : Tenths(tenths((mean + 46.7) / 28.7)));
     }
     // The text names the months without a table.
     const QString text = germanLines(c).join(u'\n');
