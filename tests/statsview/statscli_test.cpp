@@ -3,7 +3,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "cli/statscli.h"
 #include "stats/statstext.h"
 #include "statsfixture.h"
 #include "support/clirun.h"
@@ -42,10 +41,6 @@ TEST(StatsCommands, StatsJsonCsvAndReport) {
     EXPECT_TRUE(call.err.contains("kann nicht gelesen werden"));
     EXPECT_EQ(call.run({"report", m.tmp.file("fehlt/x.pdf"), m.mar}), 1);
     EXPECT_TRUE(call.err.contains("konnte nicht geschrieben werden"));
-    // Other commands are not ours.
-    QTextStream out(&call.out), err(&call.err);
-    int rc = 0;
-    EXPECT_FALSE(statscli::run({"graph", "a", "b"}, out, err, rc));
 }
 
 TEST(StatsCommands, ATableNamedTwiceCountsOnce) {
