@@ -19,14 +19,21 @@ QByteArray readBytes(const QString &path) {
     return f.readAll();
 }
 
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names) {
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names,
+                                  bool everything) {
     QMap<QString, QByteArray> files;
     const QDir base(folder);
-    for (QDirIterator it(folder, names, QDir::Files | QDir::Hidden | QDir::System,
+    const QDir::Filters kinds = everything ? QDir::AllEntries | QDir::NoDotAndDotDot : QDir::Files;
+    for (QDirIterator it(folder, names, kinds | QDir::Hidden | QDir::System,
                          QDirIterator::Subdirectories);
          it.hasNext();) {
-        const QString path = it.next();
-        files.insert(base.relativeFilePath(path), readBytes(path));
+        const QString path = it.next(), relative = base.relativeFilePath(path);
+        if (everything && it.fileInfo().isSymLink())
+            files.insert(relative, "-> " + it.fileInfo().symLinkTarget().toUtf8());
+        else if (it.fileInfo().isDir())
+            files.insert(relative + u'/', {});
+        else
+            files.insert(relative, readBytes(path));
     }
     return files;
 }

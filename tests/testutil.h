@@ -25,7 +25,10 @@ private:
 QByteArray readBytes(const QString &path);
 // Every file below a folder (hidden ones too) by its path relative to the
 // folder, with its bytes; only the file names matching `names` when given.
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {});
+// With `everything`, also each folder (its path ending in "/", no bytes) and
+// each link (with "-> " and its target instead of bytes).
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {},
+                                  bool everything = false);
 void writeBytes(const QString &path, const QByteArray &bytes);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);

@@ -100,7 +100,7 @@ TEST(AutoBackup, AFailedBackupLosesNothing) {
                   "im Glykovalin-Ordner"}};
     testutil::writeBytes(base.dir.file("Datei"), "");
     const QMap<QString, QByteArray> user = base.all();
-    const QMap<QString, QByteArray> backups = testutil::filesBelow(folder);
+    const QMap<QString, QByteArray> backups = testutil::filesIn(folder, {}, true);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         AutoResult r;
@@ -122,7 +122,7 @@ TEST(AutoBackup, AFailedBackupLosesNothing) {
         EXPECT_EQ(r.status, AutoResult::Failed);
         EXPECT_TRUE(r.message.contains(QString::fromUtf8(c.says))) << r.message.toStdString();
         EXPECT_EQ(base.all(), user);
-        EXPECT_EQ(testutil::filesBelow(folder), backups);
+        EXPECT_EQ(testutil::filesIn(folder, {}, true), backups);
     }
 }
 

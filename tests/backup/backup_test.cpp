@@ -15,22 +15,14 @@
 using namespace backup;
 using testutil::SampleBase;
 
-namespace {
-
 const QDateTime kNow(QDate(2025, 1, 15), QTime(18, 45, 10));
 
-QStringList pathsOf(const Archive &a) {
-    QStringList paths;
-    for (const ArchiveFile &f : a.files)
-        paths << f.path;
-    return paths;
-}
-
-} // namespace
-
 // The archive holds the user's files with their bytes and nothing else; the
-// manifest names the program's version and the time of the backup.
+// manifest names the program's version and the time of the backup. Any ZIP
+// tool opens the archive; the manifest's checksums are SHA-256 as sha256sum
+// writes them.
 TEST(Backup, HoldsTheUsersFilesWithTheirBytes) {
+    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     SampleBase base;
     const QString zip = base.backups.file("s.zip");
     const WriteResult w = writeArchive(base.folders, zip, kNow);
@@ -39,24 +31,18 @@ TEST(Backup, HoldsTheUsersFilesWithTheirBytes) {
     Archive a;
     QString error;
     ASSERT_TRUE(readArchive(zip, a, &error)) << error.toStdString();
-    QStringList paths = pathsOf(a);
+    QStringList paths;
+    for (const ArchiveFile &f : a.files) {
+        paths << f.path;
+        EXPECT_EQ(f.bytes, base.bytes(f.path)) << f.path.toStdString();
+    }
     paths.sort();
     EXPECT_EQ(paths, SampleBase::userFiles());
-    for (const ArchiveFile &f : a.files)
-        EXPECT_EQ(f.bytes, base.bytes(f.path)) << f.path.toStdString();
     EXPECT_EQ(a.manifest.version, QString("5.0"));
     EXPECT_EQ(a.manifest.created, kNow);
-}
-
-// Any ZIP tool opens the archive; the manifest's checksums are SHA-256 as
-// sha256sum writes them.
-TEST(Backup, OpensWithUnzipAndItsChecksumsAreSha256) {
-    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    SampleBase base;
-    const QString zip = base.backups.file("s.zip");
-    ASSERT_TRUE(writeArchive(base.folders, zip, kNow).ok);
-    if (QStandardPaths::findExecutable("unzip").isEmpty()) GTEST_SKIP() << "unzip missing";
-    EXPECT_EQ(QProcess::execute("unzip", {"-t", "-q", zip}), 0);
+    if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
+        EXPECT_EQ(QProcess::execute("unzip", {"-t", "-q", zip}), 0);
+    }
 }
 
 // Back up, delete and alter files, restore: every file is as backed up, the

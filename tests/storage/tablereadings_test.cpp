@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/readings.h"
@@ -116,23 +118,22 @@ TEST(TableReadings, FileBytesReadAsTheirLines) {
 }
 
 TEST(TableReadings, MonthMeansOfTheGraphAndItsDocuments) {
-    auto monthMeansOf = [](const QStringList &lines) {
+    // The means of an eight-slot month of readings given as {slot, day, value}.
+    auto monthMeansOf = [](std::initializer_list<std::array<int, 3>> readings) {
+        QStringList entries;
+        for (const auto &[slot, day, value] : readings)
+            entries << entry(slotinfo::fromNumber(slot), day, value);
         TableReadings t;
-        parseTable(lines, MeasureMode::Eight, t);
+        parseTable(table(entries), MeasureMode::Eight, t);
         return monthMeans(t.readings);
     };
     // A 0 is no reading: 100, 100, 100, 0, 100 give 100, not 80.
-    MonthMeans m = monthMeansOf(
-        table({entry(MeasurementSlot::Morgens, 1, 100), entry(MeasurementSlot::Messung2, 1, 100),
-               entry(MeasurementSlot::Messung3, 2, 100), entry(MeasurementSlot::Abends, 2, 0),
-               entry(MeasurementSlot::Morgens, 3, 100)}));
+    MonthMeans m = monthMeansOf({{1, 1, 100}, {2, 1, 100}, {3, 2, 100}, {8, 2, 0}, {1, 3, 100}});
     EXPECT_EQ(m.readings, 4);
     EXPECT_EQ(m.monthMeanText(), "100,00");
     EXPECT_EQ(m.dayMeanText(2), "100");
     // Only zeros: no mean at all, and every day without readings says "0".
-    m = monthMeansOf(
-        table({entry(MeasurementSlot::Morgens, 1, 0), entry(MeasurementSlot::Abends, 1, 0),
-               entry(MeasurementSlot::Messung2, 2, 0)}));
+    m = monthMeansOf({{1, 1, 0}, {8, 1, 0}, {2, 2, 0}});
     EXPECT_EQ(m.readings, 0);
     EXPECT_FALSE(m.hasMonthMean());
     EXPECT_EQ(m.monthMeanText(), "");
@@ -140,18 +141,14 @@ TEST(TableReadings, MonthMeansOfTheGraphAndItsDocuments) {
     // Two decimals first, then half up: 100 and 101 give 101; 100, 100, 101 give 100;
     // 99 and 100 give 100. The month: (100+101+100+100+101+99+100) / 7 = 100,14.
     m = monthMeansOf(
-        table({entry(MeasurementSlot::Morgens, 1, 100), entry(MeasurementSlot::Abends, 1, 101),
-               entry(MeasurementSlot::Morgens, 2, 100), entry(MeasurementSlot::Messung2, 2, 100),
-               entry(MeasurementSlot::Abends, 2, 101), entry(MeasurementSlot::Morgens, 3, 99),
-               entry(MeasurementSlot::Abends, 3, 100)}));
+        {{1, 1, 100}, {8, 1, 101}, {1, 2, 100}, {2, 2, 100}, {8, 2, 101}, {1, 3, 99}, {8, 3, 100}});
     EXPECT_EQ(m.dayMeanWhole(1), 101);
     EXPECT_EQ(m.dayMeanWhole(2), 100);
     EXPECT_EQ(m.dayMeanWhole(3), 100);
     EXPECT_EQ(m.monthMeanText(), "100,14");
     EXPECT_EQ(m.dayMeanTexts()[30], "0");
     // Fewer than three readings give no monthly mean.
-    m = monthMeansOf(
-        table({entry(MeasurementSlot::Morgens, 1, 120), entry(MeasurementSlot::Abends, 1, 130)}));
+    m = monthMeansOf({{1, 1, 120}, {8, 1, 130}});
     EXPECT_EQ(m.monthMeanText(), "");
     EXPECT_DOUBLE_EQ(m.monthMean(), 125);
 }
