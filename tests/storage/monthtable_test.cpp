@@ -90,8 +90,6 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
                   .replace("Datum=M\xE4rz\r\n", "Datum=M\xE4rz 2024\r\n"));
     EXPECT_TRUE(rec.shown.isEmpty());
     EXPECT_EQ(monthtable::yearOfPath(marPath), "2024");
-    EXPECT_EQ(monthtable::diaryPathOf("/x/JAN2005.TAB"), "/x/JAN2005.txt");
-    EXPECT_EQ(monthtable::diaryPathOf("/x/notes.txt"), "");
 
     QStringList lines;
     ASSERT_TRUE(monthtable::readLines(febPath, lines));

@@ -153,16 +153,6 @@ TEST(TableReadings, MonthMeansOfTheGraphAndItsDocuments) {
     EXPECT_DOUBLE_EQ(m.monthMean(), 125);
 }
 
-TEST(TableReadings, UnreadableFileSaysWhich) {
-    testutil::TempFolder tmp;
-    TableReadings t;
-    QString error;
-    EXPECT_FALSE(readTable(tmp.file("fehlt.tab"), MeasureMode::Four, t, &error));
-    EXPECT_EQ(error,
-              QString("Die Tabelle \"%1\" kann nicht gelesen werden.").arg(tmp.file("fehlt.tab")));
-    EXPECT_FALSE(readTable(tmp.path(), MeasureMode::Four, t, &error));
-}
-
 TEST(TableReadings, TheShortcutReadsAsTheRules) {
     // Lines in the program's own form and ones just beside it.
     int lines = 0;
