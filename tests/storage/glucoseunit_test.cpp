@@ -25,6 +25,7 @@ TEST(GlucoseUnit, ShowsMgdlInMmolWithOneDecimalRoundedHalfAwayFromZero) {
     EXPECT_EQ(mmolTenthsOfTenths(1435), 80);
     EXPECT_EQ(withUnit(101, GlucoseUnit::MmolL), "5,6 mmol/l");
     EXPECT_EQ(withUnit(101, GlucoseUnit::MgDl), "101 mg/dl");
+    EXPECT_EQ(MonthResult().meanHeaderIn(GlucoseUnit::MmolL), "") << "no mean, none in mmol/l";
 }
 
 TEST(GlucoseUnit, StoresTypedMmolAsRoundedMgdlUpTo500) {
