@@ -4,7 +4,6 @@
 #include <QStandardPaths>
 
 #include "backup/archive.h"
-#include "backup/autobackup.h"
 #include "backup/restore.h"
 #include "samplebase.h"
 #include "storage/tablelock.h"

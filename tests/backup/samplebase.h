@@ -2,9 +2,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 
 #include <sys/stat.h>

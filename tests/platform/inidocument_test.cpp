@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include "platform/inidocument.h"
 #include "platform/profile.h"
-#include "platform/textfile.h"
 #include "testutil.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>

@@ -6,12 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
-
-#include <cerrno>
 
 using testutil::crlf;
 using testutil::readBytes;

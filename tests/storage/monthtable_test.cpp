@@ -9,10 +9,7 @@
 #include "storage/monthtable.h"
 #include "testutil.h"
 
-#include <QDir>
 #include <QFileInfo>
-
-#include <cerrno>
 
 using testutil::crlf;
 using testutil::readBytes;

@@ -2,13 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/convert.h"
-#include "platform/textfile.h"
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
-
-#include <cerrno>
 
 TEST(SettingsStore, FlagsNumbersAndConversionErrors) {
     testutil::TempFolder dir;
