@@ -33,8 +33,12 @@ const QByteArray kSettings = crlf({"[Einstellung]", "Hochwerte>=180", "BenutzerN
 TEST(IniDocument, ReadsFromMemoryUntilTheFileChanges) {
     testutil::TempFolder dir;
     const QString ini = dir.file("glykoval.ini");
-    writeBytes(ini, kSettings);
-    setMtime(ini, 1000000);
+    // The settings with another high limit of the same size, at a fixed time.
+    const auto put = [](const QString &path, const char *limit, time_t time) {
+        writeBytes(path, QByteArray(kSettings).replace("180", limit));
+        setMtime(path, time);
+    };
+    put(ini, "180", 1000000);
     IniDocument doc(ini);
     EXPECT_EQ(doc.loadCount(), 0) << "nothing is read before the first question";
     for (int i = 0; i < 50; ++i) {
@@ -46,18 +50,12 @@ TEST(IniDocument, ReadsFromMemoryUntilTheFileChanges) {
     EXPECT_EQ(doc.loadCount(), 1);
 
     // Rewritten in place with the same size and a later time.
-    QByteArray same = kSettings;
-    same.replace("180", "190");
-    writeBytes(ini, same);
-    setMtime(ini, 1000001);
+    put(ini, "190", 1000001);
     EXPECT_EQ(doc.read("Einstellung", "Hochwerte>"), "190");
     EXPECT_EQ(doc.loadCount(), 2);
 
     // Same size, same time, another file put in its place.
-    QByteArray other = same;
-    other.replace("190", "200");
-    writeBytes(dir.file("neu"), other);
-    setMtime(dir.file("neu"), 1000001);
+    put(dir.file("neu"), "200", 1000001);
     ASSERT_TRUE(QFile::remove(ini));
     ASSERT_TRUE(QFile::rename(dir.file("neu"), ini));
     EXPECT_EQ(doc.read("Einstellung", "Hochwerte>"), "200");
