@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -10,8 +11,6 @@
 #include "platform/win1252.h"
 
 namespace testutil {
-
-TempFolder::TempFolder() {}
 
 QByteArray readBytes(const QString &path) {
     QFile f(path);
@@ -42,6 +41,10 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "test file not written: " << path.toStdString();
+}
+
+QString beside(const QString &name) {
+    return QCoreApplication::applicationDirPath() + u'/' + name;
 }
 
 QByteArray crlf(const QStringList &lines) {

@@ -14,7 +14,6 @@ namespace testutil {
 // A fresh folder for one test; path() ends in "/".
 class TempFolder {
 public:
-    TempFolder();
     QString path() const { return m_dir.path() + "/"; }
     QString file(const QString &name) const { return path() + name; }
 
@@ -30,6 +29,8 @@ QByteArray readBytes(const QString &path);
 QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {},
                                   bool everything = false);
 void writeBytes(const QString &path, const QByteArray &bytes);
+// A file beside the test program, where the build puts the delivered files.
+QString beside(const QString &name);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);
 // A month table's header as a save writes it: user, date, the table margins

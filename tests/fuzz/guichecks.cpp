@@ -29,8 +29,8 @@ namespace {
 // The graph templates the settings name, in the folder.
 void templatesIn(const QString &folder) {
     for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
-        const QString file = folder + (mode == MeasureMode::Four ? QStringLiteral("Grafik4.bmp")
-                                                                 : QStringLiteral("Grafik8.bmp"));
+        const QString file =
+            folder + QStringLiteral("Grafik%1.bmp").arg(mode == MeasureMode::Four ? 4 : 8);
         if (!QFileInfo::exists(file)) templatepicture::graphTemplate(mode).save(file, "BMP");
     }
 }

@@ -37,9 +37,6 @@ TEST(German, SetUpMakesQtGermanWhateverTheSystemLocaleAndTearDownTakesItBack) {
     EXPECT_EQ(QCoreApplication::translate("QColorDialog", "&Basic colors"), "Grundfar&ben");
     EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
     EXPECT_EQ(QLocale().language(), QLocale::German);
-    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QLocale::ShortFormat), "07.12.26");
-    EXPECT_EQ(QLocale().toString(4960.25, 'f', 2), "4960,25");
-    EXPECT_EQ(QLocale().dayName(1), "Montag");
 
     german::tearDown();
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);

@@ -299,7 +299,6 @@ TEST(IniDocument, ValueOfLinesAlreadyRead) {
     bool found = false;
     EXPECT_EQ(ini::valueIn(lines, "personendaten", "benutzername", &found), "Max Muster");
     EXPECT_TRUE(found);
-    EXPECT_EQ(profile::readFromLines(lines, "Personendaten", "Datum"), "März 2024");
     EXPECT_EQ(ini::valueIn(lines, "Personendaten", "Extra", &found), "");
     EXPECT_FALSE(found);
     EXPECT_EQ(ini::sectionOf(u"  [ a]b ]  "), "a]b");
