@@ -8,27 +8,27 @@ Answer RecordingServices::message(Kind kind, Buttons buttons, const QString &tex
     return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes
                                                                           : Answer::Ok;
 }
+// Records a file dialog's call and answers with the next queued name.
+static QString answered(RecordingServices &r, const QStringList &call) {
+    r.dialogCalls.append(call.join(u'|'));
+    return r.fileNames.isEmpty() ? QString() : r.fileNames.dequeue();
+}
 QString RecordingServices::openFileName(QWidget *, const QString &caption, const QString &folder,
                                         const QString &filter) {
-    dialogCalls.append(QStringList{"open", caption, folder, filter}.join(u'|'));
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    return answered(*this, {"open", caption, folder, filter});
 }
 QString RecordingServices::saveFileName(QWidget *, const QString &caption, const QString &folder,
                                         const QString &filter) {
-    dialogCalls.append(QStringList{"save", caption, folder, filter}.join(u'|'));
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    return answered(*this, {"save", caption, folder, filter});
 }
 QString RecordingServices::folderName(QWidget *, const QString &caption, const QString &folder) {
-    dialogCalls.append(QStringList{"folder", caption, folder}.join(u'|'));
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    return answered(*this, {"folder", caption, folder});
 }
 bool RecordingServices::chooseColor(QWidget *, const QColor &initial, QColor &chosen) {
     colorInitials.append(initial);
-    if (colors.isEmpty()) return false;
-    const QColor c = colors.dequeue();
-    if (!c.isValid()) return false;
-    chosen = c;
-    return true;
+    const QColor c = colors.isEmpty() ? QColor() : colors.dequeue();
+    if (c.isValid()) chosen = c;
+    return c.isValid();
 }
 bool RecordingServices::printDialog(QWidget *, QPrinter *) {
     return printAnswers.isEmpty() ? false : printAnswers.dequeue();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -11,22 +12,27 @@
 
 namespace testutil {
 
-TempFolder::TempFolder() {}
-
 QByteArray readBytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names) {
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names,
+                                  bool everything) {
     QMap<QString, QByteArray> files;
     const QDir base(folder);
-    for (QDirIterator it(folder, names, QDir::Files | QDir::Hidden | QDir::System,
+    const QDir::Filters kinds = everything ? QDir::AllEntries | QDir::NoDotAndDotDot : QDir::Files;
+    for (QDirIterator it(folder, names, kinds | QDir::Hidden | QDir::System,
                          QDirIterator::Subdirectories);
          it.hasNext();) {
-        const QString path = it.next();
-        files.insert(base.relativeFilePath(path), readBytes(path));
+        const QString path = it.next(), relative = base.relativeFilePath(path);
+        if (everything && it.fileInfo().isSymLink())
+            files.insert(relative, "-> " + it.fileInfo().symLinkTarget().toUtf8());
+        else if (it.fileInfo().isDir())
+            files.insert(relative + u'/', {});
+        else
+            files.insert(relative, readBytes(path));
     }
     return files;
 }
@@ -35,6 +41,10 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         ADD_FAILURE() << "test file not written: " << path.toStdString();
+}
+
+QString beside(const QString &name) {
+    return QCoreApplication::applicationDirPath() + u'/' + name;
 }
 
 QByteArray crlf(const QStringList &lines) {

@@ -14,7 +14,6 @@ namespace testutil {
 // A fresh folder for one test; path() ends in "/".
 class TempFolder {
 public:
-    TempFolder();
     QString path() const { return m_dir.path() + "/"; }
     QString file(const QString &name) const { return path() + name; }
 
@@ -25,8 +24,13 @@ private:
 QByteArray readBytes(const QString &path);
 // Every file below a folder (hidden ones too) by its path relative to the
 // folder, with its bytes; only the file names matching `names` when given.
-QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {});
+// With `everything`, also each folder (its path ending in "/", no bytes) and
+// each link (with "-> " and its target instead of bytes).
+QMap<QString, QByteArray> filesIn(const QString &folder, const QStringList &names = {},
+                                  bool everything = false);
 void writeBytes(const QString &path, const QByteArray &bytes);
+// A file beside the test program, where the build puts the delivered files.
+QString beside(const QString &name);
 // Joins lines with CR LF, the last one included.
 QByteArray crlf(const QStringList &lines);
 // A month table's header as a save writes it: user, date, the table margins

@@ -1,11 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMap>
 
 #include <sys/stat.h>
@@ -17,26 +13,6 @@
 #include "testutil.h"
 
 namespace testutil {
-
-// Everything below a folder by relative path: a file with its bytes, a link
-// with its target, a folder (its path ending in "/") with nothing.
-inline QMap<QString, QByteArray> filesBelow(const QString &folder) {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo f(path);
-        const QString relative = QDir(folder).relativeFilePath(path);
-        if (f.isSymLink())
-            files.insert(relative, "-> " + f.symLinkTarget().toUtf8());
-        else if (f.isDir())
-            files.insert(relative + u'/', {});
-        else
-            files.insert(relative, readBytes(path));
-    }
-    return files;
-}
 
 // A base folder of a user who has kept two years: 24 month tables with their
 // diaries, remarks in glykoval.ini, the patient-data file; and beside them
@@ -93,7 +69,8 @@ struct SampleBase {
         writeBytes(path, bytes);
     }
     QByteArray bytes(const QString &relative) const { return readBytes(folders.base + relative); }
-    QMap<QString, QByteArray> all() const { return filesBelow(folders.base); }
+    // Everything below the base folder: files, folders and links.
+    QMap<QString, QByteArray> all() const { return filesIn(folders.base, {}, true); }
 
     // The files a backup holds, by relative path.
     static QStringList userFiles() {

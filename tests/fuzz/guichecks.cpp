@@ -29,8 +29,8 @@ namespace {
 // The graph templates the settings name, in the folder.
 void templatesIn(const QString &folder) {
     for (const MeasureMode mode : {MeasureMode::Four, MeasureMode::Eight}) {
-        const QString file = folder + (mode == MeasureMode::Four ? QStringLiteral("Grafik4.bmp")
-                                                                 : QStringLiteral("Grafik8.bmp"));
+        const QString file =
+            folder + QStringLiteral("Grafik%1.bmp").arg(mode == MeasureMode::Four ? 4 : 8);
         if (!QFileInfo::exists(file)) templatepicture::graphTemplate(mode).save(file, "BMP");
     }
 }
@@ -46,8 +46,7 @@ void drawMonth(const QString &folder) {
     monthread::Month month;
     monthread::read(table, month);
     MonthGraph graph(model);
-    graph.setTemplatePath(folder +
-                          (eight ? QStringLiteral("Grafik8.bmp") : QStringLiteral("Grafik4.bmp")));
+    graph.setTemplatePath(folder + QStringLiteral("Grafik%1.bmp").arg(eight ? 8 : 4));
     MonthGraph::Placement where;
     where.windowWidth = 1000;
     try {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,11 +37,6 @@ private:
     QByteArray m_oldHome;
 };
 
-// The delivered files beside the test program, as the build makes them.
-QString programFile(const QString &name) {
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
 QString canonical(const QString &path) {
     return QFileInfo(path).canonicalFilePath();
 }
@@ -57,8 +51,7 @@ TEST(BaseFolder, FirstStartFillsAnEmptyPerUserFolderAndLaterStartsKeepTheUsersFi
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(start.userFolder()));
     for (const QString &name : basefolder::deliveredFiles()) {
         const QString copy = start.userFolder() + u'/' + name;
-        ASSERT_TRUE(QFileInfo::exists(copy)) << name.toStdString();
-        EXPECT_EQ(testutil::readBytes(copy), testutil::readBytes(programFile(name)))
+        EXPECT_EQ(testutil::readBytes(copy), testutil::readBytes(testutil::beside(name)))
             << name.toStdString();
         EXPECT_TRUE(QFileInfo(copy).permissions() & QFileDevice::WriteOwner) << name.toStdString();
     }
@@ -73,7 +66,7 @@ TEST(BaseFolder, FirstStartFillsAnEmptyPerUserFolderAndLaterStartsKeepTheUsersFi
     ASSERT_TRUE(basefolder::enter(rec));
     EXPECT_EQ(testutil::readBytes(ini), "[Einstellung]\r\nBenutzerName=Erika Muster\r\n");
     EXPECT_EQ(testutil::readBytes(start.userFolder() + "/Header.bmp"),
-              testutil::readBytes(programFile("Header.bmp")));
+              testutil::readBytes(testutil::beside("Header.bmp")));
     EXPECT_TRUE(rec.shown.isEmpty());
 }
 
@@ -165,5 +158,5 @@ TEST(BaseFolder, TheProgramCopiesWhatTheInstallationDelivers) {
     copied.sort();
     EXPECT_EQ(copied, installed);
     for (const QString &name : copied)
-        EXPECT_TRUE(QFileInfo(programFile(name)).size() > 0) << name.toStdString();
+        EXPECT_TRUE(QFileInfo(testutil::beside(name)).size() > 0) << name.toStdString();
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -9,17 +8,8 @@
 #include "platform/win1252.h"
 #include "testutil.h"
 
-namespace {
-
-// The files the build delivers, beside the test program.
-QString built(const QString &name) {
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
-} // namespace
-
 TEST(DeliveredFiles, HelpPageExplainsTheTopicsInWindows1252) {
-    const QByteArray bytes = testutil::readBytes(built("Glykovalin-Hilfe.htm"));
+    const QByteArray bytes = testutil::readBytes(testutil::beside("Glykovalin-Hilfe.htm"));
     ASSERT_GT(bytes.size(), 10000);
     EXPECT_TRUE(bytes.contains("<meta charset=\"windows-1252\">"));
     EXPECT_TRUE(bytes.contains("l\xF6schen")) << "umlauts as single Windows-1252 bytes";
@@ -41,7 +31,7 @@ TEST(DeliveredFiles, HelpPageExplainsTheTopicsInWindows1252) {
 }
 
 TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {
-    const QByteArray svg = testutil::readBytes(built("icons/glykovalin.svg"));
+    const QByteArray svg = testutil::readBytes(testutil::beside("icons/glykovalin.svg"));
     QXmlStreamReader xml(svg);
     int paths = 0;
     QString viewBox;
@@ -55,13 +45,13 @@ TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {
     EXPECT_GE(paths, 10);
 
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QImage png(built(QStringLiteral("icons/glykovalin-%1.png").arg(size)));
+        const QImage png(testutil::beside(QStringLiteral("icons/glykovalin-%1.png").arg(size)));
         ASSERT_EQ(png.size(), QSize(size, size)) << size;
         EXPECT_EQ(qAlpha(png.pixel(0, 0)), 0) << "transparent corner, " << size;
         EXPECT_EQ(qAlpha(png.pixel(size / 2, size - size / 8)), 255) << "opaque tile, " << size;
     }
     // The blue tile, the white sheet and the red drop.
-    const QImage big(built("icons/glykovalin-256.png"));
+    const QImage big(testutil::beside("icons/glykovalin-256.png"));
     EXPECT_EQ(big.pixelColor(24, 128), QColor(0x1f, 0x5f, 0xa8));
     EXPECT_EQ(big.pixelColor(60, 190), QColor(Qt::white));
     EXPECT_EQ(big.pixelColor(204, 80), QColor(0xc8, 0x1e, 0x1e));
@@ -70,7 +60,7 @@ TEST(DeliveredFiles, IconAsSvgAndPngOfEverySize) {
 // The demo folder made by "glyko_makeassets DIR --demo" holds the chart
 // script, so that its month's chart page shows the charts.
 TEST(DeliveredFiles, DemoFolderHoldsTheChartScript) {
-    const QString tool = built("glyko_makeassets");
+    const QString tool = testutil::beside("glyko_makeassets");
     if (!QFileInfo(tool).isExecutable()) GTEST_SKIP() << "glyko_makeassets not built";
     testutil::TempFolder dir;
     QProcess p;
@@ -79,5 +69,5 @@ TEST(DeliveredFiles, DemoFolderHoldsTheChartScript) {
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QByteArray script = testutil::readBytes(dir.file("scripts/Chart.min.js"));
     EXPECT_GT(script.size(), 100000);
-    EXPECT_EQ(script, testutil::readBytes(built("scripts/Chart.min.js")));
+    EXPECT_EQ(script, testutil::readBytes(testutil::beside("scripts/Chart.min.js")));
 }

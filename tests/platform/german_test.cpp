@@ -15,17 +15,14 @@ TEST(German, DatesWeekdaysAndNumbers) {
     EXPECT_EQ(german::number(143.567, 2), "143,57");
     // No thousands separator: the text reads back as the same number.
     EXPECT_EQ(german::number(4960.5, 1), "4960,5");
-    bool ok = false;
-    EXPECT_DOUBLE_EQ(german::toNumber("5,5", &ok), 5.5);
-    EXPECT_TRUE(ok);
-    EXPECT_DOUBLE_EQ(german::toNumber(" 4960,5 ", &ok), 4960.5);
-    EXPECT_TRUE(ok);
-    EXPECT_DOUBLE_EQ(german::toNumber("5.5", &ok), 5.5);
-    EXPECT_TRUE(ok);
-    german::toNumber("fünf", &ok);
-    EXPECT_FALSE(ok);
-    german::toNumber("1.234,5", &ok);
-    EXPECT_FALSE(ok);
+    // Comma or point; no thousands separator, no words (-1: not a number).
+    const std::pair<const char *, double> numbers[] = {
+        {"5,5", 5.5}, {" 4960,5 ", 4960.5}, {"5.5", 5.5}, {"fünf", -1}, {"1.234,5", -1}};
+    for (const auto &[text, value] : numbers) {
+        bool ok = false;
+        const double read = german::toNumber(QString::fromUtf8(text), &ok);
+        EXPECT_EQ(ok ? read : -1.0, value) << text;
+    }
 }
 
 TEST(German, SetUpMakesQtGermanWhateverTheSystemLocaleAndTearDownTakesItBack) {
@@ -40,9 +37,6 @@ TEST(German, SetUpMakesQtGermanWhateverTheSystemLocaleAndTearDownTakesItBack) {
     EXPECT_EQ(QCoreApplication::translate("QColorDialog", "&Basic colors"), "Grundfar&ben");
     EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
     EXPECT_EQ(QLocale().language(), QLocale::German);
-    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 7), QLocale::ShortFormat), "07.12.26");
-    EXPECT_EQ(QLocale().toString(4960.25, 'f', 2), "4960,25");
-    EXPECT_EQ(QLocale().dayName(1), "Montag");
 
     german::tearDown();
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "platform/textfile.h"
 #include "support/filelimit.h"

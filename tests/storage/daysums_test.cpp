@@ -48,17 +48,3 @@ TEST(DaySums, OneRuleForEveryCell) {
         EXPECT_EQ(s.unreadableCell, QString::fromUtf8(c.unreadable));
     }
 }
-
-TEST(DaySums, LabelAndTheTwoKindsOfInsulin) {
-    LineSum s = sumOf(u"\t KE: Morgens= 2 \t|  Abends= 1");
-    EXPECT_EQ(s.label, "KE");
-    EXPECT_DOUBLE_EQ(s.value(), 3.0);
-    s = sumOf(u"\t Insulin (ICT) : Bolus= 6  Basal= 10 \t|  Bol.= 4   Bas.= 2,5");
-    EXPECT_EQ(s.label, "Insulin (ICT)");
-    EXPECT_EQ(LineSum::numberText(s.bolusMillionths), "10");
-    EXPECT_EQ(LineSum::numberText(s.basalMillionths), "12,5");
-    EXPECT_EQ(s.bolusCells, 2);
-    EXPECT_EQ(s.basalCells, 2);
-    EXPECT_EQ(LineSum::numberText(0), "0");
-    EXPECT_EQ(LineSum::numberText(12500000), "12,5");
-}

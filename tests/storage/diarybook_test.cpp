@@ -6,12 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/textfile.h"
 #include "platform/win1252.h"
 #include "storage/settingsstore.h"
 #include "testutil.h"
-
-#include <cerrno>
 
 using testutil::crlf;
 using testutil::readBytes;
@@ -41,7 +38,6 @@ TEST(DiaryBookFile, NameRule) {
     EXPECT_EQ(DiaryBook::diaryPathFor("/d/Mai 2005.tab"), "/d/Mai 2005.txt");
     EXPECT_EQ(DiaryBook::diaryPathFor("/d/x.tab.tab"), "/d/x.txt");
     EXPECT_EQ(DiaryBook::diaryPathFor("/d.tab/x.dat", "/alt.txt"), "/alt.txt");
-    EXPECT_EQ(DiaryBook::dayKey(5), "Tag05");
     EXPECT_TRUE(DiaryBook::dayKey(0).isEmpty());
     EXPECT_TRUE(DiaryBook::dayKey(32).isEmpty());
 }
@@ -68,8 +64,8 @@ TEST(DiaryBookFile, StoreTwiceReplaceDeleteOnRealFile) {
     // names another day's key.
     const QString foreign = "Notiz ohne Tag";
     const QString day12 = "Tag12: \t #KE: x#Insulin y#Bemerkung: siehe Tag05: Sport";
-    testutil::writeBytes(tmp.file("MM052024.txt"),
-                         crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"}));
+    const QByteArray others = crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"});
+    testutil::writeBytes(tmp.file("MM052024.txt"), others);
     DiaryBook book;
     ASSERT_EQ(book.LadeTagebuch(table), DiaryBook::LoadResult::Loaded);
     EXPECT_EQ(book.path(), tmp.file("MM052024.txt"));
@@ -82,26 +78,19 @@ TEST(DiaryBookFile, StoreTwiceReplaceDeleteOnRealFile) {
                                             DiaryBook::StoreFrom::DayClick, table,
                                             SettingsStore(ini), &error))
         << error.toStdString();
-    const QString l5a = "Tag05: " + DiaryBook::GibMarkierteTagebuchseite(page("1", "ä"));
     EXPECT_EQ(SettingsStore(ini).get(keys::TabellenDateiName), table);
     ASSERT_TRUE(book.SpeichereTagebuchseite(5, DiaryBook::GibMarkierteTagebuchseite(page("2", "ö")),
                                             DiaryBook::StoreFrom::Close, table, SettingsStore(ini),
                                             &error));
     const QString l5 = "Tag05: " + DiaryBook::GibMarkierteTagebuchseite(page("2", "ö"));
-    EXPECT_NE(l5a, l5);
-    QByteArray expect = crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"});
-    expect += win1252::encode(l5) + "\r\n";
-    EXPECT_EQ(readBytes(book.path()), expect);
-    EXPECT_TRUE(readBytes(book.path()).contains("\xf6")); // ö as one byte
+    EXPECT_EQ(readBytes(book.path()), others + win1252::encode(l5) + "\r\n"); // ö as one byte
 
     // Deleting day 5 keeps day 12 although its remark names Tag05.
     ASSERT_TRUE(book.deleteDay(5, &error));
-    EXPECT_EQ(readBytes(book.path()),
-              crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"}));
+    EXPECT_EQ(readBytes(book.path()), others);
     // Deleting a day without a line rewrites the file unchanged.
     ASSERT_TRUE(book.deleteDay(20, &error));
-    EXPECT_EQ(readBytes(book.path()),
-              crlf({day12, foreign, "Tag03: \t #BE: a#Insulin b#Bemerkung: c"}));
+    EXPECT_EQ(readBytes(book.path()), others);
     // No day: nothing is stored or deleted under an empty key.
     EXPECT_FALSE(book.deleteDay(0, &error));
     EXPECT_FALSE(book.SpeichereTagebuchseite(0, "x", DiaryBook::StoreFrom::Close, table,

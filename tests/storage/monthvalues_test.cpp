@@ -45,16 +45,3 @@ TEST(MonthValues, FastSlotScanAgreesWithTheEntryLineReader) {
         EXPECT_EQ(a, b) << l.toStdString();
     }
 }
-
-TEST(MonthValues, ALineWithoutADayOfTheMonthIsNotCollected) {
-    std::array<QString, 31> days;
-    QString value;
-    for (const QString &bad : {QString("Morgens den    32.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den    00.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den    99.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens den 5.03.2024 Z=07:30  ZuckerWert=100"),
-                               QString("Morgens ohne Datum ZuckerWert=100")})
-        EXPECT_EQ(monthvalues::collect(bad, days, value), monthvalues::Collected::NoReading);
-    for (const QString &t : days)
-        EXPECT_TRUE(t.isEmpty());
-}

@@ -13,7 +13,6 @@ TEST(Readings, ALineIsAReadingOnlyWithADayOfTheMonth) {
             const QString l =
                 entryline::format(slotinfo::fromNumber(n), dd, "03", "2024", "07:30", "128");
             EXPECT_EQ(readingDay(l), d) << l.toStdString();
-            EXPECT_TRUE(entryline::isReading(l));
         }
     }
     for (const QString bad :
@@ -49,29 +48,6 @@ TEST(Readings, AValueIsPlainDigitsWithOneDecimalMarkUpTo9999) {
         EXPECT_FALSE(entryline::readingValue(bad, v)) << bad.toStdString();
         EXPECT_EQ(v, -1);
     }
-}
-
-TEST(Readings, TheNoticeNamesTheFileTheFirstLineAndHowManyMore) {
-    const QStringList lines = {"[Personendaten]",
-                               "Datum=32.03.2024",
-                               "",
-                               "Morgens den    05.03.2024 Z=07:30  ZuckerWert=128",
-                               "Morgens den    32.03.2024 Z=07:30  ZuckerWert=128",
-                               "Abends den     00.03.2024 Z=21:00  ZuckerWert=128",
-                               "Abends den     06.03.2024 Z=21:00  ZuckerWert=128",
-                               "Messung2 den 40.03.2024 Z=12:00  ZuckerWert=128"};
-    EXPECT_EQ(entryline::skippedLines(lines), QList<int>({5, 6, 8}));
-    EXPECT_TRUE(entryline::skippedLinesNotice("a.tab", {}).isEmpty());
-    EXPECT_EQ(entryline::skippedLinesNotice("/d/MM032024.tab", {5}),
-              QString::fromUtf8("Zeile 5 der Datei \"/d/MM032024.tab\" enthält keinen gültigen "
-                                "Tag (01 bis 31) und wurde beim Zeichnen und Rechnen übergangen. "
-                                "Sie bleibt in der Tabelle und kann unter \"Tabelle | aktuelle "
-                                "bearbeiten\" korrigiert werden."));
-    EXPECT_TRUE(entryline::skippedLinesNotice("x", {5, 6})
-                    .startsWith(QString::fromUtf8("Zeile 5 der Datei \"x\" und 1 weitere Zeile "
-                                                  "enthalten keinen gültigen Tag")));
-    EXPECT_TRUE(entryline::skippedLinesNotice("x", {5, 6, 8})
-                    .startsWith("Zeile 5 der Datei \"x\" und 2 weitere Zeilen enthalten"));
 }
 
 TEST(Limits, NumbersAreClampedIntoTheSettingsDialogsRangesWithoutOverflow) {

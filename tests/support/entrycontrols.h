@@ -52,10 +52,7 @@ public:
     // Types into a field as a user does: click, select all, then the keys
     // (the date and value fields and the time field "Edit1").
     void type(const char *name, const QString &text) const {
-        QWidget *field = m_dialog->findChild<QWidget *>(QString::fromLatin1(name));
-        ASSERT_NE(field, nullptr) << name;
-        QLineEdit *edit = qobject_cast<QLineEdit *>(field);
-        if (!edit) edit = field->findChild<QLineEdit *>();
+        QLineEdit *edit = lineEdit(name);
         ASSERT_NE(edit, nullptr) << name;
         QTest::mouseClick(edit, Qt::LeftButton);
         edit->setFocus();
@@ -67,11 +64,9 @@ public:
     }
     // Return in a field (the value field's Return adds the reading).
     void pressReturn(const char *name) const {
-        QWidget *field = m_dialog->findChild<QWidget *>(QString::fromLatin1(name));
-        ASSERT_NE(field, nullptr) << name;
-        QLineEdit *edit = qobject_cast<QLineEdit *>(field);
-        if (!edit) edit = field->findChild<QLineEdit *>();
-        QTest::keyClick(edit ? static_cast<QWidget *>(edit) : field, Qt::Key_Return);
+        QLineEdit *edit = lineEdit(name);
+        ASSERT_NE(edit, nullptr) << name;
+        QTest::keyClick(edit, Qt::Key_Return);
     }
     // A reading typed into the fields and added with "In Liste aufnehmen".
     void add(int day, const QString &time, int value) const {
@@ -82,5 +77,11 @@ public:
     }
 
 private:
+    // The line edit of a field: the field itself or the one inside it.
+    QLineEdit *lineEdit(const char *name) const {
+        QWidget *field = m_dialog->findChild<QWidget *>(QString::fromLatin1(name));
+        QLineEdit *edit = qobject_cast<QLineEdit *>(field);
+        return edit || !field ? edit : field->findChild<QLineEdit *>();
+    }
     QWidget *m_dialog;
 };

@@ -9,15 +9,24 @@
 // Reading back PDF files with poppler's tools and checking them with qpdf.
 namespace pdftools {
 
-inline bool available() {
-    return !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() &&
-           !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
+// The tools named are all installed.
+inline bool installed(std::initializer_list<const char *> tools) {
+    for (const char *tool : tools)
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
+    return true;
 }
 
-inline QString run(const QString &program, const QStringList &args) {
+inline bool available() {
+    return installed({"pdfinfo", "pdftoppm"});
+}
+
+// Runs a tool to its end: its standard output, and in `ok` whether it ended
+// with status 0.
+inline QString run(const QString &program, const QStringList &args, bool *ok = nullptr) {
     QProcess p;
     p.start(program, args);
     p.waitForFinished(60000);
+    if (ok) *ok = p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
@@ -38,9 +47,8 @@ inline QImage render(const QString &pdf, int page, int dpi) {
     QTemporaryDir dir;
     const QString base = dir.path() + QStringLiteral("/page");
     run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-         QString::number(page), QStringLiteral("-l"), QString::number(page),
-         QStringLiteral("-singlefile"), pdf, base});
+        {"-png", "-r", QString::number(dpi), "-f", QString::number(page), "-l",
+         QString::number(page), "-singlefile", pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -60,28 +68,23 @@ inline QRect darkBox(const QImage &img) {
 
 // All four tools the PDF checks use are installed.
 inline bool haveTools() {
-    for (const char *tool : {"qpdf", "pdftotext", "pdftoppm", "pdfinfo"})
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
-    return true;
+    return installed({"qpdf", "pdftotext", "pdftoppm", "pdfinfo"});
 }
 
 // qpdf's structural check of the file.
 inline bool valid(const QString &pdf, QString *report = nullptr) {
-    QProcess p;
-    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
-    p.waitForFinished(60000);
-    if (report) *report = QString::fromLocal8Bit(p.readAll());
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    bool ok = false;
+    const QString out = run(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf}, &ok);
+    if (report) *report = out;
+    return ok;
 }
 
 // The text of one page (1-based), or of all pages when page is 0.
 inline QString text(const QString &pdf, int page = 0, bool layout = false) {
-    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
-    if (layout) args << QStringLiteral("-layout");
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
-             << QString::number(page);
-    args << pdf << QStringLiteral("-");
+    QStringList args{"-enc", "UTF-8"};
+    if (layout) args << "-layout";
+    if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
+    args << pdf << "-";
     return run(QStringLiteral("pdftotext"), args);
 }
 
