@@ -142,28 +142,18 @@ struct Folder {
 
 } // namespace
 
+// Four measurements: five diary pages a sheet, on portrait pages. (The
+// eight-slot book's four a sheet on landscape pages: its PDF's test.)
 TEST(DiaryBookPages, PrintedPagesHoldWholeDiaryPagesUpToTheModesNumber) {
     if (!haveBookFont()) GTEST_SKIP() << "no font for the book";
-    // Four measurements: five diary pages a sheet, on portrait pages.
-    {
-        const BookPages book(composeContent(bookOf(MeasureMode::Four, 12)));
-        EXPECT_EQ(book.pageCount(), 3);
-        EXPECT_EQ(book.geometry().pdfWidth, 823);
-        EXPECT_EQ(book.geometry().pdfHeight, 1000);
-        const auto pages = runsOf(book);
-        EXPECT_TRUE(joined(pages[0]).contains("Tag: 05"));
-        EXPECT_FALSE(joined(pages[0]).contains("Tag: 06"));
-        EXPECT_TRUE(joined(pages[2]).contains("Tag: 12"));
-    }
-    // Eight measurements: four a sheet, the pages upright in landscape.
-    const BookPages book(composeContent(bookOf(MeasureMode::Eight, 9)));
-    EXPECT_EQ(book.geometry().pdfWidth, 1300);
-    EXPECT_EQ(book.geometry().pdfHeight, 823);
-    ASSERT_EQ(book.pageCount(), 3);
+    const BookPages book(composeContent(bookOf(MeasureMode::Four, 12)));
+    EXPECT_EQ(book.pageCount(), 3);
+    EXPECT_EQ(book.geometry().pdfWidth, 823);
+    EXPECT_EQ(book.geometry().pdfHeight, 1000);
     const auto pages = runsOf(book);
-    // Title text stands above the first diary page, upright at the top left.
-    EXPECT_LT(pages[0][0].baseline.y(), 40);
-    EXPECT_LT(pages[0][0].baseline.x(), 20);
+    EXPECT_TRUE(joined(pages[0]).contains("Tag: 05"));
+    EXPECT_FALSE(joined(pages[0]).contains("Tag: 06"));
+    EXPECT_TRUE(joined(pages[2]).contains("Tag: 12"));
 }
 
 TEST(DiaryBookPages, PagesAreDrawnBandByBandNeverOnOneGiantPicture) {
@@ -395,14 +385,6 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     EXPECT_EQ(rec.shown[0].text, "Die PDF-Datei des Tagebuchs konnte nicht mit dem zugehörigen "
                                  "Programm geöffnet werden. Sie ist gespeichert unter:\n" +
                                      tmp.file("dritter.pdf"));
-
-    // A page picture that cannot be allocated: a warning, no file, the book stays.
-    FactoryOverride fail([](const QSize &) { return QImage(); });
-    bookBy("SpeichernalsPDFDatei1", tmp.file("vierter.pdf"));
-    ASSERT_EQ(rec.shown.size(), 1);
-    EXPECT_TRUE(rec.shown[0].text.contains("nicht genug Arbeitsspeicher"));
-    EXPECT_FALSE(QFile::exists(tmp.file("vierter.pdf")));
-    EXPECT_TRUE(book.toPlainText().contains("Tag: 05"));
 }
 
 TEST(DiaryBookWindow, ProposedFileNameStaysInTheYearFolder) {

@@ -95,15 +95,7 @@ TEST(ImportPlan, NewMonthsAreMadeAsTheProgramMakesThem) {
                                   "Abends den     05.03.2024 Z=22:05  ZuckerWert=112",
                                   "Messung3 den 06.03.2024 Z=18:10  ZuckerWert=145"}));
     EXPECT_FALSE(QFileInfo::exists(TableLock::lockPathOf(b.table("MM032024.tab"))));
-
-    // The same file again: all duplicates, no byte changes.
-    const QByteArray march = testutil::readBytes(b.table("MM032024.tab"));
-    const Plan again = b.plan({"libreview_de.csv"});
-    EXPECT_FALSE(again.hasAdditions());
-    EXPECT_EQ(again.totals().duplicates, 4);
-    EXPECT_TRUE(apply(again, b.options).written.isEmpty());
-    EXPECT_EQ(testutil::readBytes(b.table("MM032024.tab")), march);
-    EXPECT_EQ(again.newestTable(), b.table("MM042024.tab"));
+    // The same file again: the import dialog's and the command's tests.
 }
 
 TEST(ImportPlan, SensorValuesCompeteForTheirSlot) {
