@@ -180,7 +180,6 @@ TEST(ImportDialog, UnusableFilesGetAMessageAndChangeNothing) {
         QString user;
         QString says;
     } cases[] = {{"unbekannt.txt", "Max Muster", "wurde nicht erkannt"},
-                 {"libreview_beschaedigt.csv", "Max Muster", "ist beschädigt"},
                  {"fehlt.csv", "Max Muster", "kann nicht gelesen werden"},
                  {"mylife.csv", "", "kein Benutzername"}};
     for (const auto &c : cases) {

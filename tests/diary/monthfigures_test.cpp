@@ -43,12 +43,8 @@ TEST(MonthFigures, LinesWithoutADayOfTheMonthAreLeftOutAndReported) {
     monthread::Month month;
     QString error;
     ASSERT_TRUE(monthread::readWhole(table, month, &error)) << error.toStdString();
-    const QString notice =
-        QString::fromUtf8("Zeile 6 der Datei \"%1\" und 1 weitere Zeile enthalten keinen "
-                          "gültigen Tag (01 bis 31) und wurden beim Zeichnen und Rechnen "
-                          "übergangen. Sie bleiben in der Tabelle und können unter \"Tabelle | "
-                          "aktuelle bearbeiten\" korrigiert werden.")
-            .arg(table);
+    // The notice's wording: the storage tests.
+    const QString notice = entryline::skippedLinesNotice(table, {6, 8});
 
     for (int command = 0; command < 2; ++command) {
         QString outText, errText;
