@@ -38,18 +38,6 @@ void onModal(const std::function<void(QWidget *)> &act) {
     poll->start();
 }
 
-QStringList groupsOf(QWidget *preview) {
-    const auto *tree = preview->findChild<QTreeWidget *>("Dateien");
-    QStringList groups;
-    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
-        groups << tree->topLevelItem(i)->text(0);
-    return groups;
-}
-
-void click(QWidget *window, const char *button) {
-    window->findChild<QPushButton *>(button)->click();
-}
-
 } // namespace
 
 // The save dialog proposes the dated name in the backup folder; the archive
@@ -90,8 +78,10 @@ TEST(BackupCommands, WiederherstellenAfterThePreview) {
     QStringList groups;
     c.rec.fileNames << archive << archive;
     onModal([&groups](QWidget *w) {
-        groups = groupsOf(w);
-        click(w, "AbbrechenBtn");
+        const auto &tree = testutil::child<QTreeWidget>(*w, "Dateien");
+        for (int i = 0; i < tree.topLevelItemCount(); ++i)
+            groups << tree.topLevelItem(i)->text(0);
+        testutil::child<QPushButton>(*w, "AbbrechenBtn").click();
     });
     c.d.SicherungWiederherstellen();
     EXPECT_EQ(groups,
@@ -100,7 +90,7 @@ TEST(BackupCommands, WiederherstellenAfterThePreview) {
     EXPECT_TRUE(c.rec.shown.isEmpty());
     EXPECT_EQ(restored.count(), 0);
 
-    onModal([](QWidget *w) { click(w, "WiederherstellenBtn"); });
+    onModal([](QWidget *w) { testutil::child<QPushButton>(*w, "WiederherstellenBtn").click(); });
     c.d.SicherungWiederherstellen();
     EXPECT_EQ(c.base.all(), backedUp);
     EXPECT_EQ(restored.count(), 1);

@@ -183,14 +183,13 @@ TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
     font.setPixelSize(13);
     font.setBold(true);
     const QFontMetricsF metrics(font);
-    // A remark of 170 characters and one longer than a whole printed page,
-    // with a "word" wider than the page.
+    // A remark longer than a whole printed page, with a "word" wider than
+    // the page. (The remark of 170 characters: the PDF's test.)
     QString huge;
     for (int i = 0; huge.size() < 9000; ++i)
         huge += QStringLiteral("Wort%1 ").arg(i);
     huge += QString(300, u'x');
     DiaryBookInput in = bookOf(MeasureMode::Four, 4);
-    in.pages[1] = pageLine(2, kLongRemark, MeasureMode::Four);
     in.pages[2] = pageLine(3, huge, MeasureMode::Four);
     const BookPages book(composeContent(in));
     EXPECT_GE(book.pageCount(), 3);
@@ -205,8 +204,6 @@ TEST(DiaryBookPages, LongLinesWrapInsideThePageAndLoseNoWord) {
                 << r.text.toStdString();
         }
     }
-    EXPECT_TRUE(all.simplified().contains("Bemerkung: " + kLongRemark.simplified()))
-        << all.toStdString();
     // The long one goes on over pages; its words stay in order, the wide
     // word is broken but complete.
     QString flat = all.simplified();
@@ -314,7 +311,6 @@ TEST(DiaryBookWindow, CancelKeepsBookSaveWritesAndPrintOpens) {
     testutil::TempFolder tmp;
     ui::RecordingServices rec;
     TTagebuchSpeichernForm form(rec);
-    EXPECT_EQ(form.windowTitle(), "Tagebuch als PDF speichern / drucken");
     auto &book = testutil::child<QTextEdit>(form, "RichEdit1");
     EXPECT_TRUE(book.isReadOnly());
     auto menu = [&form](const char *entry) { testutil::child<QAction>(form, entry).trigger(); };

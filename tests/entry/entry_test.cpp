@@ -56,17 +56,6 @@ QString line(const char *slot, const char *date, const char *time, const char *v
     return pre + pad + date + " Z=" + time + "  ZuckerWert=" + value;
 }
 
-// The table builder's input for a month of the user.
-tablebuilder::TableInput tableInput(const QString &month, const QString &user,
-                                    const QStringList &entries = {}) {
-    tablebuilder::TableInput in;
-    in.monthName = month;
-    in.year = "2024";
-    in.userName = user;
-    in.entries = entries;
-    return in;
-}
-
 } // namespace
 
 // The table texts compared whole: an empty month, a filled one (a reading of
@@ -100,7 +89,10 @@ TEST(TableText, EmptyFilledAndMmolMonthsInBothModes) {
     tablebuilder::TableInput in;
     for (const auto &c : cases)
         for (bool eight : {false, true}) {
-            in = tableInput(QString::fromUtf8(c.month), c.user, c.entries);
+            in.monthName = QString::fromUtf8(c.month);
+            in.year = "2024";
+            in.userName = c.user;
+            in.entries = c.entries;
             in.unit = c.unit;
             in.fourSlots = !eight;
             in.eightSlots = eight;
