@@ -98,12 +98,10 @@ TEST(DiaryBookCompose, FourSlotBookInDayOrderWithItsLines) {
     EXPECT_FALSE(c.charFormat().fontUnderline());
 
     // The same lines make the printed book.
+    // (Title, days and remarks in the PDF: its tests.)
     const BookContent book = composeContent(in);
-    EXPECT_EQ(book.title, b[0]);
     ASSERT_EQ(book.entries.size(), 3);
-    EXPECT_EQ(book.entries[1].day, "07");
     EXPECT_EQ(book.entries[1].paragraphs.size(), 11);
-    EXPECT_EQ(book.entries[1].paragraphs[8].text, QString(14, u' ') + "Bemerkung: Tag 7");
 }
 
 TEST(DiaryBookCompose, EightSlotBookKeepsItsEightColumns) {
