@@ -174,6 +174,9 @@ TEST(EntryRules, NumberFieldsKeepWhatWasTyped) {
     EXPECT_EQ(day.text(), "05");
     edit->clear();
     emit day.editingFinished();
+    bool ok = true;
+    day.value(&ok);
+    EXPECT_FALSE(ok);
     EXPECT_EQ(day.text(), "");
     day.stepBy(1);
     EXPECT_EQ(day.text(), "01");
