@@ -38,18 +38,6 @@ void onModal(const std::function<void(QWidget *)> &act) {
     poll->start();
 }
 
-QStringList groupsOf(QWidget *preview) {
-    const auto *tree = preview->findChild<QTreeWidget *>("Dateien");
-    QStringList groups;
-    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
-        groups << tree->topLevelItem(i)->text(0);
-    return groups;
-}
-
-void click(QWidget *window, const char *button) {
-    window->findChild<QPushButton *>(button)->click();
-}
-
 } // namespace
 
 // The save dialog proposes the dated name in the backup folder; the archive
@@ -90,8 +78,10 @@ TEST(BackupCommands, WiederherstellenAfterThePreview) {
     QStringList groups;
     c.rec.fileNames << archive << archive;
     onModal([&groups](QWidget *w) {
-        groups = groupsOf(w);
-        click(w, "AbbrechenBtn");
+        const auto &tree = testutil::child<QTreeWidget>(*w, "Dateien");
+        for (int i = 0; i < tree.topLevelItemCount(); ++i)
+            groups << tree.topLevelItem(i)->text(0);
+        testutil::child<QPushButton>(*w, "AbbrechenBtn").click();
     });
     c.d.SicherungWiederherstellen();
     EXPECT_EQ(groups,
@@ -100,7 +90,7 @@ TEST(BackupCommands, WiederherstellenAfterThePreview) {
     EXPECT_TRUE(c.rec.shown.isEmpty());
     EXPECT_EQ(restored.count(), 0);
 
-    onModal([](QWidget *w) { click(w, "WiederherstellenBtn"); });
+    onModal([](QWidget *w) { testutil::child<QPushButton>(*w, "WiederherstellenBtn").click(); });
     c.d.SicherungWiederherstellen();
     EXPECT_EQ(c.base.all(), backedUp);
     EXPECT_EQ(restored.count(), 1);
@@ -129,15 +119,13 @@ TEST(BackupCommands, WiederherstellenRefusesADamagedArchive) {
 }
 
 // At the end: no backup after a run that changed nothing, one after a run
-// that changed a file, none more that day; a backup folder that cannot take
-// it gives one message.
+// that changed a file (at most one a day: the backup tests); a backup folder
+// that cannot take it gives one message.
 TEST(BackupCommands, BeimBeenden) {
     Commands c;
     c.d.SicherungBeimBeenden();
     EXPECT_TRUE(QDir(c.base.backups.path()).isEmpty());
     c.base.put(SampleBase::diary(2024, 6), "Tag01: neu\r\n");
-    c.d.SicherungBeimBeenden();
-    c.base.put(SampleBase::diary(2024, 7), "Tag01: neu\r\n");
     c.d.SicherungBeimBeenden();
     EXPECT_EQ(QDir(c.base.backups.path()).entryList(QDir::Files).size(), 1);
     EXPECT_TRUE(c.rec.shown.isEmpty());

@@ -56,8 +56,6 @@ TEST(HeaderDialog, EditedTextKeepsEmptyLinesAndNoBreakSpaces) {
     e.save();
     EXPECT_EQ(testutil::readBytes(e.file), QByteArray("Max\r\n\r\nKasse:\xA0"
                                                       "AOK\r\n\r\n"));
-    ASSERT_TRUE(e.d.loadFile(e.file));
-    EXPECT_EQ(e.d.editedText(), QStringLiteral("Max\n\nKasse:\u00A0AOK\n"));
 
     const QString made = e.dir.file("neu.txt");
     ASSERT_TRUE(e.d.loadFile(made));

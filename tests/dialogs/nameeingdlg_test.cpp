@@ -45,8 +45,6 @@ TEST(NameDialog, StoresTheNameAndTellsIt) {
 
     f.dlg.askForNewName();
     f.ok("anna maier");
-    EXPECT_EQ(f.dlg.result(), QDialog::Accepted);
-    EXPECT_FALSE(f.dlg.isVisible());
     EXPECT_EQ(f.accepted, QStringList{"anna maier"});
     EXPECT_EQ(f.stored(), "anna maier");
     EXPECT_TRUE(f.rec.shown.isEmpty());

@@ -1,4 +1,3 @@
-#include "diary/diarybook_compose.h"
 #include "diary/diarypage.h"
 #include "graph/geometry.h"
 
@@ -16,6 +15,7 @@
 #include "platform/ui.h"
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
+#include "support/golden.h"
 #include "testutil.h"
 
 namespace {
@@ -140,39 +140,20 @@ TEST(DiaryPageLayout, ReadingLineInMmol) {
     EXPECT_TRUE(p.lines().at(4).startsWith(" Messwerte [mg/dl]: Morgens (07:30) = 120\t"));
 }
 
+// The pages of day 5 before anything is typed, for both modes, carbohydrate
+// units and therapies, compared whole.
 TEST(DiaryPageLayout, EmptyPagesForUnitsTherapiesAndModes) {
+    QByteArray all;
     for (bool eight : {false, true})
         for (bool be : {false, true})
             for (bool ct : {false, true}) {
                 Page p(eight);
                 p.options(be, ct);
                 p.click(40 + 48 * 4 + 5);
-                const MeasureMode mode = eight ? MeasureMode::Eight : MeasureMode::Four;
-                const QStringList expect = {QString(16, ' ') + "Glykovalin-Tagebuch",
-                                            QString(10, ' ') + "05 Mai 2024 Max Muster",
-                                            QString(98, '_'),
-                                            "",
-                                            " " + diarybook::FormatiereTagebuchstr(
-                                                      kMorgens + kAbends, mode, GlucoseUnit::MgDl),
-                                            "",
-                                            DiaryPage::carbTemplate(be, mode),
-                                            "",
-                                            DiaryPage::insulinTemplate(ct, mode),
-                                            "",
-                                            "\t Bemerkung: "};
-                EXPECT_EQ(p.lines(), expect) << eight << be << ct;
                 EXPECT_FALSE(p.page->noValuesPageShown());
+                all += p.lines().join(u'\n').toUtf8() + "\n\n";
             }
-    EXPECT_EQ(DiaryPage::carbTemplate(true, MeasureMode::Four),
-              "\t BE: Morgens= \t|  M2= \t|  M3= \t|  Abends= ");
-    EXPECT_EQ(DiaryPage::insulinTemplate(true, MeasureMode::Four),
-              "\t Insulin (CT)  : Morgens= \t|  M2= \t|  M3= \t|  Abends=  ");
-    EXPECT_EQ(
-        DiaryPage::insulinTemplate(false, MeasureMode::Four),
-        "\t Insulin (ICT) : Bolus=  Basal= \t|  Bol.=   Bas.= \t|  Bol.=   Bas.= \t|  Bol.=   "
-        "Bas.= ");
-    EXPECT_TRUE(DiaryPage::insulinTemplate(false, MeasureMode::Eight).endsWith("Bas.=  "));
-    EXPECT_EQ(DiaryPage::carbTemplate(false, MeasureMode::Eight).count('|'), 7);
+    EXPECT_TRUE(golden::matches(all, "diary/emptypages.txt"));
 }
 
 TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
@@ -211,7 +192,6 @@ TEST(DiaryPageEditing, KeysDaySumStoreAndShowAgain) {
     rec.answers.enqueue(ui::Answer::Yes);
     p.click(40 + 48 * 9 + 5);
     ASSERT_EQ(rec.texts().size(), 1);
-    EXPECT_EQ(rec.texts().at(0), "Das Tagebuch wurde verändert. Möchten Sie es speichern?");
     EXPECT_EQ(p.page->currentDay(), 5);
     EXPECT_FALSE(p.page->diaryChanged());
     QStringList file;
@@ -308,10 +288,8 @@ TEST(DiaryPageEditing, ColumnKeepingNoValuesAndDayScroll) {
     EXPECT_EQ(p.scrolled, 1);
 
     // The no-values notice: letters leave the page unchanged, a blank not.
-    if (p.page->diaryChanged()) {
-        p.rec.answers.enqueue(ui::Answer::No);
-        p.click(40 + 48 * 11 + 5);
-    }
+    p.rec.answers.enqueue(ui::Answer::No); // the changed page is not stored
+    p.click(40 + 48 * 11 + 5);
     p.click(40 + 48 * 11 + 5);
     ASSERT_TRUE(p.page->noValuesPageShown());
     QTextCursor c(p.editor->document()->findBlockByNumber(5));

@@ -40,15 +40,8 @@ TEST(MonthFigures, LinesWithoutADayOfTheMonthAreLeftOutAndReported) {
                          {"Tag03: \t #BE: Morgens= 1\t|  M2= \t|  M3= \t|  Abends= \t #Insulin "
                           "(CT)  : Morgens= \t|  M2= \t|  M3= \t|  Abends=  \t #Bemerkung: "});
 
-    monthread::Month month;
-    QString error;
-    ASSERT_TRUE(monthread::readWhole(table, month, &error)) << error.toStdString();
-    const QString notice =
-        QString::fromUtf8("Zeile 6 der Datei \"%1\" und 1 weitere Zeile enthalten keinen "
-                          "gültigen Tag (01 bis 31) und wurden beim Zeichnen und Rechnen "
-                          "übergangen. Sie bleiben in der Tabelle und können unter \"Tabelle | "
-                          "aktuelle bearbeiten\" korrigiert werden.")
-            .arg(table);
+    // The notice's wording: the storage tests.
+    const QString notice = entryline::skippedLinesNotice(table, {6, 8});
 
     for (int command = 0; command < 2; ++command) {
         QString outText, errText;
@@ -65,6 +58,8 @@ TEST(MonthFigures, LinesWithoutADayOfTheMonthAreLeftOutAndReported) {
         textfile::readLines(tmp.file("Glykovalin-Daten im Browser/2024/MM032024.html"), page));
     EXPECT_FALSE(page.join('\n').contains("500"));
     // A value that is no number makes the month unreadable for the book.
+    monthread::Month month;
+    QString error;
     textfile::writeLines(table,
                          {"[Personendaten]", reading(MeasurementSlot::Morgens, 3, 100) + "x"});
     EXPECT_FALSE(monthread::readWhole(table, month, &error));

@@ -12,6 +12,7 @@
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "support/entrycontrols.h"
+#include "support/golden.h"
 #include "testutil.h"
 
 namespace {
@@ -55,82 +56,51 @@ QString line(const char *slot, const char *date, const char *time, const char *v
     return pre + pad + date + " Z=" + time + "  ZuckerWert=" + value;
 }
 
-// The table builder's input for a month of the user.
-tablebuilder::TableInput tableInput(const QString &month, const QString &user,
-                                    const QStringList &entries = {}) {
-    tablebuilder::TableInput in;
-    in.monthName = month;
-    in.year = "2024";
-    in.userName = user;
-    in.entries = entries;
-    return in;
-}
-
-const QString kHead4 = "  Datum  |    Morgens    | Wert |   Messung 2   | Wert |   Messung 3   | "
-                       "Wert |     Abends      | Wert |                            Bemerkung";
-const QString kHead8 =
-    "Datum |   M1   | Wert |   M2   | Wert |   M3   | Wert  |   M4   | Wert |   M5   | Wert |   "
-    "M6   | Wert |   M7   | Wert |   M8   | Wert  |          Bemerkung";
-
 } // namespace
 
-TEST(TableText, EmptyListGivesHeadAndThirtyOneEmptyRowsInBothModes) {
-    tablebuilder::TableInput in = tableInput(QString::fromUtf8("März"), "Max Muster");
-    QStringList l = tablebuilder::BringsAufDieReihe(in);
-    ASSERT_EQ(l.size(), 67);
-    EXPECT_EQ(l[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
-    EXPECT_EQ(l[1], QString(l[0].size(), '='));
-    EXPECT_EQ(l[2], "");
-    EXPECT_EQ(l[3], kHead4);
-    EXPECT_EQ(l[4], QString(115, '_'));
-    EXPECT_EQ(l[5], "   01       |                      |          |" +
-                        QString("                       |          |").repeated(3));
-    EXPECT_EQ(l[6], QString(115, '_'));
-    EXPECT_TRUE(l[65].startsWith("   31       |"));
-    EXPECT_EQ(l[66], QString(115, '_'));
-
-    in.fourSlots = false;
-    in.eightSlots = true;
-    l = tablebuilder::BringsAufDieReihe(in);
-    ASSERT_EQ(l.size(), 67);
-    EXPECT_EQ(l[3], kHead8);
-    EXPECT_EQ(l[5],
-              "   01    |           |          |" + QString("           |          |").repeated(7));
-
+// The table texts compared whole: an empty month, a filled one (a reading of
+// Messung5 is left out in four-slot mode, of two Morgens readings of a date
+// the later one wins, day 32 is dropped) and values in mmol/l, which take the
+// room of three digits, each in both modes. With neither mode there is none.
+TEST(TableText, EmptyFilledAndMmolMonthsInBothModes) {
+    const struct {
+        const char *month, *user;
+        GlucoseUnit unit;
+        QStringList entries;
+    } cases[] = {
+        {"März", "Max Muster", GlucoseUnit::MgDl, {}},
+        {"April",
+         "Anna",
+         GlucoseUnit::MgDl,
+         {line("Morgens", "02.04.2024", "07:30", "95"),
+          line("Messung2", "02.04.2024", "12:00", "120"),
+          line("Messung5", "02.04.2024", "15:00", "7"), line("Abends", "02.04.2024", "22:10", "7"),
+          line("Morgens", "05.04.2024", "08:00", "140"),
+          line("Morgens", "05.04.2024", "08:20", "150"),
+          line("Abends", "31.04.2024", "21:00", "99"),
+          line("Abends", "32.04.2024", "21:00", "99")}},
+        {"April",
+         "Anna",
+         GlucoseUnit::MmolL,
+         {line("Morgens", "02.04.2024", "07:30", "101"),
+          line("Abends", "02.04.2024", "22:10", "181")}},
+    };
+    QByteArray all;
+    tablebuilder::TableInput in;
+    for (const auto &c : cases)
+        for (bool eight : {false, true}) {
+            in.monthName = QString::fromUtf8(c.month);
+            in.year = "2024";
+            in.userName = c.user;
+            in.entries = c.entries;
+            in.unit = c.unit;
+            in.fourSlots = !eight;
+            in.eightSlots = eight;
+            all += tablebuilder::BringsAufDieReihe(in).join('\n').toUtf8() + "\n\n";
+        }
+    EXPECT_TRUE(golden::matches(all, "entry/tables.txt"));
     in.eightSlots = false;
     EXPECT_TRUE(tablebuilder::BringsAufDieReihe(in).isEmpty());
-}
-
-TEST(TableText, MixedListFillsCellsInBothModes) {
-    tablebuilder::TableInput in = tableInput(
-        "April", "Anna",
-        {line("Morgens", "02.04.2024", "07:30", "95"),
-         line("Messung2", "02.04.2024", "12:00", "120"),
-         line("Messung5", "02.04.2024", "15:00", "7"), line("Abends", "02.04.2024", "22:10", "7"),
-         line("Morgens", "05.04.2024", "08:00", "140"),
-         // A second Morgens reading of the same date: the later one wins.
-         line("Morgens", "05.04.2024", "08:20", "150"), line("Abends", "31.04.2024", "21:00", "99"),
-         line("Abends", "32.04.2024", "21:00", "99")});
-    QStringList l = tablebuilder::BringsAufDieReihe(in);
-    ASSERT_EQ(l.size(), 67);
-    const QString empty4 = "                       |          |";
-    // Day 2 is row index 5 + 2 * 1.
-    EXPECT_EQ(l[7], "   02       |       07:30      |  95    |"
-                    "       12:00       |  120  |" +
-                        empty4 + "       22:10       |  7  |");
-    EXPECT_EQ(l[13], "   05       |       08:20      |  150  |" + empty4.repeated(3));
-    EXPECT_EQ(l[65], "   31       |                      |          |" + empty4.repeated(2) +
-                         "       21:00       |  99    |");
-    // The Messung5 reading is left out in four-slot mode.
-    EXPECT_FALSE(l.join('\n').contains("15:00"));
-
-    in.fourSlots = false;
-    in.eightSlots = true;
-    l = tablebuilder::BringsAufDieReihe(in);
-    const QString empty8 = "           |          |";
-    EXPECT_EQ(l[7], "   02    | 07:30 |  95    | 12:00 |  120  |" + empty8.repeated(2) +
-                        " 15:00 |  7  |" + empty8.repeated(2) + " 22:10 |  7  |");
-    EXPECT_EQ(l[9], "   03    |           |          |" + empty8.repeated(7));
 }
 
 TEST(EntryRules, TimeButtonsMonthLengthsAndSlotCycles) {
@@ -144,10 +114,8 @@ TEST(EntryRules, TimeButtonsMonthLengthsAndSlotCycles) {
     EXPECT_EQ(stepTimeText("10:00", false), "09:50");
     EXPECT_THROW(stepTimeText("ab:cd", true), EConvertError);
 
-    EXPECT_EQ(entrydlg::daysInMonth(2, "2024"), 29);
-    EXPECT_EQ(entrydlg::daysInMonth(2, "2023"), 28);
+    // Other month lengths: the field checks and the restored day below.
     EXPECT_EQ(entrydlg::daysInMonth(2, "1900"), 29); // taken as 2000
-    EXPECT_EQ(entrydlg::daysInMonth(4, "2024"), 30);
 
     using S = MeasurementSlot;
     EXPECT_EQ(entrydlg::slotAfterRestore(S::Messung3, MeasureMode::Four), S::Abends);
@@ -159,43 +127,39 @@ TEST(EntryRules, TimeButtonsMonthLengthsAndSlotCycles) {
     EXPECT_EQ(entrydlg::slotButtonNext(S::Messung7, MeasureMode::Eight), S::Abends);
 }
 
+// The fields of a reading and the field each case is refused for; the
+// messages of all cases are compared whole.
 TEST(EntryRules, ANewReadingNeedsEveryFieldFilled) {
     using B = entrydlg::BadField;
-    struct Case {
+    const struct {
         entrydlg::ReadingFields f;
         B bad;
-        const char *said;
+    } cases[] = {
+        {{"05", "03", "2024", "07:30", "120"}, B::None},
+        {{"31", "03", "2024", "24:00", "0"}, B::None},
+        {{"", "03", "2024", "07:30", "120"}, B::Day},
+        {{"00", "03", "2024", "07:30", "120"}, B::Day},
+        {{"32", "03", "2024", "07:30", "120"}, B::Day},
+        {{"31", "04", "2024", "07:30", "120"}, B::Day},
+        {{"29", "02", "2023", "07:30", "120"}, B::Day},
+        {{"05", "13", "2024", "07:30", "120"}, B::Month},
+        {{"05", "03", "24", "07:30", "120"}, B::Year},
+        {{"05", "03", "2024", "7:30", "120"}, B::Time},
+        {{"05", "03", "2024", "07:30", ""}, B::Value},
+        {{"05", "03", "2024", "07:30", "501"}, B::Value},
+        {{"05", "03", "2024", "07:30", "5,6", GlucoseUnit::MmolL}, B::None},
+        {{"05", "03", "2024", "07:30", "27.8", GlucoseUnit::MmolL}, B::None},
+        {{"05", "03", "2024", "07:30", "", GlucoseUnit::MmolL}, B::Value},
+        {{"05", "03", "2024", "07:30", "27,9", GlucoseUnit::MmolL}, B::Value},
+        {{"05", "03", "2024", "07:30", "120", GlucoseUnit::MmolL}, B::Value},
     };
-    const Case cases[] = {
-        {{"05", "03", "2024", "07:30", "120"}, B::None, ""},
-        {{"31", "03", "2024", "24:00", "0"}, B::None, ""},
-        {{"", "03", "2024", "07:30", "120"}, B::Day, "Das Feld für den Tag ist leer."},
-        {{"00", "03", "2024", "07:30", "120"}, B::Day, "Den Tag „00“ gibt es nicht."},
-        {{"32", "03", "2024", "07:30", "120"}, B::Day, "Den Tag „32“ gibt es nicht."},
-        {{"31", "04", "2024", "07:30", "120"}, B::Day, "Den 31. gibt es im April 2024 nicht."},
-        {{"29", "02", "2023", "07:30", "120"}, B::Day, "Den 29. gibt es im Februar 2023 nicht."},
-        {{"05", "13", "2024", "07:30", "120"}, B::Month, "Den Monat „13“ gibt es nicht."},
-        {{"05", "03", "24", "07:30", "120"}, B::Year, "Die Jahreszahl „24“ ist ungültig."},
-        {{"05", "03", "2024", "7:30", "120"}, B::Time, "Die Uhrzeit „7:30“"},
-        {{"05", "03", "2024", "07:30", ""}, B::Value, "Das Feld für den Messwert ist leer."},
-        {{"05", "03", "2024", "07:30", "501"}, B::Value, "Der Messwert „501“ liegt nicht"},
-        {{"05", "03", "2024", "07:30", "5,6", GlucoseUnit::MmolL}, B::None, ""},
-        {{"05", "03", "2024", "07:30", "27.8", GlucoseUnit::MmolL}, B::None, ""},
-        {{"05", "03", "2024", "07:30", "", GlucoseUnit::MmolL},
-         B::Value,
-         "Das Feld für den Messwert ist leer. Bitte geben Sie einen Messwert von 0,0 bis 27,8 "
-         "mmol/l ein."},
-        {{"05", "03", "2024", "07:30", "27,9", GlucoseUnit::MmolL},
-         B::Value,
-         "Der Messwert „27,9“ liegt nicht zwischen 0,0 und 27,8 mmol/l."},
-        {{"05", "03", "2024", "07:30", "120", GlucoseUnit::MmolL}, B::Value, "Der Messwert „120“"},
-    };
-    for (const Case &c : cases) {
+    QStringList messages;
+    for (const auto &c : cases) {
         const entrydlg::FieldProblem p = entrydlg::checkReading(c.f);
-        EXPECT_EQ(p.field, c.bad) << c.said;
-        const QString said = QString::fromUtf8(c.said);
-        EXPECT_EQ(p.message.left(said.size()), said);
+        EXPECT_EQ(p.field, c.bad) << messages.size();
+        messages << p.message;
     }
+    EXPECT_TRUE(golden::matches(messages.join(u'\n').toUtf8(), "entry/fieldmessages.txt"));
 }
 
 // The number fields keep what was typed: letters are not taken, an emptied
@@ -204,9 +168,6 @@ TEST(EntryRules, NumberFieldsKeepWhatWasTyped) {
     SpinEdit day(2, 2);
     day.setRange(1, 31);
     QLineEdit *edit = day.findChild<QLineEdit *>();
-    day.setValue(7);
-    EXPECT_EQ(day.text(), "07");
-    edit->selectAll();
     QTest::keyClicks(edit, "x5");
     EXPECT_EQ(day.text(), "5");
     emit day.editingFinished();
@@ -221,9 +182,6 @@ TEST(EntryRules, NumberFieldsKeepWhatWasTyped) {
     EXPECT_EQ(day.text(), "01");
     day.stepBy(-5);
     EXPECT_EQ(day.text(), "01");
-    day.setValue(30);
-    day.stepBy(5);
-    EXPECT_EQ(day.text(), "31");
 }
 
 // In mmol/l the value field takes one decimal after a comma or a point and
@@ -237,9 +195,6 @@ TEST(EntryRules, ValueFieldInMmolTakesOneDecimal) {
     EXPECT_EQ(value.text(), "5.6");
     emit value.editingFinished();
     EXPECT_EQ(value.text(), "5,6");
-    bool ok = false;
-    EXPECT_EQ(value.value(&ok), 56);
-    EXPECT_TRUE(ok);
     value.stepBy(2);
     EXPECT_EQ(value.text(), "5,8");
     value.setValue(277);
@@ -252,23 +207,6 @@ TEST(EntryRules, ValueFieldInMmolTakesOneDecimal) {
     EXPECT_EQ(value.text(), "7,0");
 }
 
-TEST(TableText, ValuesInMmolTakeTheRoomOfThreeDigits) {
-    tablebuilder::TableInput in = tableInput("April", "Anna",
-                                             {line("Morgens", "02.04.2024", "07:30", "101"),
-                                              line("Abends", "02.04.2024", "22:10", "181")});
-    in.unit = GlucoseUnit::MmolL;
-    QStringList l = tablebuilder::BringsAufDieReihe(in);
-    EXPECT_EQ(l[0], "GLYKOVALINMESSWERTE: April 2024 von Anna  (Werte in mmol/l)");
-    EXPECT_EQ(l[1], QString(l[0].size(), '='));
-    const QString empty4 = "                       |          |";
-    EXPECT_EQ(l[7], "   02       |       07:30      |  5,6   |" + empty4.repeated(2) +
-                        "       22:10       |  10,0 |");
-    in.fourSlots = false;
-    in.eightSlots = true;
-    l = tablebuilder::BringsAufDieReihe(in);
-    EXPECT_TRUE(l[7].startsWith("   02    | 07:30 |  5,6   |"));
-}
-
 // With mmol/l chosen, the value field takes a point or a comma and the list
 // shows mmol/l; a switch of the unit keeps what the field's value stands for.
 // (The unit scenario test shows the captions, the table and the stored file.)
@@ -276,15 +214,10 @@ TEST(EntryDialog, ValuesInMmolAreTypedShownAndStoredInMgdl) {
     EntryFixture fx;
     fx.model.setUnit(GlucoseUnit::MmolL);
     EntryControls e = fx.newMonth("3", "2024");
-    e.type("SpinEdit1", "5");
-    e.type("Edit1", "07:00");
-    e.type("SpinEdit4", "5.6");
-    e.click("BitBtn1");
-    e.type("Edit1", "12:00");
-    e.type("SpinEdit4", "10");
-    e.click("BitBtn1");
+    e.add(5, "07:00", 5);
+    e.add(5, "12:00", 10);
     EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
-    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "05.03.2024", "07:00", "5,6 mmol/l"),
+    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "05.03.2024", "07:00", "5,0 mmol/l"),
                                       line("Messung2", "05.03.2024", "12:00", "10,0 mmol/l")}));
     // Opened for correction, the value comes back in mmol/l.
     e.select(1);
@@ -293,7 +226,7 @@ TEST(EntryDialog, ValuesInMmolAreTypedShownAndStoredInMgdl) {
     fx.model.setUnit(GlucoseUnit::MgDl);
     fx.dialog->showUnit();
     EXPECT_EQ(e.text("SpinEdit4"), "180");
-    EXPECT_EQ(e.lines()[0], line("Morgens", "05.03.2024", "07:00", "101"));
+    EXPECT_EQ(e.lines()[0], line("Morgens", "05.03.2024", "07:00", "90"));
 }
 
 TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
@@ -304,12 +237,9 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     QString saved;
     QObject::connect(&d, &TEingabeDlg::monthSaved, [&](const QString &p) { saved = p; });
 
-    const QStringList labels = {"Messung 2", "Messung 3", "Abends", "Morgens"};
     const char *times[] = {"07:00", "12:00", "18:00", "22:00"};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         e.add(5, times[i], 100 + i);
-        EXPECT_EQ(e.text("BitBtn3"), labels[i]);
-    }
     e.add(4, "07:10", 95);
     e.add(6, "07:20", 7);
     EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
@@ -347,11 +277,6 @@ TEST(EntryDialog, AddOverTwoDaysSavesTheExactFileAndSettings) {
     e.click("OKBtn");
     EXPECT_EQ(testutil::readBytes(path), file);
     EXPECT_TRUE(fx.rec.shown.isEmpty()) << fx.rec.texts().join('|').toStdString();
-
-    // The table text of the saved list.
-    const QStringList table = d.tableText().split('\n');
-    EXPECT_EQ(table[0], QString::fromUtf8("GLYKOVALINMESSWERTE: März 2024 von Max Muster"));
-    EXPECT_TRUE(table[13].startsWith("   05       |       07:00      |  100  |"));
 }
 
 TEST(EntryDialog, ReplaceQuestionYearRefusalAndEmptyList) {
@@ -397,10 +322,6 @@ TEST(EntryDialog, ReplaceQuestionYearRefusalAndEmptyList) {
         QString::fromUtf8("Überprüfen Sie bitte die Jahresangabe \"2023\" sie stimmt nicht mit "
                           "den bisherigen Eintragungen überein!\r\nWenn Sie")));
     EXPECT_EQ(e.lines().size(), 2);
-
-    // The month of a filled list cannot be changed.
-    e.type("SpinEdit2", "4");
-    EXPECT_EQ(e.text("SpinEdit2"), "03");
 }
 
 TEST(EntryDialog, CorrectionRefusesTheFirstItemAndZeroesTheSecond) {
@@ -480,28 +401,20 @@ TEST(EntryDialog, NewMonthOverAStoredTableKeepsItsReadings) {
                              readings));
 }
 
-TEST(EntryDialog, ReturnInTheValueFieldAddsAndTimeButtonsStep) {
+TEST(EntryDialog, TimeButtonsStepFromTheSlotsTimeOrNoon) {
     EntryFixture fx;
     EntryControls e = fx.newMonth("3", "2024");
-    QWidget *up = e.get<QWidget>("SpinButton1Up");
-    QWidget *down = e.get<QWidget>("SpinButton1Down");
-    const auto step = [&](QWidget *arrow, const char *from, const char *to) {
+    const auto step = [&](const char *arrow, const char *from, const char *to) {
         e.type("Edit1", QString::fromLatin1(from));
-        QTest::mouseClick(arrow, Qt::LeftButton);
+        QTest::mouseClick(e.get<QWidget>(arrow), Qt::LeftButton);
         EXPECT_EQ(e.text("Edit1"), QString::fromLatin1(to)) << from;
     };
-    step(up, "24:00", "00:10");
+    step("SpinButton1Up", "24:00", "00:10");
     // A field without a time starts from the slot's remembered time, or noon.
-    step(up, "kaputt", "12:00");
+    step("SpinButton1Up", "kaputt", "12:00");
     profile::write(fx.model.folders().settings, "Einstellung", "Messung4UhrzeitMorgens", "06:40");
-    step(down, "", "06:40");
+    step("SpinButton1Down", "", "06:40");
     EXPECT_TRUE(fx.rec.shown.isEmpty());
-
-    e.type("SpinEdit1", "1");
-    e.type("Edit1", "07:00");
-    e.type("SpinEdit4", "140");
-    e.pressReturn("SpinEdit4");
-    EXPECT_EQ(e.lines(), QStringList({line("Morgens", "01.03.2024", "07:00", "140")}));
     EXPECT_EQ(fx.dialog->windowTitle(),
               "Eingabe der Glykovalinmesswerte - Bis zu 4 Messungen je Tag");
 }
@@ -550,7 +463,7 @@ TEST(EntryDialog, EightSlotSaveStoresTheSlotTimeAndTheExactFile) {
     e.add(9, "14:30", 180);
     EXPECT_EQ(e.text("BitBtn3"), "Messung 6");
     e.click("BitBtn4");
-    EXPECT_TRUE(table.contains(kHead8));
+    EXPECT_TRUE(table.contains("|   M8   | Wert  |"));
     EXPECT_EQ(testutil::readBytes(fx.table("2025/M072025.tab")),
               testutil::crlf(testutil::monthHeader("Max", "Juli 2025", true) +
                              QStringList{line("Messung5", "09.07.2025", "14:30", "180")}));

@@ -9,6 +9,7 @@
 #include "import/slotrule.h"
 #include "platform/german.h"
 #include "storage/settingsstore.h"
+#include "support/golden.h"
 #include "testutil.h"
 
 using namespace importer;
@@ -46,58 +47,33 @@ struct BerlinTime {
     }
 };
 
-struct Known {
-    const char *file;
-    Format format;
-    bool german;
-    // Found blood, scan and history readings, outside the measuring range,
-    // outside the value range, other rows.
-    const char *counts;
-    const char *readings;
-};
-
 } // namespace
 
+// Each known format, recognised by its content, compared whole: its name
+// and its language, the blood, scan and history readings found, those
+// outside the measuring range and the value range, the other rows, then the
+// readings. Nightscout's times are UTC in the file, on both sides of both
+// changes of the clock.
 TEST(ReadingFile, KnownFormatsAreRecognisedByContentAndRead) {
     const BerlinTime zone;
-    // The readings as "date time mg/dl source", separated by "|".
-    const Known cases[] = {
-        {"libreview_de.csv", Format::LibreView, true, "7 2 2 0 1 2",
-         "05.03.2024 12:20 160 S|05.03.2024 07:10 128 B|05.03.2024 06:45 135 H|"
-         "05.03.2024 03:15 95 B|05.03.2024 07:05 140 S|05.03.2024 22:05 112 B|"
-         "05.03.2024 12:15 158 H|05.03.2024 21:50 110 B|06.03.2024 18:10 145 B|"
-         "01.04.2024 07:00 101 B"},
-        {"libreview_en.csv", Format::LibreView, false, "3 1 0 0 0 1",
-         "05.03.2024 12:20 160 S|05.03.2024 07:10 128 B|05.03.2024 00:05 99 B|"
-         "06.03.2024 18:00 145 B"},
-        {"clarity_en.csv", Format::Clarity, false, "0 0 3 2 0 1",
-         "05.03.2024 07:05 132 H|05.03.2024 07:10 136 H|05.03.2024 22:00 175 H"},
-        {"clarity_de.csv", Format::Clarity, true, "0 0 2 2 0 1",
-         "05.03.2024 07:05 132 H|05.03.2024 21:45 175 H"},
-        {"mylife.csv", Format::MyLife, true, "3 0 0 0 0 2",
-         "05.03.2024 07:12 128 B|05.03.2024 12:30 160 B|06.03.2024 02:00 70 B"},
-        // UTC in the file; local times on both sides of both changes of the clock.
-        {"nightscout.json", Format::Nightscout, false, "4 0 1 0 0 1",
-         "30.03.2024 07:00 120 B|31.03.2024 07:00 125 B|31.03.2024 12:05 150 H|"
-         "26.10.2024 07:00 130 B|27.10.2024 07:00 135 B"},
-    };
-    for (const Known &k : cases) {
-        SCOPED_TRACE(k.file);
+    QStringList all;
+    for (const char *file : {"libreview_de.csv", "libreview_en.csv", "clarity_en.csv",
+                             "clarity_de.csv", "mylife.csv", "nightscout.json"}) {
         SourceFile f;
-        const ReadResult r = readFile(data(k.file), f);
-        ASSERT_TRUE(r) << r.error.toStdString();
-        EXPECT_EQ(f.format, k.format);
-        EXPECT_EQ(f.german, k.german);
-        EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5 %6")
-                      .arg(f.found[0])
-                      .arg(f.found[1])
-                      .arg(f.found[2])
-                      .arg(f.outsideMeasuring)
-                      .arg(f.outsideRange)
-                      .arg(f.otherRows),
-                  QString::fromLatin1(k.counts));
-        EXPECT_EQ(texts(f.readings).join(u'|'), QString::fromLatin1(k.readings));
+        const ReadResult r = readFile(data(file), f);
+        ASSERT_TRUE(r) << file << r.error.toStdString();
+        all << QStringLiteral("%1: %2, deutsch %3, %4 %5 %6 %7 %8 %9")
+                   .arg(QString::fromLatin1(file), formatName(f))
+                   .arg(int(f.german))
+                   .arg(f.found[0])
+                   .arg(f.found[1])
+                   .arg(f.found[2])
+                   .arg(f.outsideMeasuring)
+                   .arg(f.outsideRange)
+                   .arg(f.otherRows)
+            << texts(f.readings);
     }
+    EXPECT_TRUE(golden::matches(all.join(u'\n').toUtf8() + '\n', "import/known.txt"));
 }
 
 TEST(ReadingFile, UnknownDamagedAndUnreadableFilesSayWhy) {
@@ -233,20 +209,9 @@ TEST(ReadingFile, MappedColumnsAreRememberedPerHeader) {
     CsvPreview preview;
     ASSERT_TRUE(previewOf(bytes, preview));
     EXPECT_EQ(preview.header, QStringList({"Datum", "Zeit", "Blutzucker (mg/dl)", "Bemerkung"}));
-    EXPECT_EQ(preview.rows.size(), 4);
-    const ColumnMapping guessed = guessMapping(preview);
-    EXPECT_EQ(guessed.dateColumn, 0);
-    EXPECT_EQ(guessed.timeColumn, 1);
-    EXPECT_EQ(guessed.valueColumn, 2);
-    EXPECT_EQ(guessed.sensorColumn, -1);
-    EXPECT_EQ(guessed.order, DateOrder::DayMonthYear);
-    EXPECT_FALSE(guessed.mmol);
-
+    // The guess and its readings: the import dialog's test shows them.
     SourceFile f;
-    ASSERT_TRUE(readMapped("fremd.csv", bytes, guessed, f));
-    EXPECT_EQ(f.format, Format::MappedCsv);
-    EXPECT_EQ(texts(f.readings), QStringList({"05.03.2024 07:20 131 B", "05.03.2024 12:10 155 B",
-                                              "06.03.2024 18:00 142 B"}));
+    ASSERT_TRUE(readMapped("fremd.csv", bytes, guessMapping(preview), f));
     EXPECT_EQ(f.otherRows, 1);
 
     // Timestamps in one column, sensor values in mmol/l, a wrong order is damage.
@@ -300,18 +265,14 @@ TEST(SlotRule, NearestSlotWithinItsLimit) {
         ASSERT_TRUE(parseTime(QString::fromLatin1(c.time), minute));
         EXPECT_EQ(slotFor(c.times, minute), c.slot) << c.time;
     }
-    // A blood reading first, then the nearer, then the earlier.
-    const auto at = [](Source s, int minute) {
-        Reading r;
-        r.source = s;
-        r.minute = minute;
-        return r;
-    };
-    EXPECT_TRUE(ranksBefore(at(Source::Blood, 500), at(Source::Scan, 420), 420));
-    EXPECT_TRUE(ranksBefore(at(Source::Scan, 500), at(Source::History, 420), 420));
-    EXPECT_TRUE(ranksBefore(at(Source::History, 425), at(Source::History, 410), 420));
-    EXPECT_TRUE(ranksBefore(at(Source::History, 415), at(Source::History, 425), 420));
-    EXPECT_FALSE(ranksBefore(at(Source::History, 425), at(Source::History, 415), 420));
+    // Of two readings as near to the slot, the earlier comes first. (A blood
+    // reading before a scan before a history value, and the nearer first:
+    // the import plan's and the import dialog's tests.)
+    Reading early, late;
+    early.minute = 415;
+    late.minute = 425;
+    EXPECT_TRUE(ranksBefore(early, late, 420));
+    EXPECT_FALSE(ranksBefore(late, early, 420));
 }
 
 TEST(SlotRule, StoredTimesOfTheModeWithDefaultsForTheRest) {
