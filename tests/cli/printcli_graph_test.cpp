@@ -7,7 +7,6 @@
 
 #include "graph/geometry.h"
 #include "graph/graphcli.h"
-#include "pdfpage.h"
 #include "platform/machpause.h"
 #include "platform/ui.h"
 #include "printing/druckvorschau.h"
@@ -15,6 +14,7 @@
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "support/clirun.h"
+#include "support/pdftools.h"
 #include "support/printfolder.h"
 #include "testutil.h"
 
@@ -91,7 +91,7 @@ int pixelsLike(const QImage &img, const QRect &r, const QColor &c) {
 // labels at their rows, the three limit values in their colours beside
 // their lines, and the title strip.
 TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
-    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+    if (!pdftools::haveTools() || !pdftools::haveFonts())
         GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     const QSize composed(graphgeo::kPictureWidth, graphgeo::kPictureHeight);
@@ -159,7 +159,7 @@ TEST(PrintCliGraph, EachFormatCarriesTheScaleAndTheLimitValues) {
 // (as the main window holds them) and printed into a PDF file gives the
 // same page as print-graph.
 TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
-    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+    if (!pdftools::haveTools() || !pdftools::haveFonts())
         GTEST_SKIP() << "poppler, qpdf or fonts missing";
     PrintFolder folder;
     for (const char *fmt : {"A4", "A5"}) {
@@ -208,7 +208,7 @@ TEST(PrintCliGraph, HeadlessPrintIsTheMenuPrint) {
 // The visible part of the window is printed with the limit values at the
 // right edge of what is shown, beside their lines.
 TEST(PrintCliGraph, VisiblePartCarriesTheLimitValues) {
-    if (!pdfpage::haveFonts()) GTEST_SKIP() << "no font";
+    if (!pdftools::haveFonts()) GTEST_SKIP() << "no font";
     PrintFolder folder;
     graphcli::DrawnMonth drawn;
     QString error;

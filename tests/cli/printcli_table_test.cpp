@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "entry/tablebuilder.h"
-#include "pdfpage.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "printing/druckvorschautabelledlg.h"
@@ -16,6 +15,7 @@
 #include "recordingservices.h"
 #include "storage/monthmodel.h"
 #include "support/clirun.h"
+#include "support/pdftools.h"
 #include "support/printfolder.h"
 #include "testutil.h"
 
@@ -78,7 +78,7 @@ QStringList dayRows(const QString &layoutText) {
 // printed once; a remark longer than its row continues in its column. The
 // PDF names the table.
 TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
-    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+    if (!pdftools::haveTools() || !pdftools::haveFonts())
         GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString pdf = folder.file("tabelle.pdf");
@@ -108,11 +108,11 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
         // Separators: one bar each, from the left margin (18 mm) to the right (10 mm).
         // The long remark continues in the "Bemerkung" column, below its beginning.
         int bars = 0;
-        const QList<pdfpage::Word> pageWords = pdfpage::words(pdf, p);
+        const QList<pdftools::Word> pageWords = pdftools::words(pdf, p);
         double remarkColumn = -1;
-        for (const pdfpage::Word &w : pageWords)
+        for (const pdftools::Word &w : pageWords)
             if (w.text == "Tag") remarkColumn = w.xMin;
-        for (const pdfpage::Word &w : pageWords) {
+        for (const pdftools::Word &w : pageWords) {
             if (remarkColumn >= 0 &&
                 QStringList{"Verein;", "Einheit", "trotzdem", "gut"}.contains(w.text)) {
                 EXPECT_GE(w.xMin, remarkColumn - 3) << w.text.toStdString();
@@ -146,7 +146,7 @@ TEST(PrintCliTable, EveryPageOfA31DayTableNamesTheMonthAndCountsThePages) {
 // gives the same document as print-table, which leaves the month file as it
 // was. (The scenario tests drive "&Tabelle drucken" from the menu.)
 TEST(PrintCliTable, HeadlessPrintIsThePreviewPrint) {
-    if (!pdftools::haveTools() || !pdfpage::haveFonts())
+    if (!pdftools::haveTools() || !pdftools::haveFonts())
         GTEST_SKIP() << "poppler, qpdf or fonts missing";
     TableFolder folder;
     const QString cliPdf = folder.file("cli.pdf");
@@ -175,7 +175,7 @@ TEST(PrintCliTable, HeadlessPrintIsThePreviewPrint) {
 // previous page, and labelled margin fields; a margin change keeps
 // the page in view.
 TEST(PrintCliTable, PreviewPagesThroughTheDocument) {
-    if (!pdfpage::haveFonts()) GTEST_SKIP() << "no font";
+    if (!pdftools::haveFonts()) GTEST_SKIP() << "no font";
     TableFolder folder;
     const QStringList lines = folder.openInTheProgram();
     ASSERT_FALSE(lines.isEmpty());

@@ -4,11 +4,11 @@
 #include <QMap>
 #include <QRegularExpression>
 
-#include "cli/pdfpage.h"
 #include "stats/statstext.h"
 #include "statsfixture.h"
 #include "statsview/doctorreport.h"
 #include "support/golden.h"
+#include "support/pdftools.h"
 
 using namespace stats;
 using monthfixture::Entry;
@@ -36,7 +36,7 @@ QString write(const Collection &c, const QString &pdf, const QDate &created = QD
 // means and the scales and legends of the pictures give mmol/l first. The
 // text layers are compared whole.
 TEST(DoctorReport, OnePageWithEveryFigureAsText) {
-    if (!pdfpage::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
+    if (!pdftools::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     statsfixture::ThreeMonths m;
     const Collection c = collectAll({m.jan, m.feb, m.mar}, m.base());
     const statsview::DoctorReport report(c, QDate(2024, 4, 2), {"Dezember 2023"});
@@ -79,7 +79,7 @@ TEST(DoctorReport, OnePageWithEveryFigureAsText) {
 }
 
 TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
-    if (!pdfpage::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
+    if (!pdftools::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     testutil::TempFolder tmp;
     QStringList paths;
     for (int month = 1; month <= 12; ++month) {
@@ -109,7 +109,7 @@ TEST(DoctorReport, TheMostRecentHypoglycaemiasWhenTheyDoNotFit) {
 }
 
 TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
-    if (!pdfpage::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
+    if (!pdftools::haveFonts() || !pdftools::haveTools()) GTEST_SKIP() << "fonts or poppler";
     testutil::TempFolder tmp;
     // Few readings on few days give the longest texts: "– (erst ab 30 Messwerten an 14 Tagen)".
     const QString few = monthfixture::writeTable(tmp.path(), 3, 2024, MeasureMode::Eight,
@@ -119,16 +119,16 @@ TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
     const QString text = textOf(pdf);
     EXPECT_EQ(text.count("zu wenige Messwerte für eine Bewertung"), 5) << text.toStdString();
     EXPECT_FALSE(text.contains("erreicht"));
-    const QList<pdfpage::Word> words = pdfpage::words(pdf, 0, 25.4 / 72);
+    const QList<pdftools::Word> words = pdftools::words(pdf, 0, 25.4 / 72);
     // The figures table: columns end at 57, 88, 104 and 122 mm, its rows lie
     // between the header (34 mm) and the note under it.
     const double ends[] = {12 + 45, 12 + 76, 12 + 92, 12 + 110};
     double bottom = 0;
-    for (const pdfpage::Word &w : words)
+    for (const pdftools::Word &w : words)
         if (w.text.startsWith("Prozentpunkten")) bottom = w.yMin;
     ASSERT_GT(bottom, 60);
     int checked = 0;
-    for (const pdfpage::Word &w : words) {
+    for (const pdftools::Word &w : words) {
         if (w.yMin < 35 || w.yMax > bottom || w.xMin > 124) continue;
         ++checked;
         for (double end : ends)
@@ -142,7 +142,7 @@ TEST(DoctorReport, NoTextRunsPastItsRowOrColumn) {
     // title (14 pt) and the table's captions (7 pt) are not drawn smaller.
     const QMap<QString, double> minHeight = {{"Arztbericht:", 4.5}, {"Standardabweichung", 2.2}};
     int sized = 0;
-    for (const pdfpage::Word &w : words) {
+    for (const pdftools::Word &w : words) {
         EXPECT_LE(w.xMax, 198.5) << w.text.toStdString();
         if (!minHeight.contains(w.text)) continue;
         EXPECT_GT(w.yMax - w.yMin, minHeight[w.text]) << w.text.toStdString();

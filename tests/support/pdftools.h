@@ -1,9 +1,13 @@
 #pragma once
+#include <QFontInfo>
 #include <QImage>
+#include <QList>
 #include <QProcess>
 #include <QRect>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // Reading back PDF files with poppler's tools and checking them with qpdf.
@@ -86,6 +90,41 @@ inline QString text(const QString &pdf, int page = 0, bool layout = false) {
     if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
     args << pdf << "-";
     return run(QStringLiteral("pdftotext"), args);
+}
+
+// The documents' font is installed ("Arial" resolves to Liberation Sans);
+// without it Qt draws empty boxes.
+inline bool haveFonts() {
+    const QString family = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    return family.contains(QStringLiteral("Liberation")) ||
+           family.contains(QStringLiteral("Arial"));
+}
+
+// A word with its box as pdftotext reports it: points from the top left
+// corner, times the scale asked for.
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    QString text;
+};
+
+// The words of page `page` (1-based), or of all pages when it is 0.
+inline QList<Word> words(const QString &pdf, int page = 0, double scale = 1) {
+    QStringList args{QStringLiteral("-bbox")};
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    const QString html = run(QStringLiteral("pdftotext"), args << pdf << "-");
+    static const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">([^<]*)</word>"));
+    QList<Word> out;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        out.append({m.captured(1).toDouble() * scale, m.captured(2).toDouble() * scale,
+                    m.captured(3).toDouble() * scale, m.captured(4).toDouble() * scale,
+                    m.captured(5)});
+    }
+    return out;
 }
 
 } // namespace pdftools
