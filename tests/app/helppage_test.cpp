@@ -1,6 +1,5 @@
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -13,8 +12,7 @@
 namespace {
 
 QString helpPage() {
-    return win1252::decode(
-        testutil::readBytes(QCoreApplication::applicationDirPath() + "/Glykovalin-Hilfe.htm"));
+    return win1252::decode(testutil::readBytes(testutil::beside("Glykovalin-Hilfe.htm")));
 }
 
 // A caption as the help page writes it: no accelerator mark.

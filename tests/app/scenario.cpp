@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDate>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -21,14 +20,10 @@
 
 namespace scenario {
 
-// The delivered files the build puts beside the test program.
-QString builtFile(const QString &name) {
-    return QCoreApplication::applicationDirPath() + u'/' + name;
-}
-
 QStringList deliveredSettings(const QStringList &extra) {
     QStringList lines;
-    if (!textfile::readLines(builtFile("glykoval.ini"), lines)) ADD_FAILURE() << "no glykoval.ini";
+    if (!textfile::readLines(testutil::beside("glykoval.ini"), lines))
+        ADD_FAILURE() << "no glykoval.ini";
     return lines + extra;
 }
 
@@ -77,7 +72,7 @@ Folder::Folder(const QStringList &extraSettings, bool delivered) : m_old(QDir::c
     if (!delivered) return;
     testutil::writeBytes(ini(), testutil::crlf(deliveredSettings(extraSettings)));
     for (const char *picture : {"Grafik4.bmp", "Grafik8.bmp", "M_einheit.bmp", "Header.bmp"})
-        QFile::copy(builtFile(picture), m_dir.file(picture));
+        QFile::copy(testutil::beside(picture), m_dir.file(picture));
     QDir().mkpath(data());
 }
 

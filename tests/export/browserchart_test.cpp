@@ -1,4 +1,3 @@
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -248,7 +247,7 @@ QString chromium() {
 // The delivered copy beside the test program, or one named by GLYKO_CHART_JS.
 QString chartScript() {
     QString script = qEnvironmentVariable("GLYKO_CHART_JS");
-    if (script.isEmpty()) script = QCoreApplication::applicationDirPath() + "/scripts/Chart.min.js";
+    if (script.isEmpty()) script = testutil::beside("scripts/Chart.min.js");
     return QFile::exists(script) && QFileInfo(script).size() >= 10000 ? script : QString();
 }
 
@@ -316,7 +315,7 @@ TEST(BrowserChart, MmolChartsRenderInChromium) {
 // share one y axis. A probe added to a copy of the page reads what Chart.js drew.
 TEST(BrowserChart, DeliveredSettingsLeaveGapsAndOneAxisInChromium) {
     const QString script = chartScript();
-    const QString delivered = QCoreApplication::applicationDirPath() + "/glykoval.ini";
+    const QString delivered = testutil::beside("glykoval.ini");
     if (chromium().isEmpty() || script.isEmpty() || !QFile::exists(delivered))
         GTEST_SKIP() << "chromium, Chart.min.js or the delivered glykoval.ini not available";
     Month m;
