@@ -164,7 +164,14 @@ TEST(CliOutputs, KilledMidWriteLeavesAWholeFileAndTheNextRunCleansUp) {
          "Glykovalin-Daten im Browser/2024/MM032024.html", "Glykovalin-Daten/2024/MM032024.tab",
          "Glykovalin-Daten/2024/MM032024.txt", "Grafik4.bmp", "Grafik8.bmp", "Header.bmp",
          "M_einheit.bmp", "glykoval.ini", "scripts/Chart.min.js"});
-    EXPECT_EQ(testutil::filesIn(f.tmp.path()).keys(), expected);
+    // Outside the program's folders a leftover whose random letters happen to
+    // be all of one case or capitalised (about one in 21) looks like a user's
+    // own copy ("grafik.pdf.BACKUP") and stays; only the kills can leave one.
+    static const QRegularExpression wordLike(
+        QStringLiteral("^Ausgaben/.+\\.([A-Z]{6}|[a-z]{6}|[A-Z][a-z]{5})$"));
+    QStringList left = testutil::filesIn(f.tmp.path()).keys();
+    left.removeIf([](const QString &n) { return wordLike.match(n).hasMatch(); });
+    EXPECT_EQ(left, expected);
 }
 
 // The text commands fail when their standard output cannot be written
