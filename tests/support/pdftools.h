@@ -46,13 +46,19 @@ inline int pages(const QString &pdf) {
     return info(pdf, QStringLiteral("Pages")).toInt();
 }
 
+// The arguments that keep a poppler tool to one page (1-based); none for 0,
+// all pages.
+inline QStringList onePage(int page) {
+    if (page <= 0) return {};
+    return {"-f", QString::number(page), "-l", QString::number(page)};
+}
+
 // Page n (1-based) rendered at the given resolution.
 inline QImage render(const QString &pdf, int page, int dpi) {
     QTemporaryDir dir;
     const QString base = dir.path() + QStringLiteral("/page");
-    run(QStringLiteral("pdftoppm"),
-        {"-png", "-r", QString::number(dpi), "-f", QString::number(page), "-l",
-         QString::number(page), "-singlefile", pdf, base});
+    run(QStringLiteral("pdftoppm"), QStringList{"-png", "-r", QString::number(dpi)} +
+                                        onePage(page) + QStringList{"-singlefile", pdf, base});
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -87,8 +93,7 @@ inline bool valid(const QString &pdf, QString *report = nullptr) {
 inline QString text(const QString &pdf, int page = 0, bool layout = false) {
     QStringList args{"-enc", "UTF-8"};
     if (layout) args << "-layout";
-    if (page > 0) args << "-f" << QString::number(page) << "-l" << QString::number(page);
-    args << pdf << "-";
+    args << onePage(page) << pdf << "-";
     return run(QStringLiteral("pdftotext"), args);
 }
 
@@ -109,11 +114,8 @@ struct Word {
 
 // The words of page `page` (1-based), or of all pages when it is 0.
 inline QList<Word> words(const QString &pdf, int page = 0, double scale = 1) {
-    QStringList args{QStringLiteral("-bbox")};
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
-             << QString::number(page);
-    const QString html = run(QStringLiteral("pdftotext"), args << pdf << "-");
+    const QString html = run(QStringLiteral("pdftotext"),
+                             QStringList{"-bbox"} + onePage(page) + QStringList{pdf, "-"});
     static const QRegularExpression re(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
                        "yMax=\"([0-9.]+)\">([^<]*)</word>"));
