@@ -72,7 +72,8 @@ Folder::Folder(const QStringList &extraSettings, bool delivered) : m_old(QDir::c
     if (!delivered) return;
     testutil::writeBytes(ini(), testutil::crlf(deliveredSettings(extraSettings)));
     for (const char *picture : {"Grafik4.bmp", "Grafik8.bmp", "M_einheit.bmp", "Header.bmp"})
-        QFile::copy(testutil::beside(picture), m_dir.file(picture));
+        if (!QFile::copy(testutil::beside(picture), m_dir.file(picture)))
+            ADD_FAILURE() << "no delivered " << picture;
     QDir().mkpath(data());
 }
 
