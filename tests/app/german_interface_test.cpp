@@ -1,4 +1,3 @@
-
 #include <QAbstractButton>
 #include <QAction>
 #include <QColorDialog>

@@ -1,4 +1,3 @@
-
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
